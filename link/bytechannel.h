@@ -1,0 +1,31 @@
+// The one byte channel: serial port, TCP client and, in tests, anything else
+// that moves bytes. The exchange logic is written once against it.
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+
+namespace tarvo {
+
+class ByteChannel : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~ByteChannel() override = default;
+
+    virtual bool isOpen() const = 0;
+    virtual void close() = 0;
+    // Writes n bytes; returns the count written, negative on error.
+    virtual std::int64_t write(const std::uint8_t* data, std::int64_t n, int timeoutMs) = 0;
+    virtual std::int64_t bytesAvailable() const = 0;
+    virtual std::int64_t read(std::uint8_t* data, std::int64_t max) = 0;
+    // Empties the input and output queues (serial only; TCP has none).
+    virtual void flushQueues() {}
+
+signals:
+    void readyRead();
+    // The peer closed the connection.
+    void peerClosed();
+};
+
+} // namespace tarvo

@@ -1,0 +1,66 @@
+#include "eventpump.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <cmath>
+
+namespace tarvo {
+
+EventPump::EventPump(QObject* parent)
+    : QObject(parent)
+{
+    m_clock.start();
+}
+
+double EventPump::now() const
+{
+    return static_cast<double>(m_clock.nsecsElapsed()) * 1e-9;
+}
+
+double EventPump::waitFor(double limit, const std::function<bool()>& done,
+                          QEventLoop::ProcessEventsFlags flags)
+{
+    const double start = now();
+    if (done())
+        return 0.0;
+
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
+    auto arm = [&] {
+        const double left = limit - (now() - start);
+        // Round up so the deadline is never reached early.
+        deadline.start(std::max(0, static_cast<int>(std::ceil(left * 1000.0))));
+    };
+    connect(&deadline, &QTimer::timeout, &loop, [&] {
+        if (now() - start > limit || done())
+            loop.quit();
+        else
+            arm();
+    });
+    arm();
+
+    m_waits.push_back({&loop, &done});
+    ++m_depth;
+    loop.exec(flags);
+    --m_depth;
+    m_waits.pop_back();
+    return now() - start;
+}
+
+void EventPump::processEvents()
+{
+    ++m_depth;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    --m_depth;
+}
+
+void EventPump::poke()
+{
+    for (const auto& w : m_waits)
+        if ((*w.done)())
+            w.loop->quit();
+}
+
+} // namespace tarvo

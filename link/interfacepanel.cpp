@@ -1,0 +1,335 @@
+#include "interfacepanel.h"
+
+#include "combobox.h"
+#include "dialogs.h"
+#include "righthelp.h"
+#include "serialports.h"
+#include "settingsfiles.h"
+#include "ui_INTERFACEP.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QSignalBlocker>
+
+namespace tarvo {
+
+namespace {
+const QString kAttention = QStringLiteral("ATTENTION!");
+}
+
+InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host,
+                               InterfacePanelOptions options, const QString& programDir, QObject* parent)
+    : QObject(parent)
+    , m_link(link)
+    , m_flags(flags)
+    , m_host(host)
+    , m_options(options)
+    , m_widget(std::make_unique<QWidget>())
+    , m_ui(std::make_unique<Ui::INTERFACEP>())
+{
+    m_ui->setupUi(m_widget.get());
+    conSettingsFileName = QDir(programDir).filePath(QStringLiteral("ComSettings.cfg"));
+    ipComboBoxFileName = QDir(programDir).filePath(QStringLiteral("IPComboBox.cfg"));
+
+    m_ui->EditID->setVisible(m_options.identification);
+    if (auto* label = m_widget->findChild<QWidget*>(QStringLiteral("LabelEditID")))
+        label->setVisible(m_options.identification);
+    m_ui->ButtonAccept->setEnabled(false);
+    m_widget->installEventFilter(this);
+
+    // The whole wiring of the panel.
+    connect(m_ui->ButtonTryToConnect, &QPushButton::clicked, this, &InterfacePanel::CBF_ButtonTryToConnect);
+    connect(m_ui->ButtonAccept, &QPushButton::clicked, this, &InterfacePanel::CBF_ButtonAccept);
+    connect(m_ui->ButtonDiscard, &QPushButton::clicked, this, &InterfacePanel::CBF_ButtonDiscard);
+    connect(m_ui->EditCommunicationProtocol, &QComboBox::activated, this,
+            &InterfacePanel::CBF_EditCommunicationProtocol);
+    connect(m_ui->EditSelectComPort, &QSpinBox::valueChanged, this, &InterfacePanel::CBF_EditSelectComPort);
+    connect(m_ui->StringPortNumber, &QLineEdit::textEdited, this, &InterfacePanel::CBF_StringPortNumber);
+    connect(m_ui->StringIpAdress, &QLineEdit::textEdited, this, [this] { SetAcceptAllowed(false); });
+    connect(m_ui->EditID, &QLineEdit::textEdited, this, &InterfacePanel::CBF_EditID);
+    updateComDevice();
+}
+
+InterfacePanel::~InterfacePanel() = default;
+
+void InterfacePanel::SetupServerField()
+{
+    QLineEdit* field = m_ui->StringIpAdress;
+    Combo_NewComboBox(field);
+    Combo_SetComboAttribute(field, ComboFrameColour, 0xE0E0E0);
+    if (auto* combo = Combo_Record(field))
+        connect(combo, &ComboBox::committed, this, &InterfacePanel::CBF_StringIpAdress);
+    for (const QString& entry : readServerHistory(ipComboBoxFileName))
+        Combo_InsertComboItem(field, -1, entry);
+}
+
+void InterfacePanel::GetConnectionSettingsFromFile()
+{
+    if (!m_options.settingsFile)
+        return;
+    const auto settings = readConnectionSettings(conSettingsFileName);
+    if (!settings) {
+        m_link.comprotocol = RS232;
+        m_link.comport = 1;
+        return;
+    }
+    m_link.comprotocol = settings->comprotocol;
+    m_link.comport = settings->comport;
+    putValuesIntoControls(settings->comprotocol, settings->comport, settings->ipBuf, settings->portNumStr);
+}
+
+void InterfacePanel::putValuesIntoControls(std::uint16_t protocol, std::uint16_t port, const QString& ip,
+                                           const QString& portText)
+{
+    // Like setting control values: no callbacks run.
+    const QSignalBlocker b1(m_ui->EditCommunicationProtocol);
+    const QSignalBlocker b2(m_ui->EditSelectComPort);
+    const QSignalBlocker b3(m_ui->StringIpAdress);
+    const QSignalBlocker b4(m_ui->StringPortNumber);
+    if (protocol < m_ui->EditCommunicationProtocol->count())
+        m_ui->EditCommunicationProtocol->setCurrentIndex(protocol);
+    m_ui->EditSelectComPort->setValue(port);
+    m_ui->StringIpAdress->setText(ip.left(m_ui->StringIpAdress->maxLength()));
+    m_ui->StringPortNumber->setText(portText.left(m_ui->StringPortNumber->maxLength()));
+    updateComDevice();
+}
+
+void InterfacePanel::InitConnectPanel()
+{
+    m_link.comprotocol = static_cast<std::uint16_t>(m_ui->EditCommunicationProtocol->currentIndex());
+    if (m_link.comprotocol != RS232 && m_link.comprotocol != TCPIP)
+        return;
+    const bool serial = m_link.comprotocol == RS232;
+    m_ui->EditSelectComPort->setVisible(serial);
+    for (const char* name : {"LabelEditSelectComPort", "LabelComDevice"})
+        if (auto* w = m_widget->findChild<QWidget*>(QString::fromLatin1(name)))
+            w->setVisible(serial);
+    Combo_SetComboAttribute(m_ui->StringIpAdress, ComboVisible, !serial);
+    m_ui->StringIpAdress->setVisible(!serial);
+    m_ui->StringPortNumber->setVisible(!serial);
+    for (const char* name : {"LabelStringIpAdress", "LabelStringPortNumber"})
+        if (auto* w = m_widget->findChild<QWidget*>(QString::fromLatin1(name)))
+            w->setVisible(!serial);
+}
+
+void InterfacePanel::TryToConnect()
+{
+    m_link.CloseCom();
+    showHint(QString());
+    if (m_options.tryUsesMainStatus)
+        m_host.showMainStatus(QStringLiteral("TRY"));
+    m_ui->DispInterfaceStatus->setText(QStringLiteral("TRY"));
+
+    m_link.comprotocol = static_cast<std::uint16_t>(m_ui->EditCommunicationProtocol->currentIndex());
+    m_link.comport = static_cast<std::uint16_t>(m_ui->EditSelectComPort->value());
+    m_link.ipBuf = m_ui->StringIpAdress->text();
+    m_link.portNumStr = m_ui->StringPortNumber->text();
+    if (m_options.tryUsesMainStatus)
+        m_host.processEvents();
+
+    m_link.portNum = atoiLike(m_link.portNumStr.toUtf8());
+    if (m_options.mainPortDisplays)
+        m_host.showConnectionInUse(m_link.comprotocol, m_link.comport, m_link.ipBuf);
+    if (m_link.comprotocol == RS232) {
+        m_link.InitRS232();
+        updateComDevice();
+        if (m_link.ret < 0 && m_link.serialPermissionDenied())
+            showHint(tr("Access to %1 was refused. On Linux, add your user to the dialout group "
+                        "(sudo usermod -aG dialout $USER), then log out and in again.")
+                         .arg(m_link.serialDevicePath()));
+    } else if (m_link.comprotocol == TCPIP) {
+        m_link.InitTCP_IP();
+    }
+    m_host.afterOpening();
+}
+
+bool InterfacePanel::SaveCommunicationSettings()
+{
+    m_link.comprotocol = static_cast<std::uint16_t>(m_ui->EditCommunicationProtocol->currentIndex());
+    m_link.comport = static_cast<std::uint16_t>(m_ui->EditSelectComPort->value());
+    m_link.ipBuf = m_ui->StringIpAdress->text();
+    m_link.portNumStr = m_ui->StringPortNumber->text();
+    if (!m_options.settingsFile)
+        return true;
+    QString error;
+    if (writeConnectionSettings(conSettingsFileName,
+                                {m_link.comprotocol, m_link.comport, m_link.ipBuf, m_link.portNumStr}, &error))
+        return true;
+    dialogs().message(kAttention, tr(" The connection settings could not be saved to \n %1 \n (%2). \n\n"
+                                     " The connection in use stays open, but the next start will not use it.")
+                                      .arg(QDir::toNativeSeparators(conSettingsFileName), error));
+    return false;
+}
+
+void InterfacePanel::RememberForDiscard()
+{
+    comprotocolold = static_cast<std::uint16_t>(m_ui->EditCommunicationProtocol->currentIndex());
+    comportold = static_cast<std::uint16_t>(m_ui->EditSelectComPort->value());
+    ipBufOld = m_ui->StringIpAdress->text();
+    portNumStrOld = m_ui->StringPortNumber->text();
+}
+
+void InterfacePanel::SetAcceptAllowed(bool allowed)
+{
+    m_acceptAllowed = allowed;
+    m_ui->ButtonAccept->setEnabled(allowed && !m_dimmed);
+}
+
+void InterfacePanel::SetButtonsDimmed(bool dim)
+{
+    m_dimmed = dim;
+    m_ui->ButtonTryToConnect->setEnabled(!dim);
+    m_ui->ButtonDiscard->setEnabled(!dim);
+    m_ui->ButtonAccept->setEnabled(m_acceptAllowed && !dim);
+}
+
+void InterfacePanel::Show()
+{
+    updateComDevice();
+    m_widget->show();
+    m_widget->raise();
+    m_widget->activateWindow();
+}
+
+void InterfacePanel::CBF_ButtonConnect()
+{
+    if (m_options.connectStopsPoll)
+        m_flags.poll = 0;
+    RememberForDiscard();
+    SetAcceptAllowed(false);
+    Show();
+}
+
+void InterfacePanel::CBF_ButtonTryToConnect()
+{
+    m_ui->ButtonTryToConnect->setEnabled(false);
+    if (m_options.tryDimsMainButtons)
+        m_host.setTransferButtonsDimmed(true);
+    TryToConnect();
+    if (m_options.tryDimsMainButtons)
+        m_host.setTransferButtonsDimmed(false);
+    m_ui->ButtonTryToConnect->setEnabled(!m_dimmed);
+}
+
+void InterfacePanel::CBF_ButtonAccept()
+{
+    if (SaveCommunicationSettings())
+        m_widget->hide();
+}
+
+void InterfacePanel::CBF_ButtonDiscard()
+{
+    putValuesIntoControls(comprotocolold, comportold, ipBufOld, portNumStrOld);
+    InitConnectPanel();
+    TryToConnect();
+    m_widget->hide();
+}
+
+void InterfacePanel::CBF_EditCommunicationProtocol()
+{
+    InitConnectPanel();
+    SetAcceptAllowed(false);
+}
+
+void InterfacePanel::CBF_EditSelectComPort()
+{
+    SetAcceptAllowed(false);
+    updateComDevice();
+}
+
+void InterfacePanel::CBF_StringIpAdress()
+{
+    SetAcceptAllowed(false);
+    m_link.ipBuf = m_ui->StringIpAdress->text();
+    updateHistory();
+}
+
+void InterfacePanel::CBF_StringPortNumber()
+{
+    SetAcceptAllowed(false);
+}
+
+void InterfacePanel::CBF_EditID()
+{
+    m_host.showIdentification(m_ui->EditID->text().left(99));
+}
+
+void InterfacePanel::CBF_INTERFACEP()
+{
+    m_widget->hide();
+}
+
+bool InterfacePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_widget.get() && event->type() == QEvent::Close) {
+        // Closing keeps whatever connection is open and saves nothing.
+        CBF_INTERFACEP();
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void InterfacePanel::updateHistory()
+{
+    QLineEdit* field = m_ui->StringIpAdress;
+    const QString text = field->text();
+    if (text.trimmed().isEmpty())
+        return;  // an empty server is no history entry
+    int index = -1;
+    Combo_GetIndexFromValue(field, &index, text);
+    if (index >= 0)
+        Combo_DeleteComboItem(field, index, 1);
+    Combo_InsertComboItem(field, 0, text);
+    if (historyEntries().size() > kHistoryMaxEntries)
+        Combo_DeleteComboItem(field, kHistoryMaxEntries, -1);
+
+    QString error;
+    if (!writeServerHistory(ipComboBoxFileName, historyEntries(), &error))
+        dialogs().message(kAttention, tr(" The server history could not be saved to \n %1 \n (%2).")
+                                          .arg(QDir::toNativeSeparators(ipComboBoxFileName), error));
+}
+
+QStringList InterfacePanel::historyEntries() const
+{
+    QStringList entries;
+    if (const QComboBox* list = Combo_ListControl(m_ui->StringIpAdress))
+        for (int i = 0; i < list->count(); ++i)
+            entries << list->itemText(i);
+    return entries;
+}
+
+void InterfacePanel::updateComDevice()
+{
+    const SerialDevice device = resolveSerialPort(m_ui->EditSelectComPort->value());
+    QString text;
+    if (device.path.isEmpty())
+        text = tr("no such port on this computer");
+    else if (device.description.isEmpty())
+        text = device.path;
+    else
+        text = QStringLiteral("%1 (%2)").arg(device.path, device.description);
+    m_ui->LabelComDevice->setText(text);
+}
+
+void InterfacePanel::showHint(const QString& text)
+{
+    m_ui->LabelInterfaceHint->setText(text);
+    m_ui->LabelInterfaceHint->setVisible(!text.isEmpty());
+}
+
+void InterfacePanel::addHelpTexts(RightClickHelp& table)
+{
+    const QString info = QStringLiteral("INFO!");
+    table.add(QStringLiteral("ButtonConnect"), QStringLiteral(" Open a panel to select an interface protocol."), info);
+    table.add(QStringLiteral("ButtonTryToConnect"), QStringLiteral(" Try to connect sensor."), info);
+    table.add(QStringLiteral("ButtonAccept"), QStringLiteral(" Accept settings and return to main panel."), info);
+    table.add(QStringLiteral("ButtonDiscard"), QStringLiteral(" Return to main panel with old settings."), info);
+    table.add(QStringLiteral("EditCommunicationProtocol"), QStringLiteral(" Select RS232 or TCP/IP Interface. "), info);
+    table.add(QStringLiteral("EditSelectComPort"), QStringLiteral(" Select a serial COM-PORT."), info);
+    table.add(QStringLiteral("StringIpAdress"), QStringLiteral(" Select a Server by name or IP address."), info);
+    table.add(QStringLiteral("StringPortNumber"), QStringLiteral(" Select a port number."), info);
+    table.add(QStringLiteral("EditID"), QStringLiteral(" Insert sensor identification. \n This ID will be displayed in some panels of the software."), info);
+}
+
+} // namespace tarvo

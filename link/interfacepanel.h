@@ -1,0 +1,112 @@
+// The interface panel: choose RS-232 port or TCP server, try the connection,
+// accept (save) or discard the choice. Shared by both programs; the tool's
+// differences are options.
+#pragma once
+
+#include "link.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QWidget;
+namespace Ui { class INTERFACEP; }
+
+namespace tarvo {
+
+class RightClickHelp;
+
+struct InterfacePanelOptions {
+    bool settingsFile = true;        // "ComSettings.cfg": read at start, written by Accept
+    bool identification = true;      // EditID, shown in every DispID
+    bool mainPortDisplays = true;    // DispComPort / DispIpAddress on the main panel
+    bool connectStopsPoll = true;    // ButtonConnect ends the live loop
+    bool tryUsesMainStatus = true;   // "TRY" also in DispStatus, events pumped so it shows
+    bool tryDimsMainButtons = true;  // ButtonTryToConnect dims the main panel's transfer buttons
+};
+
+// What the panel asks of the program.
+class InterfacePanelHost {
+public:
+    virtual ~InterfacePanelHost() = default;
+    virtual void showMainStatus(const QString& text) = 0;
+    virtual void setTransferButtonsDimmed(bool dim) = 0;
+    // DispComPort / DispIpAddress: values and which one is visible.
+    virtual void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) = 0;
+    // The channel was opened (or failed: link.ret < 0); run the line check.
+    virtual void afterOpening() = 0;
+    virtual void showIdentification(const QString& text) { (void)text; }
+    virtual void processEvents() {}
+};
+
+class InterfacePanel : public QObject {
+    Q_OBJECT
+public:
+    InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host, InterfacePanelOptions options,
+                   const QString& programDir, QObject* parent = nullptr);
+    ~InterfacePanel() override;
+
+    QWidget* widget() const { return m_widget.get(); }
+    Ui::INTERFACEP& ui() { return *m_ui; }
+
+    QString conSettingsFileName;
+    QString ipComboBoxFileName;
+
+    // Discard returns to these.
+    std::uint16_t comprotocolold = 0;
+    std::uint16_t comportold = 1;
+    QString ipBufOld;
+    QString portNumStrOld;
+
+    // Start-up: the server field becomes a combo box with its history.
+    void SetupServerField();
+    void GetConnectionSettingsFromFile();
+    void InitConnectPanel();
+    void TryToConnect();
+    bool SaveCommunicationSettings();
+
+    // The values shown now become the ones Discard returns to.
+    void RememberForDiscard();
+    // Accept may be pressed only after a successful line check.
+    void SetAcceptAllowed(bool allowed);
+    // Dimming of the three buttons around transfers; Accept stays dimmed
+    // while it is not allowed.
+    void SetButtonsDimmed(bool dim);
+    void Show();
+
+    // Callbacks of the panel's controls.
+    void CBF_ButtonConnect();
+    void CBF_ButtonTryToConnect();
+    void CBF_ButtonAccept();
+    void CBF_ButtonDiscard();
+    void CBF_EditCommunicationProtocol();
+    void CBF_EditSelectComPort();
+    void CBF_StringIpAdress();
+    void CBF_StringPortNumber();
+    void CBF_EditID();
+    void CBF_INTERFACEP();
+
+    // Help texts of the panel's controls, for the right-click help.
+    static void addHelpTexts(RightClickHelp& table);
+
+    QStringList historyEntries() const;
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void putValuesIntoControls(std::uint16_t protocol, std::uint16_t port, const QString& ip, const QString& portText);
+    void updateComDevice();
+    void showStatus(const QString& text);
+    void showHint(const QString& text);
+    void updateHistory();
+
+    Link& m_link;
+    LoopFlags& m_flags;
+    InterfacePanelHost& m_host;
+    InterfacePanelOptions m_options;
+    std::unique_ptr<QWidget> m_widget;
+    std::unique_ptr<Ui::INTERFACEP> m_ui;
+    bool m_acceptAllowed = false;
+    bool m_dimmed = false;
+};
+
+} // namespace tarvo

@@ -1,0 +1,137 @@
+#include "link.h"
+
+#include "eventpump.h"
+#include "serialports.h"
+#include "statustexts.h"
+
+#include <algorithm>
+
+namespace tarvo {
+
+namespace {
+constexpr int kConnectTimeoutMs = 5000;
+}
+
+Link::Link(EventPump& pump, LoopFlags& flags, LinkHost& host, LinkOptions options, QObject* parent)
+    : QObject(parent)
+    , m_pump(pump)
+    , m_flags(flags)
+    , m_host(host)
+    , m_options(options)
+    , m_serial(this)
+    , m_tcp(pump, this)
+{
+    // A serial wait watches the queue length; a byte arriving is reason to look.
+    connect(&m_serial, &ByteChannel::readyRead, &m_pump, &EventPump::poke);
+    connect(&m_tcp, &ByteChannel::readyRead, this, &Link::ClientTCPDataReady);
+    connect(&m_tcp, &ByteChannel::peerClosed, this, &Link::ClientTCPDisconnected);
+}
+
+void Link::InitRS232()
+{
+    if (m_options.serialOpenStopsLoops) {
+        m_flags.poll = 0;
+        m_flags.pollrecord = 0;
+    }
+    CloseCom();
+    const SerialDevice device = resolveSerialPort(comport);
+    m_serialPath = device.path;
+    ret = static_cast<std::int16_t>(m_serial.open(device.path));
+    if (ret < 0) {
+        szStatus = rs232StatusText(ret);
+        m_host.showLinkStatus(szStatus);
+        return;
+    }
+    m_serial.flushQueues();
+}
+
+void Link::InitTCP_IP()
+{
+    if (tcpcon > 0)
+        DisconnectFromTCPServer();
+    m_host.setWaitCursor(true);
+    ret = static_cast<std::int16_t>(m_tcp.connectTo(ipBuf, portNum, kConnectTimeoutMs));
+    m_host.setWaitCursor(false);
+    if (ret < 0) {
+        szStatus = tcpStatusText(ret);
+        if (m_options.tcpFailureAsMessage)
+            m_host.message(QStringLiteral("TCP Client"), szStatus);
+        else
+            m_host.showLinkStatus(szStatus);
+        tcpcon = 0;
+        return;
+    }
+    tcpcon = 1;
+}
+
+void Link::CloseCom()
+{
+    m_serial.close();
+}
+
+void Link::DisconnectFromTCPServer()
+{
+    m_tcp.close();
+    tcpcon = 0;
+}
+
+std::int64_t Link::write(const std::uint8_t* data, int n, int tcpTimeoutMs)
+{
+    if (isSerial())
+        return m_serial.write(data, n, tcpTimeoutMs);
+    return m_tcp.write(data, n, tcpTimeoutMs);
+}
+
+std::int32_t Link::GetInQLen() const
+{
+    return static_cast<std::int32_t>(std::min<std::int64_t>(m_serial.bytesAvailable(), rx.szReadBuf.size()));
+}
+
+std::int32_t Link::ComRd(std::int32_t n)
+{
+    n = std::clamp<std::int32_t>(n, 0, static_cast<std::int32_t>(rx.szReadBuf.size()));
+    if (n == 0)
+        return 0;
+    return static_cast<std::int32_t>(m_serial.read(rx.szReadBuf.data(), n));
+}
+
+void Link::FlushQueues()
+{
+    if (isSerial())
+        m_serial.flushQueues();
+}
+
+void Link::ClientTCPDataReady()
+{
+    // Bytes land consecutively from the start of the receive buffer, never
+    // more than the waiting exchange still expects.
+    const std::int32_t size = static_cast<std::int32_t>(rx.szReadBuf.size());
+    while (rx.bytesToRead > 0 && m_tcp.bytesAvailable() > 0) {
+        const std::int32_t offset = rx.dataSize - rx.bytesToRead;
+        if (offset < 0 || offset >= size || rx.bytesToRead > size - offset) {
+            rx.bytesToRead = 0;  // counters out of range: never write past the buffer
+            break;
+        }
+        rx.bytesRead = static_cast<std::int32_t>(m_tcp.read(rx.szReadBuf.data() + offset, rx.bytesToRead));
+        if (rx.bytesRead <= 0)
+            break;  // nothing more for now; a closed connection ends in the wait's time limit
+        rx.bytesToRead -= rx.bytesRead;
+    }
+    // Anything beyond the expected reply, or arriving while no exchange waits
+    // (the answer to command 50, automatic frames), is read and dropped so it
+    // cannot pollute the next reply.
+    if (rx.bytesToRead <= 0) {
+        while (m_tcp.bytesAvailable() > 0)
+            if (m_tcp.read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size())) <= 0)
+                break;
+    }
+    m_pump.poke();
+}
+
+void Link::ClientTCPDisconnected()
+{
+    tcpcon = 0;
+    m_host.message(QStringLiteral("TCP Client"), QStringLiteral("Server has closed connection!"));
+}
+
+} // namespace tarvo

@@ -1,0 +1,34 @@
+// RS-232 channel: 19200 baud, 8N1, no handshake, 1024-byte input queue.
+#pragma once
+
+#include "bytechannel.h"
+
+#include <QSerialPort>
+
+namespace tarvo {
+
+class SerialChannel final : public ByteChannel {
+    Q_OBJECT
+public:
+    explicit SerialChannel(QObject* parent = nullptr);
+
+    // Opens the device; returns 0 or a negative code of the RS-232 status table.
+    int open(const QString& devicePath);
+    // Why the last open failed in the system's words (empty after success).
+    QString lastSystemError() const { return m_lastError; }
+    bool lastErrorWasPermission() const { return m_permission; }
+
+    bool isOpen() const override { return m_port.isOpen(); }
+    void close() override;
+    std::int64_t write(const std::uint8_t* data, std::int64_t n, int timeoutMs) override;
+    std::int64_t bytesAvailable() const override { return m_port.isOpen() ? m_port.bytesAvailable() : 0; }
+    std::int64_t read(std::uint8_t* data, std::int64_t max) override;
+    void flushQueues() override;
+
+private:
+    QSerialPort m_port;
+    QString m_lastError;
+    bool m_permission = false;
+};
+
+} // namespace tarvo

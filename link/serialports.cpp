@@ -1,0 +1,55 @@
+#include "serialports.h"
+
+#include <QSerialPortInfo>
+#include <algorithm>
+
+namespace tarvo {
+
+namespace {
+std::function<SerialDevice(int)>& resolverSlot()
+{
+    static std::function<SerialDevice(int)> resolver;
+    return resolver;
+}
+
+SerialDevice systemResolve(int number)
+{
+    if (number < 1)
+        return {};
+    const QByteArray override = qgetenv(QByteArray("TARVO_SERIAL_PORT_") + QByteArray::number(number));
+    if (!override.isEmpty())
+        return {QString::fromLocal8Bit(override), QStringLiteral("set by TARVO_SERIAL_PORT_%1").arg(number)};
+
+    const auto ports = QSerialPortInfo::availablePorts();
+#ifdef Q_OS_WIN
+    const QString name = QStringLiteral("COM%1").arg(number);
+    for (const auto& p : ports)
+        if (p.portName().compare(name, Qt::CaseInsensitive) == 0)
+            return {name, p.description()};
+    return {name, QString()};
+#else
+    std::vector<QSerialPortInfo> sorted(ports.begin(), ports.end());
+    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
+        return a.systemLocation() < b.systemLocation();
+    });
+    if (number > static_cast<int>(sorted.size()))
+        return {};
+    const auto& p = sorted[static_cast<size_t>(number - 1)];
+    return {p.systemLocation(), p.description()};
+#endif
+}
+} // namespace
+
+SerialDevice resolveSerialPort(int number)
+{
+    if (resolverSlot())
+        return resolverSlot()(number);
+    return systemResolve(number);
+}
+
+void setSerialPortResolver(std::function<SerialDevice(int)> resolver)
+{
+    resolverSlot() = std::move(resolver);
+}
+
+} // namespace tarvo

@@ -1,0 +1,37 @@
+#include "statustexts.h"
+
+#include <array>
+
+namespace tarvo {
+
+QString rs232StatusText(int code)
+{
+    switch (code) {
+    case -1: return QStringLiteral("Unknown system error");
+    case -2: return QStringLiteral("Invalid port number");
+    case -3: return QStringLiteral("Port is not open");
+    case -4: return QStringLiteral("Unknown I/0 error");
+    case -5: return QStringLiteral("RS-232 error!");
+    case -6: return QStringLiteral("No serial port found");
+    case -7: return QStringLiteral("Cannot open port");
+    case -99: return QStringLiteral("Timeout");
+    default: return QStringLiteral("RS-232 error!");
+    }
+}
+
+QString tcpStatusText(int code)
+{
+    // Three texts end in a blank; the sensor's users know them that way.
+    static const std::array<const char*, 20> texts = {
+        "UnableToRegisterService", "UnableToEstablishConnection", "ExistingServer", "FailedToConnect",
+        "ServerNotRegistered", "TooManyConversations", "ReadFailed", "WriteFailed", "InvalidParameter",
+        "OutOfMemory", "TimeOutError ", "NoConnectionEstablished ", "GeneralIOErr", "ConnectionClosed",
+        "UnableToLoadWinsockDLL", "IncorrectWinsockDLLVersion", "NetworkSubsystemNotReady ",
+        "ConnectionsStillOpen", "DisconnectPending", "InfoNotAvailable",
+    };
+    if (code <= -1 && code >= -20)
+        return QString::fromLatin1(texts[static_cast<size_t>(-code - 1)]);
+    return QStringLiteral("Connection to server failed");
+}
+
+} // namespace tarvo

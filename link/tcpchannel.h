@@ -1,0 +1,36 @@
+// TCP client channel to a sensor that acts as TCP server.
+#pragma once
+
+#include "bytechannel.h"
+
+#include <QPointer>
+#include <QTcpSocket>
+
+namespace tarvo {
+
+class EventPump;
+
+class TcpChannel final : public ByteChannel {
+    Q_OBJECT
+public:
+    TcpChannel(EventPump& pump, QObject* parent = nullptr);
+    ~TcpChannel() override;
+
+    // Connects within timeoutMs; returns 0 or a negative code of the TCP
+    // status table. User input is held back meanwhile, as during a blocking
+    // connect, but the panels keep painting.
+    int connectTo(const QString& host, int port, int timeoutMs);
+
+    bool isOpen() const override;
+    // Closes our side quietly: no peerClosed() for a close we asked for.
+    void close() override;
+    std::int64_t write(const std::uint8_t* data, std::int64_t n, int timeoutMs) override;
+    std::int64_t bytesAvailable() const override;
+    std::int64_t read(std::uint8_t* data, std::int64_t max) override;
+
+private:
+    EventPump& m_pump;
+    QPointer<QTcpSocket> m_socket;
+};
+
+} // namespace tarvo

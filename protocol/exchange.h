@@ -1,0 +1,83 @@
+// Command frames and the exchange with the sensor: one outstanding request,
+// 36 bytes out, 36 bytes back within the time limit, or the timeout reaction.
+#pragma once
+
+#include "frame.h"
+#include "loopflags.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace tarvo {
+
+class EventPump;
+class Link;
+class ParameterSet;
+
+// What an exchange shows; the program implements it.
+class ExchangeHost {
+public:
+    virtual ~ExchangeHost() = default;
+    // The status displays of the main and interface panels.
+    virtual void showStatus(const QString& text) = 0;
+    // The panel part of the timeout reaction: remember the interface panel's
+    // values for Discard, dim Accept, show the interface panel.
+    virtual void timeoutReaction() = 0;
+    // The line check got the sensor's identification (already shown).
+    virtual void lineCheckPassed() = 0;
+};
+
+struct ExchangeOptions {
+    double replyLimit = 3.0;         // seconds for every reply but the line check's
+    double lineCheckTcpLimit = 5.0;  // seconds for the identification over TCP
+};
+
+class Exchange {
+public:
+    Exchange(Link& link, EventPump& pump, LoopFlags& flags, ParameterSet& params, ExchangeHost& host,
+             ExchangeOptions options = {});
+
+    std::uint16_t sync = frame::kSyncPc;
+    std::uint16_t order = 1;
+    std::uint16_t anzframe = frame::kWords;
+    std::array<std::uint8_t, frame::kBufferBytes> szWriteBuf{};
+    std::array<std::uint16_t, frame::kWords> databuf{};
+    std::array<std::uint16_t, 1001> biasBuf1001{};
+    std::uint16_t comecho = 0;
+    std::int64_t nBytesW = 0;
+    double tstart = 0.0;
+    double tdiff = 0.0;
+    std::array<std::uint8_t, frame::kBytes> version{};
+
+    void FillTxBuf(std::uint16_t code, std::uint16_t arg);
+    // Writes the 36 bytes at the start of szWriteBuf; the count goes to nBytesW.
+    void WriteFrame(int tcpTimeoutMs = 2000);
+    // Waits for the reply to the frame just written and compares its first n words.
+    void CheckEcho(int n);
+    // Write-count check, then CheckEcho(n): for commands 30 and 33.
+    void CheckWrittenThenEcho(int n);
+    void Befehl3plus4();
+    void GetDataFrame();
+    void GetRxBufPara();
+    void GetRxBufData();
+    void SetPopupTimeout();
+    void StopAutoSend();
+    void CheckComLine();
+
+    // The identification text: up to the first zero byte, at most 36 characters.
+    QString versionText() const;
+    std::int32_t bytesToRead() const;
+
+private:
+    void awaitReply(double limit);
+
+    Link& m_link;
+    EventPump& m_pump;
+    LoopFlags& m_flags;
+    ParameterSet& m_params;
+    ExchangeHost& m_host;
+    ExchangeOptions m_options;
+};
+
+} // namespace tarvo

@@ -1,0 +1,58 @@
+#include "parameterset.h"
+
+#include "frame.h"
+
+namespace tarvo {
+
+std::array<std::uint16_t*, kParamCount> ParameterSet::vars()
+{
+    return {&power, &pmod, &average, &evalmode, &hold, &intlim, &maxno, &digitalout,
+            &trigger, &extteach, &anaoutbeg, &anaoutend, &bias, &sttrsh, &profilbeg, &profilend};
+}
+
+namespace {
+// Teach values travel as integers: as they are in vector mode, in tenths in
+// gloss mode. Out-of-range values are clamped rather than wrapped.
+std::uint16_t packTeach(double value, std::uint16_t evalmode)
+{
+    const double scaled = evalmode == 1 ? value * 10.0 : value;
+    if (!(scaled > 0.0))
+        return 0;
+    if (scaled >= 65535.0)
+        return 65535;
+    return static_cast<std::uint16_t>(scaled);
+}
+} // namespace
+
+void ParameterSet::CopyVarsToPP()
+{
+    auto v = vars();
+    for (int i = 0; i < kParamCount; ++i)
+        pp[i] = *v[i];
+    if (evalmode != 0 && evalmode != 1)
+        return;
+    for (int r = 0; r < kTeachRows; ++r)
+        for (int c = 0; c < kTeachCols; ++c)
+            pp[kParamCount + kTeachCols * r + c] = packTeach(cttDouble[r][c], evalmode);
+}
+
+void ParameterSet::CopyPPtoVars()
+{
+    if (pp[0] != frame::kSyncSensor)
+        return;
+    if (pp[1] == frame::ReadParams) {
+        auto v = vars();
+        for (int i = 0; i < kParamCount; ++i)
+            *v[i] = pp[2 + i];
+        if (maxno > 31)
+            maxno = 31;
+    } else if (pp[1] == frame::ReadTeachRow) {
+        const int row = pp[2];
+        if (row >= kTeachRows || (evalmode != 0 && evalmode != 1))
+            return;
+        for (int c = 0; c < kTeachCols; ++c)
+            cttDouble[row][c] = evalmode == 1 ? pp[3 + c] / 10.0 : static_cast<double>(pp[3 + c]);
+    }
+}
+
+} // namespace tarvo

@@ -1,0 +1,38 @@
+// The sensor's parameter set: sixteen 16-bit parameters and the 31-row teach
+// table, and the packed block pp in which they travel.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace tarvo {
+
+constexpr int kParamCount = 16;
+constexpr int kTeachRows = 31;
+constexpr int kTeachCols = 4;
+constexpr int kBlockWords = kParamCount + kTeachRows * kTeachCols;  // anzpara = 140
+
+// Transfer targets of Send and Get.
+constexpr std::int32_t RAM = 1;
+constexpr std::int32_t EEPROM = 2;
+constexpr std::int32_t DATFILE = 3;
+
+class ParameterSet {
+public:
+    std::uint16_t power = 0, pmod = 0, average = 0, evalmode = 0, hold = 0, intlim = 0, maxno = 0,
+                  digitalout = 0, trigger = 0, extteach = 0, anaoutbeg = 0, anaoutend = 0, bias = 0,
+                  sttrsh = 0, profilbeg = 0, profilend = 0;
+    std::array<std::array<double, kTeachCols>, kTeachRows> cttDouble{};
+    std::array<std::uint16_t, kBlockWords> pp{};
+    std::uint16_t anzpara = kBlockWords;
+    std::uint16_t target = RAM;
+
+    void CopyVarsToPP();
+    // Unpacks a read reply that sits in pp[0..17] (header, code, payload).
+    void CopyPPtoVars();
+
+private:
+    std::array<std::uint16_t*, kParamCount> vars();
+};
+
+} // namespace tarvo

@@ -1,0 +1,238 @@
+#include "scopeapp.h"
+
+#include "brandingtables.h"
+#include "dialogs.h"
+#include "righthelp.h"
+#include "scopehelp.h"
+#include "ui_CALIBP.h"
+#include "ui_INTERFACEP.h"
+#include "ui_CALIBP2.h"
+#include "ui_GFPANEL.h"
+#include "ui_GRAPHP.h"
+#include "ui_MONITORP.h"
+#include "ui_P.h"
+#include "ui_RECP.h"
+#include "ui_ScaleAxisPanel.h"
+#include "ui_VECPANEL.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace tarvo {
+
+template <typename UiClass>
+Panel<UiClass>::Panel()
+    : widget(std::make_unique<QWidget>())
+    , ui(std::make_unique<UiClass>())
+{
+    ui->setupUi(widget.get());
+}
+
+template <typename UiClass>
+Panel<UiClass>::~Panel() = default;
+
+namespace {
+QString programDirOr(const QString& dir)
+{
+    return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
+}
+
+InterfacePanelOptions scopeInterfaceOptions()
+{
+    return {};  // the scope uses every feature of the panel
+}
+} // namespace
+
+ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
+    : QObject(parent)
+    , link(pump, flags, *this)
+    , exchange(link, pump, flags, params, *this)
+    , proj_dir(programDirOr(programDir))
+    , interfacepanel(link, flags, *this, scopeInterfaceOptions(), proj_dir)
+    , m_help(std::make_unique<RightClickHelp>())
+{
+    addScopeHelpTexts(*m_help);
+    InterfacePanel::addHelpTexts(*m_help);
+    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), calibpanel.widget.get(),
+                       calibpanel2.widget.get(), graphpanel.widget.get(), gfpanel.widget.get(),
+                       vecpanel.widget.get(), interfacepanel.widget(), scaleaxispanel.widget.get(),
+                       monitorpanel.widget.get()})
+        m_help->install(w);
+    wireMainPanel();
+}
+
+ScopeApp::~ScopeApp() = default;
+
+void ScopeApp::wireMainPanel()
+{
+    Ui::P& p = *panel.ui;
+    panel.widget->installEventFilter(this);
+    connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
+}
+
+int ScopeApp::run()
+{
+    panel.widget->show();
+    InitAll();
+    if (!m_quitRequested)
+        QApplication::exec();
+    if (link.tcpcon != 0)
+        link.DisconnectFromTCPServer();
+    link.CloseCom();
+    return 0;
+}
+
+void ScopeApp::InitAll()
+{
+    params.anzpara = kBlockWords;
+    exchange.anzframe = frame::kWords;
+    anzdata = 16;
+    link.tcpcon = 0;
+    exchange.sync = frame::kSyncPc;
+    exchange.order = 1;
+    params.target = RAM;
+    flags.pollmonitor = 0;
+    flags.pollrecord = 0;
+    flags.poll = 0;
+
+    panel.ui->DispStatus->setText(QStringLiteral("InitVars"));
+    ShowLogo(panel.widget.get(), scopeBrandingTable(), ScopeBrandingVariant);
+
+    interfacepanel.SetupServerField();
+    interfacepanel.GetConnectionSettingsFromFile();
+    interfacepanel.InitConnectPanel();
+    interfacepanel.TryToConnect();
+}
+
+void ScopeApp::SetButtonsDimmed(int dim)
+{
+    const bool on = dim != 0;
+    static const char* const names[] = {
+        "ButtonGo", "ButtonSend", "ButtonGet", "ButtonOpenRecorder", "ButtonConnect", "ButtonProfile",
+        "ButtonOpenMonitor", "ButtonStartCalib", "ButtonCalibToOtherSystem", "ButtonCloseCalib",
+        "ButtonSendCalibData", "ButtonGetFileFromDisk", "ButtonCloseCalibP2", "ButtonStartMonitor",
+        "ButtonMonitorReset"};
+    for (QWidget* w : {panel.widget.get(), calibpanel.widget.get(), calibpanel2.widget.get(),
+                       monitorpanel.widget.get()})
+        for (const char* name : names)
+            if (auto* b = w->findChild<QAbstractButton*>(QString::fromLatin1(name)))
+                b->setEnabled(!on);
+    interfacepanel.SetButtonsDimmed(on);
+    pump.processEvents();
+}
+
+void ScopeApp::CBF_P_close()
+{
+    flags.poll = 0;
+    flags.pollrecord = 0;
+    flags.pollmonitor = 0;
+    m_quitRequested = true;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != panel.widget.get())
+            w->hide();
+    quitWhenIdle();
+}
+
+void ScopeApp::quitWhenIdle()
+{
+    // A loop that runs inside a callback finishes its step first; the event
+    // loop ends once no wait is on the stack any more.
+    if (pump.depth() == 0)
+        QCoreApplication::quit();
+    else
+        QTimer::singleShot(10, this, &ScopeApp::quitWhenIdle);
+}
+
+bool ScopeApp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == panel.widget.get() && event->type() == QEvent::Close)
+        CBF_P_close();
+    return QObject::eventFilter(watched, event);
+}
+
+void ScopeApp::showLinkStatus(const QString& text)
+{
+    showStatus(text);
+}
+
+void ScopeApp::message(const QString& title, const QString& text)
+{
+    dialogs().message(title, text);
+}
+
+void ScopeApp::setWaitCursor(bool on)
+{
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void ScopeApp::showStatus(const QString& text)
+{
+    panel.ui->DispStatus->setText(text);
+    interfacepanel.ui().DispInterfaceStatus->setText(text);
+}
+
+void ScopeApp::timeoutReaction()
+{
+    interfacepanel.RememberForDiscard();
+    interfacepanel.SetAcceptAllowed(false);
+    interfacepanel.Show();
+}
+
+void ScopeApp::lineCheckPassed()
+{
+    interfacepanel.SetAcceptAllowed(true);
+    SetButtonsDimmed(1);
+    // The parameter read follows here once the parameter transfer exists.
+    SetButtonsDimmed(0);
+}
+
+void ScopeApp::showMainStatus(const QString& text)
+{
+    panel.ui->DispStatus->setText(text);
+}
+
+void ScopeApp::setTransferButtonsDimmed(bool dim)
+{
+    SetButtonsDimmed(dim ? 1 : 0);
+}
+
+void ScopeApp::showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf)
+{
+    Ui::P& p = *panel.ui;
+    p.DispComPort->setValue(comport);
+    p.DispIpAddress->setText(ipBuf);
+    if (comprotocol == RS232 || comprotocol == TCPIP) {
+        p.DispComPort->setVisible(comprotocol == RS232);
+        p.DispIpAddress->setVisible(comprotocol == TCPIP);
+    }
+}
+
+void ScopeApp::afterOpening()
+{
+    if (link.ret < 0)
+        exchange.SetPopupTimeout();
+    else
+        exchange.CheckComLine();
+}
+
+void ScopeApp::showIdentification(const QString& text)
+{
+    for (QWidget* w : {gfpanel.widget.get(), vecpanel.widget.get(), recpanel.widget.get(),
+                       monitorpanel.widget.get()})
+        for (auto* display : w->findChildren<QLineEdit*>(QStringLiteral("DispID")))
+            display->setText(text);
+}
+
+void ScopeApp::processEvents()
+{
+    pump.processEvents();
+}
+
+} // namespace tarvo

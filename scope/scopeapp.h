@@ -1,0 +1,105 @@
+// The scope program: its ten panels, the subsystems created once at start-up,
+// and the wiring between them.
+#pragma once
+
+#include "eventpump.h"
+#include "exchange.h"
+#include "interfacepanel.h"
+#include "link.h"
+#include "loopflags.h"
+#include "parameterset.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QWidget;
+namespace Ui {
+class P;
+class RECP;
+class CALIBP;
+class CALIBP2;
+class GRAPHP;
+class GFPANEL;
+class VECPANEL;
+class ScaleAxisPanel;
+class MONITORP;
+}
+
+namespace tarvo {
+
+class RightClickHelp;
+
+template <typename UiClass>
+struct Panel {
+    Panel();
+    ~Panel();
+    std::unique_ptr<QWidget> widget;
+    std::unique_ptr<UiClass> ui;
+};
+
+class ScopeApp final : public QObject, public LinkHost, public ExchangeHost, public InterfacePanelHost {
+    Q_OBJECT
+public:
+    // programDir: where the settings and history files live (the program's
+    // own directory unless a test says otherwise).
+    explicit ScopeApp(const QString& programDir = QString(), QObject* parent = nullptr);
+    ~ScopeApp() override;
+
+    // Shows the main panel, initialises, runs the event loop until the main
+    // panel is closed, then closes the link. Returns the exit code.
+    int run();
+    void InitAll();
+
+    void SetButtonsDimmed(int dim);
+    void CBF_P_close();
+    bool quitRequested() const { return m_quitRequested; }
+
+    // Subsystems, created once.
+    EventPump pump;
+    LoopFlags flags;
+    ParameterSet params;
+    Link link;
+    Exchange exchange;
+    std::uint16_t anzdata = 16;
+
+    QString proj_dir;
+
+    // Panels, in load order.
+    Panel<Ui::P> panel;
+    Panel<Ui::RECP> recpanel;
+    Panel<Ui::CALIBP> calibpanel;
+    Panel<Ui::CALIBP2> calibpanel2;
+    Panel<Ui::GRAPHP> graphpanel;
+    Panel<Ui::GFPANEL> gfpanel;
+    Panel<Ui::VECPANEL> vecpanel;
+    InterfacePanel interfacepanel;
+    Panel<Ui::ScaleAxisPanel> scaleaxispanel;
+    Panel<Ui::MONITORP> monitorpanel;
+
+    // LinkHost
+    void showLinkStatus(const QString& text) override;
+    void message(const QString& title, const QString& text) override;
+    void setWaitCursor(bool on) override;
+    // ExchangeHost
+    void showStatus(const QString& text) override;
+    void timeoutReaction() override;
+    void lineCheckPassed() override;
+    // InterfacePanelHost
+    void showMainStatus(const QString& text) override;
+    void setTransferButtonsDimmed(bool dim) override;
+    void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) override;
+    void afterOpening() override;
+    void showIdentification(const QString& text) override;
+    void processEvents() override;
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void wireMainPanel();
+    void quitWhenIdle();
+
+    std::unique_ptr<RightClickHelp> m_help;
+    bool m_quitRequested = false;
+};
+
+} // namespace tarvo

@@ -1,0 +1,53 @@
+#include "scopehelp.h"
+
+#include "righthelp.h"
+
+namespace tarvo {
+
+void addScopeHelpTexts(RightClickHelp& t)
+{
+    const QString info = QStringLiteral("INFO!");
+    auto add = [&](const char* name, const QString& text, const QString& title = QStringLiteral("INFO!")) {
+        t.add(QString::fromLatin1(name), text, title);
+    };
+
+    // Live displays and the loop's buttons.
+    add("DispNorm", QStringLiteral(" Displays the calculated norm value. \n Formula for calculation: NORM = (CH_DIR*1000)/(CH_DIR+CH_DIF)."));
+    add("DispINT", QStringLiteral(" Displays the intensity arriving at the receivers. \n Formula for calculation: INT = (CH_DIR+CH_DIF)/2."));
+    add("DispChRef", QStringLiteral(" Displays the current intensity of CH_REF, CH_DIR, CH_DIF. "));
+    add("DispChDif", QStringLiteral(" Displays the current intensity of CH_REF, CH_DIR, CH_DIF. "));
+    add("DispChDir", QStringLiteral(" Displays the RAW value of the direct reflection channel. \n Raw value must be within 3250 and 3750 for calibration."));
+    add("DispVec", QStringLiteral(" Displays the currently detected vector number \n in accordance with the row in the TEACH TABLE."));
+    add("DispPP", QStringLiteral(" Displays the peak to peak value of the current profile."));
+    add("DispGF", QStringLiteral(" Displays the current gloss factor. \n Double click opens a big display. \n Close the big display with a right mouse click."), QStringLiteral("Info"));
+    for (const char* bar : {"BarChRef", "BarChDir", "BarChDif"})
+        add(bar, QStringLiteral(" Displays the RAW values of CH_REF, CH_DIR  and CH_DIF."));
+    add("DispStatus", QStringLiteral(" Displays serial interface status messages."));
+    add("ButtonGo", QStringLiteral(" Starts data transfer (CH_REF, CH_DIR, CH_DIF, NORM, INT, V-No:) from sensor to PC. \n The data are shown in the displays, bars and in the graph.\n Shortcut Key: F11. "));
+    add("ButtonStop", QStringLiteral(" Stops data transfer from sensor to PC.\n Shortcut Key: F12. "));
+
+    // Parameter fields and transfers.
+    add("ButtonSend", QStringLiteral(" All the parameters of the PC-User-Interface are transferred to the sensor or to a selectable file. \n The target of the parameter transfer is determined by the select button (RAM, EEPROM, FILE). \n Shortcut Key: F9. "));
+    add("ButtonGet", QStringLiteral(" Sensor or file parameters are transferred to the PC-User-Interface. \n The source of the parameter transfer is determined by the select button (RAM, EEPROM, FILE). \n Shortcut Key: F10. "));
+    for (const char* sel : {"SelectRAM", "SelectEEPROM", "SelectFILE"})
+        add(sel, QStringLiteral(" Select the source respectively the target for the parameter transfer."));
+    add("ParaVisible", QStringLiteral(" Hide or show the TEACH TABLE."));
+    add("Evalmode", QStringLiteral("See Manual."));
+    add("ExternTeach", QStringLiteral("See Manual."));
+    add("EditAverage", QStringLiteral(" Select the number of scanning values (measurement values) over which the raw signal is averaged."));
+    add("EditHold", QStringLiteral(" Select the minimum pulse length when a digital output changes."));
+    add("EditIntlim", QStringLiteral(" Select an intensity limit. \n Evaluation is stopped, if the current intensity INT falls below this limit. \n ERROR STATE is output (V-No: = 255)."));
+    add("EditStTrsh", QStringLiteral(" The sensor will be triggered internally, when CH_DIR \n goes higher than self trigger treshold (ST TRSH) \n and TRIGGER=SELF is selected."));
+    add("SlidePower", QStringLiteral(" Select the intensity of the transmitter LED. \n 0 = no intensity,  1000 = full intensity."));
+    for (const char* f : {"EditProfileBeg", "EditProfileEnd"})
+        add(f, QStringLiteral(" Select the profile range in [%], when \n TRIGGER=SELF or TRIGGER=EXT3. \n Push PROFILE to show the result."));
+    for (const char* f : {"EditAnaOutBeg", "EditAnaOutEnd"})
+        add(f, QStringLiteral(" Select how to control the analog outputs. \n Current output goes from 4mA to 20mA in the selected range. \n Voltage output goes from 0V to 10V in the selected range."));
+    add("EditBias", QStringLiteral("Bias for gloss factor. \n Sensor can be calibratet to an other System (See Manual). \n OFF: GF = GF without Bias. \n ON : GF = GF add with calibrated value of calculated bias. \n ATTENTION! BIAS only works within GF=0 and GF=100."));
+    add("EditPmode", QStringLiteral(" Select the operating mode of automatic power correction at the transmitter unit. \n STAT: Transmitter power is constantly kept at the POWER-SLIDER value. \n DYN : Transmitter power is dynamically tuned in accordance with the amount of radiation that \n       is diffusely reflected from the target. Sensor should not exceed the dynamic range."));
+    add("EditTrigger", QStringLiteral(" Select the trigger mode for the sensor. \n CONT: Continuous evaluation (no trigger event required). \n SELF: Self Trigger, when CH_DIR goes higher than ST TRSH -->internal trigger. \n Average will be calculated dynamically, dependent on the high time of internal trigger. \n Evaluation will be done when internal trigger goes low. \n The detected row (vector) will be hold at the output. \n EXT1: Evaluation will be done during external trigger (IN0) is high. \n When external trigger goes low, the last detected row (vector) will be hold at the output. \n EXT2: Evaluation will be done during external trigger (IN0) is high. \n When exernal trigger goes low, fail condition is output. \n EXT3: Average will be calculated dynamically, dependent on the high time of the external trigger (IN0). \n Evaluation will be done when external trigger (IN0) goes low. \n The detected row (vector) will be hold at the output. \n EXT4: Transmitter is aktiv when trigger (IN0) is high."));
+    add("EditDigitalOutmode", QStringLiteral(" Select how to control the 5 digital outputs. \n BINARY   : If a vector (row 0-30 in the TEACH TABLE) is detected, \n            this vector is displayed in V-No: and is set binary to the digital outputs (OUT0-OUT4). \n DIRECT LO: The maximum number of vectors to be taught is 5. \n            If a vector (row 0-4 in the TEACH TABLE) is detected, \n            the special digital output is set to LO, all others are HI. \n DIRECT HI: The maximum number of vectors to be taught is 5. \n            If a vector (row 0-4 in the TEACH TABLE) is detected, \n            the special digital output is set to HI, all others are LO. \n If no vector is detected, V-No: is 255."));
+    (void)info;
+}
+
+} // namespace tarvo

@@ -1,0 +1,51 @@
+// Misbehaviour the simulated sensor can be told to show, so that the
+// programs' timeout and echo handling can be exercised.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace tarvo::sim {
+
+struct Faults {
+    int delayMs = 0;           // hold each affected reply back this long
+    int dropReplies = 0;       // drop the next N affected replies; kAll: every one
+    int corruptByte = -1;      // invert this byte (0..35) of each affected reply
+    int replyLength = 0;       // 0: 36 bytes; else cut or pad (0x00) affected replies to it
+    int junkBytes = 0;         // send this many junk bytes before each affected reply
+    int closeAfterFrames = 0;  // close a connection after answering N frames on it
+    int onlyCommand = -1;      // affect only replies to this command code
+    int afterFrames = 0;       // affect only replies to frames after the first N
+
+    static constexpr int kAll = -1;
+
+    bool operator==(const Faults&) const = default;
+    QString describe() const;
+};
+
+// Decides, reply by reply, what the faults do to it. Counters restart
+// whenever the faults are set.
+class FaultInjector {
+public:
+    struct Result {
+        bool dropped = false;
+        int delayMs = 0;
+        QByteArray bytes;   // what goes on the wire, junk included
+        QStringList notes;  // one entry per fault applied, for the log
+    };
+
+    void set(const Faults& faults);
+    const Faults& faults() const { return m_faults; }
+
+    // Call for every frame received, before its reply is built.
+    void countFrame() { ++m_frames; }
+    Result apply(quint16 command, const QByteArray& reply);
+
+private:
+    Faults m_faults;
+    int m_frames = 0;
+    int m_dropsLeft = 0;
+};
+
+} // namespace tarvo::sim

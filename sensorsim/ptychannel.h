@@ -1,0 +1,69 @@
+// The sensor's serial line as a pseudo-terminal (POSIX only). The programs
+// open the slave side like a serial port. Optionally the line is paced like
+// 19200 baud 8N1, in both directions.
+#pragma once
+
+#include "simchannel.h"
+
+#include <QElapsedTimer>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <memory>
+
+namespace tarvo::sim {
+
+class PtyChannel final : public SimChannel {
+    Q_OBJECT
+public:
+    // One byte of 19200 baud 8N1: ten bits.
+    static constexpr qint64 kByteNs = 10 * 1'000'000'000LL / 19200;
+
+    explicit PtyChannel(QObject* parent = nullptr);
+    ~PtyChannel() override;
+
+    static bool supported();
+    bool open(QString* error);
+    QString path() const { return m_path; }
+
+    void setBaudPacing(bool on) { m_paced = on; }
+    bool baudPacing() const { return m_paced; }
+
+    QString name() const override { return QStringLiteral("pty"); }
+    bool isConnected() const override { return m_master >= 0 && !m_dead; }
+    void send(const QByteArray& bytes) override;
+    // A serial line cannot be hung up from the sensor's side: the line goes
+    // dead instead (input ignored, nothing sent) until revive().
+    void closeConnection() override;
+    void revive();
+
+private:
+    // Bytes that travel the line at the baud rate.
+    struct Lane {
+        QByteArray queue;
+        qint64 startNs = 0;   // when the current burst began
+        qint64 released = 0;  // bytes of the burst already through
+        QByteArray take(qint64 nowNs);
+        void push(const QByteArray& bytes, qint64 nowNs);
+    };
+
+    void readMaster();
+    void writeMaster();
+    void pace();
+    void deliver(const QByteArray& bytes);
+    void startPacer();
+
+    int m_master = -1;
+    int m_slave = -1;  // held open so the line never hangs up between clients
+    QString m_path;
+    std::unique_ptr<QSocketNotifier> m_readNotifier;
+    std::unique_ptr<QSocketNotifier> m_writeNotifier;
+    QByteArray m_wire;  // ready to be written to the master
+    bool m_paced = false;
+    bool m_dead = false;
+    Lane m_in, m_out;
+    QTimer m_pacer;
+    QElapsedTimer m_clock;
+};
+
+} // namespace tarvo::sim

@@ -1,0 +1,247 @@
+#include "sensorsim.h"
+
+#include "eepromfile.h"
+#include "frame.h"
+#include "ptychannel.h"
+#include "tcpserverchannel.h"
+
+#include <QFileInfo>
+
+namespace tarvo::sim {
+
+namespace {
+
+quint16 commandOf(const QByteArray& frame)
+{
+    return frame::getWord(reinterpret_cast<const quint8*>(frame.constData()), 1);
+}
+
+quint16 argOf(const QByteArray& frame)
+{
+    return frame::getWord(reinterpret_cast<const quint8*>(frame.constData()), 2);
+}
+
+} // namespace
+
+SensorSim::SensorSim(const SimOptions& options, QObject* parent)
+    : QObject(parent), m_options(options), m_model(options.colour, options.seed)
+{
+    m_model.setGloss(options.gloss);
+    m_model.setNoise(options.noise);
+    m_model.setAnswerAutoSend(options.answerAutoSend);
+    m_faults.set(options.faults);
+    setPartRate(options.partRateHz);
+    connect(&m_autoTimer, &QTimer::timeout, this, &SensorSim::sendAutoFrame);
+    m_clock.start();
+}
+
+SensorSim::~SensorSim()
+{
+    // The channels go first, while the links their signals refer to still exist.
+    for (SimChannel* ch : {static_cast<SimChannel*>(m_tcp), static_cast<SimChannel*>(m_pty)}) {
+        if (ch) {
+            ch->disconnect(this);
+            delete ch;
+        }
+    }
+}
+
+bool SensorSim::start(QString* error)
+{
+    const QString& path = m_options.eepromPath;
+    if (!path.isEmpty() && QFileInfo::exists(path)) {
+        QString why;
+        if (auto image = loadEeprom(path, &why)) {
+            m_model.powerUp(*image);
+            log(QStringLiteral("EEPROM loaded from %1").arg(path));
+        } else {
+            log(QStringLiteral("EEPROM file unusable (%1); factory settings in use").arg(why));
+        }
+    }
+
+    if (m_options.tcp) {
+        m_tcp = new TcpServerChannel(this);
+        if (!m_tcp->listen(m_options.tcpPort, error))
+            return false;
+        m_tcpLink.channel = m_tcp;
+        attach(m_tcpLink);
+    }
+    if (m_options.pty) {
+        m_pty = new PtyChannel(this);
+        m_pty->setBaudPacing(m_options.baudPacing);
+        if (!m_pty->open(error))
+            return false;
+        m_ptyLink.channel = m_pty;
+        attach(m_ptyLink);
+    }
+    return true;
+}
+
+void SensorSim::attach(Link& link)
+{
+    SimChannel* ch = link.channel;
+    connect(ch, &SimChannel::received, this, [this, &link](const QByteArray& bytes) { onBytes(link, bytes); });
+    connect(ch, &SimChannel::connected, this, [this, &link] {
+        link.assembler.reset();
+        link.framesOnConnection = 0;
+        log(QStringLiteral("%1: client connected").arg(link.channel->name()));
+        emit clientConnected(link.channel->name());
+    });
+    connect(ch, &SimChannel::disconnected, this, [this, &link] {
+        log(QStringLiteral("%1: client disconnected").arg(link.channel->name()));
+        emit clientDisconnected(link.channel->name());
+    });
+}
+
+quint16 SensorSim::tcpPort() const
+{
+    return m_tcp ? m_tcp->port() : 0;
+}
+
+QString SensorSim::ptyPath() const
+{
+    return m_pty ? m_pty->path() : QString();
+}
+
+void SensorSim::setPartRate(double hz)
+{
+    m_model.setPartRate(hz);
+    m_autoTimer.setInterval(qMax(1, int(1000.0 / m_model.partRate())));
+}
+
+void SensorSim::setBaudPacing(bool on)
+{
+    m_options.baudPacing = on;
+    if (m_pty)
+        m_pty->setBaudPacing(on);
+}
+
+void SensorSim::setFaults(const Faults& faults)
+{
+    m_faults.set(faults);
+    m_tcpLink.framesOnConnection = 0;
+    m_ptyLink.framesOnConnection = 0;
+    if (m_pty)
+        m_pty->revive();
+    log(QStringLiteral("faults: %1").arg(faults.describe()));
+}
+
+void SensorSim::injectBytes(const QByteArray& bytes)
+{
+    for (SimChannel* ch : {static_cast<SimChannel*>(m_tcp), static_cast<SimChannel*>(m_pty)}) {
+        if (ch && ch->isConnected()) {
+            ch->send(bytes);
+            emit bytesSent(bytes);
+        }
+    }
+}
+
+qint64 SensorSim::droppedBytes() const
+{
+    return m_tcpLink.assembler.droppedBytes() + m_ptyLink.assembler.droppedBytes();
+}
+
+void SensorSim::clearReceived()
+{
+    m_frames.clear();
+    m_frameCount = 0;
+}
+
+void SensorSim::onBytes(Link& link, const QByteArray& bytes)
+{
+    const QList<QByteArray> frames = link.assembler.feed(bytes);
+    const qint64 dropped = link.assembler.droppedBytes();
+    if (dropped != link.droppedBefore) {
+        log(QStringLiteral("%1: skipped %2 bytes that do not start a frame")
+                .arg(link.channel->name())
+                .arg(dropped - link.droppedBefore));
+        link.droppedBefore = dropped;
+    }
+    const quint64 connection = link.channel->connectionId();
+    for (const QByteArray& f : frames) {
+        // A closed connection ends the glued frames behind it too.
+        if (link.channel->connectionId() != connection || !link.channel->isConnected())
+            break;
+        handleFrame(link, f);
+    }
+}
+
+void SensorSim::handleFrame(Link& link, const QByteArray& frame)
+{
+    m_frames.append(frame);
+    if (m_frames.size() > kFrameLogSize)
+        m_frames.removeFirst();
+    ++m_frameCount;
+    ++link.framesOnConnection;
+    m_faults.countFrame();
+    emit frameReceived(frame);
+
+    const quint16 command = commandOf(frame);
+    SensorModel::Outcome out = m_model.handle(frame, m_clock.elapsed());
+    log(QStringLiteral("%1: command %2 arg %3: %4")
+            .arg(link.channel->name())
+            .arg(command)
+            .arg(argOf(frame))
+            .arg(out.note));
+    if (out.eepromWritten)
+        persist();
+    if (out.autoSend) {
+        if (*out.autoSend) {
+            m_autoTarget = link.channel;
+            if (!m_autoTimer.isActive())
+                m_autoTimer.start();
+        } else {
+            m_autoTimer.stop();
+        }
+        emit autoSendChanged(*out.autoSend);
+    }
+    if (out.reply)
+        deliver(link.channel, command, *out.reply);
+
+    const int closeAfter = m_faults.faults().closeAfterFrames;
+    if (closeAfter > 0 && link.framesOnConnection >= closeAfter) {
+        log(QStringLiteral("%1: fault: closing the connection after %2 frames").arg(link.channel->name()).arg(closeAfter));
+        link.channel->closeConnection();
+    }
+}
+
+void SensorSim::deliver(SimChannel* channel, quint16 command, const QByteArray& reply)
+{
+    FaultInjector::Result r = m_faults.apply(command, reply);
+    if (!r.notes.isEmpty())
+        log(QStringLiteral("%1: fault: %2").arg(channel->name(), r.notes.join(QStringLiteral(", "))));
+    if (r.dropped)
+        return;
+    if (r.delayMs <= 0) {
+        channel->send(r.bytes);
+        emit bytesSent(r.bytes);
+        return;
+    }
+    const quint64 connection = channel->connectionId();
+    QTimer::singleShot(r.delayMs, channel, [this, channel, connection, bytes = r.bytes] {
+        if (channel->connectionId() != connection)
+            return;  // the client that asked has gone
+        channel->send(bytes);
+        emit bytesSent(bytes);
+    });
+}
+
+void SensorSim::sendAutoFrame()
+{
+    if (!m_autoTarget || !m_autoTarget->isConnected())
+        return;
+    const QByteArray f = m_model.measurementFrame(m_clock.elapsed());
+    m_autoTarget->send(f);
+    emit bytesSent(f);
+}
+
+void SensorSim::persist()
+{
+    if (m_options.eepromPath.isEmpty())
+        return;
+    QString why;
+    if (!saveEeprom(m_options.eepromPath, m_model.eeprom(), &why))
+        log(QStringLiteral("cannot write EEPROM file %1: %2").arg(m_options.eepromPath, why));
+}
+
+} // namespace tarvo::sim

@@ -1,0 +1,125 @@
+// The simulated gloss (or colour) sensor: answers the programs' command frames
+// over TCP on 127.0.0.1 and over a pseudo-terminal, measures a simulated
+// target, keeps an EEPROM image on disk and can be told to misbehave.
+#pragma once
+
+#include "faults.h"
+#include "frameassembler.h"
+#include "sensormodel.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+namespace tarvo::sim {
+
+class SimChannel;
+class TcpServerChannel;
+class PtyChannel;
+
+struct SimOptions {
+    bool colour = false;         // RGB sensor: other identification, commands 40..43
+    bool tcp = true;             // serve TCP on 127.0.0.1
+    quint16 tcpPort = 0;         // 0: any free port, see SensorSim::tcpPort()
+    bool pty = false;            // open a pseudo-terminal (POSIX)
+    bool baudPacing = false;     // pace the pseudo-terminal like 19200 baud 8N1
+    QString eepromPath;          // empty: the EEPROM lives in memory only
+    double gloss = 100.0;        // gloss factor of the target under the sensor
+    double noise = 1.0;          // 0: noiseless, 1: normal
+    double partRateHz = 5.0;     // pieces per second, also the automatic sending rate
+    bool answerAutoSend = false; // echo command 50 (the programs expect no reply)
+    quint32 seed = 1;            // for the noise
+    Faults faults;
+};
+
+class SensorSim : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kFrameLogSize = 1000;
+
+    explicit SensorSim(const SimOptions& options = {}, QObject* parent = nullptr);
+    ~SensorSim() override;
+
+    // Loads the EEPROM file, opens the channels. False with a reason in
+    // *error when a requested channel cannot be opened.
+    bool start(QString* error = nullptr);
+
+    quint16 tcpPort() const;
+    QString ptyPath() const;
+    bool isColour() const { return m_model.isColour(); }
+
+    // Simulated target and line, changeable while running.
+    void setGloss(double gloss) { m_model.setGloss(gloss); }
+    double gloss() const { return m_model.gloss(); }
+    void setNoise(double factor) { m_model.setNoise(factor); }
+    void setPartRate(double hz);
+    void setBaudPacing(bool on);
+
+    // Faults start counting afresh; a dead pseudo-terminal line comes back.
+    void setFaults(const Faults& faults);
+    Faults faults() const { return m_faults.faults(); }
+
+    // Sends bytes now, unrequested, on every connected channel.
+    void injectBytes(const QByteArray& bytes);
+
+    // What the PC put on the wire: complete frames (the last kFrameLogSize),
+    // their total count, and bytes discarded while looking for a frame start.
+    QList<QByteArray> receivedFrames() const { return m_frames; }
+    qint64 frameCount() const { return m_frameCount; }
+    qint64 droppedBytes() const;
+    void clearReceived();
+
+    bool autoSending() const { return m_autoTimer.isActive(); }
+    ParamSet parameters() const { return m_model.params(); }
+    TeachTable teachTable() const { return m_model.teach(); }
+    EepromImage eeprom() const { return m_model.eeprom(); }
+    RefCalibration calibration() const { return m_model.eeprom().calibration; }
+    CalibTable calibTable() const { return m_model.eeprom().calibTable; }
+    FactorTable colourFactors(int colour) const { return m_model.eeprom().factors.at(colour); }
+    void setParameters(const ParamSet& params) { m_model.setParams(params); }
+    void setTeachRow(int row, const TeachRow& values) { m_model.setTeachRow(row, values); }
+    // A measurement as command 5 would report it now.
+    Measurement measure() { return m_model.measure(m_clock.elapsed()); }
+
+signals:
+    void frameReceived(const QByteArray& frame);
+    void bytesSent(const QByteArray& bytes);
+    void clientConnected(const QString& channel);
+    void clientDisconnected(const QString& channel);
+    void autoSendChanged(bool on);
+    void logLine(const QString& line);
+
+private:
+    struct Link {
+        SimChannel* channel = nullptr;
+        FrameAssembler assembler;
+        qint64 droppedBefore = 0;
+        int framesOnConnection = 0;
+    };
+
+    void attach(Link& link);
+    void onBytes(Link& link, const QByteArray& bytes);
+    void handleFrame(Link& link, const QByteArray& frame);
+    void deliver(SimChannel* channel, quint16 command, const QByteArray& reply);
+    void sendAutoFrame();
+    void persist();
+    void log(const QString& line) { emit logLine(line); }
+
+    SimOptions m_options;
+    SensorModel m_model;
+    FaultInjector m_faults;
+    TcpServerChannel* m_tcp = nullptr;
+    PtyChannel* m_pty = nullptr;
+    Link m_tcpLink, m_ptyLink;
+    QPointer<SimChannel> m_autoTarget;
+    QTimer m_autoTimer;
+    QElapsedTimer m_clock;
+    QList<QByteArray> m_frames;
+    qint64 m_frameCount = 0;
+};
+
+} // namespace tarvo::sim

@@ -1,0 +1,34 @@
+// Listens on 127.0.0.1 and serves one client at a time; a new client
+// replaces the old one.
+#pragma once
+
+#include "simchannel.h"
+
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace tarvo::sim {
+
+class TcpServerChannel final : public SimChannel {
+    Q_OBJECT
+public:
+    explicit TcpServerChannel(QObject* parent = nullptr);
+    ~TcpServerChannel() override;
+
+    bool listen(quint16 port, QString* error);
+    quint16 port() const { return m_server.serverPort(); }
+
+    QString name() const override { return QStringLiteral("tcp"); }
+    bool isConnected() const override;
+    void send(const QByteArray& bytes) override;
+    void closeConnection() override;
+
+private:
+    void acceptClients();
+
+    QTcpServer m_server;
+    QPointer<QTcpSocket> m_socket;
+};
+
+} // namespace tarvo::sim

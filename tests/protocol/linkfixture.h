@@ -1,0 +1,81 @@
+// A link and an exchange wired to a recording host, with an in-process
+// simulated sensor to talk to.
+#pragma once
+
+#include "eventpump.h"
+#include "exchange.h"
+#include "link.h"
+#include "parameterset.h"
+#include "sensorsim.h"
+#include "serialports.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace tarvo::test {
+
+struct RecordingHost : LinkHost, ExchangeHost {
+    QStringList statuses;
+    QStringList messages;  // "title|text"
+    int timeouts = 0;
+    int lineChecks = 0;
+
+    void showLinkStatus(const QString& text) override { statuses << text; }
+    void message(const QString& title, const QString& text) override { messages << title + u'|' + text; }
+    void showStatus(const QString& text) override { statuses << text; }
+    void timeoutReaction() override { ++timeouts; }
+    void lineCheckPassed() override { ++lineChecks; }
+};
+
+struct LinkFixture {
+    EventPump pump;
+    LoopFlags flags;
+    ParameterSet params;
+    RecordingHost host;
+    Link link{pump, flags, host};
+    Exchange exchange{link, pump, flags, params, host};
+    QTemporaryDir dir;
+    std::unique_ptr<sim::SensorSim> sensor;
+
+    explicit LinkFixture(sim::SimOptions options = {})
+    {
+        options.eepromPath = dir.filePath(QStringLiteral("eeprom.bin"));
+        options.noise = 0;
+        sensor = std::make_unique<sim::SensorSim>(options);
+        sensor->start();
+    }
+    ~LinkFixture() { setSerialPortResolver(nullptr); }
+
+    bool connectTcp()
+    {
+        link.comprotocol = TCPIP;
+        link.ipBuf = QStringLiteral("127.0.0.1");
+        link.portNum = sensor->tcpPort();
+        link.InitTCP_IP();
+        return link.ret == 0 && link.tcpcon == 1;
+    }
+
+    bool connectSerial()
+    {
+        const QString path = sensor->ptyPath();
+        setSerialPortResolver([path](int n) { return SerialDevice{n == 3 ? path : QString(), QString()}; });
+        link.comprotocol = RS232;
+        link.comport = 3;
+        link.InitRS232();
+        return link.ret == 0;
+    }
+
+    // One command-5 exchange; true when the reply came complete.
+    bool measurement()
+    {
+        exchange.order = frame::ReadMeasurement;
+        exchange.FillTxBuf(exchange.order, 0);
+        exchange.GetDataFrame();
+        return exchange.bytesToRead() == 0;
+    }
+
+    void settle(int ms = 50) { pump.sleep(ms / 1000.0); }
+};
+
+} // namespace tarvo::test

@@ -1,0 +1,394 @@
+// The frame exchange against the simulated sensor, over TCP and a
+// pseudo-terminal: frame layouts, echo checks, time limits, bad replies.
+#include "linkfixture.h"
+#include "statustexts.h"
+
+#include <QTcpServer>
+
+#include <QtTest>
+
+using namespace tarvo;
+using tarvo::test::LinkFixture;
+
+namespace {
+sim::Faults faultOn(int command)
+{
+    sim::Faults f;
+    f.onlyCommand = command;
+    return f;
+}
+
+QByteArray sent(const Exchange& ex)
+{
+    return QByteArray(reinterpret_cast<const char*>(ex.szWriteBuf.data()), 36);
+}
+} // namespace
+
+class ExchangeTest : public QObject {
+    Q_OBJECT
+private slots:
+    void frameLayoutPerCommand_data();
+    void frameLayoutPerCommand();
+    void unwrittenBytesKeepThePreviousFrame();
+    void lineCheckStopsAutoSendThenIdentifies();
+    void lineCheckOverSerialLine();
+    void identificationEndsAtFirstZeroByte();
+    void parameterReadUnpacksIntoVariables();
+    void echoComparesOnlyTheGivenWords();
+    void loopedBackFrameFailsTheEcho();
+    void writeCountOtherThan36IsATimeout();
+    void replyAt2850msIsAcceptedAndMissingReplyTimesOutAt3s();
+    void shortOrLongRepliesOverSerialAreTimeouts_data();
+    void shortOrLongRepliesOverSerialAreTimeouts();
+    void replyInPiecesOverTcpIsAssembledInOrder();
+    void surplusAndIdleBytesOverTcpAreDropped();
+    void timeoutClearsPollingLoopsAndReportsOnce();
+    void serverClosingMidExchangeIsReportedOnceThenReconnectWorks();
+    void failedConnectLeavesLinkClosedWithTableText();
+    void serialPortThatCannotBeOpened();
+    void statusTexts_data();
+    void statusTexts();
+};
+
+void ExchangeTest::frameLayoutPerCommand_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("arg");
+    QTest::addColumn<QByteArray>("head");  // bytes 0.. that must be as given
+
+    // pp[j] = 0x0100 + j; teach row 5 = pp[36..39]; biasBuf1001[13*2 + k] = 0x2000 + k
+    QTest::newRow("write params") << 1 << 7 << QByteArray::fromHex("00550001" "0100010101020103");
+    QTest::newRow("teach row 5") << 2 << 5 << QByteArray::fromHex("005500020005" "0124012501260127");
+    QTest::newRow("read teach row") << 4 << 30 << QByteArray::fromHex("00550004001e");
+    QTest::newRow("measurement") << 5 << 9 << QByteArray::fromHex("00550005" "0100");
+    QTest::newRow("profile block") << 9 << 9 << QByteArray::fromHex("005500090009");
+    QTest::newRow("auto send on") << 50 << 1 << QByteArray::fromHex("005500320001");
+    QTest::newRow("calib row 2") << 33 << 2 << QByteArray::fromHex("005500210002" "20002001");
+}
+
+void ExchangeTest::frameLayoutPerCommand()
+{
+    QFETCH(int, code);
+    QFETCH(int, arg);
+    QFETCH(QByteArray, head);
+    LinkFixture f;
+    for (int j = 0; j < kBlockWords; ++j)
+        f.params.pp[j] = static_cast<std::uint16_t>(0x0100 + j);
+    for (int k = 0; k < 13; ++k)
+        f.exchange.biasBuf1001[26 + k] = static_cast<std::uint16_t>(0x2000 + k);
+    f.exchange.FillTxBuf(static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(arg));
+    QCOMPARE(sent(f.exchange).left(head.size()).toHex(), head.toHex());
+    if (code == 1) {  // only pp[0..15] fall inside the 36 bytes
+        QCOMPARE(frame::getWord(f.exchange.szWriteBuf.data(), 17), std::uint16_t(0x010F));
+    }
+}
+
+void ExchangeTest::unwrittenBytesKeepThePreviousFrame()
+{
+    LinkFixture f;
+    f.params.pp.fill(0xABCD);
+    f.exchange.FillTxBuf(1, 0);
+    f.exchange.FillTxBuf(4, 3);
+    const QByteArray frame = sent(f.exchange);
+    QCOMPARE(frame.left(6).toHex(), QByteArray("005500040003"));
+    QCOMPARE(frame.mid(6).toHex(), QByteArray("abcd").repeated(15));
+}
+
+void ExchangeTest::lineCheckStopsAutoSendThenIdentifies()
+{
+    LinkFixture f;
+    QVERIFY(f.connectTcp());
+    f.exchange.CheckComLine();
+    QCOMPARE(f.host.lineChecks, 1);
+    QCOMPARE(f.host.timeouts, 0);
+    QVERIFY(f.exchange.versionText().startsWith(QStringLiteral("TARVO")));
+    QCOMPARE(f.host.statuses.last(), f.exchange.versionText());
+    const auto frames = f.sensor->receivedFrames();
+    QCOMPARE(frames.size(), 2);
+    QCOMPARE(frames[0].left(6).toHex(), QByteArray("005500320000"));
+    QCOMPARE(frames[1].left(4).toHex(), QByteArray("00550007"));
+}
+
+void ExchangeTest::lineCheckOverSerialLine()
+{
+#ifdef Q_OS_UNIX
+    sim::SimOptions o;
+    o.pty = true;
+    o.baudPacing = true;
+    LinkFixture f(o);
+    QVERIFY(f.connectSerial());
+    f.exchange.CheckComLine();
+    QCOMPARE(f.host.lineChecks, 1);
+    QVERIFY(f.measurement());
+    QCOMPARE(frame::getWord(f.link.rx.szReadBuf.data(), 1), std::uint16_t(5));
+#else
+    QSKIP("pseudo-terminals are POSIX only");
+#endif
+}
+
+void ExchangeTest::identificationEndsAtFirstZeroByte()
+{
+    LinkFixture f;
+    const char text[] = "ABC\0DEF";
+    std::copy(text, text + sizeof text, f.exchange.version.begin());
+    QCOMPARE(f.exchange.versionText(), QStringLiteral("ABC"));
+    f.exchange.version.fill('x');  // no zero at all: 36 characters, no overrun
+    QCOMPARE(f.exchange.versionText().size(), 36);
+}
+
+void ExchangeTest::parameterReadUnpacksIntoVariables()
+{
+    LinkFixture f;
+    sim::ParamSet p = f.sensor->parameters();
+    p[sim::Power] = 777;
+    p[sim::Maxno] = 40;
+    f.sensor->setParameters(p);
+    QVERIFY(f.connectTcp());
+    f.exchange.FillTxBuf(frame::ReadParams, 0);
+    f.exchange.Befehl3plus4();
+    QCOMPARE(f.params.power, std::uint16_t(777));
+    QCOMPARE(f.params.maxno, std::uint16_t(31));  // more rows than the table has
+    QCOMPARE(f.host.timeouts, 0);
+}
+
+void ExchangeTest::echoComparesOnlyTheGivenWords()
+{
+    LinkFixture f;
+    QVERIFY(f.connectTcp());
+    sim::Faults fault = faultOn(frame::WriteTeachRow);
+    fault.corruptByte = 12;  // outside the six compared words
+    f.sensor->setFaults(fault);
+    f.exchange.FillTxBuf(frame::WriteTeachRow, 4);
+    f.exchange.WriteFrame();
+    f.exchange.CheckEcho(6);
+    QCOMPARE(f.exchange.comecho, std::uint16_t(1));
+
+    fault.corruptByte = 11;  // last compared byte
+    f.sensor->setFaults(fault);
+    f.exchange.WriteFrame();
+    f.exchange.CheckEcho(6);
+    QCOMPARE(f.exchange.comecho, std::uint16_t(0));
+    QCOMPARE(f.host.timeouts, 1);
+    QCOMPARE(f.host.statuses.last(), QStringLiteral("TIMEOUT"));
+}
+
+void ExchangeTest::loopedBackFrameFailsTheEcho()
+{
+    LinkFixture f;
+    QVERIFY(f.connectTcp());
+    sim::Faults fault = faultOn(frame::WriteParams);
+    fault.corruptByte = 1;  // 0xAA becomes 0x55: our own frame seen again
+    f.sensor->setFaults(fault);
+    f.exchange.FillTxBuf(frame::WriteParams, 0);
+    f.exchange.WriteFrame();
+    f.exchange.CheckEcho(18);
+    QCOMPARE(f.link.rx.szReadBuf[1], std::uint8_t(0x55));
+    QCOMPARE(f.exchange.comecho, std::uint16_t(0));
+    QCOMPARE(f.host.timeouts, 1);
+}
+
+void ExchangeTest::writeCountOtherThan36IsATimeout()
+{
+    LinkFixture f;
+    QVERIFY(f.connectTcp());
+    f.exchange.FillTxBuf(frame::ConfirmRefCalib, 0);
+    f.exchange.nBytesW = 35;
+    f.exchange.CheckWrittenThenEcho(5);
+    QCOMPARE(f.host.timeouts, 1);
+    QCOMPARE(f.sensor->frameCount(), qint64(0));  // nothing waited for, nothing compared
+}
+
+void ExchangeTest::replyAt2850msIsAcceptedAndMissingReplyTimesOutAt3s()
+{
+    LinkFixture f;
+    QVERIFY(f.connectTcp());
+    sim::Faults slow;
+    slow.delayMs = 2850;
+    f.sensor->setFaults(slow);
+    QVERIFY(f.measurement());
+    QVERIFY(f.exchange.tdiff > 2.8);
+
+    sim::Faults silent;
+    silent.dropReplies = 1;
+    f.sensor->setFaults(silent);
+    QVERIFY(!f.measurement());
+    QVERIFY2(f.exchange.tdiff > 3.0 && f.exchange.tdiff < 3.5, qPrintable(QString::number(f.exchange.tdiff)));
+    f.exchange.SetPopupTimeout();
+    QCOMPARE(f.host.timeouts, 1);
+    QVERIFY(f.measurement());  // the link stays usable
+}
+
+void ExchangeTest::shortOrLongRepliesOverSerialAreTimeouts_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("complete");
+    QTest::newRow("35 bytes") << 35 << false;
+    QTest::newRow("36 bytes") << 36 << true;
+    QTest::newRow("37 bytes") << 37 << false;
+}
+
+void ExchangeTest::shortOrLongRepliesOverSerialAreTimeouts()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(int, length);
+    QFETCH(bool, complete);
+    sim::SimOptions o;
+    o.pty = true;
+    LinkFixture f(o);
+    QVERIFY(f.connectSerial());
+    sim::Faults fault;
+    fault.replyLength = length;
+    fault.delayMs = 20;  // the whole reply is queued when the wait looks
+    f.sensor->setFaults(fault);
+    QCOMPARE(f.measurement(), complete);
+    if (length == 37)
+        QCOMPARE(f.link.rx.dataSize, 37);
+#else
+    QSKIP("pseudo-terminals are POSIX only");
+#endif
+}
+
+void ExchangeTest::replyInPiecesOverTcpIsAssembledInOrder()
+{
+    LinkFixture f;
+    QVERIFY(f.connectTcp());
+    // The reply is written by hand in three pieces.
+    sim::Faults silent = faultOn(frame::ReadMeasurement);
+    silent.dropReplies = 1;
+    f.sensor->setFaults(silent);
+    QByteArray reply(36, '\0');
+    for (int i = 0; i < 36; ++i)
+        reply[i] = static_cast<char>(i + 1);
+    reply[0] = 0;
+    reply[1] = char(0xAA);
+    QTimer::singleShot(20, [&] { f.sensor->injectBytes(reply.left(5)); });
+    QTimer::singleShot(60, [&] { f.sensor->injectBytes(reply.mid(5, 20)); });
+    QTimer::singleShot(100, [&] { f.sensor->injectBytes(reply.mid(25)); });
+    QVERIFY(f.measurement());
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(f.link.rx.szReadBuf.data()), 36), reply);
+}
+
+void ExchangeTest::surplusAndIdleBytesOverTcpAreDropped()
+{
+    LinkFixture f;
+    QVERIFY(f.connectTcp());
+    f.sensor->injectBytes(QByteArray(100, char(0x77)));  // nobody waits for these
+    f.settle();
+    sim::Faults longReply;
+    longReply.replyLength = 40;
+    f.sensor->setFaults(longReply);
+    QVERIFY(f.measurement());
+    QCOMPARE(f.link.rx.szReadBuf[1], std::uint8_t(0xAA));
+    f.settle();
+    f.sensor->setFaults({});
+    QVERIFY(f.measurement());
+    QCOMPARE(f.link.rx.szReadBuf[0], std::uint8_t(0x00));
+    QCOMPARE(f.link.rx.szReadBuf[1], std::uint8_t(0xAA));
+    QCOMPARE(f.link.rx.szReadBuf[3], std::uint8_t(5));
+}
+
+void ExchangeTest::timeoutClearsPollingLoopsAndReportsOnce()
+{
+    LinkFixture f;
+    f.flags.poll = f.flags.pollrecord = 1;
+    f.flags.pollmonitor = 1;
+    f.exchange.comecho = 1;
+    f.exchange.SetPopupTimeout();
+    QCOMPARE(f.flags.poll, std::uint16_t(0));
+    QCOMPARE(f.flags.pollrecord, std::uint16_t(0));
+    QCOMPARE(f.flags.pollmonitor, std::uint16_t(1));  // the monitor has its own ending
+    QCOMPARE(f.exchange.comecho, std::uint16_t(0));
+    QCOMPARE(f.host.statuses, QStringList{QStringLiteral("TIMEOUT")});
+    QCOMPARE(f.host.timeouts, 1);
+}
+
+void ExchangeTest::serverClosingMidExchangeIsReportedOnceThenReconnectWorks()
+{
+    LinkFixture f;
+    QVERIFY(f.connectTcp());
+    sim::Faults closing;
+    closing.closeAfterFrames = 1;
+    closing.dropReplies = 1;
+    f.sensor->setFaults(closing);
+    QVERIFY(!f.measurement());
+    f.settle();
+    QCOMPARE(f.host.messages, QStringList{QStringLiteral("TCP Client|Server has closed connection!")});
+    QCOMPARE(f.link.tcpcon, std::uint16_t(0));
+    QVERIFY(!f.measurement());  // nothing to talk to: a timeout, no second message
+    QCOMPARE(f.host.messages.size(), 1);
+
+    f.sensor->setFaults({});
+    QVERIFY(f.connectTcp());
+    QVERIFY(f.measurement());
+}
+
+void ExchangeTest::failedConnectLeavesLinkClosedWithTableText()
+{
+    LinkFixture f;
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const quint16 closedPort = probe.serverPort();
+    probe.close();
+    f.link.comprotocol = TCPIP;
+    f.link.ipBuf = QStringLiteral("127.0.0.1");
+    f.link.portNum = closedPort;
+    f.link.InitTCP_IP();
+    QCOMPARE(f.link.ret, std::int16_t(-4));
+    QCOMPARE(f.link.szStatus, QStringLiteral("FailedToConnect"));
+    QCOMPARE(f.link.tcpcon, std::uint16_t(0));
+    QCOMPARE(f.host.statuses.last(), QStringLiteral("FailedToConnect"));
+
+    f.link.portNum = 0;  // a port text without digits
+    f.link.InitTCP_IP();
+    QCOMPARE(f.link.szStatus, QStringLiteral("InvalidParameter"));
+    QCOMPARE(f.sensor->frameCount(), qint64(0));
+}
+
+void ExchangeTest::serialPortThatCannotBeOpened()
+{
+    LinkFixture f;
+    setSerialPortResolver([](int n) {
+        return SerialDevice{n == 2 ? QStringLiteral("/nonexistent/ttyTARVO") : QString(), QString()};
+    });
+    f.flags.poll = f.flags.pollrecord = 1;
+    f.link.comprotocol = RS232;
+    f.link.comport = 2;
+    f.link.InitRS232();
+    QVERIFY(f.link.ret < 0);
+    QCOMPARE(f.flags.poll, std::uint16_t(0));
+    QCOMPARE(f.flags.pollrecord, std::uint16_t(0));
+    QCOMPARE(f.host.statuses.last(), f.link.szStatus);
+
+    f.link.comport = 9;  // no device behind the number
+    f.link.InitRS232();
+    QCOMPARE(f.link.ret, std::int16_t(-2));
+    QCOMPARE(f.link.szStatus, QStringLiteral("Invalid port number"));
+    QVERIFY(!f.measurement());  // writing to a closed port: a plain timeout, no crash
+}
+
+void ExchangeTest::statusTexts_data()
+{
+    QTest::addColumn<bool>("tcp");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("rs -4") << false << -4 << "Unknown I/0 error";
+    QTest::newRow("rs -6") << false << -6 << "No serial port found";
+    QTest::newRow("rs -99") << false << -99 << "Timeout";
+    QTest::newRow("rs other") << false << -42 << "RS-232 error!";
+    QTest::newRow("tcp -11") << true << -11 << "TimeOutError ";
+    QTest::newRow("tcp -12") << true << -12 << "NoConnectionEstablished ";
+    QTest::newRow("tcp -17") << true << -17 << "NetworkSubsystemNotReady ";
+    QTest::newRow("tcp -20") << true << -20 << "InfoNotAvailable";
+    QTest::newRow("tcp other") << true << -21 << "Connection to server failed";
+}
+
+void ExchangeTest::statusTexts()
+{
+    QFETCH(bool, tcp);
+    QFETCH(int, code);
+    QFETCH(QString, text);
+    QCOMPARE(tcp ? tcpStatusText(code) : rs232StatusText(code), text);
+}
+
+QTEST_MAIN(ExchangeTest)
+#include "tst_exchange.moc"

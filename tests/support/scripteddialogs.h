@@ -1,0 +1,35 @@
+// Dialog service for tests: records every box and answers from a script.
+#pragma once
+
+#include "dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace tarvo::test {
+
+struct ShownBox {
+    QString kind;   // "message", "confirm" or "file"
+    QString title;
+    QString text;
+};
+
+class ScriptedDialogs final : public Dialogs {
+public:
+    void message(const QString& title, const QString& text) override;
+    bool confirm(const QString& title, const QString& text) override;
+    QString selectFile(const FileDialogRequest& request) override;
+
+    QList<ShownBox> shown;       // in the order they appeared
+    QList<bool> confirmAnswers;  // taken front first; empty answers "no"
+    QStringList fileAnswers;     // taken front first; empty answers "cancel"
+    QList<FileDialogRequest> fileRequests;
+
+    int count(const QString& title) const;
+};
+
+// Installs a fresh ScriptedDialogs as the process-wide service and returns it.
+ScriptedDialogs& installScriptedDialogs();
+
+} // namespace tarvo::test

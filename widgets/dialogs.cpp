@@ -1,0 +1,48 @@
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tarvo {
+
+namespace {
+std::unique_ptr<Dialogs>& slot()
+{
+    static std::unique_ptr<Dialogs> service = std::make_unique<QtDialogs>();
+    return service;
+}
+} // namespace
+
+Dialogs& dialogs() { return *slot(); }
+
+void setDialogs(std::unique_ptr<Dialogs> service)
+{
+    slot() = service ? std::move(service) : std::make_unique<QtDialogs>();
+}
+
+void QtDialogs::message(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+bool QtDialogs::confirm(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtDialogs::selectFile(const FileDialogRequest& r)
+{
+    const QString start = QDir(r.directory).filePath(r.defaultFile);
+    const QString filter = r.filter.isEmpty() ? QString() : QStringLiteral("%1 (%1);;All files (*)").arg(r.filter);
+    if (r.save)
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(), r.title, start, filter);
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title, start, filter);
+}
+
+} // namespace tarvo

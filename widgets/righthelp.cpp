@@ -1,0 +1,88 @@
+#include "righthelp.h"
+
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace tarvo {
+
+void RightClickHelp::add(const QString& control, const QString& text, const QString& title)
+{
+    m_entries.insert(control, Entry{title, text});
+}
+
+const RightClickHelp::Entry* RightClickHelp::entry(const QString& control) const
+{
+    auto it = m_entries.constFind(control);
+    return it == m_entries.constEnd() ? nullptr : &it.value();
+}
+
+void RightClickHelp::install(QWidget* panel)
+{
+    if (!panel || m_panels.contains(panel))
+        return;
+    m_panels.insert(panel);
+    connect(panel, &QObject::destroyed, this, [this](QObject* gone) { m_panels.remove(gone); });
+    // Watching the application (rather than each widget) also covers
+    // controls created later; non-right-button events leave after one test.
+    if (!m_filtering && qApp) {
+        qApp->installEventFilter(this);
+        m_filtering = true;
+    }
+}
+
+const RightClickHelp::Entry* RightClickHelp::entryFor(QWidget* widget) const
+{
+    // The nearest listed widget on the way up, if the way reaches an installed panel.
+    const Entry* found = nullptr;
+    for (QWidget* w = widget; w; w = w->parentWidget()) {
+        if (!found)
+            found = entry(w->objectName());
+        if (m_panels.contains(w))
+            return found;
+        if (w->isWindow())
+            break;
+    }
+    return nullptr;
+}
+
+bool RightClickHelp::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::RightButton)
+            return false;
+        break;
+    case QEvent::ContextMenu:
+        if (static_cast<QContextMenuEvent*>(event)->reason() != QContextMenuEvent::Mouse)
+            return false;
+        break;
+    default:
+        return false;
+    }
+    if (!watched->isWidgetType() || m_panels.isEmpty())
+        return false;
+    const Entry* help = entryFor(static_cast<QWidget*>(watched));
+    if (!help)
+        return false;
+
+    event->accept();
+    if (event->type() == QEvent::MouseButtonPress) {
+        const Entry shown = *help; // the box runs its own event loop
+        dialogs().message(shown.title, shown.text);
+    }
+    return true;
+}
+
+RightClickHelp& rightClickHelp()
+{
+    static RightClickHelp help;
+    return help;
+}
+
+} // namespace tarvo
