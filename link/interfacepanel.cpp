@@ -2,6 +2,7 @@
 
 #include "combobox.h"
 #include "dialogs.h"
+#include "panelutil.h"
 #include "righthelp.h"
 #include "serialports.h"
 #include "settingsfiles.h"
@@ -31,9 +32,7 @@ InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost&
     conSettingsFileName = QDir(programDir).filePath(QStringLiteral("ComSettings.cfg"));
     ipComboBoxFileName = QDir(programDir).filePath(QStringLiteral("IPComboBox.cfg"));
 
-    m_ui->EditID->setVisible(m_options.identification);
-    if (auto* label = m_widget->findChild<QWidget*>(QStringLiteral("LabelEditID")))
-        label->setVisible(m_options.identification);
+    setVisibleWithCaption(m_ui->EditID, m_options.identification);
     m_ui->ButtonAccept->setEnabled(false);
     m_widget->installEventFilter(this);
 
@@ -100,16 +99,11 @@ void InterfacePanel::InitConnectPanel()
     if (m_link.comprotocol != RS232 && m_link.comprotocol != TCPIP)
         return;
     const bool serial = m_link.comprotocol == RS232;
-    m_ui->EditSelectComPort->setVisible(serial);
-    for (const char* name : {"LabelEditSelectComPort", "LabelComDevice"})
-        if (auto* w = m_widget->findChild<QWidget*>(QString::fromLatin1(name)))
-            w->setVisible(serial);
+    setVisibleWithCaption(m_ui->EditSelectComPort, serial);
+    m_ui->LabelComDevice->setVisible(serial);
     Combo_SetComboAttribute(m_ui->StringIpAdress, ComboVisible, !serial);
-    m_ui->StringIpAdress->setVisible(!serial);
-    m_ui->StringPortNumber->setVisible(!serial);
-    for (const char* name : {"LabelStringIpAdress", "LabelStringPortNumber"})
-        if (auto* w = m_widget->findChild<QWidget*>(QString::fromLatin1(name)))
-            w->setVisible(!serial);
+    setVisibleWithCaption(m_ui->StringIpAdress, !serial);
+    setVisibleWithCaption(m_ui->StringPortNumber, !serial);
 }
 
 void InterfacePanel::TryToConnect()

@@ -2,6 +2,7 @@
 
 #include "brandingtables.h"
 #include "dialogs.h"
+#include "panelutil.h"
 #include "righthelp.h"
 #include "scopehelp.h"
 #include "ui_CALIBP.h"
@@ -209,8 +210,8 @@ void ScopeApp::showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comp
     p.DispComPort->setValue(comport);
     p.DispIpAddress->setText(ipBuf);
     if (comprotocol == RS232 || comprotocol == TCPIP) {
-        p.DispComPort->setVisible(comprotocol == RS232);
-        p.DispIpAddress->setVisible(comprotocol == TCPIP);
+        setVisibleWithCaption(p.DispComPort, comprotocol == RS232);
+        setVisibleWithCaption(p.DispIpAddress, comprotocol == TCPIP);
     }
 }
 

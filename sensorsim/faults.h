@@ -1,5 +1,6 @@
 // Misbehaviour the simulated sensor can be told to show, so that the
-// programs' timeout and echo handling can be exercised.
+// programs' timeout and echo handling can be exercised. The reply faults act
+// on replies to requests, not on frames sent by automatic sending.
 #pragma once
 
 #include <QByteArray>

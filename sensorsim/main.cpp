@@ -12,6 +12,8 @@
 #include <QTextStream>
 #include <QTime>
 
+#include <climits>
+#include <cstdlib>
 #include <cstdio>
 
 #if defined(Q_OS_UNIX)

@@ -6,8 +6,10 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -38,10 +40,17 @@ public:
     {
         indexBeforeUser = currentIndex();
         QComboBox::showPopup();
-        // The popup spans the whole combo box, not just the button.
+        // The popup drops down below the whole combo box, not just the button
+        // (or opens above it when the screen ends below).
         QWidget* popup = view()->window();
-        if (m_span && popup->width() < m_span->width())
+        if (!m_span || !popup->isVisible())
+            return;
+        if (popup->width() < m_span->width())
             popup->resize(m_span->width(), popup->height());
+        QPoint at = m_span->mapToGlobal(QPoint(0, m_span->height()));
+        if (const QScreen* s = screen(); s && at.y() + popup->height() > s->availableGeometry().bottom())
+            at.setY(m_span->mapToGlobal(QPoint(0, 0)).y() - popup->height());
+        popup->move(at);
     }
 
 protected:

@@ -576,7 +576,7 @@ void TestSensorSim::faultDelay()
     auto sim = startSim();
     TcpPeer pc(sim->tcpPort());
     Faults f;
-    f.delayMs = 300;
+    f.delayMs = 600;
     sim->setFaults(f);
     pc.write(makeFrame(frame::ReadParams));
     QCOMPARE(pc.drain(100), QByteArray());

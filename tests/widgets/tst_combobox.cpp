@@ -11,53 +11,49 @@ using namespace tarvo;
 
 namespace {
 
-// A panel laid out by hand: First, Second, the server field, After.
+// A panel laid out by hand, in tab order: First, Second, the server field, After.
 struct Panel {
     QWidget window;
-    QLineEdit* first;
-    QPushButton* second;
-    QLineEdit* field;
-    QPushButton* after;
+    QLineEdit* first = add<QLineEdit>("First", {10, 10, 80, 22});
+    QPushButton* second = add<QPushButton>("Second", {100, 10, 60, 22});
+    QLineEdit* field = add<QLineEdit>("StringIpAdress", {200, 10, 150, 22});
+    QPushButton* after = add<QPushButton>("After", {200, 60, 60, 22});
 
-    Panel()
+    explicit Panel(const QStringList& items = {})
     {
         window.resize(420, 120);
-        first = new QLineEdit(&window);
-        first->setObjectName("First");
-        first->setGeometry(10, 10, 80, 22);
-        second = new QPushButton("Second", &window);
-        second->setObjectName("Second");
-        second->setGeometry(100, 10, 60, 22);
-        field = new QLineEdit(&window);
-        field->setObjectName("StringIpAdress");
-        field->setGeometry(200, 10, 150, 22);
-        after = new QPushButton("After", &window);
-        after->setObjectName("After");
-        after->setGeometry(200, 60, 60, 22);
+        if (Combo_NewComboBox(field) != 0)
+            qFatal("no combo box");
+        for (const QString& item : items)
+            Combo_InsertComboItem(field, -1, item);
+    }
+    template <class W> W* add(const QString& name, QRect geometry)
+    {
+        auto* w = new W(&window);
+        w->setObjectName(name);
+        w->setGeometry(geometry);
+        return w;
     }
     bool show()
     {
         window.show();
         window.activateWindow();
-        return QTest::qWaitForWindowActive(&window);
+        if (!QTest::qWaitForWindowActive(&window))
+            return false;
+        field->setFocus();
+        return true;
     }
     QComboBox* list() const { return Combo_ListControl(field); }
     QFrame* frame() const { return Combo_Record(field)->frame(); }
-    void fill(const QStringList& items)
+    QWidget* focus() const { return QApplication::focusWidget(); }
+    QStringList items() const
     {
-        for (const QString& item : items)
-            QVERIFY(Combo_InsertComboItem(field, -1, item) >= 0);
+        QStringList texts;
+        for (int i = 0; i < list()->count(); ++i)
+            texts << list()->itemText(i);
+        return texts;
     }
 };
-
-QStringList itemsOf(QLineEdit* field)
-{
-    QStringList items;
-    QComboBox* list = Combo_ListControl(field);
-    for (int i = 0; i < list->count(); ++i)
-        items << list->itemText(i);
-    return items;
-}
 
 QVariant get(QLineEdit* field, int attribute)
 {
@@ -71,201 +67,133 @@ QVariant get(QLineEdit* field, int attribute)
 class ComboBoxTest : public QObject {
     Q_OBJECT
 private slots:
-    void newComboBoxPutsSquareButtonLeftOfFieldInsideFrame();
-    void newComboBoxRefusesNullParentlessOrRepeatedControl();
-    void operationsRefusePlainLineEdit();
+    void newComboBoxPutsButtonLeftOfFieldAndFirstInTabOrder();
+    void newComboBoxRefusesRepeatedOrUnusableControl();
     void typingCompletesFromFirstMatchingItem_data();
     void typingCompletesFromFirstMatchingItem();
-    void typingOnReplacesTheSuggestion();
-    void backspaceOrDeleteStopsCompletionUntilAnotherKey_data();
-    void backspaceOrDeleteStopsCompletionUntilAnotherKey();
-    void arrowKeysOpenListAndKeepFocusThere_data();
-    void arrowKeysOpenListAndKeepFocusThere();
-    void tabbingOntoButtonLandsInField();
+    void arrowKeyOpensListWhichKeepsFocus();
+    void tabOntoButtonLandsInField();
     void shiftTabSkipsBackOverButton_data();
     void shiftTabSkipsBackOverButton();
     void pickCopiesItemCutToMaxLengthAndCommits();
     void enterOrLeavingAfterEditCommits();
-    void keyHandlerSeesAndCanSwallowKeys();
     void itemOperationsCheckIndexAndCount();
     void attributeNumbersAreChecked_data();
     void attributeNumbersAreChecked();
     void attributeRoundTrip_data();
     void attributeRoundTrip();
-    void geometryAttributesMoveWholeCombo();
-    void pointSizeResizesButtonAndFrame();
-    void visibleAndDimmedCoverFieldListAndFrame();
+    void geometryAndPointSizeMoveWholeCombo();
+    void visibilityCoversFieldListAndFrame();
     void buttonFollowsFieldPlacedByLayout();
-    void discardRemovesListFrameAndField();
 };
 
-void ComboBoxTest::newComboBoxPutsSquareButtonLeftOfFieldInsideFrame()
+void ComboBoxTest::newComboBoxPutsButtonLeftOfFieldAndFirstInTabOrder()
 {
     Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
-    QVERIFY(p.show());
-
-    QComboBox* list = p.list();
-    QVERIFY(list);
-    QVERIFY(!list->isEditable());
-    QCOMPARE(p.window.findChild<QLineEdit*>("StringIpAdress"), p.field);
-
-    const QRect field = p.field->geometry();
-    QCOMPARE(list->geometry(), QRect(field.x() - 22, field.y(), 22, 22));
-    QVERIFY(p.frame()->geometry().contains(list->geometry()));
-    QVERIFY(p.frame()->geometry().contains(field));
     QCOMPARE(p.field->geometry(), QRect(200, 10, 150, 22)); // the field stays put
+    QCOMPARE(p.list()->geometry(), QRect(200 - 22, 10, 22, 22));
+    QCOMPARE(p.frame()->geometry(), QRect(200 - 22 - 1, 9, 150 + 22 + 2, 24));
+    QVERIFY(!p.list()->isEditable());
 
-    // The button takes the field's place in the tab order, the field follows.
-    QCOMPARE(p.second->nextInFocusChain(), static_cast<QWidget*>(list));
-    QCOMPARE(list->nextInFocusChain(), static_cast<QWidget*>(p.field));
+    QCOMPARE(p.second->nextInFocusChain(), static_cast<QWidget*>(p.list()));
+    QCOMPARE(p.list()->nextInFocusChain(), static_cast<QWidget*>(p.field));
 
     const QColor frameColour = p.field->palette().color(QPalette::Window);
     QCOMPARE(p.frame()->palette().color(QPalette::WindowText), frameColour);
-    QCOMPARE(list->palette().color(QPalette::Button), frameColour);
+    QCOMPARE(p.list()->palette().color(QPalette::Button), frameColour);
 }
 
-void ComboBoxTest::newComboBoxRefusesNullParentlessOrRepeatedControl()
+void ComboBoxTest::newComboBoxRefusesRepeatedOrUnusableControl()
 {
     Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
     QCOMPARE(Combo_NewComboBox(p.field), ComboErrNotComboBox);
     QCOMPARE(p.window.findChildren<QComboBox*>().size(), 1);
-    QCOMPARE(p.window.findChildren<ComboBox*>().size(), 1);
-
     QCOMPARE(Combo_NewComboBox(nullptr), ComboErrNotComboBox);
     QLineEdit alone;
     QCOMPARE(Combo_NewComboBox(&alone), ComboErrNotComboBox);
-}
 
-void ComboBoxTest::operationsRefusePlainLineEdit()
-{
-    Panel p;
     QVariant value;
-    int index = 0;
     QCOMPARE(Combo_InsertComboItem(p.first, -1, "x"), ComboErrNotComboBox);
-    QCOMPARE(Combo_DeleteComboItem(p.first, 0, -1), ComboErrNotComboBox);
-    QCOMPARE(Combo_ReplaceComboItem(p.first, 0, "x"), ComboErrNotComboBox);
-    QCOMPARE(Combo_GetIndexFromValue(p.first, &index, "x"), ComboErrNotComboBox);
-    QCOMPARE(Combo_SetComboAttribute(p.first, ComboVisible, false), ComboErrNotComboBox);
     QCOMPARE(Combo_GetComboAttribute(p.first, ComboVisible, &value), ComboErrNotComboBox);
-    QCOMPARE(Combo_DiscardComboBox(p.first), ComboErrNotComboBox);
     QVERIFY(!Combo_ListControl(p.first));
 }
 
 void ComboBoxTest::typingCompletesFromFirstMatchingItem_data()
 {
     QTest::addColumn<QStringList>("items");
-    QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("maxLength");
+    QTest::addColumn<QTestEventList>("keys");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("selected");
 
-    QTest::newRow("first match completes") << QStringList{"alpha", "ac"} << "a" << -1 << "alpha" << "lpha";
-    QTest::newRow("list order decides") << QStringList{"ac", "alpha"} << "a" << -1 << "ac" << "c";
-    QTest::newRow("case-insensitive, typed case kept") << QStringList{"ALPHA"} << "a" << -1 << "aLPHA" << "LPHA";
-    QTest::newRow("further letter narrows") << QStringList{"alpha", "ac"} << "ac" << -1 << "ac" << "";
-    QTest::newRow("one-character item never completes") << QStringList{"x", "xylophone"} << "x" << -1 << "x" << "";
-    QTest::newRow("no match") << QStringList{"alpha"} << "q" << -1 << "q" << "";
-    QTest::newRow("tail cut to max length") << QStringList{"alphabet"} << "a" << 4 << "alph" << "lph";
+    auto keys = [](const QString& typed) {
+        QTestEventList list;
+        list.addKeyClicks(typed);
+        return list;
+    };
+    const QStringList alphaAc{"alpha", "ac"};
+    QTest::newRow("first match, tail selected") << alphaAc << -1 << keys("a") << "alpha" << "lpha";
+    QTest::newRow("typing on replaces tail") << alphaAc << -1 << keys("al") << "alpha" << "pha";
+    QTest::newRow("later item once first fails") << alphaAc << -1 << keys("ac") << "ac" << "";
+    QTest::newRow("no match") << alphaAc << -1 << keys("alx") << "alx" << "";
+    QTest::newRow("list order decides") << QStringList{"ac", "alpha"} << -1 << keys("a") << "ac" << "c";
+    QTest::newRow("case-insensitive, typed case kept") << QStringList{"ALPHA"} << -1 << keys("a") << "aLPHA" << "LPHA";
+    QTest::newRow("one-character item never completes") << QStringList{"x", "xylo"} << -1 << keys("x") << "x" << "";
+    QTest::newRow("tail cut to max length") << QStringList{"alphabet"} << 4 << keys("a") << "alph" << "lph";
+
+    for (auto [name, key] : {std::pair{"Backspace", Qt::Key_Backspace}, std::pair{"Delete", Qt::Key_Delete}}) {
+        QTestEventList stop = keys("a");
+        stop.addKeyClick(key);
+        QTest::addRow("%s stops completion", name) << alphaAc << -1 << stop << "a" << "";
+        QTestEventList resume = stop;
+        resume.addKeyClick('l');
+        QTest::addRow("%s, next key completes again", name) << alphaAc << -1 << resume << "alpha" << "pha";
+    }
+
+    // Cutting everything leaves empty text, which matches the first item.
+    QTestEventList cutAll = keys("q");
+    cutAll.addKeyClick(Qt::Key_A, Qt::ControlModifier);
+    cutAll.addKeyClick(Qt::Key_X, Qt::ControlModifier);
+    QTest::newRow("empty text offers first item") << QStringList{"alpha", "beta"} << -1 << cutAll << "alpha" << "alpha";
+    QTest::newRow("empty text, one-character first item") << QStringList{"x", "alpha"} << -1 << cutAll << "" << "";
 }
 
 void ComboBoxTest::typingCompletesFromFirstMatchingItem()
 {
     QFETCH(QStringList, items);
-    QFETCH(QString, typed);
     QFETCH(int, maxLength);
+    QFETCH(QTestEventList, keys);
     QFETCH(QString, text);
     QFETCH(QString, selected);
 
-    Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
-    p.fill(items);
+    Panel p(items);
     QCOMPARE(Combo_SetComboAttribute(p.field, ComboMaxEntryLength, maxLength), 0);
-
-    QTest::keyClicks(p.field, typed);
+    keys.simulate(p.field);
     QCOMPARE(p.field->text(), text);
     QCOMPARE(p.field->selectedText(), selected);
-    if (!selected.isEmpty())
-        QCOMPARE(p.field->selectionStart(), typed.size());
 }
 
-void ComboBoxTest::typingOnReplacesTheSuggestion()
+void ComboBoxTest::arrowKeyOpensListWhichKeepsFocus()
+{
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
+        Panel p({"alpha", "beta"});
+        QVERIFY(p.show());
+        QTest::keyClick(p.field, key);
+        QTRY_VERIFY(p.list()->view()->isVisible());
+        QTest::keyClick(p.list()->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!p.list()->view()->isVisible());
+        QCOMPARE(p.focus(), static_cast<QWidget*>(p.list()));
+        QCOMPARE(p.field->text(), QString());
+    }
+}
+
+void ComboBoxTest::tabOntoButtonLandsInField()
 {
     Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
-    p.fill({"alpha", "ac"});
-
-    QTest::keyClick(p.field, 'a');
-    QCOMPARE(p.field->text(), "alpha");
-    QTest::keyClick(p.field, 'l');
-    QCOMPARE(p.field->text(), "alpha");
-    QCOMPARE(p.field->selectedText(), "pha");
-    QTest::keyClick(p.field, 'x');
-    QCOMPARE(p.field->text(), "alx");
-    QVERIFY(!p.field->hasSelectedText());
-}
-
-void ComboBoxTest::backspaceOrDeleteStopsCompletionUntilAnotherKey_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("Backspace") << int(Qt::Key_Backspace);
-    QTest::newRow("Delete") << int(Qt::Key_Delete);
-}
-
-void ComboBoxTest::backspaceOrDeleteStopsCompletionUntilAnotherKey()
-{
-    QFETCH(int, key);
-    Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
-    p.fill({"alpha"});
-
-    QTest::keyClick(p.field, 'a');
-    QCOMPARE(p.field->text(), "alpha");
-    QTest::keyClick(p.field, Qt::Key(key)); // removes the suggestion
-    QCOMPARE(p.field->text(), "a");
-    QVERIFY(!p.field->hasSelectedText());
-
-    QTest::keyClick(p.field, 'l');
-    QCOMPARE(p.field->text(), "alpha");
-    QCOMPARE(p.field->selectedText(), "pha");
-}
-
-void ComboBoxTest::arrowKeysOpenListAndKeepFocusThere_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("Down") << int(Qt::Key_Down);
-    QTest::newRow("Up") << int(Qt::Key_Up);
-}
-
-void ComboBoxTest::arrowKeysOpenListAndKeepFocusThere()
-{
-    QFETCH(int, key);
-    Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
-    p.fill({"alpha", "beta"});
-    QVERIFY(p.show());
-    p.field->setFocus();
-
-    QTest::keyClick(p.field, Qt::Key(key));
-    QTRY_VERIFY(p.list()->view()->isVisible());
-    QCOMPARE(p.field->text(), QString()); // the key itself does not edit
-
-    QTest::keyClick(p.list()->view(), Qt::Key_Escape);
-    QTRY_VERIFY(!p.list()->view()->isVisible());
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.list()));
-}
-
-void ComboBoxTest::tabbingOntoButtonLandsInField()
-{
-    Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
     QVERIFY(p.show());
     p.second->setFocus();
     QTest::keyClick(p.second, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.field));
-    QTest::keyClick(p.field, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.after));
+    QCOMPARE(p.focus(), static_cast<QWidget*>(p.field));
 }
 
 void ComboBoxTest::shiftTabSkipsBackOverButton_data()
@@ -274,7 +202,6 @@ void ComboBoxTest::shiftTabSkipsBackOverButton_data()
     QTest::addColumn<bool>("secondDimmed");
     QTest::addColumn<bool>("secondHidden");
     QTest::addColumn<QString>("target");
-
     QTest::newRow("previous control") << false << false << false << "Second";
     QTest::newRow("dimmed control skipped") << false << true << false << "First";
     QTest::newRow("hidden control skipped") << false << false << true << "First";
@@ -289,67 +216,48 @@ void ComboBoxTest::shiftTabSkipsBackOverButton()
     QFETCH(QString, target);
 
     Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
     p.first->setEnabled(!firstDimmed);
     p.second->setEnabled(!secondDimmed);
     p.second->setHidden(secondHidden);
     QVERIFY(p.show());
-    p.field->setFocus();
-
     QTest::keyClick(p.field, Qt::Key_Backtab, Qt::ShiftModifier);
-    QVERIFY(QApplication::focusWidget());
-    QCOMPARE(QApplication::focusWidget()->objectName(), target);
+    QCOMPARE(p.focus()->objectName(), target);
 }
 
 void ComboBoxTest::pickCopiesItemCutToMaxLengthAndCommits()
 {
-    Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
-    p.fill({"short", "sensor-line-7.plant"});
+    Panel p({"short", "sensor-line-7.plant"});
     QCOMPARE(Combo_SetComboAttribute(p.field, ComboMaxEntryLength, 6), 0);
     QVERIFY(p.show());
     QSignalSpy committed(Combo_Record(p.field), &ComboBox::committed);
     QSignalSpy changed(Combo_Record(p.field), &ComboBox::valueChanged);
-
-    p.field->setFocus();
-    QTest::keyClick(p.field, Qt::Key_Down);
     QAbstractItemView* view = p.list()->view();
-    QTRY_VERIFY(view->isVisible());
-    view->setCurrentIndex(p.list()->model()->index(1, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
 
-    QCOMPARE(p.field->text(), "sensor");
-    QCOMPARE(committed.count(), 1);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.field));
-
-    // Picking the selected item again commits without a change.
-    p.field->clear();
-    QTest::keyClick(p.field, Qt::Key_Down);
-    QTRY_VERIFY(view->isVisible());
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
-    QCOMPARE(p.field->text(), "sensor");
+    for (int pick = 0; pick < 2; ++pick) { // the second time the same item again
+        p.field->setFocus();
+        QTest::keyClick(p.field, Qt::Key_Down);
+        QTRY_VERIFY(view->isVisible());
+        view->setCurrentIndex(p.list()->model()->index(1, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+        QTRY_VERIFY(!view->isVisible());
+        QCOMPARE(p.field->text(), "sensor");
+        QCOMPARE(p.focus(), static_cast<QWidget*>(p.field));
+    }
     QCOMPARE(committed.count(), 2);
-    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.count(), 1); // only the first pick changed the selection
 }
 
 void ComboBoxTest::enterOrLeavingAfterEditCommits()
 {
     Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
     QVERIFY(p.show());
     QSignalSpy committed(Combo_Record(p.field), &ComboBox::committed);
     QSignalSpy changed(Combo_Record(p.field), &ComboBox::valueChanged);
 
-    p.field->setFocus();
     QTest::keyClicks(p.field, "10.0.0.5");
     QCOMPARE(changed.count(), 8);
-    QCOMPARE(committed.count(), 0);
     QTest::keyClick(p.field, Qt::Key_Return);
     QCOMPARE(committed.count(), 1);
-
     p.after->setFocus(); // nothing edited since Enter
     QCOMPARE(committed.count(), 1);
 
@@ -359,52 +267,26 @@ void ComboBoxTest::enterOrLeavingAfterEditCommits()
     QCOMPARE(committed.count(), 2);
 }
 
-void ComboBoxTest::keyHandlerSeesAndCanSwallowKeys()
-{
-    Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
-    QList<int> seen;
-    Combo_Record(p.field)->setKeyHandler([&seen](const QKeyEvent& event) {
-        seen << event.key();
-        return event.key() == Qt::Key_X;
-    });
-    QTest::keyClicks(p.field, "axb");
-    QCOMPARE(p.field->text(), "ab");
-    QCOMPARE(seen, (QList<int>{Qt::Key_A, Qt::Key_X, Qt::Key_B}));
-}
-
 void ComboBoxTest::itemOperationsCheckIndexAndCount()
 {
-    Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
+    Panel p({"b"});
     QLineEdit* f = p.field;
-
-    QCOMPARE(Combo_InsertComboItem(f, -1, "b"), 0);
     QCOMPARE(Combo_InsertComboItem(f, 0, "a"), 0);
     QCOMPARE(Combo_InsertComboItem(f, -1, "c"), 0);
     QCOMPARE(Combo_InsertComboItem(f, 4, "d"), ComboErrOutOfRange);
-    QCOMPARE(Combo_InsertComboItem(f, -2, "d"), ComboErrOutOfRange);
-    QCOMPARE(itemsOf(f), (QStringList{"a", "b", "c"}));
+    QCOMPARE(Combo_ReplaceComboItem(f, 3, "d"), ComboErrOutOfRange);
+    QCOMPARE(p.items(), (QStringList{"a", "b", "c"}));
 
     int index = 99;
     QCOMPARE(Combo_GetIndexFromValue(f, &index, "b"), 0);
     QCOMPARE(index, 1);
     QCOMPARE(Combo_GetIndexFromValue(f, &index, "B"), 0);
     QCOMPARE(index, -1);
-    QCOMPARE(Combo_GetIndexFromValue(f, &index, "zz"), 0);
-    QCOMPARE(index, -1);
-
-    QCOMPARE(Combo_ReplaceComboItem(f, 1, "bee"), 0);
-    QCOMPARE(Combo_ReplaceComboItem(f, 3, "x"), ComboErrOutOfRange);
-    QCOMPARE(itemsOf(f), (QStringList{"a", "bee", "c"}));
 
     QCOMPARE(Combo_DeleteComboItem(f, 0, 4), ComboErrOutOfRange);
-    QCOMPARE(Combo_DeleteComboItem(f, 4, -1), ComboErrOutOfRange);
-    QCOMPARE(Combo_DeleteComboItem(f, 3, -1), 0); // from the end: nothing to delete
+    QCOMPARE(Combo_DeleteComboItem(f, 3, -1), 0); // nothing from the end on
     QCOMPARE(Combo_DeleteComboItem(f, 1, -1), 0);
-    QCOMPARE(itemsOf(f), QStringList{"a"});
-    QCOMPARE(Combo_DeleteComboItem(f, 0, 1), 0);
-    QCOMPARE(Combo_ListControl(f)->count(), 0);
+    QCOMPARE(p.items(), QStringList{"a"});
 }
 
 void ComboBoxTest::attributeNumbersAreChecked_data()
@@ -415,7 +297,7 @@ void ComboBoxTest::attributeNumbersAreChecked_data()
     QTest::newRow("0") << 0 << ComboErrBadAttribute << ComboErrBadAttribute;
     QTest::newRow("15") << 15 << ComboErrBadAttribute << ComboErrBadAttribute;
     QTest::newRow("height is read only") << 1 << ComboErrBadAttribute << 0;
-    QTest::newRow("bold is read only") << 6 << ComboErrBadAttribute << 0;
+    QTest::newRow("style 6 is read only") << 6 << ComboErrBadAttribute << 0;
 }
 
 void ComboBoxTest::attributeNumbersAreChecked()
@@ -424,7 +306,6 @@ void ComboBoxTest::attributeNumbersAreChecked()
     QFETCH(int, setResult);
     QFETCH(int, getResult);
     Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
     QVariant value;
     QCOMPARE(Combo_SetComboAttribute(p.field, attribute, 1), setResult);
     QCOMPARE(Combo_GetComboAttribute(p.field, attribute, &value), getResult);
@@ -434,97 +315,69 @@ void ComboBoxTest::attributeRoundTrip_data()
 {
     QTest::addColumn<int>("attribute");
     QTest::addColumn<QVariant>("value");
-    QTest::addColumn<QVariant>("expected");
-    QTest::newRow("text colour") << 3 << QVariant(0x123456) << QVariant(0x123456);
-    QTest::newRow("frame colour") << 4 << QVariant(0xE0E0E0) << QVariant(0xE0E0E0);
-    QTest::newRow("font by family") << 5 << QVariant(QString("Monospace")) << QVariant(QString("Monospace"));
-    QTest::newRow("point size") << 7 << QVariant(15) << QVariant(15);
-    QTest::newRow("italic") << 8 << QVariant(true) << QVariant(true);
-    QTest::newRow("underline") << 9 << QVariant(true) << QVariant(true);
-    QTest::newRow("invisible") << 12 << QVariant(false) << QVariant(false);
-    QTest::newRow("dimmed") << 13 << QVariant(true) << QVariant(true);
-    QTest::newRow("max length") << 14 << QVariant(10) << QVariant(10);
-    QTest::newRow("unlimited length") << 14 << QVariant(-1) << QVariant(-1);
+    QTest::newRow("frame colour") << 4 << QVariant(0xE0E0E0);
+    QTest::newRow("font family") << 5 << QVariant(QString("Monospace"));
+    QTest::newRow("italic") << 8 << QVariant(true);
+    QTest::newRow("dimmed") << 13 << QVariant(true);
+    QTest::newRow("max length") << 14 << QVariant(10);
+    QTest::newRow("unlimited length") << 14 << QVariant(-1);
 }
 
 void ComboBoxTest::attributeRoundTrip()
 {
     QFETCH(int, attribute);
     QFETCH(QVariant, value);
-    QFETCH(QVariant, expected);
     Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
     QCOMPARE(Combo_SetComboAttribute(p.field, attribute, value), 0);
-    QCOMPARE(get(p.field, attribute), expected);
+    QCOMPARE(get(p.field, attribute), value);
 }
 
-void ComboBoxTest::geometryAttributesMoveWholeCombo()
+void ComboBoxTest::geometryAndPointSizeMoveWholeCombo()
 {
     Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
     QLineEdit* f = p.field;
-    QCOMPARE(get(f, ComboLeft), QVariant(200 - 22 - 1));
-    QCOMPARE(get(f, ComboTop), QVariant(9));
-    QCOMPARE(get(f, ComboHeight), QVariant(24));
-    QCOMPARE(get(f, ComboWidth), QVariant(150 + 22 + 2));
-
     QCOMPARE(Combo_SetComboAttribute(f, ComboWidth, 300), 0);
-    QCOMPARE(p.frame()->width(), 300);
-    QCOMPARE(f->width(), 300 - 22 - 2);
-
     QCOMPARE(Combo_SetComboAttribute(f, ComboLeft, 20), 0);
     QCOMPARE(Combo_SetComboAttribute(f, ComboTop, 40), 0);
-    QCOMPARE(p.frame()->pos(), QPoint(20, 40));
+    QCOMPARE(p.frame()->geometry(), QRect(20, 40, 300, 24));
     QCOMPARE(p.list()->pos(), QPoint(21, 41));
-    QCOMPARE(f->pos(), QPoint(21 + 22, 41));
-    QCOMPARE(get(f, ComboWidth), QVariant(300));
-
+    QCOMPARE(f->geometry(), QRect(21 + 22, 41, 300 - 22 - 2, 22));
     QCOMPARE(Combo_SetComboAttribute(f, ComboLeft, QString("left")), ComboErrOutOfRange);
-}
 
-void ComboBoxTest::pointSizeResizesButtonAndFrame()
-{
-    Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
-    const int left = p.frame()->x();
-    QCOMPARE(Combo_SetComboAttribute(p.field, ComboTextPointSize, 28), 0);
-
-    QCOMPARE(p.list()->font().pointSize(), 28);
-    const int side = p.field->height();
+    // A bigger font: the frame keeps its left edge, the square button grows,
+    // the field moves right of it.
+    QCOMPARE(Combo_SetComboAttribute(f, ComboTextPointSize, 28), 0);
+    const int side = f->height();
     QVERIFY(side > 22);
-    QCOMPARE(p.list()->size(), QSize(side, side));
-    QCOMPARE(p.frame()->x(), left);
-    QCOMPARE(p.frame()->height(), side + 2);
-    QCOMPARE(p.field->x(), left + 1 + side);
+    QCOMPARE(p.list()->font().pointSize(), 28);
+    QCOMPARE(p.list()->geometry(), QRect(21, 41, side, side));
+    QCOMPARE(f->x(), 21 + side);
+    QCOMPARE(get(f, ComboHeight), QVariant(side + 2));
+    QCOMPARE(get(f, ComboLeft), QVariant(20));
 }
 
-void ComboBoxTest::visibleAndDimmedCoverFieldListAndFrame()
+void ComboBoxTest::visibilityCoversFieldListAndFrame()
 {
     Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
     QVERIFY(p.show());
-    QWidget* parts[] = {p.field, p.list(), p.frame()};
-
+    const QList<QWidget*> parts{p.field, p.list(), p.frame()};
+    auto visible = [&parts] {
+        int n = 0;
+        for (QWidget* w : parts)
+            n += w->isVisible();
+        return n;
+    };
     QCOMPARE(Combo_SetComboAttribute(p.field, ComboVisible, false), 0);
-    for (QWidget* w : parts)
-        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    QCOMPARE(visible(), 0);
+    QCOMPARE(get(p.field, ComboVisible), QVariant(false));
     QCOMPARE(Combo_SetComboAttribute(p.field, ComboVisible, true), 0);
-    for (QWidget* w : parts)
-        QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
+    QCOMPARE(visible(), 3);
 
-    QCOMPARE(Combo_SetComboAttribute(p.field, ComboDimmed, true), 0);
-    for (QWidget* w : parts)
-        QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-    QCOMPARE(Combo_SetComboAttribute(p.field, ComboDimmed, false), 0);
-
-    // Hiding or dimming the field itself takes the button and frame along.
+    // Code that hides the field itself takes button and frame along.
     p.field->hide();
-    QVERIFY(!p.list()->isVisible());
-    QVERIFY(!p.frame()->isVisible());
+    QCOMPARE(visible(), 0);
     p.field->show();
-    p.field->setEnabled(false);
-    QVERIFY(!p.list()->isEnabled());
-    QVERIFY(p.list()->isVisible());
+    QCOMPARE(visible(), 3);
 }
 
 void ComboBoxTest::buttonFollowsFieldPlacedByLayout()
@@ -532,7 +385,6 @@ void ComboBoxTest::buttonFollowsFieldPlacedByLayout()
     QWidget window;
     auto* layout = new QHBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
     layout->addSpacing(40); // room for the button
     auto* field = new QLineEdit(&window);
     layout->addWidget(field);
@@ -541,29 +393,11 @@ void ComboBoxTest::buttonFollowsFieldPlacedByLayout()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    QComboBox* list = Combo_ListControl(field);
-    const int side = field->height();
-    QCOMPARE(list->geometry(), QRect(field->x() - side, field->y(), side, side));
-    QCOMPARE(Combo_Record(field)->frame()->width(), field->width() + side + 2);
-
     window.resize(500, 40);
     QTRY_COMPARE(field->width(), 460);
+    const int side = field->height();
+    QCOMPARE(Combo_ListControl(field)->geometry(), QRect(field->x() - side, field->y(), side, side));
     QCOMPARE(Combo_Record(field)->frame()->width(), 460 + side + 2);
-    QCOMPARE(list->geometry(), QRect(field->x() - side, field->y(), side, side));
-}
-
-void ComboBoxTest::discardRemovesListFrameAndField()
-{
-    Panel p;
-    QCOMPARE(Combo_NewComboBox(p.field), 0);
-    QPointer<QLineEdit> field = p.field;
-    QPointer<QComboBox> list = p.list();
-    QPointer<QFrame> frame = p.frame();
-    QVERIFY(Combo_DiscardComboBox(p.field) >= 0);
-    QVERIFY(!field);
-    QVERIFY(!list);
-    QVERIFY(!frame);
-    QVERIFY(p.window.findChildren<ComboBox*>().isEmpty());
 }
 
 QTEST_MAIN(ComboBoxTest)

@@ -1,0 +1,341 @@
+// The interface panel: trying, accepting and discarding connection
+// settings, the server history, their files, and the right-click help.
+#include "combobox.h"
+#include "scopefixture.h"
+#include "ui_INTERFACEP.h"
+#include "ui_P.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+
+using namespace tarvo;
+using tarvo::test::ScopeFixture;
+
+namespace {
+void typeServer(QLineEdit* field, const QString& text)
+{
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
+QStringList historyFileEntries(const QByteArray& content)
+{
+    QStringList entries;
+    for (qsizetype i = 0; i + 101 <= content.size(); i += 101)
+        entries << QString::fromUtf8(content.mid(i, 100).split('\0').first());
+    return entries;
+}
+} // namespace
+
+class InterfacePanelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void tryThenAcceptSavesAndTheNextStartConnectsAtOnce();
+    void editingAnySettingDimsAccept();
+    void failedTryLeavesAcceptDimmedAndDiscardReturnsToItsValues();
+    void discardReconnectsWithTheOldValues();
+    void protocolChoiceShowsTheMatchingFields();
+    void serverHistoryKeepsTenNewestWithoutDuplicates();
+    void historyLoadCountsWholeRecords_data();
+    void historyLoadCountsWholeRecords();
+    void unwritableProgramDirectoryIsReportedAndTheConnectionStays();
+    void hostileSettingsFilesStartWithoutHarm_data();
+    void hostileSettingsFilesStartWithoutHarm();
+    void portTextWithoutDigitsIsPortZero();
+    void identificationTextReachesEveryIdDisplay();
+    void rightClickShowsTheHelpText();
+    void serverClosingTheConnectionIsReportedOnce();
+};
+
+void InterfacePanelTest::tryThenAcceptSavesAndTheNextStartConnectsAtOnce()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    auto& ui = app.interfacepanel.ui();
+    QVERIFY(f.interfaceWidget()->isVisible());
+    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+
+    ui.StringPortNumber->selectAll();
+    QTest::keyClicks(ui.StringPortNumber, QString::number(f.sensor->tcpPort()));
+    QTest::mouseClick(ui.ButtonTryToConnect, Qt::LeftButton);
+    QVERIFY(ui.DispInterfaceStatus->text().startsWith(QLatin1String("TARVO")));
+    QVERIFY(ui.ButtonAccept->isEnabled());
+    QTest::mouseClick(ui.ButtonAccept, Qt::LeftButton);
+    QVERIFY(!f.interfaceWidget()->isVisible());
+    QCOMPARE(f.readFile(QStringLiteral("ComSettings.cfg")),
+             test::settingsFor(1, ui.EditSelectComPort->value(), QStringLiteral("127.0.0.1"),
+                               QString::number(f.sensor->tcpPort())));
+
+    f.app.reset();
+    f.sensor->clearReceived();
+    ScopeApp& again = f.start();
+    QVERIFY(again.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    QVERIFY(!f.interfaceWidget()->isVisible());
+    QCOMPARE(f.sensor->receivedFrames().size(), 2);
+}
+
+void InterfacePanelTest::editingAnySettingDimsAccept()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    auto& ui = app.interfacepanel.ui();
+    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    QVERIFY(f.interfaceWidget()->isVisible());
+    QVERIFY(!ui.ButtonAccept->isEnabled());  // opening the panel dims it
+
+    auto tryAgain = [&] {
+        QTest::mouseClick(ui.ButtonTryToConnect, Qt::LeftButton);
+        QVERIFY(ui.ButtonAccept->isEnabled());
+    };
+    tryAgain();
+    QTest::keyClick(ui.StringPortNumber, Qt::Key_End);
+    QTest::keyClick(ui.StringPortNumber, Qt::Key_Backspace);
+    QVERIFY(!ui.ButtonAccept->isEnabled());
+    QTest::keyClicks(ui.StringPortNumber, QString::number(f.sensor->tcpPort()).right(1));
+    tryAgain();
+    QTest::keyClicks(ui.StringIpAdress, QStringLiteral("x"));
+    QVERIFY(!ui.ButtonAccept->isEnabled());
+    ui.StringIpAdress->setText(QStringLiteral("127.0.0.1"));
+    tryAgain();
+    ui.EditSelectComPort->setValue(ui.EditSelectComPort->value() + 1);
+    QVERIFY(!ui.ButtonAccept->isEnabled());
+    tryAgain();
+    ui.EditCommunicationProtocol->setCurrentIndex(0);
+    emit ui.EditCommunicationProtocol->activated(0);
+    QVERIFY(!ui.ButtonAccept->isEnabled());
+}
+
+void InterfacePanelTest::failedTryLeavesAcceptDimmedAndDiscardReturnsToItsValues()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    auto& ui = app.interfacepanel.ui();
+    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    const QString deadPort = QString::number(test::closedTcpPort());
+    ui.StringPortNumber->setText(deadPort);
+    QTest::mouseClick(ui.ButtonTryToConnect, Qt::LeftButton);
+    QCOMPARE(ui.DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
+    QVERIFY(!ui.ButtonAccept->isEnabled());  // also after the buttons came back
+    QVERIFY(ui.ButtonTryToConnect->isEnabled());
+    QVERIFY(app.panel.ui->ButtonConnect->isEnabled());
+
+    // The timeout took the failed values as the ones to return to.
+    QTest::mouseClick(ui.ButtonDiscard, Qt::LeftButton);
+    QCOMPARE(ui.StringPortNumber->text(), deadPort);
+    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+}
+
+void InterfacePanelTest::discardReconnectsWithTheOldValues()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    auto& ui = app.interfacepanel.ui();
+    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    ui.StringPortNumber->setText(QStringLiteral("1"));
+    f.sensor->clearReceived();
+    QTest::mouseClick(ui.ButtonDiscard, Qt::LeftButton);
+    QCOMPARE(ui.StringPortNumber->text(), QString::number(f.sensor->tcpPort()));
+    QVERIFY(!f.interfaceWidget()->isVisible());
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    QCOMPARE(f.sensor->receivedFrames().size(), 2);  // reconnected and checked again
+    QVERIFY(!QFile::exists(f.path(QStringLiteral("ComSettings.cfg.new"))));
+}
+
+void InterfacePanelTest::protocolChoiceShowsTheMatchingFields()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    auto& ui = app.interfacepanel.ui();
+    QComboBox* list = Combo_ListControl(ui.StringIpAdress);
+    QVERIFY(list);
+    QVERIFY(ui.StringIpAdress->isVisible() && list->isVisible() && ui.StringPortNumber->isVisible());
+    QVERIFY(!ui.EditSelectComPort->isVisible());
+    ui.EditCommunicationProtocol->setCurrentIndex(0);
+    emit ui.EditCommunicationProtocol->activated(0);
+    QVERIFY(!ui.StringIpAdress->isVisible() && !list->isVisible() && !ui.StringPortNumber->isVisible());
+    QVERIFY(ui.EditSelectComPort->isVisible());
+    QVERIFY(!ui.LabelComDevice->text().isEmpty());
+}
+
+void InterfacePanelTest::serverHistoryKeepsTenNewestWithoutDuplicates()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    QLineEdit* field = app.interfacepanel.ui().StringIpAdress;
+    for (int i = 1; i <= 11; ++i)
+        typeServer(field, QStringLiteral("host%1.plant").arg(i, 2, 10, QLatin1Char('0')));
+    typeServer(field, QStringLiteral("host05.plant"));
+
+    QStringList expected = {QStringLiteral("host05.plant")};
+    for (int i = 11; i >= 2; --i)
+        if (i != 5)
+            expected << QStringLiteral("host%1.plant").arg(i, 2, 10, QLatin1Char('0'));
+    QCOMPARE(app.interfacepanel.historyEntries(), expected);
+
+    const QByteArray file = f.readFile(QStringLiteral("IPComboBox.cfg"));
+    QCOMPARE(file.size(), 10 * 101);
+    QCOMPARE(file.at(100), '\n');
+    QCOMPARE(file.at(12), '\0');
+    QCOMPARE(historyFileEntries(file), expected);
+
+    f.app.reset();
+    ScopeApp& again = f.start();
+    QCOMPARE(again.interfacepanel.historyEntries(), expected);
+}
+
+void InterfacePanelTest::historyLoadCountsWholeRecords_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("entries");
+    auto record = [](const char* text) {
+        QByteArray r(text);
+        r.append(100 - r.size(), '\0');
+        return r + '\n';
+    };
+    QTest::newRow("100 bytes: no whole record") << QByteArray(99, 'a') + '\n' << QStringList();
+    QTest::newRow("202 bytes: two") << record("alpha") + record("beta") << QStringList{"alpha", "beta"};
+    QTest::newRow("empty record skipped") << record("") + record("beta") << QStringList{"beta"};
+    QTest::newRow("CR LF records") << QByteArray("one\r\n").leftJustified(101, ' ') << QStringList{"one"};
+    // Records are counted by size: 240 bytes hold two, whatever their lines.
+    QTest::newRow("no zero padding") << QByteArray("short\nlines\n").repeated(20) << QStringList{"short", "lines"};
+    QTest::newRow("size not a multiple") << record("gamma") + "xyz" << QStringList{"gamma"};
+    QTest::newRow("overlong line cut") << QByteArray(300, 'h') + '\n' + QByteArray(5, '\0') << QStringList{QString(100, 'h')};
+    QTest::newRow("far more than ten") << record("many").repeated(500) << QStringList(10, QStringLiteral("many"));
+    QTest::newRow("binary junk") << QByteArray::fromHex("ff00fe0a80810a").repeated(40) << QStringList();
+}
+
+void InterfacePanelTest::historyLoadCountsWholeRecords()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, entries);
+    ScopeFixture f;
+    f.settingsToNowhere();
+    f.writeFile(QStringLiteral("IPComboBox.cfg"), content);
+    ScopeApp& app = f.start();
+    QStringList loaded = app.interfacepanel.historyEntries();
+    if (QTest::currentDataTag() == QByteArray("binary junk")) {
+        QVERIFY(loaded.size() <= 10);  // whatever it makes of it: bounded and no crash
+        return;
+    }
+    QCOMPARE(loaded, entries);
+}
+
+void InterfacePanelTest::unwritableProgramDirectoryIsReportedAndTheConnectionStays()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    // Folders where the files should be: no one can write them, not even root.
+    QVERIFY(QFile::remove(f.path(QStringLiteral("ComSettings.cfg"))));
+    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("ComSettings.cfg")));
+    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("IPComboBox.cfg")));
+    auto& ui = app.interfacepanel.ui();
+    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    QTest::mouseClick(ui.ButtonTryToConnect, Qt::LeftButton);
+    QTest::mouseClick(ui.ButtonAccept, Qt::LeftButton);
+    typeServer(ui.StringIpAdress, QStringLiteral("127.0.0.1"));
+    QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 2);
+    QVERIFY(f.dialogs->shown.first().text.contains(QLatin1String("ComSettings.cfg")));
+    QCOMPARE(app.link.tcpcon, std::uint16_t(1));
+    QVERIFY(f.interfaceWidget()->isVisible());  // the choice was not saved; the panel says so and stays
+}
+
+void InterfacePanelTest::hostileSettingsFilesStartWithoutHarm_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<int>("comport");
+    QTest::newRow("non-numeric") << QByteArray("tcp\nCOM3\nhost\nport\n") << 0 << 1;
+    QTest::newRow("empty") << QByteArray() << 0 << 1;
+    QTest::newRow("missing lines") << QByteArray("1\n") << 1 << 1;
+    QTest::newRow("CR LF") << QByteArray("1\r\n7\r\n127.0.0.1\r\n1\r\n") << 1 << 7;
+    QTest::newRow("overlong") << QByteArray(5000, '9') + "\n" + QByteArray(400, 'x') + "\n" << 0 << 1;
+    QTest::newRow("binary junk") << QByteArray::fromHex("00ff13370a0a0001fe") << 0 << 1;
+    QTest::newRow("leading blanks and sign") << QByteArray("  1 \n -2\n") << 1 << 256;
+}
+
+void InterfacePanelTest::hostileSettingsFilesStartWithoutHarm()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, protocol);
+    QFETCH(int, comport);
+    ScopeFixture f;
+    setSerialPortResolver([](int) { return SerialDevice{}; });
+    f.writeFile(QStringLiteral("ComSettings.cfg"), content);
+    ScopeApp& app = f.start();
+    auto& ui = app.interfacepanel.ui();
+    QCOMPARE(ui.EditCommunicationProtocol->currentIndex(), protocol);
+    QCOMPARE(ui.EditSelectComPort->value(), comport);
+    QVERIFY(ui.StringIpAdress->text().size() <= 255);
+    QVERIFY(ui.StringPortNumber->text().size() <= 31);
+    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+}
+
+void InterfacePanelTest::portTextWithoutDigitsIsPortZero()
+{
+    ScopeFixture f;
+    f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QStringLiteral("abc")));
+    ScopeApp& app = f.start();
+    QCOMPARE(app.link.portNum, 0);
+    QCOMPARE(app.link.szStatus, QStringLiteral("InvalidParameter"));
+    QCOMPARE(f.sensor->frameCount(), qint64(0));
+}
+
+void InterfacePanelTest::identificationTextReachesEveryIdDisplay()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    QTest::keyClicks(app.interfacepanel.ui().EditID, QStringLiteral("Line 4 gloss"));
+    int displays = 0;
+    for (QWidget* panel : {app.gfpanel.widget.get(), app.vecpanel.widget.get(), app.recpanel.widget.get(),
+                           app.monitorpanel.widget.get()}) {
+        auto* id = panel->findChild<QLineEdit*>(QStringLiteral("DispID"));
+        QVERIFY2(id, qPrintable(panel->objectName()));
+        QCOMPARE(id->text(), QStringLiteral("Line 4 gloss"));
+        ++displays;
+    }
+    QCOMPARE(displays, 4);
+}
+
+void InterfacePanelTest::rightClickShowsTheHelpText()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    QTest::mouseClick(app.interfacepanel.ui().ButtonAccept, Qt::RightButton);
+    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::RightButton);
+    QCOMPARE(f.dialogs->shown.size(), 2);
+    QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("INFO!"));
+    QCOMPARE(f.dialogs->shown[0].text, QStringLiteral(" Accept settings and return to main panel."));
+    QCOMPARE(f.dialogs->shown[1].text, QStringLiteral(" Open a panel to select an interface protocol."));
+    QVERIFY(!f.interfaceWidget()->isHidden());  // the right click did not act as a click
+}
+
+void InterfacePanelTest::serverClosingTheConnectionIsReportedOnce()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    sim::Faults closing;
+    closing.closeAfterFrames = 1;
+    f.sensor->setFaults(closing);
+    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    QTest::mouseClick(app.interfacepanel.ui().ButtonTryToConnect, Qt::LeftButton);
+    QTRY_COMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 1);
+    QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("Server has closed connection!"));
+    QCOMPARE(app.link.tcpcon, std::uint16_t(0));
+}
+
+QTEST_MAIN(InterfacePanelTest)
+#include "tst_interfacepanel.moc"

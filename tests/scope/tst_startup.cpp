@@ -1,0 +1,153 @@
+// Start-up and shutdown of the scope program on its real panels.
+#include "scopefixture.h"
+#include "ui_INTERFACEP.h"
+#include "ui_P.h"
+
+#include <QLineEdit>
+#include <QSpinBox>
+
+using namespace tarvo;
+using tarvo::test::ScopeFixture;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void panelsAreLoadedWithTheirNames();
+    void startsConnectedToTheSensorInTheSettings();
+    void noSensorShowsTimeoutAndOpensTheInterfacePanel();
+    void missingSettingsFileUsesSerialPortOne();
+    void serialSettingsConnectOverTheLine();
+    void closingTheMainPanelEndsTheProgramAndTheConversation();
+    void closingDuringAWaitEndsAfterTheWait();
+    void brandingShowsTheTitle();
+};
+
+void StartupTest::panelsAreLoadedWithTheirNames()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    const QStringList names = {app.panel.widget->objectName(), app.recpanel.widget->objectName(),
+                               app.calibpanel.widget->objectName(), app.calibpanel2.widget->objectName(),
+                               app.graphpanel.widget->objectName(), app.gfpanel.widget->objectName(),
+                               app.vecpanel.widget->objectName(), app.interfacepanel.widget()->objectName(),
+                               app.scaleaxispanel.widget->objectName(), app.monitorpanel.widget->objectName()};
+    QCOMPARE(names, QStringList({"P", "RECP", "CALIBP", "CALIBP2", "GRAPHP", "GFPANEL", "VECPANEL", "INTERFACEP",
+                                 "ScaleAxisPanel", "MONITORP"}));
+    // Every control a screen reader meets has a name to read.
+    for (QWidget* panel : {app.panel.widget.get(), app.interfacepanel.widget()})
+        for (QWidget* w : panel->findChildren<QWidget*>())
+            if ((w->inherits("QAbstractButton") || w->inherits("QLineEdit") || w->inherits("QAbstractSpinBox")
+                 || w->inherits("QComboBox"))
+                && !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+                QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+}
+
+void StartupTest::startsConnectedToTheSensorInTheSettings()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    const QString id = QString::fromLatin1(f.sensor->isColour() ? "" : "TARVO");
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(id));
+    QCOMPARE(app.interfacepanel.ui().DispInterfaceStatus->text(), app.panel.ui->DispStatus->text());
+    QVERIFY(!f.interfaceWidget()->isVisible());
+    QVERIFY(app.interfacepanel.ui().ButtonAccept->isEnabled());
+    QVERIFY(app.panel.ui->DispIpAddress->isVisible());
+    QVERIFY(!app.panel.ui->DispComPort->isVisible());
+    QCOMPARE(app.panel.ui->DispIpAddress->text(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(app.link.tcpcon, std::uint16_t(1));
+    QCOMPARE(f.dialogs->shown.size(), 0);
+    // Buttons are usable again after the line check.
+    QVERIFY(app.panel.ui->ButtonConnect->isEnabled());
+}
+
+void StartupTest::noSensorShowsTimeoutAndOpensTheInterfacePanel()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QCOMPARE(app.interfacepanel.ui().DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
+    QCOMPARE(app.link.szStatus, QStringLiteral("FailedToConnect"));
+    QVERIFY(f.interfaceWidget()->isVisible());
+    QVERIFY(!app.interfacepanel.ui().ButtonAccept->isEnabled());
+    QVERIFY(app.interfacepanel.ui().ButtonTryToConnect->isEnabled());
+    QCOMPARE(app.link.tcpcon, std::uint16_t(0));
+}
+
+void StartupTest::missingSettingsFileUsesSerialPortOne()
+{
+    ScopeFixture f;
+    setSerialPortResolver([](int) { return SerialDevice{}; });
+    ScopeApp& app = f.start();
+    QCOMPARE(app.link.comprotocol, std::uint16_t(RS232));
+    QCOMPARE(app.link.comport, std::uint16_t(1));
+    QCOMPARE(app.link.szStatus, QStringLiteral("Invalid port number"));
+    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QVERIFY(app.panel.ui->DispComPort->isVisible());
+    QVERIFY(!app.panel.ui->DispIpAddress->isVisible());
+    QVERIFY(!QFile::exists(f.path(QStringLiteral("ComSettings.cfg"))));  // nothing saved unasked
+}
+
+void StartupTest::serialSettingsConnectOverTheLine()
+{
+#ifdef Q_OS_UNIX
+    sim::SimOptions o;
+    o.pty = true;
+    ScopeFixture f(o);
+    const QString pty = f.sensor->ptyPath();
+    setSerialPortResolver([pty](int n) { return SerialDevice{n == 4 ? pty : QString(), QStringLiteral("simulated")}; });
+    f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 4, QString(), QString()));
+    ScopeApp& app = f.start();
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    QCOMPARE(app.panel.ui->DispComPort->value(), 4);
+    QVERIFY(app.interfacepanel.ui().LabelComDevice->text().contains(pty));
+#else
+    QSKIP("pseudo-terminals are POSIX only");
+#endif
+}
+
+void StartupTest::closingTheMainPanelEndsTheProgramAndTheConversation()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    QSignalSpy gone(f.sensor.get(), &sim::SensorSim::clientDisconnected);
+    ScopeApp app(f.dir.path());
+    app.flags.poll = app.flags.pollrecord = app.flags.pollmonitor = 1;
+    QTimer::singleShot(200, app.panel.widget.get(), &QWidget::close);
+    QCOMPARE(app.run(), 0);
+    QCOMPARE(app.flags.poll + app.flags.pollrecord + app.flags.pollmonitor, 0);
+    QVERIFY(gone.wait(2000) || gone.size() == 1);
+}
+
+void StartupTest::closingDuringAWaitEndsAfterTheWait()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    sim::Faults slow;
+    slow.delayMs = 600;
+    slow.onlyCommand = 7;
+    f.sensor->setFaults(slow);
+    ScopeApp app(f.dir.path());
+    // Closed while the line check waits for the identification: the wait
+    // ends normally (no TIMEOUT) and then the program ends.
+    QTimer::singleShot(300, app.panel.widget.get(), &QWidget::close);
+    QCOMPARE(app.run(), 0);
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    QCOMPARE(f.dialogs->shown.size(), 0);
+}
+
+void StartupTest::brandingShowsTheTitle()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    bool found = false;
+    for (auto* label : app.panel.widget->findChildren<QLabel*>())
+        found |= label->text() == QStringLiteral("TARVO-Scope 4.3");
+    QVERIFY(found);
+    QCOMPARE(app.panel.widget->windowTitle(), QStringLiteral("TARVO-Scope 4.3"));
+}
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"
