@@ -180,6 +180,10 @@ void InterfacePanel::SetButtonsDimmed(bool dim)
 void InterfacePanel::Show()
 {
     updateComDevice();
+    if (!m_placed && m_anchor) {
+        m_widget->move(m_anchor->geometry().center() - m_widget->rect().center());
+        m_placed = true;
+    }
     m_widget->show();
     m_widget->raise();
     m_widget->activateWindow();

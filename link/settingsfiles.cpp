@@ -78,9 +78,9 @@ std::optional<ConnectionSettings> readConnectionSettings(const QString& path)
     readLimitedLine(file, 100, &line);
     s.comport = static_cast<std::uint16_t>(atoiLike(line));
     readLimitedLine(file, 255, &line);
-    s.ipBuf = QString::fromUtf8(line);
+    s.ipBuf = QString::fromLatin1(line);
     readLimitedLine(file, 31, &line);
-    s.portNumStr = QString::fromUtf8(line);
+    s.portNumStr = QString::fromLatin1(line);
     return s;
 }
 
@@ -89,8 +89,8 @@ bool writeConnectionSettings(const QString& path, const ConnectionSettings& s, Q
     QByteArray content;
     content += QByteArray::number(s.comprotocol) + '\n';
     content += QByteArray::number(s.comport) + '\n';
-    content += s.ipBuf.left(255).toUtf8() + '\n';
-    content += s.portNumStr.left(31).toUtf8() + '\n';
+    content += s.ipBuf.left(255).toLatin1() + '\n';
+    content += s.portNumStr.left(31).toLatin1() + '\n';
     return saveWhole(path, content, error);
 }
 
@@ -106,7 +106,7 @@ QStringList readServerHistory(const QString& path)
         if (!readLimitedLine(file, kHistoryRecordText, &line))
             break;
         if (!line.isEmpty())
-            entries.append(QString::fromUtf8(line));
+            entries.append(QString::fromLatin1(line));
     }
     return entries;
 }
@@ -115,7 +115,7 @@ bool writeServerHistory(const QString& path, const QStringList& entries, QString
 {
     QByteArray content;
     for (const QString& entry : entries) {
-        QByteArray record = entry.toUtf8().left(kHistoryRecordText);
+        QByteArray record = entry.toLatin1().left(kHistoryRecordText);
         record.append(kHistoryRecordText - record.size(), '\0');
         content += record + '\n';
     }

@@ -1,6 +1,8 @@
 // The link's two files in the program directory: the connection settings
 // "ComSettings.cfg" (four lines) and the server history "IPComboBox.cfg"
 // (records of 100 zero-padded bytes plus a line end, newest first).
+// Both hold 8-bit text, one byte per character, so that whatever a file
+// holds reads and writes back unchanged and a record never splits a character.
 #pragma once
 
 #include <QString>

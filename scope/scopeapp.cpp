@@ -72,6 +72,7 @@ void ScopeApp::wireMainPanel()
 {
     Ui::P& p = *panel.ui;
     panel.widget->installEventFilter(this);
+    interfacepanel.setAnchor(panel.widget.get());
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
 }
 

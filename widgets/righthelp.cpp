@@ -79,10 +79,4 @@ bool RightClickHelp::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-RightClickHelp& rightClickHelp()
-{
-    static RightClickHelp help;
-    return help;
-}
-
 } // namespace tarvo

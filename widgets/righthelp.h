@@ -41,7 +41,4 @@ private:
     bool m_filtering = false;
 };
 
-// The one table and filter of the program.
-RightClickHelp& rightClickHelp();
-
 } // namespace tarvo

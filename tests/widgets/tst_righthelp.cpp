@@ -12,6 +12,13 @@
 using namespace tarvo;
 
 namespace {
+// The table all panels of a test share, as a program shares its one.
+RightClickHelp& sharedHelp()
+{
+    static RightClickHelp help;
+    return help;
+}
+
 
 // Counts the presses that reach it.
 class PressCounter final : public QWidget {
@@ -35,7 +42,7 @@ struct Panel {
         add<PressCounter>("DispGF", {250, 50, 60, 30});
         add<PressCounter>("Unlisted", {320, 50, 60, 30});
         if (install)
-            rightClickHelp().install(&window);
+            sharedHelp().install(&window);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
             qFatal("panel not shown");
@@ -69,7 +76,7 @@ private:
 
 void RightHelpTest::initTestCase()
 {
-    RightClickHelp& help = rightClickHelp();
+    RightClickHelp& help = sharedHelp();
     help.add("ButtonAccept", " Accept settings and return to main panel.");
     help.add("EditSelectComPort", " Select a serial COM-PORT.");
     help.add("GridMeasuredValues", " Insert measured values. \n ATTENTION!!! Fill not used cells with -1.");
