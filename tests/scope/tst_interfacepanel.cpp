@@ -5,6 +5,7 @@
 #include "ui_INTERFACEP.h"
 #include "ui_P.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -49,6 +50,7 @@ private slots:
     void identificationTextReachesEveryIdDisplay();
     void rightClickShowsTheHelpText();
     void serverClosingTheConnectionIsReportedOnce();
+    void panelIsWorkedFromTheKeyboard();
 };
 
 void InterfacePanelTest::tryThenAcceptSavesAndTheNextStartConnectsAtOnce()
@@ -335,6 +337,35 @@ void InterfacePanelTest::serverClosingTheConnectionIsReportedOnce()
     QTRY_COMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 1);
     QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("Server has closed connection!"));
     QCOMPARE(app.link.tcpcon, std::uint16_t(0));
+}
+
+void InterfacePanelTest::panelIsWorkedFromTheKeyboard()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    auto& ui = app.interfacepanel.ui();
+    QWidget* panel = f.interfaceWidget();
+    QApplication::setActiveWindow(panel);
+    QVERIFY(QTest::qWaitForWindowActive(panel));
+    ui.StringPortNumber->setFocus();
+    ui.StringPortNumber->selectAll();
+    QTest::keyClicks(ui.StringPortNumber, QString::number(f.sensor->tcpPort()));
+
+    // Tab walks to the try button; Space presses it.
+    for (int i = 0; i < 10 && QApplication::focusWidget() != ui.ButtonTryToConnect; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), ui.ButtonTryToConnect);
+    QTest::keyClick(ui.ButtonTryToConnect, Qt::Key_Space);
+    QVERIFY(ui.DispInterfaceStatus->text().startsWith(QLatin1String("TARVO")));
+
+    // Up opens the server history from the field.
+    typeServer(ui.StringIpAdress, QStringLiteral("127.0.0.1"));
+    QTest::keyClick(ui.StringIpAdress, Qt::Key_Up);
+    QComboBox* list = Combo_ListControl(ui.StringIpAdress);
+    QTRY_VERIFY(list->view()->isVisible());
+    QTest::keyClick(list->view(), Qt::Key_Escape);
+    QTRY_VERIFY(!list->view()->isVisible());
 }
 
 QTEST_MAIN(InterfacePanelTest)

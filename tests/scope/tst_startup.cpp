@@ -34,7 +34,10 @@ void StartupTest::panelsAreLoadedWithTheirNames()
     QCOMPARE(names, QStringList({"P", "RECP", "CALIBP", "CALIBP2", "GRAPHP", "GFPANEL", "VECPANEL", "INTERFACEP",
                                  "ScaleAxisPanel", "MONITORP"}));
     // Every control a screen reader meets has a name to read.
-    for (QWidget* panel : {app.panel.widget.get(), app.interfacepanel.widget()})
+    for (QWidget* panel : {app.panel.widget.get(), app.recpanel.widget.get(), app.calibpanel.widget.get(),
+                           app.calibpanel2.widget.get(), app.graphpanel.widget.get(), app.gfpanel.widget.get(),
+                           app.vecpanel.widget.get(), app.interfacepanel.widget(), app.scaleaxispanel.widget.get(),
+                           app.monitorpanel.widget.get()})
         for (QWidget* w : panel->findChildren<QWidget*>())
             if ((w->inherits("QAbstractButton") || w->inherits("QLineEdit") || w->inherits("QAbstractSpinBox")
                  || w->inherits("QComboBox"))

@@ -1,0 +1,79 @@
+#include "benchutil.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <ctime>
+
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#elif defined(Q_OS_UNIX)
+#include <sys/resource.h>
+#endif
+
+namespace tarvo::bench {
+
+std::int64_t steadyNs()
+{
+    // steady_clock is CLOCK_MONOTONIC on Linux and QueryPerformanceCounter on
+    // Windows: both are system-wide, not per process.
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double processCpuSeconds()
+{
+#if defined(Q_OS_WIN)
+    FILETIME created, exited, kernel, user;
+    if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) {
+        auto ticks = [](const FILETIME& t) {
+            return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+        };
+        return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;  // 100 ns units
+    }
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+#elif defined(Q_OS_UNIX)
+    rusage ru{};
+    if (getrusage(RUSAGE_SELF, &ru) == 0)
+        return static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec)
+            + static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) * 1e-6;
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+#else
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+#endif
+}
+
+Summary summarize(std::vector<double> values)
+{
+    Summary s;
+    s.n = static_cast<int>(values.size());
+    if (values.empty())
+        return s;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    s.median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+    const auto rank = static_cast<std::size_t>(std::ceil(0.95 * static_cast<double>(n)));
+    s.p95 = values[std::clamp<std::size_t>(rank, 1, n) - 1];
+    s.min = values.front();
+    s.max = values.back();
+    return s;
+}
+
+QString cell(const QString& text, int width)
+{
+    return text.leftJustified(width);
+}
+
+QString rcell(const QString& text, int width)
+{
+    return text.rightJustified(width);
+}
+
+QString num(double value, int decimals)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+} // namespace tarvo::bench

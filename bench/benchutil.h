@@ -1,0 +1,31 @@
+// Small helpers shared by the benchmark's sections: clocks, summary figures
+// and table formatting.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace tarvo::bench {
+
+// Monotonic nanoseconds on a clock that every process of this machine shares,
+// so a child can report instants that the parent compares with its own.
+std::int64_t steadyNs();
+
+// CPU time used so far by the whole process (all threads, user + system), seconds.
+double processCpuSeconds();
+
+struct Summary {
+    int n = 0;
+    double median = 0, p95 = 0, min = 0, max = 0;
+};
+
+// Median (mean of the middle two for even n) and 95th percentile (nearest rank).
+Summary summarize(std::vector<double> values);
+
+// Fixed-width cells for the tables.
+QString cell(const QString& text, int width);       // left-aligned
+QString rcell(const QString& text, int width);      // right-aligned
+QString num(double value, int decimals);
+
+} // namespace tarvo::bench

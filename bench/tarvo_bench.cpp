@@ -1,0 +1,482 @@
+// tarvo_bench: speed and load figures of the link and of the scope's start-up,
+// printed as a table next to their targets.
+//
+//  1. One command-5 exchange over TCP loopback and over a pseudo-terminal paced
+//     like the 19200-baud line: median and 95th percentile.
+//  2. Process CPU time while waiting 3.0 s for a reply that never comes: our
+//     event-driven wait against a busy loop that pumps events.
+//  3. Time from launching the scope to the first paint of its main panel.
+
+#include "benchutil.h"
+#include "eventpump.h"
+#include "exchange.h"
+#include "link.h"
+#include "parameterset.h"
+#include "serialports.h"
+#include "settingsfiles.h"
+#include "simprocess.h"
+#include "startupprobe.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+using namespace tarvo;
+using namespace tarvo::bench;
+
+namespace {
+
+QTextStream& out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+void line(const QString& text = QString())
+{
+    out() << text << Qt::endl;
+}
+
+// Wire-time of one exchange on the real line: 72 bytes of ten bits at 19200 baud.
+constexpr double kLineExchangeMs = 72.0 * 10.0 / 19200.0 * 1000.0;  // 37.5 ms
+constexpr double kTcpTargetMs = 1.0;
+constexpr double kWaitLimit = 3.0;       // the exchange's reply time limit
+constexpr double kCpuTargetPercent = 2.0;
+constexpr double kStartupTargetS = 0.5;
+constexpr int kWarmUp = 5;               // exchanges run before counting
+constexpr int kMaxFailuresInRow = 3;     // a dead simulator ends a series early
+
+struct Config {
+    int tcpCount = 200;
+    int ptyCount = 100;
+    int waitRuns = 1;
+    int startupRuns = 5;
+    QString simProgram;  // empty: in-process
+    QString simNote;
+};
+
+struct BenchHost : LinkHost, ExchangeHost {
+    QString lastStatus;
+    void showLinkStatus(const QString& text) override { lastStatus = text; }
+    void message(const QString& title, const QString& text) override { lastStatus = title + QStringLiteral(": ") + text; }
+    void showStatus(const QString& text) override { lastStatus = text; }
+    void timeoutReaction() override {}
+    void lineCheckPassed() override {}
+};
+
+// The program's link and exchange, as the scope wires them.
+struct Wire {
+    EventPump pump;
+    LoopFlags flags;
+    ParameterSet params;
+    BenchHost host;
+    Link link{pump, flags, host};
+    Exchange exchange{link, pump, flags, params, host};
+
+    ~Wire() { setSerialPortResolver(nullptr); }
+
+    bool connectTcp(quint16 port)
+    {
+        link.comprotocol = TCPIP;
+        link.ipBuf = QStringLiteral("127.0.0.1");
+        link.portNum = port;
+        link.InitTCP_IP();
+        return link.ret == 0 && link.tcpcon == 1;
+    }
+
+    bool connectPty(const QString& path)
+    {
+        setSerialPortResolver([path](int n) { return SerialDevice{n == 1 ? path : QString(), QString()}; });
+        link.comprotocol = RS232;
+        link.comport = 1;
+        link.InitRS232();
+        return link.ret == 0;
+    }
+
+    // One command-5 exchange; true when a complete reply to it came back.
+    bool measurement()
+    {
+        exchange.order = frame::ReadMeasurement;
+        exchange.FillTxBuf(exchange.order, 0);
+        exchange.GetDataFrame();
+        const std::uint8_t* in = link.rx.szReadBuf.data();
+        return exchange.bytesToRead() == 0 && frame::getWord(in, 0) == frame::kSyncSensor
+            && frame::getWord(in, 1) == frame::ReadMeasurement;
+    }
+};
+
+// ---------------------------------------------------------------- exchanges
+
+struct Series {
+    Summary ms;
+    int failures = 0;
+    QString problem;  // why the series could not run
+};
+
+Series runExchanges(Wire& wire, int count)
+{
+    Series s;
+    std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(count));
+    int inRow = 0;
+    for (int i = 0; i < kWarmUp + count; ++i) {
+        const std::int64_t t0 = steadyNs();
+        const bool ok = wire.measurement();
+        const double ms = static_cast<double>(steadyNs() - t0) * 1e-6;
+        if (!ok) {
+            ++s.failures;
+            if (++inRow >= kMaxFailuresInRow) {
+                s.problem = QStringLiteral("%1 exchanges in a row got no complete reply").arg(inRow);
+                break;
+            }
+            continue;
+        }
+        inRow = 0;
+        if (i >= kWarmUp)
+            times.push_back(ms);
+    }
+    s.ms = summarize(times);
+    return s;
+}
+
+Series tcpSeries(const Config& cfg)
+{
+    Simulator sim;
+    QString error;
+    if (!sim.start(cfg.simProgram, {}, &error))
+        return {{}, 0, QStringLiteral("simulator: ") + error};
+    Wire wire;
+    if (!wire.connectTcp(sim.tcpPort()))
+        return {{}, 0, QStringLiteral("connect: ") + wire.host.lastStatus};
+    return runExchanges(wire, cfg.tcpCount);
+}
+
+Series ptySeries(const Config& cfg)
+{
+#if !defined(Q_OS_UNIX)
+    (void)cfg;
+    return {{}, 0, QStringLiteral("not measured: pseudo-terminals exist on POSIX systems only")};
+#else
+    Simulator sim;
+    QString error;
+    SimSetup setup;
+    setup.pty = true;
+    if (!sim.start(cfg.simProgram, setup, &error))
+        return {{}, 0, QStringLiteral("not measured: simulator with a pseudo-terminal: ") + error};
+    Wire wire;
+    if (!wire.connectPty(sim.ptyPath()))
+        return {{}, 0, QStringLiteral("cannot open %1: %2").arg(sim.ptyPath(), wire.link.serialSystemError())};
+    return runExchanges(wire, cfg.ptyCount);
+#endif
+}
+
+void printExchanges(const Config& cfg)
+{
+    line(QStringLiteral("1. One command-5 exchange (36 bytes out, 36 back), %1 warm-up exchanges not counted")
+             .arg(kWarmUp));
+    const QString head = cell(QStringLiteral("link"), 24) + rcell(QStringLiteral("n"), 5)
+        + rcell(QStringLiteral("median"), 11) + rcell(QStringLiteral("p95"), 11) + rcell(QStringLiteral("min"), 11)
+        + rcell(QStringLiteral("max"), 11) + QStringLiteral("   ") + cell(QStringLiteral("target"), 26)
+        + cell(QStringLiteral("ratio"), 22) + QStringLiteral("verdict");
+    line(head);
+
+    auto row = [&](const QString& name, const Series& s, const QString& target, double reference,
+                   bool tcp) {
+        if (!s.problem.isEmpty() && s.ms.n == 0) {
+            line(cell(name, 24) + QStringLiteral("  ") + s.problem);
+            return;
+        }
+        const double ratio = s.ms.median / reference;
+        const bool pass = tcp ? ratio <= 1.0 : (ratio >= 0.9 && ratio <= 1.1);
+        const QString ratioText = tcp ? QStringLiteral("%1 of target").arg(num(ratio, 3))
+                                      : QStringLiteral("%1 of 37.5 ms").arg(num(ratio, 3));
+        line(cell(name, 24) + rcell(QString::number(s.ms.n), 5) + rcell(num(s.ms.median, 3) + QStringLiteral(" ms"), 11)
+             + rcell(num(s.ms.p95, 3) + QStringLiteral(" ms"), 11) + rcell(num(s.ms.min, 3) + QStringLiteral(" ms"), 11)
+             + rcell(num(s.ms.max, 3) + QStringLiteral(" ms"), 11) + QStringLiteral("   ") + cell(target, 26)
+             + cell(ratioText, 22) + (pass && s.failures == 0 ? QStringLiteral("OK") : QStringLiteral("MISSED")));
+        if (s.failures > 0)
+            line(QStringLiteral("    %1 exchange(s) without a complete reply%2")
+                     .arg(s.failures)
+                     .arg(s.problem.isEmpty() ? QString() : QStringLiteral("; ") + s.problem));
+    };
+    row(QStringLiteral("TCP loopback"), tcpSeries(cfg), QStringLiteral("median <= 1 ms"), kTcpTargetMs, true);
+    row(QStringLiteral("pty, 19200-baud pacing"), ptySeries(cfg), QStringLiteral("median 37.5 ms +/- 10 %"),
+        kLineExchangeMs, false);
+    line();
+}
+
+// ------------------------------------------------------------ waiting load
+
+struct WaitFigures {
+    double wall = 0;
+    double cpu = 0;
+    double percent() const { return wall > 0 ? 100.0 * cpu / wall : 0; }
+};
+
+// Our wait: the exchange's own, event-driven.
+WaitFigures eventDrivenWait(Wire& wire)
+{
+    wire.exchange.order = frame::ReadMeasurement;
+    wire.exchange.FillTxBuf(wire.exchange.order, 0);
+    const double cpu0 = processCpuSeconds();
+    const std::int64_t t0 = steadyNs();
+    wire.exchange.GetDataFrame();
+    WaitFigures f;
+    f.wall = static_cast<double>(steadyNs() - t0) * 1e-9;
+    f.cpu = processCpuSeconds() - cpu0;
+    return f;
+}
+
+// The old design: spin on the clock and pump events until the bytes are there.
+WaitFigures busyLoopWait(Wire& wire)
+{
+    ReceiveState& rx = wire.link.rx;
+    wire.exchange.order = frame::ReadMeasurement;
+    wire.exchange.FillTxBuf(wire.exchange.order, 0);
+    const double cpu0 = processCpuSeconds();
+    const std::int64_t t0 = steadyNs();
+    rx.bytesToRead = rx.dataSize = frame::kBytes;
+    wire.exchange.WriteFrame();
+    QElapsedTimer clock;
+    clock.start();
+    double elapsed = 0;
+    while (elapsed <= kWaitLimit && rx.dataSize - rx.bytesToRead < frame::kBytes) {
+        QCoreApplication::processEvents();
+        elapsed = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+    }
+    WaitFigures f;
+    f.wall = static_cast<double>(steadyNs() - t0) * 1e-9;
+    f.cpu = processCpuSeconds() - cpu0;
+    return f;
+}
+
+void printWaitLoad(const Config& cfg)
+{
+    line(QStringLiteral("2. Waiting %1 s for a reply that never comes (process CPU time, %2 run(s) each)")
+             .arg(num(kWaitLimit, 1))
+             .arg(cfg.waitRuns));
+    Simulator sim;
+    QString error;
+    SimSetup setup;
+    setup.dropMeasurements = true;
+    if (!sim.start(cfg.simProgram, setup, &error)) {
+        line(QStringLiteral("   not measured: simulator: ") + error);
+        line();
+        return;
+    }
+    Wire wire;
+    if (!wire.connectTcp(sim.tcpPort())) {
+        line(QStringLiteral("   not measured: connect: ") + wire.host.lastStatus);
+        line();
+        return;
+    }
+
+    WaitFigures ours, busy;
+    int answered = 0;
+    for (int i = 0; i < cfg.waitRuns; ++i) {
+        const WaitFigures a = eventDrivenWait(wire);
+        answered += wire.exchange.bytesToRead() == 0;
+        const WaitFigures b = busyLoopWait(wire);
+        answered += wire.link.rx.bytesToRead == 0;
+        ours.wall += a.wall, ours.cpu += a.cpu;
+        busy.wall += b.wall, busy.cpu += b.cpu;
+    }
+
+    line(cell(QStringLiteral("wait"), 34) + rcell(QStringLiteral("wall"), 10) + rcell(QStringLiteral("CPU"), 12)
+         + rcell(QStringLiteral("% of a core"), 13) + QStringLiteral("   ") + cell(QStringLiteral("target"), 12)
+         + QStringLiteral("verdict"));
+    auto row = [&](const QString& name, const WaitFigures& f, const QString& target, const QString& verdict) {
+        line(cell(name, 34) + rcell(num(f.wall, 3) + QStringLiteral(" s"), 10) + rcell(num(f.cpu * 1000.0, 2) + QStringLiteral(" ms"), 12)
+             + rcell(num(f.percent(), 3) + QStringLiteral(" %"), 13) + QStringLiteral("   ") + cell(target, 12) + verdict);
+    };
+    row(QStringLiteral("event-driven wait (ours)"), ours, QStringLiteral("<= 2 %"),
+        ours.percent() <= kCpuTargetPercent ? QStringLiteral("OK") : QStringLiteral("MISSED"));
+    row(QStringLiteral("busy loop pumping events (old)"), busy, QString(), QString());
+    const QString ratio = ours.cpu > 0 ? num(busy.percent() / ours.percent(), 0) + QStringLiteral("x")
+                                       : QStringLiteral("n/a (ours below the CPU clock's resolution)");
+    line(QStringLiteral("   ratio busy loop / ours: %1").arg(ratio));
+    if (answered > 0)
+        line(QStringLiteral("   warning: %1 wait(s) got a reply; the figures are not of a full wait").arg(answered));
+    line();
+}
+
+// ---------------------------------------------------------------- start-up
+
+bool writeSettings(const QString& dir, quint16 port, QString* error)
+{
+    ConnectionSettings s;
+    s.comprotocol = TCPIP;
+    s.comport = 1;
+    s.ipBuf = QStringLiteral("127.0.0.1");
+    s.portNumStr = QString::number(port);
+    return writeConnectionSettings(QDir(dir).filePath(QStringLiteral("ComSettings.cfg")), s, error);
+}
+
+// A local port on which nothing listens.
+quint16 closedPort()
+{
+    QTcpServer server;
+    if (!server.listen(QHostAddress::LocalHost, 0))
+        return 1;
+    const quint16 port = server.serverPort();
+    server.close();
+    return port;
+}
+
+void printStartup(const Config& cfg)
+{
+    line(QStringLiteral("3. Start-up: launch to the first paint of the main panel (child process, %1 run(s), "
+                        "medians; panel closed at first paint)")
+             .arg(cfg.startupRuns));
+    if (cfg.startupRuns <= 0) {
+        line(QStringLiteral("   skipped"));
+        return;
+    }
+    Simulator sim;
+    QString simError;
+    const bool haveSim = sim.start(cfg.simProgram, {}, &simError);
+
+    line(cell(QStringLiteral("sensor"), 24) + rcell(QStringLiteral("main()"), 9)
+         + rcell(QStringLiteral("QApp"), 9) + rcell(QStringLiteral("ScopeApp"), 10)
+         + rcell(QStringLiteral("1st paint"), 11) + rcell(QStringLiteral("max"), 9)
+         + rcell(QStringLiteral("run() end"), 11) + QStringLiteral("   ") + cell(QStringLiteral("target"), 10)
+         + cell(QStringLiteral("ratio"), 8) + cell(QStringLiteral("verdict"), 9) + QStringLiteral("status shown"));
+
+    QString platformSeen;
+    auto scenario = [&](const QString& name, std::optional<quint16> port) {
+        if (!port) {
+            line(cell(name, 24) + QStringLiteral("  not measured: simulator: ") + simError);
+            return;
+        }
+        QTemporaryDir dir;
+        QString error;
+        if (!dir.isValid() || !writeSettings(dir.path(), *port, &error)) {
+            line(cell(name, 24) + QStringLiteral("  not measured: settings file: ") + error);
+            return;
+        }
+        std::vector<double> mainAt, appAt, scopeAt, paintAt, endAt;
+        QString platform, status, failure, warning;
+        for (int i = 0; i < cfg.startupRuns; ++i) {
+            const auto r = launchStartupChild(dir.path(), 30.0, &error);
+            if (!r) {
+                failure = error;
+                continue;
+            }
+            mainAt.push_back(r->mainEntered);
+            appAt.push_back(r->appBuilt);
+            scopeAt.push_back(r->scopeBuilt);
+            paintAt.push_back(r->firstPaint);
+            endAt.push_back(r->runReturned);
+            platform = r->platform;
+            status = r->status;
+            if (!r->warning.isEmpty())
+                warning = r->warning;
+        }
+        if (paintAt.empty()) {
+            line(cell(name, 24) + QStringLiteral("  failed: ") + failure);
+            return;
+        }
+        const Summary paint = summarize(paintAt);
+        const double ratio = paint.median / kStartupTargetS;
+        auto s = [](double v) { return num(v, 3) + QStringLiteral(" s"); };
+        line(cell(name, 24) + rcell(s(summarize(mainAt).median), 9) + rcell(s(summarize(appAt).median), 9)
+             + rcell(s(summarize(scopeAt).median), 10) + rcell(s(paint.median), 11) + rcell(s(paint.max), 9)
+             + rcell(s(summarize(endAt).median), 11) + QStringLiteral("   ") + cell(QStringLiteral("< 0.5 s"), 10)
+             + cell(num(ratio, 2), 8) + cell(ratio < 1.0 ? QStringLiteral("OK") : QStringLiteral("MISSED"), 9)
+             + u'"' + status + u'"');
+        if (!failure.isEmpty())
+            line(QStringLiteral("    %1 of %2 run(s) failed: %3")
+                     .arg(cfg.startupRuns - static_cast<int>(paintAt.size()))
+                     .arg(cfg.startupRuns)
+                     .arg(failure));
+        if (!warning.isEmpty())
+            line(QStringLiteral("    warning: %1 after reporting its figures").arg(warning));
+        if (!platform.isEmpty())
+            platformSeen = platform;
+    };
+    scenario(QStringLiteral("simulator over TCP"), haveSim ? std::optional<quint16>(sim.tcpPort()) : std::nullopt);
+    scenario(QStringLiteral("closed TCP port"), closedPort());
+    line(QStringLiteral("   columns are seconds after launch; Qt platform: %1")
+             .arg(platformSeen.isEmpty() ? QStringLiteral("?") : platformSeen));
+    line();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Hidden: the start-up child, a GUI process of its own.
+    if (argc > 1 && std::strcmp(argv[1], kStartupChildFlag) == 0)
+        return runStartupChild(argc, argv);
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tarvo_bench"));
+
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral(
+        "Speed and load figures of the sensor link and of the scope's start-up, next to their targets."));
+    p.addHelpOption();
+    const QCommandLineOption tcpOpt(QStringLiteral("tcp"), QStringLiteral("TCP exchanges to time (default 200)."),
+                                    QStringLiteral("n"), QStringLiteral("200"));
+    const QCommandLineOption ptyOpt(QStringLiteral("pty"),
+                                    QStringLiteral("Pseudo-terminal exchanges to time (default 100)."),
+                                    QStringLiteral("n"), QStringLiteral("100"));
+    const QCommandLineOption waitOpt(QStringLiteral("waits"),
+                                     QStringLiteral("3-second waits of each kind (default 1)."), QStringLiteral("n"),
+                                     QStringLiteral("1"));
+    const QCommandLineOption startupOpt(QStringLiteral("startup-runs"),
+                                        QStringLiteral("Start-ups per case (default 5, 0 = skip)."),
+                                        QStringLiteral("n"), QStringLiteral("5"));
+    const QCommandLineOption simOpt(QStringLiteral("sim"),
+                                    QStringLiteral("The simulator program (default: sensorsim beside this one)."),
+                                    QStringLiteral("path"));
+    const QCommandLineOption inProcessOpt(QStringLiteral("in-process"),
+                                          QStringLiteral("Run the simulator inside this process."));
+    p.addOptions({tcpOpt, ptyOpt, waitOpt, startupOpt, simOpt, inProcessOpt});
+    p.process(app);
+
+    auto count = [&](const QCommandLineOption& o, int min, int max) {
+        bool ok = false;
+        const int v = p.value(o).toInt(&ok);
+        if (!ok || v < min || v > max) {
+            QTextStream(stderr) << "tarvo_bench: --" << o.names().first() << " wants a whole number from " << min
+                                << " to " << max << "\n";
+            std::exit(2);
+        }
+        return v;
+    };
+    Config cfg;
+    cfg.tcpCount = count(tcpOpt, 1, 1000000);
+    cfg.ptyCount = count(ptyOpt, 1, 100000);
+    cfg.waitRuns = count(waitOpt, 1, 100);
+    cfg.startupRuns = count(startupOpt, 0, 1000);
+    if (!p.isSet(inProcessOpt)) {
+        cfg.simProgram = p.isSet(simOpt) ? p.value(simOpt) : findSimulatorProgram();
+        if (cfg.simProgram.isEmpty())
+            cfg.simNote = QStringLiteral("in-process (no sensorsim beside tarvo_bench): it shares our thread, "
+                                         "so exchange times include its work");
+    } else {
+        cfg.simNote = QStringLiteral("in-process (--in-process): it shares our thread, so exchange times "
+                                     "include its work");
+    }
+
+    line(QStringLiteral("tarvo_bench"));
+    line(QStringLiteral("simulator: ")
+         + (cfg.simProgram.isEmpty() ? cfg.simNote
+                                     : QStringLiteral("separate process, ") + QDir::toNativeSeparators(cfg.simProgram)));
+    line();
+    printExchanges(cfg);
+    printWaitLoad(cfg);
+    printStartup(cfg);
+    return 0;
+}
