@@ -10,6 +10,10 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 using namespace tarvo;
 using tarvo::test::ScopeFixture;
 
@@ -51,6 +55,8 @@ private slots:
     void rightClickShowsTheHelpText();
     void serverClosingTheConnectionIsReportedOnce();
     void panelIsWorkedFromTheKeyboard();
+    void tryShowsTryWhileWaiting();
+    void refusedSerialPortExplainsHowToGetAccess();
 };
 
 void InterfacePanelTest::tryThenAcceptSavesAndTheNextStartConnectsAtOnce()
@@ -366,6 +372,45 @@ void InterfacePanelTest::panelIsWorkedFromTheKeyboard()
     QTRY_VERIFY(list->view()->isVisible());
     QTest::keyClick(list->view(), Qt::Key_Escape);
     QTRY_VERIFY(!list->view()->isVisible());
+}
+
+void InterfacePanelTest::tryShowsTryWhileWaiting()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    sim::Faults slow;
+    slow.delayMs = 400;
+    slow.onlyCommand = 7;
+    f.sensor->setFaults(slow);
+    QString mainDuring, panelDuring;
+    QTimer::singleShot(250, [&] {
+        mainDuring = app.panel.ui->DispStatus->text();
+        panelDuring = app.interfacepanel.ui().DispInterfaceStatus->text();
+    });
+    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    QTest::mouseClick(app.interfacepanel.ui().ButtonTryToConnect, Qt::LeftButton);
+    QCOMPARE(mainDuring, QStringLiteral("TRY"));
+    QCOMPARE(panelDuring, QStringLiteral("TRY"));
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+}
+
+void InterfacePanelTest::refusedSerialPortExplainsHowToGetAccess()
+{
+#ifdef Q_OS_UNIX
+    if (::geteuid() == 0)
+        QSKIP("root opens any device; run this test as an ordinary user");
+#endif
+    ScopeFixture f;
+    const QString locked = f.path(QStringLiteral("ttyLocked"));
+    f.writeFile(QStringLiteral("ttyLocked"), QByteArray());
+    QFile::setPermissions(locked, QFileDevice::Permissions());
+    setSerialPortResolver([locked](int) { return SerialDevice{locked, QString()}; });
+    f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 1, QString(), QString()));
+    ScopeApp& app = f.start();
+    QCOMPARE(app.link.szStatus, QStringLiteral("Cannot open port"));
+    QCOMPARE(app.interfacepanel.ui().DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
+    QVERIFY(app.interfacepanel.ui().LabelInterfaceHint->text().contains(QLatin1String("dialout")));
 }
 
 QTEST_MAIN(InterfacePanelTest)
