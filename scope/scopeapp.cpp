@@ -16,7 +16,6 @@
 #include "ui_ScaleAxisPanel.h"
 #include "ui_VECPANEL.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -116,13 +115,13 @@ void ScopeApp::SetButtonsDimmed(int dim)
     static const char* const names[] = {
         "ButtonGo", "ButtonSend", "ButtonGet", "ButtonOpenRecorder", "ButtonConnect", "ButtonProfile",
         "ButtonOpenMonitor", "ButtonStartCalib", "ButtonCalibToOtherSystem", "ButtonCloseCalib",
-        "ButtonSendCalibData", "ButtonGetFileFromDisk", "ButtonCloseCalibP2", "ButtonStartMonitor",
-        "ButtonMonitorReset"};
+        "ButtonSendCalibData", "ButtonCalcCalibData", "ButtonCloseCalibP2", "ButtonStartMonitor",
+        "EditTrendValues"};
     for (QWidget* w : {panel.widget.get(), calibpanel.widget.get(), calibpanel2.widget.get(),
                        monitorpanel.widget.get()})
         for (const char* name : names)
-            if (auto* b = w->findChild<QAbstractButton*>(QString::fromLatin1(name)))
-                b->setEnabled(!on);
+            if (auto* control = w->findChild<QWidget*>(QString::fromLatin1(name)))
+                control->setEnabled(!on);
     interfacepanel.SetButtonsDimmed(on);
     pump.processEvents();
 }

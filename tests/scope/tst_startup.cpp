@@ -20,6 +20,7 @@ private slots:
     void closingTheMainPanelEndsTheProgramAndTheConversation();
     void closingDuringAWaitEndsAfterTheWait();
     void brandingShowsTheTitle();
+    void transferButtonsDimTogetherButStopNever();
 };
 
 void StartupTest::panelsAreLoadedWithTheirNames()
@@ -150,6 +151,31 @@ void StartupTest::brandingShowsTheTitle()
         found |= label->text() == QStringLiteral("TARVO-Scope 4.3");
     QVERIFY(found);
     QCOMPARE(app.panel.widget->windowTitle(), QStringLiteral("TARVO-Scope 4.3"));
+}
+
+void StartupTest::transferButtonsDimTogetherButStopNever()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    const auto find = [](QWidget* panel, const char* name) {
+        return panel->findChild<QWidget*>(QString::fromLatin1(name));
+    };
+    const QList<QWidget*> dimmed = {
+        find(app.panel.widget.get(), "ButtonGo"), find(app.panel.widget.get(), "ButtonSend"),
+        find(app.panel.widget.get(), "ButtonGet"), find(app.panel.widget.get(), "ButtonConnect"),
+        find(app.calibpanel.widget.get(), "ButtonStartCalib"), find(app.calibpanel2.widget.get(), "ButtonSendCalibData"),
+        find(app.monitorpanel.widget.get(), "ButtonStartMonitor"), app.interfacepanel.ui().ButtonTryToConnect,
+        app.interfacepanel.ui().ButtonDiscard};
+    app.SetButtonsDimmed(1);
+    for (QWidget* w : dimmed)
+        QVERIFY2(w && !w->isEnabled(), w ? qPrintable(w->objectName()) : "missing control");
+    QVERIFY(app.panel.ui->ButtonStop->isEnabled());
+    QVERIFY(find(app.monitorpanel.widget.get(), "ButtonStopMonitor")->isEnabled());
+    app.SetButtonsDimmed(0);
+    for (QWidget* w : dimmed)
+        QVERIFY(w->isEnabled());
+    QVERIFY(!app.interfacepanel.ui().ButtonAccept->isEnabled());  // no line check has passed
 }
 
 QTEST_MAIN(StartupTest)
