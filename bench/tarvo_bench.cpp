@@ -6,11 +6,14 @@
 //  2. Process CPU time while waiting 3.0 s for a reply that never comes: our
 //     event-driven wait against a busy loop that pumps events.
 //  3. Time from launching the scope to the first paint of its main panel.
+//  4. The live loop (GO) against the simulator over TCP: value sets shown per
+//     second and the CPU it takes, displays and strip chart included.
 
 #include "benchutil.h"
 #include "eventpump.h"
 #include "exchange.h"
 #include "link.h"
+#include "liveprobe.h"
 #include "parameterset.h"
 #include "serialports.h"
 #include "settingsfiles.h"
@@ -61,6 +64,7 @@ struct Config {
     int ptyCount = 100;
     int waitRuns = 1;
     int startupRuns = 5;
+    double liveSeconds = 3.0;
     QString simProgram;  // empty: in-process
     QString simNote;
 };
@@ -411,6 +415,57 @@ void printStartup(const Config& cfg)
     line();
 }
 
+// ---------------------------------------------------------------- live loop
+
+void printLive(const Config& cfg)
+{
+    line(QStringLiteral("4. Live loop (GO) polling the simulator over TCP for %1 s, displays and strip chart "
+                        "drawn (child process)")
+             .arg(num(cfg.liveSeconds, 1)));
+    if (cfg.liveSeconds <= 0) {
+        line(QStringLiteral("   skipped"));
+        line();
+        return;
+    }
+    Simulator sim;
+    QString error;
+    if (!sim.start(cfg.simProgram, {}, &error)) {
+        line(QStringLiteral("   not measured: simulator: ") + error);
+        line();
+        return;
+    }
+    QTemporaryDir dir;
+    if (!dir.isValid() || !writeSettings(dir.path(), sim.tcpPort(), &error)) {
+        line(QStringLiteral("   not measured: settings file: ") + error);
+        line();
+        return;
+    }
+    const auto run = launchLiveChild(dir.path(), cfg.liveSeconds, &error);
+    if (!run) {
+        line(QStringLiteral("   failed: ") + error);
+        line();
+        return;
+    }
+    const double rate = run->wall > 0 ? run->cycles / run->wall : 0;
+    const double percent = run->wall > 0 ? 100.0 * run->cpu / run->wall : 0;
+    // One cycle is the exchange plus the 25 ms pause: at most 40 per second.
+    const bool paced = rate > 0 && rate <= 40.0;
+    line(cell(QStringLiteral("value sets"), 12) + rcell(QStringLiteral("wall"), 9) + rcell(QStringLiteral("per s"), 9)
+         + rcell(QStringLiteral("per cycle"), 11) + rcell(QStringLiteral("CPU"), 10)
+         + rcell(QStringLiteral("% of a core"), 13) + QStringLiteral("   ") + cell(QStringLiteral("expected"), 22)
+         + QStringLiteral("verdict"));
+    line(cell(QString::number(run->cycles), 12) + rcell(num(run->wall, 2) + QStringLiteral(" s"), 9)
+         + rcell(num(rate, 1), 9)
+         + rcell(run->cycles > 0 ? num(1000.0 * run->wall / run->cycles, 1) + QStringLiteral(" ms") : QStringLiteral("-"), 11)
+         + rcell(num(run->cpu, 2) + QStringLiteral(" s"), 10) + rcell(num(percent, 1) + QStringLiteral(" %"), 13)
+         + QStringLiteral("   ") + cell(QStringLiteral("<= 40/s (25 ms pause)"), 22)
+         + (paced ? QStringLiteral("OK") : QStringLiteral("MISSED")));
+    line(QStringLiteral("   Qt platform: %1; status at the end: \"%2\"").arg(run->platform, run->status));
+    if (run->cycles >= 1000)
+        line(QStringLiteral("   note: counted from the 1000-value trend buffer; shorten --live-seconds"));
+    line();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -418,6 +473,8 @@ int main(int argc, char* argv[])
     // Hidden: the start-up child, a GUI process of its own.
     if (argc > 1 && std::strcmp(argv[1], kStartupChildFlag) == 0)
         return runStartupChild(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], kLiveChildFlag) == 0)
+        return runLiveChild(argc, argv);
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvo_bench"));
@@ -442,7 +499,10 @@ int main(int argc, char* argv[])
                                     QStringLiteral("path"));
     const QCommandLineOption inProcessOpt(QStringLiteral("in-process"),
                                           QStringLiteral("Run the simulator inside this process."));
-    p.addOptions({tcpOpt, ptyOpt, waitOpt, startupOpt, simOpt, inProcessOpt});
+    const QCommandLineOption liveOpt(QStringLiteral("live-seconds"),
+                                     QStringLiteral("Seconds of live loop (default 3, 0 = skip, at most 20)."),
+                                     QStringLiteral("s"), QStringLiteral("3"));
+    p.addOptions({tcpOpt, ptyOpt, waitOpt, startupOpt, liveOpt, simOpt, inProcessOpt});
     p.process(app);
 
     auto count = [&](const QCommandLineOption& o, int min, int max) {
@@ -460,6 +520,7 @@ int main(int argc, char* argv[])
     cfg.ptyCount = count(ptyOpt, 1, 100000);
     cfg.waitRuns = count(waitOpt, 1, 100);
     cfg.startupRuns = count(startupOpt, 0, 1000);
+    cfg.liveSeconds = count(liveOpt, 0, 20);
     if (!p.isSet(inProcessOpt)) {
         cfg.simProgram = p.isSet(simOpt) ? p.value(simOpt) : findSimulatorProgram();
         if (cfg.simProgram.isEmpty())
@@ -478,5 +539,6 @@ int main(int argc, char* argv[])
     printExchanges(cfg);
     printWaitLoad(cfg);
     printStartup(cfg);
+    printLive(cfg);
     return 0;
 }

@@ -12,15 +12,23 @@ std::array<std::uint16_t*, kParamCount> ParameterSet::vars()
 
 namespace {
 // Teach values travel as integers: as they are in vector mode, in tenths in
-// gloss mode. Out-of-range values are clamped rather than wrapped.
+// gloss mode, the fraction truncated. A value read as word / 10 comes back
+// a hair below the word when multiplied again (2.3 * 10 = 22.999...), so a
+// tiny allowance keeps a fetched table unchanged when it is sent back.
+// Out-of-range values are clamped rather than wrapped.
 std::uint16_t packTeach(double value, std::uint16_t evalmode)
 {
-    const double scaled = evalmode == 1 ? value * 10.0 : value;
+    const double scaled = (evalmode == 1 ? value * 10.0 : value) + 1e-7;
     if (!(scaled > 0.0))
         return 0;
     if (scaled >= 65535.0)
         return 65535;
     return static_cast<std::uint16_t>(scaled);
+}
+
+double unpackTeach(std::uint16_t word, std::uint16_t evalmode)
+{
+    return evalmode == 1 ? word / 10.0 : static_cast<double>(word);
 }
 } // namespace
 
@@ -51,8 +59,21 @@ void ParameterSet::CopyPPtoVars()
         if (row >= kTeachRows || (evalmode != 0 && evalmode != 1))
             return;
         for (int c = 0; c < kTeachCols; ++c)
-            cttDouble[row][c] = evalmode == 1 ? pp[3 + c] / 10.0 : static_cast<double>(pp[3 + c]);
+            cttDouble[row][c] = unpackTeach(pp[3 + c], evalmode);
     }
+}
+
+void ParameterSet::CopyFileParatoVars()
+{
+    auto v = vars();
+    for (int i = 0; i < kParamCount; ++i)
+        *v[i] = pp[i];
+    if (evalmode == 0 || evalmode == 1)
+        for (int r = 0; r < kTeachRows; ++r)
+            for (int c = 0; c < kTeachCols; ++c)
+                cttDouble[r][c] = unpackTeach(pp[kParamCount + kTeachCols * r + c], evalmode);
+    if (maxno >= 32)
+        maxno = 31;
 }
 
 } // namespace tarvo

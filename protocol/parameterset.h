@@ -30,6 +30,8 @@ public:
     void CopyVarsToPP();
     // Unpacks a read reply that sits in pp[0..17] (header, code, payload).
     void CopyPPtoVars();
+    // Unpacks a whole block pp[0..139] as read from a parameter file.
+    void CopyFileParatoVars();
 
 private:
     std::array<std::uint16_t*, kParamCount> vars();

@@ -2,7 +2,10 @@
 
 #include "brandingtables.h"
 #include "dialogs.h"
+#include "graphs.h"
+#include "liveloop.h"
 #include "panelutil.h"
+#include "parameterpanel.h"
 #include "righthelp.h"
 #include "scopehelp.h"
 #include "ui_CALIBP.h"
@@ -62,6 +65,11 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                        vecpanel.widget.get(), interfacepanel.widget(), scaleaxispanel.widget.get(),
                        monitorpanel.widget.get()})
         m_help->install(w);
+    parapanel = std::make_unique<ParameterPanel>(*panel.ui, params, exchange, link, flags, pump, proj_dir,
+                                                 [this](int dim) { SetButtonsDimmed(dim); }, measured);
+    graphs = std::make_unique<Graphs>(*this);
+    live = std::make_unique<LiveLoop>(*this);
+    live->dispVis = [this] { parapanel->DispVis(); };
     wireMainPanel();
 }
 
@@ -101,7 +109,11 @@ void ScopeApp::InitAll()
     flags.poll = 0;
 
     panel.ui->DispStatus->setText(QStringLiteral("InitVars"));
+    panel.ui->ParaVisible->setChecked(true);
+    parapanel->ParaVis();
+    parapanel->DispVis();
     ShowLogo(panel.widget.get(), scopeBrandingTable(), ScopeBrandingVariant);
+    parapanel->GetPanelValues();
 
     interfacepanel.SetupServerField();
     interfacepanel.GetConnectionSettingsFromFile();
@@ -190,7 +202,7 @@ void ScopeApp::lineCheckPassed()
 {
     interfacepanel.SetAcceptAllowed(true);
     SetButtonsDimmed(1);
-    // The parameter read follows here once the parameter transfer exists.
+    parapanel->transfer().GetPara();
     SetButtonsDimmed(0);
 }
 

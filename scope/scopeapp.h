@@ -7,6 +7,7 @@
 #include "interfacepanel.h"
 #include "link.h"
 #include "loopflags.h"
+#include "measurement.h"
 #include "parameterset.h"
 
 #include <QObject>
@@ -28,6 +29,9 @@ class MONITORP;
 
 namespace tarvo {
 
+class Graphs;
+class LiveLoop;
+class ParameterPanel;
 class RightClickHelp;
 
 template <typename UiClass>
@@ -59,6 +63,7 @@ public:
     EventPump pump;
     LoopFlags flags;
     ParameterSet params;
+    MeasuredValues measured;  // the last value set received, from whatever source
     Link link;
     Exchange exchange;
     std::uint16_t anzdata = 16;
@@ -76,6 +81,13 @@ public:
     InterfacePanel interfacepanel;
     Panel<Ui::ScaleAxisPanel> scaleaxispanel;
     Panel<Ui::MONITORP> monitorpanel;
+
+    // The parameter fields, the teach table and their transfers (GetPara,
+    // SendPara, DispVis, InitEval …) on the main panel.
+    std::unique_ptr<ParameterPanel> parapanel;
+    // The live loop with its displays and graph buffers, and the graphs.
+    std::unique_ptr<Graphs> graphs;
+    std::unique_ptr<LiveLoop> live;
 
     // LinkHost
     void showLinkStatus(const QString& text) override;

@@ -26,6 +26,17 @@ void addScopeHelpTexts(RightClickHelp& t)
     add("ButtonGo", QStringLiteral(" Starts data transfer (CH_REF, CH_DIR, CH_DIF, NORM, INT, V-No:) from sensor to PC. \n The data are shown in the displays, bars and in the graph.\n Shortcut Key: F11. "));
     add("ButtonStop", QStringLiteral(" Stops data transfer from sensor to PC.\n Shortcut Key: F12. "));
 
+    // Graphs, profile and the graph panel.
+    for (const char* chart : {"GraphRaw1", "GraphNorm", "GraphInt"})
+        add(chart, QStringLiteral(" Displays a signal selected with SOURCE."));
+    add("GraphGF", QStringLiteral(" Displays the GLOSSY FACTOR. \n Left mouse double click on the Y-AXIS starts an auto zoom. \n Left mouse click scales the Y-AXIS fix."));
+    add("GraphProfile", QStringLiteral(" Displays the current profile of the last piece.\n Left mouse double click starts an auto zoom of X and Y Axis. \n Left mouse click scales the AXIS fix."));
+    add("ButtonProfile", QStringLiteral(" Get Profile, of whole piece. "));
+    add("SelectSource", QStringLiteral(" Select a signal to be displayed in the graph."));
+    add("ButtonShowGraph", QStringLiteral(" Open panel with graphical display."));
+    add("EditSignal", QStringLiteral(" Select Signal to be displayed in the graph. "));
+    add("PanelGraphGraph", QStringLiteral(" Displays the signals selected with SIGNAL. "));
+
     // Parameter fields and transfers.
     add("ButtonSend", QStringLiteral(" All the parameters of the PC-User-Interface are transferred to the sensor or to a selectable file. \n The target of the parameter transfer is determined by the select button (RAM, EEPROM, FILE). \n Shortcut Key: F9. "));
     add("ButtonGet", QStringLiteral(" Sensor or file parameters are transferred to the PC-User-Interface. \n The source of the parameter transfer is determined by the select button (RAM, EEPROM, FILE). \n Shortcut Key: F10. "));
@@ -47,6 +58,13 @@ void addScopeHelpTexts(RightClickHelp& t)
     add("EditPmode", QStringLiteral(" Select the operating mode of automatic power correction at the transmitter unit. \n STAT: Transmitter power is constantly kept at the POWER-SLIDER value. \n DYN : Transmitter power is dynamically tuned in accordance with the amount of radiation that \n       is diffusely reflected from the target. Sensor should not exceed the dynamic range."));
     add("EditTrigger", QStringLiteral(" Select the trigger mode for the sensor. \n CONT: Continuous evaluation (no trigger event required). \n SELF: Self Trigger, when CH_DIR goes higher than ST TRSH -->internal trigger. \n Average will be calculated dynamically, dependent on the high time of internal trigger. \n Evaluation will be done when internal trigger goes low. \n The detected row (vector) will be hold at the output. \n EXT1: Evaluation will be done during external trigger (IN0) is high. \n When external trigger goes low, the last detected row (vector) will be hold at the output. \n EXT2: Evaluation will be done during external trigger (IN0) is high. \n When exernal trigger goes low, fail condition is output. \n EXT3: Average will be calculated dynamically, dependent on the high time of the external trigger (IN0). \n Evaluation will be done when external trigger (IN0) goes low. \n The detected row (vector) will be hold at the output. \n EXT4: Transmitter is aktiv when trigger (IN0) is high."));
     add("EditDigitalOutmode", QStringLiteral(" Select how to control the 5 digital outputs. \n BINARY   : If a vector (row 0-30 in the TEACH TABLE) is detected, \n            this vector is displayed in V-No: and is set binary to the digital outputs (OUT0-OUT4). \n DIRECT LO: The maximum number of vectors to be taught is 5. \n            If a vector (row 0-4 in the TEACH TABLE) is detected, \n            the special digital output is set to LO, all others are HI. \n DIRECT HI: The maximum number of vectors to be taught is 5. \n            If a vector (row 0-4 in the TEACH TABLE) is detected, \n            the special digital output is set to HI, all others are LO. \n If no vector is detected, V-No: is 255."));
+
+    // Teach table.
+    add("ButtonTeachDataTo", QStringLiteral(" Current measured values are assigned to the \n TEACH TABLE row selected in the No.: function field."));
+    add("ButtonResetTable", QStringLiteral(" Reset the TEACH TABLE. \n All cells are set to 1."));
+    add("EditMaxNo", QStringLiteral(" Select the number of vectors in the TEACH TABLE to be checked (beginning from row 0). \n Aktive rows are labelled green, inaktive are labelled red. \n If OUTMODE = BINARY the maximum number of vectors to be checked is 31. \n If OUTMODE = DIRECT HI or DIRECT LO the maximum number of vectors is 5."));
+    add("EditNo", QStringLiteral(" Select the current number of a row in the TEACH TABLE for TEACH DATA TO."));
+    add("RadioInc", QStringLiteral(" Auto increment of Edit Field No.:"));
     (void)info;
 }
 

@@ -218,7 +218,8 @@ void SensorSim::deliver(SimChannel* channel, quint16 command, const QByteArray& 
         return;
     }
     const quint64 connection = channel->connectionId();
-    QTimer::singleShot(r.delayMs, channel, [this, channel, connection, bytes = r.bytes] {
+    // Precise: a coarse timer may fire up to 5 % early, before the delay asked for.
+    QTimer::singleShot(r.delayMs, Qt::PreciseTimer, channel, [this, channel, connection, bytes = r.bytes] {
         if (channel->connectionId() != connection)
             return;  // the client that asked has gone
         channel->send(bytes);

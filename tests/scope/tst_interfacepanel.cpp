@@ -84,7 +84,8 @@ void InterfacePanelTest::tryThenAcceptSavesAndTheNextStartConnectsAtOnce()
     ScopeApp& again = f.start();
     QVERIFY(again.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
     QVERIFY(!f.interfaceWidget()->isVisible());
-    QCOMPARE(f.sensor->receivedFrames().size(), 2);
+    // The line check (auto-send off, identification) and the parameter read.
+    QCOMPARE(f.sensor->receivedFrames().size(), 2 + 32);
 }
 
 void InterfacePanelTest::editingAnySettingDimsAccept()
@@ -153,7 +154,7 @@ void InterfacePanelTest::discardReconnectsWithTheOldValues()
     QCOMPARE(ui.StringPortNumber->text(), QString::number(f.sensor->tcpPort()));
     QVERIFY(!f.interfaceWidget()->isVisible());
     QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
-    QCOMPARE(f.sensor->receivedFrames().size(), 2);  // reconnected and checked again
+    QCOMPARE(f.sensor->receivedFrames().size(), 2 + 32);  // reconnected, checked and read again
     QVERIFY(!QFile::exists(f.path(QStringLiteral("ComSettings.cfg.new"))));
 }
 

@@ -1,0 +1,132 @@
+#include "liveprobe.h"
+
+#include "benchutil.h"
+#include "dialogs.h"
+#include "eventpump.h"
+#include "liveloop.h"
+#include "scopeapp.h"
+#include "ui_P.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#if defined(Q_OS_LINUX)
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
+namespace tarvo::bench {
+
+namespace {
+
+class QuietDialogs final : public Dialogs {
+public:
+    void message(const QString&, const QString&) override {}
+    bool confirm(const QString&, const QString&) override { return false; }
+    QString selectFile(const FileDialogRequest&) override { return {}; }
+};
+
+} // namespace
+
+int runLiveChild(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TarvoV43"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    setDialogs(std::make_unique<QuietDialogs>());
+    const QString dir = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const double seconds = argc > 3 ? QString::fromLocal8Bit(argv[3]).toDouble() : 3.0;
+
+    ScopeApp scope(dir);
+    scope.panel.widget->show();
+    scope.InitAll();
+
+    std::int64_t t0 = 0, t1 = 0;
+    double cpu0 = 0, cpu1 = 0;
+    QTimer::singleShot(0, &scope, [&] {
+        QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, &scope, [&] { scope.panel.ui->ButtonStop->click(); });
+        t0 = steadyNs();
+        cpu0 = processCpuSeconds();
+        scope.panel.ui->ButtonGo->click();  // returns when the loop has ended
+        t1 = steadyNs();
+        cpu1 = processCpuSeconds();
+        QCoreApplication::quit();
+    });
+    QApplication::exec();
+
+    const auto& trend = scope.live->trendBufGF;
+    const auto cycles = std::count_if(trend.begin(), trend.end(), [](double v) { return v != 0.0; });
+    std::printf("live cycles=%d wall=%.6f cpu=%.6f platform=%s status=%s\n", static_cast<int>(cycles),
+                static_cast<double>(t1 - t0) * 1e-9, cpu1 - cpu0, qPrintable(QGuiApplication::platformName()),
+                qPrintable(scope.panel.ui->DispStatus->text().simplified()));
+    std::fflush(stdout);
+    return 0;
+}
+
+std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QString* error)
+{
+    EventPump pump;
+    QProcess child;
+    child.setProgram(QCoreApplication::applicationFilePath());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")) && env.value(QStringLiteral("DISPLAY")).isEmpty()
+        && env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty())
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+#endif
+    if (!env.contains(QStringLiteral("QT_LOGGING_RULES")))
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.qpa.*=false"));
+    child.setProcessEnvironment(env);
+#if defined(Q_OS_LINUX)
+    child.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+#endif
+    QObject::connect(&child, &QProcess::finished, &pump, &EventPump::poke);
+    QObject::connect(&child, &QProcess::errorOccurred, &pump, &EventPump::poke);
+    child.setArguments({QString::fromLatin1(kLiveChildFlag), dir, QString::number(seconds)});
+    child.start();
+    const double limit = seconds + 30.0;
+    pump.waitFor(limit, [&] { return child.state() == QProcess::NotRunning; });
+    if (child.state() != QProcess::NotRunning) {
+        child.kill();
+        child.waitForFinished(3000);
+        if (error)
+            *error = QStringLiteral("the child did not finish within %1 s").arg(limit);
+        return std::nullopt;
+    }
+    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+    const qsizetype at = out.indexOf(QStringLiteral("live "));
+    if (at < 0 || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        if (error)
+            *error = child.exitStatus() == QProcess::NormalExit
+                ? QStringLiteral("the child ended with exit code %1 and reported %2")
+                      .arg(child.exitCode())
+                      .arg(at < 0 ? QStringLiteral("nothing") : QStringLiteral("its figures"))
+                : QStringLiteral("the child crashed");
+        return std::nullopt;
+    }
+    const QString line = out.mid(at).section(u'\n', 0, 0);
+    auto field = [&](const QString& key) {
+        const QString tag = key + u'=';
+        const qsizetype i = line.indexOf(tag);
+        return i < 0 ? QString() : line.mid(i + tag.size()).section(u' ', 0, 0);
+    };
+    LiveRun run;
+    run.cycles = field(QStringLiteral("cycles")).toInt();
+    run.wall = field(QStringLiteral("wall")).toDouble();
+    run.cpu = field(QStringLiteral("cpu")).toDouble();
+    run.platform = field(QStringLiteral("platform"));
+    const qsizetype s = line.indexOf(QStringLiteral("status="));
+    run.status = s < 0 ? QString() : line.mid(s + 7);
+    return run;
+}
+
+} // namespace tarvo::bench

@@ -1,0 +1,115 @@
+#include "measurement.h"
+
+#include "eventpump.h"
+#include "exchange.h"
+#include "link.h"
+#include "loopflags.h"
+
+#include <algorithm>
+
+namespace tarvo {
+
+namespace {
+constexpr double kLoopPause = 0.025;  // seconds between two live requests
+}
+
+void MeasuredValues::CopyDatatoVars(const DataWords& databuf)
+{
+    dataChRef = databuf[2];
+    dataChDir = databuf[3];
+    dataChDif = databuf[4];
+    dataNorm = databuf[5];
+    dataInt = databuf[6];
+    dataGf = databuf[7];
+    dataVec = databuf[8];
+    dataTemp = databuf[9];
+    dataGfRaw = databuf[10];
+    dataPP = databuf[11];
+    dataGfDouble = dataGf / 10.0;
+    dataGfRawDouble = dataGfRaw / 10.0;
+    dataPPDouble = dataPP / 10.0;
+}
+
+void MeasuredValues::StoreProfileBlock(int k, const DataWords& databuf)
+{
+    if (k >= 0 && k < kProfileBlocks - 1) {
+        for (int j = 0; j < kProfileBlockPoints; ++j)
+            profileBuf[kProfileBlockPoints * k + j] = databuf[2 + j] / 10.0;
+    } else if (k == kProfileBlocks - 1) {
+        const int first = kProfileBlockPoints * k;  // 144
+        for (int j = 0; first + j < kProfilePoints; ++j)
+            profileBuf[first + j] = databuf[2 + j] / 10.0;
+        maxprof = databuf[8];
+        minprof = databuf[9];
+        // The count comes from the sensor; a reader must never go past the buffer.
+        anzprof = std::min<std::uint16_t>(databuf[10], kProfilePoints);
+    }
+}
+
+MeasurementTransfer::MeasurementTransfer(Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,
+                                         MeasuredValues& values, MeasurementHost& host)
+    : m_ex(exchange)
+    , m_link(link)
+    , m_pump(pump)
+    , m_flags(flags)
+    , m_values(values)
+    , m_host(host)
+{
+}
+
+bool MeasurementTransfer::ReadMeasurement()
+{
+    m_ex.order = frame::ReadMeasurement;
+    m_ex.FillTxBuf(m_ex.order, 0);
+    m_ex.GetDataFrame();
+    if (m_ex.bytesToRead() != 0)
+        return false;
+    m_ex.GetRxBufData();  // the header word is not checked here
+    m_values.CopyDatatoVars(m_ex.databuf);
+    return true;
+}
+
+void MeasurementTransfer::GetData()
+{
+    m_running = true;
+    m_host.HideProfileGraph();
+    m_link.FlushQueues();
+    m_flags.poll = 1;
+    while (m_flags.poll == 1) {
+        if (ReadMeasurement()) {
+            m_host.SetPanelData();
+            m_host.ShowGraph();
+        } else {
+            m_ex.SetPopupTimeout();  // clears poll
+        }
+        m_pump.processEvents();
+        m_pump.sleep(kLoopPause);
+    }
+    m_running = false;
+}
+
+void MeasurementTransfer::GetProfile()
+{
+    m_flags.poll = 0;
+    m_link.FlushQueues();
+    for (int k = 0; k < kProfileBlocks; ++k) {
+        m_ex.order = frame::ReadProfileBlock;
+        m_ex.FillTxBuf(m_ex.order, static_cast<std::uint16_t>(k));
+        m_ex.GetDataFrame();
+        if (m_ex.bytesToRead() == 0) {
+            m_ex.GetRxBufData();
+            m_values.StoreProfileBlock(k, m_ex.databuf);
+        } else {
+            // The block keeps the points of the profile before; go on.
+            m_ex.SetPopupTimeout();
+        }
+        m_pump.processEvents();
+    }
+    m_host.ShowProfile();
+    if (ReadMeasurement())
+        m_host.SetPanelData();
+    else
+        m_ex.SetPopupTimeout();
+}
+
+} // namespace tarvo

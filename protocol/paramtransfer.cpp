@@ -1,0 +1,93 @@
+#include "paramtransfer.h"
+
+#include "eventpump.h"
+#include "exchange.h"
+#include "link.h"
+#include "loopflags.h"
+#include "parameterset.h"
+
+namespace tarvo {
+
+ParamTransfer::ParamTransfer(Exchange& exchange, Link& link, LoopFlags& flags, ParameterSet& params,
+                             EventPump& pump, ParamTransferHost& host)
+    : m_ex(exchange)
+    , m_link(link)
+    , m_flags(flags)
+    , m_params(params)
+    , m_pump(pump)
+    , m_host(host)
+{
+}
+
+bool ParamTransfer::SendPara()
+{
+    // The target is taken once: a toggle pressed while the frames are on
+    // their way does not change where this send ends.
+    const auto target = m_params.target;
+    m_flags.poll = 0;
+    m_host.GetPanelValues();
+    m_params.CopyVarsToPP();
+    m_link.FlushQueues();
+
+    m_ex.order = frame::WriteParams;
+    m_ex.FillTxBuf(m_ex.order, 0);
+    m_ex.WriteFrame();
+    m_ex.CheckEcho(18);
+    if (m_ex.comecho != 1)
+        return false;
+
+    for (std::uint16_t row = 0; row < kTeachRows; ++row) {
+        m_pump.processEvents();
+        m_ex.order = frame::WriteTeachRow;
+        m_ex.FillTxBuf(m_ex.order, row);
+        m_ex.WriteFrame();
+        m_ex.CheckEcho(6);
+        if (m_ex.comecho != 1)
+            return false;
+    }
+
+    if (target == EEPROM) {
+        m_ex.order = frame::StoreEeprom;
+        m_ex.FillTxBuf(m_ex.order, 0);
+        m_ex.WriteFrame();
+        m_ex.CheckEcho(2);
+        if (m_ex.comecho != 1)
+            return false;
+    }
+    return true;
+}
+
+bool ParamTransfer::GetPara()
+{
+    m_flags.poll = 0;
+    m_ex.comecho = 1;
+    m_link.FlushQueues();
+
+    if (m_params.target == EEPROM) {
+        m_ex.order = frame::LoadEeprom;
+        m_ex.FillTxBuf(m_ex.order, 0);
+        m_ex.WriteFrame();
+        m_ex.CheckEcho(2);
+    }
+    if (m_ex.comecho != 1)
+        return false;
+
+    // The parameters' outcome is not tested on its own: a timeout clears
+    // comecho, which ends the read after teach row 0.
+    m_ex.order = frame::ReadParams;
+    m_ex.FillTxBuf(m_ex.order, 0);
+    m_ex.Befehl3plus4();
+
+    for (std::uint16_t row = 0; row < kTeachRows; ++row) {
+        m_ex.order = frame::ReadTeachRow;
+        m_ex.FillTxBuf(m_ex.order, row);
+        m_ex.Befehl3plus4();
+        if (m_ex.comecho == 0)
+            return false;
+    }
+
+    m_host.ShowFetchedParameters();
+    return true;
+}
+
+} // namespace tarvo

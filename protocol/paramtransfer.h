@@ -1,0 +1,48 @@
+// SendPara and GetPara: the parameter set and the teach table to the sensor's
+// working set (optionally on into its EEPROM) and back, as a sequence of
+// exchanges that stops at the first failed one.
+#pragma once
+
+namespace tarvo {
+
+class EventPump;
+class Exchange;
+class Link;
+class ParameterSet;
+struct LoopFlags;
+
+// The panel side of a transfer; the program implements it.
+class ParamTransferHost {
+public:
+    virtual ~ParamTransferHost() = default;
+    // Takes the panel's fields and teach-table cells into the variables.
+    virtual void GetPanelValues() = 0;
+    // After a successful fetch: ExternTeach shows extteach, then InitExteach,
+    // SetPanelValues and InitEval bring the panel up to date.
+    virtual void ShowFetchedParameters() = 0;
+};
+
+class ParamTransfer {
+public:
+    ParamTransfer(Exchange& exchange, Link& link, LoopFlags& flags, ParameterSet& params, EventPump& pump,
+                  ParamTransferHost& host);
+
+    // Parameters (command 1), the 31 teach rows (command 2) and, when the
+    // target is EEPROM, the store (command 6). True when every frame was
+    // acknowledged; a failure has already shown the timeout reaction.
+    bool SendPara();
+    // When the source is EEPROM, the load (command 8); then the parameters
+    // (command 3) and the 31 teach rows (command 4). True when the read
+    // went through and the panel was refreshed.
+    bool GetPara();
+
+private:
+    Exchange& m_ex;
+    Link& m_link;
+    LoopFlags& m_flags;
+    ParameterSet& m_params;
+    EventPump& m_pump;
+    ParamTransferHost& m_host;
+};
+
+} // namespace tarvo

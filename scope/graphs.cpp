@@ -1,0 +1,274 @@
+#include "graphs.h"
+
+#include "dialogs.h"
+#include "liveloop.h"
+#include "mouseactions.h"
+#include "panelutil.h"
+#include "scopeapp.h"
+#include "ui_CALIBP2.h"
+#include "ui_GFPANEL.h"
+#include "ui_GRAPHP.h"
+#include "ui_P.h"
+#include "ui_RECP.h"
+#include "ui_ScaleAxisPanel.h"
+#include "ui_VECPANEL.h"
+
+#include <QSignalBlocker>
+#include <QtCharts/QChartView>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <utility>
+
+namespace tarvo {
+
+namespace {
+
+constexpr int kStripPoints = 101;       // points per screen of the strip charts
+constexpr int kProfileFixedPoints = 151;
+constexpr double kProfileFixedMax = 200.0;
+constexpr double kProfileZoomMargin = 3.0;
+
+// Per signal (SelectSource 0 NORM, 1 INT, 2 GF, 3 RAW).
+constexpr double kZoomMargin[4] = {15.0, 25.0, 3.0, 25.0};
+constexpr double kFixedMax[4] = {1000.0, 4096.0, 200.0, 4096.0};
+
+const QColor kValueColour(0x0000ff);
+const QColor kBandColour(0xff0000);
+
+// Graph panel, per EditSignal: CH_REF, CH_DIR, CH_DIF, NORM, INT, GF, TEMP.
+constexpr unsigned kPanelGraphColour[7] = {0xff0000, 0x00ff00, 0x0000ff, 0xff8000, 0x008080, 0x00ff00, 0x008080};
+
+template <typename T>
+void advance(std::array<T, 2>& buf, T latest, bool first)
+{
+    buf[0] = buf[1];
+    buf[1] = latest;
+    if (first)
+        buf[0] = latest;  // the first segment is flat
+}
+
+} // namespace
+
+Graphs::Graphs(ScopeApp& app)
+    : m_app(app)
+{
+    Ui::P& p = *m_app.panel.ui;
+    const QList<QColor> band = {kValueColour, kBandColour, kBandColour};
+    m_strip[0] = std::make_unique<StripChart>(p.GraphNorm, band);
+    m_strip[1] = std::make_unique<StripChart>(p.GraphInt, band);
+    m_strip[2] = std::make_unique<StripChart>(p.GraphGF, band);
+    m_strip[3] = std::make_unique<StripChart>(p.GraphRaw1, QList<QColor>{QColor(0xff0000), QColor(0x00a000), QColor(0x0000ff)});
+    for (int s = 0; s < 4; ++s) {
+        m_strip[s]->setPointsPerScreen(kStripPoints);
+        m_strip[s]->setYRange(0.0, kFixedMax[s]);
+    }
+    m_profile = std::make_unique<StripChart>(p.GraphProfile, QList<QColor>{QColor(0x008000)});
+    m_profile->setPointsPerScreen(kProfileFixedPoints);
+    m_profile->setYRange(0.0, kProfileFixedMax);
+
+    Ui::GRAPHP& g = *m_app.graphpanel.ui;
+    m_panelViews = {g.PanelGraphChRef, g.PanelGraphChDir, g.PanelGraphChDif, g.PanelGraphNorm,
+                    g.PanelGraphInt,   g.PanelGraphGF,    g.PanelGraphTemp};
+    for (int i = 0; i < 7; ++i)
+        m_panelGraph[i] = std::make_unique<SegmentGraph>(m_panelViews[i], QColor(kPanelGraphColour[i]));
+
+    wire();
+}
+
+Graphs::~Graphs() = default;
+
+void Graphs::wire()
+{
+    Ui::P& p = *m_app.panel.ui;
+    for (QChartView* chart : {p.GraphRaw1, p.GraphNorm, p.GraphInt, p.GraphGF}) {
+        onMouse(chart, QEvent::MouseButtonPress, Qt::LeftButton, [this] { scale = 0; });
+        onMouse(chart, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] { scale = 1; });
+    }
+    onMouse(p.GraphProfile, QEvent::MouseButtonPress, Qt::LeftButton, [this] {
+        scaleprof = 0;
+        ShowProfile();
+    });
+    onMouse(p.GraphProfile, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] {
+        scaleprof = 1;
+        ShowProfile();
+    });
+    connect(p.ButtonProfile, &QPushButton::clicked, this, [this] { CBF_ButtonProfile(); });
+
+    connect(m_app.recpanel.ui->ButtonShowGraph, &QPushButton::clicked, this, [this] { CBF_ButtonShowGraph(); });
+    connect(m_app.graphpanel.ui->EditSignal, &QComboBox::activated, this, [this] { SetGraphVisible(); });
+
+    Ui::ScaleAxisPanel& s = *m_app.scaleaxispanel.ui;
+    // Fields commit on arrows, Enter and focus loss; the reset writes them
+    // with their signals blocked.
+    for (QDoubleSpinBox* field : {s.EditYAxisMax, s.EditYAxisMin, s.EditXAxisMax, s.EditXAxisMin})
+        connect(field, &QDoubleSpinBox::valueChanged, this, [this] { ScaleAxis(); });
+    connect(s.ButtonScaleReset, &QPushButton::clicked, this, [this] { CBF_ButtonScaleReset(); });
+    connect(s.ButtonCloseScaleAxis, &QPushButton::clicked, this, [this] { m_app.scaleaxispanel.widget->hide(); });
+}
+
+void Graphs::ShowGraph()
+{
+    const int s = m_app.panel.ui->SelectSource->currentIndex();
+    if (s < 0 || s > 3)
+        return;
+    const LiveLoop& live = *m_app.live;
+    const std::array<double, kGraphBufValues>* const buffers[4] = {&live.normbuf, &live.intbuf, &live.gfbuf,
+                                                                   &live.rawbuf};
+    const auto& buf = *buffers[s];
+
+    double min = 0.0;
+    double max = kFixedMax[s];
+    if (scale == 1) {
+        // All three traces together.
+        min = 10000.0;
+        max = 0.0;
+        for (double v : buf) {
+            min = std::min(min, v);
+            max = std::max(max, v);
+        }
+        min = std::max(min - kZoomMargin[s], 0.0);
+        max += kZoomMargin[s];
+    }
+    StripChart& chart = *m_strip[s];
+    chart.setYRange(min, max);
+    chart.setPointsPerScreen(kStripPoints);
+    chart.plot(buf.data(), kGraphBufValues);
+}
+
+void Graphs::ShowProfile()
+{
+    const MeasuredValues& m = m_app.measured;
+    m_app.panel.ui->DispPP->setValue(m.dataPPDouble);
+    StripChart& chart = *m_profile;
+    if (scaleprof == 1) {
+        double lo = m.minprof / 10.0 - kProfileZoomMargin;
+        double hi = m.maxprof / 10.0 + kProfileZoomMargin;
+        if (lo < 0.0)
+            lo = 0.0;
+        if (lo > hi)
+            std::swap(lo, hi);
+        const int count = std::min<int>(m.anzprof, kProfilePoints);
+        chart.setYRange(lo, hi);
+        chart.setPointsPerScreen(count + 2);
+        chart.plot(m.profileBuf.data(), count);
+    } else {
+        chart.setYRange(0.0, kProfileFixedMax);
+        chart.setPointsPerScreen(kProfileFixedPoints);
+        chart.plot(m.profileBuf.data(), kProfilePoints);
+    }
+}
+
+void Graphs::CBF_ButtonProfile()
+{
+    m_app.SetButtonsDimmed(1);
+    setVisibleWithCaption(m_app.panel.ui->GraphProfile, true);
+    m_app.live->transfer.GetProfile();
+    m_app.SetButtonsDimmed(0);
+}
+
+void Graphs::CBF_ButtonShowGraph()
+{
+    m_app.flags.poll = 0;
+    QWidget* graph = m_app.graphpanel.widget.get();
+    graph->show();
+    graph->raise();
+    graph->activateWindow();
+}
+
+void Graphs::InitPanelGraph()
+{
+    const MeasuredValues& m = m_app.measured;
+    graphcnt = 0;
+    for (auto& graph : m_panelGraph)
+        graph->clear();
+    bufcnt = {0, 0};
+    bufchref = {m.dataChRef, m.dataChRef};
+    bufchdir = {m.dataChDir, m.dataChDir};
+    bufchdif = {m.dataChDif, m.dataChDif};
+    bufnorm = {m.dataNorm, m.dataNorm};
+    bufint = {m.dataInt, m.dataInt};
+    buftemp = {m.dataTemp, m.dataTemp};
+    bufgf = {m.dataGfDouble, m.dataGfDouble};
+}
+
+void Graphs::SetGraphVisible()
+{
+    int s = m_app.graphpanel.ui->EditSignal->currentIndex();
+    if (s < 0 || s > 6)
+        s = 0;
+    for (int i = 0; i < 7; ++i)
+        m_panelViews[i]->setVisible(i == s);
+}
+
+void Graphs::SetPanelGraphData()
+{
+    const MeasuredValues& m = m_app.measured;
+    Ui::GRAPHP& g = *m_app.graphpanel.ui;
+    g.PanelDispChRef->setValue(m.dataChRef);
+    g.PanelDispChDir->setValue(m.dataChDir);
+    g.PanelDispChDif->setValue(m.dataChDif);
+    g.PanelDispNorm->setValue(m.dataNorm);
+    g.PanelDispInt->setValue(m.dataInt);
+    g.PanelDispGF->setValue(m.dataGfDouble);
+    g.PanelDispTemp->setValue(m.dataTemp);
+    displayGloss(m_app.gfpanel.ui->DispGFBig, m.dataGfDouble);
+    m_app.vecpanel.ui->DispVecBig->display(int(m.dataVec));
+
+    const bool first = graphcnt == 0;
+    advance(bufcnt, graphcnt, false);
+    advance(bufchref, m.dataChRef, first);
+    advance(bufchdir, m.dataChDir, first);
+    advance(bufchdif, m.dataChDif, first);
+    advance(bufnorm, m.dataNorm, first);
+    advance(bufint, m.dataInt, first);
+    advance(buftemp, m.dataTemp, first);
+    advance(bufgf, m.dataGfDouble, first);
+
+    const double x0 = bufcnt[0], x1 = bufcnt[1];
+    auto segment = [&](int graph, double y0, double y1) {
+        m_panelGraph[graph]->addSegment(QPointF(x0, y0), QPointF(x1, y1));
+    };
+    segment(0, bufchref[0], bufchref[1]);
+    segment(1, bufchdir[0], bufchdir[1]);
+    segment(2, bufchdif[0], bufchdif[1]);
+    segment(3, bufnorm[0], bufnorm[1]);
+    segment(4, bufint[0], bufint[1]);
+    segment(5, bufgf[0], bufgf[1]);
+    segment(6, buftemp[0], buftemp[1]);
+
+    ++graphcnt;  // wraps from 65535 to 0
+}
+
+void Graphs::ScaleAxis()
+{
+    Ui::ScaleAxisPanel& s = *m_app.scaleaxispanel.ui;
+    const double ymax = s.EditYAxisMax->value();
+    const double ymin = s.EditYAxisMin->value();
+    const double xmax = s.EditXAxisMax->value();
+    const double xmin = s.EditXAxisMin->value();
+    QChartView* graph = m_app.calibpanel2.ui->GraphCalibBuf;
+
+    if (xmax > xmin)
+        valueAxis(graph, Qt::Horizontal)->setRange(xmin, xmax);
+    else
+        dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral("X AXIS MIN must be lower than X AXIS MAX"));
+    if (ymax > ymin)
+        valueAxis(graph, Qt::Vertical)->setRange(ymin, ymax);
+    else
+        dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral("Y AXIS MIN must be lower than Y AXIS MAX"));
+}
+
+void Graphs::CBF_ButtonScaleReset()
+{
+    Ui::ScaleAxisPanel& s = *m_app.scaleaxispanel.ui;
+    {
+        const QSignalBlocker b1(s.EditYAxisMax), b2(s.EditYAxisMin), b3(s.EditXAxisMax), b4(s.EditXAxisMin);
+        s.EditYAxisMax->setValue(kYAxisMaxReset);
+        s.EditYAxisMin->setValue(kYAxisMinReset);
+        s.EditXAxisMax->setValue(kXAxisMaxReset);
+        s.EditXAxisMin->setValue(kXAxisMinReset);
+    }
+    ScaleAxis();
+}
+
+} // namespace tarvo

@@ -1,0 +1,73 @@
+// The scope's graphs: the main panel's strip chart of the selected signal
+// with its tolerance band, the piece profile, the graph panel's growing line
+// charts of one recorded signal, and the axis-scaling panel of the
+// calibration graph.
+#pragma once
+
+#include "charts.h"
+
+#include <QObject>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QChartView;
+
+namespace tarvo {
+
+class ScopeApp;
+
+class Graphs final : public QObject {
+    Q_OBJECT
+public:
+    explicit Graphs(ScopeApp& app);
+    ~Graphs() override;
+
+    // Y scaling of the four strip charts and of the profile: 0 fixed, 1 auto zoom.
+    std::uint16_t scale = 0;
+    std::uint16_t scaleprof = 0;
+
+    // Graph panel: the latest segment of each signal (element 0 the
+    // previous point, element 1 the latest) and the X value of the next point.
+    std::array<std::uint16_t, 2> bufcnt{};
+    std::array<std::uint16_t, 2> bufchref{};
+    std::array<std::uint16_t, 2> bufchdir{};
+    std::array<std::uint16_t, 2> bufchdif{};
+    std::array<std::uint16_t, 2> bufnorm{};
+    std::array<std::uint16_t, 2> bufint{};
+    std::array<std::uint16_t, 2> buftemp{};
+    std::array<double, 2> bufgf{};
+    std::uint16_t graphcnt = 0;
+
+    void ShowGraph();
+    void ShowProfile();
+    void ScaleAxis();
+    void InitPanelGraph();
+    void SetGraphVisible();
+    void SetPanelGraphData();
+
+    void CBF_ButtonProfile();
+    void CBF_ButtonShowGraph();
+    void CBF_ButtonScaleReset();
+
+    // The charts as drawn, for the program's other panels.
+    StripChart& stripChart(int signal) { return *m_strip[signal]; }
+    StripChart& profileChart() { return *m_profile; }
+    SegmentGraph& panelGraph(int signal) { return *m_panelGraph[signal]; }
+
+    static constexpr double kYAxisMaxReset = 2200.0;
+    static constexpr double kYAxisMinReset = 0.0;
+    static constexpr double kXAxisMaxReset = 2100.0;
+    static constexpr double kXAxisMinReset = 0.0;
+
+private:
+    void wire();
+
+    ScopeApp& m_app;
+    std::array<std::unique_ptr<StripChart>, 4> m_strip;  // NORM, INT, GF, RAW
+    std::unique_ptr<StripChart> m_profile;
+    std::array<QChartView*, 7> m_panelViews{};  // per EditSignal
+    std::array<std::unique_ptr<SegmentGraph>, 7> m_panelGraph;
+};
+
+} // namespace tarvo

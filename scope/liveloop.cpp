@@ -1,0 +1,256 @@
+#include "liveloop.h"
+
+#include "graphs.h"
+#include "mouseactions.h"
+#include "panelutil.h"
+#include "scopeapp.h"
+#include "ui_CALIBP2.h"
+#include "ui_GFPANEL.h"
+#include "ui_P.h"
+#include "ui_VECPANEL.h"
+
+#include <QLCDNumber>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tarvo {
+
+namespace {
+
+constexpr int kNormFullScale = 1000;
+constexpr int kIntFullScale = 4095;
+
+// A band limit as the sensor's signed 16-bit value: the fraction truncated
+// toward zero, values beyond the 16-bit range held at its ends.
+std::int16_t toInt16(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    v = std::clamp(v, double(std::numeric_limits<std::int16_t>::min()),
+                   double(std::numeric_limits<std::int16_t>::max()));
+    return static_cast<std::int16_t>(std::trunc(v));
+}
+
+void setBar(QProgressBar* bar, int value)
+{
+    // A bar ignores values outside its range; show them at its ends instead.
+    bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
+}
+
+void appendTriple(std::array<double, kGraphBufValues>& buf, double a, double b, double c)
+{
+    Shift(buf, -3);
+    buf[kGraphBufValues - 3] = a;
+    buf[kGraphBufValues - 2] = b;
+    buf[kGraphBufValues - 1] = c;
+}
+
+void showPanel(QWidget* panel)
+{
+    panel->show();
+    panel->raise();
+    panel->activateWindow();
+}
+
+} // namespace
+
+void Shift(std::span<double> values, int count)
+{
+    const auto size = static_cast<std::ptrdiff_t>(values.size());
+    if (count <= -size || count >= size) {
+        std::fill(values.begin(), values.end(), 0.0);
+    } else if (count < 0) {
+        std::shift_left(values.begin(), values.end(), -count);
+        std::fill(values.end() + count, values.end(), 0.0);
+    } else if (count > 0) {
+        std::shift_right(values.begin(), values.end(), count);
+        std::fill(values.begin(), values.begin() + count, 0.0);
+    }
+}
+
+void displayGloss(QLCDNumber* display, double gf)
+{
+    display->display(QString::number(gf, 'f', 1));
+}
+
+LiveLoop::LiveLoop(ScopeApp& app)
+    : transfer(app.exchange, app.link, app.pump, app.flags, app.measured, *this)
+    , m_app(app)
+{
+    wire();
+}
+
+void LiveLoop::wire()
+{
+    Ui::P& p = *m_app.panel.ui;
+    connect(p.ButtonGo, &QPushButton::clicked, this, [this] { CBF_ButtonGo(); });
+    connect(p.ButtonStop, &QPushButton::clicked, this, [this] { CBF_ButtonStop(); });
+    // Only the user's choice calls back; the program sets the ring itself.
+    connect(p.SelectSource, &QComboBox::activated, this, [this] { CBF_SelectSource(); });
+    connect(p.ButtonCalibrate, &QPushButton::clicked, this, [this] { CBF_ButtonCalibrate(); });
+    connect(p.ButtonOpenRecorder, &QPushButton::clicked, this, [this] { CBF_ButtonOpenRecorder(); });
+    connect(p.ButtonOpenMonitor, &QPushButton::clicked, this, [this] { CBF_ButtonOpenMonitor(); });
+
+    onMouse(p.DispGF, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] { CBF_DispGF(); });
+    onMouse(p.DispVec, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] { CBF_DispVec(); });
+    // A right click anywhere on a big display panel hides it; closing hides it too.
+    QWidget* gf = m_app.gfpanel.widget.get();
+    QWidget* vec = m_app.vecpanel.widget.get();
+    onMouse(gf, QEvent::MouseButtonPress, Qt::RightButton, [gf] { gf->hide(); });
+    onMouse(vec, QEvent::MouseButtonPress, Qt::RightButton, [vec] { vec->hide(); });
+}
+
+void LiveLoop::CBF_ButtonGo()
+{
+    if (transfer.running())
+        return;  // one loop at a time
+    m_app.SetButtonsDimmed(1);
+    transfer.GetData();
+    m_app.SetButtonsDimmed(0);
+}
+
+void LiveLoop::CBF_ButtonStop()
+{
+    m_app.flags.poll = 0;
+}
+
+void LiveLoop::CBF_SelectSource()
+{
+    HideProfileGraph();
+    if (dispVis)
+        dispVis();
+}
+
+void LiveLoop::CBF_DispGF()
+{
+    showPanel(m_app.gfpanel.widget.get());
+}
+
+void LiveLoop::CBF_DispVec()
+{
+    showPanel(m_app.vecpanel.widget.get());
+}
+
+void LiveLoop::CBF_ButtonCalibrate()
+{
+    m_app.flags.poll = 0;
+    showPanel(m_app.calibpanel.widget.get());
+}
+
+void LiveLoop::CBF_ButtonOpenRecorder()
+{
+    m_app.flags.pollrecord = 0;
+    m_app.flags.poll = 0;
+    showPanel(m_app.recpanel.widget.get());
+}
+
+void LiveLoop::CBF_ButtonOpenMonitor()
+{
+    m_app.flags.pollrecord = 0;
+    m_app.flags.poll = 0;
+    showPanel(m_app.monitorpanel.widget.get());
+}
+
+void LiveLoop::HideProfileGraph()
+{
+    setVisibleWithCaption(m_app.panel.ui->GraphProfile, false);
+}
+
+void LiveLoop::ShowGraph()
+{
+    m_app.graphs->ShowGraph();
+}
+
+void LiveLoop::ShowProfile()
+{
+    m_app.graphs->ShowProfile();
+}
+
+double LiveLoop::teachCell(int row, int col) const
+{
+    const QTableWidgetItem* item = m_app.panel.ui->TeachTable->item(row, col);
+    if (!item)
+        return 0.0;
+    bool ok = false;
+    const double v = item->data(Qt::EditRole).toDouble(&ok);
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+void LiveLoop::colourGlossBig(unsigned rgb)
+{
+    if (rgb == m_glossBigColour)
+        return;  // the palette changes only when the colour does
+    m_glossBigColour = rgb;
+    QLCDNumber* big = m_app.gfpanel.ui->DispGFBig;
+    QPalette pal = big->palette();
+    pal.setColor(QPalette::Window, QColor::fromRgb(rgb));
+    big->setPalette(pal);
+}
+
+void LiveLoop::SetPanelData()
+{
+    const MeasuredValues& m = m_app.measured;
+    Ui::P& p = *m_app.panel.ui;
+
+    std::int16_t normUpper = 0, normLower = 0, intUpper = 0, intLower = 0;
+    double gfUpper = 0.0, gfLower = 0.0;
+
+    setBar(p.BarChRef, m.dataChRef);
+    setBar(p.BarChDir, m.dataChDir);
+    setBar(p.BarChDif, m.dataChDif);
+    p.DispChRef->setValue(m.dataChRef);
+    p.DispChDir->setValue(m.dataChDir);
+    p.DispChDif->setValue(m.dataChDif);
+    p.DispNorm->setValue(m.dataNorm);
+    p.DispINT->setValue(m.dataInt);
+    p.DispGF->setValue(m.dataGfDouble);
+    displayGloss(m_app.gfpanel.ui->DispGFBig, m.dataGfDouble);
+    m_app.calibpanel2.ui->DispCalibGfRaw->setValue(m.dataGfRawDouble);
+    p.DispVec->setValue(m.dataVec);
+    m_app.vecpanel.ui->DispVecBig->display(int(m.dataVec));
+    p.DispTemp->setValue(m.dataTemp);
+    p.DispPP->setValue(m.dataPPDouble);
+
+    colourGlossBig(m.dataVec == kNoVector ? kNoVectorColour : kVectorColour);
+
+    // The band of vector n is in table row n + 1 (rows counted from 1).
+    const int row = p.EditNo->value();
+    if (row >= 0 && row < p.TeachTable->rowCount()) {
+        switch (p.SelectSource->currentIndex()) {
+        case 0: {  // NORM
+            const double a = teachCell(row, 0), t = teachCell(row, 1);
+            normUpper = std::min<std::int16_t>(toInt16(a + t), kNormFullScale);
+            normLower = std::max<std::int16_t>(toInt16(a - t), 0);
+            break;
+        }
+        case 1: {  // INT
+            const double a = teachCell(row, 2), t = teachCell(row, 3);
+            intUpper = std::min<std::int16_t>(toInt16(a + t), kIntFullScale);
+            intLower = std::max<std::int16_t>(toInt16(a - t), 0);
+            break;
+        }
+        case 2: {  // GF: exact, only the lower limit held at 0
+            const double a = teachCell(row, 0), t = teachCell(row, 1);
+            gfUpper = a + t;
+            gfLower = std::max(a - t, 0.0);
+            break;
+        }
+        default:  // RAW: no band
+            break;
+        }
+    }
+
+    // Every buffer advances whatever signal is shown.
+    appendTriple(rawbuf, m.dataChRef, m.dataChDir, m.dataChDif);
+    appendTriple(normbuf, m.dataNorm, normUpper, normLower);
+    appendTriple(intbuf, m.dataInt, intUpper, intLower);
+    appendTriple(gfbuf, m.dataGfDouble, gfUpper, gfLower);
+
+    Shift(trendBufGF, -1);
+    trendBufGF[kTrendValues - 1] = m.dataGfDouble;
+}
+
+} // namespace tarvo

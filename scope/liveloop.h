@@ -1,0 +1,76 @@
+// The live acquisition loop behind GO and STOP, and the distribution of each
+// value set to the displays, the big display panels, the graph buffers and
+// the gloss-factor trend.
+#pragma once
+
+#include "measurement.h"
+
+#include <QObject>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+class QLCDNumber;
+
+namespace tarvo {
+
+class ScopeApp;
+
+constexpr int kGraphBufValues = 300;  // 100 triples
+constexpr int kTrendValues = 1000;
+
+// Moves the contents by count places (negative: toward index 0) and fills
+// the places left behind with 0. In place; counts beyond the size clear all.
+void Shift(std::span<double> values, int count);
+
+// The gloss factor as the big display shows it, one decimal.
+void displayGloss(QLCDNumber* display, double gf);
+
+class LiveLoop final : public QObject, public MeasurementHost {
+    Q_OBJECT
+public:
+    explicit LiveLoop(ScopeApp& app);
+
+    // Interleaved triples, oldest first; 297..299 is the newest.
+    std::array<double, kGraphBufValues> rawbuf{};   // CH_REF, CH_DIR, CH_DIF
+    std::array<double, kGraphBufValues> normbuf{};  // NORM, upper, lower tolerance
+    std::array<double, kGraphBufValues> intbuf{};   // INT, upper, lower tolerance
+    std::array<double, kGraphBufValues> gfbuf{};    // GF, upper, lower tolerance
+    // The last 1000 gloss factors, newest at 999.
+    std::array<double, kTrendValues> trendBufGF{};
+
+    MeasurementTransfer transfer;
+
+    // The parameter panel's DispVis: displays and charts for SelectSource.
+    std::function<void()> dispVis;
+
+    void CBF_ButtonGo();
+    void CBF_ButtonStop();
+    void CBF_SelectSource();
+    void CBF_DispGF();
+    void CBF_DispVec();
+    // Buttons that open another panel end the live loop first.
+    void CBF_ButtonCalibrate();
+    void CBF_ButtonOpenRecorder();
+    void CBF_ButtonOpenMonitor();
+
+    // MeasurementHost
+    void HideProfileGraph() override;
+    void SetPanelData() override;
+    void ShowGraph() override;
+    void ShowProfile() override;
+
+    static constexpr unsigned kNoVectorColour = 0xff0000;
+    static constexpr unsigned kVectorColour = 0x00ff00;
+
+private:
+    void wire();
+    void colourGlossBig(unsigned rgb);
+    double teachCell(int row, int col) const;
+
+    ScopeApp& m_app;
+    unsigned m_glossBigColour = 0x1000000;  // none set yet
+};
+
+} // namespace tarvo

@@ -1,0 +1,84 @@
+// The parameter fields of the main panel: fields to variables and back, the
+// panel's adaptation to evaluation mode, trigger and external teach, the
+// rules between fields, the views, the transfer target and Send / Get.
+#pragma once
+
+#include "paramtransfer.h"
+#include "teachtable.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QComboBox;
+class QPushButton;
+namespace Ui {
+class P;
+}
+
+namespace tarvo {
+
+class EventPump;
+class Exchange;
+class Link;
+class ParameterSet;
+struct LoopFlags;
+
+class ParameterPanel final : public QObject, public ParamTransferHost {
+    Q_OBJECT
+public:
+    // setButtonsDimmed: the program's SetButtonsDimmed, around every transfer.
+    // measured: the last received value set, for teaching.
+    ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchange, Link& link, LoopFlags& flags,
+                   EventPump& pump, const QString& proj_dir, std::function<void(int)> setButtonsDimmed,
+                   const MeasuredValues& measured, QObject* parent = nullptr);
+
+    // ParamTransferHost
+    void GetPanelValues() override;
+    void ShowFetchedParameters() override;
+
+    void SetPanelValues();
+    void InitEval();
+    void InitTrigger();
+    void InitExteach();
+    void ParaVis();
+    void ParaInVis();
+    // Displays and strip charts for the signal chosen in SelectSource.
+    void DispVis();
+
+    void SendParaToFile();
+    void ReadParaFromFile();
+
+    // Callbacks of the main panel's parameter controls.
+    void CBF_ButtonSend();
+    void CBF_ButtonGet();
+    void CBF_SelectTarget(QPushButton* toggle, std::uint16_t toggleTarget, bool on);
+    void CBF_ParaVisible();
+    void CBF_EditPmode();
+    void CBF_EditDigitalOutmode();
+    void CBF_AnaOutBegEnd();
+    void CBF_ProfileBegEnd();
+
+    ParamTransfer& transfer() { return m_transfer; }
+    TeachTablePanel& teach() { return m_teach; }
+
+    QString proj_dir;
+    QString file_name;  // the file of the last parameter-file dialog
+
+    static constexpr const char* kFileDefault = "Parameter.ini";
+
+private:
+    void wire();
+    void showParameterControls(bool visible);
+    void showTeachControls(bool visible);
+    QString chooseFile(bool forWriting);
+
+    Ui::P& m_ui;
+    ParameterSet& m_params;
+    EventPump& m_pump;
+    std::function<void(int)> m_setButtonsDimmed;
+    ParamTransfer m_transfer;
+    TeachTablePanel m_teach;
+};
+
+} // namespace tarvo

@@ -1,0 +1,325 @@
+// Measurement transfers against the simulated sensor: the live polling loop
+// and the ten-block profile, over TCP and a pseudo-terminal.
+#include "linkfixture.h"
+#include "measurement.h"
+
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+using namespace tarvo;
+using tarvo::test::LinkFixture;
+
+namespace {
+
+// Records what the transfers ask the panel to do.
+struct PanelRecorder : MeasurementHost {
+    QStringList calls;
+    std::function<void()> onPanelData;
+    void HideProfileGraph() override { calls << QStringLiteral("hide"); }
+    void SetPanelData() override
+    {
+        calls << QStringLiteral("panel");
+        if (onPanelData)
+            onPanelData();
+    }
+    void ShowGraph() override { calls << QStringLiteral("graph"); }
+    void ShowProfile() override { calls << QStringLiteral("profile"); }
+};
+
+struct MeasurementFixture : LinkFixture {
+    MeasuredValues values;
+    PanelRecorder panel;
+    MeasurementTransfer transfer{exchange, link, pump, flags, values, panel};
+    QList<QByteArray> replies;  // every reply the sensor sent, in order
+
+    explicit MeasurementFixture(sim::SimOptions options = {})
+        : LinkFixture(options)
+    {
+        QObject::connect(sensor.get(), &sim::SensorSim::bytesSent, sensor.get(),
+                         [this](const QByteArray& bytes) { replies << bytes; });
+    }
+
+    // The replies to one command, in order.
+    QList<QByteArray> repliesTo(int command) const
+    {
+        QList<QByteArray> out;
+        for (const QByteArray& r : replies)
+            if (r.size() == frame::kBytes && word(r, 1) == command)
+                out << r;
+        return out;
+    }
+
+    static std::uint16_t word(const QByteArray& bytes, int i)
+    {
+        return frame::getWord(reinterpret_cast<const std::uint8_t*>(bytes.constData()), i);
+    }
+};
+
+DataWords wordsWith(std::initializer_list<std::pair<int, std::uint16_t>> set)
+{
+    DataWords w{};
+    for (auto [i, v] : set)
+        w[i] = v;
+    return w;
+}
+
+sim::Faults onCommand(int command)
+{
+    sim::Faults f;
+    f.onlyCommand = command;
+    return f;
+}
+
+void verifyValuesAre(const MeasuredValues& v, const QByteArray& reply)
+{
+    auto w = [&](int i) { return MeasurementFixture::word(reply, i); };
+    QCOMPARE(v.dataChRef, w(2));
+    QCOMPARE(v.dataChDir, w(3));
+    QCOMPARE(v.dataChDif, w(4));
+    QCOMPARE(v.dataNorm, w(5));
+    QCOMPARE(v.dataInt, w(6));
+    QCOMPARE(v.dataGf, w(7));
+    QCOMPARE(v.dataVec, w(8));
+    QCOMPARE(v.dataTemp, w(9));
+    QCOMPARE(v.dataGfRaw, w(10));
+    QCOMPARE(v.dataPP, w(11));
+    QCOMPARE(v.dataGfDouble, w(7) / 10.0);
+}
+
+} // namespace
+
+class MeasurementTest : public QObject {
+    Q_OBJECT
+private slots:
+    void tenthsWordsAreUnsigned_data();
+    void tenthsWordsAreUnsigned();
+    void profileCountNeverExceedsTheBuffer_data();
+    void profileCountNeverExceedsTheBuffer();
+    void liveLoopShowsEachFrameBeforeTheNextRequest_data();
+    void liveLoopShowsEachFrameBeforeTheNextRequest();
+    void liveLoopTakesAReplyWhateverItsHeader();
+    void stopWhileARequestIsOutstandingLetsItFinish();
+    void timeoutEndsTheLoopWithOneTimeoutReaction();
+    void profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched();
+};
+
+void MeasurementTest::tenthsWordsAreUnsigned_data()
+{
+    QTest::addColumn<int>("word");
+    QTest::addColumn<double>("tenths");
+    QTest::newRow("1234") << 1234 << 123.4;
+    QTest::newRow("zero") << 0 << 0.0;
+    QTest::newRow("top bit set") << 0x8000 << 3276.8;
+    QTest::newRow("all bits set") << 0xFFFF << 6553.5;
+}
+
+void MeasurementTest::tenthsWordsAreUnsigned()
+{
+    QFETCH(int, word);
+    QFETCH(double, tenths);
+    const auto w = static_cast<std::uint16_t>(word);
+    MeasuredValues v;
+    // Words 2..11 in frame order; the three tenths words carry the row's word.
+    v.CopyDatatoVars(wordsWith({{2, 11}, {3, 12}, {4, 13}, {5, 14}, {6, 15}, {7, w}, {8, 255}, {9, 17}, {10, w},
+                                {11, w}, {12, 999}}));
+    QCOMPARE(v.dataGfDouble, tenths);
+    QCOMPARE(v.dataGfRawDouble, tenths);
+    QCOMPARE(v.dataPPDouble, tenths);
+    QCOMPARE(v.dataGf, w);
+    QCOMPARE(v.dataGfRaw, w);
+    QCOMPARE(v.dataPP, w);
+    QCOMPARE(v.dataChRef, std::uint16_t(11));
+    QCOMPARE(v.dataChDir, std::uint16_t(12));
+    QCOMPARE(v.dataChDif, std::uint16_t(13));
+    QCOMPARE(v.dataNorm, std::uint16_t(14));
+    QCOMPARE(v.dataInt, std::uint16_t(15));
+    QCOMPARE(v.dataVec, std::uint16_t(255));
+    QCOMPARE(v.dataTemp, std::uint16_t(17));
+}
+
+void MeasurementTest::profileCountNeverExceedsTheBuffer_data()
+{
+    QTest::addColumn<int>("reported");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("none") << 0 << 0;
+    QTest::newRow("short piece") << 131 << 131;
+    QTest::newRow("full buffer") << 150 << 150;
+    QTest::newRow("one too many") << 151 << 150;
+    QTest::newRow("garbage") << 0xFFFF << 150;
+}
+
+void MeasurementTest::profileCountNeverExceedsTheBuffer()
+{
+    QFETCH(int, reported);
+    QFETCH(int, kept);
+    MeasuredValues v;
+    v.profileBuf.fill(-1.0);
+    // Block 9: points 144..149 in words 2..7, then max, min, count.
+    v.StoreProfileBlock(9, wordsWith({{2, 1440}, {7, 1490}, {8, 900}, {9, 20}, {10, std::uint16_t(reported)},
+                                      {11, 0xBEEF}}));
+    QCOMPARE(int(v.anzprof), kept);
+    QCOMPARE(v.maxprof, std::uint16_t(900));
+    QCOMPARE(v.minprof, std::uint16_t(20));
+    QCOMPARE(v.profileBuf[144], 144.0);
+    QCOMPARE(v.profileBuf[149], 149.0);
+    QCOMPARE(v.profileBuf[143], -1.0);  // block 9 holds only the last six points
+    // Blocks outside 0..9 change nothing.
+    const auto before = v.profileBuf;
+    v.StoreProfileBlock(10, wordsWith({{2, 7}}));
+    v.StoreProfileBlock(-1, wordsWith({{2, 7}}));
+    QVERIFY(v.profileBuf == before);
+}
+
+void MeasurementTest::liveLoopShowsEachFrameBeforeTheNextRequest_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<QByteArray>("stale");  // bytes waiting on the line before GO
+    QTest::newRow("tcp") << false << QByteArray();
+    QTest::newRow("serial line") << true << QByteArray();
+    QTest::newRow("serial line with stale bytes") << true << QByteArray("\x00\xAA\x00\x05junk", 8);
+}
+
+void MeasurementTest::liveLoopShowsEachFrameBeforeTheNextRequest()
+{
+    QFETCH(bool, serial);
+    QFETCH(QByteArray, stale);
+#ifndef Q_OS_UNIX
+    if (serial)
+        QSKIP("pseudo-terminals are POSIX only");
+#endif
+    sim::SimOptions o;
+    o.pty = serial;
+    o.noise = 1.0;  // every frame differs
+    MeasurementFixture f(o);
+    QVERIFY(serial ? f.connectSerial() : f.connectTcp());
+    if (!stale.isEmpty()) {
+        f.sensor->injectBytes(stale);
+        f.settle(100);
+    }
+    f.sensor->clearReceived();
+    f.replies.clear();
+
+    QList<qint64> requestsWhenShown;
+    f.panel.onPanelData = [&] {
+        requestsWhenShown << f.sensor->frameCount();
+        if (requestsWhenShown.size() == 5)
+            f.flags.poll = 0;  // as STOP would
+    };
+    f.transfer.GetData();
+
+    QCOMPARE(f.panel.calls.first(), QStringLiteral("hide"));
+    QStringList expected{QStringLiteral("hide")};
+    for (int i = 0; i < 5; ++i)
+        expected << QStringLiteral("panel") << QStringLiteral("graph");
+    QCOMPARE(f.panel.calls, expected);
+    QCOMPARE(requestsWhenShown, (QList<qint64>{1, 2, 3, 4, 5}));
+    QCOMPARE(f.sensor->frameCount(), qint64(5));
+    for (const QByteArray& frame : f.sensor->receivedFrames())
+        QCOMPARE(MeasurementFixture::word(frame, 1), std::uint16_t(frame::ReadMeasurement));
+    verifyValuesAre(f.values, f.repliesTo(frame::ReadMeasurement).last());
+    QCOMPARE(f.flags.poll, std::uint16_t(0));
+    QVERIFY(!f.transfer.running());
+    QCOMPARE(f.host.timeouts, 0);
+}
+
+void MeasurementTest::liveLoopTakesAReplyWhateverItsHeader()
+{
+    MeasurementFixture f;
+    QVERIFY(f.connectTcp());
+    sim::Faults bad = onCommand(frame::ReadMeasurement);
+    bad.corruptByte = 1;  // 0xAA becomes 0x55
+    f.sensor->setFaults(bad);
+    f.panel.onPanelData = [&] { f.flags.poll = 0; };
+    f.transfer.GetData();
+
+    const QByteArray reply = f.repliesTo(frame::ReadMeasurement).value(0);
+    QCOMPARE(MeasurementFixture::word(reply, 0), std::uint16_t(0x0055));
+    QCOMPARE(f.panel.calls, (QStringList{"hide", "panel", "graph"}));
+    verifyValuesAre(f.values, reply);
+    QCOMPARE(f.host.timeouts, 0);
+}
+
+void MeasurementTest::stopWhileARequestIsOutstandingLetsItFinish()
+{
+    MeasurementFixture f;
+    QVERIFY(f.connectTcp());
+    sim::Faults slow = onCommand(frame::ReadMeasurement);
+    slow.delayMs = 400;
+    f.sensor->setFaults(slow);
+    f.sensor->clearReceived();
+    // STOP arrives while the first reply is awaited.
+    QTimer::singleShot(150, [&] { f.flags.poll = 0; });
+    f.transfer.GetData();
+
+    QCOMPARE(f.sensor->frameCount(), qint64(1));
+    QCOMPARE(f.panel.calls, (QStringList{"hide", "panel", "graph"}));
+    verifyValuesAre(f.values, f.repliesTo(frame::ReadMeasurement).value(0));
+    QCOMPARE(f.host.timeouts, 0);
+}
+
+void MeasurementTest::timeoutEndsTheLoopWithOneTimeoutReaction()
+{
+    MeasurementFixture f;
+    QVERIFY(f.connectTcp());
+    f.values.dataGf = 777;
+    sim::Faults silent = onCommand(frame::ReadMeasurement);
+    silent.dropReplies = sim::Faults::kAll;
+    f.sensor->setFaults(silent);
+    f.sensor->clearReceived();
+    f.transfer.GetData();
+
+    QCOMPARE(f.sensor->frameCount(), qint64(1));  // no retry
+    QCOMPARE(f.host.timeouts, 1);
+    QCOMPARE(f.host.statuses.count(QStringLiteral("TIMEOUT")), 1);
+    QCOMPARE(f.panel.calls, QStringList{"hide"});
+    QCOMPARE(f.values.dataGf, std::uint16_t(777));  // the last values stay
+    QCOMPARE(f.flags.poll, std::uint16_t(0));
+}
+
+void MeasurementTest::profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched()
+{
+    MeasurementFixture f;
+    QVERIFY(f.connectTcp());
+    f.values.profileBuf.fill(-1.0);  // the profile before
+    f.flags.poll = 1;                // a live loop that the profile ends
+    sim::Faults lost = onCommand(frame::ReadProfileBlock);
+    lost.afterFrames = 4;  // blocks 0..3 answered
+    lost.dropReplies = 1;  // block 4 lost, 5..9 answered
+    f.sensor->setFaults(lost);
+    f.sensor->clearReceived();
+    f.transfer.GetProfile();
+
+    QCOMPARE(f.flags.poll, std::uint16_t(0));
+    QCOMPARE(f.host.timeouts, 1);
+    QCOMPARE(f.host.statuses.count(QStringLiteral("TIMEOUT")), 1);
+    // Ten blocks in order, then one measurement frame.
+    const QList<QByteArray> sent = f.sensor->receivedFrames();
+    QCOMPARE(sent.size(), 11);
+    for (int k = 0; k < 10; ++k) {
+        QCOMPARE(MeasurementFixture::word(sent[k], 1), std::uint16_t(frame::ReadProfileBlock));
+        QCOMPARE(MeasurementFixture::word(sent[k], 2), std::uint16_t(k));
+    }
+    QCOMPARE(MeasurementFixture::word(sent[10], 1), std::uint16_t(frame::ReadMeasurement));
+    QCOMPARE(f.panel.calls, (QStringList{"profile", "panel"}));
+
+    const QList<QByteArray> blocks = f.repliesTo(frame::ReadProfileBlock);
+    QCOMPARE(blocks.size(), 9);
+    const int answered[9] = {0, 1, 2, 3, 5, 6, 7, 8, 9};
+    for (int i = 0; i < 9; ++i) {
+        const int k = answered[i];
+        const int points = k < 9 ? 16 : 6;
+        for (int j = 0; j < points; ++j)
+            QCOMPARE(f.values.profileBuf[16 * k + j], MeasurementFixture::word(blocks[i], 2 + j) / 10.0);
+    }
+    for (int p = 64; p < 80; ++p)
+        QCOMPARE(f.values.profileBuf[p], -1.0);  // block 4 keeps the old points
+    const QByteArray last = blocks.last();
+    QCOMPARE(f.values.maxprof, MeasurementFixture::word(last, 8));
+    QCOMPARE(f.values.minprof, MeasurementFixture::word(last, 9));
+    QCOMPARE(f.values.anzprof, MeasurementFixture::word(last, 10));
+    verifyValuesAre(f.values, f.repliesTo(frame::ReadMeasurement).value(0));
+}
+
+QTEST_GUILESS_MAIN(MeasurementTest)
+#include "tst_measurement.moc"

@@ -1,0 +1,421 @@
+// The graphs on the real panels: the strip chart of the selected signal with
+// its scaling, the profile view and PROFILE over the simulated sensor, the
+// graph panel's growing charts, and the axis-scaling panel.
+#include "graphs.h"
+#include "liveloop.h"
+#include "scopefixture.h"
+#include "ui_CALIBP2.h"
+#include "ui_GFPANEL.h"
+#include "ui_GRAPHP.h"
+#include "ui_P.h"
+#include "ui_ScaleAxisPanel.h"
+#include "ui_VECPANEL.h"
+
+#include <QDoubleSpinBox>
+#include <QLCDNumber>
+#include <QSpinBox>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+
+using namespace tarvo;
+using tarvo::test::ScopeFixture;
+
+namespace {
+
+// Fills a graph buffer with triples: trace 1 runs from lo to hi, traces 2
+// and 3 are the given band.
+void fillBuffer(std::array<double, kGraphBufValues>& buf, double lo, double hi, double upper, double lower)
+{
+    for (int j = 0; j < 100; ++j) {
+        buf[3 * j] = lo + (hi - lo) * j / 99.0;
+        buf[3 * j + 1] = upper;
+        buf[3 * j + 2] = lower;
+    }
+}
+
+QValueAxis* axisOf(QChartView* view, Qt::Orientation o)
+{
+    const auto axes = view->chart()->axes(o);
+    return axes.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(axes.first());
+}
+
+struct Range {
+    double min, max;
+};
+
+Range yRange(QChartView* view)
+{
+    QValueAxis* a = axisOf(view, Qt::Vertical);
+    return a ? Range{a->min(), a->max()} : Range{-1, -1};
+}
+
+} // namespace
+
+class GraphsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void stripChartScaling_data();
+    void stripChartScaling();
+    void chartClicksChooseTheScaling_data();
+    void chartClicksChooseTheScaling();
+    void profileView_data();
+    void profileView();
+    void profileButtonFetchesTheProfileThenAMeasurement();
+    void graphPanelChainsSegmentsUntilInit();
+    void editSignalShowsOnlyItsGraph_data();
+    void editSignalShowsOnlyItsGraph();
+    void scaleAxisAppliesEachValidAxis_data();
+    void scaleAxisAppliesEachValidAxis();
+};
+
+void GraphsTest::stripChartScaling_data()
+{
+    QTest::addColumn<int>("source");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<double>("lo");     // trace 1 from lo ...
+    QTest::addColumn<double>("hi");     // ... to hi
+    QTest::addColumn<double>("upper");  // traces 2 and 3
+    QTest::addColumn<double>("lower");
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+
+    QTest::newRow("NORM fixed") << 0 << 0 << 480.0 << 520.0 << 545.0 << 455.0 << 0.0 << 1000.0;
+    QTest::newRow("INT fixed") << 1 << 0 << 480.0 << 520.0 << 545.0 << 455.0 << 0.0 << 4096.0;
+    QTest::newRow("GF fixed") << 2 << 0 << 80.0 << 120.0 << 0.0 << 0.0 << 0.0 << 200.0;
+    QTest::newRow("RAW fixed") << 3 << 0 << 300.0 << 2500.0 << 2200.0 << 300.0 << 0.0 << 4096.0;
+    QTest::newRow("NORM zoom over values and band") << 0 << 1 << 480.0 << 520.0 << 545.0 << 455.0 << 440.0 << 560.0;
+    QTest::newRow("NORM zoom near zero") << 0 << 1 << 5.0 << 14.0 << 0.0 << 0.0 << 0.0 << 29.0;
+    QTest::newRow("NORM zoom, no data yet") << 0 << 1 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0 << 15.0;
+    QTest::newRow("INT zoom") << 1 << 1 << 1000.0 << 1100.0 << 1200.0 << 900.0 << 875.0 << 1225.0;
+    QTest::newRow("GF zoom") << 2 << 1 << 95.0 << 101.0 << 105.5 << 90.0 << 87.0 << 108.5;
+    QTest::newRow("RAW zoom over all channels") << 3 << 1 << 2400.0 << 2500.0 << 2200.0 << 300.0 << 275.0 << 2525.0;
+}
+
+void GraphsTest::stripChartScaling()
+{
+    QFETCH(int, source);
+    QFETCH(int, scale);
+    QFETCH(double, lo);
+    QFETCH(double, hi);
+    QFETCH(double, upper);
+    QFETCH(double, lower);
+    QFETCH(double, min);
+    QFETCH(double, max);
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    LiveLoop& live = *app.live;
+    std::array<double, kGraphBufValues>* buffers[4] = {&live.normbuf, &live.intbuf, &live.gfbuf, &live.rawbuf};
+    auto& buf = *buffers[source];
+    fillBuffer(buf, lo, hi, upper, lower);
+    app.panel.ui->SelectSource->setCurrentIndex(source);
+    app.graphs->scale = std::uint16_t(scale);
+    app.graphs->ShowGraph();
+
+    StripChart& chart = app.graphs->stripChart(source);
+    QCOMPARE(chart.yAxis()->min(), min);
+    QCOMPARE(chart.yAxis()->max(), max);
+    QCOMPARE(chart.pointsPerScreen(), 101);
+    for (int t = 0; t < 3; ++t) {
+        QCOMPARE(chart.series(t)->count(), 100);
+        QCOMPARE(chart.series(t)->at(0).y(), buf[t]);
+        QCOMPARE(chart.series(t)->at(99).y(), buf[297 + t]);
+    }
+    // Only the selected signal's chart is drawn.
+    for (int other = 0; other < 4; ++other)
+        if (other != source)
+            QCOMPARE(app.graphs->stripChart(other).series(0)->count(), 0);
+}
+
+void GraphsTest::chartClicksChooseTheScaling_data()
+{
+    QTest::addColumn<QString>("chart");
+    QTest::newRow("GraphGF") << QStringLiteral("GraphGF");
+    QTest::newRow("GraphNorm") << QStringLiteral("GraphNorm");
+    QTest::newRow("GraphInt") << QStringLiteral("GraphInt");
+    QTest::newRow("GraphRaw1") << QStringLiteral("GraphRaw1");
+}
+
+void GraphsTest::chartClicksChooseTheScaling()
+{
+    QFETCH(QString, chart);
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    app.panel.widget->show();
+    auto* view = app.panel.widget->findChild<QChartView*>(chart);
+    view->show();
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton);
+    QCOMPARE(app.graphs->scale, std::uint16_t(1));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton);
+    QCOMPARE(app.graphs->scale, std::uint16_t(0));
+    // The profile has its own scaling and redraws at once.
+    QChartView* profile = app.panel.ui->GraphProfile;
+    profile->show();
+    app.measured.minprof = 400;
+    app.measured.maxprof = 600;
+    app.measured.anzprof = 20;
+    QTest::mouseDClick(profile->viewport(), Qt::LeftButton);
+    QCOMPARE(app.graphs->scaleprof, std::uint16_t(1));
+    QCOMPARE(app.graphs->scale, std::uint16_t(0));
+    QCOMPARE(yRange(profile).min, 37.0);
+    QCOMPARE(yRange(profile).max, 63.0);
+    QTest::mouseClick(profile->viewport(), Qt::LeftButton);
+    QCOMPARE(app.graphs->scaleprof, std::uint16_t(0));
+    QCOMPARE(yRange(profile).max, 200.0);
+}
+
+void GraphsTest::profileView_data()
+{
+    QTest::addColumn<int>("scaleprof");
+    QTest::addColumn<int>("minprof");
+    QTest::addColumn<int>("maxprof");
+    QTest::addColumn<int>("anzprof");
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::addColumn<int>("pointsPerScreen");
+    QTest::addColumn<int>("plotted");
+
+    QTest::newRow("auto zoom") << 1 << 20 << 800 << 130 << 0.0 << 83.0 << 132 << 130;
+    QTest::newRow("auto zoom, extremes swapped") << 1 << 900 << 100 << 10 << 13.0 << 87.0 << 12 << 10;
+    QTest::newRow("auto zoom, no points") << 1 << 0 << 0 << 0 << 0.0 << 3.0 << 2 << 0;
+    QTest::newRow("auto zoom, full buffer") << 1 << 500 << 1500 << 150 << 47.0 << 153.0 << 152 << 150;
+    QTest::newRow("fixed, whatever the count") << 0 << 20 << 800 << 10 << 0.0 << 200.0 << 151 << 150;
+}
+
+void GraphsTest::profileView()
+{
+    QFETCH(int, scaleprof);
+    QFETCH(int, minprof);
+    QFETCH(int, maxprof);
+    QFETCH(int, anzprof);
+    QFETCH(double, min);
+    QFETCH(double, max);
+    QFETCH(int, pointsPerScreen);
+    QFETCH(int, plotted);
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    MeasuredValues& m = app.measured;
+    for (int i = 0; i < kProfilePoints; ++i)
+        m.profileBuf[i] = i / 2.0;
+    m.minprof = std::uint16_t(minprof);
+    m.maxprof = std::uint16_t(maxprof);
+    m.anzprof = std::uint16_t(anzprof);
+    m.dataPPDouble = 12.3;
+    app.graphs->scaleprof = std::uint16_t(scaleprof);
+    app.graphs->ShowProfile();
+
+    StripChart& chart = app.graphs->profileChart();
+    QCOMPARE(app.panel.ui->DispPP->value(), 12.3);
+    QCOMPARE(chart.yAxis()->min(), min);
+    QCOMPARE(chart.yAxis()->max(), max);
+    QCOMPARE(chart.pointsPerScreen(), pointsPerScreen);
+    QCOMPARE(chart.series(0)->count(), plotted);
+    if (plotted > 0) {
+        QCOMPARE(chart.series(0)->at(0).y(), 0.0);
+        QCOMPARE(chart.series(0)->at(plotted - 1).y(), (plotted - 1) / 2.0);
+        QCOMPARE(chart.series(0)->at(plotted - 1).x(), double(pointsPerScreen - 1));
+    }
+}
+
+void GraphsTest::profileButtonFetchesTheProfileThenAMeasurement()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    f.sensor->clearReceived();
+    app.flags.poll = 1;
+    QVERIFY(!p.GraphProfile->isVisible());
+    p.ButtonProfile->click();
+
+    QVERIFY(p.GraphProfile->isVisible());
+    QCOMPARE(app.flags.poll, std::uint16_t(0));
+    const QList<QByteArray> sent = f.sensor->receivedFrames();
+    QCOMPARE(sent.size(), 11);
+    auto word = [](const QByteArray& b, int i) {
+        return frame::getWord(reinterpret_cast<const std::uint8_t*>(b.constData()), i);
+    };
+    for (int k = 0; k < 10; ++k) {
+        QCOMPARE(word(sent[k], 1), std::uint16_t(frame::ReadProfileBlock));
+        QCOMPARE(word(sent[k], 2), std::uint16_t(k));
+    }
+    QCOMPARE(word(sent[10], 1), std::uint16_t(frame::ReadMeasurement));
+    // The fixed view plots the whole buffer; the piece is somewhere near GF 100.
+    StripChart& chart = app.graphs->profileChart();
+    QCOMPARE(chart.series(0)->count(), kProfilePoints);
+    QVERIFY(app.measured.anzprof > 100 && app.measured.anzprof <= kProfilePoints);
+    QCOMPARE(chart.series(0)->at(70).y(), app.measured.profileBuf[70]);
+    QVERIFY(app.measured.profileBuf[70] > 50.0);
+    QVERIFY(p.ButtonGo->isEnabled());
+    QVERIFY(p.ButtonProfile->isEnabled());
+    QCOMPARE(f.dialogs->shown.size(), 0);
+}
+
+void GraphsTest::graphPanelChainsSegmentsUntilInit()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    Graphs& g = *app.graphs;
+    MeasuredValues& m = app.measured;
+    auto set = [&](int i) {
+        m.dataChRef = std::uint16_t(100 + i);
+        m.dataChDir = std::uint16_t(200 + i);
+        m.dataChDif = std::uint16_t(300 + i);
+        m.dataNorm = std::uint16_t(400 + i);
+        m.dataInt = std::uint16_t(500 + i);
+        m.dataGfDouble = 60.5 + i;
+        m.dataTemp = std::uint16_t(700 + i);
+        m.dataVec = std::uint16_t(i);
+    };
+    set(0);
+    g.InitPanelGraph();
+    for (int i = 0; i < 3; ++i) {
+        set(i * 10);
+        g.SetPanelGraphData();
+    }
+    QCOMPARE(g.graphcnt, std::uint16_t(3));
+    // The first segment is flat at the first value, then one point per value set.
+    const double ref[] = {100, 100, 110, 120};
+    const double x[] = {0, 0, 1, 2};
+    QLineSeries* s = g.panelGraph(0).series();
+    QCOMPARE(s->count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(s->at(i).x(), x[i]);
+        QCOMPARE(s->at(i).y(), ref[i]);
+    }
+    const double latest[7] = {120, 220, 320, 420, 520, 80.5, 720};
+    const unsigned colour[7] = {0xff0000, 0x00ff00, 0x0000ff, 0xff8000, 0x008080, 0x00ff00, 0x008080};
+    for (int i = 0; i < 7; ++i) {
+        QCOMPARE(g.panelGraph(i).series()->at(3).y(), latest[i]);
+        QCOMPARE(g.panelGraph(i).series()->pen().color(), QColor(colour[i]));
+    }
+    Ui::GRAPHP& gp = *app.graphpanel.ui;
+    QCOMPARE(gp.PanelDispChRef->value(), 120);
+    QCOMPARE(gp.PanelDispNorm->value(), 420);
+    QCOMPARE(gp.PanelDispGF->value(), 80.5);
+    QCOMPARE(gp.PanelDispTemp->value(), 720);
+    QCOMPARE(app.gfpanel.ui->DispGFBig->value(), 80.5);
+    QCOMPARE(app.vecpanel.ui->DispVecBig->intValue(), 20);
+
+    set(50);
+    g.InitPanelGraph();
+    QCOMPARE(g.graphcnt, std::uint16_t(0));
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(g.panelGraph(i).series()->count(), 0);
+    QCOMPARE(g.bufchref, (std::array<std::uint16_t, 2>{150, 150}));
+    QCOMPARE(g.bufgf, (std::array<double, 2>{110.5, 110.5}));
+    g.SetPanelGraphData();
+    QCOMPARE(g.panelGraph(5).series()->at(0), QPointF(0, 110.5));
+}
+
+void GraphsTest::editSignalShowsOnlyItsGraph_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<QString>("graph");
+    const char* graphs[] = {"PanelGraphChRef", "PanelGraphChDir", "PanelGraphChDif", "PanelGraphNorm",
+                            "PanelGraphInt",   "PanelGraphGF",    "PanelGraphTemp"};
+    for (int i = 0; i < 7; ++i)
+        QTest::newRow(graphs[i]) << i << QString::fromLatin1(graphs[i]);
+    QTest::newRow("no choice shows CH_REF") << -1 << QStringLiteral("PanelGraphChRef");
+}
+
+void GraphsTest::editSignalShowsOnlyItsGraph()
+{
+    QFETCH(int, signal);
+    QFETCH(QString, graph);
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    QWidget* panel = app.graphpanel.widget.get();
+    panel->show();
+    QComboBox* edit = app.graphpanel.ui->EditSignal;
+    edit->setCurrentIndex(signal);
+    emit edit->activated(signal);
+    for (auto* view : panel->findChildren<QChartView*>())
+        QCOMPARE(view->isVisible(), view->objectName() == graph);
+    panel->close();
+    QVERIFY(!panel->isVisible());
+}
+
+void GraphsTest::scaleAxisAppliesEachValidAxis_data()
+{
+    QTest::addColumn<double>("xmin");
+    QTest::addColumn<double>("xmax");
+    QTest::addColumn<double>("ymin");
+    QTest::addColumn<double>("ymax");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QPointF>("xRange");  // (min, max) afterwards
+    QTest::addColumn<QPointF>("yRange");
+
+    const QString x = QStringLiteral("X AXIS MIN must be lower than X AXIS MAX");
+    const QString y = QStringLiteral("Y AXIS MIN must be lower than Y AXIS MAX");
+    QTest::newRow("both valid") << 100.0 << 1000.0 << 10.0 << 900.0 << QStringList() << QPointF(100, 1000)
+                                << QPointF(10, 900);
+    QTest::newRow("equal X limits") << 500.0 << 500.0 << 10.0 << 900.0 << QStringList{x} << QPointF(0, 2100)
+                                    << QPointF(10, 900);
+    QTest::newRow("inverted Y limits") << 100.0 << 1000.0 << 900.0 << 100.0 << QStringList{y} << QPointF(100, 1000)
+                                       << QPointF(0, 2200);
+    QTest::newRow("both wrong") << 5.0 << 1.0 << 5.0 << 5.0 << QStringList{x, y} << QPointF(0, 2100)
+                                << QPointF(0, 2200);
+}
+
+void GraphsTest::scaleAxisAppliesEachValidAxis()
+{
+    QFETCH(double, xmin);
+    QFETCH(double, xmax);
+    QFETCH(double, ymin);
+    QFETCH(double, ymax);
+    QFETCH(QStringList, messages);
+    QFETCH(QPointF, xRange);
+    QFETCH(QPointF, yRange);
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    Ui::ScaleAxisPanel& s = *app.scaleaxispanel.ui;
+    QChartView* calib = app.calibpanel2.ui->GraphCalibBuf;
+    app.scaleaxispanel.widget->show();
+
+    // Reset gives the calibration graph X 0..2100 and Y 0..2200.
+    {
+        // Fields left with both ranges inverted.
+        const QSignalBlocker b1(s.EditXAxisMin), b2(s.EditXAxisMax), b3(s.EditYAxisMin), b4(s.EditYAxisMax);
+        s.EditXAxisMin->setValue(3000);
+        s.EditXAxisMax->setValue(1);
+        s.EditYAxisMin->setValue(5000);
+        s.EditYAxisMax->setValue(1);
+    }
+    s.ButtonScaleReset->click();
+    QCOMPARE(f.dialogs->shown.size(), 0);
+    QCOMPARE(s.EditXAxisMax->value(), 2100.0);
+    QCOMPARE(axisOf(calib, Qt::Horizontal)->min(), 0.0);
+    QCOMPARE(axisOf(calib, Qt::Horizontal)->max(), 2100.0);
+    QCOMPARE(axisOf(calib, Qt::Vertical)->min(), 0.0);
+    QCOMPARE(axisOf(calib, Qt::Vertical)->max(), 2200.0);
+
+    // The user commits the last of the four fields.
+    {
+        const QSignalBlocker b1(s.EditXAxisMin), b2(s.EditXAxisMax), b3(s.EditYAxisMin);
+        s.EditXAxisMin->setValue(xmin);
+        s.EditXAxisMax->setValue(xmax);
+        s.EditYAxisMin->setValue(ymin);
+    }
+    if (s.EditYAxisMax->value() == ymax)
+        app.graphs->ScaleAxis();
+    else
+        s.EditYAxisMax->setValue(ymax);
+
+    QStringList shown;
+    for (const auto& box : f.dialogs->shown) {
+        QCOMPARE(box.title, QStringLiteral("ATTENTION!"));
+        shown << box.text;
+    }
+    QCOMPARE(shown, messages);
+    QCOMPARE(axisOf(calib, Qt::Horizontal)->min(), xRange.x());
+    QCOMPARE(axisOf(calib, Qt::Horizontal)->max(), xRange.y());
+    QCOMPARE(axisOf(calib, Qt::Vertical)->min(), yRange.x());
+    QCOMPARE(axisOf(calib, Qt::Vertical)->max(), yRange.y());
+
+    s.ButtonCloseScaleAxis->click();
+    QVERIFY(!app.scaleaxispanel.widget->isVisible());
+}
+
+QTEST_MAIN(GraphsTest)
+#include "tst_graphs.moc"

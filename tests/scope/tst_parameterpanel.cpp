@@ -1,0 +1,313 @@
+// The parameter fields on the real main panel: what a fetch shows, Send and
+// Get to RAM, EEPROM and a file, the target toggles, the field rules, and
+// how evaluation mode and external teach reshape the panel.
+#include "paneltestutil.h"
+#include "parameterpanel.h"
+#include "scopefixture.h"
+#include "ui_P.h"
+
+using namespace tarvo;
+using tarvo::test::choose;
+using tarvo::test::commit;
+using tarvo::test::ScopeFixture;
+
+namespace {
+const QString kVectorRule =
+    QStringLiteral(" ATTENTION! \n \n MAXVEC-No. IS TOO HIGH \n DECREASE MAXVEC-No. OR SWITCH TO OUTMODE=BINARY");
+
+QColor rowColour(const Ui::P& p, int row) { return p.TeachTable->verticalHeaderItem(row)->foreground().color(); }
+
+bool shown(const Ui::P& p, const char* name)
+{
+    auto* w = p.TeachTable->window()->findChild<QWidget*>(QString::fromLatin1(name));
+    return w && !w->isHidden();
+}
+} // namespace
+
+class ParameterPanelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void connectingShowsTheSensorsParameters();
+    void sendAndGetWithTheSensor_data();
+    void sendAndGetWithTheSensor();
+    void targetTogglesKeepExactlyOneOn_data();
+    void targetTogglesKeepExactlyOneOn();
+    void parameterFileRoundTripAndItsFailures();
+    void fieldRulesWarnOnCommit_data();
+    void fieldRulesWarnOnCommit();
+    void externalTeachRemovesAndRestoresExtTriggers();
+    void fetchedTriggerAndExternalTeach_data();
+    void fetchedTriggerAndExternalTeach();
+    void parameterViewSwitchesWithTheTeachView();
+};
+
+void ParameterPanelTest::connectingShowsTheSensorsParameters()
+{
+    ScopeFixture f;
+    sim::ParamSet s = f.sensor->parameters();
+    s[sim::Power] = 640, s[sim::Pmod] = 1, s[sim::Evalmode] = 0, s[sim::Trigger] = 1;
+    s[sim::Maxno] = 6, s[sim::DigitalOut] = 0;         // too many vectors for DIRECT LO
+    s[sim::AnaOutBeg] = 500, s[sim::AnaOutEnd] = 505;  // too narrow, but field rules act on commits only
+    f.sensor->setParameters(s);
+    f.sensor->setTeachRow(2, {480, 25, 1500, 100});
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    const Ui::P& p = *app.panel.ui;
+
+    QCOMPARE(f.sensor->receivedFrames().size(), 2 + 32);
+    QCOMPARE(f.dialogs->shown.size(), 1);  // the table's labels check the vector count once
+    QCOMPARE(f.dialogs->shown[0].text, kVectorRule);
+    QCOMPARE(p.SlidePower->value(), 640);
+    QCOMPARE(p.SlidePowerValue->value(), 640);
+    QVERIFY(!p.SlidePower->isEnabled());  // DYN tunes the power itself
+    QCOMPARE(p.EditTrigger->currentIndex(), 1);
+    QCOMPARE(p.EditAnaOutEnd->value(), 505);
+    QCOMPARE(p.TeachTable->item(2, 2)->data(Qt::EditRole).toDouble(), 1500.0);
+    QCOMPARE(p.TeachTable->horizontalHeaderItem(3)->text(), QStringLiteral("I TOL"));
+    QVERIFY(p.TeachTable->item(2, 2)->flags() & Qt::ItemIsEditable);
+    QCOMPARE(rowColour(p, 5), QColor(0x008000));
+    QCOMPARE(rowColour(p, 6), QColor(0xff0000));
+    QCOMPARE(p.SelectSource->currentIndex(), 0);
+    QVERIFY(p.ButtonSend->isEnabled());
+}
+
+void ParameterPanelTest::sendAndGetWithTheSensor_data()
+{
+    QTest::addColumn<bool>("eeprom");
+    QTest::newRow("RAM") << false;
+    QTest::newRow("EEPROM") << true;
+}
+
+void ParameterPanelTest::sendAndGetWithTheSensor()
+{
+    QFETCH(bool, eeprom);
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    if (eeprom)
+        QTest::mouseClick(p.SelectEEPROM, Qt::LeftButton);
+    p.SlidePower->setValue(321);
+    QCOMPARE(p.SlidePowerValue->value(), 321);
+    p.TeachTable->item(4, 0)->setData(Qt::EditRole, 12.37);
+    f.sensor->clearReceived();
+
+    bool dimmedWhileBusy = false;
+    QTimer::singleShot(100, &app, [&] { dimmedWhileBusy = !p.ButtonSend->isEnabled() && !p.ButtonGo->isEnabled(); });
+    QTest::mouseClick(p.ButtonSend, Qt::LeftButton);
+    QVERIFY(dimmedWhileBusy);  // during the transfer or the pause after it
+    QVERIFY(p.ButtonSend->isEnabled());
+    QCOMPARE(f.sensor->receivedFrames().size(), eeprom ? 33 : 32);
+    QCOMPARE(f.sensor->parameters()[sim::Power], quint16(321));
+    QCOMPARE(f.sensor->teachTable()[4][0], quint16(123));
+    QCOMPARE(f.sensor->eeprom().params[sim::Power], quint16(eeprom ? 321 : 500));
+
+    // Get from RAM shows what RAM holds; from EEPROM what the store kept.
+    sim::ParamSet s = f.sensor->parameters();
+    s[sim::Power] = 99;
+    f.sensor->setParameters(s);
+    QTest::mouseClick(p.ButtonGet, Qt::LeftButton);
+    QCOMPARE(p.SlidePower->value(), eeprom ? 321 : 99);
+    QCOMPARE(p.TeachTable->item(4, 0)->data(Qt::EditRole).toDouble(), 12.3);
+    QVERIFY(p.ButtonGet->isEnabled());
+    QCOMPARE(f.dialogs->shown.size(), 0);
+}
+
+void ParameterPanelTest::targetTogglesKeepExactlyOneOn_data()
+{
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<QString>("on");  // which toggles are on, R/E/F
+    QTest::newRow("EEPROM") << QStringList{"SelectEEPROM"} << int(EEPROM) << "E";
+    QTest::newRow("EEPROM switched off") << QStringList{"SelectEEPROM", "SelectEEPROM"} << int(RAM) << "R";
+    QTest::newRow("FILE after EEPROM") << QStringList{"SelectEEPROM", "SelectFILE"} << int(DATFILE) << "F";
+    QTest::newRow("FILE switched off") << QStringList{"SelectFILE", "SelectFILE"} << int(RAM) << "R";
+    QTest::newRow("RAM stays on") << QStringList{"SelectRAM"} << int(RAM) << "R";
+}
+
+void ParameterPanelTest::targetTogglesKeepExactlyOneOn()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(int, target);
+    QFETCH(QString, on);
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    for (const QString& name : clicks)
+        QTest::mouseClick(app.panel.widget->findChild<QPushButton*>(name), Qt::LeftButton);
+    const Ui::P& p = *app.panel.ui;
+    QCOMPARE(QString(p.SelectRAM->isChecked() ? "R" : "") + (p.SelectEEPROM->isChecked() ? "E" : "")
+                 + (p.SelectFILE->isChecked() ? "F" : ""),
+             on);
+    QCOMPARE(int(app.params.target), target);
+}
+
+void ParameterPanelTest::parameterFileRoundTripAndItsFailures()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    const QString file = f.path(QStringLiteral("line4.ini"));
+    QTest::mouseClick(p.SelectFILE, Qt::LeftButton);
+    f.sensor->clearReceived();
+
+    p.SlidePower->setValue(250);
+    f.dialogs->fileAnswers << file;
+    QTest::mouseClick(p.ButtonSend, Qt::LeftButton);
+    const FileDialogRequest asked = f.dialogs->fileRequests.last();
+    QCOMPARE(asked.directory, f.dir.path());
+    QCOMPARE(asked.defaultFile, QStringLiteral("Parameter.ini"));
+    QCOMPARE(asked.filter, QStringLiteral("*.ini"));
+    QCOMPARE(asked.title, QStringLiteral("Parameter"));
+    QVERIFY(f.readFile(QStringLiteral("line4.ini")).startsWith("  250\n"));
+
+    p.SlidePower->setValue(900);
+    QTest::mouseClick(p.ButtonSend, Qt::LeftButton);  // cancelled: the file stays
+    QVERIFY(f.readFile(QStringLiteral("line4.ini")).startsWith("  250\n"));
+    f.dialogs->fileAnswers << file;
+    QTest::mouseClick(p.ButtonGet, Qt::LeftButton);
+    QCOMPARE(p.SlidePower->value(), 250);
+    QCOMPARE(f.sensor->receivedFrames().size(), 0);  // the sensor is not involved
+    QCOMPARE(f.dialogs->shown.size(), 3);            // three file dialogs, no message
+
+    f.writeFile(QStringLiteral("other.ini"), "[Settings]\nPower=900\n");
+    f.dialogs->fileAnswers << f.path(QStringLiteral("other.ini"));
+    QTest::mouseClick(p.ButtonGet, Qt::LeftButton);
+    QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
+    QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("No parameter was changed")));
+    QCOMPARE(p.SlidePower->value(), 250);
+
+    f.dialogs->fileAnswers << f.dir.path();  // a directory cannot be written as a file
+    QTest::mouseClick(p.ButtonSend, Qt::LeftButton);
+    QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
+    QVERIFY(f.dialogs->shown.last().text.startsWith(QStringLiteral("The parameters were not saved.")));
+}
+
+void ParameterPanelTest::fieldRulesWarnOnCommit_data()
+{
+    QTest::addColumn<QString>("first");   // set without a commit
+    QTest::addColumn<int>("firstValue");
+    QTest::addColumn<QString>("second");  // then committed by the user
+    QTest::addColumn<int>("secondValue");
+    QTest::addColumn<QString>("message");  // empty: no warning
+
+    const QString analog = QStringLiteral("Notice:  \n Analog output range must be higher than 10 units.");
+    const QString profile = QStringLiteral(" Notice:  \n The Profile range must be at least 25%.");
+    QTest::newRow("analog 0..10") << "EditAnaOutBeg" << 0 << "EditAnaOutEnd" << 10 << QString();
+    QTest::newRow("analog 0..9") << "EditAnaOutBeg" << 0 << "EditAnaOutEnd" << 9 << analog;
+    QTest::newRow("analog 20..10") << "EditAnaOutEnd" << 10 << "EditAnaOutBeg" << 20 << analog;
+    QTest::newRow("profile 10..35") << "EditProfileBeg" << 10 << "EditProfileEnd" << 35 << QString();
+    QTest::newRow("profile 10..34") << "EditProfileBeg" << 10 << "EditProfileEnd" << 34 << profile;
+    QTest::newRow("maxno 5 direct lo") << "EditDigitalOutmode" << 0 << "EditMaxNo" << 5 << QString();
+    QTest::newRow("maxno 6 direct lo") << "EditDigitalOutmode" << 0 << "EditMaxNo" << 6 << kVectorRule;
+    QTest::newRow("maxno 6 binary") << "EditDigitalOutmode" << 1 << "EditMaxNo" << 6 << QString();
+    QTest::newRow("direct hi, maxno 6") << "EditMaxNo" << 6 << "EditDigitalOutmode" << 2 << kVectorRule;
+}
+
+void ParameterPanelTest::fieldRulesWarnOnCommit()
+{
+    QFETCH(QString, first);
+    QFETCH(int, firstValue);
+    QFETCH(QString, second);
+    QFETCH(int, secondValue);
+    QFETCH(QString, message);
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    choose(app.panel.ui->EditTrigger, 1);  // SELF: the profile range can be edited
+    f.dialogs->shown.clear();
+    QWidget* a = app.panel.widget->findChild<QWidget*>(first);
+    QWidget* b = app.panel.widget->findChild<QWidget*>(second);
+    {
+        const QSignalBlocker quiet(a);
+        if (auto* ring = qobject_cast<QComboBox*>(a))
+            ring->setCurrentIndex(firstValue);
+        else
+            static_cast<QSpinBox*>(a)->setValue(firstValue);
+    }
+    if (auto* ring = qobject_cast<QComboBox*>(b))
+        choose(ring, secondValue);
+    else
+        commit(static_cast<QSpinBox*>(b), secondValue);
+
+    QStringList texts;
+    for (const auto& box : f.dialogs->shown)
+        texts << box.title + u'|' + box.text;
+    QCOMPARE(texts, message.isEmpty() ? QStringList() : QStringList{QStringLiteral("INFO!|") + message});
+}
+
+void ParameterPanelTest::externalTeachRemovesAndRestoresExtTriggers()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    p.ExternTeach->click();
+    QCOMPARE(p.EditTrigger->count(), 2);
+    p.ExternTeach->click();
+    QStringList items;
+    for (int i = 0; i < p.EditTrigger->count(); ++i)
+        items << p.EditTrigger->itemText(i);
+    QCOMPARE(items, QStringList({"CONT", "SELF", "EXT1", "EXT2", "EXT3", "EXT4"}));
+
+    choose(p.EditTrigger, 3);
+    QVERIFY(!p.ExternTeach->isChecked());
+    QVERIFY(!p.ExternTeach->isEnabled());
+    choose(p.EditTrigger, 1);
+    QVERIFY(p.ExternTeach->isEnabled());
+}
+
+void ParameterPanelTest::fetchedTriggerAndExternalTeach_data()
+{
+    QTest::addColumn<int>("extteach");
+    QTest::addColumn<int>("trigger");
+    QTest::addColumn<int>("shownTrigger");
+    QTest::addColumn<int>("entries");
+    QTest::newRow("off, EXT3 while the list is short") << 0 << 4 << 4 << 6;
+    QTest::newRow("on, EXT2 becomes CONT") << 1 << 3 << 0 << 2;
+    QTest::newRow("on, SELF") << 1 << 1 << 1 << 2;
+}
+
+void ParameterPanelTest::fetchedTriggerAndExternalTeach()
+{
+    QFETCH(int, extteach);
+    QFETCH(int, trigger);
+    QFETCH(int, shownTrigger);
+    QFETCH(int, entries);
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    p.ExternTeach->click();  // external teach on: EXT1..EXT4 gone
+    sim::ParamSet s = f.sensor->parameters();
+    s[sim::ExtTeach] = quint16(extteach), s[sim::Trigger] = quint16(trigger);
+    f.sensor->setParameters(s);
+    QTest::mouseClick(p.ButtonGet, Qt::LeftButton);
+    QCOMPARE(p.EditTrigger->currentIndex(), shownTrigger);
+    QCOMPARE(p.EditTrigger->count(), entries);
+    QCOMPARE(p.ExternTeach->isChecked(), extteach == 1);
+}
+
+void ParameterPanelTest::parameterViewSwitchesWithTheTeachView()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    const char* const para[] = {"EditPmode", "LabelEditPmode", "SlidePower", "SlidePowerValue", "EditProfileEnd",
+                                "ParaCaption4"};
+    const char* const teach[] = {"TeachTable", "ButtonTeachDataTo", "ButtonResetTable", "EditNo", "LabelEditNo",
+                                 "RadioInc"};
+    for (bool paraView : {false, true}) {
+        p.ParaVisible->click();
+        QCOMPARE(p.ParaVisible->isChecked(), paraView);
+        for (const char* name : para)
+            QVERIFY2(shown(p, name) == paraView, name);
+        for (const char* name : teach)
+            QVERIFY2(shown(p, name) == !paraView, name);
+    }
+}
+
+QTEST_MAIN(ParameterPanelTest)
+#include "tst_parameterpanel.moc"
