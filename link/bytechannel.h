@@ -21,6 +21,9 @@ public:
     virtual std::int64_t read(std::uint8_t* data, std::int64_t max) = 0;
     // Empties the input and output queues (serial only; TCP has none).
     virtual void flushQueues() {}
+    // Blocks until new bytes arrive or msecs pass, running no event loop
+    // (serial only). False on time-out, error, or a channel that cannot.
+    virtual bool waitForReadyRead(int msecs) { (void)msecs; return false; }
 
 signals:
     void readyRead();

@@ -5,6 +5,7 @@
 #include "statustexts.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tarvo {
 
@@ -99,6 +100,19 @@ void Link::FlushQueues()
 {
     if (isSerial())
         m_serial.flushQueues();
+}
+
+void Link::WaitInQWithoutEvents(std::int32_t want, double limit)
+{
+    const double start = m_pump.now();
+    while (GetInQLen() < want) {
+        const double left = limit - (m_pump.now() - start);
+        if (left <= 0.0)
+            break;
+        // Ends early only when the port cannot deliver anything any more.
+        if (!m_serial.waitForReadyRead(std::max(1, static_cast<int>(std::ceil(left * 1000.0)))))
+            break;
+    }
 }
 
 void Link::ClientTCPDataReady()

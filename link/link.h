@@ -77,6 +77,10 @@ public:
     std::int32_t GetInQLen() const;           // RS-232: bytes queued
     std::int32_t ComRd(std::int32_t n);       // RS-232: takes n queued bytes into rx.szReadBuf
     void FlushQueues();                       // RS-232 only; TCP has no queues
+    // RS-232: blocks until `want` bytes are queued or more than `limit`
+    // seconds have passed. No event loop runs; only the port's own reads are
+    // dispatched, so no other callback can run meanwhile.
+    void WaitInQWithoutEvents(std::int32_t want, double limit);
     bool isSerial() const { return comprotocol == RS232; }
 
     // Test seams.

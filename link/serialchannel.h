@@ -24,6 +24,7 @@ public:
     std::int64_t bytesAvailable() const override { return m_port.isOpen() ? m_port.bytesAvailable() : 0; }
     std::int64_t read(std::uint8_t* data, std::int64_t max) override;
     void flushQueues() override;
+    bool waitForReadyRead(int msecs) override { return m_port.isOpen() && m_port.waitForReadyRead(msecs); }
 
 private:
     QSerialPort m_port;

@@ -25,6 +25,10 @@ void Exchange::FillTxBuf(std::uint16_t code, std::uint16_t arg)
     std::uint8_t* buf = szWriteBuf.data();
     putWord(buf, 0, sync);
     putWord(buf, 1, code);
+    if (m_options.headerOnlyFrames) {
+        putWord(buf, 2, arg);
+        return;
+    }
     switch (code) {
     case frame::WriteTeachRow:
         putWord(buf, 2, arg);
@@ -56,13 +60,16 @@ void Exchange::WriteFrame(int tcpTimeoutMs)
     nBytesW = m_link.write(szWriteBuf.data(), 2 * anzframe, tcpTimeoutMs);
 }
 
-void Exchange::awaitReply(double limit)
+void Exchange::awaitReply(double limit, bool runEvents)
 {
     ReceiveState& rx = m_link.rx;
     const int want = 2 * anzframe;
     tstart = m_pump.now();
     if (m_link.isSerial()) {
-        m_pump.waitFor(limit, [&] { return m_link.GetInQLen() >= want; });
+        if (runEvents)
+            m_pump.waitFor(limit, [&] { return m_link.GetInQLen() >= want; });
+        else
+            m_link.WaitInQWithoutEvents(want, limit);
         rx.dataSize = m_link.GetInQLen();
         rx.dataSize = m_link.ComRd(rx.dataSize);
         rx.bytesToRead = want - rx.dataSize;
@@ -163,29 +170,35 @@ void Exchange::StopAutoSend()
 void Exchange::CheckComLine()
 {
     ReceiveState& rx = m_link.rx;
-    StopAutoSend();
-    m_pump.sleep(0.1);
+    if (m_options.lineCheckStopsAutoSend) {
+        StopAutoSend();
+        m_pump.sleep(0.1);
+    }
 
     order = frame::Identify;
     FillTxBuf(order, 0);
     m_link.FlushQueues();
-    double limit = m_options.replyLimit;
+    double limit = m_options.lineCheckSerialLimit;
+    bool runEvents = true;
     if (m_link.isSerial()) {
         rx.dataSize = 0;
         WriteFrame();
+        runEvents = m_options.lineCheckSerialRunsEvents;
     } else {
         rx.bytesToRead = rx.dataSize = 2 * anzframe;
         WriteFrame(5000);
         limit = m_options.lineCheckTcpLimit;
     }
-    awaitReply(limit);
+    awaitReply(limit, runEvents);
 
     if (rx.bytesToRead == 0) {
         std::copy_n(rx.szReadBuf.begin(), version.size(), version.begin());
         m_host.showStatus(versionText());
         m_host.lineCheckPassed();
-    } else {
+    } else if (m_options.lineCheckFailureIsTimeout) {
         SetPopupTimeout();
+    } else {
+        m_host.lineCheckFailed();
     }
 }
 

@@ -26,11 +26,19 @@ public:
     virtual void timeoutReaction() = 0;
     // The line check got the sensor's identification (already shown).
     virtual void lineCheckPassed() = 0;
+    // The line check got no identification; only without lineCheckFailureIsTimeout.
+    virtual void lineCheckFailed() {}
 };
 
 struct ExchangeOptions {
     double replyLimit = 3.0;         // seconds for every reply but the line check's
     double lineCheckTcpLimit = 5.0;  // seconds for the identification over TCP
+    // How the temperature-compensation tool's exchange differs:
+    bool headerOnlyFrames = false;         // FillTxBuf writes bytes 0-5 (sync, code, argument) only
+    bool lineCheckStopsAutoSend = true;    // command 50 and a 0.1 s pause before the identification
+    double lineCheckSerialLimit = 3.0;     // seconds for the identification over RS-232
+    bool lineCheckSerialRunsEvents = true; // false: the RS-232 wait runs no other callback
+    bool lineCheckFailureIsTimeout = true; // false: the host's lineCheckFailed() instead of SetPopupTimeout
 };
 
 class Exchange {
@@ -70,7 +78,7 @@ public:
     std::int32_t bytesToRead() const;
 
 private:
-    void awaitReply(double limit);
+    void awaitReply(double limit, bool runEvents = true);
 
     Link& m_link;
     EventPump& m_pump;

@@ -1,0 +1,28 @@
+// The equation file: the fifteen curve coefficients as text, one per line,
+// in panel order, each right-aligned in a field of at least ten characters.
+#pragma once
+
+#include "compcurves.h"
+
+#include <QString>
+#include <optional>
+
+namespace tarvo::tempcomp {
+
+inline constexpr auto kEquationDefaultFile = "equation.equ";
+inline constexpr auto kEquationFilter = "*.equ";
+
+// The text of a file: each value in its shortest form that reads back as the
+// same double (plain decimal or exponent form).
+QByteArray formatEquation(const Coefficients& c);
+
+// Replaces the file as a whole, or leaves it untouched; the reason for a
+// failure goes to *error.
+bool writeEquationFile(const QString& path, const Coefficients& c, QString* error);
+
+// Exactly fifteen finite numbers, one per line (blanks around them and empty
+// lines are allowed). Anything else gives nothing and the reason in *error.
+std::optional<Coefficients> parseEquation(const QByteArray& text, QString* error);
+std::optional<Coefficients> readEquationFile(const QString& path, QString* error);
+
+} // namespace tarvo::tempcomp

@@ -1,0 +1,560 @@
+#include "tempcompapp.h"
+
+#include "brandingtables.h"
+#include "charts.h"
+#include "coefficientbox.h"
+#include "dialogs.h"
+#include "equationfile.h"
+#include "frame.h"
+#include "righthelp.h"
+#include "ui_INTERFACEP.h"
+#include "ui_P.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QThread>
+#include <QTimer>
+#include <QtCharts/QChart>
+
+namespace tarvo::tempcomp {
+
+namespace {
+
+const QString kAttention = QStringLiteral("ATTENTION!");
+constexpr int kBlocks = kSteps / 10;  // ten factors per frame
+constexpr int kPointsPerScreen = 101;
+constexpr int kSendColour = 0xFF0000;
+constexpr int kIdleColour = 0xE0E0E0;
+
+const char* const kChannelNames[kChannels] = {"red", "green", "blue"};
+
+QString programDirOr(const QString& dir)
+{
+    return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
+}
+
+LinkOptions toolLinkOptions()
+{
+    LinkOptions o;
+    o.serialOpenStopsLoops = false;
+    o.tcpFailureAsMessage = true;
+    return o;
+}
+
+ExchangeOptions toolExchangeOptions()
+{
+    ExchangeOptions o;
+    o.replyLimit = 2.0;
+    o.lineCheckTcpLimit = 5.0;
+    o.headerOnlyFrames = true;
+    o.lineCheckStopsAutoSend = false;
+    o.lineCheckSerialLimit = 2.0;
+    o.lineCheckSerialRunsEvents = false;
+    o.lineCheckFailureIsTimeout = false;
+    return o;
+}
+
+InterfacePanelOptions toolInterfaceOptions()
+{
+    InterfacePanelOptions o;
+    o.settingsFile = false;
+    o.identification = false;
+    o.mainPortDisplays = false;
+    o.connectStopsPoll = false;
+    o.tryUsesMainStatus = false;
+    o.tryDimsMainButtons = false;
+    return o;
+}
+
+void setButtonColour(QWidget* button, int rgb)
+{
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, QColor::fromRgb(QRgb(rgb)));
+    button->setPalette(palette);
+}
+
+void plot(StripChart& chart, const Extremes& e, const double* values, int count)
+{
+    chart.setPointsPerScreen(kPointsPerScreen);
+    chart.setYRange(e.min - 50.0, e.max + 50.0);
+    chart.plot(values, count);
+}
+
+template <size_t N>
+std::array<double, N> asDoubles(const std::array<std::uint16_t, N>& values)
+{
+    std::array<double, N> out{};
+    std::copy(values.begin(), values.end(), out.begin());
+    return out;
+}
+
+} // namespace
+
+TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
+    : QObject(parent)
+    , link(pump, flags, *this, toolLinkOptions())
+    , exchange(link, pump, flags, params, *this, toolExchangeOptions())
+    , proj_dir(programDirOr(programDir))
+    , panel(std::make_unique<QWidget>())
+    , ui(std::make_unique<Ui::P>())
+    , interfacepanel(link, flags, *this, toolInterfaceOptions(), proj_dir)
+    , m_help(std::make_unique<RightClickHelp>())
+{
+    ui->setupUi(panel.get());
+    // Right-click help on the interface panel only; the main panel acts on commits alone.
+    InterfacePanel::addHelpTexts(*m_help);
+    m_help->install(interfacepanel.widget());
+    setupCharts();
+    wireMainPanel();
+}
+
+TempCompApp::~TempCompApp()
+{
+    // The panel outlives its uic record by a moment; no event may reach the filter then.
+    ui->EditTemp->removeEventFilter(this);
+    panel->removeEventFilter(this);
+}
+
+void TempCompApp::setupCharts()
+{
+    const QColor red(210, 0, 0), green(0, 150, 0), blue(0, 0, 220);
+    const struct {
+        QChartView* view;
+        QList<QColor> colours;
+        const char* title;
+    } charts[] = {
+        {ui->GraphRed, {red}, "RED"},
+        {ui->GraphGreen, {green}, "GREEN"},
+        {ui->GraphBlue, {blue}, "BLUE"},
+        {ui->GraphRGB, {red, green, blue}, "RED, GREEN, BLUE"},
+        {ui->GraphCfRed, {red}, "RED"},
+        {ui->GraphCfGreen, {green}, "GREEN"},
+        {ui->GraphCfBlue, {blue}, "BLUE"},
+        {ui->GraphCfRGB, {red, green, blue}, "RED, GREEN, BLUE"},
+    };
+    for (const auto& c : charts) {
+        auto strip = std::make_unique<StripChart>(c.view, c.colours);
+        strip->setPointsPerScreen(kPointsPerScreen);
+        strip->chart()->setTitle(QString::fromLatin1(c.title));
+        m_charts.emplace_back(c.view, std::move(strip));
+    }
+}
+
+StripChart& TempCompApp::chart(QChartView* view)
+{
+    for (auto& [v, strip] : m_charts)
+        if (v == view)
+            return *strip;
+    Q_ASSERT_X(false, "TempCompApp::chart", "not one of the panel's charts");
+    return *m_charts.front().second;
+}
+
+void TempCompApp::wireMainPanel()
+{
+    Ui::P& p = *ui;
+    panel->installEventFilter(this);
+    interfacepanel.setAnchor(panel.get());
+    connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
+    connect(p.ButtonSendCF, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonSendCF);
+    connect(p.ButtonSaveEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonSaveEquation);
+    connect(p.ButtonGetEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonGetEquation);
+    connect(p.ButtonCalcCurves, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonCalcCurves);
+    connect(p.ButtonShowRed, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonShowRed);
+    connect(p.ButtonShowGreen, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonShowGreen);
+    connect(p.ButtonShowBlue, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonShowBlue);
+    connect(p.ButtonCalcCalib, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonCalcCalib);
+    connect(p.ButtonShowCfRed, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonShowCfRed);
+    connect(p.ButtonShowCfGreen, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonShowCfGreen);
+    connect(p.ButtonShowCfBlue, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonShowCfBlue);
+    // The temperature step is committed by a changed value (arrows, or typing
+    // then Enter or leaving the field) and by Enter on an unchanged value.
+    connect(p.EditTemp, &QSpinBox::valueChanged, this, &TempCompApp::CBF_EditTemp);
+    p.EditTemp->installEventFilter(this);
+}
+
+int TempCompApp::run()
+{
+    panel->show();
+    InitVars();
+    if (!m_quitRequested)
+        QApplication::exec();
+    link.CloseCom();
+    if (link.tcpcon != 0)
+        link.DisconnectFromTCPServer();
+    return 0;
+}
+
+void TempCompApp::InitVars()
+{
+    exchange.anzframe = frame::kWords;
+    link.comport = 1;
+    link.tcpcon = 0;
+    exchange.sync = frame::kSyncPc;
+    exchange.order = 1;
+
+    ShowLogo(panel.get(), toolBrandingTable(), ToolBrandingVariant);
+    interfacepanel.SetupServerField();
+    interfacepanel.InitConnectPanel();
+    interfacepanel.TryToConnect();
+}
+
+void TempCompApp::CBF_P_close()
+{
+    m_quitRequested = true;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != panel.get())
+            w->hide();
+    quitWhenIdle();
+}
+
+void TempCompApp::quitWhenIdle()
+{
+    // A transfer running inside a callback completes first; the event loop
+    // ends once no wait is on the stack any more.
+    if (pump.depth() == 0)
+        QCoreApplication::quit();
+    else
+        QTimer::singleShot(10, this, &TempCompApp::quitWhenIdle);
+}
+
+bool TempCompApp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == panel.get() && event->type() == QEvent::Close) {
+        CBF_P_close();
+    } else if (watched == ui->EditTemp && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // A changed value commits through valueChanged; an unchanged one here.
+            const int commitsBefore = m_tempCommits;
+            ui->EditTemp->interpretText();
+            if (m_tempCommits == commitsBefore)
+                CBF_EditTemp();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// --- Transfer -------------------------------------------------------------
+
+void TempCompApp::FillTxBufRGB(std::uint16_t command, std::uint16_t block, int colour)
+{
+    exchange.FillTxBuf(command, block);
+    if (block >= kBlocks || colour < 0 || colour >= kChannels)
+        return;
+    const FactorTable& table = factors.channel(colour);
+    for (int k = 0; k < 10; ++k)
+        frame::putWord(exchange.szWriteBuf.data(), 3 + k, table[static_cast<size_t>(10 * block + k)]);
+}
+
+void TempCompApp::SendPara()
+{
+    CalcCurves();
+    if (!CalcCfCurves() && !confirmClampedFactors()) {
+        exchange.comecho = 0;
+        return;
+    }
+    link.FlushQueues();
+
+    exchange.order = frame::CompStart;
+    exchange.FillTxBuf(exchange.order, 0);
+    exchange.WriteFrame();
+    exchange.CheckEcho(2);
+    if (exchange.comecho == 0)
+        return;
+
+    // A pause between the announcement and the tables; no other callback runs meanwhile.
+    QThread::msleep(200);
+
+    exchange.order = frame::CompRed;
+    for (int colour = 0; colour < kChannels; ++colour) {
+        for (int block = 0; block < kBlocks; ++block) {
+            FillTxBufRGB(static_cast<std::uint16_t>(frame::CompRed + colour), static_cast<std::uint16_t>(block), colour);
+            exchange.WriteFrame();
+            exchange.CheckEcho(13);
+            if (exchange.comecho == 0)
+                return;  // what was acknowledged stays sent
+        }
+    }
+    // Reopen the line and query the version afresh.
+    interfacepanel.TryToConnect();
+}
+
+void TempCompApp::SetButtonsDimmed(bool dim)
+{
+    m_dimDepth = std::max(0, m_dimDepth + (dim ? 1 : -1));
+    const bool on = m_dimDepth > 0;
+    // Sending, connecting, and recomputing the factor tables being sent.
+    const std::array<QWidget*, 3> commands = {ui->ButtonSendCF, ui->ButtonCalcCalib, ui->ButtonConnect};
+    for (QWidget* w : commands)
+        w->setEnabled(!on);
+    interfacepanel.SetButtonsDimmed(on);
+}
+
+// --- Computation ----------------------------------------------------------
+
+Coefficients TempCompApp::coefficientsFromPanel() const
+{
+    Coefficients c{};
+    const auto fields = coefficientFields();
+    for (size_t i = 0; i < c.size(); ++i)
+        c[i] = fields[i]->value();
+    return c;
+}
+
+void TempCompApp::coefficientsToPanel(const Coefficients& c)
+{
+    const auto fields = coefficientFields();
+    for (size_t i = 0; i < c.size(); ++i)
+        fields[i]->setValue(c[i]);
+}
+
+std::array<CoefficientBox*, kCoefficients> TempCompApp::coefficientFields() const
+{
+    const Ui::P& p = *ui;
+    return {p.RX4, p.RX3, p.RX2, p.RX1, p.RT, p.GX4, p.GX3, p.GX2, p.GX1, p.GT, p.BX4, p.BX3, p.BX2, p.BX1, p.BT};
+}
+
+void TempCompApp::CalcCurves()
+{
+    curves = tempcomp::CalcCurves(coefficientsFromPanel());
+    plot(chart(ui->GraphRed), curves.extremes[Red], curves.dataRot.data(), kSteps);
+    plot(chart(ui->GraphGreen), curves.extremes[Green], curves.dataGruen.data(), kSteps);
+    plot(chart(ui->GraphBlue), curves.extremes[Blue], curves.dataBlau.data(), kSteps);
+    plot(chart(ui->GraphRGB), curves.overall, curves.dataRGB.data(), kChannels * kSteps);
+}
+
+bool TempCompApp::CalcCfCurves()
+{
+    const References refs = {static_cast<std::uint16_t>(ui->EditRefRed->value()),
+                             static_cast<std::uint16_t>(ui->EditRefGreen->value()),
+                             static_cast<std::uint16_t>(ui->EditRefBlue->value())};
+    factors = tempcomp::CalcCfCurves(curves, refs);
+    plot(chart(ui->GraphCfRed), factors.extremes[Red], asDoubles(factors.dataCfRot).data(), kSteps);
+    plot(chart(ui->GraphCfGreen), factors.extremes[Green], asDoubles(factors.dataCfGruen).data(), kSteps);
+    plot(chart(ui->GraphCfBlue), factors.extremes[Blue], asDoubles(factors.dataCfBlau).data(), kSteps);
+    plot(chart(ui->GraphCfRGB), factors.overall, asDoubles(factors.dataCfRGB).data(), kChannels * kSteps);
+    return !factors.anyClamped();
+}
+
+QString TempCompApp::clampedFactorsText() const
+{
+    QString text = QStringLiteral(
+        " Some compensation factors do not fit the sensor's range 0 … 65535 \n"
+        " (the curve is 0 or negative there, or far below its reference) \n"
+        " and were limited to it: \n");
+    for (int c = 0; c < kChannels; ++c) {
+        const ClampReport& r = factors.clamped[c];
+        if (r.count > 0)
+            text += QStringLiteral("\n %1: %2 of 100, the first at temperature step %3 ")
+                        .arg(QString::fromLatin1(kChannelNames[c]))
+                        .arg(r.count)
+                        .arg(r.firstStep);
+    }
+    return text;
+}
+
+bool TempCompApp::confirmClampedFactors()
+{
+    return dialogs().confirm(kAttention, clampedFactorsText()
+                                             + QStringLiteral("\n\n Send the factor tables with these limited values? "));
+}
+
+// --- Panel commands -------------------------------------------------------
+
+void TempCompApp::CBF_ButtonSendCF()
+{
+    ui->DispSendCF->setText(QStringLiteral("TRY TO SAVE"));
+    setButtonColour(ui->ButtonSendCF, kSendColour);
+    SetButtonsDimmed(true);
+    SendPara();
+    SetButtonsDimmed(false);
+    ui->DispSendCF->setText(exchange.comecho == 1 ? QStringLiteral("SUCCESS") : QStringLiteral("FAILURE"));
+    setButtonColour(ui->ButtonSendCF, kIdleColour);
+}
+
+QString TempCompApp::selectEquationFile(bool save)
+{
+    FileDialogRequest request;
+    request.directory = proj_dir;
+    request.defaultFile = QString::fromLatin1(kEquationDefaultFile);
+    request.filter = QString::fromLatin1(kEquationFilter);
+    request.title = QStringLiteral("equation");
+    request.save = save;
+    QString path = dialogs().selectFile(request);
+    if (path.isEmpty())
+        return path;
+    if (save && QFileInfo(path).suffix().compare(QLatin1String("equ"), Qt::CaseInsensitive) != 0)
+        path += QStringLiteral(".equ");  // the file type stays that of the filter
+    file_name = path;
+    return path;
+}
+
+void TempCompApp::CBF_ButtonSaveEquation()
+{
+    const QString path = selectEquationFile(true);
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!writeEquationFile(path, coefficientsFromPanel(), &error))
+        dialogs().message(kAttention, QStringLiteral(" The equation file \n %1 \n could not be saved (%2). ")
+                                          .arg(QDir::toNativeSeparators(path), error));
+}
+
+void TempCompApp::CBF_ButtonGetEquation()
+{
+    const QString path = selectEquationFile(false);
+    if (path.isEmpty())
+        return;
+    QString error;
+    std::optional<Coefficients> c = readEquationFile(path, &error);
+    if (c) {
+        const auto fields = coefficientFields();
+        for (size_t i = 0; i < c->size(); ++i) {
+            const double v = (*c)[i];
+            if (v < fields[i]->minimum() || v > fields[i]->maximum()) {
+                error = QStringLiteral("%1 = %2 lies outside %3 … %4")
+                            .arg(fields[i]->objectName(), fields[i]->textFromValue(v),
+                                 fields[i]->textFromValue(fields[i]->minimum()),
+                                 fields[i]->textFromValue(fields[i]->maximum()));
+                c.reset();
+                break;
+            }
+        }
+    }
+    if (!c) {
+        dialogs().message(kAttention, QStringLiteral(" The equation file \n %1 \n was not loaded: %2. \n\n"
+                                                     " The coefficients are unchanged. ")
+                                          .arg(QDir::toNativeSeparators(path), error));
+        return;
+    }
+    // The curves and factors change only when they are computed again.
+    coefficientsToPanel(*c);
+}
+
+void TempCompApp::showOnly(QWidget* shown, std::initializer_list<QWidget*> hidden)
+{
+    for (QWidget* w : hidden)
+        w->setVisible(false);
+    shown->setVisible(true);
+}
+
+void TempCompApp::CBF_ButtonCalcCurves()
+{
+    showOnly(ui->GraphRGB, {ui->GraphRed, ui->GraphGreen, ui->GraphBlue});
+    CalcCurves();
+}
+
+void TempCompApp::CBF_ButtonShowRed() { showOnly(ui->GraphRed, {ui->GraphGreen, ui->GraphBlue, ui->GraphRGB}); }
+void TempCompApp::CBF_ButtonShowGreen() { showOnly(ui->GraphGreen, {ui->GraphRed, ui->GraphBlue, ui->GraphRGB}); }
+void TempCompApp::CBF_ButtonShowBlue() { showOnly(ui->GraphBlue, {ui->GraphRGB, ui->GraphRed, ui->GraphGreen}); }
+
+void TempCompApp::CBF_ButtonCalcCalib()
+{
+    showOnly(ui->GraphCfRGB, {ui->GraphCfRed, ui->GraphCfGreen, ui->GraphCfBlue});
+    if (!CalcCfCurves())
+        dialogs().message(kAttention, clampedFactorsText());
+}
+
+void TempCompApp::CBF_ButtonShowCfRed() { showOnly(ui->GraphCfRed, {ui->GraphCfGreen, ui->GraphCfBlue, ui->GraphCfRGB}); }
+void TempCompApp::CBF_ButtonShowCfGreen() { showOnly(ui->GraphCfGreen, {ui->GraphCfRed, ui->GraphCfBlue, ui->GraphCfRGB}); }
+void TempCompApp::CBF_ButtonShowCfBlue() { showOnly(ui->GraphCfBlue, {ui->GraphCfRGB, ui->GraphCfRed, ui->GraphCfGreen}); }
+
+void TempCompApp::CBF_EditTemp()
+{
+    ++m_tempCommits;
+    const int t = std::clamp(ui->EditTemp->value(), 0, kSteps - 1);
+    CoefficientBox* displays[kChannels] = {ui->DispCurveRed, ui->DispCurveGreen, ui->DispCurveBlue};
+    QSpinBox* refs[kChannels] = {ui->EditRefRed, ui->EditRefGreen, ui->EditRefBlue};
+    QString limited;
+    for (int c = 0; c < kChannels; ++c) {
+        const double v = curves.channel(c)[static_cast<size_t>(t)];
+        displays[c]->setValue(v);
+        const Limited ref = referenceValue(v);
+        refs[c]->setValue(ref.value);
+        if (ref.clamped)
+            limited += QStringLiteral("\n %1: curve %2, reference %3 ")
+                           .arg(QString::fromLatin1(kChannelNames[c]), displays[c]->textFromValue(v))
+                           .arg(ref.value);
+    }
+    if (!limited.isEmpty())
+        dialogs().message(kAttention, QStringLiteral(" At temperature step %1 a curve lies outside 0 … 65535; \n"
+                                                     " its reference value was limited to that range: \n")
+                                              .arg(t)
+                                          + limited);
+}
+
+// --- Hosts ----------------------------------------------------------------
+
+void TempCompApp::showLinkStatus(const QString& text)
+{
+    ui->DispStatus->setText(text);
+}
+
+void TempCompApp::message(const QString& title, const QString& text)
+{
+    dialogs().message(title, text);
+}
+
+void TempCompApp::setWaitCursor(bool on)
+{
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TempCompApp::showStatus(const QString& text)
+{
+    ui->DispStatus->setText(text);
+}
+
+void TempCompApp::timeoutReaction()
+{
+    dialogs().message(exchange.versionText(), kEchoFailureText);
+}
+
+void TempCompApp::lineCheckPassed()
+{
+    interfacepanel.ui().DispInterfaceStatus->setText(exchange.versionText());
+    interfacepanel.SetAcceptAllowed(true);
+}
+
+void TempCompApp::lineCheckFailed()
+{
+    ui->DispStatus->setText(QStringLiteral("TIMEOUT"));
+    interfacepanel.ui().DispInterfaceStatus->setText(QStringLiteral("CONNECTION FAILURE"));
+    interfacepanel.SetAcceptAllowed(false);
+}
+
+void TempCompApp::showMainStatus(const QString& text)
+{
+    ui->DispStatus->setText(text);
+}
+
+void TempCompApp::setTransferButtonsDimmed(bool dim)
+{
+    SetButtonsDimmed(dim);
+}
+
+void TempCompApp::showConnectionInUse(std::uint16_t, std::uint16_t, const QString&)
+{
+    // The tool shows no port or server in use on its main panel.
+}
+
+void TempCompApp::afterOpening()
+{
+    // The version query runs whatever the opening returned.
+    SetButtonsDimmed(true);
+    exchange.CheckComLine();
+    SetButtonsDimmed(false);
+}
+
+void TempCompApp::processEvents()
+{
+    pump.processEvents();
+}
+
+} // namespace tarvo::tempcomp

@@ -1,0 +1,136 @@
+// TarvoTempCompV43, the temperature-compensation tool for the colour sensor:
+// its main panel, the shared link, exchange and interface panel with the
+// tool's options, the curve and factor computation and the transfer of the
+// three factor tables.
+#pragma once
+
+#include "compcurves.h"
+#include "eventpump.h"
+#include "exchange.h"
+#include "interfacepanel.h"
+#include "link.h"
+#include "loopflags.h"
+#include "parameterset.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <memory>
+#include <vector>
+
+class QChartView;
+class QWidget;
+namespace Ui { class P; }
+
+namespace tarvo {
+
+class CoefficientBox;
+class RightClickHelp;
+class StripChart;
+
+namespace tempcomp {
+
+// The box of a failed echo; its title is the sensor's version text.
+inline const QString kEchoFailureText = QStringLiteral(
+    " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR.                           \n"
+    " The version of the sensor is displayed as the name of this dialog box.");
+
+class TempCompApp final : public QObject, public LinkHost, public ExchangeHost, public InterfacePanelHost {
+    Q_OBJECT
+public:
+    // programDir: where the server history lives (the program's own
+    // directory unless a test says otherwise) and where file dialogs start.
+    explicit TempCompApp(const QString& programDir = QString(), QObject* parent = nullptr);
+    ~TempCompApp() override;
+
+    // Shows the main panel, initialises, runs the event loop until the main
+    // panel is closed, then closes the link. Returns the exit code.
+    int run();
+    void InitVars();
+    void CBF_P_close();
+    bool quitRequested() const { return m_quitRequested; }
+
+    // Transfer of the factor tables.
+    void FillTxBufRGB(std::uint16_t command, std::uint16_t block, int colour);
+    void SendPara();
+
+    // Computation from the panel, drawn into the charts. CalcCfCurves returns
+    // false when factors had to be limited to 0..65535.
+    void CalcCurves();
+    bool CalcCfCurves();
+
+    // Commands of the main panel.
+    void CBF_ButtonSendCF();
+    void CBF_ButtonSaveEquation();
+    void CBF_ButtonGetEquation();
+    void CBF_ButtonCalcCurves();
+    void CBF_ButtonShowRed();
+    void CBF_ButtonShowGreen();
+    void CBF_ButtonShowBlue();
+    void CBF_ButtonCalcCalib();
+    void CBF_ButtonShowCfRed();
+    void CBF_ButtonShowCfGreen();
+    void CBF_ButtonShowCfBlue();
+    void CBF_EditTemp();
+
+    // Dims the commands that start an exchange or change the tables being
+    // sent, while an exchange runs; nests.
+    void SetButtonsDimmed(bool dim);
+
+    Coefficients coefficientsFromPanel() const;
+    void coefficientsToPanel(const Coefficients& c);
+    StripChart& chart(QChartView* view);
+
+    // Subsystems, created once.
+    EventPump pump;
+    LoopFlags flags;
+    ParameterSet params;  // the shared exchange needs one; the tool sends no parameter set
+    Link link;
+    Exchange exchange;
+
+    QString proj_dir;
+    QString file_name;  // the path chosen in the last file dialog
+
+    std::unique_ptr<QWidget> panel;
+    std::unique_ptr<Ui::P> ui;
+    InterfacePanel interfacepanel;
+
+    Curves curves;
+    Factors factors;
+
+    // LinkHost
+    void showLinkStatus(const QString& text) override;
+    void message(const QString& title, const QString& text) override;
+    void setWaitCursor(bool on) override;
+    // ExchangeHost
+    void showStatus(const QString& text) override;
+    void timeoutReaction() override;
+    void lineCheckPassed() override;
+    void lineCheckFailed() override;
+    // InterfacePanelHost
+    void showMainStatus(const QString& text) override;
+    void setTransferButtonsDimmed(bool dim) override;
+    void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) override;
+    void afterOpening() override;
+    void processEvents() override;
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void wireMainPanel();
+    void setupCharts();
+    void showOnly(QWidget* shown, std::initializer_list<QWidget*> hidden);
+    bool confirmClampedFactors();
+    QString clampedFactorsText() const;
+    QString selectEquationFile(bool save);
+    std::array<CoefficientBox*, kCoefficients> coefficientFields() const;
+    void quitWhenIdle();
+
+    std::unique_ptr<RightClickHelp> m_help;
+    std::vector<std::pair<QChartView*, std::unique_ptr<StripChart>>> m_charts;
+    int m_dimDepth = 0;
+    int m_tempCommits = 0;  // CBF_EditTemp runs, to tell a committed change from a plain Enter
+    bool m_quitRequested = false;
+};
+
+} // namespace tempcomp
+} // namespace tarvo

@@ -1,0 +1,390 @@
+// The tool's main panel: start-up, the interface panel's options, the chart
+// commands, the temperature step, the equation file commands and closing.
+#include "equationfile.h"
+#include "toolfixture.h"
+
+#include <QLabel>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+
+using namespace tarvo;
+using namespace tarvo::tempcomp;
+using tarvo::test::ToolFixture;
+
+namespace {
+
+QLineSeries* series(QChartView* view, int trace = 0)
+{
+    return qobject_cast<QLineSeries*>(view->chart()->series().at(trace));
+}
+
+QValueAxis* yAxis(QChartView* view)
+{
+    return qobject_cast<QValueAxis*>(view->chart()->axes(Qt::Vertical).value(0));
+}
+
+const Coefficients kLines = {0, 0, 0, 0.5, 1000, 0, 0, 0, 0, 2000, 0, 0, 0, 0, 3000};
+
+} // namespace
+
+class ToolPanelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void controlsCarryCaptionsAndAccessibleNames();
+    void startUpBrandsTriesPortOneAndReadsOnlyTheHistory();
+    void acceptOnlyHidesTheInterfacePanel();
+    void chartCommandsLeaveOneChartOfTheirGroupVisible_data();
+    void chartCommandsLeaveOneChartOfTheirGroupVisible();
+    void calculatingDrawsEachChartOnItsOwnAxes();
+    void chartsChangeOnlyWhenComputed();
+    void temperatureStepCommitsSetTheReferences();
+    void valuesOutsideSixteenBitsAreLimitedAndReported();
+    void equationIsSavedWhereTheUserChoseAndLoadedBack();
+    void badEquationFilesLeaveTheFieldsAndSaySo_data();
+    void badEquationFilesLeaveTheFieldsAndSaySo();
+    void keyboardReachesTheFieldsAndCommands();
+    void rightClickHelpsOnlyOnTheInterfacePanel();
+    void closingTheMainPanelEndsTheProgramAndTheConversation();
+};
+
+void ToolPanelTest::controlsCarryCaptionsAndAccessibleNames()
+{
+    ToolFixture f;
+    TempCompApp app(f.dir.path());
+    QWidget* p = app.panel.get();
+    QCOMPARE(p->objectName(), QStringLiteral("P"));
+    QCOMPARE(p->windowTitle(), QStringLiteral("TARVO-TEMPCOMP-Scope V4.3"));
+    QStringList captioned = {"EditTemp", "EditRefRed", "EditRefGreen", "EditRefBlue", "DispCurveRed",
+                             "DispCurveGreen", "DispCurveBlue", "DispSendCF", "DispStatus"};
+    for (const char* c : {"R", "G", "B"})
+        for (const char* k : {"X4", "X3", "X2", "X1", "T"})
+            captioned << QString::fromLatin1(c) + QString::fromLatin1(k);
+    for (const QString& name : captioned) {
+        auto* caption = p->findChild<QLabel*>(QStringLiteral("Label") + name);
+        QVERIFY2(caption && caption->buddy() && caption->buddy()->objectName() == name, qPrintable(name));
+    }
+    for (QWidget* w : p->findChildren<QWidget*>())
+        if ((w->inherits("QAbstractButton") || w->inherits("QLineEdit") || w->inherits("QAbstractSpinBox")
+             || w->inherits("QChartView"))
+            && !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+            QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+    QCOMPARE(app.ui->EditTemp->maximum(), 99);  // ranges come from the panel file
+    QCOMPARE(app.ui->EditRefRed->maximum(), 65535);
+}
+
+void ToolPanelTest::startUpBrandsTriesPortOneAndReadsOnlyTheHistory()
+{
+    ToolFixture f;
+    QByteArray history = QByteArray("sensor-hall-2").leftJustified(100, '\0') + '\n';
+    history += QByteArray("10.0.0.7").leftJustified(100, '\0') + '\n';
+    f.writeFile(QStringLiteral("IPComboBox.cfg"), history);
+    // The tool keeps no connection settings: this file is not read.
+    f.writeFile(QStringLiteral("ComSettings.cfg"), QStringLiteral("1\n1\n127.0.0.1\n%1\n").arg(f.sensor->tcpPort()).toUtf8());
+    TempCompApp& app = f.start();
+
+    bool titled = false;
+    for (auto* label : app.panel->findChildren<QLabel*>())
+        titled |= label->text() == QStringLiteral("TARVO-TEMPCOMP-Scope V4.3");
+    QVERIFY(titled);
+    QCOMPARE(app.interfacepanel.historyEntries(), QStringList({"sensor-hall-2", "10.0.0.7"}));
+    QCOMPARE(app.link.comprotocol, std::uint16_t(RS232));
+    QCOMPARE(app.link.szStatus, QStringLiteral("Invalid port number"));
+    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE"));
+    QVERIFY(f.sensor->frames().isEmpty());
+    QVERIFY(app.interfacepanel.widget()->isHidden());  // a failed start opens nothing
+    QVERIFY(f.ip().EditID->isHidden());
+    QCOMPARE(f.dialogs->shown.size(), 0);
+}
+
+void ToolPanelTest::acceptOnlyHidesTheInterfacePanel()
+{
+    ToolFixture f;
+    f.start();
+    f.connectToSensor();
+    f.ip().ButtonAccept->click();
+    QVERIFY(f.app->interfacepanel.widget()->isHidden());
+    QVERIFY(!QFile::exists(f.path(QStringLiteral("ComSettings.cfg"))));
+    QCOMPARE(f.dialogs->shown.size(), 0);
+    // A refused connection is a box; the try leaves Accept dimmed.
+    const quint16 closedPort = test::ScriptedSensor().port();
+    f.connectTcp(closedPort);
+    QCOMPARE(f.dialogs->shown.size(), 1);
+    QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("TCP Client"));
+    QCOMPARE(f.dialogs->shown[0].text, QStringLiteral("FailedToConnect"));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE"));
+    QVERIFY(!f.ip().ButtonAccept->isEnabled());
+}
+
+void ToolPanelTest::chartCommandsLeaveOneChartOfTheirGroupVisible_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("curveChart");
+    QTest::addColumn<QString>("factorChart");
+    QTest::newRow("show red") << "ButtonShowRed" << "GraphRed" << "GraphCfBlue";
+    QTest::newRow("show blue") << "ButtonShowBlue" << "GraphBlue" << "GraphCfBlue";
+    QTest::newRow("calculate curves") << "ButtonCalcCurves" << "GraphRGB" << "GraphCfBlue";
+    QTest::newRow("show red factors") << "ButtonShowCfRed" << "GraphGreen" << "GraphCfRed";
+    QTest::newRow("show green factors") << "ButtonShowCfGreen" << "GraphGreen" << "GraphCfGreen";
+    QTest::newRow("calculate factors") << "ButtonCalcCalib" << "GraphGreen" << "GraphCfRGB";
+}
+
+void ToolPanelTest::chartCommandsLeaveOneChartOfTheirGroupVisible()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, curveChart);
+    QFETCH(QString, factorChart);
+    ToolFixture f;
+    TempCompApp& app = f.start();
+    // Neither group at its start state, so each row shows which group a command leaves alone.
+    app.CBF_ButtonShowGreen();
+    app.CBF_ButtonShowCfBlue();
+    app.panel->findChild<QPushButton*>(button)->click();
+    const auto visible = [&](const QStringList& group) {
+        QStringList shown;
+        for (const QString& name : group)
+            if (app.panel->findChild<QWidget*>(name)->isVisible())
+                shown << name;
+        return shown;
+    };
+    QCOMPARE(visible({"GraphRed", "GraphGreen", "GraphBlue", "GraphRGB"}), QStringList(curveChart));
+    QCOMPARE(visible({"GraphCfRed", "GraphCfGreen", "GraphCfBlue", "GraphCfRGB"}), QStringList(factorChart));
+}
+
+void ToolPanelTest::calculatingDrawsEachChartOnItsOwnAxes()
+{
+    ToolFixture f;
+    f.start();
+    Ui::P& p = f.ui();
+    f.setCoefficients(kLines);
+    p.ButtonCalcCurves->click();
+    for (int trace = 0; trace < 3; ++trace)
+        QCOMPARE(series(p.GraphRGB, trace)->count(), 100);
+    QCOMPARE(series(p.GraphRed)->points().last().y(), 1049.5);
+    auto* x = qobject_cast<QValueAxis*>(p.GraphRed->chart()->axes(Qt::Horizontal).value(0));
+    QCOMPARE(x->max() - x->min(), 100.0);  // a screen of 101 points
+    // The y-axes reach 50 beyond the whole-number extremes of their own data.
+    QCOMPARE(yAxis(p.GraphRed)->min(), 950.0);
+    QCOMPARE(yAxis(p.GraphRed)->max(), 1099.0);
+    QCOMPARE(yAxis(p.GraphGreen)->min(), 1950.0);
+    QCOMPARE(yAxis(p.GraphRGB)->min(), 950.0);
+    QCOMPARE(yAxis(p.GraphRGB)->max(), 3050.0);
+    QCOMPARE(series(p.GraphCfRGB)->count(), 0);  // the factors are not computed yet
+
+    p.EditRefRed->setValue(1010);
+    p.ButtonCalcCalib->click();
+    QCOMPARE(series(p.GraphCfRed)->points().first().y(), 1034.0);
+    QCOMPARE(series(p.GraphCfRed)->points().last().y(), 985.0);
+    QCOMPARE(yAxis(p.GraphCfRed)->min(), 935.0);
+    QCOMPARE(yAxis(p.GraphCfRed)->max(), 1084.0);
+    QCOMPARE(series(p.GraphCfRGB, 2)->at(50).y(), 341.0);  // 1000·1024/3000
+    QCOMPARE(f.dialogs->shown.size(), 0);
+}
+
+void ToolPanelTest::chartsChangeOnlyWhenComputed()
+{
+    ToolFixture f;
+    TempCompApp& app = f.start();
+    f.ui().ButtonShowRed->click();
+    QCOMPARE(series(f.ui().GraphRed)->count(), 0);  // nothing computed yet: an empty chart
+
+    f.setCoefficients(kLines);
+    f.ui().ButtonCalcCurves->click();
+    f.ui().ButtonCalcCalib->click();
+    const QList<QPointF> curveBefore = series(f.ui().GraphRed)->points();
+    const QList<QPointF> factorBefore = series(f.ui().GraphCfRGB)->points();
+
+    Coefficients other = kLines;
+    other[4] = 1500;
+    QString error;
+    QVERIFY(writeEquationFile(f.path(QStringLiteral("other.equ")), other, &error));
+    f.dialogs->fileAnswers = {f.path(QStringLiteral("other.equ"))};
+    f.ui().ButtonGetEquation->click();
+    QCOMPARE(f.ui().RT->value(), 1500.0);
+    QCOMPARE(series(f.ui().GraphRed)->points(), curveBefore);
+    QCOMPARE(series(f.ui().GraphCfRGB)->points(), factorBefore);
+    // The factors use the curves as last computed, not the fields.
+    f.ui().ButtonCalcCalib->click();
+    QCOMPARE(series(f.ui().GraphCfRGB)->points(), factorBefore);
+    f.ui().ButtonCalcCurves->click();
+    QCOMPARE(app.curves.dataRot[0], 1500.0);
+}
+
+void ToolPanelTest::temperatureStepCommitsSetTheReferences()
+{
+    ToolFixture f;
+    f.start();
+    Ui::P& p = f.ui();
+    f.setCoefficients({0, 0, 0, 0.5, 1000, 0, 0, 0, -1.25, 2000, 0, 0, 0.01, 0, 3000.75});
+    p.ButtonCalcCurves->click();
+    p.EditTemp->setFocus();
+    p.EditTemp->selectAll();
+    QTest::keyClicks(p.EditTemp, QStringLiteral("20"));
+    QTest::keyClick(p.EditTemp, Qt::Key_Return);
+    QCOMPARE(p.DispCurveBlue->value(), 3004.75);
+    QCOMPARE(p.EditRefRed->value(), 1010);
+    QCOMPARE(p.EditRefGreen->value(), 1975);
+    QCOMPARE(p.EditRefBlue->value(), 3004);  // truncated
+
+    // Enter on the same step takes the references from curves computed since.
+    f.setCoefficients(kLines);
+    p.ButtonCalcCurves->click();
+    QTest::keyClick(p.EditTemp, Qt::Key_Return);
+    QCOMPARE(p.EditRefBlue->value(), 3000);
+    QTest::keyClick(p.EditTemp, Qt::Key_Up);  // the arrows commit too
+    QCOMPARE(p.DispCurveRed->value(), 1010.5);
+    QCOMPARE(f.dialogs->shown.size(), 0);
+}
+
+void ToolPanelTest::valuesOutsideSixteenBitsAreLimitedAndReported()
+{
+    ToolFixture f;
+    TempCompApp& app = f.start();
+    Ui::P& p = f.ui();
+    // Red constant -5.5, green 70000, blue 100 - 2t (zero at step 50).
+    f.setCoefficients({0, 0, 0, 0, -5.5, 0, 0, 0, 0, 70000, 0, 0, 0, -2, 100});
+    p.ButtonCalcCurves->click();
+    p.EditTemp->setValue(7);
+    QCOMPARE(p.DispCurveRed->value(), -5.5);
+    QCOMPARE(p.EditRefRed->value(), 0);        // not 65531
+    QCOMPARE(p.EditRefGreen->value(), 65535);  // not 4464
+    QCOMPARE(p.EditRefBlue->value(), 86);
+    QCOMPARE(f.dialogs->shown.size(), 1);
+    QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("ATTENTION!"));
+    QVERIFY(f.dialogs->shown[0].text.contains(QStringLiteral("red: curve -5.5, reference 0")));
+    QVERIFY(f.dialogs->shown[0].text.contains(QStringLiteral("green: curve 70000, reference 65535")));
+    QVERIFY(!f.dialogs->shown[0].text.contains(QStringLiteral("blue")));
+
+    p.ButtonCalcCalib->click();
+    QCOMPARE(f.dialogs->shown.size(), 2);
+    QCOMPARE(f.dialogs->shown[1].title, QStringLiteral("ATTENTION!"));
+    // Red is 0 / -5.5 = 0, a factor like any other; blue has no quotient at 50 and is negative after.
+    QVERIFY(f.dialogs->shown[1].text.contains(QStringLiteral("blue: 50 of 100, the first at temperature step 50")));
+    QVERIFY(!f.dialogs->shown[1].text.contains(QStringLiteral("red:")));
+    QVERIFY(!f.dialogs->shown[1].text.contains(QStringLiteral("green:")));
+    QCOMPARE(app.factors.dataCfBlau[50], 0);
+    QCOMPARE(series(p.GraphCfBlue)->points().last().y(), 0.0);  // drawn as limited
+}
+
+void ToolPanelTest::equationIsSavedWhereTheUserChoseAndLoadedBack()
+{
+    ToolFixture f;
+    TempCompApp& app = f.start();
+    f.setCoefficients(kLines);
+    f.dialogs->fileAnswers = {QString(), f.path(QStringLiteral("line")), f.path(QStringLiteral("missing/x.equ"))};
+
+    f.ui().ButtonSaveEquation->click();  // cancelled
+    QVERIFY(QDir(f.dir.path()).entryList({"*.equ"}).isEmpty());
+    const FileDialogRequest& r = f.dialogs->fileRequests[0];
+    QCOMPARE(r.directory, f.dir.path());
+    QCOMPARE(r.defaultFile, QStringLiteral("equation.equ"));
+    QCOMPARE(r.filter, QStringLiteral("*.equ"));
+    QCOMPARE(r.title, QStringLiteral("equation"));
+
+    f.ui().ButtonSaveEquation->click();  // a name without the extension gets it
+    QCOMPARE(app.file_name, f.path(QStringLiteral("line.equ")));
+    QCOMPARE(f.readFile(QStringLiteral("line.equ")), formatEquation(kLines));
+
+    f.ui().ButtonSaveEquation->click();  // a place that cannot be written is reported
+    QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
+    QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("could not be saved")));
+
+    f.writeFile(QStringLiteral("typed.equ"), "  1e-06\n-2.5E-4\n 0.001\n0.5\n1000\n0\n0\n0\n-1\n2000\n0\n0\n0\n0\n 3000.25\n");
+    f.dialogs->fileAnswers = {f.path(QStringLiteral("typed.equ"))};
+    f.ui().ButtonGetEquation->click();
+    QCOMPARE(app.coefficientsFromPanel(),
+             (Coefficients{1e-06, -2.5e-4, 0.001, 0.5, 1000, 0, 0, 0, -1, 2000, 0, 0, 0, 0, 3000.25}));
+    QCOMPARE(f.ui().RX4->text(), QStringLiteral("1e-06"));
+}
+
+void ToolPanelTest::badEquationFilesLeaveTheFieldsAndSaySo_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("fewer numbers") << QByteArray("1\n2\n3\n") << "it holds 3 numbers instead of 15";
+    QTest::newRow("NaN") << QByteArray("NaN\n").repeated(15) << "line 1 (\"NaN\") is not a usable number";
+    QTest::newRow("huge value") << QByteArray("0\n1e200\n") + QByteArray("0\n").repeated(13)
+                                << "RX3 = 1e+200 lies outside -1e+09 … 1e+09";
+    QTest::newRow("missing file") << QByteArray() << QString();
+}
+
+void ToolPanelTest::badEquationFilesLeaveTheFieldsAndSaySo()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    ToolFixture f;
+    TempCompApp& app = f.start();
+    f.setCoefficients(kLines);
+    if (!reason.isEmpty())
+        f.writeFile(QStringLiteral("bad.equ"), content);
+    f.dialogs->fileAnswers = {f.path(QStringLiteral("bad.equ"))};
+    f.ui().ButtonGetEquation->click();
+    QCOMPARE(app.coefficientsFromPanel(), kLines);
+    QCOMPARE(f.dialogs->shown.size(), 2);  // the file dialog, then the message
+    QCOMPARE(f.dialogs->shown[1].title, QStringLiteral("ATTENTION!"));
+    QVERIFY(f.dialogs->shown[1].text.contains(QStringLiteral("The coefficients are unchanged")));
+    QVERIFY2(f.dialogs->shown[1].text.contains(reason), qPrintable(f.dialogs->shown[1].text));
+}
+
+void ToolPanelTest::keyboardReachesTheFieldsAndCommands()
+{
+    ToolFixture f;
+    f.start();
+    Ui::P& p = f.ui();
+    f.app->panel->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.app->panel.get()));
+    p.RX2->setFocus();
+    QStringList order;
+    for (int i = 0; i < 4; ++i) {
+        order << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(order, QStringList({"RX2", "RX1", "RT", "GX4"}));
+    p.GX2->setFocus();
+    p.GX2->selectAll();
+    QTest::keyClicks(p.GX2, QStringLiteral("-2.5e-3"));  // exponent form may be typed
+    QTest::keyClick(p.GX2, Qt::Key_Tab);
+    QCOMPARE(p.GX2->value(), -0.0025);
+    p.ButtonShowCfBlue->setFocus();
+    QTest::keyClick(p.ButtonShowCfBlue, Qt::Key_Space);
+    QVERIFY(p.GraphCfBlue->isVisible());
+}
+
+void ToolPanelTest::rightClickHelpsOnlyOnTheInterfacePanel()
+{
+    ToolFixture f;
+    f.start();
+    QTest::mouseClick(f.ui().ButtonShowRed, Qt::RightButton);
+    QTest::mouseClick(f.ui().ButtonConnect, Qt::RightButton);
+    QVERIFY(f.ui().GraphRGB->isVisible());  // a right click is no command
+    QCOMPARE(f.dialogs->shown.size(), 0);
+    f.ui().ButtonConnect->click();
+    QTest::mouseClick(f.ip().ButtonTryToConnect, Qt::RightButton);
+    QCOMPARE(f.dialogs->shown.size(), 1);
+    QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("INFO!"));
+}
+
+void ToolPanelTest::closingTheMainPanelEndsTheProgramAndTheConversation()
+{
+    ToolFixture f;
+    TempCompApp app(f.dir.path());
+    // The interface panel as a user left it: the start-up connects over TCP.
+    app.interfacepanel.ui().EditCommunicationProtocol->setCurrentIndex(1);
+    app.interfacepanel.ui().StringIpAdress->setText(QStringLiteral("127.0.0.1"));
+    app.interfacepanel.ui().StringPortNumber->setText(QString::number(f.sensor->tcpPort()));
+    std::uint16_t tcpconWhileRunning = 0;
+    QTimer::singleShot(200, app.panel.get(), [&] {
+        tcpconWhileRunning = app.link.tcpcon;
+        app.interfacepanel.Show();
+        app.panel->close();
+    });
+    QCOMPARE(app.run(), 0);
+    QCOMPARE(tcpconWhileRunning, std::uint16_t(1));
+    QCOMPARE(app.link.tcpcon, std::uint16_t(0));
+    QVERIFY(app.interfacepanel.widget()->isHidden());
+}
+
+QTEST_MAIN(ToolPanelTest)
+#include "tst_toolpanel.moc"
