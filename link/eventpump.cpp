@@ -56,6 +56,14 @@ void EventPump::processEvents()
     --m_depth;
 }
 
+void EventPump::quitWhenIdle()
+{
+    if (m_depth == 0)
+        QCoreApplication::quit();
+    else
+        QTimer::singleShot(10, this, &EventPump::quitWhenIdle);
+}
+
 void EventPump::poke()
 {
     for (const auto& w : m_waits)

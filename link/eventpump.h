@@ -36,6 +36,11 @@ public:
     // How many waits or event pumps are running on the stack right now.
     int depth() const { return m_depth; }
 
+    // Ends the application's event loop once no wait is on the stack: a loop
+    // running inside a callback finishes its step first instead of having
+    // its wait cut short.
+    void quitWhenIdle();
+
 public slots:
     // Something a wait may be waiting for has changed: re-check the waits.
     void poke();

@@ -207,17 +207,7 @@ void TempCompApp::CBF_P_close()
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != panel.get())
             w->hide();
-    quitWhenIdle();
-}
-
-void TempCompApp::quitWhenIdle()
-{
-    // A transfer running inside a callback completes first; the event loop
-    // ends once no wait is on the stack any more.
-    if (pump.depth() == 0)
-        QCoreApplication::quit();
-    else
-        QTimer::singleShot(10, this, &TempCompApp::quitWhenIdle);
+    pump.quitWhenIdle();
 }
 
 bool TempCompApp::eventFilter(QObject* watched, QEvent* event)

@@ -123,7 +123,6 @@ private:
     QString clampedFactorsText() const;
     QString selectEquationFile(bool save);
     std::array<CoefficientBox*, kCoefficients> coefficientFields() const;
-    void quitWhenIdle();
 
     std::unique_ptr<RightClickHelp> m_help;
     std::vector<std::pair<QChartView*, std::unique_ptr<StripChart>>> m_charts;

@@ -15,23 +15,12 @@ demo="$build/demo-tool"
 mkdir -p "$demo"
 cp -f "$build/bin/TarvoTempCompV43" "$demo/TarvoTempCompV43"
 
-log="$demo/sensorsim.log"
-"$build/bin/sensorsim" --colour --pty --baud-pacing --tcp-port 0 --eeprom "$demo/sensor-eeprom.txt" >"$log" 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null || true' EXIT
-port="" pty=""
-for _ in $(seq 1 100); do
-  port="$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9][0-9]*\).*/\1/p' "$log" | head -n1)"
-  pty="$(sed -n 's/.*pseudo-terminal: \(.*\)$/\1/p' "$log" | head -n1)"
-  [ -n "$port" ] && [ -n "$pty" ] && break
-  kill -0 $sim 2>/dev/null || { cat "$log"; echo "the simulated sensor did not start" >&2; exit 1; }
-  sleep 0.1
-done
-[ -n "$port" ] && [ -n "$pty" ] || { echo "the simulated sensor did not report its line and port" >&2; exit 1; }
+. "$here/tools/simulator.sh"
+start_simulator "$demo" --colour --pty --baud-pacing --eeprom "$demo/sensor-eeprom.txt"
 # The server field's drop-down offers the simulator's address (one record:
 # the text padded with zero bytes to 100, then a line end).
 if [ ! -e "$demo/IPComboBox.cfg" ]; then
   { printf '127.0.0.1'; head -c 91 /dev/zero; printf '\n'; } > "$demo/IPComboBox.cfg"
 fi
-echo "Simulated colour sensor: serial port 1 = $pty, TCP/IP 127.0.0.1 port $port (log: $log)"
+echo "Simulated colour sensor: serial port 1 = $pty, TCP/IP 127.0.0.1 port $port (log: $demo/sensorsim.log)"
 TARVO_SERIAL_PORT_1="$pty" "$demo/TarvoTempCompV43"

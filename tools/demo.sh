@@ -11,18 +11,8 @@ demo="$build/demo"
 mkdir -p "$demo"
 cp -f "$build/bin/TarvoV43" "$demo/TarvoV43"
 
-log="$demo/sensorsim.log"
-"$build/bin/sensorsim" --tcp-port 0 --eeprom "$demo/sensor-eeprom.bin" >"$log" 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null || true' EXIT
-port=""
-for _ in $(seq 1 100); do
-  port="$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9][0-9]*\).*/\1/p' "$log" | head -n1)"
-  [ -n "$port" ] && break
-  kill -0 $sim 2>/dev/null || { cat "$log"; echo "the simulated sensor did not start" >&2; exit 1; }
-  sleep 0.1
-done
-[ -n "$port" ] || { echo "the simulated sensor did not report its port" >&2; exit 1; }
+. "$here/tools/simulator.sh"
+start_simulator "$demo" --eeprom "$demo/sensor-eeprom.txt"
 printf '1\n1\n127.0.0.1\n%s\n' "$port" > "$demo/ComSettings.cfg"
-echo "Simulated sensor on 127.0.0.1:$port (log: $log)"
+echo "Simulated sensor on 127.0.0.1:$port (log: $demo/sensorsim.log)"
 "$demo/TarvoV43"
