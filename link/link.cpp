@@ -134,12 +134,50 @@ void Link::ClientTCPDataReady()
     // Anything beyond the expected reply, or arriving while no exchange waits
     // (the answer to command 50, automatic frames), is read and dropped so it
     // cannot pollute the next reply.
-    if (rx.bytesToRead <= 0) {
+    if (rx.bytesToRead <= 0 && !rx.keepFrames) {
         while (m_tcp.bytesAvailable() > 0)
             if (m_tcp.read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size())) <= 0)
                 break;
     }
     m_pump.poke();
+}
+
+bool Link::ReceiveAutoFrame(const std::uint16_t& loopFlag)
+{
+    // The flag can be cleared without a wake-up (closing the program), so
+    // the wait looks at it again now and then.
+    constexpr double kRecheck = 0.25;
+    constexpr std::int32_t want = 36;
+    if (isSerial()) {
+        while (loopFlag == 1 && GetInQLen() < want)
+            m_pump.waitFor(kRecheck, [&] { return loopFlag != 1 || GetInQLen() >= want; });
+        if (GetInQLen() < want)
+            return false;
+        // Exactly one frame; the frames queued behind it stay for the next call.
+        rx.dataSize = ComRd(want);
+        rx.bytesToRead = want - rx.dataSize;
+        return rx.bytesToRead == 0;
+    }
+    rx.keepFrames = true;
+    rx.bytesToRead = rx.dataSize = want;
+    ClientTCPDataReady();  // what came in a burst with the previous frame
+    while (loopFlag == 1 && rx.bytesToRead > 0)
+        m_pump.waitFor(kRecheck, [&] { return loopFlag != 1 || rx.bytesToRead <= 0; });
+    // Stopped, inside a frame or not, or automatic sending ended meanwhile.
+    if (loopFlag != 1 || !rx.keepFrames || rx.bytesToRead > 0) {
+        rx.bytesToRead = 0;
+        return false;
+    }
+    return true;
+}
+
+void Link::EndAutoFrames()
+{
+    if (!rx.keepFrames)
+        return;
+    rx.keepFrames = false;
+    rx.bytesToRead = 0;
+    ClientTCPDataReady();  // drops what was kept
 }
 
 void Link::ClientTCPDisconnected()

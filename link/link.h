@@ -33,6 +33,9 @@ struct ReceiveState {
     std::int32_t dataSize = 0;     // bytes expected (TCP) or found queued (RS-232)
     std::int32_t bytesToRead = 0;  // bytes still missing; 0 = reply complete
     std::int32_t bytesRead = 0;    // result of the last TCP read
+    // While the sensor sends on its own: frames that arrive over TCP in one
+    // burst with the one being read wait in the socket for the next read.
+    bool keepFrames = false;
 };
 
 // How the temperature-compensation tool's link differs from the scope's.
@@ -82,6 +85,13 @@ public:
     // dispatched, so no other callback can run meanwhile.
     void WaitInQWithoutEvents(std::int32_t want, double limit);
     bool isSerial() const { return comprotocol == RS232; }
+
+    // One frame that the sensor sent on its own (automatic sending), into
+    // rx.szReadBuf. Waits, events running, until it is complete or loopFlag
+    // is cleared; false in the latter case or when it came incomplete.
+    bool ReceiveAutoFrame(const std::uint16_t& loopFlag);
+    // Automatic sending is over: whatever was kept waiting is dropped.
+    void EndAutoFrames();
 
     // Test seams.
     ByteChannel& serialChannel() { return m_serial; }

@@ -88,6 +88,7 @@ void Exchange::CheckEcho(int n)
 {
     ReceiveState& rx = m_link.rx;
     if (!m_link.isSerial())
+        m_link.EndAutoFrames();
         rx.bytesToRead = rx.dataSize = 2 * anzframe;
     awaitReply(m_options.replyLimit);
     if (rx.bytesToRead != 0) {
@@ -119,6 +120,7 @@ void Exchange::GetDataFrame()
         m_link.FlushQueues();
         WriteFrame();
     } else {
+        m_link.EndAutoFrames();
         rx.bytesToRead = rx.dataSize = 2 * anzframe;
         WriteFrame();
     }
@@ -165,6 +167,7 @@ void Exchange::StopAutoSend()
     FillTxBuf(order, 0);
     m_link.FlushQueues();
     WriteFrame();
+    m_link.EndAutoFrames();
 }
 
 void Exchange::CheckComLine()
@@ -185,6 +188,7 @@ void Exchange::CheckComLine()
         WriteFrame();
         runEvents = m_options.lineCheckSerialRunsEvents;
     } else {
+        m_link.EndAutoFrames();
         rx.bytesToRead = rx.dataSize = 2 * anzframe;
         WriteFrame(5000);
         limit = m_options.lineCheckTcpLimit;

@@ -11,6 +11,8 @@ namespace tarvo {
 
 namespace {
 constexpr double kLoopPause = 0.025;  // seconds between two live requests
+// A wait for an automatic frame re-checks its loop flag at least this often,
+// so a flag cleared without a wake-up (closing the program) is seen soon.
 }
 
 void MeasuredValues::CopyDatatoVars(const DataWords& databuf)
@@ -65,6 +67,28 @@ bool MeasurementTransfer::ReadMeasurement()
     if (m_ex.bytesToRead() != 0)
         return false;
     m_ex.GetRxBufData();  // the header word is not checked here
+    m_values.CopyDatatoVars(m_ex.databuf);
+    return true;
+}
+
+void MeasurementTransfer::StartAutoSend()
+{
+    m_ex.order = frame::AutoSend;
+    m_ex.FillTxBuf(m_ex.order, 1);
+    m_link.FlushQueues();  // older bytes belong to no frame of this sending
+    m_ex.WriteFrame();
+}
+
+bool MeasurementTransfer::ReadAutoFrame(const std::uint16_t& loopFlag)
+{
+    if (!m_link.ReceiveAutoFrame(loopFlag))
+        return false;
+    m_ex.GetRxBufData();
+    if (m_ex.databuf[0] != frame::kSyncSensor) {
+        // Out of step with the frames: start afresh with the next one.
+        m_link.FlushQueues();
+        return false;
+    }
     m_values.CopyDatatoVars(m_ex.databuf);
     return true;
 }

@@ -1,8 +1,10 @@
 #include "liveloop.h"
 
+#include "calibration.h"
 #include "graphs.h"
 #include "mouseactions.h"
 #include "panelutil.h"
+#include "recorder.h"
 #include "scopeapp.h"
 #include "ui_CALIBP2.h"
 #include "ui_GFPANEL.h"
@@ -136,21 +138,20 @@ void LiveLoop::CBF_DispVec()
 
 void LiveLoop::CBF_ButtonCalibrate()
 {
-    m_app.flags.poll = 0;
-    showPanel(m_app.calibpanel.widget.get());
+    m_app.calib->CBF_ButtonCalibrate();
 }
 
 void LiveLoop::CBF_ButtonOpenRecorder()
 {
-    m_app.flags.pollrecord = 0;
-    m_app.flags.poll = 0;
-    showPanel(m_app.recpanel.widget.get());
+    m_app.recorder->CBF_ButtonOpenRecorder();
 }
 
 void LiveLoop::CBF_ButtonOpenMonitor()
 {
     m_app.flags.pollrecord = 0;
     m_app.flags.poll = 0;
+    // The monitor takes the place of the main panel until it is closed.
+    m_app.panel.widget->hide();
     showPanel(m_app.monitorpanel.widget.get());
 }
 

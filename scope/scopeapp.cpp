@@ -1,11 +1,14 @@
 #include "scopeapp.h"
 
 #include "brandingtables.h"
+#include "calibration.h"
 #include "dialogs.h"
 #include "graphs.h"
 #include "liveloop.h"
+#include "monitorpanel.h"
 #include "panelutil.h"
 #include "parameterpanel.h"
+#include "recorder.h"
 #include "righthelp.h"
 #include "scopehelp.h"
 #include "ui_CALIBP.h"
@@ -70,6 +73,27 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     graphs = std::make_unique<Graphs>(*this);
     live = std::make_unique<LiveLoop>(*this);
     live->dispVis = [this] { parapanel->DispVis(); };
+    calib = std::make_unique<Calibration>(
+        calibpanel.widget.get(), calibpanel2.widget.get(), exchange, link, pump, flags, params, measured,
+        live->transfer, proj_dir,
+        CalibrationHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { parapanel->SetPanelValues(); },
+                         [this](std::uint16_t power) { panel.ui->SlidePower->setValue(power); },
+                         [this](bool on) { panel.widget->setVisible(on); },
+                         [this] {
+                             scaleaxispanel.widget->show();
+                             scaleaxispanel.widget->raise();
+                         },
+                         [this] { scaleaxispanel.widget->hide(); }});
+    monitor = std::make_unique<MonitorPanel>(MonitorContext{
+        monitorpanel.widget.get(), panel.widget.get(), gfpanel.widget.get(), vecpanel.widget.get(),
+        panel.ui->TeachTable, live->trendBufGF, &exchange, &live->transfer, &measured, &flags, &pump,
+        [this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); }});
+    recorder = std::make_unique<Recorder>(
+        recpanel.widget.get(), exchange, link, pump, flags, measured,
+        RecorderHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
+                      [this] { graphs->ShowGraph(); }, [this] { graphs->InitPanelGraph(); },
+                      [this] { graphs->SetPanelGraphData(); }, [this] { return m_quitRequested; }},
+        proj_dir);
     wireMainPanel();
 }
 
@@ -143,21 +167,12 @@ void ScopeApp::CBF_P_close()
     flags.poll = 0;
     flags.pollrecord = 0;
     flags.pollmonitor = 0;
+    pump.poke();  // a recording waiting for its next interval ends now
     m_quitRequested = true;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != panel.widget.get())
             w->hide();
-    quitWhenIdle();
-}
-
-void ScopeApp::quitWhenIdle()
-{
-    // A loop that runs inside a callback finishes its step first; the event
-    // loop ends once no wait is on the stack any more.
-    if (pump.depth() == 0)
-        QCoreApplication::quit();
-    else
-        QTimer::singleShot(10, this, &ScopeApp::quitWhenIdle);
+    pump.quitWhenIdle();
 }
 
 bool ScopeApp::eventFilter(QObject* watched, QEvent* event)

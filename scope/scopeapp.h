@@ -29,9 +29,12 @@ class MONITORP;
 
 namespace tarvo {
 
+class Calibration;
 class Graphs;
 class LiveLoop;
+class MonitorPanel;
 class ParameterPanel;
+class Recorder;
 class RightClickHelp;
 
 template <typename UiClass>
@@ -88,6 +91,12 @@ public:
     // The live loop with its displays and graph buffers, and the graphs.
     std::unique_ptr<Graphs> graphs;
     std::unique_ptr<LiveLoop> live;
+    // The two calibrations on CALIBP and CALIBP2.
+    std::unique_ptr<Calibration> calib;
+    // The recorder on RECP.
+    std::unique_ptr<Recorder> recorder;
+    // The trend monitor on MONITORP.
+    std::unique_ptr<MonitorPanel> monitor;
 
     // LinkHost
     void showLinkStatus(const QString& text) override;
@@ -108,7 +117,6 @@ public:
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void wireMainPanel();
-    void quitWhenIdle();
 
     std::unique_ptr<RightClickHelp> m_help;
     bool m_quitRequested = false;

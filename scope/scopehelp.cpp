@@ -65,6 +65,54 @@ void addScopeHelpTexts(RightClickHelp& t)
     add("EditMaxNo", QStringLiteral(" Select the number of vectors in the TEACH TABLE to be checked (beginning from row 0). \n Aktive rows are labelled green, inaktive are labelled red. \n If OUTMODE = BINARY the maximum number of vectors to be checked is 31. \n If OUTMODE = DIRECT HI or DIRECT LO the maximum number of vectors is 5."));
     add("EditNo", QStringLiteral(" Select the current number of a row in the TEACH TABLE for TEACH DATA TO."));
     add("RadioInc", QStringLiteral(" Auto increment of Edit Field No.:"));
+
+    // Trend monitor.
+    add("ButtonOpenMonitor", QStringLiteral(" Open a panel to monitor datas, \n when TRIGGER = SELF, EXT1, EXT2 or EXT3."));
+    add("GraphMonitor", QStringLiteral(" Displays the Trend of the gloss factor."));
+    add("ButtonStartMonitor", QStringLiteral(" Start monitoring of the gloss factor."));
+    add("ButtonStopMonitor", QStringLiteral(" Stop monitoring of the gloss factor."));
+    add("ButtonMonitorReset", QStringLiteral(" Reset the trend graph and displays."));
+    add("ButtonMonitorGfBig", QStringLiteral(" Open a big display, which shows the gloss factor."));
+    add("ButtonMonitorVecBig", QStringLiteral(" Open a big display, which shows the detected vector number."));
+    add("EditTrendValues", QStringLiteral(" Select the number of last scans to be shown."));
+    add("DispGfTrend", QStringLiteral(" Displays the mean gloss factor of the values, \n which are shown in the graph."));
+    add("DispStdDev", QStringLiteral(" Displays the standard deviation from the mean value GF TREND, \n which are shown in the graph."));
+    add("DispBad", QStringLiteral(" Displays in percent, how much parts within the graph, were bad."));
+    // Recorder.
+    add("ButtonOpenRecorder", QStringLiteral(" Open recorder for data record. "));
+    add("ButtonCloseRecorder", QStringLiteral(" Close recorder and return to scope. "));
+    add("ButtonSelRecFile", QStringLiteral(" Select a record file for data save. "));
+    add("DispRecFile", QStringLiteral(" Shows the path of the record file. "));
+    for (const char* start : {"ButtonStartRecord", "ButtonStartTrigRec", "ButtonStartPolling"})
+        add(start, QStringLiteral(" Start data record."));
+    for (const char* stop : {"ButtonStopRecord", "ButtonStopTrigRec", "ButtonStopPolling"})
+        add(stop, QStringLiteral(" Stop data record."));
+    add("ButtonManualRecord", QStringLiteral(" Record one frame manually \n and append to existing file. "));
+    add("EditSelectDataRec", QStringLiteral(" Select how to record data frame. "));
+    add("EditInterval", QStringLiteral(" Choose a even interval for recording. \n Minimum interval is 1 second. "));
+    add("EditRecVal", QStringLiteral(" Choose how many Data should be recorded. "));
+    add("DispRecordTime", QStringLiteral(" Displays the time for recording \n when all VALUES will be recorded."));
+    add("DispRecordedValues", QStringLiteral(" Displays how many values are already recorded."));
+    add("DispRemaining", QStringLiteral(" Displays how many values remain to be recorded."));
+    add("DispGfRecord", QStringLiteral(" Displays the current gloss factor. "), QStringLiteral("Info"));
+
+    // Reference calibration.
+    add("ButtonCalibrate", QStringLiteral(" Button to calibrate the sensor "));
+    add("ButtonStartCalib", QStringLiteral(" Starts calibration with Reference 100 units. "));
+    add("ButtonCloseCalib", QStringLiteral(" Close calibration panel and return to scope. "));
+    add("ButtonCalibToOtherSystem", QStringLiteral(" When calibration with REF=100 was OK, \n a calibration to an other system can be done. \n ATTENTION! BIAS only works within GF=0 and GF=100."));
+    add("SlideRefPower", QStringLiteral(" Select the intensity of the transmitter LED. \n 0 = no intensity,  1000 = full intensity."));
+    // Calibration to another system.
+    add("GridMeasuredValues", QStringLiteral(" Insert measured values. \n ATTENTION!!! Fill not used cells with -1."));
+    add("ButtonAssignCal2", QStringLiteral(" Assigne GF RAW value to selected cell in column TARVO-VALUE. \n Select cell to be assigned with left mouse click."));
+    add("ButtonGetFileFromDisk", QStringLiteral(" Get calibration table from disk."));
+    add("ButtonSaveFileToDisk", QStringLiteral(" Save calibration table to disk."));
+    add("ButtonCalcCalibData", QStringLiteral(" Calculate calibration Data an display in graph."));
+    add("ButtonSendCalibData", QStringLiteral(" Calibration Datas are send to the EEPROM of the senor."));
+    add("ButtonCloseCalibP2", QStringLiteral(" Close calibration panel and return to scope. "));
+    add("ButtonResetCalibTable", QStringLiteral(" Set all Cells to -1 (not selected) "));
+    add("GraphCalibBuf", QStringLiteral(" Displays line of best fit. \n Left double click enables to scale X and Y axis."));
+
     (void)info;
 }
 

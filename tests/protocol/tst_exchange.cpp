@@ -42,6 +42,7 @@ private slots:
     void shortOrLongRepliesOverSerialAreTimeouts();
     void replyInPiecesOverTcpIsAssembledInOrder();
     void surplusAndIdleBytesOverTcpAreDropped();
+    void automaticFramesInOneBurstAreAllReceived();
     void timeoutClearsPollingLoopsAndReportsOnce();
     void serverClosingMidExchangeIsReportedOnceThenReconnectWorks();
     void failedConnectLeavesLinkClosedWithTableText();
@@ -291,6 +292,31 @@ void ExchangeTest::surplusAndIdleBytesOverTcpAreDropped()
     QCOMPARE(f.link.rx.szReadBuf[0], std::uint8_t(0x00));
     QCOMPARE(f.link.rx.szReadBuf[1], std::uint8_t(0xAA));
     QCOMPARE(f.link.rx.szReadBuf[3], std::uint8_t(5));
+}
+
+void ExchangeTest::automaticFramesInOneBurstAreAllReceived()
+{
+    LinkFixture f;
+    QVERIFY(f.connectTcp());
+    QByteArray burst;
+    for (int n = 1; n <= 3; ++n) {
+        QByteArray frame(36, '\0');
+        frame[1] = char(0xAA);
+        frame[3] = 5;
+        frame[5] = char(n);  // CH_REF tells the frames apart
+        burst += frame;
+    }
+    const std::uint16_t running = 1;
+    QTimer::singleShot(20, [&] { f.sensor->injectBytes(burst); });
+    for (int n = 1; n <= 2; ++n) {
+        QVERIFY(f.link.ReceiveAutoFrame(running));
+        QCOMPARE(int(f.link.rx.szReadBuf[5]), n);
+    }
+    // Automatic sending ends: the third frame is not taken as the next reply.
+    f.exchange.StopAutoSend();
+    QVERIFY(f.measurement());
+    QCOMPARE(f.link.rx.szReadBuf[3], std::uint8_t(5));
+    QVERIFY(frame::getWord(f.link.rx.szReadBuf.data(), 2) != 3);
 }
 
 void ExchangeTest::timeoutClearsPollingLoopsAndReportsOnce()

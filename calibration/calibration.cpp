@@ -1,0 +1,544 @@
+#include "calibration.h"
+
+#include "dialogs.h"
+#include "eventpump.h"
+#include "exchange.h"
+#include "link.h"
+#include "loopflags.h"
+#include "measurement.h"
+#include "mouseactions.h"
+#include "parameterset.h"
+#include "charts.h"
+
+#include <QCloseEvent>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLocale>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tarvo {
+
+namespace {
+
+const QString kAttention = QStringLiteral("ATTENTION!");
+const QString kInfo = QStringLiteral("INFO!");
+
+template <typename T>
+T* child(QWidget* panel, const char* name)
+{
+    T* w = panel->findChild<T*>(QString::fromLatin1(name));
+    Q_ASSERT_X(w, "Calibration", name);
+    return w;
+}
+
+void setButtonColour(QWidget* button, unsigned rgb)
+{
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, QColor::fromRgb(QRgb(rgb)));
+    button->setPalette(palette);
+}
+
+void showPanel(QWidget* panel)
+{
+    panel->show();
+    panel->raise();
+    panel->activateWindow();
+}
+
+QString rangeMessage()
+{
+    return QStringLiteral("Cell value out of range! \r\nTARVO-VALUE: 0.0 to 2000.0 (row 1: 0.0, row 24: 2000.0). \r\n"
+                          "Other system: 0.0 to 3276.7. \r\nNot used cells: -1.");
+}
+
+} // namespace
+
+Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& exchange, Link& link,
+                         EventPump& pump, LoopFlags& flags, ParameterSet& params, MeasuredValues& measured,
+                         MeasurementTransfer& transfer, const QString& proj_dir, CalibrationHooks hooks,
+                         QObject* parent)
+    : QObject(parent)
+    , m_panel1(calibpanel)
+    , m_panel2(calibpanel2)
+    , m_ex(exchange)
+    , m_link(link)
+    , m_pump(pump)
+    , m_flags(flags)
+    , m_params(params)
+    , m_measured(measured)
+    , m_transfer(transfer)
+    , m_projDir(proj_dir)
+    , m_hooks(std::move(hooks))
+    , m_start(child<QPushButton>(calibpanel, "ButtonStartCalib"))
+    , m_toOther(child<QPushButton>(calibpanel, "ButtonCalibToOtherSystem"))
+    , m_close1(child<QPushButton>(calibpanel, "ButtonCloseCalib"))
+    , m_slideRefPower(child<QSlider>(calibpanel, "SlideRefPower"))
+    , m_slideRefPowerValue(child<QSpinBox>(calibpanel, "SlideRefPowerValue"))
+    , m_dispChRef(child<QSpinBox>(calibpanel, "DispCalibChRef"))
+    , m_dispChDir(child<QSpinBox>(calibpanel, "DispCalibChDir"))
+    , m_grid(child<QTableWidget>(calibpanel2, "GridMeasuredValues"))
+    , m_graph(child<QChartView>(calibpanel2, "GraphCalibBuf"))
+    , m_send(child<QPushButton>(calibpanel2, "ButtonSendCalibData"))
+{
+    // Every cell carries an item, so reading and writing never meet an empty one.
+    for (int r = 0; r < m_grid->rowCount(); ++r)
+        for (int c = 0; c < m_grid->columnCount(); ++c)
+            if (!m_grid->item(r, c))
+                m_grid->setItem(r, c, new QTableWidgetItem(QStringLiteral("-1.0")));
+    valueAxis(m_graph, Qt::Horizontal)->setRange(0.0, 2100.0);
+    valueAxis(m_graph, Qt::Vertical)->setRange(0.0, 2200.0);
+    wire();
+}
+
+void Calibration::wire()
+{
+    connect(m_start, &QPushButton::clicked, this, [this] { CBF_ButtonStartCalib(); });
+    connect(m_toOther, &QPushButton::clicked, this, [this] { CBF_ButtonCalibToOtherSystem(); });
+    connect(m_close1, &QPushButton::clicked, this, [this] { CBF_ButtonCloseCalib(); });
+    connect(m_slideRefPower, &QSlider::valueChanged, m_slideRefPowerValue, &QSpinBox::setValue);
+    m_slideRefPowerValue->setValue(m_slideRefPower->value());
+
+    auto button = [this](const char* name, void (Calibration::*cb)()) {
+        connect(child<QPushButton>(m_panel2, name), &QPushButton::clicked, this, [this, cb] { (this->*cb)(); });
+    };
+    button("ButtonAssignCal2", &Calibration::CBF_ButtonAssignCal2);
+    button("ButtonCalcCalibData", &Calibration::CBF_ButtonCalcCalibData);
+    button("ButtonSendCalibData", &Calibration::CBF_ButtonSendCalibData);
+    button("ButtonGetFileFromDisk", &Calibration::CBF_ButtonGetFileFromDisk);
+    button("ButtonSaveFileToDisk", &Calibration::CBF_ButtonSaveFileToDisk);
+    button("ButtonResetCalibTable", &Calibration::CBF_ButtonResetCalibTable);
+    button("ButtonCloseCalibP2", &Calibration::CBF_ButtonCloseCalibP2);
+
+    onMouse(m_graph, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] {
+        if (m_hooks.showScaleAxisPanel)
+            m_hooks.showScaleAxisPanel();
+    });
+    // The panels' close boxes do nothing: they are left through their close buttons.
+    m_panel1->installEventFilter(this);
+    m_panel2->installEventFilter(this);
+}
+
+bool Calibration::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == m_panel1 || watched == m_panel2) && event->type() == QEvent::Close && event->spontaneous()) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// ---- Reference-100 calibration ------------------------------------------
+
+std::uint16_t Calibration::nextPower(std::uint16_t power, std::uint16_t step, std::uint16_t m)
+{
+    const int half = step / 2;
+    auto p = static_cast<std::uint16_t>(m > kSearchTarget ? power - half : power + half);
+    return std::min<std::uint16_t>(p, 1000);
+}
+
+void Calibration::CopyCalibVarsToPP()
+{
+    const ParameterSet& v = m_params;
+    const std::uint16_t words[kParamCount] = {v.power,   v.pmod,      v.average,   v.evalmode,
+                                              v.hold,    v.intlim,    v.maxno,     v.digitalout,
+                                              v.trigger, v.extteach,  v.anaoutbeg, v.anaoutend,
+                                              v.bias,    v.sttrsh,    v.profilbeg, v.profilend};
+    std::copy(std::begin(words), std::end(words), m_params.pp.begin());
+}
+
+void Calibration::SendCalibPara()
+{
+    // Only the working set: no teach table, no EEPROM store. The caller checks the echo.
+    CopyCalibVarsToPP();
+    m_link.FlushQueues();
+    m_ex.order = frame::WriteParams;
+    m_ex.FillTxBuf(m_ex.order, 0);
+    m_ex.WriteFrame();
+}
+
+void Calibration::wait(double seconds)
+{
+    m_pump.sleep(seconds);
+}
+
+bool Calibration::readCalibFrame()
+{
+    if (!m_transfer.ReadMeasurement())
+        return false;
+    m_dispChDir->setValue(m_measured.dataChDir);
+    m_dispChRef->setValue(m_measured.dataChRef);
+    return true;
+}
+
+void Calibration::StartCalibrationRef100()
+{
+    // A result of an earlier run must never be confirmed by this one.
+    calibok = 0;
+    if (!dialogs().confirm(QStringLiteral("START CALIBRATION!"),
+                           QStringLiteral(" Make sure that the sensor shines \n on the reference target with gloss factor 100 units! ")))
+        return;
+
+    m_params.pmod = 0;       // STAT: power kept where the search puts it
+    m_params.average = 4096;
+    m_params.evalmode = 1;   // gloss mode
+    m_params.trigger = 0;    // CONT
+    std::uint16_t step = 512;
+    m_params.power = 512;
+    if (m_hooks.setPanelValues)
+        m_hooks.setPanelValues();
+
+    std::uint16_t m = 0;
+    for (int pass = 0; pass < 10; ++pass) {  // always ten passes: the last one is read at the final power
+        SendCalibPara();
+        m_ex.CheckEcho(18);
+        if (m_ex.comecho == 0)
+            return;
+        wait(kSettleSeconds);
+        if (!readCalibFrame()) {
+            m_ex.SetPopupTimeout();
+            return;
+        }
+        m_pump.processEvents();
+        m = std::max(m_measured.dataChRef, m_measured.dataChDir);
+        m_params.power = nextPower(m_params.power, step, m);
+        step /= 2;
+        m_slideRefPower->setValue(m_params.power);
+        if (m_hooks.showPower)
+            m_hooks.showPower(m_params.power);
+    }
+
+    if (!inCalibWindow(m)) {
+        dialogs().message(kAttention,
+                          QStringLiteral(" Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on the reference \n with gloss factor 100 units. \n Make sure that the optical glasses are clean."));
+        calibok = 0;
+        return;
+    }
+    CalibCanBeDone();
+}
+
+void Calibration::CalibCanBeDone()
+{
+    m_params.average = 0x8000;  // long average for the final reading
+    if (m_hooks.setPanelValues)
+        m_hooks.setPanelValues();
+    SendCalibPara();
+    m_ex.CheckEcho(18);
+    if (m_ex.comecho == 0)
+        return;
+    wait(kFinalSettleSeconds);
+    if (!readCalibFrame()) {
+        m_ex.SetPopupTimeout();
+        return;
+    }
+    calibok = 1;
+}
+
+std::uint16_t Calibration::ConfirmCalibration()
+{
+    if (calibok != 1)
+        return calibok;
+    m_link.FlushQueues();
+    // pp[3..15] stay as the last command 1 left them.
+    m_params.pp[0] = m_params.power;
+    m_params.pp[1] = m_measured.dataChDir;
+    m_params.pp[2] = m_measured.dataChRef;
+    m_ex.order = frame::ConfirmRefCalib;
+    m_ex.FillTxBuf(m_ex.order, 0);
+    m_ex.WriteFrame();
+    m_ex.CheckWrittenThenEcho(5);
+    return m_ex.comecho;
+}
+
+void Calibration::CBF_ButtonCalibrate()
+{
+    m_flags.poll = 0;
+    calibok = 0;
+    pmodold = m_params.pmod;
+    averageold = m_params.average;
+    evalmodeold = m_params.evalmode;
+    triggerold = m_params.trigger;
+    if (m_hooks.showMainPanel)
+        m_hooks.showMainPanel(false);
+    showPanel(m_panel1);
+}
+
+void Calibration::CBF_ButtonStartCalib()
+{
+    m_hooks.setButtonsDimmed(1);
+    setButtonColour(m_start, kBusyColour);
+    StartCalibrationRef100();
+    if (m_ex.comecho == 1 && calibok == 1) {
+        ConfirmCalibration();
+        if (m_ex.comecho == 1)
+            dialogs().message(kAttention,
+                              QStringLiteral(" Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n Press CLOSE CALIBRATION to leave calibration panel. \n Press CALIBRATE TO OTHER SYSTEM to calibrate sensor to an other system."));
+    }
+    setButtonColour(m_start, kIdleColour);
+    m_hooks.setButtonsDimmed(0);
+}
+
+void Calibration::ChangePanelCalib()
+{
+    m_params.pmod = pmodold;
+    m_params.average = averageold;
+    m_params.evalmode = evalmodeold;
+    m_params.trigger = triggerold;
+    if (m_hooks.setPanelValues)
+        m_hooks.setPanelValues();
+    // Dimmed so that nothing else starts an exchange inside the echo wait.
+    m_hooks.setButtonsDimmed(1);
+    SendCalibPara();
+    m_ex.CheckEcho(18);  // a failure has shown the timeout reaction; the panels close anyway
+    m_hooks.setButtonsDimmed(0);
+    m_panel1->hide();
+    m_panel2->hide();
+    if (m_hooks.hideScaleAxisPanel)
+        m_hooks.hideScaleAxisPanel();
+    if (m_hooks.showMainPanel)
+        m_hooks.showMainPanel(true);
+}
+
+void Calibration::CBF_ButtonCloseCalib()
+{
+    ChangePanelCalib();
+}
+
+void Calibration::CBF_ButtonCalibToOtherSystem()
+{
+    if (!dialogs().confirm(QStringLiteral("CONFIRM!"), QStringLiteral("Was CALIBRATION WITH REF=100 OK?")))
+        return;
+    m_panel1->hide();
+    showPanel(m_panel2);
+    m_params.pmod = 1;  // DYN
+    m_params.average = 4096;
+    m_params.evalmode = 1;
+    m_params.trigger = 0;
+    if (m_hooks.setPanelValues)
+        m_hooks.setPanelValues();
+    m_hooks.setButtonsDimmed(1);
+    SendCalibPara();
+    m_ex.CheckEcho(18);
+    m_hooks.setButtonsDimmed(0);
+    if (m_ex.comecho == 1)
+        gridok = 0;
+}
+
+// ---- Calibration to another system --------------------------------------
+
+CalibCells Calibration::tableCells() const
+{
+    CalibCells t;
+    for (int row = 1; row <= kCalibTableRows; ++row)
+        for (int col = 1; col <= kCalibTableCols; ++col) {
+            const QTableWidgetItem* item = m_grid->item(row - 1, col - 1);
+            bool ok = false;
+            const double v = item ? QLocale::c().toDouble(item->text().trimmed(), &ok) : 0.0;
+            t.at(col, row) = ok ? v : std::numeric_limits<double>::quiet_NaN();
+        }
+    return t;
+}
+
+void Calibration::setTableCells(const CalibCells& table)
+{
+    for (int row = 1; row <= kCalibTableRows; ++row)
+        for (int col = 1; col <= kCalibTableCols; ++col)
+            m_grid->item(row - 1, col - 1)->setText(cellText(table.at(col, row)));
+}
+
+void Calibration::ResetCalibTable()
+{
+    setTableCells(CalibCells::resetValues());
+}
+
+void Calibration::selectCell(int col, int row)
+{
+    // col 0: the whole row.
+    m_grid->setFocus();
+    const QModelIndex first = m_grid->model()->index(row - 1, col == 0 ? 0 : col - 1);
+    const QModelIndex last = m_grid->model()->index(row - 1, col == 0 ? kCalibTableCols - 1 : col - 1);
+    m_grid->setCurrentIndex(first);
+    m_grid->selectionModel()->select(QItemSelection(first, last), QItemSelectionModel::ClearAndSelect);
+}
+
+void Calibration::plotCurve()
+{
+    QList<QPointF> curve, identity;
+    curve.reserve(kCurvePoints);
+    identity.reserve(kCurvePoints);
+    for (int i = 0; i < kCurvePoints; ++i) {
+        const double x = i / 10.0;
+        curve.append({x, biasBuf[i] / 10.0});
+        identity.append({x, x});
+    }
+    QValueAxis* xAxis = valueAxis(m_graph, Qt::Horizontal);
+    QValueAxis* yAxis = valueAxis(m_graph, Qt::Vertical);
+    QChart* chart = m_graph->chart();
+    chart->removeAllSeries();
+    chart->legend()->hide();
+    auto add = [&](const QList<QPointF>& points, unsigned rgb) {
+        auto* s = new QLineSeries;
+        s->setColor(QColor::fromRgb(QRgb(rgb)));
+        s->replace(points);
+        chart->addSeries(s);
+        s->attachAxis(xAxis);
+        s->attachAxis(yAxis);
+    };
+    add(curve, kCurveColour);
+    add(identity, kIdentityColour);
+}
+
+void Calibration::CalculateCalibrationData()
+{
+    const TableCheck check = CalculateCurve(tableCells(), biasBuf);
+    switch (check.error) {
+    case TableError::None:
+        plotCurve();
+        gridok = 1;
+        return;
+    case TableError::EndCellUnset:
+        dialogs().message(kAttention, QStringLiteral("Cells GF=0.0 and GF=2000.0 must be set! \r\nDefault for row 0 is 0.0! \r\nDefault for row 2000.0 is 2000.0!"));
+        break;
+    case TableError::HalfRow:
+        dialogs().message(kAttention, QStringLiteral("Both cells in a row must be set or disabled (-1)."));
+        break;
+    case TableError::OutOfRange:
+        dialogs().message(kAttention, rangeMessage());
+        break;
+    }
+    selectCell(check.col, check.row);
+    gridok = 0;
+}
+
+void Calibration::SaveCalibData()
+{
+    SampleCurve(biasBuf, m_ex.biasBuf1001);
+    m_link.FlushQueues();
+    m_ex.order = frame::AnnounceCalibTable;
+    m_ex.FillTxBuf(m_ex.order, 0);
+    m_ex.WriteFrame();
+    m_ex.CheckEcho(2);
+    if (m_ex.comecho == 0)
+        return;
+    for (std::uint16_t row = 0; row < kCalibFrames; ++row) {
+        m_ex.order = frame::WriteCalibRow;
+        m_ex.FillTxBuf(m_ex.order, row);
+        m_ex.WriteFrame();
+        m_ex.CheckWrittenThenEcho(16);
+        if (m_ex.comecho == 0)
+            return;  // the rows already acknowledged stay in the sensor
+    }
+}
+
+void Calibration::CBF_ButtonAssignCal2()
+{
+    const int col = m_grid->currentColumn() + 1;
+    const int row = m_grid->currentRow() + 1;
+    if (col == 1 && row >= 2 && row <= kCalibTableRows - 1) {
+        m_grid->item(row - 1, 0)->setText(cellText(m_measured.dataGfRawDouble));
+        return;
+    }
+    dialogs().message(kInfo, QStringLiteral("Wrong cell selected! \r\nOnly cells in columne TARVO-VALUE can be selected! \r\nBut without cell 0 and cell 2000.0! "));
+}
+
+void Calibration::CBF_ButtonCalcCalibData()
+{
+    CalculateCalibrationData();
+    if (gridok == 1)
+        dialogs().message(kInfo, QStringLiteral("Calculation successful. \nCalibration data can be saved to EEPROM of sensor."));
+}
+
+void Calibration::CBF_ButtonSendCalibData()
+{
+    setButtonColour(m_send, kBusyColour);
+    m_hooks.setButtonsDimmed(1);
+    CalculateCalibrationData();  // always from the table as it is now
+    if (gridok == 1) {
+        SaveCalibData();
+        if (m_ex.comecho == 1)
+            dialogs().message(kInfo, QStringLiteral("Calibration data were saved to EE."));
+        else
+            dialogs().message(kAttention, QStringLiteral("Calibration failed."));
+    } else {
+        dialogs().message(kAttention, QStringLiteral("Datas can not be saved. \nCheck grid and repeat calculation."));
+    }
+    setButtonColour(m_send, kIdleColour);
+    m_hooks.setButtonsDimmed(0);
+}
+
+QString Calibration::chooseFile(bool forWriting)
+{
+    FileDialogRequest request;
+    request.directory = m_projDir;
+    request.defaultFile = QStringLiteral("calib.cfg");
+    request.filter = QStringLiteral("*.cfg");
+    request.title = QStringLiteral("calib");
+    request.save = forWriting;
+    const QString chosen = dialogs().selectFile(request);
+    if (!chosen.isEmpty())
+        file_name = chosen;
+    return chosen;
+}
+
+void Calibration::CBF_ButtonGetFileFromDisk()
+{
+    const QString path = chooseFile(false);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    QString why;
+    std::optional<CalibCells> table;
+    if (!file.open(QIODevice::ReadOnly))
+        why = file.errorString();
+    else if (file.size() > kCalibFileMaxBytes)
+        why = QStringLiteral("The file is too large for a calibration table.");
+    else
+        table = ParseCalibFile(file.read(kCalibFileMaxBytes + 1), &why);
+    if (!table) {
+        dialogs().message(kAttention, QStringLiteral("Calibration table not loaded. \n%1 \n%2").arg(path, why));
+        return;
+    }
+    setTableCells(*table);  // the curve is not recomputed here
+}
+
+void Calibration::CBF_ButtonSaveFileToDisk()
+{
+    const QString path = chooseFile(true);
+    if (path.isEmpty())
+        return;
+    // Only a table that reads back as it is written goes to the file.
+    const CalibCells table = tableCells();
+    for (int row = 1; row <= kCalibTableRows; ++row)
+        for (int col = 1; col <= kCalibTableCols; ++col)
+            if (!cellValueFits(col, row, table.at(col, row))) {
+                dialogs().message(kAttention, rangeMessage());
+                selectCell(col, row);
+                return;
+            }
+    QSaveFile file(path);
+    const QByteArray content = FormatCalibFile(table);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+        dialogs().message(kAttention, QStringLiteral("Calibration table not saved. \n%1 \n%2").arg(path, file.errorString()));
+}
+
+void Calibration::CBF_ButtonResetCalibTable()
+{
+    ResetCalibTable();
+}
+
+void Calibration::CBF_ButtonCloseCalibP2()
+{
+    ChangePanelCalib();
+}
+
+} // namespace tarvo

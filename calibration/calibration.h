@@ -1,0 +1,132 @@
+// The two calibrations on their panels: the reference-100 calibration
+// (power search, final reading, confirmation to the sensor's EEPROM) on
+// CALIBP, and the calibration curve to another measuring system on CALIBP2.
+#pragma once
+
+#include "calibcurve.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QChartView;
+class QDoubleSpinBox;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+class QTableWidget;
+
+namespace tarvo {
+
+class EventPump;
+class Exchange;
+class Link;
+class MeasurementTransfer;
+class ParameterSet;
+struct LoopFlags;
+struct MeasuredValues;
+
+// What the calibration asks of the rest of the program.
+struct CalibrationHooks {
+    std::function<void(int)> setButtonsDimmed;    // SetButtonsDimmed
+    std::function<void()> setPanelValues;         // parameter variables to the main panel
+    std::function<void(std::uint16_t)> showPower; // the main panel's power slider
+    std::function<void(bool)> showMainPanel;
+    std::function<void()> showScaleAxisPanel;
+    std::function<void()> hideScaleAxisPanel;
+};
+
+class Calibration final : public QObject {
+    Q_OBJECT
+public:
+    Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& exchange, Link& link, EventPump& pump,
+                LoopFlags& flags, ParameterSet& params, MeasuredValues& measured, MeasurementTransfer& transfer,
+                const QString& proj_dir, CalibrationHooks hooks, QObject* parent = nullptr);
+
+    // Reference-100 calibration.
+    std::uint16_t pmodold = 0, averageold = 0, evalmodeold = 0, triggerold = 0;
+    std::uint16_t calibok = 0;
+
+    void CopyCalibVarsToPP();
+    void SendCalibPara();
+    void StartCalibrationRef100();
+    void CalibCanBeDone();
+    std::uint16_t ConfirmCalibration();
+    void ChangePanelCalib();
+
+    void CBF_ButtonCalibrate();
+    void CBF_ButtonStartCalib();
+    void CBF_ButtonCalibToOtherSystem();
+    void CBF_ButtonCloseCalib();
+
+    // Calibration to another system.
+    CurveBuf biasBuf{};
+    std::uint16_t gridok = 0;
+    QString file_name;  // the file of the last table dialog
+
+    void ResetCalibTable();
+    void CalculateCalibrationData();
+    void SaveCalibData();
+
+    void CBF_ButtonAssignCal2();
+    void CBF_ButtonCalcCalibData();
+    void CBF_ButtonSendCalibData();
+    void CBF_ButtonGetFileFromDisk();
+    void CBF_ButtonSaveFileToDisk();
+    void CBF_ButtonResetCalibTable();
+    void CBF_ButtonCloseCalibP2();
+
+    // The table as numbers; a cell that does not read as a number is NaN.
+    CalibCells tableCells() const;
+    void setTableCells(const CalibCells& table);
+
+    static constexpr unsigned kBusyColour = 0xFF0000;
+    static constexpr unsigned kIdleColour = 0xE0E0E0;
+    static constexpr unsigned kCurveColour = 0x0000FF;
+    static constexpr unsigned kIdentityColour = 0x00FF00;
+    static constexpr std::uint16_t kSearchTarget = 3850;
+    static constexpr std::uint16_t kWindowLow = 3550;   // exclusive
+    static constexpr std::uint16_t kWindowHigh = 3950;  // exclusive
+    static constexpr double kSettleSeconds = 0.4;
+    static constexpr double kFinalSettleSeconds = 2.0;
+
+    // One step of the power search: half the step up when m is at or below
+    // the target, down when above, never above full power.
+    static std::uint16_t nextPower(std::uint16_t power, std::uint16_t step, std::uint16_t m);
+    static bool inCalibWindow(std::uint16_t m) { return m > kWindowLow && m < kWindowHigh; }
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void wire();
+    bool readCalibFrame();
+    void wait(double seconds);
+    void selectCell(int col, int row);
+    void plotCurve();
+    QString chooseFile(bool forWriting);
+
+    QWidget* m_panel1;
+    QWidget* m_panel2;
+    Exchange& m_ex;
+    Link& m_link;
+    EventPump& m_pump;
+    LoopFlags& m_flags;
+    ParameterSet& m_params;
+    MeasuredValues& m_measured;
+    MeasurementTransfer& m_transfer;
+    QString m_projDir;
+    CalibrationHooks m_hooks;
+
+    QPushButton* m_start;
+    QPushButton* m_toOther;
+    QPushButton* m_close1;
+    QSlider* m_slideRefPower;
+    QSpinBox* m_slideRefPowerValue;
+    QSpinBox* m_dispChRef;
+    QSpinBox* m_dispChDir;
+    QTableWidget* m_grid;
+    QChartView* m_graph;
+    QPushButton* m_send;
+};
+
+} // namespace tarvo

@@ -1,0 +1,204 @@
+#include "monitorpanel.h"
+
+#include "eventpump.h"
+#include "exchange.h"
+#include "loopflags.h"
+#include "measurement.h"
+
+#include <QChartView>
+#include <QCloseEvent>
+#include <QDoubleSpinBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace tarvo {
+
+namespace {
+
+template <typename T>
+T* control(QWidget* panel, const char* name)
+{
+    return panel->findChild<T*>(QString::fromLatin1(name));
+}
+
+void showPanel(QWidget* panel)
+{
+    panel->show();
+    panel->raise();
+    panel->activateWindow();
+}
+
+constexpr double kResetYMax = 200.0;
+
+} // namespace
+
+MonitorPanel::MonitorPanel(MonitorContext context)
+    : m_ctx(std::move(context))
+{
+    QWidget* w = m_ctx.monitorpanel;
+    m_editTrendValues = control<QSpinBox>(w, "EditTrendValues");
+    m_dispGf = control<QDoubleSpinBox>(w, "DispMonitorGf");
+    m_dispPP = control<QDoubleSpinBox>(w, "DispMonitorPP");
+    m_dispTrend = control<QDoubleSpinBox>(w, "DispGfTrend");
+    m_dispStdDev = control<QDoubleSpinBox>(w, "DispStdDev");
+    m_dispBad = control<QDoubleSpinBox>(w, "DispBad");
+    for (QDoubleSpinBox* d : {m_dispGf, m_dispPP, m_dispTrend})
+        d->setAutoFillBackground(true);
+    m_chart = std::make_unique<StripChart>(control<QChartView>(w, "GraphMonitor"), QList<QColor>{QColor(0, 0, 160)});
+    m_chart->setYRange(0.0, kResetYMax);
+    m_chart->setPointsPerScreen(trendValues());
+
+    connect(control<QPushButton>(w, "ButtonStartMonitor"), &QPushButton::clicked, this, [this] { CBF_ButtonStartMonitor(); });
+    connect(control<QPushButton>(w, "ButtonStopMonitor"), &QPushButton::clicked, this, [this] { CBF_ButtonStopMonitor(); });
+    connect(control<QPushButton>(w, "ButtonMonitorReset"), &QPushButton::clicked, this, [this] { CBF_ButtonMonitorReset(); });
+    connect(control<QPushButton>(w, "ButtonMonitorGfBig"), &QPushButton::clicked, this, [this] { CBF_ButtonMonitorGfBig(); });
+    connect(control<QPushButton>(w, "ButtonMonitorVecBig"), &QPushButton::clicked, this, [this] { CBF_ButtonMonitorVecBig(); });
+    w->installEventFilter(this);
+}
+
+MonitorPanel::~MonitorPanel() = default;
+
+int MonitorPanel::trendValues() const
+{
+    return trendWindowSize(m_editTrendValues->value());
+}
+
+double MonitorPanel::teachCell(int col) const
+{
+    const QTableWidgetItem* item = m_ctx.teachTable->item(0, col);
+    if (!item)
+        return 0.0;
+    bool ok = false;
+    const double v = item->data(Qt::EditRole).toDouble(&ok);
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+void MonitorPanel::colour(QDoubleSpinBox* display, unsigned& current, unsigned rgb)
+{
+    if (rgb == current)
+        return;  // the palette changes only when the colour does
+    current = rgb;
+    QPalette pal = display->palette();
+    pal.setColor(QPalette::Base, QColor::fromRgb(rgb));
+    pal.setColor(QPalette::Window, QColor::fromRgb(rgb));
+    display->setPalette(pal);
+}
+
+void MonitorPanel::CBF_ButtonStartMonitor()
+{
+    if (m_running)
+        return;  // one loop at a time
+    m_ctx.setButtonsDimmed(1);
+    StartMonitoring();
+    m_ctx.exchange->StopAutoSend();
+    m_ctx.setButtonsDimmed(0);
+}
+
+void MonitorPanel::CBF_ButtonStopMonitor()
+{
+    m_ctx.flags->pollmonitor = 0;
+    m_ctx.pump->poke();  // a wait for the next frame ends now
+}
+
+void MonitorPanel::CBF_ButtonMonitorReset()
+{
+    ResetMonitor();
+}
+
+void MonitorPanel::CBF_ButtonMonitorGfBig()
+{
+    showPanel(m_ctx.gfpanel);
+}
+
+void MonitorPanel::CBF_ButtonMonitorVecBig()
+{
+    showPanel(m_ctx.vecpanel);
+}
+
+void MonitorPanel::CBF_MONITORP_close()
+{
+    m_ctx.flags->pollmonitor = 0;
+    m_ctx.pump->poke();
+    m_ctx.exchange->StopAutoSend();
+    ChangePanelMonitor();
+}
+
+void MonitorPanel::ChangePanelMonitor()
+{
+    m_ctx.monitorpanel->hide();
+    showPanel(m_ctx.mainpanel);
+}
+
+void MonitorPanel::StartMonitoring()
+{
+    m_running = true;
+    m_frames = 0;
+    m_ctx.transfer->StartAutoSend();
+    LoopFlags& flags = *m_ctx.flags;
+    flags.pollmonitor = 1;
+    while (flags.pollmonitor == 1) {
+        if (!m_ctx.transfer->ReadAutoFrame(flags.pollmonitor))
+            continue;  // stopped, or a frame that was incomplete or not the sensor's
+        ++m_frames;
+        m_ctx.setPanelData();
+        ShowMonitorData();
+    }
+    m_running = false;
+}
+
+void MonitorPanel::ShowMonitorData()
+{
+    const GlossBand band{teachCell(0), teachCell(1)};
+    const double ppTol = teachCell(2);
+    const int n = trendValues();
+    std::copy(m_ctx.trendBufGF.end() - n, m_ctx.trendBufGF.end(), m_window.begin());
+    m_stats = trendStatistics(std::span<const double>(m_window.data(), n), band);
+
+    const MeasuredValues& m = *m_ctx.measured;
+    m_dispGf->setValue(m.dataGfDouble);
+    m_dispPP->setValue(m.dataPPDouble);
+    m_dispTrend->setValue(m_stats.mean);
+    m_dispStdDev->setValue(m_stats.stdDev);
+    m_dispBad->setValue(m_stats.badPercent);
+
+    colour(m_dispGf, m_gfColour, band.contains(m.dataGfDouble) ? kGood : kBad);
+    colour(m_dispPP, m_ppColour, ppWithinTolerance(m.dataPPDouble, ppTol) ? kGood : kBad);
+    colour(m_dispTrend, m_trendColour, band.contains(m_stats.mean) ? kGood : kBad);
+
+    const auto [yMin, yMax] = trendYRange(m_stats.min, m_stats.max);
+    plotWindow(n, yMin, yMax);
+}
+
+void MonitorPanel::ResetMonitor()
+{
+    const int n = trendValues();
+    std::fill(m_ctx.trendBufGF.begin(), m_ctx.trendBufGF.end(), 0.0);
+    std::fill(m_window.begin(), m_window.end(), 0.0);
+    plotWindow(n, 0.0, kResetYMax);
+
+    for (QDoubleSpinBox* d : {m_dispGf, m_dispPP, m_dispTrend, m_dispStdDev})
+        d->setValue(0.0);
+    colour(m_dispGf, m_gfColour, kGood);
+    colour(m_dispPP, m_ppColour, kGood);
+    colour(m_dispTrend, m_trendColour, kGood);
+    // DispBad keeps its value until the next frame.
+}
+
+void MonitorPanel::plotWindow(int n, double min, double max)
+{
+    m_chart->setYRange(min, max);
+    m_chart->setPointsPerScreen(n);
+    m_chart->plot(m_window.data(), n);
+}
+
+bool MonitorPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ctx.monitorpanel && event->type() == QEvent::Close)
+        CBF_MONITORP_close();
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace tarvo

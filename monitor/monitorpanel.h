@@ -1,0 +1,101 @@
+// The trend monitor panel MONITORP: switches the sensor's automatic sending
+// on, takes every frame it sends, and shows the gloss-factor trend of the
+// last n parts with mean, standard deviation and share of bad parts.
+#pragma once
+
+#include "charts.h"
+#include "trendstats.h"
+
+#include <QObject>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+
+class QChartView;
+class QDoubleSpinBox;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class QWidget;
+
+namespace tarvo {
+
+class EventPump;
+class Exchange;
+class MeasurementTransfer;
+struct LoopFlags;
+struct MeasuredValues;
+
+// What the monitor works with; the program hands it over once.
+struct MonitorContext {
+    QWidget* monitorpanel = nullptr;
+    QWidget* mainpanel = nullptr;
+    QWidget* gfpanel = nullptr;
+    QWidget* vecpanel = nullptr;
+    QTableWidget* teachTable = nullptr;  // row 0 (vector 0): GF, GF TOL, PP TOL
+    std::span<double, kTrendValuesMax> trendBufGF;
+    Exchange* exchange = nullptr;
+    MeasurementTransfer* transfer = nullptr;
+    MeasuredValues* measured = nullptr;
+    LoopFlags* flags = nullptr;
+    EventPump* pump = nullptr;
+    std::function<void(int)> setButtonsDimmed;
+    // Main-panel displays, big panels, graph buffers and the trend buffer.
+    std::function<void()> setPanelData;
+};
+
+class MonitorPanel final : public QObject {
+    Q_OBJECT
+public:
+    explicit MonitorPanel(MonitorContext context);
+    ~MonitorPanel() override;
+
+    void CBF_ButtonStartMonitor();
+    void CBF_ButtonStopMonitor();
+    void CBF_ButtonMonitorReset();
+    void CBF_ButtonMonitorGfBig();
+    void CBF_ButtonMonitorVecBig();
+    void CBF_MONITORP_close();
+
+    // The receiving loop; returns when pollmonitor is cleared.
+    void StartMonitoring();
+    void ShowMonitorData();
+    void ResetMonitor();
+    void ChangePanelMonitor();
+
+    bool running() const { return m_running; }
+    // Frames taken since monitoring started.
+    long framesShown() const { return m_frames; }
+    const TrendStatistics& statistics() const { return m_stats; }
+    StripChart& chart() { return *m_chart; }
+
+    static constexpr unsigned kGood = 0x00ff00;
+    static constexpr unsigned kBad = 0xff0000;
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    int trendValues() const;
+    double teachCell(int col) const;
+    void colour(QDoubleSpinBox* display, unsigned& current, unsigned rgb);
+    void plotWindow(int n, double min, double max);
+
+    MonitorContext m_ctx;
+    QSpinBox* m_editTrendValues;
+    QDoubleSpinBox* m_dispGf;
+    QDoubleSpinBox* m_dispPP;
+    QDoubleSpinBox* m_dispTrend;
+    QDoubleSpinBox* m_dispStdDev;
+    QDoubleSpinBox* m_dispBad;
+    std::unique_ptr<StripChart> m_chart;
+    std::array<double, kTrendValuesMax> m_window{};  // the last n values, oldest first
+    TrendStatistics m_stats;
+    unsigned m_gfColour = 0x1000000;  // none set yet
+    unsigned m_ppColour = 0x1000000;
+    unsigned m_trendColour = 0x1000000;
+    bool m_running = false;
+    long m_frames = 0;
+};
+
+} // namespace tarvo

@@ -1,0 +1,515 @@
+#include "recorder.h"
+
+#include "dialogs.h"
+#include "eventpump.h"
+#include "exchange.h"
+#include "link.h"
+#include "loopflags.h"
+#include "measurement.h"
+#include "panelutil.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTextBlock>
+#include <algorithm>
+
+namespace tarvo {
+
+namespace {
+
+const QString kAttention = QStringLiteral("ATTENTION!");
+const QString kInfo = QStringLiteral("INFO!");
+const QString kRightFile = QStringLiteral("Are you sure, that you have selected the right file name?");
+
+QString makeSure(int blanks)
+{
+    return QStringLiteral(" Make sure, that the file is not opened by any other program.") + QString(blanks, u' ')
+        + QStringLiteral("\n Otherwise it can not be saved.");
+}
+
+constexpr unsigned kRunningColour = 0xFF0000;
+constexpr unsigned kIdleColour = 0xE0E0E0;
+constexpr double kPollPause = 0.05;
+// Longest single wait for an automatically sent frame; the wait is repeated
+// until a frame comes or the recording is stopped.
+
+void setBar(QProgressBar* bar, int value)
+{
+    bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
+}
+
+} // namespace
+
+template <typename T>
+T* Recorder::ctrl(const char* name) const
+{
+    T* c = m_panel->findChild<T*>(QString::fromLatin1(name));
+    Q_ASSERT_X(c, "Recorder", name);
+    return c;
+}
+
+Recorder::Recorder(QWidget* recpanel, Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,
+                   MeasuredValues& measured, RecorderHooks hooks, QString proj_dir)
+    : m_panel(recpanel)
+    , m_ex(exchange)
+    , m_link(link)
+    , m_pump(pump)
+    , m_flags(flags)
+    , m_measured(measured)
+    , m_hooks(std::move(hooks))
+    , m_projDir(std::move(proj_dir))
+{
+    EditSelectDataRec = ctrl<QComboBox>("EditSelectDataRec");
+    EditInterval = ctrl<QSpinBox>("EditInterval");
+    EditRecVal = ctrl<QSpinBox>("EditRecVal");
+    DispRecordTime = ctrl<QWidget>("DispRecordTime");
+    DispRecDays = ctrl<QSpinBox>("DispRecDays");
+    DispRecHours = ctrl<QSpinBox>("DispRecHours");
+    DispRecMinutes = ctrl<QSpinBox>("DispRecMinutes");
+    DispRecSeconds = ctrl<QSpinBox>("DispRecSeconds");
+    DispRecordedValues = ctrl<QSpinBox>("DispRecordedValues");
+    DispRemaining = ctrl<QSpinBox>("DispRemaining");
+    DispRecCount = ctrl<QDoubleSpinBox>("DispRecCount");
+    ButtonStartRecord = ctrl<QPushButton>("ButtonStartRecord");
+    ButtonStopRecord = ctrl<QPushButton>("ButtonStopRecord");
+    ButtonStartPolling = ctrl<QPushButton>("ButtonStartPolling");
+    ButtonStopPolling = ctrl<QPushButton>("ButtonStopPolling");
+    ButtonManualRecord = ctrl<QPushButton>("ButtonManualRecord");
+    ButtonStartTrigRec = ctrl<QPushButton>("ButtonStartTrigRec");
+    ButtonStopTrigRec = ctrl<QPushButton>("ButtonStopTrigRec");
+    ButtonSelRecFile = ctrl<QPushButton>("ButtonSelRecFile");
+    ButtonCloseRecorder = ctrl<QPushButton>("ButtonCloseRecorder");
+    DispRecFile = ctrl<QPlainTextEdit>("DispRecFile");
+    RecBarChRef = ctrl<QProgressBar>("RecBarChRef");
+    RecBarChDir = ctrl<QProgressBar>("RecBarChDir");
+    RecBarChDif = ctrl<QProgressBar>("RecBarChDif");
+    RecDispChRef = ctrl<QSpinBox>("RecDispChRef");
+    RecDispChDir = ctrl<QSpinBox>("RecDispChDir");
+    RecDispChDif = ctrl<QSpinBox>("RecDispChDif");
+    RecDispNorm = ctrl<QSpinBox>("RecDispNorm");
+    RecDispInt = ctrl<QSpinBox>("RecDispInt");
+    RecDispTemp = ctrl<QSpinBox>("RecDispTemp");
+    DispGfRecord = ctrl<QDoubleSpinBox>("DispGfRecord");
+    RecDispPP = ctrl<QDoubleSpinBox>("RecDispPP");
+    wire();
+}
+
+void Recorder::wire()
+{
+    m_panel->installEventFilter(this);
+    connect(ButtonCloseRecorder, &QPushButton::clicked, this, [this] { ChangePanelRecord(); });
+    connect(ButtonSelRecFile, &QPushButton::clicked, this, [this] { SelRecFile(); });
+    connect(ButtonStartRecord, &QPushButton::clicked, this, [this] { CBF_ButtonStartRecord(); });
+    connect(ButtonStopRecord, &QPushButton::clicked, this, [this] { StopRecord(); });
+    connect(ButtonStartTrigRec, &QPushButton::clicked, this, [this] { CBF_ButtonStartTrigRec(); });
+    connect(ButtonStopTrigRec, &QPushButton::clicked, this, [this] { StopRecord(); });
+    connect(ButtonStartPolling, &QPushButton::clicked, this, [this] { CBF_ButtonStartPolling(); });
+    connect(ButtonStopPolling, &QPushButton::clicked, this, [this] { StopRecord(); });
+    connect(ButtonManualRecord, &QPushButton::clicked, this, [this] { CBF_ButtonManualRecord(); });
+    // Only the user's choice calls back; the program sets the ring itself.
+    connect(EditSelectDataRec, &QComboBox::activated, this, [this] { CBF_EditSelectDataRec(); });
+    connect(EditInterval, &QSpinBox::valueChanged, this, [this] { CalcRecTime(); });
+    connect(EditRecVal, &QSpinBox::valueChanged, this, [this] { CalcRecTime(); });
+}
+
+bool Recorder::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_panel && event->type() == QEvent::Close)
+        CBF_RECP();
+    return QObject::eventFilter(watched, event);
+}
+
+int Recorder::mode() const
+{
+    return EditSelectDataRec->currentIndex();
+}
+
+// ---- opening, mode, record time ---------------------------------------
+
+void Recorder::CBF_ButtonOpenRecorder()
+{
+    StopRecord();
+    m_flags.poll = 0;
+    m_hooks.setButtonsDimmed(1);
+    m_panel->show();
+    m_panel->raise();
+    m_panel->activateWindow();
+    InitRecordPanel();
+    if (mode() == FixedCount)
+        CalcRecTime();
+}
+
+void Recorder::InitRecordPanel()
+{
+    const int m = mode();
+    if (m < FixedCount || m > Triggered)
+        return;
+    const bool interval = m == FixedCount || m == Continuous;
+    setVisibleWithCaption(EditInterval, interval);
+    setVisibleWithCaption(EditRecVal, m == FixedCount);
+    setVisibleWithCaption(DispRecordTime, m == FixedCount);
+    setVisibleWithCaption(DispRecordedValues, m == FixedCount || m == Polling);
+    setVisibleWithCaption(DispRemaining, m == FixedCount);
+    setVisibleWithCaption(DispRecCount, m == Continuous || m == Triggered);
+    setVisibleWithCaption(ButtonStartRecord, interval);
+    setVisibleWithCaption(ButtonStopRecord, interval);
+    setVisibleWithCaption(ButtonStartPolling, m == Polling);
+    setVisibleWithCaption(ButtonStopPolling, m == Polling);
+    setVisibleWithCaption(ButtonManualRecord, m == Polling);
+    setVisibleWithCaption(ButtonStartTrigRec, m == Triggered);
+    setVisibleWithCaption(ButtonStopTrigRec, m == Triggered);
+}
+
+void Recorder::CBF_EditSelectDataRec()
+{
+    StopRecord();
+    const int m = mode();
+    if (m == Polling) {
+        DispRecordedValues->setValue(0);
+        otcrec = 0;
+    }
+    if (m == FixedCount)
+        CalcRecTime();
+    InitRecordPanel();
+    m_hooks.initPanelGraph();
+}
+
+void Recorder::CalcRecTime()
+{
+    zeitint = static_cast<std::uint16_t>(EditInterval->value());
+    anzwerte = static_cast<std::uint16_t>(EditRecVal->value());
+    DispRecordedValues->setValue(0);
+    DispRemaining->setValue(anzwerte);
+    const RecordTime t = recordTime(zeitint, anzwerte);
+    DispRecDays->setValue(int(t.days));
+    DispRecHours->setValue(int(t.hours));
+    DispRecMinutes->setValue(int(t.minutes));
+    DispRecSeconds->setValue(int(t.seconds));
+}
+
+// ---- the record file ----------------------------------------------------
+
+void Recorder::SelRecFile()
+{
+    FileDialogRequest request;
+    request.directory = m_projDir;
+    request.defaultFile = QStringLiteral("record.dat");
+    request.filter = QStringLiteral("*.dat");
+    request.title = QStringLiteral("FILENAME!");
+    request.save = true;
+    const QString path = dialogs().selectFile(request);
+    if (path.isEmpty()) {
+        dialogs().message(kAttention, QStringLiteral("No filename was choosen! \nRecording will not be done! "));
+        return;
+    }
+    if (QFileInfo::exists(path)) {
+        if (!dialogs().confirm(kAttention, QStringLiteral("File already exist! \nDo you want to select existing file?")))
+            return;
+        dialogs().message(kAttention, makeSure(36));
+    }
+    // The path is shown, and so becomes the record target, only once the
+    // file holds its header; a failed choice leaves the earlier target.
+    if (!file.create(path)) {
+        dialogs().message(kAttention, QStringLiteral("The record file could not be created! \n%1\n%2")
+                                          .arg(path, file.errorString()));
+        return;
+    }
+    file_name = path;
+    DispRecFile->clear();
+    DispRecFile->setPlainText(path);
+}
+
+bool Recorder::takeFileName()
+{
+    file_name = DispRecFile->document()->firstBlock().text().trimmed();
+    if (file_name.isEmpty()) {
+        dialogs().message(kAttention, QStringLiteral("No record file has been selected! \nRecording will not be done! "));
+        return false;
+    }
+    return true;
+}
+
+bool Recorder::ToFile()
+{
+    if (file.append(file_name, recordValues(m_measured)))
+        return true;
+    // Nothing more can be kept: stop and say why, rather than go on
+    // measuring into a file that does not take the values.
+    m_writeFailed = true;
+    StopRecord();
+    showWriteFailure();
+    return false;
+}
+
+void Recorder::showWriteFailure()
+{
+    dialogs().message(kAttention, QStringLiteral("The record file could not be written! \n%1\n%2\nRecording has been stopped. ")
+                                      .arg(file_name, file.errorString()));
+}
+
+void Recorder::fileSavedMessage()
+{
+    // After a write failure the values were not saved; after the main panel
+    // was closed nobody is there to read the box.
+    if (m_writeFailed || (m_hooks.quitRequested && m_hooks.quitRequested()))
+        return;
+    dialogs().message(kInfo, QStringLiteral("File has been saved!"));
+}
+
+// ---- shared pieces ------------------------------------------------------
+
+bool Recorder::ReadMeasurement()
+{
+    m_ex.order = frame::ReadMeasurement;
+    m_ex.FillTxBuf(m_ex.order, 0);
+    m_ex.GetDataFrame();
+    if (m_ex.bytesToRead() != 0)
+        return false;
+    m_ex.GetRxBufData();
+    m_measured.CopyDatatoVars(m_ex.databuf);
+    return true;
+}
+
+void Recorder::SetRecordData()
+{
+    const MeasuredValues& m = m_measured;
+    setBar(RecBarChRef, m.dataChRef);
+    setBar(RecBarChDir, m.dataChDir);
+    setBar(RecBarChDif, m.dataChDif);
+    RecDispChRef->setValue(m.dataChRef);
+    RecDispChDir->setValue(m.dataChDir);
+    RecDispChDif->setValue(m.dataChDif);
+    RecDispNorm->setValue(m.dataNorm);
+    RecDispInt->setValue(m.dataInt);
+    DispGfRecord->setValue(m.dataGfDouble);
+    RecDispTemp->setValue(m.dataTemp);
+    RecDispPP->setValue(m.dataPPDouble);
+}
+
+void Recorder::colourButton(QPushButton* button, unsigned rgb)
+{
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; }").arg(QColor::fromRgb(rgb).name()));
+}
+
+void Recorder::setRecording(bool on)
+{
+    // A new choice of file while recording would delete the file being
+    // written, or split one recording over two files.
+    ButtonSelRecFile->setEnabled(!on);
+    if (on)
+        m_writeFailed = false;
+}
+
+void Recorder::StopRecord()
+{
+    m_flags.pollrecord = 0;
+    m_pump.poke();  // a running wait ends now, not at its deadline
+}
+
+// ---- interval recording: fixed count and continuous ---------------------
+
+void Recorder::CBF_ButtonStartRecord()
+{
+    EditSelectDataRec->setEnabled(false);
+    ButtonStartRecord->setEnabled(false);
+    m_hooks.initPanelGraph();
+    Record();
+    EditSelectDataRec->setEnabled(true);
+    ButtonStartRecord->setEnabled(true);
+}
+
+bool Recorder::Record()
+{
+    if (!takeFileName())
+        return false;
+    if (!dialogs().confirm(kAttention, kRightFile))
+        return false;
+    dialogs().message(kAttention, makeSure(36));
+    EditInterval->setEnabled(false);
+    EditRecVal->setEnabled(false);
+    ButtonStartRecord->setEnabled(false);
+    colourButton(ButtonStartRecord, kRunningColour);
+    setRecording(true);
+    RecordFrame();
+    setRecording(false);
+    fileSavedMessage();
+    EditInterval->setEnabled(true);
+    EditRecVal->setEnabled(true);
+    ButtonStartRecord->setEnabled(true);
+    colourButton(ButtonStartRecord, kIdleColour);
+    return true;
+}
+
+void Recorder::RecordFrame()
+{
+    m_flags.pollrecord = 1;
+    otcrec = 0;
+    CalcRecTime();
+    linecount = 0;
+    DispRecCount->setValue(0);
+    while (m_flags.pollrecord == 1) {
+        recstart = m_pump.now();
+        if (ReadMeasurement()) {
+            SetRecordData();
+            m_hooks.setPanelGraphData();
+            m_hooks.setPanelData();
+            m_hooks.showGraph();
+        } else {
+            // No fresh values: no line, so that the file never holds old
+            // values under a new time.
+            m_ex.SetPopupTimeout();
+            break;
+        }
+        if (!ToFile())
+            break;
+        if (mode() == FixedCount) {
+            ++otcrec;
+            DispRecordedValues->setValue(otcrec);
+            DispRemaining->setValue(anzwerte - otcrec);
+            if (otcrec >= anzwerte)
+                m_flags.pollrecord = 0;
+        } else {
+            ++linecount;
+            DispRecCount->setValue(linecount);
+        }
+        SlowDown();
+    }
+}
+
+void Recorder::SlowDown()
+{
+    const double left = zeitint - (m_pump.now() - recstart);
+    if (left > 0.0)
+        m_pump.waitFor(left, [this] { return m_flags.pollrecord != 1; });
+}
+
+// ---- triggered recording -------------------------------------------------
+
+void Recorder::CBF_ButtonStartTrigRec()
+{
+    if (!takeFileName())
+        return;
+    if (!dialogs().confirm(kAttention, kRightFile))
+        return;
+    dialogs().message(kAttention, makeSure(42));
+    colourButton(ButtonStartTrigRec, kRunningColour);
+    ButtonStartTrigRec->setEnabled(false);
+    EditSelectDataRec->setEnabled(false);
+    m_hooks.initPanelGraph();
+    setRecording(true);
+    TriggeredRecord();
+    m_ex.StopAutoSend();
+    setRecording(false);
+    fileSavedMessage();
+    EditSelectDataRec->setEnabled(true);
+    ButtonStartTrigRec->setEnabled(true);
+    colourButton(ButtonStartTrigRec, kIdleColour);
+}
+
+void Recorder::TriggeredRecord()
+{
+    m_link.FlushQueues();  // the first frame read starts at a frame boundary
+    m_ex.order = frame::AutoSend;
+    m_ex.FillTxBuf(m_ex.order, 1);
+    m_ex.WriteFrame();
+    linecount = 0;
+    DispRecCount->setValue(0);
+    m_flags.pollrecord = 1;
+    while (m_flags.pollrecord == 1) {
+        if (!ReceiveFrame())
+            continue;
+        m_ex.GetRxBufData();
+        // Only measurement frames count; an echo of the switch-on command
+        // from a sensor that answers it is not one.
+        if (m_ex.databuf[0] != frame::kSyncSensor || m_ex.databuf[1] == frame::AutoSend) {
+            m_link.FlushQueues();  // out of step: start again at the next frame
+            continue;
+        }
+        m_measured.CopyDatatoVars(m_ex.databuf);
+        SetRecordData();
+        m_hooks.setPanelGraphData();
+        m_hooks.setPanelData();
+        m_hooks.showGraph();
+        if (!ToFile())
+            break;
+        ++linecount;
+        DispRecCount->setValue(linecount);
+    }
+}
+
+bool Recorder::ReceiveFrame()
+{
+    return m_link.ReceiveAutoFrame(m_flags.pollrecord);
+}
+
+// ---- polling and manual recording ---------------------------------------
+
+void Recorder::CBF_ButtonStartPolling()
+{
+    ButtonStartPolling->setEnabled(false);
+    EditSelectDataRec->setEnabled(false);
+    colourButton(ButtonStartPolling, kRunningColour);
+    m_writeFailed = false;
+    RecordPolling();
+    ButtonStartPolling->setEnabled(true);
+    EditSelectDataRec->setEnabled(true);
+    colourButton(ButtonStartPolling, kIdleColour);
+}
+
+void Recorder::RecordPolling()
+{
+    m_flags.pollrecord = 1;
+    while (m_flags.pollrecord == 1) {
+        if (ReadMeasurement()) {
+            SetRecordData();
+            m_hooks.setPanelData();
+            m_hooks.showGraph();
+        } else {
+            m_ex.SetPopupTimeout();
+        }
+        m_pump.processEvents();
+        m_pump.waitFor(kPollPause, [this] { return m_flags.pollrecord != 1; });
+    }
+}
+
+void Recorder::CBF_ButtonManualRecord()
+{
+    ButtonManualRecord->setEnabled(false);
+    RecordManually();
+    ButtonManualRecord->setEnabled(true);
+}
+
+void Recorder::RecordManually()
+{
+    if (!takeFileName())
+        return;
+    m_hooks.setPanelGraphData();
+    if (!ToFile())
+        return;
+    ++otcrec;
+    DispRecordedValues->setValue(otcrec);
+}
+
+// ---- stopping and closing -------------------------------------------------
+
+void Recorder::ChangePanelRecord()
+{
+    StopRecord();
+    m_panel->hide();
+    m_hooks.setButtonsDimmed(0);
+}
+
+void Recorder::CBF_RECP()
+{
+    ChangePanelRecord();
+    StopRecord();
+    m_ex.StopAutoSend();
+}
+
+} // namespace tarvo

@@ -1,0 +1,120 @@
+// The recorder panel RECP: records measured value sets into the record file
+// at an interval, while polling at the press of a button, or for every frame
+// the sensor sends on its own, and shows them while it records.
+#pragma once
+
+#include "recordfile.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QComboBox;
+class QDoubleSpinBox;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QWidget;
+
+namespace tarvo {
+
+class EventPump;
+class Exchange;
+class Link;
+struct LoopFlags;
+struct MeasuredValues;
+
+// What the recorder uses of the rest of the program.
+struct RecorderHooks {
+    std::function<void(int)> setButtonsDimmed;  // the main panel's transfer buttons
+    std::function<void()> setPanelData;         // main panel displays and buffers
+    std::function<void()> showGraph;            // the main panel's strip chart
+    std::function<void()> initPanelGraph;       // graph panel: start afresh
+    std::function<void()> setPanelGraphData;    // graph panel: one more point
+    std::function<bool()> quitRequested;        // the main panel has been closed
+};
+
+enum RecordMode : int { FixedCount = 0, Continuous = 1, Polling = 2, Triggered = 3 };
+
+class Recorder final : public QObject {
+    Q_OBJECT
+public:
+    Recorder(QWidget* recpanel, Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,
+             MeasuredValues& measured, RecorderHooks hooks, QString proj_dir);
+
+    std::uint16_t zeitint = 1;   // interval in seconds
+    std::uint16_t anzwerte = 0;  // value sets to record (fixed count)
+    std::uint16_t otcrec = 0;    // value sets recorded (fixed count, polling)
+    double linecount = 0;        // lines of the current continuous or triggered recording
+    double recstart = 0.0;
+    QString file_name;
+    RecordFile file;
+
+    int mode() const;
+
+    void CBF_ButtonOpenRecorder();
+    void InitRecordPanel();
+    void CalcRecTime();
+    void SelRecFile();
+    void CBF_ButtonStartRecord();
+    void CBF_ButtonStartTrigRec();
+    void CBF_ButtonStartPolling();
+    void CBF_ButtonManualRecord();
+    void CBF_EditSelectDataRec();
+    void CBF_RECP();
+    void StopRecord();
+    void ChangePanelRecord();
+
+private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void wire();
+    bool Record();
+    void RecordFrame();
+    void SlowDown();
+    void TriggeredRecord();
+    bool ReceiveFrame();
+    void RecordPolling();
+    void RecordManually();
+    bool ReadMeasurement();
+    void SetRecordData();
+    bool ToFile();
+    bool takeFileName();
+    void showWriteFailure();
+    void colourButton(QPushButton* button, unsigned rgb);
+    void fileSavedMessage();
+    void setRecording(bool on);
+
+    QWidget* m_panel;
+    Exchange& m_ex;
+    Link& m_link;
+    EventPump& m_pump;
+    LoopFlags& m_flags;
+    MeasuredValues& m_measured;
+    RecorderHooks m_hooks;
+    QString m_projDir;
+    bool m_writeFailed = false;
+
+    template <typename T>
+    T* ctrl(const char* name) const;
+
+    QComboBox* EditSelectDataRec;
+    QSpinBox* EditInterval;
+    QSpinBox* EditRecVal;
+    QWidget* DispRecordTime;
+    QSpinBox *DispRecDays, *DispRecHours, *DispRecMinutes, *DispRecSeconds;
+    QSpinBox* DispRecordedValues;
+    QSpinBox* DispRemaining;
+    QDoubleSpinBox* DispRecCount;
+    QPushButton *ButtonStartRecord, *ButtonStopRecord;
+    QPushButton *ButtonStartPolling, *ButtonStopPolling, *ButtonManualRecord;
+    QPushButton *ButtonStartTrigRec, *ButtonStopTrigRec;
+    QPushButton *ButtonSelRecFile, *ButtonCloseRecorder;
+    QPlainTextEdit* DispRecFile;
+    QProgressBar *RecBarChRef, *RecBarChDir, *RecBarChDif;
+    QSpinBox *RecDispChRef, *RecDispChDir, *RecDispChDif, *RecDispNorm, *RecDispInt, *RecDispTemp;
+    QDoubleSpinBox *DispGfRecord, *RecDispPP;
+};
+
+} // namespace tarvo

@@ -1,0 +1,370 @@
+// The trend monitor on the real panels against the simulated sensor: opening
+// it, automatic sending on and off on the wire, every frame shown, reset,
+// closing the monitor or the program while it runs, a silent sensor, and the
+// serial line with frames queued back to back and junk between them.
+#include "liveloop.h"
+#include "monitorpanel.h"
+#include "scopefixture.h"
+#include "ui_MONITORP.h"
+#include "ui_P.h"
+
+#include <QDoubleSpinBox>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <cmath>
+
+using namespace tarvo;
+using tarvo::test::ScopeFixture;
+
+namespace {
+
+std::uint16_t word(const QByteArray& bytes, int i)
+{
+    return frame::getWord(reinterpret_cast<const std::uint8_t*>(bytes.constData()), i);
+}
+
+// Command-50 arguments the program put on the wire, in order.
+QList<int> autoSendCommands(const sim::SensorSim& sensor)
+{
+    QList<int> args;
+    for (const QByteArray& f : sensor.receivedFrames())
+        if (word(f, 1) == frame::AutoSend)
+            args << word(f, 2);
+    return args;
+}
+
+void setTeachRow0(ScopeApp& app, double gf, double gfTol, double ppTol)
+{
+    QTableWidget* t = app.panel.ui->TeachTable;
+    t->item(0, 0)->setText(QString::number(gf));
+    t->item(0, 1)->setText(QString::number(gfTol));
+    t->item(0, 2)->setText(QString::number(ppTol));
+}
+
+QColor background(QDoubleSpinBox* d)
+{
+    return d->palette().color(QPalette::Base);
+}
+
+// Runs the monitor from its START button; `during` is called once the given
+// number of frames has been shown, and must end the loop (STOP or close).
+void monitorUntil(ScopeApp& app, long frames, const std::function<void()>& during, double limit = 10.0)
+{
+    QTimer probe;
+    probe.setInterval(20);
+    bool done = false;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!done && app.monitor->framesShown() >= frames) {
+            done = true;
+            during();
+        }
+    });
+    const double start = app.pump.now();
+    QTimer guard;  // never let a broken loop hang the test run
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] { app.flags.pollmonitor = 0; app.pump.poke(); });
+    guard.start(int(limit * 1000));
+    probe.start();
+    app.monitorpanel.ui->ButtonStartMonitor->click();  // returns when the loop has ended
+    QVERIFY2(app.pump.now() - start < limit, "the monitor loop did not end");
+}
+
+} // namespace
+
+class MonitorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void openingReplacesTheMainPanelAndEndsTheLiveLoop();
+    void monitoringShowsEveryFrameUntilStop();
+    void resetClearsHistoryDisplaysAndChart();
+    void closingTheMonitorWhileRunningStopsSendingAndReturns();
+    void closingTheProgramWhileMonitoringSwitchesSendingOff();
+    void silentSensorKeepsTheInterfaceResponsive_data();
+    void silentSensorKeepsTheInterfaceResponsive();
+    void serialLineTakesQueuedFramesAndSkipsJunk();
+};
+
+void MonitorTest::openingReplacesTheMainPanelAndEndsTheLiveLoop()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    bool monitorShownWhileLive = false;
+    QTimer::singleShot(300, this, [&] {
+        app.live->CBF_ButtonOpenMonitor();  // the button itself is dimmed while GO runs
+        monitorShownWhileLive = app.monitorpanel.widget->isVisible();
+    });
+    app.panel.ui->ButtonGo->click();  // returns when opening the monitor ended the loop
+    QVERIFY(monitorShownWhileLive);
+    QCOMPARE(app.flags.poll, std::uint16_t(0));
+    QVERIFY(!app.panel.widget->isVisible());
+    QVERIFY(app.monitorpanel.widget->isVisible());
+
+    // Closing the idle monitor still tells the sensor to stop sending and brings the main panel back.
+    f.sensor->clearReceived();
+    app.monitorpanel.widget->close();
+    QTRY_COMPARE(autoSendCommands(*f.sensor), QList<int>{0});
+    QVERIFY(app.panel.widget->isVisible());
+    QVERIFY(!app.monitorpanel.widget->isVisible());
+}
+
+void MonitorTest::monitoringShowsEveryFrameUntilStop()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::MONITORP& m = *app.monitorpanel.ui;
+    app.panel.ui->ButtonOpenMonitor->click();
+    setTeachRow0(app, 50.0, 2.0, 100.0);
+    m.EditTrendValues->setValue(5);
+    f.sensor->setGloss(50.0);
+    f.sensor->setPartRate(25.0);
+    f.sensor->clearReceived();
+
+    QList<QByteArray> sent;
+    connect(f.sensor.get(), &sim::SensorSim::bytesSent, this, [&](const QByteArray& b) { sent << b; });
+
+    bool dimmedWhileRunning = false, sendingWhileRunning = false;
+    monitorUntil(app, 8, [&] {
+        dimmedWhileRunning = !m.ButtonStartMonitor->isEnabled() && !m.EditTrendValues->isEnabled()
+            && m.ButtonStopMonitor->isEnabled() && m.ButtonMonitorReset->isEnabled()
+            && !app.panel.ui->ButtonGo->isEnabled() && app.flags.pollmonitor == 1;
+        sendingWhileRunning = f.sensor->autoSending();
+        m.ButtonStopMonitor->click();
+    });
+
+    QVERIFY(dimmedWhileRunning);
+    QVERIFY(sendingWhileRunning);
+    QVERIFY(!app.monitor->running());
+    QCOMPARE(app.flags.pollmonitor, std::uint16_t(0));
+    QVERIFY(m.ButtonStartMonitor->isEnabled());
+    QVERIFY(m.EditTrendValues->isEnabled());
+    // On, then off again; the program never asked for a frame.
+    QCOMPARE(autoSendCommands(*f.sensor), (QList<int>{1, 0}));
+    QCOMPARE(f.sensor->receivedFrames().size(), 2);
+    QTRY_VERIFY(!f.sensor->autoSending());
+
+    // Every frame sent while monitoring was shown (one may have been on its way at STOP).
+    QVERIFY(app.monitor->framesShown() >= 8);
+    QVERIFY(sent.size() - app.monitor->framesShown() <= 1);
+    const QByteArray& last = sent[int(app.monitor->framesShown()) - 1];
+    const double gf = word(last, 7) / 10.0;
+    QCOMPARE(m.DispMonitorGf->value(), gf);
+    QCOMPARE(m.DispMonitorPP->value(), word(last, 11) / 10.0);
+    QCOMPARE(app.panel.ui->DispGF->value(), gf);  // the main panel follows too
+    QCOMPARE(app.live->trendBufGF.back(), gf);
+
+    // Noiseless target: five equal values in the window.
+    QCOMPARE(m.DispGfTrend->value(), gf);
+    QCOMPARE(m.DispStdDev->value(), 0.0);
+    QCOMPARE(m.DispBad->value(), 0.0);
+    QCOMPARE(background(m.DispMonitorGf), QColor(0x00ff00));
+    QCOMPARE(background(m.DispGfTrend), QColor(0x00ff00));
+    QCOMPARE(app.monitor->chart().pointsPerScreen(), 5);
+    QCOMPARE(app.monitor->chart().series(0)->count(), 5);
+    QCOMPARE(app.monitor->chart().yAxis()->min(), gf - 1.0);
+    QCOMPARE(app.monitor->chart().yAxis()->max(), gf + 1.0);
+
+    // A band that no longer holds the value turns the displays red; PP above its tolerance too.
+    setTeachRow0(app, 80.0, 2.0, word(last, 11) / 10.0 - 0.1);
+    app.monitor->ShowMonitorData();
+    QCOMPARE(background(m.DispMonitorGf), QColor(0xff0000));
+    QCOMPARE(background(m.DispMonitorPP), QColor(0xff0000));
+    QCOMPARE(background(m.DispGfTrend), QColor(0xff0000));
+    QCOMPARE(m.DispBad->value(), 100.0);
+}
+
+void MonitorTest::resetClearsHistoryDisplaysAndChart()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::MONITORP& m = *app.monitorpanel.ui;
+    app.panel.ui->ButtonOpenMonitor->click();
+    setTeachRow0(app, 50.0, 2.0, 100.0);
+    f.sensor->setGloss(50.0);
+    f.sensor->setPartRate(25.0);
+    m.EditTrendValues->setValue(10);
+
+    // Reset inside the running loop, then exactly one more frame.
+    bool resetDone = false;
+    long framesAtReset = 0;
+    double badAtReset = -1;
+    monitorUntil(app, 12, [&] {
+        badAtReset = m.DispBad->value();
+        m.ButtonMonitorReset->click();
+        resetDone = true;
+        framesAtReset = app.monitor->framesShown();
+        QCOMPARE(m.DispGfTrend->value(), 0.0);
+        QCOMPARE(m.DispMonitorGf->value(), 0.0);
+        QCOMPARE(m.DispBad->value(), badAtReset);  // kept until the next frame
+        QCOMPARE(app.monitor->chart().yAxis()->max(), 200.0);
+        for (double v : app.live->trendBufGF)
+            QCOMPARE(v, 0.0);
+        // Stop once the next frame is shown.
+        auto* watch = new QTimer(&app);
+        connect(watch, &QTimer::timeout, watch, [&, watch] {
+            if (app.monitor->framesShown() > framesAtReset) {
+                m.ButtonStopMonitor->click();
+                watch->deleteLater();
+            }
+        });
+        watch->start(5);
+    });
+    QVERIFY(resetDone);
+
+    // The frames after the reset push the zeros out one by one.
+    const long after = app.monitor->framesShown() - framesAtReset;
+    QVERIFY(after >= 1 && after <= 2);
+    const double gf = m.DispMonitorGf->value();
+    QVERIFY(std::abs(m.DispGfTrend->value() - after * gf / 10) < 0.006);
+    QCOMPARE(m.DispBad->value(), 100.0 * (10 - after) / 10);
+
+    // With nothing received, a reset alone sets the chart to the new width.
+    m.EditTrendValues->setValue(37);
+    m.ButtonMonitorReset->click();
+    QCOMPARE(app.monitor->chart().pointsPerScreen(), 37);
+    QCOMPARE(app.monitor->chart().series(0)->count(), 37);
+    QCOMPARE(app.monitor->chart().yAxis()->min(), 0.0);
+    QCOMPARE(m.DispStdDev->value(), 0.0);
+    QCOMPARE(background(m.DispMonitorPP), QColor(0x00ff00));
+}
+
+void MonitorTest::closingTheMonitorWhileRunningStopsSendingAndReturns()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    app.panel.ui->ButtonOpenMonitor->click();
+    f.sensor->setPartRate(25.0);
+    f.sensor->clearReceived();
+    monitorUntil(app, 3, [&] { app.monitorpanel.widget->close(); });
+
+    QVERIFY(!app.monitor->running());
+    QCOMPARE(app.flags.pollmonitor, std::uint16_t(0));
+    QVERIFY(!app.monitorpanel.widget->isVisible());
+    QVERIFY(app.panel.widget->isVisible());
+    QVERIFY(app.panel.ui->ButtonGo->isEnabled());
+    const QList<int> args = autoSendCommands(*f.sensor);
+    QCOMPARE(args.first(), 1);
+    QCOMPARE(args.last(), 0);
+    QTRY_VERIFY(!f.sensor->autoSending());
+}
+
+void MonitorTest::closingTheProgramWhileMonitoringSwitchesSendingOff()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    f.sensor->setPartRate(25.0);
+    ScopeApp app(f.dir.path());
+    bool runningAtClose = false;
+    QTimer::singleShot(300, app.panel.ui->ButtonOpenMonitor, &QPushButton::click);
+    QTimer::singleShot(400, app.monitorpanel.ui->ButtonStartMonitor, &QPushButton::click);
+    QTimer::singleShot(900, &app, [&] {
+        runningAtClose = app.monitor->running();
+        app.CBF_P_close();  // what closing the main panel does
+    });
+    QCOMPARE(app.run(), 0);
+
+    QVERIFY(runningAtClose);
+    QVERIFY(!app.monitor->running());
+    QCOMPARE(app.flags.pollmonitor, std::uint16_t(0));
+    QCOMPARE(autoSendCommands(*f.sensor).last(), 0);
+    QTRY_VERIFY(!f.sensor->autoSending());
+}
+
+void MonitorTest::silentSensorKeepsTheInterfaceResponsive_data()
+{
+    QTest::addColumn<bool>("byClosing");
+    QTest::newRow("stop") << false;
+    QTest::newRow("close") << true;
+}
+
+void MonitorTest::silentSensorKeepsTheInterfaceResponsive()
+{
+    QFETCH(bool, byClosing);
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::MONITORP& m = *app.monitorpanel.ui;
+    app.panel.ui->ButtonOpenMonitor->click();
+    f.sensor->setPartRate(0.01);  // no part for 100 s
+    f.sensor->clearReceived();
+
+    // Timers keep firing and other buttons work while the loop waits for a frame.
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
+    ticker.start(20);
+    bool gfPanelOpened = false;
+    QTimer::singleShot(600, this, [&] {
+        m.ButtonMonitorGfBig->click();
+        gfPanelOpened = app.gfpanel.widget->isVisible();
+        if (byClosing)
+            app.monitorpanel.widget->close();
+        else
+            m.ButtonStopMonitor->click();
+    });
+    monitorUntil(app, 1000000, [] {}, 5.0);  // fails if only the guard ended the loop
+
+    QVERIFY(gfPanelOpened);
+    QVERIFY(ticks >= 10);
+    QCOMPARE(app.monitor->framesShown(), 0L);
+    QCOMPARE(autoSendCommands(*f.sensor).first(), 1);
+    QCOMPARE(autoSendCommands(*f.sensor).last(), 0);
+    QCOMPARE(app.monitorpanel.widget->isVisible(), !byClosing);
+    QVERIFY(app.monitorpanel.ui->ButtonStartMonitor->isEnabled());
+    QCOMPARE(f.dialogs->shown.size(), 0);  // the monitor shows no messages of its own
+}
+
+void MonitorTest::serialLineTakesQueuedFramesAndSkipsJunk()
+{
+#ifdef Q_OS_UNIX
+    sim::SimOptions o;
+    o.pty = true;
+    ScopeFixture f(o);
+    const QString pty = f.sensor->ptyPath();
+    setSerialPortResolver([pty](int n) { return SerialDevice{n == 2 ? pty : QString(), QStringLiteral("simulated")}; });
+    f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 2, QString(), QString()));
+    ScopeApp& app = f.start();
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    app.panel.ui->ButtonOpenMonitor->click();
+    f.sensor->setPartRate(0.01);
+    f.sensor->clearReceived();
+
+    // Three frames back to back, then junk that breaks the framing, then one more frame.
+    auto frameWithGf = [](std::uint16_t gf) {
+        QByteArray b(frame::kBytes, '\0');
+        auto* p = reinterpret_cast<std::uint8_t*>(b.data());
+        frame::putWord(p, 0, frame::kSyncSensor);
+        frame::putWord(p, 1, frame::ReadMeasurement);
+        frame::putWord(p, 7, gf);
+        return b;
+    };
+    QTimer::singleShot(300, this, [&] {
+        f.sensor->injectBytes(frameWithGf(401) + frameWithGf(402) + frameWithGf(403));
+    });
+    QTimer::singleShot(700, this, [&] { f.sensor->injectBytes(QByteArray(5, '\x11')); });
+    QTimer::singleShot(900, this, [&] { f.sensor->injectBytes(frameWithGf(404)); });
+    QTimer::singleShot(1400, this, [&] { f.sensor->injectBytes(frameWithGf(405)); });
+    monitorUntil(app, 4, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); });
+
+    // All three queued frames count; the junk costs at most the frame it broke.
+    const auto& t = app.live->trendBufGF;
+    QVERIFY(app.monitor->framesShown() >= 4);
+    QList<double> tail;
+    for (int i = 1000 - int(app.monitor->framesShown()); i < 1000; ++i)
+        tail << t[i];
+    QCOMPARE(tail.mid(0, 3), (QList<double>{40.1, 40.2, 40.3}));
+    QCOMPARE(tail.last(), 40.5);
+    QCOMPARE(autoSendCommands(*f.sensor), (QList<int>{1, 0}));
+#else
+    QSKIP("pseudo-terminals are POSIX only");
+#endif
+}
+
+QTEST_MAIN(MonitorTest)
+#include "tst_monitor.moc"

@@ -1,0 +1,523 @@
+// The recorder on the real panels against the simulated sensor: every mode
+// writes the values the sensor sent, stops when told, ends on a timeout or
+// a write failure, and leaves the sensor's automatic sending off.
+#include "frame.h"
+#include "recorder.h"
+#include "recordfile.h"
+#include "scopefixture.h"
+#include "ui_INTERFACEP.h"
+#include "ui_P.h"
+#include "ui_RECP.h"
+
+#include <QSignalSpy>
+#include <QTimer>
+
+using namespace tarvo;
+using tarvo::test::ScopeFixture;
+
+namespace {
+
+std::uint16_t word(const QByteArray& bytes, int i)
+{
+    return frame::getWord(reinterpret_cast<const std::uint8_t*>(bytes.constData()), i);
+}
+
+// The values a measurement frame carries, in the order of the file.
+RecordValues valuesOf(const QByteArray& f)
+{
+    return {word(f, 2), word(f, 3), word(f, 4), word(f, 5), word(f, 6), word(f, 7), word(f, 11), word(f, 9)};
+}
+
+// Every measurement frame the sensor put on the wire, replies and automatic ones.
+QList<RecordValues> sentValues(const QSignalSpy& spy)
+{
+    QList<RecordValues> out;
+    for (const auto& args : spy) {
+        const QByteArray b = args.at(0).toByteArray();
+        if (b.size() == frame::kBytes && word(b, 0) == frame::kSyncSensor && word(b, 1) == frame::ReadMeasurement)
+            out.append(valuesOf(b));
+    }
+    return out;
+}
+
+// The lines of a record file after its header; each line's date and time
+// fields are checked for their fixed layout on the way.
+QList<RecordValues> recordedValues(const QByteArray& content)
+{
+    QList<RecordValues> out;
+    if (!content.startsWith(recordHeader())) {
+        qWarning("record file without its header");
+        return out;
+    }
+    QByteArray rest = content.mid(recordHeader().size());
+    if (!rest.isEmpty() && !rest.endsWith("\r\n"))
+        qWarning("record file ends inside a line");
+    for (const QByteArray& line : rest.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        const QList<QByteArray> fields = line.chopped(1).split('\t');
+        if (fields.size() != 10 || fields[0].size() != 12 || !fields[0].endsWith(QByteArray(2, '\0'))
+            || fields[1].size() != 12 || !fields[1].endsWith(QByteArray(4, '\0'))) {
+            qWarning("malformed record line");
+            continue;
+        }
+        RecordValues v{};
+        for (int i = 0; i < 8; ++i)
+            v[std::size_t(i)] = std::uint16_t(fields[2 + i].toUInt());
+        out.append(v);
+    }
+    return out;
+}
+
+bool isSubsequence(const QList<RecordValues>& part, const QList<RecordValues>& whole)
+{
+    qsizetype j = 0;
+    for (const auto& v : part) {
+        while (j < whole.size() && whole[j] != v)
+            ++j;
+        if (j == whole.size())
+            return false;
+        ++j;
+    }
+    return true;
+}
+
+// Runs `step` every 20 ms while the recording runs its loop.
+struct During {
+    QTimer timer;
+    explicit During(std::function<void()> step)
+    {
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, step);
+        timer.start();
+    }
+};
+
+struct RecorderFixture : ScopeFixture {
+    ScopeApp* a = nullptr;
+    Ui::RECP* r = nullptr;
+    QString file;
+
+    RecorderFixture()
+    {
+        settingsToSensor();
+        a = &start();
+        r = a->recpanel.ui.get();
+        QTest::mouseClick(a->panel.ui->ButtonOpenRecorder, Qt::LeftButton);
+    }
+    void selectMode(int mode)
+    {
+        r->EditSelectDataRec->setCurrentIndex(mode);
+        emit r->EditSelectDataRec->activated(mode);
+    }
+    void chooseNewFile()
+    {
+        file = path(QStringLiteral("record.dat"));
+        dialogs->fileAnswers << file;
+        QTest::mouseClick(r->ButtonSelRecFile, Qt::LeftButton);
+    }
+    QList<RecordValues> lines() const { return recordedValues(readFile(QStringLiteral("record.dat"))); }
+    QList<QByteArray> autoSendFrames() const
+    {
+        QList<QByteArray> out;
+        for (const QByteArray& f : sensor->receivedFrames())
+            if (word(f, 1) == frame::AutoSend)
+                out.append(f);
+        return out;
+    }
+    bool saidSaved() const { return dialogs->count(QStringLiteral("INFO!")) > 0; }
+};
+
+} // namespace
+
+class RecorderTest : public QObject {
+    Q_OBJECT
+private slots:
+    void openingDimsTheMainPanelUntilClosed();
+    void eachModeShowsItsControls_data();
+    void eachModeShowsItsControls();
+    void recordTimeFollowsIntervalAndCount();
+    void choosingTheFile();
+    void fixedCountWritesExactlyTheSentValues();
+    void stopDuringTheIntervalWaitWritesNoFurtherLine();
+    void timeoutEndsTheRecordingWithoutAStaleLine_data();
+    void timeoutEndsTheRecordingWithoutAStaleLine();
+    void pollingWritesOneLinePerPress();
+    void triggeredRecordsTheSensorsOwnFramesBetweenAutoSendOnAndOff();
+    void writeFailureIsReportedAndStopsTheRecording_data();
+    void writeFailureIsReportedAndStopsTheRecording();
+    void startWithoutAFileRecordsNothing();
+    void closingTheRecorderStopsAutomaticSending();
+    void closingTheMainPanelEndsTheRecordingWithTheFileComplete_data();
+    void closingTheMainPanelEndsTheRecordingWithTheFileComplete();
+};
+
+void RecorderTest::openingDimsTheMainPanelUntilClosed()
+{
+    RecorderFixture f;
+    Ui::P& p = *f.a->panel.ui;
+    QVERIFY(f.a->recpanel.widget->isVisible());
+    for (QWidget* w : {static_cast<QWidget*>(p.ButtonGo), static_cast<QWidget*>(p.ButtonSend),
+                       static_cast<QWidget*>(p.ButtonGet), static_cast<QWidget*>(p.ButtonOpenRecorder)})
+        QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+
+    QTest::mouseClick(f.r->ButtonCloseRecorder, Qt::LeftButton);
+    QVERIFY(!f.a->recpanel.widget->isVisible());
+    QVERIFY(p.ButtonGo->isEnabled());
+    QVERIFY(p.ButtonOpenRecorder->isEnabled());
+}
+
+void RecorderTest::eachModeShowsItsControls_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("fixed count") << 0
+        << QStringList{"EditInterval", "EditRecVal", "DispRecordTime", "DispRecordedValues", "DispRemaining",
+                       "ButtonStartRecord", "ButtonStopRecord"};
+    QTest::newRow("continuous") << 1
+        << QStringList{"EditInterval", "DispRecCount", "ButtonStartRecord", "ButtonStopRecord"};
+    QTest::newRow("polling") << 2
+        << QStringList{"DispRecordedValues", "ButtonStartPolling", "ButtonStopPolling", "ButtonManualRecord"};
+    QTest::newRow("triggered") << 3 << QStringList{"DispRecCount", "ButtonStartTrigRec", "ButtonStopTrigRec"};
+}
+
+void RecorderTest::eachModeShowsItsControls()
+{
+    QFETCH(int, mode);
+    QFETCH(QStringList, shown);
+    RecorderFixture f;
+    // Go through another mode first so nothing is left from the start state.
+    f.selectMode((mode + 1) % 4);
+    f.selectMode(mode);
+    const QStringList dependent{"EditInterval", "EditRecVal", "DispRecordTime", "DispRecordedValues",
+                                "DispRemaining", "DispRecCount", "ButtonStartRecord", "ButtonStopRecord",
+                                "ButtonStartPolling", "ButtonStopPolling", "ButtonManualRecord",
+                                "ButtonStartTrigRec", "ButtonStopTrigRec"};
+    QWidget* panel = f.a->recpanel.widget.get();
+    for (const QString& name : dependent) {
+        QWidget* w = panel->findChild<QWidget*>(name);
+        QVERIFY(w);
+        QCOMPARE(w->isVisibleTo(panel), shown.contains(name));
+        if (auto* caption = panel->findChild<QWidget*>(QStringLiteral("Label") + name))
+            QCOMPARE(caption->isVisibleTo(panel), shown.contains(name));
+    }
+    for (const char* always : {"ButtonSelRecFile", "DispRecFile", "ButtonCloseRecorder", "DispGfRecord"})
+        QVERIFY(panel->findChild<QWidget*>(QString::fromLatin1(always))->isVisibleTo(panel));
+}
+
+void RecorderTest::recordTimeFollowsIntervalAndCount()
+{
+    RecorderFixture f;
+    f.r->EditInterval->setValue(10);
+    f.r->EditRecVal->setValue(100);
+    QCOMPARE((QList<int>{f.r->DispRecDays->value(), f.r->DispRecHours->value(), f.r->DispRecMinutes->value(),
+                         f.r->DispRecSeconds->value()}),
+             (QList<int>{0, 0, 16, 40}));
+    QCOMPARE(f.r->DispRemaining->value(), 100);
+    f.r->EditInterval->setValue(3600);
+    f.r->EditRecVal->setValue(48);
+    QCOMPARE((QList<int>{f.r->DispRecDays->value(), f.r->DispRecHours->value(), f.r->DispRecMinutes->value(),
+                         f.r->DispRecSeconds->value()}),
+             (QList<int>{2, 0, 0, 0}));
+}
+
+void RecorderTest::choosingTheFile()
+{
+    RecorderFixture f;
+    auto& d = *f.dialogs;
+
+    QTest::mouseClick(f.r->ButtonSelRecFile, Qt::LeftButton);  // cancelled
+    QCOMPARE(d.shown.last().text, QStringLiteral("No filename was choosen! \nRecording will not be done! "));
+    QVERIFY(f.r->DispRecFile->toPlainText().isEmpty());
+    QCOMPARE(d.fileRequests.last().defaultFile, QStringLiteral("record.dat"));
+    QCOMPARE(d.fileRequests.last().filter, QStringLiteral("*.dat"));
+
+    f.chooseNewFile();
+    QCOMPARE(f.r->DispRecFile->toPlainText(), f.file);
+    QCOMPARE(f.readFile(QStringLiteral("record.dat")), recordHeader());
+
+    // An existing file, declined: the earlier target stays and keeps its content.
+    f.writeFile(QStringLiteral("other.dat"), "keep me\r\n");
+    d.fileAnswers << f.path(QStringLiteral("other.dat"));
+    d.confirmAnswers << false;
+    QTest::mouseClick(f.r->ButtonSelRecFile, Qt::LeftButton);
+    QCOMPARE(d.shown.last().text, QStringLiteral("File already exist! \nDo you want to select existing file?"));
+    QCOMPARE(f.r->DispRecFile->toPlainText(), f.file);
+    QCOMPARE(f.readFile(QStringLiteral("other.dat")), QByteArray("keep me\r\n"));
+
+    // Accepted: its old content is replaced by the header.
+    d.fileAnswers << f.path(QStringLiteral("other.dat"));
+    d.confirmAnswers << true;
+    QTest::mouseClick(f.r->ButtonSelRecFile, Qt::LeftButton);
+    QCOMPARE(d.shown.last().text, QStringLiteral(" Make sure, that the file is not opened by any other program.")
+                                      + QString(36, u' ') + QStringLiteral("\n Otherwise it can not be saved."));
+    QCOMPARE(f.r->DispRecFile->toPlainText(), f.path(QStringLiteral("other.dat")));
+    QCOMPARE(f.readFile(QStringLiteral("other.dat")), recordHeader());
+}
+
+void RecorderTest::fixedCountWritesExactlyTheSentValues()
+{
+    RecorderFixture f;
+    f.chooseNewFile();
+    f.r->EditInterval->setValue(1);
+    f.r->EditRecVal->setValue(3);
+    QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
+    f.dialogs->confirmAnswers << true;
+    bool selectDimmedWhileRecording = false;
+    During check([&] { selectDimmedWhileRecording |= !f.r->ButtonSelRecFile->isEnabled(); });
+
+    QTest::mouseClick(f.r->ButtonStartRecord, Qt::LeftButton);
+
+    QCOMPARE(f.lines().size(), 3);
+    QCOMPARE(f.lines(), sentValues(sent));
+    QCOMPARE(f.r->DispRecordedValues->value(), 3);
+    QCOMPARE(f.r->DispRemaining->value(), 0);
+    QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("INFO!"));
+    QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("File has been saved!"));
+    QCOMPARE(f.a->flags.pollrecord, std::uint16_t(0));
+    QVERIFY(selectDimmedWhileRecording);
+    QVERIFY(f.r->ButtonStartRecord->isEnabled() && f.r->EditSelectDataRec->isEnabled());
+    QVERIFY(f.r->EditInterval->isEnabled() && f.r->ButtonSelRecFile->isEnabled());
+    QCOMPARE(f.r->DispGfRecord->value(), f.lines().last()[5] / 10.0);
+
+    // A second recording appends to the same file.
+    f.r->EditRecVal->setValue(1);
+    f.dialogs->confirmAnswers << true;
+    QTest::mouseClick(f.r->ButtonStartRecord, Qt::LeftButton);
+    QCOMPARE(f.lines().size(), 4);
+}
+
+void RecorderTest::stopDuringTheIntervalWaitWritesNoFurtherLine()
+{
+    RecorderFixture f;
+    f.chooseNewFile();
+    f.selectMode(Continuous);
+    f.r->EditInterval->setValue(3600);
+    f.dialogs->confirmAnswers << true;
+    During stopAfterFirstLine([&] {
+        if (f.r->DispRecCount->value() >= 1 && f.r->ButtonStopRecord->isEnabled())
+            QTest::mouseClick(f.r->ButtonStopRecord, Qt::LeftButton);
+    });
+
+    QTest::mouseClick(f.r->ButtonStartRecord, Qt::LeftButton);  // returns only after the stop
+
+    QCOMPARE(f.lines().size(), 1);
+    QCOMPARE(f.r->DispRecCount->value(), 1.0);
+    QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("File has been saved!"));
+}
+
+void RecorderTest::timeoutEndsTheRecordingWithoutAStaleLine_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("fixed count") << int(FixedCount);
+    QTest::newRow("polling") << int(Polling);
+}
+
+void RecorderTest::timeoutEndsTheRecordingWithoutAStaleLine()
+{
+    QFETCH(int, mode);
+    RecorderFixture f;
+    f.chooseNewFile();
+    f.selectMode(mode);
+    f.r->EditRecVal->setValue(5);
+    sim::Faults silent;
+    silent.onlyCommand = frame::ReadMeasurement;
+    silent.dropReplies = sim::Faults::kAll;
+    f.sensor->setFaults(silent);
+    f.dialogs->confirmAnswers << true;
+
+    QTest::mouseClick(mode == Polling ? f.r->ButtonStartPolling : f.r->ButtonStartRecord, Qt::LeftButton);
+
+    QCOMPARE(f.a->panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QVERIFY(f.interfaceWidget()->isVisible());
+    QCOMPARE(f.a->flags.pollrecord, std::uint16_t(0));
+    QCOMPARE(f.lines().size(), 0);
+    QVERIFY(f.r->EditSelectDataRec->isEnabled());
+}
+
+void RecorderTest::pollingWritesOneLinePerPress()
+{
+    RecorderFixture f;
+    f.chooseNewFile();
+    f.selectMode(Polling);
+    QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
+    int presses = 0;
+    During press([&] {
+        if (sentValues(sent).size() < 3 + presses * 2)
+            return;  // let a few polls pass between presses
+        if (presses < 2) {
+            QTest::mouseClick(f.r->ButtonManualRecord, Qt::LeftButton);
+            ++presses;
+        } else if (f.a->flags.pollrecord) {
+            QTest::mouseClick(f.r->ButtonStopPolling, Qt::LeftButton);
+        }
+    });
+
+    QTest::mouseClick(f.r->ButtonStartPolling, Qt::LeftButton);
+
+    const QList<RecordValues> lines = f.lines();
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(isSubsequence(lines, sentValues(sent)));
+    QCOMPARE(f.r->DispRecordedValues->value(), 2);
+    QCOMPARE(f.dialogs->count(QStringLiteral("INFO!")), 0);
+    QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 0);  // no question for a manual line
+    QVERIFY(f.r->ButtonStartPolling->isEnabled());
+
+    // Without polling a press writes the values of the last frame received.
+    QTest::mouseClick(f.r->ButtonManualRecord, Qt::LeftButton);
+    QCOMPARE(f.lines().size(), 3);
+    QCOMPARE(f.lines().last(), sentValues(sent).last());
+}
+
+void RecorderTest::triggeredRecordsTheSensorsOwnFramesBetweenAutoSendOnAndOff()
+{
+    RecorderFixture f;
+    f.chooseNewFile();
+    f.selectMode(Triggered);
+    f.sensor->setPartRate(20.0);
+    f.sensor->clearReceived();
+    QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
+    f.dialogs->confirmAnswers << true;
+    bool autoSendingWhileRecording = false;
+    bool injected = false;
+    During drive([&] {
+        const double n = f.r->DispRecCount->value();
+        autoSendingWhileRecording |= f.sensor->autoSending();
+        if (n >= 2 && !injected) {
+            // A frame not from the sensor: the same layout with the PC's header word.
+            QByteArray bad(frame::kBytes, '\0');
+            auto* b = reinterpret_cast<std::uint8_t*>(bad.data());
+            frame::putWord(b, 0, frame::kSyncPc);
+            frame::putWord(b, 1, frame::ReadMeasurement);
+            frame::putWord(b, 2, 4321);
+            f.sensor->injectBytes(bad);
+            injected = true;
+        }
+        if (n >= 8 && f.a->flags.pollrecord)
+            QTest::mouseClick(f.r->ButtonStopTrigRec, Qt::LeftButton);
+    });
+
+    QTest::mouseClick(f.r->ButtonStartTrigRec, Qt::LeftButton);
+
+    QVERIFY(autoSendingWhileRecording);
+    QTRY_VERIFY(!f.sensor->autoSending());
+    const QList<QByteArray> switches = f.autoSendFrames();
+    QCOMPARE(switches.size(), 2);
+    QCOMPARE(word(switches.first(), 2), std::uint16_t(1));
+    QCOMPARE(word(switches.last(), 2), std::uint16_t(0));
+
+    const QList<RecordValues> lines = f.lines();
+    QCOMPARE(double(lines.size()), f.r->DispRecCount->value());
+    QVERIFY(lines.size() >= 8);
+    QVERIFY(isSubsequence(lines, sentValues(sent)));
+    for (const auto& v : lines)
+        QVERIFY(v[0] != 4321);
+    QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("File has been saved!"));
+    QVERIFY(f.r->ButtonStartTrigRec->isEnabled() && f.r->EditSelectDataRec->isEnabled());
+}
+
+void RecorderTest::writeFailureIsReportedAndStopsTheRecording_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("fixed count") << int(FixedCount);
+    QTest::newRow("triggered") << int(Triggered);
+    QTest::newRow("manual") << int(Polling);
+}
+
+void RecorderTest::writeFailureIsReportedAndStopsTheRecording()
+{
+    QFETCH(int, mode);
+    RecorderFixture f;
+    f.chooseNewFile();
+    f.selectMode(mode);
+    f.r->EditRecVal->setValue(100);
+    QVERIFY(QFile::remove(f.file));  // taken away behind the program's back
+    f.dialogs->confirmAnswers << true;
+    f.dialogs->shown.clear();
+
+    if (mode == Polling) {
+        During press([&] {
+            if (f.a->flags.pollrecord && f.r->ButtonManualRecord->isEnabled())
+                QTest::mouseClick(f.r->ButtonManualRecord, Qt::LeftButton);
+        });
+        QTest::mouseClick(f.r->ButtonStartPolling, Qt::LeftButton);
+    } else {
+        QTest::mouseClick(mode == Triggered ? f.r->ButtonStartTrigRec : f.r->ButtonStartRecord, Qt::LeftButton);
+    }
+
+    QCOMPARE(f.dialogs->count(QStringLiteral("INFO!")), 0);  // never "File has been saved!"
+    QVERIFY(f.dialogs->shown.last().text.startsWith(QStringLiteral("The record file could not be written!")));
+    QVERIFY(f.dialogs->shown.last().text.contains(f.file));
+    QCOMPARE(f.a->flags.pollrecord, std::uint16_t(0));
+    QVERIFY(!QFile::exists(f.file));
+    QVERIFY(f.r->EditSelectDataRec->isEnabled());
+    QTRY_VERIFY(!f.sensor->autoSending());
+}
+
+void RecorderTest::startWithoutAFileRecordsNothing()
+{
+    RecorderFixture f;
+    QSignalSpy frames(f.sensor.get(), &sim::SensorSim::frameReceived);
+    QTest::mouseClick(f.r->ButtonStartRecord, Qt::LeftButton);
+    QCOMPARE(f.dialogs->shown.size(), 1);
+    QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
+    QCOMPARE(frames.size(), 0);
+    QVERIFY(f.r->ButtonStartRecord->isEnabled());
+}
+
+void RecorderTest::closingTheRecorderStopsAutomaticSending()
+{
+    RecorderFixture f;
+    f.chooseNewFile();
+    f.selectMode(Triggered);
+    f.sensor->setPartRate(20.0);
+    f.dialogs->confirmAnswers << true;
+    During close([&] {
+        if (f.r->DispRecCount->value() >= 2 && f.a->recpanel.widget->isVisible())
+            f.a->recpanel.widget->close();
+    });
+
+    QTest::mouseClick(f.r->ButtonStartTrigRec, Qt::LeftButton);
+
+    QTRY_VERIFY(!f.sensor->autoSending());
+    QCOMPARE(word(f.autoSendFrames().last(), 2), std::uint16_t(0));
+    QVERIFY(!f.a->recpanel.widget->isVisible());
+    QVERIFY(f.a->panel.ui->ButtonGo->isEnabled());
+    QCOMPARE(double(f.lines().size()), f.r->DispRecCount->value());
+}
+
+void RecorderTest::closingTheMainPanelEndsTheRecordingWithTheFileComplete_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("continuous") << int(Continuous);
+    QTest::newRow("triggered") << int(Triggered);
+}
+
+void RecorderTest::closingTheMainPanelEndsTheRecordingWithTheFileComplete()
+{
+    QFETCH(int, mode);
+    RecorderFixture f;
+    f.chooseNewFile();
+    f.selectMode(mode);
+    f.r->EditInterval->setValue(3600);
+    f.sensor->setPartRate(20.0);
+    f.dialogs->confirmAnswers << true;
+    f.dialogs->shown.clear();
+    During close([&] {
+        if (f.r->DispRecCount->value() >= 2 || (mode == Continuous && f.r->DispRecCount->value() >= 1))
+            if (f.a->panel.widget->isVisible())
+                f.a->panel.widget->close();
+    });
+
+    QTest::mouseClick(mode == Triggered ? f.r->ButtonStartTrigRec : f.r->ButtonStartRecord, Qt::LeftButton);
+
+    QVERIFY(f.a->quitRequested());
+    const QByteArray content = f.readFile(QStringLiteral("record.dat"));
+    QVERIFY(content.endsWith("\r\n"));
+    QCOMPARE(double(f.lines().size()), f.r->DispRecCount->value());
+    QCOMPARE(f.dialogs->count(QStringLiteral("INFO!")), 0);
+    QTRY_VERIFY(!f.sensor->autoSending());
+}
+
+QTEST_MAIN(RecorderTest)
+#include "tst_recorder.moc"
