@@ -1,5 +1,15 @@
 #include "benchutil.h"
 
+#include "eventpump.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+#if defined(Q_OS_LINUX)
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 #include <QtGlobal>
 #include <algorithm>
 #include <chrono>
@@ -74,6 +84,25 @@ QString rcell(const QString& text, int width)
 QString num(double value, int decimals)
 {
     return QString::number(value, 'f', decimals);
+}
+
+void prepareBenchChild(QProcess& child, tarvo::EventPump& pump)
+{
+    child.setProgram(QCoreApplication::applicationFilePath());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")) && env.value(QStringLiteral("DISPLAY")).isEmpty()
+        && env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty())
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+#endif
+    if (!env.contains(QStringLiteral("QT_LOGGING_RULES")))
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.qpa.*=false"));
+    child.setProcessEnvironment(env);
+#if defined(Q_OS_LINUX)
+    child.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+#endif
+    QObject::connect(&child, &QProcess::finished, &pump, &tarvo::EventPump::poke);
+    QObject::connect(&child, &QProcess::errorOccurred, &pump, &tarvo::EventPump::poke);
 }
 
 } // namespace tarvo::bench

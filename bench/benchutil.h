@@ -2,6 +2,9 @@
 // and table formatting.
 #pragma once
 
+class QProcess;
+namespace tarvo { class EventPump; }
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -11,6 +14,11 @@ namespace tarvo::bench {
 // Monotonic nanoseconds on a clock that every process of this machine shares,
 // so a child can report instants that the parent compares with its own.
 std::int64_t steadyNs();
+
+// Sets up a re-run of this program as a measuring child: offscreen unless a
+// display is there, quiet platform logging, killed with us (Linux), and the
+// pump woken when it ends.
+void prepareBenchChild(QProcess& child, tarvo::EventPump& pump);
 
 // CPU time used so far by the whole process (all threads, user + system), seconds.
 double processCpuSeconds();

@@ -100,22 +100,7 @@ std::optional<StartupRun> launchStartupChild(const QString& dir, double limitSec
 {
     EventPump pump;
     QProcess child;
-    child.setProgram(QCoreApplication::applicationFilePath());
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
-    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")) && env.value(QStringLiteral("DISPLAY")).isEmpty()
-        && env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty())
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-#endif
-    if (!env.contains(QStringLiteral("QT_LOGGING_RULES")))
-        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.qpa.*=false"));
-    child.setProcessEnvironment(env);
-#if defined(Q_OS_LINUX)
-    child.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-#endif
-    QObject::connect(&child, &QProcess::finished, &pump, &EventPump::poke);
-    QObject::connect(&child, &QProcess::errorOccurred, &pump, &EventPump::poke);
+    prepareBenchChild(child, pump);
 
     child.setArguments({QString::fromLatin1(kStartupChildFlag), dir});
     const std::int64_t t0 = steadyNs();
