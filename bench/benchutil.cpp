@@ -1,9 +1,11 @@
 #include "benchutil.h"
 
+#include "dialogs.h"
 #include "eventpump.h"
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <memory>
 #include <QProcessEnvironment>
 #if defined(Q_OS_LINUX)
 #include <csignal>
@@ -103,6 +105,20 @@ void prepareBenchChild(QProcess& child, tarvo::EventPump& pump)
 #endif
     QObject::connect(&child, &QProcess::finished, &pump, &tarvo::EventPump::poke);
     QObject::connect(&child, &QProcess::errorOccurred, &pump, &tarvo::EventPump::poke);
+}
+
+namespace {
+class QuietDialogs final : public Dialogs {
+public:
+    void message(const QString&, const QString&) override {}
+    bool confirm(const QString&, const QString&) override { return false; }
+    QString selectFile(const FileDialogRequest&) override { return {}; }
+};
+} // namespace
+
+void silenceDialogs()
+{
+    setDialogs(std::make_unique<QuietDialogs>());
 }
 
 } // namespace tarvo::bench

@@ -20,6 +20,10 @@ std::int64_t steadyNs();
 // pump woken when it ends.
 void prepareBenchChild(QProcess& child, tarvo::EventPump& pump);
 
+// In a measuring child nothing modal may block: every box is answered at once
+// (no, cancel) and shown to nobody.
+void silenceDialogs();
+
 // CPU time used so far by the whole process (all threads, user + system), seconds.
 double processCpuSeconds();
 

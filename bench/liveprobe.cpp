@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTimer>
 #include <QWidget>
 
@@ -19,30 +18,16 @@
 #include <cstdio>
 #include <memory>
 
-#if defined(Q_OS_LINUX)
-#include <csignal>
-#include <sys/prctl.h>
-#endif
 
 namespace tarvo::bench {
 
-namespace {
-
-class QuietDialogs final : public Dialogs {
-public:
-    void message(const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&) override { return false; }
-    QString selectFile(const FileDialogRequest&) override { return {}; }
-};
-
-} // namespace
 
 int runLiveChild(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TarvoV43"));
     QApplication::setQuitOnLastWindowClosed(false);
-    setDialogs(std::make_unique<QuietDialogs>());
+    silenceDialogs();
     const QString dir = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     const double seconds = argc > 3 ? QString::fromLocal8Bit(argv[3]).toDouble() : 3.0;
 

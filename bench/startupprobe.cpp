@@ -10,7 +10,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
@@ -18,22 +17,10 @@
 #include <cstdio>
 #include <memory>
 
-#if defined(Q_OS_LINUX)
-#include <csignal>
-#include <sys/prctl.h>
-#endif
 
 namespace tarvo::bench {
 
 namespace {
-
-// Nothing modal may block the child: boxes are not shown.
-class QuietDialogs final : public Dialogs {
-public:
-    void message(const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&) override { return false; }
-    QString selectFile(const FileDialogRequest&) override { return {}; }
-};
 
 // Notes the first paint of the main panel or any control on it, then closes
 // the panel so the program ends as soon as its start-up is over.
@@ -70,7 +57,7 @@ int runStartupChild(int argc, char** argv)
     const std::int64_t tApp = steadyNs();
     QApplication::setApplicationName(QStringLiteral("TarvoV43"));
     QApplication::setQuitOnLastWindowClosed(false);
-    setDialogs(std::make_unique<QuietDialogs>());
+    silenceDialogs();
 
     const QString dir = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     ScopeApp scope(dir);
