@@ -18,9 +18,7 @@
 #include <cstdio>
 #include <memory>
 
-
 namespace tarvo::bench {
-
 
 int runLiveChild(int argc, char** argv)
 {
