@@ -19,5 +19,8 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
 fi
 
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE="${TARVO_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+launcher=()
+# ccache, where present, makes rebuilds of several build folders cheap.
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE="${TARVO_BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)" "$@"
