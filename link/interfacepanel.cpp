@@ -6,6 +6,7 @@
 #include "righthelp.h"
 #include "serialports.h"
 #include "settingsfiles.h"
+#include "settingslocation.h"
 #include "ui_INTERFACEP.h"
 
 #include <QCloseEvent>
@@ -19,7 +20,7 @@ const QString kAttention = QStringLiteral("ATTENTION!");
 }
 
 InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host,
-                               InterfacePanelOptions options, const QString& programDir, QObject* parent)
+                               InterfacePanelOptions options, const QString& settingsDir, QObject* parent)
     : QObject(parent)
     , m_link(link)
     , m_flags(flags)
@@ -29,8 +30,8 @@ InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost&
     , m_ui(std::make_unique<Ui::INTERFACEP>())
 {
     m_ui->setupUi(m_widget.get());
-    conSettingsFileName = QDir(programDir).filePath(QStringLiteral("ComSettings.cfg"));
-    ipComboBoxFileName = QDir(programDir).filePath(QStringLiteral("IPComboBox.cfg"));
+    conSettingsFileName = QDir(settingsDir).filePath(kConSettingsFile);
+    ipComboBoxFileName = QDir(settingsDir).filePath(kIpComboBoxFile);
 
     setVisibleWithCaption(m_ui->EditID, m_options.identification);
     m_ui->ButtonAccept->setEnabled(false);
@@ -75,6 +76,14 @@ void InterfacePanel::GetConnectionSettingsFromFile()
     m_link.comprotocol = settings->comprotocol;
     m_link.comport = settings->comport;
     putValuesIntoControls(settings->comprotocol, settings->comport, settings->ipBuf, settings->portNumStr);
+}
+
+void InterfacePanel::UseForThisRun(const ConnectionSettings& settings)
+{
+    const bool serial = settings.comprotocol == RS232;
+    putValuesIntoControls(settings.comprotocol, serial ? settings.comport : static_cast<std::uint16_t>(m_ui->EditSelectComPort->value()),
+                          serial ? m_ui->StringIpAdress->text() : settings.ipBuf,
+                          serial ? m_ui->StringPortNumber->text() : settings.portNumStr);
 }
 
 void InterfacePanel::putValuesIntoControls(std::uint16_t protocol, std::uint16_t port, const QString& ip,
@@ -328,6 +337,11 @@ void InterfacePanel::addHelpTexts(RightClickHelp& table)
     table.add(QStringLiteral("StringIpAdress"), QStringLiteral(" Select a Server by name or IP address."), info);
     table.add(QStringLiteral("StringPortNumber"), QStringLiteral(" Select a port number."), info);
     table.add(QStringLiteral("EditID"), QStringLiteral(" Insert sensor identification. \n This ID will be displayed in some panels of the software."), info);
+}
+
+void InterfacePanel::addLocationHelp(RightClickHelp& table, const QString& text)
+{
+    table.add(QStringLiteral("INTERFACEP"), text, QStringLiteral("INFO!"));
 }
 
 } // namespace tarvo

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "link.h"
+#include "settingsfiles.h"
 
 #include <QObject>
 #include <QString>
@@ -42,8 +43,9 @@ public:
 class InterfacePanel : public QObject {
     Q_OBJECT
 public:
+    // settingsDir: where ComSettings.cfg and IPComboBox.cfg live.
     InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host, InterfacePanelOptions options,
-                   const QString& programDir, QObject* parent = nullptr);
+                   const QString& settingsDir, QObject* parent = nullptr);
     ~InterfacePanel() override;
 
     QWidget* widget() const { return m_widget.get(); }
@@ -61,6 +63,9 @@ public:
     // Start-up: the server field becomes a combo box with its history.
     void SetupServerField();
     void GetConnectionSettingsFromFile();
+    // Shows a connection given for this run only (the command line): RS-232
+    // with its port, or TCP/IP with server and port. Nothing is saved.
+    void UseForThisRun(const ConnectionSettings& settings);
     void InitConnectPanel();
     void TryToConnect();
     bool SaveCommunicationSettings();
@@ -90,6 +95,9 @@ public:
 
     // Help texts of the panel's controls, for the right-click help.
     static void addHelpTexts(RightClickHelp& table);
+    // The right-click help of the panel itself (its free area and labels):
+    // where the program keeps the panel's files.
+    static void addLocationHelp(RightClickHelp& table, const QString& text);
 
     QStringList historyEntries() const;
 

@@ -1,13 +1,16 @@
 // TarvoV43: the scope program for the gloss sensor.
+#include "programstart.h"
 #include "scopeapp.h"
-
-#include <QApplication>
+#include "settingslocation.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("TarvoV43"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    tarvo::ScopeApp scope;
-    return scope.run();
+    const tarvo::ProgramInfo info{tarvo::kScopeProgram,
+                                  QStringLiteral("TARVO-Scope 4.3: the PC program for the gloss sensor."),
+                                  tarvo::kScopeSettingsFiles, true};
+    return tarvo::runProgram(argc, argv, info, [](const tarvo::CommandLine& commandLine) {
+        tarvo::ScopeApp scope;
+        scope.connectionForThisRun = commandLine.connection;
+        return scope.run();
+    });
 }

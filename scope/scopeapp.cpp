@@ -51,6 +51,7 @@ InterfacePanelOptions scopeInterfaceOptions()
 {
     return {};  // the scope uses every feature of the panel
 }
+
 } // namespace
 
 ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
@@ -58,24 +59,26 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     , link(pump, flags, *this)
     , exchange(link, pump, flags, params, *this)
     , proj_dir(programDirOr(programDir))
-    , interfacepanel(link, flags, *this, scopeInterfaceOptions(), proj_dir)
+    , settings(preparedSettingsLocation(proj_dir, kScopeProgram, kScopeSettingsFiles))
+    , interfacepanel(link, flags, *this, scopeInterfaceOptions(), settings.settingsDir)
     , m_help(std::make_unique<RightClickHelp>())
 {
     addScopeHelpTexts(*m_help);
     InterfacePanel::addHelpTexts(*m_help);
+    InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(settings, kScopeSettingsFiles));
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), calibpanel.widget.get(),
                        calibpanel2.widget.get(), graphpanel.widget.get(), gfpanel.widget.get(),
                        vecpanel.widget.get(), interfacepanel.widget(), scaleaxispanel.widget.get(),
                        monitorpanel.widget.get()})
         m_help->install(w);
-    parapanel = std::make_unique<ParameterPanel>(*panel.ui, params, exchange, link, flags, pump, proj_dir,
+    parapanel = std::make_unique<ParameterPanel>(*panel.ui, params, exchange, link, flags, pump, settings.documentsDir,
                                                  [this](int dim) { SetButtonsDimmed(dim); }, measured);
     graphs = std::make_unique<Graphs>(*this);
     live = std::make_unique<LiveLoop>(*this);
     live->dispVis = [this] { parapanel->DispVis(); };
     calib = std::make_unique<Calibration>(
         calibpanel.widget.get(), calibpanel2.widget.get(), exchange, link, pump, flags, params, measured,
-        live->transfer, proj_dir,
+        live->transfer, settings.documentsDir,
         CalibrationHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { parapanel->SetPanelValues(); },
                          [this](std::uint16_t power) { panel.ui->SlidePower->setValue(power); },
                          [this](bool on) { panel.widget->setVisible(on); },
@@ -93,7 +96,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         RecorderHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
                       [this] { graphs->ShowGraph(); }, [this] { graphs->InitPanelGraph(); },
                       [this] { graphs->SetPanelGraphData(); }, [this] { return m_quitRequested; }},
-        proj_dir);
+        settings.documentsDir);
     wireMainPanel();
 }
 
@@ -141,6 +144,8 @@ void ScopeApp::InitAll()
 
     interfacepanel.SetupServerField();
     interfacepanel.GetConnectionSettingsFromFile();
+    if (connectionForThisRun)
+        interfacepanel.UseForThisRun(*connectionForThisRun);
     interfacepanel.InitConnectPanel();
     interfacepanel.TryToConnect();
 }

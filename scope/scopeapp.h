@@ -9,10 +9,13 @@
 #include "loopflags.h"
 #include "measurement.h"
 #include "parameterset.h"
+#include "settingsfiles.h"
+#include "settingslocation.h"
 
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QWidget;
 namespace Ui {
@@ -48,8 +51,8 @@ struct Panel {
 class ScopeApp final : public QObject, public LinkHost, public ExchangeHost, public InterfacePanelHost {
     Q_OBJECT
 public:
-    // programDir: where the settings and history files live (the program's
-    // own directory unless a test says otherwise).
+    // programDir: the program's own directory unless a test says otherwise;
+    // the settings live there or in the user's folder (settingsLocation).
     explicit ScopeApp(const QString& programDir = QString(), QObject* parent = nullptr);
     ~ScopeApp() override;
 
@@ -72,6 +75,11 @@ public:
     std::uint16_t anzdata = 16;
 
     QString proj_dir;
+    // Where the settings and history files live and the file dialogs open.
+    SettingsLocation settings;
+    // The connection given on the command line: tried at start-up instead of
+    // the saved one, which stays as it is.
+    std::optional<ConnectionSettings> connectionForThisRun;
 
     // Panels, in load order.
     Panel<Ui::P> panel;

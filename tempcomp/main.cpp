@@ -1,13 +1,16 @@
 // TarvoTempCompV43: the temperature-compensation tool for the colour sensor.
+#include "programstart.h"
+#include "settingslocation.h"
 #include "tempcompapp.h"
-
-#include <QApplication>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("TarvoTempCompV43"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    tarvo::tempcomp::TempCompApp tool;
-    return tool.run();
+    const tarvo::ProgramInfo info{
+        tarvo::kToolProgram,
+        QStringLiteral("TARVO-TEMPCOMP-Scope V4.3: temperature compensation for the RGB colour sensor."),
+        tarvo::kToolSettingsFiles, false};
+    return tarvo::runProgram(argc, argv, info, [](const tarvo::CommandLine&) {
+        tarvo::tempcomp::TempCompApp tool;
+        return tool.run();
+    });
 }

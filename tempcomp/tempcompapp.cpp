@@ -98,14 +98,16 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     , link(pump, flags, *this, toolLinkOptions())
     , exchange(link, pump, flags, params, *this, toolExchangeOptions())
     , proj_dir(programDirOr(programDir))
+    , settings(preparedSettingsLocation(proj_dir, kToolProgram, kToolSettingsFiles))
     , panel(std::make_unique<QWidget>())
     , ui(std::make_unique<Ui::P>())
-    , interfacepanel(link, flags, *this, toolInterfaceOptions(), proj_dir)
+    , interfacepanel(link, flags, *this, toolInterfaceOptions(), settings.settingsDir)
     , m_help(std::make_unique<RightClickHelp>())
 {
     ui->setupUi(panel.get());
     // Right-click help on the interface panel only; the main panel acts on commits alone.
     InterfacePanel::addHelpTexts(*m_help);
+    InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(settings, kToolSettingsFiles));
     m_help->install(interfacepanel.widget());
     setupCharts();
     wireMainPanel();
@@ -368,7 +370,7 @@ void TempCompApp::CBF_ButtonSendCF()
 QString TempCompApp::selectEquationFile(bool save)
 {
     FileDialogRequest request;
-    request.directory = proj_dir;
+    request.directory = settings.documentsDir;
     request.defaultFile = QString::fromLatin1(kEquationDefaultFile);
     request.filter = QString::fromLatin1(kEquationFilter);
     request.title = QStringLiteral("equation");

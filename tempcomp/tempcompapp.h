@@ -11,6 +11,7 @@
 #include "link.h"
 #include "loopflags.h"
 #include "parameterset.h"
+#include "settingslocation.h"
 
 #include <QObject>
 #include <QString>
@@ -38,8 +39,9 @@ inline const QString kEchoFailureText = QStringLiteral(
 class TempCompApp final : public QObject, public LinkHost, public ExchangeHost, public InterfacePanelHost {
     Q_OBJECT
 public:
-    // programDir: where the server history lives (the program's own
-    // directory unless a test says otherwise) and where file dialogs start.
+    // programDir: the program's own directory unless a test says otherwise;
+    // the server history lives there or in the user's folder, and the file
+    // dialogs start there or in the user's documents (settingsLocation).
     explicit TempCompApp(const QString& programDir = QString(), QObject* parent = nullptr);
     ~TempCompApp() override;
 
@@ -89,6 +91,7 @@ public:
     Exchange exchange;
 
     QString proj_dir;
+    SettingsLocation settings;
     QString file_name;  // the path chosen in the last file dialog
 
     std::unique_ptr<QWidget> panel;

@@ -67,10 +67,11 @@ struct ScopeFixture {
     void settingsToNowhere() { writeFile(QStringLiteral("ComSettings.cfg"), settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(closedTcpPort()))); }
 
     // Builds the program and runs its start-up, as the program entry does,
-    // without entering the event loop.
-    ScopeApp& start()
+    // without entering the event loop. The program's folder is the fixture's
+    // unless given.
+    ScopeApp& start(const QString& programDir = QString())
     {
-        app = std::make_unique<ScopeApp>(dir.path());
+        app = std::make_unique<ScopeApp>(programDir.isEmpty() ? dir.path() : programDir);
         app->panel.widget->show();
         app->InitAll();
         return *app;

@@ -1,0 +1,100 @@
+#include "settingslocation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace tarvo {
+
+QString SettingsLocation::filePath(const QString& name) const
+{
+    return QDir(settingsDir).filePath(name);
+}
+
+QString userSettingsDir(const QString& program)
+{
+    // AppConfigLocation is GenericConfigLocation/<organization>/<application>
+    // on every platform; built here so that any program can name another.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
+           + kOrganization + QLatin1Char('/') + program;
+}
+
+bool folderIsWritable(const QString& dir)
+{
+    const QFileInfo info(dir);
+    if (!info.isDir())
+        return false;
+    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (!(info.permissions() & anyWrite))
+        return false;
+    // Permissions alone cannot tell (access lists, read-only mounts): try.
+    QTemporaryFile probe(QDir(dir).filePath(QStringLiteral(".tarvo-write-test-XXXXXX")));
+    return probe.open();
+}
+
+bool isInstalledCopy(const QString& programDir, const QString& program)
+{
+    // An application bundle (X.app/Contents/MacOS) is never written into.
+    if (QDir::cleanPath(programDir).endsWith(QLatin1String(".app/Contents/MacOS")))
+        return true;
+    return QFileInfo::exists(QDir(programDir).filePath(QStringLiteral("../share/applications/") + kDesktopIdPrefix
+                                                       + program + QStringLiteral(".desktop")));
+}
+
+SettingsLocation settingsLocation(const QString& programDir, const QString& program)
+{
+    SettingsLocation l;
+    l.programDir = programDir;
+    l.portable = !isInstalledCopy(programDir, program) && folderIsWritable(programDir);
+    if (l.portable) {
+        l.settingsDir = programDir;
+        l.documentsDir = programDir;
+    } else {
+        l.settingsDir = userSettingsDir(program);
+        l.documentsDir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    }
+    return l;
+}
+
+bool prepareSettingsLocation(const SettingsLocation& location, const QStringList& files, QString* error)
+{
+    if (location.portable)
+        return true;
+    if (!QDir().mkpath(location.settingsDir)) {
+        if (error)
+            *error = QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(location.settingsDir));
+        return false;
+    }
+    const QDir beside(location.programDir);
+    for (const QString& name : files) {
+        const QString own = location.filePath(name);
+        if (!QFileInfo::exists(own) && QFileInfo(beside.filePath(name)).isFile())
+            QFile::copy(beside.filePath(name), own);  // a failed copy only means starting empty
+    }
+    return true;
+}
+
+SettingsLocation preparedSettingsLocation(const QString& programDir, const QString& program, const QStringList& files)
+{
+    SettingsLocation location = settingsLocation(programDir, program);
+    prepareSettingsLocation(location, files);
+    return location;
+}
+
+QString describeSettingsLocation(const SettingsLocation& location, const QStringList& files)
+{
+    QString text = QStringLiteral(" %1 %2 kept in \n %3 \n")
+                       .arg(files.join(QStringLiteral(" and ")),
+                            files.size() == 1 ? QStringLiteral("is") : QStringLiteral("are"),
+                            QDir::toNativeSeparators(location.settingsDir));
+    if (location.portable)
+        return text + QStringLiteral(" (the program's own folder: this copy is portable). \n");
+    return text + QStringLiteral(" (your own settings folder, as the program's folder is not writable; \n"
+                                 " files beside the program are read once as the starting point). \n"
+                                 " File dialogs open in %1. \n")
+                      .arg(QDir::toNativeSeparators(location.documentsDir));
+}
+
+} // namespace tarvo

@@ -1,0 +1,146 @@
+// The programs' command line: what ends the program with which code and
+// output, and the connection --server and --serial give for one run.
+#include "commandline.h"
+#include "link.h"
+
+#include <QTextStream>
+#include <QtTest>
+
+using namespace tarvo;
+
+namespace {
+
+ProgramInfo scope()
+{
+    return {QStringLiteral("TarvoV43"), QStringLiteral("The scope."), {QStringLiteral("ComSettings.cfg")}, true};
+}
+
+ProgramInfo tool()
+{
+    return {QStringLiteral("TarvoTempCompV43"), QStringLiteral("The tool."), {QStringLiteral("IPComboBox.cfg")},
+            false};
+}
+
+struct Parsed {
+    CommandLine result;
+    QString out;
+    QString err;
+};
+
+Parsed parse(const ProgramInfo& info, const QStringList& args)
+{
+    Parsed p;
+    QTextStream out(&p.out);
+    QTextStream err(&p.err);
+    p.result = parseCommandLine(QStringList{info.name} + args, info,
+                                [] { return QStringLiteral(" the settings paragraph \n"); }, out, err);
+    return p;
+}
+
+} // namespace
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void helpAndVersionEndTheProgramWithZero();
+    void mistakesEndWithOneLineAndCodeTwo_data();
+    void mistakesEndWithOneLineAndCodeTwo();
+    void connectionForThisRun_data();
+    void connectionForThisRun();
+};
+
+void CommandLineTest::helpAndVersionEndTheProgramWithZero()
+{
+    const Parsed version = parse(scope(), {QStringLiteral("--version")});
+    QCOMPARE(version.result.exitCode, std::optional<int>(0));
+    QCOMPARE(version.out, QStringLiteral("TarvoV43 ") + programVersion() + QLatin1Char('\n'));
+    QVERIFY(programVersion().startsWith(QLatin1String("4.3.")));
+    QCOMPARE(parse(tool(), {QStringLiteral("-v")}).out, QStringLiteral("TarvoTempCompV43 ") + programVersion() + '\n');
+
+    const Parsed help = parse(scope(), {QStringLiteral("--help")});
+    QCOMPARE(help.result.exitCode, std::optional<int>(0));
+    QVERIFY(help.out.contains(QLatin1String("--server HOST:PORT")));
+    QVERIFY(help.out.contains(QLatin1String("--serial N")));
+    QVERIFY(help.out.contains(QLatin1String("\n  the settings paragraph\n")));
+    QVERIFY(help.err.isEmpty());
+    const Parsed toolHelp = parse(tool(), {QStringLiteral("-h")});
+    QCOMPARE(toolHelp.result.exitCode, std::optional<int>(0));
+    QVERIFY(!toolHelp.out.contains(QLatin1String("--server")));
+
+    // Qt's own options are left for the application object.
+    const Parsed qt = parse(scope(), {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-reverse")});
+    QVERIFY(!qt.result.exitCode);
+    QVERIFY(qt.err.isEmpty());
+}
+
+void CommandLineTest::mistakesEndWithOneLineAndCodeTwo_data()
+{
+    QTest::addColumn<bool>("forTool");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("unknown option") << false << QStringList{"--colour"} << "colour";
+    QTest::newRow("argument") << false << QStringList{"settings.cfg"} << "settings.cfg";
+    QTest::newRow("server without value") << false << QStringList{"--server"} << "server";
+    QTest::newRow("server without port") << false << QStringList{"--server", "sensor"} << "sensor";
+    QTest::newRow("server port 0") << false << QStringList{"--server", "sensor:0"} << "sensor:0";
+    QTest::newRow("server port too big") << false << QStringList{"--server", "sensor:65536"} << "sensor:65536";
+    QTest::newRow("server port not a number") << false << QStringList{"--server", "sensor:http"} << "sensor:http";
+    QTest::newRow("server without host") << false << QStringList{"--server", ":10001"} << ":10001";
+    QTest::newRow("serial 0") << false << QStringList{"--serial", "0"} << "'0'";
+    QTest::newRow("serial past the panel's range") << false << QStringList{"--serial", "257"} << "257";
+    QTest::newRow("serial device name") << false << QStringList{"--serial", "/dev/ttyS0"} << "/dev/ttyS0";
+    QTest::newRow("both connections") << false << QStringList{"--serial", "1", "--server", "a:1"} << "--server";
+    QTest::newRow("tool has no server option") << true << QStringList{"--server", "a:1"} << "server";
+}
+
+void CommandLineTest::mistakesEndWithOneLineAndCodeTwo()
+{
+    QFETCH(bool, forTool);
+    QFETCH(QStringList, args);
+    QFETCH(QString, named);
+    const ProgramInfo info = forTool ? tool() : scope();
+    const Parsed p = parse(info, args);
+    QCOMPARE(p.result.exitCode, std::optional<int>(2));
+    QVERIFY(p.out.isEmpty());
+    QCOMPARE(p.err.count(QLatin1Char('\n')), 1);
+    QVERIFY(p.err.endsWith(QLatin1Char('\n')));
+    QVERIFY2(p.err.startsWith(info.name + QStringLiteral(": ")), qPrintable(p.err));
+    QVERIFY2(p.err.contains(named), qPrintable(p.err));
+    QVERIFY(!p.result.connection);
+}
+
+void CommandLineTest::connectionForThisRun_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<int>("comport");
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("port");
+    QTest::newRow("name and port") << QStringList{"--server", "sensor-7.local:10001"} << int(TCPIP) << 1
+                                   << "sensor-7.local" << "10001";
+    QTest::newRow("written with =") << QStringList{"--server=192.168.0.10:4001"} << int(TCPIP) << 1
+                                    << "192.168.0.10" << "4001";
+    QTest::newRow("IPv6 in brackets") << QStringList{"--server", "[::1]:4001"} << int(TCPIP) << 1 << "::1"
+                                      << "4001";
+    QTest::newRow("serial port") << QStringList{"--serial", "3"} << int(RS232) << 3 << "" << "";
+    QTest::newRow("highest serial port") << QStringList{"--serial", "256"} << int(RS232) << 256 << "" << "";
+}
+
+void CommandLineTest::connectionForThisRun()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, protocol);
+    QFETCH(int, comport);
+    QFETCH(QString, server);
+    QFETCH(QString, port);
+    const Parsed p = parse(scope(), args);
+    QVERIFY2(!p.result.exitCode, qPrintable(p.err));
+    QVERIFY(p.result.connection);
+    QCOMPARE(int(p.result.connection->comprotocol), protocol);
+    QCOMPARE(int(p.result.connection->comport), comport);
+    QCOMPARE(p.result.connection->ipBuf, server);
+    QCOMPARE(p.result.connection->portNumStr, port);
+}
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "tst_commandline.moc"
