@@ -6,7 +6,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TARVO_BUILD_DIR:-$here/build}"
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
-          libgl-dev qt6-qpa-plugins)
+          libgl-dev qt6-qpa-plugins dpkg-dev file desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,3 +6,4 @@ build="${TARVO_BUILD_DIR:-$here/build}"
 "$here/tools/setup.sh"
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+"$here/tools/package-check.sh"
