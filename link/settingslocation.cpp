@@ -91,8 +91,8 @@ QString describeSettingsLocation(const SettingsLocation& location, const QString
                             QDir::toNativeSeparators(location.settingsDir));
     if (location.portable)
         return text + QStringLiteral(" (the program's own folder: this copy is portable). \n");
-    return text + QStringLiteral(" (your own settings folder, as the program's folder is not writable; \n"
-                                 " files beside the program are read once as the starting point). \n"
+    return text + QStringLiteral(" (your own settings folder, as this copy is installed or its folder \n"
+                                 " is read-only; files beside the program are read once as the starting point). \n"
                                  " File dialogs open in %1. \n")
                       .arg(QDir::toNativeSeparators(location.documentsDir));
 }
