@@ -70,8 +70,11 @@ bool prepareSettingsLocation(const SettingsLocation& location, const QStringList
     const QDir beside(location.programDir);
     for (const QString& name : files) {
         const QString own = location.filePath(name);
-        if (!QFileInfo::exists(own) && QFileInfo(beside.filePath(name)).isFile())
-            QFile::copy(beside.filePath(name), own);  // a failed copy only means starting empty
+        // A failed copy only means starting empty. The copy is the user's to
+        // change, even when the file beside the program is read-only.
+        if (!QFileInfo::exists(own) && QFileInfo(beside.filePath(name)).isFile()
+            && QFile::copy(beside.filePath(name), own))
+            QFile::setPermissions(own, QFile::permissions(own) | QFile::ReadOwner | QFile::WriteOwner);
     }
     return true;
 }

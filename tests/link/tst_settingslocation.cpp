@@ -110,6 +110,7 @@ void SettingsLocationTest::firstUseTakesOverTheFilesBesideTheProgramOnce()
 {
     QTemporaryDir program;
     writeFile(program.filePath(kConSettingsFile), "1\n1\nold-server\n10001\n");
+    QVERIFY(QFile::setPermissions(program.filePath(kConSettingsFile), QFile::ReadOwner | QFile::ReadOther));
     QVERIFY(QFile::setPermissions(program.path(), kReadOnly));
     const SettingsLocation l = settingsLocation(program.path(), kScopeProgram);
     QFile::setPermissions(program.path(), kReadOnly | QFile::WriteOwner);
@@ -117,6 +118,7 @@ void SettingsLocationTest::firstUseTakesOverTheFilesBesideTheProgramOnce()
 
     QVERIFY(prepareSettingsLocation(l, kScopeSettingsFiles));
     QCOMPARE(readFile(l.filePath(kConSettingsFile)), QByteArray("1\n1\nold-server\n10001\n"));
+    QVERIFY(QFile::permissions(l.filePath(kConSettingsFile)) & QFile::WriteOwner);
     QVERIFY(!QFileInfo::exists(l.filePath(kIpComboBoxFile)));  // none beside, none made up
 
     // The user's own changes win over the files beside the program from then on.
