@@ -114,9 +114,11 @@ void Session::ParameterReplyRead()
 
 QString Session::currentStep() const
 {
+    // The frame on its way names the step (the tool keeps order at 40 for all three colours).
+    const std::uint16_t code = frame::getWord(exchange.szWriteBuf.data(), 1);
     const std::uint16_t arg = frame::getWord(exchange.szWriteBuf.data(), 2);
     QString what;
-    switch (exchange.order) {
+    switch (code) {
     case frame::WriteParams: what = QStringLiteral("writing the parameters"); break;
     case frame::WriteTeachRow: what = QStringLiteral("writing teach row %1").arg(arg); break;
     case frame::ReadParams: what = QStringLiteral("reading the parameters"); break;
@@ -133,7 +135,7 @@ QString Session::currentStep() const
     case frame::AutoSend: what = QStringLiteral("automatic sending"); break;
     default: what = QStringLiteral("exchange"); break;
     }
-    what += QStringLiteral(" (command %1)").arg(exchange.order);
+    what += QStringLiteral(" (command %1)").arg(code);
     return m_step.isEmpty() ? what : m_step + QStringLiteral(", ") + what;
 }
 
