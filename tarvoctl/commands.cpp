@@ -57,17 +57,25 @@ public:
     StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
 };
 
-// Clears `flag` after `seconds` (0: never); the wait that tests it wakes.
-void endAfter(Session& s, double seconds, std::uint16_t& flag, QTimer& timer)
+// Connects, then sets the loop's flag, which `timer` clears after `seconds`
+// (0: never) and Ctrl+C at any time. The exit code when the command ends
+// before its loop starts.
+std::optional<int> startLoop(Session& s, const LinkChoice& link, std::uint16_t& flag, double seconds, QTimer& timer)
 {
-    if (seconds <= 0.0)
-        return;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &s.pump, [&s, &flag] {
-        flag = 0;
-        s.pump.poke();
-    });
-    timer.start(static_cast<int>(seconds * 1000.0));
+    if (!s.connect(link))
+        return sensorFailure(s);
+    if (s.interrupted())
+        return Done;
+    flag = 1;
+    if (seconds > 0.0) {
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, &s.pump, [&s, &flag] {
+            flag = 0;
+            s.pump.poke();
+        });
+        timer.start(static_cast<int>(seconds * 1000.0));
+    }
+    return std::nullopt;
 }
 
 // The columns of a value set: every value in its unit, GF, GF_RAW and PP in
@@ -241,14 +249,9 @@ int measure(const LinkChoice& link, const MeasureOptions& o)
 {
     Session s;
     StopOnInterrupt stop(s);
-    if (!s.connect(link))
-        return sensorFailure(s);
-    if (s.interrupted())
-        return Done;
-
     QTimer deadline;
-    s.flags.poll = 1;
-    endAfter(s, o.seconds, s.flags.poll, deadline);
+    if (const auto ended = startLoop(s, link, s.flags.poll, o.seconds, deadline))
+        return *ended;
     if (o.format != Format::Json)
         printLine(valueHeader(o.format));
     int count = 0;
@@ -274,17 +277,12 @@ int recordTriggered(const LinkChoice& link, const RecordOptions& o)
 
     Session s;
     StopOnInterrupt stop(s);
-    if (!s.connect(link))
-        return sensorFailure(s);
-    if (s.interrupted())
-        return Done;
+    QTimer deadline;
+    if (const auto ended = startLoop(s, link, s.flags.pollrecord, o.seconds, deadline))
+        return *ended;
     if (o.output.isEmpty())
         writeOut(recordHeader());
-
     s.measurement.StartAutoSend();
-    QTimer deadline;
-    s.flags.pollrecord = 1;
-    endAfter(s, o.seconds, s.flags.pollrecord, deadline);
     QString writeError;
     while (s.flags.pollrecord == 1) {
         if (!s.measurement.ReadAutoFrame(s.flags.pollrecord))
