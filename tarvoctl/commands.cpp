@@ -25,15 +25,17 @@ const char* const kParamNames[kParamCount] = {
     "power",   "pmod",   "average",   "evalmode",  "hold", "intlim", "maxno",     "digitalout",
     "trigger", "extteach", "anaoutbeg", "anaoutend", "bias", "sttrsh", "profilbeg", "profilend"};
 
-void writeOut(const QByteArray& bytes)
+// False once the reader of standard output has gone (a pipe into head, say).
+bool writeOut(const QByteArray& bytes)
 {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);  // a script reading the output sees each line at once
+    const size_t n = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    // A script reading the output sees each line at once.
+    return std::fflush(stdout) == 0 && n == static_cast<size_t>(bytes.size());
 }
 
-void printLine(const QString& line)
+bool printLine(const QString& line)
 {
-    writeOut(line.toUtf8() + '\n');
+    return writeOut(line.toUtf8() + '\n');
 }
 
 QString fileName(const QString& path)
@@ -260,7 +262,8 @@ int measure(const LinkChoice& link, const MeasureOptions& o)
             s.exchange.SetPopupTimeout();  // records why, ends the loop
             break;
         }
-        printLine(valueLine(o.format, QDateTime::currentDateTime(), s.values));
+        if (!printLine(valueLine(o.format, QDateTime::currentDateTime(), s.values)))
+            break;  // nobody reads any more
         if (o.count > 0 && ++count >= o.count)
             break;
         s.pump.waitFor(o.intervalMs / 1000.0, [&s] { return s.flags.poll != 1; });
@@ -292,7 +295,8 @@ int recordTriggered(const LinkChoice& link, const RecordOptions& o)
             continue;
         const RecordValues values = recordValues(s.values);
         if (o.output.isEmpty()) {
-            writeOut(recordLine(file.clock(), values));
+            if (!writeOut(recordLine(file.clock(), values)))
+                break;  // nobody reads any more
         } else if (!file.append(o.output, values)) {
             writeError = file.errorString();
             break;

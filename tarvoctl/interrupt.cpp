@@ -54,6 +54,9 @@ void install()
     sa.sa_flags = SA_RESTART;
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
+    // A closed output pipe is seen as a failed write, not as the end of the
+    // process, so a recording still switches automatic sending off.
+    signal(SIGPIPE, SIG_IGN);
 }
 #elif defined(Q_OS_WIN)
 BOOL WINAPI onConsoleEvent(DWORD event)
