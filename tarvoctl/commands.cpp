@@ -262,6 +262,9 @@ int measure(const LinkChoice& link, const MeasureOptions& o)
             s.exchange.SetPopupTimeout();  // records why, ends the loop
             break;
         }
+        // The scope shows any reply; a log takes only the sensor's values.
+        if (!s.acceptReply(s.exchange.databuf.data()))
+            break;
         if (!printLine(valueLine(o.format, QDateTime::currentDateTime(), s.values)))
             break;  // nobody reads any more
         if (o.count > 0 && ++count >= o.count)

@@ -95,21 +95,26 @@ void Session::lineCheckFailed()
     fail(currentStep(), replyFault());
 }
 
-void Session::ParameterReplyRead()
+bool Session::acceptReply(const std::uint16_t* words)
 {
-    const auto& pp = params.pp;
     const std::uint16_t row = frame::getWord(exchange.szWriteBuf.data(), 2);
     QString wrong;
-    if (pp[0] != frame::kSyncSensor)
-        wrong = QStringLiteral("the reply starts with %1 instead of 00AA").arg(pp[0], 4, 16, QChar(u'0'));
-    else if (pp[1] != exchange.order)
-        wrong = QStringLiteral("the reply is one to command %1").arg(pp[1]);
-    else if (exchange.order == frame::ReadTeachRow && pp[2] != row)
-        wrong = QStringLiteral("the reply is one for teach row %1").arg(pp[2]);
+    if (words[0] != frame::kSyncSensor)
+        wrong = QStringLiteral("the reply starts with %1 instead of 00AA").arg(words[0], 4, 16, QChar(u'0'));
+    else if (words[1] != exchange.order)
+        wrong = QStringLiteral("the reply is one to command %1").arg(words[1]);
+    else if (exchange.order == frame::ReadTeachRow && words[2] != row)
+        wrong = QStringLiteral("the reply is one for teach row %1").arg(words[2]);
     if (wrong.isEmpty())
-        return;
+        return true;
     fail(currentStep(), wrong);
-    exchange.comecho = 0;
+    return false;
+}
+
+void Session::ParameterReplyRead()
+{
+    if (!acceptReply(params.pp.data()))
+        exchange.comecho = 0;
 }
 
 QString Session::currentStep() const

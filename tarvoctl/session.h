@@ -48,6 +48,10 @@ public:
     // Names the step that runs now, for failures that the exchange reports.
     void setStep(const QString& step) { m_step = step; }
 
+    // A reply to the frame just sent (as words) carries the sensor's header,
+    // the command and, for a teach row, the row asked for; else the failure.
+    bool acceptReply(const std::uint16_t* words);
+
     // Ctrl+C or SIGTERM: every loop ends at its next test.
     void interrupt();
     bool interrupted() const { return m_interrupted; }

@@ -445,6 +445,9 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
     QTest::newRow("measured values missing")
         << (link + QStringList{"measure", "-n", "2"}) << faults(frame::ReadMeasurement, [](auto& f) { f.dropReplies = sim::Faults::kAll; })
         << false << 1 << "reading measured values (command 5): no reply within 3.0 s";
+    QTest::newRow("measured values with the PC's header")
+        << (link + QStringList{"measure", "-n", "2"}) << faults(frame::ReadMeasurement, [](auto& f) { f.corruptByte = 1; })
+        << false << 1 << "reading measured values (command 5): the reply starts with 0055 instead of 00AA";
     QTest::newRow("measured values cut short")
         << (link + QStringList{"measure", "-n", "2"}) << faults(frame::ReadMeasurement, [](auto& f) { f.replyLength = 20; })
         << false << 1 << "reading measured values (command 5): only 20 of 36 bytes came back within 3.0 s";
