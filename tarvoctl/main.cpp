@@ -79,8 +79,9 @@ int intValue(const QCommandLineParser& p, const QString& name, int min, int max)
 {
     bool ok = false;
     const int v = p.value(name).toInt(&ok);
+    const QString shown = name == u"count" ? QStringLiteral("-n") : QStringLiteral("--") + name;
     if (!ok || v < min || v > max)
-        usage(QStringLiteral("--%1 wants a whole number from %2 to %3, not \"%4\"").arg(name).arg(min).arg(max).arg(p.value(name)));
+        usage(QStringLiteral("%1 wants a whole number from %2 to %3, not \"%4\"").arg(shown).arg(min).arg(max).arg(p.value(name)));
     return v;
 }
 
@@ -88,8 +89,12 @@ double secondsValue(const QCommandLineParser& p)
 {
     bool ok = false;
     const double v = p.value(QStringLiteral("seconds")).toDouble(&ok);
-    if (!ok || !(v > 0.0) || v > 30.0 * 24 * 3600)
-        usage(QStringLiteral("--seconds wants a number of seconds above 0, not \"%1\"").arg(p.value(QStringLiteral("seconds"))));
+    // Up to 20 days: the deadline is a timer counting milliseconds in an int.
+    constexpr double kMaxSeconds = 20.0 * 24 * 3600;
+    if (!ok || !(v > 0.0) || v > kMaxSeconds)
+        usage(QStringLiteral("--seconds wants a number of seconds above 0 and up to %1, not \"%2\"")
+                  .arg(kMaxSeconds, 0, 'f', 0)
+                  .arg(p.value(QStringLiteral("seconds"))));
     return v;
 }
 
@@ -131,8 +136,9 @@ void allowOnly(const QCommandLineParser& p, const QString& command, const QSet<Q
     static const QSet<QString> link = {QStringLiteral("serial"), QStringLiteral("tcp")};
     for (const QString& name : p.optionNames()) {
         const QString longName = name == u"o" ? QStringLiteral("output") : name == u"n" ? QStringLiteral("count") : name;
+        const QString shown = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
         if (!link.contains(longName) && !allowed.contains(longName))
-            usage(QStringLiteral("%1 does not take --%2").arg(command, longName));
+            usage(QStringLiteral("%1 does not take %2").arg(command, shown));
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace tarvo::ctl {
 
 LinkChoice savedLinkChoice(const QString& programDir)
@@ -12,8 +14,10 @@ LinkChoice savedLinkChoice(const QString& programDir)
     const auto saved = readConnectionSettings(QDir(programDir).filePath(QStringLiteral("ComSettings.cfg")));
     if (!saved)
         return choice;
-    choice.comprotocol = saved->comprotocol;
-    choice.comport = saved->comport;
+    // As the scope's interface panel takes them: a protocol other than TCP/IP
+    // leaves the selector at RS-232, the port field holds 1 to 256.
+    choice.comprotocol = saved->comprotocol == TCPIP ? TCPIP : RS232;
+    choice.comport = std::clamp<std::uint16_t>(saved->comport, 1, 256);
     choice.host = saved->ipBuf;
     choice.portText = saved->portNumStr;
     return choice;

@@ -366,6 +366,13 @@ void TarvoctlTest::withoutLinkOptionTheScopesConnectionIsUsed()
     r = runCtl({QStringLiteral("identify")}, env, {}, program);
     QCOMPARE(r.code, 0);
     QCOMPARE(r.out, QByteArray("TARVO GLOSS SENSOR V4.3 SIM\n"));
+
+    // A protocol the panel does not know leaves it at RS-232, on the saved port.
+    writeAll(dir.filePath(QStringLiteral("ComSettings.cfg")), tarvo::test::settingsFor(7, 4, QString(), QString()));
+    env.remove(QStringLiteral("TARVO_SERIAL_PORT_1"));
+    env.insert(QStringLiteral("TARVO_SERIAL_PORT_4"), sensor.ptyPath());
+    r = runCtl({QStringLiteral("identify")}, env, {}, program);
+    QCOMPARE(r.code, 0);
 }
 
 void TarvoctlTest::factorsSendPutsTheToolsTablesInTheSensor()
@@ -412,7 +419,7 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
     QTest::newRow("two links") << QStringList{"--serial", "1", "--tcp", "x", "identify"} << none << false << 2
                                << "--serial and --tcp exclude each other";
     QTest::newRow("count of none") << (link + QStringList{"measure", "-n", "0"}) << none << false << 2
-                                   << "--count wants a whole number from 1";
+                                   << "-n wants a whole number from 1";
     QTest::newRow("record without --triggered") << (link + QStringList{"record"}) << none << false << 2
                                                 << "record needs --triggered";
     QTest::newRow("parameter file with a word") << (link + QStringList{"send", "{dir}/bad.ini"}) << none << false << 2
