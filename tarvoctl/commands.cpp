@@ -49,6 +49,13 @@ int sensorFailure(const Session& s)
     return report(SensorFailed, s.failure());
 }
 
+// A transfer that did not go through: the failure the session recorded, or
+// `what` if it recorded none.
+int transferFailure(const Session& s, const char* what)
+{
+    return s.failed() ? sensorFailure(s) : report(SensorFailed, QString::fromLatin1(what));
+}
+
 // While it lives, Ctrl+C and SIGTERM end every loop of the session instead
 // of the process.
 class StopOnInterrupt {
@@ -189,7 +196,7 @@ int getParameters(const LinkChoice& link, bool eeprom, const QString& output)
         return sensorFailure(s);
     s.params.target = eeprom ? EEPROM : RAM;
     if (!s.transfer.GetPara() || s.failed())
-        return s.failed() ? sensorFailure(s) : report(SensorFailed, QStringLiteral("reading the parameters failed"));
+        return transferFailure(s, "reading the parameters failed");
     s.params.CopyVarsToPP();
     if (output.isEmpty()) {
         writeOut(formatParameterFile(s.params.pp));
@@ -217,13 +224,13 @@ int sendParameters(const LinkChoice& link, const QString& file, bool eeprom)
     s.params.CopyFileParatoVars();
     s.params.target = eeprom ? EEPROM : RAM;
     if (!s.transfer.SendPara() || s.failed())
-        return s.failed() ? sensorFailure(s) : report(SensorFailed, QStringLiteral("sending the parameters failed"));
+        return transferFailure(s, "sending the parameters failed");
     const ParameterBlock sent = s.params.pp;
 
     // Read back from where it went; the EEPROM read loads it into RAM first.
     s.setStep(QStringLiteral("read-back"));
     if (!s.transfer.GetPara() || s.failed())
-        return s.failed() ? sensorFailure(s) : report(SensorFailed, QStringLiteral("reading back failed"));
+        return transferFailure(s, "reading back failed");
     s.params.CopyVarsToPP();
     // The teach table has a number format only in evaluation modes 0 and 1.
     const bool teachComparable = s.params.evalmode == 0 || s.params.evalmode == 1;
@@ -390,7 +397,7 @@ int sendFactors(const LinkChoice& link, const FactorOptions& o)
     if (!s.connect(link))
         return sensorFailure(s);
     if (!SendFactorTables(s.exchange, s.link, factors) || s.failed())
-        return s.failed() ? sensorFailure(s) : report(SensorFailed, QStringLiteral("sending the factor tables failed"));
+        return transferFailure(s, "sending the factor tables failed");
     printLine(QStringLiteral("Factor tables sent (references red %1, green %2, blue %3).")
                   .arg(refs[0])
                   .arg(refs[1])
