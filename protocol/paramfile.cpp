@@ -15,13 +15,18 @@ bool isSpace(char c)
 }
 } // namespace
 
-ParamFileResult writeParameterFile(const QString& path, const ParameterBlock& pp)
+QByteArray formatParameterFile(const ParameterBlock& pp)
 {
     QByteArray text;
     text.reserve(pp.size() * 6);
     for (std::uint16_t word : pp)
         text += QByteArray::number(word).rightJustified(5, ' ') + '\n';
+    return text;
+}
 
+ParamFileResult writeParameterFile(const QString& path, const ParameterBlock& pp)
+{
+    const QByteArray text = formatParameterFile(pp);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return {false, file.errorString()};

@@ -4,6 +4,7 @@
 
 #include "parameterset.h"
 
+#include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -16,6 +17,9 @@ struct ParamFileResult {
     bool ok = false;
     QString error;  // why not, in words for the user; empty when ok
 };
+
+// The file's text: one number per line, right-aligned in five characters.
+QByteArray formatParameterFile(const ParameterBlock& pp);
 
 // Replaces the file's content with the block, or leaves the file as it was.
 ParamFileResult writeParameterFile(const QString& path, const ParameterBlock& pp);

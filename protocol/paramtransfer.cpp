@@ -77,11 +77,15 @@ bool ParamTransfer::GetPara()
     m_ex.order = frame::ReadParams;
     m_ex.FillTxBuf(m_ex.order, 0);
     m_ex.Befehl3plus4();
+    if (m_ex.bytesToRead() == 0)
+        m_host.ParameterReplyRead();
 
     for (std::uint16_t row = 0; row < kTeachRows; ++row) {
         m_ex.order = frame::ReadTeachRow;
         m_ex.FillTxBuf(m_ex.order, row);
         m_ex.Befehl3plus4();
+        if (m_ex.bytesToRead() == 0)
+            m_host.ParameterReplyRead();
         if (m_ex.comecho == 0)
             return false;
     }

@@ -20,6 +20,9 @@ public:
     // After a successful fetch: ExternTeach shows extteach, then InitExteach,
     // SetPanelValues and InitEval bring the panel up to date.
     virtual void ShowFetchedParameters() = 0;
+    // During a fetch, after each complete reply to command 3 or 4; pp[0..17]
+    // hold the reply. Clearing the exchange's comecho ends the fetch there.
+    virtual void ParameterReplyRead() {}
 };
 
 class ParamTransfer {

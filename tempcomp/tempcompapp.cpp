@@ -5,6 +5,7 @@
 #include "coefficientbox.h"
 #include "dialogs.h"
 #include "equationfile.h"
+#include "factortransfer.h"
 #include "frame.h"
 #include "righthelp.h"
 #include "ui_INTERFACEP.h"
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QThread>
 #include <QTimer>
 #include <QtCharts/QChart>
 
@@ -24,7 +24,6 @@ namespace tarvo::tempcomp {
 namespace {
 
 const QString kAttention = QStringLiteral("ATTENTION!");
-constexpr int kBlocks = kSteps / 10;  // ten factors per frame
 constexpr int kPointsPerScreen = 101;
 constexpr int kSendColour = 0xFF0000;
 constexpr int kIdleColour = 0xE0E0E0;
@@ -41,19 +40,6 @@ LinkOptions toolLinkOptions()
     LinkOptions o;
     o.serialOpenStopsLoops = false;
     o.tcpFailureAsMessage = true;
-    return o;
-}
-
-ExchangeOptions toolExchangeOptions()
-{
-    ExchangeOptions o;
-    o.replyLimit = 2.0;
-    o.lineCheckTcpLimit = 5.0;
-    o.headerOnlyFrames = true;
-    o.lineCheckStopsAutoSend = false;
-    o.lineCheckSerialLimit = 2.0;
-    o.lineCheckSerialRunsEvents = false;
-    o.lineCheckFailureIsTimeout = false;
     return o;
 }
 
@@ -233,12 +219,7 @@ bool TempCompApp::eventFilter(QObject* watched, QEvent* event)
 
 void TempCompApp::FillTxBufRGB(std::uint16_t command, std::uint16_t block, int colour)
 {
-    exchange.FillTxBuf(command, block);
-    if (block >= kBlocks || colour < 0 || colour >= kChannels)
-        return;
-    const FactorTable& table = factors.channel(colour);
-    for (int k = 0; k < 10; ++k)
-        frame::putWord(exchange.szWriteBuf.data(), 3 + k, table[static_cast<size_t>(10 * block + k)]);
+    tempcomp::FillTxBufRGB(exchange, factors, command, block, colour);
 }
 
 void TempCompApp::SendPara()
@@ -248,28 +229,8 @@ void TempCompApp::SendPara()
         exchange.comecho = 0;
         return;
     }
-    link.FlushQueues();
-
-    exchange.order = frame::CompStart;
-    exchange.FillTxBuf(exchange.order, 0);
-    exchange.WriteFrame();
-    exchange.CheckEcho(2);
-    if (exchange.comecho == 0)
+    if (!SendFactorTables(exchange, link, factors))
         return;
-
-    // A pause between the announcement and the tables; no other callback runs meanwhile.
-    QThread::msleep(200);
-
-    exchange.order = frame::CompRed;
-    for (int colour = 0; colour < kChannels; ++colour) {
-        for (int block = 0; block < kBlocks; ++block) {
-            FillTxBufRGB(static_cast<std::uint16_t>(frame::CompRed + colour), static_cast<std::uint16_t>(block), colour);
-            exchange.WriteFrame();
-            exchange.CheckEcho(13);
-            if (exchange.comecho == 0)
-                return;  // what was acknowledged stays sent
-        }
-    }
     // Reopen the line and query the version afresh.
     interfacepanel.TryToConnect();
 }

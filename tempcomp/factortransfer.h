@@ -1,0 +1,33 @@
+// The colour sensor's factor tables on the wire: the announcement (command
+// 43), a short pause, then ten blocks of ten factors per colour (commands 40
+// to 42), each acknowledged by its echo before the next one goes out.
+#pragma once
+
+#include "compcurves.h"
+#include "exchange.h"
+
+#include <cstdint>
+
+namespace tarvo {
+class Link;
+}
+
+namespace tarvo::tempcomp {
+
+constexpr int kFactorBlocks = kSteps / 10;  // ten factors per frame
+
+// How the tool's exchange differs from the scope's: header-only frames,
+// 2.0 s for an echo, the version query without the auto-send stop.
+ExchangeOptions toolExchangeOptions();
+
+// Bytes 0-5 as FillTxBuf writes them, then bytes 6-25: factors 10·block to
+// 10·block+9 of the table chosen by colour (0 red, 1 green, 2 blue).
+void FillTxBufRGB(Exchange& exchange, const Factors& factors, std::uint16_t command, std::uint16_t block,
+                  int colour);
+
+// Sends the three tables. Stops at the first frame without a correct echo
+// (the exchange has shown its failure) and leaves what was acknowledged in
+// force. True when all 31 frames were acknowledged.
+bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors);
+
+} // namespace tarvo::tempcomp
