@@ -37,6 +37,7 @@ const QColor kBandColour(0xff0000);
 
 // Graph panel, per EditSignal: CH_REF, CH_DIR, CH_DIF, NORM, INT, GF, TEMP.
 constexpr unsigned kPanelGraphColour[7] = {0xff0000, 0x00ff00, 0x0000ff, 0xff8000, 0x008080, 0x00ff00, 0x008080};
+constexpr const char* kPanelGraphName[7] = {"CH_REF", "CH_DIR", "CH_DIF", "NORM", "INT", "GF", "TEMP"};
 
 template <typename T>
 void advance(std::array<T, 2>& buf, T latest, bool first)
@@ -58,11 +59,17 @@ Graphs::Graphs(ScopeApp& app)
     m_strip[1] = std::make_unique<StripChart>(p.GraphInt, band);
     m_strip[2] = std::make_unique<StripChart>(p.GraphGF, band);
     m_strip[3] = std::make_unique<StripChart>(p.GraphRaw1, QList<QColor>{QColor(0xff0000), QColor(0x00a000), QColor(0x0000ff)});
+    const QString point = QStringLiteral("point");
+    m_strip[0]->setNames(point, {QStringLiteral("NORM"), QStringLiteral("upper NORM tolerance"), QStringLiteral("lower NORM tolerance")});
+    m_strip[1]->setNames(point, {QStringLiteral("INT"), QStringLiteral("upper INT tolerance"), QStringLiteral("lower INT tolerance")});
+    m_strip[2]->setNames(point, {QStringLiteral("GF"), QStringLiteral("upper GF tolerance"), QStringLiteral("lower GF tolerance")});
+    m_strip[3]->setNames(point, {QStringLiteral("CH_REF"), QStringLiteral("CH_DIR"), QStringLiteral("CH_DIF")});
     for (int s = 0; s < 4; ++s) {
         m_strip[s]->setPointsPerScreen(kStripPoints);
         m_strip[s]->setYRange(0.0, kFixedMax[s]);
     }
     m_profile = std::make_unique<StripChart>(p.GraphProfile, QList<QColor>{QColor(0x008000)});
+    m_profile->setNames(point, {QStringLiteral("profile")});
     m_profile->setPointsPerScreen(kProfileFixedPoints);
     m_profile->setYRange(0.0, kProfileFixedMax);
 
@@ -70,7 +77,8 @@ Graphs::Graphs(ScopeApp& app)
     m_panelViews = {g.PanelGraphChRef, g.PanelGraphChDir, g.PanelGraphChDif, g.PanelGraphNorm,
                     g.PanelGraphInt,   g.PanelGraphGF,    g.PanelGraphTemp};
     for (int i = 0; i < 7; ++i)
-        m_panelGraph[i] = std::make_unique<SegmentGraph>(m_panelViews[i], QColor(kPanelGraphColour[i]));
+        m_panelGraph[i] = std::make_unique<GrowingChart>(m_panelViews[i], QColor(kPanelGraphColour[i]),
+                                                         QString::fromLatin1(kPanelGraphName[i]));
 
     wire();
 }
@@ -224,17 +232,14 @@ void Graphs::SetPanelGraphData()
     advance(buftemp, m.dataTemp, first);
     advance(bufgf, m.dataGfDouble, first);
 
-    const double x0 = bufcnt[0], x1 = bufcnt[1];
-    auto segment = [&](int graph, double y0, double y1) {
-        m_panelGraph[graph]->addSegment(QPointF(x0, y0), QPointF(x1, y1));
-    };
-    segment(0, bufchref[0], bufchref[1]);
-    segment(1, bufchdir[0], bufchdir[1]);
-    segment(2, bufchdif[0], bufchdif[1]);
-    segment(3, bufnorm[0], bufnorm[1]);
-    segment(4, bufint[0], bufint[1]);
-    segment(5, bufgf[0], bufgf[1]);
-    segment(6, buftemp[0], buftemp[1]);
+    // Each value set continues the line of its graph: the segment from
+    // element 0 to element 1 is the one from the previous point to this one.
+    // Hidden graphs only store the value; a visible one is redrawn at the
+    // display rate.
+    const double latest[7] = {double(bufchref[1]), double(bufchdir[1]), double(bufchdif[1]), double(bufnorm[1]),
+                              double(bufint[1]),   bufgf[1],            double(buftemp[1])};
+    for (int i = 0; i < 7; ++i)
+        m_panelGraph[i]->append(latest[i]);
 
     ++graphcnt;  // wraps from 65535 to 0
 }

@@ -53,7 +53,7 @@ public:
     // The charts as drawn, for the program's other panels.
     StripChart& stripChart(int signal) { return *m_strip[signal]; }
     StripChart& profileChart() { return *m_profile; }
-    SegmentGraph& panelGraph(int signal) { return *m_panelGraph[signal]; }
+    GrowingChart& panelGraph(int signal) { return *m_panelGraph[signal]; }
 
     static constexpr double kYAxisMaxReset = 2200.0;
     static constexpr double kYAxisMinReset = 0.0;
@@ -67,7 +67,7 @@ private:
     std::array<std::unique_ptr<StripChart>, 4> m_strip;  // NORM, INT, GF, RAW
     std::unique_ptr<StripChart> m_profile;
     std::array<QChartView*, 7> m_panelViews{};  // per EditSignal
-    std::array<std::unique_ptr<SegmentGraph>, 7> m_panelGraph;
+    std::array<std::unique_ptr<GrowingChart>, 7> m_panelGraph;
 };
 
 } // namespace tarvo

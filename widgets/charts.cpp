@@ -1,5 +1,8 @@
 #include "charts.h"
 
+#include "chartexport.h"
+
+#include <QEvent>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -12,13 +15,20 @@ namespace tarvo {
 
 namespace {
 
+std::vector<ChartPlot*>& registry()
+{
+    static std::vector<ChartPlot*> plots;
+    return plots;
+}
+
+// The view's own chart, set up plainly. Taking the chart the view already
+// has (rather than setChart() with a new one) leaves nothing unowned.
 QChart* plainChart(QChartView* view)
 {
-    auto* chart = new QChart;
+    QChart* chart = view->chart();
     chart->legend()->hide();
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->setBackgroundRoundness(0);
-    view->setChart(chart);  // the view owns the chart from now on
     view->setRenderHint(QPainter::Antialiasing, false);
     return chart;
 }
@@ -59,6 +69,23 @@ double niceStep(double span)
     return 10.0 * power;
 }
 
+void setAxis(QValueAxis* axis, double min, double max)
+{
+    if (axis->min() == min && axis->max() == max)
+        return;  // a range change lays the chart out again
+    axis->setRange(min, max);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(niceStep(max - min));
+}
+
+// Pixel columns of the chart's plot area; before the first layout the view's width.
+int plotColumns(QChartView* view, QChart* chart)
+{
+    const double w = chart->plotArea().width();
+    return std::max(100, static_cast<int>(w > 1.0 ? w : view->width()));
+}
+
 } // namespace
 
 QValueAxis* valueAxis(QChartView* view, Qt::Orientation orientation)
@@ -73,111 +100,234 @@ QValueAxis* valueAxis(QChartView* view, Qt::Orientation orientation)
     return axis;
 }
 
+// ---------------------------------------------------------------- ChartPlot
+
+ChartPlot::ChartPlot(QChartView* view)
+    : m_view(view)
+    , m_chart(plainChart(view))
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &ChartPlot::onTimer);
+    m_sinceRedraw.start();
+    view->installEventFilter(this);
+    registry().push_back(this);
+    enableChartExport(view);
+}
+
+ChartPlot::~ChartPlot()
+{
+    auto& plots = registry();
+    plots.erase(std::remove(plots.begin(), plots.end(), this), plots.end());
+}
+
+ChartPlot* ChartPlot::of(const QChartView* view)
+{
+    for (ChartPlot* p : registry())
+        if (p->m_view == view)
+            return p;
+    return nullptr;
+}
+
+void ChartPlot::redrawAll()
+{
+    const std::vector<ChartPlot*> plots = registry();
+    for (ChartPlot* p : plots)
+        p->redrawNow();
+}
+
+void ChartPlot::requestRedraw()
+{
+    m_dirty = true;
+    if (!m_view->isVisible() || m_timer.isActive())
+        return;  // a hidden chart waits for its Show event
+    const int interval = 1000 / kMaxRedrawsPerSecond;
+    m_timer.start(std::max<qint64>(0, interval - m_sinceRedraw.elapsed()));
+}
+
+void ChartPlot::redrawNow()
+{
+    m_timer.stop();
+    if (!m_dirty)
+        return;
+    m_dirty = false;
+    ++m_redraws;
+    m_sinceRedraw.restart();
+    redraw();
+}
+
+void ChartPlot::onTimer()
+{
+    if (m_view->isVisible())
+        redrawNow();
+}
+
+bool ChartPlot::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_view && event->type() == QEvent::Show && m_dirty)
+        requestRedraw();
+    return QObject::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- StripChart
+
 StripChart::StripChart(QChartView* view, const QList<QColor>& traceColours)
-    : m_chart(plainChart(view))
-    , m_x(addAxis(m_chart, Qt::AlignBottom))
-    , m_y(addAxis(m_chart, Qt::AlignLeft))
+    : ChartPlot(view)
+    , m_x(addAxis(chart(), Qt::AlignBottom))
+    , m_y(addAxis(chart(), Qt::AlignLeft))
 {
     m_x->setLabelFormat(QStringLiteral("%.0f"));
     for (const QColor& colour : traceColours)
-        m_series.push_back(addLine(m_chart, m_x, m_y, colour));
+        m_series.push_back(addLine(chart(), m_x, m_y, colour));
     m_points.resize(m_series.size());
-    setPointsPerScreen(m_pointsPerScreen);
+    for (int t = 1; t <= traces(); ++t)
+        m_traceNames << QStringLiteral("trace %1").arg(t);
+    setAxis(m_x, 0, m_pointsPerScreen - 1);
+    setAxis(m_y, m_yMin, m_yMax);
+}
+
+void StripChart::setNames(const QString& xName, const QStringList& traceNames)
+{
+    m_xName = xName;
+    for (int t = 0; t < std::min<int>(traces(), traceNames.size()); ++t)
+        m_traceNames[t] = traceNames[t];
+    for (int t = 0; t < traces(); ++t)
+        m_series[t]->setName(m_traceNames[t]);
 }
 
 void StripChart::setPointsPerScreen(int points)
 {
     points = std::max(2, points);
-    if (points == m_pointsPerScreen && m_x->max() == points - 1)
+    if (points == m_pointsPerScreen)
         return;
     m_pointsPerScreen = points;
-    m_x->setRange(0, m_pointsPerScreen - 1);
-    m_x->setTickType(QValueAxis::TicksDynamic);
-    m_x->setTickAnchor(0);
-    m_x->setTickInterval(niceStep(m_pointsPerScreen - 1));
-    for (auto& lists : m_points)
-        for (auto& list : lists)
-            list.reserve(m_pointsPerScreen);
+    requestRedraw();
 }
 
 void StripChart::setYRange(double min, double max)
 {
     if (!(max > min))
         max = min + 1.0;  // an axis needs a span
-    if (m_y->min() == min && m_y->max() == max)
+    if (min == m_yMin && max == m_yMax)
         return;
-    m_y->setRange(min, max);
-    m_y->setTickType(QValueAxis::TicksDynamic);
-    m_y->setTickAnchor(0);
-    m_y->setTickInterval(niceStep(max - min));
+    m_yMin = min;
+    m_yMax = max;
+    requestRedraw();
 }
 
 void StripChart::plot(const double* values, int count)
 {
+    count = values ? std::max(0, count) : 0;  // none: an empty screen
+    if (static_cast<int>(m_values.size()) < count)
+        m_values.resize(static_cast<size_t>(count));  // grows to the largest plot once
+    std::copy(values, values + count, m_values.begin());
+    m_count = count;
+    requestRedraw();
+}
+
+int StripChart::shownPoints() const
+{
+    return traces() == 0 ? 0 : std::min(m_count / traces(), m_pointsPerScreen);
+}
+
+void StripChart::redraw()
+{
+    setAxis(m_x, 0, m_pointsPerScreen - 1);
+    setAxis(m_y, m_yMin, m_yMax);
     const int traces = this->traces();
     if (traces == 0)
         return;
-    const int points = values ? std::max(0, count) / traces : 0;  // none: an empty screen
-    const int shown = std::min(points, m_pointsPerScreen);
+    const int points = m_count / traces;
+    const int shown = shownPoints();
     const int first = points - shown;              // older points scroll off
     const int offset = m_pointsPerScreen - shown;  // newest at the right edge
     for (int t = 0; t < traces; ++t) {
         QList<QPointF>& list = m_points[t][m_turn];
         list.resize(shown);
         for (int i = 0; i < shown; ++i)
-            list[i] = QPointF(offset + i, values[(first + i) * traces + t]);
+            list[i] = QPointF(offset + i, m_values[static_cast<size_t>((first + i) * traces + t)]);
         m_series[t]->replace(list);
     }
     m_turn ^= 1;
 }
 
-SegmentGraph::SegmentGraph(QChartView* view, const QColor& colour)
+ChartTable StripChart::table() const
 {
-    QChart* chart = plainChart(view);
-    m_x = addAxis(chart, Qt::AlignBottom);
-    m_y = addAxis(chart, Qt::AlignLeft);
+    const int traces = this->traces();
+    const int shown = shownPoints();
+    const int first = traces == 0 ? 0 : m_count / traces - shown;
+    const int offset = m_pointsPerScreen - shown;
+    ChartTable t;
+    t.header << m_xName << m_traceNames;
+    t.rows = shown;
+    t.value = [this, traces, first, offset](std::int64_t row, int column) {
+        if (column == 0)
+            return double(offset + row);
+        return m_values[static_cast<size_t>((first + row) * traces + column - 1)];
+    };
+    return t;
+}
+
+// ---------------------------------------------------------------- GrowingChart
+
+GrowingChart::GrowingChart(QChartView* view, const QColor& colour, const QString& valueName,
+                           std::int64_t capacity)
+    : ChartPlot(view)
+    , m_store(capacity)
+    , m_valueName(valueName)
+{
+    m_x = addAxis(chart(), Qt::AlignBottom);
+    m_y = addAxis(chart(), Qt::AlignLeft);
     m_x->setLabelFormat(QStringLiteral("%.0f"));
-    m_series = addLine(chart, m_x, m_y, colour);
+    m_series = addLine(chart(), m_x, m_y, colour);
+    m_series->setName(valueName);
     clear();
 }
 
-void SegmentGraph::clear()
+void GrowingChart::clear()
 {
-    m_series->clear();
-    m_empty = true;
-    m_x->setRange(0, 1);
-    m_y->setRange(0, 1);
+    m_store.clear();
+    requestRedraw();
 }
 
-void SegmentGraph::include(QPointF p)
+void GrowingChart::append(double y)
 {
-    if (m_empty) {
-        m_minX = m_maxX = p.x();
-        m_minY = m_maxY = p.y();
-        m_empty = false;
-    } else {
-        m_minX = std::min(m_minX, p.x());
-        m_maxX = std::max(m_maxX, p.x());
-        m_minY = std::min(m_minY, p.y());
-        m_maxY = std::max(m_maxY, p.y());
-    }
+    m_store.append(y);
+    requestRedraw();
 }
 
-void SegmentGraph::addSegment(QPointF from, QPointF to)
+void GrowingChart::redraw()
 {
-    const int n = m_series->count();
-    if (n == 0 || m_series->at(n - 1) != from) {
-        m_series->append(from);
-        include(from);
+    if (m_store.empty()) {
+        m_series->clear();
+        m_x->setRange(0, 1);
+        m_y->setRange(0, 1);
+        return;
     }
-    m_series->append(to);
-    include(to);
+    QList<QPointF>& list = m_drawn[m_turn];
+    m_store.decimate(plotColumns(view(), chart()), list);
+    m_series->replace(list);
+    m_turn ^= 1;
 
-    m_x->setRange(m_minX, m_maxX > m_minX ? m_maxX : m_minX + 1.0);
-    const double pad = std::max(1.0, (m_maxY - m_minY) * 0.05);
-    m_y->setRange(m_minY - pad, m_maxY + pad);
+    const double first = double(m_store.begin());
+    const double last = double(m_store.end() - 1);
+    const PointStore::Extremes e = m_store.extremes(m_store.begin(), m_store.end());
+    const double pad = std::max(1.0, (e.max - e.min) * 0.05);
+    m_x->setRange(first, last > first ? last : first + 1.0);
+    m_y->setRange(e.min - pad, e.max + pad);
     m_x->applyNiceNumbers();
     m_y->applyNiceNumbers();
+}
+
+ChartTable GrowingChart::table() const
+{
+    ChartTable t;
+    t.header << QStringLiteral("value set") << m_valueName;
+    t.rows = m_store.size();
+    const std::int64_t begin = m_store.begin();
+    t.value = [this, begin](std::int64_t row, int column) {
+        return column == 0 ? double(begin + row) : m_store.at(begin + row);
+    };
+    return t;
 }
 
 } // namespace tarvo

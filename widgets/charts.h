@@ -1,13 +1,25 @@
-// Chart helpers over QtCharts: a strip chart that redraws fixed buffers
-// without rebuilding its series, a graph that grows segment by segment, and
-// access to a chart's value axes.
+// Chart helpers over QtCharts.
+//
+// Data and drawing are kept apart: plot() and append() only copy values into
+// fixed buffers and ask for a redraw. A redraw hands the chart's series
+// their points once, at most kMaxRedrawsPerSecond times a second, and only
+// while the chart is visible; a hidden chart is redrawn when it is shown.
+// So a value set costs the copy, whatever the chart holds, and the display
+// work is bounded by the display rate, not by the rate of the values.
 #pragma once
 
+#include "pointstore.h"
+
 #include <QColor>
+#include <QElapsedTimer>
 #include <QList>
+#include <QObject>
 #include <QPointF>
+#include <QStringList>
+#include <QTimer>
 #include <Qt>
 #include <array>
+#include <functional>
 #include <vector>
 
 class QChart;
@@ -21,29 +33,89 @@ namespace tarvo {
 // to every series) when the chart has none.
 QValueAxis* valueAxis(QChartView* view, Qt::Orientation orientation);
 
+// The values of a chart as a table for export: a header row and one row of
+// numbers per point.
+struct ChartTable {
+    QStringList header;
+    std::int64_t rows = 0;
+    std::function<double(std::int64_t row, int column)> value;
+};
+
+// The redraw scheduling shared by every chart of the programs, and the
+// registry through which export and tests find a chart's plot by its view.
+class ChartPlot : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kMaxRedrawsPerSecond = 30;
+
+    explicit ChartPlot(QChartView* view);
+    ~ChartPlot() override;
+
+    QChartView* view() const { return m_view; }
+    QChart* chart() const { return m_chart; }
+
+    // The data changed: redraw when the display rate allows and the chart is visible.
+    void requestRedraw();
+    // Redraws now if anything changed since the last redraw, visible or not.
+    void redrawNow();
+    bool redrawPending() const { return m_dirty; }
+    // Redraws done so far.
+    int redraws() const { return m_redraws; }
+
+    // The values as stored (not as decimated for drawing).
+    virtual ChartTable table() const = 0;
+
+    // The plot of a view, if it has one.
+    static ChartPlot* of(const QChartView* view);
+    // Redraws every chart with a pending change now (export, tests).
+    static void redrawAll();
+
+protected:
+    virtual void redraw() = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onTimer();
+
+    QChartView* m_view;
+    QChart* m_chart;
+    QTimer m_timer;
+    QElapsedTimer m_sinceRedraw;
+    bool m_dirty = false;
+    int m_redraws = 0;
+};
+
 // A strip chart with one line per trace and a screen of N points. plot()
 // takes interleaved values (trace 1, trace 2, …, then the next point) and
 // shows them as the newest points of the screen, right-aligned as a strip
-// chart shows them after scrolling. The series are created once; each plot
-// reuses their point lists.
-class StripChart {
+// chart shows them after scrolling. The series are created once.
+class StripChart final : public ChartPlot {
+    Q_OBJECT
 public:
     StripChart(QChartView* view, const QList<QColor>& traceColours);
+
+    // Column titles for export: the X column and one per trace.
+    void setNames(const QString& xName, const QStringList& traceNames);
 
     void setPointsPerScreen(int points);
     int pointsPerScreen() const { return m_pointsPerScreen; }
     void setYRange(double min, double max);
-    // count values in all, count / traces() points per trace.
+    // count values in all, count / traces() points per trace. Copied.
     void plot(const double* values, int count);
 
     int traces() const { return static_cast<int>(m_series.size()); }
     QLineSeries* series(int trace) const { return m_series[trace]; }
     QValueAxis* xAxis() const { return m_x; }
     QValueAxis* yAxis() const { return m_y; }
-    QChart* chart() const { return m_chart; }
+
+    ChartTable table() const override;
+
+protected:
+    void redraw() override;
 
 private:
-    QChart* m_chart;
+    int shownPoints() const;
+
     QValueAxis* m_x;
     QValueAxis* m_y;
     std::vector<QLineSeries*> m_series;
@@ -51,32 +123,44 @@ private:
     // last time stays with it, the other is filled in place.
     std::vector<std::array<QList<QPointF>, 2>> m_points;
     int m_turn = 0;
+    std::vector<double> m_values;  // as last plotted
+    int m_count = 0;
     int m_pointsPerScreen = 101;
+    double m_yMin = 0, m_yMax = 1;
+    QString m_xName = QStringLiteral("point");
+    QStringList m_traceNames;
 };
 
-// A line graph drawn as a chain of segments that accumulate until clear().
-// Both axes follow the points drawn.
-class SegmentGraph {
+// A line chart of one signal that grows by one point per value set until
+// clear(); the point's X is its running number. Both axes follow the points.
+// Drawn decimated to about two points per pixel column.
+class GrowingChart final : public ChartPlot {
+    Q_OBJECT
 public:
-    SegmentGraph(QChartView* view, const QColor& colour);
+    GrowingChart(QChartView* view, const QColor& colour, const QString& valueName,
+                 std::int64_t capacity = PointStore::kDefaultCapacity);
 
     void clear();
-    // Draws the segment from `from` to `to`; a segment that starts where the
-    // last one ended continues the same line.
-    void addSegment(QPointF from, QPointF to);
+    void append(double y);
 
+    const PointStore& points() const { return m_store; }
     QLineSeries* series() const { return m_series; }
     QValueAxis* xAxis() const { return m_x; }
     QValueAxis* yAxis() const { return m_y; }
 
-private:
-    void include(QPointF p);
+    ChartTable table() const override;
 
+protected:
+    void redraw() override;
+
+private:
+    PointStore m_store;
     QLineSeries* m_series;
     QValueAxis* m_x;
     QValueAxis* m_y;
-    bool m_empty = true;
-    double m_minX = 0, m_maxX = 0, m_minY = 0, m_maxY = 0;
+    std::array<QList<QPointF>, 2> m_drawn;
+    int m_turn = 0;
+    QString m_valueName;
 };
 
 } // namespace tarvo

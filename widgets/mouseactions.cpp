@@ -22,7 +22,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        (void)watched;
+        // A tool on the control (a chart's export button) handles its own clicks.
+        if (watched->property("chartTool").toBool())
+            return false;
         if (event->type() == m_type && static_cast<QMouseEvent*>(event)->button() == m_button) {
             event->accept();
             m_action();

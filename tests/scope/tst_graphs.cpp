@@ -62,7 +62,9 @@ private slots:
     void profileView_data();
     void profileView();
     void profileButtonFetchesTheProfileThenAMeasurement();
-    void graphPanelChainsSegmentsUntilInit();
+    void graphPanelChainsValueSetsUntilInit();
+    void longRecordingIsDrawnAsMinMaxPerPixelColumn();
+    void hiddenGraphsAreNotRedrawn();
     void editSignalShowsOnlyItsGraph_data();
     void editSignalShowsOnlyItsGraph();
     void scaleAxisAppliesEachValidAxis_data();
@@ -111,6 +113,7 @@ void GraphsTest::stripChartScaling()
     app.panel.ui->SelectSource->setCurrentIndex(source);
     app.graphs->scale = std::uint16_t(scale);
     app.graphs->ShowGraph();
+    ChartPlot::redrawAll();
 
     StripChart& chart = app.graphs->stripChart(source);
     QCOMPARE(chart.yAxis()->min(), min);
@@ -157,11 +160,12 @@ void GraphsTest::chartClicksChooseTheScaling()
     QTest::mouseDClick(profile->viewport(), Qt::LeftButton);
     QCOMPARE(app.graphs->scaleprof, std::uint16_t(1));
     QCOMPARE(app.graphs->scale, std::uint16_t(0));
-    QCOMPARE(yRange(profile).min, 37.0);
+    // A shown chart redraws by itself at the display rate.
+    QTRY_COMPARE(yRange(profile).min, 37.0);
     QCOMPARE(yRange(profile).max, 63.0);
     QTest::mouseClick(profile->viewport(), Qt::LeftButton);
     QCOMPARE(app.graphs->scaleprof, std::uint16_t(0));
-    QCOMPARE(yRange(profile).max, 200.0);
+    QTRY_COMPARE(yRange(profile).max, 200.0);
 }
 
 void GraphsTest::profileView_data()
@@ -203,6 +207,7 @@ void GraphsTest::profileView()
     m.dataPPDouble = 12.3;
     app.graphs->scaleprof = std::uint16_t(scaleprof);
     app.graphs->ShowProfile();
+    ChartPlot::redrawAll();
 
     StripChart& chart = app.graphs->profileChart();
     QCOMPARE(app.panel.ui->DispPP->value(), 12.3);
@@ -241,6 +246,7 @@ void GraphsTest::profileButtonFetchesTheProfileThenAMeasurement()
     }
     QCOMPARE(word(sent[10], 1), std::uint16_t(frame::ReadMeasurement));
     // The fixed view plots the whole buffer; the piece is somewhere near GF 100.
+    ChartPlot::redrawAll();
     StripChart& chart = app.graphs->profileChart();
     QCOMPARE(chart.series(0)->count(), kProfilePoints);
     QVERIFY(app.measured.anzprof > 100 && app.measured.anzprof <= kProfilePoints);
@@ -251,44 +257,53 @@ void GraphsTest::profileButtonFetchesTheProfileThenAMeasurement()
     QCOMPARE(f.dialogs->shown.size(), 0);
 }
 
-void GraphsTest::graphPanelChainsSegmentsUntilInit()
+namespace {
+
+// A value set whose every value follows from i.
+void setValues(MeasuredValues& m, int i)
+{
+    m.dataChRef = std::uint16_t(100 + i);
+    m.dataChDir = std::uint16_t(200 + i);
+    m.dataChDif = std::uint16_t(300 + i);
+    m.dataNorm = std::uint16_t(400 + i);
+    m.dataInt = std::uint16_t(500 + i);
+    m.dataGfDouble = 60.5 + i;
+    m.dataTemp = std::uint16_t(700 + i);
+    m.dataVec = std::uint16_t(i);
+}
+
+} // namespace
+
+void GraphsTest::graphPanelChainsValueSetsUntilInit()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
     Graphs& g = *app.graphs;
     MeasuredValues& m = app.measured;
-    auto set = [&](int i) {
-        m.dataChRef = std::uint16_t(100 + i);
-        m.dataChDir = std::uint16_t(200 + i);
-        m.dataChDif = std::uint16_t(300 + i);
-        m.dataNorm = std::uint16_t(400 + i);
-        m.dataInt = std::uint16_t(500 + i);
-        m.dataGfDouble = 60.5 + i;
-        m.dataTemp = std::uint16_t(700 + i);
-        m.dataVec = std::uint16_t(i);
-    };
-    set(0);
+    setValues(m, 0);
     g.InitPanelGraph();
     for (int i = 0; i < 3; ++i) {
-        set(i * 10);
+        setValues(m, i * 10);
         g.SetPanelGraphData();
     }
     QCOMPARE(g.graphcnt, std::uint16_t(3));
-    // The first segment is flat at the first value, then one point per value set.
-    const double ref[] = {100, 100, 110, 120};
-    const double x[] = {0, 0, 1, 2};
+    QCOMPARE(g.bufcnt, (std::array<std::uint16_t, 2>{1, 2}));
+    QCOMPARE(g.bufchref, (std::array<std::uint16_t, 2>{110, 120}));
+    // One point per value set, X counting from 0; few points are drawn as they are.
+    ChartPlot::redrawAll();
     QLineSeries* s = g.panelGraph(0).series();
-    QCOMPARE(s->count(), 4);
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(s->at(i).x(), x[i]);
-        QCOMPARE(s->at(i).y(), ref[i]);
-    }
+    QCOMPARE(s->count(), 3);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(s->at(i), QPointF(i, 100 + 10 * i));
     const double latest[7] = {120, 220, 320, 420, 520, 80.5, 720};
     const unsigned colour[7] = {0xff0000, 0x00ff00, 0x0000ff, 0xff8000, 0x008080, 0x00ff00, 0x008080};
     for (int i = 0; i < 7; ++i) {
-        QCOMPARE(g.panelGraph(i).series()->at(3).y(), latest[i]);
+        QCOMPARE(g.panelGraph(i).series()->at(2).y(), latest[i]);
         QCOMPARE(g.panelGraph(i).series()->pen().color(), QColor(colour[i]));
     }
+    // The axes follow the points.
+    QVERIFY(g.panelGraph(0).xAxis()->min() <= 0.0 && g.panelGraph(0).xAxis()->max() >= 2.0);
+    QVERIFY(g.panelGraph(5).yAxis()->min() <= 60.5 && g.panelGraph(5).yAxis()->max() >= 80.5);
     Ui::GRAPHP& gp = *app.graphpanel.ui;
     QCOMPARE(gp.PanelDispChRef->value(), 120);
     QCOMPARE(gp.PanelDispNorm->value(), 420);
@@ -297,15 +312,130 @@ void GraphsTest::graphPanelChainsSegmentsUntilInit()
     QCOMPARE(app.gfpanel.ui->DispGFBig->value(), 80.5);
     QCOMPARE(app.vecpanel.ui->DispVecBig->intValue(), 20);
 
-    set(50);
+    setValues(m, 50);
     g.InitPanelGraph();
     QCOMPARE(g.graphcnt, std::uint16_t(0));
-    for (int i = 0; i < 7; ++i)
+    ChartPlot::redrawAll();
+    for (int i = 0; i < 7; ++i) {
+        QCOMPARE(g.panelGraph(i).points().size(), 0);
         QCOMPARE(g.panelGraph(i).series()->count(), 0);
+    }
     QCOMPARE(g.bufchref, (std::array<std::uint16_t, 2>{150, 150}));
     QCOMPARE(g.bufgf, (std::array<double, 2>{110.5, 110.5}));
     g.SetPanelGraphData();
+    ChartPlot::redrawAll();
     QCOMPARE(g.panelGraph(5).series()->at(0), QPointF(0, 110.5));
+}
+
+void GraphsTest::longRecordingIsDrawnAsMinMaxPerPixelColumn()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    Graphs& g = *app.graphs;
+    MeasuredValues& m = app.measured;
+    QWidget* panel = app.graphpanel.widget.get();
+    panel->resize(800, 500);
+    panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(panel));
+    // A slow ramp of CH_REF with one spike of one value set: 20 000 sets.
+    constexpr int kSets = 20000;
+    constexpr int kSpikeAt = 12345;
+    setValues(m, 0);
+    g.InitPanelGraph();
+    for (int i = 0; i < kSets; ++i) {
+        setValues(m, 0);
+        m.dataChRef = std::uint16_t(1000 + i / 100);
+        if (i == kSpikeAt)
+            m.dataChRef = 4000;
+        g.SetPanelGraphData();
+    }
+    GrowingChart& chart = g.panelGraph(0);
+    QCOMPARE(chart.points().size(), std::int64_t(kSets));
+    QCOMPARE(chart.points().at(kSpikeAt), 4000.0);
+    QTRY_VERIFY(!chart.redrawPending());
+
+    QLineSeries* s = chart.series();
+    // About two points per pixel column of the plot, which is narrower than the view.
+    const int columns = chart.view()->width();
+    QVERIFY(columns > 100);
+    QVERIFY2(s->count() <= 2 * columns + 2, qPrintable(QStringLiteral("%1 points drawn").arg(s->count())));
+    QVERIFY(s->count() >= columns);
+    // Every column keeps its extremes: the ramp's ends and the spike are drawn.
+    double lo = 1e9, hi = -1e9;
+    qsizetype spike = -1;
+    for (qsizetype k = 0; k < s->count(); ++k) {
+        lo = std::min(lo, s->at(k).y());
+        hi = std::max(hi, s->at(k).y());
+        if (s->at(k).y() == 4000.0)
+            spike = k;
+    }
+    QCOMPARE(lo, 1000.0);
+    QCOMPARE(hi, 4000.0);
+    QVERIFY(spike >= 0);
+    QVERIFY(std::abs(s->at(spike).x() - kSpikeAt) <= double(kSets) / columns + 64);
+    QCOMPARE(s->at(0).x(), 0.0);
+    QVERIFY(s->at(s->count() - 1).x() > kSets - 2.0 * kSets / columns - 64);
+    // The axes span all points and values.
+    QVERIFY(chart.xAxis()->min() <= 0.0 && chart.xAxis()->max() >= kSets - 1);
+    QVERIFY(chart.yAxis()->min() <= 1000.0 && chart.yAxis()->max() >= 4000.0);
+}
+
+void GraphsTest::hiddenGraphsAreNotRedrawn()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    Graphs& g = *app.graphs;
+    MeasuredValues& m = app.measured;
+    QWidget* panel = app.graphpanel.widget.get();
+    QComboBox* edit = app.graphpanel.ui->EditSignal;
+    edit->setCurrentIndex(3);  // NORM
+    emit edit->activated(3);
+    panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(panel));
+    setValues(m, 0);
+    g.InitPanelGraph();
+    ChartPlot::redrawAll();  // start counting from here
+    int before[7];
+    for (int i = 0; i < 7; ++i)
+        before[i] = g.panelGraph(i).redraws();
+
+    // Fifty value sets arrive between two turns of the event loop: the
+    // visible graph is redrawn once with all of them, the others not at all.
+    for (int i = 1; i <= 50; ++i) {
+        setValues(m, i);
+        g.SetPanelGraphData();
+    }
+    GrowingChart& norm = g.panelGraph(3);
+    QTRY_VERIFY(!norm.redrawPending());
+    QCOMPARE(norm.redraws(), before[3] + 1);
+    QCOMPARE(norm.series()->count(), 50);
+    QCOMPARE(norm.series()->at(49).y(), 450.0);
+    for (int i = 0; i < 7; ++i) {
+        if (i == 3)
+            continue;
+        QCOMPARE(g.panelGraph(i).redraws(), before[i]);
+        QVERIFY(g.panelGraph(i).redrawPending());
+        QCOMPARE(g.panelGraph(i).points().size(), 50);  // stored all the same
+    }
+
+    // Choosing GF shows its graph, which then draws what it holds.
+    edit->setCurrentIndex(5);
+    emit edit->activated(5);
+    GrowingChart& gf = g.panelGraph(5);
+    QTRY_VERIFY(!gf.redrawPending());
+    QCOMPARE(gf.redraws(), before[5] + 1);
+    QCOMPARE(gf.series()->count(), 50);
+    QCOMPARE(gf.series()->at(49).y(), 110.5);
+    // The main panel's strip charts, on a hidden panel, are not drawn either.
+    app.panel.ui->SelectSource->setCurrentIndex(0);
+    const int stripRedraws = app.graphs->stripChart(0).redraws();
+    for (int i = 1; i <= 5; ++i) {
+        app.live->normbuf[299] = i;
+        app.graphs->ShowGraph();
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(app.graphs->stripChart(0).redraws(), stripRedraws);
+    QVERIFY(app.graphs->stripChart(0).redrawPending());
 }
 
 void GraphsTest::editSignalShowsOnlyItsGraph_data()
