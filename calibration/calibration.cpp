@@ -8,6 +8,7 @@
 #include "measurement.h"
 #include "mouseactions.h"
 #include "parameterset.h"
+#include "chartexport.h"
 #include "charts.h"
 
 #include <QCloseEvent>
@@ -98,6 +99,7 @@ Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& ex
                 m_grid->setItem(r, c, new QTableWidgetItem(QStringLiteral("-1.0")));
     valueAxis(m_graph, Qt::Horizontal)->setRange(0.0, 2100.0);
     valueAxis(m_graph, Qt::Vertical)->setRange(0.0, 2200.0);
+    enableChartExport(m_graph);
     wire();
 }
 
@@ -386,16 +388,17 @@ void Calibration::plotCurve()
     QChart* chart = m_graph->chart();
     chart->removeAllSeries();
     chart->legend()->hide();
-    auto add = [&](const QList<QPointF>& points, unsigned rgb) {
+    auto add = [&](const QList<QPointF>& points, unsigned rgb, const QString& name) {
         auto* s = new QLineSeries;
+        s->setName(name);  // the column title in an export
         s->setColor(QColor::fromRgb(QRgb(rgb)));
         s->replace(points);
         chart->addSeries(s);
         s->attachAxis(xAxis);
         s->attachAxis(yAxis);
     };
-    add(curve, kCurveColour);
-    add(identity, kIdentityColour);
+    add(curve, kCurveColour, QStringLiteral("calibration curve"));
+    add(identity, kIdentityColour, QStringLiteral("identity"));
 }
 
 void Calibration::CalculateCalibrationData()

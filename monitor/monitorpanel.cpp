@@ -48,6 +48,7 @@ MonitorPanel::MonitorPanel(MonitorContext context)
     for (QDoubleSpinBox* d : {m_dispGf, m_dispPP, m_dispTrend})
         d->setAutoFillBackground(true);
     m_chart = std::make_unique<StripChart>(control<QChartView>(w, "GraphMonitor"), QList<QColor>{QColor(0, 0, 160)});
+    m_chart->setNames(QStringLiteral("scan"), {QStringLiteral("GF")});
     m_chart->setYRange(0.0, kResetYMax);
     m_chart->setPointsPerScreen(trendValues());
 

@@ -109,23 +109,27 @@ TempCompApp::~TempCompApp()
 void TempCompApp::setupCharts()
 {
     const QColor red(210, 0, 0), green(0, 150, 0), blue(0, 0, 220);
+    const QStringList rgb{QStringLiteral("RED"), QStringLiteral("GREEN"), QStringLiteral("BLUE")};
+    const QStringList cfRgb{QStringLiteral("RED factor"), QStringLiteral("GREEN factor"), QStringLiteral("BLUE factor")};
     const struct {
         QChartView* view;
         QList<QColor> colours;
         const char* title;
+        QStringList names;  // the traces' columns in an export
     } charts[] = {
-        {ui->GraphRed, {red}, "RED"},
-        {ui->GraphGreen, {green}, "GREEN"},
-        {ui->GraphBlue, {blue}, "BLUE"},
-        {ui->GraphRGB, {red, green, blue}, "RED, GREEN, BLUE"},
-        {ui->GraphCfRed, {red}, "RED"},
-        {ui->GraphCfGreen, {green}, "GREEN"},
-        {ui->GraphCfBlue, {blue}, "BLUE"},
-        {ui->GraphCfRGB, {red, green, blue}, "RED, GREEN, BLUE"},
+        {ui->GraphRed, {red}, "RED", {rgb[0]}},
+        {ui->GraphGreen, {green}, "GREEN", {rgb[1]}},
+        {ui->GraphBlue, {blue}, "BLUE", {rgb[2]}},
+        {ui->GraphRGB, {red, green, blue}, "RED, GREEN, BLUE", rgb},
+        {ui->GraphCfRed, {red}, "RED", {cfRgb[0]}},
+        {ui->GraphCfGreen, {green}, "GREEN", {cfRgb[1]}},
+        {ui->GraphCfBlue, {blue}, "BLUE", {cfRgb[2]}},
+        {ui->GraphCfRGB, {red, green, blue}, "RED, GREEN, BLUE", cfRgb},
     };
     for (const auto& c : charts) {
         auto strip = std::make_unique<StripChart>(c.view, c.colours);
         strip->setPointsPerScreen(kPointsPerScreen);
+        strip->setNames(QStringLiteral("point"), c.names);
         strip->chart()->setTitle(QString::fromLatin1(c.title));
         m_charts.emplace_back(c.view, std::move(strip));
     }

@@ -1,0 +1,170 @@
+// Taking charts away on the real panels: the values of a chart as CSV with
+// a header row and '.' decimals whatever the locale, its picture as PNG
+// with the trace colours, from the chart's button and from the panel's
+// shortcuts, and a write that fails is reported.
+#include "chartexport.h"
+#include "graphs.h"
+#include "liveloop.h"
+#include "scopefixture.h"
+#include "ui_GRAPHP.h"
+#include "ui_P.h"
+
+#include <QImage>
+#include <QMenu>
+#include <QToolButton>
+#include <QtCharts/QChartView>
+
+using namespace tarvo;
+using tarvo::test::ScopeFixture;
+
+namespace {
+
+QStringList lines(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList out = QString::fromUtf8(f.readAll()).split(u'\n');
+    if (!out.isEmpty() && out.last().isEmpty())
+        out.removeLast();
+    return out;
+}
+
+QAction* menuAction(QWidget* panel, const QString& chart, const QString& action)
+{
+    auto* button = panel->findChild<QToolButton*>(chart + QStringLiteral("Export"));
+    if (!button || !button->menu())
+        return nullptr;
+    for (QAction* a : button->menu()->actions())
+        if (a->objectName() == action)
+            return a;
+    return nullptr;
+}
+
+int pixelsOf(const QImage& image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
+    return n;
+}
+
+} // namespace
+
+class ChartExportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void graphPanelValuesHoldEveryValueSet();
+    void stripChartPictureAndValuesFromTheShortcuts();
+    void everyChartOfTheScopeHasTheButton();
+    void failedWriteIsReportedAndCancelWritesNothing();
+};
+
+void ChartExportTest::graphPanelValuesHoldEveryValueSet()
+{
+    QLocale::setDefault(QLocale(QLocale::German));  // a decimal comma must not reach the file
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    Graphs& g = *app.graphs;
+    MeasuredValues& m = app.measured;
+    g.InitPanelGraph();
+    for (int i = 0; i < 3000; ++i) {
+        m.dataGfDouble = 60.5 + i / 10.0;
+        m.dataChRef = std::uint16_t(i);
+        g.SetPanelGraphData();
+    }
+    const QString path = f.path(QStringLiteral("gf.csv"));
+    f.dialogs->fileAnswers << path;
+    QAction* values = menuAction(app.graphpanel.widget.get(), QStringLiteral("PanelGraphGF"),
+                                 QStringLiteral("ExportChartValues"));
+    QVERIFY(values);
+    values->trigger();
+
+    QCOMPARE(f.dialogs->fileRequests.size(), 1);
+    QCOMPARE(f.dialogs->fileRequests[0].defaultFile, QStringLiteral("PanelGraphGF.csv"));
+    QVERIFY(f.dialogs->fileRequests[0].save);
+    const QStringList rows = lines(path);
+    QCOMPARE(rows.size(), 3001);
+    QCOMPARE(rows[0], QStringLiteral("value set,GF"));
+    QCOMPARE(rows[1], QStringLiteral("0,60.5"));
+    QCOMPARE(rows[2], QStringLiteral("1,60.6"));
+    QCOMPARE(rows[3000], QStringLiteral("2999,360.4"));
+    QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 0);
+    QLocale::setDefault(QLocale::c());
+}
+
+void ChartExportTest::stripChartPictureAndValuesFromTheShortcuts()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    QWidget* panel = app.panel.widget.get();
+    panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(panel));
+    LiveLoop& live = *app.live;
+    for (int j = 0; j < 100; ++j) {
+        live.normbuf[3 * j] = 500 + j;
+        live.normbuf[3 * j + 1] = 700;
+        live.normbuf[3 * j + 2] = 300;
+    }
+    app.panel.ui->SelectSource->setCurrentIndex(0);
+    emit app.panel.ui->SelectSource->activated(0);
+    app.graphs->ShowGraph();
+
+    // The only chart shown on the main panel is NORM's.
+    QCOMPARE(shortcutTarget(panel), app.panel.ui->GraphNorm);
+    const QString png = f.path(QStringLiteral("norm.png"));
+    const QString csv = f.path(QStringLiteral("norm"));  // the suffix is added
+    f.dialogs->fileAnswers << png << csv;
+    QTest::keySequence(panel, kSaveChartPictureKey);
+    QTest::keySequence(panel, kExportChartValuesKey);
+    QCOMPARE(f.dialogs->fileRequests.size(), 2);
+    QCOMPARE(f.dialogs->fileRequests[0].filter, QStringLiteral("*.png"));
+
+    QImage image(png);
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.size(), app.panel.ui->GraphNorm->size() * app.panel.ui->GraphNorm->devicePixelRatioF());
+    QVERIFY(pixelsOf(image, 0x0000ff) > 50);  // the NORM trace
+    QVERIFY(pixelsOf(image, 0xff0000) > 50);  // the band
+
+    const QStringList rows = lines(csv + QStringLiteral(".csv"));
+    QCOMPARE(rows.size(), 101);
+    QCOMPARE(rows[0], QStringLiteral("point,NORM,upper NORM tolerance,lower NORM tolerance"));
+    QCOMPARE(rows[1], QStringLiteral("1,500,700,300"));  // 100 points right-aligned on 101
+    QCOMPARE(rows[100], QStringLiteral("100,599,700,300"));
+}
+
+void ChartExportTest::everyChartOfTheScopeHasTheButton()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    int charts = 0;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        for (QChartView* view : top->findChildren<QChartView*>()) {
+            ++charts;
+            auto* button = view->findChild<QToolButton*>(view->objectName() + QStringLiteral("Export"));
+            QVERIFY2(button, qPrintable(view->objectName()));
+            QVERIFY(button->menu());
+            QCOMPARE(button->menu()->actions().size(), 2);
+        }
+    }
+    // Strip charts, profile, the graph panel's seven, calibration and monitor.
+    QCOMPARE(charts, 4 + 1 + 7 + 1 + 1);
+}
+
+void ChartExportTest::failedWriteIsReportedAndCancelWritesNothing()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    QChartView* view = app.graphpanel.ui->PanelGraphChRef;
+    f.dialogs->fileAnswers << f.path(QStringLiteral("no/such/folder/x.csv")) << QString();
+    exportChartValues(view);
+    QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 1);
+    QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("x.csv")));
+    exportChartPicture(view);  // cancelled
+    QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 1);
+    QCOMPARE(QDir(f.dir.path()).entryList({QStringLiteral("*.png")}).size(), 0);
+}
+
+QTEST_MAIN(ChartExportTest)
+#include "tst_chartexport.moc"
