@@ -5,14 +5,14 @@
 #include "link.h"
 #include "loopflags.h"
 
+#include <QTimer>
 #include <algorithm>
 
 namespace tarvo {
 
 namespace {
-constexpr double kLoopPause = 0.025;  // seconds between two live requests
-// A wait for an automatic frame re-checks its loop flag at least this often,
-// so a flag cleared without a wake-up (closing the program) is seen soon.
+constexpr int kLoopPauseMs = 25;  // between a live reply and the next request
+constexpr double kPauseLimit = 1.0;  // seconds; the pause's timer ends the wait long before
 }
 
 void MeasuredValues::CopyDatatoVars(const DataWords& databuf)
@@ -98,16 +98,25 @@ void MeasurementTransfer::GetData()
     m_running = true;
     m_host.HideProfileGraph();
     m_link.FlushQueues();
+    // The pause between two requests starts when a reply is in, and the
+    // displays and other events run inside it: nothing but the exchange and
+    // the pause itself delays the next request.
+    QTimer pause;
+    pause.setSingleShot(true);
+    pause.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&pause, &QTimer::timeout, &m_pump, &EventPump::poke);
     m_flags.poll = 1;
     while (m_flags.poll == 1) {
-        if (ReadMeasurement()) {
+        const bool complete = ReadMeasurement();
+        pause.start(kLoopPauseMs);
+        if (complete) {
             m_host.SetPanelData();
             m_host.ShowGraph();
         } else {
             m_ex.SetPopupTimeout();  // clears poll
         }
         m_pump.processEvents();
-        m_pump.sleep(kLoopPause);
+        m_pump.waitFor(kPauseLimit, [&pause] { return !pause.isActive(); });
     }
     m_running = false;
 }
