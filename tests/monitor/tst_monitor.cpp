@@ -163,6 +163,7 @@ void MonitorTest::monitoringShowsEveryFrameUntilStop()
     QCOMPARE(m.DispBad->value(), 0.0);
     QCOMPARE(background(m.DispMonitorGf), QColor(0x00ff00));
     QCOMPARE(background(m.DispGfTrend), QColor(0x00ff00));
+    ChartPlot::redrawAll();
     QCOMPARE(app.monitor->chart().pointsPerScreen(), 5);
     QCOMPARE(app.monitor->chart().series(0)->count(), 5);
     QCOMPARE(app.monitor->chart().yAxis()->min(), gf - 1.0);
@@ -201,6 +202,7 @@ void MonitorTest::resetClearsHistoryDisplaysAndChart()
         QCOMPARE(m.DispGfTrend->value(), 0.0);
         QCOMPARE(m.DispMonitorGf->value(), 0.0);
         QCOMPARE(m.DispBad->value(), badAtReset);  // kept until the next frame
+        ChartPlot::redrawAll();
         QCOMPARE(app.monitor->chart().yAxis()->max(), 200.0);
         for (double v : app.live->trendBufGF)
             QCOMPARE(v, 0.0);
@@ -226,6 +228,7 @@ void MonitorTest::resetClearsHistoryDisplaysAndChart()
     // With nothing received, a reset alone sets the chart to the new width.
     m.EditTrendValues->setValue(37);
     m.ButtonMonitorReset->click();
+    ChartPlot::redrawAll();
     QCOMPARE(app.monitor->chart().pointsPerScreen(), 37);
     QCOMPARE(app.monitor->chart().series(0)->count(), 37);
     QCOMPARE(app.monitor->chart().yAxis()->min(), 0.0);

@@ -142,6 +142,7 @@ void LiveLoopTest::goShowsEveryValueSetUntilStop()
     QCOMPARE(live.trendBufGF[998], gfBefore);
 
     // The strip chart of GF shows the buffer: 100 points per trace, newest last.
+    ChartPlot::redrawAll();
     auto* value = app.graphs->stripChart(2).series(0);
     QCOMPARE(value->count(), 100);
     QCOMPARE(value->at(99).y(), gf);

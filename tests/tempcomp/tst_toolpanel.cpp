@@ -1,5 +1,6 @@
 // The tool's main panel: start-up, the interface panel's options, the chart
 // commands, the temperature step, the equation file commands and closing.
+#include "charts.h"
 #include "equationfile.h"
 #include "toolfixture.h"
 
@@ -15,13 +16,16 @@ using tarvo::test::ToolFixture;
 
 namespace {
 
+// The charts as drawn: pending redraws are done first.
 QLineSeries* series(QChartView* view, int trace = 0)
 {
+    ChartPlot::redrawAll();
     return qobject_cast<QLineSeries*>(view->chart()->series().at(trace));
 }
 
 QValueAxis* yAxis(QChartView* view)
 {
+    ChartPlot::redrawAll();
     return qobject_cast<QValueAxis*>(view->chart()->axes(Qt::Vertical).value(0));
 }
 
