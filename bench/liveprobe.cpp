@@ -55,11 +55,17 @@ int runLiveChild(int argc, char** argv)
     return 0;
 }
 
-std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QString* error)
+std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QString* error,
+                                       const QString& serialDevice)
 {
     EventPump pump;
     QProcess child;
     prepareBenchChild(child, pump);
+    if (!serialDevice.isEmpty()) {
+        QProcessEnvironment env = child.processEnvironment();
+        env.insert(QStringLiteral("TARVO_SERIAL_PORT_1"), serialDevice);
+        child.setProcessEnvironment(env);
+    }
     child.setArguments({QString::fromLatin1(kLiveChildFlag), dir, QString::number(seconds)});
     child.start();
     const double limit = seconds + 30.0;

@@ -23,7 +23,9 @@ struct LiveRun {
     QString platform;    // the Qt platform plugin used
 };
 
-// Runs one child against the settings in dir for the given seconds.
-std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QString* error);
+// Runs one child against the settings in dir for the given seconds;
+// serialDevice, if given, is the device the child opens as serial port 1.
+std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QString* error,
+                                       const QString& serialDevice = QString());
 
 } // namespace tarvo::bench

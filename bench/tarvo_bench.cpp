@@ -6,17 +6,24 @@
 //  2. Process CPU time while waiting 3.0 s for a reply that never comes: our
 //     event-driven wait against a busy loop that pumps events.
 //  3. Time from launching the scope to the first paint of its main panel.
-//  4. The live loop (GO) against the simulator over TCP: value sets shown per
-//     second and the CPU it takes, displays and strip chart included.
+//  4. The live loop (GO) against the simulator over TCP and over the paced
+//     pseudo-terminal: value sets shown per second and the CPU it takes.
+//  5. Display work per live cycle, and the graph panel's CPU per value set
+//     with 1 000, 100 000 and 1 000 000 points stored.
+//  6. A triggered recording at 50 parts per second with the graph panel open:
+//     frames written against frames sent, the backlog, the CPU.
+// Every row names its target and says OK or FAIL.
 
 #include "benchutil.h"
 #include "eventpump.h"
 #include "exchange.h"
 #include "link.h"
+#include "chartprobe.h"
 #include "liveprobe.h"
 #include "parameterset.h"
 #include "serialports.h"
 #include "settingsfiles.h"
+#include "sensorsim.h"
 #include "simprocess.h"
 #include "startupprobe.h"
 
@@ -64,7 +71,10 @@ struct Config {
     int ptyCount = 100;
     int waitRuns = 1;
     int startupRuns = 5;
-    double liveSeconds = 3.0;
+    double liveSeconds = 5.0;
+    int chartCycles = 300;
+    int graphValueSets = 150;
+    double recordSeconds = 60.0;
     QString simProgram;  // empty: in-process
     QString simNote;
 };
@@ -417,52 +427,191 @@ void printStartup(const Config& cfg)
 
 // ---------------------------------------------------------------- live loop
 
+constexpr double kLiveTcpTarget = 38.5;  // value sets per second; the bound is 40 (25 ms pause)
+constexpr double kLivePtyTarget = 15.5;  // the bound is 16 (37.5 ms on the line + 25 ms pause)
+constexpr double kCycleTargetMs = 2.0;   // display work per live cycle, median
+constexpr double kGraphTargetMs = 1.0;   // graph panel CPU per value set
+constexpr double kGraphGrowthLimit = 2.0; // 1 000 000 points against 1 000
+constexpr double kRecordRate = 50.0;     // parts per second
+constexpr double kRecordCpuTarget = 25.0; // % of a core
+
+QString verdict(bool ok)
+{
+    return ok ? QStringLiteral("OK") : QStringLiteral("FAIL");
+}
+
+bool writeSerialSettings(const QString& dir, QString* error)
+{
+    ConnectionSettings s;
+    s.comprotocol = RS232;
+    s.comport = 1;
+    s.ipBuf = QStringLiteral("127.0.0.1");
+    s.portNumStr = QStringLiteral("10001");
+    return writeConnectionSettings(QDir(dir).filePath(QStringLiteral("ComSettings.cfg")), s, error);
+}
+
 void printLive(const Config& cfg)
 {
-    line(QStringLiteral("4. Live loop (GO) polling the simulator over TCP for %1 s, displays and strip chart "
-                        "drawn (child process)")
+    line(QStringLiteral("4. Live loop (GO) polling the simulator for %1 s, displays and strip chart drawn "
+                        "(child process)")
              .arg(num(cfg.liveSeconds, 1)));
     if (cfg.liveSeconds <= 0) {
         line(QStringLiteral("   skipped"));
         line();
         return;
     }
-    Simulator sim;
-    QString error;
-    if (!sim.start(cfg.simProgram, {}, &error)) {
-        line(QStringLiteral("   not measured: simulator: ") + error);
-        line();
-        return;
-    }
-    QTemporaryDir dir;
-    if (!dir.isValid() || !writeSettings(dir.path(), sim.tcpPort(), &error)) {
-        line(QStringLiteral("   not measured: settings file: ") + error);
-        line();
-        return;
-    }
-    const auto run = launchLiveChild(dir.path(), cfg.liveSeconds, &error);
-    if (!run) {
-        line(QStringLiteral("   failed: ") + error);
-        line();
-        return;
-    }
-    const double rate = run->wall > 0 ? run->cycles / run->wall : 0;
-    const double percent = run->wall > 0 ? 100.0 * run->cpu / run->wall : 0;
-    // One cycle is the exchange plus the 25 ms pause: at most 40 per second.
-    const bool paced = rate > 0 && rate <= 40.0;
-    line(cell(QStringLiteral("value sets"), 12) + rcell(QStringLiteral("wall"), 9) + rcell(QStringLiteral("per s"), 9)
-         + rcell(QStringLiteral("per cycle"), 11) + rcell(QStringLiteral("CPU"), 10)
-         + rcell(QStringLiteral("% of a core"), 13) + QStringLiteral("   ") + cell(QStringLiteral("expected"), 22)
+    line(cell(QStringLiteral("line"), 22) + rcell(QStringLiteral("value sets"), 11) + rcell(QStringLiteral("wall"), 9)
+         + rcell(QStringLiteral("per s"), 8) + rcell(QStringLiteral("per cycle"), 11) + rcell(QStringLiteral("CPU"), 9)
+         + rcell(QStringLiteral("% of a core"), 13) + QStringLiteral("   ") + cell(QStringLiteral("target"), 12)
          + QStringLiteral("verdict"));
-    line(cell(QString::number(run->cycles), 12) + rcell(num(run->wall, 2) + QStringLiteral(" s"), 9)
-         + rcell(num(rate, 1), 9)
-         + rcell(run->cycles > 0 ? num(1000.0 * run->wall / run->cycles, 1) + QStringLiteral(" ms") : QStringLiteral("-"), 11)
-         + rcell(num(run->cpu, 2) + QStringLiteral(" s"), 10) + rcell(num(percent, 1) + QStringLiteral(" %"), 13)
-         + QStringLiteral("   ") + cell(QStringLiteral("<= 40/s (25 ms pause)"), 22)
-         + (paced ? QStringLiteral("OK") : QStringLiteral("MISSED")));
-    line(QStringLiteral("   Qt platform: %1; status at the end: \"%2\"").arg(run->platform, run->status));
-    if (run->cycles >= 1000)
-        line(QStringLiteral("   note: counted from the 1000-value trend buffer; shorten --live-seconds"));
+    auto scenario = [&](const QString& name, bool pty, double target) {
+        Simulator sim;
+        QString error;
+        SimSetup setup;
+        setup.pty = pty;
+        if (!sim.start(cfg.simProgram, setup, &error)) {
+            line(cell(name, 22) + QStringLiteral("not measured: simulator: ") + error + QStringLiteral("   FAIL"));
+            return;
+        }
+        QTemporaryDir dir;
+        const bool written = dir.isValid()
+            && (pty ? writeSerialSettings(dir.path(), &error) : writeSettings(dir.path(), sim.tcpPort(), &error));
+        if (!written) {
+            line(cell(name, 22) + QStringLiteral("not measured: settings file: ") + error + QStringLiteral("   FAIL"));
+            return;
+        }
+        const auto run = launchLiveChild(dir.path(), cfg.liveSeconds, &error, pty ? sim.ptyPath() : QString());
+        if (!run) {
+            line(cell(name, 22) + QStringLiteral("failed: ") + error + QStringLiteral("   FAIL"));
+            return;
+        }
+        const double rate = run->wall > 0 ? run->cycles / run->wall : 0;
+        const double percent = run->wall > 0 ? 100.0 * run->cpu / run->wall : 0;
+        line(cell(name, 22) + rcell(QString::number(run->cycles), 11) + rcell(num(run->wall, 2) + QStringLiteral(" s"), 9)
+             + rcell(num(rate, 1), 8)
+             + rcell(run->cycles > 0 ? num(1000.0 * run->wall / run->cycles, 1) + QStringLiteral(" ms") : QStringLiteral("-"), 11)
+             + rcell(num(run->cpu, 2) + QStringLiteral(" s"), 9) + rcell(num(percent, 1) + QStringLiteral(" %"), 13)
+             + QStringLiteral("   ") + cell(QStringLiteral(">= ") + num(target, 1) + QStringLiteral("/s"), 12)
+             + verdict(rate >= target));
+        line(QStringLiteral("   %1: Qt platform %2; status at the end: \"%3\"").arg(name, run->platform, run->status));
+        if (run->cycles >= 1000)
+            line(QStringLiteral("   note: counted from the 1000-value trend buffer; shorten --live-seconds"));
+    };
+    scenario(QStringLiteral("TCP loopback"), false, kLiveTcpTarget);
+    scenario(QStringLiteral("pty paced 19200 baud"), true, kLivePtyTarget);
+    line();
+}
+
+// ---------------------------------------------------------------- displays
+
+void printDisplays(const Config& cfg)
+{
+    line(QStringLiteral("5. Display work (child process, process CPU time)"));
+    if (cfg.chartCycles <= 0) {
+        line(QStringLiteral("   skipped"));
+        line();
+        return;
+    }
+    QString error;
+    const auto f = launchChartsChild(cfg.chartCycles, cfg.graphValueSets, &error);
+    if (!f) {
+        line(QStringLiteral("   failed: ") + error + QStringLiteral("   FAIL"));
+        line();
+        return;
+    }
+    const Summary c = summarize(f->cycleMs);
+    line(QStringLiteral("   a) per live cycle: SetPanelData, ShowGraph, pending events, and the redraws and painting "
+                        "during the 25 ms pause; %1 cycles, main panel shown")
+             .arg(c.n));
+    line(QStringLiteral("      median %1 ms   p95 %2 ms   max %3 ms      target: median <= %4 ms   %5")
+             .arg(num(c.median, 3), num(c.p95, 3), num(c.max, 3), num(kCycleTargetMs, 1), verdict(c.median <= kCycleTargetMs)));
+    line(QStringLiteral("   b) graph panel CPU per value set, %1 value sets at 50/s, points already stored in each "
+                        "of the seven graphs")
+             .arg(cfg.graphValueSets));
+    line(QStringLiteral("      ") + rcell(QStringLiteral("points"), 10) + rcell(QStringLiteral("shown"), 11)
+         + rcell(QStringLiteral("hidden"), 11) + rcell(QStringLiteral("shown / 1000"), 14) + QStringLiteral("   ")
+         + cell(QStringLiteral("target"), 24) + QStringLiteral("verdict"));
+    double base = 0;
+    bool allOk = !f->loads.empty();
+    for (const auto& l : f->loads) {
+        if (l.points == 1000)
+            base = l.shownMs;
+        const double ratio = base > 0 ? l.shownMs / base : 0;
+        bool ok = l.shownMs <= kGraphTargetMs && l.hiddenMs <= kGraphTargetMs;
+        QString target = QStringLiteral("<= 1 ms");
+        if (l.points >= 1000000) {
+            ok = ok && base > 0 && ratio <= kGraphGrowthLimit;
+            target += QStringLiteral(", <= 2x 1000's");
+        }
+        allOk = allOk && ok;
+        line(QStringLiteral("      ") + rcell(QString::number(l.points), 10) + rcell(num(l.shownMs, 3) + QStringLiteral(" ms"), 11)
+             + rcell(num(l.hiddenMs, 3) + QStringLiteral(" ms"), 11) + rcell(num(ratio, 2), 14) + QStringLiteral("   ")
+             + cell(target, 24) + verdict(ok));
+    }
+    if (!allOk && f->loads.empty())
+        line(QStringLiteral("      no figures   FAIL"));
+    line(QStringLiteral("   Qt platform: %1").arg(f->platform));
+    line();
+}
+
+// ---------------------------------------------------------------- recording
+
+void printRecording(const Config& cfg)
+{
+    line(QStringLiteral("6. Triggered recording at %1 parts/s for %2 s with the graph panel open (child process; "
+                        "the simulator in this process counts the frames it sends)")
+             .arg(num(kRecordRate, 0), num(cfg.recordSeconds, 0)));
+    if (cfg.recordSeconds <= 0) {
+        line(QStringLiteral("   skipped"));
+        line();
+        return;
+    }
+    sim::SimOptions o;
+    o.tcpPort = 0;
+    o.noise = 0;
+    o.partRateHz = kRecordRate;
+    sim::SensorSim sensor(o);
+    QString error;
+    if (!sensor.start(&error)) {
+        line(QStringLiteral("   not measured: simulator: ") + error + QStringLiteral("   FAIL"));
+        line();
+        return;
+    }
+    std::vector<std::int64_t> sentAt;
+    sentAt.reserve(static_cast<size_t>(cfg.recordSeconds * kRecordRate * 2 + 100));
+    QObject::connect(&sensor, &sim::SensorSim::bytesSent, &sensor, [&](const QByteArray& bytes) {
+        if (sensor.autoSending() && bytes.size() == 36)
+            sentAt.push_back(steadyNs());
+    });
+    QTemporaryDir dir;
+    if (!dir.isValid() || !writeSettings(dir.path(), sensor.tcpPort(), &error)) {
+        line(QStringLiteral("   not measured: settings file: ") + error + QStringLiteral("   FAIL"));
+        line();
+        return;
+    }
+    const QString file = dir.filePath(QStringLiteral("record.dat"));
+    const auto run = launchRecordChild(dir.path(), file, cfg.recordSeconds, &error);
+    if (!run) {
+        line(QStringLiteral("   failed: ") + error + QStringLiteral("   FAIL"));
+        line();
+        return;
+    }
+    const auto beforeStop = std::count_if(sentAt.begin(), sentAt.end(), [&](std::int64_t t) { return t < run->stopNs; });
+    const long long sent = static_cast<long long>(beforeStop);
+    const double share = sent > 0 ? 100.0 * double(run->written) / double(sent) : 0;
+    const long long backlog = std::max(0LL, sent - run->written);
+    const double cpu = run->wall > 0 ? 100.0 * run->cpu / run->wall : 0;
+    line(QStringLiteral("   frames sent before STOP %1 (%2 in all), lines written %3, value lines in the file %4, "
+                        "graph panel points %5")
+             .arg(sent)
+             .arg(sentAt.size())
+             .arg(run->written)
+             .arg(run->fileLines)
+             .arg(run->graphPoints));
+    line(QStringLiteral("   written / sent  %1 %   target 100 %   %2").arg(num(share, 2), verdict(sent > 0 && run->written >= sent)));
+    line(QStringLiteral("   backlog at end  %1 frames   target 0   %2").arg(backlog).arg(verdict(sent > 0 && backlog == 0)));
+    line(QStringLiteral("   CPU             %1 % of a core (%2 s in %3 s)   target <= 25 %   %4")
+             .arg(num(cpu, 1), num(run->cpu, 2), num(run->wall, 1), verdict(run->wall > 0 && cpu <= kRecordCpuTarget)));
     line();
 }
 
@@ -475,6 +624,10 @@ int main(int argc, char* argv[])
         return runStartupChild(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], kLiveChildFlag) == 0)
         return runLiveChild(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], kChartsChildFlag) == 0)
+        return runChartsChild(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], kRecordChildFlag) == 0)
+        return runRecordChild(argc, argv);
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvo_bench"));
@@ -500,9 +653,18 @@ int main(int argc, char* argv[])
     const QCommandLineOption inProcessOpt(QStringLiteral("in-process"),
                                           QStringLiteral("Run the simulator inside this process."));
     const QCommandLineOption liveOpt(QStringLiteral("live-seconds"),
-                                     QStringLiteral("Seconds of live loop (default 3, 0 = skip, at most 20)."),
-                                     QStringLiteral("s"), QStringLiteral("3"));
-    p.addOptions({tcpOpt, ptyOpt, waitOpt, startupOpt, liveOpt, simOpt, inProcessOpt});
+                                     QStringLiteral("Seconds of live loop (default 5, 0 = skip, at most 20)."),
+                                     QStringLiteral("s"), QStringLiteral("5"));
+    const QCommandLineOption cyclesOpt(QStringLiteral("display-cycles"),
+                                       QStringLiteral("Live cycles timed for the display work (default 300, 0 = skip)."),
+                                       QStringLiteral("n"), QStringLiteral("300"));
+    const QCommandLineOption graphOpt(QStringLiteral("graph-sets"),
+                                      QStringLiteral("Value sets per graph panel figure (default 150)."),
+                                      QStringLiteral("n"), QStringLiteral("150"));
+    const QCommandLineOption recordOpt(QStringLiteral("record-seconds"),
+                                       QStringLiteral("Seconds of triggered recording (default 60, 0 = skip)."),
+                                       QStringLiteral("s"), QStringLiteral("60"));
+    p.addOptions({tcpOpt, ptyOpt, waitOpt, startupOpt, liveOpt, cyclesOpt, graphOpt, recordOpt, simOpt, inProcessOpt});
     p.process(app);
 
     auto count = [&](const QCommandLineOption& o, int min, int max) {
@@ -521,6 +683,9 @@ int main(int argc, char* argv[])
     cfg.waitRuns = count(waitOpt, 1, 100);
     cfg.startupRuns = count(startupOpt, 0, 1000);
     cfg.liveSeconds = count(liveOpt, 0, 20);
+    cfg.chartCycles = count(cyclesOpt, 0, 100000);
+    cfg.graphValueSets = count(graphOpt, 1, 100000);
+    cfg.recordSeconds = count(recordOpt, 0, 3600);
     if (!p.isSet(inProcessOpt)) {
         cfg.simProgram = p.isSet(simOpt) ? p.value(simOpt) : findSimulatorProgram();
         if (cfg.simProgram.isEmpty())
@@ -540,5 +705,7 @@ int main(int argc, char* argv[])
     printWaitLoad(cfg);
     printStartup(cfg);
     printLive(cfg);
+    printDisplays(cfg);
+    printRecording(cfg);
     return 0;
 }

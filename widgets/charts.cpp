@@ -3,6 +3,8 @@
 #include "chartexport.h"
 
 #include <QEvent>
+#include <QGraphicsItem>
+#include <QPainter>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
@@ -77,6 +79,17 @@ void setAxis(QValueAxis* axis, double min, double max)
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0);
     axis->setTickInterval(niceStep(max - min));
+}
+
+// A range of whole tick steps around [lo, hi]. A growing chart's range then
+// changes only when its points cross a step, not with every point: a new
+// range lays out the axis labels again, the dearest part of a redraw.
+void setNiceRange(QValueAxis* axis, double lo, double hi)
+{
+    if (!(hi > lo))
+        hi = lo + 1.0;
+    const double step = niceStep(hi - lo);
+    setAxis(axis, std::floor(lo / step) * step, std::ceil(hi / step) * step);
 }
 
 // Pixel columns of the chart's plot area; before the first layout the view's width.
@@ -269,6 +282,63 @@ ChartTable StripChart::table() const
 
 // ---------------------------------------------------------------- GrowingChart
 
+// The line of a growing chart: its points mapped onto the plot area through
+// the chart's axes and drawn as one polyline, clipped to the plot area.
+class GrowingChart::Line final : public QGraphicsItem {
+public:
+    Line(QChart* chart, QValueAxis* x, QValueAxis* y, const QColor& colour, const QList<QPointF>& points)
+        : QGraphicsItem(chart)
+        , m_chart(chart)
+        , m_x(x)
+        , m_y(y)
+        , m_points(points)
+        , m_pen(colour)
+    {
+        m_pen.setWidth(1);  // a one-pixel line is drawn without building a stroke outline
+        m_pen.setCosmetic(true);
+        setZValue(100);     // above the grid
+        m_area = chart->plotArea();
+        QObject::connect(chart, &QChart::plotAreaChanged, chart, [this](const QRectF& area) {
+            prepareGeometryChange();
+            m_area = area;
+        });
+    }
+
+    QColor colour() const { return m_pen.color(); }
+    QRectF boundingRect() const override { return m_area; }
+
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override
+    {
+        const qsizetype n = m_points.size();
+        const double x0 = m_x->min(), xSpan = m_x->max() - x0;
+        const double y0 = m_y->min(), ySpan = m_y->max() - y0;
+        if (n == 0 || xSpan <= 0 || ySpan <= 0)
+            return;
+        m_mapped.resize(n);
+        const double sx = m_area.width() / xSpan, sy = m_area.height() / ySpan;
+        for (qsizetype k = 0; k < n; ++k)
+            m_mapped[k] = QPointF(m_area.left() + (m_points[k].x() - x0) * sx,
+                                  m_area.bottom() - (m_points[k].y() - y0) * sy);
+        painter->save();
+        painter->setClipRect(m_area);
+        painter->setPen(m_pen);
+        if (n == 1)
+            painter->drawPoint(m_mapped[0]);
+        else
+            painter->drawPolyline(m_mapped.constData(), int(n));
+        painter->restore();
+    }
+
+private:
+    QChart* m_chart;
+    QValueAxis* m_x;
+    QValueAxis* m_y;
+    const QList<QPointF>& m_points;
+    QPen m_pen;
+    QRectF m_area;
+    QPolygonF m_mapped;  // reused from paint to paint
+};
+
 GrowingChart::GrowingChart(QChartView* view, const QColor& colour, const QString& valueName,
                            std::int64_t capacity)
     : ChartPlot(view)
@@ -278,9 +348,21 @@ GrowingChart::GrowingChart(QChartView* view, const QColor& colour, const QString
     m_x = addAxis(chart(), Qt::AlignBottom);
     m_y = addAxis(chart(), Qt::AlignLeft);
     m_x->setLabelFormat(QStringLiteral("%.0f"));
-    m_series = addLine(chart(), m_x, m_y, colour);
-    m_series->setName(valueName);
+    m_line = new Line(chart(), m_x, m_y, colour, m_drawn);
+    m_lineOwner = chart();
     clear();
+}
+
+GrowingChart::~GrowingChart()
+{
+    // The line reads this chart's points: it goes with them, if its chart is still there.
+    if (m_lineOwner)
+        delete m_line;
+}
+
+QColor GrowingChart::colour() const
+{
+    return m_line->colour();
 }
 
 void GrowingChart::clear()
@@ -298,24 +380,21 @@ void GrowingChart::append(double y)
 void GrowingChart::redraw()
 {
     if (m_store.empty()) {
-        m_series->clear();
-        m_x->setRange(0, 1);
-        m_y->setRange(0, 1);
+        m_drawn.clear();
+        setAxis(m_x, 0, 1);
+        setAxis(m_y, 0, 1);
+        m_line->update();
         return;
     }
-    QList<QPointF>& list = m_drawn[m_turn];
-    m_store.decimate(plotColumns(view(), chart()), list);
-    m_series->replace(list);
-    m_turn ^= 1;
+    m_store.decimate(plotColumns(view(), chart()), m_drawn);
 
     const double first = double(m_store.begin());
     const double last = double(m_store.end() - 1);
     const PointStore::Extremes e = m_store.extremes(m_store.begin(), m_store.end());
     const double pad = std::max(1.0, (e.max - e.min) * 0.05);
-    m_x->setRange(first, last > first ? last : first + 1.0);
-    m_y->setRange(e.min - pad, e.max + pad);
-    m_x->applyNiceNumbers();
-    m_y->applyNiceNumbers();
+    setNiceRange(m_x, first, last);
+    setNiceRange(m_y, e.min - pad, e.max + pad);
+    m_line->update();
 }
 
 ChartTable GrowingChart::table() const

@@ -11,10 +11,12 @@
 #include "pointstore.h"
 
 #include <QColor>
+#include <QtCharts/QChart>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <Qt>
@@ -22,7 +24,6 @@
 #include <functional>
 #include <vector>
 
-class QChart;
 class QChartView;
 class QLineSeries;
 class QValueAxis;
@@ -133,18 +134,24 @@ private:
 
 // A line chart of one signal that grows by one point per value set until
 // clear(); the point's X is its running number. Both axes follow the points.
-// Drawn decimated to about two points per pixel column.
+// Drawn decimated to about two points per pixel column, by a line item of
+// its own inside the chart: a chart series would build a stroke outline of
+// its whole line at every update, which costs milliseconds at a thousand
+// points.
 class GrowingChart final : public ChartPlot {
     Q_OBJECT
 public:
     GrowingChart(QChartView* view, const QColor& colour, const QString& valueName,
                  std::int64_t capacity = PointStore::kDefaultCapacity);
+    ~GrowingChart() override;
 
     void clear();
     void append(double y);
 
     const PointStore& points() const { return m_store; }
-    QLineSeries* series() const { return m_series; }
+    // The points of the last redraw (X the point number, Y the value).
+    const QList<QPointF>& drawn() const { return m_drawn; }
+    QColor colour() const;
     QValueAxis* xAxis() const { return m_x; }
     QValueAxis* yAxis() const { return m_y; }
 
@@ -154,12 +161,14 @@ protected:
     void redraw() override;
 
 private:
+    class Line;
+
     PointStore m_store;
-    QLineSeries* m_series;
     QValueAxis* m_x;
     QValueAxis* m_y;
-    std::array<QList<QPointF>, 2> m_drawn;
-    int m_turn = 0;
+    Line* m_line;  // owned by the chart
+    QPointer<QChart> m_lineOwner;
+    QList<QPointF> m_drawn;
     QString m_valueName;
 };
 

@@ -9,10 +9,12 @@
 #include "ui_GRAPHP.h"
 #include "ui_P.h"
 
+#include <QComboBox>
 #include <QImage>
 #include <QMenu>
 #include <QToolButton>
 #include <QtCharts/QChartView>
+#include <QtCharts/QValueAxis>
 
 using namespace tarvo;
 using tarvo::test::ScopeFixture;
@@ -57,6 +59,7 @@ class ChartExportTest : public QObject {
 private slots:
     void graphPanelValuesHoldEveryValueSet();
     void stripChartPictureAndValuesFromTheShortcuts();
+    void graphPanelPictureShowsTheLineInItsColour();
     void everyChartOfTheScopeHasTheButton();
     void failedWriteIsReportedAndCancelWritesNothing();
 };
@@ -132,6 +135,31 @@ void ChartExportTest::stripChartPictureAndValuesFromTheShortcuts()
     QCOMPARE(rows[0], QStringLiteral("point,NORM,upper NORM tolerance,lower NORM tolerance"));
     QCOMPARE(rows[1], QStringLiteral("1,500,700,300"));  // 100 points right-aligned on 101
     QCOMPARE(rows[100], QStringLiteral("100,599,700,300"));
+}
+
+void ChartExportTest::graphPanelPictureShowsTheLineInItsColour()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    Graphs& g = *app.graphs;
+    QWidget* panel = app.graphpanel.widget.get();
+    QComboBox* edit = app.graphpanel.ui->EditSignal;
+    edit->setCurrentIndex(3);  // NORM, orange
+    emit edit->activated(3);
+    panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(panel));
+    g.InitPanelGraph();
+    for (int i = 0; i < 5000; ++i) {
+        app.measured.dataNorm = std::uint16_t(500 + (i % 200));
+        g.SetPanelGraphData();
+    }
+    const QString png = f.path(QStringLiteral("norm-graph.png"));
+    QString error;
+    QVERIFY2(savePng(app.graphpanel.ui->PanelGraphNorm, png, &error), qPrintable(error));
+    const QImage image(png);
+    QVERIFY(pixelsOf(image, 0xff8000) > 200);
+    QCOMPARE(pixelsOf(image, 0xff0000), 0);  // no other graph's colour
+    QVERIFY(g.panelGraph(3).yAxis()->min() <= 500 && g.panelGraph(3).yAxis()->max() >= 699);
 }
 
 void ChartExportTest::everyChartOfTheScopeHasTheButton()
