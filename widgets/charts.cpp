@@ -75,10 +75,19 @@ void setAxis(QValueAxis* axis, double min, double max)
 {
     if (axis->min() == min && axis->max() == max)
         return;  // a range change lays the chart out again
-    axis->setRange(min, max);
+    // The axis makes its ticks at once: a wide range must never meet the
+    // small step of a narrow one (0 to 20 000 in steps of 0.2), so the
+    // larger of the two steps is set first.
+    const double step = niceStep(max - min);
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0);
-    axis->setTickInterval(niceStep(max - min));
+    if (step >= axis->tickInterval()) {
+        axis->setTickInterval(step);
+        axis->setRange(min, max);
+    } else {
+        axis->setRange(min, max);
+        axis->setTickInterval(step);
+    }
 }
 
 // A range of whole tick steps around [lo, hi]. A growing chart's range then
