@@ -107,6 +107,38 @@ void prepareBenchChild(QProcess& child, tarvo::EventPump& pump)
     QObject::connect(&child, &QProcess::errorOccurred, &pump, &tarvo::EventPump::poke);
 }
 
+std::optional<QString> childReport(QProcess& child, tarvo::EventPump& pump, double limit, const QString& tag,
+                                   QString* error)
+{
+    pump.waitFor(limit, [&] { return child.state() == QProcess::NotRunning; });
+    if (child.state() != QProcess::NotRunning) {
+        child.kill();
+        child.waitForFinished(3000);
+        if (error)
+            *error = QStringLiteral("the child did not finish within %1 s").arg(limit);
+        return std::nullopt;
+    }
+    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+    const qsizetype at = out.indexOf(tag);
+    if (at < 0 || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        if (error)
+            *error = child.exitStatus() == QProcess::NormalExit
+                ? QStringLiteral("the child ended with exit code %1 and reported %2")
+                      .arg(child.exitCode())
+                      .arg(at < 0 ? QStringLiteral("nothing") : QStringLiteral("its figures"))
+                : QStringLiteral("the child crashed");
+        return std::nullopt;
+    }
+    return out.mid(at).section(u'\n', 0, 0);
+}
+
+QString reportField(const QString& line, const QString& key)
+{
+    const QString tag = key + u'=';
+    const qsizetype i = line.indexOf(tag);
+    return i < 0 ? QString() : line.mid(i + tag.size()).section(u' ', 0, 0);
+}
+
 namespace {
 class QuietDialogs final : public Dialogs {
 public:

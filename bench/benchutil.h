@@ -7,6 +7,7 @@ namespace tarvo { class EventPump; }
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tarvo::bench {
@@ -19,6 +20,14 @@ std::int64_t steadyNs();
 // display is there, quiet platform logging, killed with us (Linux), and the
 // pump woken when it ends.
 void prepareBenchChild(QProcess& child, tarvo::EventPump& pump);
+
+// Waits up to limit seconds for a started child and returns the line of its
+// output that begins with tag; none, with the reason in *error, when the
+// child hangs, fails or reports nothing.
+std::optional<QString> childReport(QProcess& child, tarvo::EventPump& pump, double limit, const QString& tag,
+                                   QString* error);
+// The value of key=value in a report line.
+QString reportField(const QString& line, const QString& key);
 
 // In a measuring child nothing modal may block: every box is answered at once
 // (no, cancel) and shown to nobody.

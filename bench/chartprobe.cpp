@@ -69,44 +69,11 @@ long long nonEmptyLines(const QString& path)
     return lines;
 }
 
-QProcess* startChild(QProcess& child, EventPump& pump, const QStringList& args)
+void startChild(QProcess& child, EventPump& pump, const QStringList& args)
 {
     prepareBenchChild(child, pump);
     child.setArguments(args);
     child.start();
-    return &child;
-}
-
-// Waits for the child and returns its line that starts with tag.
-std::optional<QString> childLine(QProcess& child, EventPump& pump, double limit, const QString& tag, QString* error)
-{
-    pump.waitFor(limit, [&] { return child.state() == QProcess::NotRunning; });
-    if (child.state() != QProcess::NotRunning) {
-        child.kill();
-        child.waitForFinished(3000);
-        if (error)
-            *error = QStringLiteral("the child did not finish within %1 s").arg(limit);
-        return std::nullopt;
-    }
-    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
-    const qsizetype at = out.indexOf(tag);
-    if (at < 0 || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
-        if (error)
-            *error = child.exitStatus() == QProcess::NormalExit
-                ? QStringLiteral("the child ended with exit code %1: %2")
-                      .arg(child.exitCode())
-                      .arg(QString::fromLocal8Bit(child.readAllStandardError()).trimmed().right(300))
-                : QStringLiteral("the child crashed");
-        return std::nullopt;
-    }
-    return out.mid(at).section(u'\n', 0, 0);
-}
-
-QString field(const QString& line, const QString& key)
-{
-    const QString tag = key + u'=';
-    const qsizetype i = line.indexOf(tag);
-    return i < 0 ? QString() : line.mid(i + tag.size()).section(u' ', 0, 0);
 }
 
 } // namespace
@@ -181,12 +148,12 @@ std::optional<ChartFigures> launchChartsChild(int cycles, int valueSets, QString
     EventPump pump;
     QProcess child;
     startChild(child, pump, {QString::fromLatin1(kChartsChildFlag), QString::number(cycles), QString::number(valueSets)});
-    const auto line = childLine(child, pump, 300.0, QStringLiteral("charts "), error);
+    const auto line = childReport(child, pump, 300.0, QStringLiteral("charts "), error);
     if (!line)
         return std::nullopt;
     ChartFigures f;
-    f.platform = field(*line, QStringLiteral("platform"));
-    for (const QString& v : field(*line, QStringLiteral("cycles")).split(u',', Qt::SkipEmptyParts))
+    f.platform = reportField(*line, QStringLiteral("platform"));
+    for (const QString& v : reportField(*line, QStringLiteral("cycles")).split(u',', Qt::SkipEmptyParts))
         f.cycleMs.push_back(v.toDouble());
     for (const QString& part : line->split(u' ')) {
         if (!part.startsWith(QStringLiteral("load=")))
@@ -249,17 +216,17 @@ std::optional<RecordRun> launchRecordChild(const QString& dir, const QString& fi
     EventPump pump;
     QProcess child;
     startChild(child, pump, {QString::fromLatin1(kRecordChildFlag), dir, file, QString::number(seconds)});
-    const auto line = childLine(child, pump, seconds + 60.0, QStringLiteral("record "), error);
+    const auto line = childReport(child, pump, seconds + 60.0, QStringLiteral("record "), error);
     if (!line)
         return std::nullopt;
     RecordRun run;
-    run.written = field(*line, QStringLiteral("written")).toLongLong();
-    run.fileLines = field(*line, QStringLiteral("filelines")).toLongLong();
-    run.wall = field(*line, QStringLiteral("wall")).toDouble();
-    run.cpu = field(*line, QStringLiteral("cpu")).toDouble();
-    run.startNs = field(*line, QStringLiteral("start")).toLongLong();
-    run.stopNs = field(*line, QStringLiteral("stop")).toLongLong();
-    run.graphPoints = field(*line, QStringLiteral("graph")).toLongLong();
+    run.written = reportField(*line, QStringLiteral("written")).toLongLong();
+    run.fileLines = reportField(*line, QStringLiteral("filelines")).toLongLong();
+    run.wall = reportField(*line, QStringLiteral("wall")).toDouble();
+    run.cpu = reportField(*line, QStringLiteral("cpu")).toDouble();
+    run.startNs = reportField(*line, QStringLiteral("start")).toLongLong();
+    run.stopNs = reportField(*line, QStringLiteral("stop")).toLongLong();
+    run.graphPoints = reportField(*line, QStringLiteral("graph")).toLongLong();
     return run;
 }
 

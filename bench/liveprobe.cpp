@@ -68,39 +68,17 @@ std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QStri
     }
     child.setArguments({QString::fromLatin1(kLiveChildFlag), dir, QString::number(seconds)});
     child.start();
-    const double limit = seconds + 30.0;
-    pump.waitFor(limit, [&] { return child.state() == QProcess::NotRunning; });
-    if (child.state() != QProcess::NotRunning) {
-        child.kill();
-        child.waitForFinished(3000);
-        if (error)
-            *error = QStringLiteral("the child did not finish within %1 s").arg(limit);
+    const auto line = childReport(child, pump, seconds + 30.0, QStringLiteral("live "), error);
+    if (!line)
         return std::nullopt;
-    }
-    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
-    const qsizetype at = out.indexOf(QStringLiteral("live "));
-    if (at < 0 || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
-        if (error)
-            *error = child.exitStatus() == QProcess::NormalExit
-                ? QStringLiteral("the child ended with exit code %1 and reported %2")
-                      .arg(child.exitCode())
-                      .arg(at < 0 ? QStringLiteral("nothing") : QStringLiteral("its figures"))
-                : QStringLiteral("the child crashed");
-        return std::nullopt;
-    }
-    const QString line = out.mid(at).section(u'\n', 0, 0);
-    auto field = [&](const QString& key) {
-        const QString tag = key + u'=';
-        const qsizetype i = line.indexOf(tag);
-        return i < 0 ? QString() : line.mid(i + tag.size()).section(u' ', 0, 0);
-    };
+    auto field = [&](const QString& key) { return reportField(*line, key); };
     LiveRun run;
     run.cycles = field(QStringLiteral("cycles")).toInt();
     run.wall = field(QStringLiteral("wall")).toDouble();
     run.cpu = field(QStringLiteral("cpu")).toDouble();
     run.platform = field(QStringLiteral("platform"));
-    const qsizetype s = line.indexOf(QStringLiteral("status="));
-    run.status = s < 0 ? QString() : line.mid(s + 7);
+    const qsizetype s = line->indexOf(QStringLiteral("status="));
+    run.status = s < 0 ? QString() : line->mid(s + 7);
     return run;
 }
 

@@ -390,7 +390,7 @@ void GrowingChart::redraw()
 {
     if (m_store.empty()) {
         m_drawn.clear();
-        setAxis(m_x, 0, 1);
+        setAxis(m_x, 0, 10);  // whole value-set numbers on the empty axis
         setAxis(m_y, 0, 1);
         m_line->update();
         return;
