@@ -1,0 +1,49 @@
+// Small helpers shared by the file targets.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tarvo::fuzz {
+
+// A path in a directory that lives as long as the run.
+inline QString scratchFile(const char* name)
+{
+    static QTemporaryDir dir;
+    return dir.filePath(QString::fromLatin1(name));
+}
+
+inline QByteArray bytesOf(const std::uint8_t* data, size_t size)
+{
+    return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+}
+
+// Replaces the file's content; the harness's own file, so any failure stops the run.
+inline void putFile(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(content) != content.size()) {
+        std::fprintf(stderr, "cannot prepare %s\n", qPrintable(path));
+        std::abort();
+    }
+}
+
+inline QByteArray fileContent(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A property of the code under test does not hold: report it and stop.
+[[noreturn]] inline void broken(const char* what)
+{
+    std::fprintf(stderr, "broken: %s\n", what);
+    std::abort();
+}
+
+} // namespace tarvo::fuzz
