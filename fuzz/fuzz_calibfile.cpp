@@ -12,11 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
     QString why;
     const auto table = ParseCalibFile(fuzz::bytesOf(data, size), &why);
-    if (!table) {
-        if (why.isEmpty())
-            broken("a refused file without a reason");
+    if (!fuzz::accepted(table, why))
         return 0;
-    }
     for (int row = 1; row <= kCalibTableRows; ++row)
         for (int col = 1; col <= kCalibTableCols; ++col)
             if (!cellValueFits(col, row, table->at(col, row)))

@@ -13,11 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 
     QString error;
     const auto image = loadEeprom(path, &error);
-    if (!image) {
-        if (error.isEmpty())
-            broken("a refused file without a reason");
+    if (!tarvo::fuzz::accepted(image, error))
         return 0;
-    }
     if (!saveEeprom(path, *image, &error))
         broken("the EEPROM file cannot be written back");
     const auto again = loadEeprom(path, &error);

@@ -15,11 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 
     QString error;
     const auto c = readEquationFile(path, &error);
-    if (!c) {
-        if (error.isEmpty())
-            broken("a refused file without a reason");
+    if (!tarvo::fuzz::accepted(c, error))
         return 0;
-    }
     for (double v : *c)
         if (!std::isfinite(v))
             broken("an accepted coefficient that is not finite");

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace tarvo::fuzz {
 
@@ -44,6 +45,15 @@ inline QByteArray fileContent(const QString& path)
 {
     std::fprintf(stderr, "broken: %s\n", what);
     std::abort();
+}
+
+// A reader's answer: true when it accepted the input; a refusal must say why.
+template <typename T>
+bool accepted(const std::optional<T>& result, const QString& why)
+{
+    if (!result && why.isEmpty())
+        broken("a refused input without a reason");
+    return result.has_value();
 }
 
 } // namespace tarvo::fuzz
