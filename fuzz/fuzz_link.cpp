@@ -153,7 +153,7 @@ public:
     void run()
     {
         int actions = 0;
-        while (!m_in.empty() && actions++ < 64) {
+        while (!m_in.empty() && actions++ < 32) {
             const std::uint8_t action = m_in.byte();
             act(action);
             trace(action);

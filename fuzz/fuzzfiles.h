@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -12,10 +14,13 @@
 
 namespace tarvo::fuzz {
 
-// A path in a directory that lives as long as the run.
+// A path in a directory that lives as long as the run; in memory where the
+// system offers that, since every saved file is synced to its disk.
 inline QString scratchFile(const char* name)
 {
-    static QTemporaryDir dir;
+    static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                 ? QStringLiteral("/dev/shm/tarvo-fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/tarvo-fuzz-XXXXXX"));
     return dir.filePath(QString::fromLatin1(name));
 }
 
