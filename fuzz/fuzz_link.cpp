@@ -225,12 +225,19 @@ private:
         case 5: {  // a flood of frames as automatic sending gives them, some out of step
             const int frames = 1 + m_in.byte() * 4;
             const std::uint8_t skew = m_in.byte();
-            QByteArray f = properReply(QByteArray::fromHex("00550005"));
+            const QByteArray f = properReply(QByteArray::fromHex("00550005"));
+            // Frames come in bursts of up to 64, as the network bundles them.
+            QByteArray burst;
             for (int i = 0; i < frames; ++i) {
                 if (skew && i % 97 == skew % 97)
-                    c.send({f.left(skew % frame::kBytes)});
-                c.send({f});
+                    burst += f.left(skew % frame::kBytes);
+                burst += f;
+                if (burst.size() >= 64 * frame::kBytes) {
+                    c.send({burst});
+                    burst.clear();
+                }
             }
+            c.send({burst});
             break;
         }
         case 6:  // silence

@@ -1,6 +1,7 @@
 #include "scriptedsensor.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tarvo::fuzz {
 
@@ -27,6 +28,7 @@ void ScriptedChannel::close()
     // A new line or connection starts empty; nothing of the old one arrives.
     m_open = false;
     m_input.clear();
+    m_readPos = 0;
     m_pending.clear();
 }
 
@@ -57,7 +59,7 @@ bool ScriptedChannel::enter(Arrival& a)
     }
     if (!m_open)
         return true;  // sent into a line that is gone
-    const std::int64_t room = m_capacity - m_input.size();
+    const std::int64_t room = m_capacity - bytesAvailable();
     if (m_kind == Kind::Tcp && room < a.bytes.size()) {
         if (room <= 0)
             return false;
@@ -82,9 +84,9 @@ bool ScriptedChannel::tick()
         --next.ticks;
         return true;
     }
-    const std::int64_t before = m_input.size();
+    const std::int64_t before = bytesAvailable();
     if (!enter(next))
-        return m_input.size() != before;
+        return bytesAvailable() != before;
     if (!m_pending.empty())
         m_pending.pop_front();
     return true;
@@ -105,16 +107,24 @@ std::int64_t ScriptedChannel::read(std::uint8_t* data, std::int64_t max)
         onRead(data, max);
     if (!m_open)
         return m_kind == Kind::Tcp ? -14 : 0;
-    const std::int64_t n = std::min<std::int64_t>(max, m_input.size());
-    std::copy_n(m_input.constData(), n, data);
-    m_input.remove(0, n);
+    const std::int64_t n = std::min<std::int64_t>(max, bytesAvailable());
+    if (n <= 0)
+        return 0;
+    std::memcpy(data, m_input.constData() + m_readPos, static_cast<size_t>(n));
+    m_readPos += n;
+    if (m_readPos == m_input.size() || m_readPos > 4096) {  // drop what was read, now and then
+        m_input.remove(0, m_readPos);
+        m_readPos = 0;
+    }
     return n;
 }
 
 void ScriptedChannel::flushQueues()
 {
-    if (m_kind == Kind::Serial)
+    if (m_kind == Kind::Serial) {
         m_input.clear();
+        m_readPos = 0;
+    }
 }
 
 bool ScriptedChannel::waitForReadyRead(int)
@@ -125,9 +135,9 @@ bool ScriptedChannel::waitForReadyRead(int)
         return false;
     while (!m_pending.empty() && !m_pending.front().late) {
         m_pending.front().ticks = 0;
-        const std::int64_t before = m_input.size();
+        const std::int64_t before = bytesAvailable();
         tick();
-        if (m_input.size() != before)
+        if (bytesAvailable() != before)
             return true;
     }
     return false;

@@ -50,7 +50,7 @@ public:
     bool isOpen() const override { return m_open; }
     void close() override;
     std::int64_t write(const std::uint8_t* data, std::int64_t n, int timeoutMs) override;
-    std::int64_t bytesAvailable() const override { return m_input.size(); }
+    std::int64_t bytesAvailable() const override { return m_input.size() - m_readPos; }
     std::int64_t read(std::uint8_t* data, std::int64_t max) override;
     void flushQueues() override;
     bool waitForReadyRead(int msecs) override;
@@ -63,7 +63,8 @@ private:
     std::int64_t m_capacity;
     bool m_open = false;
     int m_opens = 0;
-    QByteArray m_input;
+    QByteArray m_input;        // what arrived; read up to m_readPos
+    std::int64_t m_readPos = 0;
     std::deque<Arrival> m_pending;
 };
 
