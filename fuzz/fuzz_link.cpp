@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 using namespace tarvo;
@@ -277,27 +278,17 @@ private:
         case 4:
             exchange->CheckComLine();
             break;
-        case 5: {  // the monitor: automatic sending until STOP
-            m_stopWhenQuiet = true;
-            transfer->StartAutoSend();
-            flags.pollmonitor = 1;
-            while (flags.pollmonitor == 1)
-                m_frames += transfer->ReadAutoFrame(flags.pollmonitor);
-            exchange->StopAutoSend();
+        case 5:  // the monitor
+            automaticSending(flags.pollmonitor, [this] { return transfer->ReadAutoFrame(flags.pollmonitor); });
             break;
-        }
-        case 6: {  // the triggered recorder: whole frames straight from the link
-            m_stopWhenQuiet = true;
-            transfer->StartAutoSend();
-            flags.pollrecord = 1;
-            while (flags.pollrecord == 1)
-                if (link->ReceiveAutoFrame(flags.pollrecord)) {
-                    exchange->GetRxBufData();
-                    ++m_frames;
-                }
-            exchange->StopAutoSend();
+        case 6:  // the triggered recorder: whole frames straight from the link
+            automaticSending(flags.pollrecord, [this] {
+                if (!link->ReceiveAutoFrame(flags.pollrecord))
+                    return false;
+                exchange->GetRxBufData();
+                return true;
+            });
             break;
-        }
         case 7:  // GO: the live loop until STOP
             m_stopWhenQuiet = true;
             transfer->GetData();
@@ -319,6 +310,17 @@ private:
             pump.processEvents();
             break;
         }
+    }
+
+    // Automatic sending on, frames taken until the user presses STOP, sending off.
+    void automaticSending(std::uint16_t& loopFlag, const std::function<bool()>& takeFrame)
+    {
+        m_stopWhenQuiet = true;
+        transfer->StartAutoSend();
+        loopFlag = 1;
+        while (loopFlag == 1)
+            m_frames += takeFrame();
+        exchange->StopAutoSend();
     }
 
     // TARVO_FUZZ_TRACE=1 tells what each action came to, for reading an input.
