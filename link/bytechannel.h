@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <cstdint>
 
 namespace tarvo {
@@ -13,6 +14,9 @@ public:
     using QObject::QObject;
     ~ByteChannel() override = default;
 
+    // Opens the channel to `address` (a serial device path, or a host with
+    // `port`) within timeoutMs; 0 or a negative code of the channel's status table.
+    virtual int open(const QString& address, int port, int timeoutMs) = 0;
     virtual bool isOpen() const = 0;
     virtual void close() = 0;
     // Writes n bytes; returns the count written, negative on error.

@@ -79,7 +79,11 @@ CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& in
                              const std::function<QString()>& settingsText, QTextStream& out, QTextStream& err)
 {
     CommandLine result;
-    auto fail = [&](const QString& why) {
+    auto fail = [&](QString why) {
+        // The reason may quote what was typed; a line end in it would break the one line.
+        for (QChar& c : why)
+            if (c.category() == QChar::Other_Control)
+                c = u'?';
         err << info.name << ": " << why << " Try '" << info.name << " --help'.\n";
         err.flush();
         result.exitCode = kUsageError;

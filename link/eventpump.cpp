@@ -64,6 +64,14 @@ void EventPump::quitWhenIdle()
         QTimer::singleShot(10, this, &EventPump::quitWhenIdle);
 }
 
+bool EventPump::expireInnermostWait()
+{
+    if (m_waits.empty())
+        return false;
+    m_waits.back().loop->quit();
+    return true;
+}
+
 void EventPump::poke()
 {
     for (const auto& w : m_waits)

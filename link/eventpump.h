@@ -41,6 +41,11 @@ public:
     // its wait cut short.
     void quitWhenIdle();
 
+    // Ends the innermost running wait now, as if its time had run out. Lets
+    // tests and fuzzing drive the real waits against a scripted peer without
+    // waiting in real time. False when no wait is running.
+    bool expireInnermostWait();
+
 public slots:
     // Something a wait may be waiting for has changed: re-check the waits.
     void poke();

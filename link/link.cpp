@@ -22,10 +22,27 @@ Link::Link(EventPump& pump, LoopFlags& flags, LinkHost& host, LinkOptions option
     , m_serial(this)
     , m_tcp(pump, this)
 {
+    attachChannels();
+}
+
+void Link::attachChannels()
+{
     // A serial wait watches the queue length; a byte arriving is reason to look.
-    connect(&m_serial, &ByteChannel::readyRead, &m_pump, &EventPump::poke);
-    connect(&m_tcp, &ByteChannel::readyRead, this, &Link::ClientTCPDataReady);
-    connect(&m_tcp, &ByteChannel::peerClosed, this, &Link::ClientTCPDisconnected);
+    connect(m_serialChannel, &ByteChannel::readyRead, &m_pump, &EventPump::poke);
+    connect(m_tcpChannel, &ByteChannel::readyRead, this, &Link::ClientTCPDataReady);
+    connect(m_tcpChannel, &ByteChannel::peerClosed, this, &Link::ClientTCPDisconnected);
+}
+
+void Link::replaceChannels(ByteChannel& serial, ByteChannel& tcp)
+{
+    CloseCom();
+    DisconnectFromTCPServer();
+    m_serialChannel->disconnect(this);
+    m_serialChannel->disconnect(&m_pump);
+    m_tcpChannel->disconnect(this);
+    m_serialChannel = &serial;
+    m_tcpChannel = &tcp;
+    attachChannels();
 }
 
 void Link::InitRS232()
@@ -37,13 +54,13 @@ void Link::InitRS232()
     CloseCom();
     const SerialDevice device = resolveSerialPort(comport);
     m_serialPath = device.path;
-    ret = static_cast<std::int16_t>(m_serial.open(device.path));
+    ret = static_cast<std::int16_t>(m_serialChannel->open(device.path, 0, 0));
     if (ret < 0) {
         szStatus = rs232StatusText(ret);
         m_host.showLinkStatus(szStatus);
         return;
     }
-    m_serial.flushQueues();
+    m_serialChannel->flushQueues();
 }
 
 void Link::InitTCP_IP()
@@ -51,7 +68,7 @@ void Link::InitTCP_IP()
     if (tcpcon > 0)
         DisconnectFromTCPServer();
     m_host.setWaitCursor(true);
-    ret = static_cast<std::int16_t>(m_tcp.connectTo(ipBuf, portNum, kConnectTimeoutMs));
+    ret = static_cast<std::int16_t>(m_tcpChannel->open(ipBuf, portNum, kConnectTimeoutMs));
     m_host.setWaitCursor(false);
     if (ret < 0) {
         szStatus = tcpStatusText(ret);
@@ -67,25 +84,25 @@ void Link::InitTCP_IP()
 
 void Link::CloseCom()
 {
-    m_serial.close();
+    m_serialChannel->close();
 }
 
 void Link::DisconnectFromTCPServer()
 {
-    m_tcp.close();
+    m_tcpChannel->close();
     tcpcon = 0;
 }
 
 std::int64_t Link::write(const std::uint8_t* data, int n, int tcpTimeoutMs)
 {
     if (isSerial())
-        return m_serial.write(data, n, tcpTimeoutMs);
-    return m_tcp.write(data, n, tcpTimeoutMs);
+        return m_serialChannel->write(data, n, tcpTimeoutMs);
+    return m_tcpChannel->write(data, n, tcpTimeoutMs);
 }
 
 std::int32_t Link::GetInQLen() const
 {
-    return static_cast<std::int32_t>(std::min<std::int64_t>(m_serial.bytesAvailable(), rx.szReadBuf.size()));
+    return static_cast<std::int32_t>(std::min<std::int64_t>(m_serialChannel->bytesAvailable(), rx.szReadBuf.size()));
 }
 
 std::int32_t Link::ComRd(std::int32_t n)
@@ -93,13 +110,13 @@ std::int32_t Link::ComRd(std::int32_t n)
     n = std::clamp<std::int32_t>(n, 0, static_cast<std::int32_t>(rx.szReadBuf.size()));
     if (n == 0)
         return 0;
-    return static_cast<std::int32_t>(m_serial.read(rx.szReadBuf.data(), n));
+    return static_cast<std::int32_t>(m_serialChannel->read(rx.szReadBuf.data(), n));
 }
 
 void Link::FlushQueues()
 {
     if (isSerial())
-        m_serial.flushQueues();
+        m_serialChannel->flushQueues();
 }
 
 void Link::WaitInQWithoutEvents(std::int32_t want, double limit)
@@ -110,7 +127,7 @@ void Link::WaitInQWithoutEvents(std::int32_t want, double limit)
         if (left <= 0.0)
             break;
         // Ends early only when the port cannot deliver anything any more.
-        if (!m_serial.waitForReadyRead(std::max(1, static_cast<int>(std::ceil(left * 1000.0)))))
+        if (!m_serialChannel->waitForReadyRead(std::max(1, static_cast<int>(std::ceil(left * 1000.0)))))
             break;
     }
 }
@@ -120,13 +137,13 @@ void Link::ClientTCPDataReady()
     // Bytes land consecutively from the start of the receive buffer, never
     // more than the waiting exchange still expects.
     const std::int32_t size = static_cast<std::int32_t>(rx.szReadBuf.size());
-    while (rx.bytesToRead > 0 && m_tcp.bytesAvailable() > 0) {
+    while (rx.bytesToRead > 0 && m_tcpChannel->bytesAvailable() > 0) {
         const std::int32_t offset = rx.dataSize - rx.bytesToRead;
         if (offset < 0 || offset >= size || rx.bytesToRead > size - offset) {
             rx.bytesToRead = 0;  // counters out of range: never write past the buffer
             break;
         }
-        rx.bytesRead = static_cast<std::int32_t>(m_tcp.read(rx.szReadBuf.data() + offset, rx.bytesToRead));
+        rx.bytesRead = static_cast<std::int32_t>(m_tcpChannel->read(rx.szReadBuf.data() + offset, rx.bytesToRead));
         if (rx.bytesRead <= 0)
             break;  // nothing more for now; a closed connection ends in the wait's time limit
         rx.bytesToRead -= rx.bytesRead;
@@ -135,8 +152,8 @@ void Link::ClientTCPDataReady()
     // (the answer to command 50, automatic frames), is read and dropped so it
     // cannot pollute the next reply.
     if (rx.bytesToRead <= 0 && !rx.keepFrames) {
-        while (m_tcp.bytesAvailable() > 0)
-            if (m_tcp.read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size())) <= 0)
+        while (m_tcpChannel->bytesAvailable() > 0)
+            if (m_tcpChannel->read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size())) <= 0)
                 break;
     }
     m_pump.poke();

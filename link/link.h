@@ -93,13 +93,17 @@ public:
     // Automatic sending is over: whatever was kept waiting is dropped.
     void EndAutoFrames();
 
-    // Test seams.
-    ByteChannel& serialChannel() { return m_serial; }
-    ByteChannel& tcpChannel() { return m_tcp; }
+    // Test seams: the channels in use, and other ones (an in-memory pipe) put
+    // in place of the serial port and the TCP client. The link does not own
+    // replacements; they must outlive it or be replaced again.
+    ByteChannel& serialChannel() { return *m_serialChannel; }
+    ByteChannel& tcpChannel() { return *m_tcpChannel; }
+    void replaceChannels(ByteChannel& serial, ByteChannel& tcp);
 
 private:
     void ClientTCPDataReady();
     void ClientTCPDisconnected();
+    void attachChannels();
 
     EventPump& m_pump;
     LoopFlags& m_flags;
@@ -107,6 +111,8 @@ private:
     LinkOptions m_options;
     SerialChannel m_serial;
     TcpChannel m_tcp;
+    ByteChannel* m_serialChannel = &m_serial;
+    ByteChannel* m_tcpChannel = &m_tcp;
     QString m_serialPath;
     std::array<std::uint8_t, 1024> m_scratch{};
 };

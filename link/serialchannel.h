@@ -14,6 +14,7 @@ public:
 
     // Opens the device; returns 0 or a negative code of the RS-232 status table.
     int open(const QString& devicePath);
+    int open(const QString& devicePath, int, int) override { return open(devicePath); }
     // Why the last open failed in the system's words (empty after success).
     QString lastSystemError() const { return m_lastError; }
     bool lastErrorWasPermission() const { return m_permission; }

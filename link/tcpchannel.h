@@ -20,6 +20,7 @@ public:
     // status table. User input is held back meanwhile, as during a blocking
     // connect, but the panels keep painting.
     int connectTo(const QString& host, int port, int timeoutMs);
+    int open(const QString& host, int port, int timeoutMs) override { return connectTo(host, port, timeoutMs); }
 
     bool isOpen() const override;
     // Closes our side quietly: no peerClosed() for a close we asked for.

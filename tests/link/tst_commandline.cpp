@@ -85,6 +85,7 @@ void CommandLineTest::mistakesEndWithOneLineAndCodeTwo_data()
     QTest::newRow("serial past the panel's range") << false << QStringList{"--serial", "257"} << "257";
     QTest::newRow("both connections") << false << QStringList{"--serial", "1", "--server", "a:1"} << "--server";
     QTest::newRow("tool has no server option") << true << QStringList{"--server", "a:1"} << "server";
+    QTest::newRow("line end in an option") << false << QStringList{"--col\nour", "--x\r"} << "col?our";
 }
 
 void CommandLineTest::mistakesEndWithOneLineAndCodeTwo()
