@@ -1,5 +1,7 @@
 #include "calibcurve.h"
 
+#include "numbertext.h"
+
 #include <QList>
 #include <QLocale>
 #include <cmath>
@@ -130,27 +132,30 @@ std::optional<CalibCells> ParseCalibFile(const QByteArray& content, QString* why
     constexpr int kNumbers = kCalibTableRows * kCalibTableCols;
     if (content.size() > kCalibFileMaxBytes)
         return fail(QStringLiteral("The file is too large for a calibration table."));
-    const QList<QByteArray> tokens = content.simplified().split(' ');
-    const int count = content.simplified().isEmpty() ? 0 : int(tokens.size());
-    if (count != kNumbers)
-        return fail(QStringLiteral("The file holds %1 values instead of %2.").arg(count).arg(kNumbers));
-
+    const QList<TextToken> tokens = textTokens(content);
+    if (const QString twice = secondWordOnLine(tokens, QString()); !twice.isEmpty())
+        return fail(twice);
     CalibCells table;
-    for (int i = 0; i < kNumbers; ++i) {
+    int i = 0;
+    for (const TextToken& token : tokens) {
+        if (i == kNumbers)
+            return fail(QStringLiteral("Line %1: the file holds more than %2 values.").arg(token.line).arg(kNumbers));
         const int row = i / 2 + 1;
         const int col = i % 2 + 1;
-        bool ok = false;
-        const double v = QLocale::c().toDouble(QString::fromLatin1(tokens[i]), &ok);
-        if (!ok)
-            return fail(QStringLiteral("Line %1 is not a number.").arg(i + 1));
-        if (!cellValueFits(col, row, v))
+        const auto v = readNumber(QByteArrayView(token.text));
+        if (!v)
+            return fail(numberInFileMessage(QString(), token.line, token.text, QStringLiteral("a number")));
+        if (!cellValueFits(col, row, *v))
             return fail(QStringLiteral("Line %1: %2 does not fit row %3, column %4.")
-                            .arg(i + 1)
-                            .arg(QString::fromLatin1(tokens[i].left(20)))
+                            .arg(token.line)
+                            .arg(shownText(token.text))
                             .arg(row)
                             .arg(col));
-        table.at(col, row) = v;
+        table.at(col, row) = *v;
+        ++i;
     }
+    if (i != kNumbers)
+        return fail(QStringLiteral("The file holds %1 values instead of %2.").arg(i).arg(kNumbers));
     return table;
 }
 

@@ -3,20 +3,19 @@
 #include "dialogs.h"
 #include "eventpump.h"
 #include "exchange.h"
+#include "fileio.h"
 #include "link.h"
 #include "loopflags.h"
 #include "measurement.h"
 #include "mouseactions.h"
+#include "numbertext.h"
 #include "parameterset.h"
 #include "chartexport.h"
 #include "charts.h"
 
 #include <QCloseEvent>
 #include <QDoubleSpinBox>
-#include <QFile>
-#include <QLocale>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -344,9 +343,8 @@ CalibCells Calibration::tableCells() const
     for (int row = 1; row <= kCalibTableRows; ++row)
         for (int col = 1; col <= kCalibTableCols; ++col) {
             const QTableWidgetItem* item = m_grid->item(row - 1, col - 1);
-            bool ok = false;
-            const double v = item ? QLocale::c().toDouble(item->text().trimmed(), &ok) : 0.0;
-            t.at(col, row) = ok ? v : std::numeric_limits<double>::quiet_NaN();
+            const auto v = item ? readNumber(QStringView(item->text()).trimmed()) : std::nullopt;
+            t.at(col, row) = v ? *v : std::numeric_limits<double>::quiet_NaN();
         }
     return t;
 }
@@ -498,15 +496,11 @@ void Calibration::CBF_ButtonGetFileFromDisk()
     const QString path = chooseFile(false);
     if (path.isEmpty())
         return;
-    QFile file(path);
-    QString why;
+    const FileRead file = readWholeFile(path, kCalibFileMaxBytes);
+    QString why = file.status == FileRead::Missing ? QStringLiteral("No such file.") : file.error;
     std::optional<CalibCells> table;
-    if (!file.open(QIODevice::ReadOnly))
-        why = file.errorString();
-    else if (file.size() > kCalibFileMaxBytes)
-        why = QStringLiteral("The file is too large for a calibration table.");
-    else
-        table = ParseCalibFile(file.read(kCalibFileMaxBytes + 1), &why);
+    if (file.status == FileRead::Ok)
+        table = ParseCalibFile(file.content, &why);
     if (!table) {
         dialogs().message(kAttention, QStringLiteral("Calibration table not loaded. \n%1 \n%2").arg(path, why));
         return;
@@ -528,10 +522,9 @@ void Calibration::CBF_ButtonSaveFileToDisk()
                 selectCell(col, row);
                 return;
             }
-    QSaveFile file(path);
-    const QByteArray content = FormatCalibFile(table);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        dialogs().message(kAttention, QStringLiteral("Calibration table not saved. \n%1 \n%2").arg(path, file.errorString()));
+    QString error;
+    if (!saveWholeFile(path, FormatCalibFile(table), &error))
+        dialogs().message(kAttention, QStringLiteral("Calibration table not saved. \n%1 \n%2").arg(path, error));
 }
 
 void Calibration::CBF_ButtonResetCalibTable()

@@ -15,10 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     fuzz::putFile(settings, content);
     fuzz::putFile(history, content);
 
-    const auto s = readConnectionSettings(settings);
-    if (!s)
+    const SettingsRead s = readConnectionSettings(settings);
+    if (s.status == SettingsRead::Missing)
         broken("an existing settings file reads as missing");
-    if (s->ipBuf.size() > 255 || s->portNumStr.size() > 31)
+    if (s.status == SettingsRead::Failed && s.error.isEmpty())
+        broken("a refused settings file without a reason");
+    if (s.settings.ipBuf.size() > 255 || s.settings.portNumStr.size() > 31)
         broken("a settings line longer than its limit");
 
     const QStringList entries = readServerHistory(history);

@@ -2,6 +2,7 @@
 
 #include "combobox.h"
 #include "dialogs.h"
+#include "numbertext.h"
 #include "panelutil.h"
 #include "righthelp.h"
 #include "serialports.h"
@@ -59,23 +60,33 @@ void InterfacePanel::SetupServerField()
     Combo_SetComboAttribute(field, ComboFrameColour, 0xE0E0E0);
     if (auto* combo = Combo_Record(field))
         connect(combo, &ComboBox::committed, this, &InterfacePanel::CBF_StringIpAdress);
-    for (const QString& entry : readServerHistory(ipComboBoxFileName))
+    QString error;
+    for (const QString& entry : readServerHistory(ipComboBoxFileName, &error))
         Combo_InsertComboItem(field, -1, entry);
+    if (!error.isEmpty())
+        dialogs().message(kAttention, tr(" The server history could not be read from \n %1 \n (%2).")
+                                          .arg(QDir::toNativeSeparators(ipComboBoxFileName), error));
 }
 
 void InterfacePanel::GetConnectionSettingsFromFile()
 {
     if (!m_options.settingsFile)
         return;
-    const auto settings = readConnectionSettings(conSettingsFileName);
-    if (!settings) {
+    const SettingsRead read = readConnectionSettings(conSettingsFileName);
+    if (read.status != SettingsRead::Ok) {
+        // Missing or unusable: the defaults, with the panel as loaded.
         m_link.comprotocol = RS232;
         m_link.comport = 1;
+        if (read.status == SettingsRead::Failed)
+            dialogs().message(kAttention, tr(" The connection settings were not read: \n %1 \n\n"
+                                             " The program starts with RS-232 port 1.")
+                                              .arg(read.error));
         return;
     }
-    m_link.comprotocol = settings->comprotocol;
-    m_link.comport = settings->comport;
-    putValuesIntoControls(settings->comprotocol, settings->comport, settings->ipBuf, settings->portNumStr);
+    const ConnectionSettings& settings = read.settings;
+    m_link.comprotocol = settings.comprotocol;
+    m_link.comport = settings.comport;
+    putValuesIntoControls(settings.comprotocol, settings.comport, settings.ipBuf, settings.portNumStr);
 }
 
 void InterfacePanel::UseForThisRun(const ConnectionSettings& settings)
@@ -130,7 +141,9 @@ void InterfacePanel::TryToConnect()
     if (m_options.tryUsesMainStatus)
         m_host.processEvents();
 
-    m_link.portNum = atoiLike(m_link.portNumStr.toUtf8());
+    // A port text that is not a whole number 0 … 65535 opens no port (0).
+    const auto port = readNumber(QStringView(m_link.portNumStr).trimmed(), NumberForm::Whole);
+    m_link.portNum = port && *port >= 0 && *port <= 65535 ? static_cast<int>(*port) : 0;
     if (m_options.mainPortDisplays)
         m_host.showConnectionInUse(m_link.comprotocol, m_link.comport, m_link.ipBuf);
     if (m_link.comprotocol == RS232) {

@@ -1,28 +1,30 @@
 #include "settingsfiles.h"
 
-#include <QFile>
-#include <QSaveFile>
-#include <climits>
+#include "fileio.h"
+#include "numbertext.h"
+
+#include <QFileInfo>
 
 namespace tarvo {
 
 namespace {
 
+// Both files are a few hundred bytes; anything far larger is something else.
+constexpr qint64 kMaxFileBytes = 64 * 1024;
+
 // Reads one line as a line reader with a length limit does: up to the line
 // end, keeping at most maxChars characters and dropping the rest of the line.
-// The text ends at the first zero byte. Returns false at end of file.
-bool readLimitedLine(QFile& file, int maxChars, QByteArray* out)
+// The text ends at the first zero byte. Returns false at the end of the text.
+bool readLimitedLine(const QByteArray& text, qsizetype& pos, int maxChars, QByteArray* out)
 {
     out->clear();
-    if (file.atEnd())
+    if (pos >= text.size())
         return false;
-    char c = 0;
-    while (file.getChar(&c)) {
-        if (c == '\n')
-            break;
-        if (out->size() < maxChars)
-            out->append(c);
-    }
+    qsizetype end = text.indexOf('\n', pos);
+    if (end < 0)
+        end = text.size();
+    *out = text.mid(pos, std::min<qsizetype>(end - pos, maxChars));
+    pos = end + 1;
     if (out->endsWith('\r'))
         out->chop(1);
     const qsizetype zero = out->indexOf('\0');
@@ -31,57 +33,46 @@ bool readLimitedLine(QFile& file, int maxChars, QByteArray* out)
     return true;
 }
 
-bool saveWhole(const QString& path, const QByteArray& content, QString* error)
+std::optional<std::uint16_t> wordOnLine(const QByteArray& line)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    const auto v = readNumber(QByteArrayView(line.trimmed()), NumberForm::Whole);
+    if (!v || *v < 0 || *v > 65535)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(*v);
 }
 
 } // namespace
 
-int atoiLike(const QByteArray& text)
+SettingsRead readConnectionSettings(const QString& path)
 {
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r'
-                               || text[i] == '\v' || text[i] == '\f'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > INT_MAX)
-            return negative ? INT_MIN : INT_MAX;
+    SettingsRead result;
+    const FileRead file = readWholeFile(path, kMaxFileBytes);
+    const QString name = QFileInfo(path).fileName();
+    if (file.status != FileRead::Ok) {
+        result.status = file.status == FileRead::Missing ? SettingsRead::Missing : SettingsRead::Failed;
+        result.error = QStringLiteral("%1 cannot be read: %2").arg(name, file.error);
+        return result;
     }
-    return static_cast<int>(negative ? -value : value);
-}
-
-std::optional<ConnectionSettings> readConnectionSettings(const QString& path)
-{
-    QFile file(path);
-    if (!file.exists())
-        return std::nullopt;
-    ConnectionSettings s;
-    s.comprotocol = 0;
-    s.comport = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        return s;  // present but unreadable: read as four empty lines
+    const QByteArray text = withoutByteOrderMark(file.content);
+    qsizetype pos = 0;
     QByteArray line;
-    readLimitedLine(file, 100, &line);
-    s.comprotocol = static_cast<std::uint16_t>(atoiLike(line));
-    readLimitedLine(file, 100, &line);
-    s.comport = static_cast<std::uint16_t>(atoiLike(line));
-    readLimitedLine(file, 255, &line);
-    s.ipBuf = QString::fromLatin1(line);
-    readLimitedLine(file, 31, &line);
-    s.portNumStr = QString::fromLatin1(line);
-    return s;
+    std::uint16_t* numbers[] = {&result.settings.comprotocol, &result.settings.comport};
+    for (int i = 0; i < 2; ++i) {
+        readLimitedLine(text, pos, 100, &line);
+        const auto word = wordOnLine(line);
+        if (!word) {
+            result.status = SettingsRead::Failed;
+            result.error = numberInFileMessage(name, i + 1, line, QStringLiteral("a whole number from 0 to 65535"));
+            return result;
+        }
+        *numbers[i] = *word;
+    }
+    readLimitedLine(text, pos, 255, &line);
+    result.settings.ipBuf = QString::fromLatin1(line);
+    readLimitedLine(text, pos, 31, &line);
+    result.settings.portNumStr = QString::fromLatin1(line);
+    result.status = SettingsRead::Ok;
+    return result;
 }
 
 bool writeConnectionSettings(const QString& path, const ConnectionSettings& s, QString* error)
@@ -91,19 +82,23 @@ bool writeConnectionSettings(const QString& path, const ConnectionSettings& s, Q
     content += QByteArray::number(s.comport) + '\n';
     content += s.ipBuf.left(255).toLatin1() + '\n';
     content += s.portNumStr.left(31).toLatin1() + '\n';
-    return saveWhole(path, content, error);
+    return saveWholeFile(path, content, error);
 }
 
-QStringList readServerHistory(const QString& path)
+QStringList readServerHistory(const QString& path, QString* error)
 {
     QStringList entries;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileRead file = readWholeFile(path, kMaxFileBytes);
+    if (file.status != FileRead::Ok) {
+        if (file.status == FileRead::Failed && error)
+            *error = file.error;
         return entries;
-    const qint64 records = file.size() / kHistoryRecordBytes;
+    }
+    const qint64 records = file.content.size() / kHistoryRecordBytes;
+    qsizetype pos = 0;
     QByteArray line;
     for (qint64 r = 0; r < records && entries.size() < kHistoryMaxEntries; ++r) {
-        if (!readLimitedLine(file, kHistoryRecordText, &line))
+        if (!readLimitedLine(file.content, pos, kHistoryRecordText, &line))
             break;
         if (!line.isEmpty())
             entries.append(QString::fromLatin1(line));
@@ -119,7 +114,7 @@ bool writeServerHistory(const QString& path, const QStringList& entries, QString
         record.append(kHistoryRecordText - record.size(), '\0');
         content += record + '\n';
     }
-    return saveWhole(path, content, error);
+    return saveWholeFile(path, content, error);
 }
 
 } // namespace tarvo

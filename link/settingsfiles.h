@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <optional>
 
 namespace tarvo {
 
@@ -23,17 +22,23 @@ constexpr int kHistoryRecordText = 100;
 constexpr int kHistoryRecordBytes = kHistoryRecordText + 1;
 constexpr int kHistoryMaxEntries = 10;
 
-// Like C's atoi: leading blanks, an optional sign, then digits; no digits
-// gives 0. Saturates instead of overflowing.
-int atoiLike(const QByteArray& text);
+struct SettingsRead {
+    enum Status { Ok, Missing, Failed };
+    Status status = Missing;
+    ConnectionSettings settings;  // for Ok
+    QString error;                // for Failed: what went wrong, naming the file
+};
 
-// nullopt when the file does not exist. Missing lines read as empty.
-std::optional<ConnectionSettings> readConnectionSettings(const QString& path);
+// Only a file that does not exist is Missing. A file that cannot be read
+// (after a second try), or whose first two lines are not whole numbers
+// 0 … 65535, is Failed. Missing lines 3 and 4 read as empty.
+SettingsRead readConnectionSettings(const QString& path);
 // Written whole or not at all; on failure *error says why.
 bool writeConnectionSettings(const QString& path, const ConnectionSettings& s, QString* error);
 
-// The non-empty records, in file order, at most kHistoryMaxEntries.
-QStringList readServerHistory(const QString& path);
+// The non-empty records, in file order, at most kHistoryMaxEntries. A file
+// that exists but cannot be read gives none and the reason in *error.
+QStringList readServerHistory(const QString& path, QString* error = nullptr);
 bool writeServerHistory(const QString& path, const QStringList& entries, QString* error);
 
 } // namespace tarvo

@@ -1,9 +1,8 @@
 #include "recordfile.h"
 
+#include "fileio.h"
 #include "measurement.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 namespace tarvo {
 
@@ -66,45 +65,22 @@ RecordTime recordTime(std::uint16_t interval, std::uint16_t count)
 bool RecordFile::create(const QString& path)
 {
     m_error.clear();
-    if (QFileInfo::exists(path) && !QFile::remove(path)) {
-        m_error = QStringLiteral("The old file could not be deleted.");
+    if (path.isEmpty()) {
+        m_error = QStringLiteral("No file name.");
         return false;
     }
-    return write(path, recordHeader(), false);
+    // The header replaces the old file in one step; a failure leaves it as it was.
+    return saveWholeFile(path, recordHeader(), &m_error);
 }
 
 bool RecordFile::append(const QString& path, const RecordValues& values)
 {
     m_error.clear();
-    return write(path, recordLine(clock(), values), true);
-}
-
-bool RecordFile::write(const QString& path, const QByteArray& bytes, bool mustExist)
-{
     if (path.isEmpty()) {
         m_error = QStringLiteral("No file name.");
         return false;
     }
-    QFile file(path);
-    QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Append;
-    if (mustExist)
-        mode |= QIODevice::ExistingOnly;
-    if (!file.open(mode)) {
-        m_error = mustExist && !QFileInfo::exists(path) ? QStringLiteral("The file no longer exists.")
-                                                        : file.errorString();
-        return false;
-    }
-    // The bytes go to the system at once, not at some later close.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        m_error = file.errorString();
-        return false;
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        m_error = file.errorString();
-        return false;
-    }
-    return true;
+    return appendWhole(path, recordLine(clock(), values), true, &m_error);
 }
 
 } // namespace tarvo

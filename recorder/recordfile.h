@@ -36,19 +36,20 @@ public:
     // The PC clock; a test may fix it.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
 
-    // Replaces whatever is at `path` by a file holding only the header.
+    // Replaces whatever is at `path` by a file holding only the header; on
+    // failure the old file stays as it was.
     bool create(const QString& path);
-    // Appends one line to an existing file. Every line reaches the system
-    // before this returns, so a crash of the program loses at most the line
-    // being written. A file that vanished is not re-created: that would
-    // leave a file without header and hide the loss of the earlier lines.
+    // Appends one line, whole, to an existing file. Every line reaches the
+    // system before this returns; a failed write is cut back, so the file
+    // always ends with a complete line. A file that vanished is not
+    // re-created: that would leave a file without header and hide the loss
+    // of the earlier lines.
     bool append(const QString& path, const RecordValues& values);
 
     // Why the last create or append failed.
     QString errorString() const { return m_error; }
 
 private:
-    bool write(const QString& path, const QByteArray& bytes, bool mustExist);
     QString m_error;
 };
 

@@ -1,10 +1,9 @@
 #include "equationfile.h"
 
-#include <QFile>
-#include <QLocale>
-#include <QSaveFile>
+#include "fileio.h"
+#include "numbertext.h"
 
-#include <cmath>
+#include <QLocale>
 
 namespace tarvo::tempcomp {
 
@@ -19,17 +18,6 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
-// A line as it may be quoted in a message: short and printable.
-QString quoted(const QByteArray& line)
-{
-    QString text;
-    for (char c : line.left(40))
-        text += (c >= 0x20 && c < 0x7F) ? QChar(c) : QChar(u'?');
-    if (line.size() > 40)
-        text += QStringLiteral("…");
-    return text;
-}
-
 } // namespace
 
 QByteArray formatEquation(const Coefficients& c)
@@ -42,45 +30,29 @@ QByteArray formatEquation(const Coefficients& c)
 
 bool writeEquationFile(const QString& path, const Coefficients& c, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        setError(error, file.errorString());
-        return false;
-    }
-    const QByteArray text = formatEquation(c);
-    if (file.write(text) != text.size()) {
-        setError(error, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        setError(error, file.errorString());
-        return false;
-    }
-    return true;
+    return saveWholeFile(path, formatEquation(c), error);
 }
 
 std::optional<Coefficients> parseEquation(const QByteArray& text, QString* error)
 {
     Coefficients c{};
     int count = 0;
-    int lineNumber = 0;
-    for (const QByteArray& raw : text.split('\n')) {
-        ++lineNumber;
-        const QByteArray line = raw.trimmed();
-        if (line.isEmpty())
-            continue;
-        bool ok = false;
-        const double v = QLocale::c().toDouble(QString::fromLatin1(line), &ok);
-        if (!ok || !std::isfinite(v)) {
-            setError(error, QStringLiteral("line %1 (\"%2\") is not a usable number").arg(lineNumber).arg(quoted(line)));
+    const QList<TextToken> tokens = textTokens(text);
+    if (const QString twice = secondWordOnLine(tokens, QString()); !twice.isEmpty()) {
+        setError(error, twice);
+        return std::nullopt;
+    }
+    for (const TextToken& token : tokens) {
+        const auto v = readNumber(QByteArrayView(token.text));
+        if (!v) {
+            setError(error, numberInFileMessage(QString(), token.line, token.text, QStringLiteral("a number")));
             return std::nullopt;
         }
         if (count == kCoefficients) {
-            setError(error, QStringLiteral("it holds more than %1 numbers").arg(kCoefficients));
+            setError(error, QStringLiteral("Line %1: the file holds more than %2 numbers").arg(token.line).arg(kCoefficients));
             return std::nullopt;
         }
-        c[static_cast<size_t>(count++)] = v;
+        c[static_cast<size_t>(count++)] = *v;
     }
     if (count < kCoefficients) {
         setError(error, QStringLiteral("it holds %1 numbers instead of %2").arg(count).arg(kCoefficients));
@@ -91,21 +63,12 @@ std::optional<Coefficients> parseEquation(const QByteArray& text, QString* error
 
 std::optional<Coefficients> readEquationFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, file.errorString());
+    const FileRead file = readWholeFile(path, kMaxFileBytes);
+    if (file.status != FileRead::Ok) {
+        setError(error, file.status == FileRead::Missing ? QStringLiteral("No such file") : file.error);
         return std::nullopt;
     }
-    if (file.size() > kMaxFileBytes) {
-        setError(error, QStringLiteral("it is far larger than an equation file"));
-        return std::nullopt;
-    }
-    const QByteArray text = file.read(kMaxFileBytes + 1);
-    if (text.size() > kMaxFileBytes) {  // a device that reported no size
-        setError(error, QStringLiteral("it is far larger than an equation file"));
-        return std::nullopt;
-    }
-    return parseEquation(text, error);
+    return parseEquation(file.content, error);
 }
 
 } // namespace tarvo::tempcomp

@@ -20,8 +20,9 @@ QByteArray formatEquation(const Coefficients& c);
 // failure goes to *error.
 bool writeEquationFile(const QString& path, const Coefficients& c, QString* error);
 
-// Exactly fifteen finite numbers, one per line (blanks around them and empty
-// lines are allowed). Anything else gives nothing and the reason in *error.
+// Exactly fifteen finite numbers in the plain C forms, one per line (blanks around them, empty
+// lines and a leading byte-order mark are allowed). Anything else gives
+// nothing and the reason, with the line as the file shows it, in *error.
 std::optional<Coefficients> parseEquation(const QByteArray& text, QString* error);
 std::optional<Coefficients> readEquationFile(const QString& path, QString* error);
 

@@ -80,15 +80,15 @@ void ParamFileTest::unusableFilesChangeNothing_data()
 {
     QTest::addColumn<QByteArray>("content");  // "<missing>": no file at all
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << QByteArray("<missing>") << "cannot be opened";
+    QTest::newRow("missing") << QByteArray("<missing>") << "No such file";
     QTest::newRow("empty") << QByteArray() << "holds 0 numbers instead of 140";
     QTest::newRow("139 numbers") << numbers(139) << "holds 139 numbers instead of 140";
     QTest::newRow("141 numbers") << numbers(141) << "more than 140 numbers";
-    QTest::newRow("word too large") << numbers(10) + "65536\n" + numbers(129) << "Line 11: \"65536\"";
-    QTest::newRow("negative") << "-1\n" + numbers(139) << "Line 1: \"-1\"";
-    QTest::newRow("fraction") << numbers(3) + "1.5\n" + numbers(136) << "Line 4: \"1.5\"";
-    QTest::newRow("other ini file") << "[Parameter]\npower=500\n" + numbers(140) << "Line 1: \"[Parameter]\"";
-    QTest::newRow("binary") << QByteArray("\x01\x02\xff", 3) + numbers(140) << "Line 1: \"??";
+    QTest::newRow("word too large") << numbers(10) + "65536\n" + numbers(129) << "p.ini, line 11: \"65536\"";
+    QTest::newRow("negative") << "-1\n" + numbers(139) << "p.ini, line 1: \"-1\"";
+    QTest::newRow("fraction") << numbers(3) + "1.5\n" + numbers(136) << "p.ini, line 4: \"1.5\"";
+    QTest::newRow("other ini file") << "[Parameter]\npower=500\n" + numbers(140) << "p.ini, line 1: \"[Parameter]\"";
+    QTest::newRow("binary") << QByteArray("\x01\x02\xff", 3) + numbers(140) << "p.ini, line 1: \"\uFFFD\uFFFD\uFFFD";
     QTest::newRow("huge") << QByteArray(100 * 1024, ' ') + numbers(140) << "too large";
 }
 

@@ -264,13 +264,16 @@ void InterfacePanelTest::hostileSettingsFilesStartWithoutHarm_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("protocol");
     QTest::addColumn<int>("comport");
-    QTest::newRow("non-numeric") << QByteArray("tcp\nCOM3\nhost\nport\n") << 0 << 1;
-    QTest::newRow("empty") << QByteArray() << 0 << 1;
-    QTest::newRow("missing lines") << QByteArray("1\n") << 1 << 1;
-    QTest::newRow("CR LF") << QByteArray("1\r\n7\r\n127.0.0.1\r\n1\r\n") << 1 << 7;
-    QTest::newRow("overlong") << QByteArray(5000, '9') + "\n" + QByteArray(400, 'x') + "\n" << 0 << 1;
-    QTest::newRow("binary junk") << QByteArray::fromHex("00ff13370a0a0001fe") << 0 << 1;
-    QTest::newRow("leading blanks and sign") << QByteArray("  1 \n -2\n") << 1 << 256;
+    QTest::addColumn<QString>("told");  // the line the message quotes; empty: no message
+    QTest::newRow("non-numeric") << QByteArray("tcp\nCOM3\nhost\nport\n") << 0 << 1 << "line 1: \"tcp\"";
+    QTest::newRow("empty") << QByteArray() << 0 << 1 << "line 1: \"\"";
+    QTest::newRow("missing lines") << QByteArray("1\n") << 0 << 1 << "line 2: \"\"";
+    QTest::newRow("CR LF") << QByteArray("1\r\n7\r\n127.0.0.1\r\n1\r\n") << 1 << 7 << QString();
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" "1\n7\n127.0.0.1\n1\n") << 1 << 7 << QString();
+    QTest::newRow("overlong") << QByteArray(5000, '9') + "\n" + QByteArray(400, 'x') + "\n" << 0 << 1 << "line 1: \"9999";
+    QTest::newRow("binary junk") << QByteArray::fromHex("00ff13370a0a0001fe") << 0 << 1 << "line 1: \"\"";
+    QTest::newRow("leading blanks and sign") << QByteArray("  1 \n -2\n") << 0 << 1 << "line 2: \" -2\"";
+    QTest::newRow("decimal comma") << QByteArray("1\n1,5\n") << 0 << 1 << "line 2: \"1,5\"";
 }
 
 void InterfacePanelTest::hostileSettingsFilesStartWithoutHarm()
@@ -278,6 +281,7 @@ void InterfacePanelTest::hostileSettingsFilesStartWithoutHarm()
     QFETCH(QByteArray, content);
     QFETCH(int, protocol);
     QFETCH(int, comport);
+    QFETCH(QString, told);
     ScopeFixture f;
     setSerialPortResolver([](int) { return SerialDevice{}; });
     f.writeFile(QStringLiteral("ComSettings.cfg"), content);
@@ -288,6 +292,12 @@ void InterfacePanelTest::hostileSettingsFilesStartWithoutHarm()
     QVERIFY(ui.StringIpAdress->text().size() <= 255);
     QVERIFY(ui.StringPortNumber->text().size() <= 31);
     QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    const QString first = f.dialogs->shown.isEmpty() ? QString() : f.dialogs->shown.first().text;
+    if (told.isEmpty()) {
+        QVERIFY2(!first.contains(QLatin1String("ComSettings.cfg")), qPrintable(first));
+    } else {
+        QVERIFY2(first.contains(QStringLiteral("ComSettings.cfg, ") + told), qPrintable(first));
+    }
 }
 
 void InterfacePanelTest::portTextWithoutDigitsIsPortZero()

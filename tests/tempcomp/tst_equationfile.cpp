@@ -86,15 +86,15 @@ void EquationFileTest::refusesWhatIsNotAnEquationFile_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("empty") << QByteArray() << "it holds 0 numbers instead of 15";
     QTest::newRow("fourteen numbers") << numbers(14) << "it holds 14 numbers instead of 15";
-    QTest::newRow("sixteen numbers") << numbers(16) << "it holds more than 15 numbers";
-    QTest::newRow("words") << "RX4 = 0.5\n" + numbers(14) << "line 1 (\"RX4 = 0.5\") is not a usable number";
-    QTest::newRow("two on a line") << numbers(3) + "1 2\n" + numbers(11) << "line 4 (\"1 2\") is not a usable number";
-    QTest::newRow("decimal comma") << numbers(5) + "1,5\n" + numbers(9) << "line 6 (\"1,5\") is not a usable number";
-    QTest::newRow("nan") << numbers(14) + "nan\n" << "line 15 (\"nan\") is not a usable number";
-    QTest::newRow("infinity") << "-inf\n" + numbers(14) << "line 1 (\"-inf\") is not a usable number";
-    QTest::newRow("beyond double") << "1e999\n" + numbers(14) << "line 1 (\"1e999\") is not a usable number";
-    QTest::newRow("binary") << QByteArray("\x00\x01\xff\xfe 3", 6) + '\n' + numbers(14)
-                            << "line 1 (\"???? 3\") is not a usable number";
+    QTest::newRow("sixteen numbers") << numbers(16) << "Line 16: the file holds more than 15 numbers";
+    QTest::newRow("words") << "RX4 = 0.5\n" + numbers(14) << "Line 1: \"RX4 = 0.5\" is not one number.";
+    QTest::newRow("two on a line") << numbers(3) + "1 2\n" + numbers(11) << "Line 4: \"1 2\" is not one number.";
+    QTest::newRow("decimal comma") << numbers(5) + "1,5\n" + numbers(9) << "Line 6: \"1,5\" is not a number.";
+    QTest::newRow("nan") << numbers(14) + "nan\n" << "Line 15: \"nan\" is not a number.";
+    QTest::newRow("infinity") << "-inf\n" + numbers(14) << "Line 1: \"-inf\" is not a number.";
+    QTest::newRow("beyond double") << "1e999\n" + numbers(14) << "Line 1: \"1e999\" is not a number.";
+    QTest::newRow("binary") << QByteArray("\x00\x01\xff\xfe" "3", 5) + '\n' + numbers(14)
+                            << "Line 1: \"\uFFFD\uFFFD\uFFFD\uFFFD3\" is not a number.";
 }
 
 void EquationFileTest::refusesWhatIsNotAnEquationFile()
@@ -117,7 +117,7 @@ void EquationFileTest::refusesAnOversizedFile()
     f.close();
     QString error;
     QVERIFY(!readEquationFile(path, &error));
-    QCOMPARE(error, QStringLiteral("it is far larger than an equation file"));
+    QCOMPARE(error, QStringLiteral("The file is too large (102435 bytes)."));
     QVERIFY(!readEquationFile(dir.filePath(QStringLiteral("missing.equ")), &error));
     QVERIFY(!error.isEmpty());
 }
