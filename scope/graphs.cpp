@@ -1,5 +1,6 @@
 #include "graphs.h"
 
+#include "axisticks.h"
 #include "dialogs.h"
 #include "liveloop.h"
 #include "mouseactions.h"
@@ -254,11 +255,11 @@ void Graphs::ScaleAxis()
     QChartView* graph = m_app.calibpanel2.ui->GraphCalibBuf;
 
     if (xmax > xmin)
-        valueAxis(graph, Qt::Horizontal)->setRange(xmin, xmax);
+        setRoundTicks(valueAxis(graph, Qt::Horizontal), xmin, xmax);
     else
         dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral("X AXIS MIN must be lower than X AXIS MAX"));
     if (ymax > ymin)
-        valueAxis(graph, Qt::Vertical)->setRange(ymin, ymax);
+        setRoundTicks(valueAxis(graph, Qt::Vertical), ymin, ymax);
     else
         dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral("Y AXIS MIN must be lower than Y AXIS MAX"));
 }

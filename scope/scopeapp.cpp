@@ -3,6 +3,7 @@
 #include "brandingtables.h"
 #include "calibration.h"
 #include "dialogs.h"
+#include "entryfeedback.h"
 #include "graphs.h"
 #include "liveloop.h"
 #include "monitorpanel.h"
@@ -69,8 +70,10 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), calibpanel.widget.get(),
                        calibpanel2.widget.get(), graphpanel.widget.get(), gfpanel.widget.get(),
                        vecpanel.widget.get(), interfacepanel.widget(), scaleaxispanel.widget.get(),
-                       monitorpanel.widget.get()})
+                       monitorpanel.widget.get()}) {
         m_help->install(w);
+        watchNumberEntries(w);
+    }
     parapanel = std::make_unique<ParameterPanel>(*panel.ui, params, exchange, link, flags, pump, settings.documentsDir,
                                                  [this](int dim) { SetButtonsDimmed(dim); }, measured);
     graphs = std::make_unique<Graphs>(*this);

@@ -1,6 +1,7 @@
 #include "teachtable.h"
 
 #include "dialogs.h"
+#include "entryfeedback.h"
 #include "ui_P.h"
 
 #include <QDoubleSpinBox>
@@ -29,6 +30,7 @@ public:
         editor->setButtonSymbols(QAbstractSpinBox::NoButtons);
         editor->setFrame(false);
         editor->setAccessibleName(QStringLiteral("Teach table cell"));
+        watchNumberEntry(editor);
         return editor;
     }
 

@@ -1,10 +1,10 @@
 #include "coefficientbox.h"
 
+#include "numbertext.h"
+
 #include <QLocale>
-#include <QRegularExpression>
 
 #include <cfloat>
-#include <cmath>
 
 namespace tarvo {
 
@@ -14,6 +14,7 @@ CoefficientBox::CoefficientBox(QWidget* parent)
     // A spin box rounds every value to `decimals` places; with the most it
     // allows, every double in range stays as it is.
     setDecimals(DBL_MAX_10_EXP + DBL_DIG);
+    setProperty("takesExponent", true);  // for the entry feedback's rule
 }
 
 QString CoefficientBox::textFromValue(double value) const
@@ -23,19 +24,17 @@ QString CoefficientBox::textFromValue(double value) const
 
 double CoefficientBox::valueFromText(const QString& text) const
 {
-    return QLocale::c().toDouble(text.trimmed());
+    return readNumber(QStringView(text).trimmed()).value_or(value());
 }
 
 QValidator::State CoefficientBox::validate(QString& input, int&) const
 {
-    const QString text = input.trimmed();
+    const QStringView text = QStringView(input).trimmed();
     // What may still become a number while it is typed: sign, digits, point, exponent.
-    static const QRegularExpression partial(QStringLiteral("^[+-]?\\d*\\.?\\d*([eE][+-]?\\d*)?$"));
-    if (!partial.match(text).hasMatch())
+    if (!couldBecomeNumber(text))
         return QValidator::Invalid;
-    bool ok = false;
-    const double v = QLocale::c().toDouble(text, &ok);
-    if (ok && std::isfinite(v) && v >= minimum() && v <= maximum())
+    const auto v = readNumber(text);
+    if (v && *v >= minimum() && *v <= maximum())
         return QValidator::Acceptable;
     return QValidator::Intermediate;
 }

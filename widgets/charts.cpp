@@ -1,5 +1,6 @@
 #include "charts.h"
 
+#include "axisticks.h"
 #include "chartexport.h"
 
 #include <QEvent>
@@ -59,46 +60,22 @@ QLineSeries* addLine(QChart* chart, QValueAxis* x, QValueAxis* y, const QColor& 
     return series;
 }
 
-// A tick step of 1, 2, 2.5 or 5 times a power of ten that gives at most
-// five intervals over span.
-double niceStep(double span)
-{
-    const double rough = std::max(span, 1.0) / 5.0;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})
-        if (m * power >= rough)
-            return m * power;
-    return 10.0 * power;
-}
-
-void setAxis(QValueAxis* axis, double min, double max)
+void setAxis(QValueAxis* axis, double min, double max, double minStep = 0.0)
 {
     if (axis->min() == min && axis->max() == max)
         return;  // a range change lays the chart out again
-    // The axis makes its ticks at once: a wide range must never meet the
-    // small step of a narrow one (0 to 20 000 in steps of 0.2), so the
-    // larger of the two steps is set first.
-    const double step = niceStep(max - min);
-    axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(0);
-    if (step >= axis->tickInterval()) {
-        axis->setTickInterval(step);
-        axis->setRange(min, max);
-    } else {
-        axis->setRange(min, max);
-        axis->setTickInterval(step);
-    }
+    setRoundTicks(axis, min, max, minStep);
 }
 
 // A range of whole tick steps around [lo, hi]. A growing chart's range then
 // changes only when its points cross a step, not with every point: a new
 // range lays out the axis labels again, the dearest part of a redraw.
-void setNiceRange(QValueAxis* axis, double lo, double hi)
+void setNiceRange(QValueAxis* axis, double lo, double hi, double minStep = 0.0)
 {
     if (!(hi > lo))
         hi = lo + 1.0;
-    const double step = niceStep(hi - lo);
-    setAxis(axis, std::floor(lo / step) * step, std::ceil(hi / step) * step);
+    const double step = roundTicks(lo, hi, 5, minStep).step;
+    setAxis(axis, std::floor(lo / step) * step, std::ceil(hi / step) * step, minStep);
 }
 
 // Pixel columns of the chart's plot area; before the first layout the view's width.
@@ -203,7 +180,7 @@ StripChart::StripChart(QChartView* view, const QList<QColor>& traceColours)
     m_points.resize(m_series.size());
     for (int t = 1; t <= traces(); ++t)
         m_traceNames << QStringLiteral("trace %1").arg(t);
-    setAxis(m_x, 0, m_pointsPerScreen - 1);
+    setAxis(m_x, 0, m_pointsPerScreen - 1, 1.0);  // points are counted: whole steps
     setAxis(m_y, m_yMin, m_yMax);
 }
 
@@ -253,7 +230,7 @@ int StripChart::shownPoints() const
 
 void StripChart::redraw()
 {
-    setAxis(m_x, 0, m_pointsPerScreen - 1);
+    setAxis(m_x, 0, m_pointsPerScreen - 1, 1.0);  // points are counted: whole steps
     setAxis(m_y, m_yMin, m_yMax);
     const int traces = this->traces();
     if (traces == 0)
@@ -390,7 +367,7 @@ void GrowingChart::redraw()
 {
     if (m_store.empty()) {
         m_drawn.clear();
-        setAxis(m_x, 0, 10);  // whole value-set numbers on the empty axis
+        setAxis(m_x, 0, 10, 1.0);  // whole value-set numbers on the empty axis
         setAxis(m_y, 0, 1);
         m_line->update();
         return;
@@ -401,7 +378,7 @@ void GrowingChart::redraw()
     const double last = double(m_store.end() - 1);
     const PointStore::Extremes e = m_store.extremes(m_store.begin(), m_store.end());
     const double pad = std::max(1.0, (e.max - e.min) * 0.05);
-    setNiceRange(m_x, first, last);
+    setNiceRange(m_x, first, last, 1.0);
     setNiceRange(m_y, e.min - pad, e.max + pad);
     m_line->update();
 }

@@ -1,6 +1,7 @@
 // The parameter fields on the real main panel: what a fetch shows, Send and
 // Get to RAM, EEPROM and a file, the target toggles, the field rules, and
 // how evaluation mode and external teach reshape the panel.
+#include "entryfeedback.h"
 #include "paneltestutil.h"
 #include "parameterpanel.h"
 #include "scopefixture.h"
@@ -39,6 +40,8 @@ private slots:
     void fetchedTriggerAndExternalTeach_data();
     void fetchedTriggerAndExternalTeach();
     void parameterViewSwitchesWithTheTeachView();
+    void typedEntriesAFieldDoesNotTakeAreToldNotDropped_data();
+    void typedEntriesAFieldDoesNotTakeAreToldNotDropped();
 };
 
 void ParameterPanelTest::connectingShowsTheSensorsParameters()
@@ -307,6 +310,49 @@ void ParameterPanelTest::parameterViewSwitchesWithTheTeachView()
         for (const char* name : teach)
             QVERIFY2(shown(p, name) == !paraView, name);
     }
+}
+
+void ParameterPanelTest::typedEntriesAFieldDoesNotTakeAreToldNotDropped_data()
+{
+    QTest::addColumn<QString>("field");  // "cell": a teach-table cell in vector mode
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("INT LIMIT above its range") << "EditIntlim" << "5000"
+                                               << "\"5000\" was not taken: the value must lie within 0 … 4095.";
+    QTest::newRow("HOLD above its range") << "EditHold" << "70000"
+                                          << "\"70000\" was not taken: the value must lie within 0 … 65535.";
+    QTest::newRow("AVERAGE with a comma") << "EditAverage" << "1,5"
+                                          << "\"1,\" was not taken: this field holds whole numbers.";
+    QTest::newRow("teach cell above its range") << "cell" << "70000"
+                                                << "\"70000\" was not taken: the value must lie within 0 … 65535.";
+}
+
+void ParameterPanelTest::typedEntriesAFieldDoesNotTakeAreToldNotDropped()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, told);
+    ScopeFixture f;
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    QAbstractSpinBox* box = nullptr;
+    choose(p.Evalmode, 0);  // vector mode, continuous trigger: every field usable
+    choose(p.EditTrigger, 0);
+    if (field == QLatin1String("cell")) {
+        p.ParaVisible->click();
+        p.TeachTable->setFocus();
+        p.TeachTable->setCurrentCell(3, 1);
+        QTest::keyClick(p.TeachTable, Qt::Key_F2);
+        box = p.TeachTable->findChild<QDoubleSpinBox*>();
+    } else {
+        box = app.panel.widget->findChild<QAbstractSpinBox*>(field);
+    }
+    QVERIFY(box && box->isEnabled());
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, typed);
+    QCOMPARE(tarvo::lastEntryNotice(), told);
+    QCOMPARE(box->toolTip(), told);  // stays at the field until the next accepted entry
 }
 
 QTEST_MAIN(ParameterPanelTest)

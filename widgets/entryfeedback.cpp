@@ -1,0 +1,209 @@
+#include "entryfeedback.h"
+
+#include "numbertext.h"
+
+#include <QAbstractSpinBox>
+#include <QDoubleSpinBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolTip>
+#include <QValidator>
+
+namespace tarvo {
+
+namespace {
+
+constexpr int kHighlightMs = 1500;
+constexpr const char* kTakesExponent = "takesExponent";
+constexpr int kTooltipMs = 6000;
+const char* const kOwnToolTip = "tarvoOwnToolTip";
+const char* const kWatched = "tarvoEntryWatched";
+
+QString g_lastNotice;
+
+QString rangeText(const QAbstractSpinBox* box)
+{
+    if (const auto* d = qobject_cast<const QDoubleSpinBox*>(box))
+        return QStringLiteral("%1 … %2").arg(QString::number(d->minimum(), 'g', QLocale::FloatingPointShortest),
+                                             QString::number(d->maximum(), 'g', QLocale::FloatingPointShortest));
+    if (const auto* i = qobject_cast<const QSpinBox*>(box))
+        return QStringLiteral("%1 … %2").arg(i->minimum()).arg(i->maximum());
+    return QString();
+}
+
+bool decimalField(const QAbstractSpinBox* box)
+{
+    const auto* d = qobject_cast<const QDoubleSpinBox*>(box);
+    return d && d->decimals() > 0;
+}
+
+// The number in a field's text, without the field's prefix and suffix.
+QString numberPart(const QAbstractSpinBox* box, QString text)
+{
+    QString prefix, suffix;
+    if (const auto* d = qobject_cast<const QDoubleSpinBox*>(box))
+        prefix = d->prefix(), suffix = d->suffix();
+    else if (const auto* i = qobject_cast<const QSpinBox*>(box))
+        prefix = i->prefix(), suffix = i->suffix();
+    if (!prefix.isEmpty() && text.startsWith(prefix))
+        text.remove(0, prefix.size());
+    if (!suffix.isEmpty() && text.endsWith(suffix))
+        text.chop(suffix.size());
+    return text.trimmed();
+}
+
+// Whether the text typed so far may still become a number the field holds,
+// by the one rule for numbers (an exponent only where the field says so).
+bool plainSoFar(const QAbstractSpinBox* box, const QString& number)
+{
+    if (!decimalField(box))
+        return couldBecomeNumber(number, NumberForm::Whole);
+    if (!box->property(kTakesExponent).toBool()
+        && (number.contains(QLatin1Char('e')) || number.contains(QLatin1Char('E'))))
+        return false;
+    return couldBecomeNumber(number, NumberForm::Decimal);
+}
+
+class Watcher final : public QObject {
+public:
+    explicit Watcher(QAbstractSpinBox* box)
+        : QObject(box)
+        , m_box(box)
+        , m_edit(box->findChild<QLineEdit*>())
+    {
+        box->setProperty(kOwnToolTip, box->toolTip());
+        box->installEventFilter(this);
+        // The reason stays until the user starts the next entry.
+        connect(box, &QAbstractSpinBox::editingFinished, this, [this] { m_entryEnded = true; });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != m_box || !m_edit || m_box->isReadOnly())
+            return false;
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                checkFinished();
+            else if (!key->text().isEmpty() && key->text().at(0).isPrint()) {
+                if (m_entryEnded)
+                    clearNotice();
+                m_entryEnded = false;
+                return refuseKeystroke(key->text());
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            checkFinished();
+        }
+        return false;
+    }
+
+private:
+    QValidator::State state(QString text) const
+    {
+        int pos = int(text.size());
+        return m_edit->validator() ? m_edit->validator()->validate(text, pos) : QValidator::Acceptable;
+    }
+
+    // The text the keystroke would make, as the line edit would make it.
+    QString textAfter(const QString& typed) const
+    {
+        QString text = m_edit->text();
+        if (m_edit->hasSelectedText())
+            return text.replace(m_edit->selectionStart(), m_edit->selectedText().size(), typed);
+        return text.insert(m_edit->cursorPosition(), typed);
+    }
+
+    // Refuses, and says why, a keystroke that would leave the one rule for
+    // numbers (which the field itself might take: an integer field reads a
+    // comma as a thousands separator) or the field's range.
+    bool refuseKeystroke(const QString& typed)
+    {
+        const QString after = textAfter(typed);
+        const QString shown = numberPart(m_box, after);
+        const bool plain = plainSoFar(m_box, shown);
+        if (plain && state(after) != QValidator::Invalid)
+            return false;
+        QString why;
+        if (typed == QStringLiteral(","))
+            why = decimalField(m_box) ? tr("\"%1\" was not taken: the decimal point is \".\", not \",\".").arg(shown)
+                                      : tr("\"%1\" was not taken: this field holds whole numbers.").arg(shown);
+        else if (plain)
+            why = tr("\"%1\" was not taken: the value must lie within %2.").arg(shown, rangeText(m_box));
+        else
+            why = tr("\"%1\" was not taken: it is not a number this field holds.").arg(shown);
+        notice(why);
+        return true;
+    }
+
+    void checkFinished()
+    {
+        const QString text = m_edit->text();
+        if (state(text) != QValidator::Intermediate)
+            return;
+        notice(tr("\"%1\" was not taken: the value must lie within %2; the field keeps its previous value.")
+                   .arg(numberPart(m_box, text), rangeText(m_box)));
+    }
+
+    void notice(const QString& text)
+    {
+        g_lastNotice = text;
+        m_box->setToolTip(text);
+        if (m_box->isVisible())
+            QToolTip::showText(m_box->mapToGlobal(QPoint(0, m_box->height())), text, m_box, QRect(), kTooltipMs);
+        if (!m_highlighted) {
+            m_highlighted = true;
+            m_styleBefore = m_box->styleSheet();
+            m_box->setStyleSheet(m_styleBefore + QStringLiteral(" QAbstractSpinBox { border: 2px solid #d00000; }"));
+            QTimer::singleShot(kHighlightMs, this, [this] {
+                m_box->setStyleSheet(m_styleBefore);
+                m_highlighted = false;
+            });
+        }
+    }
+
+    void clearNotice()
+    {
+        if (m_box->toolTip() != m_box->property(kOwnToolTip).toString())
+            m_box->setToolTip(m_box->property(kOwnToolTip).toString());
+    }
+
+    QAbstractSpinBox* m_box;
+    QLineEdit* m_edit;
+    bool m_highlighted = false;
+    bool m_entryEnded = false;
+    QString m_styleBefore;
+};
+
+} // namespace
+
+void watchNumberEntry(QAbstractSpinBox* box)
+{
+    if (!box || box->property(kWatched).toBool())
+        return;
+    box->setProperty(kWatched, true);
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    box->setLocale(plain);
+    new Watcher(box);
+}
+
+void watchNumberEntries(QWidget* panel)
+{
+    if (!panel)
+        return;
+    for (QAbstractSpinBox* box : panel->findChildren<QAbstractSpinBox*>())
+        if (!box->isReadOnly())
+            watchNumberEntry(box);
+}
+
+QString lastEntryNotice()
+{
+    return g_lastNotice;
+}
+
+} // namespace tarvo

@@ -1,0 +1,29 @@
+// Tells the user when a number field does not take what was typed: a
+// keystroke the field refuses (a comma, a letter, a digit that would leave
+// the field's range) or a finished entry the field cannot keep (out of range,
+// incomplete). The reason appears at once in a tooltip at the field, the
+// field is framed red for a moment, and the reason stays in the field's
+// tooltip until the user starts the next entry. Nothing changes the number
+// silently.
+#pragma once
+
+#include <QString>
+
+class QAbstractSpinBox;
+class QWidget;
+
+namespace tarvo {
+
+// Watches one field; also makes it read numbers in the plain C forms only
+// ('.' as decimal point, no thousands separators), whatever the system's
+// language. A decimal field takes an exponent only when its property
+// "takesExponent" is true.
+void watchNumberEntry(QAbstractSpinBox* box);
+// Watches every editable number field on a panel.
+void watchNumberEntries(QWidget* panel);
+
+// The last reason given, on any field (empty when none yet); for tests and
+// for fields that close when the entry ends, such as a table cell's editor.
+QString lastEntryNotice();
+
+} // namespace tarvo
