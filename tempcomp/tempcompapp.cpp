@@ -4,6 +4,7 @@
 #include "charts.h"
 #include "coefficientbox.h"
 #include "dialogs.h"
+#include "entryfeedback.h"
 #include "equationfile.h"
 #include "factortransfer.h"
 #include "frame.h"
@@ -18,6 +19,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QtCharts/QChart>
+#include <algorithm>
 
 namespace tarvo::tempcomp {
 
@@ -95,6 +97,8 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     InterfacePanel::addHelpTexts(*m_help);
     InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(settings, kToolSettingsFiles));
     m_help->install(interfacepanel.widget());
+    watchNumberEntries(panel.get());
+    watchNumberEntries(interfacepanel.widget());
     setupCharts();
     wireMainPanel();
 }
@@ -229,7 +233,8 @@ void TempCompApp::FillTxBufRGB(std::uint16_t command, std::uint16_t block, int c
 void TempCompApp::SendPara()
 {
     CalcCurves();
-    if (!CalcCfCurves() && !confirmClampedFactors()) {
+    CalcCfCurves();
+    if (!confirmDoubtfulFactors()) {
         exchange.comecho = 0;
         return;
     }
@@ -276,19 +281,23 @@ std::array<CoefficientBox*, kCoefficients> TempCompApp::coefficientFields() cons
 
 void TempCompApp::CalcCurves()
 {
-    curves = tempcomp::CalcCurves(coefficientsFromPanel());
+    m_curvesFrom = coefficientsFromPanel();
+    curves = tempcomp::CalcCurves(*m_curvesFrom);
     plot(chart(ui->GraphRed), curves.extremes[Red], curves.dataRot.data(), kSteps);
     plot(chart(ui->GraphGreen), curves.extremes[Green], curves.dataGruen.data(), kSteps);
     plot(chart(ui->GraphBlue), curves.extremes[Blue], curves.dataBlau.data(), kSteps);
     plot(chart(ui->GraphRGB), curves.overall, curves.dataRGB.data(), kChannels * kSteps);
 }
 
+References TempCompApp::referencesFromPanel() const
+{
+    return {static_cast<std::uint16_t>(ui->EditRefRed->value()), static_cast<std::uint16_t>(ui->EditRefGreen->value()),
+            static_cast<std::uint16_t>(ui->EditRefBlue->value())};
+}
+
 bool TempCompApp::CalcCfCurves()
 {
-    const References refs = {static_cast<std::uint16_t>(ui->EditRefRed->value()),
-                             static_cast<std::uint16_t>(ui->EditRefGreen->value()),
-                             static_cast<std::uint16_t>(ui->EditRefBlue->value())};
-    factors = tempcomp::CalcCfCurves(curves, refs);
+    factors = tempcomp::CalcCfCurves(curves, referencesFromPanel());
     plot(chart(ui->GraphCfRed), factors.extremes[Red], asDoubles(factors.dataCfRot).data(), kSteps);
     plot(chart(ui->GraphCfGreen), factors.extremes[Green], asDoubles(factors.dataCfGruen).data(), kSteps);
     plot(chart(ui->GraphCfBlue), factors.extremes[Blue], asDoubles(factors.dataCfBlau).data(), kSteps);
@@ -313,10 +322,32 @@ QString TempCompApp::clampedFactorsText() const
     return text;
 }
 
-bool TempCompApp::confirmClampedFactors()
+bool TempCompApp::confirmDoubtfulFactors()
 {
-    return dialogs().confirm(kAttention, clampedFactorsText()
-                                             + QStringLiteral("\n\n Send the factor tables with these limited values? "));
+    QStringList doubts;
+    if (factors.anyClamped())
+        doubts << clampedFactorsText();
+    QStringList zero;
+    for (int c = 0; c < kChannels; ++c) {
+        const FactorTable& table = factors.channel(c);
+        if (std::all_of(table.begin(), table.end(), [](std::uint16_t f) { return f == 0; }))
+            zero << QString::fromLatin1(kChannelNames[c]);
+    }
+    if (!zero.isEmpty())
+        doubts << QStringLiteral(" All 100 factors of %1 are 0: the sensor would compensate that channel to 0. ")
+                      .arg(zero.join(QStringLiteral(", ")));
+    // References typed by hand are the user's; those taken from the curves
+    // must come from the curves of the coefficients shown.
+    if (m_refsFromCurves && m_refsTaken == referencesFromPanel() && m_refsFrom != coefficientsFromPanel())
+        doubts << QStringLiteral(" The reference values were taken at temperature step %1 from curves %2, \n"
+                                 " not from the coefficients shown. Choose the temperature step again after \n"
+                                 " CALCULATE CURVES to take them from the curves shown. ")
+                      .arg(ui->EditTemp->value())
+                      .arg(m_refsFrom ? QStringLiteral("of other coefficients") : QStringLiteral("not yet computed"));
+    if (doubts.isEmpty())
+        return true;
+    return dialogs().confirm(kAttention, doubts.join(QStringLiteral("\n\n"))
+                                             + QStringLiteral("\n\n Send the factor tables anyway? "));
 }
 
 // --- Panel commands -------------------------------------------------------
@@ -343,8 +374,16 @@ QString TempCompApp::selectEquationFile(bool save)
     QString path = dialogs().selectFile(request);
     if (path.isEmpty())
         return path;
-    if (save && QFileInfo(path).suffix().compare(QLatin1String("equ"), Qt::CaseInsensitive) != 0)
+    const bool equ = QFileInfo(path).suffix().compare(QLatin1String("equ"), Qt::CaseInsensitive) == 0;
+    if (save && !equ)
         path += QStringLiteral(".equ");  // the file type stays that of the filter
+    if (!save && !equ) {
+        // The format is defined by its extension; another file is not loaded.
+        dialogs().message(kAttention, QStringLiteral(" %1 \n is not an equation file (*.equ). \n\n"
+                                                     " The coefficients are unchanged. ")
+                                          .arg(QDir::toNativeSeparators(path)));
+        return {};
+    }
     file_name = path;
     return path;
 }
@@ -436,6 +475,9 @@ void TempCompApp::CBF_EditTemp()
                            .arg(QString::fromLatin1(kChannelNames[c]), displays[c]->textFromValue(v))
                            .arg(ref.value);
     }
+    m_refsFrom = m_curvesFrom;
+    m_refsTaken = referencesFromPanel();
+    m_refsFromCurves = true;
     if (!limited.isEmpty())
         dialogs().message(kAttention, QStringLiteral(" At temperature step %1 a curve lies outside 0 … 65535; \n"
                                                      " its reference value was limited to that range: \n")

@@ -17,6 +17,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QChartView;
@@ -122,8 +123,9 @@ private:
     void wireMainPanel();
     void setupCharts();
     void showOnly(QWidget* shown, std::initializer_list<QWidget*> hidden);
-    bool confirmClampedFactors();
+    bool confirmDoubtfulFactors();
     QString clampedFactorsText() const;
+    References referencesFromPanel() const;
     QString selectEquationFile(bool save);
     std::array<CoefficientBox*, kCoefficients> coefficientFields() const;
 
@@ -131,6 +133,14 @@ private:
     std::vector<std::pair<QChartView*, std::unique_ptr<StripChart>>> m_charts;
     int m_dimDepth = 0;
     int m_tempCommits = 0;  // CBF_EditTemp runs, to tell a committed change from a plain Enter
+    // The coefficients of the curves last computed (none before the first
+    // computation), and of the curves the reference values were last taken
+    // from, with those values: a send warns when the references shown came
+    // from curves of other coefficients than those shown.
+    std::optional<Coefficients> m_curvesFrom;
+    std::optional<Coefficients> m_refsFrom;
+    References m_refsTaken{};
+    bool m_refsFromCurves = false;
     bool m_quitRequested = false;
 };
 

@@ -22,6 +22,11 @@ void setDialogs(std::unique_ptr<Dialogs> service)
     slot() = service ? std::move(service) : std::make_unique<QtDialogs>();
 }
 
+QString fileDialogFilter(const FileDialogRequest& request)
+{
+    return request.filter.isEmpty() ? QString() : QStringLiteral("%1 (%1)").arg(request.filter);
+}
+
 void QtDialogs::message(const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
@@ -39,9 +44,11 @@ bool QtDialogs::confirm(const QString& title, const QString& text)
 QString QtDialogs::selectFile(const FileDialogRequest& r)
 {
     const QString start = QDir(r.directory).filePath(r.defaultFile);
-    const QString filter = r.filter.isEmpty() ? QString() : QStringLiteral("%1 (%1);;All files (*)").arg(r.filter);
+    const QString filter = fileDialogFilter(r);
     if (r.save)
-        return QFileDialog::getSaveFileName(QApplication::activeWindow(), r.title, start, filter);
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(), r.title, start, filter, nullptr,
+                                            r.askBeforeReplacing ? QFileDialog::Options()
+                                                                 : QFileDialog::DontConfirmOverwrite);
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title, start, filter);
 }
 

@@ -16,7 +16,13 @@ struct FileDialogRequest {
     QString filter;       // e.g. "*.ini"
     QString title;
     bool save = false;    // true: a new file may be named
+    // Whether the dialog itself asks before an existing file is chosen for
+    // saving; false when the caller asks its own one question.
+    bool askBeforeReplacing = true;
 };
+
+// The filter a file dialog offers: the format's own pattern alone.
+QString fileDialogFilter(const FileDialogRequest& request);
 
 class Dialogs {
 public:

@@ -48,6 +48,8 @@ private slots:
     void equationIsSavedWhereTheUserChoseAndLoadedBack();
     void badEquationFilesLeaveTheFieldsAndSaySo_data();
     void badEquationFilesLeaveTheFieldsAndSaySo();
+    void equationDialogsOfferOnlyTheirFilterAndLoadOnlyEquationFiles();
+    void typedEntriesTheFieldDoesNotTakeAreToldAtTheField();
     void keyboardReachesTheFieldsAndCommands();
     void rightClickHelpsOnlyOnTheInterfacePanel();
     void closingTheMainPanelEndsTheProgramAndTheConversation();
@@ -308,7 +310,7 @@ void ToolPanelTest::badEquationFilesLeaveTheFieldsAndSaySo_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("reason");
     QTest::newRow("fewer numbers") << QByteArray("1\n2\n3\n") << "it holds 3 numbers instead of 15";
-    QTest::newRow("NaN") << QByteArray("NaN\n").repeated(15) << "line 1 (\"NaN\") is not a usable number";
+    QTest::newRow("NaN") << QByteArray("NaN\n").repeated(15) << "Line 1: \"NaN\" is not a number.";
     QTest::newRow("huge value") << QByteArray("0\n1e200\n") + QByteArray("0\n").repeated(13)
                                 << "RX3 = 1e+200 lies outside -1e+09 … 1e+09";
     QTest::newRow("missing file") << QByteArray() << QString();
@@ -330,6 +332,47 @@ void ToolPanelTest::badEquationFilesLeaveTheFieldsAndSaySo()
     QCOMPARE(f.dialogs->shown[1].title, QStringLiteral("ATTENTION!"));
     QVERIFY(f.dialogs->shown[1].text.contains(QStringLiteral("The coefficients are unchanged")));
     QVERIFY2(f.dialogs->shown[1].text.contains(reason), qPrintable(f.dialogs->shown[1].text));
+}
+
+void ToolPanelTest::equationDialogsOfferOnlyTheirFilterAndLoadOnlyEquationFiles()
+{
+    ToolFixture f;
+    TempCompApp& app = f.start();
+    f.setCoefficients(kLines);
+    f.writeFile(QStringLiteral("coefficients.txt"), formatEquation(Coefficients{}));
+    f.dialogs->fileAnswers = {f.path(QStringLiteral("coefficients.txt"))};
+    f.ui().ButtonGetEquation->click();
+    QCOMPARE(app.coefficientsFromPanel(), kLines);
+    QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
+    QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("is not an equation file (*.equ)")));
+    // The dialog the user sees offers the format's filter alone.
+    QCOMPARE(fileDialogFilter(f.dialogs->fileRequests.last()), QStringLiteral("*.equ (*.equ)"));
+}
+
+void ToolPanelTest::typedEntriesTheFieldDoesNotTakeAreToldAtTheField()
+{
+    ToolFixture f;
+    f.start();
+    Ui::P& p = f.ui();
+    p.RX1->setValue(0.5);
+    p.RX1->setFocus();
+    p.RX1->selectAll();
+    QTest::keyClicks(p.RX1, QStringLiteral("1,5"));
+    QTest::keyClick(p.RX1, Qt::Key_Return);
+    // The comma does not silently vanish: the field says why it was not taken.
+    QVERIFY2(p.RX1->toolTip().contains(QStringLiteral("the decimal point is \".\"")), qPrintable(p.RX1->toolTip()));
+
+    p.RX2->setValue(0.25);
+    p.RX2->selectAll();
+    QTest::keyClicks(p.RX2, QStringLiteral("2e9"));
+    QTest::keyClick(p.RX2, Qt::Key_Return);
+    QCOMPARE(p.RX2->value(), 0.25);
+    QVERIFY2(p.RX2->toolTip().contains(QStringLiteral("\"2e9\" was not taken: the value must lie within -1e+09 … 1e+09")),
+             qPrintable(p.RX2->toolTip()));
+    // The next entry clears the notice.
+    p.RX2->selectAll();
+    QTest::keyClicks(p.RX2, QStringLiteral("3"));
+    QVERIFY(!p.RX2->toolTip().contains(QStringLiteral("not taken")));
 }
 
 void ToolPanelTest::keyboardReachesTheFieldsAndCommands()

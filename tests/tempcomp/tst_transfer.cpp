@@ -34,6 +34,8 @@ private slots:
     void commandsAreDimmedAndTheButtonRedWhileSending();
     void limitedFactorsAreSentOnlyWhenTheUserAgrees_data();
     void limitedFactorsAreSentOnlyWhenTheUserAgrees();
+    void doubtfulFactorTablesAreSentOnlyWhenTheUserAgrees_data();
+    void doubtfulFactorTablesAreSentOnlyWhenTheUserAgrees();
 };
 
 void TransferTest::sendsThirtyOneFramesThenReconnects_data()
@@ -337,6 +339,56 @@ void TransferTest::limitedFactorsAreSentOnlyWhenTheUserAgrees()
         for (int t = 50; t < 100; ++t)
             QCOMPARE(f.sensor->factors(0)[size_t(t)], 0);
     }
+}
+
+void TransferTest::doubtfulFactorTablesAreSentOnlyWhenTheUserAgrees_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<bool>("agree");
+    QTest::addColumn<QStringList>("warnings");  // empty: sent without a question
+    const QStringList zeroAndUncomputed = {QStringLiteral("All 100 factors of red, green, blue are 0"),
+                                           QStringLiteral("from curves not yet computed")};
+    QTest::newRow("step chosen before the curves, no") << "before curves" << false << zeroAndUncomputed;
+    QTest::newRow("step chosen before the curves, yes") << "before curves" << true << zeroAndUncomputed;
+    QTest::newRow("coefficients edited since, no")
+        << "edited since" << false << QStringList{QStringLiteral("from curves of other coefficients")};
+    QTest::newRow("references typed by hand") << "typed" << false << QStringList();
+    QTest::newRow("step chosen on the curves shown") << "current" << false << QStringList();
+}
+
+void TransferTest::doubtfulFactorTablesAreSentOnlyWhenTheUserAgrees()
+{
+    QFETCH(QString, scenario);
+    QFETCH(bool, agree);
+    QFETCH(QStringList, warnings);
+    ToolFixture f;
+    f.start();
+    f.connectToSensor();
+    Ui::P& p = f.ui();
+    f.enterDistinctCurves();
+    if (scenario != QLatin1String("before curves"))
+        p.ButtonCalcCurves->click();
+    p.EditTemp->setValue(20);  // takes the references from the curves as they are
+    if (scenario == QLatin1String("edited since"))
+        p.RX1->setValue(0.75);
+    if (scenario == QLatin1String("typed")) {
+        p.RX1->setValue(0.75);
+        p.EditRefRed->setValue(1015);
+    }
+    f.dialogs->confirmAnswers = {agree};
+    f.sensor->clearFrames();
+
+    p.ButtonSendCF->click();
+
+    const bool asked = !warnings.isEmpty();
+    QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), asked ? 1 : 0);
+    for (const QString& w : warnings)
+        QVERIFY2(f.dialogs->shown.last().text.contains(w), qPrintable(f.dialogs->shown.last().text));
+    if (asked)
+        QCOMPARE(f.dialogs->shown.last().kind, QStringLiteral("confirm"));
+    const bool sent = !asked || agree;
+    QCOMPARE(p.DispSendCF->text(), sent ? QStringLiteral("SUCCESS") : QStringLiteral("FAILURE"));
+    QCOMPARE(f.sensor->frames().size(), sent ? 32 : 0);
 }
 
 QTEST_MAIN(TransferTest)
