@@ -203,6 +203,7 @@ void Recorder::SelRecFile()
     request.filter = QStringLiteral("*.dat");
     request.title = QStringLiteral("FILENAME!");
     request.save = true;
+    request.askBeforeReplacing = false;  // the one question is asked below
     const QString path = dialogs().selectFile(request);
     if (path.isEmpty()) {
         dialogs().message(kAttention, QStringLiteral("No filename was choosen! \nRecording will not be done! "));

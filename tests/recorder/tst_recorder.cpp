@@ -1,6 +1,7 @@
 // The recorder on the real panels against the simulated sensor: every mode
 // writes the values the sensor sent, stops when told, ends on a timeout or
 // a write failure, and leaves the sensor's automatic sending off.
+#include "fileio.h"
 #include "frame.h"
 #include "recorder.h"
 #include "recordfile.h"
@@ -146,6 +147,8 @@ private slots:
     void triggeredRecordsTheSensorsOwnFramesBetweenAutoSendOnAndOff();
     void writeFailureIsReportedAndStopsTheRecording_data();
     void writeFailureIsReportedAndStopsTheRecording();
+    void fullDiskLeavesOnlyWholeLinesAndSaysWhy_data();
+    void fullDiskLeavesOnlyWholeLinesAndSaysWhy();
     void startWithoutAFileRecordsNothing();
     void closingTheRecorderStopsAutomaticSending();
     void closingTheMainPanelEndsTheRecordingWithTheFileComplete_data();
@@ -231,6 +234,7 @@ void RecorderTest::choosingTheFile()
     QVERIFY(f.r->DispRecFile->toPlainText().isEmpty());
     QCOMPARE(d.fileRequests.last().defaultFile, QStringLiteral("record.dat"));
     QCOMPARE(d.fileRequests.last().filter, QStringLiteral("*.dat"));
+    QVERIFY(!d.fileRequests.last().askBeforeReplacing);  // the program asks its one question itself
 
     f.chooseNewFile();
     QCOMPARE(f.r->DispRecFile->toPlainText(), f.file);
@@ -253,6 +257,10 @@ void RecorderTest::choosingTheFile()
                                       + QString(36, u' ') + QStringLiteral("\n Otherwise it can not be saved."));
     QCOMPARE(f.r->DispRecFile->toPlainText(), f.path(QStringLiteral("other.dat")));
     QCOMPARE(f.readFile(QStringLiteral("other.dat")), recordHeader());
+    int questions = 0;
+    for (const auto& box : d.shown)
+        questions += box.kind == QLatin1String("confirm");
+    QCOMPARE(questions, 2);  // one per choice of an existing file
 }
 
 void RecorderTest::fixedCountWritesExactlyTheSentValues()
@@ -452,6 +460,46 @@ void RecorderTest::writeFailureIsReportedAndStopsTheRecording()
     QVERIFY(!QFile::exists(f.file));
     QVERIFY(f.r->EditSelectDataRec->isEnabled());
     QTRY_VERIFY(!f.sensor->autoSending());
+}
+
+void RecorderTest::fullDiskLeavesOnlyWholeLinesAndSaysWhy_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("fixed count") << int(FixedCount);
+    QTest::newRow("triggered") << int(Triggered);
+}
+
+void RecorderTest::fullDiskLeavesOnlyWholeLinesAndSaysWhy()
+{
+    QFETCH(int, mode);
+    RecorderFixture f;
+    f.chooseNewFile();
+    f.selectMode(mode);
+    f.r->EditRecVal->setValue(100);
+    f.dialogs->confirmAnswers << true;
+    f.dialogs->shown.clear();
+    const int lineBytes = int(recordLine(QDateTime::currentDateTime(), {1000, 2000, 300, 869, 1150, 873, 12, 25}).size());
+    simulateDiskFullAfter(2 * lineBytes + lineBytes / 2);  // two lines fit, the third only in part
+
+    QTest::mouseClick(mode == Triggered ? f.r->ButtonStartTrigRec : f.r->ButtonStartRecord, Qt::LeftButton);
+    simulateDiskFullAfter(-1);
+
+    QVERIFY(f.dialogs->shown.last().text.startsWith(QStringLiteral("The record file could not be written!")));
+    QVERIFY2(f.dialogs->shown.last().text.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+             qPrintable(f.dialogs->shown.last().text));
+    QCOMPARE(f.dialogs->count(QStringLiteral("INFO!")), 0);
+    const QByteArray content = f.readFile(QStringLiteral("record.dat"));
+    QVERIFY(content.endsWith("\r\n"));
+    QCOMPARE(f.lines().size(), 2);
+    QTRY_VERIFY(!f.sensor->autoSending());
+
+    // With space again the next recording continues after the last whole line.
+    f.selectMode(FixedCount);
+    f.r->EditRecVal->setValue(1);
+    f.dialogs->confirmAnswers << true;
+    QTest::mouseClick(f.r->ButtonStartRecord, Qt::LeftButton);
+    QCOMPARE(f.lines().size(), 3);
+    QCOMPARE(f.readFile(QStringLiteral("record.dat")).left(content.size()), content);
 }
 
 void RecorderTest::startWithoutAFileRecordsNothing()
