@@ -159,8 +159,8 @@ void ScopeApp::SetButtonsDimmed(int dim)
     static const char* const names[] = {
         "ButtonGo", "ButtonSend", "ButtonGet", "ButtonOpenRecorder", "ButtonConnect", "ButtonProfile",
         "ButtonOpenMonitor", "ButtonStartCalib", "ButtonCalibToOtherSystem", "ButtonCloseCalib",
-        "ButtonSendCalibData", "ButtonCalcCalibData", "ButtonCloseCalibP2", "ButtonStartMonitor",
-        "EditTrendValues"};
+        "ButtonSendCalibData", "ButtonCalcCalibData", "ButtonCloseCalibP2", "ButtonStartMonitor"};
+    // The monitor's n (EditTrendValues) stays usable: it may change while monitoring runs.
     for (QWidget* w : {panel.widget.get(), calibpanel.widget.get(), calibpanel2.widget.get(),
                        monitorpanel.widget.get()})
         for (const char* name : names)

@@ -80,6 +80,7 @@ private slots:
     void openingReplacesTheMainPanelAndEndsTheLiveLoop();
     void monitoringShowsEveryFrameUntilStop();
     void resetClearsHistoryDisplaysAndChart();
+    void trendValuesTypedWhileRunningTakeEffectWithTheNextFrame();
     void closingTheMonitorWhileRunningStopsSendingAndReturns();
     void closingTheProgramWhileMonitoringSwitchesSendingOff();
     void silentSensorKeepsTheInterfaceResponsive_data();
@@ -129,7 +130,7 @@ void MonitorTest::monitoringShowsEveryFrameUntilStop()
 
     bool dimmedWhileRunning = false, sendingWhileRunning = false;
     monitorUntil(app, 8, [&] {
-        dimmedWhileRunning = !m.ButtonStartMonitor->isEnabled() && !m.EditTrendValues->isEnabled()
+        dimmedWhileRunning = !m.ButtonStartMonitor->isEnabled() && m.EditTrendValues->isEnabled()
             && m.ButtonStopMonitor->isEnabled() && m.ButtonMonitorReset->isEnabled()
             && !app.panel.ui->ButtonGo->isEnabled() && app.flags.pollmonitor == 1;
         sendingWhileRunning = f.sensor->autoSending();
@@ -234,6 +235,41 @@ void MonitorTest::resetClearsHistoryDisplaysAndChart()
     QCOMPARE(app.monitor->chart().yAxis()->min(), 0.0);
     QCOMPARE(m.DispStdDev->value(), 0.0);
     QCOMPARE(background(m.DispMonitorPP), QColor(0x00ff00));
+}
+
+void MonitorTest::trendValuesTypedWhileRunningTakeEffectWithTheNextFrame()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::MONITORP& m = *app.monitorpanel.ui;
+    app.panel.ui->ButtonOpenMonitor->click();
+    f.sensor->setGloss(50.0);
+    f.sensor->setPartRate(25.0);
+    m.EditTrendValues->setValue(10);
+
+    bool editable = false;
+    long framesAtChange = 0;
+    monitorUntil(app, 4, [&] {
+        editable = m.EditTrendValues->isEnabled();
+        m.EditTrendValues->selectAll();
+        QTest::keyClicks(m.EditTrendValues, QStringLiteral("25"));
+        QTest::keyClick(m.EditTrendValues, Qt::Key_Return);
+        framesAtChange = app.monitor->framesShown();
+        auto* watch = new QTimer(&app);
+        connect(watch, &QTimer::timeout, watch, [&, watch] {
+            if (app.monitor->framesShown() > framesAtChange) {
+                m.ButtonStopMonitor->click();
+                watch->deleteLater();
+            }
+        });
+        watch->start(5);
+    });
+    QVERIFY(editable);
+    QCOMPARE(m.EditTrendValues->value(), 25);
+    QVERIFY(app.monitor->framesShown() > framesAtChange);
+    QCOMPARE(app.monitor->chart().pointsPerScreen(), 25);
+    QCOMPARE(app.monitor->chart().series(0)->count(), 25);
 }
 
 void MonitorTest::closingTheMonitorWhileRunningStopsSendingAndReturns()
