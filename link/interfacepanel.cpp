@@ -328,8 +328,9 @@ void InterfacePanel::updateComDevice()
     else if (device.description.isEmpty())
         text = device.path;
     else
-        text = QStringLiteral("%1 (%2)").arg(device.path, device.description);
+        text = QStringLiteral("%1\n(%2)").arg(device.path, device.description);  // two lines: fits any scaling
     m_ui->LabelComDevice->setText(text);
+    m_ui->LabelComDevice->setToolTip(text);
 }
 
 void InterfacePanel::showHint(const QString& text)

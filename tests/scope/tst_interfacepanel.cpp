@@ -44,6 +44,7 @@ private slots:
     void failedTryLeavesAcceptDimmedAndDiscardReturnsToItsValues();
     void discardReconnectsWithTheOldValues();
     void protocolChoiceShowsTheMatchingFields();
+    void longSerialDeviceTextFitsThePanel();
     void serverHistoryKeepsTenNewestWithoutDuplicates();
     void historyLoadCountsWholeRecords_data();
     void historyLoadCountsWholeRecords();
@@ -173,6 +174,26 @@ void InterfacePanelTest::protocolChoiceShowsTheMatchingFields()
     QVERIFY(!ui.StringIpAdress->isVisible() && !list->isVisible() && !ui.StringPortNumber->isVisible());
     QVERIFY(ui.EditSelectComPort->isVisible());
     QVERIFY(!ui.LabelComDevice->text().isEmpty());
+}
+
+void InterfacePanelTest::longSerialDeviceTextFitsThePanel()
+{
+    ScopeFixture f;
+    setSerialPortResolver([](int n) {
+        return SerialDevice{QStringLiteral("/nonexistent/tty"), QStringLiteral("set by TARVO_SERIAL_PORT_%1").arg(n)};
+    });
+    f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 1, QString(), QString()));
+    ScopeApp& app = f.start();
+    auto& ui = app.interfacepanel.ui();
+    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(f.interfaceWidget()));
+    QLabel* label = ui.LabelComDevice;
+    QVERIFY(label->isVisible());
+    // Every line of the text lies within the label, and the label is as tall as its wrapped text.
+    for (const QString& line : label->text().split(QLatin1Char('\n')))
+        QVERIFY2(label->fontMetrics().horizontalAdvance(line) <= label->contentsRect().width(), qPrintable(line));
+    QVERIFY(label->height() >= label->heightForWidth(label->width()));
+    QVERIFY(label->geometry().right() <= label->parentWidget()->contentsRect().right());
 }
 
 void InterfacePanelTest::serverHistoryKeepsTenNewestWithoutDuplicates()
