@@ -1,6 +1,7 @@
 #include "calibration.h"
 
 #include "dialogs.h"
+#include "entryfeedback.h"
 #include "eventpump.h"
 #include "exchange.h"
 #include "fileio.h"
@@ -15,9 +16,11 @@
 
 #include <QCloseEvent>
 #include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -56,6 +59,26 @@ void showPanel(QWidget* panel)
     panel->activateWindow();
 }
 
+// Cells take only numbers by the one rule; a text that is none is not
+// taken, the cell keeps its value and the user is told at the table.
+class GridCellDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        const auto* edit = qobject_cast<QLineEdit*>(editor);
+        if (edit && !readNumber(QStringView(edit->text()).trimmed())) {
+            auto* table = qobject_cast<QWidget*>(parent());
+            showEntryNotice(table, QStringLiteral("\"%1\" was not taken: a cell holds a number such as 12.5, "
+                                                  "with \".\" as decimal point, or -1. The cell keeps %2.")
+                                       .arg(edit->text().trimmed(), index.data().toString()));
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+};
+
 QString rangeMessage()
 {
     return QStringLiteral("Cell value out of range! \r\nTARVO-VALUE: 0.0 to 2000.0 (row 1: 0.0, row 24: 2000.0). \r\n"
@@ -92,6 +115,7 @@ Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& ex
     , m_send(child<QPushButton>(calibpanel2, "ButtonSendCalibData"))
 {
     // Every cell carries an item, so reading and writing never meet an empty one.
+    m_grid->setItemDelegate(new GridCellDelegate(m_grid));
     for (int r = 0; r < m_grid->rowCount(); ++r)
         for (int c = 0; c < m_grid->columnCount(); ++c)
             if (!m_grid->item(r, c))

@@ -22,6 +22,7 @@ constexpr const char* kTakesExponent = "takesExponent";
 constexpr int kTooltipMs = 6000;
 const char* const kOwnToolTip = "tarvoOwnToolTip";
 const char* const kWatched = "tarvoEntryWatched";
+const char* const kHighlighted = "tarvoEntryHighlighted";
 
 QString g_lastNotice;
 
@@ -149,22 +150,7 @@ private:
                    .arg(numberPart(m_box, text), rangeText(m_box)));
     }
 
-    void notice(const QString& text)
-    {
-        g_lastNotice = text;
-        m_box->setToolTip(text);
-        if (m_box->isVisible())
-            QToolTip::showText(m_box->mapToGlobal(QPoint(0, m_box->height())), text, m_box, QRect(), kTooltipMs);
-        if (!m_highlighted) {
-            m_highlighted = true;
-            m_styleBefore = m_box->styleSheet();
-            m_box->setStyleSheet(m_styleBefore + QStringLiteral(" QAbstractSpinBox { border: 2px solid #d00000; }"));
-            QTimer::singleShot(kHighlightMs, this, [this] {
-                m_box->setStyleSheet(m_styleBefore);
-                m_highlighted = false;
-            });
-        }
-    }
+    void notice(const QString& text) { showEntryNotice(m_box, text); }
 
     void clearNotice()
     {
@@ -174,12 +160,36 @@ private:
 
     QAbstractSpinBox* m_box;
     QLineEdit* m_edit;
-    bool m_highlighted = false;
     bool m_entryEnded = false;
-    QString m_styleBefore;
 };
 
 } // namespace
+
+void showEntryNotice(QWidget* field, const QString& text)
+{
+    g_lastNotice = text;
+    if (field->property(kOwnToolTip).isNull())
+        field->setProperty(kOwnToolTip, field->toolTip());
+    field->setToolTip(text);
+    if (field->isVisible())
+        QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), text, field, QRect(), kTooltipMs);
+    if (field->property(kHighlighted).toBool())
+        return;
+    // The frame goes on top of the field's own style and leaves with it.
+    const QString before = field->styleSheet();
+    field->setProperty(kHighlighted, true);
+    const char* kind = field->inherits("QAbstractSpinBox")       ? "QAbstractSpinBox"
+                       : field->inherits("QAbstractScrollArea") ? "QAbstractScrollArea"
+                                                                : "QWidget";
+    field->setStyleSheet(before + QStringLiteral(" %1 { border: 2px solid #d00000; }").arg(QString::fromLatin1(kind)));
+    QPointer<QWidget> guard(field);
+    QTimer::singleShot(kHighlightMs, field, [guard, before] {
+        if (!guard)
+            return;
+        guard->setStyleSheet(before);
+        guard->setProperty(kHighlighted, false);
+    });
+}
 
 void watchNumberEntry(QAbstractSpinBox* box)
 {

@@ -3,6 +3,7 @@
 // in 77 rows, and the table's file.
 #include "calibration.h"
 #include "charts.h"
+#include "entryfeedback.h"
 #include "scopefixture.h"
 #include "ui_CALIBP.h"
 #include "ui_CALIBP2.h"
@@ -107,6 +108,7 @@ private slots:
     void assignTakesTheRawGlossIntoTarvoCellsOnly();
     void tableFileRoundTripAndHostileFiles();
     void unwritableFileIsReported();
+    void gridCellTakesOnlyANumberAndSaysSo();
     void graphDoubleClickOpensAxisScalingAndCloseHidesIt();
 };
 
@@ -500,6 +502,32 @@ void CalibPanelsTest::unwritableFileIsReported()
     app.calibpanel2.ui->ButtonSaveFileToDisk->click();
     QCOMPARE(boxes(f).size(), 2);
     QCOMPARE(f.readFile(QStringLiteral("calib.cfg")), QByteArray("old"));
+}
+
+void CalibPanelsTest::gridCellTakesOnlyANumberAndSaysSo()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    app.calib->ResetCalibTable();
+    QTableWidget* grid = app.calibpanel2.ui->GridMeasuredValues;
+    app.calibpanel2.widget->show();
+    auto type = [&](int row, int col, const QString& text) {
+        grid->setFocus();
+        grid->setCurrentCell(row, col);
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* editor = grid->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+    };
+    type(2, 0, QStringLiteral("12,5"));
+    QTRY_VERIFY(tarvo::lastEntryNotice().startsWith(QStringLiteral("\"12,5\" was not taken")));
+    QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("-1.0"));
+    QCOMPARE(grid->toolTip(), tarvo::lastEntryNotice());
+
+    type(2, 0, QStringLiteral("12.5"));
+    QTRY_COMPARE(grid->item(2, 0)->text(), QStringLiteral("12.5"));
 }
 
 void CalibPanelsTest::graphDoubleClickOpensAxisScalingAndCloseHidesIt()
