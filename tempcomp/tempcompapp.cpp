@@ -334,16 +334,17 @@ bool TempCompApp::confirmDoubtfulFactors()
             zero << QString::fromLatin1(kChannelNames[c]);
     }
     if (!zero.isEmpty())
-        doubts << QStringLiteral(" All 100 factors of %1 are 0: the sensor would compensate that channel to 0. ")
-                      .arg(zero.join(QStringLiteral(", ")));
+        doubts << QStringLiteral(" All 100 factors of %1 are 0. ").arg(zero.join(QStringLiteral(", ")));
     // References typed by hand are the user's; those taken from the curves
     // must come from the curves of the coefficients shown.
     if (m_refsFromCurves && m_refsTaken == referencesFromPanel() && m_refsFrom != coefficientsFromPanel())
-        doubts << QStringLiteral(" The reference values were taken at temperature step %1 from curves %2, \n"
-                                 " not from the coefficients shown. Choose the temperature step again after \n"
-                                 " CALCULATE CURVES to take them from the curves shown. ")
-                      .arg(ui->EditTemp->value())
-                      .arg(m_refsFrom ? QStringLiteral("of other coefficients") : QStringLiteral("not yet computed"));
+        doubts << (m_refsFrom ? QStringLiteral(" The reference values were taken at temperature step %1 \n"
+                                               " from curves of other coefficients than those shown. ")
+                              : QStringLiteral(" The reference values were taken at temperature step %1 \n"
+                                               " before the curves were computed. "))
+                          .arg(ui->EditTemp->value())
+                   + QStringLiteral("\n Choose the step again after CALCULATE CURVES \n"
+                                    " to take them from the curves shown. ");
     if (doubts.isEmpty())
         return true;
     return dialogs().confirm(kAttention, doubts.join(QStringLiteral("\n\n"))
@@ -421,6 +422,8 @@ void TempCompApp::CBF_ButtonGetEquation()
         }
     }
     if (!c) {
+        if (error.endsWith(QLatin1Char('.')))
+            error.chop(1);  // the sentence goes on below
         dialogs().message(kAttention, QStringLiteral(" The equation file \n %1 \n was not loaded: %2. \n\n"
                                                      " The coefficients are unchanged. ")
                                           .arg(QDir::toNativeSeparators(path), error));

@@ -346,12 +346,12 @@ void TransferTest::doubtfulFactorTablesAreSentOnlyWhenTheUserAgrees_data()
     QTest::addColumn<QString>("scenario");
     QTest::addColumn<bool>("agree");
     QTest::addColumn<QStringList>("warnings");  // empty: sent without a question
-    const QStringList zeroAndUncomputed = {QStringLiteral("All 100 factors of red, green, blue are 0"),
-                                           QStringLiteral("from curves not yet computed")};
+    const QStringList zeroAndUncomputed = {QStringLiteral("All 100 factors of red, green, blue are 0."),
+                                           QStringLiteral("before the curves were computed")};
     QTest::newRow("step chosen before the curves, no") << "before curves" << false << zeroAndUncomputed;
     QTest::newRow("step chosen before the curves, yes") << "before curves" << true << zeroAndUncomputed;
     QTest::newRow("coefficients edited since, no")
-        << "edited since" << false << QStringList{QStringLiteral("from curves of other coefficients")};
+        << "edited since" << false << QStringList{QStringLiteral("from curves of other coefficients than those shown")};
     QTest::newRow("references typed by hand") << "typed" << false << QStringList();
     QTest::newRow("step chosen on the curves shown") << "current" << false << QStringList();
 }
