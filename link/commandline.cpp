@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "link.h"
+#include "numbertext.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -45,9 +46,8 @@ std::optional<ConnectionSettings> parseServer(const QString& value)
     const QString port = value.mid(colon + 1);
     if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
         host = host.mid(1, host.size() - 2);
-    bool ok = false;
-    const uint number = port.toUInt(&ok);
-    if (host.isEmpty() || host.size() > 255 || !ok || number == 0 || number > 65535 || port.size() > 31)
+    const int number = portNumberOf(port);
+    if (host.isEmpty() || host.size() > 255 || number == 0 || port.size() > 31)
         return std::nullopt;
     ConnectionSettings s;
     s.comprotocol = TCPIP;
@@ -58,9 +58,9 @@ std::optional<ConnectionSettings> parseServer(const QString& value)
 
 std::optional<ConnectionSettings> parseSerial(const QString& value)
 {
-    bool ok = false;
-    const int number = value.toInt(&ok);
-    if (!ok || number < 1 || number > kHighestSerialPort)
+    const auto read = readNumber(QStringView(value).trimmed(), NumberForm::Whole);
+    const int number = read && *read >= 1 && *read <= kHighestSerialPort ? static_cast<int>(*read) : 0;
+    if (number == 0)
         return std::nullopt;
     ConnectionSettings s;
     s.comprotocol = RS232;

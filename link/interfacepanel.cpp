@@ -2,7 +2,6 @@
 
 #include "combobox.h"
 #include "dialogs.h"
-#include "numbertext.h"
 #include "panelutil.h"
 #include "righthelp.h"
 #include "serialports.h"
@@ -141,9 +140,7 @@ void InterfacePanel::TryToConnect()
     if (m_options.tryUsesMainStatus)
         m_host.processEvents();
 
-    // A port text that is not a whole number 0 … 65535 opens no port (0).
-    const auto port = readNumber(QStringView(m_link.portNumStr).trimmed(), NumberForm::Whole);
-    m_link.portNum = port && *port >= 0 && *port <= 65535 ? static_cast<int>(*port) : 0;
+    m_link.portNum = portNumberOf(m_link.portNumStr);
     if (m_options.mainPortDisplays)
         m_host.showConnectionInUse(m_link.comprotocol, m_link.comport, m_link.ipBuf);
     if (m_link.comprotocol == RS232) {

@@ -43,6 +43,12 @@ std::optional<std::uint16_t> wordOnLine(const QByteArray& line)
 
 } // namespace
 
+int portNumberOf(const QString& text)
+{
+    const auto port = readNumber(QStringView(text).trimmed(), NumberForm::Whole);
+    return port && *port >= 0 && *port <= 65535 ? static_cast<int>(*port) : 0;
+}
+
 SettingsRead readConnectionSettings(const QString& path)
 {
     SettingsRead result;

@@ -22,6 +22,10 @@ constexpr int kHistoryRecordText = 100;
 constexpr int kHistoryRecordBytes = kHistoryRecordText + 1;
 constexpr int kHistoryMaxEntries = 10;
 
+// The TCP port number of a port text as typed: a whole number 0 … 65535 by
+// the one rule for numbers; any other text is port 0, which opens nothing.
+int portNumberOf(const QString& text);
+
 struct SettingsRead {
     enum Status { Ok, Missing, Failed };
     Status status = Missing;

@@ -3,6 +3,7 @@
 
 #include "commands.h"
 #include "interrupt.h"
+#include "numbertext.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -77,18 +78,20 @@ Examples:
 
 int intValue(const QCommandLineParser& p, const QString& name, int min, int max)
 {
-    bool ok = false;
-    const int v = p.value(name).toInt(&ok);
+    const auto read = readNumber(QStringView(p.value(name)).trimmed(), NumberForm::Whole);
+    const bool ok = read && *read >= min && *read <= max;
+    const int v = ok ? static_cast<int>(*read) : 0;
     const QString shown = name == u"count" ? QStringLiteral("-n") : QStringLiteral("--") + name;
-    if (!ok || v < min || v > max)
+    if (!ok)
         usage(QStringLiteral("%1 wants a whole number from %2 to %3, not \"%4\"").arg(shown).arg(min).arg(max).arg(p.value(name)));
     return v;
 }
 
 double secondsValue(const QCommandLineParser& p)
 {
-    bool ok = false;
-    const double v = p.value(QStringLiteral("seconds")).toDouble(&ok);
+    const auto read = readNumber(QStringView(p.value(QStringLiteral("seconds"))).trimmed());
+    const bool ok = read.has_value();
+    const double v = read.value_or(0.0);
     // Up to 20 days: the deadline is a timer counting milliseconds in an int.
     constexpr double kMaxSeconds = 20.0 * 24 * 3600;
     if (!ok || !(v > 0.0) || v > kMaxSeconds)
@@ -117,9 +120,9 @@ LinkChoice linkChoice(const QCommandLineParser& p)
     c.portText = QStringLiteral("10001");
     const qsizetype colon = host.lastIndexOf(u':');
     if (colon >= 0 && host.indexOf(u':') == colon) {
-        bool ok = false;
-        const int port = host.mid(colon + 1).toInt(&ok);
-        if (!ok || port < 1 || port > 65535)
+        const auto read = readNumber(QStringView(host).mid(colon + 1), NumberForm::Whole);
+        const int port = read && *read >= 1 && *read <= 65535 ? static_cast<int>(*read) : 0;
+        if (port == 0)
             usage(QStringLiteral("--tcp wants HOST or HOST:PORT with a port from 1 to 65535, not \"%1\"").arg(host));
         c.portText = QString::number(port);
         host.truncate(colon);
@@ -253,8 +256,9 @@ int main(int argc, char* argv[])
             std::array<std::uint16_t, 3> refs{};
             bool ok = parts.size() == 3;
             for (int i = 0; ok && i < 3; ++i) {
-                const uint v = parts[i].trimmed().toUInt(&ok);
-                ok = ok && v <= 65535;
+                const auto read = readNumber(QStringView(parts[i]).trimmed(), NumberForm::Whole);
+                ok = read && *read >= 0 && *read <= 65535;
+                const uint v = ok ? static_cast<uint>(*read) : 0;
                 refs[static_cast<size_t>(i)] = static_cast<std::uint16_t>(v);
             }
             if (!ok)

@@ -5,15 +5,19 @@
 #include <QDir>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace tarvo::ctl {
 
 LinkChoice savedLinkChoice(const QString& programDir)
 {
     LinkChoice choice;
-    const auto saved = readConnectionSettings(QDir(programDir).filePath(QStringLiteral("ComSettings.cfg")));
-    if (!saved)
+    const SettingsRead read = readConnectionSettings(QDir(programDir).filePath(QStringLiteral("ComSettings.cfg")));
+    if (read.status == SettingsRead::Failed)
+        std::fprintf(stderr, "%s; RS-232 port 1 is used\n", qPrintable(read.error));
+    if (read.status != SettingsRead::Ok)
         return choice;
+    const ConnectionSettings* saved = &read.settings;
     // As the scope's interface panel takes them: a protocol other than TCP/IP
     // leaves the selector at RS-232, the port field holds 1 to 256.
     choice.comprotocol = saved->comprotocol == TCPIP ? TCPIP : RS232;
@@ -38,7 +42,7 @@ bool Session::connect(const LinkChoice& choice)
     link.comport = choice.comport;
     link.ipBuf = choice.host;
     link.portNumStr = choice.portText;
-    link.portNum = atoiLike(choice.portText.toUtf8());
+    link.portNum = portNumberOf(choice.portText);
     if (link.comprotocol == TCPIP) {
         setStep(QStringLiteral("connecting to %1:%2").arg(link.ipBuf).arg(link.portNum));
         link.InitTCP_IP();

@@ -25,7 +25,7 @@ struct LinkChoice {
     std::uint16_t comprotocol = RS232;
     std::uint16_t comport = 1;
     QString host;
-    QString portText;  // as typed; its leading digits are the port number
+    QString portText;  // as typed; a whole number is the port number
 };
 
 // The scope's saved connection (ComSettings.cfg in the program directory),

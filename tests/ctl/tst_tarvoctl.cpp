@@ -426,11 +426,11 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
     QTest::newRow("record without --triggered") << (link + QStringList{"record"}) << none << false << 2
                                                 << "record needs --triggered";
     QTest::newRow("parameter file with a word") << (link + QStringList{"send", "{dir}/bad.ini"}) << none << false << 2
-                                                << "bad.ini: Line 3: \"abc\" is not a whole number";
+                                                << "bad.ini, line 3: \"abc\" is not a whole number";
     QTest::newRow("parameter file too short") << (link + QStringList{"send", "{dir}/short.ini"}) << none << false << 2
-                                              << "short.ini: The file holds 2 numbers instead of 140";
+                                              << "short.ini holds 2 numbers instead of 140";
     QTest::newRow("equation file with a word") << (link + QStringList{"factors", "send", "{dir}/bad.equ"}) << none
-                                               << true << 2 << "bad.equ: line 2";
+                                               << true << 2 << "bad.equ: Line 2: \"x\" is not a number";
     QTest::newRow("factors outside the sensor's range")
         << (link + QStringList{"factors", "send", "{dir}/zero.equ"}) << none << true << 2
         << "zero.equ: some factors do not fit 0 to 65535 (red: 100 of 100, the first at step 0";
