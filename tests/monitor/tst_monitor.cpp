@@ -49,6 +49,19 @@ QColor background(QDoubleSpinBox* d)
     return d->palette().color(QPalette::Base);
 }
 
+// Presses STOP once a frame after the first `framesBefore` has been shown.
+void stopAfterTheNextFrame(ScopeApp& app, long framesBefore)
+{
+    auto* watch = new QTimer(&app);
+    QObject::connect(watch, &QTimer::timeout, watch, [&app, watch, framesBefore] {
+        if (app.monitor->framesShown() > framesBefore) {
+            app.monitorpanel.ui->ButtonStopMonitor->click();
+            watch->deleteLater();
+        }
+    });
+    watch->start(5);
+}
+
 // Runs the monitor from its START button; `during` is called once the given
 // number of frames has been shown, and must end the loop (STOP or close).
 void monitorUntil(ScopeApp& app, long frames, const std::function<void()>& during, double limit = 10.0)
@@ -207,15 +220,7 @@ void MonitorTest::resetClearsHistoryDisplaysAndChart()
         QCOMPARE(app.monitor->chart().yAxis()->max(), 200.0);
         for (double v : app.live->trendBufGF)
             QCOMPARE(v, 0.0);
-        // Stop once the next frame is shown.
-        auto* watch = new QTimer(&app);
-        connect(watch, &QTimer::timeout, watch, [&, watch] {
-            if (app.monitor->framesShown() > framesAtReset) {
-                m.ButtonStopMonitor->click();
-                watch->deleteLater();
-            }
-        });
-        watch->start(5);
+        stopAfterTheNextFrame(app, framesAtReset);
     });
     QVERIFY(resetDone);
 
@@ -256,14 +261,7 @@ void MonitorTest::trendValuesTypedWhileRunningTakeEffectWithTheNextFrame()
         QTest::keyClicks(m.EditTrendValues, QStringLiteral("25"));
         QTest::keyClick(m.EditTrendValues, Qt::Key_Return);
         framesAtChange = app.monitor->framesShown();
-        auto* watch = new QTimer(&app);
-        connect(watch, &QTimer::timeout, watch, [&, watch] {
-            if (app.monitor->framesShown() > framesAtChange) {
-                m.ButtonStopMonitor->click();
-                watch->deleteLater();
-            }
-        });
-        watch->start(5);
+        stopAfterTheNextFrame(app, framesAtChange);
     });
     QVERIFY(editable);
     QCOMPARE(m.EditTrendValues->value(), 25);
