@@ -63,6 +63,7 @@ void AxisTicksTest::profileOfNoPointsCountsInWholePoints()
     StripChart chart(&view, {Qt::black});
     chart.setPointsPerScreen(2);
     chart.setYRange(50.0, 400.0);
+    chart.redrawNow();
     QValueAxis* x = chart.xAxis();
     QCOMPARE(labels(x->min(), x->max(), x->tickInterval(), x->labelFormat()), (QStringList{"0", "1"}));
     QValueAxis* y = chart.yAxis();
