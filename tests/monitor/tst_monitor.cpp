@@ -267,6 +267,7 @@ void MonitorTest::trendValuesTypedWhileRunningTakeEffectWithTheNextFrame()
     QCOMPARE(m.EditTrendValues->value(), 25);
     QVERIFY(app.monitor->framesShown() > framesAtChange);
     QCOMPARE(app.monitor->chart().pointsPerScreen(), 25);
+    app.monitor->chart().redrawNow();
     QCOMPARE(app.monitor->chart().series(0)->count(), 25);
 }
 
