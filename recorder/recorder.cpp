@@ -431,19 +431,20 @@ void Recorder::TriggeredRecord()
     DispRecCount->setValue(0);
     m_flags.pollrecord = 1;
     bool written = true;
+    // Every measurement frame goes to the file; the displays show the newest
+    // of those that came together.
+    const auto record = [&](const FrameWords& words) {
+        if (!written)
+            return;
+        m_measured.CopyDatatoVars(words);
+        written = ToFile();
+        if (written)
+            ++linecount;
+    };
     while (m_flags.pollrecord == 1 && written) {
         if (!reader.wait(m_flags.pollrecord))
             continue;
-        // Every measurement frame goes to the file; the displays show the
-        // newest of those that came together.
-        const int n = reader.takeAll([&](const FrameWords& words) {
-            if (!written)
-                return;
-            m_measured.CopyDatatoVars(words);
-            written = ToFile();
-            if (written)
-                ++linecount;
-        });
+        const int n = reader.takeAll(record);
         if (n == 0 || !written)
             continue;
         m_notDrawn += n - 1;
@@ -454,14 +455,7 @@ void Recorder::TriggeredRecord()
         DispRecCount->setValue(linecount);
     }
     // Frames already taken in when the recording stopped still go to the file.
-    reader.takeAll([&](const FrameWords& words) {
-        if (!written)
-            return;
-        m_measured.CopyDatatoVars(words);
-        written = ToFile();
-        if (written)
-            ++linecount;
-    });
+    reader.takeAll(record);
     DispRecCount->setValue(linecount);
     m_autoCounts = reader.counts();
 }

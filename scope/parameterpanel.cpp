@@ -105,9 +105,10 @@ void ParameterPanel::wire()
     connect(p.EditPmode, &QComboBox::currentIndexChanged, this, [this] { CBF_EditPmode(); });
     connect(p.EditDigitalOutmode, &QComboBox::currentIndexChanged, this, [this] { CBF_EditDigitalOutmode(); });
     // A field that shows a kept value stops keeping it once the user changes it.
-    for (QSpinBox* field : {p.EditAverage, p.EditHold, p.EditIntlim, p.EditMaxNo, p.EditAnaOutBeg, p.EditAnaOutEnd,
-                            p.EditStTrsh, p.EditProfileBeg, p.EditProfileEnd})
+    for (const auto& number : numberFields()) {
+        QSpinBox* field = number.first;
         connect(field, &QSpinBox::valueChanged, this, [this, field](int v) { forgetHeld(field, v); });
+    }
     connect(p.SlidePower, &QSlider::valueChanged, this, [this](int v) { forgetHeld(m_ui.SlidePower, v); });
     // Numeric fields commit on arrows, Enter and focus loss; the program sets
     // them with their signals blocked.
@@ -121,27 +122,37 @@ void ParameterPanel::wire()
     // act only through their help texts.
 }
 
+std::vector<std::pair<QSpinBox*, std::uint16_t ParameterSet::*>> ParameterPanel::numberFields() const
+{
+    const Ui::P& p = m_ui;
+    return {{p.EditAverage, &ParameterSet::average},     {p.EditHold, &ParameterSet::hold},
+            {p.EditIntlim, &ParameterSet::intlim},       {p.EditMaxNo, &ParameterSet::maxno},
+            {p.EditAnaOutBeg, &ParameterSet::anaoutbeg}, {p.EditAnaOutEnd, &ParameterSet::anaoutend},
+            {p.EditStTrsh, &ParameterSet::sttrsh},       {p.EditProfileBeg, &ParameterSet::profilbeg},
+            {p.EditProfileEnd, &ParameterSet::profilend}};
+}
+
+std::vector<std::pair<QComboBox*, std::uint16_t ParameterSet::*>> ParameterPanel::ringFields() const
+{
+    const Ui::P& p = m_ui;
+    return {{p.EditPmode, &ParameterSet::pmod},
+            {p.Evalmode, &ParameterSet::evalmode},
+            {p.EditDigitalOutmode, &ParameterSet::digitalout},
+            {p.EditTrigger, &ParameterSet::trigger},
+            {p.EditBias, &ParameterSet::bias}};
+}
+
 void ParameterPanel::GetPanelValues()
 {
     Ui::P& p = m_ui;
     commitPendingEdits(p.TeachTable->window());
     ParameterSet& v = m_params;
     v.power = readWord(p.SlidePower);
-    v.pmod = ring(p.EditPmode);
-    v.average = readWord(p.EditAverage);
-    v.evalmode = ring(p.Evalmode);
-    v.hold = readWord(p.EditHold);
-    v.intlim = readWord(p.EditIntlim);
-    v.maxno = readWord(p.EditMaxNo);
-    v.digitalout = ring(p.EditDigitalOutmode);
-    v.trigger = ring(p.EditTrigger);
+    for (const auto& [field, word] : numberFields())
+        v.*word = readWord(field);
+    for (const auto& [field, word] : ringFields())
+        v.*word = ring(field);
     v.extteach = externTeach();
-    v.anaoutbeg = readWord(p.EditAnaOutBeg);
-    v.anaoutend = readWord(p.EditAnaOutEnd);
-    v.bias = ring(p.EditBias);
-    v.sttrsh = readWord(p.EditStTrsh);
-    v.profilbeg = readWord(p.EditProfileBeg);
-    v.profilend = readWord(p.EditProfileEnd);
     m_teach.readCells(v.cttDouble);
 }
 
@@ -158,24 +169,15 @@ void ParameterPanel::SetPanelValues()
         b15(p.ExternTeach);
     showWord(p.SlidePower, v.power);
     p.SlidePowerValue->setValue(v.power);  // the readout shows the real value
-    setRingEntry(p.EditPmode, v.pmod == 0 ? 0 : 1, v.pmod);  // 0 = STAT, any other value DYN
-    showWord(p.EditAverage, v.average);
-    setRingValue(p.Evalmode, v.evalmode);
-    showWord(p.EditHold, v.hold);
-    showWord(p.EditIntlim, v.intlim);
-    showWord(p.EditMaxNo, v.maxno);
-    setRingValue(p.EditDigitalOutmode, v.digitalout);
+    for (const auto& [field, word] : numberFields())
+        showWord(field, v.*word);
     // With external teach on the list holds no EXT entries: an EXT trigger
     // then shows as CONT, as the list rules say; other values are kept.
     const bool extTriggersListed = p.EditTrigger->count() > 2;
-    setRingValue(p.EditTrigger, !extTriggersListed && v.trigger >= 2 && v.trigger <= 5 ? 0 : v.trigger);
+    for (const auto& [field, word] : ringFields())
+        setRingValue(field, field == p.EditTrigger && !extTriggersListed && v.trigger >= 2 && v.trigger <= 5 ? 0 : v.*word);
+    setRingEntry(p.EditPmode, v.pmod == 0 ? 0 : 1, v.pmod);  // 0 = STAT, any other value DYN
     setExternTeach(v.extteach);
-    showWord(p.EditAnaOutBeg, v.anaoutbeg);
-    showWord(p.EditAnaOutEnd, v.anaoutend);
-    setRingValue(p.EditBias, v.bias);
-    showWord(p.EditStTrsh, v.sttrsh);
-    showWord(p.EditProfileBeg, v.profilbeg);
-    showWord(p.EditProfileEnd, v.profilend);
     m_teach.writeCells(v.cttDouble);
 }
 

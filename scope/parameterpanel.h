@@ -6,12 +6,17 @@
 #include "paramtransfer.h"
 #include "teachtable.h"
 
+#include "parameterset.h"
+
 #include <QHash>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QComboBox;
+class QSpinBox;
 class QPushButton;
 namespace Ui {
 class P;
@@ -79,6 +84,9 @@ private:
     std::uint16_t readWord(Field* field);
     void forgetHeld(QWidget* field, int value);
     void setExternTeach(std::uint16_t value);
+    // The numeric fields and rings that hold one parameter word each.
+    std::vector<std::pair<QSpinBox*, std::uint16_t ParameterSet::*>> numberFields() const;
+    std::vector<std::pair<QComboBox*, std::uint16_t ParameterSet::*>> ringFields() const;
     std::uint16_t externTeach() const;
 
     struct Held {

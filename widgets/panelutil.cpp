@@ -55,7 +55,8 @@ void setRingValue(QComboBox* ring, int value)
 void setRingEntry(QComboBox* ring, int index, int value)
 {
     setRingValue(ring, index);
-    ring->setItemData(index, index == value ? QVariant() : QVariant(value), kValueRole);
+    for (int i = 0; i < ring->count(); ++i)
+        ring->setItemData(i, i == index && index != value ? QVariant(value) : QVariant(), kValueRole);
 }
 
 void commitPendingEdits(QWidget* panel)

@@ -537,11 +537,7 @@ void RecorderTest::closingTheMainPanelEndsTheRecordingWithTheFileComplete()
 
 void RecorderTest::strayBytesBetweenAutomaticFramesAreSkippedAndCounted_data()
 {
-    QTest::addColumn<bool>("serial");
-    QTest::newRow("TCP") << false;
-#ifdef Q_OS_UNIX
-    QTest::newRow("line") << true;
-#endif
+    tarvo::test::addLinkRows();
 }
 
 void RecorderTest::strayBytesBetweenAutomaticFramesAreSkippedAndCounted()
@@ -573,11 +569,7 @@ void RecorderTest::strayBytesBetweenAutomaticFramesAreSkippedAndCounted()
 
 void RecorderTest::floodIsRecordedWholeWhileStopStaysResponsive_data()
 {
-    QTest::addColumn<bool>("serial");
-    QTest::newRow("TCP") << false;
-#ifdef Q_OS_UNIX
-    QTest::newRow("line, unpaced") << true;
-#endif
+    tarvo::test::addLinkRows("line, unpaced");
 }
 
 void RecorderTest::floodIsRecordedWholeWhileStopStaysResponsive()

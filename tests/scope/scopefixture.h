@@ -31,6 +31,19 @@ inline quint16 closedTcpPort()
     return port;
 }
 
+// Data rows for a test that runs over TCP and, where there are
+// pseudo-terminals, over the serial line: one bool column "serial".
+inline void addLinkRows(const char* serialRow = "line")
+{
+    QTest::addColumn<bool>("serial");
+    QTest::newRow("TCP") << false;
+#ifdef Q_OS_UNIX
+    QTest::newRow(serialRow) << true;
+#else
+    (void)serialRow;
+#endif
+}
+
 struct ScopeFixture {
     QTemporaryDir dir;
     std::unique_ptr<sim::SensorSim> sensor;

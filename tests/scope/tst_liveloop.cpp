@@ -447,11 +447,7 @@ void LiveLoopTest::displaysShowTheValueReceived()
 
 void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext_data()
 {
-    QTest::addColumn<bool>("serial");
-    QTest::newRow("TCP") << false;
-#ifdef Q_OS_UNIX
-    QTest::newRow("line") << true;
-#endif
+    tarvo::test::addLinkRows();
 }
 
 void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext()
