@@ -142,7 +142,8 @@ QString autoFrameReport(const AutoFrameCounts& counts, long notDrawn)
 {
     QString text;
     if (counts.droppedPieces > 0)
-        text += QStringLiteral(" %1 incomplete frame(s) from the sensor were dropped (%2 bytes that belonged to no whole frame). \n")
+        text += QStringLiteral(" The sensor's data were out of step %1 time(s): %2 byte(s) that belonged to no whole \n"
+                               " frame were skipped, and a frame they cut short was dropped. \n")
                     .arg(counts.droppedPieces)
                     .arg(counts.strayBytes);
     // A frame now and then that comes with the next is not worth a word; a
