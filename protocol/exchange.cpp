@@ -157,7 +157,8 @@ void Exchange::settleReply(int received, int owed)
 {
     ReceiveState& rx = m_link.rx;
     const int want = 2 * anzframe;
-    rx.dataSize = received;
+    // RS-232: the bytes found; TCP: the bytes expected, or found when more came.
+    rx.dataSize = m_link.isSerial() || received > want ? received : want;
     if (owed > 0 && received == want + owed) {
         // The late reply came first: this exchange's reply is the one behind it.
         std::memmove(rx.szReadBuf.data(), rx.szReadBuf.data() + owed, static_cast<size_t>(want));

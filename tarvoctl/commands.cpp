@@ -295,23 +295,27 @@ int recordTriggered(const LinkChoice& link, const RecordOptions& o)
         return *ended;
     if (o.output.isEmpty())
         writeOut(recordHeader());
+    AutoFrameReader& reader = s.exchange.autoFrames();
     s.measurement.StartAutoSend();
     QString writeError;
-    while (s.flags.pollrecord == 1) {
-        if (!s.measurement.ReadAutoFrame(s.flags.pollrecord))
-            continue;
-        // Only measurement frames count, not an echo of the switch-on command.
-        if (s.exchange.databuf[1] == frame::AutoSend)
-            continue;
+    bool ended = false;
+    // The reader hands over measurement frames only, not an echo of the switch-on command.
+    const auto record = [&](const FrameWords& words) {
+        if (ended)
+            return;
+        s.values.CopyDatatoVars(words);
         const RecordValues values = recordValues(s.values);
         if (o.output.isEmpty()) {
-            if (!writeOut(recordLine(file.clock(), values)))
-                break;  // nobody reads any more
+            ended = !writeOut(recordLine(file.clock(), values));  // nobody reads any more
         } else if (!file.append(o.output, values)) {
             writeError = file.errorString();
-            break;
+            ended = true;
         }
-    }
+    };
+    while (s.flags.pollrecord == 1 && !ended)
+        if (reader.wait(s.flags.pollrecord))
+            reader.takeAll(record);
+    reader.takeAll(record);  // frames already taken in when the recording ended
 
     // Whatever ended the recording, the sensor stops sending on its own.
     s.setStep(QStringLiteral("switching automatic sending off"));
