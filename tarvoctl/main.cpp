@@ -19,7 +19,7 @@ const char* const kHelp = R"(Usage: tarvoctl [--serial N | --tcp HOST[:PORT]] CO
 
 Talks to the gloss sensor (or the colour sensor) over RS-232 or TCP, with the
 same link and frames as TarvoV43. Without --serial or --tcp it uses the
-connection saved by TarvoV43 (ComSettings.cfg beside the programs).
+connection saved by TarvoV43 (ComSettings.cfg, where TarvoV43 --help says).
 
 Link:
   --serial N            serial port N (1 = first port); the environment

@@ -1,8 +1,7 @@
 #include "session.h"
 
 #include "frame.h"
-
-#include <QDir>
+#include "settingslocation.h"
 
 #include <algorithm>
 
@@ -11,7 +10,7 @@ namespace tarvo::ctl {
 LinkChoice savedLinkChoice(const QString& programDir)
 {
     LinkChoice choice;
-    const auto saved = readConnectionSettings(QDir(programDir).filePath(QStringLiteral("ComSettings.cfg")));
+    const auto saved = readConnectionSettings(settingsLocation(programDir, kScopeProgram).filePath(kConSettingsFile));
     if (!saved)
         return choice;
     // As the scope's interface panel takes them: a protocol other than TCP/IP

@@ -28,7 +28,7 @@ struct LinkChoice {
     QString portText;  // as typed; its leading digits are the port number
 };
 
-// The scope's saved connection (ComSettings.cfg in the program directory),
+// The scope's saved connection (ComSettings.cfg where the scope keeps it),
 // or the scope's defaults (RS-232, port 1) when there is none.
 LinkChoice savedLinkChoice(const QString& programDir);
 

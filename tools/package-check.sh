@@ -25,7 +25,7 @@ done
 
 contents="$(dpkg-deb -c "$deb" | awk '{print $NF}')"
 expected=(
-  ./usr/bin/TarvoV43 ./usr/bin/TarvoTempCompV43 ./usr/bin/sensorsim
+  ./usr/bin/TarvoV43 ./usr/bin/TarvoTempCompV43 ./usr/bin/sensorsim ./usr/bin/tarvoctl
   ./usr/share/doc/tarvo/README.md
 )
 for id in com.tarvo.TarvoV43 com.tarvo.TarvoTempCompV43; do
@@ -63,9 +63,9 @@ for program in TarvoV43 TarvoTempCompV43; do
   [ "$(wc -l <<<"$error")" -eq 1 ] || fail "$program: error is not one line: $error"
 done
 grep -q -- "--server HOST:PORT" <<<"$(run "$bin/TarvoV43" --help)" || fail "TarvoV43 --help lacks --server"
-run "$bin/sensorsim" --help >/dev/null || fail "sensorsim --help"
+for tool in sensorsim tarvoctl; do run "$bin/$tool" --help >/dev/null || fail "$tool --help"; done
 [ ! -e "$tmp/config" ] || fail "--help or --version created $tmp/config"
-[ "$(ls "$bin" | tr '\n' ' ')" = "TarvoTempCompV43 TarvoV43 sensorsim " ] || fail "files appeared beside the programs"
+[ "$(ls "$bin" | tr '\n' ' ')" = "TarvoTempCompV43 TarvoV43 sensorsim tarvoctl " ] || fail "files appeared beside the programs"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop
 else
