@@ -69,7 +69,7 @@ public:
 // Connects, then sets the loop's flag, which `timer` clears after `seconds`
 // (0: never) and Ctrl+C at any time. The exit code when the command ends
 // before its loop starts.
-std::optional<int> startLoop(Session& s, const LinkChoice& link, std::uint16_t& flag, double seconds, QTimer& timer)
+std::optional<int> startLoop(Session& s, const ConnectionSettings& link, std::uint16_t& flag, double seconds, QTimer& timer)
 {
     if (!s.connect(link))
         return sensorFailure(s);
@@ -180,7 +180,7 @@ int report(int code, const QString& text)
     return code;
 }
 
-int identify(const LinkChoice& link)
+int identify(const ConnectionSettings& link)
 {
     Session s;
     if (!s.connect(link))
@@ -189,7 +189,7 @@ int identify(const LinkChoice& link)
     return Done;
 }
 
-int getParameters(const LinkChoice& link, bool eeprom, const QString& output)
+int getParameters(const ConnectionSettings& link, bool eeprom, const QString& output)
 {
     Session s;
     if (!s.connect(link))
@@ -208,7 +208,7 @@ int getParameters(const LinkChoice& link, bool eeprom, const QString& output)
     return Done;
 }
 
-int sendParameters(const LinkChoice& link, const QString& file, bool eeprom)
+int sendParameters(const ConnectionSettings& link, const QString& file, bool eeprom)
 {
     ParameterBlock block{};
     const ParamFileResult read = readParameterFile(file, block);
@@ -254,7 +254,7 @@ int sendParameters(const LinkChoice& link, const QString& file, bool eeprom)
     return Done;
 }
 
-int measure(const LinkChoice& link, const MeasureOptions& o)
+int measure(const ConnectionSettings& link, const MeasureOptions& o)
 {
     Session s;
     StopOnInterrupt stop(s);
@@ -282,7 +282,7 @@ int measure(const LinkChoice& link, const MeasureOptions& o)
     return s.failed() ? sensorFailure(s) : Done;
 }
 
-int recordTriggered(const LinkChoice& link, const RecordOptions& o)
+int recordTriggered(const ConnectionSettings& link, const RecordOptions& o)
 {
     RecordFile file;
     if (!o.output.isEmpty() && !file.create(o.output))
@@ -332,7 +332,7 @@ int recordTriggered(const LinkChoice& link, const RecordOptions& o)
     return Done;
 }
 
-int profile(const LinkChoice& link, Format format)
+int profile(const ConnectionSettings& link, Format format)
 {
     Session s;
     if (!s.connect(link))
@@ -356,7 +356,7 @@ int profile(const LinkChoice& link, Format format)
     return Done;
 }
 
-int sendFactors(const LinkChoice& link, const FactorOptions& o)
+int sendFactors(const ConnectionSettings& link, const FactorOptions& o)
 {
     using namespace tempcomp;
     QString error;
