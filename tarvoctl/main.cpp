@@ -77,7 +77,11 @@ Examples:
 
 [[noreturn]] void usage(const QString& text)
 {
-    report(BadUsage, text + QStringLiteral("\nTry tarvoctl --help."));
+    // One line, as the programs give it.
+    QString line = text;
+    while (line.endsWith(u'.'))
+        line.chop(1);
+    report(BadUsage, line + QStringLiteral(". Try 'tarvoctl --help'."));
     std::exit(BadUsage);
 }
 
