@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "entryfeedback.h"
+#include "panelutil.h"
 #include "ui_P.h"
 
 #include <QDoubleSpinBox>
@@ -52,10 +53,6 @@ private:
     const QComboBox* m_evalmode;
 };
 
-int ringValue(const QComboBox* ring)
-{
-    return ring->currentIndex() < 0 ? 0 : ring->currentIndex();
-}
 } // namespace
 
 bool vectorCountTooHigh(int maxno, int digitalout)

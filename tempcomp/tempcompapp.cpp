@@ -8,6 +8,7 @@
 #include "equationfile.h"
 #include "factortransfer.h"
 #include "frame.h"
+#include "panelutil.h"
 #include "righthelp.h"
 #include "ui_INTERFACEP.h"
 #include "ui_P.h"
@@ -154,7 +155,8 @@ void TempCompApp::wireMainPanel()
     panel->installEventFilter(this);
     interfacepanel.setAnchor(panel.get());
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
-    connect(p.ButtonSendCF, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonSendCF);
+    connect(p.ButtonSendCF, &QPushButton::clicked, this,
+            [this] { exchange.Transfer(QStringLiteral("send"), [this] { CBF_ButtonSendCF(); }); });
     connect(p.ButtonSaveEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonSaveEquation);
     connect(p.ButtonGetEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonGetEquation);
     connect(p.ButtonCalcCurves, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonCalcCurves);
@@ -194,12 +196,13 @@ void TempCompApp::InitVars()
     ShowLogo(panel.get(), toolBrandingTable(), ToolBrandingVariant);
     interfacepanel.SetupServerField();
     interfacepanel.InitConnectPanel();
-    interfacepanel.TryToConnect();
+    exchange.Transfer(QStringLiteral("connect"), [this] { interfacepanel.TryToConnect(); });
 }
 
 void TempCompApp::CBF_P_close()
 {
     m_quitRequested = true;
+    exchange.DropQueuedTransfers();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != panel.get())
             w->hide();
@@ -232,6 +235,7 @@ void TempCompApp::FillTxBufRGB(std::uint16_t command, std::uint16_t block, int c
 
 void TempCompApp::SendPara()
 {
+    commitPendingEdits(panel.get());  // the factors come from what the fields show
     CalcCurves();
     CalcCfCurves();
     if (!confirmDoubtfulFactors()) {
@@ -497,6 +501,8 @@ void TempCompApp::showLinkStatus(const QString& text)
 
 void TempCompApp::message(const QString& title, const QString& text)
 {
+    if (m_quitRequested)
+        return;
     dialogs().message(title, text);
 }
 
@@ -515,6 +521,8 @@ void TempCompApp::showStatus(const QString& text)
 
 void TempCompApp::timeoutReaction()
 {
+    if (m_quitRequested)
+        return;  // nothing opens once the user has closed the main panel
     dialogs().message(exchange.versionText(), kEchoFailureText);
 }
 
@@ -557,6 +565,11 @@ void TempCompApp::afterOpening()
 void TempCompApp::processEvents()
 {
     pump.processEvents();
+}
+
+void TempCompApp::transfer(const QString& kind, const std::function<void()>& work)
+{
+    exchange.Transfer(kind, work);
 }
 
 } // namespace tarvo::tempcomp
