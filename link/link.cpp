@@ -55,6 +55,7 @@ void Link::InitRS232()
     const SerialDevice device = resolveSerialPort(comport);
     m_serialPath = device.path;
     ret = static_cast<std::int16_t>(m_serialChannel->open(device.path, 0, 0));
+    traceOpening(true);
     if (ret < 0) {
         szStatus = rs232StatusText(ret);
         m_host.showLinkStatus(szStatus);
@@ -69,6 +70,7 @@ void Link::InitTCP_IP()
         DisconnectFromTCPServer();
     m_host.setWaitCursor(true);
     ret = static_cast<std::int16_t>(m_tcpChannel->open(ipBuf, portNum, kConnectTimeoutMs));
+    traceOpening(false);
     m_host.setWaitCursor(false);
     if (ret < 0) {
         szStatus = tcpStatusText(ret);
@@ -95,9 +97,10 @@ void Link::DisconnectFromTCPServer()
 
 std::int64_t Link::write(const std::uint8_t* data, int n, int tcpTimeoutMs)
 {
-    if (isSerial())
-        return m_serialChannel->write(data, n, tcpTimeoutMs);
-    return m_tcpChannel->write(data, n, tcpTimeoutMs);
+    const std::int64_t written = isSerial() ? m_serialChannel->write(data, n, tcpTimeoutMs)
+                                            : m_tcpChannel->write(data, n, tcpTimeoutMs);
+    trace.written(data, n, written);
+    return written;
 }
 
 std::int32_t Link::GetInQLen() const
@@ -110,13 +113,17 @@ std::int32_t Link::ComRd(std::int32_t n)
     n = std::clamp<std::int32_t>(n, 0, static_cast<std::int32_t>(rx.szReadBuf.size()));
     if (n == 0)
         return 0;
-    return static_cast<std::int32_t>(m_serialChannel->read(rx.szReadBuf.data(), n));
+    const auto got = static_cast<std::int32_t>(m_serialChannel->read(rx.szReadBuf.data(), n));
+    trace.received(rx.szReadBuf.data(), got);
+    return got;
 }
 
 void Link::FlushQueues()
 {
-    if (isSerial())
+    if (isSerial()) {
+        traceFlushedInput();
         m_serialChannel->flushQueues();
+    }
 }
 
 void Link::WaitInQWithoutEvents(std::int32_t want, double limit)
@@ -146,15 +153,19 @@ void Link::ClientTCPDataReady()
         rx.bytesRead = static_cast<std::int32_t>(m_tcpChannel->read(rx.szReadBuf.data() + offset, rx.bytesToRead));
         if (rx.bytesRead <= 0)
             break;  // nothing more for now; a closed connection ends in the wait's time limit
+        trace.received(rx.szReadBuf.data() + offset, rx.bytesRead);
         rx.bytesToRead -= rx.bytesRead;
     }
     // Anything beyond the expected reply, or arriving while no exchange waits
     // (the answer to command 50, automatic frames), is read and dropped so it
     // cannot pollute the next reply.
     if (rx.bytesToRead <= 0 && !rx.keepFrames) {
-        while (m_tcpChannel->bytesAvailable() > 0)
-            if (m_tcpChannel->read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size())) <= 0)
+        while (m_tcpChannel->bytesAvailable() > 0) {
+            const std::int64_t n = m_tcpChannel->read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size()));
+            if (n <= 0)
                 break;
+            trace.dropped(m_scratch.data(), n);
+        }
     }
     m_pump.poke();
 }
@@ -200,6 +211,7 @@ void Link::EndAutoFrames()
 void Link::ClientTCPDisconnected()
 {
     tcpcon = 0;
+    trace.closed();
     m_host.message(QStringLiteral("TCP Client"), QStringLiteral("Server has closed connection!"));
 }
 

@@ -5,6 +5,7 @@
 // exchange reads.
 #pragma once
 
+#include "frametrace.h"
 #include "loopflags.h"
 #include "serialchannel.h"
 #include "tcpchannel.h"
@@ -62,6 +63,8 @@ public:
     QString szStatus;
 
     ReceiveState rx;
+    // Every frame written and every byte received, with the exchanges' outcomes.
+    FrameTrace trace;
 
     // (Re)opens serial port `comport`; result in ret.
     void InitRS232();
@@ -101,6 +104,10 @@ public:
     void replaceChannels(ByteChannel& serial, ByteChannel& tcp);
 
 private:
+    // Trace hooks (linktrace.cpp).
+    void traceOpening(bool serial);
+    void traceFlushedInput();
+
     void ClientTCPDataReady();
     void ClientTCPDisconnected();
     void attachChannels();

@@ -1,0 +1,23 @@
+#include "traceoption.h"
+
+#include "frametrace.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+namespace tarvo {
+
+int openTraceFile(FrameTrace& trace, const QString& path)
+{
+    if (path.isEmpty())
+        return 0;
+    QString why;
+    if (!trace.openFile(path, &why)) {
+        QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write the trace file " << path
+                            << ": " << why << Qt::endl;
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace tarvo
