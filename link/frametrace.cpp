@@ -28,7 +28,7 @@ QString oneLine(const QString& text)
 QString traceFieldName(int field)
 {
     static const char* const names[kTraceFields] = {"TIME ms", "CLOCK", "DIRECTION", "LINK",
-                                                    "COMMAND", "ARG", "BYTES", "OUTCOME"};
+                                                    "COMMAND", "ARG", "OUTCOME", "BYTES"};
     return field >= 0 && field < kTraceFields ? QString::fromLatin1(names[field]) : QString();
 }
 
@@ -217,7 +217,7 @@ void FrameTrace::written(const std::uint8_t* frame, int n, std::int64_t result)
     abandonPending();
     const bool header = frame && n >= 6;
     m_command = header ? frame::getWord(frame, 1) : -1;
-    m_arg = header ? frame::getWord(frame, 2) : -1;
+    m_arg = header && frame::hasArgument(static_cast<std::uint16_t>(m_command)) ? frame::getWord(frame, 2) : -1;
     TraceRecord& r = begin(TraceDirection::PcToSensor, result == n ? TraceOutcome::Sent : TraceOutcome::WriteFailed);
     r.command = m_command;
     r.arg = m_arg;
@@ -225,7 +225,8 @@ void FrameTrace::written(const std::uint8_t* frame, int n, std::int64_t result)
         r.bytes.append(reinterpret_cast<const char*>(frame), n);
     r.count = static_cast<int>(result);
     commit(r);
-    count(&TraceCounters::exchanges);
+    if (result == n)
+        count(&TraceCounters::exchanges);  // what went out on the line, as the sensor counts it
     m_awaiting = m_command >= 0 && frame::awaitsReply(static_cast<std::uint16_t>(m_command));
     if (!m_awaiting)
         m_command = m_arg = -1;

@@ -43,7 +43,7 @@ struct TraceRecord {
     TraceDirection dir = TraceDirection::PcToSensor;
     QString link;             // "RS-232 port 1 (/dev/ttyS0)" or "TCP host:port"
     int command = -1;         // command code of the exchange; -1: none
-    int arg = -1;             // its argument word; -1: none
+    int arg = -1;             // its argument word; -1: none, or a command without one
     QByteArray bytes;
     TraceOutcome outcome = TraceOutcome::Sent;
     int count = 0;
@@ -52,8 +52,10 @@ struct TraceRecord {
 };
 
 // The columns of a record, as the window shows them and the file joins them.
-enum TraceField { FieldTime, FieldClock, FieldDirection, FieldLink, FieldCommand, FieldArg, FieldBytes,
-                  FieldOutcome, kTraceFields };
+// The long bytes come last, so a line reads well and the table's outcome
+// column stays in view.
+enum TraceField { FieldTime, FieldClock, FieldDirection, FieldLink, FieldCommand, FieldArg, FieldOutcome,
+                  FieldBytes, kTraceFields };
 QString traceFieldName(int field);
 QString traceField(const TraceRecord& r, int field);
 QString outcomeName(TraceOutcome outcome);  // the kind alone, for filters
@@ -61,7 +63,7 @@ QString outcomeName(TraceOutcome outcome);  // the kind alone, for filters
 QString formatTraceLine(const TraceRecord& r);
 
 struct TraceCounters {
-    qint64 exchanges = 0;       // frames written
+    qint64 exchanges = 0;       // frames written in full
     qint64 timeouts = 0;        // exchanges without a complete reply in time
     qint64 echoMismatches = 0;
     qint64 bytesDropped = 0;    // dropped, flushed and surplus bytes

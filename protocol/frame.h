@@ -59,6 +59,26 @@ inline const char* commandName(std::uint16_t code)
     return "unknown command";
 }
 
+// Commands whose bytes 4-5 carry an argument (a row, a block, on/off); the
+// others carry the first parameter word there, without meaning.
+inline bool hasArgument(std::uint16_t code)
+{
+    switch (code) {
+    case WriteTeachRow:
+    case ReadTeachRow:
+    case ReadProfileBlock:
+    case WriteCalibRow:
+    case CompRed:
+    case CompGreen:
+    case CompBlue:
+    case CompStart:
+    case AutoSend:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Every command but automatic sending on/off is answered by one frame.
 inline bool awaitsReply(std::uint16_t code)
 {

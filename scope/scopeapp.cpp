@@ -11,6 +11,7 @@
 #include "recorder.h"
 #include "righthelp.h"
 #include "scopehelp.h"
+#include "tracewindow.h"
 #include "ui_CALIBP.h"
 #include "ui_INTERFACEP.h"
 #include "ui_CALIBP2.h"
@@ -97,6 +98,8 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                       [this] { graphs->ShowGraph(); }, [this] { graphs->InitPanelGraph(); },
                       [this] { graphs->SetPanelGraphData(); }, [this] { return m_quitRequested; }},
         settings.documentsDir);
+    tracewindow = std::make_unique<TraceWindow>(link.trace, panel.ui->ButtonTrace, interfacepanel.widget(),
+                                                settings.documentsDir);
     wireMainPanel();
 }
 

@@ -39,10 +39,8 @@ QString SimTrace::linkName(const QString& channel) const
 
 void SimTrace::onConnected(const QString& channel)
 {
-    TraceRecord r;
-    r.link = linkName(channel);
-    r.outcome = TraceOutcome::Connected;
-    m_trace.add(r);
+    // The records that follow carry this link.
+    m_trace.opened(linkName(channel), true, {});
 }
 
 void SimTrace::onFrame(const QByteArray& frame)

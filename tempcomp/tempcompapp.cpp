@@ -8,6 +8,7 @@
 #include "factortransfer.h"
 #include "frame.h"
 #include "righthelp.h"
+#include "tracewindow.h"
 #include "ui_INTERFACEP.h"
 #include "ui_P.h"
 
@@ -96,6 +97,8 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(settings, kToolSettingsFiles));
     m_help->install(interfacepanel.widget());
     setupCharts();
+    tracewindow = std::make_unique<TraceWindow>(link.trace, ui->ButtonTrace, interfacepanel.widget(),
+                                                settings.documentsDir);
     wireMainPanel();
 }
 

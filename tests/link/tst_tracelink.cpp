@@ -85,7 +85,7 @@ void TraceLinkTest::goodExchangeRecordsFrameAndReply()
     QCOMPARE(rs[1].dir, TraceDirection::PcToSensor);
     QCOMPARE(rs[1].outcome, TraceOutcome::Sent);
     QCOMPARE(rs[1].command, 5);
-    QCOMPARE(rs[1].arg, int(f.params.pp[0]));  // command 5 carries pp[0] where the argument goes
+    QCOMPARE(rs[1].arg, -1);  // command 5 has no argument; bytes 4-5 hold a parameter word
     QCOMPARE(rs[1].bytes, bytesOf(f.exchange.szWriteBuf.data(), 36));
     QCOMPARE(rs[2].dir, TraceDirection::SensorToPc);
     QCOMPARE(rs[2].outcome, TraceOutcome::ReplyComplete);
