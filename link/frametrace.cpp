@@ -3,6 +3,7 @@
 #include "frame.h"
 
 #include <QDateTime>
+#include <limits>
 
 namespace tarvo {
 
@@ -47,8 +48,18 @@ QString traceField(const TraceRecord& r, int field)
     switch (field) {
     case FieldTime:
         return QString::number(r.monoMs, 'f', 3);
-    case FieldClock:
-        return QDateTime::fromMSecsSinceEpoch(r.wallMs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    case FieldClock: {
+        // Local time is costly to work out; records come many to a second,
+        // so the date and time of the last second are kept (one thread only).
+        static qint64 lastSecond = std::numeric_limits<qint64>::min();
+        static QString lastText;
+        const qint64 second = r.wallMs >= 0 ? r.wallMs / 1000 : (r.wallMs - 999) / 1000;
+        if (second != lastSecond) {
+            lastText = QDateTime::fromSecsSinceEpoch(second).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss."));
+            lastSecond = second;
+        }
+        return lastText + QStringLiteral("%1").arg(r.wallMs - 1000 * second, 3, 10, QChar(u'0'));
+    }
     case FieldDirection:
         return r.dir == TraceDirection::PcToSensor ? QStringLiteral("PC->SENSOR") : QStringLiteral("SENSOR->PC");
     case FieldLink:
