@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "frame.h"
+#include "righthelp.h"
 #include "ui_TRACEP.h"
 
 #include <QAbstractButton>
@@ -18,7 +19,7 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kRefreshMs = 200;
+constexpr int kRefreshMs = 250;
 constexpr int kCounterRefreshMs = 250;
 
 // The commands both programs send, in code order.
@@ -221,6 +222,17 @@ bool TraceWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+void TraceWindow::addHelpTexts(RightClickHelp& table)
+{
+    const QString info = QStringLiteral("INFO!");
+    table.add(QStringLiteral("ButtonTrace"), QStringLiteral(" Open the trace of every frame to and from the sensor (Ctrl+T)."), info);
+    table.add(QStringLiteral("SelectTraceCommand"), QStringLiteral(" Show only the records of one command."), info);
+    table.add(QStringLiteral("SelectTraceOutcome"), QStringLiteral(" Show only the records with one outcome."), info);
+    table.add(QStringLiteral("ButtonTracePause"), QStringLiteral(" Hold the table; the trace goes on recording."), info);
+    table.add(QStringLiteral("ButtonTraceClear"), QStringLiteral(" Forget the records and counters so far."), info);
+    table.add(QStringLiteral("ButtonTraceSave"), QStringLiteral(" Save the records shown to a text file, one record a line."), info);
 }
 
 void TraceWindow::Show()

@@ -3,7 +3,7 @@
 // and by outcome, with the counters, PAUSE, CLEAR and SAVE. It also keeps
 // the current connection's counters up to date on the interface panel.
 //
-// The window reads the trace only while it is shown, a few times a second,
+// The window reads the trace only while it is shown, four times a second,
 // so the live loop pays next to nothing for it; closed, it costs nothing.
 #pragma once
 
@@ -23,6 +23,8 @@ class TRACEP;
 }
 
 namespace tarvo {
+
+class RightClickHelp;
 
 // The records of a trace that pass a filter, in order, as table rows.
 class TraceTableModel final : public QAbstractTableModel {
@@ -68,6 +70,9 @@ public:
     QWidget* widget() const { return m_widget.get(); }
     Ui::TRACEP& ui() const { return *m_ui; }
     TraceTableModel& model() { return m_model; }
+
+    // Right-click help of ButtonTrace and of the window's controls.
+    static void addHelpTexts(RightClickHelp& table);
 
     void Show();
     // One look at the trace: counters, and new records unless paused.

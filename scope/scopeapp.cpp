@@ -100,6 +100,8 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         settings.documentsDir);
     tracewindow = std::make_unique<TraceWindow>(link.trace, panel.ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
+    TraceWindow::addHelpTexts(*m_help);
+    m_help->install(tracewindow->widget());
     wireMainPanel();
 }
 

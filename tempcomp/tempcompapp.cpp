@@ -99,6 +99,8 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     setupCharts();
     tracewindow = std::make_unique<TraceWindow>(link.trace, ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
+    TraceWindow::addHelpTexts(*m_help);
+    m_help->install(tracewindow->widget());
     wireMainPanel();
 }
 
