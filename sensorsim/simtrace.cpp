@@ -60,7 +60,8 @@ void SimTrace::onFrame(const QByteArray& frame)
     r.bytes = frame;
     if (frame.size() >= 6) {
         r.command = frame::getWord(data(frame), 1);
-        r.arg = frame::getWord(data(frame), 2);
+        if (frame::hasArgument(static_cast<std::uint16_t>(r.command)))
+            r.arg = frame::getWord(data(frame), 2);
     }
     m_trace.add(r);
     m_command = r.command;
