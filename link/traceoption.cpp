@@ -17,6 +17,11 @@ int openTraceFile(FrameTrace& trace, const QString& path)
                             << ": " << why << Qt::endl;
         return 2;
     }
+    // A full disk later on ends the file; the run goes on, and says so once.
+    QObject::connect(&trace, &FrameTrace::fileError, &trace, [path](const QString& error) {
+        QTextStream(stderr) << QCoreApplication::applicationName() << ": the trace file " << path
+                            << " ends here: " << error << Qt::endl;
+    });
     return 0;
 }
 
