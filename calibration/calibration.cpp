@@ -105,9 +105,13 @@ Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& ex
 
 void Calibration::wire()
 {
-    connect(m_start, &QPushButton::clicked, this, [this] { CBF_ButtonStartCalib(); });
-    connect(m_toOther, &QPushButton::clicked, this, [this] { CBF_ButtonCalibToOtherSystem(); });
-    connect(m_close1, &QPushButton::clicked, this, [this] { CBF_ButtonCloseCalib(); });
+    // Commands that talk to the sensor run as transfers: never inside another's wait.
+    auto transfer = [this](const char* kind, void (Calibration::*cb)()) {
+        return [this, kind, cb] { m_ex.Transfer(QString::fromLatin1(kind), [this, cb] { (this->*cb)(); }); };
+    };
+    connect(m_start, &QPushButton::clicked, this, transfer("calibrate", &Calibration::CBF_ButtonStartCalib));
+    connect(m_toOther, &QPushButton::clicked, this, transfer("calibrate-other", &Calibration::CBF_ButtonCalibToOtherSystem));
+    connect(m_close1, &QPushButton::clicked, this, transfer("calibration-close", &Calibration::CBF_ButtonCloseCalib));
     connect(m_slideRefPower, &QSlider::valueChanged, m_slideRefPowerValue, &QSpinBox::setValue);
     m_slideRefPowerValue->setValue(m_slideRefPower->value());
 
@@ -116,11 +120,13 @@ void Calibration::wire()
     };
     button("ButtonAssignCal2", &Calibration::CBF_ButtonAssignCal2);
     button("ButtonCalcCalibData", &Calibration::CBF_ButtonCalcCalibData);
-    button("ButtonSendCalibData", &Calibration::CBF_ButtonSendCalibData);
+    connect(child<QPushButton>(m_panel2, "ButtonSendCalibData"), &QPushButton::clicked, this,
+            transfer("calibration-table", &Calibration::CBF_ButtonSendCalibData));
     button("ButtonGetFileFromDisk", &Calibration::CBF_ButtonGetFileFromDisk);
     button("ButtonSaveFileToDisk", &Calibration::CBF_ButtonSaveFileToDisk);
     button("ButtonResetCalibTable", &Calibration::CBF_ButtonResetCalibTable);
-    button("ButtonCloseCalibP2", &Calibration::CBF_ButtonCloseCalibP2);
+    connect(child<QPushButton>(m_panel2, "ButtonCloseCalibP2"), &QPushButton::clicked, this,
+            transfer("calibration-close", &Calibration::CBF_ButtonCloseCalibP2));
 
     onMouse(m_graph, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] {
         if (m_hooks.showScaleAxisPanel)

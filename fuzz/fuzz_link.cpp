@@ -279,15 +279,10 @@ private:
             exchange->CheckComLine();
             break;
         case 5:  // the monitor
-            automaticSending(flags.pollmonitor, [this] { return transfer->ReadAutoFrame(flags.pollmonitor); });
+            automaticSending(flags.pollmonitor);
             break;
-        case 6:  // the triggered recorder: whole frames straight from the link
-            automaticSending(flags.pollrecord, [this] {
-                if (!link->ReceiveAutoFrame(flags.pollrecord))
-                    return false;
-                exchange->GetRxBufData();
-                return true;
-            });
+        case 6:  // the triggered recorder
+            automaticSending(flags.pollrecord);
             break;
         case 7:  // GO: the live loop until STOP
             m_stopWhenQuiet = true;
@@ -313,13 +308,19 @@ private:
     }
 
     // Automatic sending on, frames taken until the user presses STOP, sending off.
-    void automaticSending(std::uint16_t& loopFlag, const std::function<bool()>& takeFrame)
+    // The monitor and the triggered recorder read through the same reader.
+    void automaticSending(std::uint16_t& loopFlag)
     {
         m_stopWhenQuiet = true;
+        AutoFrameReader& reader = exchange->autoFrames();
         transfer->StartAutoSend();
         loopFlag = 1;
-        while (loopFlag == 1)
-            m_frames += takeFrame();
+        while (loopFlag == 1) {
+            if (reader.wait(loopFlag))
+                m_frames += reader.takeAll([](const FrameWords&) {});
+            if (reader.queued() > AutoFrameReader::kQueueFrames)
+                broken("more frames queued than the reader's bound");
+        }
         exchange->StopAutoSend();
     }
 
@@ -332,7 +333,7 @@ private:
         std::fprintf(stderr, "action %2d on %s: timeouts %d, line checks %d, frames %d, open %d, rx %d/%d%s\n",
                      action % 12, link->isSerial() ? "serial" : "tcp", host.timeouts, host.lineChecks, m_frames,
                      int(active().isOpen()), int(link->rx.bytesToRead), int(link->rx.dataSize),
-                     link->rx.keepFrames ? " keeping frames" : "");
+                     link->rx.autoFrames ? " automatic frames" : "");
     }
 
     // The link may only ever read into the free part of its receive buffer.
@@ -361,7 +362,7 @@ private:
             broken("more bytes held than the channel's buffer");
         // Outside automatic reception, bytes that no exchange waits for are dropped.
         pump.processEvents();
-        if (!link->isSerial() && !rx.keepFrames && rx.bytesToRead <= 0 && !tcp.hasPending()
+        if (!link->isSerial() && !rx.autoFrames && rx.bytesToRead <= 0 && !tcp.hasPending()
             && tcp.bytesAvailable() != 0)
             broken("stray bytes kept over TCP");
     }

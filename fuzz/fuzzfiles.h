@@ -61,4 +61,24 @@ bool accepted(const std::optional<T>& result, const QString& why)
     return result.has_value();
 }
 
+// The input as the file `name`, read with read(path, &error); when it is
+// accepted, written back with write(path, value, &error) it must read the
+// same. Returns what the first read gave.
+template <typename Read, typename Write>
+auto readsBackAsWritten(const char* name, const std::uint8_t* data, size_t size, Read read, Write write)
+{
+    const QString path = scratchFile(name);
+    putFile(path, bytesOf(data, size));
+    QString error;
+    const auto value = read(path, &error);
+    if (!accepted(value, error))
+        return value;
+    if (!write(path, *value, &error))
+        broken("what was read cannot be written back");
+    const auto again = read(path, &error);
+    if (!again || !(*again == *value))
+        broken("what was written does not read back the same");
+    return value;
+}
+
 } // namespace tarvo::fuzz

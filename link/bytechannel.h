@@ -8,6 +8,11 @@
 
 namespace tarvo {
 
+// The most a channel holds for the program (the socket's and the serial
+// port's read buffer): a sensor that sends faster than the program reads is
+// held back by the line, and cannot fill the memory.
+constexpr std::int64_t kChannelReadBufferBytes = 16 * 1024;
+
 class ByteChannel : public QObject {
     Q_OBJECT
 public:

@@ -37,7 +37,8 @@ QString helpText(const ProgramInfo& info, const QString& settingsText)
     return text;
 }
 
-// "host:port", "[v6 address]:port"; the port 1 to 65535.
+} // namespace
+
 std::optional<ConnectionSettings> parseServer(const QString& value)
 {
     const qsizetype colon = value.lastIndexOf(QLatin1Char(':'));
@@ -69,8 +70,6 @@ std::optional<ConnectionSettings> parseSerial(const QString& value)
     s.comport = static_cast<std::uint16_t>(number);
     return s;
 }
-
-} // namespace
 
 QString programVersion()
 {

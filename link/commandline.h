@@ -30,6 +30,12 @@ struct CommandLine {
     QString traceFile;  // --trace FILE: every frame of the run written to FILE
 };
 
+// "HOST:PORT" or "[v6 address]:PORT", the port 1 to 65535, as a TCP/IP
+// connection; nullopt when the text is not one.
+std::optional<ConnectionSettings> parseServer(const QString& value);
+// A serial port number from 1 to 256, as an RS-232 connection.
+std::optional<ConnectionSettings> parseSerial(const QString& value);
+
 // The version of both programs, "4.3.x".
 QString programVersion();
 

@@ -41,7 +41,7 @@ InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost&
     connect(m_ui->ButtonTryToConnect, &QPushButton::clicked, this, &InterfacePanel::CBF_ButtonTryToConnect);
     connect(m_ui->ButtonAccept, &QPushButton::clicked, this, &InterfacePanel::CBF_ButtonAccept);
     connect(m_ui->ButtonDiscard, &QPushButton::clicked, this, &InterfacePanel::CBF_ButtonDiscard);
-    connect(m_ui->EditCommunicationProtocol, &QComboBox::activated, this,
+    connect(m_ui->EditCommunicationProtocol, &QComboBox::currentIndexChanged, this,
             &InterfacePanel::CBF_EditCommunicationProtocol);
     connect(m_ui->EditSelectComPort, &QSpinBox::valueChanged, this, &InterfacePanel::CBF_EditSelectComPort);
     connect(m_ui->StringPortNumber, &QLineEdit::textEdited, this, &InterfacePanel::CBF_StringPortNumber);
@@ -209,13 +209,15 @@ void InterfacePanel::CBF_ButtonConnect()
 
 void InterfacePanel::CBF_ButtonTryToConnect()
 {
-    m_ui->ButtonTryToConnect->setEnabled(false);
-    if (m_options.tryDimsMainButtons)
-        m_host.setTransferButtonsDimmed(true);
-    TryToConnect();
-    if (m_options.tryDimsMainButtons)
-        m_host.setTransferButtonsDimmed(false);
-    m_ui->ButtonTryToConnect->setEnabled(!m_dimmed);
+    m_host.transfer(QStringLiteral("connect"), [this] {
+        m_ui->ButtonTryToConnect->setEnabled(false);
+        if (m_options.tryDimsMainButtons)
+            m_host.setTransferButtonsDimmed(true);
+        TryToConnect();
+        if (m_options.tryDimsMainButtons)
+            m_host.setTransferButtonsDimmed(false);
+        m_ui->ButtonTryToConnect->setEnabled(!m_dimmed);
+    });
 }
 
 void InterfacePanel::CBF_ButtonAccept()
@@ -228,8 +230,10 @@ void InterfacePanel::CBF_ButtonDiscard()
 {
     putValuesIntoControls(comprotocolold, comportold, ipBufOld, portNumStrOld);
     InitConnectPanel();
-    TryToConnect();
-    m_widget->hide();
+    m_host.transfer(QStringLiteral("connect"), [this] {
+        TryToConnect();
+        m_widget->hide();
+    });
 }
 
 void InterfacePanel::CBF_EditCommunicationProtocol()

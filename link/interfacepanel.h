@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -38,6 +39,12 @@ public:
     virtual void afterOpening() = 0;
     virtual void showIdentification(const QString& text) { (void)text; }
     virtual void processEvents() {}
+    // Runs a reconnect as one transfer on the link (the exchange's guard).
+    virtual void transfer(const QString& kind, const std::function<void()>& work)
+    {
+        (void)kind;
+        work();
+    }
 };
 
 class InterfacePanel : public QObject {

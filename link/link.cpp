@@ -52,6 +52,8 @@ void Link::InitRS232()
         m_flags.pollrecord = 0;
     }
     CloseCom();
+    rx.owed = 0;  // a new line owes nothing
+    rx.autoFrames = false;
     const SerialDevice device = resolveSerialPort(comport);
     m_serialPath = device.path;
     ret = static_cast<std::int16_t>(m_serialChannel->open(device.path, 0, 0));
@@ -68,6 +70,8 @@ void Link::InitTCP_IP()
 {
     if (tcpcon > 0)
         DisconnectFromTCPServer();
+    rx.owed = 0;  // a new connection owes nothing
+    rx.autoFrames = false;
     m_host.setWaitCursor(true);
     ret = static_cast<std::int16_t>(m_tcpChannel->open(ipBuf, portNum, kConnectTimeoutMs));
     traceOpening(false);
@@ -120,10 +124,11 @@ std::int32_t Link::ComRd(std::int32_t n)
 
 void Link::FlushQueues()
 {
-    if (isSerial()) {
-        traceFlushedInput();
-        m_serialChannel->flushQueues();
-    }
+    if (!isSerial())
+        return;
+    dropped(m_serialChannel->bytesAvailable());
+    traceFlushedInput();
+    m_serialChannel->flushQueues();
 }
 
 void Link::WaitInQWithoutEvents(std::int32_t want, double limit)
@@ -141,10 +146,14 @@ void Link::WaitInQWithoutEvents(std::int32_t want, double limit)
 
 void Link::ClientTCPDataReady()
 {
+    if (rx.autoFrames) {
+        m_pump.poke();  // the automatic-frame reader takes the bytes
+        return;
+    }
     // Bytes land consecutively from the start of the receive buffer, never
     // more than the waiting exchange still expects.
     const std::int32_t size = static_cast<std::int32_t>(rx.szReadBuf.size());
-    while (rx.bytesToRead > 0 && m_tcpChannel->bytesAvailable() > 0) {
+    while (rx.waiting && rx.bytesToRead > 0 && m_tcpChannel->bytesAvailable() > 0) {
         const std::int32_t offset = rx.dataSize - rx.bytesToRead;
         if (offset < 0 || offset >= size || rx.bytesToRead > size - offset) {
             rx.bytesToRead = 0;  // counters out of range: never write past the buffer
@@ -157,55 +166,64 @@ void Link::ClientTCPDataReady()
         rx.bytesToRead -= rx.bytesRead;
     }
     // Anything beyond the expected reply, or arriving while no exchange waits
-    // (the answer to command 50, automatic frames), is read and dropped so it
-    // cannot pollute the next reply.
-    if (rx.bytesToRead <= 0 && !rx.keepFrames) {
-        while (m_tcpChannel->bytesAvailable() > 0) {
-            const std::int64_t n = m_tcpChannel->read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size()));
-            if (n <= 0)
-                break;
-            trace.dropped(m_scratch.data(), n);
-        }
-    }
+    // (the answer to command 50, a reply that came too late), is read and
+    // dropped so it cannot pollute the next reply.
+    if (!rx.waiting || rx.bytesToRead <= 0)
+        dropTcpBytes();
     m_pump.poke();
 }
 
-bool Link::ReceiveAutoFrame(const std::uint16_t& loopFlag)
+void Link::dropTcpBytes()
 {
-    // The flag can be cleared without a wake-up (closing the program), so
-    // the wait looks at it again now and then.
-    constexpr double kRecheck = 0.25;
-    constexpr std::int32_t want = 36;
-    if (isSerial()) {
-        while (loopFlag == 1 && GetInQLen() < want)
-            m_pump.waitFor(kRecheck, [&] { return loopFlag != 1 || GetInQLen() >= want; });
-        if (GetInQLen() < want)
-            return false;
-        // Exactly one frame; the frames queued behind it stay for the next call.
-        rx.dataSize = ComRd(want);
-        rx.bytesToRead = want - rx.dataSize;
-        return rx.bytesToRead == 0;
+    while (m_tcpChannel->bytesAvailable() > 0) {
+        const std::int64_t n = m_tcpChannel->read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size()));
+        if (n <= 0)
+            break;
+        trace.dropped(m_scratch.data(), n);
+        dropped(n);
     }
-    rx.keepFrames = true;
-    rx.bytesToRead = rx.dataSize = want;
-    ClientTCPDataReady();  // what came in a burst with the previous frame
-    while (loopFlag == 1 && rx.bytesToRead > 0)
-        m_pump.waitFor(kRecheck, [&] { return loopFlag != 1 || rx.bytesToRead <= 0; });
-    // Stopped, inside a frame or not, or automatic sending ended meanwhile.
-    if (loopFlag != 1 || !rx.keepFrames || rx.bytesToRead > 0) {
-        rx.bytesToRead = 0;
-        return false;
-    }
-    return true;
 }
 
-void Link::EndAutoFrames()
+void Link::dropped(std::int64_t n)
 {
-    if (!rx.keepFrames)
+    // Dropped bytes pay off what an abandoned exchange still owed.
+    rx.owed = static_cast<std::int32_t>(std::max<std::int64_t>(0, rx.owed - n));
+}
+
+void Link::setAutoFrames(bool on)
+{
+    if (on == rx.autoFrames && !on)
         return;
-    rx.keepFrames = false;
-    rx.bytesToRead = 0;
-    ClientTCPDataReady();  // drops what was kept
+    rx.autoFrames = false;
+    // Older bytes belong to no frame of this sending; left-overs of the
+    // sending belong to no later reply. Only what came in is dropped: a
+    // frame on its way out (command 50) must still go.
+    if (isSerial()) {
+        while (m_serialChannel->bytesAvailable() > 0) {
+            const std::int64_t n = m_serialChannel->read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size()));
+            if (n <= 0)
+                break;
+            trace.dropped(m_scratch.data(), n);
+            dropped(n);
+        }
+    } else {
+        dropTcpBytes();
+    }
+    rx.autoFrames = on;
+}
+
+std::int64_t Link::autoBytesAvailable() const
+{
+    return isSerial() ? m_serialChannel->bytesAvailable() : m_tcpChannel->bytesAvailable();
+}
+
+std::int64_t Link::readAutoBytes(std::uint8_t* data, std::int64_t max)
+{
+    if (max <= 0 || autoBytesAvailable() <= 0)
+        return 0;
+    const std::int64_t n = isSerial() ? m_serialChannel->read(data, max) : m_tcpChannel->read(data, max);
+    trace.received(data, n);
+    return n;
 }
 
 void Link::ClientTCPDisconnected()

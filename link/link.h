@@ -34,9 +34,15 @@ struct ReceiveState {
     std::int32_t dataSize = 0;     // bytes expected (TCP) or found queued (RS-232)
     std::int32_t bytesToRead = 0;  // bytes still missing; 0 = reply complete
     std::int32_t bytesRead = 0;    // result of the last TCP read
-    // While the sensor sends on its own: frames that arrive over TCP in one
-    // burst with the one being read wait in the socket for the next read.
-    bool keepFrames = false;
+    // An exchange waits for its reply: TCP bytes land in szReadBuf. Bytes
+    // that come while none waits are read and dropped.
+    bool waiting = false;
+    // Bytes an abandoned exchange was still waiting for: they may yet come
+    // and must not be taken for a later reply.
+    std::int32_t owed = 0;
+    // While the sensor sends on its own, its bytes stay in the channel for
+    // the automatic-frame reader.
+    bool autoFrames = false;
 };
 
 // How the temperature-compensation tool's link differs from the scope's.
@@ -89,12 +95,12 @@ public:
     void WaitInQWithoutEvents(std::int32_t want, double limit);
     bool isSerial() const { return comprotocol == RS232; }
 
-    // One frame that the sensor sent on its own (automatic sending), into
-    // rx.szReadBuf. Waits, events running, until it is complete or loopFlag
-    // is cleared; false in the latter case or when it came incomplete.
-    bool ReceiveAutoFrame(const std::uint16_t& loopFlag);
-    // Automatic sending is over: whatever was kept waiting is dropped.
-    void EndAutoFrames();
+    // Automatic sending on: the bytes stay in the channel for readAutoBytes
+    // (older ones are dropped first). Off: whatever waits is dropped.
+    void setAutoFrames(bool on);
+    void EndAutoFrames() { setAutoFrames(false); }
+    std::int64_t autoBytesAvailable() const;
+    std::int64_t readAutoBytes(std::uint8_t* data, std::int64_t max);
 
     // Test seams: the channels in use, and other ones (an in-memory pipe) put
     // in place of the serial port and the TCP client. The link does not own
@@ -111,6 +117,8 @@ private:
     void ClientTCPDataReady();
     void ClientTCPDisconnected();
     void attachChannels();
+    void dropTcpBytes();
+    void dropped(std::int64_t n);
 
     EventPump& m_pump;
     LoopFlags& m_flags;

@@ -59,6 +59,7 @@ int TcpChannel::connectTo(const QString& host, int port, int timeoutMs)
     }
 
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket->setReadBufferSize(kChannelReadBufferBytes);
     connect(socket, &QTcpSocket::readyRead, this, &ByteChannel::readyRead);
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
         if (socket == m_socket) {

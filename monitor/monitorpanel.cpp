@@ -1,5 +1,6 @@
 #include "monitorpanel.h"
 
+#include "dialogs.h"
 #include "eventpump.h"
 #include "exchange.h"
 #include "loopflags.h"
@@ -52,7 +53,9 @@ MonitorPanel::MonitorPanel(MonitorContext context)
     m_chart->setYRange(0.0, kResetYMax);
     m_chart->setPointsPerScreen(trendValues());
 
-    connect(control<QPushButton>(w, "ButtonStartMonitor"), &QPushButton::clicked, this, [this] { CBF_ButtonStartMonitor(); });
+    connect(control<QPushButton>(w, "ButtonStartMonitor"), &QPushButton::clicked, this, [this] {
+        m_ctx.exchange->Transfer(QStringLiteral("monitor"), [this] { CBF_ButtonStartMonitor(); });
+    });
     connect(control<QPushButton>(w, "ButtonStopMonitor"), &QPushButton::clicked, this, [this] { CBF_ButtonStopMonitor(); });
     connect(control<QPushButton>(w, "ButtonMonitorReset"), &QPushButton::clicked, this, [this] { CBF_ButtonMonitorReset(); });
     connect(control<QPushButton>(w, "ButtonMonitorGfBig"), &QPushButton::clicked, this, [this] { CBF_ButtonMonitorGfBig(); });
@@ -96,6 +99,9 @@ void MonitorPanel::CBF_ButtonStartMonitor()
     StartMonitoring();
     m_ctx.exchange->StopAutoSend();
     m_ctx.setButtonsDimmed(0);
+    const QString report = autoFrameReport(m_counts, m_notDrawn);
+    if (!report.isEmpty() && !(m_ctx.quitRequested && m_ctx.quitRequested()))
+        dialogs().message(QStringLiteral("INFO!"), report);
 }
 
 void MonitorPanel::CBF_ButtonStopMonitor()
@@ -123,7 +129,8 @@ void MonitorPanel::CBF_MONITORP_close()
 {
     m_ctx.flags->pollmonitor = 0;
     m_ctx.pump->poke();
-    m_ctx.exchange->StopAutoSend();
+    // After a running monitor loop has ended, never inside its wait.
+    m_ctx.exchange->Transfer(QStringLiteral("autosend-off"), [this] { m_ctx.exchange->StopAutoSend(); });
     ChangePanelMonitor();
 }
 
@@ -137,16 +144,33 @@ void MonitorPanel::StartMonitoring()
 {
     m_running = true;
     m_frames = 0;
+    m_notDrawn = 0;
+    AutoFrameReader& reader = m_ctx.exchange->autoFrames();
     m_ctx.transfer->StartAutoSend();
     LoopFlags& flags = *m_ctx.flags;
     flags.pollmonitor = 1;
-    while (flags.pollmonitor == 1) {
-        if (!m_ctx.transfer->ReadAutoFrame(flags.pollmonitor))
-            continue;  // stopped, or a frame that was incomplete or not the sensor's
-        ++m_frames;
+    const auto take = [this](const FrameWords& words) {
+        m_ctx.measured->CopyDatatoVars(words);
         m_ctx.setPanelData();
+        ++m_frames;
+    };
+    while (flags.pollmonitor == 1) {
+        if (!reader.wait(flags.pollmonitor))
+            continue;
+        // Every measurement frame counts in the trend; the displays show the
+        // newest of those that came together.
+        const int n = reader.takeAll(take);
+        if (n == 0)
+            continue;
+        m_notDrawn += n - 1;
         ShowMonitorData();
     }
+    // Frames already taken in when monitoring stopped still count.
+    if (const int n = reader.takeAll(take); n > 0) {
+        m_notDrawn += n - 1;
+        ShowMonitorData();
+    }
+    m_counts = reader.counts();
     m_running = false;
 }
 

@@ -3,6 +3,7 @@
 // last n parts with mean, standard deviation and share of bad parts.
 #pragma once
 
+#include "autoframes.h"
 #include "charts.h"
 #include "trendstats.h"
 
@@ -44,6 +45,8 @@ struct MonitorContext {
     std::function<void(int)> setButtonsDimmed;
     // Main-panel displays, big panels, graph buffers and the trend buffer.
     std::function<void()> setPanelData;
+    // The main panel has been closed: nothing more is shown.
+    std::function<bool()> quitRequested;
 };
 
 class MonitorPanel final : public QObject {
@@ -66,8 +69,12 @@ public:
     void ChangePanelMonitor();
 
     bool running() const { return m_running; }
-    // Frames taken since monitoring started.
+    // Measurement frames taken since monitoring started, and how many of
+    // them were not drawn because newer ones had come with them.
     long framesShown() const { return m_frames; }
+    long framesNotDrawn() const { return m_notDrawn; }
+    // What the reader saw in the last monitoring run.
+    const AutoFrameCounts& receptionCounts() const { return m_counts; }
     const TrendStatistics& statistics() const { return m_stats; }
     StripChart& chart() { return *m_chart; }
 
@@ -96,6 +103,8 @@ private:
     unsigned m_trendColour = 0x1000000;
     bool m_running = false;
     long m_frames = 0;
+    long m_notDrawn = 0;
+    AutoFrameCounts m_counts;
 };
 
 } // namespace tarvo

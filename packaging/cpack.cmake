@@ -14,7 +14,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 RS-232 line or TCP/IP: parameter set, live values and strip charts, teach
 table, calibration, recording and the gloss-factor trend monitor.
 TarvoTempCompV43 computes the temperature compensation of the RGB colour
-sensor and sends it to the sensor. sensorsim simulates both sensors for
+sensor and sends it to the sensor. tarvoctl does the sensor's transfers
+from scripts and the command line. sensorsim simulates both sensors for
 training and trying the programs without hardware.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

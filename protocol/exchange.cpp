@@ -4,6 +4,11 @@
 #include "link.h"
 #include "parameterset.h"
 
+#include <QtGlobal>
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
 namespace tarvo {
 
 using frame::getWord;
@@ -17,6 +22,7 @@ Exchange::Exchange(Link& link, EventPump& pump, LoopFlags& flags, ParameterSet& 
     , m_params(params)
     , m_host(host)
     , m_options(options)
+    , m_autoFrames(link, pump)
 {
 }
 
@@ -55,29 +61,122 @@ void Exchange::FillTxBuf(std::uint16_t code, std::uint16_t arg)
     }
 }
 
+bool Exchange::Transfer(const QString& kind, std::function<void()> work)
+{
+    if (m_transferDepth > 0 && m_pump.depth() > m_transferPumpDepth) {
+        // Asked for from inside a wait of the running transfer: after it.
+        for (const QueuedTransfer& q : m_queued)
+            if (q.kind == kind)
+                return false;
+        m_queued.push_back({kind, std::move(work)});
+        return false;
+    }
+    if (m_transferDepth == 0)
+        m_transferPumpDepth = m_pump.depth();
+    ++m_transferDepth;
+    work();
+    --m_transferDepth;
+    if (m_transferDepth == 0 && !m_queued.empty()) {
+        QueuedTransfer next = std::move(m_queued.front());
+        m_queued.erase(m_queued.begin());
+        Transfer(next.kind, std::move(next.work));  // the rest follow when it ends
+    }
+    return true;
+}
+
+bool Exchange::nestedRequest()
+{
+    if (!m_replyOutstanding)
+        return false;
+    // Every transfer passes Transfer(), so this cannot happen; if it ever
+    // does, the second request is refused rather than mixed into the first.
+    qWarning("tarvo: a request was refused while another one waits for its reply");
+    comecho = 0;
+    return true;
+}
+
 void Exchange::WriteFrame(int tcpTimeoutMs)
 {
+    if (nestedRequest()) {
+        nBytesW = -1;
+        return;
+    }
     nBytesW = m_link.write(szWriteBuf.data(), 2 * anzframe, tcpTimeoutMs);
+}
+
+void Exchange::expectReply()
+{
+    ReceiveState& rx = m_link.rx;
+    m_autoFrames.end();
+    rx.owed = std::clamp(rx.owed, 0, 2 * anzframe);
+    rx.bytesToRead = rx.dataSize = 2 * anzframe + rx.owed;
+    rx.waiting = true;
 }
 
 void Exchange::awaitReply(double limit, bool runEvents)
 {
     ReceiveState& rx = m_link.rx;
     const int want = 2 * anzframe;
+    // A reply that an abandoned exchange was still owed may come first. It
+    // comes before this one (the sensor answers one frame at a time), so when
+    // one is owed, a short look after the first whole reply shows whether
+    // a second follows; if so, the first was the late one.
+    constexpr double kOwedGrace = 0.15;
+    const int owed = std::clamp(rx.owed, 0, want);
+    m_replyOutstanding = true;
     tstart = m_pump.now();
+    int received = 0;
     if (m_link.isSerial()) {
-        if (runEvents)
-            m_pump.waitFor(limit, [&] { return m_link.GetInQLen() >= want; });
-        else
-            m_link.WaitInQWithoutEvents(want, limit);
-        rx.dataSize = m_link.GetInQLen();
-        rx.dataSize = m_link.ComRd(rx.dataSize);
-        rx.bytesToRead = want - rx.dataSize;
+        auto waitQueued = [&](int n, double seconds) {
+            if (runEvents)
+                m_pump.waitFor(seconds, [&] { return m_link.GetInQLen() >= n; });
+            else
+                m_link.WaitInQWithoutEvents(n, seconds);
+        };
+        waitQueued(want, limit);
+        if (owed > 0 && m_link.GetInQLen() >= want)
+            waitQueued(want + owed, kOwedGrace);
+        received = m_link.ComRd(m_link.GetInQLen());
     } else {
-        m_pump.waitFor(limit, [&] { return rx.bytesToRead <= 0; });
+        auto got = [&] { return rx.dataSize - rx.bytesToRead; };
+        m_pump.waitFor(limit, [&] { return got() >= want; });
+        if (owed > 0 && got() >= want) {
+            m_pump.waitFor(kOwedGrace, [&] { return rx.bytesToRead <= 0; });
+            if (got() > want && rx.bytesToRead > 0)  // a second reply has begun: wait for the rest of it
+                m_pump.waitFor(std::max(0.0, limit - (m_pump.now() - tstart)), [&] { return rx.bytesToRead <= 0; });
+        }
+        received = got();
+        rx.waiting = false;
     }
+    settleReply(received, owed);
     tdiff = m_pump.now() - tstart;
     m_link.trace.replyEnded(rx.bytesToRead, tdiff);
+    m_replyOutstanding = false;
+}
+
+void Exchange::settleReply(int received, int owed)
+{
+    ReceiveState& rx = m_link.rx;
+    const int want = 2 * anzframe;
+    // RS-232: the bytes found; TCP: the bytes expected, or found when more came.
+    rx.dataSize = m_link.isSerial() || received > want ? received : want;
+    if (owed > 0 && received == want + owed) {
+        // The late reply came first: this exchange's reply is the one behind it.
+        std::memmove(rx.szReadBuf.data(), rx.szReadBuf.data() + owed, static_cast<size_t>(want));
+        rx.bytesToRead = 0;
+        rx.owed = 0;
+    } else if (received == want) {
+        rx.bytesToRead = 0;
+        rx.owed = 0;
+    } else if (received < want) {
+        // Incomplete: the rest of it (and of anything owed before) may still come.
+        rx.bytesToRead = want - received;
+        rx.owed = std::min(want, want + owed - received);
+    } else {
+        // More than one reply and not the owed one in front: out of step.
+        rx.bytesToRead = want - received;
+        rx.owed = m_link.isSerial() ? 0 : std::min(want, want + owed - received);
+    }
 }
 
 std::int32_t Exchange::bytesToRead() const
@@ -87,10 +186,11 @@ std::int32_t Exchange::bytesToRead() const
 
 void Exchange::CheckEcho(int n)
 {
+    if (nestedRequest())
+        return;
     ReceiveState& rx = m_link.rx;
     if (!m_link.isSerial())
-        m_link.EndAutoFrames();
-        rx.bytesToRead = rx.dataSize = 2 * anzframe;
+        expectReply();
     awaitReply(m_options.replyLimit);
     if (rx.bytesToRead != 0) {
         SetPopupTimeout();
@@ -114,34 +214,36 @@ void Exchange::CheckWrittenThenEcho(int n)
 
 void Exchange::GetDataFrame()
 {
-    ReceiveState& rx = m_link.rx;
+    if (nestedRequest())
+        return;
+    m_autoFrames.end();
     if (m_link.isSerial()) {
         m_link.FlushQueues();
         WriteFrame();
     } else {
-        m_link.EndAutoFrames();
-        rx.bytesToRead = rx.dataSize = 2 * anzframe;
+        expectReply();
         WriteFrame();
     }
     awaitReply(m_options.replyLimit);
 }
 
-void Exchange::Befehl3plus4()
+void Exchange::Befehl3plus4(ParameterSet* into)
 {
     GetDataFrame();
     if (m_link.rx.bytesToRead == 0) {
-        GetRxBufPara();
-        m_params.CopyPPtoVars();
+        GetRxBufPara(into);
+        (into ? *into : m_params).CopyPPtoVars();
     } else {
         SetPopupTimeout();
     }
 }
 
-void Exchange::GetRxBufPara()
+void Exchange::GetRxBufPara(ParameterSet* into)
 {
     const auto& in = m_link.rx.szReadBuf;
+    ParameterSet& target = into ? *into : m_params;
     for (int i = 0; i < anzframe; ++i)
-        m_params.pp[i] = getWord(in.data(), i);
+        target.pp[i] = getWord(in.data(), i);
 }
 
 void Exchange::GetRxBufData()
@@ -166,11 +268,14 @@ void Exchange::StopAutoSend()
     FillTxBuf(order, 0);
     m_link.FlushQueues();
     WriteFrame();
-    m_link.EndAutoFrames();
+    m_autoFrames.end();
 }
 
 void Exchange::CheckComLine()
 {
+    if (nestedRequest())
+        return;
+    m_autoFrames.end();
     ReceiveState& rx = m_link.rx;
     if (m_options.lineCheckStopsAutoSend) {
         StopAutoSend();
@@ -187,8 +292,7 @@ void Exchange::CheckComLine()
         WriteFrame();
         runEvents = m_options.lineCheckSerialRunsEvents;
     } else {
-        m_link.EndAutoFrames();
-        rx.bytesToRead = rx.dataSize = 2 * anzframe;
+        expectReply();
         WriteFrame(5000);
         limit = m_options.lineCheckTcpLimit;
     }

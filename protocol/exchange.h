@@ -2,12 +2,15 @@
 // 36 bytes out, 36 bytes back within the time limit, or the timeout reaction.
 #pragma once
 
+#include "autoframes.h"
 #include "frame.h"
 #include "loopflags.h"
 
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 namespace tarvo {
 
@@ -65,20 +68,43 @@ public:
     void CheckEcho(int n);
     // Write-count check, then CheckEcho(n): for commands 30 and 33.
     void CheckWrittenThenEcho(int n);
-    void Befehl3plus4();
+    // Unpacks into `into` (default: the program's parameter set).
+    void Befehl3plus4(ParameterSet* into = nullptr);
     void GetDataFrame();
-    void GetRxBufPara();
+    void GetRxBufPara(ParameterSet* into = nullptr);
     void GetRxBufData();
     void SetPopupTimeout();
     void StopAutoSend();
     void CheckComLine();
+
+    // The one guard every transfer passes: at most one request is outstanding
+    // on the link. work (a whole transfer: a sequence of exchanges, a loop,
+    // a reconnect) runs now when no transfer runs, or when it is called from
+    // inside the running transfer itself. Asked for from a callback that
+    // runs inside a wait of the running transfer (a button pressed during a
+    // wait), it runs right after that transfer ends; a second request of the
+    // same kind is not queued twice. True when work ran now.
+    bool Transfer(const QString& kind, std::function<void()> work);
+    bool transferRunning() const { return m_transferDepth > 0; }
+    // Transfers asked for but not yet run; dropped when the program closes.
+    int queuedTransfers() const { return static_cast<int>(m_queued.size()); }
+    void DropQueuedTransfers() { m_queued.clear(); }
+
+    // The frames the sensor sends on its own (monitor, triggered recorder).
+    AutoFrameReader& autoFrames() { return m_autoFrames; }
 
     // The identification text: up to the first zero byte, at most 36 characters.
     QString versionText() const;
     std::int32_t bytesToRead() const;
 
 private:
+    // TCP: the reply bytes are awaited from now on.
+    void expectReply();
     void awaitReply(double limit, bool runEvents = true);
+    // The reply is complete or not, and what is still owed.
+    void settleReply(int received, int owed);
+    // A request would be written while another one waits for its reply.
+    bool nestedRequest();
 
     Link& m_link;
     EventPump& m_pump;
@@ -86,6 +112,16 @@ private:
     ParameterSet& m_params;
     ExchangeHost& m_host;
     ExchangeOptions m_options;
+
+    struct QueuedTransfer {
+        QString kind;
+        std::function<void()> work;
+    };
+    int m_transferDepth = 0;
+    int m_transferPumpDepth = 0;  // event-pump depth at which the running transfer began
+    std::vector<QueuedTransfer> m_queued;
+    bool m_replyOutstanding = false;
+    AutoFrameReader m_autoFrames;
 };
 
 } // namespace tarvo

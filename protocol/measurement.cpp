@@ -75,22 +75,8 @@ void MeasurementTransfer::StartAutoSend()
 {
     m_ex.order = frame::AutoSend;
     m_ex.FillTxBuf(m_ex.order, 1);
-    m_link.FlushQueues();  // older bytes belong to no frame of this sending
+    m_ex.autoFrames().begin();  // older bytes belong to no frame of this sending
     m_ex.WriteFrame();
-}
-
-bool MeasurementTransfer::ReadAutoFrame(const std::uint16_t& loopFlag)
-{
-    if (!m_link.ReceiveAutoFrame(loopFlag))
-        return false;
-    m_ex.GetRxBufData();
-    if (m_ex.databuf[0] != frame::kSyncSensor) {
-        // Out of step with the frames: start afresh with the next one.
-        m_link.FlushQueues();
-        return false;
-    }
-    m_values.CopyDatatoVars(m_ex.databuf);
-    return true;
 }
 
 void MeasurementTransfer::GetData()

@@ -76,13 +76,9 @@ public:
     bool ReadMeasurement();
 
     // Automatic sending (command 50 with argument 1): the sensor then sends a
-    // measurement frame for every part on its own. No reply is awaited.
+    // measurement frame for every part on its own, which the exchange's
+    // automatic-frame reader takes. No reply is awaited.
     void StartAutoSend();
-    // Waits, without a time limit, for one frame of automatic sending while
-    // loopFlag stays 1. True when a whole frame with the sensor's header came
-    // in; its words are in the exchange's databuf and its values unpacked.
-    // False when loopFlag was cleared or the frame was unusable (dropped).
-    bool ReadAutoFrame(const std::uint16_t& loopFlag);
 
     bool running() const { return m_running; }
 

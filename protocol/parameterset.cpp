@@ -2,6 +2,8 @@
 
 #include "frame.h"
 
+#include <algorithm>
+
 namespace tarvo {
 
 std::array<std::uint16_t*, kParamCount> ParameterSet::vars()
@@ -37,8 +39,10 @@ void ParameterSet::CopyVarsToPP()
     auto v = vars();
     for (int i = 0; i < kParamCount; ++i)
         pp[i] = *v[i];
-    if (evalmode != 0 && evalmode != 1)
+    if (evalmode != 0 && evalmode != 1) {
+        std::copy(teachWords.begin(), teachWords.end(), pp.begin() + kParamCount);
         return;
+    }
     for (int r = 0; r < kTeachRows; ++r)
         for (int c = 0; c < kTeachCols; ++c)
             pp[kParamCount + kTeachCols * r + c] = packTeach(cttDouble[r][c], evalmode);
@@ -56,7 +60,10 @@ void ParameterSet::CopyPPtoVars()
             maxno = 31;
     } else if (pp[1] == frame::ReadTeachRow) {
         const int row = pp[2];
-        if (row >= kTeachRows || (evalmode != 0 && evalmode != 1))
+        if (row >= kTeachRows)
+            return;
+        std::copy(pp.begin() + 3, pp.begin() + 3 + kTeachCols, teachWords.begin() + kTeachCols * row);
+        if (evalmode != 0 && evalmode != 1)
             return;
         for (int c = 0; c < kTeachCols; ++c)
             cttDouble[row][c] = unpackTeach(pp[3 + c], evalmode);
@@ -68,6 +75,7 @@ void ParameterSet::CopyFileParatoVars()
     auto v = vars();
     for (int i = 0; i < kParamCount; ++i)
         *v[i] = pp[i];
+    std::copy(pp.begin() + kParamCount, pp.end(), teachWords.begin());
     if (evalmode == 0 || evalmode == 1)
         for (int r = 0; r < kTeachRows; ++r)
             for (int c = 0; c < kTeachCols; ++c)

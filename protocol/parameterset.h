@@ -24,6 +24,10 @@ public:
                   sttrsh = 0, profilbeg = 0, profilend = 0;
     std::array<std::array<double, kTeachCols>, kTeachRows> cttDouble{};
     std::array<std::uint16_t, kBlockWords> pp{};
+    // The teach words as last fetched or read, whatever the mode: with an
+    // evaluation mode other than 0 and 1 the table is not unpacked, and these
+    // go back unchanged.
+    std::array<std::uint16_t, kTeachRows * kTeachCols> teachWords{};
     std::uint16_t anzpara = kBlockWords;
     std::uint16_t target = RAM;
 

@@ -6,6 +6,8 @@
 #include "loopflags.h"
 #include "parameterset.h"
 
+#include <algorithm>
+
 namespace tarvo {
 
 ParamTransfer::ParamTransfer(Exchange& exchange, Link& link, LoopFlags& flags, ParameterSet& params,
@@ -72,24 +74,43 @@ bool ParamTransfer::GetPara()
     if (m_ex.comecho != 1)
         return false;
 
+    // The sensor's set is unpacked into a copy: the teach rows take the
+    // number format of the evaluation mode the sensor reported, whatever the
+    // user changes on the panel while the 32 frames are on their way. What
+    // was unpacked goes into the variables at the end, also after a failure.
+    ParameterSet fetched = m_params;
+    const auto keep = [&] {
+        const auto target = m_params.target;  // a toggle pressed meanwhile stays
+        m_params = fetched;
+        m_params.target = target;
+    };
+    // The host sees each reply where it always finds one: in pp[0..17].
+    const auto replyRead = [&] {
+        std::copy_n(fetched.pp.begin(), frame::kWords, m_params.pp.begin());
+        m_host.ParameterReplyRead();
+    };
+
     // The parameters' outcome is not tested on its own: a timeout clears
     // comecho, which ends the read after teach row 0.
     m_ex.order = frame::ReadParams;
     m_ex.FillTxBuf(m_ex.order, 0);
-    m_ex.Befehl3plus4();
+    m_ex.Befehl3plus4(&fetched);
     if (m_ex.bytesToRead() == 0)
-        m_host.ParameterReplyRead();
+        replyRead();
 
     for (std::uint16_t row = 0; row < kTeachRows; ++row) {
         m_ex.order = frame::ReadTeachRow;
         m_ex.FillTxBuf(m_ex.order, row);
-        m_ex.Befehl3plus4();
+        m_ex.Befehl3plus4(&fetched);
         if (m_ex.bytesToRead() == 0)
-            m_host.ParameterReplyRead();
-        if (m_ex.comecho == 0)
+            replyRead();
+        if (m_ex.comecho == 0) {
+            keep();
             return false;
+        }
     }
 
+    keep();
     m_host.ShowFetchedParameters();
     return true;
 }

@@ -105,15 +105,19 @@ void Recorder::wire()
     m_panel->installEventFilter(this);
     connect(ButtonCloseRecorder, &QPushButton::clicked, this, [this] { ChangePanelRecord(); });
     connect(ButtonSelRecFile, &QPushButton::clicked, this, [this] { SelRecFile(); });
-    connect(ButtonStartRecord, &QPushButton::clicked, this, [this] { CBF_ButtonStartRecord(); });
+    // Recordings talk to the sensor: each runs as one transfer on the link.
+    connect(ButtonStartRecord, &QPushButton::clicked, this,
+            [this] { m_ex.Transfer(QStringLiteral("record"), [this] { CBF_ButtonStartRecord(); }); });
     connect(ButtonStopRecord, &QPushButton::clicked, this, [this] { StopRecord(); });
-    connect(ButtonStartTrigRec, &QPushButton::clicked, this, [this] { CBF_ButtonStartTrigRec(); });
+    connect(ButtonStartTrigRec, &QPushButton::clicked, this,
+            [this] { m_ex.Transfer(QStringLiteral("record-triggered"), [this] { CBF_ButtonStartTrigRec(); }); });
     connect(ButtonStopTrigRec, &QPushButton::clicked, this, [this] { StopRecord(); });
-    connect(ButtonStartPolling, &QPushButton::clicked, this, [this] { CBF_ButtonStartPolling(); });
+    connect(ButtonStartPolling, &QPushButton::clicked, this,
+            [this] { m_ex.Transfer(QStringLiteral("record-polling"), [this] { CBF_ButtonStartPolling(); }); });
     connect(ButtonStopPolling, &QPushButton::clicked, this, [this] { StopRecord(); });
     connect(ButtonManualRecord, &QPushButton::clicked, this, [this] { CBF_ButtonManualRecord(); });
-    // Only the user's choice calls back; the program sets the ring itself.
-    connect(EditSelectDataRec, &QComboBox::activated, this, [this] { CBF_EditSelectDataRec(); });
+    // Every change of the mode calls back, however it is made.
+    connect(EditSelectDataRec, &QComboBox::currentIndexChanged, this, [this] { CBF_EditSelectDataRec(); });
     connect(EditInterval, &QSpinBox::valueChanged, this, [this] { CalcRecTime(); });
     connect(EditRecVal, &QSpinBox::valueChanged, this, [this] { CalcRecTime(); });
 }
@@ -406,6 +410,9 @@ void Recorder::CBF_ButtonStartTrigRec()
     TriggeredRecord();
     m_ex.StopAutoSend();
     setRecording(false);
+    const QString report = autoFrameReport(m_autoCounts, m_notDrawn);
+    if (!report.isEmpty() && !(m_hooks.quitRequested && m_hooks.quitRequested()))
+        dialogs().message(kInfo, report);
     fileSavedMessage();
     EditSelectDataRec->setEnabled(true);
     ButtonStartTrigRec->setEnabled(true);
@@ -414,38 +421,43 @@ void Recorder::CBF_ButtonStartTrigRec()
 
 void Recorder::TriggeredRecord()
 {
-    m_link.FlushQueues();  // the first frame read starts at a frame boundary
+    AutoFrameReader& reader = m_ex.autoFrames();
     m_ex.order = frame::AutoSend;
     m_ex.FillTxBuf(m_ex.order, 1);
+    reader.begin();  // the first frame read starts at a frame boundary
     m_ex.WriteFrame();
     linecount = 0;
+    m_notDrawn = 0;
     DispRecCount->setValue(0);
     m_flags.pollrecord = 1;
-    while (m_flags.pollrecord == 1) {
-        if (!ReceiveFrame())
+    bool written = true;
+    // Every measurement frame goes to the file; the displays show the newest
+    // of those that came together.
+    const auto record = [&](const FrameWords& words) {
+        if (!written)
+            return;
+        m_measured.CopyDatatoVars(words);
+        written = ToFile();
+        if (written)
+            ++linecount;
+    };
+    while (m_flags.pollrecord == 1 && written) {
+        if (!reader.wait(m_flags.pollrecord))
             continue;
-        m_ex.GetRxBufData();
-        // Only measurement frames count; an echo of the switch-on command
-        // from a sensor that answers it is not one.
-        if (m_ex.databuf[0] != frame::kSyncSensor || m_ex.databuf[1] == frame::AutoSend) {
-            m_link.FlushQueues();  // out of step: start again at the next frame
+        const int n = reader.takeAll(record);
+        if (n == 0 || !written)
             continue;
-        }
-        m_measured.CopyDatatoVars(m_ex.databuf);
+        m_notDrawn += n - 1;
         SetRecordData();
         m_hooks.setPanelGraphData();
         m_hooks.setPanelData();
         m_hooks.showGraph();
-        if (!ToFile())
-            break;
-        ++linecount;
         DispRecCount->setValue(linecount);
     }
-}
-
-bool Recorder::ReceiveFrame()
-{
-    return m_link.ReceiveAutoFrame(m_flags.pollrecord);
+    // Frames already taken in when the recording stopped still go to the file.
+    reader.takeAll(record);
+    DispRecCount->setValue(linecount);
+    m_autoCounts = reader.counts();
 }
 
 // ---- polling and manual recording ---------------------------------------
@@ -509,7 +521,8 @@ void Recorder::CBF_RECP()
 {
     ChangePanelRecord();
     StopRecord();
-    m_ex.StopAutoSend();
+    // After a running recording has ended, never inside its wait.
+    m_ex.Transfer(QStringLiteral("autosend-off"), [this] { m_ex.StopAutoSend(); });
 }
 
 } // namespace tarvo

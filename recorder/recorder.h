@@ -3,6 +3,7 @@
 // the sensor sends on its own, and shows them while it records.
 #pragma once
 
+#include "autoframes.h"
 #include "recordfile.h"
 
 #include <QObject>
@@ -66,6 +67,9 @@ public:
     void CBF_RECP();
     void StopRecord();
     void ChangePanelRecord();
+    // What the last triggered recording's reader saw.
+    const AutoFrameCounts& receptionCounts() const { return m_autoCounts; }
+    long framesNotDrawn() const { return m_notDrawn; }
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,7 +78,6 @@ private:
     void RecordFrame();
     void SlowDown();
     void TriggeredRecord();
-    bool ReceiveFrame();
     void RecordPolling();
     void RecordManually();
     bool ReadMeasurement();
@@ -95,6 +98,8 @@ private:
     RecorderHooks m_hooks;
     QString m_projDir;
     bool m_writeFailed = false;
+    AutoFrameCounts m_autoCounts;  // what the last triggered recording's reader saw
+    long m_notDrawn = 0;           // frames written but not drawn
 
     template <typename T>
     T* ctrl(const char* name) const;

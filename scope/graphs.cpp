@@ -168,10 +168,12 @@ void Graphs::ShowProfile()
 
 void Graphs::CBF_ButtonProfile()
 {
-    m_app.SetButtonsDimmed(1);
-    setVisibleWithCaption(m_app.panel.ui->GraphProfile, true);
-    m_app.live->transfer.GetProfile();
-    m_app.SetButtonsDimmed(0);
+    m_app.exchange.Transfer(QStringLiteral("profile"), [this] {
+        m_app.SetButtonsDimmed(1);
+        setVisibleWithCaption(m_app.panel.ui->GraphProfile, true);
+        m_app.live->transfer.GetProfile();
+        m_app.SetButtonsDimmed(0);
+    });
 }
 
 void Graphs::CBF_ButtonShowGraph()

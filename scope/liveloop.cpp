@@ -90,7 +90,11 @@ void LiveLoop::wire()
     Ui::P& p = *m_app.panel.ui;
     connect(p.ButtonGo, &QPushButton::clicked, this, [this] { CBF_ButtonGo(); });
     connect(p.ButtonStop, &QPushButton::clicked, this, [this] { CBF_ButtonStop(); });
-    // Only the user's choice calls back; the program sets the ring itself.
+    // Every change of the signal calls back, however it is made; the program
+    // sets the ring itself with its signals blocked.
+    connect(p.SelectSource, &QComboBox::currentIndexChanged, this, [this] { CBF_SelectSource(); });
+    // Choosing the signal already shown still hides the profile (the
+    // callback does the same whether it runs once or twice).
     connect(p.SelectSource, &QComboBox::activated, this, [this] { CBF_SelectSource(); });
     connect(p.ButtonCalibrate, &QPushButton::clicked, this, [this] { CBF_ButtonCalibrate(); });
     connect(p.ButtonOpenRecorder, &QPushButton::clicked, this, [this] { CBF_ButtonOpenRecorder(); });
@@ -107,11 +111,13 @@ void LiveLoop::wire()
 
 void LiveLoop::CBF_ButtonGo()
 {
-    if (transfer.running())
-        return;  // one loop at a time
-    m_app.SetButtonsDimmed(1);
-    transfer.GetData();
-    m_app.SetButtonsDimmed(0);
+    m_app.exchange.Transfer(QStringLiteral("go"), [this] {
+        if (transfer.running())
+            return;  // one loop at a time
+        m_app.SetButtonsDimmed(1);
+        transfer.GetData();
+        m_app.SetButtonsDimmed(0);
+    });
 }
 
 void LiveLoop::CBF_ButtonStop()

@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "eventpump.h"
+#include "exchange.h"
 #include "panelutil.h"
 #include "paramfile.h"
 #include "parameterset.h"
@@ -15,23 +16,49 @@ namespace tarvo {
 namespace {
 const QString kInfo = QStringLiteral("INFO!");
 
-// A ring's value is its current index; an empty selection reads as 0.
-std::uint16_t ringValue(const QComboBox* ring)
-{
-    return static_cast<std::uint16_t>(ring->currentIndex() < 0 ? 0 : ring->currentIndex());
-}
-
-// A value the ring does not list (a hostile sensor or file) leaves the ring
-// as it was rather than emptying it.
-void setRing(QComboBox* ring, std::uint16_t value)
-{
-    if (value < ring->count())
-        ring->setCurrentIndex(value);
-}
-
-std::uint16_t word(const QAbstractSlider* s) { return static_cast<std::uint16_t>(s->value()); }
-std::uint16_t word(const QSpinBox* s) { return static_cast<std::uint16_t>(s->value()); }
+std::uint16_t ring(const QComboBox* r) { return static_cast<std::uint16_t>(ringValue(r)); }
 } // namespace
+
+// A number the sensor (or a file) holds that a field's range cannot show is
+// kept: the field shows the nearest value it can, says so, and the kept
+// number is what is read back until the user changes the field.
+template <typename Field>
+void ParameterPanel::showWord(Field* field, std::uint16_t value)
+{
+    field->setValue(value);
+    if (field->value() == value) {
+        m_held.remove(field);
+        field->setToolTip(QString());
+        field->setStyleSheet(QString());
+        return;
+    }
+    m_held.insert(field, {value, field->value()});
+    field->setToolTip(tr("The sensor holds %1, which this field cannot show (%2 … %3). "
+                         "It is sent back unchanged unless you change the field.")
+                          .arg(value)
+                          .arg(field->minimum())
+                          .arg(field->maximum()));
+    field->setStyleSheet(QStringLiteral("color: #c00000;"));
+}
+
+template <typename Field>
+std::uint16_t ParameterPanel::readWord(Field* field)
+{
+    const auto held = m_held.constFind(field);
+    if (held != m_held.constEnd() && field->value() == held->shown)
+        return held->value;
+    return static_cast<std::uint16_t>(field->value());
+}
+
+void ParameterPanel::forgetHeld(QWidget* field, int value)
+{
+    const auto held = m_held.constFind(field);
+    if (held == m_held.constEnd() || value == held->shown)
+        return;
+    m_held.remove(field);
+    field->setToolTip(QString());
+    field->setStyleSheet(QString());
+}
 
 ParameterPanel::ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchange, Link& link, LoopFlags& flags,
                                EventPump& pump, const QString& projDir, std::function<void(int)> setButtonsDimmed,
@@ -41,13 +68,14 @@ ParameterPanel::ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchan
     , m_ui(ui)
     , m_params(params)
     , m_pump(pump)
+    , m_ex(exchange)
     , m_setButtonsDimmed(std::move(setButtonsDimmed))
     , m_transfer(exchange, link, flags, params, pump, *this)
     , m_teach(ui, params, measured)
 {
     // The panel as the defaults leave it: cells follow the evaluation mode,
     // row labels the vector count.
-    m_teach.setCellsDimmed(ringValue(m_ui.Evalmode) == 1);
+    m_teach.setCellsDimmed(ring(m_ui.Evalmode) == 1);
     m_teach.colourRows(m_ui.EditMaxNo->value());
     m_ui.SlidePowerValue->setValue(m_ui.SlidePower->value());
     wire();
@@ -58,19 +86,30 @@ void ParameterPanel::wire()
     Ui::P& p = m_ui;
     connect(p.ButtonSend, &QPushButton::clicked, this, [this] { CBF_ButtonSend(); });
     connect(p.ButtonGet, &QPushButton::clicked, this, [this] { CBF_ButtonGet(); });
-    connect(p.SelectRAM, &QPushButton::clicked, this, [this](bool on) { CBF_SelectTarget(m_ui.SelectRAM, RAM, on); });
-    connect(p.SelectEEPROM, &QPushButton::clicked, this,
+    // Rings and switches run their rules on every change of value, however
+    // it is made (mouse, keyboard, assistive technology); values the program
+    // sets itself are set with the signals blocked, so no rule runs for them.
+    connect(p.SelectRAM, &QPushButton::toggled, this, [this](bool on) { CBF_SelectTarget(m_ui.SelectRAM, RAM, on); });
+    connect(p.SelectEEPROM, &QPushButton::toggled, this,
             [this](bool on) { CBF_SelectTarget(m_ui.SelectEEPROM, EEPROM, on); });
-    connect(p.SelectFILE, &QPushButton::clicked, this,
+    connect(p.SelectFILE, &QPushButton::toggled, this,
             [this](bool on) { CBF_SelectTarget(m_ui.SelectFILE, DATFILE, on); });
-    connect(p.ParaVisible, &QCheckBox::clicked, this, [this] { CBF_ParaVisible(); });
-    // Rings and switches: only the user's choice calls back (activated /
-    // clicked); values the program sets do not.
-    connect(p.Evalmode, &QComboBox::activated, this, [this] { InitEval(); });
-    connect(p.EditTrigger, &QComboBox::activated, this, [this] { InitTrigger(); });
-    connect(p.ExternTeach, &QCheckBox::clicked, this, [this] { InitExteach(); });
-    connect(p.EditPmode, &QComboBox::activated, this, [this] { CBF_EditPmode(); });
-    connect(p.EditDigitalOutmode, &QComboBox::activated, this, [this] { CBF_EditDigitalOutmode(); });
+    connect(p.ParaVisible, &QCheckBox::toggled, this, [this] { CBF_ParaVisible(); });
+    connect(p.Evalmode, &QComboBox::currentIndexChanged, this, [this] { InitEval(); });
+    connect(p.EditTrigger, &QComboBox::currentIndexChanged, this, [this] { InitTrigger(); });
+    connect(p.ExternTeach, &QCheckBox::stateChanged, this, [this](int state) {
+        if (state != Qt::PartiallyChecked)
+            m_ui.ExternTeach->setTristate(false);
+        InitExteach();
+    });
+    connect(p.EditPmode, &QComboBox::currentIndexChanged, this, [this] { CBF_EditPmode(); });
+    connect(p.EditDigitalOutmode, &QComboBox::currentIndexChanged, this, [this] { CBF_EditDigitalOutmode(); });
+    // A field that shows a kept value stops keeping it once the user changes it.
+    for (const auto& number : numberFields()) {
+        QSpinBox* field = number.first;
+        connect(field, &QSpinBox::valueChanged, this, [this, field](int v) { forgetHeld(field, v); });
+    }
+    connect(p.SlidePower, &QSlider::valueChanged, this, [this](int v) { forgetHeld(m_ui.SlidePower, v); });
     // Numeric fields commit on arrows, Enter and focus loss; the program sets
     // them with their signals blocked.
     connect(p.EditAnaOutBeg, &QSpinBox::valueChanged, this, [this] { CBF_AnaOutBegEnd(); });
@@ -83,26 +122,37 @@ void ParameterPanel::wire()
     // act only through their help texts.
 }
 
+std::vector<std::pair<QSpinBox*, std::uint16_t ParameterSet::*>> ParameterPanel::numberFields() const
+{
+    const Ui::P& p = m_ui;
+    return {{p.EditAverage, &ParameterSet::average},     {p.EditHold, &ParameterSet::hold},
+            {p.EditIntlim, &ParameterSet::intlim},       {p.EditMaxNo, &ParameterSet::maxno},
+            {p.EditAnaOutBeg, &ParameterSet::anaoutbeg}, {p.EditAnaOutEnd, &ParameterSet::anaoutend},
+            {p.EditStTrsh, &ParameterSet::sttrsh},       {p.EditProfileBeg, &ParameterSet::profilbeg},
+            {p.EditProfileEnd, &ParameterSet::profilend}};
+}
+
+std::vector<std::pair<QComboBox*, std::uint16_t ParameterSet::*>> ParameterPanel::ringFields() const
+{
+    const Ui::P& p = m_ui;
+    return {{p.EditPmode, &ParameterSet::pmod},
+            {p.Evalmode, &ParameterSet::evalmode},
+            {p.EditDigitalOutmode, &ParameterSet::digitalout},
+            {p.EditTrigger, &ParameterSet::trigger},
+            {p.EditBias, &ParameterSet::bias}};
+}
+
 void ParameterPanel::GetPanelValues()
 {
     Ui::P& p = m_ui;
+    commitPendingEdits(p.TeachTable->window());
     ParameterSet& v = m_params;
-    v.power = word(p.SlidePower);
-    v.pmod = ringValue(p.EditPmode);
-    v.average = word(p.EditAverage);
-    v.evalmode = ringValue(p.Evalmode);
-    v.hold = word(p.EditHold);
-    v.intlim = word(p.EditIntlim);
-    v.maxno = word(p.EditMaxNo);
-    v.digitalout = ringValue(p.EditDigitalOutmode);
-    v.trigger = ringValue(p.EditTrigger);
-    v.extteach = p.ExternTeach->isChecked() ? 1 : 0;
-    v.anaoutbeg = word(p.EditAnaOutBeg);
-    v.anaoutend = word(p.EditAnaOutEnd);
-    v.bias = ringValue(p.EditBias);
-    v.sttrsh = word(p.EditStTrsh);
-    v.profilbeg = word(p.EditProfileBeg);
-    v.profilend = word(p.EditProfileEnd);
+    v.power = readWord(p.SlidePower);
+    for (const auto& [field, word] : numberFields())
+        v.*word = readWord(field);
+    for (const auto& [field, word] : ringFields())
+        v.*word = ring(field);
+    v.extteach = externTeach();
     m_teach.readCells(v.cttDouble);
 }
 
@@ -111,34 +161,33 @@ void ParameterPanel::SetPanelValues()
     Ui::P& p = m_ui;
     const ParameterSet& v = m_params;
     // Values set here are not user commits: no rule fires for them. A number
-    // outside a field's range is shown at the nearest end of the range.
+    // a field cannot show is kept and flagged (showWord); a ring value no
+    // entry lists gets an entry of its own.
     const QSignalBlocker b1(p.EditMaxNo), b2(p.EditAnaOutBeg), b3(p.EditAnaOutEnd), b4(p.EditProfileBeg),
-        b5(p.EditProfileEnd), b6(p.EditAverage), b7(p.EditHold), b8(p.EditIntlim), b9(p.EditStTrsh);
-    p.SlidePower->setValue(v.power);
-    setRing(p.EditPmode, v.pmod);
-    p.EditAverage->setValue(v.average);
-    setRing(p.Evalmode, v.evalmode);
-    p.EditHold->setValue(v.hold);
-    p.EditIntlim->setValue(v.intlim);
-    p.EditMaxNo->setValue(v.maxno);
-    setRing(p.EditDigitalOutmode, v.digitalout);
-    setRing(p.EditTrigger, v.trigger);
-    if (v.extteach <= 1)
-        p.ExternTeach->setChecked(v.extteach == 1);
-    p.EditAnaOutBeg->setValue(v.anaoutbeg);
-    p.EditAnaOutEnd->setValue(v.anaoutend);
-    setRing(p.EditBias, v.bias);
-    p.EditStTrsh->setValue(v.sttrsh);
-    p.EditProfileBeg->setValue(v.profilbeg);
-    p.EditProfileEnd->setValue(v.profilend);
+        b5(p.EditProfileEnd), b6(p.EditAverage), b7(p.EditHold), b8(p.EditIntlim), b9(p.EditStTrsh),
+        b10(p.EditPmode), b11(p.Evalmode), b12(p.EditDigitalOutmode), b13(p.EditTrigger), b14(p.EditBias),
+        b15(p.ExternTeach);
+    showWord(p.SlidePower, v.power);
+    p.SlidePowerValue->setValue(v.power);  // the readout shows the real value
+    for (const auto& [field, word] : numberFields())
+        showWord(field, v.*word);
+    // With external teach on the list holds no EXT entries: an EXT trigger
+    // then shows as CONT, as the list rules say; other values are kept.
+    const bool extTriggersListed = p.EditTrigger->count() > 2;
+    for (const auto& [field, word] : ringFields())
+        setRingValue(field, field == p.EditTrigger && !extTriggersListed && v.trigger >= 2 && v.trigger <= 5 ? 0 : v.*word);
+    setRingEntry(p.EditPmode, v.pmod == 0 ? 0 : 1, v.pmod);  // 0 = STAT, any other value DYN
+    setExternTeach(v.extteach);
     m_teach.writeCells(v.cttDouble);
 }
 
 void ParameterPanel::ShowFetchedParameters()
 {
     // The trigger list must hold the right entries before the trigger is set.
-    if (m_params.extteach <= 1)
-        m_ui.ExternTeach->setChecked(m_params.extteach == 1);
+    {
+        const QSignalBlocker quiet(m_ui.ExternTeach);
+        setExternTeach(m_params.extteach);
+    }
     InitExteach();
     SetPanelValues();
     InitEval();
@@ -147,7 +196,8 @@ void ParameterPanel::ShowFetchedParameters()
 void ParameterPanel::InitEval()
 {
     Ui::P& p = m_ui;
-    m_params.evalmode = ringValue(p.Evalmode);
+    m_params.evalmode = ring(p.Evalmode);
+    const QSignalBlocker quietSource(p.SelectSource);
     if (m_params.evalmode == 0) {
         p.SelectSource->setCurrentIndex(0);
         p.EditIntlim->setEnabled(true);
@@ -165,7 +215,7 @@ void ParameterPanel::InitEval()
         p.ButtonCalibrate->setVisible(true);
         m_teach.setCellsDimmed(true);
     }
-    m_params.pmod = ringValue(p.EditPmode);
+    m_params.pmod = ring(p.EditPmode);
     p.SlidePower->setEnabled(m_params.pmod == 0);
     p.SlidePowerValue->setEnabled(m_params.pmod == 0);
     InitExteach();
@@ -176,17 +226,18 @@ void ParameterPanel::InitEval()
 void ParameterPanel::InitExteach()
 {
     QComboBox* trigger = m_ui.EditTrigger;
-    m_params.extteach = m_ui.ExternTeach->isChecked() ? 1 : 0;
+    const QSignalBlocker quiet(trigger);  // the list changes here; InitTrigger follows where needed
+    m_params.extteach = externTeach();
     if (m_params.extteach == 0) {
         if (trigger->count() <= 2) {
             const char* const names[] = {"EXT1", "EXT2", "EXT3", "EXT4"};
             for (int i = 0; i < 4; ++i)
                 trigger->insertItem(2 + i, QString::fromLatin1(names[i]));
         }
-    } else {
+    } else if (m_params.extteach == 1) {
         // The field is tested, not the variable: after a fetch the variable
         // already holds the fetched trigger, which SetPanelValues shows next.
-        if (ringValue(trigger) >= 2)
+        if (ring(trigger) >= 2)
             trigger->setCurrentIndex(0);
         while (trigger->count() >= 3)
             trigger->removeItem(trigger->count() - 1);
@@ -196,13 +247,15 @@ void ParameterPanel::InitExteach()
 void ParameterPanel::InitTrigger()
 {
     Ui::P& p = m_ui;
-    m_params.evalmode = ringValue(p.Evalmode);
-    m_params.trigger = ringValue(p.EditTrigger);
+    m_params.evalmode = ring(p.Evalmode);
+    m_params.trigger = ring(p.EditTrigger);
     const int t = m_params.trigger;
     if (t <= 5) {
         const bool external = t >= 2;
-        if (external)
-            p.ExternTeach->setChecked(false);
+        if (external) {
+            const QSignalBlocker quiet(p.ExternTeach);
+            setExternTeach(0);
+        }
         p.ExternTeach->setEnabled(!external);
         p.EditAverage->setEnabled(t != 1 && t != 4);
         p.EditStTrsh->setEnabled(t == 1);
@@ -321,30 +374,61 @@ void ParameterPanel::ReadParaFromFile()
     ShowFetchedParameters();
 }
 
+void ParameterPanel::setExternTeach(std::uint16_t value)
+{
+    QCheckBox* box = m_ui.ExternTeach;
+    if (value <= 1) {
+        box->setTristate(false);
+        box->setChecked(value == 1);
+        box->setToolTip(QString());
+        return;
+    }
+    // Neither off nor on: shown half checked and kept until the user chooses.
+    m_externTeachOther = value;
+    box->setTristate(true);
+    box->setCheckState(Qt::PartiallyChecked);
+    box->setToolTip(tr("The sensor holds external teach = %1 (other than OFF or ON); it is sent back unchanged "
+                       "unless you change it.")
+                        .arg(value));
+}
+
+std::uint16_t ParameterPanel::externTeach() const
+{
+    const Qt::CheckState state = m_ui.ExternTeach->checkState();
+    if (state == Qt::PartiallyChecked)
+        return m_externTeachOther;
+    return state == Qt::Checked ? 1 : 0;
+}
+
 void ParameterPanel::CBF_ButtonSend()
 {
-    m_setButtonsDimmed(1);
-    if (m_params.target == DATFILE)
-        SendParaToFile();
-    else
-        m_transfer.SendPara();
-    m_pump.sleep(0.5);
-    m_setButtonsDimmed(0);
+    m_ex.Transfer(QStringLiteral("send"), [this] {
+        m_setButtonsDimmed(1);
+        if (m_params.target == DATFILE)
+            SendParaToFile();
+        else
+            m_transfer.SendPara();
+        m_pump.sleep(0.5);
+        m_setButtonsDimmed(0);
+    });
 }
 
 void ParameterPanel::CBF_ButtonGet()
 {
-    m_setButtonsDimmed(1);
-    if (m_params.target == DATFILE)
-        ReadParaFromFile();
-    else
-        m_transfer.GetPara();
-    m_setButtonsDimmed(0);
+    m_ex.Transfer(QStringLiteral("get"), [this] {
+        m_setButtonsDimmed(1);
+        if (m_params.target == DATFILE)
+            ReadParaFromFile();
+        else
+            m_transfer.GetPara();
+        m_setButtonsDimmed(0);
+    });
 }
 
 void ParameterPanel::CBF_SelectTarget(QPushButton* toggle, std::uint16_t toggleTarget, bool on)
 {
     Ui::P& p = m_ui;
+    const QSignalBlocker b1(p.SelectRAM), b2(p.SelectEEPROM), b3(p.SelectFILE);
     if (on) {
         m_params.target = toggleTarget;
         for (QPushButton* other : {p.SelectRAM, p.SelectEEPROM, p.SelectFILE})
@@ -365,23 +449,23 @@ void ParameterPanel::CBF_ParaVisible()
 
 void ParameterPanel::CBF_EditPmode()
 {
-    m_params.pmod = ringValue(m_ui.EditPmode);
+    m_params.pmod = ring(m_ui.EditPmode);
     m_ui.SlidePower->setEnabled(m_params.pmod == 0);
     m_ui.SlidePowerValue->setEnabled(m_params.pmod == 0);
 }
 
 void ParameterPanel::CBF_EditDigitalOutmode()
 {
-    m_params.maxno = word(m_ui.EditMaxNo);
-    m_params.digitalout = ringValue(m_ui.EditDigitalOutmode);
+    m_params.maxno = readWord(m_ui.EditMaxNo);
+    m_params.digitalout = ring(m_ui.EditDigitalOutmode);
     if (vectorCountTooHigh(m_params.maxno, m_params.digitalout))
         warnVectorCount();
 }
 
 void ParameterPanel::CBF_AnaOutBegEnd()
 {
-    m_params.anaoutbeg = word(m_ui.EditAnaOutBeg);
-    m_params.anaoutend = word(m_ui.EditAnaOutEnd);
+    m_params.anaoutbeg = readWord(m_ui.EditAnaOutBeg);
+    m_params.anaoutend = readWord(m_ui.EditAnaOutEnd);
     const int beg = m_params.anaoutbeg, end = m_params.anaoutend;
     if (beg >= end || end - beg < 10)
         dialogs().message(kInfo, QStringLiteral("Notice:  \n Analog output range must be higher than 10 units."));
@@ -389,8 +473,8 @@ void ParameterPanel::CBF_AnaOutBegEnd()
 
 void ParameterPanel::CBF_ProfileBegEnd()
 {
-    m_params.profilbeg = word(m_ui.EditProfileBeg);
-    m_params.profilend = word(m_ui.EditProfileEnd);
+    m_params.profilbeg = readWord(m_ui.EditProfileBeg);
+    m_params.profilend = readWord(m_ui.EditProfileEnd);
     const int beg = m_params.profilbeg, end = m_params.profilend;
     if (beg >= end || end - beg < 25)
         dialogs().message(kInfo, QStringLiteral(" Notice:  \n The Profile range must be at least 25%."));

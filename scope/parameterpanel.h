@@ -6,11 +6,17 @@
 #include "paramtransfer.h"
 #include "teachtable.h"
 
+#include "parameterset.h"
+
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QComboBox;
+class QSpinBox;
 class QPushButton;
 namespace Ui {
 class P;
@@ -72,10 +78,28 @@ private:
     void showParameterControls(bool visible);
     void showTeachControls(bool visible);
     QString chooseFile(bool forWriting);
+    template <typename Field>
+    void showWord(Field* field, std::uint16_t value);
+    template <typename Field>
+    std::uint16_t readWord(Field* field);
+    void forgetHeld(QWidget* field, int value);
+    void setExternTeach(std::uint16_t value);
+    // The numeric fields and rings that hold one parameter word each.
+    std::vector<std::pair<QSpinBox*, std::uint16_t ParameterSet::*>> numberFields() const;
+    std::vector<std::pair<QComboBox*, std::uint16_t ParameterSet::*>> ringFields() const;
+    std::uint16_t externTeach() const;
+
+    struct Held {
+        std::uint16_t value;  // what the sensor holds
+        int shown;            // what the field shows instead
+    };
+    QHash<const QWidget*, Held> m_held;
+    std::uint16_t m_externTeachOther = 0;
 
     Ui::P& m_ui;
     ParameterSet& m_params;
     EventPump& m_pump;
+    Exchange& m_ex;
     std::function<void(int)> m_setButtonsDimmed;
     ParamTransfer m_transfer;
     TeachTablePanel m_teach;

@@ -91,7 +91,8 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     monitor = std::make_unique<MonitorPanel>(MonitorContext{
         monitorpanel.widget.get(), panel.widget.get(), gfpanel.widget.get(), vecpanel.widget.get(),
         panel.ui->TeachTable, live->trendBufGF, &exchange, &live->transfer, &measured, &flags, &pump,
-        [this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); }});
+        [this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
+        [this] { return m_quitRequested; }});
     recorder = std::make_unique<Recorder>(
         recpanel.widget.get(), exchange, link, pump, flags, measured,
         RecorderHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
@@ -152,7 +153,8 @@ void ScopeApp::InitAll()
     if (connectionForThisRun)
         interfacepanel.UseForThisRun(*connectionForThisRun);
     interfacepanel.InitConnectPanel();
-    interfacepanel.TryToConnect();
+    exchange.Transfer(QStringLiteral("connect"), [this] { interfacepanel.TryToConnect(); });
+    m_startupFinished = true;
 }
 
 void ScopeApp::SetButtonsDimmed(int dim)
@@ -179,6 +181,7 @@ void ScopeApp::CBF_P_close()
     flags.pollmonitor = 0;
     pump.poke();  // a recording waiting for its next interval ends now
     m_quitRequested = true;
+    exchange.DropQueuedTransfers();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != panel.widget.get())
             w->hide();
@@ -199,6 +202,8 @@ void ScopeApp::showLinkStatus(const QString& text)
 
 void ScopeApp::message(const QString& title, const QString& text)
 {
+    if (m_quitRequested)
+        return;
     dialogs().message(title, text);
 }
 
@@ -218,6 +223,8 @@ void ScopeApp::showStatus(const QString& text)
 
 void ScopeApp::timeoutReaction()
 {
+    if (m_quitRequested)
+        return;  // nothing opens once the user has closed the main panel
     interfacepanel.RememberForDiscard();
     interfacepanel.SetAcceptAllowed(false);
     interfacepanel.Show();
@@ -271,6 +278,11 @@ void ScopeApp::showIdentification(const QString& text)
 void ScopeApp::processEvents()
 {
     pump.processEvents();
+}
+
+void ScopeApp::transfer(const QString& kind, const std::function<void()>& work)
+{
+    exchange.Transfer(kind, work);
 }
 
 } // namespace tarvo

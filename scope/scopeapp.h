@@ -124,6 +124,10 @@ public:
     void afterOpening() override;
     void showIdentification(const QString& text) override;
     void processEvents() override;
+    void transfer(const QString& kind, const std::function<void()>& work) override;
+
+    // Start-up (panels, settings, the first connection and its line check) is over.
+    bool startupFinished() const { return m_startupFinished; }
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -131,6 +135,7 @@ private:
 
     std::unique_ptr<RightClickHelp> m_help;
     bool m_quitRequested = false;
+    bool m_startupFinished = false;
 };
 
 } // namespace tarvo

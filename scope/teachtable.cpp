@@ -1,6 +1,7 @@
 #include "teachtable.h"
 
 #include "dialogs.h"
+#include "panelutil.h"
 #include "ui_P.h"
 
 #include <QDoubleSpinBox>
@@ -50,10 +51,6 @@ private:
     const QComboBox* m_evalmode;
 };
 
-int ringValue(const QComboBox* ring)
-{
-    return ring->currentIndex() < 0 ? 0 : ring->currentIndex();
-}
 } // namespace
 
 bool vectorCountTooHigh(int maxno, int digitalout)

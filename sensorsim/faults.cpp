@@ -23,6 +23,8 @@ QString Faults::describe() const
         return QStringLiteral("none");
     if (onlyCommand >= 0)
         parts << QStringLiteral("only for command %1").arg(onlyCommand);
+    if (onlyArgument >= 0)
+        parts << QStringLiteral("only for argument %1").arg(onlyArgument);
     if (afterFrames > 0)
         parts << QStringLiteral("only after %1 frames").arg(afterFrames);
     return parts.join(QStringLiteral(", "));
@@ -35,12 +37,13 @@ void FaultInjector::set(const Faults& faults)
     m_dropsLeft = faults.dropReplies;
 }
 
-FaultInjector::Result FaultInjector::apply(quint16 command, const QByteArray& reply)
+FaultInjector::Result FaultInjector::apply(quint16 command, quint16 argument, const QByteArray& reply)
 {
     Result r;
     r.bytes = reply;
     const Faults& f = m_faults;
-    if ((f.onlyCommand >= 0 && command != f.onlyCommand) || m_frames <= f.afterFrames)
+    if ((f.onlyCommand >= 0 && command != f.onlyCommand) || (f.onlyArgument >= 0 && argument != f.onlyArgument)
+        || m_frames <= f.afterFrames)
         return r;
 
     if (m_dropsLeft != 0) {

@@ -17,6 +17,7 @@ struct Faults {
     int junkBytes = 0;         // send this many junk bytes before each affected reply
     int closeAfterFrames = 0;  // close a connection after answering N frames on it
     int onlyCommand = -1;      // affect only replies to this command code
+    int onlyArgument = -1;     // affect only replies to frames with this argument (word 2)
     int afterFrames = 0;       // affect only replies to frames after the first N
 
     static constexpr int kAll = -1;
@@ -41,7 +42,7 @@ public:
 
     // Call for every frame received, before its reply is built.
     void countFrame() { ++m_frames; }
-    Result apply(quint16 command, const QByteArray& reply);
+    Result apply(quint16 command, quint16 argument, const QByteArray& reply);
 
 private:
     Faults m_faults;

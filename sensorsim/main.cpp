@@ -81,7 +81,16 @@ Faults (for trying the programs' error handling)
       sensorsim --delay 3500 --fault-after 40     time out after 40 frames
       sensorsim --corrupt-byte 3 --fault-command 2   teach rows echo wrong
   --close-after N closes a TCP connection after it carried N frames; on the
-  pseudo-terminal the line goes silent instead.
+  pseudo-terminal the line goes silent instead. --fault-argument narrows the
+  faults to one argument, e.g. one profile block:
+      sensorsim --delay 3300 --fault-command 9 --fault-argument 4
+  Replies leave in the order of their requests, so replies behind a delayed
+  one wait for it, as on a sensor that answers one frame at a time.
+  For automatic sending: --auto-stray N puts N stray bytes after every frame
+  (every K-th with --auto-stray-every K), --flood sends as fast as the line
+  takes, and --answer-autosend answers command 50 with a frame.
+  --param 1=2 starts with a parameter word the PC's panel does not list
+  (here power mode 2).
 
 Trace
   --trace FILE writes one line per frame received and per reply sent, in the
@@ -219,6 +228,11 @@ int main(int argc, char* argv[])
         {"close-after", "Close the connection after <n> frames.", "n"},
         {"fault-command", "Apply the reply faults only to command <c>.", "c"},
         {"fault-after", "Apply the reply faults only after <n> frames.", "n"},
+        {"fault-argument", "Apply the reply faults only to frames whose argument (word 2) is <a>.", "a"},
+        {"auto-stray", "Automatic sending: <n> stray bytes after every frame (see --auto-stray-every).", "n"},
+        {"auto-stray-every", "Automatic sending: the stray bytes follow every <k>-th frame.", "k"},
+        {"flood", "Automatic sending as fast as the line takes the frames."},
+        {"param", "Start with parameter word <i> (0..15) set to <v>, even one the PC's panel does not list.", "i=v"},
         {"console", "Read commands (gloss X, noise X, rate HZ, nofaults, quit) from standard input."},
         {"quiet", "No line per frame."},
         {"trace", "Write every frame received and every byte sent to <file>, one line each.", "file"},
@@ -260,6 +274,10 @@ int main(int argc, char* argv[])
     f.closeAfterFrames = intOption(p, "close-after", 0, INT_MAX, 0);
     f.onlyCommand = intOption(p, "fault-command", 0, 65535, -1);
     f.afterFrames = intOption(p, "fault-after", 0, INT_MAX, 0);
+    f.onlyArgument = intOption(p, "fault-argument", 0, 65535, -1);
+    o.autoStrayBytes = intOption(p, "auto-stray", 0, 1024, 0);
+    o.autoStrayEvery = intOption(p, "auto-stray-every", 1, INT_MAX, 1);
+    o.autoFlood = p.isSet("flood");
     if (!o.tcp && !o.pty)
         usageError(QStringLiteral("with --no-tcp, --pty is needed"));
     if (o.pty && !PtyChannel::supported())
@@ -282,6 +300,17 @@ int main(int argc, char* argv[])
     if (!sim.start(&error)) {
         QTextStream(stderr) << "sensorsim: " << error << Qt::endl;
         return 1;
+    }
+    for (const QString& setting : p.values("param")) {
+        const QStringList iv = setting.split(u'=');
+        bool okIndex = false, okValue = false;
+        const int index = iv.value(0).toInt(&okIndex);
+        const int value = iv.value(1).toInt(&okValue);
+        if (iv.size() != 2 || !okIndex || !okValue || index < 0 || index >= kParamCount || value < 0 || value > 65535)
+            usageError(QStringLiteral("--param wants <index 0..15>=<value 0..65535>, not %1").arg(setting));
+        ParamSet params = sim.parameters();
+        params[size_t(index)] = quint16(value);
+        sim.setParameters(params);
     }
     say(colour ? QStringLiteral("simulated RGB colour sensor") : QStringLiteral("simulated gloss sensor"));
     if (o.tcp)

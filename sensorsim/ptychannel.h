@@ -35,6 +35,7 @@ public:
     // A serial line cannot be hung up from the sensor's side: the line goes
     // dead instead (input ignored, nothing sent) until revive().
     void closeConnection() override;
+    qint64 backlog() const override { return m_out.queue.size() + m_wire.size(); }
     void revive();
 
 private:

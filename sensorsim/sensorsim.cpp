@@ -31,6 +31,8 @@ SensorSim::SensorSim(const SimOptions& options, QObject* parent)
     m_model.setAnswerAutoSend(options.answerAutoSend);
     m_faults.set(options.faults);
     setPartRate(options.partRateHz);
+    setAutoStray(options.autoStrayBytes, options.autoStrayEvery);
+    setAutoFlood(options.autoFlood);
     connect(&m_autoTimer, &QTimer::timeout, this, &SensorSim::sendAutoFrame);
     m_clock.start();
 }
@@ -106,7 +108,20 @@ QString SensorSim::ptyPath() const
 void SensorSim::setPartRate(double hz)
 {
     m_model.setPartRate(hz);
-    m_autoTimer.setInterval(qMax(1, int(1000.0 / m_model.partRate())));
+    if (!m_options.autoFlood)
+        m_autoTimer.setInterval(qMax(1, int(1000.0 / m_model.partRate())));
+}
+
+void SensorSim::setAutoStray(int bytes, int everyFrames)
+{
+    m_options.autoStrayBytes = qMax(0, bytes);
+    m_options.autoStrayEvery = qMax(1, everyFrames);
+}
+
+void SensorSim::setAutoFlood(bool on)
+{
+    m_options.autoFlood = on;
+    m_autoTimer.setInterval(on ? 1 : qMax(1, int(1000.0 / m_model.partRate())));
 }
 
 void SensorSim::setBaudPacing(bool on)
@@ -188,15 +203,17 @@ void SensorSim::handleFrame(Link& link, const QByteArray& frame)
     if (out.autoSend) {
         if (*out.autoSend) {
             m_autoTarget = link.channel;
-            if (!m_autoTimer.isActive())
+            if (!m_autoTimer.isActive()) {
+                m_autoFrames = 0;
                 m_autoTimer.start();
+            }
         } else {
             m_autoTimer.stop();
         }
         emit autoSendChanged(*out.autoSend);
     }
     if (out.reply)
-        deliver(link.channel, command, *out.reply);
+        deliver(link, command, argOf(frame), *out.reply);
 
     const int closeAfter = m_faults.faults().closeAfterFrames;
     if (closeAfter > 0 && link.framesOnConnection >= closeAfter) {
@@ -205,35 +222,72 @@ void SensorSim::handleFrame(Link& link, const QByteArray& frame)
     }
 }
 
-void SensorSim::deliver(SimChannel* channel, quint16 command, const QByteArray& reply)
+void SensorSim::deliver(Link& link, quint16 command, quint16 argument, const QByteArray& reply)
 {
-    FaultInjector::Result r = m_faults.apply(command, reply);
+    SimChannel* channel = link.channel;
+    FaultInjector::Result r = m_faults.apply(command, argument, reply);
     if (!r.notes.isEmpty())
         log(QStringLiteral("%1: fault: %2").arg(channel->name(), r.notes.join(QStringLiteral(", "))));
     if (r.dropped)
         return;
-    if (r.delayMs <= 0) {
+    if (link.outboxConnection != channel->connectionId()) {
+        link.outbox.clear();  // the client that asked has gone
+        link.outboxConnection = channel->connectionId();
+    }
+    if (r.delayMs <= 0 && link.outbox.isEmpty()) {
         channel->send(r.bytes);
         emit bytesSent(r.bytes);
         return;
     }
-    const quint64 connection = channel->connectionId();
-    // Precise: a coarse timer may fire up to 5 % early, before the delay asked for.
-    QTimer::singleShot(r.delayMs, Qt::PreciseTimer, channel, [this, channel, connection, bytes = r.bytes] {
-        if (channel->connectionId() != connection)
-            return;  // the client that asked has gone
+    const qint64 due = m_clock.elapsed() + qMax(0, r.delayMs);
+    link.outbox.append({link.outbox.isEmpty() ? due : qMax(due, link.outbox.last().dueMs), r.bytes});
+    if (!link.outTimer) {
+        link.outTimer = new QTimer(this);
+        link.outTimer->setSingleShot(true);
+        // Precise: a coarse timer may fire up to 5 % early, before the delay asked for.
+        link.outTimer->setTimerType(Qt::PreciseTimer);
+        connect(link.outTimer, &QTimer::timeout, this, [this, &link] { sendDue(link); });
+    }
+    sendDue(link);
+}
+
+void SensorSim::sendDue(Link& link)
+{
+    SimChannel* channel = link.channel;
+    if (link.outboxConnection != channel->connectionId()) {
+        link.outbox.clear();
+        return;
+    }
+    const qint64 now = m_clock.elapsed();
+    while (!link.outbox.isEmpty() && link.outbox.first().dueMs <= now) {
+        const QByteArray bytes = link.outbox.takeFirst().bytes;
         channel->send(bytes);
         emit bytesSent(bytes);
-    });
+    }
+    if (!link.outbox.isEmpty())
+        link.outTimer->start(int(link.outbox.first().dueMs - now));
 }
 
 void SensorSim::sendAutoFrame()
 {
     if (!m_autoTarget || !m_autoTarget->isConnected())
         return;
-    const QByteArray f = m_model.measurementFrame(m_clock.elapsed());
-    m_autoTarget->send(f);
-    emit bytesSent(f);
+    // A flood fills the line; otherwise one frame per part.
+    constexpr qint64 kFloodBacklog = 16 * 1024;
+    int frames = 0;
+    do {
+        const QByteArray f = m_model.measurementFrame(m_clock.elapsed());
+        m_autoTarget->send(f);
+        emit bytesSent(f);
+        ++m_autoFrames;
+        ++frames;
+        if (m_options.autoStrayBytes > 0 && m_autoFrames % m_options.autoStrayEvery == 0) {
+            // Bytes that belong to no frame: 0x11 never starts the sensor's header.
+            const QByteArray stray(m_options.autoStrayBytes, char(0x11));
+            m_autoTarget->send(stray);
+            emit bytesSent(stray);
+        }
+    } while (m_options.autoFlood && frames < 1000 && m_autoTarget->backlog() < kFloodBacklog);
 }
 
 void SensorSim::persist()

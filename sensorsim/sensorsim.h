@@ -32,6 +32,11 @@ struct SimOptions {
     double noise = 1.0;          // 0: noiseless, 1: normal
     double partRateHz = 5.0;     // pieces per second, also the automatic sending rate
     bool answerAutoSend = false; // echo command 50 (the programs expect no reply)
+    // Automatic sending: this many stray bytes after every autoStrayEvery
+    // frames (0: none), and sending as fast as the line takes (flood).
+    int autoStrayBytes = 0;
+    int autoStrayEvery = 1;
+    bool autoFlood = false;
     quint32 seed = 1;            // for the noise
     Faults faults;
 };
@@ -57,6 +62,12 @@ public:
     double gloss() const { return m_model.gloss(); }
     void setNoise(double factor) { m_model.setNoise(factor); }
     void setPartRate(double hz);
+    // Stray bytes between automatically sent frames: n bytes after every k frames.
+    void setAutoStray(int bytes, int everyFrames);
+    // Automatic sending as fast as the line takes the frames.
+    void setAutoFlood(bool on);
+    // Frames sent by automatic sending since it was last switched on.
+    qint64 autoFramesSent() const { return m_autoFrames; }
     void setBaudPacing(bool on);
 
     // Faults start counting afresh; a dead pseudo-terminal line comes back.
@@ -99,12 +110,22 @@ private:
         FrameAssembler assembler;
         qint64 droppedBefore = 0;
         int framesOnConnection = 0;
+        // Replies leave in the order of their requests: one held back delays
+        // those behind it, as on a sensor that answers one frame at a time.
+        struct Pending {
+            qint64 dueMs;
+            QByteArray bytes;
+        };
+        QList<Pending> outbox;
+        QTimer* outTimer = nullptr;
+        quint64 outboxConnection = 0;
     };
 
     void attach(Link& link);
     void onBytes(Link& link, const QByteArray& bytes);
     void handleFrame(Link& link, const QByteArray& frame);
-    void deliver(SimChannel* channel, quint16 command, const QByteArray& reply);
+    void deliver(Link& link, quint16 command, quint16 argument, const QByteArray& reply);
+    void sendDue(Link& link);
     void sendAutoFrame();
     void persist();
     void log(const QString& line) { emit logLine(line); }
@@ -120,6 +141,7 @@ private:
     QElapsedTimer m_clock;
     QList<QByteArray> m_frames;
     qint64 m_frameCount = 0;
+    qint64 m_autoFrames = 0;
 };
 
 } // namespace tarvo::sim

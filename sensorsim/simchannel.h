@@ -18,6 +18,8 @@ public:
     virtual void send(const QByteArray& bytes) = 0;
     // Ends the current connection from the sensor's side.
     virtual void closeConnection() = 0;
+    // Bytes sent but not yet on their way to the PC (the line is slower).
+    virtual qint64 backlog() const = 0;
 
     // Changes whenever a new connection replaces the old one, so that a late
     // reply can tell whether its addressee is still there.

@@ -23,6 +23,7 @@ public:
     bool isConnected() const override;
     void send(const QByteArray& bytes) override;
     void closeConnection() override;
+    qint64 backlog() const override { return m_socket ? m_socket->bytesToWrite() : 0; }
 
 private:
     void acceptClients();

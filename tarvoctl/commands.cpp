@@ -69,7 +69,7 @@ public:
 // Connects, then sets the loop's flag, which `timer` clears after `seconds`
 // (0: never) and Ctrl+C at any time. The exit code when the command ends
 // before its loop starts.
-std::optional<int> startLoop(Session& s, const LinkChoice& link, std::uint16_t& flag, double seconds, QTimer& timer)
+std::optional<int> startLoop(Session& s, const ConnectionSettings& link, std::uint16_t& flag, double seconds, QTimer& timer)
 {
     if (!s.connect(link))
         return sensorFailure(s);
@@ -180,7 +180,7 @@ int report(int code, const QString& text)
     return code;
 }
 
-int identify(const LinkChoice& link)
+int identify(const ConnectionSettings& link)
 {
     Session s;
     if (!s.connect(link))
@@ -189,7 +189,7 @@ int identify(const LinkChoice& link)
     return Done;
 }
 
-int getParameters(const LinkChoice& link, bool eeprom, const QString& output)
+int getParameters(const ConnectionSettings& link, bool eeprom, const QString& output)
 {
     Session s;
     if (!s.connect(link))
@@ -208,7 +208,7 @@ int getParameters(const LinkChoice& link, bool eeprom, const QString& output)
     return Done;
 }
 
-int sendParameters(const LinkChoice& link, const QString& file, bool eeprom)
+int sendParameters(const ConnectionSettings& link, const QString& file, bool eeprom)
 {
     ParameterBlock block{};
     const ParamFileResult read = readParameterFile(file, block);
@@ -254,7 +254,7 @@ int sendParameters(const LinkChoice& link, const QString& file, bool eeprom)
     return Done;
 }
 
-int measure(const LinkChoice& link, const MeasureOptions& o)
+int measure(const ConnectionSettings& link, const MeasureOptions& o)
 {
     Session s;
     StopOnInterrupt stop(s);
@@ -282,7 +282,7 @@ int measure(const LinkChoice& link, const MeasureOptions& o)
     return s.failed() ? sensorFailure(s) : Done;
 }
 
-int recordTriggered(const LinkChoice& link, const RecordOptions& o)
+int recordTriggered(const ConnectionSettings& link, const RecordOptions& o)
 {
     RecordFile file;
     if (!o.output.isEmpty() && !file.create(o.output))
@@ -295,23 +295,27 @@ int recordTriggered(const LinkChoice& link, const RecordOptions& o)
         return *ended;
     if (o.output.isEmpty())
         writeOut(recordHeader());
+    AutoFrameReader& reader = s.exchange.autoFrames();
     s.measurement.StartAutoSend();
     QString writeError;
-    while (s.flags.pollrecord == 1) {
-        if (!s.measurement.ReadAutoFrame(s.flags.pollrecord))
-            continue;
-        // Only measurement frames count, not an echo of the switch-on command.
-        if (s.exchange.databuf[1] == frame::AutoSend)
-            continue;
+    bool ended = false;
+    // The reader hands over measurement frames only, not an echo of the switch-on command.
+    const auto record = [&](const FrameWords& words) {
+        if (ended)
+            return;
+        s.values.CopyDatatoVars(words);
         const RecordValues values = recordValues(s.values);
         if (o.output.isEmpty()) {
-            if (!writeOut(recordLine(file.clock(), values)))
-                break;  // nobody reads any more
+            ended = !writeOut(recordLine(file.clock(), values));  // nobody reads any more
         } else if (!file.append(o.output, values)) {
             writeError = file.errorString();
-            break;
+            ended = true;
         }
-    }
+    };
+    while (s.flags.pollrecord == 1 && !ended)
+        if (reader.wait(s.flags.pollrecord))
+            reader.takeAll(record);
+    reader.takeAll(record);  // frames already taken in when the recording ended
 
     // Whatever ended the recording, the sensor stops sending on its own.
     s.setStep(QStringLiteral("switching automatic sending off"));
@@ -328,7 +332,7 @@ int recordTriggered(const LinkChoice& link, const RecordOptions& o)
     return Done;
 }
 
-int profile(const LinkChoice& link, Format format)
+int profile(const ConnectionSettings& link, Format format)
 {
     Session s;
     if (!s.connect(link))
@@ -352,7 +356,7 @@ int profile(const LinkChoice& link, Format format)
     return Done;
 }
 
-int sendFactors(const LinkChoice& link, const FactorOptions& o)
+int sendFactors(const ConnectionSettings& link, const FactorOptions& o)
 {
     using namespace tempcomp;
     QString error;

@@ -32,13 +32,13 @@ struct FactorOptions {
     bool acceptLimited = false;
 };
 
-int identify(const LinkChoice& link);
-int getParameters(const LinkChoice& link, bool eeprom, const QString& output);
-int sendParameters(const LinkChoice& link, const QString& file, bool eeprom);
-int measure(const LinkChoice& link, const MeasureOptions& options);
-int recordTriggered(const LinkChoice& link, const RecordOptions& options);
-int profile(const LinkChoice& link, Format format);
-int sendFactors(const LinkChoice& link, const FactorOptions& options);
+int identify(const ConnectionSettings& link);
+int getParameters(const ConnectionSettings& link, bool eeprom, const QString& output);
+int sendParameters(const ConnectionSettings& link, const QString& file, bool eeprom);
+int measure(const ConnectionSettings& link, const MeasureOptions& options);
+int recordTriggered(const ConnectionSettings& link, const RecordOptions& options);
+int profile(const ConnectionSettings& link, Format format);
+int sendFactors(const ConnectionSettings& link, const FactorOptions& options);
 
 // What Ctrl+C and SIGTERM do outside a recording or measuring loop: the
 // process ends at once with exit code 1.

@@ -1,11 +1,14 @@
 // tarvoctl: the sensor from scripts and the command line, on the same link
 // and protocol code as the scope program and the tool.
 
+#include "commandline.h"
 #include "commands.h"
 #include "interrupt.h"
+#include "settingslocation.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QSet>
 
 #include <cstdio>
@@ -19,12 +22,15 @@ const char* const kHelp = R"(Usage: tarvoctl [--serial N | --tcp HOST[:PORT]] CO
 
 Talks to the gloss sensor (or the colour sensor) over RS-232 or TCP, with the
 same link and frames as TarvoV43. Without --serial or --tcp it uses the
-connection saved by TarvoV43 (ComSettings.cfg beside the programs).
+connection saved by TarvoV43, read where TarvoV43 keeps it (named at the
+end of this help).
 
 Link:
   --serial N            serial port N (1 = first port); the environment
                         variable TARVO_SERIAL_PORT_<N> may name its device
-  --tcp HOST[:PORT]     the sensor as TCP server (port 10001 if not given)
+  --tcp HOST[:PORT]     the sensor as TCP server (port 10001 if not given);
+                        --server is the same, as in TarvoV43
+  -h, --help            this help; -v, --version: the version
 
 Commands:
   identify              print the sensor's identification text
@@ -71,7 +77,11 @@ Examples:
 
 [[noreturn]] void usage(const QString& text)
 {
-    report(BadUsage, text + QStringLiteral("\nTry tarvoctl --help."));
+    // One line, as the programs give it.
+    QString line = text;
+    while (line.endsWith(u'.'))
+        line.chop(1);
+    report(BadUsage, line + QStringLiteral(". Try 'tarvoctl --help'."));
     std::exit(BadUsage);
 }
 
@@ -98,36 +108,28 @@ double secondsValue(const QCommandLineParser& p)
     return v;
 }
 
-LinkChoice linkChoice(const QCommandLineParser& p)
+ConnectionSettings linkChoice(const QCommandLineParser& p)
 {
     const bool serial = p.isSet(QStringLiteral("serial"));
     const bool tcp = p.isSet(QStringLiteral("tcp"));
     if (serial && tcp)
         usage(QStringLiteral("--serial and --tcp exclude each other"));
     if (!serial && !tcp)
-        return savedLinkChoice(QCoreApplication::applicationDirPath());
-    LinkChoice c;
+        return savedConnection(QCoreApplication::applicationDirPath());
     if (serial) {
-        c.comprotocol = RS232;
-        c.comport = static_cast<std::uint16_t>(intValue(p, QStringLiteral("serial"), 1, 256));
-        return c;
+        const auto where = parseSerial(p.value(QStringLiteral("serial")));
+        if (!where)
+            usage(QStringLiteral("--serial wants a port number from 1 to 256, not \"%1\"").arg(p.value(QStringLiteral("serial"))));
+        return *where;
     }
-    c.comprotocol = TCPIP;
-    QString host = p.value(QStringLiteral("tcp"));
-    c.portText = QStringLiteral("10001");
-    const qsizetype colon = host.lastIndexOf(u':');
-    if (colon >= 0 && host.indexOf(u':') == colon) {
-        bool ok = false;
-        const int port = host.mid(colon + 1).toInt(&ok);
-        if (!ok || port < 1 || port > 65535)
-            usage(QStringLiteral("--tcp wants HOST or HOST:PORT with a port from 1 to 65535, not \"%1\"").arg(host));
-        c.portText = QString::number(port);
-        host.truncate(colon);
-    }
-    if (host.isEmpty())
-        usage(QStringLiteral("--tcp wants a host name or address"));
-    c.host = host;
-    return c;
+    // A host alone (a name, an IPv4 address, a bracketed IPv6 address) is
+    // reached on the interface panel's usual port.
+    const QString server = p.value(QStringLiteral("tcp"));
+    const bool portGiven = server.startsWith(u'[') ? server.contains(QStringLiteral("]:")) : server.contains(u':');
+    const auto where = parseServer(portGiven ? server : server + QStringLiteral(":10001"));
+    if (!where)
+        usage(QStringLiteral("--tcp wants HOST or HOST:PORT with a port from 1 to 65535, not \"%1\"").arg(server));
+    return *where;
 }
 
 // Refuses options that the command does not take.
@@ -135,7 +137,10 @@ void allowOnly(const QCommandLineParser& p, const QString& command, const QSet<Q
 {
     static const QSet<QString> link = {QStringLiteral("serial"), QStringLiteral("tcp")};
     for (const QString& name : p.optionNames()) {
-        const QString longName = name == u"o" ? QStringLiteral("output") : name == u"n" ? QStringLiteral("count") : name;
+        const QString longName = name == u"o"        ? QStringLiteral("output")
+                                 : name == u"n"      ? QStringLiteral("count")
+                                 : name == u"server" ? QStringLiteral("tcp")
+                                                     : name;
         const QString shown = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
         if (!link.contains(longName) && !allowed.contains(longName))
             usage(QStringLiteral("%1 does not take %2").arg(command, shown));
@@ -159,8 +164,9 @@ int main(int argc, char* argv[])
     QCommandLineParser p;
     p.addOptions({
         {{"h", "help"}, "Show the help."},
+        {{"v", "version"}, "Show the version."},
         {"serial", "Serial port number.", "N"},
-        {"tcp", "Sensor as TCP server.", "HOST[:PORT]"},
+        {{"tcp", "server"}, "Sensor as TCP server.", "HOST[:PORT]"},
         {"eeprom", "From or to EEPROM."},
         {{"o", "output"}, "Output file.", "FILE"},
         {{"n", "count"}, "Number of value sets.", "COUNT"},
@@ -177,6 +183,17 @@ int main(int argc, char* argv[])
         usage(p.errorText());
     if (p.isSet(QStringLiteral("help"))) {
         std::fputs(kHelp, stdout);
+        // Where the saved connection is read, for this copy of tarvoctl.
+        const SettingsLocation saved = settingsLocation(QCoreApplication::applicationDirPath(), kScopeProgram);
+        std::fputs(QStringLiteral("\nSaved connection: %1\n")
+                       .arg(QDir::toNativeSeparators(saved.filePath(kConSettingsFile)))
+                       .toLocal8Bit()
+                       .constData(),
+                   stdout);
+        return Done;
+    }
+    if (p.isSet(QStringLiteral("version"))) {
+        std::fputs(QStringLiteral("tarvoctl %1\n").arg(programVersion()).toLocal8Bit().constData(), stdout);
         return Done;
     }
     const QStringList args = p.positionalArguments();

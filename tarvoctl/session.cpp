@@ -1,26 +1,32 @@
 #include "session.h"
 
 #include "frame.h"
+#include "settingslocation.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
 namespace tarvo::ctl {
 
-LinkChoice savedLinkChoice(const QString& programDir)
+ConnectionSettings savedConnection(const QString& programDir)
 {
-    LinkChoice choice;
-    const auto saved = readConnectionSettings(QDir(programDir).filePath(QStringLiteral("ComSettings.cfg")));
+    const SettingsLocation location = settingsLocation(programDir, kScopeProgram);
+    QString path = location.filePath(kConSettingsFile);
+    // An installed scope takes the file beside it over at its first start;
+    // until then that file is the saved connection.
+    if (!location.portable && !QFileInfo::exists(path))
+        path = QDir(programDir).filePath(kConSettingsFile);
+    const auto saved = readConnectionSettings(path);
     if (!saved)
-        return choice;
+        return {};
+    ConnectionSettings where = *saved;
     // As the scope's interface panel takes them: a protocol other than TCP/IP
     // leaves the selector at RS-232, the port field holds 1 to 256.
-    choice.comprotocol = saved->comprotocol == TCPIP ? TCPIP : RS232;
-    choice.comport = std::clamp<std::uint16_t>(saved->comport, 1, 256);
-    choice.host = saved->ipBuf;
-    choice.portText = saved->portNumStr;
-    return choice;
+    where.comprotocol = saved->comprotocol == TCPIP ? TCPIP : RS232;
+    where.comport = std::clamp<std::uint16_t>(saved->comport, 1, 256);
+    return where;
 }
 
 Session::Session(ExchangeOptions options)
@@ -32,13 +38,13 @@ Session::Session(ExchangeOptions options)
 {
 }
 
-bool Session::connect(const LinkChoice& choice)
+bool Session::connect(const ConnectionSettings& where)
 {
-    link.comprotocol = choice.comprotocol;
-    link.comport = choice.comport;
-    link.ipBuf = choice.host;
-    link.portNumStr = choice.portText;
-    link.portNum = atoiLike(choice.portText.toUtf8());
+    link.comprotocol = where.comprotocol;
+    link.comport = where.comport;
+    link.ipBuf = where.ipBuf;
+    link.portNumStr = where.portNumStr;
+    link.portNum = atoiLike(where.portNumStr.toUtf8());
     if (link.comprotocol == TCPIP) {
         setStep(QStringLiteral("connecting to %1:%2").arg(link.ipBuf).arg(link.portNum));
         link.InitTCP_IP();

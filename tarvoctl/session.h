@@ -20,17 +20,10 @@ namespace tarvo::ctl {
 // Exit codes.
 enum Exit : int { Done = 0, SensorFailed = 1, BadUsage = 2 };
 
-// Where the sensor is, as given on the command line or saved by the scope.
-struct LinkChoice {
-    std::uint16_t comprotocol = RS232;
-    std::uint16_t comport = 1;
-    QString host;
-    QString portText;  // as typed; its leading digits are the port number
-};
-
-// The scope's saved connection (ComSettings.cfg in the program directory),
-// or the scope's defaults (RS-232, port 1) when there is none.
-LinkChoice savedLinkChoice(const QString& programDir);
+// The scope's saved connection (ComSettings.cfg where the scope keeps it,
+// for a scope in programDir), or the scope's defaults (RS-232, port 1) when
+// there is none.
+ConnectionSettings savedConnection(const QString& programDir);
 
 class Session final : public LinkHost, public ExchangeHost, public ParamTransferHost, public MeasurementHost {
 public:
@@ -38,7 +31,7 @@ public:
 
     // Opens the channel and runs the line check (identification). False with
     // the failure recorded when either does not succeed.
-    bool connect(const LinkChoice& choice);
+    bool connect(const ConnectionSettings& where);
 
     // The first failure since the start: which step, and why. Later failures
     // of the same sequence follow from the first and are not kept.

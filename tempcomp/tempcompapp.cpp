@@ -7,6 +7,7 @@
 #include "equationfile.h"
 #include "factortransfer.h"
 #include "frame.h"
+#include "panelutil.h"
 #include "righthelp.h"
 #include "tracewindow.h"
 #include "ui_INTERFACEP.h"
@@ -155,7 +156,8 @@ void TempCompApp::wireMainPanel()
     panel->installEventFilter(this);
     interfacepanel.setAnchor(panel.get());
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
-    connect(p.ButtonSendCF, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonSendCF);
+    connect(p.ButtonSendCF, &QPushButton::clicked, this,
+            [this] { exchange.Transfer(QStringLiteral("send"), [this] { CBF_ButtonSendCF(); }); });
     connect(p.ButtonSaveEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonSaveEquation);
     connect(p.ButtonGetEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonGetEquation);
     connect(p.ButtonCalcCurves, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonCalcCurves);
@@ -195,12 +197,13 @@ void TempCompApp::InitVars()
     ShowLogo(panel.get(), toolBrandingTable(), ToolBrandingVariant);
     interfacepanel.SetupServerField();
     interfacepanel.InitConnectPanel();
-    interfacepanel.TryToConnect();
+    exchange.Transfer(QStringLiteral("connect"), [this] { interfacepanel.TryToConnect(); });
 }
 
 void TempCompApp::CBF_P_close()
 {
     m_quitRequested = true;
+    exchange.DropQueuedTransfers();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != panel.get())
             w->hide();
@@ -233,6 +236,7 @@ void TempCompApp::FillTxBufRGB(std::uint16_t command, std::uint16_t block, int c
 
 void TempCompApp::SendPara()
 {
+    commitPendingEdits(panel.get());  // the factors come from what the fields show
     CalcCurves();
     if (!CalcCfCurves() && !confirmClampedFactors()) {
         exchange.comecho = 0;
@@ -457,6 +461,8 @@ void TempCompApp::showLinkStatus(const QString& text)
 
 void TempCompApp::message(const QString& title, const QString& text)
 {
+    if (m_quitRequested)
+        return;
     dialogs().message(title, text);
 }
 
@@ -475,6 +481,8 @@ void TempCompApp::showStatus(const QString& text)
 
 void TempCompApp::timeoutReaction()
 {
+    if (m_quitRequested)
+        return;  // nothing opens once the user has closed the main panel
     dialogs().message(exchange.versionText(), kEchoFailureText);
 }
 
@@ -517,6 +525,11 @@ void TempCompApp::afterOpening()
 void TempCompApp::processEvents()
 {
     pump.processEvents();
+}
+
+void TempCompApp::transfer(const QString& kind, const std::function<void()>& work)
+{
+    exchange.Transfer(kind, work);
 }
 
 } // namespace tarvo::tempcomp

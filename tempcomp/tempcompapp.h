@@ -119,6 +119,7 @@ public:
     void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) override;
     void afterOpening() override;
     void processEvents() override;
+    void transfer(const QString& kind, const std::function<void()>& work) override;
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it as CI does: its contents, its
-# control fields, both programs run from an unpacked copy with --version
-# and --help (no display), an unknown option, and the menu entries and
-# AppStream metainfo against their validators when those are installed.
+# control fields, both programs and tarvoctl run from an unpacked copy with
+# --version and --help (no display), an unknown option, and the menu entries
+# and AppStream metainfo against their validators when those are installed.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TARVO_BUILD_DIR:-$here/build}"
@@ -25,7 +25,7 @@ done
 
 contents="$(dpkg-deb -c "$deb" | awk '{print $NF}')"
 expected=(
-  ./usr/bin/TarvoV43 ./usr/bin/TarvoTempCompV43 ./usr/bin/sensorsim
+  ./usr/bin/TarvoV43 ./usr/bin/TarvoTempCompV43 ./usr/bin/tarvoctl ./usr/bin/sensorsim
   ./usr/share/doc/tarvo/README.md
 )
 for id in com.tarvo.TarvoV43 com.tarvo.TarvoTempCompV43; do
@@ -63,9 +63,18 @@ for program in TarvoV43 TarvoTempCompV43; do
   [ "$(wc -l <<<"$error")" -eq 1 ] || fail "$program: error is not one line: $error"
 done
 grep -q -- "--server HOST:PORT" <<<"$(run "$bin/TarvoV43" --help)" || fail "TarvoV43 --help lacks --server"
+# tarvoctl reads the scope's saved connection where the installed scope keeps it.
+[ "$(run "$bin/tarvoctl" --version)" = "tarvoctl $version" ] || fail "tarvoctl --version"
+grep -qF "$tmp/config/Tarvo/TarvoV43/ComSettings.cfg" <<<"$(run "$bin/tarvoctl" --help)" \
+  || fail "tarvoctl --help does not name the scope's settings in the user's folder"
+set +e
+run "$bin/tarvoctl" --no-such-option 2>/dev/null
+code=$?
+set -e
+[ "$code" -eq 2 ] || fail "tarvoctl with an unknown option ended with $code, wanted 2"
 run "$bin/sensorsim" --help >/dev/null || fail "sensorsim --help"
 [ ! -e "$tmp/config" ] || fail "--help or --version created $tmp/config"
-[ "$(ls "$bin" | tr '\n' ' ')" = "TarvoTempCompV43 TarvoV43 sensorsim " ] || fail "files appeared beside the programs"
+[ "$(ls "$bin" | tr '\n' ' ')" = "TarvoTempCompV43 TarvoV43 sensorsim tarvoctl " ] || fail "files appeared beside the programs"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop
 else

@@ -10,7 +10,11 @@ build="${TARVO_BUILD_DIR:-$here/build}"
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
           libgl-dev qt6-qpa-plugins dpkg-dev file desktop-file-utils appstream)
 config=()
+# The normal build treats warnings as errors, so a new warning fails CI;
+# the sanitizer build (another compiler) only reports them.
+werror="${TARVO_WERROR:-ON}"
 if [ "${TARVO_SANITIZE:-0}" = 1 ]; then
+  werror="${TARVO_WERROR:-OFF}"
   # libFuzzer and the sanitizer runtimes come with clang's runtime package.
   packages+=(clang libclang-rt-14-dev)
   # -O1 keeps the build and the checked runs quick; -g1 is enough for line numbers in reports.
@@ -32,5 +36,5 @@ fi
 launcher=()
 # ccache, where present, makes rebuilds of several build folders cheap.
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE="${TARVO_BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" "${config[@]}" >/dev/null
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE="${TARVO_BUILD_TYPE:-RelWithDebInfo}" -DTARVO_WERROR="$werror" "${launcher[@]}" "${config[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)" "$@"

@@ -1,5 +1,13 @@
 #include "panelutil.h"
 
+#include <QAbstractItemDelegate>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QPointer>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QWidget>
 
 namespace tarvo {
@@ -12,6 +20,73 @@ void setVisibleWithCaption(QWidget* control, bool visible)
     if (QWidget* panel = control->window())
         if (auto* caption = panel->findChild<QWidget*>(QStringLiteral("Label") + control->objectName()))
             caption->setVisible(visible);
+}
+
+namespace {
+constexpr int kValueRole = Qt::UserRole;      // the value an entry stands for, when not its position
+constexpr int kExtraRole = Qt::UserRole + 1;  // an entry added for a value the ring does not list
+} // namespace
+
+int ringValue(const QComboBox* ring)
+{
+    const int i = ring->currentIndex();
+    if (i < 0)
+        return 0;
+    const QVariant v = ring->itemData(i, kValueRole);
+    return v.isValid() ? v.toInt() : i;
+}
+
+void setRingValue(QComboBox* ring, int value)
+{
+    for (int i = ring->count() - 1; i >= 0; --i)
+        if (ring->itemData(i, kExtraRole).toBool())
+            ring->removeItem(i);
+    if (value >= 0 && value < ring->count()) {
+        ring->setCurrentIndex(value);
+        return;
+    }
+    ring->addItem(QStringLiteral("other (%1)").arg(value));
+    const int i = ring->count() - 1;
+    ring->setItemData(i, value, kValueRole);
+    ring->setItemData(i, true, kExtraRole);
+    ring->setCurrentIndex(i);
+}
+
+void setRingEntry(QComboBox* ring, int index, int value)
+{
+    setRingValue(ring, index);
+    for (int i = 0; i < ring->count(); ++i)
+        ring->setItemData(i, i == index && index != value ? QVariant(value) : QVariant(), kValueRole);
+}
+
+void commitPendingEdits(QWidget* panel)
+{
+    if (!panel)
+        return;
+    // Open cell editors first: their number fields belong to the cell.
+    // (A cell's editor lives on the view's viewport while it is open.)
+    for (QAbstractItemView* view : panel->findChildren<QAbstractItemView*>()) {
+        for (QWidget* editor : view->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!editor->isVisible() || !(qobject_cast<QAbstractSpinBox*>(editor) || editor->inherits("QLineEdit")))
+                continue;
+            QPointer<QWidget> alive(editor);
+            QMetaObject::invokeMethod(view, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editor));
+            if (alive)
+                QMetaObject::invokeMethod(view, "closeEditor", Qt::DirectConnection, Q_ARG(QWidget*, editor),
+                                          Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+        }
+    }
+    for (QAbstractSpinBox* box : panel->findChildren<QAbstractSpinBox*>()) {
+        if (box->isReadOnly() || qobject_cast<QAbstractItemView*>(box->parentWidget() ? box->parentWidget()->parentWidget() : nullptr))
+            continue;
+        box->interpretText();
+        // Text the field could not take shows the value it keeps.
+        const QSignalBlocker quiet(box);
+        if (auto* i = qobject_cast<QSpinBox*>(box))
+            i->setValue(i->value());
+        else if (auto* d = qobject_cast<QDoubleSpinBox*>(box))
+            d->setValue(d->value());
+    }
 }
 
 } // namespace tarvo

@@ -136,6 +136,7 @@ private slots:
     void triggeredRecordEndsWithAutomaticSendingOff_data();
     void triggeredRecordEndsWithAutomaticSendingOff();
     void withoutLinkOptionTheScopesConnectionIsUsed();
+    void installedBesideTheScopeItReadsTheUsersSettings();
     void factorsSendPutsTheToolsTablesInTheSensor();
     void failuresGiveExitCodeAndMessage_data();
     void failuresGiveExitCodeAndMessage();
@@ -376,6 +377,35 @@ void TarvoctlTest::withoutLinkOptionTheScopesConnectionIsUsed()
     env.insert(QStringLiteral("TARVO_SERIAL_PORT_4"), sensor.ptyPath());
     r = runCtl({QStringLiteral("identify")}, env, {}, program);
     QCOMPARE(r.code, 0);
+}
+
+void TarvoctlTest::installedBesideTheScopeItReadsTheUsersSettings()
+{
+    // An installed tree: the scope's settings live in the user's folder, and
+    // the file beside the programs counts until the scope has taken it over.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("usr/bin")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("usr/share/applications")));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("config/Tarvo/TarvoV43")));
+    writeAll(dir.filePath(QStringLiteral("usr/share/applications/com.tarvo.TarvoV43.desktop")), "[Desktop Entry]\n");
+    const QString program = dir.filePath(QStringLiteral("usr/bin/tarvoctl"));
+    QVERIFY(QFile::copy(QStringLiteral(TARVOCTL_EXE), program));
+    sim::SensorSim sensor(simOptions(dir, QStringLiteral("s")));
+    QVERIFY(sensor.start());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    const QByteArray toSensor =
+        tarvo::test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(sensor.tcpPort()));
+    const QByteArray toNowhere =
+        tarvo::test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(tarvo::test::closedTcpPort()));
+
+    writeAll(dir.filePath(QStringLiteral("usr/bin/ComSettings.cfg")), toSensor);
+    QCOMPARE(runCtl({QStringLiteral("identify")}, env, {}, program).code, 0);
+
+    writeAll(dir.filePath(QStringLiteral("config/Tarvo/TarvoV43/ComSettings.cfg")), toNowhere);
+    const Result r = runCtl({QStringLiteral("identify")}, env, {}, program);
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.err.contains("connecting to 127.0.0.1:"));
 }
 
 void TarvoctlTest::factorsSendPutsTheToolsTablesInTheSensor()

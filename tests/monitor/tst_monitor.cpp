@@ -85,6 +85,8 @@ private slots:
     void silentSensorKeepsTheInterfaceResponsive_data();
     void silentSensorKeepsTheInterfaceResponsive();
     void serialLineTakesQueuedFramesAndSkipsJunk();
+    void onlyMeasurementFramesAreCounted();
+    void floodKeepsStopWorkingAndEveryFrameCounted();
 };
 
 void MonitorTest::openingReplacesTheMainPanelAndEndsTheLiveLoop()
@@ -143,7 +145,7 @@ void MonitorTest::monitoringShowsEveryFrameUntilStop()
     QVERIFY(m.ButtonStartMonitor->isEnabled());
     QVERIFY(m.EditTrendValues->isEnabled());
     // On, then off again; the program never asked for a frame.
-    QCOMPARE(autoSendCommands(*f.sensor), (QList<int>{1, 0}));
+    QTRY_COMPARE(autoSendCommands(*f.sensor), (QList<int>{1, 0}));
     QCOMPARE(f.sensor->receivedFrames().size(), 2);
     QTRY_VERIFY(!f.sensor->autoSending());
 
@@ -264,11 +266,14 @@ void MonitorTest::closingTheProgramWhileMonitoringSwitchesSendingOff()
     f.sensor->setPartRate(25.0);
     ScopeApp app(f.dir.path());
     bool runningAtClose = false;
-    QTimer::singleShot(300, app.panel.ui->ButtonOpenMonitor, &QPushButton::click);
-    QTimer::singleShot(400, app.monitorpanel.ui->ButtonStartMonitor, &QPushButton::click);
-    QTimer::singleShot(900, &app, [&] {
-        runningAtClose = app.monitor->running();
-        app.CBF_P_close();  // what closing the main panel does
+    // Once start-up is over: open, start, and close once frames have come.
+    ScopeFixture::when(&app, [&] { return app.startupFinished(); }, [&] {
+        ScopeFixture::when(&app, [&] { return app.monitor->framesShown() >= 3; }, [&] {
+            runningAtClose = app.monitor->running();
+            app.CBF_P_close();  // what closing the main panel does
+        });
+        app.panel.ui->ButtonOpenMonitor->click();
+        app.monitorpanel.ui->ButtonStartMonitor->click();
     });
     QCOMPARE(app.run(), 0);
 
@@ -353,20 +358,57 @@ void MonitorTest::serialLineTakesQueuedFramesAndSkipsJunk()
     QTimer::singleShot(700, this, [&] { f.sensor->injectBytes(QByteArray(5, '\x11')); });
     QTimer::singleShot(900, this, [&] { f.sensor->injectBytes(frameWithGf(404)); });
     QTimer::singleShot(1400, this, [&] { f.sensor->injectBytes(frameWithGf(405)); });
-    monitorUntil(app, 4, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); });
+    monitorUntil(app, 5, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); });
 
-    // All three queued frames count; the junk costs at most the frame it broke.
+    // All three queued frames count; the junk is skipped and costs no frame.
     const auto& t = app.live->trendBufGF;
-    QVERIFY(app.monitor->framesShown() >= 4);
+    QCOMPARE(app.monitor->framesShown(), 5L);
     QList<double> tail;
     for (int i = 1000 - int(app.monitor->framesShown()); i < 1000; ++i)
         tail << t[i];
-    QCOMPARE(tail.mid(0, 3), (QList<double>{40.1, 40.2, 40.3}));
-    QCOMPARE(tail.last(), 40.5);
-    QCOMPARE(autoSendCommands(*f.sensor), (QList<int>{1, 0}));
+    QCOMPARE(tail, (QList<double>{40.1, 40.2, 40.3, 40.4, 40.5}));
+    QCOMPARE(app.monitor->receptionCounts().droppedPieces, 1L);
+    QTRY_COMPARE(autoSendCommands(*f.sensor), (QList<int>{1, 0}));
 #else
     QSKIP("pseudo-terminals are POSIX only");
 #endif
+}
+
+void MonitorTest::onlyMeasurementFramesAreCounted()
+{
+    sim::SimOptions o;
+    o.answerAutoSend = true;  // the sensor answers command 50/1 with a frame
+    ScopeFixture f(o);
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    app.panel.ui->ButtonOpenMonitor->click();
+    setTeachRow0(app, 98.0, 5.0, 100.0);
+    f.sensor->setPartRate(20.0);
+    monitorUntil(app, 4, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); });
+
+    const long n = app.monitor->framesShown();
+    QCOMPARE(app.monitor->receptionCounts().otherFrames, 1L);  // the answer, passed over
+    QCOMPARE(n, app.monitor->receptionCounts().frames);
+    for (long i = 1000 - n; i < 1000; ++i)
+        QVERIFY(app.live->trendBufGF[size_t(i)] > 90.0);  // no 0.0 from the answer
+}
+
+void MonitorTest::floodKeepsStopWorkingAndEveryFrameCounted()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    app.panel.ui->ButtonOpenMonitor->click();
+    f.sensor->setAutoFlood(true);
+    // STOP comes from the event loop: the loop must keep letting events run.
+    monitorUntil(app, 3000, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); }, 60.0);
+
+    QCOMPARE(app.monitor->framesShown(), app.monitor->receptionCounts().frames);
+    QVERIFY(app.monitor->framesNotDrawn() > 0);
+    QCOMPARE(app.monitor->receptionCounts().droppedPieces, 0L);
+    QVERIFY(!f.dialogs->shown.isEmpty());
+    QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("not drawn")));
+    QTRY_VERIFY(!f.sensor->autoSending());
 }
 
 QTEST_MAIN(MonitorTest)

@@ -96,14 +96,17 @@ void ParamTransferTest::repliesFromElsewhereOrBeyondTheTableChangeNothing()
     p.CopyPPtoVars();
     p.pp = {0x00AA, 4, 31, 1, 2, 3, 4};  // row 31 does not exist
     p.CopyPPtoVars();
-    p.evalmode = 2;  // no number format: the teach part is left alone both ways
+    // No number format: the table is left alone, and the words the sensor
+    // reported go back as they came.
+    p.evalmode = 2;
     p.pp = {0x00AA, 4, 0, 1, 2, 3, 4};
     p.CopyPPtoVars();
     p.pp[16] = 1234;
     p.CopyVarsToPP();
     QCOMPARE(p.power, std::uint16_t(5));
     QCOMPARE(p.cttDouble[0][0], 9.0);
-    QCOMPARE(p.pp[16], std::uint16_t(1234));
+    QCOMPARE(p.pp[16], std::uint16_t(1));
+    QCOMPARE(p.pp[19], std::uint16_t(4));
 }
 
 void ParamTransferTest::sendPutsParametersAndRowsOnTheWire_data()

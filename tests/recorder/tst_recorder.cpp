@@ -93,14 +93,26 @@ struct During {
     }
 };
 
+sim::SimOptions lineOptions(bool serial, bool paced)
+{
+    sim::SimOptions o;
+    o.pty = serial;
+    o.baudPacing = serial && paced;
+    return o;
+}
+
 struct RecorderFixture : ScopeFixture {
     ScopeApp* a = nullptr;
     Ui::RECP* r = nullptr;
     QString file;
 
-    RecorderFixture()
+    explicit RecorderFixture(bool serial = false, bool paced = true)
+        : ScopeFixture(lineOptions(serial, paced))
     {
-        settingsToSensor();
+        if (serial)
+            settingsToSensorLine();
+        else
+            settingsToSensor();
         a = &start();
         r = a->recpanel.ui.get();
         QTest::mouseClick(a->panel.ui->ButtonOpenRecorder, Qt::LeftButton);
@@ -150,6 +162,10 @@ private slots:
     void closingTheRecorderStopsAutomaticSending();
     void closingTheMainPanelEndsTheRecordingWithTheFileComplete_data();
     void closingTheMainPanelEndsTheRecordingWithTheFileComplete();
+    void strayBytesBetweenAutomaticFramesAreSkippedAndCounted_data();
+    void strayBytesBetweenAutomaticFramesAreSkippedAndCounted();
+    void floodIsRecordedWholeWhileStopStaysResponsive_data();
+    void floodIsRecordedWholeWhileStopStaysResponsive();
 };
 
 void RecorderTest::openingDimsTheMainPanelUntilClosed()
@@ -517,6 +533,74 @@ void RecorderTest::closingTheMainPanelEndsTheRecordingWithTheFileComplete()
     QCOMPARE(double(f.lines().size()), f.r->DispRecCount->value());
     QCOMPARE(f.dialogs->count(QStringLiteral("INFO!")), 0);
     QTRY_VERIFY(!f.sensor->autoSending());
+}
+
+void RecorderTest::strayBytesBetweenAutomaticFramesAreSkippedAndCounted_data()
+{
+    tarvo::test::addLinkRows();
+}
+
+void RecorderTest::strayBytesBetweenAutomaticFramesAreSkippedAndCounted()
+{
+    QFETCH(bool, serial);
+    RecorderFixture f(serial);
+    f.chooseNewFile();
+    f.selectMode(Triggered);
+    f.sensor->setPartRate(20.0);
+    f.sensor->setAutoStray(5, 2);  // five stray bytes after every second frame
+    QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
+    f.dialogs->confirmAnswers << true;
+    During drive([&] {
+        if (f.r->DispRecCount->value() >= 8 && f.a->flags.pollrecord)
+            QTest::mouseClick(f.r->ButtonStopTrigRec, Qt::LeftButton);
+    });
+    QTest::mouseClick(f.r->ButtonStartTrigRec, Qt::LeftButton);
+
+    // Every frame up to the stop is in the file, those after stray bytes too.
+    const QList<RecordValues> lines = f.lines();
+    QVERIFY(lines.size() >= 8);
+    QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));
+    QVERIFY(f.a->recorder->receptionCounts().droppedPieces >= 3);
+    const QList<tarvo::test::ShownBox>& boxes = f.dialogs->shown;
+    QVERIFY(boxes.size() >= 2);
+    QVERIFY(boxes[boxes.size() - 2].text.contains(QStringLiteral("out of step")));
+    QCOMPARE(boxes.last().text, QStringLiteral("File has been saved!"));
+}
+
+void RecorderTest::floodIsRecordedWholeWhileStopStaysResponsive_data()
+{
+    tarvo::test::addLinkRows("line, unpaced");
+}
+
+void RecorderTest::floodIsRecordedWholeWhileStopStaysResponsive()
+{
+    QFETCH(bool, serial);
+    RecorderFixture f(serial, false);
+    f.chooseNewFile();
+    f.selectMode(Triggered);
+    f.sensor->setAutoFlood(true);
+    QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
+    f.dialogs->confirmAnswers << true;
+    // STOP is pressed from the event loop: that it is pressed at all shows the
+    // window still runs its events while the frames pour in.
+    bool stopped = false;
+    During drive([&] {
+        if (!stopped && f.r->DispRecCount->value() >= 3000) {
+            stopped = true;
+            QTest::mouseClick(f.r->ButtonStopTrigRec, Qt::LeftButton);
+        }
+    });
+    QTest::mouseClick(f.r->ButtonStartTrigRec, Qt::LeftButton);
+    QVERIFY(stopped);
+
+    const QList<RecordValues> lines = f.lines();
+    const AutoFrameCounts& counts = f.a->recorder->receptionCounts();
+    QCOMPARE(long(lines.size()), counts.frames);  // every whole frame taken in is written
+    QCOMPARE(double(lines.size()), f.r->DispRecCount->value());
+    QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));
+    QCOMPARE(counts.droppedPieces, 0L);
+    QVERIFY(f.a->recorder->framesNotDrawn() > 0);  // the displays kept up by skipping
+    QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("File has been saved!"));
 }
 
 QTEST_MAIN(RecorderTest)

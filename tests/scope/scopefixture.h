@@ -8,6 +8,8 @@
 #include "serialports.h"
 
 #include <QFile>
+#include <QTimer>
+#include <functional>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -29,6 +31,19 @@ inline quint16 closedTcpPort()
     return port;
 }
 
+// Data rows for a test that runs over TCP and, where there are
+// pseudo-terminals, over the serial line: one bool column "serial".
+inline void addLinkRows(const char* serialRow = "line")
+{
+    QTest::addColumn<bool>("serial");
+    QTest::newRow("TCP") << false;
+#ifdef Q_OS_UNIX
+    QTest::newRow(serialRow) << true;
+#else
+    (void)serialRow;
+#endif
+}
+
 struct ScopeFixture {
     QTemporaryDir dir;
     std::unique_ptr<sim::SensorSim> sensor;
@@ -40,7 +55,6 @@ struct ScopeFixture {
         dialogs = &installScriptedDialogs();
         options.eepromPath = dir.filePath(QStringLiteral("sensor-eeprom.bin"));
         options.noise = 0;
-        options.pty = options.pty;
         sensor = std::make_unique<sim::SensorSim>(options);
         sensor->start();
     }
@@ -78,6 +92,52 @@ struct ScopeFixture {
     }
 
     QWidget* interfaceWidget() const { return app->interfacepanel.widget(); }
+
+    // Makes serial port 1 the simulator's pseudo-terminal and the settings point at it.
+    void settingsToSensorLine()
+    {
+        const QString pty = sensor->ptyPath();
+        setSerialPortResolver([pty](int n) { return SerialDevice{n == 1 ? pty : QString(), QStringLiteral("simulated")}; });
+        writeFile(QStringLiteral("ComSettings.cfg"), settingsFor(0, 1, QString(), QString()));
+    }
+
+    // Runs `action` once, from the event loop, as soon as `ready` holds:
+    // tests wait for the state they need, never for a time.
+    static void when(QObject* context, std::function<bool()> ready, std::function<void()> action)
+    {
+        auto* probe = new QTimer(context);
+        probe->setInterval(5);
+        QObject::connect(probe, &QTimer::timeout, context, [probe, ready = std::move(ready), action = std::move(action)] {
+            if (!ready())
+                return;
+            probe->stop();
+            probe->deleteLater();
+            action();
+        });
+        probe->start();
+    }
+
+    // Calls `action` when the sensor receives command `code` (and, if given, argument `arg`), once.
+    void onCommand(QObject* context, int code, std::function<void()> action, int arg = -1)
+    {
+        auto fired = std::make_shared<bool>(false);
+        QObject::connect(sensor.get(), &sim::SensorSim::frameReceived, context,
+                         [fired, code, arg, action = std::move(action)](const QByteArray& fr) {
+                             const auto* b = reinterpret_cast<const std::uint8_t*>(fr.constData());
+                             if (*fired || frame::getWord(b, 1) != code || (arg >= 0 && frame::getWord(b, 2) != arg))
+                                 return;
+                             *fired = true;
+                             action();
+                         });
+    }
+    // The command codes the sensor received, in order.
+    QList<int> commands() const
+    {
+        QList<int> codes;
+        for (const QByteArray& fr : sensor->receivedFrames())
+            codes << frame::getWord(reinterpret_cast<const std::uint8_t*>(fr.constData()), 1);
+        return codes;
+    }
     template <typename T = QWidget>
     T* control(QWidget* panel, const char* name) const
     {

@@ -80,6 +80,9 @@ private slots:
     void panelButtonsEndTheLoop();
     void selectSourceHidesTheProfileAndShowsThatSignalsChart_data();
     void selectSourceHidesTheProfileAndShowsThatSignalsChart();
+    void displaysShowTheValueReceived();
+    void lateProfileBlockIsNotTakenForTheNext_data();
+    void lateProfileBlockIsNotTakenForTheNext();
 };
 
 void LiveLoopTest::goShowsEveryValueSetUntilStop()
@@ -183,11 +186,15 @@ void LiveLoopTest::closingTheMainPanelDuringTheLoopEndsLoopAndProgram()
     ScopeApp app(f.dir.path());
     qint64 framesAtClose = 0;
     bool runningAtClose = false;
-    QTimer::singleShot(300, app.panel.ui->ButtonGo, &QPushButton::click);
-    QTimer::singleShot(900, app.panel.widget.get(), [&] {
-        framesAtClose = f.sensor->frameCount();
-        runningAtClose = app.live->transfer.running();
-        app.panel.widget->close();
+    // GO once start-up is over; close once the loop has shown a few value sets.
+    ScopeFixture::when(&app, [&] { return app.startupFinished(); }, [&] {
+        const qint64 start = f.sensor->frameCount();
+        ScopeFixture::when(&app, [&, start] { return f.sensor->frameCount() >= start + 3; }, [&] {
+            framesAtClose = f.sensor->frameCount();
+            runningAtClose = app.live->transfer.running();
+            app.panel.widget->close();
+        });
+        app.panel.ui->ButtonGo->click();
     });
     QCOMPARE(app.run(), 0);
 
@@ -423,6 +430,64 @@ void LiveLoopTest::selectSourceHidesTheProfileAndShowsThatSignalsChart()
         QCOMPARE(c->isVisible(), c->objectName() == chart);
     QCOMPARE(p.DispGF->isVisible(), source == 2);
     QVERIFY(p.DispChDir->isVisible());
+}
+
+void LiveLoopTest::displaysShowTheValueReceived()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    app.measured.dataVec = 300;
+    app.measured.dataNorm = 1500;
+    app.live->SetPanelData();
+    QCOMPARE(app.panel.ui->DispVec->value(), 300);
+    QCOMPARE(app.vecpanel.ui->DispVecBig->intValue(), 300);
+    QCOMPARE(app.panel.ui->DispNorm->value(), 1500);
+    QCOMPARE(app.live->normbuf[297], 1500.0);
+}
+
+void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext_data()
+{
+    tarvo::test::addLinkRows();
+}
+
+void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext()
+{
+    QFETCH(bool, serial);
+    sim::SimOptions o;
+    o.pty = serial;
+    o.baudPacing = serial;
+    ScopeFixture f(o);
+    if (serial)
+        f.settingsToSensorLine();
+    else
+        f.settingsToSensor();
+    f.sensor->setNoise(1.0);  // profiles of real shape: neighbouring blocks differ
+    ScopeApp& app = f.start();
+    // The replies to command 9 as the sensor sends them, block by block.
+    QList<QByteArray> blocks;
+    connect(f.sensor.get(), &sim::SensorSim::bytesSent, &app, [&](const QByteArray& b) {
+        if (b.size() == frame::kBytes && frame::getWord(reinterpret_cast<const std::uint8_t*>(b.constData()), 1) == 9)
+            blocks << b;
+    });
+    sim::Faults late;
+    late.delayMs = 3300;  // after the 3.0 s limit, before block 5's reply
+    late.onlyCommand = frame::ReadProfileBlock;
+    late.onlyArgument = 4;
+    f.sensor->setFaults(late);
+    app.live->transfer.GetProfile();
+
+    QCOMPARE(blocks.size(), 10);
+    auto point = [&](int block, int j) {
+        return frame::getWord(reinterpret_cast<const std::uint8_t*>(blocks[block].constData()), 2 + j) / 10.0;
+    };
+    const auto& buf = app.measured.profileBuf;
+    // Block 4 timed out and keeps the points before (none); block 5 holds its own.
+    QCOMPARE(buf[16 * 4], 0.0);
+    QVERIFY(blocks[4].mid(4) != blocks[5].mid(4));  // the two blocks can be told apart
+    for (int block : {3, 5, 6})
+        for (int j = 0; j < 16; ++j)
+            QCOMPARE(buf[16 * block + j], point(block, j));
+    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));  // once, for block 4
 }
 
 QTEST_MAIN(LiveLoopTest)

@@ -2,7 +2,11 @@
 // Get to RAM, EEPROM and a file, the target toggles, the field rules, and
 // how evaluation mode and external teach reshape the panel.
 #include "paneltestutil.h"
+#include "paramfile.h"
 #include "parameterpanel.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include "scopefixture.h"
 #include "ui_P.h"
 
@@ -39,6 +43,12 @@ private slots:
     void fetchedTriggerAndExternalTeach_data();
     void fetchedTriggerAndExternalTeach();
     void parameterViewSwitchesWithTheTeachView();
+    void sendTakesTypedValuesWithoutEnter_data();
+    void sendTakesTypedValuesWithoutEnter();
+    void evalModeChangedDuringGetDoesNotChangeHowTheSetIsRead();
+    void getThenSendWritesEveryWordBackUnchanged_data();
+    void getThenSendWritesEveryWordBackUnchanged();
+    void togglesRunTheirRulesHoweverTheyAreChanged();
 };
 
 void ParameterPanelTest::connectingShowsTheSensorsParameters()
@@ -307,6 +317,166 @@ void ParameterPanelTest::parameterViewSwitchesWithTheTeachView()
         for (const char* name : teach)
             QVERIFY2(shown(p, name) == !paraView, name);
     }
+}
+
+void ParameterPanelTest::sendTakesTypedValuesWithoutEnter_data()
+{
+    QTest::addColumn<int>("target");
+    QTest::newRow("RAM") << int(RAM);
+    QTest::newRow("EEPROM") << int(EEPROM);
+    QTest::newRow("FILE") << int(DATFILE);
+}
+
+void ParameterPanelTest::sendTakesTypedValuesWithoutEnter()
+{
+    QFETCH(int, target);
+    ScopeFixture f;
+    sim::ParamSet s = f.sensor->parameters();
+    s[sim::Evalmode] = 0;  // vector mode: the cells can be edited
+    f.sensor->setParameters(s);
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    if (target == EEPROM)
+        p.SelectEEPROM->click();
+    if (target == DATFILE)
+        p.SelectFILE->click();
+    // Typed, neither Enter nor Tab: the field shows 77, its value is still the old one.
+    p.EditAverage->setFocus();
+    p.EditAverage->selectAll();
+    QTest::keyClicks(p.EditAverage, QStringLiteral("77"));
+    // A teach-table cell editor left open with a typed number.
+    p.ParaVisible->click();
+    p.TeachTable->setCurrentCell(3, 0);
+    p.TeachTable->editItem(p.TeachTable->item(3, 0));
+    auto* editor = p.TeachTable->viewport()->findChild<QAbstractSpinBox*>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("612"));
+    const QString file = f.path(QStringLiteral("typed.ini"));
+    f.dialogs->fileAnswers << file;
+    p.ButtonSend->click();  // F9: a click that moves no focus
+
+    QCOMPARE(p.EditAverage->value(), 77);
+    QCOMPARE(p.TeachTable->item(3, 0)->data(Qt::EditRole).toDouble(), 612.0);
+    if (target == DATFILE) {
+        ParameterBlock block{};
+        QVERIFY(readParameterFile(file, block).ok);
+        QCOMPARE(int(block[2]), 77);
+        QCOMPARE(int(block[kParamCount + 4 * 3]), 612);
+    } else {
+        QCOMPARE(int(f.sensor->parameters()[sim::Average]), 77);
+        QCOMPARE(int(f.sensor->teachTable()[3][0]), 612);
+    }
+}
+
+void ParameterPanelTest::evalModeChangedDuringGetDoesNotChangeHowTheSetIsRead()
+{
+    ScopeFixture f;
+    sim::ParamSet s = f.sensor->parameters();
+    s[sim::Evalmode] = 1;  // gloss mode: teach values in tenths
+    f.sensor->setParameters(s);
+    for (int row = 0; row < 31; ++row)
+        f.sensor->setTeachRow(row, {quint16(500 + row), 20, 30, 0});
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    QCOMPARE(p.Evalmode->currentIndex(), 1);
+
+    // The user switches to VECTOR while teach row 10 is on its way.
+    connect(f.sensor.get(), &sim::SensorSim::frameReceived, &app, [&](const QByteArray& fr) {
+        if (frame::getWord(reinterpret_cast<const std::uint8_t*>(fr.constData()), 1) == frame::ReadTeachRow
+            && frame::getWord(reinterpret_cast<const std::uint8_t*>(fr.constData()), 2) == 10)
+            p.Evalmode->setCurrentIndex(0);
+    });
+    p.ButtonGet->click();
+    QCOMPARE(p.Evalmode->currentIndex(), 1);  // what the sensor reported
+    for (int row : {0, 10, 11, 30})
+        QCOMPARE(p.TeachTable->item(row, 0)->data(Qt::EditRole).toDouble(), (500 + row) / 10.0);
+
+    // Sending it back writes the table the sensor held.
+    f.sensor->clearReceived();
+    p.ButtonSend->click();
+    for (int row : {0, 10, 11, 30})
+        QCOMPARE(int(f.sensor->teachTable()[row][0]), 500 + row);
+}
+
+void ParameterPanelTest::getThenSendWritesEveryWordBackUnchanged_data()
+{
+    QTest::addColumn<QList<int>>("words");  // the sixteen parameter words the sensor holds
+    QTest::addColumn<QString>("digitalOutShown");
+    QTest::newRow("unlisted ring values") << QList<int>{500, 2, 64, 1, 10, 100, 4, 3, 6, 2, 0, 4095, 2, 100, 10, 90}
+                                          << "other (3)";
+    QTest::newRow("values the fields cannot hold")
+        << QList<int>{1001, 0, 0, 0, 10, 65535, 31, 1, 1, 0, 5000, 65535, 1, 4096, 101, 65535} << "BINARY";
+    QTest::newRow("an evaluation mode of neither kind") << QList<int>{300, 1, 8, 2, 0, 50, 5, 1, 0, 0, 0, 10, 0, 0, 0, 100}
+                                                        << "BINARY";
+}
+
+void ParameterPanelTest::getThenSendWritesEveryWordBackUnchanged()
+{
+    QFETCH(QList<int>, words);
+    QFETCH(QString, digitalOutShown);
+    ScopeFixture f;
+    sim::ParamSet held{};
+    for (int i = 0; i < 16; ++i)
+        held[size_t(i)] = quint16(words[i]);
+    f.sensor->setParameters(held);
+    for (int row = 0; row < 31; ++row)
+        f.sensor->setTeachRow(row, {quint16(row * 7 + 3), quint16(row + 1), quint16(65535 - row), 9});
+    const sim::TeachTable teach = f.sensor->teachTable();
+    f.settingsToSensor();
+    ScopeApp& app = f.start();  // connects and fetches
+    Ui::P& p = *app.panel.ui;
+
+    QCOMPARE(p.EditDigitalOutmode->currentText(), digitalOutShown);
+    if (held[sim::Pmod] != 0)
+        QCOMPARE(p.EditPmode->currentText(), QStringLiteral("DYN"));
+    if (held[sim::Power] > 1000)  // shown at the end of the range, and said so
+        QVERIFY(p.SlidePower->toolTip().contains(QStringLiteral("1001")));
+    QCOMPARE(p.SlidePowerValue->value(), int(held[sim::Power]));
+
+    // Scramble the sensor, then send what the panel shows.
+    f.sensor->setParameters(sim::ParamSet{});
+    for (int row = 0; row < 31; ++row)
+        f.sensor->setTeachRow(row, {0, 0, 0, 0});
+    p.ButtonSend->click();
+    QCOMPARE(f.sensor->parameters(), held);
+    QCOMPARE(f.sensor->teachTable(), teach);
+}
+
+void ParameterPanelTest::togglesRunTheirRulesHoweverTheyAreChanged()
+{
+    ScopeFixture f;
+    f.settingsToNowhere();
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    auto toggle = [](QWidget* w) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        QVERIFY(a && a->actionInterface());
+        a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    toggle(p.SelectEEPROM);
+    QCOMPARE(int(app.params.target), int(EEPROM));
+    QVERIFY(!p.SelectRAM->isChecked());
+    toggle(p.SelectFILE);
+    QCOMPARE(int(app.params.target), int(DATFILE));
+    QVERIFY(!p.SelectEEPROM->isChecked());
+    toggle(p.SelectFILE);  // switched off: RAM again
+    QCOMPARE(int(app.params.target), int(RAM));
+    QVERIFY(p.SelectRAM->isChecked());
+
+    toggle(p.ExternTeach);
+    QVERIFY(p.ExternTeach->isChecked());
+    QCOMPARE(p.EditTrigger->count(), 2);  // EXT1..EXT4 gone
+    toggle(p.ExternTeach);
+    QCOMPARE(p.EditTrigger->count(), 6);
+
+    // A ring changed without a user's click runs its rule too.
+    p.EditTrigger->setCurrentIndex(3);
+    QVERIFY(!p.ExternTeach->isEnabled());
+    p.Evalmode->setCurrentIndex(1);
+    QVERIFY(p.ButtonCalibrate->isVisibleTo(app.panel.widget.get()));
 }
 
 QTEST_MAIN(ParameterPanelTest)

@@ -21,6 +21,9 @@ private slots:
     void closingDuringAWaitEndsAfterTheWait();
     void brandingShowsTheTitle();
     void transferButtonsDimTogetherButStopNever();
+    void buttonPressedDuringLineCheckRunsAfterIt_data();
+    void buttonPressedDuringLineCheckRunsAfterIt();
+    void nothingOpensAfterTheMainPanelIsClosed();
 };
 
 void StartupTest::panelsAreLoadedWithTheirNames()
@@ -135,7 +138,7 @@ void StartupTest::closingDuringAWaitEndsAfterTheWait()
     ScopeApp app(f.dir.path());
     // Closed while the line check waits for the identification: the wait
     // ends normally (no TIMEOUT) and then the program ends.
-    QTimer::singleShot(300, app.panel.widget.get(), &QWidget::close);
+    f.onCommand(&app, frame::Identify, [&] { app.panel.widget->close(); });
     QCOMPARE(app.run(), 0);
     QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
     QCOMPARE(f.dialogs->shown.size(), 0);
@@ -176,6 +179,79 @@ void StartupTest::transferButtonsDimTogetherButStopNever()
     for (QWidget* w : dimmed)
         QVERIFY(w->isEnabled());
     QVERIFY(!app.interfacepanel.ui().ButtonAccept->isEnabled());  // no line check has passed
+}
+
+void StartupTest::buttonPressedDuringLineCheckRunsAfterIt_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("GET, TCP") << false << "ButtonGet";
+    QTest::newRow("GO, TCP") << false << "ButtonGo";
+    QTest::newRow("SEND, TCP") << false << "ButtonSend";
+#ifdef Q_OS_UNIX
+    QTest::newRow("GET, line") << true << "ButtonGet";
+    QTest::newRow("GO, line") << true << "ButtonGo";
+#endif
+}
+
+void StartupTest::buttonPressedDuringLineCheckRunsAfterIt()
+{
+    QFETCH(bool, serial);
+    QFETCH(QString, button);
+    sim::SimOptions o;
+    o.pty = serial;
+    o.baudPacing = serial;
+    ScopeFixture f(o);
+    sim::Faults slow;
+    slow.delayMs = 400;
+    slow.onlyCommand = frame::Identify;
+    f.sensor->setFaults(slow);
+    if (serial)
+        f.settingsToSensorLine();
+    else
+        f.settingsToSensor();
+    ScopeApp app(f.dir.path());
+    app.panel.widget->show();
+    // Pressed while the identification is outstanding (F10, F11, F9 act like the click).
+    f.onCommand(&app, frame::Identify, [&] { app.panel.widget->findChild<QPushButton*>(button)->click(); });
+    // A live loop started after the check is stopped once it has fetched a value set.
+    f.onCommand(&app, frame::ReadMeasurement, [&] { app.panel.ui->ButtonStop->click(); });
+    app.InitAll();
+    QTRY_VERIFY(!app.exchange.transferRunning() && app.exchange.queuedTransfers() == 0);
+
+    QVERIFY2(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")),
+             qPrintable(app.panel.ui->DispStatus->text()));
+    QCOMPARE(f.dialogs->shown.size(), 0);
+    // On the wire: the check and its parameter read whole, then what was pressed.
+    QList<int> expected{frame::AutoSend, frame::Identify, frame::ReadParams};
+    for (int row = 0; row < 31; ++row)
+        expected << frame::ReadTeachRow;
+    const QList<int> got = f.commands();
+    QCOMPARE(got.mid(0, expected.size()), expected);
+    const int after = got.value(expected.size());
+    if (button == u"ButtonGet") {
+        QCOMPARE(got.size(), 2 * expected.size() - 2);
+        QCOMPARE(after, int(frame::ReadParams));
+    } else if (button == u"ButtonGo")
+        QCOMPARE(after, int(frame::ReadMeasurement));
+    else
+        QCOMPARE(after, int(frame::WriteParams));
+}
+
+void StartupTest::nothingOpensAfterTheMainPanelIsClosed()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    sim::Faults silent;
+    silent.dropReplies = sim::Faults::kAll;
+    silent.onlyCommand = frame::Identify;
+    f.sensor->setFaults(silent);
+    ScopeApp app(f.dir.path());
+    // Closed while the line check waits for an identification that never comes.
+    f.onCommand(&app, frame::Identify, [&] { app.panel.widget->close(); });
+    QCOMPARE(app.run(), 0);
+    QVERIFY(!app.interfacepanel.widget()->isVisible());
+    QCOMPARE(f.dialogs->shown.size(), 0);
 }
 
 QTEST_MAIN(StartupTest)

@@ -24,6 +24,7 @@ class TransferTest : public QObject {
 private slots:
     void sendsThirtyOneFramesThenReconnects_data();
     void sendsThirtyOneFramesThenReconnects();
+    void sendFactorsTakesACoefficientTypedWithoutEnter();
     void echoIsComparedOverItsOwnBytesOnly_data();
     void echoIsComparedOverItsOwnBytesOnly();
     void failureInGreenBlockFourLeavesTheEarlierBlocksSent();
@@ -91,6 +92,25 @@ void TransferTest::sendsThirtyOneFramesThenReconnects()
     QCOMPARE(f.ip().DispInterfaceStatus->text(), kSimVersion);
     QCOMPARE(f.ui().ButtonSendCF->palette().color(QPalette::Button), QColor(0xE0, 0xE0, 0xE0));
     QVERIFY(f.ui().ButtonSendCF->isEnabled());
+}
+
+void TransferTest::sendFactorsTakesACoefficientTypedWithoutEnter()
+{
+    ToolFixture f(withPty());
+    TempCompApp& app = f.start();
+    f.connectToSensor();
+    f.enterDistinctCurves();
+    // Red's constant typed as 2000, neither Enter nor Tab.
+    f.ui().RT->setFocus();
+    f.ui().RT->selectAll();
+    QTest::keyClicks(f.ui().RT, QStringLiteral("2000"));
+    f.ui().ButtonSendCF->click();
+
+    QCOMPARE(f.ui().DispSendCF->text(), QStringLiteral("SUCCESS"));
+    QCOMPARE(f.ui().RT->value(), 2000.0);
+    // The red curve is 2000 + 0.5·t: at step 20 the factor is 1010 / 2010 of 1024.
+    QCOMPARE(int(app.factors.dataCfRot[20]), int(1010.0 / 2010.0 * 1024.0));
+    QCOMPARE(f.sensor->factors(0)[20], app.factors.dataCfRot[20]);
 }
 
 void TransferTest::echoIsComparedOverItsOwnBytesOnly_data()
