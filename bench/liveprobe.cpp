@@ -5,6 +5,7 @@
 #include "eventpump.h"
 #include "liveloop.h"
 #include "scopeapp.h"
+#include "tracewindow.h"
 #include "ui_P.h"
 
 #include <QApplication>
@@ -28,10 +29,13 @@ int runLiveChild(int argc, char** argv)
     silenceDialogs();
     const QString dir = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     const double seconds = argc > 3 ? QString::fromLocal8Bit(argv[3]).toDouble() : 3.0;
+    const bool traceOpen = argc > 4 && QString::fromLocal8Bit(argv[4]) == u"trace";
 
     ScopeApp scope(dir);
     scope.panel.widget->show();
     scope.InitAll();
+    if (traceOpen)
+        scope.tracewindow->Show();
 
     std::int64_t t0 = 0, t1 = 0;
     double cpu0 = 0, cpu1 = 0;
@@ -56,7 +60,7 @@ int runLiveChild(int argc, char** argv)
 }
 
 std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QString* error,
-                                       const QString& serialDevice)
+                                       const QString& serialDevice, bool traceOpen)
 {
     EventPump pump;
     QProcess child;
@@ -66,7 +70,10 @@ std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QStri
         env.insert(QStringLiteral("TARVO_SERIAL_PORT_1"), serialDevice);
         child.setProcessEnvironment(env);
     }
-    child.setArguments({QString::fromLatin1(kLiveChildFlag), dir, QString::number(seconds)});
+    QStringList args = {QString::fromLatin1(kLiveChildFlag), dir, QString::number(seconds)};
+    if (traceOpen)
+        args << QStringLiteral("trace");
+    child.setArguments(args);
     child.start();
     const auto line = childReport(child, pump, seconds + 30.0, QStringLiteral("live "), error);
     if (!line)

@@ -11,7 +11,8 @@ namespace tarvo::bench {
 
 inline constexpr const char* kLiveChildFlag = "--live-child";
 
-// The child: argv = {program, kLiveChildFlag, programDir, seconds}. Prints
+// The child: argv = {program, kLiveChildFlag, programDir, seconds[, "trace"]};
+// with "trace" the TRACE window is open during the run. Prints
 // one line "live ..." with its figures, then returns.
 int runLiveChild(int argc, char** argv);
 
@@ -24,8 +25,9 @@ struct LiveRun {
 };
 
 // Runs one child against the settings in dir for the given seconds;
-// serialDevice, if given, is the device the child opens as serial port 1.
+// serialDevice, if given, is the device the child opens as serial port 1;
+// traceOpen: the TRACE window is open during the run.
 std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QString* error,
-                                       const QString& serialDevice = QString());
+                                       const QString& serialDevice = QString(), bool traceOpen = false);
 
 } // namespace tarvo::bench

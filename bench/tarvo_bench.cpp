@@ -12,6 +12,7 @@
 //     with 1 000, 100 000 and 1 000 000 points stored.
 //  6. A triggered recording at 50 parts per second with the graph panel open:
 //     frames written against frames sent, the backlog, the CPU.
+//  7. The live loop over TCP with the TRACE window open against closed.
 // Every row names its target and says OK or FAIL.
 
 #include "benchutil.h"
@@ -75,6 +76,7 @@ struct Config {
     int chartCycles = 300;
     int graphValueSets = 150;
     double recordSeconds = 60.0;
+    int traceRounds = 2;  // pairs of live runs with the TRACE window closed and open
     QString simProgram;  // empty: in-process
     QString simNote;
 };
@@ -502,6 +504,58 @@ void printLive(const Config& cfg)
     line();
 }
 
+// ---------------------------------------------------------------- TRACE window
+
+// The live loop over TCP with the TRACE window open against closed, in
+// alternating runs so that a change of the machine's load falls on both alike.
+void printLiveWithTrace(const Config& cfg)
+{
+    line(QStringLiteral("7. Live loop over TCP with the TRACE window open and closed, %1 runs of %2 s, alternating")
+             .arg(2 * cfg.traceRounds)
+             .arg(num(cfg.liveSeconds, 1)));
+    if (cfg.traceRounds <= 0 || cfg.liveSeconds <= 0) {
+        line(QStringLiteral("   skipped"));
+        line();
+        return;
+    }
+    Simulator sim;
+    QString error;
+    QTemporaryDir dir;
+    if (!sim.start(cfg.simProgram, SimSetup{}, &error) || !dir.isValid() || !writeSettings(dir.path(), sim.tcpPort(), &error)) {
+        line(QStringLiteral("   not measured: ") + error + QStringLiteral("   FAIL"));
+        line();
+        return;
+    }
+    line(cell(QStringLiteral("run"), 6) + cell(QStringLiteral("TRACE"), 8) + rcell(QStringLiteral("value sets"), 12)
+         + rcell(QStringLiteral("per s"), 9) + rcell(QStringLiteral("% of a core"), 13));
+    double rate[2] = {0, 0};
+    int runs[2] = {0, 0};
+    for (int i = 0; i < 2 * cfg.traceRounds; ++i) {
+        const bool open = i % 2 == 1;
+        const auto run = launchLiveChild(dir.path(), cfg.liveSeconds, &error, QString(), open);
+        if (!run || run->wall <= 0) {
+            line(QStringLiteral("   failed: ") + error);
+            continue;
+        }
+        const double r = run->cycles / run->wall;
+        rate[open] += r;
+        ++runs[open];
+        line(cell(QString::number(i + 1), 6) + cell(open ? QStringLiteral("open") : QStringLiteral("closed"), 8)
+             + rcell(QString::number(run->cycles), 12) + rcell(num(r, 1), 9)
+             + rcell(num(100.0 * run->cpu / run->wall, 1) + QStringLiteral(" %"), 13));
+    }
+    if (runs[0] == 0 || runs[1] == 0) {
+        line(QStringLiteral("   not compared: a run failed   FAIL"));
+        line();
+        return;
+    }
+    const double closed = rate[0] / runs[0], open = rate[1] / runs[1];
+    const double loss = 100.0 * (closed - open) / closed;
+    line(QStringLiteral("   value sets per s: closed %1, open %2; open is %3 % slower, target <= 5 %   %4")
+             .arg(num(closed, 1), num(open, 1), num(loss, 1), verdict(loss <= 5.0)));
+    line();
+}
+
 // ---------------------------------------------------------------- displays
 
 void printDisplays(const Config& cfg)
@@ -664,7 +718,12 @@ int main(int argc, char* argv[])
     const QCommandLineOption recordOpt(QStringLiteral("record-seconds"),
                                        QStringLiteral("Seconds of triggered recording (default 60, 0 = skip)."),
                                        QStringLiteral("s"), QStringLiteral("60"));
-    p.addOptions({tcpOpt, ptyOpt, waitOpt, startupOpt, liveOpt, cyclesOpt, graphOpt, recordOpt, simOpt, inProcessOpt});
+    const QCommandLineOption traceOpt(QStringLiteral("trace-rounds"),
+                                      QStringLiteral("Pairs of live runs with the TRACE window closed and open "
+                                                     "(default 2, 0 = skip)."),
+                                      QStringLiteral("n"), QStringLiteral("2"));
+    p.addOptions({tcpOpt, ptyOpt, waitOpt, startupOpt, liveOpt, cyclesOpt, graphOpt, recordOpt, traceOpt, simOpt,
+                  inProcessOpt});
     p.process(app);
 
     auto count = [&](const QCommandLineOption& o, int min, int max) {
@@ -686,6 +745,7 @@ int main(int argc, char* argv[])
     cfg.chartCycles = count(cyclesOpt, 0, 100000);
     cfg.graphValueSets = count(graphOpt, 1, 100000);
     cfg.recordSeconds = count(recordOpt, 0, 3600);
+    cfg.traceRounds = count(traceOpt, 0, 20);
     if (!p.isSet(inProcessOpt)) {
         cfg.simProgram = p.isSet(simOpt) ? p.value(simOpt) : findSimulatorProgram();
         if (cfg.simProgram.isEmpty())
@@ -707,5 +767,6 @@ int main(int argc, char* argv[])
     printLive(cfg);
     printDisplays(cfg);
     printRecording(cfg);
+    printLiveWithTrace(cfg);
     return 0;
 }

@@ -23,7 +23,9 @@ QString helpText(const ProgramInfo& info, const QString& settingsText)
 {
     QString text = QStringLiteral("Usage: %1 [options]\n%2\n\nOptions:\n").arg(info.name, info.title);
     text += QStringLiteral("  -h, --help          Show this help and end.\n"
-                           "  -v, --version       Show the version and end.\n");
+                           "  -v, --version       Show the version and end.\n"
+                           "  --trace FILE        Write every frame to and from the sensor to FILE, one line\n"
+                           "                      each, for the whole run (for support).\n");
     if (info.connectionOptions)
         text += QStringLiteral("  --server HOST:PORT  Connect to the sensor at HOST:PORT over TCP/IP for this run.\n"
                                "  --serial N          Connect to the sensor on serial port N for this run.\n"
@@ -95,8 +97,10 @@ CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& in
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption server(QStringLiteral("server"), QString(), QStringLiteral("HOST:PORT"));
     const QCommandLineOption serial(QStringLiteral("serial"), QString(), QStringLiteral("N"));
+    const QCommandLineOption trace(QStringLiteral("trace"), QString(), QStringLiteral("FILE"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(trace);
     if (info.connectionOptions) {
         parser.addOption(server);
         parser.addOption(serial);
@@ -123,6 +127,9 @@ CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& in
         result.exitCode = 0;
         return result;
     }
+    result.traceFile = parser.value(trace);
+    if (parser.isSet(trace) && result.traceFile.isEmpty())
+        return fail(QStringLiteral("--trace wants the name of a file."));
     if (info.connectionOptions) {
         if (parser.isSet(server) && parser.isSet(serial))
             return fail(QStringLiteral("--server and --serial cannot be used together."));

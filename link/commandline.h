@@ -1,5 +1,5 @@
-// The programs' command line: --help, --version and, for the scope,
-// --server HOST:PORT and --serial N, which connect for one run without
+// The programs' command line: --help, --version, --trace FILE and, for the
+// scope, --server HOST:PORT and --serial N, which connect for one run without
 // touching the saved settings. Parsed before any window system is needed,
 // so that --help and --version work without a display.
 #pragma once
@@ -27,6 +27,7 @@ struct CommandLine {
     // --server (comprotocol TCP/IP, ipBuf, portNumStr) or --serial
     // (comprotocol RS-232, comport): the connection for this run.
     std::optional<ConnectionSettings> connection;
+    QString traceFile;  // --trace FILE: every frame of the run written to FILE
 };
 
 // "HOST:PORT" or "[v6 address]:PORT", the port 1 to 65535, as a TCP/IP

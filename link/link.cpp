@@ -57,6 +57,7 @@ void Link::InitRS232()
     const SerialDevice device = resolveSerialPort(comport);
     m_serialPath = device.path;
     ret = static_cast<std::int16_t>(m_serialChannel->open(device.path, 0, 0));
+    traceOpening(true);
     if (ret < 0) {
         szStatus = rs232StatusText(ret);
         m_host.showLinkStatus(szStatus);
@@ -73,6 +74,7 @@ void Link::InitTCP_IP()
     rx.autoFrames = false;
     m_host.setWaitCursor(true);
     ret = static_cast<std::int16_t>(m_tcpChannel->open(ipBuf, portNum, kConnectTimeoutMs));
+    traceOpening(false);
     m_host.setWaitCursor(false);
     if (ret < 0) {
         szStatus = tcpStatusText(ret);
@@ -99,9 +101,10 @@ void Link::DisconnectFromTCPServer()
 
 std::int64_t Link::write(const std::uint8_t* data, int n, int tcpTimeoutMs)
 {
-    if (isSerial())
-        return m_serialChannel->write(data, n, tcpTimeoutMs);
-    return m_tcpChannel->write(data, n, tcpTimeoutMs);
+    const std::int64_t written = isSerial() ? m_serialChannel->write(data, n, tcpTimeoutMs)
+                                            : m_tcpChannel->write(data, n, tcpTimeoutMs);
+    trace.written(data, n, written);
+    return written;
 }
 
 std::int32_t Link::GetInQLen() const
@@ -114,7 +117,9 @@ std::int32_t Link::ComRd(std::int32_t n)
     n = std::clamp<std::int32_t>(n, 0, static_cast<std::int32_t>(rx.szReadBuf.size()));
     if (n == 0)
         return 0;
-    return static_cast<std::int32_t>(m_serialChannel->read(rx.szReadBuf.data(), n));
+    const auto got = static_cast<std::int32_t>(m_serialChannel->read(rx.szReadBuf.data(), n));
+    trace.received(rx.szReadBuf.data(), got);
+    return got;
 }
 
 void Link::FlushQueues()
@@ -122,6 +127,7 @@ void Link::FlushQueues()
     if (!isSerial())
         return;
     dropped(m_serialChannel->bytesAvailable());
+    traceFlushedInput();
     m_serialChannel->flushQueues();
 }
 
@@ -156,6 +162,7 @@ void Link::ClientTCPDataReady()
         rx.bytesRead = static_cast<std::int32_t>(m_tcpChannel->read(rx.szReadBuf.data() + offset, rx.bytesToRead));
         if (rx.bytesRead <= 0)
             break;  // nothing more for now; a closed connection ends in the wait's time limit
+        trace.received(rx.szReadBuf.data() + offset, rx.bytesRead);
         rx.bytesToRead -= rx.bytesRead;
     }
     // Anything beyond the expected reply, or arriving while no exchange waits
@@ -172,6 +179,7 @@ void Link::dropTcpBytes()
         const std::int64_t n = m_tcpChannel->read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size()));
         if (n <= 0)
             break;
+        trace.dropped(m_scratch.data(), n);
         dropped(n);
     }
 }
@@ -195,6 +203,7 @@ void Link::setAutoFrames(bool on)
             const std::int64_t n = m_serialChannel->read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size()));
             if (n <= 0)
                 break;
+            trace.dropped(m_scratch.data(), n);
             dropped(n);
         }
     } else {
@@ -212,12 +221,15 @@ std::int64_t Link::readAutoBytes(std::uint8_t* data, std::int64_t max)
 {
     if (max <= 0 || autoBytesAvailable() <= 0)
         return 0;
-    return isSerial() ? m_serialChannel->read(data, max) : m_tcpChannel->read(data, max);
+    const std::int64_t n = isSerial() ? m_serialChannel->read(data, max) : m_tcpChannel->read(data, max);
+    trace.received(data, n);
+    return n;
 }
 
 void Link::ClientTCPDisconnected()
 {
     tcpcon = 0;
+    trace.closed();
     m_host.message(QStringLiteral("TCP Client"), QStringLiteral("Server has closed connection!"));
 }
 

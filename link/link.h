@@ -5,6 +5,7 @@
 // exchange reads.
 #pragma once
 
+#include "frametrace.h"
 #include "loopflags.h"
 #include "serialchannel.h"
 #include "tcpchannel.h"
@@ -68,6 +69,8 @@ public:
     QString szStatus;
 
     ReceiveState rx;
+    // Every frame written and every byte received, with the exchanges' outcomes.
+    FrameTrace trace;
 
     // (Re)opens serial port `comport`; result in ret.
     void InitRS232();
@@ -107,6 +110,10 @@ public:
     void replaceChannels(ByteChannel& serial, ByteChannel& tcp);
 
 private:
+    // Trace hooks (linktrace.cpp).
+    void traceOpening(bool serial);
+    void traceFlushedInput();
+
     void ClientTCPDataReady();
     void ClientTCPDisconnected();
     void attachChannels();

@@ -150,6 +150,7 @@ void Exchange::awaitReply(double limit, bool runEvents)
     }
     settleReply(received, owed);
     tdiff = m_pump.now() - tstart;
+    m_link.trace.replyEnded(rx.bytesToRead, tdiff);
     m_replyOutstanding = false;
 }
 
@@ -195,11 +196,9 @@ void Exchange::CheckEcho(int n)
         SetPopupTimeout();
         return;
     }
-    const auto& in = rx.szReadBuf;
-    bool same = in[0] == 0x00 && in[1] == 0xAA;
-    for (int i = 2; i < 2 * n && i < frame::kBytes; ++i)
-        same &= in[i] == szWriteBuf[i];  // every byte is compared, no early exit
-    comecho = same ? 1 : 0;
+    const int mismatch = frame::echoMismatchAt(szWriteBuf.data(), rx.szReadBuf.data(), n);
+    comecho = mismatch < 0 ? 1 : 0;
+    m_link.trace.echoChecked(mismatch);
     if (!comecho)
         SetPopupTimeout();
 }

@@ -34,6 +34,57 @@ enum Command : std::uint16_t {
     AutoSend = 50,
 };
 
+// The name of a command code as the trace and the logs show it.
+inline const char* commandName(std::uint16_t code)
+{
+    switch (code) {
+    case WriteParams: return "write parameters";
+    case WriteTeachRow: return "write teach row";
+    case ReadParams: return "read parameters";
+    case ReadTeachRow: return "read teach row";
+    case ReadMeasurement: return "read measurement";
+    case StoreEeprom: return "store in EEPROM";
+    case Identify: return "identification";
+    case LoadEeprom: return "load from EEPROM";
+    case ReadProfileBlock: return "read profile block";
+    case ConfirmRefCalib: return "confirm reference calibration";
+    case AnnounceCalibTable: return "announce calibration table";
+    case WriteCalibRow: return "write calibration row";
+    case CompRed: return "red factors";
+    case CompGreen: return "green factors";
+    case CompBlue: return "blue factors";
+    case CompStart: return "start factor tables";
+    case AutoSend: return "automatic sending";
+    }
+    return "unknown command";
+}
+
+// Commands whose bytes 4-5 carry an argument (a row, a block, on/off); the
+// others carry the first parameter word there, without meaning.
+inline bool hasArgument(std::uint16_t code)
+{
+    switch (code) {
+    case WriteTeachRow:
+    case ReadTeachRow:
+    case ReadProfileBlock:
+    case WriteCalibRow:
+    case CompRed:
+    case CompGreen:
+    case CompBlue:
+    case CompStart:
+    case AutoSend:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Every command but automatic sending on/off is answered by one frame.
+inline bool awaitsReply(std::uint16_t code)
+{
+    return code != AutoSend;
+}
+
 inline std::uint16_t getWord(const std::uint8_t* buf, int word)
 {
     return static_cast<std::uint16_t>(buf[2 * word] << 8 | buf[2 * word + 1]);
@@ -43,6 +94,24 @@ inline void putWord(std::uint8_t* buf, int word, std::uint16_t value)
 {
     buf[2 * word] = static_cast<std::uint8_t>(value >> 8);
     buf[2 * word + 1] = static_cast<std::uint8_t>(value & 0xFF);
+}
+
+// The echo check of a reply against the frame sent, over its first `words`
+// words: the reply starts with the sensor's header 0x00 0xAA and repeats
+// bytes 2 .. 2*words-1 of the frame. Returns the first byte that differs,
+// -1 when the reply passes. Every byte is compared, no early exit.
+inline int echoMismatchAt(const std::uint8_t* sent, const std::uint8_t* reply, int words)
+{
+    int at = -1;
+    auto differs = [&at](int i, bool bad) {
+        if (bad && at < 0)
+            at = i;
+    };
+    differs(0, reply[0] != 0x00);
+    differs(1, reply[1] != 0xAA);
+    for (int i = 2; i < 2 * words && i < kBytes; ++i)
+        differs(i, reply[i] != sent[i]);
+    return at;
 }
 
 } // namespace tarvo::frame

@@ -2,6 +2,7 @@
 #include "programstart.h"
 #include "scopeapp.h"
 #include "settingslocation.h"
+#include "traceoption.h"
 
 int main(int argc, char* argv[])
 {
@@ -11,6 +12,8 @@ int main(int argc, char* argv[])
     return tarvo::runProgram(argc, argv, info, [](const tarvo::CommandLine& commandLine) {
         tarvo::ScopeApp scope;
         scope.connectionForThisRun = commandLine.connection;
+        if (const int rc = tarvo::openTraceFile(scope.link.trace, commandLine.traceFile))
+            return rc;
         return scope.run();
     });
 }

@@ -12,6 +12,7 @@
 #include "recorder.h"
 #include "righthelp.h"
 #include "scopehelp.h"
+#include "tracewindow.h"
 #include "ui_CALIBP.h"
 #include "ui_INTERFACEP.h"
 #include "ui_CALIBP2.h"
@@ -101,6 +102,10 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                       [this] { graphs->ShowGraph(); }, [this] { graphs->InitPanelGraph(); },
                       [this] { graphs->SetPanelGraphData(); }, [this] { return m_quitRequested; }},
         settings.documentsDir);
+    tracewindow = std::make_unique<TraceWindow>(link.trace, panel.ui->ButtonTrace, interfacepanel.widget(),
+                                                settings.documentsDir);
+    TraceWindow::addHelpTexts(*m_help);
+    m_help->install(tracewindow->widget());
     wireMainPanel();
 }
 

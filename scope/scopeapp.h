@@ -39,6 +39,7 @@ class MonitorPanel;
 class ParameterPanel;
 class Recorder;
 class RightClickHelp;
+class TraceWindow;
 
 template <typename UiClass>
 struct Panel {
@@ -105,6 +106,8 @@ public:
     std::unique_ptr<Recorder> recorder;
     // The trend monitor on MONITORP.
     std::unique_ptr<MonitorPanel> monitor;
+    // The frame trace's window, opened by ButtonTrace.
+    std::unique_ptr<TraceWindow> tracewindow;
 
     // LinkHost
     void showLinkStatus(const QString& text) override;

@@ -3,6 +3,8 @@
 
 #include "ptychannel.h"
 #include "sensorsim.h"
+#include "simtrace.h"
+#include "frametrace.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -89,6 +91,11 @@ Faults (for trying the programs' error handling)
   takes, and --answer-autosend answers command 50 with a frame.
   --param 1=2 starts with a parameter word the PC's panel does not list
   (here power mode 2).
+
+Trace
+  --trace FILE writes one line per frame received and per reply sent, in the
+  format of the programs' own --trace, so the two ends can be compared line
+  by line (the wall-clock column lines them up).
 )";
 
 QTextStream& out()
@@ -228,6 +235,7 @@ int main(int argc, char* argv[])
         {"param", "Start with parameter word <i> (0..15) set to <v>, even one the PC's panel does not list.", "i=v"},
         {"console", "Read commands (gloss X, noise X, rate HZ, nofaults, quit) from standard input."},
         {"quiet", "No line per frame."},
+        {"trace", "Write every frame received and every byte sent to <file>, one line each.", "file"},
     };
     p.addOptions(options);
     if (!p.parse(app.arguments()))
@@ -276,6 +284,13 @@ int main(int argc, char* argv[])
         usageError(QStringLiteral("pseudo-terminals are not available on this system"));
 
     SensorSim sim(o);
+    tarvo::FrameTrace trace(1000);
+    tarvo::sim::SimTrace simTrace(sim, trace);
+    if (p.isSet("trace")) {
+        QString why;
+        if (!trace.openFile(p.value("trace"), &why))
+            usageError(QStringLiteral("cannot write the trace file %1: %2").arg(p.value("trace"), why));
+    }
     const bool quiet = p.isSet("quiet");
     QObject::connect(&sim, &SensorSim::logLine, &app, [quiet](const QString& line) {
         if (!quiet)

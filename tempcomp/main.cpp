@@ -2,6 +2,7 @@
 #include "programstart.h"
 #include "settingslocation.h"
 #include "tempcompapp.h"
+#include "traceoption.h"
 
 int main(int argc, char* argv[])
 {
@@ -9,8 +10,10 @@ int main(int argc, char* argv[])
         tarvo::kToolProgram,
         QStringLiteral("TARVO-TEMPCOMP-Scope V4.3: temperature compensation for the RGB colour sensor."),
         tarvo::kToolSettingsFiles, false};
-    return tarvo::runProgram(argc, argv, info, [](const tarvo::CommandLine&) {
+    return tarvo::runProgram(argc, argv, info, [](const tarvo::CommandLine& commandLine) {
         tarvo::tempcomp::TempCompApp tool;
+        if (const int rc = tarvo::openTraceFile(tool.link.trace, commandLine.traceFile))
+            return rc;
         return tool.run();
     });
 }

@@ -10,6 +10,7 @@
 #include "frame.h"
 #include "panelutil.h"
 #include "righthelp.h"
+#include "tracewindow.h"
 #include "ui_INTERFACEP.h"
 #include "ui_P.h"
 
@@ -101,6 +102,10 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     watchNumberEntries(panel.get());
     watchNumberEntries(interfacepanel.widget());
     setupCharts();
+    tracewindow = std::make_unique<TraceWindow>(link.trace, ui->ButtonTrace, interfacepanel.widget(),
+                                                settings.documentsDir);
+    TraceWindow::addHelpTexts(*m_help);
+    m_help->install(tracewindow->widget());
     wireMainPanel();
 }
 

@@ -29,6 +29,7 @@ namespace tarvo {
 class CoefficientBox;
 class RightClickHelp;
 class StripChart;
+class TraceWindow;
 
 namespace tempcomp {
 
@@ -98,6 +99,8 @@ public:
     std::unique_ptr<QWidget> panel;
     std::unique_ptr<Ui::P> ui;
     InterfacePanel interfacepanel;
+    // The frame trace's window, opened by ButtonTrace.
+    std::unique_ptr<TraceWindow> tracewindow;
 
     Curves curves;
     Factors factors;

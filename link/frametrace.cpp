@@ -1,0 +1,384 @@
+#include "frametrace.h"
+
+#include "frame.h"
+
+#include <QDateTime>
+#include <limits>
+
+namespace tarvo {
+
+namespace {
+
+QString plural(int n, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
+// Fields are tab-separated and a record is one line: keep both out of texts.
+QString oneLine(const QString& text)
+{
+    QString s = text;
+    for (QChar& c : s)
+        if (c == u'\t' || c == u'\n' || c == u'\r')
+            c = u' ';
+    return s;
+}
+
+} // namespace
+
+QString traceFieldName(int field)
+{
+    static const char* const names[kTraceFields] = {"TIME ms", "CLOCK", "DIRECTION", "LINK",
+                                                    "COMMAND", "ARG", "OUTCOME", "BYTES"};
+    return field >= 0 && field < kTraceFields ? QString::fromLatin1(names[field]) : QString();
+}
+
+QString outcomeName(TraceOutcome outcome)
+{
+    static const char* const names[kTraceOutcomes] = {
+        "sent", "write failed", "received", "reply complete", "automatic frame", "echo mismatch", "short",
+        "surplus", "time-out", "connection closed", "flushed", "dropped", "connected", "open failed"};
+    const int i = static_cast<int>(outcome);
+    return i >= 0 && i < kTraceOutcomes ? QString::fromLatin1(names[i]) : QString();
+}
+
+QString traceField(const TraceRecord& r, int field)
+{
+    const QString none = QStringLiteral("-");
+    switch (field) {
+    case FieldTime:
+        return QString::number(r.monoMs, 'f', 3);
+    case FieldClock: {
+        // Local time is costly to work out; records come many to a second,
+        // so the date and time of the last second are kept (one thread only).
+        static qint64 lastSecond = std::numeric_limits<qint64>::min();
+        static QString lastText;
+        const qint64 second = r.wallMs >= 0 ? r.wallMs / 1000 : (r.wallMs - 999) / 1000;
+        if (second != lastSecond) {
+            lastText = QDateTime::fromSecsSinceEpoch(second).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss."));
+            lastSecond = second;
+        }
+        return lastText + QStringLiteral("%1").arg(r.wallMs - 1000 * second, 3, 10, QChar(u'0'));
+    }
+    case FieldDirection:
+        return r.dir == TraceDirection::PcToSensor ? QStringLiteral("PC->SENSOR") : QStringLiteral("SENSOR->PC");
+    case FieldLink:
+        return r.link.isEmpty() ? none : oneLine(r.link);
+    case FieldCommand:
+        return r.command < 0 ? none
+                             : QStringLiteral("%1 %2").arg(r.command).arg(QLatin1String(
+                                   frame::commandName(static_cast<std::uint16_t>(r.command))));
+    case FieldArg:
+        return r.arg < 0 ? none : QString::number(r.arg);
+    case FieldBytes:
+        return r.bytes.isEmpty() ? none : QString::fromLatin1(r.bytes.toHex(' '));
+    case FieldOutcome:
+        switch (r.outcome) {
+        case TraceOutcome::WriteFailed:
+            return QStringLiteral("write failed (%1)").arg(r.count);
+        case TraceOutcome::EchoMismatch:
+            return QStringLiteral("echo mismatch at byte %1").arg(r.count);
+        case TraceOutcome::Short:
+            return QStringLiteral("short by ") + plural(r.count, "byte", "bytes");
+        case TraceOutcome::Surplus:
+            return QStringLiteral("surplus ") + plural(r.count, "byte", "bytes");
+        case TraceOutcome::Timeout:
+            return QStringLiteral("time-out after %1 ms").arg(r.ms);
+        case TraceOutcome::Flushed:
+            return plural(r.count, "byte", "bytes") + QStringLiteral(" flushed");
+        case TraceOutcome::Dropped:
+            return plural(r.count, "byte", "bytes") + QStringLiteral(" dropped");
+        case TraceOutcome::OpenFailed:
+            return QStringLiteral("open failed: ") + oneLine(r.note.trimmed());
+        default:
+            return outcomeName(r.outcome);
+        }
+    }
+    return QString();
+}
+
+QString formatTraceLine(const TraceRecord& r)
+{
+    QString line;
+    line.reserve(200);
+    for (int f = 0; f < kTraceFields; ++f) {
+        if (f > 0)
+            line += u'\t';
+        line += traceField(r, f);
+    }
+    return line;
+}
+
+FrameTrace::FrameTrace(int capacity, QObject* parent)
+    : QObject(parent)
+    , m_capacity(std::max(1, capacity))
+{
+    m_clock.start();
+    // A reply held for its echo check is recorded at the next turn of the
+    // event loop at the latest.
+    m_settleTimer.setSingleShot(true);
+    m_settleTimer.setInterval(0);
+    connect(&m_settleTimer, &QTimer::timeout, this, &FrameTrace::settle);
+}
+
+FrameTrace::~FrameTrace()
+{
+    settle();
+}
+
+quint64 FrameTrace::firstSeq() const
+{
+    const quint64 cap = static_cast<quint64>(m_capacity);
+    return std::max(m_first, m_end > cap ? m_end - cap : 0);
+}
+
+void FrameTrace::clear()
+{
+    settle();
+    m_first = m_end;
+    m_totals = {};
+}
+
+bool FrameTrace::openFile(const QString& path, QString* error)
+{
+    if (m_file.isOpen())
+        m_file.close();
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        if (error)
+            *error = m_file.errorString();
+        return false;
+    }
+    return true;
+}
+
+TraceRecord& FrameTrace::begin(TraceDirection dir, TraceOutcome outcome)
+{
+    if (m_ring.size() < static_cast<size_t>(m_capacity))
+        m_ring.emplace_back();
+    TraceRecord& r = m_ring[m_end % static_cast<quint64>(m_capacity)];
+    ++m_end;
+    r.monoMs = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
+    r.wallMs = QDateTime::currentMSecsSinceEpoch();
+    r.dir = dir;
+    r.link = m_link;
+    r.command = -1;
+    r.arg = -1;
+    r.bytes.truncate(0);  // keeps the slot's storage for the new bytes
+    r.outcome = outcome;
+    r.count = 0;
+    r.ms = 0;
+    r.note.clear();
+    return r;
+}
+
+void FrameTrace::commit(TraceRecord& r)
+{
+    if (!m_file.isOpen())
+        return;
+    const QByteArray line = formatTraceLine(r).toUtf8() + '\n';
+    if (m_file.write(line) != line.size() || !m_file.flush()) {
+        const QString why = m_file.errorString();
+        m_file.close();
+        emit fileError(why);
+    }
+}
+
+void FrameTrace::count(qint64 TraceCounters::*field, qint64 n)
+{
+    m_totals.*field += n;
+    m_connection.*field += n;
+}
+
+void FrameTrace::add(TraceRecord record)
+{
+    settle();
+    TraceRecord& r = begin(record.dir, record.outcome);
+    const double mono = r.monoMs;
+    const qint64 wall = r.wallMs;
+    const QString link = r.link;
+    r = std::move(record);
+    if (r.monoMs == 0)
+        r.monoMs = mono;
+    if (r.wallMs == 0)
+        r.wallMs = wall;
+    if (r.link.isEmpty())
+        r.link = link;
+    commit(r);
+}
+
+void FrameTrace::opened(const QString& link, bool ok, const QString& status)
+{
+    settle();
+    abandonPending();
+    m_link = link;
+    m_connection = {};
+    if (ok && m_everOpened)
+        ++m_totals.reconnects;
+    m_everOpened = m_everOpened || ok;
+    m_closed = !ok;
+    TraceRecord& r = begin(TraceDirection::PcToSensor, ok ? TraceOutcome::Connected : TraceOutcome::OpenFailed);
+    r.note = status;
+    commit(r);
+}
+
+void FrameTrace::written(const std::uint8_t* frame, int n, std::int64_t result)
+{
+    settle();
+    abandonPending();
+    const bool header = frame && n >= 6;
+    m_command = header ? frame::getWord(frame, 1) : -1;
+    m_arg = header && frame::hasArgument(static_cast<std::uint16_t>(m_command)) ? frame::getWord(frame, 2) : -1;
+    TraceRecord& r = begin(TraceDirection::PcToSensor, result == n ? TraceOutcome::Sent : TraceOutcome::WriteFailed);
+    r.command = m_command;
+    r.arg = m_arg;
+    if (frame && n > 0)
+        r.bytes.append(reinterpret_cast<const char*>(frame), n);
+    r.count = static_cast<int>(result);
+    commit(r);
+    if (result == n)
+        count(&TraceCounters::exchanges);  // what went out on the line, as the sensor counts it
+    m_awaiting = m_command >= 0 && frame::awaitsReply(static_cast<std::uint16_t>(m_command));
+    if (!m_awaiting)
+        m_command = m_arg = -1;
+}
+
+void FrameTrace::received(const std::uint8_t* bytes, std::int64_t n)
+{
+    settle();
+    if (n <= 0)
+        return;
+    m_pending.append(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(n));
+    if (m_awaiting) {
+        m_taken += static_cast<int>(n);
+        return;
+    }
+    // No request outstanding: frames the sensor sends on its own, one record each.
+    while (m_pending.size() >= frame::kBytes) {
+        TraceRecord& r = begin(TraceDirection::SensorToPc, TraceOutcome::AutoFrame);
+        r.bytes.append(m_pending.constData(), frame::kBytes);
+        r.command = frame::getWord(reinterpret_cast<const std::uint8_t*>(m_pending.constData()), 1);
+        commit(r);
+        m_pending.remove(0, frame::kBytes);
+    }
+}
+
+void FrameTrace::dropped(const std::uint8_t* bytes, std::int64_t n)
+{
+    settle();
+    if (n <= 0)
+        return;
+    count(&TraceCounters::bytesDropped, n);
+    if (m_awaiting) {
+        // Beyond the reply of the exchange in progress: shown with that reply.
+        m_pending.append(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(n));
+        m_surplus += static_cast<int>(n);
+        return;
+    }
+    TraceRecord& r = begin(TraceDirection::SensorToPc, TraceOutcome::Dropped);
+    r.bytes.append(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(n));
+    r.count = static_cast<int>(n);
+    commit(r);
+}
+
+void FrameTrace::flushed(const std::uint8_t* bytes, std::int64_t n)
+{
+    settle();
+    if (n <= 0)
+        return;
+    abandonPending();
+    count(&TraceCounters::bytesDropped, n);
+    TraceRecord& r = begin(TraceDirection::SensorToPc, TraceOutcome::Flushed);
+    r.bytes.append(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(n));
+    r.count = static_cast<int>(n);
+    commit(r);
+}
+
+void FrameTrace::closed()
+{
+    settle();
+    m_closed = true;
+    TraceRecord& r = begin(TraceDirection::SensorToPc, TraceOutcome::ConnectionClosed);
+    r.command = m_command;
+    r.arg = m_arg;
+    commit(r);
+}
+
+void FrameTrace::replyEnded(std::int32_t bytesToRead, double seconds)
+{
+    settle();
+    m_heldMs = static_cast<int>(seconds * 1000.0 + 0.5);
+    m_heldCount = 0;
+    if (bytesToRead == 0) {
+        m_heldOutcome = m_surplus > 0 ? TraceOutcome::Surplus : TraceOutcome::ReplyComplete;
+        m_heldCount = m_surplus;
+    } else if (bytesToRead < 0) {
+        m_heldOutcome = TraceOutcome::Surplus;
+        m_heldCount = -bytesToRead;
+        count(&TraceCounters::bytesDropped, m_heldCount);
+    } else if (m_closed) {
+        m_heldOutcome = TraceOutcome::ConnectionClosed;
+    } else if (m_taken == 0) {
+        m_heldOutcome = TraceOutcome::Timeout;
+    } else {
+        m_heldOutcome = TraceOutcome::Short;
+        m_heldCount = bytesToRead;
+    }
+    if (bytesToRead != 0)
+        count(&TraceCounters::timeouts);
+    m_awaiting = false;
+    m_held = true;
+    m_settleTimer.start();
+}
+
+void FrameTrace::echoChecked(int mismatchAt)
+{
+    if (!m_held)
+        return;
+    if (mismatchAt >= 0) {
+        m_heldOutcome = TraceOutcome::EchoMismatch;
+        m_heldCount = mismatchAt;
+        count(&TraceCounters::echoMismatches);
+    }
+    settle();
+}
+
+void FrameTrace::settle()
+{
+    if (!m_held)
+        return;
+    m_held = false;
+    m_settleTimer.stop();
+    recordPending(m_heldOutcome, m_heldCount, m_heldMs);
+}
+
+void FrameTrace::recordPending(TraceOutcome outcome, int count, int ms)
+{
+    TraceRecord& r = begin(TraceDirection::SensorToPc, outcome);
+    r.command = m_command;
+    r.arg = m_arg;
+    r.bytes.append(m_pending.constData(), m_pending.size());
+    r.count = count;
+    r.ms = ms;
+    commit(r);
+    m_pending.truncate(0);
+    m_taken = 0;
+    m_surplus = 0;
+    m_awaiting = false;
+    m_command = m_arg = -1;
+}
+
+void FrameTrace::abandonPending()
+{
+    // Bytes of an exchange that never ended, or the start of an automatic
+    // frame that never completed: thrown away.
+    if (!m_pending.isEmpty()) {
+        count(&TraceCounters::bytesDropped, m_pending.size() - m_surplus);
+        recordPending(TraceOutcome::Dropped, static_cast<int>(m_pending.size()), 0);
+    }
+    m_awaiting = false;
+    m_command = m_arg = -1;
+    m_taken = m_surplus = 0;
+}
+
+} // namespace tarvo

@@ -1,0 +1,153 @@
+// The frame trace: every frame written to the sensor and every byte received
+// from it, junk, late replies and flushed input included, as records in a
+// bounded ring, with the outcome of each exchange and a few counters. The link
+// and the exchange report to it at the few points where bytes move or an
+// exchange ends; the TRACE window, the trace file and the simulator's trace
+// read the records and print them with the one formatter below.
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <vector>
+
+namespace tarvo {
+
+enum class TraceDirection : std::uint8_t { PcToSensor, SensorToPc };
+
+enum class TraceOutcome : std::uint8_t {
+    Sent,              // a frame written in full
+    WriteFailed,       // count: what the write call returned
+    Received,          // a frame as the sensor received it (simulator)
+    ReplyComplete,     // the 36 bytes of the reply, in time
+    AutoFrame,         // a frame the sensor sent on its own
+    EchoMismatch,      // count: the first byte that differs
+    Short,             // count: bytes missing when the time limit passed
+    Surplus,           // count: bytes beyond the 36 of the reply
+    Timeout,           // ms: waited without a single byte
+    ConnectionClosed,  // the peer closed the connection
+    Flushed,           // count: input bytes emptied before a request
+    Dropped,           // count: bytes read and thrown away between exchanges
+    Connected,         // the link was opened
+    OpenFailed,        // note: why the link could not be opened
+};
+constexpr int kTraceOutcomes = static_cast<int>(TraceOutcome::OpenFailed) + 1;
+
+struct TraceRecord {
+    double monoMs = 0;        // milliseconds since the trace started
+    qint64 wallMs = 0;        // wall-clock time, milliseconds since the epoch
+    TraceDirection dir = TraceDirection::PcToSensor;
+    QString link;             // "RS-232 port 1 (/dev/ttyS0)" or "TCP host:port"
+    int command = -1;         // command code of the exchange; -1: none
+    int arg = -1;             // its argument word; -1: none, or a command without one
+    QByteArray bytes;
+    TraceOutcome outcome = TraceOutcome::Sent;
+    int count = 0;
+    int ms = 0;
+    QString note;
+};
+
+// The columns of a record, as the window shows them and the file joins them.
+// The long bytes come last, so a line reads well and the table's outcome
+// column stays in view.
+enum TraceField { FieldTime, FieldClock, FieldDirection, FieldLink, FieldCommand, FieldArg, FieldOutcome,
+                  FieldBytes, kTraceFields };
+QString traceFieldName(int field);
+QString traceField(const TraceRecord& r, int field);
+QString outcomeName(TraceOutcome outcome);  // the kind alone, for filters
+// One record as one line of text (no line end): the fields, tab-separated.
+QString formatTraceLine(const TraceRecord& r);
+
+struct TraceCounters {
+    qint64 exchanges = 0;       // frames written in full
+    qint64 timeouts = 0;        // exchanges without a complete reply in time
+    qint64 echoMismatches = 0;
+    qint64 bytesDropped = 0;    // dropped, flushed and surplus bytes
+    qint64 reconnects = 0;      // openings after the first successful one
+
+    bool operator==(const TraceCounters&) const = default;
+};
+
+class FrameTrace : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultCapacity = 100000;
+    explicit FrameTrace(int capacity = kDefaultCapacity, QObject* parent = nullptr);
+    ~FrameTrace() override;
+
+    // Hooks of the link and the exchange.
+    void opened(const QString& link, bool ok, const QString& status);
+    void written(const std::uint8_t* frame, int n, std::int64_t result);
+    void received(const std::uint8_t* bytes, std::int64_t n);  // into the receive buffer
+    void dropped(const std::uint8_t* bytes, std::int64_t n);   // read and thrown away
+    void flushed(const std::uint8_t* bytes, std::int64_t n);   // emptied from the input queue
+    void closed();
+    // The wait for a reply is over: bytesToRead as the exchange left it.
+    void replyEnded(std::int32_t bytesToRead, double seconds);
+    // The reply just ended was echo-checked: first differing byte, or -1.
+    void echoChecked(int mismatchAt);
+
+    // A record made elsewhere (the simulator's side): time stamps and the
+    // link are filled in when empty.
+    void add(TraceRecord r);
+    // Records a reply held back for its echo check now (normally done by the
+    // next hook or the next turn of the event loop).
+    void settle();
+
+    // The ring: records firstSeq() .. endSeq()-1 are kept.
+    quint64 firstSeq() const;
+    quint64 endSeq() const { return m_end; }
+    const TraceRecord& at(quint64 seq) const { return m_ring[seq % m_capacity]; }
+    int capacity() const { return m_capacity; }
+    // Forgets every record and the totals; the file keeps its lines.
+    void clear();
+
+    TraceCounters totals() const { return m_totals; }
+    TraceCounters connection() const { return m_connection; }  // since the last opening
+    QString currentLink() const { return m_link; }
+
+    // Writes every record from now on as a line to the file, flushed per line.
+    bool openFile(const QString& path, QString* error = nullptr);
+
+signals:
+    void fileError(const QString& text);
+
+private:
+    TraceRecord& begin(TraceDirection dir, TraceOutcome outcome);
+    void commit(TraceRecord& r);
+    void abandonPending();
+    void recordPending(TraceOutcome outcome, int count, int ms);
+    void count(qint64 TraceCounters::*field, qint64 n = 1);
+
+    int m_capacity;
+    std::vector<TraceRecord> m_ring;
+    quint64 m_end = 0;
+    quint64 m_first = 0;
+    QElapsedTimer m_clock;
+    QString m_link;
+    QFile m_file;
+    TraceCounters m_totals;
+    TraceCounters m_connection;
+    bool m_everOpened = false;
+    bool m_closed = false;
+
+    // The exchange in progress.
+    bool m_awaiting = false;
+    int m_command = -1;
+    int m_arg = -1;
+    QByteArray m_pending;      // bytes received for it (or of an automatic frame)
+    int m_taken = 0;           // of which landed in the receive buffer
+    int m_surplus = 0;         // of which were read beyond the reply and dropped
+    bool m_held = false;       // the reply record waits for the echo check
+    TraceOutcome m_heldOutcome = TraceOutcome::ReplyComplete;
+    int m_heldCount = 0;
+    int m_heldMs = 0;
+    bool m_heldFailed = false;
+    QTimer m_settleTimer;
+};
+
+} // namespace tarvo

@@ -1,0 +1,31 @@
+// The link's reports to its frame trace, kept apart from the link's own work.
+#include "link.h"
+
+#include "statustexts.h"
+
+namespace tarvo {
+
+void Link::traceOpening(bool serial)
+{
+    QString name;
+    if (serial)
+        name = m_serialPath.isEmpty() ? QStringLiteral("RS-232 port %1").arg(comport)
+                                      : QStringLiteral("RS-232 port %1 (%2)").arg(comport).arg(m_serialPath);
+    else
+        name = QStringLiteral("TCP %1:%2").arg(ipBuf.trimmed()).arg(portNum);
+    const QString status = ret >= 0 ? QString() : serial ? rs232StatusText(ret) : tcpStatusText(ret);
+    trace.opened(name, ret >= 0, status);
+}
+
+void Link::traceFlushedInput()
+{
+    // What the flush is about to throw away, read first so the trace shows it.
+    while (m_serialChannel->bytesAvailable() > 0) {
+        const std::int64_t n = m_serialChannel->read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size()));
+        if (n <= 0)
+            break;
+        trace.flushed(m_scratch.data(), n);
+    }
+}
+
+} // namespace tarvo
