@@ -350,7 +350,7 @@ private:
         const ReceiveState& rx = link->rx;
         const int size = static_cast<int>(rx.szReadBuf.size());
         if (rx.dataSize < -1 || rx.dataSize > size || rx.bytesToRead < -size || rx.bytesToRead > size
-            || rx.bytesRead > size)
+            || rx.bytesRead > size || rx.owed < 0 || rx.owed > size)
             broken("receive counters outside the receive buffer");
         if (values.anzprof > kProfilePoints)
             broken("a profile count beyond the profile buffer");
@@ -417,8 +417,9 @@ public:
     ParameterSet params;
     MeasuredValues values;
     Host host;
-    ScriptedChannel serial{ScriptedChannel::Kind::Serial, 1024};
-    ScriptedChannel tcp{ScriptedChannel::Kind::Tcp, 64 * 1024};
+    // Both lines hold back what the program has not read beyond its read buffer.
+    ScriptedChannel serial{ScriptedChannel::Kind::Serial, kChannelReadBufferBytes};
+    ScriptedChannel tcp{ScriptedChannel::Kind::Tcp, kChannelReadBufferBytes};
     std::unique_ptr<Link> link;
     std::unique_ptr<Exchange> exchange;
     std::unique_ptr<MeasurementTransfer> transfer;
