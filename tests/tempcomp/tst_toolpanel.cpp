@@ -422,11 +422,19 @@ void ToolPanelTest::closingTheMainPanelEndsTheProgramAndTheConversation()
     app.interfacepanel.ui().StringIpAdress->setText(QStringLiteral("127.0.0.1"));
     app.interfacepanel.ui().StringPortNumber->setText(QString::number(f.sensor->tcpPort()));
     std::uint16_t tcpconWhileRunning = 0;
-    QTimer::singleShot(200, app.panel.get(), [&] {
+    // Closed once start-up has connected and its version query is over: the
+    // test waits for that state, not for a time.
+    QTimer probe;
+    probe.setInterval(5);
+    QObject::connect(&probe, &QTimer::timeout, app.panel.get(), [&] {
+        if (app.link.tcpcon != 1 || app.exchange.transferRunning())
+            return;
+        probe.stop();
         tcpconWhileRunning = app.link.tcpcon;
         app.interfacepanel.Show();
         app.panel->close();
     });
+    probe.start();
     QCOMPARE(app.run(), 0);
     QCOMPARE(tcpconWhileRunning, std::uint16_t(1));
     QCOMPARE(app.link.tcpcon, std::uint16_t(0));
