@@ -363,6 +363,8 @@ void ParameterPanelTest::typedEntriesAFieldDoesNotTakeAreToldNotDropped()
     QTest::keyClicks(box, typed);
     QCOMPARE(tarvo::lastEntryNotice(), told);
     QCOMPARE(box->toolTip(), told);  // stays at the field until the next accepted entry
+}
+
 void ParameterPanelTest::sendTakesTypedValuesWithoutEnter_data()
 {
     QTest::addColumn<int>("target");
