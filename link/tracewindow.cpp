@@ -1,6 +1,7 @@
 #include "tracewindow.h"
 
 #include "dialogs.h"
+#include "fileio.h"
 #include "frame.h"
 #include "righthelp.h"
 #include "ui_TRACEP.h"
@@ -10,7 +11,6 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QHeaderView>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <algorithm>
 #include <vector>
@@ -307,15 +307,14 @@ void TraceWindow::CBF_ButtonTraceSave()
     if (path.isEmpty())
         return;
     // The records the table shows, one a line, in the format of --trace.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        for (int row = 0; row < m_model.rowCount(); ++row)
-            file.write(formatTraceLine(m_model.recordAt(row)).toUtf8() + '\n');
-        if (file.commit())
-            return;
-    }
+    QByteArray text;
+    for (int row = 0; row < m_model.rowCount(); ++row)
+        text += formatTraceLine(m_model.recordAt(row)).toUtf8() + '\n';
+    QString error;
+    if (saveWholeFile(path, text, &error))
+        return;
     dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral(" The trace could not be saved to \n %1 \n (%2).")
-                                                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+                                                        .arg(QDir::toNativeSeparators(path), error));
 }
 
 } // namespace tarvo

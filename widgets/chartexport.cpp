@@ -1,15 +1,16 @@
 #include "chartexport.h"
 
 #include "dialogs.h"
+#include "fileio.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCursor>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
@@ -117,24 +118,6 @@ void reportFailure(const QString& path, const QString& error)
 {
     dialogs().message(QStringLiteral("ATTENTION!"),
                       QStringLiteral("Could not write %1:\n%2").arg(QDir::toNativeSeparators(path), error));
-}
-
-bool commit(QSaveFile& file, QString* error)
-{
-    // A buffered write can fail only at the flush; check it before the
-    // temporary file replaces anything.
-    if (!file.flush() || file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -251,14 +234,11 @@ void writeCsv(const ChartTable& table, QIODevice& out)
 
 bool saveCsv(const ChartTable& table, const QString& path, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    writeCsv(table, file);
-    return commit(file, error);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    writeCsv(table, buffer);
+    return saveWholeFile(path, bytes, error);
 }
 
 bool savePng(QChartView* view, const QString& path, QString* error)
@@ -273,19 +253,15 @@ bool savePng(QChartView* view, const QString& path, QString* error)
     const QPixmap picture = view->grab();
     if (shown)
         button->show();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) {
         if (error)
-            *error = file.errorString();
+            *error = QStringLiteral("PNG encoding failed");
         return false;
     }
-    if (!picture.save(&file, "PNG")) {
-        if (error)
-            *error = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("PNG encoding failed");
-        file.cancelWriting();
-        return false;
-    }
-    return commit(file, error);
+    return saveWholeFile(path, bytes, error);
 }
 
 void exportChartPicture(QChartView* view)
