@@ -4,8 +4,8 @@
 #include "exchange.h"
 #include "link.h"
 #include "loopflags.h"
+#include "precisetimer.h"
 
-#include <QTimer>
 #include <algorithm>
 
 namespace tarvo {
@@ -87,14 +87,12 @@ void MeasurementTransfer::GetData()
     // The pause between two requests starts when a reply is in, and the
     // displays and other events run inside it: nothing but the exchange and
     // the pause itself delays the next request.
-    QTimer pause;
-    pause.setSingleShot(true);
-    pause.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&pause, &QTimer::timeout, &m_pump, &EventPump::poke);
+    PreciseTimer pause;
+    QObject::connect(&pause, &PreciseTimer::timeout, &m_pump, &EventPump::poke);
     m_flags.poll = 1;
     while (m_flags.poll == 1) {
         const bool complete = ReadMeasurement();
-        pause.start(kLoopPauseMs);
+        pause.start(std::chrono::milliseconds(kLoopPauseMs));
         if (complete) {
             m_host.SetPanelData();
             m_host.ShowGraph();

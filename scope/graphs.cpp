@@ -77,10 +77,13 @@ Graphs::Graphs(ScopeApp& app)
     Ui::GRAPHP& g = *m_app.graphpanel.ui;
     m_panelViews = {g.PanelGraphChRef, g.PanelGraphChDir, g.PanelGraphChDif, g.PanelGraphNorm,
                     g.PanelGraphInt,   g.PanelGraphGF,    g.PanelGraphTemp};
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 7; ++i) {
         m_panelGraph[i] = std::make_unique<GrowingChart>(m_panelViews[i], QColor(kPanelGraphColour[i]),
                                                          QString::fromLatin1(kPanelGraphName[i]));
+    }
 
+    m_panelValuesTimer.setSingleShot(true);
+    connect(&m_panelValuesTimer, &QTimer::timeout, this, &Graphs::showPanelValues);
     wire();
 }
 
@@ -214,14 +217,15 @@ void Graphs::SetGraphVisible()
 void Graphs::SetPanelGraphData()
 {
     const MeasuredValues& m = m_app.measured;
-    Ui::GRAPHP& g = *m_app.graphpanel.ui;
-    g.PanelDispChRef->setValue(m.dataChRef);
-    g.PanelDispChDir->setValue(m.dataChDir);
-    g.PanelDispChDif->setValue(m.dataChDif);
-    g.PanelDispNorm->setValue(m.dataNorm);
-    g.PanelDispInt->setValue(m.dataInt);
-    g.PanelDispGF->setValue(m.dataGfDouble);
-    g.PanelDispTemp->setValue(m.dataTemp);
+    // While the panel is shown its numbers change at a rate one can read
+    // (and repainting seven fields 50 times a second would cost more than the
+    // graph); the latest values are always the ones shown. Hidden, at once.
+    m_panelValues = m;
+    m_panelValuesPending = true;
+    if (!m_app.graphpanel.widget->isVisible())
+        showPanelValues();
+    else if (!m_panelValuesTimer.isActive())
+        m_panelValuesTimer.start(1000 / kPanelValuesPerSecond);
     displayGloss(m_app.gfpanel.ui->DispGFBig, m.dataGfDouble);
     m_app.vecpanel.ui->DispVecBig->display(int(m.dataVec));
 
@@ -245,6 +249,22 @@ void Graphs::SetPanelGraphData()
         m_panelGraph[i]->append(latest[i]);
 
     ++graphcnt;  // wraps from 65535 to 0
+}
+
+void Graphs::showPanelValues()
+{
+    if (!m_panelValuesPending)
+        return;
+    m_panelValuesPending = false;
+    const MeasuredValues& m = m_panelValues;
+    Ui::GRAPHP& g = *m_app.graphpanel.ui;
+    g.PanelDispChRef->setValue(m.dataChRef);
+    g.PanelDispChDir->setValue(m.dataChDir);
+    g.PanelDispChDif->setValue(m.dataChDif);
+    g.PanelDispNorm->setValue(m.dataNorm);
+    g.PanelDispInt->setValue(m.dataInt);
+    g.PanelDispGF->setValue(m.dataGfDouble);
+    g.PanelDispTemp->setValue(m.dataTemp);
 }
 
 void Graphs::ScaleAxis()

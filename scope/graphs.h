@@ -5,8 +5,10 @@
 #pragma once
 
 #include "charts.h"
+#include "measurement.h"
 
 #include <QObject>
+#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -55,6 +57,9 @@ public:
     StripChart& profileChart() { return *m_profile; }
     GrowingChart& panelGraph(int signal) { return *m_panelGraph[signal]; }
 
+    // Changes per second of the graph panel's numbers while it is shown.
+    static constexpr int kPanelValuesPerSecond = 10;
+
     static constexpr double kYAxisMaxReset = 2200.0;
     static constexpr double kYAxisMinReset = 0.0;
     static constexpr double kXAxisMaxReset = 2100.0;
@@ -62,12 +67,16 @@ public:
 
 private:
     void wire();
+    void showPanelValues();
 
     ScopeApp& m_app;
     std::array<std::unique_ptr<StripChart>, 4> m_strip;  // NORM, INT, GF, RAW
     std::unique_ptr<StripChart> m_profile;
     std::array<QChartView*, 7> m_panelViews{};  // per EditSignal
     std::array<std::unique_ptr<GrowingChart>, 7> m_panelGraph;
+    MeasuredValues m_panelValues;  // the latest set, for the graph panel's numbers
+    bool m_panelValuesPending = false;
+    QTimer m_panelValuesTimer;     // shows them at kPanelValuesPerSecond
 };
 
 } // namespace tarvo

@@ -10,19 +10,21 @@
 #define TARVO_HAVE_PTY 1
 #endif
 
+#include <algorithm>
+
 namespace tarvo::sim {
 
 namespace {
 // Output waiting for a client that does not read is capped; the rest is lost,
 // as on a real line with nobody listening.
 constexpr qsizetype kMaxQueued = 64 * 1024;
+// While a burst lasts its bytes are let through about once a millisecond.
+constexpr qint64 kTickNs = 1'000'000;
 }
 
 PtyChannel::PtyChannel(QObject* parent) : SimChannel(parent)
 {
-    m_pacer.setTimerType(Qt::PreciseTimer);
-    m_pacer.setInterval(1);
-    connect(&m_pacer, &QTimer::timeout, this, &PtyChannel::pace);
+    connect(&m_pacer, &PreciseTimer::timeout, this, &PtyChannel::pace);
     m_clock.start();
 }
 
@@ -174,23 +176,42 @@ void PtyChannel::revive()
     ++m_connectionId;
 }
 
+// Sets the pacer to wake when the next bytes are due, unless it is already
+// set to wake earlier.
 void PtyChannel::startPacer()
 {
-    if (!m_pacer.isActive())
-        m_pacer.start();
+    const qint64 now = m_clock.nsecsElapsed();
+    qint64 next = -1;
+    for (const Lane* lane : {&m_in, &m_out}) {
+        const qint64 t = lane->nextReleaseNs(now);
+        if (t >= 0 && (next < 0 || t < next))
+            next = t;
+    }
+    if (next < 0 || (m_wakeNs >= 0 && m_wakeNs <= next))
+        return;
+    m_wakeNs = next;
+    m_pacer.start(std::chrono::nanoseconds(next - now));
 }
 
 void PtyChannel::pace()
 {
+    m_wakeNs = -1;
     const qint64 now = m_clock.nsecsElapsed();
     const QByteArray in = m_in.take(now);
     const QByteArray out = m_out.take(now);
     if (!out.isEmpty())
         deliver(out);
-    if (m_in.queue.isEmpty() && m_out.queue.isEmpty())
-        m_pacer.stop();
+    startPacer();
     if (!in.isEmpty() && !m_dead)
         emit received(in);
+}
+
+qint64 PtyChannel::Lane::nextReleaseNs(qint64 nowNs) const
+{
+    if (queue.isEmpty())
+        return -1;
+    const qint64 lastDue = startNs + (released + queue.size()) * kByteNs;
+    return std::min(lastDue, nowNs + kTickNs);
 }
 
 void PtyChannel::Lane::push(const QByteArray& bytes, qint64 nowNs)

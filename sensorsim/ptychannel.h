@@ -3,11 +3,11 @@
 // 19200 baud 8N1, in both directions.
 #pragma once
 
+#include "precisetimer.h"
 #include "simchannel.h"
 
 #include <QElapsedTimer>
 #include <QSocketNotifier>
-#include <QTimer>
 
 #include <memory>
 
@@ -46,6 +46,9 @@ private:
         qint64 released = 0;  // bytes of the burst already through
         QByteArray take(qint64 nowNs);
         void push(const QByteArray& bytes, qint64 nowNs);
+        // When bytes should next be let through: every tick while the burst
+        // lasts, and exactly when its last byte is through; -1 when idle.
+        qint64 nextReleaseNs(qint64 nowNs) const;
     };
 
     void readMaster();
@@ -63,7 +66,11 @@ private:
     bool m_paced = false;
     bool m_dead = false;
     Lane m_in, m_out;
-    QTimer m_pacer;
+    // Wakes when bytes are due, to the microsecond where the system allows,
+    // so that a frame takes as long as on the real line and not up to a
+    // millisecond more.
+    PreciseTimer m_pacer;
+    qint64 m_wakeNs = -1;  // when the pacer is set to wake; -1 not set
     QElapsedTimer m_clock;
 };
 

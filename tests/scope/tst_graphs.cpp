@@ -410,6 +410,11 @@ void GraphsTest::hiddenGraphsAreNotRedrawn()
     QCOMPARE(norm.redraws(), before[3] + 1);
     QCOMPARE(norm.drawn().size(), 50);
     QCOMPARE(norm.drawn().at(49).y(), 450.0);
+    // The shown panel's numbers are not rewritten with every set, but they
+    // settle on the latest one.
+    QVERIFY(app.graphpanel.ui->PanelDispNorm->value() != 450);
+    QTRY_COMPARE(app.graphpanel.ui->PanelDispNorm->value(), 450);
+    QCOMPARE(app.graphpanel.ui->PanelDispGF->value(), 110.5);
     for (int i = 0; i < 7; ++i) {
         if (i == 3)
             continue;
