@@ -7,6 +7,7 @@
 #include "interrupt.h"
 #include "paramfile.h"
 #include "recordfile.h"
+#include "traceoption.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -66,13 +67,24 @@ public:
     StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
 };
 
+// Opens the trace file, if one is asked for, then connects: the exit code
+// when either fails.
+std::optional<int> begin(Session& s, const Target& target)
+{
+    if (const int rc = openTraceFile(s.link.trace, target.traceFile))
+        return rc;
+    if (!s.connect(target.link))
+        return sensorFailure(s);
+    return std::nullopt;
+}
+
 // Connects, then sets the loop's flag, which `timer` clears after `seconds`
 // (0: never) and Ctrl+C at any time. The exit code when the command ends
 // before its loop starts.
-std::optional<int> startLoop(Session& s, const ConnectionSettings& link, std::uint16_t& flag, double seconds, QTimer& timer)
+std::optional<int> startLoop(Session& s, const Target& target, std::uint16_t& flag, double seconds, QTimer& timer)
 {
-    if (!s.connect(link))
-        return sensorFailure(s);
+    if (const auto failed = begin(s, target))
+        return failed;
     if (s.interrupted())
         return Done;
     flag = 1;
@@ -180,20 +192,20 @@ int report(int code, const QString& text)
     return code;
 }
 
-int identify(const ConnectionSettings& link)
+int identify(const Target& target)
 {
     Session s;
-    if (!s.connect(link))
-        return sensorFailure(s);
+    if (const auto failed = begin(s, target))
+        return *failed;
     printLine(s.exchange.versionText());
     return Done;
 }
 
-int getParameters(const ConnectionSettings& link, bool eeprom, const QString& output)
+int getParameters(const Target& target, bool eeprom, const QString& output)
 {
     Session s;
-    if (!s.connect(link))
-        return sensorFailure(s);
+    if (const auto failed = begin(s, target))
+        return *failed;
     s.params.target = eeprom ? EEPROM : RAM;
     if (!s.transfer.GetPara() || s.failed())
         return transferFailure(s, "reading the parameters failed");
@@ -208,7 +220,7 @@ int getParameters(const ConnectionSettings& link, bool eeprom, const QString& ou
     return Done;
 }
 
-int sendParameters(const ConnectionSettings& link, const QString& file, bool eeprom)
+int sendParameters(const Target& target, const QString& file, bool eeprom)
 {
     ParameterBlock block{};
     const ParamFileResult read = readParameterFile(file, block);
@@ -216,8 +228,8 @@ int sendParameters(const ConnectionSettings& link, const QString& file, bool eep
         return report(BadUsage, QStringLiteral("%1: %2").arg(fileName(file), read.error));
 
     Session s;
-    if (!s.connect(link))
-        return sensorFailure(s);
+    if (const auto failed = begin(s, target))
+        return *failed;
     // As the scope loads a file and sends it: unpacked into the variables,
     // packed again on the way out.
     s.params.pp = block;
@@ -254,12 +266,12 @@ int sendParameters(const ConnectionSettings& link, const QString& file, bool eep
     return Done;
 }
 
-int measure(const ConnectionSettings& link, const MeasureOptions& o)
+int measure(const Target& target, const MeasureOptions& o)
 {
     Session s;
     StopOnInterrupt stop(s);
     QTimer deadline;
-    if (const auto ended = startLoop(s, link, s.flags.poll, o.seconds, deadline))
+    if (const auto ended = startLoop(s, target, s.flags.poll, o.seconds, deadline))
         return *ended;
     if (o.format != Format::Json)
         printLine(valueHeader(o.format));
@@ -282,7 +294,7 @@ int measure(const ConnectionSettings& link, const MeasureOptions& o)
     return s.failed() ? sensorFailure(s) : Done;
 }
 
-int recordTriggered(const ConnectionSettings& link, const RecordOptions& o)
+int recordTriggered(const Target& target, const RecordOptions& o)
 {
     RecordFile file;
     if (!o.output.isEmpty() && !file.create(o.output))
@@ -291,7 +303,7 @@ int recordTriggered(const ConnectionSettings& link, const RecordOptions& o)
     Session s;
     StopOnInterrupt stop(s);
     QTimer deadline;
-    if (const auto ended = startLoop(s, link, s.flags.pollrecord, o.seconds, deadline))
+    if (const auto ended = startLoop(s, target, s.flags.pollrecord, o.seconds, deadline))
         return *ended;
     if (o.output.isEmpty())
         writeOut(recordHeader());
@@ -332,11 +344,11 @@ int recordTriggered(const ConnectionSettings& link, const RecordOptions& o)
     return Done;
 }
 
-int profile(const ConnectionSettings& link, Format format)
+int profile(const Target& target, Format format)
 {
     Session s;
-    if (!s.connect(link))
-        return sensorFailure(s);
+    if (const auto failed = begin(s, target))
+        return *failed;
     s.measurement.GetProfile();
     if (s.failed())
         return sensorFailure(s);
@@ -356,7 +368,7 @@ int profile(const ConnectionSettings& link, Format format)
     return Done;
 }
 
-int sendFactors(const ConnectionSettings& link, const FactorOptions& o)
+int sendFactors(const Target& target, const FactorOptions& o)
 {
     using namespace tempcomp;
     QString error;
@@ -398,8 +410,8 @@ int sendFactors(const ConnectionSettings& link, const FactorOptions& o)
     }
 
     Session s(toolExchangeOptions());
-    if (!s.connect(link))
-        return sensorFailure(s);
+    if (const auto failed = begin(s, target))
+        return *failed;
     if (!SendFactorTables(s.exchange, s.link, factors) || s.failed())
         return transferFailure(s, "sending the factor tables failed");
     printLine(QStringLiteral("Factor tables sent (references red %1, green %2, blue %3).")

@@ -32,13 +32,19 @@ struct FactorOptions {
     bool acceptLimited = false;
 };
 
-int identify(const ConnectionSettings& link);
-int getParameters(const ConnectionSettings& link, bool eeprom, const QString& output);
-int sendParameters(const ConnectionSettings& link, const QString& file, bool eeprom);
-int measure(const ConnectionSettings& link, const MeasureOptions& options);
-int recordTriggered(const ConnectionSettings& link, const RecordOptions& options);
-int profile(const ConnectionSettings& link, Format format);
-int sendFactors(const ConnectionSettings& link, const FactorOptions& options);
+// Where the sensor is, and the frame trace file (empty: none).
+struct Target {
+    ConnectionSettings link;
+    QString traceFile;
+};
+
+int identify(const Target& target);
+int getParameters(const Target& target, bool eeprom, const QString& output);
+int sendParameters(const Target& target, const QString& file, bool eeprom);
+int measure(const Target& target, const MeasureOptions& options);
+int recordTriggered(const Target& target, const RecordOptions& options);
+int profile(const Target& target, Format format);
+int sendFactors(const Target& target, const FactorOptions& options);
 
 // What Ctrl+C and SIGTERM do outside a recording or measuring loop: the
 // process ends at once with exit code 1.

@@ -31,6 +31,8 @@ Link:
                         variable TARVO_SERIAL_PORT_<N> may name its device
   --tcp HOST[:PORT]     the sensor as TCP server (port 10001 if not given);
                         --server is the same, as in TarvoV43
+  --trace FILE          write every frame to and from the sensor to FILE,
+                        one line each, as TarvoV43 --trace does
   -h, --help            this help; -v, --version: the version
 
 Commands:
@@ -111,7 +113,7 @@ double secondsValue(const QCommandLineParser& p)
     return v;
 }
 
-ConnectionSettings linkChoice(const QCommandLineParser& p)
+ConnectionSettings linkSettings(const QCommandLineParser& p)
 {
     const bool serial = p.isSet(QStringLiteral("serial"));
     const bool tcp = p.isSet(QStringLiteral("tcp"));
@@ -135,10 +137,18 @@ ConnectionSettings linkChoice(const QCommandLineParser& p)
     return *where;
 }
 
+Target linkChoice(const QCommandLineParser& p)
+{
+    Target t{linkSettings(p), p.value(QStringLiteral("trace"))};
+    if (p.isSet(QStringLiteral("trace")) && t.traceFile.isEmpty())
+        usage(QStringLiteral("--trace wants the name of a file"));
+    return t;
+}
+
 // Refuses options that the command does not take.
 void allowOnly(const QCommandLineParser& p, const QString& command, const QSet<QString>& allowed)
 {
-    static const QSet<QString> link = {QStringLiteral("serial"), QStringLiteral("tcp")};
+    static const QSet<QString> link = {QStringLiteral("serial"), QStringLiteral("tcp"), QStringLiteral("trace")};
     for (const QString& name : p.optionNames()) {
         const QString longName = name == u"o"        ? QStringLiteral("output")
                                  : name == u"n"      ? QStringLiteral("count")
@@ -170,6 +180,7 @@ int main(int argc, char* argv[])
         {{"v", "version"}, "Show the version."},
         {"serial", "Serial port number.", "N"},
         {{"tcp", "server"}, "Sensor as TCP server.", "HOST[:PORT]"},
+        {"trace", "Frame trace file.", "FILE"},
         {"eeprom", "From or to EEPROM."},
         {{"o", "output"}, "Output file.", "FILE"},
         {{"n", "count"}, "Number of value sets.", "COUNT"},

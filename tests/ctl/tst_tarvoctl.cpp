@@ -12,6 +12,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+
+#include <algorithm>
 #include <QRegularExpression>
 
 using namespace tarvo;
@@ -249,9 +251,18 @@ void TarvoctlTest::measurePrintsCountSetsWithEveryColumn()
     sim::SensorSim sensor(simOptions(dir, QStringLiteral("s")));
     QVERIFY(sensor.start());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const Result r = runCtl(linkTo(sensor, serial, env) + QStringList{"measure", "-n", "5", "--interval", "0", format}, env);
+    const QString trace = dir.filePath(QStringLiteral("measure.trace"));
+    const Result r = runCtl(linkTo(sensor, serial, env)
+                                + QStringList{"--trace", trace, "measure", "-n", "5", "--interval", "0", format},
+                            env);
     QCOMPARE(r.code, 0);
     QCOMPARE(framesOf(sensor, frame::ReadMeasurement).size(), 5);
+    // The trace holds each exchange, as the programs write it.
+    const QList<QByteArray> traced = readAll(trace).split('\n');
+    const auto tracedReplies = std::count_if(traced.begin(), traced.end(), [](const QByteArray& l) {
+        return l.contains("\t5 read measurement\t") && l.contains("\treply complete\t00 aa 00 05 ");
+    });
+    QCOMPARE(tracedReplies, 5);
 
     QList<QByteArray> lines = r.out.split('\n');
     QVERIFY(lines.takeLast().isEmpty());
@@ -466,6 +477,9 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
         << "zero.equ: some factors do not fit 0 to 65535 (red: 100 of 100, the first at step 0";
     QTest::newRow("output that cannot be written") << (link + QStringList{"get", "-o", "{dir}/no/such.ini"}) << none
                                                    << false << 2 << "such.ini: cannot be written";
+    QTest::newRow("trace file that cannot be written")
+        << (link + QStringList{"--trace", "{dir}/no/such.trace", "identify"}) << none << false << 2
+        << "cannot write the trace file";
     QTest::newRow("nobody at the port") << QStringList{"--tcp", "{closed}", "identify"} << none << false << 1
                                         << "connecting to 127.0.0.1:";
     QTest::newRow("no serial device") << QStringList{"--serial", "250", "identify"} << none << false << 1
