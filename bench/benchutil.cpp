@@ -107,17 +107,23 @@ void prepareBenchChild(QProcess& child, tarvo::EventPump& pump)
     QObject::connect(&child, &QProcess::errorOccurred, &pump, &tarvo::EventPump::poke);
 }
 
+bool waitForChild(QProcess& child, tarvo::EventPump& pump, double limit, QString* error)
+{
+    pump.waitFor(limit, [&] { return child.state() == QProcess::NotRunning; });
+    if (child.state() == QProcess::NotRunning)
+        return true;
+    child.kill();
+    child.waitForFinished(3000);
+    if (error)
+        *error = QStringLiteral("the child did not finish within %1 s").arg(limit);
+    return false;
+}
+
 std::optional<QString> childReport(QProcess& child, tarvo::EventPump& pump, double limit, const QString& tag,
                                    QString* error)
 {
-    pump.waitFor(limit, [&] { return child.state() == QProcess::NotRunning; });
-    if (child.state() != QProcess::NotRunning) {
-        child.kill();
-        child.waitForFinished(3000);
-        if (error)
-            *error = QStringLiteral("the child did not finish within %1 s").arg(limit);
+    if (!waitForChild(child, pump, limit, error))
         return std::nullopt;
-    }
     const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
     const qsizetype at = out.indexOf(tag);
     if (at < 0 || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {

@@ -21,6 +21,10 @@ std::int64_t steadyNs();
 // pump woken when it ends.
 void prepareBenchChild(QProcess& child, tarvo::EventPump& pump);
 
+// Waits up to limit seconds for a started child to end; kills it and says so
+// in *error when it does not.
+bool waitForChild(QProcess& child, tarvo::EventPump& pump, double limit, QString* error);
+
 // Waits up to limit seconds for a started child and returns the line of its
 // output that begins with tag; none, with the reason in *error, when the
 // child hangs, fails or reports nothing.

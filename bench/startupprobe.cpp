@@ -92,14 +92,8 @@ std::optional<StartupRun> launchStartupChild(const QString& dir, double limitSec
     child.setArguments({QString::fromLatin1(kStartupChildFlag), dir});
     const std::int64_t t0 = steadyNs();
     child.start();
-    pump.waitFor(limitSeconds, [&] { return child.state() == QProcess::NotRunning; });
-    if (child.state() != QProcess::NotRunning) {
-        child.kill();
-        child.waitForFinished(3000);
-        if (error)
-            *error = QStringLiteral("the child did not finish within %1 s").arg(limitSeconds);
+    if (!waitForChild(child, pump, limitSeconds, error))
         return std::nullopt;
-    }
 
     const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
     const qsizetype at = out.indexOf(QStringLiteral("probe "));
@@ -124,11 +118,7 @@ std::optional<StartupRun> launchStartupChild(const QString& dir, double limitSec
 
     // "probe main=N app=N scope=N paint=N end=N platform=NAME status=TEXT..."
     const QString line = out.mid(at).section(u'\n', 0, 0);
-    auto field = [&](const QString& key) {
-        const QString tag = key + u'=';
-        const qsizetype i = line.indexOf(tag);
-        return i < 0 ? QString() : line.mid(i + tag.size()).section(u' ', 0, 0);
-    };
+    auto field = [&](const QString& key) { return reportField(line, key); };
     auto seconds = [&](const QString& key) { return static_cast<double>(field(key).toLongLong() - t0) * 1e-9; };
 
     StartupRun run;
