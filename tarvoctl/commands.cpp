@@ -22,10 +22,6 @@ namespace tarvo::ctl {
 
 namespace {
 
-const char* const kParamNames[kParamCount] = {
-    "power",   "pmod",   "average",   "evalmode",  "hold", "intlim", "maxno",     "digitalout",
-    "trigger", "extteach", "anaoutbeg", "anaoutend", "bias", "sttrsh", "profilbeg", "profilend"};
-
 // False once the reader of standard output has gone (a pipe into head, say).
 bool writeOut(const QByteArray& bytes)
 {
@@ -57,18 +53,18 @@ int transferFailure(const Session& s, const char* what)
     return s.failed() ? sensorFailure(s) : report(SensorFailed, QString::fromLatin1(what));
 }
 
-// While it lives, Ctrl+C and SIGTERM end every loop of the session instead
-// of the process.
-class StopOnInterrupt {
-public:
-    explicit StopOnInterrupt(Session& s) { onInterrupt([&s] { s.interrupt(); }); }
-    ~StopOnInterrupt() { onInterrupt(endAtOnce); }
-    StopOnInterrupt(const StopOnInterrupt&) = delete;
-    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
-};
+} // namespace
 
-// Opens the trace file, if one is asked for, then connects: the exit code
-// when either fails.
+StopOnInterrupt::StopOnInterrupt(Session& s)
+{
+    onInterrupt([&s] { s.interrupt(); });
+}
+
+StopOnInterrupt::~StopOnInterrupt()
+{
+    onInterrupt(endAtOnce);
+}
+
 std::optional<int> begin(Session& s, const Target& target)
 {
     if (const int rc = openTraceFile(s.link.trace, target.traceFile))
@@ -78,15 +74,8 @@ std::optional<int> begin(Session& s, const Target& target)
     return std::nullopt;
 }
 
-// Connects, then sets the loop's flag, which `timer` clears after `seconds`
-// (0: never) and Ctrl+C at any time. The exit code when the command ends
-// before its loop starts.
-std::optional<int> startLoop(Session& s, const Target& target, std::uint16_t& flag, double seconds, QTimer& timer)
+void armLoop(Session& s, std::uint16_t& flag, double seconds, QTimer& timer)
 {
-    if (const auto failed = begin(s, target))
-        return failed;
-    if (s.interrupted())
-        return Done;
     flag = 1;
     if (seconds > 0.0) {
         timer.setSingleShot(true);
@@ -96,6 +85,19 @@ std::optional<int> startLoop(Session& s, const Target& target, std::uint16_t& fl
         });
         timer.start(static_cast<int>(seconds * 1000.0));
     }
+}
+
+namespace {
+
+// Connects, then arms the loop. The exit code when the command ends before
+// its loop starts.
+std::optional<int> startLoop(Session& s, const Target& target, std::uint16_t& flag, double seconds, QTimer& timer)
+{
+    if (const auto failed = begin(s, target))
+        return failed;
+    if (s.interrupted())
+        return Done;
+    armLoop(s, flag, seconds, timer);
     return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 #include "session.h"
 
 #include <QString>
+#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -49,6 +50,24 @@ int sendFactors(const Target& target, const FactorOptions& options);
 // What Ctrl+C and SIGTERM do outside a recording or measuring loop: the
 // process ends at once with exit code 1.
 void endAtOnce();
+
+// While it lives, Ctrl+C and SIGTERM end every loop of the session instead
+// of the process.
+class StopOnInterrupt {
+public:
+    explicit StopOnInterrupt(Session& s);
+    ~StopOnInterrupt();
+    StopOnInterrupt(const StopOnInterrupt&) = delete;
+    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
+};
+
+// Opens the trace file, if one is asked for, then connects: the exit code
+// when either fails.
+std::optional<int> begin(Session& s, const Target& target);
+
+// Sets the loop's flag, which `timer` clears after `seconds` (0: never) and
+// Ctrl+C at any time.
+void armLoop(Session& s, std::uint16_t& flag, double seconds, QTimer& timer);
 
 // Messages on standard error, prefixed with the program name.
 int report(int code, const QString& text);

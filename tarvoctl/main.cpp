@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "interrupt.h"
 #include "numbertext.h"
+#include "publishcommand.h"
 #include "settingslocation.h"
 
 #include <QCommandLineParser>
@@ -54,6 +55,26 @@ Commands:
                         --seconds have passed, or Ctrl+C or SIGTERM. Automatic
                         sending is always switched off at the end.
   profile [--csv]       fetch and print the light profile
+  publish --broker HOST[:PORT] --name NAME (--triggered | --interval MS)
+          [--prefix P] [--seconds S] [--spool DIR] [--queue N]
+          [--tls [--cafile FILE] [--cert FILE --key FILE]]
+          [--username USER [--password-file FILE]]
+                        every value set to the plant's MQTT broker, as JSON,
+                        QoS 1: P/NAME/values (P: tarvo by default) with seq,
+                        time and every value; P/NAME/status "online" and
+                        "offline" (retained, also the Last Will); P/NAME/info
+                        (retained): identification, version, parameter set;
+                        P/NAME/events: LOST when the sensor link ends the
+                        run. --triggered: the frames the sensor sends on its
+                        own (automatic sending on at the start, off at the
+                        end); --interval: command 5 every MS ms. Runs until
+                        --seconds have passed, or Ctrl+C or SIGTERM. While
+                        the broker is away value sets wait in memory (--queue,
+                        default 10000), beyond that in the spool directory,
+                        which survives a restart and is delivered first.
+                        The password comes from the first line of
+                        --password-file or from TARVO_MQTT_PASSWORD, never
+                        from the command line.
   factors send EQUATIONFILE [--ref-step T | --refs R,G,B] [--accept-limited]
                         colour sensor: compute the three factor tables from
                         the equation file as TarvoTempCompV43 does and send
@@ -65,8 +86,10 @@ Commands:
 Exit codes:
   0  done
   1  the sensor did not answer or answered wrongly (the message names the
-     step and the reason)
-  2  bad usage or a bad file (the message names the file and the line)
+     step and the reason); publish: also the broker refused the connection,
+     or value sets were lost
+  2  bad usage or a bad file (the message names the file and the line);
+     publish: also a spool directory that cannot be written
 
 Examples:
   Back up a sensor's parameters, restore them to another sensor:
@@ -76,6 +99,9 @@ Examples:
     tarvoctl --serial 1 measure -n 1000 --csv > values.csv
   Record triggered parts for ten minutes:
     tarvoctl record --triggered --seconds 600 -o record.dat
+  Publish every part of line 3 to the plant's broker:
+    tarvoctl --tcp 192.168.0.10 publish --broker mqtt.plant:8883 --tls \
+        --name line3 --triggered --spool /var/lib/tarvo-publish/line3
 )";
 
 [[noreturn]] void usage(const QString& text)
@@ -193,6 +219,7 @@ int main(int argc, char* argv[])
         {"refs", "Reference values.", "R,G,B"},
         {"accept-limited", "Send factors limited to 0..65535."},
     });
+    p.addOptions(publishOptions());
     if (!p.parse(QCoreApplication::arguments()))
         usage(p.errorText());
     if (p.isSet(QStringLiteral("help"))) {
@@ -260,6 +287,21 @@ int main(int argc, char* argv[])
             o.seconds = secondsValue(p);
         o.output = p.value(QStringLiteral("output"));
         return recordTriggered(linkChoice(p), o);
+    }
+    if (command == u"publish") {
+        allowOnly(p, command, publishOptionNames());
+        wantArguments(args, 1, QStringLiteral("publish --broker HOST[:PORT] --name NAME (--triggered | --interval MS) "
+                                              "[options]"));
+        PublishOptions o;
+        if (const QString wrong = readPublishOptions(p, o); !wrong.isEmpty())
+            usage(wrong);
+        if (p.isSet(QStringLiteral("seconds")))
+            o.seconds = secondsValue(p);
+        if (p.isSet(QStringLiteral("interval")))
+            o.intervalMs = intValue(p, QStringLiteral("interval"), 1, 3600000);
+        if (p.isSet(QStringLiteral("queue")))
+            o.queueLimit = intValue(p, QStringLiteral("queue"), 1, 10000000);
+        return publishValues(linkChoice(p), o);
     }
     if (command == u"profile") {
         allowOnly(p, command, {QStringLiteral("csv")});
