@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it as CI does: its contents, its
 # control fields, both programs and tarvoctl run from an unpacked copy with
-# --version and --help (no display), an unknown option, and the menu entries
-# and AppStream metainfo against their validators when those are installed.
+# --version and --help (no display), an unknown option, the publishing
+# service (its unit, user and maintainer scripts; systemd-analyze verify
+# when systemd is there), and the menu entries and AppStream metainfo
+# against their validators when those are installed.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TARVO_BUILD_DIR:-$here/build}"
@@ -17,7 +19,7 @@ echo "package-check: $deb"
 version="$(dpkg-deb -f "$deb" Version)"
 [[ "$version" =~ ^4\.3\.[0-9]+$ ]] || fail "version $version is not 4.3.x"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for lib in libqt6widgets6 libqt6serialport6 libqt6charts6 libc6 qt6-qpa-plugins; do
+for lib in libqt6widgets6 libqt6serialport6 libqt6charts6 libmosquitto1 libc6 qt6-qpa-plugins; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no maintainer"
@@ -27,6 +29,8 @@ contents="$(dpkg-deb -c "$deb" | awk '{print $NF}')"
 expected=(
   ./usr/bin/TarvoV43 ./usr/bin/TarvoTempCompV43 ./usr/bin/tarvoctl ./usr/bin/sensorsim
   ./usr/share/doc/tarvo/README.md
+  ./usr/lib/systemd/system/tarvoctl-publish@.service ./usr/lib/sysusers.d/tarvo.conf
+  ./usr/share/doc/tarvo/examples/publish-line3.conf
 )
 for id in com.tarvo.TarvoV43 com.tarvo.TarvoTempCompV43; do
   expected+=(./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml
@@ -40,8 +44,9 @@ for f in "${expected[@]}"; do
 done
 desktop_entries="$(grep -c '^./usr/share/applications/.*\.desktop$' <<<"$contents")"
 [ "$desktop_entries" -eq 2 ] || fail "$desktop_entries desktop entries, wanted two (none for the simulator)"
-stray="$(grep -v -e '^./usr/bin/' -e '^./usr/share/' -e '^./usr/$' -e '^./$' <<<"$contents" || true)"
-[ -z "$stray" ] || fail "files outside /usr/bin and /usr/share: $stray"
+stray="$(grep -v -e '^./usr/bin/' -e '^./usr/share/' -e '^./usr/lib/$' -e '^./usr/lib/systemd/$' -e '^./usr/lib/systemd/system/' \
+  -e '^./usr/lib/sysusers.d/' -e '^./usr/$' -e '^./$' <<<"$contents" || true)"
+[ -z "$stray" ] || fail "files outside /usr/bin, /usr/share and the service's places: $stray"
 
 tmp="$(mktemp -d)"
 trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
@@ -75,6 +80,19 @@ set -e
 run "$bin/sensorsim" --help >/dev/null || fail "sensorsim --help"
 [ ! -e "$tmp/config" ] || fail "--help or --version created $tmp/config"
 [ "$(ls "$bin" | tr '\n' ' ')" = "TarvoTempCompV43 TarvoV43 sensorsim tarvoctl " ] || fail "files appeared beside the programs"
+# The service: its user is made by postinst, and the unit runs tarvoctl publish.
+dpkg-deb -I "$deb" postinst | grep -q "systemd-sysusers.*tarvo.conf" || fail "postinst does not make the service's user"
+grep -qx "m tarvo dialout" "$tmp/root/usr/lib/sysusers.d/tarvo.conf" || fail "the service's user is not in dialout"
+unit="$tmp/root/usr/lib/systemd/system/tarvoctl-publish@.service"
+grep -q "^ExecStart=/usr/bin/tarvoctl .* publish .*" "$unit" || fail "the unit does not run tarvoctl publish"
+grep -q "^EnvironmentFile=/etc/tarvo/publish-%i.conf$" "$unit" || fail "the unit does not read /etc/tarvo/publish-%i.conf"
+if command -v systemd-analyze >/dev/null; then
+  # An instance of it, running the unpacked tarvoctl.
+  sed "s#/usr/bin/tarvoctl#$bin/tarvoctl#" "$unit" >"$tmp/tarvoctl-publish@line3.service"
+  systemd-analyze verify --man=no "$tmp/tarvoctl-publish@line3.service" || fail "systemd-analyze verify"
+else
+  echo "package-check: systemd-analyze not installed, skipped"
+fi
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop
 else
