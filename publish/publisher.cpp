@@ -93,8 +93,8 @@ void Publisher::enqueue(SpoolEntry entry)
     }
     if (!m_spool && static_cast<int>(m_memory.size()) >= limit) {
         if (m_dropped == 0)
-            say(QStringLiteral("%1 value sets wait in memory and there is no --spool: the oldest are dropped "
-                               "until the broker is back")
+            say(QStringLiteral("%1 value sets wait in memory for the broker and there is no --spool: the oldest "
+                               "are dropped from now on")
                     .arg(limit));
         m_dropped += isValues(m_memory.front());
         m_memory.pop_front();
@@ -196,12 +196,17 @@ bool Publisher::pending() const
     return !m_inflight.empty() || !m_memory.empty() || !m_unsaved.empty() || (m_spool && m_spool->hasUnread());
 }
 
-Publisher::Outcome Publisher::finish(double limit, EventPump& pump)
+Publisher::Outcome Publisher::finish(double limit, EventPump& pump, const std::function<bool()>& giveUp)
 {
     QObject::connect(this, &Publisher::progressed, &pump, &EventPump::poke);
     // With a spool, what the broker does not take now waits there; without
     // one, the broker may still come back within the limit.
-    pump.waitFor(limit, [this] { return !pending() || (m_spool && !m_connected); });
+    const auto done = [&] { return !pending() || (m_spool && !m_connected) || giveUp(); };
+    if (!done())
+        say(QStringLiteral("waiting up to %1 s for the broker to take the %2 messages still waiting")
+                .arg(limit)
+                .arg(m_inflight.size() + m_memory.size() + m_unsaved.size()));
+    pump.waitFor(limit, done);
     if (m_connected) {
         m_offlineId = m_client.publish(m_topics.status, kOffline, true);
         pump.waitFor(kOfflineLimit, [this] { return m_offlineId == 0 || !m_connected; });

@@ -75,9 +75,9 @@ public:
 
     // The end of the run: waits up to `limit` seconds (less when the broker
     // is away and there is a spool to keep the rest) for every message to be
-    // acknowledged, says "offline", disconnects cleanly, and keeps what is
-    // left in the spool.
-    Outcome finish(double limit, EventPump& pump);
+    // acknowledged (or until giveUp() holds), says "offline", disconnects
+    // cleanly, and keeps what is left in the spool.
+    Outcome finish(double limit, EventPump& pump, const std::function<bool()>& giveUp);
 
     // Messages on the way (the broker lost and back, the spool in use),
     // one line each, for standard error.

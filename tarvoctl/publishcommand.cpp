@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "fileio.h"
 #include "frame.h"
+#include "interrupt.h"
 #include "payload.h"
 
 #include <QCommandLineParser>
@@ -201,9 +202,9 @@ int publishValues(const Target& target, const PublishOptions& o)
             s.flags.clearAll();  // a loop already running ends
         s.pump.poke();
     });
-    std::uint16_t spoolOk = 1;
+    bool spoolOk = true;
     QObject::connect(&publisher, &Publisher::spoolFailed, &s.pump, [&] {
-        spoolOk = 0;
+        spoolOk = false;
         s.flags.clearAll();
         s.pump.poke();
     });
@@ -234,7 +235,7 @@ int publishValues(const Target& target, const PublishOptions& o)
                                                    QStringLiteral("tarvoctl %1").arg(programVersion()), s.params.pp));
         }
         s.setStep(QString());
-        if (!s.failed() && !s.interrupted() && spoolOk == 1 && !refused())
+        if (!s.failed() && !s.interrupted() && spoolOk && !refused())
             armLoop(s, flag, o.seconds, deadline);
     }
 
@@ -304,7 +305,13 @@ int publishValues(const Target& target, const PublishOptions& o)
     if (s.failed())
         publisher.addEvent(QString::fromLatin1(kLost), s.failure());
 
-    const Publisher::Outcome out = publisher.finish(kDrainLimit, s.pump);
+    // Ctrl+C or SIGTERM once more ends the wait for the broker.
+    bool giveUp = false;
+    onInterrupt([&] {
+        giveUp = true;
+        s.pump.poke();
+    });
+    const Publisher::Outcome out = publisher.finish(kDrainLimit, s.pump, [&] { return giveUp; });
     QString summary = QStringLiteral("%1 value sets published to %2: %3 delivered")
                           .arg(QString::number(out.published), QString::fromUtf8(publisher.topics().values),
                                QString::number(out.delivered));
