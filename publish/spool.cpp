@@ -4,9 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QUrl>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -257,10 +259,9 @@ bool Spool::close(const std::vector<SpoolEntry>& keep, QString* error)
         const FileRead read = readWholeFile(f.path, kMaxFileBytes);
         if (read.status != FileRead::Ok)
             continue;  // delivered again next time, which is allowed
-        const std::vector<quint64> done(f.delivered.begin(), f.delivered.end());
         QByteArray content = kHeader + '\n';
         for (const SpoolEntry& e : parse(read.content, f.path, current->first, m_warnings).entries)
-            if (std::find(done.begin(), done.end(), e.key) == done.end())
+            if (std::find(f.delivered.begin(), f.delivered.end(), e.key) == f.delivered.end())
                 content += line(e);
         QString why;
         if (!saveWholeFile(f.path, content, &why))

@@ -78,6 +78,93 @@ bool isLocal(const QString& host)
     return host == u"localhost" || (!a.isNull() && a.isLoopback());
 }
 
+// Every frame the sensor sends on its own, until `flag` is cleared. False
+// when the frame that switches automatic sending off could not be written.
+bool publishTriggered(Session& s, Publisher& publisher, std::uint16_t& flag)
+{
+    AutoFrameReader& reader = s.exchange.autoFrames();
+    const auto take = [&](const FrameWords& words) {
+        s.values.CopyDatatoVars(words);
+        publisher.addValues(s.values, QDateTime::currentDateTime());
+    };
+    s.measurement.StartAutoSend();
+    while (flag == 1)
+        if (reader.wait(flag))
+            reader.takeAll(take);
+    reader.takeAll(take);
+    // Automatic sending off, without the flush of the usual switch-off: the
+    // frames already on their way are parts measured, and are published too.
+    s.setStep(QStringLiteral("switching automatic sending off"));
+    s.exchange.order = frame::AutoSend;
+    s.exchange.FillTxBuf(frame::AutoSend, 0);
+    s.exchange.WriteFrame();
+    const bool written = s.exchange.nBytesW == frame::kBytes;
+    std::uint16_t settling = written && !s.failed() ? 1 : 0;
+    QTimer settle;
+    settle.setSingleShot(true);
+    QObject::connect(&settle, &QTimer::timeout, &s.pump, [&] {
+        settling = 0;
+        s.pump.poke();
+    });
+    settle.start(kSettleMs);
+    while (settling == 1)
+        if (reader.wait(settling))
+            reader.takeAll(take);
+    reader.takeAll(take);
+    reader.end();
+    return written;
+}
+
+// Command 5 every intervalMs on a fixed schedule, until `flag` is cleared; a
+// late reply moves the next request to the next slot, never into a burst.
+// The number of replies that were not measurements, which are skipped.
+long publishPolled(Session& s, Publisher& publisher, std::uint16_t& flag, int intervalMs)
+{
+    long skipped = 0;
+    const double period = intervalMs / 1000.0;
+    double next = s.pump.now();
+    while (flag == 1) {
+        if (!s.measurement.ReadMeasurement()) {
+            s.exchange.SetPopupTimeout();  // records why, ends the loop
+            break;
+        }
+        const auto& words = s.exchange.databuf;
+        if (words[0] == frame::kSyncSensor && words[1] == frame::ReadMeasurement) {
+            publisher.addValues(s.values, QDateTime::currentDateTime());
+        } else if (++skipped == 1) {
+            say(QStringLiteral("reading measured values (command 5): a reply starting %1 %2 is not a "
+                               "measurement; such replies are skipped")
+                    .arg(words[0], 4, 16, QChar(u'0'))
+                    .arg(words[1], 4, 16, QChar(u'0')));
+        }
+        const double now = s.pump.now();
+        next += period;
+        if (next < now)
+            next += std::ceil((now - next) / period) * period;
+        s.pump.waitFor(next - now, [&] { return flag != 1; });
+    }
+    return skipped;
+}
+
+// What became of the run's value sets, for standard output.
+QString summary(const Publisher::Outcome& out, const Publisher& publisher, const QString& spoolDir, long skipped)
+{
+    QString text = QStringLiteral("%1 value sets published to %2: %3 delivered")
+                       .arg(QString::number(out.published), QString::fromUtf8(publisher.topics().values),
+                            QString::number(out.delivered));
+    if (out.kept > 0)
+        text += QStringLiteral(", %1 kept in the spool %2 for the next run")
+                    .arg(out.kept)
+                    .arg(QDir::toNativeSeparators(spoolDir));
+    if (out.lost > 0)
+        text += QStringLiteral(", %1 lost").arg(out.lost);
+    if (out.earlier > 0)
+        text += QStringLiteral("; %1 messages of an earlier run delivered").arg(out.earlier);
+    if (skipped > 0)
+        text += QStringLiteral("; %1 replies that were not measurements skipped").arg(skipped);
+    return text;
+}
+
 } // namespace
 
 QList<QCommandLineOption> publishOptions()
@@ -239,64 +326,10 @@ int publishValues(const Target& target, const PublishOptions& o)
             armLoop(s, flag, o.seconds, deadline);
     }
 
-    if (flag == 1 && o.triggered) {
-        AutoFrameReader& reader = s.exchange.autoFrames();
-        const auto take = [&](const FrameWords& words) {
-            s.values.CopyDatatoVars(words);
-            publisher.addValues(s.values, QDateTime::currentDateTime());
-        };
-        s.measurement.StartAutoSend();
-        while (flag == 1)
-            if (reader.wait(flag))
-                reader.takeAll(take);
-        reader.takeAll(take);
-        // Automatic sending off, without the flush of the usual switch-off:
-        // the frames already on their way are parts measured, and are
-        // published too.
-        s.setStep(QStringLiteral("switching automatic sending off"));
-        s.exchange.order = frame::AutoSend;
-        s.exchange.FillTxBuf(frame::AutoSend, 0);
-        s.exchange.WriteFrame();
-        offWritten = s.exchange.nBytesW == frame::kBytes;
-        std::uint16_t settling = offWritten && !s.failed() ? 1 : 0;
-        QTimer settle;
-        settle.setSingleShot(true);
-        QObject::connect(&settle, &QTimer::timeout, &s.pump, [&] {
-            settling = 0;
-            s.pump.poke();
-        });
-        settle.start(kSettleMs);
-        while (settling == 1)
-            if (reader.wait(settling))
-                reader.takeAll(take);
-        reader.takeAll(take);
-        reader.end();
-    } else if (flag == 1) {
-        // Polling on a fixed schedule; a late reply moves the next request
-        // to the next slot, never into a burst.
-        const double period = o.intervalMs / 1000.0;
-        double next = s.pump.now();
-        while (flag == 1) {
-            if (!s.measurement.ReadMeasurement()) {
-                s.exchange.SetPopupTimeout();  // records why, ends the loop
-                break;
-            }
-            const auto& words = s.exchange.databuf;
-            if (words[0] == frame::kSyncSensor && words[1] == frame::ReadMeasurement) {
-                publisher.addValues(s.values, QDateTime::currentDateTime());
-            } else if (++skipped == 1) {
-                say(QStringLiteral("reading measured values (command 5): a reply starting %1 %2 is not a "
-                                   "measurement; such replies are skipped")
-                        .arg(words[0], 4, 16, QChar(u'0'))
-                        .arg(words[1], 4, 16, QChar(u'0')));
-            }
-            const double now = s.pump.now();
-            next += period;
-            if (next < now)
-                next += std::ceil((now - next) / period) * period;
-            s.pump.waitFor(next - now, [&] { return flag != 1; });
-        }
-    }
+    if (flag == 1 && o.triggered)
+        offWritten = publishTriggered(s, publisher, flag);
+    else if (flag == 1)
+        skipped = publishPolled(s, publisher, flag, o.intervalMs);
     flag = 0;
 
     // The sensor link is lost: the run ends, and the plant is told why. Here
@@ -312,20 +345,7 @@ int publishValues(const Target& target, const PublishOptions& o)
         s.pump.poke();
     });
     const Publisher::Outcome out = publisher.finish(kDrainLimit, s.pump, [&] { return giveUp; });
-    QString summary = QStringLiteral("%1 value sets published to %2: %3 delivered")
-                          .arg(QString::number(out.published), QString::fromUtf8(publisher.topics().values),
-                               QString::number(out.delivered));
-    if (out.kept > 0)
-        summary += QStringLiteral(", %1 kept in the spool %2 for the next run")
-                       .arg(out.kept)
-                       .arg(QDir::toNativeSeparators(o.spoolDir));
-    if (out.lost > 0)
-        summary += QStringLiteral(", %1 lost").arg(out.lost);
-    if (out.earlier > 0)
-        summary += QStringLiteral("; %1 messages of an earlier run delivered").arg(out.earlier);
-    if (skipped > 0)
-        summary += QStringLiteral("; %1 replies that were not measurements skipped").arg(skipped);
-    std::fputs(qPrintable(summary + u'\n'), stdout);
+    std::fputs(qPrintable(summary(out, publisher, o.spoolDir, skipped) + u'\n'), stdout);
     std::fflush(stdout);
 
     int code = Done;

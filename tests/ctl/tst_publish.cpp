@@ -49,6 +49,16 @@ struct Plant {
     }
     QString address() const { return QStringLiteral("127.0.0.1:%1").arg(broker->port()); }
 
+    // A noiseless simulated sensor sending `rate` frames a second on its own
+    // when asked to; null when it does not start.
+    std::unique_ptr<sim::SensorSim> sensor(double rate = 5.0)
+    {
+        sim::SimOptions o = simOptions(dir, QStringLiteral("s"));
+        o.partRateHz = rate;
+        auto s = std::make_unique<sim::SensorSim>(o);
+        return s->start() ? std::move(s) : nullptr;
+    }
+
     std::vector<QJsonObject> json(const QByteArray& topic) const
     {
         std::vector<QJsonObject> out;
@@ -127,21 +137,19 @@ void PublishTest::everyValueSetReachesTheBrokerWithStatusAndInfo()
     QFETCH(bool, triggered);
     Plant plant;
     QVERIFY(plant.up());
-    sim::SimOptions o = simOptions(plant.dir, QStringLiteral("s"));
-    o.partRateHz = 20;
-    sim::SensorSim sensor(o);
-    QVERIFY(sensor.start());
+    const auto sensor = plant.sensor(20);
+    QVERIFY(sensor);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const QStringList mode = triggered ? QStringList{"--triggered"} : QStringList{"--interval", "100"};
-    const Result r = runCtl(linkTo(sensor, serial, env) + publishArgs(plant, mode + QStringList{"--seconds", "1"}), env);
+    const Result r = runCtl(linkTo(*sensor, serial, env) + publishArgs(plant, mode + QStringList{"--seconds", "1"}), env);
     QCOMPARE(r.code, 0);
     QVERIFY(QTest::qWaitFor([&] { return plant.statusIs("offline"); }, kDeliveryMs));
 
     // Every frame the sensor sent (or every reply it gave), once, in order.
-    qint64 sent = sensor.autoFramesSent();
+    qint64 sent = sensor->autoFramesSent();
     if (!triggered) {
         sent = 0;
-        for (const QByteArray& f : sensor.receivedFrames())
+        for (const QByteArray& f : sensor->receivedFrames())
             sent += frame::getWord(reinterpret_cast<const std::uint8_t*>(f.constData()), 1) == frame::ReadMeasurement;
     }
     QVERIFY(sent > 1);
@@ -180,10 +188,10 @@ void PublishTest::theBrokerSaysOfflineWhenTheProcessDies()
     NEED_BROKER();
     Plant plant;
     QVERIFY(plant.up());
-    sim::SensorSim sensor(simOptions(plant.dir, QStringLiteral("s")));
-    QVERIFY(sensor.start());
+    const auto sensor = plant.sensor();
+    QVERIFY(sensor);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const Result r = runCtl(linkTo(sensor, false, env) + publishArgs(plant, {"--interval", "50"}), env, [&](QProcess& p) {
+    const Result r = runCtl(linkTo(*sensor, false, env) + publishArgs(plant, {"--interval", "50"}), env, [&](QProcess& p) {
         QVERIFY(QTest::qWaitFor([&] { return !plant.sub->payloads(kValues).empty(); }, kDeliveryMs));
         p.kill();
     });
@@ -206,13 +214,11 @@ void PublishTest::anOutageLosesNothing()
     MosquittoBroker::Setup setup;
     setup.persistence = true;  // the subscriber's session survives the broker's restart
     QVERIFY(plant.up(setup, true));
-    sim::SimOptions o = simOptions(plant.dir, QStringLiteral("s"));
-    o.partRateHz = 50;
-    sim::SensorSim sensor(o);
-    QVERIFY(sensor.start());
+    const auto sensor = plant.sensor(50);
+    QVERIFY(sensor);
     keep.replaceInStrings(QStringLiteral("{dir}"), plant.dir.path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const Result r = runCtl(linkTo(sensor, false, env) + publishArgs(plant, QStringList{"--triggered", "--seconds", "5"} + keep),
+    const Result r = runCtl(linkTo(*sensor, false, env) + publishArgs(plant, QStringList{"--triggered", "--seconds", "5"} + keep),
                             env, [&](QProcess&) {
                                 QVERIFY(QTest::qWaitFor([&] { return plant.seqs().size() >= 20; }, kDeliveryMs));
                                 plant.broker->stop();
@@ -220,7 +226,7 @@ void PublishTest::anOutageLosesNothing()
                                 QVERIFY(plant.broker->start());
                             });
     QCOMPARE(r.code, 0);
-    const qint64 sent = sensor.autoFramesSent();
+    const qint64 sent = sensor->autoFramesSent();
     QVERIFY(QTest::qWaitFor([&] { return inOrderWithoutGaps(plant.seqs(), sent); }, kDeliveryMs));
     QVERIFY2(r.out.contains(QStringLiteral("%1 delivered").arg(sent).toUtf8()), r.out.constData());
     QVERIFY2(r.err.contains("connection was lost"), r.err.constData());
@@ -233,25 +239,23 @@ void PublishTest::theSpoolOfAnEarlierRunIsDeliveredFirst()
     NEED_BROKER();
     Plant plant;
     QVERIFY(plant.up());
-    sim::SimOptions o = simOptions(plant.dir, QStringLiteral("s"));
-    o.partRateHz = 20;
-    sim::SensorSim sensor(o);
-    QVERIFY(sensor.start());
+    const auto sensor = plant.sensor(20);
+    QVERIFY(sensor);
     const QString spool = plant.dir.filePath(QStringLiteral("spool"));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const QStringList args = linkTo(sensor, false, env)
+    const QStringList args = linkTo(*sensor, false, env)
         + QStringList{"publish", "--name", "line3", "--triggered", "--seconds", "1", "--queue", "3", "--spool", spool, "--broker"};
 
     // The first run never reaches its broker.
     Result r = runCtl(args + QStringList{QStringLiteral("127.0.0.1:%1").arg(freeTcpPort())}, env);
     QCOMPARE(r.code, 0);
-    const qint64 first = sensor.autoFramesSent();
+    const qint64 first = sensor->autoFramesSent();
     QVERIFY2(r.out.contains(QStringLiteral("0 delivered, %1 kept in the spool").arg(first).toUtf8()), r.out.constData());
     QVERIFY(!QDir(spool).entryList({QStringLiteral("*.spool")}).isEmpty());
 
     r = runCtl(args + QStringList{plant.address()}, env);
     QCOMPARE(r.code, 0);
-    const qint64 second = sensor.autoFramesSent();
+    const qint64 second = sensor->autoFramesSent();
     QVERIFY2(r.out.contains(QStringLiteral("%1 messages of an earlier run delivered").arg(first).toUtf8()), r.out.constData());
     QVERIFY(QTest::qWaitFor([&] { return qint64(plant.seqs().size()) == first + second; }, kDeliveryMs));
     const std::vector<qint64> seqs = plant.seqs();
@@ -307,18 +311,18 @@ void PublishTest::brokerAccessIsCheckedAtStart()
         setup.keyfile = plant.dir.filePath(QStringLiteral("server.key"));
     }
     QVERIFY(plant.up(setup));
-    sim::SensorSim sensor(simOptions(plant.dir, QStringLiteral("s")));
-    QVERIFY(sensor.start());
+    const auto sensor = plant.sensor();
+    QVERIFY(sensor);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("TARVO_MQTT_PASSWORD"));
     if (!password.isEmpty())
         env.insert(QStringLiteral("TARVO_MQTT_PASSWORD"), password);
     args.replaceInStrings(QStringLiteral("{dir}"), dir);
-    const Result r = runCtl(linkTo(sensor, false, env) + publishArgs(plant, args + QStringList{"--interval", "100", "--seconds", "0.5"}), env);
+    const Result r = runCtl(linkTo(*sensor, false, env) + publishArgs(plant, args + QStringList{"--interval", "100", "--seconds", "0.5"}), env);
     QVERIFY2(r.code == code, r.err.constData());
     QVERIFY2(QString::fromUtf8(code == 0 ? r.out : r.err).contains(message), r.err.constData());
     if (code != 0)
-        QCOMPARE(sensor.frameCount(), 0);  // refused before the sensor was asked anything
+        QCOMPARE(sensor->frameCount(), 0);  // refused before the sensor was asked anything
 }
 
 void PublishTest::badInputIsReportedAndNotPublished_data()
