@@ -19,6 +19,9 @@ namespace {
 const QByteArray kHeader = QByteArrayLiteral("tarvoctl spool 1");
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;  // far above kFileEntries messages
 constexpr int kKeyDigits = 20;                      // every 64-bit key, zero-padded
+// Far beyond any run's count; a key above it comes from a damaged line and
+// would leave no room for the keys after it.
+constexpr quint64 kMaxKey = quint64(1) << 62;
 
 struct Parsed {
     bool isSpool = false;
@@ -49,7 +52,7 @@ Parsed parse(const QByteArray& content, const QString& path, quint64 fileKey, QS
             e.kind = l.mid(tab1 + 1, tab2 - tab1 - 1);
             e.payload = l.mid(tab2 + 1);
         }
-        const bool ok = keyOk && e.key > 0 && (e.kind == "values" || e.kind == "events")
+        const bool ok = keyOk && e.key > 0 && e.key < kMaxKey && (e.kind == "values" || e.kind == "events")
             && QJsonDocument::fromJson(e.payload).isObject();
         if (!ok) {
             warnings << QStringLiteral("%1, line %2: damaged, skipped").arg(QDir::toNativeSeparators(path), QString::number(i + 1));
@@ -118,7 +121,7 @@ bool Spool::open(QString* error)
         const QString middle = name.mid(m_base.size() + 1).chopped(6);  // between the dots
         bool ok = false;
         const quint64 key = middle.toULongLong(&ok);
-        if (ok && key > 0 && middle.size() == kKeyDigits)
+        if (ok && key > 0 && key < kMaxKey && middle.size() == kKeyDigits)
             m_files[key].path = QDir(m_dir).filePath(name);
     }
     if (!m_files.empty()) {
