@@ -126,7 +126,7 @@ void Publisher::handOver()
     }
     if (m_spooling && m_spool && !m_spool->hasUnread() && m_unsaved.empty()) {
         m_spooling = false;
-        say(QStringLiteral("the spool is delivered"));
+        say(QStringLiteral("the spool has caught up: value sets wait in memory again"));
     }
 }
 

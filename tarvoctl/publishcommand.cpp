@@ -201,7 +201,9 @@ QString readPublishOptions(const QCommandLineParser& p, PublishOptions& o)
                               "machine; use --password-file FILE or the environment variable %1")
             .arg(QString::fromLatin1(kPasswordVariable));
     o.triggered = isSet(p, "triggered");
-    if (o.triggered == isSet(p, "interval"))
+    if (o.triggered && isSet(p, "interval"))
+        return QStringLiteral("--triggered and --interval exclude each other");
+    if (!o.triggered && !isSet(p, "interval"))
         return QStringLiteral("publish needs either --triggered (the frames the sensor sends on its own) or "
                               "--interval MS (polling)");
     if (!isSet(p, "broker"))
