@@ -26,7 +26,10 @@ constexpr int kBrokerPort = 1883;
 constexpr int kBrokerTlsPort = 8883;
 constexpr double kBrokerStartLimit = 5.0;  // seconds to wait for the broker's first answer
 constexpr double kDrainLimit = 10.0;       // seconds at the end for the broker to take what waits
-constexpr int kSettleMs = 200;             // frames on their way when automatic sending goes off
+// When automatic sending goes off, the frames on their way are taken until
+// the line has been quiet this long, for at most the limit.
+constexpr int kSettleQuietMs = 250;
+constexpr int kSettleLimitMs = 2000;
 constexpr qint64 kPasswordFileMax = 4096;
 const char* const kPasswordVariable = "TARVO_MQTT_PASSWORD";
 const char* const kLost = "LOST";
@@ -100,16 +103,22 @@ bool publishTriggered(Session& s, Publisher& publisher, std::uint16_t& flag)
     s.exchange.WriteFrame();
     const bool written = s.exchange.nBytesW == frame::kBytes;
     std::uint16_t settling = written && !s.failed() ? 1 : 0;
-    QTimer settle;
-    settle.setSingleShot(true);
-    QObject::connect(&settle, &QTimer::timeout, &s.pump, [&] {
-        settling = 0;
-        s.pump.poke();
-    });
-    settle.start(kSettleMs);
-    while (settling == 1)
-        if (reader.wait(settling))
+    QTimer quiet, limit;
+    for (QTimer* t : {&quiet, &limit}) {
+        t->setSingleShot(true);
+        QObject::connect(t, &QTimer::timeout, &s.pump, [&] {
+            settling = 0;
+            s.pump.poke();
+        });
+    }
+    quiet.start(kSettleQuietMs);
+    limit.start(kSettleLimitMs);
+    while (settling == 1) {
+        if (reader.wait(settling)) {
             reader.takeAll(take);
+            quiet.start(kSettleQuietMs);
+        }
+    }
     reader.takeAll(take);
     reader.end();
     return written;
