@@ -91,7 +91,10 @@ void InterfacePanel::GetConnectionSettingsFromFile()
 void InterfacePanel::UseForThisRun(const ConnectionSettings& settings)
 {
     const bool serial = settings.comprotocol == RS232;
-    putValuesIntoControls(settings.comprotocol, serial ? settings.comport : static_cast<std::uint16_t>(m_ui->EditSelectComPort->value()),
+    m_link.comdevice = serial ? settings.comdevice : QString();
+    // A device path keeps the number shown: that number is what Accept saves.
+    const bool byNumber = serial && settings.comdevice.isEmpty();
+    putValuesIntoControls(settings.comprotocol, byNumber ? settings.comport : static_cast<std::uint16_t>(m_ui->EditSelectComPort->value()),
                           serial ? m_ui->StringIpAdress->text() : settings.ipBuf,
                           serial ? m_ui->StringPortNumber->text() : settings.portNumStr);
 }
@@ -166,7 +169,7 @@ bool InterfacePanel::SaveCommunicationSettings()
         return true;
     QString error;
     if (writeConnectionSettings(conSettingsFileName,
-                                {m_link.comprotocol, m_link.comport, m_link.ipBuf, m_link.portNumStr}, &error))
+                                {m_link.comprotocol, m_link.comport, m_link.ipBuf, m_link.portNumStr, {}}, &error))
         return true;
     dialogs().message(kAttention, tr(" The connection settings could not be saved to \n %1 \n (%2). \n\n"
                                      " The connection in use stays open, but the next start will not use it.")
@@ -255,6 +258,7 @@ void InterfacePanel::CBF_EditCommunicationProtocol()
 void InterfacePanel::CBF_EditSelectComPort()
 {
     SetAcceptAllowed(false);
+    m_link.comdevice.clear();  // a number chosen by hand opens its own device
     updateComDevice();
 }
 
@@ -322,7 +326,9 @@ QStringList InterfacePanel::historyEntries() const
 
 void InterfacePanel::updateComDevice()
 {
-    const SerialDevice device = resolveSerialPort(m_ui->EditSelectComPort->value());
+    const SerialDevice device = m_link.comdevice.isEmpty()
+        ? resolveSerialPort(m_ui->EditSelectComPort->value())
+        : SerialDevice{m_link.comdevice, tr("--device, for this run")};
     QString text;
     if (device.path.isEmpty())
         text = tr("no such port on this computer");

@@ -71,7 +71,8 @@ public:
     void SetupServerField();
     void GetConnectionSettingsFromFile();
     // Shows a connection given for this run only (the command line): RS-232
-    // with its port, or TCP/IP with server and port. Nothing is saved.
+    // with its port or a device path, or TCP/IP with server and port. Nothing
+    // is saved; a port number chosen on the panel replaces the device path.
     void UseForThisRun(const ConnectionSettings& settings);
     void InitConnectPanel();
     void TryToConnect();

@@ -61,6 +61,8 @@ public:
     // Channel settings in use.
     std::uint16_t comprotocol = RS232;
     std::uint16_t comport = 1;
+    // A device path given for this run: opened instead of port `comport`'s device.
+    QString comdevice;
     std::int16_t ret = 0;
     std::uint16_t tcpcon = 0;
     QString ipBuf;
@@ -72,7 +74,7 @@ public:
     // Every frame written and every byte received, with the exchanges' outcomes.
     FrameTrace trace;
 
-    // (Re)opens serial port `comport`; result in ret.
+    // (Re)opens serial port `comport` (or `comdevice`); result in ret.
     void InitRS232();
     // (Re)connects to ipBuf:portNum; result in ret, state in tcpcon.
     void InitTCP_IP();
@@ -83,6 +85,7 @@ public:
     QString serialDevicePath() const { return m_serialPath; }
     QString serialSystemError() const { return m_serial.lastSystemError(); }
     bool serialPermissionDenied() const { return m_serial.lastErrorWasPermission(); }
+    bool serialInUse() const { return m_serial.lastErrorWasInUse(); }
 
     // Frame I/O on the channel chosen by comprotocol.
     std::int64_t write(const std::uint8_t* data, int n, int tcpTimeoutMs);

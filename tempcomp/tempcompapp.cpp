@@ -200,6 +200,8 @@ void TempCompApp::InitVars()
 
     ShowLogo(panel.get(), toolBrandingTable(), ToolBrandingVariant);
     interfacepanel.SetupServerField();
+    if (connectionForThisRun)
+        interfacepanel.UseForThisRun(*connectionForThisRun);
     interfacepanel.InitConnectPanel();
     exchange.Transfer(QStringLiteral("connect"), [this] { interfacepanel.TryToConnect(); });
 }
