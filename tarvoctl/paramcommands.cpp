@@ -50,11 +50,13 @@ bool readSet(Session& s, bool eeprom, ParameterBlock* set)
     return true;
 }
 
-// A parameter file (or standard input) as the scope sends it: unpacked into
-// the variables and packed again. Values the sensor does not take as they
-// are (maxno above 31) change on the way; each change is said.
-std::optional<int> readFileAsSent(const QString& path, ParameterBlock* sent, ParameterSet* params)
+// The parameter file of the command's argument (or standard input) as the
+// scope sends it: unpacked into the variables and packed again. Values the
+// sensor does not take as they are (maxno above 31) change on the way; each
+// change is said. Then the connection; the exit code when any of it fails.
+std::optional<int> readFileThenConnect(const Invocation& in, Session& s, ParameterBlock* sent, ParameterSet* params)
 {
+    const QString path = in.args[0];
     InputFile input;
     if (const auto failed = readInput(path, kParameterFileBytes, &input))
         return failed;
@@ -68,7 +70,7 @@ std::optional<int> readFileAsSent(const QString& path, ParameterBlock* sent, Par
     *sent = params->pp;
     for (const QString& change : differences(file, *sent, QStringLiteral("%1: the file holds %2, the sensor takes %3")))
         warn(fileMessage(path, change));
-    return std::nullopt;
+    return s.begin();
 }
 
 // Puts the working set back as it was read and reads it again to check it.
@@ -167,9 +169,7 @@ int sendParameters(const Invocation& in, Session& s)
     const bool eeprom = in.isSet("eeprom");
     ParameterSet fromFile;
     ParameterBlock sent{};
-    if (const auto failed = readFileAsSent(in.args[0], &sent, &fromFile))
-        return *failed;
-    if (const auto failed = s.begin())
+    if (const auto failed = readFileThenConnect(in, s, &sent, &fromFile))
         return *failed;
 
     s.params = fromFile;
@@ -201,9 +201,7 @@ int verifyParameters(const Invocation& in, Session& s)
     const bool eeprom = in.isSet("eeprom");
     ParameterSet fromFile;
     ParameterBlock expected{};
-    if (const auto failed = readFileAsSent(in.args[0], &expected, &fromFile))
-        return *failed;
-    if (const auto failed = s.begin())
+    if (const auto failed = readFileThenConnect(in, s, &expected, &fromFile))
         return *failed;
     ParameterBlock actual{};
     if (const auto failed = readSensorSet(in, s, eeprom, &actual))

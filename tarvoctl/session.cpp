@@ -100,7 +100,7 @@ std::optional<int> Session::begin()
 
 QString Session::where() const
 {
-    if (link.comprotocol == TCPIP || !m_target.link.comdevice.isEmpty())
+    if (m_target.link.comprotocol == TCPIP || !m_target.link.comdevice.isEmpty())
         return connectionName(m_target.link);
     const QString device = link.serialDevicePath();
     return device.isEmpty() ? QStringLiteral("serial port %1").arg(m_target.link.comport)

@@ -217,18 +217,22 @@ void TarvoctlTest::getThenSendPutsTheSameWordsOnTheWire()
     QCOMPARE(r.code, 0);
     QVERIFY(readAll(file).startsWith("  640\n    0\n"));
 
-    // Before: the second sensor differs, word by word.
-    env = QProcessEnvironment::systemEnvironment();
-    r = runCtl(linkTo(to, serial, env) + QStringList{"verify", file}, env);
+    // The second sensor, from where the file goes (RAM or EEPROM).
+    const auto onSecond = [&](const QString& command) {
+        QProcessEnvironment secondEnv = QProcessEnvironment::systemEnvironment();
+        QStringList args = linkTo(to, serial, secondEnv) + QStringList{command, file};
+        if (eeprom)
+            args << QStringLiteral("--eeprom");
+        return runCtl(args, secondEnv);
+    };
+    // Before: it differs, word by word.
+    r = onSecond(QStringLiteral("verify"));
     QCOMPARE(r.code, 1);
-    QVERIFY2(r.out.contains(" words in RAM differ from " + file.toLocal8Bit() + ":\n") && r.out.contains("  word 0 (power): file 640, sensor "),
+    QVERIFY2(r.out.contains(" words in " + QByteArray(eeprom ? "EEPROM" : "RAM") + " differ from " + file.toLocal8Bit() + ":\n")
+                 && r.out.contains("  word 0 (power): file 640, sensor "),
              r.out.constData());
 
-    env = QProcessEnvironment::systemEnvironment();
-    QStringList send = linkTo(to, serial, env) + QStringList{"send", file};
-    if (eeprom)
-        send << QStringLiteral("--eeprom");
-    r = runCtl(send, env);
+    r = onSecond(QStringLiteral("send"));
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.contains(eeprom ? "sent to EEPROM and read back unchanged" : "sent to RAM and read back unchanged"));
 
@@ -248,12 +252,8 @@ void TarvoctlTest::getThenSendPutsTheSameWordsOnTheWire()
     QCOMPARE(to.parameters(), from.parameters());
     QCOMPARE(to.teachTable(), from.teachTable());
 
-    // The second sensor now holds what the file holds.
-    env = QProcessEnvironment::systemEnvironment();
-    QStringList verify = linkTo(to, serial, env) + QStringList{"verify", file};
-    if (eeprom)
-        verify << QStringLiteral("--eeprom");
-    r = runCtl(verify, env);
+    // Now it holds what the file holds.
+    r = onSecond(QStringLiteral("verify"));
     QCOMPARE(r.code, 0);
     QVERIFY2(r.out.contains("140 words in " + QByteArray(eeprom ? "EEPROM" : "RAM") + " are the same"), r.out.constData());
 }
