@@ -39,8 +39,8 @@ struct Output::Shared {
 
 namespace {
 
-// Writes all of bytes. On failure a file is cut back to where it ended
-// before, so that it holds whole lines only.
+// Writes all of bytes, whole lines. On failure a file is cut back to the
+// last whole line that reached it, so that it holds whole lines only.
 bool writeWhole(QFile& file, const QByteArray& bytes, QString* error, bool* readerGone)
 {
     const qint64 before = file.isSequential() ? -1 : file.size();
@@ -56,7 +56,7 @@ bool writeWhole(QFile& file, const QByteArray& bytes, QString* error, bool* read
         *readerGone = savedErrno == EPIPE;
         *error = savedErrno != 0 ? QString::fromLocal8Bit(std::strerror(savedErrno)) : file.errorString();
         if (before >= 0)
-            file.resize(before);
+            file.resize(before + (done > 0 ? bytes.lastIndexOf('\n', done - 1) + 1 : 0));
         return false;
     }
     return true;
