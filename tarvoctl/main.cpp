@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "factortransfer.h"
 #include "interrupt.h"
+#include "output.h"
 #include "settingslocation.h"
 
 #include <QCommandLineParser>
@@ -145,6 +146,7 @@ Target targetFrom(const QCommandLineParser& p)
 
 int main(int argc, char* argv[])
 {
+    const bool stdoutOpen = holdStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvoctl"));
     onInterrupt(nullptr);
@@ -202,7 +204,7 @@ int main(int argc, char* argv[])
     }
     allowOnly(p, *command);
 
-    Output out;
+    Output out(stdoutOpen);
     Invocation in{p, args.mid(1), {}, &out, p.isSet(QStringLiteral("quiet")), 0};
     if (command->connects)
         in.target = targetFrom(p);

@@ -12,6 +12,11 @@
 #include <mutex>
 #include <thread>
 
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace tarvo::ctl {
 
 namespace {
@@ -97,8 +102,25 @@ void writerLoop(const std::shared_ptr<Output::Shared>& shared)
 
 } // namespace
 
-Output::Output()
+bool holdStandardStreams()
+{
+    bool stdoutOpen = true;
+#if defined(Q_OS_UNIX)
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free number is the one just found closed.
+        [[maybe_unused]] const int held = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (fd == kStdout)
+            stdoutOpen = false;
+    }
+#endif
+    return stdoutOpen;
+}
+
+Output::Output(bool stdoutOpen)
     : m_shared(std::make_shared<Shared>())
+    , m_stdoutOpen(stdoutOpen)
 {
 }
 
@@ -150,7 +172,10 @@ void Output::start(int fd)
     if (m_started)
         return;
     m_started = true;
-    if (fd >= 0 && !m_shared->file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle)) {
+    if (fd == kStdout && !m_stdoutOpen) {
+        m_shared->state = Shared::Failed;
+        m_shared->error = QStringLiteral("it is closed");
+    } else if (fd >= 0 && !m_shared->file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle)) {
         m_shared->state = Shared::Failed;
         m_shared->error = m_shared->file.errorString();
     }

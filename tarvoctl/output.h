@@ -19,12 +19,19 @@ class EventPump;
 
 namespace tarvo::ctl {
 
+// Standard streams that are closed when the program starts are opened on
+// the null device, so that nothing opened later (the event loop, the
+// sensor's socket) takes their number and receives the data. Call it first.
+// False when standard output was closed.
+bool holdStandardStreams();
+
 class Output {
 public:
     // Writing waits while this much is queued (a reader that stalls).
     static constexpr qint64 kBacklogBytes = 4 * 1024 * 1024;
 
-    Output();
+    // stdoutOpen false: standard output was closed at start; writing to it fails.
+    explicit Output(bool stdoutOpen = true);
     ~Output();
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
@@ -67,6 +74,7 @@ private:
     EventPump* m_attached = nullptr;
     QString m_name = QStringLiteral("standard output");
     bool m_started = false;
+    bool m_stdoutOpen = true;
 };
 
 } // namespace tarvo::ctl
