@@ -249,8 +249,9 @@ void TempCompApp::SendPara()
     }
     if (!SendFactorTables(exchange, link, factors))
         return;
-    // Reopen the line and query the version afresh.
-    interfacepanel.TryToConnect();
+    // Reopen the line that got the tables and query its version afresh, so
+    // the status names the sensor that got them (not the panel's untried values).
+    interfacepanel.Reconnect();
 }
 
 void TempCompApp::SetButtonsDimmed(bool dim)
