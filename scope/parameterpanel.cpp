@@ -144,9 +144,13 @@ std::vector<std::pair<QComboBox*, std::uint16_t ParameterSet::*>> ParameterPanel
 
 void ParameterPanel::GetPanelValues()
 {
+    readPanelValues(m_params);
+}
+
+void ParameterPanel::readPanelValues(ParameterSet& v)
+{
     Ui::P& p = m_ui;
     commitPendingEdits(p.TeachTable->window());
-    ParameterSet& v = m_params;
     v.power = readWord(p.SlidePower);
     for (const auto& [field, word] : numberFields())
         v.*word = readWord(field);
@@ -402,8 +406,13 @@ std::uint16_t ParameterPanel::externTeach() const
 
 void ParameterPanel::CBF_ButtonSend()
 {
-    m_ex.Transfer(QStringLiteral("send"), [this] {
+    // What the panel shows now is what goes out, also when the send has to
+    // wait for a running transfer whose fetch overwrites the panel meanwhile.
+    ParameterSet shown = m_params;
+    readPanelValues(shown);
+    m_ex.Transfer(QStringLiteral("send"), [this, shown] {
         m_setButtonsDimmed(1);
+        showAgainIfOverwritten(shown);
         if (m_params.target == DATFILE)
             SendParaToFile();
         else
@@ -411,6 +420,23 @@ void ParameterPanel::CBF_ButtonSend()
         m_pump.sleep(0.5);
         m_setButtonsDimmed(0);
     });
+}
+
+void ParameterPanel::showAgainIfOverwritten(const ParameterSet& shown)
+{
+    ParameterSet now = m_params;
+    readPanelValues(now);
+    const auto block = [](ParameterSet set) {
+        set.CopyVarsToPP();
+        return set.pp;
+    };
+    if (block(now) == block(shown))
+        return;
+    // The panel shows again what is sent, so the panel and the sensor agree.
+    const auto target = m_params.target;
+    m_params = shown;
+    m_params.target = target;
+    ShowFetchedParameters();
 }
 
 void ParameterPanel::CBF_ButtonGet()

@@ -75,6 +75,10 @@ public:
 
 private:
     void wire();
+    // The fields and teach-table cells into `into`.
+    void readPanelValues(ParameterSet& into);
+    // A send that waited: the panel shows `shown` again when a fetch changed it.
+    void showAgainIfOverwritten(const ParameterSet& shown);
     void showParameterControls(bool visible);
     void showTeachControls(bool visible);
     QString chooseFile(bool forWriting);

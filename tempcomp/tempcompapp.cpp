@@ -545,6 +545,16 @@ void TempCompApp::lineCheckFailed()
     interfacepanel.SetAcceptAllowed(false);
 }
 
+void TempCompApp::queuedTransfersDropped(const QStringList& kinds)
+{
+    if (m_quitRequested)
+        return;
+    QStringList names;
+    for (const QString& kind : kinds)
+        names << (kind == QLatin1String("send") ? QStringLiteral("SEND FACTORS") : kind);
+    dialogs().message(kAttention, notCarriedOutText(names));
+}
+
 void TempCompApp::showMainStatus(const QString& text)
 {
     ui->DispStatus->setText(text);
