@@ -28,6 +28,9 @@ void watchNumberEntries(QWidget* panel);
 // such as the cells of a table.
 void showEntryNotice(QWidget* field, const QString& text);
 
+// While a field shows the red frame of a reason, its property
+// "tarvoEntryHighlighted" is true.
+
 // The last reason given, on any field (empty when none yet); for tests and
 // for fields that close when the entry ends, such as a table cell's editor.
 QString lastEntryNotice();
