@@ -187,7 +187,9 @@ void InterfacePanel::RememberForDiscard()
 
 void InterfacePanel::SetAcceptAllowed(bool allowed)
 {
-    m_acceptAllowed = allowed;
+    // Only what the panel shows can be accepted: after a reconnection with
+    // the settings in use, untried values on the panel stay unaccepted.
+    m_acceptAllowed = allowed && settingsShown() == m_link.connectionInUse();
     m_ui->ButtonAccept->setEnabled(allowed && !m_dimmed);
 }
 

@@ -82,7 +82,8 @@ public:
 
     // The values shown now become the ones Discard returns to.
     void RememberForDiscard();
-    // Accept may be pressed only after a successful line check.
+    // Accept may be pressed only after a successful line check of the
+    // settings the panel shows.
     void SetAcceptAllowed(bool allowed);
     // Dimming of the three buttons around transfers; Accept stays dimmed
     // while it is not allowed.

@@ -108,6 +108,7 @@ void TransferTest::sendsThirtyOneFramesThenReconnects()
     QCOMPARE(f.sensor->connects() - connectsBefore, serial ? 0 : 1);
     QCOMPARE(f.ui().DispStatus->text(), kSimVersion);
     QCOMPARE(f.ip().DispInterfaceStatus->text(), kSimVersion);
+    QCOMPARE(f.ip().ButtonAccept->isEnabled(), untried.isEmpty());  // untried values stay unaccepted
     QCOMPARE(f.ui().ButtonSendCF->palette().color(QPalette::Button), QColor(0xE0, 0xE0, 0xE0));
     QVERIFY(f.ui().ButtonSendCF->isEnabled());
 }
