@@ -190,7 +190,7 @@ void InterfacePanel::SetAcceptAllowed(bool allowed)
     // Only what the panel shows can be accepted: after a reconnection with
     // the settings in use, untried values on the panel stay unaccepted.
     m_acceptAllowed = allowed && settingsShown() == m_link.connectionInUse();
-    m_ui->ButtonAccept->setEnabled(allowed && !m_dimmed);
+    m_ui->ButtonAccept->setEnabled(m_acceptAllowed && !m_dimmed);
 }
 
 void InterfacePanel::SetButtonsDimmed(bool dim)
