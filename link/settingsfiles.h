@@ -19,6 +19,8 @@ struct ConnectionSettings {
     // A serial device given by its path for one run (--device), opened in
     // place of the device that port `comport` names. Never saved.
     QString comdevice;
+
+    bool operator==(const ConnectionSettings&) const = default;
 };
 
 // The TCP port the interface panel offers first, for a server given without one.

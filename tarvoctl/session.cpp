@@ -75,17 +75,7 @@ std::optional<int> Session::begin()
 {
     if (const int rc = openTraceFile(link.trace, m_target.traceFile, appendTrace))
         return rc;
-    const ConnectionSettings& to = m_target.link;
-    link.comprotocol = to.comprotocol;
-    link.comport = to.comport;
-    link.comdevice = to.comdevice;
-    link.ipBuf = to.ipBuf;
-    link.portNumStr = to.portNumStr;
-    link.portNum = portNumberOf(to.portNumStr);
-    if (link.comprotocol == TCPIP)
-        link.InitTCP_IP();
-    else
-        link.InitRS232();
+    link.Connect(m_target.link);
     if (interrupted() || failed())
         return failureExit();
     m_opened = true;
