@@ -36,17 +36,17 @@ bool Publisher::open(QString* error)
     }
     m_nextKey = m_firstKey = m_spool->nextKey();
     for (const QString& w : m_spool->takeWarnings())
-        say(w);
+        say(w, true);
     if (m_spool->hasUnread())
         say(QStringLiteral("the spool %1 holds messages of an earlier run; they are delivered first")
                 .arg(QDir::toNativeSeparators(m_options.spoolDir)));
     return true;
 }
 
-void Publisher::say(const QString& text)
+void Publisher::say(const QString& text, bool warning)
 {
     if (notice)
-        notice(text);
+        notice(text, warning);
 }
 
 void Publisher::setInfo(const QByteArray& payload)
@@ -95,7 +95,8 @@ void Publisher::enqueue(SpoolEntry entry)
         if (m_dropped == 0)
             say(QStringLiteral("%1 value sets wait in memory for the broker and there is no --spool: the oldest "
                                "are dropped from now on")
-                    .arg(limit));
+                    .arg(limit),
+                true);
         m_dropped += isValues(m_memory.front());
         m_memory.pop_front();
     }
@@ -109,7 +110,7 @@ void Publisher::handOver()
             for (SpoolEntry& e : m_spool->take(std::max(1, m_options.queueLimit)))
                 m_memory.push_back(std::move(e));
             for (const QString& w : m_spool->takeWarnings())
-                say(w);
+                say(w, true);
         }
         if (m_memory.empty() && !m_unsaved.empty()) {
             m_memory.push_back(std::move(m_unsaved.front()));
@@ -159,7 +160,8 @@ void Publisher::onFailed(MqttClient::Failure, const QString& reason)
     // while retrying, a reason is told once.
     if (m_everConnected && (wasConnected || reason != m_lastFailure)) {
         say(wasConnected ? QStringLiteral("broker %1: %2; messages are kept until it is back").arg(m_client.where(), reason)
-                         : QStringLiteral("broker %1: %2").arg(m_client.where(), reason));
+                         : QStringLiteral("broker %1: %2").arg(m_client.where(), reason),
+            true);
     }
     m_lastFailure = reason;
     emit progressed();
@@ -196,14 +198,15 @@ bool Publisher::pending() const
     return !m_inflight.empty() || !m_memory.empty() || !m_unsaved.empty() || (m_spool && m_spool->hasUnread());
 }
 
-Publisher::Outcome Publisher::finish(double limit, EventPump& pump, const std::function<bool()>& giveUp)
+Publisher::Outcome Publisher::finish(double limit, EventPump& pump)
 {
     QObject::connect(this, &Publisher::progressed, &pump, &EventPump::poke);
     // With a spool, what the broker does not take now waits there; without
     // one, the broker may still come back within the limit.
-    const auto done = [&] { return !pending() || (m_spool && !m_connected) || giveUp(); };
+    const auto done = [&] { return !pending() || (m_spool && !m_connected); };
     if (!done())
-        say(QStringLiteral("waiting up to %1 s for the broker to take the %2 messages still waiting")
+        say(QStringLiteral("waiting up to %1 s for the broker to take the %2 messages still waiting (Ctrl+C "
+                           "ends the wait)")
                 .arg(limit)
                 .arg(m_inflight.size() + m_memory.size() + m_unsaved.size()));
     pump.waitFor(limit, done);
@@ -251,7 +254,7 @@ Publisher::Outcome Publisher::finish(double limit, EventPump& pump, const std::f
                           .arg(QDir::toNativeSeparators(m_spool->directory()), why);
         }
         for (const QString& w : m_spool->takeWarnings())
-            say(w);
+            say(w, true);
         m_spool.reset();
     } else {
         o.lost += undelivered;

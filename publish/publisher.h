@@ -75,13 +75,14 @@ public:
 
     // The end of the run: waits up to `limit` seconds (less when the broker
     // is away and there is a spool to keep the rest) for every message to be
-    // acknowledged (or until giveUp() holds), says "offline", disconnects
-    // cleanly, and keeps what is left in the spool.
-    Outcome finish(double limit, EventPump& pump, const std::function<bool()>& giveUp);
+    // acknowledged, says "offline", disconnects cleanly, and keeps what is
+    // left in the spool. Waits cut short on the pump end the waiting early.
+    Outcome finish(double limit, EventPump& pump);
 
-    // Messages on the way (the broker lost and back, the spool in use),
-    // one line each, for standard error.
-    std::function<void(const QString&)> notice;
+    // Messages on the way, one line each, for standard error: the broker
+    // connected or back, the spool in use (information); the broker lost,
+    // value sets dropped, a damaged spool file (warnings).
+    std::function<void(const QString& text, bool warning)> notice;
 
 signals:
     // Something changed that a wait for the end may be waiting for.
@@ -96,7 +97,7 @@ private:
     void enqueue(SpoolEntry entry);
     void handOver();
     bool pending() const;
-    void say(const QString& text);
+    void say(const QString& text, bool warning = false);
     static bool isValues(const SpoolEntry& e) { return e.kind == "values"; }
 
     MqttClient& m_client;

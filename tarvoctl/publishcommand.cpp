@@ -1,19 +1,17 @@
 #include "publishcommand.h"
 
 #include "commandline.h"
-#include "fileio.h"
 #include "frame.h"
 #include "interrupt.h"
-#include "payload.h"
+#include "publisher.h"
 
-#include <QCommandLineParser>
 #include <QDateTime>
 #include <QDir>
 #include <QHostAddress>
 #include <QProcessEnvironment>
+#include <QTimer>
 
 #include <cmath>
-#include <cstdio>
 
 namespace tarvo::ctl {
 
@@ -26,52 +24,103 @@ constexpr int kBrokerPort = 1883;
 constexpr int kBrokerTlsPort = 8883;
 constexpr double kBrokerStartLimit = 5.0;  // seconds to wait for the broker's first answer
 constexpr double kDrainLimit = 10.0;       // seconds at the end for the broker to take what waits
-// When automatic sending goes off, the frames on their way are taken until
-// the line has been quiet this long, for at most the limit.
-constexpr int kSettleQuietMs = 250;
-constexpr int kSettleLimitMs = 2000;
+constexpr double kMaxSeconds = 20.0 * 24 * 3600;  // --seconds: a timer counting milliseconds in an int
 constexpr qint64 kPasswordFileMax = 4096;
 const char* const kPasswordVariable = "TARVO_MQTT_PASSWORD";
 const char* const kLost = "LOST";
+const char* const kForm =
+    "publish --broker HOST[:PORT] --name NAME (--triggered | --interval MS) [--prefix P] [--seconds S] "
+    "[--spool DIR] [--queue N] [--tls [--cafile FILE] [--cert FILE --key FILE]] [--username USER "
+    "[--password-file FILE]]";
 
-QString optionValue(const QCommandLineParser& p, const char* name)
-{
-    return p.value(QString::fromLatin1(name));
-}
+struct PublishOptions {
+    QString host;
+    int port = 0;
+    QString name;
+    QString prefix = QString::fromLatin1(publish::kDefaultPrefix);
+    bool triggered = false;  // else polled every intervalMs
+    int intervalMs = 0;
+    double seconds = 0.0;    // 0: until a signal ends it
+    QString spoolDir;
+    int queueLimit = Publisher::kDefaultQueue;
+    bool tls = false;
+    QString cafile, certfile, keyfile;
+    QString username;
+    QString password;        // from --password-file or TARVO_MQTT_PASSWORD, never the command line
+};
 
-bool isSet(const QCommandLineParser& p, const char* name)
+// The command's options; a mistake ends in usage(), a password file that
+// cannot be read in its exit code.
+std::optional<int> readOptions(const Invocation& in, PublishOptions& o)
 {
-    return p.isSet(QString::fromLatin1(name));
-}
+    wantArguments(in, kForm, 0);
+    if (in.isSet("password"))
+        usage(QStringLiteral("--password is not taken: a password on the command line is seen by every user of the "
+                             "machine; use --password-file FILE or the environment variable %1")
+                  .arg(QString::fromLatin1(kPasswordVariable)));
+    exclusive(in, "triggered", "interval");
+    o.triggered = in.isSet("triggered");
+    if (!o.triggered && !in.isSet("interval"))
+        usage(QStringLiteral("publish needs either --triggered (the frames the sensor sends on its own) or "
+                             "--interval MS (polling)"));
+    if (in.isSet("interval"))
+        o.intervalMs = wholeOption(in, "interval", 1, 3600000);
+    if (in.isSet("seconds"))
+        o.seconds = secondsOption(in, "seconds", kMaxSeconds);
+    if (in.isSet("queue"))
+        o.queueLimit = wholeOption(in, "queue", 1, 10000000);
+    if (!in.isSet("broker"))
+        usage(QStringLiteral("publish needs --broker HOST[:PORT]"));
+    if (!in.isSet("name"))
+        usage(QStringLiteral("publish needs --name NAME, the sensor's name in the topics"));
+    o.name = in.value("name");
+    if (in.isSet("prefix"))
+        o.prefix = in.value("prefix");
+    for (const QString& wrong : {publish::badName(o.name), publish::badPrefix(o.prefix)})
+        if (!wrong.isEmpty())
+            usage(wrong);
 
-// The password: the first line of --password-file, or the environment.
-QString readPassword(const QCommandLineParser& p, PublishOptions& o)
-{
-    const QString env = QProcessEnvironment::systemEnvironment().value(QString::fromLatin1(kPasswordVariable));
-    if (isSet(p, "password-file")) {
-        const QString path = optionValue(p, "password-file");
-        const FileRead read = readWholeFile(path, kPasswordFileMax);
-        if (read.status != FileRead::Ok)
-            return QStringLiteral("--password-file %1: %2")
-                .arg(QDir::toNativeSeparators(path),
-                     read.status == FileRead::Missing ? QStringLiteral("No such file") : read.error);
-        QByteArray first = read.content.split('\n').first();
+    o.tls = in.isSet("tls");
+    o.cafile = in.value("cafile");
+    o.certfile = in.value("cert");
+    o.keyfile = in.value("key");
+    if (!o.tls && (in.isSet("cafile") || in.isSet("cert") || in.isSet("key")))
+        usage(QStringLiteral("--cafile, --cert and --key are for TLS: add --tls"));
+    if (o.certfile.isEmpty() != o.keyfile.isEmpty())
+        usage(QStringLiteral("--cert and --key go together"));
+    if (!o.certfile.isEmpty() && o.cafile.isEmpty())
+        usage(QStringLiteral("--cert needs --cafile"));
+
+    // HOST, HOST:PORT or [IPv6]:PORT, as --tcp takes the sensor.
+    const QString broker = in.value("broker");
+    const bool portGiven = broker.startsWith(u'[') ? broker.contains(QStringLiteral("]:")) : broker.contains(u':');
+    const auto where = parseServer(portGiven ? broker
+                                             : broker + u':' + QString::number(o.tls ? kBrokerTlsPort : kBrokerPort));
+    if (!where)
+        usage(QStringLiteral("--broker wants HOST or HOST:PORT with a port from 1 to 65535, not \"%1\"").arg(broker));
+    o.host = where->ipBuf;
+    o.port = where->portNumStr.toInt();
+
+    o.spoolDir = in.value("spool");
+    if (in.isSet("spool") && o.spoolDir.isEmpty())
+        usage(QStringLiteral("--spool wants a directory"));
+    o.username = in.value("username");
+    if (in.isSet("password-file")) {
+        InputFile file;
+        if (const auto failed = readInput(in.value("password-file"), kPasswordFileMax, &file))
+            return failed;
+        QByteArray first = file.content.split('\n').first();
         if (first.endsWith('\r'))
             first.chop(1);
         if (first.isEmpty())
-            return QStringLiteral("--password-file %1: the first line is empty").arg(QDir::toNativeSeparators(path));
+            return report(BadUsage, fileMessage(in.value("password-file"), QStringLiteral("the first line is empty")));
         o.password = QString::fromUtf8(first);
     } else {
-        o.password = env;
+        o.password = QProcessEnvironment::systemEnvironment().value(QString::fromLatin1(kPasswordVariable));
     }
     if (!o.password.isEmpty() && o.username.isEmpty())
-        return QStringLiteral("a password needs --username");
-    return QString();
-}
-
-void say(const QString& text)
-{
-    report(Done, text);
+        usage(QStringLiteral("a password needs --username"));
+    return std::nullopt;
 }
 
 // The loopback interface, where a password without TLS does not travel.
@@ -81,8 +130,9 @@ bool isLocal(const QString& host)
     return host == u"localhost" || (!a.isNull() && a.isLoopback());
 }
 
-// Every frame the sensor sends on its own, until `flag` is cleared. False
-// when the frame that switches automatic sending off could not be written.
+// Every frame the sensor sends on its own, until `flag` is cleared, and the
+// frames on their way when automatic sending goes off: they are parts
+// measured too. False when the switch-off could not be written.
 bool publishTriggered(Session& s, Publisher& publisher, std::uint16_t& flag)
 {
     AutoFrameReader& reader = s.exchange.autoFrames();
@@ -90,44 +140,19 @@ bool publishTriggered(Session& s, Publisher& publisher, std::uint16_t& flag)
         s.values.CopyDatatoVars(words);
         publisher.addValues(s.values, QDateTime::currentDateTime());
     };
-    s.measurement.StartAutoSend();
+    s.startAutoSend();
     while (flag == 1)
         if (reader.wait(flag))
             reader.takeAll(take);
     reader.takeAll(take);
-    // Automatic sending off, without the flush of the usual switch-off: the
-    // frames already on their way are parts measured, and are published too.
     s.setStep(QStringLiteral("switching automatic sending off"));
-    s.exchange.order = frame::AutoSend;
-    s.exchange.FillTxBuf(frame::AutoSend, 0);
-    s.exchange.WriteFrame();
-    const bool written = s.exchange.nBytesW == frame::kBytes;
-    std::uint16_t settling = written && !s.failed() ? 1 : 0;
-    QTimer quiet, limit;
-    for (QTimer* t : {&quiet, &limit}) {
-        t->setSingleShot(true);
-        QObject::connect(t, &QTimer::timeout, &s.pump, [&] {
-            settling = 0;
-            s.pump.poke();
-        });
-    }
-    quiet.start(kSettleQuietMs);
-    limit.start(kSettleLimitMs);
-    while (settling == 1) {
-        if (reader.wait(settling)) {
-            reader.takeAll(take);
-            quiet.start(kSettleQuietMs);
-        }
-    }
-    reader.takeAll(take);
-    reader.end();
-    return written;
+    return s.stopAutoSend(take);
 }
 
 // Command 5 every intervalMs on a fixed schedule, until `flag` is cleared; a
 // late reply moves the next request to the next slot, never into a burst.
 // The number of replies that were not measurements, which are skipped.
-long publishPolled(Session& s, Publisher& publisher, std::uint16_t& flag, int intervalMs)
+long publishPolled(const Invocation& in, Session& s, Publisher& publisher, std::uint16_t& flag, int intervalMs)
 {
     long skipped = 0;
     const double period = intervalMs / 1000.0;
@@ -141,10 +166,10 @@ long publishPolled(Session& s, Publisher& publisher, std::uint16_t& flag, int in
         if (words[0] == frame::kSyncSensor && words[1] == frame::ReadMeasurement) {
             publisher.addValues(s.values, QDateTime::currentDateTime());
         } else if (++skipped == 1) {
-            say(QStringLiteral("reading measured values (command 5): a reply starting %1 %2 is not a "
-                               "measurement; such replies are skipped")
-                    .arg(words[0], 4, 16, QChar(u'0'))
-                    .arg(words[1], 4, 16, QChar(u'0')));
+            note(in, QStringLiteral("%1: reading measured values (command 5): a reply starting %2 %3 is not a "
+                                    "measurement; such replies are skipped")
+                         .arg(s.where(), QStringLiteral("%1").arg(words[0], 4, 16, QChar(u'0')),
+                              QStringLiteral("%1").arg(words[1], 4, 16, QChar(u'0'))));
         }
         const double now = s.pump.now();
         next += period;
@@ -155,7 +180,7 @@ long publishPolled(Session& s, Publisher& publisher, std::uint16_t& flag, int in
     return skipped;
 }
 
-// What became of the run's value sets, for standard output.
+// What became of the run's value sets.
 QString summary(const Publisher::Outcome& out, const Publisher& publisher, const QString& spoolDir, long skipped)
 {
     QString text = QStringLiteral("%1 value sets published to %2: %3 delivered")
@@ -190,79 +215,20 @@ QList<QCommandLineOption> publishOptions()
         {"key", "Client key for TLS.", "FILE"},
         {"username", "User name at the broker.", "USER"},
         {"password-file", "File whose first line is the password.", "FILE"},
-        // Refused with the reason: a password on the command line is visible to every user.
-        QCommandLineOption(QStringLiteral("password"), QString(), QStringLiteral("PASSWORD")),
+        // Refused with the reason: a password on the command line is seen by every user.
+        {"password", "Refused.", "PASSWORD"},
     };
 }
 
-QSet<QString> publishOptionNames()
+int publishValues(const Invocation& in, Session& s)
 {
-    QSet<QString> names = {QStringLiteral("triggered"), QStringLiteral("interval"), QStringLiteral("seconds")};
-    for (const QCommandLineOption& o : publishOptions())
-        names.insert(o.names().first());
-    return names;
-}
-
-QString readPublishOptions(const QCommandLineParser& p, PublishOptions& o)
-{
-    if (isSet(p, "password"))
-        return QStringLiteral("--password is not taken: a password on the command line is seen by every user of the "
-                              "machine; use --password-file FILE or the environment variable %1")
-            .arg(QString::fromLatin1(kPasswordVariable));
-    o.triggered = isSet(p, "triggered");
-    if (o.triggered && isSet(p, "interval"))
-        return QStringLiteral("--triggered and --interval exclude each other");
-    if (!o.triggered && !isSet(p, "interval"))
-        return QStringLiteral("publish needs either --triggered (the frames the sensor sends on its own) or "
-                              "--interval MS (polling)");
-    if (!isSet(p, "broker"))
-        return QStringLiteral("publish needs --broker HOST[:PORT]");
-    if (!isSet(p, "name"))
-        return QStringLiteral("publish needs --name NAME, the sensor's name in the topics");
-    o.name = optionValue(p, "name");
-    if (const QString wrong = publish::badName(o.name); !wrong.isEmpty())
-        return wrong;
-    if (isSet(p, "prefix"))
-        o.prefix = optionValue(p, "prefix");
-    if (const QString wrong = publish::badPrefix(o.prefix); !wrong.isEmpty())
-        return wrong;
-
-    o.tls = isSet(p, "tls");
-    o.cafile = optionValue(p, "cafile");
-    o.certfile = optionValue(p, "cert");
-    o.keyfile = optionValue(p, "key");
-    if (!o.tls && (isSet(p, "cafile") || isSet(p, "cert") || isSet(p, "key")))
-        return QStringLiteral("--cafile, --cert and --key are for TLS: add --tls");
-    if (o.certfile.isEmpty() != o.keyfile.isEmpty())
-        return QStringLiteral("--cert and --key go together");
-    if (!o.certfile.isEmpty() && o.cafile.isEmpty())
-        return QStringLiteral("--cert needs --cafile");
-
-    // HOST, HOST:PORT or [IPv6]:PORT, as --tcp takes the sensor.
-    const QString broker = optionValue(p, "broker");
-    const bool portGiven = broker.startsWith(u'[') ? broker.contains(QStringLiteral("]:")) : broker.contains(u':');
-    const int defaultPort = o.tls ? kBrokerTlsPort : kBrokerPort;
-    const auto where = parseServer(portGiven ? broker : broker + u':' + QString::number(defaultPort));
-    if (!where)
-        return QStringLiteral("--broker wants HOST or HOST:PORT with a port from 1 to 65535, not \"%1\"").arg(broker);
-    o.host = where->ipBuf;
-    o.port = where->portNumStr.toInt();
-
-    o.username = optionValue(p, "username");
-    o.spoolDir = optionValue(p, "spool");
-    if (isSet(p, "spool") && o.spoolDir.isEmpty())
-        return QStringLiteral("--spool wants a directory");
-    return readPassword(p, o);
-}
-
-int publishValues(const Target& target, const PublishOptions& o)
-{
-    Session s;
-    StopOnInterrupt stop(s);
+    PublishOptions o;
+    if (const auto failed = readOptions(in, o))
+        return *failed;
 
     MqttClient client;
     Publisher publisher(client, {o.prefix, o.name, o.queueLimit, o.spoolDir});
-    publisher.notice = say;
+    publisher.notice = [&in](const QString& text, bool warning) { warning ? warn(text) : note(in, text); };
     publish::BrokerOptions b;
     b.host = o.host;
     b.port = o.port;
@@ -279,11 +245,11 @@ int publishValues(const Target& target, const PublishOptions& o)
     if (!client.configure(b, &error) || !publisher.open(&error))
         return report(BadUsage, error);
     if (!o.password.isEmpty() && !o.tls && !isLocal(o.host))
-        say(QStringLiteral("the password goes to %1 unencrypted; --tls protects it").arg(client.where()));
+        warn(QStringLiteral("the password goes to %1 unencrypted; --tls protects it").arg(client.where()));
 
     // The broker first: one that refuses us ends the run before the sensor
-    // is asked anything. Until it has taken us once, a refusal is a
-    // mistake in the set-up, which trying again does not mend.
+    // is asked anything. Until it has taken us once, a refusal is a mistake
+    // in the set-up, which trying again does not mend.
     bool everConnected = false;
     std::optional<MqttClient::Failure> firstFailure;
     QString firstReason;
@@ -300,9 +266,7 @@ int publishValues(const Target& target, const PublishOptions& o)
             s.flags.clearAll();  // a loop already running ends
         s.pump.poke();
     });
-    bool spoolOk = true;
-    QObject::connect(&publisher, &Publisher::spoolFailed, &s.pump, [&] {
-        spoolOk = false;
+    QObject::connect(&publisher, &Publisher::spoolFailed, &s.pump, [&s] {
         s.flags.clearAll();
         s.pump.poke();
     });
@@ -312,8 +276,8 @@ int publishValues(const Target& target, const PublishOptions& o)
     if (refused())
         return report(SensorFailed, QStringLiteral("broker %1: %2").arg(client.where(), firstReason));
     if (!everConnected && !s.interrupted())
-        say(QStringLiteral("broker %1: %2; value sets are kept until it answers")
-                .arg(client.where(), firstFailure ? firstReason : QStringLiteral("no answer yet")));
+        warn(QStringLiteral("broker %1: %2; value sets are kept until it answers")
+                 .arg(client.where(), firstFailure ? firstReason : QStringLiteral("no answer yet")));
 
     // The sensor: its identification and working parameter set go to the
     // info topic, once.
@@ -321,9 +285,7 @@ int publishValues(const Target& target, const PublishOptions& o)
     QTimer deadline;
     bool offWritten = true;
     long skipped = 0;
-    std::optional<int> startFailure;  // reported already
-    if (!s.interrupted())
-        startFailure = begin(s, target);
+    const std::optional<int> startFailure = s.interrupted() ? std::nullopt : s.begin();  // reported already
     if (!s.interrupted() && !startFailure) {
         s.params.target = RAM;
         s.setStep(QStringLiteral("reading the working parameter set"));
@@ -333,14 +295,14 @@ int publishValues(const Target& target, const PublishOptions& o)
                                                    QStringLiteral("tarvoctl %1").arg(programVersion()), s.params.pp));
         }
         s.setStep(QString());
-        if (!s.failed() && !s.interrupted() && spoolOk && !refused())
-            armLoop(s, flag, o.seconds, deadline);
+        if (!s.failed() && !s.interrupted() && publisher.spoolFailure().isEmpty() && !refused()) {
+            runFor(s, flag, o.seconds, deadline);
+        }
     }
-
     if (flag == 1 && o.triggered)
         offWritten = publishTriggered(s, publisher, flag);
     else if (flag == 1)
-        skipped = publishPolled(s, publisher, flag, o.intervalMs);
+        skipped = publishPolled(in, s, publisher, flag, o.intervalMs);
     flag = 0;
 
     // The sensor link is lost: the run ends, and the plant is told why. Here
@@ -349,15 +311,17 @@ int publishValues(const Target& target, const PublishOptions& o)
     if (s.failed())
         publisher.addEvent(QString::fromLatin1(kLost), s.failure());
 
-    // Ctrl+C or SIGTERM once more ends the wait for the broker.
-    bool giveUp = false;
-    onInterrupt([&] {
-        giveUp = true;
-        s.pump.poke();
+    // The broker gets its time to take what waits, also after a signal; a
+    // signal now ends that wait, never the process, so the spool keeps the rest.
+    s.resumeWaits();
+    onInterrupt([&s](int signal) {
+        if (!s.interrupted())
+            s.interrupt(signal);
+        s.pump.setWaitsCutShort(true);
     });
-    const Publisher::Outcome out = publisher.finish(kDrainLimit, s.pump, [&] { return giveUp; });
-    std::fputs(qPrintable(summary(out, publisher, o.spoolDir, skipped) + u'\n'), stdout);
-    std::fflush(stdout);
+    const Publisher::Outcome out = publisher.finish(kDrainLimit, s.pump);
+    onInterrupt([&s](int signal) { s.interrupt(signal); });
+    note(in, summary(out, publisher, o.spoolDir, skipped));
 
     int code = Done;
     const auto fail = [&code](int c, const QString& text) {
@@ -371,10 +335,12 @@ int publishValues(const Target& target, const PublishOptions& o)
         fail(SensorFailed, QStringLiteral("broker %1: %2").arg(client.where(), firstReason));
     if (startFailure)
         code = code == Done ? *startFailure : code;
-    else if (s.failed())
-        fail(SensorFailed, s.failure());
-    else if (!offWritten)
-        fail(SensorFailed, QStringLiteral("switching automatic sending off (command 50): the frame could not be written"));
+    else if (s.failed() && s.failureExit() != Done && code == Done)
+        code = SensorFailed;
+    else if (!offWritten && !s.interrupted())
+        fail(SensorFailed, QStringLiteral("%1: automatic sending (command 50) could not be switched off: the frame "
+                                          "could not be written")
+                               .arg(s.where()));
     if (out.lost > 0)
         fail(SensorFailed, QStringLiteral("%1 value sets were lost: %2").arg(out.lost).arg(out.error));
     return code;
