@@ -349,8 +349,7 @@ private:
     {
         const ReceiveState& rx = link->rx;
         const int size = static_cast<int>(rx.szReadBuf.size());
-        if (rx.dataSize < -1 || rx.dataSize > size || rx.bytesToRead < -size || rx.bytesToRead > size
-            || rx.bytesRead > size || rx.owed < 0 || rx.owed > size)
+        if (rx.dataSize < 0 || rx.dataSize > frame::kBytes || rx.bytesToRead < 0 || rx.bytesToRead > size)
             broken("receive counters outside the receive buffer");
         if (values.anzprof > kProfilePoints)
             broken("a profile count beyond the profile buffer");
@@ -360,9 +359,10 @@ private:
             broken("a loop flag left set after its loop ended");
         if (tcp.bytesAvailable() > tcp.capacity() || serial.bytesAvailable() > serial.capacity())
             broken("more bytes held than the channel's buffer");
-        // Outside automatic reception, bytes that no exchange waits for are dropped.
+        // Outside automatic reception, bytes that no exchange waits for (and
+        // that no late reply may be among) are dropped.
         pump.processEvents();
-        if (!link->isSerial() && !rx.autoFrames && rx.bytesToRead <= 0 && !tcp.hasPending()
+        if (!link->isSerial() && !rx.autoFrames && !rx.waiting && !tcp.hasPending()
             && tcp.bytesAvailable() != 0)
             broken("stray bytes kept over TCP");
     }
