@@ -255,7 +255,11 @@ void Exchange::awaitReply(double limit, bool runEvents)
     } else {
         // What came of a reply that did not end in time is shown for what it
         // was; its rest, should it still come, belongs to no later reply.
-        const FrameScanner::Item part = m_scanner.flush();
+        FrameScanner::Item part = m_scanner.flush();
+        if (!part.cut && !text && part.kind != FrameScanner::Item::None) {
+            passOver(part);  // no frame begun, only bytes that might have become one
+            part = {};
+        }
         const int got = std::min(part.bytes, want);
         std::copy_n(part.data, got, rx.szReadBuf.begin());
         m_link.trace.received(part.data, got);

@@ -418,6 +418,11 @@ int sendFactors(const Target& target, const FactorOptions& o)
                   .arg(refs[0])
                   .arg(refs[1])
                   .arg(refs[2]));
+    // The sensor is left as the tool leaves it: the line opened anew and the
+    // version asked for again (command 7).
+    if (!s.connect(target.link))
+        return sensorFailure(s);
+    printLine(s.exchange.versionText());
     return Done;
 }
 

@@ -60,7 +60,9 @@ Commands:
                         them. References: the curves at temperature step T
                         (0..99), or the three values given; without either,
                         1000 each (the tool's start values). Factors outside
-                        0..65535 are refused unless --accept-limited.
+                        0..65535 are refused unless --accept-limited. As the
+                        tool does, the line is then opened anew and the
+                        sensor's version (command 7) asked for and printed.
 
 Exit codes:
   0  done
