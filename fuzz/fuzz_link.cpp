@@ -196,6 +196,7 @@ private:
             return;
         }
         const std::uint8_t kind = m_in.byte();
+        m_lastAnswer = kind % 10;
         switch (kind % 10) {
         case 0:  // whole
             if (!autoSend)
@@ -313,11 +314,23 @@ private:
     {
         m_stopWhenQuiet = true;
         AutoFrameReader& reader = exchange->autoFrames();
+        m_lastAnswer = -1;
         transfer->StartAutoSend();
+        // A flood of one frame, some cut short: only that frame, whole, may be taken.
+        const bool flood = m_lastAnswer == 5;
+        const QByteArray sent = properReply(QByteArray::fromHex("00550005"));
+        const auto whole = [&](const FrameWords& w) {
+            for (int i = 0; i < frame::kWords; ++i)
+                if (w[static_cast<size_t>(i)] != frame::getWord(reinterpret_cast<const std::uint8_t*>(sent.constData()), i))
+                    broken("a frame taken that the sensor never sent whole");
+        };
         loopFlag = 1;
         while (loopFlag == 1) {
             if (reader.wait(loopFlag))
-                m_frames += reader.takeAll([](const FrameWords&) {});
+                m_frames += reader.takeAll([&](const FrameWords& w) {
+                    if (flood)
+                        whole(w);
+                });
             if (reader.queued() > AutoFrameReader::kQueueFrames)
                 broken("more frames queued than the reader's bound");
         }
@@ -410,6 +423,7 @@ private:
     bool m_honest = false;
     bool m_stopWhenQuiet = false;
     int m_frames = 0;  // automatic frames taken
+    int m_lastAnswer = -1;  // the kind of the last answer the input chose
 
 public:
     EventPump pump;

@@ -45,6 +45,9 @@ public:
     // tests and fuzzing drive the real waits against a scripted peer without
     // waiting in real time. False when no wait is running.
     bool expireInnermostWait();
+    // The wait that returned last was ended by expireInnermostWait(): a
+    // caller that loops until its own deadline takes that as the deadline.
+    bool lastWaitExpired() const { return m_lastExpired; }
 
 public slots:
     // Something a wait may be waiting for has changed: re-check the waits.
@@ -54,10 +57,12 @@ private:
     struct ActiveWait {
         QEventLoop* loop;
         const std::function<bool()>* done;
+        bool expired = false;
     };
     QElapsedTimer m_clock;
     std::vector<ActiveWait> m_waits;
     int m_depth = 0;
+    bool m_lastExpired = false;
 };
 
 } // namespace tarvo

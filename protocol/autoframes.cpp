@@ -45,9 +45,9 @@ void AutoFrameReader::end()
 
 bool AutoFrameReader::wait(std::uint16_t& loopFlag)
 {
-    fill();
+    fill(false);
     m_pump.processEvents();
-    fill();
+    fill(true);
     while (m_count == 0 && loopFlag == 1) {
         if (m_link.channelLost()) {
             loopFlag = 0;
@@ -60,7 +60,7 @@ bool AutoFrameReader::wait(std::uint16_t& loopFlag)
             return loopFlag != 1 || m_link.bytesAvailable() > 0 || m_link.channelLost();
         });
         m_pump.processEvents();  // bytes on their way are no pause on the line
-        fill();
+        fill(true);
     }
     return m_count > 0;
 }
@@ -80,24 +80,27 @@ int AutoFrameReader::takeAll(const std::function<void(const FrameWords&)>& take)
     return n;
 }
 
-void AutoFrameReader::fill()
+void AutoFrameReader::fill(bool lineObserved)
 {
     if (!m_active)
         return;
-    scan();  // a pause may have decided what is held
     while (m_count < kQueueFrames && m_scanner.space() > 0) {
         const auto n = static_cast<int>(m_link.readBytes(m_scanner.tail(), m_scanner.space()));
         if (n <= 0)
             break;
         m_scanner.added(n, m_pump.now());
-        scan();
+        scan(0.0);
     }
+    // Only a line seen quiet may cut a frame: bytes that waited unread
+    // while the panels were drawn are no pause.
+    if (lineObserved && m_link.bytesAvailable() == 0)
+        scan(m_pump.now());
 }
 
-void AutoFrameReader::scan()
+void AutoFrameReader::scan(double now)
 {
     while (m_count < kQueueFrames) {
-        const FrameScanner::Item item = m_scanner.next(m_pump.now());
+        const FrameScanner::Item item = m_scanner.next(now);
         if (item.kind == FrameScanner::Item::None)
             break;
         if (item.kind == FrameScanner::Item::Skipped) {

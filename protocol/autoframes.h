@@ -60,9 +60,12 @@ public:
     const AutoFrameCounts& counts() const { return m_counts; }
 
 private:
-    void fill();
-    // Takes the frames and skipped bytes the scanner can tell, while the queue has room.
-    void scan();
+    // Reads what the channel holds. With lineObserved (events have just run
+    // and the channel is found empty), a pause on the line may decide a frame.
+    void fill(bool lineObserved);
+    // Takes the frames and skipped bytes the scanner can tell, while the
+    // queue has room; `now` judges pauses (0: none is judged).
+    void scan(double now);
 
     Link& m_link;
     EventPump& m_pump;

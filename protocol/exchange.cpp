@@ -149,18 +149,21 @@ int Exchange::takeIn()
     return total;
 }
 
-void Exchange::waitForBytes(double until, bool runEvents)
+bool Exchange::waitForBytes(double until, bool runEvents)
 {
     const double left = until - m_pump.now();
     if (left <= 0.0)
-        return;
-    if (runEvents) {
-        m_pump.waitFor(left, [this] { return m_link.bytesAvailable() > 0 || m_link.channelLost(); });
-        // Bytes the channel has not yet taken in when the time ran out are
-        // no pause on the line.
-        m_pump.processEvents();
-    } else
+        return true;
+    if (!runEvents) {
         m_link.WaitInQWithoutEvents(m_link.GetInQLen() + 1, left);
+        return true;
+    }
+    m_pump.waitFor(left, [this] { return m_link.bytesAvailable() > 0 || m_link.channelLost(); });
+    const bool expired = m_pump.lastWaitExpired();
+    // Bytes the channel has not yet taken in when the time ran out are no
+    // pause on the line.
+    m_pump.processEvents();
+    return !expired;
 }
 
 void Exchange::passOver(const FrameScanner::Item& item)
@@ -209,7 +212,8 @@ void Exchange::settleLine(const Request& next)
         double until = m_scanner.decidesAt();
         for (const Owed& o : m_owed)
             until = std::min(until, o.until);
-        waitForBytes(until, true);
+        if (!waitForBytes(until, true))
+            m_owed.clear();  // its time is up
     }
     // What came before the request is no part of its reply.
     if (const FrameScanner::Item rest = m_scanner.flush(); rest.kind != FrameScanner::Item::None)
@@ -242,7 +246,8 @@ void Exchange::awaitReply(double limit, bool runEvents)
         }
         if (found || m_link.channelLost() || m_pump.now() > deadline)
             break;
-        waitForBytes(std::min(deadline + 1e-3, m_scanner.decidesAt()), runEvents);
+        if (!waitForBytes(std::min(deadline + 1e-3, m_scanner.decidesAt()), runEvents))
+            break;  // as if the time limit had passed
     }
 
     if (found) {
