@@ -130,17 +130,18 @@ void Link::FlushQueues()
     m_serialChannel->flushQueues();
 }
 
-void Link::WaitInQWithoutEvents(std::int32_t want, double limit)
+bool Link::WaitInQWithoutEvents(std::int32_t want, double limit)
 {
     const double start = m_pump.now();
     while (GetInQLen() < want) {
         const double left = limit - (m_pump.now() - start);
         if (left <= 0.0)
-            break;
+            return false;
         // Ends early only when the port cannot deliver anything any more.
         if (!m_serialChannel->waitForReadyRead(std::max(1, static_cast<int>(std::ceil(left * 1000.0)))))
-            break;
+            return false;
     }
+    return true;
 }
 
 void Link::ClientTCPDataReady()

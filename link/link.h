@@ -95,8 +95,9 @@ public:
     void FlushQueues();                       // RS-232 only; TCP has no queues
     // RS-232: blocks until `want` bytes are queued or more than `limit`
     // seconds have passed. No event loop runs; only the port's own reads are
-    // dispatched, so no other callback can run meanwhile.
-    void WaitInQWithoutEvents(std::int32_t want, double limit);
+    // dispatched, so no other callback can run meanwhile. False when the
+    // time ran out or the port can deliver nothing more.
+    bool WaitInQWithoutEvents(std::int32_t want, double limit);
     bool isSerial() const { return comprotocol == RS232; }
 
     // Automatic sending on: the bytes stay in the channel for readBytes

@@ -154,10 +154,8 @@ bool Exchange::waitForBytes(double until, bool runEvents)
     const double left = until - m_pump.now();
     if (left <= 0.0)
         return true;
-    if (!runEvents) {
-        m_link.WaitInQWithoutEvents(m_link.GetInQLen() + 1, left);
-        return true;
-    }
+    if (!runEvents)  // false only when the port can deliver nothing more
+        return m_link.WaitInQWithoutEvents(m_link.GetInQLen() + 1, left) || m_pump.now() >= until;
     m_pump.waitFor(left, [this] { return m_link.bytesAvailable() > 0 || m_link.channelLost(); });
     const bool expired = m_pump.lastWaitExpired();
     // Bytes the channel has not yet taken in when the time ran out are no

@@ -127,7 +127,8 @@ private:
     void awaitReply(double limit, bool runEvents = true);
     // Reads what the channel holds into the scanner; the count read.
     int takeIn();
-    // False when the wait was cut short as if its time had run out.
+    // False when the wait was cut short as if its time had run out, or the
+    // port can deliver nothing more.
     bool waitForBytes(double until, bool runEvents);
     // An item of the scanner that is not the reply awaited.
     void passOver(const FrameScanner::Item& item);

@@ -40,7 +40,7 @@ public:
 
     // Where the next bytes go, and how many fit; added() tells how many came.
     std::uint8_t* tail();
-    int space() const { return kCapacity - m_end; }
+    int space() const { return kCapacity - held(); }
     void added(int n, double now);
 
     // The next whole frame or run of skipped bytes from the front, as far as
