@@ -21,8 +21,8 @@ double EventPump::waitFor(double limit, const std::function<bool()>& done,
                           QEventLoop::ProcessEventsFlags flags)
 {
     const double start = now();
-    m_lastExpired = false;
-    if (done())
+    m_lastExpired = m_cutShort;
+    if (m_cutShort || done())
         return 0.0;
 
     QEventLoop loop;
@@ -35,7 +35,7 @@ double EventPump::waitFor(double limit, const std::function<bool()>& done,
         deadline.start(std::max(0, static_cast<int>(std::ceil(left * 1000.0))));
     };
     connect(&deadline, &QTimer::timeout, &loop, [&] {
-        if (now() - start > limit || done())
+        if (m_cutShort || now() - start > limit || done())
             loop.quit();
         else
             arm();
@@ -46,7 +46,7 @@ double EventPump::waitFor(double limit, const std::function<bool()>& done,
     ++m_depth;
     loop.exec(flags);
     --m_depth;
-    m_lastExpired = m_waits.back().expired;
+    m_lastExpired = m_cutShort || m_waits.back().expired;
     m_waits.pop_back();
     return now() - start;
 }
@@ -75,10 +75,16 @@ bool EventPump::expireInnermostWait()
     return true;
 }
 
+void EventPump::setWaitsCutShort(bool on)
+{
+    m_cutShort = on;
+    poke();
+}
+
 void EventPump::poke()
 {
     for (const auto& w : m_waits)
-        if ((*w.done)())
+        if (m_cutShort || (*w.done)())
             w.loop->quit();
 }
 
