@@ -6,7 +6,6 @@
 
 #include <QtGlobal>
 #include <algorithm>
-#include <limits>
 #include <cstring>
 #include <utility>
 

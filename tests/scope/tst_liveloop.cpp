@@ -496,14 +496,8 @@ void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext_data()
 void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext()
 {
     QFETCH(bool, serial);
-    sim::SimOptions o;
-    o.pty = serial;
-    o.baudPacing = serial;
-    ScopeFixture f(o);
-    if (serial)
-        f.settingsToSensorLine();
-    else
-        f.settingsToSensor();
+    ScopeFixture f(ScopeFixture::linkOptions(serial));
+    f.settingsToSensorOn(serial);
     f.sensor->setNoise(1.0);  // profiles of real shape: neighbouring blocks differ
     ScopeApp& app = f.start();
     // The replies to commands 9 and 5 as the sensor sends them.

@@ -136,18 +136,12 @@ void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead_data
 void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead()
 {
     QFETCH(bool, serial);
-    sim::SimOptions o;
-    o.pty = serial;
-    o.baudPacing = serial;
-    ScopeFixture f(o);
+    ScopeFixture f(ScopeFixture::linkOptions(serial));
     sim::ParamSet s = f.sensor->parameters();
     s[sim::Evalmode] = 0;
     f.sensor->setParameters(s);
     f.sensor->setTeachRow(12, {222, 1, 2, 3});
-    if (serial)
-        f.settingsToSensorLine();
-    else
-        f.settingsToSensor();
+    f.settingsToSensorOn(serial);
     ScopeApp& app = f.start();
     const Ui::P& p = *app.panel.ui;
     s[sim::Power] = 640;
