@@ -362,17 +362,7 @@ int recordTriggered(const Invocation& in, Session& s)
 
     // Whatever ended the recording, the sensor stops sending on its own.
     const bool off = s.stopAutoSend();
-    if (counts.skippedBytes > 0)
-        warn(QStringLiteral("%1: the sensor's data were out of step: %2 byte(s) that belonged to no whole frame "
-                            "were skipped%3")
-                 .arg(s.where())
-                 .arg(counts.skippedBytes)
-                 .arg(counts.cutFrames > 0 ? QStringLiteral(", among them %1 frame(s) cut short, dropped").arg(counts.cutFrames)
-                                           : QString()));
-    if (counts.otherFrames > 0)
-        note(in, QStringLiteral("%1: %2 reply(s) to other commands came and were passed over")
-                     .arg(s.where())
-                     .arg(counts.otherFrames));
+    reportReception(in, s, counts);
     if (!writeError.isEmpty())
         report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: ") + writeError));
     if (s.failed())
@@ -387,6 +377,21 @@ int recordTriggered(const Invocation& in, Session& s)
         return report(SensorFailed, QStringLiteral("%1: no measurement frame came, only bytes that belong to none")
                                         .arg(s.where()));
     return Done;
+}
+
+void reportReception(const Invocation& in, const Session& s, const AutoFrameCounts& counts)
+{
+    if (counts.skippedBytes > 0)
+        warn(QStringLiteral("%1: the sensor's data were out of step: %2 byte(s) that belonged to no whole frame "
+                            "were skipped%3")
+                 .arg(s.where())
+                 .arg(counts.skippedBytes)
+                 .arg(counts.cutFrames > 0 ? QStringLiteral(", among them %1 frame(s) cut short, dropped").arg(counts.cutFrames)
+                                           : QString()));
+    if (counts.otherFrames > 0)
+        note(in, QStringLiteral("%1: %2 reply(s) to other commands came and were passed over")
+                     .arg(s.where())
+                     .arg(counts.otherFrames));
 }
 
 int profile(const Invocation& in, Session& s)

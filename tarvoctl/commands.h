@@ -59,6 +59,10 @@ void wantArguments(const Invocation& in, const char* form, int count);
 // a signal or a failure at any time.
 void runFor(Session& s, std::uint16_t& flag, double seconds, QTimer& timer);
 
+// What automatic reception skipped (bytes of no whole frame, cut frames)
+// as a warning, and the replies to other commands it passed over.
+void reportReception(const Invocation& in, const Session& s, const AutoFrameCounts& counts);
+
 // Information on standard error; -q keeps it back. Warnings always show.
 void note(const Invocation& in, const QString& text);
 void warn(const QString& text);

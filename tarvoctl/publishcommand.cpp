@@ -1,7 +1,6 @@
 #include "publishcommand.h"
 
 #include "commandline.h"
-#include "frame.h"
 #include "interrupt.h"
 #include "publisher.h"
 
@@ -133,7 +132,7 @@ bool isLocal(const QString& host)
 // Every frame the sensor sends on its own, until `flag` is cleared, and the
 // frames on their way when automatic sending goes off: they are parts
 // measured too. False when the switch-off could not be written.
-bool publishTriggered(Session& s, Publisher& publisher, std::uint16_t& flag)
+bool publishTriggered(const Invocation& in, Session& s, Publisher& publisher, std::uint16_t& flag)
 {
     AutoFrameReader& reader = s.exchange.autoFrames();
     const auto take = [&](const FrameWords& words) {
@@ -146,15 +145,16 @@ bool publishTriggered(Session& s, Publisher& publisher, std::uint16_t& flag)
             reader.takeAll(take);
     reader.takeAll(take);
     s.setStep(QStringLiteral("switching automatic sending off"));
-    return s.stopAutoSend(take);
+    const bool off = s.stopAutoSend(take);
+    reportReception(in, s, reader.counts());
+    return off;
 }
 
 // Command 5 every intervalMs on a fixed schedule, until `flag` is cleared; a
 // late reply moves the next request to the next slot, never into a burst.
-// The number of replies that were not measurements, which are skipped.
-long publishPolled(const Invocation& in, Session& s, Publisher& publisher, std::uint16_t& flag, int intervalMs)
+// The exchange takes only the sensor's reply to command 5.
+void publishPolled(Session& s, Publisher& publisher, std::uint16_t& flag, int intervalMs)
 {
-    long skipped = 0;
     const double period = intervalMs / 1000.0;
     double next = s.pump.now();
     while (flag == 1) {
@@ -162,26 +162,17 @@ long publishPolled(const Invocation& in, Session& s, Publisher& publisher, std::
             s.exchange.SetPopupTimeout();  // records why, ends the loop
             break;
         }
-        const auto& words = s.exchange.databuf;
-        if (words[0] == frame::kSyncSensor && words[1] == frame::ReadMeasurement) {
-            publisher.addValues(s.values, QDateTime::currentDateTime());
-        } else if (++skipped == 1) {
-            note(in, QStringLiteral("%1: reading measured values (command 5): a reply starting %2 %3 is not a "
-                                    "measurement; such replies are skipped")
-                         .arg(s.where(), QStringLiteral("%1").arg(words[0], 4, 16, QChar(u'0')),
-                              QStringLiteral("%1").arg(words[1], 4, 16, QChar(u'0'))));
-        }
+        publisher.addValues(s.values, QDateTime::currentDateTime());
         const double now = s.pump.now();
         next += period;
         if (next < now)
             next += std::ceil((now - next) / period) * period;
         s.pump.waitFor(next - now, [&] { return flag != 1; });
     }
-    return skipped;
 }
 
 // What became of the run's value sets.
-QString summary(const Publisher::Outcome& out, const Publisher& publisher, const QString& spoolDir, long skipped)
+QString summary(const Publisher::Outcome& out, const Publisher& publisher, const QString& spoolDir)
 {
     QString text = QStringLiteral("%1 value sets published to %2: %3 delivered")
                        .arg(QString::number(out.published), QString::fromUtf8(publisher.topics().values),
@@ -194,8 +185,6 @@ QString summary(const Publisher::Outcome& out, const Publisher& publisher, const
         text += QStringLiteral(", %1 lost").arg(out.lost);
     if (out.earlier > 0)
         text += QStringLiteral("; %1 messages of an earlier run delivered").arg(out.earlier);
-    if (skipped > 0)
-        text += QStringLiteral("; %1 replies that were not measurements skipped").arg(skipped);
     return text;
 }
 
@@ -284,7 +273,6 @@ int publishValues(const Invocation& in, Session& s)
     std::uint16_t& flag = o.triggered ? s.flags.pollrecord : s.flags.poll;
     QTimer deadline;
     bool offWritten = true;
-    long skipped = 0;
     const std::optional<int> startFailure = s.interrupted() ? std::nullopt : s.begin();  // reported already
     if (!s.interrupted() && !startFailure) {
         s.params.target = RAM;
@@ -300,9 +288,9 @@ int publishValues(const Invocation& in, Session& s)
         }
     }
     if (flag == 1 && o.triggered)
-        offWritten = publishTriggered(s, publisher, flag);
+        offWritten = publishTriggered(in, s, publisher, flag);
     else if (flag == 1)
-        skipped = publishPolled(in, s, publisher, flag, o.intervalMs);
+        publishPolled(s, publisher, flag, o.intervalMs);
     flag = 0;
 
     // The sensor link is lost: the run ends, and the plant is told why. Here
@@ -321,7 +309,7 @@ int publishValues(const Invocation& in, Session& s)
     });
     const Publisher::Outcome out = publisher.finish(kDrainLimit, s.pump);
     onInterrupt([&s](int signal) { s.interrupt(signal); });
-    note(in, summary(out, publisher, o.spoolDir, skipped));
+    note(in, summary(out, publisher, o.spoolDir));
 
     int code = Done;
     const auto fail = [&code](int c, const QString& text) {

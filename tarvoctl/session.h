@@ -3,8 +3,8 @@
 // programs would show on their panels into the step and reason of a failure.
 #pragma once
 
-#include "eventpump.h"
 #include "autoframes.h"
+#include "eventpump.h"
 #include "exchange.h"
 #include "link.h"
 #include "loopflags.h"

@@ -350,9 +350,10 @@ void PublishTest::badInputIsReportedAndNotPublished_data()
     const QStringList triggered = {"--triggered", "--seconds", "1"};
     const QStringList polled = {"--interval", "50", "--seconds", "1"};
 
-    QTest::newRow("stray bytes and other replies between the frames") << triggered << stray << "" << 0 << "" << QByteArray("all");
-    QTest::newRow("replies that are not measurements")
-        << polled << notMeasurement << "" << 0 << "a reply starting 0055 0005 is not a measurement" << QByteArray("none");
+    QTest::newRow("stray bytes and other replies between the frames")
+        << triggered << stray << "" << 0 << "the sensor's data were out of step" << QByteArray("all");
+    QTest::newRow("a reply that is not the sensor's") << polled << notMeasurement << "" << 1 << "no reply within 3.0 s"
+                                                      << QByteArray("LOST");
     QTest::newRow("a cut reply") << polled << cut << "" << 1 << "only 20 of 36 bytes" << QByteArray("LOST");
     for (const char* name : {"line/3", "line+", "line#"})
         QTest::newRow(qPrintable(QStringLiteral("--name %1").arg(QString::fromLatin1(name))))
