@@ -93,6 +93,7 @@ public:
     QString serialDevicePath() const { return m_serialPath; }
     QString serialSystemError() const { return m_serial.lastSystemError(); }
     bool serialPermissionDenied() const { return m_serial.lastErrorWasPermission(); }
+    bool serialInUse() const { return m_serial.lastErrorWasInUse(); }
 
     // Frame I/O on the channel chosen by comprotocol.
     std::int64_t write(const std::uint8_t* data, int n, int tcpTimeoutMs);

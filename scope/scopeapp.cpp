@@ -236,6 +236,7 @@ void ScopeApp::timeoutReaction()
 
 void ScopeApp::lineCheckPassed()
 {
+    m_identified = true;
     interfacepanel.SetAcceptAllowed(true);
     SetButtonsDimmed(1);
     parapanel->transfer().GetPara();
@@ -287,12 +288,19 @@ void ScopeApp::showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comp
     }
 }
 
-void ScopeApp::afterOpening()
+bool ScopeApp::afterOpening()
 {
+    m_identified = false;
     if (link.ret < 0)
         exchange.SetPopupTimeout();
     else
         exchange.CheckComLine();
+    return m_identified;
+}
+
+double ScopeApp::identificationLimit() const
+{
+    return exchange.lineCheckLimit();
 }
 
 void ScopeApp::showIdentification(const QString& text)
