@@ -133,6 +133,9 @@ public:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing with parameters changed but not sent asks first: send (then
+    // close), close without sending, or stay. True: close now.
+    bool mayClose();
     void wireMainPanel();
 
     std::unique_ptr<RightClickHelp> m_help;
