@@ -85,7 +85,6 @@ public:
     void CBF_AnaOutBegEnd();
     void CBF_ProfileBegEnd();
 
-    ParamTransfer& transfer() { return m_transfer; }
     TeachTablePanel& teach() { return m_teach; }
 
     QString proj_dir;
