@@ -139,12 +139,12 @@ void FrameTrace::clear()
     m_totals = {};
 }
 
-bool FrameTrace::openFile(const QString& path, QString* error)
+bool FrameTrace::openFile(const QString& path, QString* error, bool append)
 {
     if (m_file.isOpen())
         m_file.close();
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+    if (!m_file.open(QIODevice::WriteOnly | (append ? QIODevice::Append : QIODevice::Truncate) | QIODevice::Text)) {
         if (error)
             *error = m_file.errorString();
         return false;

@@ -110,8 +110,9 @@ public:
     TraceCounters connection() const { return m_connection; }  // since the last opening
     QString currentLink() const { return m_link; }
 
-    // Writes every record from now on as a line to the file, flushed per line.
-    bool openFile(const QString& path, QString* error = nullptr);
+    // Writes every record from now on as a line to the file, flushed per
+    // line; the file is replaced, or with `append` continued.
+    bool openFile(const QString& path, QString* error = nullptr, bool append = false);
 
 signals:
     void fileError(const QString& text);

@@ -91,7 +91,10 @@ void InterfacePanel::UseForThisRun(const ConnectionSettings& settings)
 {
     m_firstStart = false;
     const bool serial = settings.comprotocol == RS232;
-    putValuesIntoControls(settings.comprotocol, serial ? settings.comport : static_cast<std::uint16_t>(m_ui->EditSelectComPort->value()),
+    m_deviceForThisRun = serial ? settings.comdevice : QString();
+    // A device path keeps the number shown: that number is what Accept saves.
+    const bool byNumber = serial && settings.comdevice.isEmpty();
+    putValuesIntoControls(settings.comprotocol, byNumber ? settings.comport : static_cast<std::uint16_t>(m_ui->EditSelectComPort->value()),
                           serial ? m_ui->StringIpAdress->text() : settings.ipBuf,
                           serial ? m_ui->StringPortNumber->text() : settings.portNumStr);
 }
@@ -129,9 +132,9 @@ void InterfacePanel::InitConnectPanel()
 
 ConnectionSettings InterfacePanel::settingsShown() const
 {
-    return {static_cast<std::uint16_t>(m_ui->EditCommunicationProtocol->currentIndex()),
-            static_cast<std::uint16_t>(m_ui->EditSelectComPort->value()), m_ui->StringIpAdress->text(),
-            m_ui->StringPortNumber->text()};
+    const auto protocol = static_cast<std::uint16_t>(m_ui->EditCommunicationProtocol->currentIndex());
+    return {protocol, static_cast<std::uint16_t>(m_ui->EditSelectComPort->value()), m_ui->StringIpAdress->text(),
+            m_ui->StringPortNumber->text(), protocol == RS232 ? m_deviceForThisRun : QString()};
 }
 
 void InterfacePanel::TryToConnect()
@@ -274,6 +277,7 @@ void InterfacePanel::CBF_EditCommunicationProtocol()
 void InterfacePanel::CBF_EditSelectComPort()
 {
     SetAcceptAllowed(false);
+    m_deviceForThisRun.clear();  // a number chosen by hand opens its own device
     updateComDevice();
 }
 
@@ -341,7 +345,9 @@ QStringList InterfacePanel::historyEntries() const
 
 void InterfacePanel::updateComDevice()
 {
-    const SerialDevice device = resolveSerialPort(m_ui->EditSelectComPort->value());
+    const SerialDevice device = m_deviceForThisRun.isEmpty()
+        ? resolveSerialPort(m_ui->EditSelectComPort->value())
+        : SerialDevice{m_deviceForThisRun, tr("--device, for this run")};
     QString text;
     if (device.path.isEmpty())
         text = tr("no such port on this computer");

@@ -74,7 +74,8 @@ public:
     void SetupServerField();
     void GetConnectionSettingsFromFile();
     // Shows a connection given for this run only (the command line): RS-232
-    // with its port, or TCP/IP with server and port. Nothing is saved.
+    // with its port or a device path, or TCP/IP with server and port. Nothing
+    // is saved; a port number chosen on the panel replaces the device path.
     void UseForThisRun(const ConnectionSettings& settings);
     void InitConnectPanel();
     // A connection attempt with the values shown on the panel.
@@ -140,6 +141,9 @@ private:
     bool m_dimmed = false;
     // Until the first attempt: neither a settings file nor the command line named a connection.
     bool m_firstStart = true;
+    // The serial device given by its path for this run, shown in place of
+    // the number's device until a number is chosen on the panel.
+    QString m_deviceForThisRun;
 };
 
 } // namespace tarvo

@@ -51,6 +51,7 @@ void Link::Connect(const ConnectionSettings& settings)
     DisconnectFromTCPServer();
     comprotocol = settings.comprotocol;
     comport = settings.comport;
+    comdevice = settings.comdevice;
     ipBuf = settings.ipBuf;
     portNumStr = settings.portNumStr;
     portNum = portNumberOf(portNumStr);
@@ -69,7 +70,7 @@ void Link::InitRS232()
     CloseCom();
     rx.owed = 0;  // a new line owes nothing
     rx.autoFrames = false;
-    const SerialDevice device = resolveSerialPort(comport);
+    const SerialDevice device = comdevice.isEmpty() ? resolveSerialPort(comport) : SerialDevice{comdevice, {}};
     m_serialPath = device.path;
     ret = static_cast<std::int16_t>(m_serialChannel->open(device.path, 0, 0));
     traceOpening(true);

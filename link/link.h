@@ -63,6 +63,8 @@ public:
     // Connect; the low-level openings below use them as they stand.
     std::uint16_t comprotocol = RS232;
     std::uint16_t comport = 1;
+    // A device path given for this run: opened instead of port `comport`'s device.
+    QString comdevice;
     std::int16_t ret = 0;
     std::uint16_t tcpcon = 0;
     QString ipBuf;
@@ -80,9 +82,9 @@ public:
     // `settings` become the ones in use and their channel opens; result in
     // ret. After a failed opening no channel is open.
     void Connect(const ConnectionSettings& settings);
-    ConnectionSettings connectionInUse() const { return {comprotocol, comport, ipBuf, portNumStr}; }
+    ConnectionSettings connectionInUse() const { return {comprotocol, comport, ipBuf, portNumStr, comdevice}; }
 
-    // (Re)opens serial port `comport`; result in ret.
+    // (Re)opens serial port `comport` (or `comdevice`); result in ret.
     void InitRS232();
     // (Re)connects to ipBuf:portNum; result in ret, state in tcpcon.
     void InitTCP_IP();

@@ -345,8 +345,9 @@ QString Exchange::versionText() const
     for (std::uint8_t c : version) {
         if (c == 0)
             break;
-        // Keep the text readable whatever the sensor sent.
-        text.append(c < 0x20 || c == 0x7F ? QChar(u'?') : QChar(c));
+        // Keep the text readable whatever the sensor sent: no control
+        // characters, neither C0 nor C1 (a terminal acts on both).
+        text.append(c < 0x20 || (c >= 0x7F && c <= 0x9F) ? QChar(u'?') : QChar(c));
     }
     return text;
 }

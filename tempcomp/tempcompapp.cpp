@@ -32,8 +32,6 @@ constexpr int kPointsPerScreen = 101;
 constexpr int kSendColour = 0xFF0000;
 constexpr int kIdleColour = 0xE0E0E0;
 
-const char* const kChannelNames[kChannels] = {"red", "green", "blue"};
-
 QString programDirOr(const QString& dir)
 {
     return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
@@ -200,6 +198,8 @@ void TempCompApp::InitVars()
 
     ShowLogo(panel.get(), toolBrandingTable(), ToolBrandingVariant);
     interfacepanel.SetupServerField();
+    if (connectionForThisRun)
+        interfacepanel.UseForThisRun(*connectionForThisRun);
     interfacepanel.InitConnectPanel();
     exchange.Transfer(QStringLiteral("connect"), [this] { interfacepanel.TryToConnect(); });
 }
@@ -338,11 +338,9 @@ bool TempCompApp::confirmDoubtfulFactors()
     if (factors.anyClamped())
         doubts << clampedFactorsText();
     QStringList zero;
-    for (int c = 0; c < kChannels; ++c) {
-        const FactorTable& table = factors.channel(c);
-        if (std::all_of(table.begin(), table.end(), [](std::uint16_t f) { return f == 0; }))
+    for (int c = 0; c < kChannels; ++c)
+        if (allZero(factors.channel(c)))
             zero << QString::fromLatin1(kChannelNames[c]);
-    }
     if (!zero.isEmpty())
         doubts << QStringLiteral(" All 100 factors of %1 are 0. ").arg(zero.join(QStringLiteral(", ")));
     // References typed by hand are the user's; those taken from the curves
@@ -418,18 +416,9 @@ void TempCompApp::CBF_ButtonGetEquation()
     QString error;
     std::optional<Coefficients> c = readEquationFile(path, &error);
     if (c) {
-        const auto fields = coefficientFields();
-        for (size_t i = 0; i < c->size(); ++i) {
-            const double v = (*c)[i];
-            if (v < fields[i]->minimum() || v > fields[i]->maximum()) {
-                error = QStringLiteral("%1 = %2 lies outside %3 … %4")
-                            .arg(fields[i]->objectName(), fields[i]->textFromValue(v),
-                                 fields[i]->textFromValue(fields[i]->minimum()),
-                                 fields[i]->textFromValue(fields[i]->maximum()));
-                c.reset();
-                break;
-            }
-        }
+        error = coefficientOutsideRange(*c);
+        if (!error.isEmpty())
+            c.reset();
     }
     if (!c) {
         if (error.endsWith(QLatin1Char('.')))
