@@ -443,14 +443,14 @@ void InterfacePanelTest::failedConnectionSaysWhy_data()
     QTest::newRow("refused") << "refused" << "connection refused by 127.0.0.1:PORT"
                              << "Connection refused by 127.0.0.1:PORT: the computer is there";
     QTest::newRow("host not found") << "unknown host" << "host not found" << "Host not found: no computer";
-    QTest::newRow("no identification") << "silent" << "no answer within 5 s"
-                                       << "127.0.0.1:PORT took the connection, but no sensor answered within 5 s";
+    QTest::newRow("no identification") << "silent" << "no reply within 5.0 s"
+                                       << "127.0.0.1:PORT took the connection, but no sensor answered within 5.0 s";
 #ifdef Q_OS_UNIX
     QTest::newRow("port in use") << "in use" << "port in use by another program" << "/dev/pts/";
     QTest::newRow("permission") << "no access" << "permission denied (add yourself to the dialout group)"
                                 << "Access to ";
 #endif
-    QTest::newRow("first start") << "first start" << "no serial port 1 on this computer"
+    QTest::newRow("first start") << "first start" << "no device has this number"
                                  << "No sensor answered on RS-232 port 1: choose the port or TCP/IP, then TRY TO "
                                     "CONNECT";
 }

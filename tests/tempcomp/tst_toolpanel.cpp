@@ -98,8 +98,8 @@ void ToolPanelTest::startUpBrandsTriesPortOneAndReadsOnlyTheHistory()
     QCOMPARE(app.link.comprotocol, std::uint16_t(RS232));
     QCOMPARE(app.link.szStatus, QStringLiteral("Invalid port number"));
     // Why, after the texts of old, and what to do on the interface panel.
-    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT: no serial port 1 on this computer"));
-    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: no serial port 1 on this computer"));
+    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT: no device has this number"));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: no device has this number"));
     QCOMPARE(f.ip().LabelInterfaceHint->text(),
              QStringLiteral("No sensor answered on RS-232 port 1: choose the port or TCP/IP, then TRY TO CONNECT"));
     QVERIFY(f.sensor->frames().isEmpty());

@@ -229,8 +229,8 @@ void TransferTest::thirtySevenBytesOnTheLineFail()
     TempCompApp& app = f.start();
 
     // The version query fails; no version is known yet.
-    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT: answer too long (37 bytes instead of 36)"));
-    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: answer too long (37 bytes instead of 36)"));
+    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT: 37 bytes came back instead of 36"));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: 37 bytes came back instead of 36"));
     QVERIFY(!f.ip().ButtonAccept->isEnabled());
     QCOMPARE(f.dialogs->shown.size(), 0);
     QVERIFY(f.app->interfacepanel.widget()->isHidden());
