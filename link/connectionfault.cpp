@@ -90,7 +90,10 @@ ConnectionFault openingFault(const Link& link)
 ConnectionFault identificationFault(const Link& link, double limitSeconds)
 {
     const QString where = channelName(link);
-    if (!link.isSerial() && link.tcpcon == 0)
+    if (link.isSerial() && link.channelLost())
+        return {QStringLiteral("the port went away"),
+                QStringLiteral("%1 went away (an unplugged USB adapter?): plug it in, then TRY TO CONNECT.").arg(where)};
+    if (!link.isSerial() && (link.tcpcon == 0 || link.channelLost()))
         return {QStringLiteral("connection closed by the sensor"),
                 QStringLiteral("%1 took the connection and closed it again before the sensor identified itself.")
                     .arg(where)};

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <initializer_list>
 
 namespace tarvo {
@@ -233,6 +234,23 @@ void ParameterPanel::showParameters()
     InitExteach();
     SetPanelValues();
     InitEval();
+}
+
+void ParameterPanel::ShowPartlyFetchedParameters(int rowsRead)
+{
+    // The rows not read keep what the panel shows, marked as not known: a
+    // SEND writes them as shown, and the user sees which they are.
+    TeachCells shown;
+    m_teach.readCells(shown);
+    for (int r = std::max(rowsRead, 0); r < kTeachRows; ++r)
+        m_params.cttDouble[static_cast<size_t>(r)] = shown[static_cast<size_t>(r)];
+    const TeachCells syncedBefore = m_synced.cttDouble;
+    ShowFetchedParameters();
+    // What the sensor holds in those rows is not known: their unsent marks stay.
+    for (int r = std::max(rowsRead, 0); r < kTeachRows; ++r)
+        m_synced.cttDouble[static_cast<size_t>(r)] = syncedBefore[static_cast<size_t>(r)];
+    updateUnsentMarks();
+    m_teach.markUnread(rowsRead);
 }
 
 void ParameterPanel::InitEval()

@@ -45,6 +45,7 @@ public:
     // ParamTransferHost
     void GetPanelValues() override;
     void ShowFetchedParameters() override;
+    void ShowPartlyFetchedParameters(int rowsRead) override;
     void TransferStep(std::uint16_t command, int row) override;
 
     // Get and Send with the sensor (RAM or EEPROM). Over RS-232 the status

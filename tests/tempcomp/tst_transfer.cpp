@@ -28,7 +28,7 @@ private slots:
     void echoIsComparedOverItsOwnBytesOnly_data();
     void echoIsComparedOverItsOwnBytesOnly();
     void failureInGreenBlockFourLeavesTheEarlierBlocksSent();
-    void thirtySevenBytesOnTheLineFail();
+    void failedVersionQueryLeavesTheEchoFailureBoxUntitled();
     void versionTextEndsAtItsFirstZeroByte();
     void serialVersionQueryRunsNoOtherCallback_data();
     void serialVersionQueryRunsNoOtherCallback();
@@ -217,26 +217,28 @@ void TransferTest::failureInGreenBlockFourLeavesTheEarlierBlocksSent()
     QCOMPARE(f.dialogs->count(kSimVersion), 1);
 }
 
-void TransferTest::thirtySevenBytesOnTheLineFail()
+void TransferTest::failedVersionQueryLeavesTheEchoFailureBoxUntitled()
 {
 #ifdef Q_OS_UNIX
     ToolFixture f(withPty());
     f.serialPortOneIsTheSensor();
     sim::Faults longer;
-    longer.replyLength = 37;
+    longer.dropReplies = sim::Faults::kAll;
     longer.onlyCommand = 7;
     f.sensor->setFaults(longer);
     TempCompApp& app = f.start();
 
     // The version query fails; no version is known yet.
-    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT: 37 bytes came back instead of 36"));
-    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: 37 bytes came back instead of 36"));
+    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT: no reply within 2.0 s"));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: no reply within 2.0 s"));
     QVERIFY(!f.ip().ButtonAccept->isEnabled());
     QCOMPARE(f.dialogs->shown.size(), 0);
     QVERIFY(f.app->interfacepanel.widget()->isHidden());
 
     // So the box of a failing echo has an empty title.
+    longer = {};
     longer.onlyCommand = 41;
+    longer.corruptByte = 20;
     f.sensor->setFaults(longer);
     f.ui().ButtonSendCF->click();
     QCOMPARE(app.exchange.comecho, std::uint16_t(0));
