@@ -1,6 +1,7 @@
 #include "interfacepanel.h"
 
 #include "combobox.h"
+#include "connectionfault.h"
 #include "dialogs.h"
 #include "panelutil.h"
 #include "righthelp.h"
@@ -12,6 +13,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QSignalBlocker>
+#include <utility>
 
 namespace tarvo {
 
@@ -80,12 +82,14 @@ void InterfacePanel::GetConnectionSettingsFromFile()
                                               .arg(read.error));
         return;
     }
+    m_firstStart = false;
     const ConnectionSettings& settings = read.settings;
     putValuesIntoControls(settings.comprotocol, settings.comport, settings.ipBuf, settings.portNumStr);
 }
 
 void InterfacePanel::UseForThisRun(const ConnectionSettings& settings)
 {
+    m_firstStart = false;
     const bool serial = settings.comprotocol == RS232;
     m_deviceForThisRun = serial ? settings.comdevice : QString();
     // A device path keeps the number shown: that number is what Accept saves.
@@ -155,14 +159,24 @@ void InterfacePanel::connectTo(const ConnectionSettings& settings)
     if (m_options.mainPortDisplays)
         m_host.showConnectionInUse(settings.comprotocol, settings.comport, settings.ipBuf);
     m_link.Connect(settings);
-    if (m_link.comprotocol == RS232) {
+    if (m_link.comprotocol == RS232)
         updateComDevice();
-        if (m_link.ret < 0 && m_link.serialPermissionDenied())
-            showHint(tr("Access to %1 was refused. On Linux, add your user to the dialout group "
-                        "(sudo usermod -aG dialout $USER), then log out and in again.")
-                         .arg(m_link.serialDevicePath()));
-    }
-    m_host.afterOpening();
+    const bool firstStart = std::exchange(m_firstStart, false);
+    if (m_host.afterOpening())
+        return;
+    ConnectionFault fault = connectionFault(m_link, m_host.identificationLimit());
+    if (firstStart && m_link.comprotocol == RS232)
+        fault.advice = firstStartAdvice(m_link.comport);
+    ExplainFailure(fault.reason, fault.advice);
+}
+
+void InterfacePanel::ExplainFailure(const QString& reason, const QString& advice)
+{
+    // Both programs show "TIMEOUT" in the main status; the interface status
+    // holds the program's own word ("TIMEOUT", "CONNECTION FAILURE").
+    m_host.showMainStatus(withReason(QStringLiteral("TIMEOUT"), reason));
+    m_ui->DispInterfaceStatus->setText(withReason(m_ui->DispInterfaceStatus->text(), reason));
+    showHint(advice);
 }
 
 bool InterfacePanel::SaveCommunicationSettings()

@@ -29,6 +29,7 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 
 namespace tarvo {
@@ -76,15 +77,22 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         m_help->install(w);
         watchNumberEntries(w);
     }
-    parapanel = std::make_unique<ParameterPanel>(*panel.ui, params, exchange, link, flags, pump, settings.documentsDir,
-                                                 [this](int dim) { SetButtonsDimmed(dim); }, measured);
+    parapanel = std::make_unique<ParameterPanel>(
+        *panel.ui, params, exchange, link, flags, pump, settings.documentsDir, [this](int dim) { SetButtonsDimmed(dim); },
+        [this](const QString& reason, const QString& advice) { interfacepanel.ExplainFailure(reason, advice); },
+        measured);
     graphs = std::make_unique<Graphs>(*this);
     live = std::make_unique<LiveLoop>(*this);
     live->dispVis = [this] { parapanel->DispVis(); };
     calib = std::make_unique<Calibration>(
         calibpanel.widget.get(), calibpanel2.widget.get(), exchange, link, pump, flags, params, measured,
         live->transfer, settings.documentsDir,
-        CalibrationHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { parapanel->SetPanelValues(); },
+        // The calibrations send the parameters they show.
+        CalibrationHooks{[this](int dim) { SetButtonsDimmed(dim); },
+                         [this] {
+                             parapanel->SetPanelValues();
+                             parapanel->markParametersSynced();
+                         },
                          [this](std::uint16_t power) { panel.ui->SlidePower->setValue(power); },
                          [this](bool on) { panel.widget->setVisible(on); },
                          [this] {
@@ -194,9 +202,50 @@ void ScopeApp::CBF_P_close()
 
 bool ScopeApp::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == panel.widget.get() && event->type() == QEvent::Close)
+    if (watched == panel.widget.get() && event->type() == QEvent::Close) {
+        if (!m_quitRequested && !mayClose()) {
+            event->ignore();
+            return true;
+        }
         CBF_P_close();
+    }
     return QObject::eventFilter(watched, event);
+}
+
+bool ScopeApp::mayClose()
+{
+    const QStringList unsent = parapanel->unsentFields();
+    if (unsent.isEmpty())
+        return true;
+    const bool toFile = params.target == DATFILE;
+    const QString where = toFile                     ? QStringLiteral("Save them to a parameter file")
+                          : params.target == EEPROM ? QStringLiteral("Send them to the sensor's EEPROM")
+                                                    : QStringLiteral("Send them to the sensor (RAM)");
+    const QString text = QStringLiteral(" These parameters were changed here but not sent to the sensor \n"
+                                        " (their fields have a dashed frame): \n %1. \n\n %2 before closing? ")
+                             .arg(unsent.join(QStringLiteral(", ")), where);
+    switch (dialogs().ask(QStringLiteral("CONFIRM!"), text,
+                          toFile ? QStringLiteral("Save, then close") : QStringLiteral("Send, then close"),
+                          toFile ? QStringLiteral("Close without saving") : QStringLiteral("Close without sending"))) {
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Cancel:
+        return false;
+    case Dialogs::Answer::Yes:
+        break;
+    }
+    // Running loops end, as on closing; the send follows them, and the
+    // program closes once it went through. A failed send leaves it open.
+    flags.poll = 0;
+    flags.pollrecord = 0;
+    flags.pollmonitor = 0;
+    pump.poke();
+    QPointer<QWidget> main = panel.widget.get();
+    parapanel->CBF_ButtonSend([main](bool sent) {
+        if (sent && main)
+            QMetaObject::invokeMethod(main, &QWidget::close, Qt::QueuedConnection);
+    });
+    return false;
 }
 
 void ScopeApp::showLinkStatus(const QString& text)
@@ -236,9 +285,10 @@ void ScopeApp::timeoutReaction()
 
 void ScopeApp::lineCheckPassed()
 {
+    m_identified = true;
     interfacepanel.SetAcceptAllowed(true);
     SetButtonsDimmed(1);
-    parapanel->transfer().GetPara();
+    parapanel->GetPara();
     SetButtonsDimmed(0);
 }
 
@@ -287,12 +337,19 @@ void ScopeApp::showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comp
     }
 }
 
-void ScopeApp::afterOpening()
+bool ScopeApp::afterOpening()
 {
+    m_identified = false;
     if (link.ret < 0)
         exchange.SetPopupTimeout();
     else
         exchange.CheckComLine();
+    return m_identified;
+}
+
+double ScopeApp::identificationLimit() const
+{
+    return exchange.lineCheckLimit();
 }
 
 void ScopeApp::showIdentification(const QString& text)

@@ -122,7 +122,8 @@ public:
     void showMainStatus(const QString& text) override;
     void setTransferButtonsDimmed(bool dim) override;
     void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) override;
-    void afterOpening() override;
+    bool afterOpening() override;
+    double identificationLimit() const override;
     void showIdentification(const QString& text) override;
     void processEvents() override;
     void transfer(const QString& kind, const std::function<void()>& work) override;
@@ -132,10 +133,14 @@ public:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing with parameters changed but not sent asks first: send (then
+    // close), close without sending, or stay. True: close now.
+    bool mayClose();
     void wireMainPanel();
 
     std::unique_ptr<RightClickHelp> m_help;
     bool m_quitRequested = false;
+    bool m_identified = false;  // the last line check got the identification
     bool m_startupFinished = false;
 };
 

@@ -523,6 +523,7 @@ void TempCompApp::timeoutReaction()
 
 void TempCompApp::lineCheckPassed()
 {
+    m_identified = true;
     interfacepanel.ui().DispInterfaceStatus->setText(exchange.versionText());
     interfacepanel.SetAcceptAllowed(true);
 }
@@ -559,12 +560,19 @@ void TempCompApp::showConnectionInUse(std::uint16_t, std::uint16_t, const QStrin
     // The tool shows no port or server in use on its main panel.
 }
 
-void TempCompApp::afterOpening()
+bool TempCompApp::afterOpening()
 {
     // The version query runs whatever the opening returned.
+    m_identified = false;
     SetButtonsDimmed(true);
     exchange.CheckComLine();
     SetButtonsDimmed(false);
+    return m_identified;
+}
+
+double TempCompApp::identificationLimit() const
+{
+    return exchange.lineCheckLimit();
 }
 
 void TempCompApp::processEvents()

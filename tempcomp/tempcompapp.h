@@ -123,7 +123,8 @@ public:
     void showMainStatus(const QString& text) override;
     void setTransferButtonsDimmed(bool dim) override;
     void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) override;
-    void afterOpening() override;
+    bool afterOpening() override;
+    double identificationLimit() const override;
     void processEvents() override;
     void transfer(const QString& kind, const std::function<void()>& work) override;
 
@@ -151,6 +152,7 @@ private:
     References m_refsTaken{};
     bool m_refsFromCurves = false;
     bool m_quitRequested = false;
+    bool m_identified = false;  // the last line check got the identification
 };
 
 } // namespace tempcomp

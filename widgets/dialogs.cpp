@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace tarvo {
 
@@ -39,6 +40,22 @@ bool QtDialogs::confirm(const QString& title, const QString& text)
                     QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+Dialogs::Answer QtDialogs::ask(const QString& title, const QString& text, const QString& yes, const QString& no)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* yesButton = box.addButton(yes, QMessageBox::YesRole);
+    QPushButton* noButton = box.addButton(no, QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(yesButton);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yesButton)
+        return Answer::Yes;
+    if (box.clickedButton() == noButton)
+        return Answer::No;
+    return Answer::Cancel;
 }
 
 QString QtDialogs::selectFile(const FileDialogRequest& r)

@@ -30,6 +30,15 @@ public:
     virtual void message(const QString& title, const QString& text) = 0;
     // Yes/No question; true for yes.
     virtual bool confirm(const QString& title, const QString& text) = 0;
+    // A question with three answers: the buttons read `yes`, `no` and
+    // "Cancel"; Escape and closing the box cancel.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer ask(const QString& title, const QString& text, const QString& yes, const QString& no)
+    {
+        (void)yes;
+        (void)no;
+        return confirm(title, text) ? Answer::Yes : Answer::No;
+    }
     // Empty string when cancelled.
     virtual QString selectFile(const FileDialogRequest& request) = 0;
 };
@@ -39,6 +48,7 @@ class QtDialogs final : public Dialogs {
 public:
     void message(const QString& title, const QString& text) override;
     bool confirm(const QString& title, const QString& text) override;
+    Answer ask(const QString& title, const QString& text, const QString& yes, const QString& no) override;
     QString selectFile(const FileDialogRequest& request) override;
 };
 

@@ -13,6 +13,12 @@ bool ScriptedDialogs::confirm(const QString& title, const QString& text)
     return confirmAnswers.isEmpty() ? false : confirmAnswers.takeFirst();
 }
 
+Dialogs::Answer ScriptedDialogs::ask(const QString& title, const QString& text, const QString&, const QString&)
+{
+    shown.append({QStringLiteral("ask"), title, text});
+    return askAnswers.isEmpty() ? Answer::No : askAnswers.takeFirst();
+}
+
 QString ScriptedDialogs::selectFile(const FileDialogRequest& request)
 {
     shown.append({QStringLiteral("file"), request.title, request.defaultFile});

@@ -10,7 +10,7 @@
 namespace tarvo::test {
 
 struct ShownBox {
-    QString kind;   // "message", "confirm" or "file"
+    QString kind;   // "message", "confirm", "ask" or "file"
     QString title;
     QString text;
 };
@@ -19,10 +19,12 @@ class ScriptedDialogs final : public Dialogs {
 public:
     void message(const QString& title, const QString& text) override;
     bool confirm(const QString& title, const QString& text) override;
+    Answer ask(const QString& title, const QString& text, const QString& yes, const QString& no) override;
     QString selectFile(const FileDialogRequest& request) override;
 
     QList<ShownBox> shown;       // in the order they appeared
     QList<bool> confirmAnswers;  // taken front first; empty answers "no"
+    QList<Answer> askAnswers;    // taken front first; empty answers the second button ("no")
     QStringList fileAnswers;     // taken front first; empty answers "cancel"
     QList<FileDialogRequest> fileRequests;
 

@@ -97,8 +97,11 @@ void ToolPanelTest::startUpBrandsTriesPortOneAndReadsOnlyTheHistory()
     QCOMPARE(app.interfacepanel.historyEntries(), QStringList({"sensor-hall-2", "10.0.0.7"}));
     QCOMPARE(app.link.comprotocol, std::uint16_t(RS232));
     QCOMPARE(app.link.szStatus, QStringLiteral("Invalid port number"));
-    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT"));
-    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE"));
+    // Why, after the texts of old, and what to do on the interface panel.
+    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT: no device has this number"));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: no device has this number"));
+    QCOMPARE(f.ip().LabelInterfaceHint->text(),
+             QStringLiteral("No sensor answered on RS-232 port 1: choose the port or TCP/IP, then TRY TO CONNECT"));
     QVERIFY(f.sensor->frames().isEmpty());
     QVERIFY(app.interfacepanel.widget()->isHidden());  // a failed start opens nothing
     QVERIFY(f.ip().EditID->isHidden());
@@ -120,7 +123,8 @@ void ToolPanelTest::acceptOnlyHidesTheInterfacePanel()
     QCOMPARE(f.dialogs->shown.size(), 1);
     QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("TCP Client"));
     QCOMPARE(f.dialogs->shown[0].text, QStringLiteral("FailedToConnect"));
-    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE"));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(),
+             QStringLiteral("CONNECTION FAILURE: connection refused by 127.0.0.1:%1").arg(closedPort));
     QVERIFY(!f.ip().ButtonAccept->isEnabled());
 }
 

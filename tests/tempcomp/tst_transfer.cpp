@@ -229,8 +229,8 @@ void TransferTest::failedVersionQueryLeavesTheEchoFailureBoxUntitled()
     TempCompApp& app = f.start();
 
     // The version query fails; no version is known yet.
-    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT"));
-    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE"));
+    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT: no reply within 2.0 s"));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: no reply within 2.0 s"));
     QVERIFY(!f.ip().ButtonAccept->isEnabled());
     QCOMPARE(f.dialogs->shown.size(), 0);
     QVERIFY(f.app->interfacepanel.widget()->isHidden());
