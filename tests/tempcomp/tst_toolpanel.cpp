@@ -345,8 +345,8 @@ void ToolPanelTest::equationDialogsOfferOnlyTheirFilterAndLoadOnlyEquationFiles(
     QCOMPARE(app.coefficientsFromPanel(), kLines);
     QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
     QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("is not an equation file (*.equ)")));
-    // The dialog the user sees offers the format's filter alone.
-    QCOMPARE(fileDialogFilter(f.dialogs->fileRequests.last()), QStringLiteral("*.equ (*.equ)"));
+    // The dialog the user sees offers the format's filter alone, by its name.
+    QCOMPARE(fileDialogFilter(f.dialogs->fileRequests.last()), QStringLiteral("Equation files (*.equ)"));
 }
 
 void ToolPanelTest::typedEntriesTheFieldDoesNotTakeAreToldAtTheField()
