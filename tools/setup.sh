@@ -8,7 +8,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TARVO_BUILD_DIR:-$here/build}"
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
-          libgl-dev qt6-qpa-plugins dpkg-dev file desktop-file-utils appstream)
+          libgl-dev qt6-qpa-plugins dpkg-dev file desktop-file-utils appstream lintian man-db)
 config=()
 # The normal build treats warnings as errors, so a new warning fails CI;
 # the sanitizer build (another compiler) only reports them.
