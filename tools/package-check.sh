@@ -29,7 +29,7 @@ done
 contents="$(dpkg-deb -c "$deb" | awk '{print $NF}')"
 expected=(
   ./usr/bin/TarvoV43 ./usr/bin/TarvoTempCompV43 ./usr/bin/tarvoctl ./usr/bin/sensorsim
-  ./usr/share/doc/tarvo/README.md ./usr/share/doc/tarvo/copyright
+  ./usr/share/doc/tarvo/README.md ./usr/share/doc/tarvo/copyright ./usr/share/doc/tarvo/changelog.gz
 )
 # Every page of the guide and every man page of the source tree.
 for page in "$here"/docs/guide/*; do
