@@ -212,8 +212,6 @@ TraceWindow::TraceWindow(FrameTrace& trace, QAbstractButton* openButton, QWidget
 
     // A trace file that stops (a full disk) says so here and in a box that
     // holds nothing up; queued, as the write fails deep inside an exchange.
-    if (m_trace.fileOpen())
-        u.DispTraceFile->setText(QDir::toNativeSeparators(m_trace.fileName()));
     connect(&m_trace, &FrameTrace::fileError, this, &TraceWindow::showFileStopped, Qt::QueuedConnection);
 
     connect(u.SelectTraceCommand, &QComboBox::currentIndexChanged, this, &TraceWindow::CBF_SelectTraceFilter);

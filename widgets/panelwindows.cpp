@@ -29,7 +29,11 @@ QString placeKey(const QWidget* panel)
 
 void fitOnScreen(QWidget* window)
 {
-    QScreen* screen = window->screen();
+    // The screen the window is meant for: where its middle lies, as it may
+    // just have been moved over a main panel on another screen.
+    QScreen* screen = QGuiApplication::screenAt(window->geometry().center());
+    if (!screen)
+        screen = window->screen();
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     if (!screen)
