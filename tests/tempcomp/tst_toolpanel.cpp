@@ -38,7 +38,7 @@ class ToolPanelTest : public QObject {
 private slots:
     void controlsCarryCaptionsAndAccessibleNames();
     void startUpBrandsTriesPortOneAndReadsOnlyTheHistory();
-    void acceptOnlyHidesTheInterfacePanel();
+    void acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastConnection();
     void chartCommandsLeaveOneChartOfTheirGroupVisible_data();
     void chartCommandsLeaveOneChartOfTheirGroupVisible();
     void calculatingDrawsEachChartOnItsOwnAxes();
@@ -105,7 +105,7 @@ void ToolPanelTest::startUpBrandsTriesPortOneAndReadsOnlyTheHistory()
     QCOMPARE(f.dialogs->shown.size(), 0);
 }
 
-void ToolPanelTest::acceptOnlyHidesTheInterfacePanel()
+void ToolPanelTest::acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastConnection()
 {
     ToolFixture f;
     f.start();
@@ -122,6 +122,13 @@ void ToolPanelTest::acceptOnlyHidesTheInterfacePanel()
     QCOMPARE(f.dialogs->shown[0].text, QStringLiteral("FailedToConnect"));
     QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE"));
     QVERIFY(!f.ip().ButtonAccept->isEnabled());
+
+    // The next start tries the last connection that answered, not the refused one.
+    f.start();
+    QCOMPARE(f.app->link.comprotocol, std::uint16_t(TCPIP));
+    QCOMPARE(f.app->link.portNum, int(f.sensor->tcpPort()));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(), f.ui().DispStatus->text());
+    QVERIFY(f.ui().DispStatus->text() != QStringLiteral("TIMEOUT"));
 }
 
 void ToolPanelTest::chartCommandsLeaveOneChartOfTheirGroupVisible_data()
