@@ -27,9 +27,9 @@ QString helpText(const ProgramInfo& info, const QString& settingsText)
                            "  --trace FILE        Write every frame to and from the sensor to FILE, one line\n"
                            "                      each, for the whole run (for support).\n");
     if (info.connectionOptions)
-        text += QStringLiteral("  --server HOST:PORT  Connect to the sensor at HOST:PORT over TCP/IP for this run.\n"
-                               "  --serial N          Connect to the sensor on serial port N for this run.\n"
-                               "                      Neither changes the saved connection settings.\n");
+        text += connectionOptionsHelp()
+                + QStringLiteral("                      Each connects for this run; the saved connection settings\n"
+                                 "                      stay as they are.\n");
     // The paragraph is laid out for a message box; here each line is indented.
     text += QStringLiteral("\nSettings:\n");
     for (const QString& line : settingsText.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
@@ -42,15 +42,27 @@ QString helpText(const ProgramInfo& info, const QString& settingsText)
 
 std::optional<ConnectionSettings> parseServer(const QString& value)
 {
-    const qsizetype colon = value.lastIndexOf(QLatin1Char(':'));
-    if (colon <= 0)
-        return std::nullopt;
-    QString host = value.left(colon);
-    const QString port = value.mid(colon + 1);
-    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-        host = host.mid(1, host.size() - 2);
-    const int number = portNumberOf(port);
-    if (host.isEmpty() || host.size() > 255 || number == 0 || port.size() > 31)
+    QString host = value.trimmed();
+    QString port = QString::fromLatin1(kDefaultTcpPort);
+    if (host.startsWith(QLatin1Char('['))) {
+        // [v6 address] or [v6 address]:PORT
+        const qsizetype close = host.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return std::nullopt;
+        const QString rest = host.mid(close + 1);
+        if (!rest.isEmpty()) {
+            if (!rest.startsWith(QLatin1Char(':')))
+                return std::nullopt;
+            port = rest.mid(1);
+        }
+        host = host.mid(1, close - 1);
+    } else if (host.count(QLatin1Char(':')) == 1) {
+        // HOST:PORT; more than one colon is a bare IPv6 address on the usual port.
+        const qsizetype colon = host.indexOf(QLatin1Char(':'));
+        port = host.mid(colon + 1);
+        host = host.left(colon);
+    }
+    if (host.isEmpty() || host.size() > 255 || portNumberOf(port) == 0 || port.size() > 31)
         return std::nullopt;
     ConnectionSettings s;
     s.comprotocol = TCPIP;
@@ -69,6 +81,67 @@ std::optional<ConnectionSettings> parseSerial(const QString& value)
     s.comprotocol = RS232;
     s.comport = static_cast<std::uint16_t>(number);
     return s;
+}
+
+void addConnectionOptions(QCommandLineParser& parser)
+{
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("tcp"), QStringLiteral("server")}, QString(),
+                                        QStringLiteral("HOST[:PORT]")));
+    parser.addOption(QCommandLineOption(QStringLiteral("serial"), QString(), QStringLiteral("N")));
+    parser.addOption(QCommandLineOption(QStringLiteral("device"), QString(), QStringLiteral("PATH")));
+}
+
+ConnectionChoice readConnectionOptions(const QCommandLineParser& parser)
+{
+    ConnectionChoice choice;
+    const QString tcp = QStringLiteral("tcp");
+    const QString serial = QStringLiteral("serial");
+    const QString device = QStringLiteral("device");
+    if (int(parser.isSet(tcp)) + int(parser.isSet(serial)) + int(parser.isSet(device)) > 1) {
+        choice.error = QStringLiteral("--tcp, --serial and --device exclude each other.");
+    } else if (parser.isSet(tcp)) {
+        choice.connection = parseServer(parser.value(tcp));
+        if (!choice.connection)
+            choice.error = QStringLiteral("--tcp wants HOST or HOST:PORT with a port from 1 to 65535, not '%1'.")
+                               .arg(parser.value(tcp));
+    } else if (parser.isSet(serial)) {
+        choice.connection = parseSerial(parser.value(serial));
+        if (!choice.connection)
+            choice.error = QStringLiteral("--serial wants a port number from 1 to %1, not '%2'.")
+                               .arg(kHighestSerialPort)
+                               .arg(parser.value(serial));
+    } else if (parser.isSet(device)) {
+        if (parser.value(device).trimmed().isEmpty()) {
+            choice.error = QStringLiteral("--device wants the path of a serial device.");
+        } else {
+            ConnectionSettings s;
+            s.comprotocol = RS232;
+            s.comdevice = parser.value(device);
+            choice.connection = s;
+        }
+    }
+    return choice;
+}
+
+QString connectionOptionsHelp()
+{
+    return QStringLiteral("  --tcp HOST[:PORT]   Connect to the sensor over TCP/IP, on port %1 when\n"
+                          "                      none is given; an IPv6 address with a port is written\n"
+                          "                      [ADDRESS]:PORT. --server is another name for it.\n"
+                          "  --serial N          Connect to the sensor on serial port N (1 = first port).\n"
+                          "  --device PATH       Connect to the sensor on the serial device PATH (such as\n"
+                          "                      /dev/serial/by-id/...), whatever number it has.\n")
+        .arg(QString::fromLatin1(kDefaultTcpPort));
+}
+
+QString connectionName(const ConnectionSettings& where)
+{
+    if (where.comprotocol == TCPIP)
+        return (where.ipBuf.contains(QLatin1Char(':')) ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2"))
+            .arg(where.ipBuf.trimmed(), where.portNumStr.trimmed());
+    if (!where.comdevice.isEmpty())
+        return where.comdevice;
+    return QStringLiteral("serial port %1").arg(where.comport);
 }
 
 QString programVersion()
@@ -95,16 +168,12 @@ CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& in
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    const QCommandLineOption server(QStringLiteral("server"), QString(), QStringLiteral("HOST:PORT"));
-    const QCommandLineOption serial(QStringLiteral("serial"), QString(), QStringLiteral("N"));
     const QCommandLineOption trace(QStringLiteral("trace"), QString(), QStringLiteral("FILE"));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(trace);
-    if (info.connectionOptions) {
-        parser.addOption(server);
-        parser.addOption(serial);
-    }
+    if (info.connectionOptions)
+        addConnectionOptions(parser);
     for (const char* name : kQtOptionsWithValue)
         parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
     for (const char* name : kQtFlags)
@@ -131,20 +200,10 @@ CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& in
     if (parser.isSet(trace) && result.traceFile.isEmpty())
         return fail(QStringLiteral("--trace wants the name of a file."));
     if (info.connectionOptions) {
-        if (parser.isSet(server) && parser.isSet(serial))
-            return fail(QStringLiteral("--server and --serial cannot be used together."));
-        if (parser.isSet(server)) {
-            result.connection = parseServer(parser.value(server));
-            if (!result.connection)
-                return fail(QStringLiteral("--server wants HOST:PORT with a port from 1 to 65535, not '%1'.")
-                                .arg(parser.value(server)));
-        } else if (parser.isSet(serial)) {
-            result.connection = parseSerial(parser.value(serial));
-            if (!result.connection)
-                return fail(QStringLiteral("--serial wants a port number from 1 to %1, not '%2'.")
-                                .arg(kHighestSerialPort)
-                                .arg(parser.value(serial)));
-        }
+        const ConnectionChoice choice = readConnectionOptions(parser);
+        if (!choice.error.isEmpty())
+            return fail(choice.error);
+        result.connection = choice.connection;
     }
     return result;
 }

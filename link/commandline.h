@@ -1,7 +1,11 @@
-// The programs' command line: --help, --version, --trace FILE and, for the
-// scope, --server HOST:PORT and --serial N, which connect for one run without
-// touching the saved settings. Parsed before any window system is needed,
-// so that --help and --version work without a display.
+// The programs' command line: --help, --version, --trace FILE and the
+// connection options, which connect for one run without touching the saved
+// settings. Parsed before any window system is needed, so that --help and
+// --version work without a display.
+//
+// The connection options are spelled the same in every program and in
+// tarvoctl: --tcp HOST[:PORT] (--server is another name for it), --serial N
+// and --device PATH.
 #pragma once
 
 #include "settingsfiles.h"
@@ -11,6 +15,7 @@
 #include <functional>
 #include <optional>
 
+class QCommandLineParser;
 class QTextStream;
 
 namespace tarvo {
@@ -19,22 +24,37 @@ struct ProgramInfo {
     QString name;                  // the executable's name, e.g. "TarvoV43"
     QString title;                 // one line: what the program is
     QStringList settingsFiles;     // the files it keeps, for --help
-    bool connectionOptions = false;  // offers --server and --serial
+    bool connectionOptions = false;  // offers --tcp, --serial and --device
 };
 
 struct CommandLine {
     std::optional<int> exitCode;  // set: end now with this code (0 after --help/--version, 2 on an error)
-    // --server (comprotocol TCP/IP, ipBuf, portNumStr) or --serial
-    // (comprotocol RS-232, comport): the connection for this run.
+    // --tcp (comprotocol TCP/IP, ipBuf, portNumStr), --serial (comprotocol
+    // RS-232, comport) or --device (RS-232, comdevice): the connection for this run.
     std::optional<ConnectionSettings> connection;
     QString traceFile;  // --trace FILE: every frame of the run written to FILE
 };
 
-// "HOST:PORT" or "[v6 address]:PORT", the port 1 to 65535, as a TCP/IP
-// connection; nullopt when the text is not one.
+// "HOST", "HOST:PORT", "[v6 address]:PORT" or a bare IPv6 address, the port
+// 1 to 65535 (kDefaultTcpPort when none is given), as a TCP/IP connection;
+// nullopt when the text is not one.
 std::optional<ConnectionSettings> parseServer(const QString& value);
 // A serial port number from 1 to 256, as an RS-232 connection.
 std::optional<ConnectionSettings> parseSerial(const QString& value);
+
+// The connection options, added to a parser, and what they give: no
+// connection, one, or the reason why the options are wrong (one sentence).
+void addConnectionOptions(QCommandLineParser& parser);
+struct ConnectionChoice {
+    std::optional<ConnectionSettings> connection;
+    QString error;
+};
+ConnectionChoice readConnectionOptions(const QCommandLineParser& parser);
+// Their lines for a --help text, indented by two, the description from column 22.
+QString connectionOptionsHelp();
+// The connection as a person names it: "HOST:PORT" ("[v6]:PORT"), "serial
+// port N" or the device's path.
+QString connectionName(const ConnectionSettings& where);
 
 // The version of both programs, "4.3.x".
 QString programVersion();

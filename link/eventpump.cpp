@@ -21,7 +21,7 @@ double EventPump::waitFor(double limit, const std::function<bool()>& done,
                           QEventLoop::ProcessEventsFlags flags)
 {
     const double start = now();
-    if (done())
+    if (m_cutShort || done())
         return 0.0;
 
     QEventLoop loop;
@@ -34,7 +34,7 @@ double EventPump::waitFor(double limit, const std::function<bool()>& done,
         deadline.start(std::max(0, static_cast<int>(std::ceil(left * 1000.0))));
     };
     connect(&deadline, &QTimer::timeout, &loop, [&] {
-        if (now() - start > limit || done())
+        if (m_cutShort || now() - start > limit || done())
             loop.quit();
         else
             arm();
@@ -72,10 +72,16 @@ bool EventPump::expireInnermostWait()
     return true;
 }
 
+void EventPump::setWaitsCutShort(bool on)
+{
+    m_cutShort = on;
+    poke();
+}
+
 void EventPump::poke()
 {
     for (const auto& w : m_waits)
-        if ((*w.done)())
+        if (m_cutShort || (*w.done)())
             w.loop->quit();
 }
 

@@ -46,6 +46,12 @@ public:
     // waiting in real time. False when no wait is running.
     bool expireInnermostWait();
 
+    // While on, every wait ends at once as if its time had run out: the
+    // running ones now, later ones as they start. tarvoctl ends a command
+    // this way on Ctrl+C or SIGTERM, whatever it was waiting for.
+    void setWaitsCutShort(bool on);
+    bool waitsCutShort() const { return m_cutShort; }
+
 public slots:
     // Something a wait may be waiting for has changed: re-check the waits.
     void poke();
@@ -58,6 +64,7 @@ private:
     QElapsedTimer m_clock;
     std::vector<ActiveWait> m_waits;
     int m_depth = 0;
+    bool m_cutShort = false;
 };
 
 } // namespace tarvo

@@ -194,19 +194,20 @@ void FrameTrace::clear()
     m_totals = {};
 }
 
-bool FrameTrace::openFile(const QString& path, QString* error)
+bool FrameTrace::openFile(const QString& path, QString* error, bool append)
 {
     if (m_file.isOpen())
         m_file.close();
     m_file.setFileName(path);
     // Unbuffered: each line goes to the system as it is written, and a
     // failure shows at that line.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text | QIODevice::Unbuffered)) {
+    if (!m_file.open(QIODevice::WriteOnly | (append ? QIODevice::Append : QIODevice::Truncate) | QIODevice::Text
+                     | QIODevice::Unbuffered)) {
         if (error)
             *error = m_file.errorString();
         return false;
     }
-    if (!writeLine(traceHeaderLine().toUtf8() + '\n', error)) {
+    if (m_file.size() == 0 && !writeLine(traceHeaderLine().toUtf8() + '\n', error)) {
         m_file.close();
         return false;
     }

@@ -122,11 +122,13 @@ public:
     TraceCounters connection() const { return m_connection; }  // since the last opening
     QString currentLink() const { return m_link; }
 
-    // Writes the header line, then every record from now on as a line to
-    // the file, each written through at once. A write that fails (a full
-    // disk) takes back the part of its line that got out, so the file ends
-    // with a whole line, closes the file and says why with fileError.
-    bool openFile(const QString& path, QString* error = nullptr);
+    // Writes the header line (unless `append` continues a file that has
+    // lines), then every record from now on as a line to the file, each
+    // written through at once; the file is replaced, or with `append`
+    // continued. A write that fails (a full disk) takes back the part of its
+    // line that got out, so the file ends with a whole line, closes the file
+    // and says why with fileError.
+    bool openFile(const QString& path, QString* error = nullptr, bool append = false);
     QString fileName() const { return m_file.fileName(); }
     bool fileOpen() const { return m_file.isOpen(); }
 

@@ -71,15 +71,20 @@ public:
     void SetupServerField();
     void GetConnectionSettingsFromFile();
     // Shows a connection given for this run only (the command line): RS-232
-    // with its port, or TCP/IP with server and port. Nothing is saved.
+    // with its port or a device path, or TCP/IP with server and port. Nothing
+    // is saved; a port number chosen on the panel replaces the device path.
     void UseForThisRun(const ConnectionSettings& settings);
     void InitConnectPanel();
+    // A connection attempt with the values shown on the panel.
     void TryToConnect();
+    // A connection attempt with the settings in use, whatever the panel shows.
+    void Reconnect();
     bool SaveCommunicationSettings();
 
     // The values shown now become the ones Discard returns to.
     void RememberForDiscard();
-    // Accept may be pressed only after a successful line check.
+    // Accept may be pressed only after a successful line check of the
+    // settings the panel shows.
     void SetAcceptAllowed(bool allowed);
     // Dimming of the three buttons around transfers; Accept stays dimmed
     // while it is not allowed.
@@ -108,6 +113,8 @@ public:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    ConnectionSettings settingsShown() const;
+    void connectTo(const ConnectionSettings& settings);
     void putValuesIntoControls(std::uint16_t protocol, std::uint16_t port, const QString& ip, const QString& portText);
     void updateComDevice();
     void showStatus(const QString& text);
@@ -123,6 +130,9 @@ private:
     std::unique_ptr<Ui::INTERFACEP> m_ui;
     bool m_acceptAllowed = false;
     bool m_dimmed = false;
+    // The serial device given by its path for this run, shown in place of
+    // the number's device until a number is chosen on the panel.
+    QString m_deviceForThisRun;
 };
 
 } // namespace tarvo

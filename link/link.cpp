@@ -45,6 +45,22 @@ void Link::replaceChannels(ByteChannel& serial, ByteChannel& tcp)
     attachChannels();
 }
 
+void Link::Connect(const ConnectionSettings& settings)
+{
+    CloseCom();
+    DisconnectFromTCPServer();
+    comprotocol = settings.comprotocol;
+    comport = settings.comport;
+    comdevice = settings.comdevice;
+    ipBuf = settings.ipBuf;
+    portNumStr = settings.portNumStr;
+    portNum = portNumberOf(portNumStr);
+    if (comprotocol == RS232)
+        InitRS232();
+    else if (comprotocol == TCPIP)
+        InitTCP_IP();
+}
+
 void Link::InitRS232()
 {
     if (m_options.serialOpenStopsLoops) {
@@ -54,7 +70,7 @@ void Link::InitRS232()
     CloseCom();
     rx.owed = 0;  // a new line owes nothing
     rx.autoFrames = false;
-    const SerialDevice device = resolveSerialPort(comport);
+    const SerialDevice device = comdevice.isEmpty() ? resolveSerialPort(comport) : SerialDevice{comdevice, {}};
     m_serialPath = device.path;
     ret = static_cast<std::int16_t>(m_serialChannel->open(device.path, 0, 0));
     traceOpening(true);

@@ -8,6 +8,7 @@
 #include "frametrace.h"
 #include "loopflags.h"
 #include "serialchannel.h"
+#include "settingsfiles.h"
 #include "tcpchannel.h"
 
 #include <QString>
@@ -58,9 +59,12 @@ class Link : public QObject {
 public:
     Link(EventPump& pump, LoopFlags& flags, LinkHost& host, LinkOptions options = {}, QObject* parent = nullptr);
 
-    // Channel settings in use.
+    // Channel settings in use. The programs change them only through
+    // Connect; the low-level openings below use them as they stand.
     std::uint16_t comprotocol = RS232;
     std::uint16_t comport = 1;
+    // A device path given for this run: opened instead of port `comport`'s device.
+    QString comdevice;
     std::int16_t ret = 0;
     std::uint16_t tcpcon = 0;
     QString ipBuf;
@@ -72,7 +76,15 @@ public:
     // Every frame written and every byte received, with the exchanges' outcomes.
     FrameTrace trace;
 
-    // (Re)opens serial port `comport`; result in ret.
+    // A connection attempt, the one way the programs choose the channel in
+    // use: the connection used so far ends (serial port and TCP conversation
+    // alike, so no frame can reach a sensor that is no longer shown),
+    // `settings` become the ones in use and their channel opens; result in
+    // ret. After a failed opening no channel is open.
+    void Connect(const ConnectionSettings& settings);
+    ConnectionSettings connectionInUse() const { return {comprotocol, comport, ipBuf, portNumStr, comdevice}; }
+
+    // (Re)opens serial port `comport` (or `comdevice`); result in ret.
     void InitRS232();
     // (Re)connects to ipBuf:portNum; result in ret, state in tcpcon.
     void InitTCP_IP();
@@ -83,6 +95,7 @@ public:
     QString serialDevicePath() const { return m_serialPath; }
     QString serialSystemError() const { return m_serial.lastSystemError(); }
     bool serialPermissionDenied() const { return m_serial.lastErrorWasPermission(); }
+    bool serialInUse() const { return m_serial.lastErrorWasInUse(); }
 
     // Frame I/O on the channel chosen by comprotocol.
     std::int64_t write(const std::uint8_t* data, int n, int tcpTimeoutMs);

@@ -1,5 +1,7 @@
 #include "serialchannel.h"
 
+#include <QFileInfo>
+
 namespace tarvo {
 
 SerialChannel::SerialChannel(QObject* parent)
@@ -19,6 +21,7 @@ int SerialChannel::open(const QString& devicePath)
     close();
     m_lastError.clear();
     m_permission = false;
+    m_inUse = false;
     if (devicePath.isEmpty())
         return -2;  // "Invalid port number": the number names no device
     m_port.setPortName(devicePath);
@@ -28,9 +31,14 @@ int SerialChannel::open(const QString& devicePath)
         switch (m_port.error()) {
         case QSerialPort::DeviceNotFoundError:
             return -6;
-        case QSerialPort::PermissionError:
-            m_permission = true;
+        case QSerialPort::PermissionError: {
+            // The port library says "permission" also for a device that another
+            // program holds; with read and write rights the device is in use.
+            const QFileInfo file(devicePath);
+            m_inUse = file.isReadable() && file.isWritable();
+            m_permission = !m_inUse;
             return -7;
+        }
         case QSerialPort::OpenError:
             return -7;
         default:

@@ -17,7 +17,9 @@ public:
     int open(const QString& devicePath, int, int) override { return open(devicePath); }
     // Why the last open failed in the system's words (empty after success).
     QString lastSystemError() const { return m_lastError; }
+    // The system refused the device to this user, or it is held by another program.
     bool lastErrorWasPermission() const { return m_permission; }
+    bool lastErrorWasInUse() const { return m_inUse; }
 
     bool isOpen() const override { return m_port.isOpen(); }
     void close() override;
@@ -31,6 +33,7 @@ private:
     QSerialPort m_port;
     QString m_lastError;
     bool m_permission = false;
+    bool m_inUse = false;
 };
 
 } // namespace tarvo

@@ -1,7 +1,9 @@
 #include "serialports.h"
 
+#include <QProcessEnvironment>
 #include <QSerialPortInfo>
 #include <algorithm>
+#include <set>
 
 namespace tarvo {
 
@@ -45,6 +47,33 @@ SerialDevice resolveSerialPort(int number)
     if (resolverSlot())
         return resolverSlot()(number);
     return systemResolve(number);
+}
+
+QList<NumberedPort> serialPortList()
+{
+    std::set<int> numbers;
+    const auto ports = QSerialPortInfo::availablePorts();
+#ifdef Q_OS_WIN
+    for (const auto& p : ports) {
+        const QString name = p.portName();
+        if (name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+            if (const int n = name.mid(3).toInt(); n > 0)
+                numbers.insert(n);
+    }
+#else
+    for (int n = 1; n <= static_cast<int>(ports.size()); ++n)
+        numbers.insert(n);
+#endif
+    const QString prefix = QStringLiteral("TARVO_SERIAL_PORT_");
+    for (const QString& key : QProcessEnvironment::systemEnvironment().keys())
+        if (key.startsWith(prefix))
+            if (const int n = key.mid(prefix.size()).toInt(); n > 0)
+                numbers.insert(n);
+    QList<NumberedPort> list;
+    for (int n : numbers)
+        if (SerialDevice device = resolveSerialPort(n); !device.path.isEmpty())
+            list.append({n, device});
+    return list;
 }
 
 void setSerialPortResolver(std::function<SerialDevice(int)> resolver)

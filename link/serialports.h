@@ -8,6 +8,7 @@
 // list).
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -19,6 +20,14 @@ struct SerialDevice {
 };
 
 SerialDevice resolveSerialPort(int number);
+
+// Every port number that opens a device, in order, with that device: the
+// system's ports and those that TARVO_SERIAL_PORT_<n> names.
+struct NumberedPort {
+    int number = 0;
+    SerialDevice device;
+};
+QList<NumberedPort> serialPortList();
 
 // Test seam: replaces the resolution above (nullptr restores it).
 void setSerialPortResolver(std::function<SerialDevice(int)> resolver);

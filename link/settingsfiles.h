@@ -16,7 +16,15 @@ struct ConnectionSettings {
     std::uint16_t comport = 1;
     QString ipBuf;       // at most 255 characters
     QString portNumStr;  // at most 31 characters
+    // A serial device given by its path for one run (--device), opened in
+    // place of the device that port `comport` names. Never saved.
+    QString comdevice;
+
+    bool operator==(const ConnectionSettings&) const = default;
 };
+
+// The TCP port the interface panel offers first, for a server given without one.
+inline constexpr auto kDefaultTcpPort = "10001";
 
 constexpr int kHistoryRecordText = 100;
 constexpr int kHistoryRecordBytes = kHistoryRecordText + 1;

@@ -7,12 +7,12 @@
 
 namespace tarvo {
 
-int openTraceFile(FrameTrace& trace, const QString& path)
+int openTraceFile(FrameTrace& trace, const QString& path, bool append)
 {
     if (path.isEmpty())
         return 0;
     QString why;
-    if (!trace.openFile(path, &why)) {
+    if (!trace.openFile(path, &why, append)) {
         QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write the trace file " << path
                             << ": " << why << Qt::endl;
         return 2;

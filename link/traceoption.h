@@ -8,8 +8,9 @@ namespace tarvo {
 
 class FrameTrace;
 
-// Opens the trace file (nothing for an empty path). Returns 0, or the exit
-// code 2 after saying on stderr why the file cannot be written.
-int openTraceFile(FrameTrace& trace, const QString& path);
+// Opens the trace file (nothing for an empty path), replaced or, with
+// `append`, continued. Returns 0, or the exit code 2 after saying on stderr
+// why the file cannot be written.
+int openTraceFile(FrameTrace& trace, const QString& path, bool append = false);
 
 } // namespace tarvo

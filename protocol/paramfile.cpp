@@ -36,8 +36,12 @@ ParamFileResult readParameterFile(const QString& path, ParameterBlock& pp)
         return {false, QStringLiteral("The file cannot be read (%1).")
                            .arg(file.status == FileRead::Missing ? QStringLiteral("No such file") : file.error)};
 
-    const QString name = QFileInfo(path).fileName();
-    const QList<TextToken> tokens = textTokens(file.content);
+    return parseParameterFile(file.content, QFileInfo(path).fileName(), pp);
+}
+
+ParamFileResult parseParameterFile(const QByteArray& text, const QString& name, ParameterBlock& pp)
+{
+    const QList<TextToken> tokens = textTokens(text);
     ParameterBlock words{};
     int count = 0;
     for (const TextToken& token : tokens) {

@@ -27,5 +27,7 @@ ParamFileResult writeParameterFile(const QString& path, const ParameterBlock& pp
 // Reads exactly 140 numbers 0..65535, separated by any white space, into pp.
 // pp is changed only when the whole file is good.
 ParamFileResult readParameterFile(const QString& path, ParameterBlock& pp);
+// The same for a file's text; `name` names the file in the messages.
+ParamFileResult parseParameterFile(const QByteArray& text, const QString& name, ParameterBlock& pp);
 
 } // namespace tarvo

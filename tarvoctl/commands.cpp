@@ -3,18 +3,18 @@
 #include "compcurves.h"
 #include "equationfile.h"
 #include "factortransfer.h"
+#include "fileio.h"
 #include "frame.h"
-#include "interrupt.h"
-#include "paramfile.h"
+#include "numbertext.h"
 #include "recordfile.h"
-#include "traceoption.h"
+#include "serialports.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 
@@ -22,80 +22,39 @@ namespace tarvo::ctl {
 
 namespace {
 
-const char* const kParamNames[kParamCount] = {
-    "power",   "pmod",   "average",   "evalmode",  "hold", "intlim", "maxno",     "digitalout",
-    "trigger", "extteach", "anaoutbeg", "anaoutend", "bias", "sttrsh", "profilbeg", "profilend"};
+// Up to 20 days: a deadline is a timer counting milliseconds in an int.
+constexpr double kMaxSeconds = 20.0 * 24 * 3600;
 
-// False once the reader of standard output has gone (a pipe into head, say).
-bool writeOut(const QByteArray& bytes)
+QString optionName(const char* name)
 {
-    const size_t n = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    // A script reading the output sees each line at once.
-    return std::fflush(stdout) == 0 && n == static_cast<size_t>(bytes.size());
+    return QLatin1String(name) == QLatin1String("count") ? QStringLiteral("-n")
+                                                         : QStringLiteral("--") + QString::fromLatin1(name);
 }
 
-bool printLine(const QString& line)
+// Sets the loop's flag, which `timer` clears after `seconds` (0: never) and
+// a signal or a failure at any time.
+void runFor(Session& s, std::uint16_t& flag, double seconds, QTimer& timer)
 {
-    return writeOut(line.toUtf8() + '\n');
-}
-
-QString fileName(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-// The session's failure as the command's result.
-int sensorFailure(const Session& s)
-{
-    return report(SensorFailed, s.failure());
-}
-
-// A transfer that did not go through: the failure the session recorded, or
-// `what` if it recorded none.
-int transferFailure(const Session& s, const char* what)
-{
-    return s.failed() ? sensorFailure(s) : report(SensorFailed, QString::fromLatin1(what));
-}
-
-// While it lives, Ctrl+C and SIGTERM end every loop of the session instead
-// of the process.
-class StopOnInterrupt {
-public:
-    explicit StopOnInterrupt(Session& s) { onInterrupt([&s] { s.interrupt(); }); }
-    ~StopOnInterrupt() { onInterrupt(endAtOnce); }
-    StopOnInterrupt(const StopOnInterrupt&) = delete;
-    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
-};
-
-// Opens the trace file, if one is asked for, then connects: the exit code
-// when either fails.
-std::optional<int> begin(Session& s, const Target& target)
-{
-    if (const int rc = openTraceFile(s.link.trace, target.traceFile))
-        return rc;
-    if (!s.connect(target.link))
-        return sensorFailure(s);
-    return std::nullopt;
-}
-
-// Connects, then sets the loop's flag, which `timer` clears after `seconds`
-// (0: never) and Ctrl+C at any time. The exit code when the command ends
-// before its loop starts.
-std::optional<int> startLoop(Session& s, const Target& target, std::uint16_t& flag, double seconds, QTimer& timer)
-{
-    if (const auto failed = begin(s, target))
-        return failed;
-    if (s.interrupted())
-        return Done;
     flag = 1;
-    if (seconds > 0.0) {
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, &s.pump, [&s, &flag] {
-            flag = 0;
-            s.pump.poke();
-        });
-        timer.start(static_cast<int>(seconds * 1000.0));
-    }
+    if (seconds <= 0.0)
+        return;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &s.pump, [&s, &flag] {
+        flag = 0;
+        s.pump.poke();
+    });
+    timer.start(static_cast<int>(seconds * 1000.0));
+}
+
+// Opens -o FILE for the command's data (standard output without it).
+std::optional<int> openOutput(const Invocation& in)
+{
+    const QString path = in.value("output");
+    if (in.isSet("no-clobber") && (path.isEmpty() || path == u"-"))
+        usage(QStringLiteral("--no-clobber goes with -o FILE"));
+    QString error;
+    if (!in.out->open(path, in.isSet("no-clobber"), &error))
+        return report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: ") + error));
     return std::nullopt;
 }
 
@@ -128,25 +87,32 @@ const std::vector<Column>& columns()
     return c;
 }
 
-constexpr int kTimeWidth = 23;  // 2026-03-07T09:05:01.123
+enum class Format { Text, Csv, Json };
 constexpr int kValueWidth = 7;
 
-QString valueHeader(Format format)
+// The PC's time in ISO 8601 with milliseconds and the UTC offset ("Z" in UTC).
+QString timeStamp(bool utc)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime stamped = utc ? now.toUTC() : now.toOffsetFromUtc(now.offsetFromUtc());
+    return stamped.toString(Qt::ISODateWithMs);
+}
+
+QString valueHeader(Format format, int timeWidth)
 {
     QStringList names{QStringLiteral("TIME")};
     for (const Column& c : columns())
         names << QString::fromLatin1(c.name);
     if (format == Format::Csv)
         return names.join(u',');
-    QString line = names.takeFirst().leftJustified(kTimeWidth);
+    QString line = names.takeFirst().leftJustified(timeWidth);
     for (const QString& n : names)
         line += u' ' + n.rightJustified(kValueWidth);
     return line;
 }
 
-QString valueLine(Format format, const QDateTime& when, const MeasuredValues& m)
+QString valueLine(Format format, const QString& time, const MeasuredValues& m)
 {
-    const QString time = when.toString(Qt::ISODateWithMs);
     switch (format) {
     case Format::Csv: {
         QStringList fields{time};
@@ -163,152 +129,214 @@ QString valueLine(Format format, const QDateTime& when, const MeasuredValues& m)
     case Format::Text:
         break;
     }
-    QString line = time.leftJustified(kTimeWidth);
+    QString line = time;
     for (const Column& c : columns())
         line += u' ' + c.value(m).rightJustified(kValueWidth);
     return line;
 }
 
-QString wordName(int index)
-{
-    if (index < kParamCount)
-        return QStringLiteral("word %1 (%2)").arg(index).arg(QString::fromLatin1(kParamNames[index]));
-    const int t = index - kParamCount;
-    return QStringLiteral("word %1 (teach row %2, column %3)").arg(index).arg(t / kTeachCols).arg(t % kTeachCols);
-}
-
 } // namespace
 
-void endAtOnce()
+void usage(const QString& text)
 {
-    // A transfer cut short leaves the sensor as a failed frame would.
-    report(SensorFailed, QStringLiteral("interrupted"));
-    std::_Exit(SensorFailed);
+    // One line, as the programs give it.
+    QString line = text;
+    while (line.endsWith(u'.'))
+        line.chop(1);
+    report(BadUsage, line + QStringLiteral(". Try 'tarvoctl --help'."));
+    std::exit(BadUsage);
 }
 
-int report(int code, const QString& text)
+int wholeOption(const Invocation& in, const char* name, int min, int max)
 {
-    std::fputs(("tarvoctl: " + text + '\n').toLocal8Bit().constData(), stderr);
-    return code;
+    const QString text = in.value(name);
+    const auto read = readNumber(QStringView(text).trimmed(), NumberForm::Whole);
+    if (!read || *read < min || *read > max)
+        usage(QStringLiteral("%1 wants a whole number from %2 to %3, not \"%4\"").arg(optionName(name)).arg(min).arg(max).arg(text));
+    return static_cast<int>(*read);
 }
 
-int identify(const Target& target)
+double secondsOption(const Invocation& in, const char* name, double max)
 {
-    Session s;
-    if (const auto failed = begin(s, target))
-        return *failed;
-    printLine(s.exchange.versionText());
-    return Done;
+    const QString text = in.value(name);
+    const auto read = readNumber(QStringView(text).trimmed());
+    if (!read || !(*read > 0.0) || *read > max)
+        usage(QStringLiteral("%1 wants a number of seconds above 0 and up to %2, not \"%3\"")
+                  .arg(optionName(name))
+                  .arg(max, 0, 'f', 0)
+                  .arg(text));
+    return *read;
 }
 
-int getParameters(const Target& target, bool eeprom, const QString& output)
+void wantArguments(const Invocation& in, const char* form, int count)
 {
-    Session s;
-    if (const auto failed = begin(s, target))
-        return *failed;
-    s.params.target = eeprom ? EEPROM : RAM;
-    if (!s.transfer.GetPara() || s.failed())
-        return transferFailure(s, "reading the parameters failed");
-    s.params.CopyVarsToPP();
-    if (output.isEmpty()) {
-        writeOut(formatParameterFile(s.params.pp));
-        return Done;
+    if (in.args.size() != count)
+        usage(QStringLiteral("usage: tarvoctl %1").arg(QString::fromLatin1(form).simplified()));
+}
+
+void exclusive(const Invocation& in, const char* a, const char* b)
+{
+    if (in.isSet(a) && in.isSet(b))
+        usage(QStringLiteral("%1 and %2 exclude each other").arg(optionName(a), optionName(b)));
+}
+
+void note(const Invocation& in, const QString& text)
+{
+    if (!in.quiet)
+        report(Done, text);
+}
+
+void warn(const QString& text)
+{
+    report(Done, text);
+}
+
+QString displayName(const QString& path)
+{
+    return path.isEmpty() || path == u"-" ? QStringLiteral("standard input") : QDir::toNativeSeparators(path);
+}
+
+QString fileMessage(const QString& path, const QString& error)
+{
+    const QString shown = displayName(path);
+    const QString base = path.isEmpty() || path == u"-" ? shown : QFileInfo(path).fileName();
+    if (!base.isEmpty() && error.startsWith(base))
+        return shown + error.mid(base.size());
+    return shown + QStringLiteral(": ") + error;
+}
+
+std::optional<int> readInput(const QString& path, qint64 maxBytes, InputFile* file)
+{
+    if (path == u"-") {
+        file->name = QStringLiteral("standard input");
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly))
+            return report(BadUsage, fileMessage(path, QStringLiteral("cannot be read: ") + in.errorString()));
+        file->content = in.read(maxBytes + 1);
+        if (in.error() != QFileDevice::NoError)
+            return report(BadUsage, fileMessage(path, QStringLiteral("cannot be read: ") + in.errorString()));
+        if (file->content.size() > maxBytes)
+            return report(BadUsage, fileMessage(path, QStringLiteral("more than %1 bytes: not a file of this kind").arg(maxBytes)));
+        return std::nullopt;
     }
-    const ParamFileResult written = writeParameterFile(output, s.params.pp);
-    if (!written.ok)
-        return report(BadUsage, QStringLiteral("%1: cannot be written: %2").arg(fileName(output), written.error));
-    return Done;
+    file->name = QFileInfo(path).fileName();
+    const FileRead read = readWholeFile(path, maxBytes);
+    if (read.status != FileRead::Ok)
+        return report(BadUsage, fileMessage(path, QStringLiteral("cannot be read: %1")
+                                                      .arg(read.status == FileRead::Missing ? QStringLiteral("No such file")
+                                                                                            : read.error)));
+    file->content = read.content;
+    return std::nullopt;
 }
 
-int sendParameters(const Target& target, const QString& file, bool eeprom)
+int identify(const Invocation& in, Session& s)
 {
-    ParameterBlock block{};
-    const ParamFileResult read = readParameterFile(file, block);
-    if (!read.ok)
-        return report(BadUsage, QStringLiteral("%1: %2").arg(fileName(file), read.error));
-
-    Session s;
-    if (const auto failed = begin(s, target))
+    wantArguments(in, "identify", 0);
+    if (const auto failed = s.begin())
         return *failed;
-    // As the scope loads a file and sends it: unpacked into the variables,
-    // packed again on the way out.
-    s.params.pp = block;
-    s.params.CopyFileParatoVars();
-    s.params.target = eeprom ? EEPROM : RAM;
-    if (!s.transfer.SendPara() || s.failed())
-        return transferFailure(s, "sending the parameters failed");
-    const ParameterBlock sent = s.params.pp;
-
-    // Read back from where it went; the EEPROM read loads it into RAM first.
-    s.setStep(QStringLiteral("read-back"));
-    if (!s.transfer.GetPara() || s.failed())
-        return transferFailure(s, "reading back failed");
-    s.params.CopyVarsToPP();
-    // The teach table has a number format only in evaluation modes 0 and 1.
-    const bool teachComparable = s.params.evalmode == 0 || s.params.evalmode == 1;
-    const int compared = teachComparable ? kBlockWords : kParamCount;
-    QStringList differing;
-    for (int i = 0; i < compared; ++i)
-        if (s.params.pp[i] != sent[i])
-            differing << QStringLiteral("  %1: sent %2, read back %3").arg(wordName(i)).arg(sent[i]).arg(s.params.pp[i]);
-    if (!differing.isEmpty())
-        return report(SensorFailed, QStringLiteral("read-back: %1 of %2 words differ:\n%3")
-                                        .arg(differing.size())
-                                        .arg(compared)
-                                        .arg(differing.join(u'\n')));
-    printLine(QStringLiteral("%1 words sent to %2 and read back unchanged%3.")
-                  .arg(compared)
-                  .arg(eeprom ? QStringLiteral("EEPROM") : QStringLiteral("RAM"))
-                  .arg(teachComparable ? QString()
-                                       : QStringLiteral(" (the teach table was sent but not compared: evaluation "
-                                                        "mode %1 has no teach-table format)")
-                                             .arg(s.params.evalmode)));
+    in.out->line(s.exchange.versionText());
     return Done;
 }
 
-int measure(const Target& target, const MeasureOptions& o)
+int listPorts(const Invocation& in, Session&)
 {
-    Session s;
-    StopOnInterrupt stop(s);
+    wantArguments(in, "ports", 0);
+    const QList<NumberedPort> ports = serialPortList();
+    for (const NumberedPort& p : ports)
+        in.out->line(QStringLiteral("%1\t%2\t%3").arg(p.number).arg(p.device.path, p.device.description));
+    if (ports.isEmpty())
+        note(in, QStringLiteral("no serial port found"));
+    return Done;
+}
+
+int measure(const Invocation& in, Session& s)
+{
+    wantArguments(in, "measure", 0);
+    exclusive(in, "count", "seconds");
+    exclusive(in, "csv", "json");
+    exclusive(in, "interval", "period");
+    const int count = in.isSet("count") ? wholeOption(in, "count", 1, 100000000) : 0;
+    const double seconds = in.isSet("seconds") ? secondsOption(in, "seconds", kMaxSeconds) : 0.0;
+    const bool period = in.isSet("period");
+    const int ms = period                  ? wholeOption(in, "period", 1, 3600000)
+                   : in.isSet("interval") ? wholeOption(in, "interval", 0, 3600000)
+                                          : 25;  // the live loop's pause
+    const Format format = in.isSet("csv") ? Format::Csv : in.isSet("json") ? Format::Json : Format::Text;
+    const bool utc = in.isSet("utc");
+    if (const auto failed = openOutput(in))
+        return *failed;
+    if (const auto failed = s.begin())
+        return *failed;
+
     QTimer deadline;
-    if (const auto ended = startLoop(s, target, s.flags.poll, o.seconds, deadline))
-        return *ended;
-    if (o.format != Format::Json)
-        printLine(valueHeader(o.format));
-    int count = 0;
+    bool timeUp = false;
+    QObject::connect(&deadline, &QTimer::timeout, [&timeUp] { timeUp = true; });
+    runFor(s, s.flags.poll, seconds, deadline);
+    if (format != Format::Json)
+        in.out->line(valueHeader(format, static_cast<int>(timeStamp(utc).size())));
+    int taken = 0;
+    int retriesLeft = in.retries;
     while (s.flags.poll == 1) {
-        if (!s.measurement.ReadMeasurement()) {
+        const double started = s.pump.now();
+        if (!s.measurement.ReadMeasurement())
             s.exchange.SetPopupTimeout();  // records why, ends the loop
+        else
+            s.acceptReply(s.exchange.databuf.data());  // a log takes only the sensor's values
+        if (s.interrupted())
             break;
+        if (s.failed()) {
+            if (retriesLeft == 0 || timeUp)
+                break;
+            // A value set that did not come is asked for again.
+            warn(QStringLiteral("%1; asking again (%2 of %3)").arg(s.failure()).arg(in.retries - retriesLeft + 1).arg(in.retries));
+            --retriesLeft;
+            s.forgetFailure();
+            s.flags.poll = 1;
+            continue;
         }
-        // The scope shows any reply; a log takes only the sensor's values.
-        if (!s.acceptReply(s.exchange.databuf.data()))
+        retriesLeft = in.retries;
+        if (!in.out->line(valueLine(format, timeStamp(utc), s.values)))
+            break;  // nobody reads any more, or the output failed
+        if (count > 0 && ++taken >= count)
             break;
-        if (!printLine(valueLine(o.format, QDateTime::currentDateTime(), s.values)))
-            break;  // nobody reads any more
-        if (o.count > 0 && ++count >= o.count)
-            break;
-        s.pump.waitFor(o.intervalMs / 1000.0, [&s] { return s.flags.poll != 1; });
+        const double pause = period ? ms / 1000.0 - (s.pump.now() - started) : ms / 1000.0;
+        if (pause > 0.0)
+            s.pump.waitFor(pause, [&s] { return s.flags.poll != 1; });
     }
     s.flags.poll = 0;
-    return s.failed() ? sensorFailure(s) : Done;
+    return s.failed() ? s.failureExit() : Done;
 }
 
-int recordTriggered(const Target& target, const RecordOptions& o)
+int recordTriggered(const Invocation& in, Session& s)
 {
+    const char* const form = "record --triggered [--seconds S] [-o FILE [--no-clobber]] [--utc]";
+    wantArguments(in, form, 0);
+    if (!in.isSet("triggered"))
+        usage(QStringLiteral("record needs --triggered: it records the frames the sensor sends on its own "
+                             "(use measure for polled values)"));
+    const double seconds = in.isSet("seconds") ? secondsOption(in, "seconds", kMaxSeconds) : 0.0;
+    const QString path = in.value("output");
+    const bool toFile = !path.isEmpty() && path != u"-";
     RecordFile file;
-    if (!o.output.isEmpty() && !file.create(o.output))
-        return report(BadUsage, QStringLiteral("%1: cannot be written: %2").arg(fileName(o.output), file.errorString()));
+    if (in.isSet("utc"))
+        file.clock = [] { return QDateTime::currentDateTimeUtc(); };
+    if (toFile) {
+        if (in.isSet("no-clobber") && QFileInfo::exists(path))
+            return report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: the file exists (--no-clobber keeps it)")));
+        if (!file.create(path))
+            return report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: ") + file.errorString()));
+    } else if (const auto failed = openOutput(in)) {
+        return *failed;
+    }
+    if (const auto failed = s.begin())
+        return *failed;
 
-    Session s;
-    StopOnInterrupt stop(s);
     QTimer deadline;
-    if (const auto ended = startLoop(s, target, s.flags.pollrecord, o.seconds, deadline))
-        return *ended;
-    if (o.output.isEmpty())
-        writeOut(recordHeader());
+    runFor(s, s.flags.pollrecord, seconds, deadline);
+    if (!toFile)
+        in.out->write(recordHeader());
     AutoFrameReader& reader = s.exchange.autoFrames();
-    s.measurement.StartAutoSend();
+    s.startAutoSend();
     QString writeError;
     bool ended = false;
     // The reader hands over measurement frames only, not an echo of the switch-on command.
@@ -317,9 +345,9 @@ int recordTriggered(const Target& target, const RecordOptions& o)
             return;
         s.values.CopyDatatoVars(words);
         const RecordValues values = recordValues(s.values);
-        if (o.output.isEmpty()) {
-            ended = !writeOut(recordLine(file.clock(), values));  // nobody reads any more
-        } else if (!file.append(o.output, values)) {
+        if (!toFile) {
+            ended = !in.out->write(recordLine(file.clock(), values));  // the reader has gone, or the output failed
+        } else if (!file.append(path, values)) {
             writeError = file.errorString();
             ended = true;
         }
@@ -328,96 +356,146 @@ int recordTriggered(const Target& target, const RecordOptions& o)
         if (reader.wait(s.flags.pollrecord))
             reader.takeAll(record);
     reader.takeAll(record);  // frames already taken in when the recording ended
+    const AutoFrameCounts counts = reader.counts();
 
     // Whatever ended the recording, the sensor stops sending on its own.
-    s.setStep(QStringLiteral("switching automatic sending off"));
-    s.exchange.StopAutoSend();
-    const bool offWritten = s.exchange.nBytesW == frame::kBytes;
-    s.pump.sleep(0.2);  // the frame leaves before the connection closes
+    const bool off = s.stopAutoSend();
+    if (counts.droppedPieces > 0)
+        warn(QStringLiteral("%1: the sensor's data were out of step %2 time(s): %3 byte(s) that belonged to no whole "
+                            "frame were skipped, and a frame they cut short was dropped")
+                 .arg(s.where())
+                 .arg(counts.droppedPieces)
+                 .arg(counts.strayBytes));
+    if (counts.otherFrames > 0)
+        note(in, QStringLiteral("%1: %2 reply(s) to other commands came and were passed over")
+                     .arg(s.where())
+                     .arg(counts.otherFrames));
     if (!writeError.isEmpty())
-        return report(BadUsage, QStringLiteral("%1: cannot be written: %2").arg(fileName(o.output), writeError));
+        report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: ") + writeError));
     if (s.failed())
-        return sensorFailure(s);
-    if (!offWritten)
-        return report(SensorFailed, QStringLiteral("switching automatic sending off (command 50): the frame "
-                                                   "could not be written"));
+        return s.failureExit();
+    if (!off && !s.interrupted())
+        return report(SensorFailed, QStringLiteral("%1: automatic sending (command 50) could not be switched off: "
+                                                   "the frame could not be written")
+                                        .arg(s.where()));
+    if (!writeError.isEmpty())
+        return BadUsage;
+    if (counts.frames == 0 && counts.strayBytes > 0 && !s.interrupted())
+        return report(SensorFailed, QStringLiteral("%1: no measurement frame came, only bytes that belong to none")
+                                        .arg(s.where()));
     return Done;
 }
 
-int profile(const Target& target, Format format)
+int profile(const Invocation& in, Session& s)
 {
-    Session s;
-    if (const auto failed = begin(s, target))
+    wantArguments(in, "profile [--csv]", 0);
+    const bool csv = in.isSet("csv");
+    if (const auto failed = s.begin())
         return *failed;
     s.measurement.GetProfile();
-    if (s.failed())
-        return sensorFailure(s);
+    if (s.failed() || s.interrupted())
+        return s.failureExit();
     const MeasuredValues& m = s.values;
-    if (format == Format::Csv) {
-        printLine(QStringLiteral("POINT,VALUE"));
-    } else {
-        printLine(QStringLiteral("# points %1, maximum %2, minimum %3 (raw words), PP %4")
-                      .arg(m.anzprof)
-                      .arg(m.maxprof)
-                      .arg(m.minprof)
-                      .arg(decimal(m.dataPPDouble)));
-    }
-    const QChar sep = format == Format::Csv ? u',' : u'\t';
+    QByteArray text;
+    if (csv)
+        text += "POINT,VALUE\n";
+    else
+        text += QStringLiteral("# points %1, maximum %2, minimum %3 (raw words), PP %4\n")
+                    .arg(m.anzprof)
+                    .arg(m.maxprof)
+                    .arg(m.minprof)
+                    .arg(decimal(m.dataPPDouble))
+                    .toUtf8();
+    const QChar sep = csv ? u',' : u'\t';
     for (int i = 0; i < m.anzprof; ++i)
-        printLine(QString::number(i) + sep + decimal(m.profileBuf[static_cast<size_t>(i)]));
+        text += (QString::number(i) + sep + decimal(m.profileBuf[static_cast<size_t>(i)]) + u'\n').toUtf8();
+    in.out->write(text);
     return Done;
 }
 
-int sendFactors(const Target& target, const FactorOptions& o)
+int sendFactors(const Invocation& in, Session& s)
 {
     using namespace tempcomp;
-    QString error;
-    const std::optional<Coefficients> coefficients = readEquationFile(o.equationFile, &error);
-    if (!coefficients)
-        return report(BadUsage, QStringLiteral("%1: %2").arg(fileName(o.equationFile), error));
+    const char* const form = "factors send EQUATIONFILE [--ref-step T | --refs R,G,B] [--accept-limited] [--accept-zero]";
+    wantArguments(in, form, 2);
+    if (in.args[0] != u"send")
+        usage(QStringLiteral("usage: tarvoctl %1").arg(QString::fromLatin1(form)));
+    exclusive(in, "ref-step", "refs");
+    const QString path = in.args[1];
+    std::optional<int> refStep;
+    if (in.isSet("ref-step"))
+        refStep = wholeOption(in, "ref-step", 0, kSteps - 1);
+    References refs = {1000, 1000, 1000};  // the tool's start values
+    if (in.isSet("refs")) {
+        const QStringList parts = in.value("refs").split(u',');
+        bool ok = parts.size() == kChannels;
+        for (int i = 0; ok && i < kChannels; ++i) {
+            const auto read = readNumber(QStringView(parts[i]).trimmed(), NumberForm::Whole);
+            ok = read && *read >= 0 && *read <= 65535;
+            refs[static_cast<size_t>(i)] = ok ? static_cast<std::uint16_t>(*read) : 0;
+        }
+        if (!ok)
+            usage(QStringLiteral("--refs wants three whole numbers from 0 to 65535, as R,G,B"));
+    }
+    const bool acceptLimited = in.isSet("accept-limited");
 
-    // As the tool computes them: the curves, the references (by default the
-    // tool's start values), then the factors.
+    // The tool's rules, by the tool's code: what it does not load, what it limits, what it asks about.
+    InputFile input;
+    if (const auto failed = readInput(path, 64 * 1024, &input))
+        return *failed;
+    QString error;
+    const std::optional<Coefficients> coefficients = parseEquation(input.content, &error);
+    if (coefficients)
+        error = coefficientOutsideRange(*coefficients);
+    if (!coefficients || !error.isEmpty())
+        return report(BadUsage, fileMessage(path, error));
+
     const Curves curves = CalcCurves(*coefficients);
-    References refs = {1000, 1000, 1000};
-    if (o.refs)
-        refs = *o.refs;
-    if (o.refStep) {
+    if (refStep) {
         for (int c = 0; c < kChannels; ++c) {
-            const Limited ref = referenceValue(curves.channel(c)[static_cast<size_t>(*o.refStep)]);
-            if (ref.clamped && !o.acceptLimited)
-                return report(BadUsage, QStringLiteral("%1: at temperature step %2 the %3 curve lies outside "
-                                                       "0 to 65535 (use --accept-limited to send anyway)")
-                                            .arg(fileName(o.equationFile))
-                                            .arg(*o.refStep)
-                                            .arg(QString::fromLatin1(c == Red ? "red" : c == Green ? "green" : "blue")));
+            const Limited ref = referenceValue(curves.channel(c)[static_cast<size_t>(*refStep)]);
+            if (ref.clamped && !acceptLimited)
+                return report(BadUsage, fileMessage(path, QStringLiteral("at temperature step %1 the %2 curve lies outside "
+                                                                         "0 to 65535 (use --accept-limited to send anyway)")
+                                                              .arg(*refStep)
+                                                              .arg(QString::fromLatin1(kChannelNames[c]))));
             refs[static_cast<size_t>(c)] = ref.value;
         }
     }
     const Factors factors = CalcCfCurves(curves, refs);
-    if (factors.anyClamped() && !o.acceptLimited) {
+    if (factors.anyClamped() && !acceptLimited) {
         QStringList where;
-        const char* names[kChannels] = {"red", "green", "blue"};
         for (int c = 0; c < kChannels; ++c)
             if (factors.clamped[c].count > 0)
                 where << QStringLiteral("%1: %2 of 100, the first at step %3")
-                             .arg(QString::fromLatin1(names[c]))
+                             .arg(QString::fromLatin1(kChannelNames[c]))
                              .arg(factors.clamped[c].count)
                              .arg(factors.clamped[c].firstStep);
-        return report(BadUsage, QStringLiteral("%1: some factors do not fit 0 to 65535 (%2); use --accept-limited "
-                                               "to send them limited")
-                                    .arg(fileName(o.equationFile), where.join(QStringLiteral("; "))));
+        return report(BadUsage, fileMessage(path, QStringLiteral("some factors do not fit 0 to 65535 (%1); use "
+                                                                 "--accept-limited to send them limited")
+                                                      .arg(where.join(QStringLiteral("; ")))));
     }
+    QStringList zero;
+    for (int c = 0; c < kChannels; ++c)
+        if (allZero(factors.channel(c)))
+            zero << QString::fromLatin1(kChannelNames[c]);
+    if (!zero.isEmpty() && !in.isSet("accept-zero"))
+        return report(BadUsage, QStringLiteral("all 100 factors of %1 are 0 (references %2, %3, %4); use "
+                                               "--accept-zero to send them anyway")
+                                    .arg(zero.join(QStringLiteral(", ")))
+                                    .arg(refs[0])
+                                    .arg(refs[1])
+                                    .arg(refs[2]));
 
-    Session s(toolExchangeOptions());
-    if (const auto failed = begin(s, target))
+    if (const auto failed = s.begin())
         return *failed;
-    if (!SendFactorTables(s.exchange, s.link, factors) || s.failed())
-        return transferFailure(s, "sending the factor tables failed");
-    printLine(QStringLiteral("Factor tables sent (references red %1, green %2, blue %3).")
-                  .arg(refs[0])
-                  .arg(refs[1])
-                  .arg(refs[2]));
+    if (!SendFactorTables(s.exchange, s.link, factors) || s.failed() || s.interrupted())
+        return s.failureExit(QStringLiteral("sending the factor tables failed"));
+    if (!in.quiet)
+        in.out->line(QStringLiteral("Factor tables sent (references red %1, green %2, blue %3).")
+                         .arg(refs[0])
+                         .arg(refs[1])
+                         .arg(refs[2]));
     return Done;
 }
 

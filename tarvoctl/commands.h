@@ -1,56 +1,85 @@
-// The tarvoctl commands. Each returns the exit code; a failure has been
-// written to standard error, naming the step and the reason.
+// The tarvoctl commands and their table. Each command gets what it was
+// called with and a session with the sensor (opened by the command when it
+// needs it), and returns its exit code; a failure has been written to
+// standard error, naming the sensor, the step and the reason.
 #pragma once
 
+#include "output.h"
 #include "session.h"
 
+#include <QCommandLineParser>
 #include <QString>
-#include <array>
-#include <cstdint>
+#include <QStringList>
+
 #include <optional>
+
+#include <vector>
 
 namespace tarvo::ctl {
 
-enum class Format { Text, Csv, Json };
+// What a command was called with.
+struct Invocation {
+    const QCommandLineParser& options;
+    QStringList args;       // after the command's name
+    Target target;
+    Output* out = nullptr;  // the data; standard output unless the command opens a file
+    bool quiet = false;     // -q: no report of success
+    int retries = 0;
 
-struct MeasureOptions {
-    int count = 0;         // 0: no limit
-    double seconds = 0.0;  // 0: no limit
-    int intervalMs = 25;   // pause between two requests, as the live loop's
-    Format format = Format::Text;
+    bool isSet(const char* name) const { return options.isSet(QString::fromLatin1(name)); }
+    QString value(const char* name) const { return options.value(QString::fromLatin1(name)); }
 };
 
-struct RecordOptions {
-    double seconds = 0.0;  // 0: until Ctrl+C or SIGTERM
-    QString output;        // empty: standard output
+struct Command {
+    const char* name;
+    const char* synopsis;  // what follows "tarvoctl [LINK]"
+    const char* help;      // what it does and what it sends to the sensor
+    const char* examples;
+    QStringList options;   // its own options, by their long names
+    bool connects;         // talks to a sensor: takes the link options
+    bool colourSensor;     // the colour sensor's exchange (the tool's)
+    bool retriable;        // --retries runs it again on a new connection
+    int (*run)(const Invocation&, Session&);
 };
 
-struct FactorOptions {
-    QString equationFile;
-    std::optional<int> refStep;                     // references from the curves at this step
-    std::optional<std::array<std::uint16_t, 3>> refs;  // references as given
-    bool acceptLimited = false;
+// Every command, in the order --help lists them.
+const std::vector<Command>& commandTable();
+
+// A mistake on the command line: one line and exit code 2.
+[[noreturn]] void usage(const QString& text);
+// The options of the command line, checked; a mistake ends in usage().
+int wholeOption(const Invocation& in, const char* name, int min, int max);
+double secondsOption(const Invocation& in, const char* name, double max);
+void exclusive(const Invocation& in, const char* a, const char* b);
+// The command's arguments are `count`; else usage() with its form.
+void wantArguments(const Invocation& in, const char* form, int count);
+
+// Information on standard error; -q keeps it back. Warnings always show.
+void note(const Invocation& in, const QString& text);
+void warn(const QString& text);
+
+// A file or "-" (standard input) read whole, at most maxBytes; on failure
+// the exit code after the message.
+struct InputFile {
+    QString name;  // as the user gave it, or "standard input"
+    QByteArray content;
 };
+std::optional<int> readInput(const QString& path, qint64 maxBytes, InputFile* file);
 
-// Where the sensor is, and the frame trace file (empty: none).
-struct Target {
-    ConnectionSettings link;
-    QString traceFile;
-};
+// A file as messages name it: its path, or "standard input" for "-".
+QString displayName(const QString& path);
+// Messages about a file: "PATH: reason", or the reader's own message when
+// it starts with the file's name already.
+QString fileMessage(const QString& path, const QString& error);
 
-int identify(const Target& target);
-int getParameters(const Target& target, bool eeprom, const QString& output);
-int sendParameters(const Target& target, const QString& file, bool eeprom);
-int measure(const Target& target, const MeasureOptions& options);
-int recordTriggered(const Target& target, const RecordOptions& options);
-int profile(const Target& target, Format format);
-int sendFactors(const Target& target, const FactorOptions& options);
-
-// What Ctrl+C and SIGTERM do outside a recording or measuring loop: the
-// process ends at once with exit code 1.
-void endAtOnce();
-
-// Messages on standard error, prefixed with the program name.
-int report(int code, const QString& text);
+int identify(const Invocation& in, Session& s);
+int listPorts(const Invocation& in, Session& s);
+int getParameters(const Invocation& in, Session& s);
+int sendParameters(const Invocation& in, Session& s);
+int verifyParameters(const Invocation& in, Session& s);
+int measure(const Invocation& in, Session& s);
+int recordTriggered(const Invocation& in, Session& s);
+int profile(const Invocation& in, Session& s);
+int sendFactors(const Invocation& in, Session& s);
 
 } // namespace tarvo::ctl

@@ -1,7 +1,10 @@
 #include "session.h"
 
+#include "commandline.h"
 #include "frame.h"
+#include "interrupt.h"
 #include "settingslocation.h"
+#include "traceoption.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +13,13 @@
 #include <cstdio>
 
 namespace tarvo::ctl {
+
+int report(int code, const QString& text)
+{
+    std::fputs(("tarvoctl: " + text + '\n').toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+    return code;
+}
 
 ConnectionSettings savedConnection(const QString& programDir)
 {
@@ -21,53 +31,76 @@ ConnectionSettings savedConnection(const QString& programDir)
         path = QDir(programDir).filePath(kConSettingsFile);
     const SettingsRead read = readConnectionSettings(path);
     if (read.status == SettingsRead::Failed)
-        std::fprintf(stderr, "%s; RS-232 port 1 is used\n", qPrintable(read.error));
+        report(Done, QStringLiteral("%1; RS-232 port 1 is used").arg(read.error));
     if (read.status != SettingsRead::Ok)
         return {};
-    const ConnectionSettings* saved = &read.settings;
-    ConnectionSettings where = *saved;
+    ConnectionSettings where = read.settings;
     // As the scope's interface panel takes them: a protocol other than TCP/IP
     // leaves the selector at RS-232, the port field holds 1 to 256.
-    where.comprotocol = saved->comprotocol == TCPIP ? TCPIP : RS232;
-    where.comport = std::clamp<std::uint16_t>(saved->comport, 1, 256);
+    where.comprotocol = where.comprotocol == TCPIP ? TCPIP : RS232;
+    where.comport = std::clamp<std::uint16_t>(where.comport, 1, 256);
     return where;
 }
 
-Session::Session(ExchangeOptions options)
-    : link(pump, flags, *this)
-    , exchange(link, pump, flags, params, *this, options)
-    , transfer(exchange, link, flags, params, pump, *this)
-    , measurement(exchange, link, pump, flags, values, *this)
-    , m_options(options)
+namespace {
+
+ExchangeOptions withTarget(ExchangeOptions o, const Target& target)
 {
+    if (target.timeout)
+        o.replyLimit = o.lineCheckTcpLimit = o.lineCheckSerialLimit = *target.timeout;
+    // Nothing else runs inside a wait here, and a signal must be acted on in every one.
+    o.lineCheckSerialRunsEvents = true;
+    return o;
 }
 
-bool Session::connect(const ConnectionSettings& where)
-{
-    link.comprotocol = where.comprotocol;
-    link.comport = where.comport;
-    link.ipBuf = where.ipBuf;
-    link.portNumStr = where.portNumStr;
-    link.portNum = portNumberOf(where.portNumStr);
-    if (link.comprotocol == TCPIP) {
-        setStep(QStringLiteral("connecting to %1:%2").arg(link.ipBuf).arg(link.portNum));
-        link.InitTCP_IP();
-    } else {
-        setStep(QStringLiteral("opening serial port %1").arg(link.comport));
-        link.InitRS232();
-    }
-    if (failed())
-        return false;
+} // namespace
 
-    setStep(QString());
+Session::Session(const Target& target, ExchangeOptions options)
+    : link(pump, flags, *this)
+    , exchange(link, pump, flags, params, *this, withTarget(options, target))
+    , transfer(exchange, link, flags, params, pump, *this)
+    , measurement(exchange, link, pump, flags, values, *this)
+    , m_target(target)
+    , m_options(withTarget(options, target))
+{
+    onInterrupt([this](int signal) { interrupt(signal); });
+}
+
+Session::~Session()
+{
+    onInterrupt(nullptr);
+}
+
+std::optional<int> Session::begin()
+{
+    if (const int rc = openTraceFile(link.trace, m_target.traceFile, appendTrace))
+        return rc;
+    link.Connect(m_target.link);
+    if (interrupted() || failed())
+        return failureExit();
+    m_opened = true;
+
     m_lineCheck = true;
     exchange.CheckComLine();
     m_lineCheck = false;
-    return !failed();
+    if (interrupted() || failed())
+        return failureExit();
+    return std::nullopt;
+}
+
+QString Session::where() const
+{
+    if (m_target.link.comprotocol == TCPIP || !m_target.link.comdevice.isEmpty())
+        return connectionName(m_target.link);
+    const QString device = link.serialDevicePath();
+    return device.isEmpty() ? QStringLiteral("serial port %1").arg(m_target.link.comport)
+                            : QStringLiteral("serial port %1 (%2)").arg(m_target.link.comport).arg(device);
 }
 
 void Session::fail(const QString& step, const QString& reason)
 {
+    if (interrupted())
+        return;  // the interruption is the reason; what fails after it follows from it
     if (m_failure.isEmpty())
         m_failure = step.isEmpty() ? reason : step + QStringLiteral(": ") + reason;
     // Nothing more is to be done after a failure: every loop ends.
@@ -75,38 +108,102 @@ void Session::fail(const QString& step, const QString& reason)
     pump.poke();
 }
 
-void Session::interrupt()
+int Session::failureExit(const QString& otherwise) const
 {
-    m_interrupted = true;
+    if (interrupted())
+        return SensorFailed;  // end() says why
+    return report(SensorFailed, failed() ? m_failure : where() + QStringLiteral(": ") + otherwise);
+}
+
+void Session::startAutoSend()
+{
+    measurement.StartAutoSend();
+    m_autoSendOn = true;
+}
+
+bool Session::stopAutoSend()
+{
+    const bool cut = pump.waitsCutShort();
+    resumeWaits();
+    exchange.StopAutoSend();
+    const bool written = exchange.nBytesW == frame::kBytes;
+    pump.sleep(0.2);  // the frame leaves before the connection closes
+    pump.setWaitsCutShort(cut);
+    if (written)
+        m_autoSendOn = false;
+    m_autoSendStopped = written;
+    return written;
+}
+
+void Session::interrupt(int signal)
+{
+    if (interrupted())
+        endInterrupted(signal);  // a second signal: at once
+    m_signal = signal;
     flags.clearAll();
-    pump.poke();
+    pump.setWaitsCutShort(true);
 }
 
-void Session::showLinkStatus(const QString& text)
+int Session::end(int code)
 {
-    QString reason = text.trimmed();
-    if (link.isSerial()) {
-        const QString device = link.serialDevicePath();
-        reason = device.isEmpty() ? QStringLiteral("%1 (no device for this port number)").arg(reason)
-                                  : QStringLiteral("%1 (%2: %3)").arg(reason, device, link.serialSystemError());
-    }
-    fail(m_step, reason);
+    if (!interrupted())
+        return code;
+    // A command may have switched automatic sending on, or be about to: off
+    // it goes, whatever the command was. The colour sensor has no command 50.
+    if (m_opened && m_options.lineCheckStopsAutoSend && !m_autoSendStopped && !stopAutoSend() && m_autoSendOn)
+        report(SensorFailed, QStringLiteral("%1: automatic sending (command 50) could not be switched off: the "
+                                            "frame could not be written")
+                                 .arg(where()));
+    report(code, QStringLiteral("interrupted"));
+    return m_autoSendOn ? SensorFailed : interruptedExitCode(m_signal);
 }
 
-void Session::message(const QString& title, const QString& text)
+void Session::showLinkStatus(const QString&)
+{
+    fail(QString(), QStringLiteral("cannot %1 %2: %3")
+                        .arg(link.isSerial() ? QStringLiteral("open") : QStringLiteral("connect to"), where(),
+                             openingFault()));
+}
+
+QString Session::openingFault() const
+{
+    if (link.isSerial()) {
+        if (link.serialDevicePath().isEmpty())
+            return QStringLiteral("no device has this number ('tarvoctl ports' lists them)");
+        if (link.serialInUse())
+            return QStringLiteral("the port is in use by another program");
+        if (link.serialPermissionDenied())
+            return QStringLiteral("permission denied (on Linux the user must be in the dialout group)");
+        if (link.ret == -6)
+            return QStringLiteral("no such device");
+        const QString system = link.serialSystemError();
+        return system.isEmpty() ? link.szStatus.trimmed() : system;
+    }
+    switch (link.ret) {
+    case -4: return QStringLiteral("connection refused");
+    case -2: return QStringLiteral("host not found");
+    case -11: return QStringLiteral("no answer within 5 s");
+    case -17: return QStringLiteral("network unreachable");
+    case -10: return QStringLiteral("out of system resources");
+    default: return QStringLiteral("the connection failed (%1)").arg(link.szStatus.trimmed());
+    }
+}
+
+void Session::message(const QString&, const QString&)
 {
     // The only message of the link: the sensor closed the connection.
-    fail(currentStep(), title + QStringLiteral(": ") + text.trimmed());
+    fail(currentStep(false), QStringLiteral("connection closed by %1").arg(where()));
 }
 
 void Session::timeoutReaction()
 {
-    fail(currentStep(), replyFault());
+    // A closed connection's reason names the sensor already.
+    fail(currentStep(link.isSerial() || link.tcpcon != 0), replyFault());
 }
 
 void Session::lineCheckFailed()
 {
-    fail(currentStep(), replyFault());
+    timeoutReaction();
 }
 
 bool Session::acceptReply(const std::uint16_t* words)
@@ -131,7 +228,7 @@ void Session::ParameterReplyRead()
         exchange.comecho = 0;
 }
 
-QString Session::currentStep() const
+QString Session::currentStep(bool withWhere) const
 {
     // The frame on its way names the step (the tool keeps order at 40 for all three colours).
     const std::uint16_t code = frame::getWord(exchange.szWriteBuf.data(), 1);
@@ -155,14 +252,15 @@ QString Session::currentStep() const
     default: what = QStringLiteral("exchange"); break;
     }
     what += QStringLiteral(" (command %1)").arg(code);
-    return m_step.isEmpty() ? what : m_step + QStringLiteral(", ") + what;
+    const QString step = m_step.isEmpty() ? what : m_step + QStringLiteral(", ") + what;
+    return withWhere ? where() + QStringLiteral(": ") + step : step;
 }
 
 QString Session::replyFault() const
 {
     const ReceiveState& rx = link.rx;
     if (!link.isSerial() && link.tcpcon == 0)
-        return QStringLiteral("the connection to the sensor is closed");
+        return QStringLiteral("connection closed by %1").arg(where());
     if (rx.bytesToRead < 0)
         return QStringLiteral("%1 bytes came back instead of %2").arg(rx.dataSize).arg(frame::kBytes);
     if (rx.bytesToRead > 0) {

@@ -17,27 +17,49 @@
 
 namespace tarvo::ctl {
 
-// Exit codes.
+// Exit codes; a command ended by a signal exits with interruptedExitCode().
 enum Exit : int { Done = 0, SensorFailed = 1, BadUsage = 2 };
+
+// Messages on standard error, prefixed with the program name; returns code.
+int report(int code, const QString& text);
 
 // The scope's saved connection (ComSettings.cfg where the scope keeps it,
 // for a scope in programDir), or the scope's defaults (RS-232, port 1) when
 // there is none.
 ConnectionSettings savedConnection(const QString& programDir);
 
+// Where the sensor is, and how to talk to it.
+struct Target {
+    ConnectionSettings link;
+    QString traceFile;               // the frame trace (empty: none)
+    std::optional<double> timeout;   // seconds for every reply, the identification's included
+};
+
 class Session final : public LinkHost, public ExchangeHost, public ParamTransferHost, public MeasurementHost {
 public:
-    explicit Session(ExchangeOptions options = {});
+    // options: the scope's exchange, or the tool's for the colour sensor.
+    explicit Session(const Target& target, ExchangeOptions options = {});
+    ~Session() override;
 
-    // Opens the channel and runs the line check (identification). False with
-    // the failure recorded when either does not succeed.
-    bool connect(const ConnectionSettings& where);
+    // Opens the trace file, if one is asked for, and the channel, then runs
+    // the line check (identification). The exit code when any of it fails.
+    std::optional<int> begin();
+    // A run again after a failure continues the trace file of the first.
+    bool appendTrace = false;
+    bool opened() const { return m_opened; }
+    // The sensor as a person names it: "HOST:PORT", "serial port N (DEVICE)".
+    QString where() const;
 
     // The first failure since the start: which step, and why. Later failures
     // of the same sequence follow from the first and are not kept.
     bool failed() const { return !m_failure.isEmpty(); }
     QString failure() const { return m_failure; }
     void fail(const QString& step, const QString& reason);
+    // Reports the failure (or `otherwise` when none was recorded) and gives
+    // its exit code; after an interruption only the code, end() says why.
+    int failureExit(const QString& otherwise = QStringLiteral("the sensor did not answer as expected")) const;
+    // The failure was written down and the command goes on (a retried value set).
+    void forgetFailure() { m_failure.clear(); }
     // Names the step that runs now, for failures that the exchange reports.
     void setStep(const QString& step) { m_step = step; }
 
@@ -45,9 +67,24 @@ public:
     // the command and, for a teach row, the row asked for; else the failure.
     bool acceptReply(const std::uint16_t* words);
 
-    // Ctrl+C or SIGTERM: every loop ends at its next test.
-    void interrupt();
-    bool interrupted() const { return m_interrupted; }
+    // Automatic sending (command 50) on, and off again with a short pause so
+    // that the frame leaves before the link closes, also after an interruption.
+    void startAutoSend();
+    bool stopAutoSend();
+
+    // Ctrl+C, SIGTERM or SIGHUP: every loop and wait ends at once; a second
+    // signal ends the process.
+    void interrupt(int signal);
+    bool interrupted() const { return m_signal != 0; }
+    // Waits work again for what must still be sent after an interruption.
+    void resumeWaits() { pump.setWaitsCutShort(false); }
+    // The command's exit code. After an interruption: automatic sending off,
+    // "interrupted" on standard error and interruptedExitCode().
+    int end(int code);
+
+    // Whether running the command again on a new connection is safe.
+    bool retryAllowed() const { return m_retryAllowed; }
+    void forbidRetry() { m_retryAllowed = false; }
 
     EventPump pump;
     LoopFlags flags;
@@ -78,14 +115,22 @@ public:
     void ShowProfile() override {}
 
 private:
-    QString currentStep() const;
+    // The step and the frame on its way, after the sensor's name unless the
+    // reason names it already.
+    QString currentStep(bool withWhere = true) const;
     QString replyFault() const;
+    QString openingFault() const;
 
+    Target m_target;
     ExchangeOptions m_options;
     QString m_step;
     QString m_failure;
     bool m_lineCheck = false;
-    bool m_interrupted = false;
+    bool m_opened = false;
+    bool m_autoSendOn = false;
+    bool m_autoSendStopped = false;
+    bool m_retryAllowed = true;
+    int m_signal = 0;
 };
 
 } // namespace tarvo::ctl

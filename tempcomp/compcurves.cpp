@@ -96,4 +96,9 @@ Limited referenceValue(double curve)
     return limitTo16Bits(curve);
 }
 
+bool allZero(const FactorTable& table)
+{
+    return std::all_of(table.begin(), table.end(), [](std::uint16_t f) { return f == 0; });
+}
+
 } // namespace tarvo::tempcomp

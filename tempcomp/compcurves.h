@@ -14,6 +14,10 @@ constexpr int kFactorOne = 1024;     // factors have ten fraction bits
 constexpr int kFactorMax = 0xFFFF;
 
 enum Channel : int { Red = 0, Green = 1, Blue = 2 };
+inline constexpr const char* kChannelNames[kChannels] = {"red", "green", "blue"};
+
+// The coefficients the tool takes lie within ±kCoefficientLimit (its fields' range).
+inline constexpr double kCoefficientLimit = 1e9;
 
 // RX4, RX3, RX2, RX1, RT, GX4 … GT, BX4 … BT: panel order and file order.
 using Coefficients = std::array<double, kCoefficients>;
@@ -77,5 +81,9 @@ Factors CalcCfCurves(const Curves& curves, const References& refs);
 
 // A curve value as a reference: truncated toward zero, limited to 0..65535.
 Limited referenceValue(double curve);
+
+// A table of 100 zeros: the sensor would turn that colour off. Only a
+// reference of 0 gives it.
+bool allZero(const FactorTable& table);
 
 } // namespace tarvo::tempcomp

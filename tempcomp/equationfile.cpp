@@ -12,6 +12,14 @@ namespace {
 // Fifteen numbers take a few hundred bytes; a larger file is something else.
 constexpr qint64 kMaxFileBytes = 64 * 1024;
 
+const char* const kCoefficientNames[kCoefficients] = {"RX4", "RX3", "RX2", "RX1", "RT", "GX4", "GX3", "GX2",
+                                                      "GX1", "GT",  "BX4", "BX3", "BX2", "BX1", "BT"};
+
+QString shortest(double v)
+{
+    return QString::number(v, 'g', QLocale::FloatingPointShortest);
+}
+
 void setError(QString* error, const QString& text)
 {
     if (error)
@@ -24,7 +32,7 @@ QByteArray formatEquation(const Coefficients& c)
 {
     QByteArray text;
     for (double v : c)
-        text += QStringLiteral("%1\n").arg(QString::number(v, 'g', QLocale::FloatingPointShortest), 10).toLatin1();
+        text += QStringLiteral("%1\n").arg(shortest(v), 10).toLatin1();
     return text;
 }
 
@@ -59,6 +67,18 @@ std::optional<Coefficients> parseEquation(const QByteArray& text, QString* error
         return std::nullopt;
     }
     return c;
+}
+
+QString coefficientOutsideRange(const Coefficients& c)
+{
+    for (int i = 0; i < kCoefficients; ++i) {
+        const double v = c[static_cast<size_t>(i)];
+        if (!(v >= -kCoefficientLimit && v <= kCoefficientLimit))
+            return QStringLiteral("%1 = %2 lies outside %3 … %4")
+                .arg(QString::fromLatin1(kCoefficientNames[i]), shortest(v), shortest(-kCoefficientLimit),
+                     shortest(kCoefficientLimit));
+    }
+    return {};
 }
 
 std::optional<Coefficients> readEquationFile(const QString& path, QString* error)

@@ -26,4 +26,8 @@ bool writeEquationFile(const QString& path, const Coefficients& c, QString* erro
 std::optional<Coefficients> parseEquation(const QByteArray& text, QString* error);
 std::optional<Coefficients> readEquationFile(const QString& path, QString* error);
 
+// The first coefficient the tool does not take, as "RX3 = 1e+200 lies outside
+// -1e+09 … 1e+09"; empty when all lie within ±kCoefficientLimit.
+QString coefficientOutsideRange(const Coefficients& c);
+
 } // namespace tarvo::tempcomp

@@ -9,9 +9,10 @@ int main(int argc, char* argv[])
     const tarvo::ProgramInfo info{
         tarvo::kToolProgram,
         QStringLiteral("TARVO-TEMPCOMP-Scope V4.3: temperature compensation for the RGB colour sensor."),
-        tarvo::kToolSettingsFiles, false};
+        tarvo::kToolSettingsFiles, true};
     return tarvo::runProgram(argc, argv, info, [](const tarvo::CommandLine& commandLine) {
         tarvo::tempcomp::TempCompApp tool;
+        tool.connectionForThisRun = commandLine.connection;
         if (const int rc = tarvo::openTraceFile(tool.link.trace, commandLine.traceFile))
             return rc;
         return tool.run();

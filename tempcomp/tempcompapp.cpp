@@ -35,8 +35,6 @@ constexpr int kPointsPerScreen = 101;
 constexpr int kSendColour = 0xFF0000;
 constexpr int kIdleColour = 0xE0E0E0;
 
-const char* const kChannelNames[kChannels] = {"red", "green", "blue"};
-
 QString programDirOr(const QString& dir)
 {
     return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
@@ -230,7 +228,10 @@ void TempCompApp::InitVars()
 
     ShowLogo(panel.get(), toolBrandingTable(), ToolBrandingVariant);
     interfacepanel.SetupServerField();
-    if (const auto last = lastConnection(*m_session))
+    // A connection given on the command line, else the last one that answered.
+    if (connectionForThisRun)
+        interfacepanel.UseForThisRun(*connectionForThisRun);
+    else if (const auto last = lastConnection(*m_session))
         interfacepanel.UseForThisRun(*last);
     interfacepanel.InitConnectPanel();
     exchange.Transfer(QStringLiteral("connect"), [this] { interfacepanel.TryToConnect(); });
@@ -281,8 +282,9 @@ void TempCompApp::SendPara()
     }
     if (!SendFactorTables(exchange, link, factors))
         return;
-    // Reopen the line and query the version afresh.
-    interfacepanel.TryToConnect();
+    // Reopen the line that got the tables and query its version afresh, so
+    // the status names the sensor that got them (not the panel's untried values).
+    interfacepanel.Reconnect();
 }
 
 void TempCompApp::SetButtonsDimmed(bool dim)
@@ -369,11 +371,9 @@ bool TempCompApp::confirmDoubtfulFactors()
     if (factors.anyClamped())
         doubts << clampedFactorsText();
     QStringList zero;
-    for (int c = 0; c < kChannels; ++c) {
-        const FactorTable& table = factors.channel(c);
-        if (std::all_of(table.begin(), table.end(), [](std::uint16_t f) { return f == 0; }))
+    for (int c = 0; c < kChannels; ++c)
+        if (allZero(factors.channel(c)))
             zero << QString::fromLatin1(kChannelNames[c]);
-    }
     if (!zero.isEmpty())
         doubts << QStringLiteral(" All 100 factors of %1 are 0. ").arg(zero.join(QStringLiteral(", ")));
     // References typed by hand are the user's; those taken from the curves
@@ -449,18 +449,9 @@ void TempCompApp::CBF_ButtonGetEquation()
     QString error;
     std::optional<Coefficients> c = readEquationFile(path, &error);
     if (c) {
-        const auto fields = coefficientFields();
-        for (size_t i = 0; i < c->size(); ++i) {
-            const double v = (*c)[i];
-            if (v < fields[i]->minimum() || v > fields[i]->maximum()) {
-                error = QStringLiteral("%1 = %2 lies outside %3 … %4")
-                            .arg(fields[i]->objectName(), fields[i]->textFromValue(v),
-                                 fields[i]->textFromValue(fields[i]->minimum()),
-                                 fields[i]->textFromValue(fields[i]->maximum()));
-                c.reset();
-                break;
-            }
-        }
+        error = coefficientOutsideRange(*c);
+        if (!error.isEmpty())
+            c.reset();
     }
     if (!c) {
         if (error.endsWith(QLatin1Char('.')))
@@ -580,6 +571,16 @@ void TempCompApp::lineCheckFailed()
     ui->DispStatus->setText(QStringLiteral("TIMEOUT"));
     interfacepanel.ui().DispInterfaceStatus->setText(QStringLiteral("CONNECTION FAILURE"));
     interfacepanel.SetAcceptAllowed(false);
+}
+
+void TempCompApp::queuedTransfersDropped(const QStringList& kinds)
+{
+    if (m_quitRequested)
+        return;
+    QStringList names;
+    for (const QString& kind : kinds)
+        names << (kind == QLatin1String("send") ? QStringLiteral("SEND FACTORS") : kind);
+    dialogs().message(kAttention, notCarriedOutText(names));
 }
 
 void TempCompApp::showMainStatus(const QString& text)

@@ -56,6 +56,10 @@ public:
     void CBF_P_close();
     bool quitRequested() const { return m_quitRequested; }
 
+    // The connection given on the command line: shown on the interface panel
+    // and tried at start-up in place of serial port 1.
+    std::optional<ConnectionSettings> connectionForThisRun;
+
     // Transfer of the factor tables.
     void FillTxBufRGB(std::uint16_t command, std::uint16_t block, int colour);
     void SendPara();
@@ -116,6 +120,7 @@ public:
     void timeoutReaction() override;
     void lineCheckPassed() override;
     void lineCheckFailed() override;
+    void queuedTransfersDropped(const QStringList& kinds) override;
     // InterfacePanelHost
     void showMainStatus(const QString& text) override;
     void setTransferButtonsDimmed(bool dim) override;

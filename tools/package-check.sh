@@ -78,7 +78,7 @@ for program in TarvoV43 TarvoTempCompV43; do
   [ "$code" -eq 2 ] || fail "$program with an unknown option ended with $code, wanted 2"
   [ "$(wc -l <<<"$error")" -eq 1 ] || fail "$program: error is not one line: $error"
 done
-grep -q -- "--server HOST:PORT" <<<"$(run "$bin/TarvoV43" --help)" || fail "TarvoV43 --help lacks --server"
+grep -qF -- "--tcp HOST[:PORT]" <<<"$(run "$bin/TarvoV43" --help)" || fail "TarvoV43 --help lacks --tcp"
 # tarvoctl reads the scope's saved connection where the installed scope keeps it.
 [ "$(run "$bin/tarvoctl" --version)" = "tarvoctl $version" ] || fail "tarvoctl --version"
 grep -qF "$tmp/config/Tarvo/TarvoV43/ComSettings.cfg" <<<"$(run "$bin/tarvoctl" --help)" \

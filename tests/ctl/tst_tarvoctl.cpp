@@ -5,6 +5,7 @@
 // failure gives as exit code and message.
 #include "frame.h"
 #include "parameterpanel.h"
+#include "paramfile.h"
 #include "recordfile.h"
 #include "scopefixture.h"
 #include "ui_P.h"
@@ -13,8 +14,15 @@
 #include <QJsonObject>
 #include <QProcess>
 
-#include <algorithm>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <csignal>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 using namespace tarvo;
 
@@ -29,13 +37,25 @@ struct Result {
     QByteArray err;
 };
 
+// How tarvoctl is run: its arguments and environment, what it reads on
+// standard input, and hooks before and after it starts.
+struct Run {
+    QStringList args;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QString program = QStringLiteral(TARVOCTL_EXE);
+    QByteArray input;
+    std::function<void(QProcess&)> prepare;  // before it starts
+    std::function<void(QProcess&)> started;  // may act on the running program
+};
+
 // Runs tarvoctl and keeps this process's events (the simulated sensor)
-// going until it ends. `started` may act on the running program.
-Result runCtl(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
-              const std::function<void(QProcess&)>& started = {}, const QString& program = QStringLiteral(TARVOCTL_EXE))
+// going until it ends.
+Result runCtl(const Run& run)
 {
     QProcess p;
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(run.env);
+    if (run.prepare)
+        run.prepare(p);
     QEventLoop loop;
     QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
@@ -44,9 +64,13 @@ Result runCtl(const QStringList& args, const QProcessEnvironment& env = QProcess
     guard.setSingleShot(true);
     QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
     guard.start(90000);
-    p.start(program, args);
-    if (started)
-        started(p);
+    p.start(run.program, run.args);
+    if (!run.input.isNull()) {
+        p.write(run.input);
+        p.closeWriteChannel();
+    }
+    if (run.started)
+        run.started(p);
     if (p.state() != QProcess::NotRunning)
         loop.exec();
     Result r;
@@ -62,6 +86,17 @@ Result runCtl(const QStringList& args, const QProcessEnvironment& env = QProcess
     return r;
 }
 
+Result runCtl(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+              const std::function<void(QProcess&)>& started = {}, const QString& program = QStringLiteral(TARVOCTL_EXE))
+{
+    Run run;
+    run.args = args;
+    run.env = env;
+    run.started = started;
+    run.program = program;
+    return runCtl(run);
+}
+
 sim::SimOptions simOptions(const QTemporaryDir& dir, const QString& name, bool colour = false)
 {
     sim::SimOptions o;
@@ -72,12 +107,15 @@ sim::SimOptions simOptions(const QTemporaryDir& dir, const QString& name, bool c
     return o;
 }
 
-// The link options that reach `sensor`; over the pseudo-terminal through
-// serial port 7, which the environment points at it.
-QStringList linkTo(const sim::SensorSim& sensor, bool serial, QProcessEnvironment& env)
+// The link options that reach `sensor`: over TCP (0), or over the
+// pseudo-terminal as serial port 7, which the environment points at it (1),
+// or by its device path (2).
+QStringList linkTo(const sim::SensorSim& sensor, int via, QProcessEnvironment& env)
 {
-    if (!serial)
+    if (via == 0)
         return {QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(sensor.tcpPort())};
+    if (via == 2)
+        return {QStringLiteral("--device"), sensor.ptyPath()};
     env.insert(QStringLiteral("TARVO_SERIAL_PORT_7"), sensor.ptyPath());
     return {QStringLiteral("--serial"), QStringLiteral("7")};
 }
@@ -132,16 +170,24 @@ class TarvoctlTest : public QObject {
 private slots:
     void getThenSendPutsTheSameWordsOnTheWire_data();
     void getThenSendPutsTheSameWordsOnTheWire();
+    void eepromBackupLeavesTheWorkingSetAsItWas_data();
+    void eepromBackupLeavesTheWorkingSetAsItWas();
     void filesAreInterchangeableWithTheScope();
     void measurePrintsCountSetsWithEveryColumn_data();
     void measurePrintsCountSetsWithEveryColumn();
     void triggeredRecordEndsWithAutomaticSendingOff_data();
     void triggeredRecordEndsWithAutomaticSendingOff();
+    void signalsEndEveryCommandWithAutomaticSendingOff_data();
+    void signalsEndEveryCommandWithAutomaticSendingOff();
+    void outputThatCannotBeWrittenIsAnError_data();
+    void outputThatCannotBeWrittenIsAnError();
     void withoutLinkOptionTheScopesConnectionIsUsed();
     void installedBesideTheScopeItReadsTheUsersSettings();
     void factorsSendPutsTheToolsTablesInTheSensor();
     void failuresGiveExitCodeAndMessage_data();
     void failuresGiveExitCodeAndMessage();
+    void optionsDoWhatTheySay_data();
+    void optionsDoWhatTheySay();
 };
 
 void TarvoctlTest::getThenSendPutsTheSameWordsOnTheWire_data()
@@ -171,11 +217,22 @@ void TarvoctlTest::getThenSendPutsTheSameWordsOnTheWire()
     QCOMPARE(r.code, 0);
     QVERIFY(readAll(file).startsWith("  640\n    0\n"));
 
-    env = QProcessEnvironment::systemEnvironment();
-    QStringList send = linkTo(to, serial, env) + QStringList{"send", file};
-    if (eeprom)
-        send << QStringLiteral("--eeprom");
-    r = runCtl(send, env);
+    // The second sensor, from where the file goes (RAM or EEPROM).
+    const auto onSecond = [&](const QString& command) {
+        QProcessEnvironment secondEnv = QProcessEnvironment::systemEnvironment();
+        QStringList args = linkTo(to, serial, secondEnv) + QStringList{command, file};
+        if (eeprom)
+            args << QStringLiteral("--eeprom");
+        return runCtl(args, secondEnv);
+    };
+    // Before: it differs, word by word.
+    r = onSecond(QStringLiteral("verify"));
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.out.contains(" words in " + QByteArray(eeprom ? "EEPROM" : "RAM") + " differ from " + file.toLocal8Bit() + ":\n")
+                 && r.out.contains("  word 0 (power): file 640, sensor "),
+             r.out.constData());
+
+    r = onSecond(QStringLiteral("send"));
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.contains(eeprom ? "sent to EEPROM and read back unchanged" : "sent to RAM and read back unchanged"));
 
@@ -194,6 +251,50 @@ void TarvoctlTest::getThenSendPutsTheSameWordsOnTheWire()
     QCOMPARE(framesOf(to, frame::StoreEeprom).size(), eeprom ? 1 : 0);
     QCOMPARE(to.parameters(), from.parameters());
     QCOMPARE(to.teachTable(), from.teachTable());
+
+    // Now it holds what the file holds.
+    r = onSecond(QStringLiteral("verify"));
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.contains("140 words in " + QByteArray(eeprom ? "EEPROM" : "RAM") + " are the same"), r.out.constData());
+}
+
+void TarvoctlTest::eepromBackupLeavesTheWorkingSetAsItWas_data()
+{
+    QTest::addColumn<int>("via");
+    QTest::newRow("TCP") << 0;
+    QTest::newRow("pseudo-terminal") << 1;
+}
+
+void TarvoctlTest::eepromBackupLeavesTheWorkingSetAsItWas()
+{
+    QFETCH(int, via);
+    QTemporaryDir dir;
+    sim::SensorSim sensor(simOptions(dir, QStringLiteral("s")));
+    QVERIFY(sensor.start());
+    // A working set that was never stored, over the stored one.
+    const sim::EepromImage stored = sensor.eeprom();
+    sim::ParamSet working = sensor.parameters();
+    working[sim::Power] = 640, working[sim::Evalmode] = 1, working[sim::Maxno] = 5;
+    sensor.setParameters(working);
+    sensor.setTeachRow(3, {123, 4, 5555, 65535});
+    const sim::TeachTable workingTeach = sensor.teachTable();
+
+    const QString file = dir.filePath(QStringLiteral("backup.ini"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const Result r = runCtl(linkTo(sensor, via, env) + QStringList{"get", "--eeprom", "-o", file}, env);
+    QCOMPARE(r.code, 0);
+    // The file holds the stored set, the sensor runs with its working set.
+    ParameterBlock storedWords{};
+    std::copy(stored.params.begin(), stored.params.end(), storedWords.begin());
+    for (int row = 0; row < kTeachRows; ++row)
+        std::copy(stored.teach[row].begin(), stored.teach[row].end(), storedWords.begin() + kParamCount + kTeachCols * row);
+    QCOMPARE(readAll(file), formatParameterFile(storedWords));
+    QCOMPARE(sensor.parameters(), working);
+    QCOMPARE(sensor.teachTable(), workingTeach);
+    QCOMPARE(framesOf(sensor, frame::LoadEeprom).size(), 1);
+    QCOMPARE(framesOf(sensor, frame::WriteParams).size(), 1);  // put back
+    QCOMPARE(framesOf(sensor, frame::StoreEeprom).size(), 0);
+    QVERIFY2(r.err.contains("it was put back and checked"), r.err.constData());
 }
 
 void TarvoctlTest::filesAreInterchangeableWithTheScope()
@@ -237,22 +338,24 @@ void TarvoctlTest::filesAreInterchangeableWithTheScope()
 
 void TarvoctlTest::measurePrintsCountSetsWithEveryColumn_data()
 {
-    QTest::addColumn<bool>("serial");
+    QTest::addColumn<int>("via");
     QTest::addColumn<QString>("format");
-    QTest::newRow("CSV over TCP") << false << QStringLiteral("--csv");
-    QTest::newRow("JSON over the pseudo-terminal") << true << QStringLiteral("--json");
+    QTest::newRow("CSV over TCP") << 0 << QStringLiteral("--csv");
+    QTest::newRow("JSON over the pseudo-terminal by its device path") << 2 << QStringLiteral("--json");
 }
 
 void TarvoctlTest::measurePrintsCountSetsWithEveryColumn()
 {
-    QFETCH(bool, serial);
+    QFETCH(int, via);
     QFETCH(QString, format);
     QTemporaryDir dir;
     sim::SensorSim sensor(simOptions(dir, QStringLiteral("s")));
     QVERIFY(sensor.start());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const QString trace = dir.filePath(QStringLiteral("measure.trace"));
-    const Result r = runCtl(linkTo(sensor, serial, env)
+    // In a time zone three hours east of UTC, so the offset shows.
+    env.insert(QStringLiteral("TZ"), QStringLiteral("XYZ-3"));
+    const Result r = runCtl(linkTo(sensor, via, env)
                                 + QStringList{"--trace", trace, "measure", "-n", "5", "--interval", "0", format},
                             env);
     QCOMPARE(r.code, 0);
@@ -275,6 +378,7 @@ void TarvoctlTest::measurePrintsCountSetsWithEveryColumn()
             const QList<QByteArray> fields = line.split(',');
             QCOMPARE(fields.size(), 11);
             QVERIFY(QDateTime::fromString(QString::fromLatin1(fields[0]), Qt::ISODateWithMs).isValid());
+            QVERIFY2(fields[0].endsWith("+03:00"), fields[0].constData());
             QCOMPARE(fields[1], QByteArray("2500"));  // CH_REF = 5 x power 500, noiseless
             for (int decimal : {6, 9, 10})
                 QVERIFY(tenths.match(QString::fromLatin1(fields[decimal])).hasMatch());
@@ -284,7 +388,7 @@ void TarvoctlTest::measurePrintsCountSetsWithEveryColumn()
         for (const QByteArray& line : lines) {
             const QJsonObject o = QJsonDocument::fromJson(line).object();
             QCOMPARE(o.size(), 11);
-            QVERIFY(o.value(QStringLiteral("time")).isString());
+            QVERIFY(o.value(QStringLiteral("time")).toString().endsWith(QStringLiteral("+03:00")));
             for (const QString& n : names)
                 QVERIFY2(o.value(n).isDouble(), qPrintable(n));
             QCOMPARE(o.value(QStringLiteral("CH_REF")).toInt(), 2500);
@@ -298,10 +402,7 @@ void TarvoctlTest::triggeredRecordEndsWithAutomaticSendingOff_data()
     QTest::addColumn<QString>("end");
     QTest::newRow("--seconds, to a file, over TCP") << false << QStringLiteral("seconds");
     QTest::newRow("--seconds, a sensor that echoes the switch-on") << false << QStringLiteral("seconds, echo");
-#if defined(Q_OS_UNIX)
-    QTest::newRow("SIGTERM, to standard output, over TCP") << false << QStringLiteral("SIGTERM");
-    QTest::newRow("SIGTERM, to standard output, over the pseudo-terminal") << true << QStringLiteral("SIGTERM");
-#endif
+    QTest::newRow("--seconds, stray bytes between the frames are counted") << true << QStringLiteral("seconds, stray");
 #if defined(Q_OS_LINUX)
     QTest::newRow("reader of standard output gone, over the pseudo-terminal") << true << QStringLiteral("reader gone");
 #endif
@@ -315,6 +416,8 @@ void TarvoctlTest::triggeredRecordEndsWithAutomaticSendingOff()
     sim::SimOptions o = simOptions(dir, QStringLiteral("s"));
     o.partRateHz = 20;
     o.answerAutoSend = end.endsWith(u"echo");
+    if (end.endsWith(u"stray"))
+        o.autoStrayBytes = 5, o.autoStrayEvery = 2;
     sim::SensorSim sensor(o);
     QVERIFY(sensor.start());
     bool sentOnItsOwn = false;
@@ -327,17 +430,8 @@ void TarvoctlTest::triggeredRecordEndsWithAutomaticSendingOff()
     if (end.startsWith(u"seconds")) {
         r = runCtl(args + QStringList{"--seconds", "0.5", "-o", file}, env);
         r.out = readAll(file);
-    } else if (end == u"SIGTERM") {
-        // Terminated once a line is out.
-        QByteArray seen;
-        r = runCtl(args, env, [&seen](QProcess& p) {
-            QObject::connect(&p, &QProcess::readyReadStandardOutput, &p, [&p, &seen] {
-                seen += p.readAllStandardOutput();
-                if (seen.size() > recordHeader().size() && seen.endsWith("\r\n"))
-                    p.terminate();
-            });
-        });
-        r.out.prepend(seen);
+        // What was skipped is said; nothing else is.
+        QCOMPARE(r.err.contains("byte(s) that belonged to no whole frame were skipped"), end.endsWith(u"stray"));
     } else {
         // Piped into a reader that stops after two lines; tarvoctl's own exit
         // code comes on standard error. SIGPIPE as a shell would leave it, not
@@ -356,6 +450,151 @@ void TarvoctlTest::triggeredRecordEndsWithAutomaticSendingOff()
     QCOMPARE(word(last, 2), quint16(0));
     if (end != u"reader gone")
         checkRecord(r.out);
+}
+
+void TarvoctlTest::signalsEndEveryCommandWithAutomaticSendingOff_data()
+{
+    QTest::addColumn<int>("via");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("silentOn");       // the sensor never answers this command (-1: it answers all)
+    QTest::addColumn<int>("after");          // the signal goes once the sensor has got this command
+    QTest::addColumn<bool>("stalledReader"); // standard output: a pipe nobody reads
+    QTest::addColumn<int>("signal");
+#if defined(Q_OS_UNIX)
+    const QStringList waitLong = {"--timeout", "600"};
+    QTest::newRow("Ctrl+C while the identification is awaited, pseudo-terminal")
+        << 1 << waitLong + QStringList{"identify"} << int(frame::Identify) << int(frame::Identify) << false << SIGINT;
+    QTest::newRow("SIGTERM while a value set is awaited, TCP")
+        << 0 << waitLong + QStringList{"measure"} << int(frame::ReadMeasurement) << int(frame::ReadMeasurement) << false
+        << SIGTERM;
+    QTest::newRow("SIGHUP while recording, TCP") << 0 << QStringList{"record", "--triggered"} << -1 << int(frame::AutoSend)
+                                                 << false << SIGHUP;
+    QTest::newRow("SIGTERM while recording into a stalled pipe, TCP")
+        << 0 << QStringList{"record", "--triggered"} << -1 << int(frame::AutoSend) << true << SIGTERM;
+    QTest::newRow("Ctrl+C while measuring into a stalled pipe, TCP")
+        << 0 << QStringList{"measure", "--interval", "0"} << -1 << int(frame::ReadMeasurement) << true << SIGINT;
+#endif
+}
+
+void TarvoctlTest::signalsEndEveryCommandWithAutomaticSendingOff()
+{
+#if defined(Q_OS_UNIX)
+    QFETCH(int, via);
+    QFETCH(QStringList, args);
+    QFETCH(int, silentOn);
+    QFETCH(int, after);
+    QFETCH(bool, stalledReader);
+    QFETCH(int, signal);
+    QTemporaryDir dir;
+    sim::SimOptions o = simOptions(dir, QStringLiteral("s"));
+    o.faults.onlyCommand = silentOn;
+    o.faults.dropReplies = silentOn >= 0 ? sim::Faults::kAll : 0;
+    o.autoFlood = stalledReader;
+    sim::SensorSim sensor(o);
+    QVERIFY(sensor.start());
+
+    Run run;
+    run.args = linkTo(sensor, via, run.env) + args;
+    int pipeEnds[2] = {-1, -1};
+    if (stalledReader) {
+        QVERIFY(::pipe2(pipeEnds, O_CLOEXEC) == 0);
+#if defined(Q_OS_LINUX)
+        ::fcntl(pipeEnds[1], F_SETPIPE_SZ, 4096);
+#endif
+        run.prepare = [&pipeEnds](QProcess& p) {
+            p.setChildProcessModifier([fd = pipeEnds[1]] { ::dup2(fd, 1); });
+        };
+    }
+    bool seen = false;
+    connect(&sensor, &sim::SensorSim::frameReceived, this, [&](const QByteArray& f) { seen |= word(f, 1) == after; });
+    QTimer poll;
+    run.started = [&](QProcess& p) {
+        if (pipeEnds[1] >= 0)
+            ::close(pipeEnds[1]);
+        // With a stalled reader, far more data than the pipe holds are on their way first.
+        QObject::connect(&poll, &QTimer::timeout, &p, [&] {
+            const qint64 sent = after == frame::AutoSend ? sensor.autoFramesSent() : sensor.frameCount();
+            if (seen && (!stalledReader || sent > 2000)) {
+                poll.stop();
+                ::kill(static_cast<pid_t>(p.processId()), signal);
+            }
+        });
+        poll.start(20);
+    };
+    const Result r = runCtl(run);
+    if (pipeEnds[0] >= 0)
+        ::close(pipeEnds[0]);
+
+    QCOMPARE(r.code, 128 + signal);
+    QVERIFY2(r.err.endsWith("tarvoctl: interrupted\n"), r.err.constData());
+    QVERIFY2(!r.err.contains("no reply"), r.err.constData());
+    QVERIFY(!sensor.autoSending());
+    const QByteArray last = sensor.receivedFrames().last();
+    QCOMPARE(word(last, 1), quint16(frame::AutoSend));
+    QCOMPARE(word(last, 2), quint16(0));
+#else
+    QSKIP("signals are POSIX");
+#endif
+}
+
+void TarvoctlTest::outputThatCannotBeWrittenIsAnError_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("into");  // "full": standard output on /dev/full; "stdout", "-o": a file of at most 1 KiB
+    QTest::addColumn<QString>("message");
+#if defined(Q_OS_LINUX)
+    const QString full = QStringLiteral("standard output: cannot be written: No space left on device");
+    QTest::newRow("get") << QStringList{"get"} << "full" << full;
+    QTest::newRow("identify") << QStringList{"identify"} << "full" << full;
+    QTest::newRow("profile") << QStringList{"profile"} << "full" << full;
+    QTest::newRow("measure") << QStringList{"measure", "-n", "3", "--csv"} << "full" << full;
+    QTest::newRow("record") << QStringList{"record", "--triggered", "--seconds", "2"} << "full" << full;
+    const QString tooLarge = QStringLiteral(": cannot be written: File too large");
+    QTest::newRow("measure into a file that fills") << QStringList{"measure", "-n", "200", "--csv", "--interval", "0"}
+                                                    << "stdout" << "standard output" + tooLarge;
+    QTest::newRow("measure -o a file that fills")
+        << QStringList{"measure", "-n", "200", "--csv", "--interval", "0", "-o", "{file}"} << "-o" << "{file}" + tooLarge;
+    QTest::newRow("record -o a file that fills")
+        << QStringList{"record", "--triggered", "--seconds", "20", "-o", "{file}"} << "-o" << "{file}" + tooLarge;
+#endif
+}
+
+void TarvoctlTest::outputThatCannotBeWrittenIsAnError()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, into);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    sim::SimOptions o = simOptions(dir, QStringLiteral("s"));
+    o.partRateHz = 50;
+    sim::SensorSim sensor(o);
+    QVERIFY(sensor.start());
+    const QString file = dir.filePath(QStringLiteral("out.txt"));
+    for (QString& a : args)
+        a.replace(QStringLiteral("{file}"), file);
+    message.replace(QStringLiteral("{file}"), file);
+
+    Run run;
+    const QStringList link = linkTo(sensor, 0, run.env);
+    // A file may grow to 1 KiB; a write past that fails as on a full disk.
+    const QString redirect = into == u"full" ? QStringLiteral(" > /dev/full") : into == u"stdout" ? QStringLiteral(" > \"$TARVO_OUT\"") : QString();
+    run.env.insert(QStringLiteral("TARVO_OUT"), file);
+    run.program = QStringLiteral("/bin/sh");
+    run.args = QStringList{"-c", "ulimit -f 2; trap '' XFSZ; exec \"$0\" \"$@\"" + redirect, QStringLiteral(TARVOCTL_EXE)} + link + args;
+    const Result r = runCtl(run);
+    QCOMPARE(r.code, 2);
+    QVERIFY2(r.err.contains(message.toLocal8Bit()), r.err.constData());
+    QVERIFY(!sensor.autoSending());
+    if (into == u"full")
+        return;
+    // Only whole lines reached the file.
+    const QByteArray written = readAll(file);
+    QVERIFY(written.size() > 100 && written.size() <= 1024);
+    if (args.first() == u"record")
+        return checkRecord(written);
+    QVERIFY(written.endsWith('\n'));
+    for (const QByteArray& line : written.chopped(1).split('\n'))
+        QCOMPARE(line.count(','), 10);
 }
 
 void TarvoctlTest::withoutLinkOptionTheScopesConnectionIsUsed()
@@ -416,7 +655,7 @@ void TarvoctlTest::installedBesideTheScopeItReadsTheUsersSettings()
     writeAll(dir.filePath(QStringLiteral("config/Tarvo/TarvoV43/ComSettings.cfg")), toNowhere);
     const Result r = runCtl({QStringLiteral("identify")}, env, {}, program);
     QCOMPARE(r.code, 1);
-    QVERIFY(r.err.contains("connecting to 127.0.0.1:"));
+    QVERIFY(r.err.contains("cannot connect to 127.0.0.1:"));
 }
 
 void TarvoctlTest::factorsSendPutsTheToolsTablesInTheSensor()
@@ -440,76 +679,156 @@ void TarvoctlTest::factorsSendPutsTheToolsTablesInTheSensor()
         QCOMPARE(factor, quint16(1024));
 }
 
+namespace {
+
+sim::Faults faultsOn(int command, const std::function<void(sim::Faults&)>& set)
+{
+    sim::Faults f;
+    f.onlyCommand = command;
+    set(f);
+    return f;
+}
+
+// A run against a sensor with `faults`, among files of every kind, good and
+// bad. In args, message texts and the input, {link} stands for the sensor,
+// {closed} for a port nobody serves, {dir} for the files' folder and {pty}
+// for the sensor's pseudo-terminal.
+struct Scenario {
+    QTemporaryDir dir;
+    std::unique_ptr<sim::SensorSim> sensor;
+    const quint16 closedPort = tarvo::test::closedTcpPort();
+
+    Scenario(const sim::Faults& faults, bool colour)
+    {
+        sim::SimOptions o = simOptions(dir, QStringLiteral("s"), colour);
+        o.faults = faults;
+        sensor = std::make_unique<sim::SensorSim>(o);
+        writeAll(dir.filePath(QStringLiteral("bad.ini")), "1\n2\nabc\n");
+        writeAll(dir.filePath(QStringLiteral("short.ini")), "1\n2\n");
+        writeAll(dir.filePath(QStringLiteral("bad.equ")), "1\nx\n");
+        writeAll(dir.filePath(QStringLiteral("zero.equ")), QByteArray("0\n").repeated(15));
+        writeAll(dir.filePath(QStringLiteral("big.equ")), "2e9\n" + QByteArray("0\n").repeated(14));
+        writeAll(dir.filePath(QStringLiteral("good.equ")), QByteArray("0\n0\n0\n0\n1000\n").repeated(3));
+        writeAll(dir.filePath(QStringLiteral("good.ini")), parameterFile({{0, 500}}));
+        writeAll(dir.filePath(QStringLiteral("maxno.ini")), parameterFile({{0, 500}, {6, 40}}));
+        writeAll(dir.filePath(QStringLiteral("mode2.ini")), parameterFile({{0, 500}, {3, 2}, {16, 1234}, {20, 99}}));
+    }
+
+    static QByteArray parameterFile(const QMap<int, int>& words)
+    {
+        QByteArray text;
+        for (int i = 0; i < kBlockWords; ++i)
+            text += QByteArray::number(words.value(i, 0)) + '\n';
+        return text;
+    }
+
+    QString fill(QString text) const
+    {
+        return text.replace(QStringLiteral("{link}"), QStringLiteral("127.0.0.1:%1").arg(sensor->tcpPort()))
+            .replace(QStringLiteral("{closed}"), QStringLiteral("127.0.0.1:%1").arg(closedPort))
+            .replace(QStringLiteral("{dir}"), dir.path())
+            .replace(QStringLiteral("{pty}"), sensor->ptyPath());
+    }
+
+    Result run(QStringList args, const QByteArray& input = {}, const QStringList& env = {})
+    {
+        Run r;
+        for (QString& a : args)
+            a = fill(a);
+        r.args = args;
+        r.env.remove(QStringLiteral("TARVO_SERIAL_PORT_250"));
+        for (const QString& e : env)
+            r.env.insert(e.section(u'=', 0, 0), fill(e.section(u'=', 1)));
+        if (!input.isEmpty())
+            r.input = readAll(fill(QString::fromLatin1(input)));
+        return runCtl(r);
+    }
+};
+
+} // namespace
+
 void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
 {
-    QTest::addColumn<QStringList>("args");  // {link}: the sensor, {closed}: a port nobody serves, {dir}: files
+    QTest::addColumn<QStringList>("args");
     QTest::addColumn<sim::Faults>("faults");
     QTest::addColumn<bool>("colour");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
 
-    auto faults = [](int command, auto set) {
-        sim::Faults f;
-        f.onlyCommand = command;
-        set(f);
-        return f;
-    };
     const sim::Faults none;
     const QStringList link = {"--tcp", "{link}"};
     QTest::newRow("no command") << QStringList{} << none << false << 2 << "no command given";
     QTest::newRow("unknown command") << QStringList{"frobnicate"} << none << false << 2 << "unknown command \"frobnicate\"";
+    QTest::newRow("-v is no version") << QStringList{"-v", "identify"} << none << false << 2 << "Unknown option 'v'";
+    QTest::newRow("--version with a command") << QStringList{"--version", "identify"} << none << false << 2
+                                              << "--version takes no command";
     QTest::newRow("option the command does not take")
         << (link + QStringList{"measure", "--eeprom"}) << none << false << 2 << "measure does not take --eeprom";
     QTest::newRow("two links") << QStringList{"--serial", "1", "--tcp", "x", "identify"} << none << false << 2
-                               << "--serial and --tcp exclude each other";
+                               << "--tcp, --serial and --device exclude each other";
     QTest::newRow("count of none") << (link + QStringList{"measure", "-n", "0"}) << none << false << 2
                                    << "-n wants a whole number from 1";
     QTest::newRow("record without --triggered") << (link + QStringList{"record"}) << none << false << 2
                                                 << "record needs --triggered";
     QTest::newRow("parameter file with a word") << (link + QStringList{"send", "{dir}/bad.ini"}) << none << false << 2
-                                                << "bad.ini, line 3: \"abc\" is not a whole number";
+                                                << "tarvoctl: {dir}/bad.ini, line 3: \"abc\" is not a whole number";
     QTest::newRow("parameter file too short") << (link + QStringList{"send", "{dir}/short.ini"}) << none << false << 2
                                               << "short.ini holds 2 numbers instead of 140";
     QTest::newRow("equation file with a word") << (link + QStringList{"factors", "send", "{dir}/bad.equ"}) << none
                                                << true << 2 << "bad.equ: Line 2: \"x\" is not a number";
+    QTest::newRow("coefficient the tool does not take") << (link + QStringList{"factors", "send", "{dir}/big.equ"})
+                                                        << none << true << 2 << "RX4 = 2e+09 lies outside -1e+09 … 1e+09";
     QTest::newRow("factors outside the sensor's range")
         << (link + QStringList{"factors", "send", "{dir}/zero.equ"}) << none << true << 2
         << "zero.equ: some factors do not fit 0 to 65535 (red: 100 of 100, the first at step 0";
+    QTest::newRow("a table of zeros") << (link + QStringList{"factors", "send", "{dir}/good.equ", "--refs", "0,1000,1000"})
+                                      << none << true << 2 << "all 100 factors of red are 0";
     QTest::newRow("output that cannot be written") << (link + QStringList{"get", "-o", "{dir}/no/such.ini"}) << none
                                                    << false << 2 << "such.ini: cannot be written";
+    QTest::newRow("output kept by --no-clobber")
+        << (link + QStringList{"record", "--triggered", "-o", "{dir}/good.ini", "--no-clobber"}) << none << false << 2
+        << "good.ini: cannot be written: the file exists (--no-clobber keeps it)";
     QTest::newRow("trace file that cannot be written")
         << (link + QStringList{"--trace", "{dir}/no/such.trace", "identify"}) << none << false << 2
         << "cannot write the trace file";
     QTest::newRow("nobody at the port") << QStringList{"--tcp", "{closed}", "identify"} << none << false << 1
-                                        << "connecting to 127.0.0.1:";
+                                        << "cannot connect to {closed}: connection refused";
+    QTest::newRow("bare IPv6 address") << QStringList{"--tcp", "::1", "identify"} << none << false << 1
+                                       << "cannot connect to [::1]:10001: ";
     QTest::newRow("no serial device") << QStringList{"--serial", "250", "identify"} << none << false << 1
-                                      << "opening serial port 250: ";
+                                      << "cannot open serial port 250: no device has this number";
     QTest::newRow("no identification")
-        << (link + QStringList{"identify"}) << faults(frame::Identify, [](auto& f) { f.dropReplies = sim::Faults::kAll; })
-        << false << 1 << "identification (command 7): no reply within 5.0 s";
+        << (link + QStringList{"identify"}) << faultsOn(frame::Identify, [](auto& f) { f.dropReplies = sim::Faults::kAll; })
+        << false << 1 << "{link}: identification (command 7): no reply within 5.0 s";
     QTest::newRow("teach row echoed wrong")
-        << (link + QStringList{"send", "{dir}/good.ini"}) << faults(frame::WriteTeachRow, [](auto& f) { f.corruptByte = 7; })
+        << (link + QStringList{"send", "{dir}/good.ini"}) << faultsOn(frame::WriteTeachRow, [](auto& f) { f.corruptByte = 7; })
         << false << 1 << "writing teach row 0 (command 2): the reply does not echo the frame";
     QTest::newRow("parameter reply with the PC's header")
-        << (link + QStringList{"get"}) << faults(frame::ReadParams, [](auto& f) { f.corruptByte = 1; }) << false << 1
+        << (link + QStringList{"get"}) << faultsOn(frame::ReadParams, [](auto& f) { f.corruptByte = 1; }) << false << 1
         << "reading the parameters (command 3): the reply starts with 0055 instead of 00AA";
     QTest::newRow("read-back differs")
-        << (link + QStringList{"send", "{dir}/good.ini"}) << faults(frame::ReadParams, [](auto& f) { f.corruptByte = 5; })
+        << (link + QStringList{"send", "{dir}/good.ini"}) << faultsOn(frame::ReadParams, [](auto& f) { f.corruptByte = 5; })
         << false << 1 << "read-back: 1 of 140 words differ:\n  word 0 (power): sent 500, read back 267";
+    QTest::newRow("teach words of evaluation mode 2 compared")
+        << (link + QStringList{"send", "{dir}/mode2.ini"}) << faultsOn(frame::ReadTeachRow, [](auto& f) { f.corruptByte = 7; })
+        << false << 1 << "read-back: 31 of 140 words differ:\n  word 16 (teach row 0, column 0): sent 1234, read back 1069";
+    QTest::newRow("maxno the sensor does not take is named")
+        << (link + QStringList{"send", "{dir}/maxno.ini"}) << none << false << 0
+        << "maxno.ini: word 6 (maxno): the file holds 40, the sensor takes 31";
     QTest::newRow("measured values missing")
-        << (link + QStringList{"measure", "-n", "2"}) << faults(frame::ReadMeasurement, [](auto& f) { f.dropReplies = sim::Faults::kAll; })
-        << false << 1 << "reading measured values (command 5): no reply within 3.0 s";
+        << (link + QStringList{"measure", "-n", "2"}) << faultsOn(frame::ReadMeasurement, [](auto& f) { f.dropReplies = sim::Faults::kAll; })
+        << false << 1 << "{link}: reading measured values (command 5): no reply within 3.0 s";
     QTest::newRow("measured values with the PC's header")
-        << (link + QStringList{"measure", "-n", "2"}) << faults(frame::ReadMeasurement, [](auto& f) { f.corruptByte = 1; })
+        << (link + QStringList{"measure", "-n", "2"}) << faultsOn(frame::ReadMeasurement, [](auto& f) { f.corruptByte = 1; })
         << false << 1 << "reading measured values (command 5): the reply starts with 0055 instead of 00AA";
     QTest::newRow("measured values cut short")
-        << (link + QStringList{"measure", "-n", "2"}) << faults(frame::ReadMeasurement, [](auto& f) { f.replyLength = 20; })
+        << (link + QStringList{"measure", "-n", "2"}) << faultsOn(frame::ReadMeasurement, [](auto& f) { f.replyLength = 20; })
         << false << 1 << "reading measured values (command 5): only 20 of 36 bytes came back within 3.0 s";
     QTest::newRow("connection closed while recording")
-        << (link + QStringList{"record", "--triggered"}) << faults(-1, [](auto& f) { f.closeAfterFrames = 3; }) << false
-        << 1 << "automatic sending (command 50): TCP Client: Server has closed connection!";
+        << (link + QStringList{"record", "--triggered"}) << faultsOn(-1, [](auto& f) { f.closeAfterFrames = 3; }) << false
+        << 1 << "automatic sending (command 50): connection closed by {link}";
     QTest::newRow("factor block echoed wrong")
-        << (link + QStringList{"factors", "send", "{dir}/good.equ"}) << faults(frame::CompGreen, [](auto& f) { f.corruptByte = 20; })
+        << (link + QStringList{"factors", "send", "{dir}/good.equ"}) << faultsOn(frame::CompGreen, [](auto& f) { f.corruptByte = 20; })
         << true << 1 << "green factor block 0 (command 41): the reply does not echo the frame";
 }
 
@@ -521,31 +840,63 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage()
     QFETCH(int, code);
     QFETCH(QString, message);
 
-    QTemporaryDir dir;
-    sim::SimOptions o = simOptions(dir, QStringLiteral("s"), colour);
-    o.faults = faults;
-    sim::SensorSim sensor(o);
-    QVERIFY(sensor.start());
-    writeAll(dir.filePath(QStringLiteral("bad.ini")), "1\n2\nabc\n");
-    writeAll(dir.filePath(QStringLiteral("short.ini")), "1\n2\n");
-    writeAll(dir.filePath(QStringLiteral("bad.equ")), "1\nx\n");
-    writeAll(dir.filePath(QStringLiteral("zero.equ")), QByteArray("0\n").repeated(15));
-    writeAll(dir.filePath(QStringLiteral("good.equ")), QByteArray("0\n0\n0\n0\n1000\n").repeated(3));
-    QByteArray good;
-    for (int i = 0; i < kBlockWords; ++i)
-        good += i == 0 ? "500\n" : "0\n";
-    writeAll(dir.filePath(QStringLiteral("good.ini")), good);
-
-    for (QString& a : args)
-        a.replace(QStringLiteral("{link}"), QStringLiteral("127.0.0.1:%1").arg(sensor.tcpPort()))
-            .replace(QStringLiteral("{closed}"), QStringLiteral("127.0.0.1:%1").arg(tarvo::test::closedTcpPort()))
-            .replace(QStringLiteral("{dir}"), dir.path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("TARVO_SERIAL_PORT_250"));
-    const Result r = runCtl(args, env);
+    Scenario scenario(faults, colour);
+    QVERIFY(scenario.sensor->start());
+    const Result r = scenario.run(args);
     QCOMPARE(r.code, code);
     QVERIFY2(r.err.startsWith("tarvoctl: "), r.err.constData());
-    QVERIFY2(QString::fromLocal8Bit(r.err).contains(message), r.err.constData());
+    QVERIFY2(QString::fromLocal8Bit(r.err).contains(scenario.fill(message)), r.err.constData());
+}
+
+void TarvoctlTest::optionsDoWhatTheySay_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<sim::Faults>("faults");
+    QTest::addColumn<QStringList>("env");
+    QTest::addColumn<QByteArray>("input");  // the file standard input reads
+    QTest::addColumn<QString>("out");       // what standard output holds ("" : nothing)
+    QTest::addColumn<QString>("err");       // what standard error holds ("" : nothing)
+
+    const sim::Faults none;
+    const QStringList link = {"--tcp", "{link}"};
+    const auto once = [](int command) { return faultsOn(command, [](auto& f) { f.dropReplies = 1; }); };
+    QTest::newRow("ports lists the numbers --serial takes")
+        << QStringList{"ports"} << none << QStringList{"TARVO_SERIAL_PORT_9={pty}"} << QByteArray()
+        << "9\t{pty}\tset by TARVO_SERIAL_PORT_9\n" << "";
+    QTest::newRow("a parameter file from standard input") << (link + QStringList{"send", "-"}) << none << QStringList{}
+                                                          << QByteArray("{dir}/good.ini")
+                                                          << "140 words sent to RAM and read back unchanged.\n" << "";
+    QTest::newRow("-q keeps success quiet") << (link + QStringList{"-q", "send", "{dir}/maxno.ini"}) << none
+                                            << QStringList{} << QByteArray() << ""
+                                            << "tarvoctl: {dir}/maxno.ini: word 6 (maxno): the file holds 40, the sensor takes 31\n";
+    QTest::newRow("--retries asks for a lost value set again")
+        << (link + QStringList{"--timeout", "0.5", "--retries", "1", "measure", "-n", "1", "--csv", "--utc"})
+        << once(frame::ReadMeasurement) << QStringList{} << QByteArray() << "Z,2500,"
+        << "tarvoctl: {link}: reading measured values (command 5): no reply within 0.5 s; asking again (1 of 1)\n";
+    QTest::newRow("--retries runs a command again on a new connection")
+        << (link + QStringList{"--timeout", "0.5", "--retries", "2", "identify"}) << once(frame::Identify) << QStringList{}
+        << QByteArray() << "TARVO GLOSS SENSOR V4.3 SIM\n"
+        << "tarvoctl: {link}: identification (command 7): no reply within 0.5 s\ntarvoctl: trying again (1 of 2)\n";
+    QTest::newRow("a command's own help") << QStringList{"get", "--help"} << none << QStringList{} << QByteArray()
+                                          << "Usage: tarvoctl [LINK] [OPTIONS] get [--eeprom] [-o FILE] [--no-clobber]\n"
+                                          << "";
+}
+
+void TarvoctlTest::optionsDoWhatTheySay()
+{
+    QFETCH(QStringList, args);
+    QFETCH(sim::Faults, faults);
+    QFETCH(QStringList, env);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    Scenario scenario(faults, false);
+    QVERIFY(scenario.sensor->start());
+    const Result r = scenario.run(args, input, env);
+    QCOMPARE(r.code, 0);
+    QCOMPARE(QString::fromLocal8Bit(r.err), scenario.fill(err));
+    QVERIFY2(out.isEmpty() ? r.out.isEmpty() : QString::fromLocal8Bit(r.out).contains(scenario.fill(out)), r.out.constData());
 }
 
 QTEST_MAIN(TarvoctlTest)

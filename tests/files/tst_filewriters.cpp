@@ -30,7 +30,7 @@ QList<QPair<QString, Writer>> writers()
     return {
         {QStringLiteral("ComSettings.cfg"),
          [](const QString& p, QString* e) {
-             return writeConnectionSettings(p, {1, 3, QStringLiteral("sensor.local"), QStringLiteral("10001")}, e);
+             return writeConnectionSettings(p, {1, 3, QStringLiteral("sensor.local"), QStringLiteral("10001"), {}}, e);
          }},
         {QStringLiteral("IPComboBox.cfg"),
          [](const QString& p, QString* e) {

@@ -18,7 +18,7 @@ ProgramInfo scope()
 ProgramInfo tool()
 {
     return {QStringLiteral("TarvoTempCompV43"), QStringLiteral("The tool."), {QStringLiteral("IPComboBox.cfg")},
-            false};
+            true};
 }
 
 struct Parsed {
@@ -58,13 +58,14 @@ void CommandLineTest::helpAndVersionEndTheProgramWithZero()
 
     const Parsed help = parse(scope(), {QStringLiteral("--help")});
     QCOMPARE(help.result.exitCode, std::optional<int>(0));
-    QVERIFY(help.out.contains(QLatin1String("--server HOST:PORT")));
+    QVERIFY(help.out.contains(QLatin1String("--tcp HOST[:PORT]")));
     QVERIFY(help.out.contains(QLatin1String("--serial N")));
+    QVERIFY(help.out.contains(QLatin1String("--device PATH")));
     QVERIFY(help.out.contains(QLatin1String("\n  the settings paragraph\n")));
     QVERIFY(help.err.isEmpty());
     const Parsed toolHelp = parse(tool(), {QStringLiteral("-h")});
     QCOMPARE(toolHelp.result.exitCode, std::optional<int>(0));
-    QVERIFY(!toolHelp.out.contains(QLatin1String("--server")));
+    QVERIFY(toolHelp.out.contains(QLatin1String("--tcp HOST[:PORT]")));
 
     // Qt's own options are left for the application object.
     const Parsed qt = parse(scope(), {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-reverse")});
@@ -79,12 +80,12 @@ void CommandLineTest::mistakesEndWithOneLineAndCodeTwo_data()
     QTest::addColumn<QString>("named");
     QTest::newRow("unknown option") << false << QStringList{"--colour"} << "colour";
     QTest::newRow("argument") << false << QStringList{"settings.cfg"} << "settings.cfg";
-    QTest::newRow("server without port") << false << QStringList{"--server", "sensor"} << "sensor";
+    QTest::newRow("server with an empty port") << false << QStringList{"--server", "sensor:"} << "sensor:";
     QTest::newRow("server port too big") << false << QStringList{"--server", "sensor:65536"} << "sensor:65536";
+    QTest::newRow("device without a path") << true << QStringList{"--device", ""} << "--device";
     QTest::newRow("serial 0") << false << QStringList{"--serial", "0"} << "'0'";
     QTest::newRow("serial past the panel's range") << false << QStringList{"--serial", "257"} << "257";
-    QTest::newRow("both connections") << false << QStringList{"--serial", "1", "--server", "a:1"} << "--server";
-    QTest::newRow("tool has no server option") << true << QStringList{"--server", "a:1"} << "server";
+    QTest::newRow("both connections") << true << QStringList{"--device", "/dev/ttyS0", "--server", "a:1"} << "--device";
     QTest::newRow("line end in an option") << false << QStringList{"--col\nour", "--x\r"} << "col?our";
 }
 
@@ -114,7 +115,12 @@ void CommandLineTest::connectionForThisRun_data()
                                    << "sensor-7.local" << "10001";
     QTest::newRow("IPv6 in brackets") << QStringList{"--server", "[::1]:4001"} << int(TCPIP) << 1 << "::1"
                                       << "4001";
+    QTest::newRow("host alone, the usual port") << QStringList{"--tcp", "sensor-7"} << int(TCPIP) << 1 << "sensor-7"
+                                                << "10001";
+    QTest::newRow("bare IPv6 address") << QStringList{"--tcp", "::1"} << int(TCPIP) << 1 << "::1" << "10001";
     QTest::newRow("serial port") << QStringList{"--serial", "3"} << int(RS232) << 3 << "" << "";
+    QTest::newRow("device path") << QStringList{"--device", "/dev/serial/by-id/usb-1"} << int(RS232) << 1 << ""
+                                 << "/dev/serial/by-id/usb-1";
 }
 
 void CommandLineTest::connectionForThisRun()
@@ -130,7 +136,8 @@ void CommandLineTest::connectionForThisRun()
     QCOMPARE(int(p.result.connection->comprotocol), protocol);
     QCOMPARE(int(p.result.connection->comport), comport);
     QCOMPARE(p.result.connection->ipBuf, server);
-    QCOMPARE(p.result.connection->portNumStr, port);
+    // The port text, or for a device path the path.
+    QCOMPARE(protocol == TCPIP ? p.result.connection->portNumStr : p.result.connection->comdevice, port);
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)

@@ -141,6 +141,10 @@ void ExchangeTest::identificationEndsAtFirstZeroByte()
     QCOMPARE(f.exchange.versionText(), QStringLiteral("ABC"));
     f.exchange.version.fill('x');  // no zero at all: 36 characters, no overrun
     QCOMPARE(f.exchange.versionText().size(), 36);
+    // Control characters never reach a terminal or a display, C1 (a CSI) included.
+    const char controls[] = "A\x9b" "2J\x1b\x85\xa0Z";
+    std::copy(controls, controls + sizeof controls, f.exchange.version.begin());
+    QCOMPARE(f.exchange.versionText(), QStringLiteral("A?2J??\u00a0Z"));
 }
 
 void ExchangeTest::parameterReadUnpacksIntoVariables()

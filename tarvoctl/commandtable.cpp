@@ -1,0 +1,93 @@
+// The table of tarvoctl's commands: name, synopsis, help, examples, options.
+// A new command is one more entry here and its function.
+#include "commands.h"
+
+namespace tarvo::ctl {
+
+const std::vector<Command>& commandTable()
+{
+    static const std::vector<Command> table = {
+        {"ports", "ports",
+         "List the serial ports that --serial N opens: the number, the\n"
+         "device and the system's description of it. Talks to no sensor.",
+         "tarvoctl ports\n",
+         {}, false, false, false, listPorts},
+        {"identify", "identify",
+         "Print the sensor's identification text (command 7).",
+         "tarvoctl --device /dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0 identify\n",
+         {"retries"}, true, false, true, identify},
+        {"get", "get [--eeprom] [-o FILE] [--no-clobber]",
+         "Read the parameter set and the teach table (commands 3 and 4) and\n"
+         "write them as a parameter file, the file TarvoV43 loads and saves;\n"
+         "to standard output without -o.\n"
+         "--eeprom reads the set stored in the EEPROM. Only command 8 gives it,\n"
+         "and that loads it into the working set, so the working set is read\n"
+         "first; when the two differ, it is written back (commands 1 and 2)\n"
+         "and read again to check it. The sensor keeps running with the\n"
+         "working set it had, saved or not.",
+         "tarvoctl --tcp 192.168.0.10 get --eeprom -o line3.ini\n",
+         {"eeprom", "output", "no-clobber", "retries"}, true, false, true, getParameters},
+        {"send", "send FILE [--eeprom]",
+         "Send a parameter file to the working set (commands 1 and 2); with\n"
+         "--eeprom also store it in the EEPROM (command 6). Then read the set\n"
+         "back from where it went and compare all 140 words. A value the\n"
+         "sensor does not take as the file holds it (maxno above 31) is sent\n"
+         "as the sensor takes it and named on standard error.",
+         "tarvoctl --tcp 192.168.0.11 send line3.ini --eeprom\n",
+         {"eeprom", "retries"}, true, false, true, sendParameters},
+        {"verify", "verify FILE [--eeprom]",
+         "Compare the sensor's working set (--eeprom: its EEPROM set, read as\n"
+         "get --eeprom reads it) with a parameter file; nothing is stored.\n"
+         "Exit code 0 when all 140 words are the same, 1 when not, with\n"
+         "every word that differs listed on standard output.",
+         "tarvoctl --tcp 192.168.0.11 verify line3.ini --eeprom\n",
+         {"eeprom", "retries"}, true, false, true, verifyParameters},
+        {"measure",
+         "measure [-n COUNT | --seconds S] [--interval MS | --period MS]\n"
+         "        [--csv | --json] [-o FILE [--no-clobber]] [--utc]",
+         "Ask for measured values (command 5), one set after another, and\n"
+         "write one line per set: the PC's time (ISO 8601 with its UTC offset;\n"
+         "--utc: in UTC), CH_REF, CH_DIR, CH_DIF, NORM, INT, GF, V-No, TEMP,\n"
+         "GF_RAW and PP, with GF, GF_RAW and PP as decimals. Until COUNT sets\n"
+         "or S seconds; without either, until Ctrl+C.\n"
+         "--interval MS: a pause of MS ms after each set (default 25).\n"
+         "--period MS: a request every MS ms, start to start; at once after\n"
+         "an exchange that took longer.\n"
+         "--retries N: a value set that did not come is asked for again, up\n"
+         "to N times in a row.",
+         "tarvoctl --serial 1 measure -n 1000 --period 100 --csv -o values.csv\n",
+         {"count", "seconds", "interval", "period", "csv", "json", "output", "no-clobber", "utc", "retries"}, true,
+         false, false, measure},
+        {"record", "record --triggered [--seconds S] [-o FILE [--no-clobber]] [--utc]",
+         "Switch automatic sending on (command 50 with 1) and write one line\n"
+         "of the recorder's record file per frame the sensor sends on its\n"
+         "own, as TarvoV43 writes them (--utc: UTC time stamps), until S\n"
+         "seconds have passed or a signal ends it. Automatic sending is\n"
+         "always switched off at the end (command 50 with 0). Bytes that\n"
+         "belong to no frame are skipped and counted on standard error; a\n"
+         "recording that got such bytes and no frame ends with exit code 1.",
+         "tarvoctl record --triggered --seconds 600 -o record.dat --no-clobber\n",
+         {"triggered", "seconds", "output", "no-clobber", "utc"}, true, false, false, recordTriggered},
+        {"profile", "profile [--csv]",
+         "Fetch the light profile of the last piece (command 9, blocks 0 to\n"
+         "9) and one value set, and print the profile's points.",
+         "tarvoctl profile --csv > profile.csv\n",
+         {"csv", "retries"}, true, false, true, profile},
+        {"factors",
+         "factors send EQUATIONFILE [--ref-step T | --refs R,G,B]\n"
+         "        [--accept-limited] [--accept-zero]",
+         "Colour sensor: compute the three factor tables from the equation\n"
+         "file as TarvoTempCompV43 does and send them (command 43, then 40 to\n"
+         "42 with ten blocks each). The references: the curves at temperature\n"
+         "step T (0 to 99), or the three values given; without either, 1000\n"
+         "each (the tool's start values). Refused as the tool refuses or asks:\n"
+         "coefficients outside -1e9 to 1e9; factors outside 0 to 65535 unless\n"
+         "--accept-limited (they are sent limited); a table of 100 zeros\n"
+         "unless --accept-zero.",
+         "tarvoctl --serial 2 factors send line3.equ --ref-step 20\n",
+         {"ref-step", "refs", "accept-limited", "accept-zero", "retries"}, true, true, true, sendFactors},
+    };
+    return table;
+}
+
+} // namespace tarvo::ctl
