@@ -196,6 +196,7 @@ private:
             return;
         }
         const std::uint8_t kind = m_in.byte();
+        m_lastAnswer = kind % 10;
         switch (kind % 10) {
         case 0:  // whole
             if (!autoSend)
@@ -313,11 +314,23 @@ private:
     {
         m_stopWhenQuiet = true;
         AutoFrameReader& reader = exchange->autoFrames();
+        m_lastAnswer = -1;
         transfer->StartAutoSend();
+        // A flood of one frame, some cut short: only that frame, whole, may be taken.
+        const bool flood = m_lastAnswer == 5;
+        const QByteArray sent = properReply(QByteArray::fromHex("00550005"));
+        const auto whole = [&](const FrameWords& w) {
+            for (int i = 0; i < frame::kWords; ++i)
+                if (w[static_cast<size_t>(i)] != frame::getWord(reinterpret_cast<const std::uint8_t*>(sent.constData()), i))
+                    broken("a frame taken that the sensor never sent whole");
+        };
         loopFlag = 1;
         while (loopFlag == 1) {
             if (reader.wait(loopFlag))
-                m_frames += reader.takeAll([](const FrameWords&) {});
+                m_frames += reader.takeAll([&](const FrameWords& w) {
+                    if (flood)
+                        whole(w);
+                });
             if (reader.queued() > AutoFrameReader::kQueueFrames)
                 broken("more frames queued than the reader's bound");
         }
@@ -349,8 +362,7 @@ private:
     {
         const ReceiveState& rx = link->rx;
         const int size = static_cast<int>(rx.szReadBuf.size());
-        if (rx.dataSize < -1 || rx.dataSize > size || rx.bytesToRead < -size || rx.bytesToRead > size
-            || rx.bytesRead > size || rx.owed < 0 || rx.owed > size)
+        if (rx.dataSize < 0 || rx.dataSize > frame::kBytes || rx.bytesToRead < 0 || rx.bytesToRead > size)
             broken("receive counters outside the receive buffer");
         if (values.anzprof > kProfilePoints)
             broken("a profile count beyond the profile buffer");
@@ -360,9 +372,10 @@ private:
             broken("a loop flag left set after its loop ended");
         if (tcp.bytesAvailable() > tcp.capacity() || serial.bytesAvailable() > serial.capacity())
             broken("more bytes held than the channel's buffer");
-        // Outside automatic reception, bytes that no exchange waits for are dropped.
+        // Outside automatic reception, bytes that no exchange waits for (and
+        // that no late reply may be among) are dropped.
         pump.processEvents();
-        if (!link->isSerial() && !rx.autoFrames && rx.bytesToRead <= 0 && !tcp.hasPending()
+        if (!link->isSerial() && !rx.autoFrames && !rx.waiting && !tcp.hasPending()
             && tcp.bytesAvailable() != 0)
             broken("stray bytes kept over TCP");
     }
@@ -410,6 +423,7 @@ private:
     bool m_honest = false;
     bool m_stopWhenQuiet = false;
     int m_frames = 0;  // automatic frames taken
+    int m_lastAnswer = -1;  // the kind of the last answer the input chose
 
 public:
     EventPump pump;

@@ -38,6 +38,8 @@ signals:
     void readyRead();
     // The peer closed the connection.
     void peerClosed();
+    // The channel can carry no more bytes: its device went away.
+    void vanished();
 };
 
 } // namespace tarvo

@@ -21,6 +21,7 @@ double EventPump::waitFor(double limit, const std::function<bool()>& done,
                           QEventLoop::ProcessEventsFlags flags)
 {
     const double start = now();
+    m_lastExpired = m_cutShort;
     if (m_cutShort || done())
         return 0.0;
 
@@ -45,6 +46,7 @@ double EventPump::waitFor(double limit, const std::function<bool()>& done,
     ++m_depth;
     loop.exec(flags);
     --m_depth;
+    m_lastExpired = m_cutShort || m_waits.back().expired;
     m_waits.pop_back();
     return now() - start;
 }
@@ -68,6 +70,7 @@ bool EventPump::expireInnermostWait()
 {
     if (m_waits.empty())
         return false;
+    m_waits.back().expired = true;
     m_waits.back().loop->quit();
     return true;
 }

@@ -45,6 +45,10 @@ public:
     // tests and fuzzing drive the real waits against a scripted peer without
     // waiting in real time. False when no wait is running.
     bool expireInnermostWait();
+    // The wait that returned last was ended by expireInnermostWait() or cut
+    // short: a caller that loops until its own deadline takes that as the
+    // deadline.
+    bool lastWaitExpired() const { return m_lastExpired; }
 
     // While on, every wait ends at once as if its time had run out: the
     // running ones now, later ones as they start. tarvoctl ends a command
@@ -60,11 +64,13 @@ private:
     struct ActiveWait {
         QEventLoop* loop;
         const std::function<bool()>* done;
+        bool expired = false;
     };
     QElapsedTimer m_clock;
     std::vector<ActiveWait> m_waits;
     int m_depth = 0;
     bool m_cutShort = false;
+    bool m_lastExpired = false;
 };
 
 } // namespace tarvo

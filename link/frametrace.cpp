@@ -79,7 +79,7 @@ QString outcomeName(TraceOutcome outcome)
 {
     static const char* const names[kTraceOutcomes] = {
         "sent", "write failed", "received", "reply complete", "automatic frame", "echo mismatch", "short",
-        "surplus", "time-out", "connection closed", "flushed", "dropped", "connected", "open failed"};
+        "surplus", "time-out", "connection closed", "flushed", "dropped", "connected", "open failed", "stray"};
     const int i = static_cast<int>(outcome);
     return i >= 0 && i < kTraceOutcomes ? QString::fromLatin1(names[i]) : QString();
 }
@@ -139,6 +139,9 @@ QString traceField(const TraceRecord& r, int field)
             return plural(r.count, "byte", "bytes") + QStringLiteral(" dropped");
         case TraceOutcome::OpenFailed:
             return QStringLiteral("open failed: ") + oneLine(r.note.trimmed());
+        case TraceOutcome::Stray:
+            return QStringLiteral("stray, ") + plural(r.count, "byte", "bytes") + QStringLiteral(" passed over")
+                + (r.note.isEmpty() ? QString() : QStringLiteral(": ") + oneLine(r.note));
         default:
             return outcomeName(r.outcome);
         }
@@ -379,6 +382,22 @@ void FrameTrace::flushed(const std::uint8_t* bytes, std::int64_t n)
     TraceRecord& r = begin(TraceDirection::SensorToPc, TraceOutcome::Flushed);
     r.bytes.append(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(n));
     r.count = static_cast<int>(n);
+    commit(r);
+}
+
+void FrameTrace::stray(const std::uint8_t* bytes, std::int64_t n, const QString& note)
+{
+    settle();
+    if (n <= 0)
+        return;
+    count(&TraceCounters::bytesDropped, n);
+    count(&TraceCounters::strays);
+    TraceRecord& r = begin(TraceDirection::SensorToPc, TraceOutcome::Stray);
+    r.command = m_command;
+    r.arg = m_arg;
+    r.bytes.append(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(n));
+    r.count = static_cast<int>(n);
+    r.note = note;
     commit(r);
 }
 

@@ -34,8 +34,9 @@ enum class TraceOutcome : std::uint8_t {
     Dropped,           // count: bytes read and thrown away between exchanges
     Connected,         // the link was opened
     OpenFailed,        // note: why the link could not be opened
+    Stray,             // count: bytes passed over while a reply was awaited; note: what they were
 };
-constexpr int kTraceOutcomes = static_cast<int>(TraceOutcome::OpenFailed) + 1;
+constexpr int kTraceOutcomes = static_cast<int>(TraceOutcome::Stray) + 1;
 
 struct TraceRecord {
     double monoMs = 0;        // milliseconds since the trace started
@@ -72,6 +73,7 @@ struct TraceCounters {
     qint64 echoMismatches = 0;
     qint64 bytesDropped = 0;    // dropped, flushed and surplus bytes
     qint64 reconnects = 0;      // openings after the first successful one
+    qint64 strays = 0;          // frames and runs of bytes passed over while a reply was awaited
 
     bool operator==(const TraceCounters&) const = default;
 };
@@ -95,6 +97,9 @@ public:
     void dropped(const std::uint8_t* bytes, std::int64_t n);   // read and thrown away
     void flushed(const std::uint8_t* bytes, std::int64_t n);   // emptied from the input queue
     void closed();
+    // Passed over while a reply is awaited: a frame that answers another
+    // request (note says which), or bytes of no whole frame.
+    void stray(const std::uint8_t* bytes, std::int64_t n, const QString& note);
     // The wait for a reply is over: bytesToRead as the exchange left it.
     void replyEnded(std::int32_t bytesToRead, double seconds);
     // The reply just ended was echo-checked: first differing byte, or -1.

@@ -29,18 +29,15 @@ public:
     virtual void setWaitCursor(bool on) { (void)on; }
 };
 
-// Where the reply bytes of the running exchange land.
+// Where the reply of the running exchange lands.
 struct ReceiveState {
     std::array<std::uint8_t, 1024> szReadBuf{};
-    std::int32_t dataSize = 0;     // bytes expected (TCP) or found queued (RS-232)
+    std::int32_t dataSize = 0;     // bytes of the reply found (36 when complete)
     std::int32_t bytesToRead = 0;  // bytes still missing; 0 = reply complete
-    std::int32_t bytesRead = 0;    // result of the last TCP read
-    // An exchange waits for its reply: TCP bytes land in szReadBuf. Bytes
-    // that come while none waits are read and dropped.
+    std::int32_t bytesRead = 0;    // bytes the last wait took from the channel
+    // An exchange reads the channel: its bytes stay there for the exchange.
+    // Bytes that come over TCP while none reads are read and dropped.
     bool waiting = false;
-    // Bytes an abandoned exchange was still waiting for: they may yet come
-    // and must not be taken for a later reply.
-    std::int32_t owed = 0;
     // While the sensor sends on its own, its bytes stay in the channel for
     // the automatic-frame reader.
     bool autoFrames = false;
@@ -76,6 +73,14 @@ public:
     // Every frame written and every byte received, with the exchanges' outcomes.
     FrameTrace trace;
 
+    // The channel in use was closed by the sensor, failed a write or
+    // vanished (a USB adapter pulled). Holds until the next opening; every
+    // wait for the sensor ends on it at once.
+    bool channelLost() const { return m_lost; }
+    // Each successful or failed opening counts: what was owed on an earlier
+    // line is owed no more.
+    std::uint64_t openings() const { return m_openings; }
+
     // A connection attempt, the one way the programs choose the channel in
     // use: the connection used so far ends (serial port and TCP conversation
     // alike, so no frame can reach a sensor that is no longer shown),
@@ -100,20 +105,22 @@ public:
     // Frame I/O on the channel chosen by comprotocol.
     std::int64_t write(const std::uint8_t* data, int n, int tcpTimeoutMs);
     std::int32_t GetInQLen() const;           // RS-232: bytes queued
-    std::int32_t ComRd(std::int32_t n);       // RS-232: takes n queued bytes into rx.szReadBuf
     void FlushQueues();                       // RS-232 only; TCP has no queues
     // RS-232: blocks until `want` bytes are queued or more than `limit`
     // seconds have passed. No event loop runs; only the port's own reads are
-    // dispatched, so no other callback can run meanwhile.
-    void WaitInQWithoutEvents(std::int32_t want, double limit);
+    // dispatched, so no other callback can run meanwhile. False when the
+    // time ran out or the port can deliver nothing more.
+    bool WaitInQWithoutEvents(std::int32_t want, double limit);
     bool isSerial() const { return comprotocol == RS232; }
 
-    // Automatic sending on: the bytes stay in the channel for readAutoBytes
+    // Automatic sending on: the bytes stay in the channel for readBytes
     // (older ones are dropped first). Off: whatever waits is dropped.
     void setAutoFrames(bool on);
     void EndAutoFrames() { setAutoFrames(false); }
-    std::int64_t autoBytesAvailable() const;
-    std::int64_t readAutoBytes(std::uint8_t* data, std::int64_t max);
+    // The bytes that came in on the channel in use, for the reader of the
+    // moment (a waiting exchange, the automatic-frame reader).
+    std::int64_t bytesAvailable() const;
+    std::int64_t readBytes(std::uint8_t* data, std::int64_t max);
 
     // Test seams: the channels in use, and other ones (an in-memory pipe) put
     // in place of the serial port and the TCP client. The link does not own
@@ -122,6 +129,10 @@ public:
     ByteChannel& tcpChannel() { return *m_tcpChannel; }
     void replaceChannels(ByteChannel& serial, ByteChannel& tcp);
 
+signals:
+    // channelLost() became true.
+    void connectionLost();
+
 private:
     // Trace hooks (linktrace.cpp).
     void traceOpening(bool serial);
@@ -129,9 +140,12 @@ private:
 
     void ClientTCPDataReady();
     void ClientTCPDisconnected();
+    void SerialVanished();
+    void lose();
+    void opening();
     void attachChannels();
-    void dropTcpBytes();
-    void dropped(std::int64_t n);
+    // Reads what the channel holds and throws it away (traced).
+    void dropBytes(ByteChannel& channel);
 
     EventPump& m_pump;
     LoopFlags& m_flags;
@@ -142,6 +156,8 @@ private:
     ByteChannel* m_serialChannel = &m_serial;
     ByteChannel* m_tcpChannel = &m_tcp;
     QString m_serialPath;
+    bool m_lost = false;
+    std::uint64_t m_openings = 0;
     std::array<std::uint8_t, 1024> m_scratch{};
 };
 

@@ -9,10 +9,11 @@ SerialChannel::SerialChannel(QObject* parent)
 {
     connect(&m_port, &QSerialPort::readyRead, this, &ByteChannel::readyRead);
     connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
-        // A vanished device (USB adapter pulled): close, so that writes fail and
-        // the next exchange runs into its time limit.
-        if (e == QSerialPort::ResourceError && m_port.isOpen())
+        // A vanished device (USB adapter pulled): closed, and the link told.
+        if (e == QSerialPort::ResourceError && m_port.isOpen()) {
             m_port.close();
+            emit vanished();
+        }
     });
 }
 

@@ -14,25 +14,12 @@ namespace {
 // can be cleared without a wake-up (closing the program).
 constexpr double kRecheck = 0.25;
 
-// Replies to requests, which a sensor may also send while sending on its own.
-bool isOtherReply(std::uint16_t code)
-{
-    switch (code) {
-    case frame::WriteParams: case frame::WriteTeachRow: case frame::ReadParams: case frame::ReadTeachRow:
-    case frame::StoreEeprom: case frame::Identify: case frame::LoadEeprom: case frame::ReadProfileBlock:
-    case frame::ConfirmRefCalib: case frame::AnnounceCalibTable: case frame::WriteCalibRow:
-    case frame::CompRed: case frame::CompGreen: case frame::CompBlue: case frame::CompStart: case frame::AutoSend:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
-AutoFrameReader::AutoFrameReader(Link& link, EventPump& pump)
+AutoFrameReader::AutoFrameReader(Link& link, EventPump& pump, std::function<void()> lineLost)
     : m_link(link)
     , m_pump(pump)
+    , m_lineLost(std::move(lineLost))
 {
 }
 
@@ -40,8 +27,7 @@ void AutoFrameReader::begin()
 {
     m_link.setAutoFrames(true);
     m_active = true;
-    m_inStray = false;
-    m_have = 0;
+    m_scanner.clear();
     m_head = 0;
     m_count = 0;
     m_counts = {};
@@ -52,19 +38,29 @@ void AutoFrameReader::end()
     if (!m_active)
         return;
     m_active = false;
-    m_have = 0;
+    m_scanner.clear();
     m_count = 0;
     m_link.setAutoFrames(false);
 }
 
-bool AutoFrameReader::wait(const std::uint16_t& loopFlag)
+bool AutoFrameReader::wait(std::uint16_t& loopFlag)
 {
-    fill();
+    fill(false);
     m_pump.processEvents();
-    fill();
+    fill(true);
     while (m_count == 0 && loopFlag == 1) {
-        m_pump.waitFor(kRecheck, [&] { return loopFlag != 1 || m_link.autoBytesAvailable() > 0; });
-        fill();
+        if (m_link.channelLost()) {
+            loopFlag = 0;
+            if (m_lineLost)
+                m_lineLost();
+            break;
+        }
+        const double now = m_pump.now();
+        m_pump.waitFor(std::clamp(m_scanner.decidesAt() - now, 0.0, kRecheck), [&] {
+            return loopFlag != 1 || m_link.bytesAvailable() > 0 || m_link.channelLost();
+        });
+        m_pump.processEvents();  // bytes on their way are no pause on the line
+        fill(true);
     }
     return m_count > 0;
 }
@@ -84,68 +80,58 @@ int AutoFrameReader::takeAll(const std::function<void(const FrameWords&)>& take)
     return n;
 }
 
-void AutoFrameReader::fill()
+void AutoFrameReader::fill(bool lineObserved)
 {
     if (!m_active)
         return;
-    while (m_count < kQueueFrames) {
-        const std::int64_t n = m_link.readAutoBytes(m_bytes.data() + m_have, kBufferBytes - m_have);
+    while (m_count < kQueueFrames && m_scanner.space() > 0) {
+        const auto n = static_cast<int>(m_link.readBytes(m_scanner.tail(), m_scanner.space()));
         if (n <= 0)
             break;
-        m_have += static_cast<int>(n);
-        scan();
+        m_scanner.added(n, m_pump.now());
+        scan(0.0);
     }
+    // Only a line seen quiet may cut a frame: bytes that waited unread
+    // while the panels were drawn are no pause.
+    if (lineObserved && m_link.bytesAvailable() == 0)
+        scan(m_pump.now());
 }
 
-void AutoFrameReader::scan()
+void AutoFrameReader::scan(double now)
 {
-    int i = 0;
-    auto skip = [&] {
-        if (!m_inStray)
-            ++m_counts.droppedPieces;
-        m_inStray = true;
-        ++m_counts.strayBytes;
-        ++i;
-    };
-    while (m_have - i >= 4) {
-        const std::uint8_t* p = m_bytes.data() + i;
-        if (frame::getWord(p, 0) != frame::kSyncSensor) {
-            skip();
+    while (m_count < kQueueFrames) {
+        const FrameScanner::Item item = m_scanner.next(now);
+        if (item.kind == FrameScanner::Item::None)
+            break;
+        if (item.kind == FrameScanner::Item::Skipped) {
+            m_link.trace.dropped(item.data, item.bytes);
+            m_counts.skippedBytes += item.bytes;
+            m_counts.cutFrames += item.cut ? 1 : 0;
             continue;
         }
-        const std::uint16_t code = frame::getWord(p, 1);
-        if (code != frame::ReadMeasurement && !isOtherReply(code)) {
-            skip();
-            continue;
-        }
-        if (m_have - i < frame::kBytes)
-            break;  // the rest of the frame is still on its way
-        if (code == frame::ReadMeasurement) {
-            if (m_count == kQueueFrames)
-                break;  // full: the frame waits here until the queue is taken
-            FrameWords& words = m_queue[static_cast<size_t>((m_head + m_count) % kQueueFrames)];
-            for (int w = 0; w < frame::kWords; ++w)
-                words[static_cast<size_t>(w)] = frame::getWord(p, w);
-            ++m_count;
-            ++m_counts.frames;
-        } else {
+        m_link.trace.received(item.data, item.bytes);
+        if (frame::getWord(item.data, 1) != frame::ReadMeasurement) {
             ++m_counts.otherFrames;
+            continue;
         }
-        m_inStray = false;
-        i += frame::kBytes;
+        FrameWords& words = m_queue[static_cast<size_t>((m_head + m_count) % kQueueFrames)];
+        for (int w = 0; w < frame::kWords; ++w)
+            words[static_cast<size_t>(w)] = frame::getWord(item.data, w);
+        ++m_count;
+        ++m_counts.frames;
     }
-    m_have -= i;
-    std::memmove(m_bytes.data(), m_bytes.data() + i, static_cast<size_t>(m_have));
 }
 
 QString autoFrameReport(const AutoFrameCounts& counts, long notDrawn)
 {
     QString text;
-    if (counts.droppedPieces > 0)
-        text += QStringLiteral(" The sensor's data were out of step %1 time(s): %2 byte(s) that belonged to no whole \n"
-                               " frame were skipped, and a frame they cut short was dropped. \n")
-                    .arg(counts.droppedPieces)
-                    .arg(counts.strayBytes);
+    if (counts.skippedBytes > 0)
+        text += QStringLiteral(" The sensor's data were out of step: %1 byte(s) that belonged to no whole frame \n"
+                               " were skipped. \n")
+                    .arg(counts.skippedBytes);
+    if (counts.cutFrames > 0)
+        text += QStringLiteral(" %1 frame(s) came cut short and were dropped; their bytes are among those skipped. \n")
+                    .arg(counts.cutFrames);
     // A frame now and then that comes with the next is not worth a word; a
     // display that keeps falling behind is.
     if (notDrawn > 0 && notDrawn * 10 >= counts.frames)

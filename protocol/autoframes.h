@@ -3,15 +3,16 @@
 // triggered recorder, on either link.
 //
 // The reader takes the bytes that have come in, finds the measurement frames
-// in them by their header (0x00AA, then command 5), and keeps whole frames in
-// a bounded queue. Bytes that belong to no frame (stray bytes, a cut frame)
-// are skipped up to the next header and counted; a reply to another command
-// (such as an answer to command 50) is passed over whole. When the queue is
-// full the reader stops taking bytes, so the link's own bounded buffer and
-// the line hold the rest: nothing read is lost and memory stays bounded.
+// in them (FrameScanner: by their header, taken only whole) and keeps them in
+// a bounded queue. Bytes that belong to no whole frame (stray bytes, a frame
+// cut short) are skipped and counted; a reply to another command (such as an
+// answer to command 50) is passed over whole. When the queue is full the
+// reader stops taking bytes, so the link's own bounded buffer and the line
+// hold the rest: nothing read is lost and memory stays bounded.
 #pragma once
 
 #include "frame.h"
+#include "framescanner.h"
 
 #include <QString>
 #include <array>
@@ -26,18 +27,18 @@ class Link;
 using FrameWords = std::array<std::uint16_t, frame::kWords>;
 
 struct AutoFrameCounts {
-    long frames = 0;         // measurement frames taken
-    long droppedPieces = 0;  // places where bytes belonging to no whole frame were skipped
-    long strayBytes = 0;     // bytes skipped there
-    long otherFrames = 0;    // frames of other commands (an answer to command 50) passed over
+    long frames = 0;        // measurement frames taken
+    long skippedBytes = 0;  // bytes that belonged to no whole frame, those of cut frames included
+    long cutFrames = 0;     // frames that began but were cut short, dropped
+    long otherFrames = 0;   // frames of other commands (an answer to command 50) passed over
 };
 
 class AutoFrameReader {
 public:
     static constexpr int kQueueFrames = 512;
-    static constexpr int kBufferBytes = 8192;
 
-    AutoFrameReader(Link& link, EventPump& pump);
+    // lineLost: the reaction when the link is lost while frames are awaited.
+    AutoFrameReader(Link& link, EventPump& pump, std::function<void()> lineLost);
 
     // Automatic sending starts: the link hands its bytes to this reader;
     // older bytes and counts are dropped.
@@ -49,8 +50,9 @@ public:
     // Waits until whole measurement frames are queued or loopFlag is no
     // longer 1. Pending events always run once first, so a sensor that sends
     // faster than the panel can draw never starves the window (STOP, paint).
-    // True when frames are queued.
-    bool wait(const std::uint16_t& loopFlag);
+    // A lost link ends the loop: loopFlag is cleared and the lineLost
+    // reaction runs. True when frames are queued.
+    bool wait(std::uint16_t& loopFlag);
     // Hands every queued frame to take, oldest first; returns how many.
     int takeAll(const std::function<void(const FrameWords&)>& take);
 
@@ -58,15 +60,18 @@ public:
     const AutoFrameCounts& counts() const { return m_counts; }
 
 private:
-    void fill();
-    void scan();
+    // Reads what the channel holds. With lineObserved (events have just run
+    // and the channel is found empty), a pause on the line may decide a frame.
+    void fill(bool lineObserved);
+    // Takes the frames and skipped bytes the scanner can tell, while the
+    // queue has room; `now` judges pauses (0: none is judged).
+    void scan(double now);
 
     Link& m_link;
     EventPump& m_pump;
+    std::function<void()> m_lineLost;
     bool m_active = false;
-    bool m_inStray = false;
-    std::array<std::uint8_t, kBufferBytes> m_bytes{};
-    int m_have = 0;
+    FrameScanner m_scanner;
     std::array<FrameWords, kQueueFrames> m_queue{};
     int m_head = 0;
     int m_count = 0;
@@ -74,9 +79,9 @@ private:
 };
 
 // What the user is told when automatic reception stops and something did
-// not reach the displays whole: skipped bytes, and frames received but not
-// drawn when that was a tenth of them or more. Empty when there is nothing
-// to tell.
+// not reach the displays whole: skipped bytes, frames cut short, and frames
+// received but not drawn when that was a tenth of them or more. Each is
+// told only when it occurred; empty when there is nothing to tell.
 QString autoFrameReport(const AutoFrameCounts& counts, long notDrawn);
 
 } // namespace tarvo

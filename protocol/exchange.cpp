@@ -22,8 +22,10 @@ Exchange::Exchange(Link& link, EventPump& pump, LoopFlags& flags, ParameterSet& 
     , m_params(params)
     , m_host(host)
     , m_options(options)
-    , m_autoFrames(link, pump)
+    , m_autoFrames(link, pump, [this] { SetPopupTimeout(); })
 {
+    // A reply begun waits for its rest until the exchange's own time limit.
+    m_scanner.setCutByPause(false);
 }
 
 void Exchange::FillTxBuf(std::uint16_t code, std::uint16_t arg)
@@ -111,88 +113,184 @@ bool Exchange::nestedRequest()
     return true;
 }
 
+Exchange::Request Exchange::requestOf(const std::uint8_t* frame)
+{
+    Request r;
+    r.code = getWord(frame, 1);
+    r.arg = frame::echoesArgument(r.code) ? getWord(frame, 2) : -1;
+    return r;
+}
+
+bool Exchange::answers(const std::uint8_t* reply, const Request& request)
+{
+    return getWord(reply, 0) == frame::kSyncSensor && getWord(reply, 1) == request.code
+        && (request.arg < 0 || getWord(reply, 2) == request.arg);
+}
+
 void Exchange::WriteFrame(int tcpTimeoutMs)
 {
     if (nestedRequest()) {
         nBytesW = -1;
         return;
     }
+    const Request next = requestOf(szWriteBuf.data());
+    settleLine(next);
     nBytesW = m_link.write(szWriteBuf.data(), 2 * anzframe, tcpTimeoutMs);
+    if (frame::awaitsReply(next.code))
+        m_request = next;
+    // A reply awaited, or a late one that may come, stays in the channel for the wait.
+    m_link.rx.waiting = frame::awaitsReply(next.code) || !m_owed.empty();
 }
 
-void Exchange::expectReply()
+void Exchange::forgetOldLine()
 {
+    if (m_link.openings() == m_openings)
+        return;
+    m_openings = m_link.openings();
+    m_owed.clear();
+    m_scanner.clear();
+}
+
+int Exchange::takeIn()
+{
+    int total = 0;
+    while (m_scanner.space() > 0) {
+        const auto n = static_cast<int>(m_link.readBytes(m_scanner.tail(), m_scanner.space()));
+        if (n <= 0)
+            break;
+        m_scanner.added(n, m_pump.now());
+        total += n;
+    }
+    return total;
+}
+
+bool Exchange::waitForBytes(double until, bool runEvents)
+{
+    const double left = until - m_pump.now();
+    if (left <= 0.0)
+        return true;
+    if (!runEvents)  // false only when the port can deliver nothing more
+        return m_link.WaitInQWithoutEvents(m_link.GetInQLen() + 1, left) || m_pump.now() >= until;
+    m_pump.waitFor(left, [this] { return m_link.bytesAvailable() > 0 || m_link.channelLost(); });
+    const bool expired = m_pump.lastWaitExpired();
+    // Bytes the channel has not yet taken in when the time ran out are no
+    // pause on the line.
+    m_pump.processEvents();
+    return !expired;
+}
+
+void Exchange::passOver(const FrameScanner::Item& item)
+{
+    ++m_strays;
+    QString note;
+    if (item.kind == FrameScanner::Item::Frame) {
+        const std::uint16_t code = getWord(item.data, 1);
+        // Replies come in the order of their requests: a late reply also
+        // tells that the requests before it will get none.
+        const auto late = std::find_if(m_owed.begin(), m_owed.end(),
+                                       [&](const Owed& o) { return answers(item.data, o.request); });
+        if (late != m_owed.end()) {
+            note = QStringLiteral("late reply to command %1").arg(code);
+            m_owed.erase(m_owed.begin(), late + 1);
+        } else {
+            note = QStringLiteral("a frame of command %1, not the reply awaited").arg(code);
+        }
+    } else {
+        note = item.cut ? QStringLiteral("a frame cut short") : QStringLiteral("bytes of no whole frame");
+    }
+    m_link.trace.stray(item.data, item.bytes, note);
+}
+
+void Exchange::settleLine(const Request& next)
+{
+    forgetOldLine();
     ReceiveState& rx = m_link.rx;
-    m_autoFrames.end();
-    rx.owed = std::clamp(rx.owed, 0, 2 * anzframe);
-    rx.bytesToRead = rx.dataSize = 2 * anzframe + rx.owed;
+    if (rx.autoFrames || m_owed.empty())
+        return;  // the automatic-frame reader owns the bytes, or nothing is owed
+    const auto mayBeTakenForNext = [&] {
+        const double now = m_pump.now();
+        std::erase_if(m_owed, [now](const Owed& o) { return o.until <= now; });
+        return std::any_of(m_owed.begin(), m_owed.end(), [&](const Owed& o) {
+            return o.request.code == next.code && (o.request.arg < 0 || next.arg < 0 || o.request.arg == next.arg);
+        });
+    };
     rx.waiting = true;
+    for (;;) {
+        takeIn();
+        for (FrameScanner::Item item = m_scanner.next(m_pump.now()); item.kind != FrameScanner::Item::None;
+             item = m_scanner.next(m_pump.now()))
+            passOver(item);
+        if (!frame::awaitsReply(next.code) || !mayBeTakenForNext() || m_link.channelLost())
+            break;
+        double until = m_scanner.decidesAt();
+        for (const Owed& o : m_owed)
+            until = std::min(until, o.until);
+        if (!waitForBytes(until, true))
+            m_owed.clear();  // its time is up
+    }
+    // What came before the request is no part of its reply.
+    if (const FrameScanner::Item rest = m_scanner.flush(); rest.kind != FrameScanner::Item::None)
+        passOver(rest);
 }
 
 void Exchange::awaitReply(double limit, bool runEvents)
 {
     ReceiveState& rx = m_link.rx;
     const int want = 2 * anzframe;
-    // A reply that an abandoned exchange was still owed may come first. It
-    // comes before this one (the sensor answers one frame at a time), so when
-    // one is owed, a short look after the first whole reply shows whether
-    // a second follows; if so, the first was the late one.
-    constexpr double kOwedGrace = 0.15;
-    const int owed = std::clamp(rx.owed, 0, want);
+    const bool text = m_request.code == frame::Identify;  // the identification has no header
+    forgetOldLine();
     m_replyOutstanding = true;
+    rx.waiting = true;
     tstart = m_pump.now();
-    int received = 0;
-    if (m_link.isSerial()) {
-        auto waitQueued = [&](int n, double seconds) {
-            if (runEvents)
-                m_pump.waitFor(seconds, [&] { return m_link.GetInQLen() >= n; });
-            else
-                m_link.WaitInQWithoutEvents(n, seconds);
-        };
-        waitQueued(want, limit);
-        if (owed > 0 && m_link.GetInQLen() >= want)
-            waitQueued(want + owed, kOwedGrace);
-        received = m_link.ComRd(m_link.GetInQLen());
-    } else {
-        auto got = [&] { return rx.dataSize - rx.bytesToRead; };
-        m_pump.waitFor(limit, [&] { return got() >= want; });
-        if (owed > 0 && got() >= want) {
-            m_pump.waitFor(kOwedGrace, [&] { return rx.bytesToRead <= 0; });
-            if (got() > want && rx.bytesToRead > 0)  // a second reply has begun: wait for the rest of it
-                m_pump.waitFor(std::max(0.0, limit - (m_pump.now() - tstart)), [&] { return rx.bytesToRead <= 0; });
+    const double deadline = tstart + limit;
+    bool found = false;
+    rx.bytesRead = 0;
+    for (;;) {
+        rx.bytesRead += takeIn();
+        for (FrameScanner::Item item = m_scanner.next(m_pump.now(), text);
+             !found && item.kind != FrameScanner::Item::None; item = m_scanner.next(m_pump.now(), text)) {
+            const bool header = getWord(item.data, 0) == frame::kSyncSensor;
+            if (item.kind == FrameScanner::Item::Frame && (text ? !header : answers(item.data, m_request))) {
+                std::copy_n(item.data, want, rx.szReadBuf.begin());
+                found = true;
+            } else {
+                passOver(item);
+            }
         }
-        received = got();
-        rx.waiting = false;
+        if (found || m_link.channelLost() || m_pump.now() > deadline)
+            break;
+        if (!waitForBytes(std::min(deadline + 1e-3, m_scanner.decidesAt()), runEvents))
+            break;  // as if the time limit had passed
     }
-    settleReply(received, owed);
+
+    if (found) {
+        rx.dataSize = want;
+        rx.bytesToRead = 0;
+        m_link.trace.received(rx.szReadBuf.data(), want);
+        // Bytes behind the reply belong to no later one.
+        if (const FrameScanner::Item rest = m_scanner.flush(); rest.kind != FrameScanner::Item::None)
+            m_link.trace.dropped(rest.data, rest.bytes);
+    } else {
+        // What came of a reply that did not end in time is shown for what it
+        // was; its rest, should it still come, belongs to no later reply.
+        FrameScanner::Item part = m_scanner.flush();
+        if (!part.cut && !text && part.kind != FrameScanner::Item::None) {
+            passOver(part);  // no frame begun, only bytes that might have become one
+            part = {};
+        }
+        const int got = std::min(part.bytes, want);
+        std::copy_n(part.data, got, rx.szReadBuf.begin());
+        m_link.trace.received(part.data, got);
+        rx.bytesToRead = want - got;
+        rx.dataSize = m_link.isSerial() ? got : want;
+        if (frame::awaitsReply(m_request.code) && !m_link.channelLost())
+            m_owed.push_back({m_request, m_pump.now() + kLateWindow});
+    }
+    // While a late reply may come, its bytes stay for the next wait to recognise.
+    rx.waiting = !m_owed.empty();
     tdiff = m_pump.now() - tstart;
     m_link.trace.replyEnded(rx.bytesToRead, tdiff);
     m_replyOutstanding = false;
-}
-
-void Exchange::settleReply(int received, int owed)
-{
-    ReceiveState& rx = m_link.rx;
-    const int want = 2 * anzframe;
-    // RS-232: the bytes found; TCP: the bytes expected, or found when more came.
-    rx.dataSize = m_link.isSerial() || received > want ? received : want;
-    if (owed > 0 && received == want + owed) {
-        // The late reply came first: this exchange's reply is the one behind it.
-        std::memmove(rx.szReadBuf.data(), rx.szReadBuf.data() + owed, static_cast<size_t>(want));
-        rx.bytesToRead = 0;
-        rx.owed = 0;
-    } else if (received == want) {
-        rx.bytesToRead = 0;
-        rx.owed = 0;
-    } else if (received < want) {
-        // Incomplete: the rest of it (and of anything owed before) may still come.
-        rx.bytesToRead = want - received;
-        rx.owed = std::min(want, want + owed - received);
-    } else {
-        // More than one reply and not the owed one in front: out of step.
-        rx.bytesToRead = want - received;
-        rx.owed = m_link.isSerial() ? 0 : std::min(want, want + owed - received);
-    }
 }
 
 std::int32_t Exchange::bytesToRead() const
@@ -205,8 +303,6 @@ void Exchange::CheckEcho(int n)
     if (nestedRequest())
         return;
     ReceiveState& rx = m_link.rx;
-    if (!m_link.isSerial())
-        expectReply();
     awaitReply(m_options.replyLimit);
     if (rx.bytesToRead != 0) {
         SetPopupTimeout();
@@ -233,13 +329,10 @@ void Exchange::GetDataFrame()
     if (nestedRequest())
         return;
     m_autoFrames.end();
-    if (m_link.isSerial()) {
-        m_link.FlushQueues();
-        WriteFrame();
-    } else {
-        expectReply();
-        WriteFrame();
-    }
+    // Earlier replies are recognised before the flush throws away what waits.
+    settleLine(requestOf(szWriteBuf.data()));
+    m_link.FlushQueues();
+    WriteFrame();
     awaitReply(m_options.replyLimit);
 }
 
@@ -305,11 +398,9 @@ void Exchange::CheckComLine()
     double limit = m_options.lineCheckSerialLimit;
     bool runEvents = true;
     if (m_link.isSerial()) {
-        rx.dataSize = 0;
         WriteFrame();
         runEvents = m_options.lineCheckSerialRunsEvents;
     } else {
-        expectReply();
         WriteFrame(5000);
         limit = m_options.lineCheckTcpLimit;
     }

@@ -4,6 +4,7 @@
 
 #include "autoframes.h"
 #include "frame.h"
+#include "framescanner.h"
 #include "loopflags.h"
 
 #include <QString>
@@ -109,12 +110,41 @@ public:
     QString versionText() const;
     std::int32_t bytesToRead() const;
 
+    // Frames and runs of bytes passed over while a reply was awaited: replies
+    // to other or earlier requests, frames the sensor sent on its own, junk.
+    long strays() const { return m_strays; }
+
+    // How long after giving up on a reply the exchange still looks out for
+    // it before it writes a request whose reply could be taken for it.
+    static constexpr double kLateWindow = 1.0;
+
 private:
-    // TCP: the reply bytes are awaited from now on.
-    void expectReply();
+    // What a reply must name to answer a request: its command and, where the
+    // reply repeats it, the row or block asked for (-1: not repeated).
+    struct Request {
+        std::uint16_t code = 0;
+        int arg = -1;
+    };
+    // A request that got no reply in time; its reply may still come until `until`.
+    struct Owed {
+        Request request;
+        double until = 0.0;
+    };
+    static Request requestOf(const std::uint8_t* frame);
+    static bool answers(const std::uint8_t* reply, const Request& request);
+    // Before a request goes out: replies owed to earlier requests that its
+    // own reply could be taken for are waited for (or their time runs out),
+    // and what came before the request is passed over.
+    void settleLine(const Request& next);
     void awaitReply(double limit, bool runEvents = true);
-    // The reply is complete or not, and what is still owed.
-    void settleReply(int received, int owed);
+    // Reads what the channel holds into the scanner; the count read.
+    int takeIn();
+    // False when the wait was cut short as if its time had run out, or the
+    // port can deliver nothing more.
+    bool waitForBytes(double until, bool runEvents);
+    // An item of the scanner that is not the reply awaited.
+    void passOver(const FrameScanner::Item& item);
+    void forgetOldLine();
     // A request would be written while another one waits for its reply.
     bool nestedRequest();
 
@@ -135,6 +165,11 @@ private:
     std::vector<QueuedTransfer> m_queued;
     bool m_replyOutstanding = false;
     AutoFrameReader m_autoFrames;
+    FrameScanner m_scanner;
+    Request m_request;           // the last request written that awaits a reply
+    std::vector<Owed> m_owed;    // oldest first
+    std::uint64_t m_openings = 0;
+    long m_strays = 0;
 };
 
 } // namespace tarvo

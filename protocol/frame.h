@@ -85,6 +85,32 @@ inline bool hasArgument(std::uint16_t code)
     }
 }
 
+// A command code of this protocol.
+inline bool isCommand(std::uint16_t code)
+{
+    return code == AutoSend || (code >= WriteParams && code <= ReadProfileBlock)
+        || code == ConfirmRefCalib || code == AnnounceCalibTable || code == WriteCalibRow
+        || (code >= CompRed && code <= CompStart);
+}
+
+// Commands whose reply names the row or block asked for in its word 2 (the
+// teach-row read and the echoes of row and block writes). The profile block
+// reply carries points there instead.
+inline bool echoesArgument(std::uint16_t code)
+{
+    switch (code) {
+    case WriteTeachRow:
+    case ReadTeachRow:
+    case WriteCalibRow:
+    case CompRed:
+    case CompGreen:
+    case CompBlue:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Every command but automatic sending on/off is answered by one frame.
 inline bool awaitsReply(std::uint16_t code)
 {

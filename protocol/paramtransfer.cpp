@@ -97,6 +97,7 @@ bool ParamTransfer::GetPara()
     m_ex.Befehl3plus4(&fetched);
     if (m_ex.bytesToRead() == 0)
         replyRead();
+    const bool paramsRead = m_ex.comecho == 1;
 
     for (std::uint16_t row = 0; row < kTeachRows; ++row) {
         m_ex.order = frame::ReadTeachRow;
@@ -106,6 +107,8 @@ bool ParamTransfer::GetPara()
             replyRead();
         if (m_ex.comecho == 0) {
             keep();
+            if (paramsRead)
+                m_host.ShowPartlyFetchedParameters(row);
             return false;
         }
     }

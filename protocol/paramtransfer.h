@@ -20,6 +20,10 @@ public:
     // After a successful fetch: ExternTeach shows extteach, then InitExteach,
     // SetPanelValues and InitEval bring the panel up to date.
     virtual void ShowFetchedParameters() = 0;
+    // After a fetch that got the parameters but not every teach row: rows
+    // 0 .. rowsRead-1 and the parameters are the sensor's, the rest is not
+    // known. The timeout reaction has been shown.
+    virtual void ShowPartlyFetchedParameters(int rowsRead) { (void)rowsRead; }
     // During a fetch, after each complete reply to command 3 or 4; pp[0..17]
     // hold the reply. Clearing the exchange's comecho ends the fetch there.
     virtual void ParameterReplyRead() {}
@@ -36,7 +40,8 @@ public:
     bool SendPara();
     // When the source is EEPROM, the load (command 8); then the parameters
     // (command 3) and the 31 teach rows (command 4). True when the read
-    // went through and the panel was refreshed.
+    // went through and the panel was refreshed; after the parameters and
+    // some rows the panel shows those, and what was not read is marked.
     bool GetPara();
 
 private:

@@ -10,6 +10,7 @@
 
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <initializer_list>
 
 namespace tarvo {
@@ -215,6 +216,18 @@ void ParameterPanel::ShowFetchedParameters()
     InitExteach();
     SetPanelValues();
     InitEval();
+}
+
+void ParameterPanel::ShowPartlyFetchedParameters(int rowsRead)
+{
+    // The rows not read keep what the panel shows, marked as not known: a
+    // SEND writes them as shown, and the user sees which they are.
+    TeachCells shown;
+    m_teach.readCells(shown);
+    for (int r = std::max(rowsRead, 0); r < kTeachRows; ++r)
+        m_params.cttDouble[static_cast<size_t>(r)] = shown[static_cast<size_t>(r)];
+    ShowFetchedParameters();
+    m_teach.markUnread(rowsRead);
 }
 
 void ParameterPanel::InitEval()

@@ -42,6 +42,7 @@ public:
     // ParamTransferHost
     void GetPanelValues() override;
     void ShowFetchedParameters() override;
+    void ShowPartlyFetchedParameters(int rowsRead) override;
 
     void SetPanelValues();
     void InitEval();

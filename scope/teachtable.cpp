@@ -6,7 +6,9 @@
 #include "ui_P.h"
 
 #include <QDoubleSpinBox>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <cmath>
 
 namespace tarvo {
@@ -84,6 +86,14 @@ void TeachTablePanel::wire()
     // field with its signals blocked.
     connect(m_ui.EditMaxNo, &QSpinBox::valueChanged, this, [this] { CBF_EditMaxNo(); });
     // EditNo and RadioInc act only through their help texts.
+    // A value the user types is what the user wants: no longer "not read".
+    connect(m_ui.TeachTable, &QTableWidget::itemChanged, this, [](QTableWidgetItem* item) {
+        if (item->data(Qt::BackgroundRole).isValid()) {
+            const QSignalBlocker quiet(item->tableWidget());
+            item->setData(Qt::BackgroundRole, QVariant());
+            item->setToolTip(QString());
+        }
+    });
 }
 
 double TeachTablePanel::cell(int row, int col) const
@@ -116,8 +126,32 @@ void TeachTablePanel::readCells(TeachCells& into) const
 void TeachTablePanel::writeCells(const TeachCells& from)
 {
     for (int r = 0; r < kTeachRows; ++r)
-        for (int c = 0; c < kTeachCols; ++c)
+        for (int c = 0; c < kTeachCols; ++c) {
             setCell(r, c, from[r][c]);
+            QTableWidgetItem* item = m_ui.TeachTable->item(r, c);
+            item->setData(Qt::BackgroundRole, QVariant());  // values written anew are known
+            item->setToolTip(QString());
+        }
+}
+
+void TeachTablePanel::markUnread(int fromRow)
+{
+    const QSignalBlocker quiet(m_ui.TeachTable);
+    const QString tip = tr("Not read from the sensor: the GET ended before this row. "
+                           "SEND writes the value shown.");
+    for (int r = std::max(fromRow, 0); r < kTeachRows; ++r)
+        for (int c = 0; c < kTeachCols; ++c) {
+            setCell(r, c, cell(r, c));
+            QTableWidgetItem* item = m_ui.TeachTable->item(r, c);
+            item->setBackground(QColor::fromRgb(kUnreadColour));
+            item->setToolTip(tip);
+        }
+}
+
+bool TeachTablePanel::rowMarkedUnread(int row) const
+{
+    const QTableWidgetItem* item = m_ui.TeachTable->item(row, 0);
+    return item && item->data(Qt::BackgroundRole).isValid();
 }
 
 void TeachTablePanel::setCellsDimmed(bool dimmed)

@@ -38,6 +38,10 @@ public:
     void setCell(int row, int col, double value);
     void readCells(TeachCells& into) const;
     void writeCells(const TeachCells& from);
+    // Rows from fromRow on were not read from the sensor: marked until the
+    // cells are written anew or the user edits one (that cell's mark goes).
+    void markUnread(int fromRow);
+    bool rowMarkedUnread(int row) const;
     // Dimmed cells are shown but cannot be edited; teaching still writes them.
     void setCellsDimmed(bool dimmed);
     // Row labels 1..maxno green (active), the rest red.
@@ -45,6 +49,7 @@ public:
 
     static constexpr unsigned kActiveColour = 0x008000;
     static constexpr unsigned kInactiveColour = 0xff0000;
+    static constexpr unsigned kUnreadColour = 0xffd890;
 
 private:
     void wire();

@@ -19,6 +19,10 @@ QString Faults::describe() const
         parts << QStringLiteral("%1 junk bytes before replies").arg(junkBytes);
     if (closeAfterFrames > 0)
         parts << QStringLiteral("close connection after %1 frames").arg(closeAfterFrames);
+    if (followGapMs > 0)
+        parts << QStringLiteral("replies held behind a delayed one follow it after %1 ms").arg(followGapMs);
+    if (measurementInstead)
+        parts << QStringLiteral("a measurement frame in place of replies");
     if (parts.isEmpty())
         return QStringLiteral("none");
     if (onlyCommand >= 0)
@@ -52,6 +56,10 @@ FaultInjector::Result FaultInjector::apply(quint16 command, quint16 argument, co
         r.dropped = true;
         r.notes << QStringLiteral("reply dropped");
         return r;
+    }
+    if (f.measurementInstead) {
+        r.measurementInstead = true;
+        r.notes << QStringLiteral("a measurement frame sent instead");
     }
     if (f.corruptByte >= 0 && f.corruptByte < r.bytes.size()) {
         r.bytes[f.corruptByte] = char(r.bytes[f.corruptByte] ^ 0xFF);

@@ -16,6 +16,8 @@ struct Faults {
     int replyLength = 0;       // 0: 36 bytes; else cut or pad (0x00) affected replies to it
     int junkBytes = 0;         // send this many junk bytes before each affected reply
     int closeAfterFrames = 0;  // close a connection after answering N frames on it
+    int followGapMs = 0;       // a reply held behind a delayed one leaves this long after it
+    bool measurementInstead = false;  // a measurement frame goes out in place of each affected reply
     int onlyCommand = -1;      // affect only replies to this command code
     int onlyArgument = -1;     // affect only replies to frames with this argument (word 2)
     int afterFrames = 0;       // affect only replies to frames after the first N
@@ -32,6 +34,7 @@ class FaultInjector {
 public:
     struct Result {
         bool dropped = false;
+        bool measurementInstead = false;  // the caller sends a measurement frame instead
         int delayMs = 0;
         QByteArray bytes;   // what goes on the wire, junk included
         QStringList notes;  // one entry per fault applied, for the log

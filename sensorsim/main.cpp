@@ -85,10 +85,15 @@ Faults (for trying the programs' error handling)
   faults to one argument, e.g. one profile block:
       sensorsim --delay 3300 --fault-command 9 --fault-argument 4
   Replies leave in the order of their requests, so replies behind a delayed
-  one wait for it, as on a sensor that answers one frame at a time.
+  one wait for it, as on a sensor that answers one frame at a time;
+  --follow-gap MS lets them follow it only MS later. --measurement-instead
+  sends a measurement frame in place of each affected reply:
+      sensorsim --measurement-instead --fault-command 4 --fault-argument 10
   For automatic sending: --auto-stray N puts N stray bytes after every frame
-  (every K-th with --auto-stray-every K), --flood sends as fast as the line
-  takes, and --answer-autosend answers command 50 with a frame.
+  (every K-th with --auto-stray-every K), --auto-cut N sends only the first N
+  bytes of every K-th frame (with --auto-cut-every K) right before a whole
+  one, --flood sends as fast as the line takes, and --answer-autosend
+  answers command 50 with a frame.
   --param 1=2 starts with a parameter word the PC's panel does not list
   (here power mode 2).
 
@@ -227,11 +232,15 @@ int main(int argc, char* argv[])
         {"reply-length", "Cut or pad replies to <n> bytes, e.g. 35 or 37.", "n"},
         {"junk", "Send <n> junk bytes before replies.", "n"},
         {"close-after", "Close the connection after <n> frames.", "n"},
+        {"follow-gap", "Replies held behind a delayed one follow it after <ms>.", "ms"},
+        {"measurement-instead", "Send a measurement frame in place of replies."},
         {"fault-command", "Apply the reply faults only to command <c>.", "c"},
         {"fault-after", "Apply the reply faults only after <n> frames.", "n"},
         {"fault-argument", "Apply the reply faults only to frames whose argument (word 2) is <a>.", "a"},
         {"auto-stray", "Automatic sending: <n> stray bytes after every frame (see --auto-stray-every).", "n"},
         {"auto-stray-every", "Automatic sending: the stray bytes follow every <k>-th frame.", "k"},
+        {"auto-cut", "Automatic sending: every k-th frame cut to its first <n> bytes, a whole one right after.", "n"},
+        {"auto-cut-every", "Automatic sending: the cut frame is every <k>-th one.", "k"},
         {"flood", "Automatic sending as fast as the line takes the frames."},
         {"param", "Start with parameter word <i> (0..15) set to <v>, even one the PC's panel does not list.", "i=v"},
         {"console", "Read commands (gloss X, noise X, rate HZ, nofaults, quit) from standard input."},
@@ -280,11 +289,15 @@ int main(int argc, char* argv[])
     f.replyLength = intOption(p, "reply-length", 1, 1024, 0);
     f.junkBytes = intOption(p, "junk", 0, 1024, 0);
     f.closeAfterFrames = intOption(p, "close-after", 0, INT_MAX, 0);
+    f.followGapMs = intOption(p, "follow-gap", 0, 600000, 0);
+    f.measurementInstead = p.isSet("measurement-instead");
     f.onlyCommand = intOption(p, "fault-command", 0, 65535, -1);
     f.afterFrames = intOption(p, "fault-after", 0, INT_MAX, 0);
     f.onlyArgument = intOption(p, "fault-argument", 0, 65535, -1);
     o.autoStrayBytes = intOption(p, "auto-stray", 0, 1024, 0);
     o.autoStrayEvery = intOption(p, "auto-stray-every", 1, INT_MAX, 1);
+    o.autoCutBytes = intOption(p, "auto-cut", 0, 35, 0);
+    o.autoCutEvery = intOption(p, "auto-cut-every", 1, INT_MAX, 1);
     o.autoFlood = p.isSet("flood");
     if (!o.tcp && !o.pty)
         usageError(QStringLiteral("with --no-tcp, --pty is needed"));

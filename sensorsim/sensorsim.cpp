@@ -118,6 +118,12 @@ void SensorSim::setAutoStray(int bytes, int everyFrames)
     m_options.autoStrayEvery = qMax(1, everyFrames);
 }
 
+void SensorSim::setAutoCut(int bytes, int everyFrames)
+{
+    m_options.autoCutBytes = qBound(0, bytes, 35);
+    m_options.autoCutEvery = qMax(1, everyFrames);
+}
+
 void SensorSim::setAutoFlood(bool on)
 {
     m_options.autoFlood = on;
@@ -230,6 +236,8 @@ void SensorSim::deliver(Link& link, quint16 command, quint16 argument, const QBy
         log(QStringLiteral("%1: fault: %2").arg(channel->name(), r.notes.join(QStringLiteral(", "))));
     if (r.dropped)
         return;
+    if (r.measurementInstead)
+        r.bytes = m_model.measurementFrame(m_clock.elapsed());
     if (link.outboxConnection != channel->connectionId()) {
         link.outbox.clear();  // the client that asked has gone
         link.outboxConnection = channel->connectionId();
@@ -240,7 +248,8 @@ void SensorSim::deliver(Link& link, quint16 command, quint16 argument, const QBy
         return;
     }
     const qint64 due = m_clock.elapsed() + qMax(0, r.delayMs);
-    link.outbox.append({link.outbox.isEmpty() ? due : qMax(due, link.outbox.last().dueMs), r.bytes});
+    const qint64 behind = link.outbox.isEmpty() ? due : link.outbox.last().dueMs + m_faults.faults().followGapMs;
+    link.outbox.append({qMax(due, behind), r.bytes});
     if (!link.outTimer) {
         link.outTimer = new QTimer(this);
         link.outTimer->setSingleShot(true);
@@ -276,7 +285,14 @@ void SensorSim::sendAutoFrame()
     constexpr qint64 kFloodBacklog = 16 * 1024;
     int frames = 0;
     do {
-        const QByteArray f = m_model.measurementFrame(m_clock.elapsed());
+        QByteArray f = m_model.measurementFrame(m_clock.elapsed());
+        if (m_options.autoCutBytes > 0 && (m_autoFrames + 1) % m_options.autoCutEvery == 0) {
+            // A frame cut short: its first bytes, then a whole frame at once.
+            const QByteArray cut = f.left(m_options.autoCutBytes);
+            m_autoTarget->send(cut);
+            emit bytesSent(cut);
+            f = m_model.measurementFrame(m_clock.elapsed());
+        }
         m_autoTarget->send(f);
         emit bytesSent(f);
         ++m_autoFrames;

@@ -36,6 +36,10 @@ struct SimOptions {
     // frames (0: none), and sending as fast as the line takes (flood).
     int autoStrayBytes = 0;
     int autoStrayEvery = 1;
+    // This many first bytes of every autoCutEvery-th frame (0: none), sent
+    // right before a whole frame: a frame cut short.
+    int autoCutBytes = 0;
+    int autoCutEvery = 1;
     bool autoFlood = false;
     quint32 seed = 1;            // for the noise
     Faults faults;
@@ -64,6 +68,8 @@ public:
     void setPartRate(double hz);
     // Stray bytes between automatically sent frames: n bytes after every k frames.
     void setAutoStray(int bytes, int everyFrames);
+    // The first n bytes of every k-th automatic frame, right before a whole one.
+    void setAutoCut(int bytes, int everyFrames);
     // Automatic sending as fast as the line takes the frames.
     void setAutoFlood(bool on);
     // Frames sent by automatic sending since it was last switched on.

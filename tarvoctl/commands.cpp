@@ -360,12 +360,13 @@ int recordTriggered(const Invocation& in, Session& s)
 
     // Whatever ended the recording, the sensor stops sending on its own.
     const bool off = s.stopAutoSend();
-    if (counts.droppedPieces > 0)
-        warn(QStringLiteral("%1: the sensor's data were out of step %2 time(s): %3 byte(s) that belonged to no whole "
-                            "frame were skipped, and a frame they cut short was dropped")
+    if (counts.skippedBytes > 0)
+        warn(QStringLiteral("%1: the sensor's data were out of step: %2 byte(s) that belonged to no whole frame "
+                            "were skipped%3")
                  .arg(s.where())
-                 .arg(counts.droppedPieces)
-                 .arg(counts.strayBytes));
+                 .arg(counts.skippedBytes)
+                 .arg(counts.cutFrames > 0 ? QStringLiteral(", among them %1 frame(s) cut short, dropped").arg(counts.cutFrames)
+                                           : QString()));
     if (counts.otherFrames > 0)
         note(in, QStringLiteral("%1: %2 reply(s) to other commands came and were passed over")
                      .arg(s.where())
@@ -380,7 +381,7 @@ int recordTriggered(const Invocation& in, Session& s)
                                         .arg(s.where()));
     if (!writeError.isEmpty())
         return BadUsage;
-    if (counts.frames == 0 && counts.strayBytes > 0 && !s.interrupted())
+    if (counts.frames == 0 && counts.skippedBytes > 0 && !s.interrupted())
         return report(SensorFailed, QStringLiteral("%1: no measurement frame came, only bytes that belong to none")
                                         .arg(s.where()));
     return Done;
@@ -496,6 +497,13 @@ int sendFactors(const Invocation& in, Session& s)
                          .arg(refs[0])
                          .arg(refs[1])
                          .arg(refs[2]));
+    // The sensor is left as the tool leaves it: the line opened anew and the
+    // version asked for again (command 7).
+    s.appendTrace = true;
+    if (const auto failed = s.begin())
+        return *failed;
+    if (!in.quiet)
+        in.out->line(s.exchange.versionText());
     return Done;
 }
 

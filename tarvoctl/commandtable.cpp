@@ -83,7 +83,8 @@ const std::vector<Command>& commandTable()
          "each (the tool's start values). Refused as the tool refuses or asks:\n"
          "coefficients outside -1e9 to 1e9; factors outside 0 to 65535 unless\n"
          "--accept-limited (they are sent limited); a table of 100 zeros\n"
-         "unless --accept-zero.",
+         "unless --accept-zero. As the tool does, the line is then opened\n"
+         "anew and the sensor's version (command 7) asked for and printed.",
          "tarvoctl --serial 2 factors send line3.equ --ref-step 20\n",
          {"ref-step", "refs", "accept-limited", "accept-zero", "retries"}, true, true, true, sendFactors},
     };

@@ -671,6 +671,11 @@ void TarvoctlTest::factorsSendPutsTheToolsTablesInTheSensor()
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.contains("references red 1010, green 1000, blue 1000"));
     QCOMPARE(framesOf(sensor, frame::CompStart).size(), 1);
+    // As the tool ends: the line opened anew and the version asked for after the tables.
+    QCOMPARE(framesOf(sensor, frame::Identify).size(), 2);
+    QCOMPARE(frame::getWord(reinterpret_cast<const std::uint8_t*>(sensor.receivedFrames().last().constData()), 1),
+             std::uint16_t(frame::Identify));
+    QVERIFY(r.out.trimmed().endsWith("TARVO RGB SENSOR V4.3 SIM"));
     const sim::FactorTable red = sensor.colourFactors(0);
     QCOMPARE(red[0], quint16(1034));
     QCOMPARE(red[20], quint16(1024));
@@ -805,7 +810,7 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
         << false << 1 << "writing teach row 0 (command 2): the reply does not echo the frame";
     QTest::newRow("parameter reply with the PC's header")
         << (link + QStringList{"get"}) << faultsOn(frame::ReadParams, [](auto& f) { f.corruptByte = 1; }) << false << 1
-        << "reading the parameters (command 3): the reply starts with 0055 instead of 00AA";
+        << "reading the parameters (command 3): no reply within 3.0 s";
     QTest::newRow("read-back differs")
         << (link + QStringList{"send", "{dir}/good.ini"}) << faultsOn(frame::ReadParams, [](auto& f) { f.corruptByte = 5; })
         << false << 1 << "read-back: 1 of 140 words differ:\n  word 0 (power): sent 500, read back 267";
@@ -820,7 +825,7 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
         << false << 1 << "{link}: reading measured values (command 5): no reply within 3.0 s";
     QTest::newRow("measured values with the PC's header")
         << (link + QStringList{"measure", "-n", "2"}) << faultsOn(frame::ReadMeasurement, [](auto& f) { f.corruptByte = 1; })
-        << false << 1 << "reading measured values (command 5): the reply starts with 0055 instead of 00AA";
+        << false << 1 << "reading measured values (command 5): no reply within 3.0 s";
     QTest::newRow("measured values cut short")
         << (link + QStringList{"measure", "-n", "2"}) << faultsOn(frame::ReadMeasurement, [](auto& f) { f.replyLength = 20; })
         << false << 1 << "reading measured values (command 5): only 20 of 36 bytes came back within 3.0 s";

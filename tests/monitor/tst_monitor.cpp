@@ -378,7 +378,8 @@ void MonitorTest::serialLineTakesQueuedFramesAndSkipsJunk()
     f.sensor->setPartRate(0.01);
     f.sensor->clearReceived();
 
-    // Three frames back to back, then junk that breaks the framing, then one more frame.
+    // Three frames back to back, then junk that breaks the framing, then one
+    // more frame; then a frame cut short by a pause before a whole one.
     auto frameWithGf = [](std::uint16_t gf) {
         QByteArray b(frame::kBytes, '\0');
         auto* p = reinterpret_cast<std::uint8_t*>(b.data());
@@ -393,16 +394,22 @@ void MonitorTest::serialLineTakesQueuedFramesAndSkipsJunk()
     QTimer::singleShot(700, this, [&] { f.sensor->injectBytes(QByteArray(5, '\x11')); });
     QTimer::singleShot(900, this, [&] { f.sensor->injectBytes(frameWithGf(404)); });
     QTimer::singleShot(1400, this, [&] { f.sensor->injectBytes(frameWithGf(405)); });
-    monitorUntil(app, 5, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); });
+    QTimer::singleShot(1600, this, [&] { f.sensor->injectBytes(frameWithGf(999).left(15)); });
+    QTimer::singleShot(2100, this, [&] { f.sensor->injectBytes(frameWithGf(406)); });
+    monitorUntil(app, 6, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); });
 
-    // All three queued frames count; the junk is skipped and costs no frame.
+    // All three queued frames count; the junk is skipped and costs no frame;
+    // the cut frame is dropped and the whole one after it kept.
     const auto& t = app.live->trendBufGF;
-    QCOMPARE(app.monitor->framesShown(), 5L);
+    QCOMPARE(app.monitor->framesShown(), 6L);
     QList<double> tail;
     for (int i = 1000 - int(app.monitor->framesShown()); i < 1000; ++i)
         tail << t[i];
-    QCOMPARE(tail, (QList<double>{40.1, 40.2, 40.3, 40.4, 40.5}));
-    QCOMPARE(app.monitor->receptionCounts().droppedPieces, 1L);
+    QCOMPARE(tail, (QList<double>{40.1, 40.2, 40.3, 40.4, 40.5, 40.6}));
+    QCOMPARE(app.monitor->receptionCounts().skippedBytes, 20L);
+    QCOMPARE(app.monitor->receptionCounts().cutFrames, 1L);
+    QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("20 byte(s)")));
+    QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("1 frame(s) came cut short")));
     QTRY_COMPARE(autoSendCommands(*f.sensor), (QList<int>{1, 0}));
 #else
     QSKIP("pseudo-terminals are POSIX only");
@@ -440,7 +447,7 @@ void MonitorTest::floodKeepsStopWorkingAndEveryFrameCounted()
 
     QCOMPARE(app.monitor->framesShown(), app.monitor->receptionCounts().frames);
     QVERIFY(app.monitor->framesNotDrawn() > 0);
-    QCOMPARE(app.monitor->receptionCounts().droppedPieces, 0L);
+    QCOMPARE(app.monitor->receptionCounts().skippedBytes, 0L);
     QVERIFY(!f.dialogs->shown.isEmpty());
     QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("not drawn")));
     QTRY_VERIFY(!f.sensor->autoSending());

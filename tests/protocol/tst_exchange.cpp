@@ -193,7 +193,7 @@ void ExchangeTest::loopedBackFrameFailsTheEcho()
     f.exchange.FillTxBuf(frame::WriteParams, 0);
     f.exchange.WriteFrame();
     f.exchange.CheckEcho(18);
-    QCOMPARE(f.link.rx.szReadBuf[1], std::uint8_t(0x55));
+    QVERIFY(f.exchange.strays() >= 1);  // passed over: no reply of the sensor's
     QCOMPARE(f.exchange.comecho, std::uint16_t(0));
     QCOMPARE(f.host.timeouts, 1);
 }
@@ -235,7 +235,7 @@ void ExchangeTest::shortOrLongRepliesOverSerialAreTimeouts_data()
     QTest::addColumn<bool>("complete");
     QTest::newRow("35 bytes") << 35 << false;
     QTest::newRow("36 bytes") << 36 << true;
-    QTest::newRow("37 bytes") << 37 << false;
+    QTest::newRow("37 bytes: a whole reply, one byte behind it") << 37 << true;
 }
 
 void ExchangeTest::shortOrLongRepliesOverSerialAreTimeouts()
@@ -252,8 +252,6 @@ void ExchangeTest::shortOrLongRepliesOverSerialAreTimeouts()
     fault.delayMs = 20;  // the whole reply is queued when the wait looks
     f.sensor->setFaults(fault);
     QCOMPARE(f.measurement(), complete);
-    if (length == 37)
-        QCOMPARE(f.link.rx.dataSize, 37);
 #else
     QSKIP("pseudo-terminals are POSIX only");
 #endif
@@ -272,6 +270,8 @@ void ExchangeTest::replyInPiecesOverTcpIsAssembledInOrder()
         reply[i] = static_cast<char>(i + 1);
     reply[0] = 0;
     reply[1] = char(0xAA);
+    reply[2] = 0;
+    reply[3] = frame::ReadMeasurement;
     QTimer::singleShot(20, [&] { f.sensor->injectBytes(reply.left(5)); });
     QTimer::singleShot(60, [&] { f.sensor->injectBytes(reply.mid(5, 20)); });
     QTimer::singleShot(100, [&] { f.sensor->injectBytes(reply.mid(25)); });
@@ -310,7 +310,7 @@ void ExchangeTest::automaticFramesInOneBurstAreAllReceived()
         frame[5] = char(n);  // CH_REF tells the frames apart
         burst += frame;
     }
-    const std::uint16_t running = 1;
+    std::uint16_t running = 1;
     AutoFrameReader& reader = f.exchange.autoFrames();
     reader.begin();
     QTimer::singleShot(20, [&] { f.sensor->injectBytes(burst); });

@@ -165,8 +165,8 @@ private slots:
     void closingTheRecorderStopsAutomaticSending();
     void closingTheMainPanelEndsTheRecordingWithTheFileComplete_data();
     void closingTheMainPanelEndsTheRecordingWithTheFileComplete();
-    void strayBytesBetweenAutomaticFramesAreSkippedAndCounted_data();
-    void strayBytesBetweenAutomaticFramesAreSkippedAndCounted();
+    void onlyWholeAutomaticFramesAreRecordedAndTheRestCounted_data();
+    void onlyWholeAutomaticFramesAreRecordedAndTheRestCounted();
     void floodIsRecordedWholeWhileStopStaysResponsive_data();
     void floodIsRecordedWholeWhileStopStaysResponsive();
 };
@@ -583,19 +583,30 @@ void RecorderTest::closingTheMainPanelEndsTheRecordingWithTheFileComplete()
     QTRY_VERIFY(!f.sensor->autoSending());
 }
 
-void RecorderTest::strayBytesBetweenAutomaticFramesAreSkippedAndCounted_data()
+void RecorderTest::onlyWholeAutomaticFramesAreRecordedAndTheRestCounted_data()
 {
-    tarvo::test::addLinkRows();
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("stray bytes, TCP") << false << false;
+    QTest::newRow("cut frame, TCP") << false << true;
+#ifdef Q_OS_UNIX
+    QTest::newRow("stray bytes, line") << true << false;
+    QTest::newRow("cut frame, line") << true << true;
+#endif
 }
 
-void RecorderTest::strayBytesBetweenAutomaticFramesAreSkippedAndCounted()
+void RecorderTest::onlyWholeAutomaticFramesAreRecordedAndTheRestCounted()
 {
     QFETCH(bool, serial);
+    QFETCH(bool, cut);
     RecorderFixture f(serial);
     f.chooseNewFile();
     f.selectMode(Triggered);
     f.sensor->setPartRate(20.0);
-    f.sensor->setAutoStray(5, 2);  // five stray bytes after every second frame
+    if (cut)
+        f.sensor->setAutoCut(15, 3);  // every third frame: its first 15 bytes, then a whole one
+    else
+        f.sensor->setAutoStray(5, 2);  // five stray bytes after every second frame
     QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
     f.dialogs->confirmAnswers << true;
     During drive([&] {
@@ -604,14 +615,24 @@ void RecorderTest::strayBytesBetweenAutomaticFramesAreSkippedAndCounted()
     });
     QTest::mouseClick(f.r->ButtonStartTrigRec, Qt::LeftButton);
 
-    // Every frame up to the stop is in the file, those after stray bytes too.
+    // Every whole frame up to the stop is in the file, those after stray
+    // bytes or a cut frame too; the report tells only what occurred.
     const QList<RecordValues> lines = f.lines();
     QVERIFY(lines.size() >= 8);
     QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));
-    QVERIFY(f.a->recorder->receptionCounts().droppedPieces >= 3);
+    const AutoFrameCounts& counts = f.a->recorder->receptionCounts();
+    if (cut) {
+        QVERIFY(counts.cutFrames >= 2);
+        QCOMPARE(counts.skippedBytes, 15 * counts.cutFrames);
+    } else {
+        QCOMPARE(counts.cutFrames, 0L);
+        QVERIFY(counts.skippedBytes >= 15);
+    }
     const QList<tarvo::test::ShownBox>& boxes = f.dialogs->shown;
     QVERIFY(boxes.size() >= 2);
-    QVERIFY(boxes[boxes.size() - 2].text.contains(QStringLiteral("out of step")));
+    const QString report = boxes[boxes.size() - 2].text;
+    QVERIFY(report.contains(QStringLiteral("%1 byte(s)").arg(counts.skippedBytes)));
+    QCOMPARE(report.contains(QStringLiteral("cut short")), cut);
     QCOMPARE(boxes.last().text, QStringLiteral("File has been saved!"));
 }
 
@@ -646,7 +667,7 @@ void RecorderTest::floodIsRecordedWholeWhileStopStaysResponsive()
     QCOMPARE(long(lines.size()), counts.frames);  // every whole frame taken in is written
     QCOMPARE(double(lines.size()), f.r->DispRecCount->value());
     QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));
-    QCOMPARE(counts.droppedPieces, 0L);
+    QCOMPARE(counts.skippedBytes, 0L);
     QVERIFY(f.a->recorder->framesNotDrawn() > 0);  // the displays kept up by skipping
     QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("File has been saved!"));
 }

@@ -100,6 +100,16 @@ struct ScopeFixture {
         setSerialPortResolver([pty](int n) { return SerialDevice{n == 1 ? pty : QString(), QStringLiteral("simulated")}; });
         writeFile(QStringLiteral("ComSettings.cfg"), settingsFor(0, 1, QString(), QString()));
     }
+    // The settings point at the simulator over the paced line or over TCP.
+    void settingsToSensorOn(bool serial) { serial ? settingsToSensorLine() : settingsToSensor(); }
+    // A simulator on the paced pseudo-terminal (serial) or on TCP only.
+    static sim::SimOptions linkOptions(bool serial)
+    {
+        sim::SimOptions o;
+        o.pty = serial;
+        o.baudPacing = serial;
+        return o;
+    }
 
     // Runs `action` once, from the event loop, as soon as `ready` holds:
     // tests wait for the state they need, never for a time.

@@ -18,6 +18,8 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtCharts/QLineSeries>
 
 using namespace tarvo;
@@ -81,6 +83,8 @@ private slots:
     void selectSourceHidesTheProfileAndShowsThatSignalsChart_data();
     void selectSourceHidesTheProfileAndShowsThatSignalsChart();
     void displaysShowTheValueReceived();
+    void closedConnectionEndsTheWaitAtOnce_data();
+    void closedConnectionEndsTheWaitAtOnce();
     void lateProfileBlockIsNotTakenForTheNext_data();
     void lateProfileBlockIsNotTakenForTheNext();
 };
@@ -445,6 +449,45 @@ void LiveLoopTest::displaysShowTheValueReceived()
     QCOMPARE(app.live->normbuf[297], 1500.0);
 }
 
+void LiveLoopTest::closedConnectionEndsTheWaitAtOnce_data()
+{
+    QTest::addColumn<QString>("when");
+    QTest::newRow("on accept, at the start-up line check") << QStringLiteral("accept");
+    QTest::newRow("during GET") << QStringLiteral("get");
+    QTest::newRow("during the live loop") << QStringLiteral("loop");
+}
+
+void LiveLoopTest::closedConnectionEndsTheWaitAtOnce()
+{
+    QFETCH(QString, when);
+    ScopeFixture f;
+    QTcpServer closer;  // accepts, then closes at once
+    if (when == u"accept") {
+        QVERIFY(closer.listen(QHostAddress::LocalHost));
+        connect(&closer, &QTcpServer::newConnection, &closer, [&] {
+            while (QTcpSocket* s = closer.nextPendingConnection())
+                s->close();
+        });
+        f.writeFile(QStringLiteral("ComSettings.cfg"),
+                    test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(closer.serverPort())));
+    } else {
+        f.settingsToSensor();
+    }
+    ScopeApp& app = f.start();
+    sim::Faults closing;
+    closing.closeAfterFrames = when == u"get" ? 5 : 3;
+    f.sensor->setFaults(closing);
+    if (when == u"get")
+        QTest::mouseClick(app.panel.ui->ButtonGet, Qt::LeftButton);
+    else if (when == u"loop")
+        QTest::mouseClick(app.panel.ui->ButtonGo, Qt::LeftButton);
+
+    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QCOMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 1);
+    // The wait ended when the connection closed, not at its 3 s (5 s) limit.
+    QVERIFY2(app.exchange.tdiff < 1.0, qPrintable(QString::number(app.exchange.tdiff)));
+}
+
 void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext_data()
 {
     tarvo::test::addLinkRows();
@@ -453,24 +496,22 @@ void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext_data()
 void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext()
 {
     QFETCH(bool, serial);
-    sim::SimOptions o;
-    o.pty = serial;
-    o.baudPacing = serial;
-    ScopeFixture f(o);
-    if (serial)
-        f.settingsToSensorLine();
-    else
-        f.settingsToSensor();
+    ScopeFixture f(ScopeFixture::linkOptions(serial));
+    f.settingsToSensorOn(serial);
     f.sensor->setNoise(1.0);  // profiles of real shape: neighbouring blocks differ
     ScopeApp& app = f.start();
-    // The replies to command 9 as the sensor sends them, block by block.
-    QList<QByteArray> blocks;
+    // The replies to commands 9 and 5 as the sensor sends them.
+    QList<QByteArray> blocks, measurements;
     connect(f.sensor.get(), &sim::SensorSim::bytesSent, &app, [&](const QByteArray& b) {
-        if (b.size() == frame::kBytes && frame::getWord(reinterpret_cast<const std::uint8_t*>(b.constData()), 1) == 9)
+        const auto code = b.size() == frame::kBytes ? frame::getWord(reinterpret_cast<const std::uint8_t*>(b.constData()), 1) : 0;
+        if (code == frame::ReadProfileBlock)
             blocks << b;
+        else if (code == frame::ReadMeasurement)
+            measurements << b;
     });
     sim::Faults late;
-    late.delayMs = 3300;  // after the 3.0 s limit, before block 5's reply
+    late.delayMs = 3300;      // after the 3.0 s limit
+    late.followGapMs = 300;   // block 5's own reply 0.3 s after it
     late.onlyCommand = frame::ReadProfileBlock;
     late.onlyArgument = 4;
     f.sensor->setFaults(late);
@@ -481,12 +522,15 @@ void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext()
         return frame::getWord(reinterpret_cast<const std::uint8_t*>(blocks[block].constData()), 2 + j) / 10.0;
     };
     const auto& buf = app.measured.profileBuf;
-    // Block 4 timed out and keeps the points before (none); block 5 holds its own.
+    // Block 4 timed out and keeps the points before (none); every other block holds its own.
     QCOMPARE(buf[16 * 4], 0.0);
     QVERIFY(blocks[4].mid(4) != blocks[5].mid(4));  // the two blocks can be told apart
-    for (int block : {3, 5, 6})
-        for (int j = 0; j < 16; ++j)
+    for (int block : {3, 5, 6, 7, 8, 9})
+        for (int j = 0; j < (block < 9 ? 16 : 6); ++j)
             QCOMPARE(buf[16 * block + j], point(block, j));
+    // The closing measurement shows its own values, not a profile block's.
+    QCOMPARE(measurements.size(), 1);
+    QCOMPARE(app.measured.dataGf, frame::getWord(reinterpret_cast<const std::uint8_t*>(measurements[0].constData()), 7));
     QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));  // once, for block 4
 }
 

@@ -35,6 +35,8 @@ private slots:
     void connectingShowsTheSensorsParameters();
     void sendAndGetWithTheSensor_data();
     void sendAndGetWithTheSensor();
+    void getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead_data();
+    void getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead();
     void targetTogglesKeepExactlyOneOn_data();
     void targetTogglesKeepExactlyOneOn();
     void parameterFileRoundTripAndItsFailures();
@@ -124,6 +126,43 @@ void ParameterPanelTest::sendAndGetWithTheSensor()
     QCOMPARE(p.TeachTable->item(4, 0)->data(Qt::EditRole).toDouble(), 12.3);
     QVERIFY(p.ButtonGet->isEnabled());
     QCOMPARE(f.dialogs->shown.size(), 0);
+}
+
+void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead_data()
+{
+    tarvo::test::addLinkRows();
+}
+
+void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead()
+{
+    QFETCH(bool, serial);
+    ScopeFixture f(ScopeFixture::linkOptions(serial));
+    sim::ParamSet s = f.sensor->parameters();
+    s[sim::Evalmode] = 0;
+    f.sensor->setParameters(s);
+    f.sensor->setTeachRow(12, {222, 1, 2, 3});
+    f.settingsToSensorOn(serial);
+    ScopeApp& app = f.start();
+    const Ui::P& p = *app.panel.ui;
+    s[sim::Power] = 640;
+    f.sensor->setParameters(s);
+    f.sensor->setTeachRow(5, {333, 1, 2, 3});
+    f.sensor->setTeachRow(12, {444, 1, 2, 3});
+    // Teach row 10's reply lost, a measurement frame in its place.
+    sim::Faults stray;
+    stray.onlyCommand = frame::ReadTeachRow;
+    stray.onlyArgument = 10;
+    stray.measurementInstead = true;
+    f.sensor->setFaults(stray);
+    QTest::mouseClick(p.ButtonGet, Qt::LeftButton);
+
+    QCOMPARE(p.DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QCOMPARE(p.SlidePower->value(), 640);  // what was read is shown
+    QCOMPARE(p.TeachTable->item(5, 0)->data(Qt::EditRole).toDouble(), 333.0);
+    QCOMPARE(p.TeachTable->item(12, 0)->data(Qt::EditRole).toDouble(), 222.0);  // not read: as it was
+    QVERIFY(!app.parapanel->teach().rowMarkedUnread(9));
+    QVERIFY(app.parapanel->teach().rowMarkedUnread(10));
+    QVERIFY(app.parapanel->teach().rowMarkedUnread(30));
 }
 
 void ParameterPanelTest::targetTogglesKeepExactlyOneOn_data()

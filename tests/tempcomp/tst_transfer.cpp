@@ -29,7 +29,7 @@ private slots:
     void echoIsComparedOverItsOwnBytesOnly_data();
     void echoIsComparedOverItsOwnBytesOnly();
     void failureInGreenBlockFourLeavesTheEarlierBlocksSent();
-    void thirtySevenBytesOnTheLineFail();
+    void failedVersionQueryLeavesTheEchoFailureBoxUntitled();
     void versionTextEndsAtItsFirstZeroByte();
     void serialVersionQueryRunsNoOtherCallback_data();
     void serialVersionQueryRunsNoOtherCallback();
@@ -222,13 +222,13 @@ void TransferTest::failureInGreenBlockFourLeavesTheEarlierBlocksSent()
     QCOMPARE(f.dialogs->count(kSimVersion), 1);
 }
 
-void TransferTest::thirtySevenBytesOnTheLineFail()
+void TransferTest::failedVersionQueryLeavesTheEchoFailureBoxUntitled()
 {
 #ifdef Q_OS_UNIX
     ToolFixture f(withPty());
     f.serialPortOneIsTheSensor();
     sim::Faults longer;
-    longer.replyLength = 37;
+    longer.dropReplies = sim::Faults::kAll;
     longer.onlyCommand = 7;
     f.sensor->setFaults(longer);
     TempCompApp& app = f.start();
@@ -241,7 +241,9 @@ void TransferTest::thirtySevenBytesOnTheLineFail()
     QVERIFY(f.app->interfacepanel.widget()->isHidden());
 
     // So the box of a failing echo has an empty title.
+    longer = {};
     longer.onlyCommand = 41;
+    longer.corruptByte = 20;
     f.sensor->setFaults(longer);
     f.ui().ButtonSendCF->click();
     QCOMPARE(app.exchange.comecho, std::uint16_t(0));
