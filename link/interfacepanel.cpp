@@ -49,6 +49,9 @@ InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost&
     connect(m_ui->StringPortNumber, &QLineEdit::textEdited, this, &InterfacePanel::CBF_StringPortNumber);
     connect(m_ui->StringIpAdress, &QLineEdit::textEdited, this, [this] { SetAcceptAllowed(false); });
     connect(m_ui->EditID, &QLineEdit::textEdited, this, &InterfacePanel::CBF_EditID);
+    // Enter in the port number means TRY TO CONNECT (in the server field too,
+    // once its history has taken the text: SetupServerField).
+    connect(m_ui->StringPortNumber, &QLineEdit::returnPressed, this, &InterfacePanel::tryFromKeyboard);
     updateComDevice();
 }
 
@@ -61,6 +64,7 @@ void InterfacePanel::SetupServerField()
     Combo_SetComboAttribute(field, ComboFrameColour, 0xE0E0E0);
     if (auto* combo = Combo_Record(field))
         connect(combo, &ComboBox::committed, this, &InterfacePanel::CBF_StringIpAdress);
+    connect(field, &QLineEdit::returnPressed, this, &InterfacePanel::tryFromKeyboard);
     QString error;
     for (const QString& entry : readServerHistory(ipComboBoxFileName, &error))
         Combo_InsertComboItem(field, -1, entry);
@@ -221,10 +225,6 @@ void InterfacePanel::SetButtonsDimmed(bool dim)
 void InterfacePanel::Show()
 {
     updateComDevice();
-    if (!m_placed && m_anchor) {
-        m_widget->move(m_anchor->geometry().center() - m_widget->rect().center());
-        m_placed = true;
-    }
     m_widget->show();
     m_widget->raise();
     m_widget->activateWindow();
@@ -250,6 +250,12 @@ void InterfacePanel::CBF_ButtonTryToConnect()
             m_host.setTransferButtonsDimmed(false);
         m_ui->ButtonTryToConnect->setEnabled(!m_dimmed);
     });
+}
+
+void InterfacePanel::tryFromKeyboard()
+{
+    if (m_ui->ButtonTryToConnect->isEnabled())
+        m_ui->ButtonTryToConnect->click();
 }
 
 void InterfacePanel::CBF_ButtonAccept()

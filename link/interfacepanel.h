@@ -96,8 +96,6 @@ public:
     // while it is not allowed.
     void SetButtonsDimmed(bool dim);
     void Show();
-    // The panel opens centred over this window the first time.
-    void setAnchor(QWidget* window) { m_anchor = window; }
 
     // Callbacks of the panel's controls.
     void CBF_ButtonConnect();
@@ -127,6 +125,7 @@ private:
     void updateComDevice();
     void showStatus(const QString& text);
     void showHint(const QString& text);
+    void tryFromKeyboard();
     void updateHistory();
 
     Link& m_link;
@@ -135,8 +134,6 @@ private:
     InterfacePanelOptions m_options;
     std::unique_ptr<QWidget> m_widget;
     std::unique_ptr<Ui::INTERFACEP> m_ui;
-    QWidget* m_anchor = nullptr;
-    bool m_placed = false;
     bool m_acceptAllowed = false;
     bool m_dimmed = false;
     // Until the first attempt: neither a settings file nor the command line named a connection.

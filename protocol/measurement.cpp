@@ -17,16 +17,17 @@ constexpr double kPauseLimit = 1.0;  // seconds; the pause's timer ends the wait
 
 void MeasuredValues::CopyDatatoVars(const DataWords& databuf)
 {
-    dataChRef = databuf[2];
-    dataChDir = databuf[3];
-    dataChDif = databuf[4];
-    dataNorm = databuf[5];
-    dataInt = databuf[6];
-    dataGf = databuf[7];
-    dataVec = databuf[8];
-    dataTemp = databuf[9];
-    dataGfRaw = databuf[10];
-    dataPP = databuf[11];
+    using namespace frame::measurement;
+    dataChRef = databuf[ChRef];
+    dataChDir = databuf[ChDir];
+    dataChDif = databuf[ChDif];
+    dataNorm = databuf[Norm];
+    dataInt = databuf[Int];
+    dataGf = databuf[Gf];
+    dataVec = databuf[Vec];
+    dataTemp = databuf[Temp];
+    dataGfRaw = databuf[GfRaw];
+    dataPP = databuf[PP];
     dataGfDouble = dataGf / 10.0;
     dataGfRawDouble = dataGfRaw / 10.0;
     dataPPDouble = dataPP / 10.0;

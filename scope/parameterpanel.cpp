@@ -87,7 +87,10 @@ ParameterPanel::ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchan
     // row labels the vector count.
     m_teach.setCellsDimmed(ring(m_ui.Evalmode) == 1);
     m_teach.colourRows(m_ui.EditMaxNo->value());
-    m_ui.SlidePowerValue->setValue(m_ui.SlidePower->value());
+    {
+        const QSignalBlocker quiet(m_ui.SlidePowerValue);
+        m_ui.SlidePowerValue->setValue(m_ui.SlidePower->value());
+    }
     wire();
     readFields(m_synced);  // the panel's defaults are no edit
 }
@@ -130,8 +133,18 @@ void ParameterPanel::wire()
     connect(p.EditAnaOutEnd, &QSpinBox::valueChanged, this, [this] { CBF_AnaOutBegEnd(); });
     connect(p.EditProfileBeg, &QSpinBox::valueChanged, this, [this] { CBF_ProfileBegEnd(); });
     connect(p.EditProfileEnd, &QSpinBox::valueChanged, this, [this] { CBF_ProfileBegEnd(); });
-    // The readout follows the slider whoever moves it.
-    connect(p.SlidePower, &QSlider::valueChanged, p.SlidePowerValue, &QSpinBox::setValue);
+    // The readout follows the slider whoever moves it, and a value typed
+    // into it moves the slider (up to its end; the readout then shows where
+    // the slider stopped). The program sets the readout with its signals blocked.
+    connect(p.SlidePower, &QSlider::valueChanged, this, [this](int v) {
+        const QSignalBlocker quiet(m_ui.SlidePowerValue);
+        m_ui.SlidePowerValue->setValue(v);
+    });
+    connect(p.SlidePowerValue, &QSpinBox::valueChanged, this, [this](int typed) {
+        m_ui.SlidePower->setValue(typed);
+        const QSignalBlocker quiet(m_ui.SlidePowerValue);
+        m_ui.SlidePowerValue->setValue(m_ui.SlidePower->value());
+    });
     // EditAverage, EditHold, EditIntlim, EditBias, EditStTrsh and SlidePower
     // act only through their help texts.
 
@@ -203,7 +216,10 @@ void ParameterPanel::SetPanelValues()
         b15(p.ExternTeach);
     m_quietMarks = true;
     showWord(p.SlidePower, v.power);
-    p.SlidePowerValue->setValue(v.power);  // the readout shows the real value
+    {
+        const QSignalBlocker quiet(p.SlidePowerValue);
+        p.SlidePowerValue->setValue(v.power);  // the readout shows the real value
+    }
     for (const auto& [field, word] : numberFields())
         showWord(field, v.*word);
     // With external teach on the list holds no EXT entries: an EXT trigger

@@ -8,11 +8,13 @@
 #include "liveloop.h"
 #include "monitorpanel.h"
 #include "panelutil.h"
+#include "panelwindows.h"
 #include "parameterpanel.h"
 #include "recorder.h"
 #include "righthelp.h"
 #include "scopehelp.h"
 #include "tracewindow.h"
+#include "userguide.h"
 #include "ui_CALIBP.h"
 #include "ui_INTERFACEP.h"
 #include "ui_CALIBP2.h"
@@ -30,6 +32,7 @@
 #include <QHash>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSettings>
 #include <QTimer>
 
 namespace tarvo {
@@ -69,6 +72,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
 {
     addScopeHelpTexts(*m_help);
     InterfacePanel::addHelpTexts(*m_help);
+    TraceWindow::addHelpTexts(*m_help);
     InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(settings, kScopeSettingsFiles));
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), calibpanel.widget.get(),
                        calibpanel2.widget.get(), graphpanel.widget.get(), gfpanel.widget.get(),
@@ -113,9 +117,20 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         settings.documentsDir);
     tracewindow = std::make_unique<TraceWindow>(link.trace, panel.ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
-    TraceWindow::addHelpTexts(*m_help);
     m_help->install(tracewindow->widget());
     wireMainPanel();
+
+    m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kScopeProgram)), QSettings::IniFormat);
+    dialogs().rememberFoldersIn(m_session.get());
+    m_windows = std::make_unique<PanelWindows>(panel.widget.get(), m_session.get(), kGuideStartPage);
+    const std::pair<QWidget*, const char*> secondary[] = {
+        {recpanel.widget.get(), "recorder.html"},          {calibpanel.widget.get(), "calibration.html#reference"},
+        {calibpanel2.widget.get(), "calibration.html#other-system"}, {graphpanel.widget.get(), "live.html#graph-panel"},
+        {gfpanel.widget.get(), "live.html#big-displays"},  {vecpanel.widget.get(), "live.html#big-displays"},
+        {interfacepanel.widget(), "connect.html"},         {scaleaxispanel.widget.get(), "calibration.html#scale-axis"},
+        {monitorpanel.widget.get(), "monitor.html"},       {tracewindow->widget(), "trace.html"}};
+    for (const auto& [w, topic] : secondary)
+        m_windows->addSecondary(w, QString::fromLatin1(topic));
 }
 
 ScopeApp::~ScopeApp() = default;
@@ -124,8 +139,8 @@ void ScopeApp::wireMainPanel()
 {
     Ui::P& p = *panel.ui;
     panel.widget->installEventFilter(this);
-    interfacepanel.setAnchor(panel.widget.get());
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
+    connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(); });
 }
 
 int ScopeApp::run()

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 
+class QSettings;
 class QWidget;
 namespace Ui {
 class P;
@@ -35,6 +36,7 @@ namespace tarvo {
 class Calibration;
 class Graphs;
 class LiveLoop;
+class PanelWindows;
 class MonitorPanel;
 class ParameterPanel;
 class Recorder;
@@ -139,6 +141,9 @@ private:
     void wireMainPanel();
 
     std::unique_ptr<RightClickHelp> m_help;
+    // Window places and the last folders, kept per user (sessionFileName).
+    std::unique_ptr<QSettings> m_session;
+    std::unique_ptr<PanelWindows> m_windows;
     bool m_quitRequested = false;
     bool m_identified = false;  // the last line check got the identification
     bool m_startupFinished = false;

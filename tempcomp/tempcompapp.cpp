@@ -9,8 +9,10 @@
 #include "factortransfer.h"
 #include "frame.h"
 #include "panelutil.h"
+#include "panelwindows.h"
 #include "righthelp.h"
 #include "tracewindow.h"
+#include "userguide.h"
 #include "ui_INTERFACEP.h"
 #include "ui_P.h"
 
@@ -19,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QSettings>
 #include <QTimer>
 #include <QtCharts/QChart>
 #include <algorithm>
@@ -71,6 +74,27 @@ void plot(StripChart& chart, const Extremes& e, const double* values, int count)
     chart.plot(values, count);
 }
 
+// The last connection that answered, in the session file: the tool keeps
+// no connection settings file of its own.
+const QString kLastProtocol = QStringLiteral("connection/protocol");
+const QString kLastSerialPort = QStringLiteral("connection/serialPort");
+const QString kLastServer = QStringLiteral("connection/server");
+const QString kLastTcpPort = QStringLiteral("connection/tcpPort");
+
+std::optional<ConnectionSettings> lastConnection(const QSettings& session)
+{
+    bool ok = false;
+    const int protocol = session.value(kLastProtocol).toInt(&ok);
+    if (!ok || (protocol != RS232 && protocol != TCPIP))
+        return std::nullopt;
+    ConnectionSettings c;
+    c.comprotocol = static_cast<std::uint16_t>(protocol);
+    c.comport = static_cast<std::uint16_t>(std::clamp(session.value(kLastSerialPort, 1).toInt(), 1, 256));
+    c.ipBuf = session.value(kLastServer).toString();
+    c.portNumStr = session.value(kLastTcpPort).toString();
+    return c;
+}
+
 template <size_t N>
 std::array<double, N> asDoubles(const std::array<std::uint16_t, N>& values)
 {
@@ -95,6 +119,7 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     ui->setupUi(panel.get());
     // Right-click help on the interface panel only; the main panel acts on commits alone.
     InterfacePanel::addHelpTexts(*m_help);
+    TraceWindow::addHelpTexts(*m_help);
     InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(settings, kToolSettingsFiles));
     m_help->install(interfacepanel.widget());
     watchNumberEntries(panel.get());
@@ -102,9 +127,14 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     setupCharts();
     tracewindow = std::make_unique<TraceWindow>(link.trace, ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
-    TraceWindow::addHelpTexts(*m_help);
     m_help->install(tracewindow->widget());
     wireMainPanel();
+
+    m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kToolProgram)), QSettings::IniFormat);
+    dialogs().rememberFoldersIn(m_session.get());
+    m_windows = std::make_unique<PanelWindows>(panel.get(), m_session.get(), QStringLiteral("tool.html"));
+    m_windows->addSecondary(interfacepanel.widget(), QStringLiteral("connect.html"));
+    m_windows->addSecondary(tracewindow->widget(), QStringLiteral("trace.html"));
 }
 
 TempCompApp::~TempCompApp()
@@ -156,8 +186,8 @@ void TempCompApp::wireMainPanel()
 {
     Ui::P& p = *ui;
     panel->installEventFilter(this);
-    interfacepanel.setAnchor(panel.get());
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
+    connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(QStringLiteral("tool.html")); });
     connect(p.ButtonSendCF, &QPushButton::clicked, this,
             [this] { exchange.Transfer(QStringLiteral("send"), [this] { CBF_ButtonSendCF(); }); });
     connect(p.ButtonSaveEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonSaveEquation);
@@ -198,8 +228,11 @@ void TempCompApp::InitVars()
 
     ShowLogo(panel.get(), toolBrandingTable(), ToolBrandingVariant);
     interfacepanel.SetupServerField();
+    // A connection given on the command line, else the last one that answered.
     if (connectionForThisRun)
         interfacepanel.UseForThisRun(*connectionForThisRun);
+    else if (const auto last = lastConnection(*m_session))
+        interfacepanel.UseForThisRun(*last);
     interfacepanel.InitConnectPanel();
     exchange.Transfer(QStringLiteral("connect"), [this] { interfacepanel.TryToConnect(); });
 }
@@ -526,6 +559,12 @@ void TempCompApp::lineCheckPassed()
     m_identified = true;
     interfacepanel.ui().DispInterfaceStatus->setText(exchange.versionText());
     interfacepanel.SetAcceptAllowed(true);
+    // The next start tries this connection first.
+    m_session->setValue(kLastProtocol, link.comprotocol);
+    m_session->setValue(kLastSerialPort, link.comport);
+    m_session->setValue(kLastServer, link.ipBuf);
+    m_session->setValue(kLastTcpPort, link.portNumStr);
+    m_session->sync();
 }
 
 void TempCompApp::lineCheckFailed()

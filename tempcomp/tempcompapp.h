@@ -21,12 +21,14 @@
 #include <vector>
 
 class QChartView;
+class QSettings;
 class QWidget;
 namespace Ui { class P; }
 
 namespace tarvo {
 
 class CoefficientBox;
+class PanelWindows;
 class RightClickHelp;
 class StripChart;
 class TraceWindow;
@@ -140,6 +142,10 @@ private:
     std::array<CoefficientBox*, kCoefficients> coefficientFields() const;
 
     std::unique_ptr<RightClickHelp> m_help;
+    // Window places, the last folders and the last connection that answered,
+    // kept per user (sessionFileName).
+    std::unique_ptr<QSettings> m_session;
+    std::unique_ptr<PanelWindows> m_windows;
     std::vector<std::pair<QChartView*, std::unique_ptr<StripChart>>> m_charts;
     int m_dimDepth = 0;
     int m_tempCommits = 0;  // CBF_EditTemp runs, to tell a committed change from a plain Enter

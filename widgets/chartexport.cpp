@@ -72,7 +72,7 @@ private:
     void place()
     {
         const QSize s = m_button->sizeHint();
-        m_button->setGeometry(m_view->width() - s.width() - 2, 2, s.width(), s.height());
+        m_button->setGeometry(m_view->viewport()->width() - s.width() - 2, 2, s.width(), s.height());
         m_button->raise();
     }
 
@@ -128,15 +128,18 @@ void enableChartExport(QChartView* view)
         return;
     view->setProperty(kExportable, true);
 
-    auto* button = new QToolButton(view);
+    // On the chart's viewport: screen readers list a scroll area's viewport
+    // and its children, not other children of the view.
+    auto* button = new QToolButton(view->viewport());
     button->setObjectName(view->objectName() + QStringLiteral("Export"));
     button->setIcon(button->style()->standardIcon(QStyle::SP_DialogSaveButton));
     button->setIconSize(QSize(14, 14));
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);  // the panel's shortcuts serve the keyboard
+    button->setFocusPolicy(Qt::TabFocus);  // Tab reaches it; Space opens its menu
     button->setPopupMode(QToolButton::InstantPopup);
     button->setToolTip(QStringLiteral("Save the chart as a PNG picture or its values as a CSV file"));
-    button->setAccessibleName(QStringLiteral("Save chart"));
+    button->setAccessibleName(view->accessibleName().isEmpty() ? QStringLiteral("Save chart")
+                                                               : QStringLiteral("Save chart: ") + view->accessibleName());
     // Clicks on the button are its own, not the chart's.
     button->setProperty("chartTool", true);
 

@@ -280,7 +280,7 @@ void TarvoctlTest::measurePrintsCountSetsWithEveryColumn()
     // The trace holds each exchange, as the programs write it.
     const QList<QByteArray> traced = readAll(trace).split('\n');
     const auto tracedReplies = std::count_if(traced.begin(), traced.end(), [](const QByteArray& l) {
-        return l.contains("\t5 read measurement\t") && l.contains("\treply complete\t00 aa 00 05 ");
+        return l.contains("\t5 read measurement\t") && l.contains("\treply complete\tGF ") && l.contains("\t00 aa 00 05 ");
     });
     QCOMPARE(tracedReplies, 5);
 

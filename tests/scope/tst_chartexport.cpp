@@ -9,6 +9,7 @@
 #include "ui_GRAPHP.h"
 #include "ui_P.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QImage>
 #include <QMenu>
@@ -50,6 +51,18 @@ int pixelsOf(const QImage& image, QRgb colour)
         for (int x = 0; x < image.width(); ++x)
             n += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
     return n;
+}
+
+bool inAccessibilityTree(QAccessibleInterface* node, const QObject* wanted)
+{
+    if (!node)
+        return false;
+    if (node->object() == wanted)
+        return true;
+    for (int i = 0; i < node->childCount(); ++i)
+        if (inAccessibilityTree(node->child(i), wanted))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -174,6 +187,10 @@ void ChartExportTest::everyChartOfTheScopeHasTheButton()
             QVERIFY2(button, qPrintable(view->objectName()));
             QVERIFY(button->menu());
             QCOMPARE(button->menu()->actions().size(), 2);
+            // Tab reaches it, and screen readers find it under its chart.
+            QVERIFY(button->focusPolicy() & Qt::TabFocus);
+            QVERIFY2(inAccessibilityTree(QAccessible::queryAccessibleInterface(view), button),
+                     qPrintable(view->objectName()));
         }
     }
     // Strip charts, profile, the graph panel's seven, calibration and monitor.

@@ -38,7 +38,7 @@ class ToolPanelTest : public QObject {
 private slots:
     void controlsCarryCaptionsAndAccessibleNames();
     void startUpBrandsTriesPortOneAndReadsOnlyTheHistory();
-    void acceptOnlyHidesTheInterfacePanel();
+    void acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastConnection();
     void chartCommandsLeaveOneChartOfTheirGroupVisible_data();
     void chartCommandsLeaveOneChartOfTheirGroupVisible();
     void calculatingDrawsEachChartOnItsOwnAxes();
@@ -108,7 +108,7 @@ void ToolPanelTest::startUpBrandsTriesPortOneAndReadsOnlyTheHistory()
     QCOMPARE(f.dialogs->shown.size(), 0);
 }
 
-void ToolPanelTest::acceptOnlyHidesTheInterfacePanel()
+void ToolPanelTest::acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastConnection()
 {
     ToolFixture f;
     f.start();
@@ -126,6 +126,13 @@ void ToolPanelTest::acceptOnlyHidesTheInterfacePanel()
     QCOMPARE(f.ip().DispInterfaceStatus->text(),
              QStringLiteral("CONNECTION FAILURE: connection refused by 127.0.0.1:%1").arg(closedPort));
     QVERIFY(!f.ip().ButtonAccept->isEnabled());
+
+    // The next start tries the last connection that answered, not the refused one.
+    f.start();
+    QCOMPARE(f.app->link.comprotocol, std::uint16_t(TCPIP));
+    QCOMPARE(f.app->link.portNum, int(f.sensor->tcpPort()));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(), f.ui().DispStatus->text());
+    QVERIFY(f.ui().DispStatus->text() != QStringLiteral("TIMEOUT"));
 }
 
 void ToolPanelTest::chartCommandsLeaveOneChartOfTheirGroupVisible_data()
@@ -349,8 +356,8 @@ void ToolPanelTest::equationDialogsOfferOnlyTheirFilterAndLoadOnlyEquationFiles(
     QCOMPARE(app.coefficientsFromPanel(), kLines);
     QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
     QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("is not an equation file (*.equ)")));
-    // The dialog the user sees offers the format's filter alone.
-    QCOMPARE(fileDialogFilter(f.dialogs->fileRequests.last()), QStringLiteral("*.equ (*.equ)"));
+    // The dialog the user sees offers the format's filter alone, by its name.
+    QCOMPARE(fileDialogFilter(f.dialogs->fileRequests.last()), QStringLiteral("Equation files (*.equ)"));
 }
 
 void ToolPanelTest::typedEntriesTheFieldDoesNotTakeAreToldAtTheField()
