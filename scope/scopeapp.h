@@ -135,6 +135,7 @@ private:
 
     std::unique_ptr<RightClickHelp> m_help;
     bool m_quitRequested = false;
+    QString m_sensorId;  // the identification the user gave the sensor (DispID)
     bool m_startupFinished = false;
 };
 

@@ -49,6 +49,8 @@ public:
     // smallest and largest value (ordered so the line runs on from the
     // previous column). X is the point number. out is reused, not shrunk.
     void decimate(int columns, QList<QPointF>& out) const;
+    // The same for the points [first, last) only, clipped to those held.
+    void decimate(std::int64_t first, std::int64_t last, int columns, QList<QPointF>& out) const;
 
 private:
     static constexpr int kChunkBits = 16;
