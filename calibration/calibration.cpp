@@ -10,6 +10,7 @@
 #include "measurement.h"
 #include "mouseactions.h"
 #include "numbertext.h"
+#include "panelutil.h"
 #include "parameterset.h"
 #include "charts.h"
 
@@ -369,8 +370,11 @@ void Calibration::CBF_ButtonCalibToOtherSystem()
 
 // ---- Calibration to another system --------------------------------------
 
-CalibCells Calibration::tableCells() const
+CalibCells Calibration::tableCells()
 {
+    // A cell typed into with its editor still open counts, however the
+    // command was given (a button pressed without taking the focus).
+    commitPendingEdits(m_panel2);
     CalibCells t;
     for (int row = 1; row <= kCalibTableRows; ++row)
         for (int col = 1; col <= kCalibTableCols; ++col) {

@@ -80,7 +80,7 @@ public:
     void CBF_ButtonCloseCalibP2();
 
     // The table as numbers; a cell that does not read as a number is NaN.
-    CalibCells tableCells() const;
+    CalibCells tableCells();
     void setTableCells(const CalibCells& table);
 
     static constexpr unsigned kBusyColour = 0xFF0000;

@@ -73,9 +73,7 @@ void InterfacePanel::GetConnectionSettingsFromFile()
         return;
     const SettingsRead read = readConnectionSettings(conSettingsFileName);
     if (read.status != SettingsRead::Ok) {
-        // Missing or unusable: the defaults, with the panel as loaded.
-        m_link.comprotocol = RS232;
-        m_link.comport = 1;
+        // Missing or unusable: the panel as loaded, RS-232 port 1 by default.
         if (read.status == SettingsRead::Failed)
             dialogs().message(kAttention, tr(" The connection settings were not read: \n %1 \n\n"
                                              " The program starts with RS-232 port 1.")
@@ -83,8 +81,6 @@ void InterfacePanel::GetConnectionSettingsFromFile()
         return;
     }
     const ConnectionSettings& settings = read.settings;
-    m_link.comprotocol = settings.comprotocol;
-    m_link.comport = settings.comport;
     putValuesIntoControls(settings.comprotocol, settings.comport, settings.ipBuf, settings.portNumStr);
 }
 
@@ -114,10 +110,12 @@ void InterfacePanel::putValuesIntoControls(std::uint16_t protocol, std::uint16_t
 
 void InterfacePanel::InitConnectPanel()
 {
-    m_link.comprotocol = static_cast<std::uint16_t>(m_ui->EditCommunicationProtocol->currentIndex());
-    if (m_link.comprotocol != RS232 && m_link.comprotocol != TCPIP)
+    // Only the fields follow the ring: the channel in use changes with a
+    // connection attempt alone.
+    const int protocol = m_ui->EditCommunicationProtocol->currentIndex();
+    if (protocol != RS232 && protocol != TCPIP)
         return;
-    const bool serial = m_link.comprotocol == RS232;
+    const bool serial = protocol == RS232;
     setVisibleWithCaption(m_ui->EditSelectComPort, serial);
     m_ui->LabelComDevice->setVisible(serial);
     Combo_SetComboAttribute(m_ui->StringIpAdress, ComboVisible, !serial);
@@ -125,48 +123,53 @@ void InterfacePanel::InitConnectPanel()
     setVisibleWithCaption(m_ui->StringPortNumber, !serial);
 }
 
+ConnectionSettings InterfacePanel::settingsShown() const
+{
+    return {static_cast<std::uint16_t>(m_ui->EditCommunicationProtocol->currentIndex()),
+            static_cast<std::uint16_t>(m_ui->EditSelectComPort->value()), m_ui->StringIpAdress->text(),
+            m_ui->StringPortNumber->text()};
+}
+
 void InterfacePanel::TryToConnect()
 {
-    m_link.CloseCom();
+    connectTo(settingsShown());
+}
+
+void InterfacePanel::Reconnect()
+{
+    connectTo(m_link.connectionInUse());
+}
+
+void InterfacePanel::connectTo(const ConnectionSettings& settings)
+{
     showHint(QString());
     if (m_options.tryUsesMainStatus)
         m_host.showMainStatus(QStringLiteral("TRY"));
     m_ui->DispInterfaceStatus->setText(QStringLiteral("TRY"));
-
-    m_link.comprotocol = static_cast<std::uint16_t>(m_ui->EditCommunicationProtocol->currentIndex());
-    m_link.comport = static_cast<std::uint16_t>(m_ui->EditSelectComPort->value());
-    m_link.ipBuf = m_ui->StringIpAdress->text();
-    m_link.portNumStr = m_ui->StringPortNumber->text();
     if (m_options.tryUsesMainStatus)
         m_host.processEvents();
 
-    m_link.portNum = portNumberOf(m_link.portNumStr);
     if (m_options.mainPortDisplays)
-        m_host.showConnectionInUse(m_link.comprotocol, m_link.comport, m_link.ipBuf);
+        m_host.showConnectionInUse(settings.comprotocol, settings.comport, settings.ipBuf);
+    m_link.Connect(settings);
     if (m_link.comprotocol == RS232) {
-        m_link.InitRS232();
         updateComDevice();
         if (m_link.ret < 0 && m_link.serialPermissionDenied())
             showHint(tr("Access to %1 was refused. On Linux, add your user to the dialout group "
                         "(sudo usermod -aG dialout $USER), then log out and in again.")
                          .arg(m_link.serialDevicePath()));
-    } else if (m_link.comprotocol == TCPIP) {
-        m_link.InitTCP_IP();
     }
     m_host.afterOpening();
 }
 
 bool InterfacePanel::SaveCommunicationSettings()
 {
-    m_link.comprotocol = static_cast<std::uint16_t>(m_ui->EditCommunicationProtocol->currentIndex());
-    m_link.comport = static_cast<std::uint16_t>(m_ui->EditSelectComPort->value());
-    m_link.ipBuf = m_ui->StringIpAdress->text();
-    m_link.portNumStr = m_ui->StringPortNumber->text();
     if (!m_options.settingsFile)
         return true;
+    // Accept is possible only after a line check with no edit since: the
+    // settings in use are the ones shown, and the ones shown to reach the sensor.
     QString error;
-    if (writeConnectionSettings(conSettingsFileName,
-                                {m_link.comprotocol, m_link.comport, m_link.ipBuf, m_link.portNumStr}, &error))
+    if (writeConnectionSettings(conSettingsFileName, m_link.connectionInUse(), &error))
         return true;
     dialogs().message(kAttention, tr(" The connection settings could not be saved to \n %1 \n (%2). \n\n"
                                      " The connection in use stays open, but the next start will not use it.")
@@ -184,8 +187,10 @@ void InterfacePanel::RememberForDiscard()
 
 void InterfacePanel::SetAcceptAllowed(bool allowed)
 {
-    m_acceptAllowed = allowed;
-    m_ui->ButtonAccept->setEnabled(allowed && !m_dimmed);
+    // Only what the panel shows can be accepted: after a reconnection with
+    // the settings in use, untried values on the panel stay unaccepted.
+    m_acceptAllowed = allowed && settingsShown() == m_link.connectionInUse();
+    m_ui->ButtonAccept->setEnabled(m_acceptAllowed && !m_dimmed);
 }
 
 void InterfacePanel::SetButtonsDimmed(bool dim)
@@ -260,8 +265,8 @@ void InterfacePanel::CBF_EditSelectComPort()
 
 void InterfacePanel::CBF_StringIpAdress()
 {
+    // The server in use stays until a connection attempt takes this one.
     SetAcceptAllowed(false);
-    m_link.ipBuf = m_ui->StringIpAdress->text();
     updateHistory();
 }
 

@@ -74,12 +74,16 @@ public:
     // with its port, or TCP/IP with server and port. Nothing is saved.
     void UseForThisRun(const ConnectionSettings& settings);
     void InitConnectPanel();
+    // A connection attempt with the values shown on the panel.
     void TryToConnect();
+    // A connection attempt with the settings in use, whatever the panel shows.
+    void Reconnect();
     bool SaveCommunicationSettings();
 
     // The values shown now become the ones Discard returns to.
     void RememberForDiscard();
-    // Accept may be pressed only after a successful line check.
+    // Accept may be pressed only after a successful line check of the
+    // settings the panel shows.
     void SetAcceptAllowed(bool allowed);
     // Dimming of the three buttons around transfers; Accept stays dimmed
     // while it is not allowed.
@@ -110,6 +114,8 @@ public:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    ConnectionSettings settingsShown() const;
+    void connectTo(const ConnectionSettings& settings);
     void putValuesIntoControls(std::uint16_t protocol, std::uint16_t port, const QString& ip, const QString& portText);
     void updateComDevice();
     void showStatus(const QString& text);

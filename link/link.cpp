@@ -45,6 +45,21 @@ void Link::replaceChannels(ByteChannel& serial, ByteChannel& tcp)
     attachChannels();
 }
 
+void Link::Connect(const ConnectionSettings& settings)
+{
+    CloseCom();
+    DisconnectFromTCPServer();
+    comprotocol = settings.comprotocol;
+    comport = settings.comport;
+    ipBuf = settings.ipBuf;
+    portNumStr = settings.portNumStr;
+    portNum = portNumberOf(portNumStr);
+    if (comprotocol == RS232)
+        InitRS232();
+    else if (comprotocol == TCPIP)
+        InitTCP_IP();
+}
+
 void Link::InitRS232()
 {
     if (m_options.serialOpenStopsLoops) {

@@ -8,6 +8,7 @@
 #include "frametrace.h"
 #include "loopflags.h"
 #include "serialchannel.h"
+#include "settingsfiles.h"
 #include "tcpchannel.h"
 
 #include <QString>
@@ -58,7 +59,8 @@ class Link : public QObject {
 public:
     Link(EventPump& pump, LoopFlags& flags, LinkHost& host, LinkOptions options = {}, QObject* parent = nullptr);
 
-    // Channel settings in use.
+    // Channel settings in use. The programs change them only through
+    // Connect; the low-level openings below use them as they stand.
     std::uint16_t comprotocol = RS232;
     std::uint16_t comport = 1;
     std::int16_t ret = 0;
@@ -71,6 +73,14 @@ public:
     ReceiveState rx;
     // Every frame written and every byte received, with the exchanges' outcomes.
     FrameTrace trace;
+
+    // A connection attempt, the one way the programs choose the channel in
+    // use: the connection used so far ends (serial port and TCP conversation
+    // alike, so no frame can reach a sensor that is no longer shown),
+    // `settings` become the ones in use and their channel opens; result in
+    // ret. After a failed opening no channel is open.
+    void Connect(const ConnectionSettings& settings);
+    ConnectionSettings connectionInUse() const { return {comprotocol, comport, ipBuf, portNumStr}; }
 
     // (Re)opens serial port `comport`; result in ret.
     void InitRS232();

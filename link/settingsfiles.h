@@ -16,6 +16,8 @@ struct ConnectionSettings {
     std::uint16_t comport = 1;
     QString ipBuf;       // at most 255 characters
     QString portNumStr;  // at most 31 characters
+
+    bool operator==(const ConnectionSettings&) const = default;
 };
 
 constexpr int kHistoryRecordText = 100;

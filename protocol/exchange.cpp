@@ -71,11 +71,27 @@ bool Exchange::Transfer(const QString& kind, std::function<void()> work)
         m_queued.push_back({kind, std::move(work)});
         return false;
     }
-    if (m_transferDepth == 0)
+    if (m_transferDepth == 0) {
         m_transferPumpDepth = m_pump.depth();
+        m_transferFailed = false;
+    }
     ++m_transferDepth;
     work();
     --m_transferDepth;
+    if (m_transferDepth == 0 && m_transferFailed && !m_queued.empty()) {
+        // Pressed while the line was being checked or used, for a line that
+        // then failed: running them would only meet the failure again, one
+        // time limit after another, or send what the failed read left.
+        QStringList dropped;
+        std::erase_if(m_queued, [&](const QueuedTransfer& q) {
+            if (q.kind == QLatin1String("connect") || q.kind == QLatin1String("autosend-off"))
+                return false;
+            dropped << q.kind;
+            return true;
+        });
+        if (!dropped.isEmpty())
+            m_host.queuedTransfersDropped(dropped);
+    }
     if (m_transferDepth == 0 && !m_queued.empty()) {
         QueuedTransfer next = std::move(m_queued.front());
         m_queued.erase(m_queued.begin());
@@ -255,6 +271,7 @@ void Exchange::GetRxBufData()
 
 void Exchange::SetPopupTimeout()
 {
+    m_transferFailed = true;
     m_flags.pollrecord = 0;
     m_flags.poll = 0;
     comecho = 0;
@@ -305,8 +322,16 @@ void Exchange::CheckComLine()
     } else if (m_options.lineCheckFailureIsTimeout) {
         SetPopupTimeout();
     } else {
+        m_transferFailed = true;
         m_host.lineCheckFailed();
     }
+}
+
+QString notCarriedOutText(const QStringList& commands)
+{
+    return QStringLiteral(" The sensor did not answer, so %1, pressed while it was awaited, \n"
+                          " was not carried out. \n\n Press it again once the sensor answers. ")
+        .arg(commands.join(QStringLiteral(", ")));
 }
 
 QString Exchange::versionText() const

@@ -7,6 +7,7 @@
 #include "loopflags.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -31,6 +32,9 @@ public:
     virtual void lineCheckPassed() = 0;
     // The line check got no identification; only without lineCheckFailureIsTimeout.
     virtual void lineCheckFailed() {}
+    // Transfers asked for during one that failed were dropped, not run: the
+    // user is told which (their kinds, in the order asked for).
+    virtual void queuedTransfersDropped(const QStringList& kinds) { (void)kinds; }
 };
 
 struct ExchangeOptions {
@@ -43,6 +47,10 @@ struct ExchangeOptions {
     bool lineCheckSerialRunsEvents = true; // false: the RS-232 wait runs no other callback
     bool lineCheckFailureIsTimeout = true; // false: the host's lineCheckFailed() instead of SetPopupTimeout
 };
+
+// The word to the user about transfers dropped after a failed one; commands
+// are the names of the buttons that asked for them.
+QString notCarriedOutText(const QStringList& commands);
 
 class Exchange {
 public:
@@ -83,7 +91,11 @@ public:
     // inside the running transfer itself. Asked for from a callback that
     // runs inside a wait of the running transfer (a button pressed during a
     // wait), it runs right after that transfer ends; a second request of the
-    // same kind is not queued twice. True when work ran now.
+    // same kind is not queued twice. When the running transfer fails (a
+    // timeout, a line check without identification), what was queued behind
+    // it is dropped and the host told, except a connection attempt and
+    // switching automatic sending off, which do not need the failed line.
+    // True when work ran now.
     bool Transfer(const QString& kind, std::function<void()> work);
     bool transferRunning() const { return m_transferDepth > 0; }
     // Transfers asked for but not yet run; dropped when the program closes.
@@ -119,6 +131,7 @@ private:
     };
     int m_transferDepth = 0;
     int m_transferPumpDepth = 0;  // event-pump depth at which the running transfer began
+    bool m_transferFailed = false;  // the running transfer met a timeout or a failed line check
     std::vector<QueuedTransfer> m_queued;
     bool m_replyOutstanding = false;
     AutoFrameReader m_autoFrames;

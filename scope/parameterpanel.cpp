@@ -8,6 +8,7 @@
 #include "parameterset.h"
 #include "ui_P.h"
 
+#include <QLineEdit>
 #include <QSignalBlocker>
 #include <initializer_list>
 
@@ -21,18 +22,18 @@ std::uint16_t ring(const QComboBox* r) { return static_cast<std::uint16_t>(ringV
 
 // A number the sensor (or a file) holds that a field's range cannot show is
 // kept: the field shows the nearest value it can, says so, and the kept
-// number is what is read back until the user changes the field.
+// number is what is read back until the user changes or types into the field.
 template <typename Field>
 void ParameterPanel::showWord(Field* field, std::uint16_t value)
 {
     field->setValue(value);
     if (field->value() == value) {
-        m_held.remove(field);
-        field->setToolTip(QString());
-        field->setStyleSheet(QString());
+        forgetHeld(field);
         return;
     }
-    m_held.insert(field, {value, field->value()});
+    const auto held = m_held.constFind(field);
+    const QString own = held != m_held.constEnd() ? held->ownToolTip : field->toolTip();
+    m_held.insert(field, {value, field->value(), own});
     field->setToolTip(tr("The sensor holds %1, which this field cannot show (%2 … %3). "
                          "It is sent back unchanged unless you change the field.")
                           .arg(value)
@@ -50,14 +51,14 @@ std::uint16_t ParameterPanel::readWord(Field* field)
     return static_cast<std::uint16_t>(field->value());
 }
 
-void ParameterPanel::forgetHeld(QWidget* field, int value)
+void ParameterPanel::forgetHeld(QWidget* field)
 {
     const auto held = m_held.constFind(field);
-    if (held == m_held.constEnd() || value == held->shown)
+    if (held == m_held.constEnd())
         return;
-    m_held.remove(field);
-    field->setToolTip(QString());
+    field->setToolTip(held->ownToolTip);
     field->setStyleSheet(QString());
+    m_held.erase(held);
 }
 
 ParameterPanel::ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchange, Link& link, LoopFlags& flags,
@@ -106,12 +107,15 @@ void ParameterPanel::wire()
     });
     connect(p.EditPmode, &QComboBox::currentIndexChanged, this, [this] { CBF_EditPmode(); });
     connect(p.EditDigitalOutmode, &QComboBox::currentIndexChanged, this, [this] { CBF_EditDigitalOutmode(); });
-    // A field that shows a kept value stops keeping it once the user changes it.
+    // A field that shows a kept value stops keeping it once the user changes
+    // it or types into it (typing the number shown, then Enter, is an edit too).
     for (const auto& number : numberFields()) {
         QSpinBox* field = number.first;
-        connect(field, &QSpinBox::valueChanged, this, [this, field](int v) { forgetHeld(field, v); });
+        connect(field, &QSpinBox::valueChanged, this, [this, field] { forgetHeld(field); });
+        if (auto* text = field->findChild<QLineEdit*>())
+            connect(text, &QLineEdit::textEdited, this, [this, field] { forgetHeld(field); });
     }
-    connect(p.SlidePower, &QSlider::valueChanged, this, [this](int v) { forgetHeld(m_ui.SlidePower, v); });
+    connect(p.SlidePower, &QSlider::valueChanged, this, [this] { forgetHeld(m_ui.SlidePower); });
     // Numeric fields commit on arrows, Enter and focus loss; the program sets
     // them with their signals blocked.
     connect(p.EditAnaOutBeg, &QSpinBox::valueChanged, this, [this] { CBF_AnaOutBegEnd(); });
@@ -146,9 +150,13 @@ std::vector<std::pair<QComboBox*, std::uint16_t ParameterSet::*>> ParameterPanel
 
 void ParameterPanel::GetPanelValues()
 {
+    readPanelValues(m_params);
+}
+
+void ParameterPanel::readPanelValues(ParameterSet& v)
+{
     Ui::P& p = m_ui;
     commitPendingEdits(p.TeachTable->window());
-    ParameterSet& v = m_params;
     v.power = readWord(p.SlidePower);
     for (const auto& [field, word] : numberFields())
         v.*word = readWord(field);
@@ -404,8 +412,13 @@ std::uint16_t ParameterPanel::externTeach() const
 
 void ParameterPanel::CBF_ButtonSend()
 {
-    m_ex.Transfer(QStringLiteral("send"), [this] {
+    // What the panel shows now is what goes out, also when the send has to
+    // wait for a running transfer whose fetch overwrites the panel meanwhile.
+    ParameterSet shown = m_params;
+    readPanelValues(shown);
+    m_ex.Transfer(QStringLiteral("send"), [this, shown] {
         m_setButtonsDimmed(1);
+        showAgainIfOverwritten(shown);
         if (m_params.target == DATFILE)
             SendParaToFile();
         else
@@ -413,6 +426,23 @@ void ParameterPanel::CBF_ButtonSend()
         m_pump.sleep(0.5);
         m_setButtonsDimmed(0);
     });
+}
+
+void ParameterPanel::showAgainIfOverwritten(const ParameterSet& shown)
+{
+    ParameterSet now = m_params;
+    readPanelValues(now);
+    const auto block = [](ParameterSet set) {
+        set.CopyVarsToPP();
+        return set.pp;
+    };
+    if (block(now) == block(shown))
+        return;
+    // The panel shows again what is sent, so the panel and the sensor agree.
+    const auto target = m_params.target;
+    m_params = shown;
+    m_params.target = target;
+    ShowFetchedParameters();
 }
 
 void ParameterPanel::CBF_ButtonGet()

@@ -75,6 +75,10 @@ public:
 
 private:
     void wire();
+    // The fields and teach-table cells into `into`.
+    void readPanelValues(ParameterSet& into);
+    // A send that waited: the panel shows `shown` again when a fetch changed it.
+    void showAgainIfOverwritten(const ParameterSet& shown);
     void showParameterControls(bool visible);
     void showTeachControls(bool visible);
     QString chooseFile(bool forWriting);
@@ -82,7 +86,7 @@ private:
     void showWord(Field* field, std::uint16_t value);
     template <typename Field>
     std::uint16_t readWord(Field* field);
-    void forgetHeld(QWidget* field, int value);
+    void forgetHeld(QWidget* field);
     void setExternTeach(std::uint16_t value);
     // The numeric fields and rings that hold one parameter word each.
     std::vector<std::pair<QSpinBox*, std::uint16_t ParameterSet::*>> numberFields() const;
@@ -92,6 +96,7 @@ private:
     struct Held {
         std::uint16_t value;  // what the sensor holds
         int shown;            // what the field shows instead
+        QString ownToolTip;   // the field's tooltip, back when it holds no kept value
     };
     QHash<const QWidget*, Held> m_held;
     std::uint16_t m_externTeachOther = 0;

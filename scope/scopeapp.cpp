@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHash>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -248,6 +249,30 @@ void ScopeApp::lineCheckPassed()
     SetButtonsDimmed(1);
     parapanel->transfer().GetPara();
     SetButtonsDimmed(0);
+}
+
+void ScopeApp::queuedTransfersDropped(const QStringList& kinds)
+{
+    if (m_quitRequested)
+        return;
+    // The buttons behind the transfers' kinds.
+    static const QHash<QString, QString> buttons = {
+        {QStringLiteral("send"), QStringLiteral("SEND")},
+        {QStringLiteral("get"), QStringLiteral("GET")},
+        {QStringLiteral("go"), QStringLiteral("GO")},
+        {QStringLiteral("profile"), QStringLiteral("PROFILE")},
+        {QStringLiteral("record"), QStringLiteral("START (recorder)")},
+        {QStringLiteral("record-triggered"), QStringLiteral("START (triggered recording)")},
+        {QStringLiteral("record-polling"), QStringLiteral("START POLLING")},
+        {QStringLiteral("monitor"), QStringLiteral("START (monitor)")},
+        {QStringLiteral("calibrate"), QStringLiteral("START CALIBRATION")},
+        {QStringLiteral("calibrate-other"), QStringLiteral("CALIBRATE TO OTHER SYSTEM")},
+        {QStringLiteral("calibration-close"), QStringLiteral("CLOSE CALIBRATION")},
+        {QStringLiteral("calibration-table"), QStringLiteral("SEND TO SENSOR")}};
+    QStringList names;
+    for (const QString& kind : kinds)
+        names << buttons.value(kind, kind);
+    dialogs().message(QStringLiteral("ATTENTION!"), notCarriedOutText(names));
 }
 
 void ScopeApp::showMainStatus(const QString& text)

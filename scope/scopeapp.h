@@ -117,6 +117,7 @@ public:
     void showStatus(const QString& text) override;
     void timeoutReaction() override;
     void lineCheckPassed() override;
+    void queuedTransfersDropped(const QStringList& kinds) override;
     // InterfacePanelHost
     void showMainStatus(const QString& text) override;
     void setTransferButtonsDimmed(bool dim) override;

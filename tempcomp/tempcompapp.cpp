@@ -265,8 +265,9 @@ void TempCompApp::SendPara()
     }
     if (!SendFactorTables(exchange, link, factors))
         return;
-    // Reopen the line and query the version afresh.
-    interfacepanel.TryToConnect();
+    // Reopen the line that got the tables and query its version afresh, so
+    // the status names the sensor that got them (not the panel's untried values).
+    interfacepanel.Reconnect();
 }
 
 void TempCompApp::SetButtonsDimmed(bool dim)
@@ -558,6 +559,16 @@ void TempCompApp::lineCheckFailed()
     ui->DispStatus->setText(QStringLiteral("TIMEOUT"));
     interfacepanel.ui().DispInterfaceStatus->setText(QStringLiteral("CONNECTION FAILURE"));
     interfacepanel.SetAcceptAllowed(false);
+}
+
+void TempCompApp::queuedTransfersDropped(const QStringList& kinds)
+{
+    if (m_quitRequested)
+        return;
+    QStringList names;
+    for (const QString& kind : kinds)
+        names << (kind == QLatin1String("send") ? QStringLiteral("SEND FACTORS") : kind);
+    dialogs().message(kAttention, notCarriedOutText(names));
 }
 
 void TempCompApp::showMainStatus(const QString& text)

@@ -114,6 +114,7 @@ public:
     void timeoutReaction() override;
     void lineCheckPassed() override;
     void lineCheckFailed() override;
+    void queuedTransfersDropped(const QStringList& kinds) override;
     // InterfacePanelHost
     void showMainStatus(const QString& text) override;
     void setTransferButtonsDimmed(bool dim) override;

@@ -20,9 +20,10 @@ namespace {
 constexpr int kHighlightMs = 1500;
 constexpr const char* kTakesExponent = "takesExponent";
 constexpr int kTooltipMs = 6000;
-const char* const kOwnToolTip = "tarvoOwnToolTip";
+const char* const kNoticeText = "tarvoEntryNotice";      // the reason shown as the tooltip now
+const char* const kUnderToolTip = "tarvoEntryUnderTip";  // the tooltip the reason covers
 const char* const kWatched = "tarvoEntryWatched";
-const char* const kHighlighted = "tarvoEntryHighlighted";
+const char* const kHighlighted = "tarvoEntryHighlighted";  // the red frame's end is due
 
 QString g_lastNotice;
 
@@ -76,7 +77,6 @@ public:
         , m_box(box)
         , m_edit(box->findChild<QLineEdit*>())
     {
-        box->setProperty(kOwnToolTip, box->toolTip());
         box->installEventFilter(this);
         // The reason stays until the user starts the next entry.
         connect(box, &QAbstractSpinBox::editingFinished, this, [this] { m_entryEnded = true; });
@@ -154,8 +154,12 @@ private:
 
     void clearNotice()
     {
-        if (m_box->toolTip() != m_box->property(kOwnToolTip).toString())
-            m_box->setToolTip(m_box->property(kOwnToolTip).toString());
+        // The tooltip the reason covered comes back, unless the field's
+        // tooltip was changed meanwhile (a value it keeps was replaced).
+        const QString notice = m_box->property(kNoticeText).toString();
+        if (!notice.isEmpty() && m_box->toolTip() == notice)
+            m_box->setToolTip(m_box->property(kUnderToolTip).toString());
+        m_box->setProperty(kNoticeText, QVariant());
     }
 
     QAbstractSpinBox* m_box;
@@ -168,25 +172,30 @@ private:
 void showEntryNotice(QWidget* field, const QString& text)
 {
     g_lastNotice = text;
-    if (field->property(kOwnToolTip).isNull())
-        field->setProperty(kOwnToolTip, field->toolTip());
+    const QString shownNotice = field->property(kNoticeText).toString();
+    if (shownNotice.isEmpty() || field->toolTip() != shownNotice)
+        field->setProperty(kUnderToolTip, field->toolTip());
+    field->setProperty(kNoticeText, text);
     field->setToolTip(text);
     if (field->isVisible())
         QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), text, field, QRect(), kTooltipMs);
-    if (field->property(kHighlighted).toBool())
-        return;
-    // The frame goes on top of the field's own style and leaves with it.
-    const QString before = field->styleSheet();
-    field->setProperty(kHighlighted, true);
+    // The frame goes on top of whatever style the field has and leaves it as
+    // it is then: a style changed meanwhile (a kept value replaced) stays.
     const char* kind = field->inherits("QAbstractSpinBox")       ? "QAbstractSpinBox"
                        : field->inherits("QAbstractScrollArea") ? "QAbstractScrollArea"
                                                                 : "QWidget";
-    field->setStyleSheet(before + QStringLiteral(" %1 { border: 2px solid #d00000; }").arg(QString::fromLatin1(kind)));
+    const QString frame = QStringLiteral(" %1 { border: 2px solid #d00000; }").arg(QString::fromLatin1(kind));
+    if (!field->styleSheet().contains(frame))
+        field->setStyleSheet(field->styleSheet() + frame);
+    if (field->property(kHighlighted).toBool())
+        return;
+    field->setProperty(kHighlighted, true);
     QPointer<QWidget> guard(field);
-    QTimer::singleShot(kHighlightMs, field, [guard, before] {
+    QTimer::singleShot(kHighlightMs, field, [guard, frame] {
         if (!guard)
             return;
-        guard->setStyleSheet(before);
+        if (guard->styleSheet().contains(frame))
+            guard->setStyleSheet(QString(guard->styleSheet()).remove(frame));
         guard->setProperty(kHighlighted, false);
     });
 }

@@ -23,8 +23,9 @@ void watchNumberEntry(QAbstractSpinBox* box);
 void watchNumberEntries(QWidget* panel);
 
 // Tells the user at a field why an entry was not taken: a tooltip at the
-// field now, a red frame for a moment, and the reason as the field's tooltip
-// until the next entry starts. For fields the watch above does not cover,
+// field now, a red frame for a moment (the field's property
+// "tarvoEntryHighlighted" is true meanwhile), and the reason as the field's
+// tooltip until the next entry starts. For fields the watch above does not cover,
 // such as the cells of a table.
 void showEntryNotice(QWidget* field, const QString& text);
 

@@ -10,6 +10,9 @@
 #include "ui_P.h"
 #include "ui_ScaleAxisPanel.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtCharts/QChartView>
@@ -102,6 +105,7 @@ private slots:
     void refusedStartSendsNothing();
     void timeoutInTheFourthPassStopsWithoutConfirming();
     void otherSystemNeedsConfirmAndSetsDynamicPower();
+    void curveGoesToTheSensorIn77Rows_data();
     void curveGoesToTheSensorIn77Rows();
     void failureAtOneRowStopsTheTransfer();
     void faultyTableSendsNothingAndMarksTheRow();
@@ -281,8 +285,16 @@ void CalibPanelsTest::otherSystemNeedsConfirmAndSetsDynamicPower()
     QVERIFY(app.panel.widget->isVisible());
 }
 
+void CalibPanelsTest::curveGoesToTheSensorIn77Rows_data()
+{
+    QTest::addColumn<bool>("typedInOpenEditor");  // the last cell typed, its editor still open
+    QTest::newRow("mouse click") << false;
+    QTest::newRow("pressed by assistive technology, a cell editor open") << true;
+}
+
 void CalibPanelsTest::curveGoesToTheSensorIn77Rows()
 {
+    QFETCH(bool, typedInOpenEditor);
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = startConnected(f);
@@ -291,10 +303,25 @@ void CalibPanelsTest::curveGoesToTheSensorIn77Rows()
     table.at(1, 2) = 50.0;
     table.at(2, 2) = 60.0;
     table.at(1, 3) = 20.0;
-    table.at(2, 3) = 25.0;
+    table.at(2, 3) = typedInOpenEditor ? 300.0 : 25.0;
     app.calib->setTableCells(table);
+    table.at(2, 3) = 25.0;
 
-    QTest::mouseClick(app.calibpanel2.ui->ButtonSendCalibData, Qt::LeftButton);
+    QPushButton* send = app.calibpanel2.ui->ButtonSendCalibData;
+    if (typedInOpenEditor) {
+        QTableWidget* grid = app.calibpanel2.ui->GridMeasuredValues;
+        grid->editItem(grid->item(2, 1));
+        auto* editor = grid->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("25"));
+        // The press action moves no focus, so nothing else ends the edit.
+        QAccessible::queryAccessibleInterface(send)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(f.dialogs->shown.size(), 1);
+    } else {
+        QTest::mouseClick(send, Qt::LeftButton);
+    }
 
     CurveBuf curve{};
     QCOMPARE(CalculateCurve(table, curve).error, TableError::None);

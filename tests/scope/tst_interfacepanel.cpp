@@ -1,8 +1,10 @@
 // The interface panel: trying, accepting and discarding connection
 // settings, the server history, their files, and the right-click help.
 #include "combobox.h"
+#include "paneltestutil.h"
 #include "scopefixture.h"
 #include "ui_INTERFACEP.h"
+#include "ui_MONITORP.h"
 #include "ui_P.h"
 
 #include <QAbstractItemView>
@@ -58,6 +60,10 @@ private slots:
     void panelIsWorkedFromTheKeyboard();
     void tryShowsTryWhileWaiting();
     void refusedSerialPortExplainsHowToGetAccess();
+    void framesGoOnlyToTheSensorTheLastTryReached_data();
+    void framesGoOnlyToTheSensorTheLastTryReached();
+    void protocolRingTurnedDuringALoopLeavesItsChannel_data();
+    void protocolRingTurnedDuringALoopLeavesItsChannel();
 };
 
 void InterfacePanelTest::tryThenAcceptSavesAndTheNextStartConnectsAtOnce()
@@ -443,6 +449,100 @@ void InterfacePanelTest::refusedSerialPortExplainsHowToGetAccess()
     QCOMPARE(app.link.szStatus, QStringLiteral("Cannot open port"));
     QCOMPARE(app.interfacepanel.ui().DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
     QVERIFY(app.interfacepanel.ui().LabelInterfaceHint->text().contains(QLatin1String("dialout")));
+}
+
+void InterfacePanelTest::framesGoOnlyToTheSensorTheLastTryReached_data()
+{
+    QTest::addColumn<bool>("fromTcp");  // sensor A over TCP, then B on the line; or the reverse
+    QTest::newRow("TCP, then the line") << true;
+    QTest::newRow("the line, then TCP") << false;
+}
+
+void InterfacePanelTest::framesGoOnlyToTheSensorTheLastTryReached()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("pseudo-terminals are POSIX only");
+#else
+    QFETCH(bool, fromTcp);
+    sim::SimOptions o;
+    o.pty = true;
+    ScopeFixture f(o);  // sensor A
+    o.noise = 0;
+    o.eepromPath = f.path(QStringLiteral("b-eeprom.bin"));
+    sim::SensorSim b(o);
+    QVERIFY(b.start());
+    const QString lineA = f.sensor->ptyPath(), lineB = b.ptyPath();
+    setSerialPortResolver([=](int n) { return SerialDevice{n == 1 ? lineA : n == 2 ? lineB : QString(), QString()}; });
+    if (fromTcp)
+        f.settingsToSensor();
+    else
+        f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 1, QString(), QString()));
+    ScopeApp& app = f.start();
+    QSignalSpy aClosed(f.sensor.get(), &sim::SensorSim::clientDisconnected);
+    auto& ui = app.interfacepanel.ui();
+
+    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    test::choose(ui.EditCommunicationProtocol, fromTcp ? RS232 : TCPIP);
+    ui.EditSelectComPort->setValue(2);
+    ui.StringIpAdress->setText(QStringLiteral("127.0.0.1"));
+    ui.StringPortNumber->setText(QString::number(b.tcpPort()));
+    QTest::mouseClick(ui.ButtonTryToConnect, Qt::LeftButton);
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    if (fromTcp)
+        QTRY_COMPARE(aClosed.size(), 1);  // the abandoned conversation is closed
+    // The ring turned back and the panel closed without trying.
+    test::choose(ui.EditCommunicationProtocol, fromTcp ? TCPIP : RS232);
+    f.interfaceWidget()->close();
+    f.sensor->clearReceived();
+    b.clearReceived();
+    app.panel.ui->ButtonSend->click();
+
+    QCOMPARE(b.receivedFrames().size(), 32);
+    QCOMPARE(f.sensor->frameCount(), qint64(0));
+    QCOMPARE(app.panel.ui->DispComPort->isVisible(), fromTcp);
+    QCOMPARE(f.dialogs->shown.size(), 0);
+#endif
+}
+
+void InterfacePanelTest::protocolRingTurnedDuringALoopLeavesItsChannel_data()
+{
+    QTest::addColumn<bool>("monitor");
+    QTest::newRow("live loop") << false;
+    QTest::newRow("monitor") << true;
+}
+
+void InterfacePanelTest::protocolRingTurnedDuringALoopLeavesItsChannel()
+{
+    QFETCH(bool, monitor);
+    ScopeFixture f;
+    f.settingsToSensor();
+    f.sensor->setPartRate(25.0);
+    ScopeApp& app = f.start();
+    QComboBox* ring = app.interfacepanel.ui().EditCommunicationProtocol;
+    app.interfacepanel.Show();  // left open beside the loop
+    // Value sets the loop has asked for, or the sensor has sent on its own.
+    auto measured = [&] {
+        return monitor ? f.sensor->autoFramesSent() : qint64(f.commands().count(frame::ReadMeasurement));
+    };
+    ScopeFixture::when(&app, [&] { return measured() >= 3; }, [&] { test::choose(ring, RS232); });
+    ScopeFixture::when(&app, [&] { return measured() >= 6; }, [&] {
+        (monitor ? app.monitorpanel.ui->ButtonStopMonitor : app.panel.ui->ButtonStop)->click();
+    });
+    (monitor ? app.monitorpanel.ui->ButtonStartMonitor : app.panel.ui->ButtonGo)->click();  // returns when stopped
+
+    QCOMPARE(ring->currentIndex(), int(RS232));
+    QVERIFY2(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")),
+             qPrintable(app.panel.ui->DispStatus->text()));
+    QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 0);
+    QVERIFY(measured() >= 6);
+    if (monitor) {
+        // Switched off where it was switched on.
+        const QByteArray last = f.sensor->receivedFrames().last();
+        const auto* words = reinterpret_cast<const std::uint8_t*>(last.constData());
+        QCOMPARE(int(frame::getWord(words, 1)), int(frame::AutoSend));
+        QCOMPARE(int(frame::getWord(words, 2)), 0);
+        QVERIFY(!f.sensor->autoSending());
+    }
 }
 
 QTEST_MAIN(InterfacePanelTest)

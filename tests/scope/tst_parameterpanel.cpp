@@ -451,18 +451,27 @@ void ParameterPanelTest::getThenSendWritesEveryWordBackUnchanged_data()
 {
     QTest::addColumn<QList<int>>("words");  // the sixteen parameter words the sensor holds
     QTest::addColumn<QString>("digitalOutShown");
+    // Typed into INT LIMIT before the send, entry by entry ("+": at the end
+    // of what it shows, else over it, then Enter), and what it then sends.
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<int>("intlimSent");
+    const QList<int> unshowable{1001, 0, 0, 0, 10, 65535, 31, 1, 1, 0, 5000, 65535, 1, 4096, 101, 65535};
     QTest::newRow("unlisted ring values") << QList<int>{500, 2, 64, 1, 10, 100, 4, 3, 6, 2, 0, 4095, 2, 100, 10, 90}
-                                          << "other (3)";
-    QTest::newRow("values the fields cannot hold")
-        << QList<int>{1001, 0, 0, 0, 10, 65535, 31, 1, 1, 0, 5000, 65535, 1, 4096, 101, 65535} << "BINARY";
+                                          << "other (3)" << QStringList() << 100;
+    QTest::newRow("values the fields cannot hold") << unshowable << "BINARY" << QStringList() << 65535;
     QTest::newRow("an evaluation mode of neither kind") << QList<int>{300, 1, 8, 2, 0, 50, 5, 1, 0, 0, 0, 10, 0, 0, 0, 100}
-                                                        << "BINARY";
+                                                        << "BINARY" << QStringList() << 50;
+    QTest::newRow("a kept value typed again as shown") << unshowable << "BINARY" << QStringList{"4095"} << 4095;
+    QTest::newRow("a kept value replaced after a refused key")
+        << unshowable << "BINARY" << QStringList{"+5", "500"} << 500;
 }
 
 void ParameterPanelTest::getThenSendWritesEveryWordBackUnchanged()
 {
     QFETCH(QList<int>, words);
     QFETCH(QString, digitalOutShown);
+    QFETCH(QStringList, typed);
+    QFETCH(int, intlimSent);
     ScopeFixture f;
     sim::ParamSet held{};
     for (int i = 0; i < 16; ++i)
@@ -481,6 +490,25 @@ void ParameterPanelTest::getThenSendWritesEveryWordBackUnchanged()
     if (held[sim::Power] > 1000)  // shown at the end of the range, and said so
         QVERIFY(p.SlidePower->toolTip().contains(QStringLiteral("1001")));
     QCOMPARE(p.SlidePowerValue->value(), int(held[sim::Power]));
+
+    for (const QString& entry : typed) {
+        p.EditIntlim->setFocus();
+        if (entry.startsWith(QLatin1Char('+'))) {
+            QTest::keyClick(p.EditIntlim, Qt::Key_End);
+            QTest::keyClicks(p.EditIntlim, entry.mid(1));
+        } else {
+            p.EditIntlim->selectAll();
+            QTest::keyClicks(p.EditIntlim, entry);
+            QTest::keyClick(p.EditIntlim, Qt::Key_Return);
+        }
+    }
+    if (!typed.isEmpty()) {
+        // Once the red frame of a refused key is gone, the field keeps nothing: not red, no such tooltip.
+        QTRY_VERIFY(!p.EditIntlim->property("tarvoEntryHighlighted").toBool());
+        QVERIFY(!p.EditIntlim->styleSheet().contains(QLatin1String("#c00000")));
+        QCOMPARE(p.EditIntlim->toolTip(), QString());
+    }
+    held[sim::Intlim] = quint16(intlimSent);
 
     // Scramble the sensor, then send what the panel shows.
     f.sensor->setParameters(sim::ParamSet{});

@@ -21,8 +21,8 @@ private slots:
     void closingDuringAWaitEndsAfterTheWait();
     void brandingShowsTheTitle();
     void transferButtonsDimTogetherButStopNever();
-    void buttonPressedDuringLineCheckRunsAfterIt_data();
-    void buttonPressedDuringLineCheckRunsAfterIt();
+    void buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed_data();
+    void buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed();
     void nothingOpensAfterTheMainPanelIsClosed();
 };
 
@@ -181,29 +181,35 @@ void StartupTest::transferButtonsDimTogetherButStopNever()
     QVERIFY(!app.interfacepanel.ui().ButtonAccept->isEnabled());  // no line check has passed
 }
 
-void StartupTest::buttonPressedDuringLineCheckRunsAfterIt_data()
+void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed_data()
 {
     QTest::addColumn<bool>("serial");
     QTest::addColumn<QString>("button");
-    QTest::newRow("GET, TCP") << false << "ButtonGet";
-    QTest::newRow("GO, TCP") << false << "ButtonGo";
-    QTest::newRow("SEND, TCP") << false << "ButtonSend";
+    QTest::addColumn<bool>("passes");  // the sensor identifies itself
+    QTest::newRow("GET, TCP") << false << "ButtonGet" << true;
+    QTest::newRow("GO, TCP") << false << "ButtonGo" << true;
+    QTest::newRow("SEND, TCP") << false << "ButtonSend" << true;
+    QTest::newRow("PROFILE, TCP, no identification") << false << "ButtonProfile" << false;
 #ifdef Q_OS_UNIX
-    QTest::newRow("GET, line") << true << "ButtonGet";
-    QTest::newRow("GO, line") << true << "ButtonGo";
+    QTest::newRow("GET, line") << true << "ButtonGet" << true;
+    QTest::newRow("GO, line") << true << "ButtonGo" << true;
+    QTest::newRow("SEND, line, no identification") << true << "ButtonSend" << false;
 #endif
 }
 
-void StartupTest::buttonPressedDuringLineCheckRunsAfterIt()
+void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed()
 {
     QFETCH(bool, serial);
     QFETCH(QString, button);
+    QFETCH(bool, passes);
     sim::SimOptions o;
     o.pty = serial;
     o.baudPacing = serial;
     ScopeFixture f(o);
     sim::Faults slow;
     slow.delayMs = 400;
+    if (!passes)
+        slow.dropReplies = sim::Faults::kAll;
     slow.onlyCommand = frame::Identify;
     f.sensor->setFaults(slow);
     if (serial)
@@ -212,13 +218,23 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterIt()
         f.settingsToSensor();
     ScopeApp app(f.dir.path());
     app.panel.widget->show();
-    // Pressed while the identification is outstanding (F10, F11, F9 act like the click).
+    app.panel.ui->SlidePower->setValue(321);  // the sensor holds 500
+    // Pressed while the identification is outstanding (F9, F10, F11 act like the click).
     f.onCommand(&app, frame::Identify, [&] { app.panel.widget->findChild<QPushButton*>(button)->click(); });
     // A live loop started after the check is stopped once it has fetched a value set.
     f.onCommand(&app, frame::ReadMeasurement, [&] { app.panel.ui->ButtonStop->click(); });
     app.InitAll();
     QTRY_VERIFY(!app.exchange.transferRunning() && app.exchange.queuedTransfers() == 0);
 
+    const QList<int> got = f.commands();
+    if (!passes) {
+        // Dropped, and said so; nothing waits with the buttons dimmed.
+        QCOMPARE(got, QList<int>({frame::AutoSend, frame::Identify}));
+        QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 1);
+        QVERIFY(f.dialogs->shown.last().text.contains(button.mid(6).toUpper() + QLatin1Char(',')));
+        QVERIFY(app.interfacepanel.ui().ButtonTryToConnect->isEnabled());
+        return;
+    }
     QVERIFY2(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")),
              qPrintable(app.panel.ui->DispStatus->text()));
     QCOMPARE(f.dialogs->shown.size(), 0);
@@ -226,16 +242,19 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterIt()
     QList<int> expected{frame::AutoSend, frame::Identify, frame::ReadParams};
     for (int row = 0; row < 31; ++row)
         expected << frame::ReadTeachRow;
-    const QList<int> got = f.commands();
     QCOMPARE(got.mid(0, expected.size()), expected);
     const int after = got.value(expected.size());
     if (button == u"ButtonGet") {
         QCOMPARE(got.size(), 2 * expected.size() - 2);
         QCOMPARE(after, int(frame::ReadParams));
-    } else if (button == u"ButtonGo")
+    } else if (button == u"ButtonGo") {
         QCOMPARE(after, int(frame::ReadMeasurement));
-    else
+    } else {
         QCOMPARE(after, int(frame::WriteParams));
+        // What the panel showed when SEND was pressed, not what the read put there.
+        QCOMPARE(f.sensor->parameters()[sim::Power], quint16(321));
+        QCOMPARE(app.panel.ui->SlidePower->value(), 321);
+    }
 }
 
 void StartupTest::nothingOpensAfterTheMainPanelIsClosed()

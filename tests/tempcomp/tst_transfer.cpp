@@ -42,15 +42,22 @@ private slots:
 void TransferTest::sendsThirtyOneFramesThenReconnects_data()
 {
     QTest::addColumn<bool>("serial");
-    QTest::newRow("tcp") << false;
+    // Changed on the interface panel without TRY TO CONNECT: none of it is used.
+    QTest::addColumn<QString>("untried");
+    QTest::newRow("tcp") << false << "";
+    QTest::newRow("tcp, another port number typed") << false << "port number";
+    QTest::newRow("tcp, another server entered") << false << "server";
+    QTest::newRow("tcp, the ring turned to RS-232") << false << "ring";
 #ifdef Q_OS_UNIX
-    QTest::newRow("rs232") << true;
+    QTest::newRow("rs232") << true << "";
+    QTest::newRow("rs232, another COM port chosen") << true << "COM port";
 #endif
 }
 
 void TransferTest::sendsThirtyOneFramesThenReconnects()
 {
     QFETCH(bool, serial);
+    QFETCH(QString, untried);
     ToolFixture f(withPty());
     if (serial)
         f.serialPortOneIsTheSensor();
@@ -58,6 +65,15 @@ void TransferTest::sendsThirtyOneFramesThenReconnects()
     if (!serial)
         f.connectToSensor();
     QCOMPARE(f.ui().DispStatus->text(), kSimVersion);
+    if (untried == u"port number")
+        f.ip().StringPortNumber->setText(QStringLiteral("1"));  // nothing listens there
+    else if (untried == u"server") {
+        f.ip().StringIpAdress->setText(QStringLiteral("127.0.0.2"));  // loopback, but not the sensor's
+        QTest::keyClick(f.ip().StringIpAdress, Qt::Key_Return);
+    } else if (untried == u"ring")
+        f.ip().EditCommunicationProtocol->setCurrentIndex(RS232);
+    else if (untried == u"COM port")
+        f.ip().EditSelectComPort->setValue(2);
     f.enterDistinctCurves();
     f.sensor->clearFrames();
     const int connectsBefore = f.sensor->connects();
@@ -92,6 +108,7 @@ void TransferTest::sendsThirtyOneFramesThenReconnects()
     QCOMPARE(f.sensor->connects() - connectsBefore, serial ? 0 : 1);
     QCOMPARE(f.ui().DispStatus->text(), kSimVersion);
     QCOMPARE(f.ip().DispInterfaceStatus->text(), kSimVersion);
+    QCOMPARE(f.ip().ButtonAccept->isEnabled(), untried.isEmpty());  // untried values stay unaccepted
     QCOMPARE(f.ui().ButtonSendCF->palette().color(QPalette::Button), QColor(0xE0, 0xE0, 0xE0));
     QVERIFY(f.ui().ButtonSendCF->isEnabled());
 }
