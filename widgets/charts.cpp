@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QGraphicsEllipseItem>
 #include <QGraphicsItem>
+#include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -358,8 +359,10 @@ void ChartPlot::applyPalette()
     for (QAbstractAxis* axis : m_chart->axes()) {
         axis->setLabelsColor(text);
         axis->setTitleBrush(text);
-        axis->setLinePenColor(mix(base, text, 0.45));
-        axis->setGridLineColor(mix(base, text, 0.15));
+        // Hairlines (width 0): a line item of any other width outlines its
+        // stroke to find its bounds, at every repaint of the plot.
+        axis->setLinePen(QPen(mix(base, text, 0.45), 0));
+        axis->setGridLinePen(QPen(mix(base, text, 0.15), 0));
     }
     QPalette hp = m_hoverLabel->palette();
     hp.setColor(QPalette::Window, mix(base, text, 0.08));
@@ -649,20 +652,71 @@ public:
         painter->save();
         painter->setClipRect(m_area);
         painter->setPen(m_pen);
-        if (n == 1)
+        if (m_columns)
+            paintColumns(painter);
+        else if (n == 1)
             painter->drawPoint(m_mapped[0]);
         else
             painter->drawPolyline(m_mapped.constData(), int(n));
         painter->restore();
     }
 
+    // The points are two per pixel column, its extremes in the order the
+    // line runs.
+    void setColumns(bool columns) { m_columns = columns; }
+
 private:
+    // Each column is one vertical run, from where the line came in to the
+    // farther of its extremes: the same pixels as the zigzag polyline. They
+    // are set in an image of the plot, drawn over it at once; stroking the
+    // zigzag, or filling a rectangle per column, costs several times more.
+    void paintColumns(QPainter* painter)
+    {
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        const QRect area = m_area.toAlignedRect();
+        const QSize size = area.size() * dpr;
+        if (size.isEmpty())
+            return;
+        if (m_image.size() != size)
+            m_image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        m_image.fill(Qt::transparent);
+        const QRgb ink = qPremultiply(m_pen.color().rgba());
+        const int width = m_image.width(), height = m_image.height();
+        const qsizetype stride = m_image.bytesPerLine() / qsizetype(sizeof(QRgb));
+        QRgb* const pixels = reinterpret_cast<QRgb*>(m_image.bits());
+        const auto column = [&](double x) { return std::clamp(int(std::floor((x - area.left()) * dpr)), 0, width); };
+        const auto row = [&](double y) { return std::clamp(int(std::floor((y - area.top()) * dpr)), 0, height - 1); };
+        const int dot = std::max(1, int(std::round(dpr)));  // one pixel of the line, in device pixels
+        const qsizetype n = m_mapped.size();
+        double last = m_mapped[0].y();
+        for (qsizetype k = 0; k + 1 < n; k += 2) {
+            const double a = m_mapped[k].y(), b = m_mapped[k + 1].y();
+            const int left = column(m_mapped[k].x());
+            const int right = std::min(width, std::max(left + dot, k + 2 < n ? column(m_mapped[k + 2].x()) : 0));
+            const int top = row(std::min({last, a, b}));
+            const int bottom = std::min(height - 1, row(std::max({last, a, b})) + dot - 1);
+            QRgb* p = pixels + top * stride + left;
+            const int span = right - left;
+            for (int y = top; y <= bottom; ++y, p += stride) {
+                if (span == 1)
+                    *p = ink;
+                else
+                    std::fill(p, p + span, ink);
+            }
+            last = b;
+        }
+        m_image.setDevicePixelRatio(dpr);
+        painter->drawImage(area.topLeft(), m_image);
+    }
+
     QValueAxis* m_x;
     QValueAxis* m_y;
     const QList<QPointF>& m_points;
     QPen m_pen;
     QRectF m_area;
     QPolygonF m_mapped;  // reused from paint to paint
+    QImage m_image;      // the columns, reused from paint to paint
+    bool m_columns = false;
 };
 
 GrowingChart::GrowingChart(QChartView* view, const QColor& colour, const QString& valueName,
@@ -773,7 +827,9 @@ void GrowingChart::redraw()
         from = std::max(from, std::int64_t(std::floor(m_viewFrom)));
         to = std::min(to, std::int64_t(std::ceil(m_viewTo)) + 1);
     }
-    m_store.decimate(from, to, plotColumns(view(), chart()), m_drawn);
+    const int columns = plotColumns(view(), chart());
+    m_store.decimate(from, to, columns, m_drawn);
+    m_line->setColumns(to - from > 2 * std::int64_t(columns));
 
     const PointStore::Extremes e = m_store.extremes(from, to);
     const double pad = std::max(1.0, (e.max - e.min) * 0.05);
