@@ -142,7 +142,10 @@ ChartTable Graphs::panelTable() const
     t.value = [this, begin](std::int64_t row, int column) {
         return column == 0 ? double(begin + row) : m_panelGraph[size_t(column - 1)]->points().at(begin + row);
     };
-    t.time = [this, begin](std::int64_t row) { return std::int64_t(m_panelTimes.at(begin + row)); };
+    t.time = [this, begin](std::int64_t row) {
+        const std::int64_t i = begin + row;
+        return m_panelTimes.holds(i) ? std::int64_t(m_panelTimes.at(i)) : std::int64_t(0);
+    };
     return t;
 }
 

@@ -18,6 +18,8 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
 
 namespace tarvo {
 
@@ -257,14 +259,21 @@ bool savePng(QChartView* view, const QString& path, QString* error)
     if (shown)
         button->show();
 
-    // Above the chart, what it shows and where and when it comes from.
+    // Above the chart, what it shows and where and when it comes from, and
+    // the legend when the chart had no room to show it.
     const QStringList title = pictureTitle(view);
+    std::vector<std::pair<QColor, QString>> legend;
+    if (plot && plot->legendWanted() && !view->chart()->legend()->isVisible())
+        for (QLegendMarker* marker : view->chart()->legend()->markers())
+            if (marker->isVisible())
+                legend.emplace_back(marker->pen().color(), marker->label());
     QFont bold = view->font();
     bold.setBold(true);
     const QFont plain = view->font();
     const QFontMetrics boldMetrics(bold), plainMetrics(plain);
     const int margin = 6;
-    const int band = margin + boldMetrics.height() + plainMetrics.height() + margin;
+    const int line = plainMetrics.height();
+    const int band = margin + boldMetrics.height() + line * (legend.empty() ? 1 : 2) + margin;
     const qreal dpr = picture.devicePixelRatio();
     QImage image(picture.width(), picture.height() + qRound(band * dpr), QImage::Format_RGB32);
     image.setDevicePixelRatio(dpr);
@@ -273,13 +282,24 @@ bool savePng(QChartView* view, const QString& path, QString* error)
     {
         QPainter painter(&image);
         const int width = qRound(picture.width() / dpr) - 2 * margin;
-        painter.setPen(palette.color(QPalette::Text));
+        const QColor ink = palette.color(QPalette::Text);
+        painter.setPen(ink);
         painter.setFont(bold);
         painter.drawText(QPoint(margin, margin + boldMetrics.ascent()),
                          boldMetrics.elidedText(title.value(0), Qt::ElideRight, width));
         painter.setFont(plain);
-        painter.drawText(QPoint(margin, margin + boldMetrics.height() + plainMetrics.ascent()),
+        int y = margin + boldMetrics.height();
+        painter.drawText(QPoint(margin, y + plainMetrics.ascent()),
                          plainMetrics.elidedText(title.value(1), Qt::ElideRight, width));
+        int x = margin;
+        y += line;
+        for (const auto& [colour, label] : legend) {
+            painter.setPen(QPen(colour, 2));
+            painter.drawLine(x, y + line / 2, x + 16, y + line / 2);
+            painter.setPen(ink);
+            painter.drawText(QPoint(x + 20, y + plainMetrics.ascent()), label);
+            x += 20 + plainMetrics.horizontalAdvance(label) + 2 * margin;
+        }
         painter.drawPixmap(QPointF(0, band), picture);
     }
     // The same words as text in the file, for whoever files the picture.

@@ -856,7 +856,7 @@ ChartTable GrowingChart::ownTable() const
     if (m_times)
         t.time = [this, begin](std::int64_t row) {
             const std::int64_t i = begin + row;
-            return i >= m_times->begin() && i < m_times->end() ? std::int64_t(m_times->at(i)) : std::int64_t(0);
+            return m_times->holds(i) ? std::int64_t(m_times->at(i)) : std::int64_t(0);
         };
     return t;
 }

@@ -117,6 +117,8 @@ public:
     // The colour a line of the given colour is drawn in here: as given on a
     // light background; on a dark one lightened until it stands out.
     QColor lineColour(const QColor& given) const;
+    // Whether the chart's colours need a legend (shown only where there is room).
+    bool legendWanted() const { return m_legendWanted; }
 
     // The plot of a view, if it has one.
     static ChartPlot* of(const QChartView* view);
@@ -126,8 +128,8 @@ public:
 protected:
     virtual void redraw() = 0;
     virtual ChartTable ownTable() const = 0;
-    // The point nearest to pos (viewport coordinates); by default the
-    // nearest of the own table's points as drawn through the axes.
+    // The point nearest to pos (chart coordinates); by default the nearest
+    // of the own table's points as drawn through the axes.
     virtual std::optional<ChartPoint> pointNear(const QPointF& pos) const;
     // The palette changed: lines take their colours again (lineColour()).
     virtual void applyLineColours() {}
@@ -244,9 +246,6 @@ public:
 
     void setZoomable(bool on);
     bool zoomed() const { return m_zoomed; }
-    // The span of point numbers shown while zoomed.
-    double viewFrom() const { return m_viewFrom; }
-    double viewTo() const { return m_viewTo; }
     // Zooms by factor (< 1: in) around the point number at;
     // moves by a number of points; shows the whole record.
     void zoom(double factor, double at);
@@ -279,7 +278,7 @@ private:
     bool m_zoomable = false;
     bool m_zoomed = false;
     QString m_xTitle;  // the X title when not zoomed
-    double m_viewFrom = 0, m_viewTo = 0;
+    double m_viewFrom = 0, m_viewTo = 0;  // the point numbers shown while zoomed
     std::optional<QPointF> m_dragFrom;  // viewport position of the last drag step
 };
 

@@ -34,6 +34,7 @@ public:
     std::int64_t end() const { return m_end; }
     bool empty() const { return m_end == m_begin; }
 
+    bool holds(std::int64_t i) const { return i >= m_begin && i < m_end; }
     // Point number i, begin() <= i < end().
     double at(std::int64_t i) const { return m_chunks[slot(i) >> kChunkBits][slot(i) & kChunkMask]; }
 
