@@ -6,6 +6,7 @@
 #include "loopflags.h"
 #include "precisetimer.h"
 
+#include <QDateTime>
 #include <algorithm>
 
 namespace tarvo {
@@ -31,6 +32,7 @@ void MeasuredValues::CopyDatatoVars(const DataWords& databuf)
     dataGfDouble = dataGf / 10.0;
     dataGfRawDouble = dataGfRaw / 10.0;
     dataPPDouble = dataPP / 10.0;
+    receivedMs = QDateTime::currentMSecsSinceEpoch();
 }
 
 void MeasuredValues::StoreProfileBlock(int k, const DataWords& databuf)
@@ -47,6 +49,8 @@ void MeasuredValues::StoreProfileBlock(int k, const DataWords& databuf)
         // The count comes from the sensor; a reader must never go past the buffer.
         anzprof = std::min<std::uint16_t>(databuf[10], kProfilePoints);
     }
+    if (k >= 0 && k < kProfileBlocks)
+        profileReceivedMs = QDateTime::currentMSecsSinceEpoch();
 }
 
 MeasurementTransfer::MeasurementTransfer(Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,

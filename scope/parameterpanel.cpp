@@ -108,6 +108,8 @@ void ParameterPanel::wire()
             [this](bool on) { CBF_SelectTarget(m_ui.SelectEEPROM, EEPROM, on); });
     connect(p.SelectFILE, &QPushButton::toggled, this,
             [this](bool on) { CBF_SelectTarget(m_ui.SelectFILE, DATFILE, on); });
+    for (QPushButton* each : {p.SelectRAM, p.SelectEEPROM, p.SelectFILE})
+        showCheckedState(each);
     connect(p.ParaVisible, &QCheckBox::toggled, this, [this] { CBF_ParaVisible(); });
     connect(p.Evalmode, &QComboBox::currentIndexChanged, this, [this] { InitEval(); });
     connect(p.EditTrigger, &QComboBox::currentIndexChanged, this, [this] { InitTrigger(); });
@@ -540,6 +542,8 @@ void ParameterPanel::CBF_SelectTarget(QPushButton* toggle, std::uint16_t toggleT
         m_params.target = RAM;
         p.SelectRAM->setChecked(true);
     }
+    for (QPushButton* each : {p.SelectRAM, p.SelectEEPROM, p.SelectFILE})
+        showCheckedState(each);
 }
 
 void ParameterPanel::CBF_ParaVisible()

@@ -2,6 +2,7 @@
 
 #include "brandingtables.h"
 #include "calibration.h"
+#include "charts.h"
 #include "dialogs.h"
 #include "entryfeedback.h"
 #include "graphs.h"
@@ -106,7 +107,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                          [this] { scaleaxispanel.widget->hide(); }});
     monitor = std::make_unique<MonitorPanel>(MonitorContext{
         monitorpanel.widget.get(), panel.widget.get(), gfpanel.widget.get(), vecpanel.widget.get(),
-        panel.ui->TeachTable, live->trendBufGF, &exchange, &live->transfer, &measured, &flags, &pump,
+        panel.ui->TeachTable, live->trendBufGF, live->trendTimes, &exchange, &live->transfer, &measured, &flags, &pump,
         [this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
         [this] { return m_quitRequested; }});
     recorder = std::make_unique<Recorder>(
@@ -118,6 +119,14 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     tracewindow = std::make_unique<TraceWindow>(link.trace, panel.ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
     m_help->install(tracewindow->widget());
+    // A saved chart picture names the sensor: its identification and version.
+    for (QWidget* w : {panel.widget.get(), graphpanel.widget.get(), calibpanel2.widget.get(), monitorpanel.widget.get()})
+        setChartSource(w, [this] {
+            const QString version = exchange.versionText();
+            if (m_sensorId.isEmpty())
+                return version;
+            return QStringLiteral("ID ") + m_sensorId + (version.isEmpty() ? QString() : QStringLiteral(", ") + version);
+        });
     wireMainPanel();
 
     m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kScopeProgram)), QSettings::IniFormat);
@@ -369,6 +378,7 @@ double ScopeApp::identificationLimit() const
 
 void ScopeApp::showIdentification(const QString& text)
 {
+    m_sensorId = text.trimmed();
     for (QWidget* w : {gfpanel.widget.get(), vecpanel.widget.get(), recpanel.widget.get(),
                        monitorpanel.widget.get()})
         for (auto* display : w->findChildren<QLineEdit*>(QStringLiteral("DispID")))

@@ -146,6 +146,7 @@ private:
     std::unique_ptr<PanelWindows> m_windows;
     bool m_quitRequested = false;
     bool m_identified = false;  // the last line check got the identification
+    QString m_sensorId;  // the identification the user gave the sensor (DispID)
     bool m_startupFinished = false;
 };
 

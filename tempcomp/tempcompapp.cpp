@@ -147,30 +147,46 @@ TempCompApp::~TempCompApp()
 void TempCompApp::setupCharts()
 {
     const QColor red(210, 0, 0), green(0, 150, 0), blue(0, 0, 220);
+    const QString raw = QStringLiteral("raw"), factor = QStringLiteral("1/1024");
     const QStringList rgb{QStringLiteral("RED"), QStringLiteral("GREEN"), QStringLiteral("BLUE")};
-    const QStringList cfRgb{QStringLiteral("RED factor"), QStringLiteral("GREEN factor"), QStringLiteral("BLUE factor")};
+    auto names = [&](const QString& suffix, const QString& unit) {
+        QStringList out;
+        for (const QString& c : rgb)
+            out << withUnit(c + suffix, unit);
+        return out;
+    };
+    const QStringList curveNames = names(QString(), raw);
+    const QStringList factorNames = names(QStringLiteral(" factor"), factor);
     const struct {
         QChartView* view;
         QList<QColor> colours;
-        const char* title;
-        QStringList names;  // the traces' columns in an export
+        int first, count;  // of the three channels
+        bool factors;
     } charts[] = {
-        {ui->GraphRed, {red}, "RED", {rgb[0]}},
-        {ui->GraphGreen, {green}, "GREEN", {rgb[1]}},
-        {ui->GraphBlue, {blue}, "BLUE", {rgb[2]}},
-        {ui->GraphRGB, {red, green, blue}, "RED, GREEN, BLUE", rgb},
-        {ui->GraphCfRed, {red}, "RED", {cfRgb[0]}},
-        {ui->GraphCfGreen, {green}, "GREEN", {cfRgb[1]}},
-        {ui->GraphCfBlue, {blue}, "BLUE", {cfRgb[2]}},
-        {ui->GraphCfRGB, {red, green, blue}, "RED, GREEN, BLUE", cfRgb},
+        {ui->GraphRed, {red}, 0, 1, false},     {ui->GraphGreen, {green}, 1, 1, false},
+        {ui->GraphBlue, {blue}, 2, 1, false},   {ui->GraphRGB, {red, green, blue}, 0, 3, false},
+        {ui->GraphCfRed, {red}, 0, 1, true},    {ui->GraphCfGreen, {green}, 1, 1, true},
+        {ui->GraphCfBlue, {blue}, 2, 1, true},  {ui->GraphCfRGB, {red, green, blue}, 0, 3, true},
     };
     for (const auto& c : charts) {
         auto strip = std::make_unique<StripChart>(c.view, c.colours);
         strip->setPointsPerScreen(kPointsPerScreen);
-        strip->setNames(QStringLiteral("point"), c.names);
-        strip->chart()->setTitle(QString::fromLatin1(c.title));
+        strip->setAlignLeft(true);  // X is the temperature step t = 0 … 99
+        const QStringList channels = rgb.mid(c.first, c.count);
+        const QString shown = channels.join(QStringLiteral(", "));
+        const QString kind = c.factors ? QStringLiteral("factor") : QStringLiteral("curve");
+        const QString& unit = c.factors ? factor : raw;
+        strip->setNames(QStringLiteral("temperature step"), (c.factors ? factorNames : curveNames).mid(c.first, c.count));
+        strip->setAxisTitles(QStringLiteral("temperature step t"),
+                             withUnit(c.count == 1 ? channels[0] + u' ' + kind : kind, unit));
+        strip->chart()->setTitle(shown);
+        strip->setTitle(shown + u' ' + kind + (c.count == 1 ? QString() : QStringLiteral("s")));
+        if (c.count > 1)
+            for (int t = 0; t < c.count; ++t)
+                strip->setLegendLabel(t, channels[t]);
         m_charts.emplace_back(c.view, std::move(strip));
     }
+    setChartSource(panel.get(), [this] { return exchange.versionText(); });
 }
 
 StripChart& TempCompApp::chart(QChartView* view)

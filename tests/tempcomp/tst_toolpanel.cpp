@@ -1,9 +1,11 @@
 // The tool's main panel: start-up, the interface panel's options, the chart
 // commands, the temperature step, the equation file commands and closing.
+#include "chartexport.h"
 #include "charts.h"
 #include "equationfile.h"
 #include "toolfixture.h"
 
+#include <QBuffer>
 #include <QLabel>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -197,6 +199,17 @@ void ToolPanelTest::calculatingDrawsEachChartOnItsOwnAxes()
     QCOMPARE(yAxis(p.GraphCfRed)->min(), 935.0);
     QCOMPARE(yAxis(p.GraphCfRed)->max(), 1084.0);
     QCOMPARE(series(p.GraphCfRGB, 2)->at(50).y(), 341.0);  // 1000·1024/3000
+    // X is the temperature step, 0 … 99, in the chart and its export: the
+    // red curve's reference at step 20 makes the factor there exactly 1024.
+    QCOMPARE(series(p.GraphCfRed)->at(20), QPointF(20, 1024));
+    QCOMPARE(series(p.GraphCfRed)->points().last().x(), 99.0);
+    QBuffer csv;
+    csv.open(QIODevice::WriteOnly);
+    writeCsv(chartTable(p.GraphCfRed), csv);
+    const QList<QByteArray> rows = csv.data().split('\n');
+    QCOMPARE(rows[0], QByteArray("temperature step,RED factor [1/1024]"));
+    QCOMPARE(rows[1], QByteArray("0,1034"));
+    QCOMPARE(rows[21], QByteArray("20,1024"));
     QCOMPARE(f.dialogs->shown.size(), 0);
 }
 
