@@ -240,7 +240,7 @@ void ChartPlot::fitDecorations()
     const double line = QFontMetricsF(m_x->labelsFont()).height();
     const double height = m_view->height();
     const bool legend = m_legendWanted && height >= 10.0 * line;
-    const bool xTitle = height >= 13.0 * line;
+    const bool xTitle = height >= 11.0 * line;
     if (m_chart->legend()->isVisible() != legend)
         m_chart->legend()->setVisible(legend);
     if (m_x->isTitleVisible() != xTitle)
