@@ -493,6 +493,15 @@ void ParameterPanel::CBF_ButtonSend(std::function<void(bool)> done)
     m_ex.Transfer(QStringLiteral("send"), [this, shown, done = std::move(done)] {
         m_setButtonsDimmed(1);
         showAgainIfOverwritten(shown);
+        // The target too is the one chosen at the press: a send that waited
+        // goes where the user meant, and the toggles show it.
+        if (m_params.target != shown.target) {
+            Ui::P& p = m_ui;
+            QPushButton* toggle = shown.target == DATFILE  ? p.SelectFILE
+                                  : shown.target == EEPROM ? p.SelectEEPROM
+                                                           : p.SelectRAM;
+            CBF_SelectTarget(toggle, shown.target, true);
+        }
         const bool sent = m_params.target == DATFILE ? SendParaToFile() : SendPara();
         m_pump.sleep(0.5);
         m_setButtonsDimmed(0);

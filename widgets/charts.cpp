@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -240,7 +241,7 @@ void ChartPlot::fitDecorations()
     const double line = QFontMetricsF(m_x->labelsFont()).height();
     const double height = m_view->height();
     const bool legend = m_legendWanted && height >= 10.0 * line;
-    const bool xTitle = height >= 13.0 * line;
+    const bool xTitle = height >= 11.0 * line;
     if (m_chart->legend()->isVisible() != legend)
         m_chart->legend()->setVisible(legend);
     if (m_x->isTitleVisible() != xTitle)
@@ -442,6 +443,8 @@ void ChartPlot::hover(const QPointF& viewportPos)
     m_hoverLabel->move(std::max(room.left(), x), std::min(std::max(room.top(), y), room.bottom() - size.height()));
     m_hoverLabel->show();
     m_hoverLabel->raise();
+    if (QToolTip::isVisible())
+        QToolTip::hideText();
 }
 
 void ChartPlot::hideHover()
@@ -464,6 +467,8 @@ bool ChartPlot::eventFilter(QObject* watched, QEvent* event)
             hover(static_cast<QMouseEvent*>(event)->position());
         else if (event->type() == QEvent::Leave)
             hideHover();
+        else if (event->type() == QEvent::ToolTip && m_hoverLabel->isVisible())
+            return true;  // the point's label is shown; the chart's help would cover it
     }
     return QObject::eventFilter(watched, event);
 }

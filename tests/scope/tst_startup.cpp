@@ -297,6 +297,12 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed()
     app.panel.ui->SlidePower->setValue(321);  // the sensor holds 500
     // Pressed while the identification is outstanding (F9, F10, F11 act like the click).
     f.onCommand(&app, frame::Identify, [&] { app.panel.widget->findChild<QPushButton*>(button)->click(); });
+    // SEND goes to the target chosen at the press, also with EEPROM chosen while it waited.
+    if (button == u"ButtonSend")
+        f.onCommand(&app, frame::ReadTeachRow, [&] {
+            if (!app.panel.ui->SelectEEPROM->isChecked())
+                app.panel.ui->SelectEEPROM->click();
+        });
     // A live loop started after the check is stopped once it has fetched a value set.
     f.onCommand(&app, frame::ReadMeasurement, [&] { app.panel.ui->ButtonStop->click(); });
     app.InitAll();
@@ -330,6 +336,8 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed()
         // What the panel showed when SEND was pressed, not what the read put there.
         QCOMPARE(f.sensor->parameters()[sim::Power], quint16(321));
         QCOMPARE(app.panel.ui->SlidePower->value(), 321);
+        QVERIFY(!got.contains(int(frame::StoreEeprom)));
+        QVERIFY(app.panel.ui->SelectRAM->isChecked());
     }
 }
 
