@@ -285,12 +285,14 @@ ChartTable StripChart::table() const
 // the chart's axes and drawn as one polyline, clipped to the plot area.
 class GrowingChart::Line final : public QGraphicsItem {
 public:
-    Line(QChart* chart, QValueAxis* x, QValueAxis* y, const QColor& colour, const QList<QPointF>& points)
+    Line(QChart* chart, QValueAxis* x, QValueAxis* y, const QColor& colour, const QList<QPointF>& points,
+         const std::vector<std::int64_t>& gaps)
         : QGraphicsItem(chart)
         , m_chart(chart)
         , m_x(x)
         , m_y(y)
         , m_points(points)
+        , m_gaps(gaps)
         , m_pen(colour)
     {
         m_pen.setWidth(1);  // a one-pixel line is drawn without building a stroke outline
@@ -321,10 +323,21 @@ public:
         painter->save();
         painter->setClipRect(m_area);
         painter->setPen(m_pen);
-        if (n == 1)
-            painter->drawPoint(m_mapped[0]);
-        else
-            painter->drawPolyline(m_mapped.constData(), int(n));
+        // One polyline per run between gaps: a gap begins before a point
+        // whose number passes the gap's first point.
+        qsizetype from = 0;
+        auto gap = m_gaps.begin();
+        for (qsizetype k = 1; k <= n; ++k) {
+            while (k < n && gap != m_gaps.end() && double(*gap) <= m_points[k - 1].x())
+                ++gap;
+            if (k < n && (gap == m_gaps.end() || double(*gap) > m_points[k].x()))
+                continue;
+            if (k - from == 1)
+                painter->drawPoint(m_mapped[from]);
+            else
+                painter->drawPolyline(m_mapped.constData() + from, int(k - from));
+            from = k;
+        }
         painter->restore();
     }
 
@@ -333,6 +346,7 @@ private:
     QValueAxis* m_x;
     QValueAxis* m_y;
     const QList<QPointF>& m_points;
+    const std::vector<std::int64_t>& m_gaps;
     QPen m_pen;
     QRectF m_area;
     QPolygonF m_mapped;  // reused from paint to paint
@@ -347,7 +361,7 @@ GrowingChart::GrowingChart(QChartView* view, const QColor& colour, const QString
     m_x = addAxis(chart(), Qt::AlignBottom);
     m_y = addAxis(chart(), Qt::AlignLeft);
     m_x->setLabelFormat(QStringLiteral("%.0f"));
-    m_line = new Line(chart(), m_x, m_y, colour, m_drawn);
+    m_line = new Line(chart(), m_x, m_y, colour, m_drawn, m_gaps);
     m_lineOwner = chart();
     clear();
 }
@@ -367,13 +381,23 @@ QColor GrowingChart::colour() const
 void GrowingChart::clear()
 {
     m_store.clear();
+    m_gaps.clear();
     requestRedraw();
 }
 
 void GrowingChart::append(double y)
 {
     m_store.append(y);
+    // Gaps before the oldest point held are no longer drawn.
+    while (!m_gaps.empty() && m_gaps.front() <= m_store.begin())
+        m_gaps.erase(m_gaps.begin());
     requestRedraw();
+}
+
+void GrowingChart::markGap()
+{
+    if (!m_store.empty() && (m_gaps.empty() || m_gaps.back() < m_store.end()))
+        m_gaps.push_back(m_store.end());
 }
 
 void GrowingChart::redraw()

@@ -147,6 +147,11 @@ public:
 
     void clear();
     void append(double y);
+    // The next point begins a new run of the line: nothing is drawn from the
+    // point before it (a time without values, such as a lost connection).
+    void markGap();
+    // Point numbers that begin a run after a gap, oldest first.
+    const std::vector<std::int64_t>& gaps() const { return m_gaps; }
 
     const PointStore& points() const { return m_store; }
     // The points of the last redraw (X the point number, Y the value).
@@ -169,6 +174,7 @@ private:
     Line* m_line;  // owned by the chart
     QPointer<QChart> m_lineOwner;
     QList<QPointF> m_drawn;
+    std::vector<std::int64_t> m_gaps;
     QString m_valueName;
 };
 
