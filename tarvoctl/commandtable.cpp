@@ -44,7 +44,7 @@ const std::vector<Command>& commandTable()
          {"eeprom", "retries"}, true, false, true, verifyParameters},
         {"measure",
          "measure [-n COUNT | --seconds S] [--interval MS | --period MS]\n"
-         "        [--csv | --json] [-o FILE [--no-clobber]] [--utc]",
+         "        [--csv | --json] [-o FILE [--no-clobber]] [--utc] [--reconnect]",
          "Ask for measured values (command 5), one set after another, and\n"
          "write one line per set: the PC's time (ISO 8601 with its UTC offset;\n"
          "--utc: in UTC), CH_REF, CH_DIR, CH_DIF, NORM, INT, GF, V-No, TEMP,\n"
@@ -54,20 +54,37 @@ const std::vector<Command>& commandTable()
          "--period MS: a request every MS ms, start to start; at once after\n"
          "an exchange that took longer.\n"
          "--retries N: a value set that did not come is asked for again, up\n"
-         "to N times in a row.",
+         "to N times in a row.\n"
+         "--reconnect: a lost connection (closed, a device gone, two replies\n"
+         "in a row that did not come) is taken up again by itself, the sensor\n"
+         "checked by its identification, and the values go on; the events\n"
+         "(LOST, BACK, RESUMED ...) are told on standard error and, with -o\n"
+         "FILE, written to FILE.events.",
          "tarvoctl --serial 1 measure -n 1000 --period 100 --csv -o values.csv\n",
-         {"count", "seconds", "interval", "period", "csv", "json", "output", "no-clobber", "utc", "retries"}, true,
+         {"count", "seconds", "interval", "period", "csv", "json", "output", "no-clobber", "utc", "retries", "reconnect"},
+         true,
          false, false, measure},
-        {"record", "record --triggered [--seconds S] [-o FILE [--no-clobber]] [--utc]",
+        {"record",
+         "record --triggered [--seconds S] [-o FILE [--no-clobber]] [--utc]\n"
+         "        [--reconnect [--check-after S]]",
          "Switch automatic sending on (command 50 with 1) and write one line\n"
          "of the recorder's record file per frame the sensor sends on its\n"
          "own, as TarvoV43 writes them (--utc: UTC time stamps), until S\n"
          "seconds have passed or a signal ends it. Automatic sending is\n"
          "always switched off at the end (command 50 with 0). Bytes that\n"
          "belong to no frame are skipped and counted on standard error; a\n"
-         "recording that got such bytes and no frame ends with exit code 1.",
+         "recording that got such bytes and no frame ends with exit code 1.\n"
+         "--reconnect: a lost connection is taken up again by itself and the\n"
+         "recording goes on into the same file; a line quiet for S seconds\n"
+         "(--check-after, default 10) is checked, automatic sending switched\n"
+         "on again and, if frames still do not come, the identification asked\n"
+         "for. A sensor with another identification ends the recording (exit\n"
+         "1). The events (LOST, BACK, RESUMED, IDENTITY-CHANGED,\n"
+         "PARAMETERS-CHANGED, STOPPED) go to standard error and, with -o FILE,\n"
+         "to FILE.events, one line each.",
          "tarvoctl record --triggered --seconds 600 -o record.dat --no-clobber\n",
-         {"triggered", "seconds", "output", "no-clobber", "utc"}, true, false, false, recordTriggered},
+         {"triggered", "seconds", "output", "no-clobber", "utc", "reconnect", "check-after"}, true, false, false,
+         recordTriggered},
         {"profile", "profile [--csv]",
          "Fetch the light profile of the last piece (command 9, blocks 0 to\n"
          "9) and one value set, and print the profile's points.",
