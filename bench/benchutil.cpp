@@ -150,7 +150,9 @@ class QuietDialogs final : public Dialogs {
 public:
     void message(const QString&, const QString&) override {}
     bool confirm(const QString&, const QString&) override { return false; }
-    QString selectFile(const FileDialogRequest&) override { return {}; }
+
+protected:
+    QString chooseFile(const FileDialogRequest&) override { return {}; }
 };
 } // namespace
 

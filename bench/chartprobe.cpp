@@ -53,7 +53,9 @@ public:
     }
     void message(const QString&, const QString&) override {}
     bool confirm(const QString&, const QString&) override { return true; }
-    QString selectFile(const FileDialogRequest&) override { return m_file; }
+
+protected:
+    QString chooseFile(const FileDialogRequest&) override { return m_file; }
 
 private:
     QString m_file;

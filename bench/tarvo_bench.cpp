@@ -13,6 +13,9 @@
 //  6. A triggered recording at 50 parts per second with the graph panel open:
 //     frames written against frames sent, the backlog, the CPU.
 //  7. The live loop over TCP with the TRACE window open against closed.
+//  8. Plant data over MQTT: 16 sensors at 50 frames/s, 16 tarvoctl publish
+//     processes, one local broker: delivered / sent, CPU per 1000 frames,
+//     latency; and the same with the broker stopped for 10 s.
 // Every row names its target and says OK or FAIL.
 
 #include "benchutil.h"
@@ -22,6 +25,7 @@
 #include "chartprobe.h"
 #include "liveprobe.h"
 #include "parameterset.h"
+#include "publishprobe.h"
 #include "serialports.h"
 #include "settingsfiles.h"
 #include "sensorsim.h"
@@ -77,6 +81,7 @@ struct Config {
     int graphValueSets = 150;
     double recordSeconds = 60.0;
     int traceRounds = 2;  // pairs of live runs with the TRACE window closed and open
+    double publishSeconds = 20.0;  // each MQTT case's publishing time
     QString simProgram;  // empty: in-process
     QString simNote;
 };
@@ -669,6 +674,78 @@ void printRecording(const Config& cfg)
     line();
 }
 
+// ---------------------------------------------------------------- MQTT
+
+constexpr int kPublishSensors = 16;
+constexpr double kPublishRate = 50.0;       // frames per second and sensor
+constexpr double kOutageSeconds = 10.0;
+constexpr double kLatencyTargetMs = 50.0;   // p99, loopback
+constexpr double kPublishCpuTarget = 0.5;   // CPU seconds per 1000 frames, the publishers together
+
+void printPublishing(const Config& cfg)
+{
+    line(QStringLiteral("8. Plant data over MQTT: %1 simulated sensors at %2 frames/s over TCP, one tarvoctl publish "
+                        "each, one local mosquitto, a subscriber counting")
+             .arg(kPublishSensors)
+             .arg(num(kPublishRate, 0)));
+    if (cfg.publishSeconds <= 0) {
+        line(QStringLiteral("   skipped"));
+        line();
+        return;
+    }
+    const QString tarvoctl = findTarvoctl();
+    if (tarvoctl.isEmpty()) {
+        line(QStringLiteral("   not measured: no tarvoctl beside tarvo_bench   FAIL"));
+        line();
+        return;
+    }
+    auto share = [](const PublishRun& r) { return r.sent > 0 ? 100.0 * double(r.delivered) / double(r.sent) : 0.0; };
+    auto complete = [](const PublishRun& r) { return r.sent > 0 && r.delivered == r.sent && r.failedPublishers == 0; };
+    auto problems = [](const PublishRun& r) {
+        if (r.failedPublishers > 0)
+            line(QStringLiteral("   %1 publisher(s) ended with an error: %2").arg(r.failedPublishers).arg(r.note));
+    };
+
+    PublishSetup up;
+    up.sensors = kPublishSensors;
+    up.rateHz = kPublishRate;
+    up.seconds = cfg.publishSeconds;
+    QString error;
+    const auto a = runPublishing(tarvoctl, up, &error);
+    line(QStringLiteral("   a) broker up, %1 s").arg(num(up.seconds, 0)));
+    if (!a) {
+        line(QStringLiteral("      not measured: %1   FAIL").arg(error));
+    } else {
+        const double cpuPer1000 = a->sent > 0 ? 1000.0 * a->cpu / double(a->sent) : 0.0;
+        line(QStringLiteral("      frames sent %1, delivered %2, duplicates %3").arg(a->sent).arg(a->delivered).arg(a->duplicates));
+        line(QStringLiteral("      delivered / sent      %1 %     target 100 %            %2").arg(num(share(*a), 2), verdict(complete(*a))));
+        line(QStringLiteral("      CPU per 1000 frames   %1 s      target <= %2 s          %3   (%4 s in all publishers)")
+                 .arg(num(cpuPer1000, 3), num(kPublishCpuTarget, 1), verdict(a->sent > 0 && cpuPer1000 <= kPublishCpuTarget),
+                      num(a->cpu, 2)));
+        line(QStringLiteral("      latency p50 %1 ms, p99 %2 ms   target p99 <= %3 ms    %4")
+                 .arg(num(a->p50Ms, 2), num(a->p99Ms, 2), num(kLatencyTargetMs, 0), verdict(complete(*a) && a->p99Ms <= kLatencyTargetMs)));
+        problems(*a);
+    }
+
+    PublishSetup away = up;
+    away.seconds = cfg.publishSeconds + kOutageSeconds;
+    away.outageAt = cfg.publishSeconds / 2;
+    away.outageSeconds = kOutageSeconds;
+    const auto b = runPublishing(tarvoctl, away, &error);
+    line(QStringLiteral("   b) broker stopped for %1 s after %2 s, %3 s in all")
+             .arg(num(kOutageSeconds, 0), num(away.outageAt, 0), num(away.seconds, 0)));
+    if (!b) {
+        line(QStringLiteral("      not measured: %1   FAIL").arg(error));
+    } else {
+        line(QStringLiteral("      frames sent %1, delivered %2, duplicates %3").arg(b->sent).arg(b->delivered).arg(b->duplicates));
+        line(QStringLiteral("      delivered / sent      %1 %     target 100 %            %2").arg(num(share(*b), 2), verdict(complete(*b))));
+        line(QStringLiteral("      seq in order          %1          target yes              %2")
+                 .arg(b->inOrder ? QStringLiteral("yes") : QStringLiteral("no "), verdict(complete(*b) && b->inOrder)));
+        problems(*b);
+    }
+    line();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -722,8 +799,11 @@ int main(int argc, char* argv[])
                                       QStringLiteral("Pairs of live runs with the TRACE window closed and open "
                                                      "(default 2, 0 = skip)."),
                                       QStringLiteral("n"), QStringLiteral("2"));
-    p.addOptions({tcpOpt, ptyOpt, waitOpt, startupOpt, liveOpt, cyclesOpt, graphOpt, recordOpt, traceOpt, simOpt,
-                  inProcessOpt});
+    const QCommandLineOption publishOpt(QStringLiteral("publish-seconds"),
+                                        QStringLiteral("Seconds of each MQTT publishing case (default 20, 0 = skip)."),
+                                        QStringLiteral("s"), QStringLiteral("20"));
+    p.addOptions({tcpOpt, ptyOpt, waitOpt, startupOpt, liveOpt, cyclesOpt, graphOpt, recordOpt, traceOpt, publishOpt,
+                  simOpt, inProcessOpt});
     p.process(app);
 
     auto count = [&](const QCommandLineOption& o, int min, int max) {
@@ -746,6 +826,7 @@ int main(int argc, char* argv[])
     cfg.graphValueSets = count(graphOpt, 1, 100000);
     cfg.recordSeconds = count(recordOpt, 0, 3600);
     cfg.traceRounds = count(traceOpt, 0, 20);
+    cfg.publishSeconds = count(publishOpt, 0, 3600);
     if (!p.isSet(inProcessOpt)) {
         cfg.simProgram = p.isSet(simOpt) ? p.value(simOpt) : findSimulatorProgram();
         if (cfg.simProgram.isEmpty())
@@ -768,5 +849,6 @@ int main(int argc, char* argv[])
     printDisplays(cfg);
     printRecording(cfg);
     printLiveWithTrace(cfg);
+    printPublishing(cfg);
     return 0;
 }

@@ -12,7 +12,6 @@
 #include "numbertext.h"
 #include "panelutil.h"
 #include "parameterset.h"
-#include "chartexport.h"
 #include "charts.h"
 
 #include <QCloseEvent>
@@ -23,10 +22,7 @@
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
-#include <QtCharts/QChart>
 #include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -121,9 +117,15 @@ Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& ex
         for (int c = 0; c < m_grid->columnCount(); ++c)
             if (!m_grid->item(r, c))
                 m_grid->setItem(r, c, new QTableWidgetItem(QStringLiteral("-1.0")));
-    valueAxis(m_graph, Qt::Horizontal)->setRange(0.0, 2100.0);
-    valueAxis(m_graph, Qt::Vertical)->setRange(0.0, 2200.0);
-    enableChartExport(m_graph);
+    m_plot = std::make_unique<SeriesChart>(m_graph);
+    const QString gloss = QString::fromLatin1(kUnitGloss);
+    m_plot->setAxisTitles(withUnit(QStringLiteral("TARVO-VALUE (GF RAW)"), gloss),
+                          withUnit(QStringLiteral("other system"), gloss));
+    m_plot->setNames(withUnit(QStringLiteral("TARVO-VALUE"), gloss),
+                     {withUnit(QStringLiteral("calibration curve"), gloss), withUnit(QStringLiteral("identity"), gloss)});
+    m_plot->setTitle(QStringLiteral("Calibration to another system"));
+    m_plot->setAxisRange(m_plot->xAxis(), 0.0, 2100.0);
+    m_plot->setAxisRange(m_plot->yAxis(), 0.0, 2200.0);
     wire();
 }
 
@@ -415,22 +417,8 @@ void Calibration::plotCurve()
         curve.append({x, biasBuf[i] / 10.0});
         identity.append({x, x});
     }
-    QValueAxis* xAxis = valueAxis(m_graph, Qt::Horizontal);
-    QValueAxis* yAxis = valueAxis(m_graph, Qt::Vertical);
-    QChart* chart = m_graph->chart();
-    chart->removeAllSeries();
-    chart->legend()->hide();
-    auto add = [&](const QList<QPointF>& points, unsigned rgb, const QString& name) {
-        auto* s = new QLineSeries;
-        s->setName(name);  // the column title in an export
-        s->setColor(QColor::fromRgb(QRgb(rgb)));
-        s->replace(points);
-        chart->addSeries(s);
-        s->attachAxis(xAxis);
-        s->attachAxis(yAxis);
-    };
-    add(curve, kCurveColour, QStringLiteral("calibration curve"));
-    add(identity, kIdentityColour, QStringLiteral("identity"));
+    m_plot->setLines({{QStringLiteral("calibration curve"), QColor::fromRgb(QRgb(kCurveColour)), curve},
+                      {QStringLiteral("identity"), QColor::fromRgb(QRgb(kIdentityColour)), identity}});
 }
 
 void Calibration::CalculateCalibrationData()

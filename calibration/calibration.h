@@ -4,11 +4,13 @@
 #pragma once
 
 #include "calibcurve.h"
+#include "charts.h"
 
 #include <QObject>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QChartView;
 class QDoubleSpinBox;
@@ -126,6 +128,7 @@ private:
     QSpinBox* m_dispChDir;
     QTableWidget* m_grid;
     QChartView* m_graph;
+    std::unique_ptr<SeriesChart> m_plot;
     QPushButton* m_send;
 };
 

@@ -3,6 +3,7 @@
 #include "frame.h"
 
 #include <QDateTime>
+#include <QStringList>
 #include <limits>
 
 namespace tarvo {
@@ -24,13 +25,54 @@ QString oneLine(const QString& text)
     return s;
 }
 
+// The values of a measurement frame from the sensor, most telling first;
+// empty for any other record.
+QString measurementValues(const TraceRecord& r)
+{
+    if (r.dir != TraceDirection::SensorToPc || r.bytes.size() < frame::kBytes)
+        return QString();
+    const auto* f = reinterpret_cast<const std::uint8_t*>(r.bytes.constData());
+    if (frame::getWord(f, 0) != frame::kSyncSensor || frame::getWord(f, 1) != frame::ReadMeasurement)
+        return QString();
+    using namespace frame::measurement;
+    auto tenths = [f](int word) { return QString::number(frame::getWord(f, word) / 10.0, 'f', 1); };
+    auto word = [f](int w) { return QString::number(frame::getWord(f, w)); };
+    return QStringLiteral("GF %1 V-No %2 NORM %3 INT %4 CH_REF %5 CH_DIR %6 CH_DIF %7 TEMP %8 GF_RAW %9 PP %10")
+        .arg(tenths(Gf), word(Vec), word(Norm), word(Int), word(ChRef), word(ChDir), word(ChDif), word(Temp),
+             tenths(GfRaw))
+        .arg(tenths(PP));
+}
+
 } // namespace
 
 QString traceFieldName(int field)
 {
-    static const char* const names[kTraceFields] = {"TIME ms", "CLOCK", "DIRECTION", "LINK",
-                                                    "COMMAND", "ARG", "OUTCOME", "BYTES"};
+    static const char* const names[kTraceFields] = {"TIME ms", "CLOCK", "DIRECTION", "LINK",  "COMMAND",
+                                                    "ARG",     "OUTCOME", "VALUES",  "BYTES"};
     return field >= 0 && field < kTraceFields ? QString::fromLatin1(names[field]) : QString();
+}
+
+QString traceHeaderLine()
+{
+    QStringList names;
+    for (int f = 0; f < kTraceFields; ++f)
+        names << traceFieldName(f);
+    return names.join(u'\t');
+}
+
+bool isTraceFailure(TraceOutcome o)
+{
+    switch (o) {
+    case TraceOutcome::WriteFailed:
+    case TraceOutcome::EchoMismatch:
+    case TraceOutcome::Short:
+    case TraceOutcome::Timeout:
+    case TraceOutcome::ConnectionClosed:
+    case TraceOutcome::OpenFailed:
+        return true;
+    default:
+        return false;
+    }
 }
 
 QString outcomeName(TraceOutcome outcome)
@@ -70,12 +112,19 @@ QString traceField(const TraceRecord& r, int field)
                                    frame::commandName(static_cast<std::uint16_t>(r.command))));
     case FieldArg:
         return r.arg < 0 ? none : QString::number(r.arg);
+    case FieldValues: {
+        const QString values = measurementValues(r);
+        return values.isEmpty() ? none : values;
+    }
     case FieldBytes:
         return r.bytes.isEmpty() ? none : QString::fromLatin1(r.bytes.toHex(' '));
     case FieldOutcome:
         switch (r.outcome) {
         case TraceOutcome::WriteFailed:
-            return QStringLiteral("write failed (%1)").arg(r.count);
+            if (r.count >= 0)
+                return QStringLiteral("write failed: %1 of %2 bytes written").arg(r.count).arg(r.bytes.size());
+            return QStringLiteral("write failed: ")
+                   + (r.note.isEmpty() ? QStringLiteral("error %1").arg(r.count) : oneLine(r.note.trimmed()));
         case TraceOutcome::EchoMismatch:
             return QStringLiteral("echo mismatch at byte %1").arg(r.count);
         case TraceOutcome::Short:
@@ -112,9 +161,10 @@ QString formatTraceLine(const TraceRecord& r)
     return line;
 }
 
-FrameTrace::FrameTrace(int capacity, QObject* parent)
+FrameTrace::FrameTrace(int capacity, QObject* parent, qint64 byteBudget)
     : QObject(parent)
     , m_capacity(std::max(1, capacity))
+    , m_byteBudget(std::max<qint64>(1, byteBudget))
 {
     m_clock.start();
     // A reply held for its echo check is recorded at the next turn of the
@@ -129,16 +179,21 @@ FrameTrace::~FrameTrace()
     settle();
 }
 
-quint64 FrameTrace::firstSeq() const
+namespace {
+// What a record holds beyond its fixed size; the ring's byte bound counts it.
+qint64 heldBytes(const TraceRecord& r)
 {
-    const quint64 cap = static_cast<quint64>(m_capacity);
-    return std::max(m_first, m_end > cap ? m_end - cap : 0);
+    return r.bytes.size() + 2 * r.note.size();
 }
+} // namespace
 
 void FrameTrace::clear()
 {
     settle();
-    m_first = m_end;
+    // A fresh deque: the memory of a long or junk-filled ring goes back.
+    std::deque<TraceRecord>().swap(m_ring);
+    m_ringBytes = 0;
+    m_droppedOldest = 0;
     m_totals = {};
 }
 
@@ -147,41 +202,72 @@ bool FrameTrace::openFile(const QString& path, QString* error, bool append)
     if (m_file.isOpen())
         m_file.close();
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | (append ? QIODevice::Append : QIODevice::Truncate) | QIODevice::Text)) {
+    // Unbuffered: each line goes to the system as it is written, and a
+    // failure shows at that line.
+    if (!m_file.open(QIODevice::WriteOnly | (append ? QIODevice::Append : QIODevice::Truncate) | QIODevice::Text
+                     | QIODevice::Unbuffered)) {
         if (error)
             *error = m_file.errorString();
+        return false;
+    }
+    if (m_file.size() == 0 && !writeLine(traceHeaderLine().toUtf8() + '\n', error)) {
+        m_file.close();
         return false;
     }
     return true;
 }
 
+bool FrameTrace::writeLine(const QByteArray& line, QString* error)
+{
+    const qint64 before = m_file.size();
+    qint64 done = 0;
+    while (done < line.size()) {
+        // A write cut short by a full disk reports no reason; the next one does.
+        const qint64 n = m_file.write(line.constData() + done, line.size() - done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    if (done == line.size())
+        return true;
+    if (error)
+        *error = m_file.errorString();
+    if (done > 0)
+        m_file.resize(before);  // the file ends with its last whole line
+    return false;
+}
+
 TraceRecord& FrameTrace::begin(TraceDirection dir, TraceOutcome outcome)
 {
-    if (m_ring.size() < static_cast<size_t>(m_capacity))
-        m_ring.emplace_back();
-    TraceRecord& r = m_ring[m_end % static_cast<quint64>(m_capacity)];
+    TraceRecord& r = m_ring.emplace_back();
     ++m_end;
     r.monoMs = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
     r.wallMs = QDateTime::currentMSecsSinceEpoch();
     r.dir = dir;
     r.link = m_link;
-    r.command = -1;
-    r.arg = -1;
-    r.bytes.truncate(0);  // keeps the slot's storage for the new bytes
     r.outcome = outcome;
-    r.count = 0;
-    r.ms = 0;
-    r.note.clear();
     return r;
+}
+
+void FrameTrace::keepWithinBounds()
+{
+    // The newest record always stays.
+    while (m_ring.size() > 1
+           && (m_ring.size() > static_cast<size_t>(m_capacity) || m_ringBytes > m_byteBudget)) {
+        m_ringBytes -= heldBytes(m_ring.front());
+        m_ring.pop_front();
+        ++m_droppedOldest;
+    }
 }
 
 void FrameTrace::commit(TraceRecord& r)
 {
+    m_ringBytes += heldBytes(r);
+    keepWithinBounds();
     if (!m_file.isOpen())
         return;
-    const QByteArray line = formatTraceLine(r).toUtf8() + '\n';
-    if (m_file.write(line) != line.size() || !m_file.flush()) {
-        const QString why = m_file.errorString();
+    QString why;
+    if (!writeLine(formatTraceLine(r).toUtf8() + '\n', &why)) {
         m_file.close();
         emit fileError(why);
     }
@@ -225,7 +311,7 @@ void FrameTrace::opened(const QString& link, bool ok, const QString& status)
     commit(r);
 }
 
-void FrameTrace::written(const std::uint8_t* frame, int n, std::int64_t result)
+void FrameTrace::written(const std::uint8_t* frame, int n, std::int64_t result, const QString& why)
 {
     settle();
     abandonPending();
@@ -238,6 +324,8 @@ void FrameTrace::written(const std::uint8_t* frame, int n, std::int64_t result)
     if (frame && n > 0)
         r.bytes.append(reinterpret_cast<const char*>(frame), n);
     r.count = static_cast<int>(result);
+    if (result != n)
+        r.note = why;
     commit(r);
     if (result == n)
         count(&TraceCounters::exchanges);  // what went out on the line, as the sensor counts it

@@ -13,7 +13,7 @@
 #include <QString>
 #include <QTimer>
 #include <cstdint>
-#include <vector>
+#include <deque>
 
 namespace tarvo {
 
@@ -21,7 +21,7 @@ enum class TraceDirection : std::uint8_t { PcToSensor, SensorToPc };
 
 enum class TraceOutcome : std::uint8_t {
     Sent,              // a frame written in full
-    WriteFailed,       // count: what the write call returned
+    WriteFailed,       // count: what the write call returned; note: why, in words
     Received,          // a frame as the sensor received it (simulator)
     ReplyComplete,     // the 36 bytes of the reply, in time
     AutoFrame,         // a frame the sensor sent on its own
@@ -54,14 +54,18 @@ struct TraceRecord {
 
 // The columns of a record, as the window shows them and the file joins them.
 // The long bytes come last, so a line reads well and the table's outcome
-// column stays in view.
+// column stays in view. VALUES decodes a measurement frame from the sensor.
 enum TraceField { FieldTime, FieldClock, FieldDirection, FieldLink, FieldCommand, FieldArg, FieldOutcome,
-                  FieldBytes, kTraceFields };
+                  FieldValues, FieldBytes, kTraceFields };
 QString traceFieldName(int field);
 QString traceField(const TraceRecord& r, int field);
 QString outcomeName(TraceOutcome outcome);  // the kind alone, for filters
+// Outcomes of an exchange that went wrong: the write, the reply or the line.
+bool isTraceFailure(TraceOutcome outcome);
 // One record as one line of text (no line end): the fields, tab-separated.
 QString formatTraceLine(const TraceRecord& r);
+// The first line of a trace file and of a saved trace: the column names.
+QString traceHeaderLine();
 
 struct TraceCounters {
     qint64 exchanges = 0;       // frames written in full
@@ -77,13 +81,18 @@ struct TraceCounters {
 class FrameTrace : public QObject {
     Q_OBJECT
 public:
+    // The ring keeps at most this many records, and at most this many bytes
+    // in them (a sensor that sends junk makes few, long records).
     static constexpr int kDefaultCapacity = 100000;
-    explicit FrameTrace(int capacity = kDefaultCapacity, QObject* parent = nullptr);
+    static constexpr qint64 kDefaultByteBudget = 4 * 1024 * 1024;
+    explicit FrameTrace(int capacity = kDefaultCapacity, QObject* parent = nullptr,
+                        qint64 byteBudget = kDefaultByteBudget);
     ~FrameTrace() override;
 
-    // Hooks of the link and the exchange.
+    // Hooks of the link and the exchange. `why` says in words why a write
+    // did not take the whole frame.
     void opened(const QString& link, bool ok, const QString& status);
-    void written(const std::uint8_t* frame, int n, std::int64_t result);
+    void written(const std::uint8_t* frame, int n, std::int64_t result, const QString& why = QString());
     void received(const std::uint8_t* bytes, std::int64_t n);  // into the receive buffer
     void dropped(const std::uint8_t* bytes, std::int64_t n);   // read and thrown away
     void flushed(const std::uint8_t* bytes, std::int64_t n);   // emptied from the input queue
@@ -104,10 +113,13 @@ public:
     void settle();
 
     // The ring: records firstSeq() .. endSeq()-1 are kept.
-    quint64 firstSeq() const;
+    quint64 firstSeq() const { return m_end - m_ring.size(); }
     quint64 endSeq() const { return m_end; }
-    const TraceRecord& at(quint64 seq) const { return m_ring[seq % m_capacity]; }
+    const TraceRecord& at(quint64 seq) const { return m_ring[static_cast<size_t>(seq - firstSeq())]; }
     int capacity() const { return m_capacity; }
+    qint64 byteBudget() const { return m_byteBudget; }
+    // Records the ring let go to stay within its bounds, since the last clear.
+    quint64 droppedOldest() const { return m_droppedOldest; }
     // Forgets every record and the totals; the file keeps its lines.
     void clear();
 
@@ -115,9 +127,15 @@ public:
     TraceCounters connection() const { return m_connection; }  // since the last opening
     QString currentLink() const { return m_link; }
 
-    // Writes every record from now on as a line to the file, flushed per
-    // line; the file is replaced, or with `append` continued.
+    // Writes the header line (unless `append` continues a file that has
+    // lines), then every record from now on as a line to the file, each
+    // written through at once; the file is replaced, or with `append`
+    // continued. A write that fails (a full disk) takes back the part of its
+    // line that got out, so the file ends with a whole line, closes the file
+    // and says why with fileError.
     bool openFile(const QString& path, QString* error = nullptr, bool append = false);
+    QString fileName() const { return m_file.fileName(); }
+    bool fileOpen() const { return m_file.isOpen(); }
 
 signals:
     void fileError(const QString& text);
@@ -128,11 +146,15 @@ private:
     void abandonPending();
     void recordPending(TraceOutcome outcome, int count, int ms);
     void count(qint64 TraceCounters::*field, qint64 n = 1);
+    bool writeLine(const QByteArray& line, QString* error);
+    void keepWithinBounds();
 
     int m_capacity;
-    std::vector<TraceRecord> m_ring;
+    qint64 m_byteBudget;
+    std::deque<TraceRecord> m_ring;
+    qint64 m_ringBytes = 0;  // bytes and notes of the records in the ring
     quint64 m_end = 0;
-    quint64 m_first = 0;
+    quint64 m_droppedOldest = 0;
     QElapsedTimer m_clock;
     QString m_link;
     QFile m_file;

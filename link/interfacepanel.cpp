@@ -1,6 +1,7 @@
 #include "interfacepanel.h"
 
 #include "combobox.h"
+#include "connectionfault.h"
 #include "dialogs.h"
 #include "panelutil.h"
 #include "righthelp.h"
@@ -13,6 +14,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QSignalBlocker>
+#include <utility>
 
 namespace tarvo {
 
@@ -52,6 +54,9 @@ InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost&
     connect(m_ui->CheckReconnect, &QCheckBox::toggled, this, &InterfacePanel::CBF_CheckReconnect);
     connect(m_ui->EditQuietLimit, &QSpinBox::valueChanged, this, &InterfacePanel::CBF_CheckReconnect);
     connect(m_ui->ButtonStopRetrying, &QPushButton::clicked, this, [this] { m_host.stopRetrying(); });
+    // Enter in the port number means TRY TO CONNECT (in the server field too,
+    // once its history has taken the text: SetupServerField).
+    connect(m_ui->StringPortNumber, &QLineEdit::returnPressed, this, &InterfacePanel::tryFromKeyboard);
     updateComDevice();
 }
 
@@ -99,6 +104,7 @@ void InterfacePanel::SetupServerField()
     Combo_SetComboAttribute(field, ComboFrameColour, 0xE0E0E0);
     if (auto* combo = Combo_Record(field))
         connect(combo, &ComboBox::committed, this, &InterfacePanel::CBF_StringIpAdress);
+    connect(field, &QLineEdit::returnPressed, this, &InterfacePanel::tryFromKeyboard);
     QString error;
     for (const QString& entry : readServerHistory(ipComboBoxFileName, &error))
         Combo_InsertComboItem(field, -1, entry);
@@ -120,12 +126,14 @@ void InterfacePanel::GetConnectionSettingsFromFile()
                                               .arg(read.error));
         return;
     }
+    m_firstStart = false;
     const ConnectionSettings& settings = read.settings;
     putValuesIntoControls(settings.comprotocol, settings.comport, settings.ipBuf, settings.portNumStr);
 }
 
 void InterfacePanel::UseForThisRun(const ConnectionSettings& settings)
 {
+    m_firstStart = false;
     const bool serial = settings.comprotocol == RS232;
     m_deviceForThisRun = serial ? settings.comdevice : QString();
     // A device path keeps the number shown: that number is what Accept saves.
@@ -195,14 +203,24 @@ void InterfacePanel::connectTo(const ConnectionSettings& settings)
     if (m_options.mainPortDisplays)
         m_host.showConnectionInUse(settings.comprotocol, settings.comport, settings.ipBuf);
     m_link.Connect(settings);
-    if (m_link.comprotocol == RS232) {
+    if (m_link.comprotocol == RS232)
         updateComDevice();
-        if (m_link.ret < 0 && m_link.serialPermissionDenied())
-            showHint(tr("Access to %1 was refused. On Linux, add your user to the dialout group "
-                        "(sudo usermod -aG dialout $USER), then log out and in again.")
-                         .arg(m_link.serialDevicePath()));
-    }
-    m_host.afterOpening();
+    const bool firstStart = std::exchange(m_firstStart, false);
+    if (m_host.afterOpening())
+        return;
+    ConnectionFault fault = connectionFault(m_link, m_host.identificationLimit());
+    if (firstStart && m_link.comprotocol == RS232)
+        fault.advice = firstStartAdvice(m_link.comport);
+    ExplainFailure(fault.reason, fault.advice);
+}
+
+void InterfacePanel::ExplainFailure(const QString& reason, const QString& advice)
+{
+    // Both programs show "TIMEOUT" in the main status; the interface status
+    // holds the program's own word ("TIMEOUT", "CONNECTION FAILURE").
+    m_host.showMainStatus(withReason(QStringLiteral("TIMEOUT"), reason));
+    m_ui->DispInterfaceStatus->setText(withReason(m_ui->DispInterfaceStatus->text(), reason));
+    showHint(advice);
 }
 
 bool InterfacePanel::SaveCommunicationSettings()
@@ -247,10 +265,6 @@ void InterfacePanel::SetButtonsDimmed(bool dim)
 void InterfacePanel::Show()
 {
     updateComDevice();
-    if (!m_placed && m_anchor) {
-        m_widget->move(m_anchor->geometry().center() - m_widget->rect().center());
-        m_placed = true;
-    }
     m_widget->show();
     m_widget->raise();
     m_widget->activateWindow();
@@ -276,6 +290,12 @@ void InterfacePanel::CBF_ButtonTryToConnect()
             m_host.setTransferButtonsDimmed(false);
         m_ui->ButtonTryToConnect->setEnabled(!m_dimmed);
     });
+}
+
+void InterfacePanel::tryFromKeyboard()
+{
+    if (m_ui->ButtonTryToConnect->isEnabled())
+        m_ui->ButtonTryToConnect->click();
 }
 
 void InterfacePanel::CBF_ButtonAccept()

@@ -36,7 +36,10 @@ public:
     // DispComPort / DispIpAddress: values and which one is visible.
     virtual void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) = 0;
     // The channel was opened (or failed: link.ret < 0); run the line check.
-    virtual void afterOpening() = 0;
+    // True when the sensor identified itself.
+    virtual bool afterOpening() = 0;
+    // Seconds the line check waits for the identification on the channel in use.
+    virtual double identificationLimit() const = 0;
     virtual void showIdentification(const QString& text) { (void)text; }
     virtual void processEvents() {}
     // Runs a reconnect as one transfer on the link (the exchange's guard).
@@ -91,6 +94,9 @@ public:
     void TryToConnect();
     // A connection attempt with the settings in use, whatever the panel shows.
     void Reconnect();
+    // After a failure's "TIMEOUT": the reason follows it in the status
+    // displays, the advice goes into the advice line.
+    void ExplainFailure(const QString& reason, const QString& advice);
     bool SaveCommunicationSettings();
 
     // The values shown now become the ones Discard returns to.
@@ -102,8 +108,6 @@ public:
     // while it is not allowed.
     void SetButtonsDimmed(bool dim);
     void Show();
-    // The panel opens centred over this window the first time.
-    void setAnchor(QWidget* window) { m_anchor = window; }
 
     // Callbacks of the panel's controls.
     void CBF_ButtonConnect();
@@ -134,6 +138,7 @@ private:
     void updateComDevice();
     void showStatus(const QString& text);
     void showHint(const QString& text);
+    void tryFromKeyboard();
     void updateHistory();
 
     Link& m_link;
@@ -142,10 +147,10 @@ private:
     InterfacePanelOptions m_options;
     std::unique_ptr<QWidget> m_widget;
     std::unique_ptr<Ui::INTERFACEP> m_ui;
-    QWidget* m_anchor = nullptr;
-    bool m_placed = false;
     bool m_acceptAllowed = false;
     bool m_dimmed = false;
+    // Until the first attempt: neither a settings file nor the command line named a connection.
+    bool m_firstStart = true;
     // The serial device given by its path for this run, shown in place of
     // the number's device until a number is chosen on the panel.
     QString m_deviceForThisRun;

@@ -154,7 +154,7 @@ std::int64_t Link::write(const std::uint8_t* data, int n, int tcpTimeoutMs)
 {
     const std::int64_t written = isSerial() ? m_serialChannel->write(data, n, tcpTimeoutMs)
                                             : m_tcpChannel->write(data, n, tcpTimeoutMs);
-    trace.written(data, n, written);
+    trace.written(data, n, written, written == n ? QString() : writeFailureText(isSerial(), written));
     if (written != n)
         lose(QStringLiteral("a frame could not be written"));  // nothing more goes through this channel
     return written;

@@ -26,6 +26,14 @@ inline const QString kIpComboBoxFile = QStringLiteral("IPComboBox.cfg");
 inline const QStringList kScopeSettingsFiles = {kConSettingsFile, kIpComboBoxFile};
 inline const QStringList kToolSettingsFiles = {kIpComboBoxFile};
 
+// The program's own session file, kept beside the two above: window sizes
+// and places, the last folder of each kind of file and, for the tool, its
+// last connection. ComSettings.cfg and IPComboBox.cfg keep their formats.
+inline QString sessionFileName(const QString& program)
+{
+    return program + QStringLiteral(".ini");
+}
+
 struct SettingsLocation {
     QString programDir;    // the folder of the program's executable
     QString settingsDir;   // where ComSettings.cfg and IPComboBox.cfg live

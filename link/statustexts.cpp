@@ -34,4 +34,18 @@ QString tcpStatusText(int code)
     return QStringLiteral("Connection to server failed");
 }
 
+QString writeFailureText(bool serial, long long result)
+{
+    if (result >= 0)
+        return QStringLiteral("the line took only part of the frame");
+    if (serial)
+        return result == -3 ? QStringLiteral("the serial port is not open")
+                            : QStringLiteral("the serial port refused the bytes (unplugged?)");
+    switch (result) {
+    case -8: return QStringLiteral("not connected to the sensor");
+    case -14: return QStringLiteral("the sensor closed the connection");
+    default: return QStringLiteral("the connection refused the bytes");
+    }
+}
+
 } // namespace tarvo

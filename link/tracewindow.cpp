@@ -7,11 +7,15 @@
 #include "ui_TRACEP.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QDir>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QLocale>
 #include <QScrollBar>
+#include <QShortcut>
 #include <algorithm>
 #include <vector>
 
@@ -29,19 +33,23 @@ constexpr std::uint16_t kCommands[] = {
     frame::AnnounceCalibTable, frame::WriteCalibRow, frame::CompRed, frame::CompGreen, frame::CompBlue,
     frame::CompStart, frame::AutoSend};
 
-bool isFailure(TraceOutcome o)
+// The table shows a frame's bytes in two lines of 18, so that the row fits
+// the window; longer records say how many bytes the rest holds (the tooltip,
+// COPY and SAVE give them all).
+constexpr int kBytesPerLine = 18;
+constexpr int kTipBytes = 256;
+
+QString hexLines(const QByteArray& bytes)
 {
-    switch (o) {
-    case TraceOutcome::WriteFailed:
-    case TraceOutcome::EchoMismatch:
-    case TraceOutcome::Short:
-    case TraceOutcome::Timeout:
-    case TraceOutcome::ConnectionClosed:
-    case TraceOutcome::OpenFailed:
-        return true;
-    default:
-        return false;
+    const qsizetype n = bytes.size();
+    QString text = QString::fromLatin1(bytes.left(kBytesPerLine).toHex(' '));
+    if (n > kBytesPerLine) {
+        const bool more = n > 2 * kBytesPerLine;
+        text += u'\n' + QString::fromLatin1(bytes.mid(kBytesPerLine, more ? kBytesPerLine - 3 : kBytesPerLine).toHex(' '));
+        if (more)
+            text += QStringLiteral(" …+%1").arg(n - 2 * kBytesPerLine + 3);
     }
+    return text;
 }
 
 } // namespace
@@ -56,8 +64,18 @@ TraceTableModel::TraceTableModel(const FrameTrace& trace, QObject* parent)
 
 bool TraceTableModel::matches(const TraceRecord& r) const
 {
-    return (m_filter.command == kAny || m_filter.command == r.command)
-        && (m_filter.outcome == kAny || m_filter.outcome == static_cast<int>(r.outcome));
+    const bool outcome = m_filter.outcome == kAny || m_filter.outcome == static_cast<int>(r.outcome)
+                      || (m_filter.outcome == kFailures && isTraceFailure(r.outcome));
+    return outcome && (m_filter.command == kAny || m_filter.command == r.command);
+}
+
+QString TraceTableModel::linesOf(const QList<int>& rows) const
+{
+    QString text = traceHeaderLine() + u'\n';
+    for (int row : rows)
+        if (row >= 0 && row < rowCount())
+            text += formatTraceLine(recordAt(row)) + u'\n';
+    return text;
 }
 
 void TraceTableModel::setFilter(const Filter& filter)
@@ -113,9 +131,15 @@ QVariant TraceTableModel::data(const QModelIndex& index, int role) const
     const TraceRecord& r = recordAt(index.row());
     switch (role) {
     case Qt::DisplayRole:
+        if (index.column() == FieldBytes && !r.bytes.isEmpty())
+            return hexLines(r.bytes);
+        return traceField(r, index.column());
+    case Qt::ToolTipRole:
+        if (index.column() == FieldBytes && r.bytes.size() > kTipBytes)
+            return QString::fromLatin1(r.bytes.left(kTipBytes).toHex(' ')) + QStringLiteral(" … (%1 bytes)").arg(r.bytes.size());
         return traceField(r, index.column());
     case Qt::ForegroundRole:
-        if (isFailure(r.outcome))
+        if (isTraceFailure(r.outcome))
             return QColor(190, 0, 0);
         return {};
     case Qt::FontRole:
@@ -158,22 +182,37 @@ TraceWindow::TraceWindow(FrameTrace& trace, QAbstractButton* openButton, QWidget
         u.SelectTraceCommand->addItem(QStringLiteral("%1 %2").arg(code).arg(QLatin1String(frame::commandName(code))), code);
     u.SelectTraceCommand->addItem(QStringLiteral("- (between exchanges)"), -1);
     u.SelectTraceOutcome->addItem(QStringLiteral("ALL"), TraceTableModel::kAny);
+    u.SelectTraceOutcome->addItem(QStringLiteral("failures only"), TraceTableModel::kFailures);
     for (int o = 0; o < kTraceOutcomes; ++o)
         u.SelectTraceOutcome->addItem(outcomeName(static_cast<TraceOutcome>(o)), o);
 
     QTableView* table = u.TableTrace;
     table->setModel(&m_model);
     table->verticalHeader()->hide();
-    // Fixed row heights and column widths: nothing is measured per record.
+    // Fixed row heights (two lines) and column widths: nothing is measured
+    // per record. The link in use stands above the counters, so its column
+    // is hidden; VALUES takes the width the window has left, so the bytes
+    // stay in view without scrolling sideways.
+    const QFontMetrics fixedMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
-    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->setDefaultSectionSize(2 * std::max(table->fontMetrics().lineSpacing(), fixedMetrics.lineSpacing()) + 6);
     const int digit = table->fontMetrics().horizontalAdvance(u'0');
-    const int fixed = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont)).horizontalAdvance(u'0');
-    const int widths[kTraceFields] = {10 * digit, 23 * digit, 13 * digit, 22 * digit, 23 * digit, 5 * digit,
-                                      24 * digit, 108 * fixed};
+    const int fixed = fixedMetrics.horizontalAdvance(u'0');
+    const int widths[kTraceFields] = {10 * digit, 13 * digit, 12 * digit, 22 * digit, 15 * digit, 5 * digit,
+                                      16 * digit, 30 * digit, (3 * kBytesPerLine + 2) * fixed};
     for (int c = 0; c < kTraceFields; ++c)
         table->setColumnWidth(c, widths[c]);
+    table->setColumnHidden(FieldLink, true);
+    table->horizontalHeader()->setSectionResizeMode(FieldValues, QHeaderView::Stretch);
+
+    // COPY, and Ctrl+C in the table: the selected records with the column names.
+    auto* copy = new QShortcut(QKeySequence::Copy, table, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QShortcut::activated, this, &TraceWindow::CBF_ButtonTraceCopy);
+    connect(u.ButtonTraceCopy, &QAbstractButton::clicked, this, &TraceWindow::CBF_ButtonTraceCopy);
+
+    // A trace file that stops (a full disk) says so here and in a box that
+    // holds nothing up; queued, as the write fails deep inside an exchange.
+    connect(&m_trace, &FrameTrace::fileError, this, &TraceWindow::showFileStopped, Qt::QueuedConnection);
 
     connect(u.SelectTraceCommand, &QComboBox::currentIndexChanged, this, &TraceWindow::CBF_SelectTraceFilter);
     connect(u.SelectTraceOutcome, &QComboBox::currentIndexChanged, this, &TraceWindow::CBF_SelectTraceFilter);
@@ -233,10 +272,14 @@ void TraceWindow::addHelpTexts(RightClickHelp& table)
     table.add(QStringLiteral("ButtonTracePause"), QStringLiteral(" Hold the table; the trace goes on recording."), info);
     table.add(QStringLiteral("ButtonTraceClear"), QStringLiteral(" Forget the records and counters so far."), info);
     table.add(QStringLiteral("ButtonTraceSave"), QStringLiteral(" Save the records shown to a text file, one record a line."), info);
+    table.add(QStringLiteral("ButtonTraceCopy"), QStringLiteral(" Copy the selected records to the clipboard, with the column names (Ctrl+C)."), info);
+    table.add(QStringLiteral("DispTraceFile"), QStringLiteral(" The file the whole run is written to: start the program with --trace FILE."), info);
 }
 
 void TraceWindow::Show()
 {
+    if (m_trace.fileOpen())
+        m_ui->DispTraceFile->setText(QDir::toNativeSeparators(m_trace.fileName()));
     m_widget->show();
     m_widget->raise();
     m_widget->activateWindow();
@@ -253,6 +296,14 @@ void TraceWindow::refresh()
     u.DispTraceReconnects->setText(QString::number(c.reconnects));
     if (u.DispTraceLink->text() != m_trace.currentLink())
         u.DispTraceLink->setText(m_trace.currentLink());
+    const quint64 dropped = m_trace.droppedOldest();
+    u.LabelTraceDropped->setVisible(dropped > 0);
+    if (dropped > 0)
+        u.LabelTraceDropped->setText(
+            QStringLiteral("The oldest %1 records were let go: the window keeps the last %2 records and at most %3 MB "
+                           "of bytes. To keep a whole run, start the program with --trace FILE.")
+                .arg(QLocale().toString(dropped), QLocale().toString(m_trace.capacity()))
+                .arg(m_trace.byteBudget() / (1024 * 1024)));
     if (u.ButtonTracePause->isChecked())
         return;
     // Follow new records only while the user is at the end of the table.
@@ -306,15 +357,36 @@ void TraceWindow::CBF_ButtonTraceSave()
     const QString path = dialogs().selectFile(request);
     if (path.isEmpty())
         return;
-    // The records the table shows, one a line, in the format of --trace.
-    QByteArray text;
+    // The column names, then the records the table shows, one a line, as --trace writes them.
+    QList<int> rows;
     for (int row = 0; row < m_model.rowCount(); ++row)
-        text += formatTraceLine(m_model.recordAt(row)).toUtf8() + '\n';
+        rows << row;
     QString error;
-    if (saveWholeFile(path, text, &error))
+    if (saveWholeFile(path, m_model.linesOf(rows).toUtf8(), &error))
         return;
     dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral(" The trace could not be saved to \n %1 \n (%2).")
                                                         .arg(QDir::toNativeSeparators(path), error));
+}
+
+void TraceWindow::CBF_ButtonTraceCopy()
+{
+    QList<int> rows;
+    for (const QModelIndex& index : m_ui->TableTrace->selectionModel()->selectedRows())
+        rows << index.row();
+    if (rows.isEmpty())
+        return;
+    std::sort(rows.begin(), rows.end());
+    QGuiApplication::clipboard()->setText(m_model.linesOf(rows));
+}
+
+void TraceWindow::showFileStopped(const QString& why)
+{
+    const QString path = QDir::toNativeSeparators(m_trace.fileName());
+    m_ui->DispTraceFile->setText(QStringLiteral("stopped (%1): %2").arg(why, path));
+    dialogs().notice(QStringLiteral("ATTENTION!"),
+                     QStringLiteral(" The trace file \n %1 \n could not be written any further: %2. \n\n"
+                                    " It ends with its last whole line. The TRACE window goes on recording.")
+                         .arg(path, why));
 }
 
 } // namespace tarvo

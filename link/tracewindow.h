@@ -1,7 +1,9 @@
 // The TRACE window of both programs: the frame trace's records in a table
 // that follows new ones unless the user scrolled back, filtered by command
-// and by outcome, with the counters, PAUSE, CLEAR and SAVE. It also keeps
-// the current connection's counters up to date on the interface panel.
+// and by outcome (or failures only), with the values of measurement frames
+// decoded, the counters, PAUSE, CLEAR, COPY and SAVE, the trace file of the
+// run and a word when the ring let old records go. It also keeps the current
+// connection's counters up to date on the interface panel.
 //
 // The window reads the trace only while it is shown, four times a second,
 // so the live loop pays next to nothing for it; closed, it costs nothing.
@@ -30,7 +32,8 @@ class RightClickHelp;
 class TraceTableModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
-    static constexpr int kAny = -2;  // filter value: every command or outcome
+    static constexpr int kAny = -2;       // filter value: every command or outcome
+    static constexpr int kFailures = -3;  // outcome filter: every failed exchange (isTraceFailure)
     struct Filter {
         int command = kAny;  // a command code, -1 for records outside exchanges, or kAny
         int outcome = kAny;  // a TraceOutcome, or kAny
@@ -45,6 +48,8 @@ public:
     // the last call; returns the count appended.
     int catchUp();
     const TraceRecord& recordAt(int row) const { return m_trace.at(m_rows[static_cast<size_t>(row)]); }
+    // The header line and the given rows as trace lines, one a line.
+    QString linesOf(const QList<int>& rows) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -80,11 +85,13 @@ public:
     void CBF_ButtonTracePause(bool paused);
     void CBF_ButtonTraceClear();
     void CBF_ButtonTraceSave();
+    void CBF_ButtonTraceCopy();
     void CBF_SelectTraceFilter();
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showInterfaceCounters();
+    void showFileStopped(const QString& why);
 
     FrameTrace& m_trace;
     std::unique_ptr<QWidget> m_widget;

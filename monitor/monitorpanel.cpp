@@ -51,7 +51,9 @@ MonitorPanel::MonitorPanel(MonitorContext context)
     for (QDoubleSpinBox* d : {m_dispGf, m_dispPP, m_dispTrend})
         d->setAutoFillBackground(true);
     m_chart = std::make_unique<StripChart>(control<QChartView>(w, "GraphMonitor"), QList<QColor>{QColor(0, 0, 160)});
-    m_chart->setNames(QStringLiteral("scan"), {QStringLiteral("GF")});
+    m_chart->setNames(QStringLiteral("scan"), {withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss))});
+    m_chart->setAxisTitles(QStringLiteral("last scans"), withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss)));
+    m_chart->setTitle(QStringLiteral("GF trend"));
     m_chart->setYRange(0.0, kResetYMax);
     m_chart->setPointsPerScreen(trendValues());
 
@@ -213,6 +215,7 @@ void MonitorPanel::ShowMonitorData()
     const double ppTol = teachCell(2);
     const int n = trendValues();
     std::copy(m_ctx.trendBufGF.end() - n, m_ctx.trendBufGF.end(), m_window.begin());
+    std::copy(m_ctx.trendTimes.end() - n, m_ctx.trendTimes.end(), m_windowTimes.begin());
     m_stats = trendStatistics(std::span<const double>(m_window.data(), n), band);
 
     const MeasuredValues& m = *m_ctx.measured;
@@ -235,6 +238,8 @@ void MonitorPanel::ResetMonitor()
     const int n = trendValues();
     std::fill(m_ctx.trendBufGF.begin(), m_ctx.trendBufGF.end(), 0.0);
     std::fill(m_window.begin(), m_window.end(), 0.0);
+    std::fill(m_ctx.trendTimes.begin(), m_ctx.trendTimes.end(), 0);
+    std::fill(m_windowTimes.begin(), m_windowTimes.end(), 0);
     plotWindow(n, 0.0, kResetYMax);
 
     for (QDoubleSpinBox* d : {m_dispGf, m_dispPP, m_dispTrend, m_dispStdDev})
@@ -254,7 +259,7 @@ void MonitorPanel::plotWindow(int n, double min, double max)
 {
     m_chart->setYRange(min, max);
     m_chart->setPointsPerScreen(n);
-    m_chart->plot(m_window.data(), n);
+    m_chart->plot(m_window.data(), n, m_windowTimes.data());
 }
 
 bool MonitorPanel::eventFilter(QObject* watched, QEvent* event)

@@ -38,6 +38,7 @@ struct MonitorContext {
     QWidget* vecpanel = nullptr;
     QTableWidget* teachTable = nullptr;  // row 0 (vector 0): GF, GF TOL, PP TOL
     std::span<double, kTrendValuesMax> trendBufGF;
+    std::span<std::int64_t, kTrendValuesMax> trendTimes;  // when each gloss factor arrived
     Exchange* exchange = nullptr;
     MeasurementTransfer* transfer = nullptr;
     MeasuredValues* measured = nullptr;
@@ -110,6 +111,7 @@ private:
     QDoubleSpinBox* m_dispGapSeconds;
     std::unique_ptr<StripChart> m_chart;
     std::array<double, kTrendValuesMax> m_window{};  // the last n values, oldest first
+    std::array<std::int64_t, kTrendValuesMax> m_windowTimes{};
     TrendStatistics m_stats;
     unsigned m_gfColour = 0x1000000;  // none set yet
     unsigned m_ppColour = 0x1000000;

@@ -15,8 +15,10 @@ RS-232 line or TCP/IP: parameter set, live values and strip charts, teach
 table, calibration, recording and the gloss-factor trend monitor.
 TarvoTempCompV43 computes the temperature compensation of the RGB colour
 sensor and sends it to the sensor. tarvoctl does the sensor's transfers
-from scripts and the command line. sensorsim simulates both sensors for
-training and trying the programs without hardware.")
+from scripts and the command line, and publishes its values to the plant's
+MQTT broker, also as a service (tarvoctl-publish@.service). sensorsim
+simulates both sensors for training and trying the programs without
+hardware.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -24,4 +26,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The service's user is made when the package is configured.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+  "${CMAKE_CURRENT_LIST_DIR}/debian/postinst;${CMAKE_CURRENT_LIST_DIR}/debian/postrm")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

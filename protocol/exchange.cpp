@@ -438,6 +438,11 @@ QString notCarriedOutText(const QStringList& commands)
         .arg(commands.join(QStringLiteral(", ")));
 }
 
+double Exchange::lineCheckLimit() const
+{
+    return m_link.isSerial() ? m_options.lineCheckSerialLimit : m_options.lineCheckTcpLimit;
+}
+
 QString Exchange::versionText() const
 {
     QString text;

@@ -118,6 +118,9 @@ public:
     // The frames the sensor sends on its own (monitor, triggered recorder).
     AutoFrameReader& autoFrames() { return m_autoFrames; }
 
+    // Seconds the line check waits for the identification on the channel in use.
+    double lineCheckLimit() const;
+
     // The identification text: up to the first zero byte, at most 36 characters.
     QString versionText() const;
     std::int32_t bytesToRead() const;

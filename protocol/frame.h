@@ -34,6 +34,12 @@ enum Command : std::uint16_t {
     AutoSend = 50,
 };
 
+// Words of a measurement frame: the reply to command 5, and every frame the
+// sensor sends on its own. GF, GF RAW and PP are in tenths.
+namespace measurement {
+enum Word : int { ChRef = 2, ChDir, ChDif, Norm, Int, Gf, Vec, Temp, GfRaw, PP };
+}
+
 // The name of a command code as the trace and the logs show it.
 inline const char* commandName(std::uint16_t code)
 {

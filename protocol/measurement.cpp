@@ -7,6 +7,7 @@
 #include "precisetimer.h"
 #include "reconnect.h"
 
+#include <QDateTime>
 #include <algorithm>
 
 namespace tarvo {
@@ -18,19 +19,21 @@ constexpr double kPauseLimit = 1.0;  // seconds; the pause's timer ends the wait
 
 void MeasuredValues::CopyDatatoVars(const DataWords& databuf)
 {
-    dataChRef = databuf[2];
-    dataChDir = databuf[3];
-    dataChDif = databuf[4];
-    dataNorm = databuf[5];
-    dataInt = databuf[6];
-    dataGf = databuf[7];
-    dataVec = databuf[8];
-    dataTemp = databuf[9];
-    dataGfRaw = databuf[10];
-    dataPP = databuf[11];
+    using namespace frame::measurement;
+    dataChRef = databuf[ChRef];
+    dataChDir = databuf[ChDir];
+    dataChDif = databuf[ChDif];
+    dataNorm = databuf[Norm];
+    dataInt = databuf[Int];
+    dataGf = databuf[Gf];
+    dataVec = databuf[Vec];
+    dataTemp = databuf[Temp];
+    dataGfRaw = databuf[GfRaw];
+    dataPP = databuf[PP];
     dataGfDouble = dataGf / 10.0;
     dataGfRawDouble = dataGfRaw / 10.0;
     dataPPDouble = dataPP / 10.0;
+    receivedMs = QDateTime::currentMSecsSinceEpoch();
 }
 
 void MeasuredValues::StoreProfileBlock(int k, const DataWords& databuf)
@@ -47,6 +50,8 @@ void MeasuredValues::StoreProfileBlock(int k, const DataWords& databuf)
         // The count comes from the sensor; a reader must never go past the buffer.
         anzprof = std::min<std::uint16_t>(databuf[10], kProfilePoints);
     }
+    if (k >= 0 && k < kProfileBlocks)
+        profileReceivedMs = QDateTime::currentMSecsSinceEpoch();
 }
 
 MeasurementTransfer::MeasurementTransfer(Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,

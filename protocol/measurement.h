@@ -23,6 +23,13 @@ constexpr std::uint16_t kNoVector = 255;
 
 using DataWords = std::array<std::uint16_t, frame::kWords>;
 
+// The units of the measured values, as chart axes and exports name them.
+inline constexpr const char* kUnitCounts = "counts";    // CH_REF, CH_DIR, CH_DIF, INT
+inline constexpr const char* kUnitNorm = "per mille";   // NORM = CH_DIR*1000/(CH_DIR+CH_DIF)
+inline constexpr const char* kUnitGloss = "GU";         // GF and PP, gloss units
+inline constexpr const char* kUnitRaw = "raw";          // TEMP as the sensor reports it
+inline constexpr const char* kUnitProfile = "raw/10";   // profile points, the sensor's words / 10
+
 // The last value set received, from whatever source, and the last profile.
 struct MeasuredValues {
     std::uint16_t dataChRef = 0;
@@ -39,10 +46,15 @@ struct MeasuredValues {
     double dataGfRawDouble = 0.0;
     double dataPPDouble = 0.0;
 
+    // The PC clock when this value set arrived, ms since the epoch; 0 for
+    // values that did not come from the sensor.
+    std::int64_t receivedMs = 0;
+
     std::array<double, kProfilePoints> profileBuf{};
     std::uint16_t anzprof = 0;  // valid points, never more than kProfilePoints
     std::uint16_t maxprof = 0;  // raw word
     std::uint16_t minprof = 0;  // raw word
+    std::int64_t profileReceivedMs = 0;  // when a block of the profile last arrived
 
     // Words 2..11 of a measurement frame into the values; the words are
     // unsigned, so a set top bit gives a large value, never a negative one.

@@ -12,6 +12,11 @@ constexpr int kTeachRows = 31;
 constexpr int kTeachCols = 4;
 constexpr int kBlockWords = kParamCount + kTeachRows * kTeachCols;  // anzpara = 140
 
+// The parameters' names, in the order of their words in the block.
+inline constexpr std::array<const char*, kParamCount> kParamNames = {
+    "power",   "pmod",     "average",   "evalmode",  "hold", "intlim", "maxno",     "digitalout",
+    "trigger", "extteach", "anaoutbeg", "anaoutend", "bias", "sttrsh", "profilbeg", "profilend"};
+
 // Transfer targets of Send and Get.
 constexpr std::int32_t RAM = 1;
 constexpr std::int32_t EEPROM = 2;

@@ -32,6 +32,7 @@ bool ParamTransfer::SendPara()
     m_link.FlushQueues();
 
     m_ex.order = frame::WriteParams;
+    m_host.TransferStep(m_ex.order, -1);
     m_ex.FillTxBuf(m_ex.order, 0);
     m_ex.WriteFrame();
     m_ex.CheckEcho(18);
@@ -41,6 +42,7 @@ bool ParamTransfer::SendPara()
     for (std::uint16_t row = 0; row < kTeachRows; ++row) {
         m_pump.processEvents();
         m_ex.order = frame::WriteTeachRow;
+        m_host.TransferStep(m_ex.order, row);
         m_ex.FillTxBuf(m_ex.order, row);
         m_ex.WriteFrame();
         m_ex.CheckEcho(6);
@@ -52,6 +54,7 @@ bool ParamTransfer::SendPara()
     m_ex.workingSet = m_params.pp;
     if (target == EEPROM) {
         m_ex.order = frame::StoreEeprom;
+        m_host.TransferStep(m_ex.order, -1);
         m_ex.FillTxBuf(m_ex.order, 0);
         m_ex.WriteFrame();
         m_ex.CheckEcho(2);
@@ -69,6 +72,7 @@ bool ParamTransfer::GetPara()
 
     if (m_params.target == EEPROM) {
         m_ex.order = frame::LoadEeprom;
+        m_host.TransferStep(m_ex.order, -1);
         m_ex.FillTxBuf(m_ex.order, 0);
         m_ex.WriteFrame();
         m_ex.CheckEcho(2);
@@ -102,6 +106,7 @@ bool ParamTransfer::GetPara()
     // The parameters' outcome is not tested on its own: a timeout clears
     // comecho, which ends the read after teach row 0.
     m_ex.order = frame::ReadParams;
+    m_host.TransferStep(m_ex.order, -1);
     m_ex.FillTxBuf(m_ex.order, 0);
     m_ex.Befehl3plus4(&fetched);
     if (m_ex.bytesToRead() == 0)
@@ -110,6 +115,7 @@ bool ParamTransfer::GetPara()
 
     for (std::uint16_t row = 0; row < kTeachRows; ++row) {
         m_ex.order = frame::ReadTeachRow;
+        m_host.TransferStep(m_ex.order, row);
         m_ex.FillTxBuf(m_ex.order, row);
         m_ex.Befehl3plus4(&fetched);
         if (m_ex.bytesToRead() == 0)

@@ -3,6 +3,8 @@
 // exchanges that stops at the first failed one.
 #pragma once
 
+#include <cstdint>
+
 namespace tarvo {
 
 class EventPump;
@@ -27,6 +29,13 @@ public:
     // During a fetch, after each complete reply to command 3 or 4; pp[0..17]
     // hold the reply. Clearing the exchange's comecho ends the fetch there.
     virtual void ParameterReplyRead() {}
+    // Before each frame of a transfer: its command code and, for a teach
+    // row, the row (0..30; else -1). For a progress display.
+    virtual void TransferStep(std::uint16_t command, int row)
+    {
+        (void)command;
+        (void)row;
+    }
 };
 
 class ParamTransfer {

@@ -20,11 +20,6 @@ constexpr double kNudgeWait = 2.0;
 // The countdown of the status is brought up to date this often.
 constexpr double kStateTick = 1.0;
 
-const char* const kParamNames[kParamCount] = {"power",      "pmod",      "average",   "evalmode",
-                                              "hold",       "intlim",    "maxno",     "digitalout",
-                                              "trigger",    "extteach",  "anaoutbeg", "anaoutend",
-                                              "bias",       "sttrsh",    "profilbeg", "profilend"};
-
 double uniformJitter()
 {
     return QRandomGenerator::global()->generateDouble() * 2.0 - 1.0;

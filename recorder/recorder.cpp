@@ -461,7 +461,7 @@ void Recorder::CBF_ButtonStartTrigRec()
     TriggeredRecord();
     m_ex.StopAutoSend();
     setRecording(false);
-    const QString report = autoFrameReport(m_autoCounts, m_notDrawn);
+    const QString report = autoFrameReport(m_autoCounts, 0);
     if (!report.isEmpty() && !(m_hooks.quitRequested && m_hooks.quitRequested()))
         dialogs().message(kInfo, report);
     fileSavedMessage();
@@ -475,19 +475,20 @@ void Recorder::TriggeredRecord()
     AutoFrameReader& reader = m_ex.autoFrames();
     m_ex.StartAutoSend();  // the first frame read starts at a frame boundary
     linecount = 0;
-    m_notDrawn = 0;
     DispRecCount->setValue(0);
     m_flags.pollrecord = 1;
     bool written = true;
-    // Every measurement frame goes to the file; the displays show the newest
-    // of those that came together.
+    // Every measurement frame goes to the file and is a point of the graph
+    // panel; the displays show the newest of those that came together.
     const auto record = [&](const FrameWords& words) {
         if (!written)
             return;
         m_measured.CopyDatatoVars(words);
         written = ToFile();
-        if (written)
-            ++linecount;
+        if (!written)
+            return;
+        ++linecount;
+        m_hooks.setPanelGraphData();
     };
     while (m_flags.pollrecord == 1 && written) {
         if (!m_reconnect.awaitFrames(m_flags.pollrecord))
@@ -495,9 +496,7 @@ void Recorder::TriggeredRecord()
         const int n = reader.takeAll(record);
         if (n == 0 || !written)
             continue;
-        m_notDrawn += n - 1;
         SetRecordData();
-        m_hooks.setPanelGraphData();
         m_hooks.setPanelData();
         m_hooks.showGraph();
         DispRecCount->setValue(linecount);

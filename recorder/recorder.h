@@ -74,7 +74,6 @@ public:
     void ChangePanelRecord();
     // What the last triggered recording's reader saw.
     const AutoFrameCounts& receptionCounts() const { return m_autoCounts; }
-    long framesNotDrawn() const { return m_notDrawn; }
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -108,7 +107,6 @@ private:
     QString m_projDir;
     bool m_writeFailed = false;
     AutoFrameCounts m_autoCounts;  // what the last triggered recording's reader saw
-    long m_notDrawn = 0;           // frames written but not drawn
     long m_linesWritten = 0;       // lines of the running recording
 
     template <typename T>

@@ -1,6 +1,5 @@
 #include "graphs.h"
 
-#include "axisticks.h"
 #include "dialogs.h"
 #include "liveloop.h"
 #include "mouseactions.h"
@@ -14,6 +13,7 @@
 #include "ui_ScaleAxisPanel.h"
 #include "ui_VECPANEL.h"
 
+#include <QProgressBar>
 #include <QSignalBlocker>
 #include <QtCharts/QChartView>
 #include <QtCharts/QValueAxis>
@@ -35,10 +35,27 @@ constexpr double kFixedMax[4] = {1000.0, 4096.0, 200.0, 4096.0};
 
 const QColor kValueColour(0x0000ff);
 const QColor kBandColour(0xff0000);
+// CH_REF, CH_DIR, CH_DIF: the RAW chart's lines and the bars of both panels.
+const QColor kChannelColour[3] = {QColor(0xff0000), QColor(0x00a000), QColor(0x0000ff)};
 
 // Graph panel, per EditSignal: CH_REF, CH_DIR, CH_DIF, NORM, INT, GF, TEMP.
 constexpr unsigned kPanelGraphColour[7] = {0xff0000, 0x00ff00, 0x0000ff, 0xff8000, 0x008080, 0x00ff00, 0x008080};
 constexpr const char* kPanelGraphName[7] = {"CH_REF", "CH_DIR", "CH_DIF", "NORM", "INT", "GF", "TEMP"};
+constexpr const char* kPanelGraphUnit[7] = {kUnitCounts, kUnitCounts, kUnitCounts, kUnitNorm,
+                                            kUnitCounts, kUnitGloss,  kUnitRaw};
+
+QString named(const char* name, const char* unit)
+{
+    return withUnit(QString::fromLatin1(name), QString::fromLatin1(unit));
+}
+
+// A bar drawn in the colour of its channel's line.
+void colourBar(QProgressBar* bar, const QColor& colour)
+{
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Highlight, colour);
+    bar->setPalette(palette);
+}
 
 template <typename T>
 void advance(std::array<T, 2>& buf, T latest, bool first)
@@ -59,18 +76,38 @@ Graphs::Graphs(ScopeApp& app)
     m_strip[0] = std::make_unique<StripChart>(p.GraphNorm, band);
     m_strip[1] = std::make_unique<StripChart>(p.GraphInt, band);
     m_strip[2] = std::make_unique<StripChart>(p.GraphGF, band);
-    m_strip[3] = std::make_unique<StripChart>(p.GraphRaw1, QList<QColor>{QColor(0xff0000), QColor(0x00a000), QColor(0x0000ff)});
+    m_strip[3] = std::make_unique<StripChart>(p.GraphRaw1, QList<QColor>(std::begin(kChannelColour), std::end(kChannelColour)));
     const QString point = QStringLiteral("point");
-    m_strip[0]->setNames(point, {QStringLiteral("NORM"), QStringLiteral("upper NORM tolerance"), QStringLiteral("lower NORM tolerance")});
-    m_strip[1]->setNames(point, {QStringLiteral("INT"), QStringLiteral("upper INT tolerance"), QStringLiteral("lower INT tolerance")});
-    m_strip[2]->setNames(point, {QStringLiteral("GF"), QStringLiteral("upper GF tolerance"), QStringLiteral("lower GF tolerance")});
-    m_strip[3]->setNames(point, {QStringLiteral("CH_REF"), QStringLiteral("CH_DIR"), QStringLiteral("CH_DIF")});
+    const QString shown = QStringLiteral("last %1 value sets").arg(kStripPoints - 1);
+    const char* bandSignal[3] = {"NORM", "INT", "GF"};
+    const char* bandUnit[3] = {kUnitNorm, kUnitCounts, kUnitGloss};
+    for (int s = 0; s < 3; ++s) {
+        const QString name = QString::fromLatin1(bandSignal[s]), unit = QString::fromLatin1(bandUnit[s]);
+        const auto limit = [&](const char* which) { return withUnit(QString::fromLatin1(which) + name + QStringLiteral(" tolerance"), unit); };
+        m_strip[s]->setNames(point, {withUnit(name, unit), limit("upper "), limit("lower ")});
+        m_strip[s]->setAxisTitles(shown, withUnit(name, unit));
+        m_strip[s]->setTitle(name);
+        m_strip[s]->setLegendLabel(0, name);
+    }
+    const QStringList channels{named("CH_REF", kUnitCounts), named("CH_DIR", kUnitCounts), named("CH_DIF", kUnitCounts)};
+    m_strip[3]->setNames(point, channels);
+    m_strip[3]->setAxisTitles(shown, named("raw channels", kUnitCounts));
+    m_strip[3]->setTitle(QStringLiteral("RAW: CH_REF, CH_DIR, CH_DIF"));
+    for (int t = 0; t < 3; ++t)
+        m_strip[3]->setLegendLabel(t, QString::fromLatin1(kPanelGraphName[t]));
     for (int s = 0; s < 4; ++s) {
         m_strip[s]->setPointsPerScreen(kStripPoints);
         m_strip[s]->setYRange(0.0, kFixedMax[s]);
     }
+    const Ui::RECP& r = *m_app.recpanel.ui;
+    QProgressBar* const bars[3][2] = {{p.BarChRef, r.RecBarChRef}, {p.BarChDir, r.RecBarChDir}, {p.BarChDif, r.RecBarChDif}};
+    for (int c = 0; c < 3; ++c)
+        for (QProgressBar* bar : bars[c])
+            colourBar(bar, kChannelColour[c]);
     m_profile = std::make_unique<StripChart>(p.GraphProfile, QList<QColor>{QColor(0x008000)});
-    m_profile->setNames(point, {QStringLiteral("profile")});
+    m_profile->setNames(point, {named("profile", kUnitProfile)});
+    m_profile->setAxisTitles(QStringLiteral("profile point"), named("light profile", kUnitProfile));
+    m_profile->setTitle(QStringLiteral("Profile of the last piece"));
     m_profile->setPointsPerScreen(kProfileFixedPoints);
     m_profile->setYRange(0.0, kProfileFixedMax);
 
@@ -78,13 +115,38 @@ Graphs::Graphs(ScopeApp& app)
     m_panelViews = {g.PanelGraphChRef, g.PanelGraphChDir, g.PanelGraphChDif, g.PanelGraphNorm,
                     g.PanelGraphInt,   g.PanelGraphGF,    g.PanelGraphTemp};
     for (int i = 0; i < 7; ++i) {
-        m_panelGraph[i] = std::make_unique<GrowingChart>(m_panelViews[i], QColor(kPanelGraphColour[i]),
-                                                         QString::fromLatin1(kPanelGraphName[i]));
+        const QString name = named(kPanelGraphName[i], kPanelGraphUnit[i]);
+        auto graph = std::make_unique<GrowingChart>(m_panelViews[i], QColor(kPanelGraphColour[i]), name);
+        graph->setAxisTitles(QStringLiteral("value set"), name);
+        graph->setTimes(&m_panelTimes);
+        graph->setZoomable(true);
+        // Each graph's export holds all seven signals.
+        graph->setTableSource([this] { return panelTable(); });
+        m_panelGraph[i] = std::move(graph);
     }
 
     m_panelValuesTimer.setSingleShot(true);
     connect(&m_panelValuesTimer, &QTimer::timeout, this, &Graphs::showPanelValues);
     wire();
+}
+
+ChartTable Graphs::panelTable() const
+{
+    const PointStore& first = m_panelGraph[0]->points();
+    ChartTable t;
+    t.header << QStringLiteral("value set");
+    for (int i = 0; i < 7; ++i)
+        t.header << named(kPanelGraphName[i], kPanelGraphUnit[i]);
+    t.rows = first.size();
+    const std::int64_t begin = first.begin();
+    t.value = [this, begin](std::int64_t row, int column) {
+        return column == 0 ? double(begin + row) : m_panelGraph[size_t(column - 1)]->points().at(begin + row);
+    };
+    t.time = [this, begin](std::int64_t row) {
+        const std::int64_t i = begin + row;
+        return m_panelTimes.holds(i) ? std::int64_t(m_panelTimes.at(i)) : std::int64_t(0);
+    };
+    return t;
 }
 
 Graphs::~Graphs() = default;
@@ -142,9 +204,11 @@ void Graphs::ShowGraph()
         max += kZoomMargin[s];
     }
     StripChart& chart = *m_strip[s];
+    if (s < 3)
+        chart.setLegendLabel(1, QStringLiteral("tolerance, teach row %1").arg(m_app.panel.ui->EditNo->value()));
     chart.setYRange(min, max);
     chart.setPointsPerScreen(kStripPoints);
-    chart.plot(buf.data(), kGraphBufValues);
+    chart.plot(buf.data(), kGraphBufValues, live.timebuf.data());
 }
 
 void Graphs::ShowProfile()
@@ -152,6 +216,7 @@ void Graphs::ShowProfile()
     const MeasuredValues& m = m_app.measured;
     m_app.panel.ui->DispPP->setValue(m.dataPPDouble);
     StripChart& chart = *m_profile;
+    chart.setTakenAt(m.profileReceivedMs);
     if (scaleprof == 1) {
         double lo = m.minprof / 10.0 - kProfileZoomMargin;
         double hi = m.maxprof / 10.0 + kProfileZoomMargin;
@@ -193,6 +258,7 @@ void Graphs::InitPanelGraph()
 {
     const MeasuredValues& m = m_app.measured;
     graphcnt = 0;
+    m_panelTimes.clear();
     for (auto& graph : m_panelGraph)
         graph->clear();
     bufcnt = {0, 0};
@@ -245,6 +311,7 @@ void Graphs::SetPanelGraphData()
     // display rate.
     const double latest[7] = {double(bufchref[1]), double(bufchdir[1]), double(bufchdif[1]), double(bufnorm[1]),
                               double(bufint[1]),   bufgf[1],            double(buftemp[1])};
+    m_panelTimes.append(double(m.receivedMs));
     for (int i = 0; i < 7; ++i)
         m_panelGraph[i]->append(latest[i]);
 
@@ -282,12 +349,13 @@ void Graphs::ScaleAxis()
     const double xmin = s.EditXAxisMin->value();
     QChartView* graph = m_app.calibpanel2.ui->GraphCalibBuf;
 
+    ChartPlot* plot = ChartPlot::of(graph);
     if (xmax > xmin)
-        setRoundTicks(valueAxis(graph, Qt::Horizontal), xmin, xmax);
+        plot->setAxisRange(plot->xAxis(), xmin, xmax);
     else
         dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral("X AXIS MIN must be lower than X AXIS MAX"));
     if (ymax > ymin)
-        setRoundTicks(valueAxis(graph, Qt::Vertical), ymin, ymax);
+        plot->setAxisRange(plot->yAxis(), ymin, ymax);
     else
         dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral("Y AXIS MIN must be lower than Y AXIS MAX"));
 }

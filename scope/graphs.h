@@ -70,11 +70,14 @@ public:
 private:
     void wire();
     void showPanelValues();
+    // The graph panel's record: the seven signals side by side, with times.
+    ChartTable panelTable() const;
 
     ScopeApp& m_app;
     std::array<std::unique_ptr<StripChart>, 4> m_strip;  // NORM, INT, GF, RAW
     std::unique_ptr<StripChart> m_profile;
     std::array<QChartView*, 7> m_panelViews{};  // per EditSignal
+    PointStore m_panelTimes;  // when each value set of the graph panel arrived, ms since the epoch
     std::array<std::unique_ptr<GrowingChart>, 7> m_panelGraph;
     MeasuredValues m_panelValues;  // the latest set, for the graph panel's numbers
     bool m_panelValuesPending = false;

@@ -50,6 +50,14 @@ void appendTriple(std::array<double, kGraphBufValues>& buf, double a, double b, 
     buf[kGraphBufValues - 1] = c;
 }
 
+// The times beside a buffer move with it: the oldest drops out.
+template <size_t N>
+void pushTime(std::array<std::int64_t, N>& times, std::int64_t latest)
+{
+    std::shift_left(times.begin(), times.end(), 1);
+    times[N - 1] = latest;
+}
+
 void showPanel(QWidget* panel)
 {
     panel->show();
@@ -264,8 +272,11 @@ void LiveLoop::SetPanelData()
     appendTriple(intbuf, m.dataInt, intUpper, intLower);
     appendTriple(gfbuf, m.dataGfDouble, gfUpper, gfLower);
 
+    pushTime(timebuf, m.receivedMs);
+
     Shift(trendBufGF, -1);
     trendBufGF[kTrendValues - 1] = m.dataGfDouble;
+    pushTime(trendTimes, m.receivedMs);
 }
 
 } // namespace tarvo

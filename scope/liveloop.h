@@ -19,6 +19,7 @@ namespace tarvo {
 class ScopeApp;
 
 constexpr int kGraphBufValues = 300;  // 100 triples
+constexpr int kGraphBufPoints = kGraphBufValues / 3;
 constexpr int kTrendValues = 1000;
 
 // Moves the contents by count places (negative: toward index 0) and fills
@@ -38,8 +39,11 @@ public:
     std::array<double, kGraphBufValues> normbuf{};  // NORM, upper, lower tolerance
     std::array<double, kGraphBufValues> intbuf{};   // INT, upper, lower tolerance
     std::array<double, kGraphBufValues> gfbuf{};    // GF, upper, lower tolerance
-    // The last 1000 gloss factors, newest at 999.
+    // When each triple's value set arrived (ms since the epoch, 0: none yet).
+    std::array<std::int64_t, kGraphBufPoints> timebuf{};
+    // The last 1000 gloss factors, newest at 999, and when each arrived.
     std::array<double, kTrendValues> trendBufGF{};
+    std::array<std::int64_t, kTrendValues> trendTimes{};
 
     MeasurementTransfer transfer;
     // When the last value set was shown, from whatever source.

@@ -1,13 +1,17 @@
 #include "parameterpanel.h"
 
 #include "dialogs.h"
+#include "entryfeedback.h"
 #include "eventpump.h"
 #include "exchange.h"
+#include "frame.h"
+#include "link.h"
 #include "panelutil.h"
 #include "paramfile.h"
 #include "parameterset.h"
 #include "ui_P.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -17,6 +21,7 @@ namespace tarvo {
 
 namespace {
 const QString kInfo = QStringLiteral("INFO!");
+const QString kHeldColour = QStringLiteral("color: #c00000;");
 
 std::uint16_t ring(const QComboBox* r) { return static_cast<std::uint16_t>(ringValue(r)); }
 } // namespace
@@ -40,11 +45,11 @@ void ParameterPanel::showWord(Field* field, std::uint16_t value)
                           .arg(value)
                           .arg(field->minimum())
                           .arg(field->maximum()));
-    field->setStyleSheet(QStringLiteral("color: #c00000;"));
+    setFieldStyle(field, kHeldColour, true);
 }
 
 template <typename Field>
-std::uint16_t ParameterPanel::readWord(Field* field)
+std::uint16_t ParameterPanel::readWord(Field* field) const
 {
     const auto held = m_held.constFind(field);
     if (held != m_held.constEnd() && field->value() == held->shown)
@@ -58,12 +63,13 @@ void ParameterPanel::forgetHeld(QWidget* field)
     if (held == m_held.constEnd())
         return;
     field->setToolTip(held->ownToolTip);
-    field->setStyleSheet(QString());
+    setFieldStyle(field, kHeldColour, false);
     m_held.erase(held);
 }
 
 ParameterPanel::ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchange, Link& link, LoopFlags& flags,
                                EventPump& pump, const QString& projDir, std::function<void(int)> setButtonsDimmed,
+                               std::function<void(const QString&, const QString&)> explainFailure,
                                const MeasuredValues& measured, QObject* parent)
     : QObject(parent)
     , proj_dir(projDir)
@@ -71,7 +77,9 @@ ParameterPanel::ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchan
     , m_params(params)
     , m_pump(pump)
     , m_ex(exchange)
+    , m_link(link)
     , m_setButtonsDimmed(std::move(setButtonsDimmed))
+    , m_explainFailure(std::move(explainFailure))
     , m_transfer(exchange, link, flags, params, pump, *this)
     , m_teach(ui, params, measured)
 {
@@ -79,8 +87,12 @@ ParameterPanel::ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchan
     // row labels the vector count.
     m_teach.setCellsDimmed(ring(m_ui.Evalmode) == 1);
     m_teach.colourRows(m_ui.EditMaxNo->value());
-    m_ui.SlidePowerValue->setValue(m_ui.SlidePower->value());
+    {
+        const QSignalBlocker quiet(m_ui.SlidePowerValue);
+        m_ui.SlidePowerValue->setValue(m_ui.SlidePower->value());
+    }
     wire();
+    readFields(m_synced);  // the panel's defaults are no edit
 }
 
 void ParameterPanel::wire()
@@ -96,6 +108,8 @@ void ParameterPanel::wire()
             [this](bool on) { CBF_SelectTarget(m_ui.SelectEEPROM, EEPROM, on); });
     connect(p.SelectFILE, &QPushButton::toggled, this,
             [this](bool on) { CBF_SelectTarget(m_ui.SelectFILE, DATFILE, on); });
+    for (QPushButton* each : {p.SelectRAM, p.SelectEEPROM, p.SelectFILE})
+        showCheckedState(each);
     connect(p.ParaVisible, &QCheckBox::toggled, this, [this] { CBF_ParaVisible(); });
     connect(p.Evalmode, &QComboBox::currentIndexChanged, this, [this] { InitEval(); });
     connect(p.EditTrigger, &QComboBox::currentIndexChanged, this, [this] { InitTrigger(); });
@@ -121,10 +135,30 @@ void ParameterPanel::wire()
     connect(p.EditAnaOutEnd, &QSpinBox::valueChanged, this, [this] { CBF_AnaOutBegEnd(); });
     connect(p.EditProfileBeg, &QSpinBox::valueChanged, this, [this] { CBF_ProfileBegEnd(); });
     connect(p.EditProfileEnd, &QSpinBox::valueChanged, this, [this] { CBF_ProfileBegEnd(); });
-    // The readout follows the slider whoever moves it.
-    connect(p.SlidePower, &QSlider::valueChanged, p.SlidePowerValue, &QSpinBox::setValue);
+    // The readout follows the slider whoever moves it, and a value typed
+    // into it moves the slider (up to its end; the readout then shows where
+    // the slider stopped). The program sets the readout with its signals blocked.
+    connect(p.SlidePower, &QSlider::valueChanged, this, [this](int v) {
+        const QSignalBlocker quiet(m_ui.SlidePowerValue);
+        m_ui.SlidePowerValue->setValue(v);
+    });
+    connect(p.SlidePowerValue, &QSpinBox::valueChanged, this, [this](int typed) {
+        m_ui.SlidePower->setValue(typed);
+        const QSignalBlocker quiet(m_ui.SlidePowerValue);
+        m_ui.SlidePowerValue->setValue(m_ui.SlidePower->value());
+    });
     // EditAverage, EditHold, EditIntlim, EditBias, EditStTrsh and SlidePower
     // act only through their help texts.
+
+    // The unsent marks follow every change, after the field's own callback
+    // (which may change other fields).
+    for (const auto& number : numberFields())
+        connect(number.first, &QSpinBox::valueChanged, this, &ParameterPanel::updateUnsentMarks);
+    for (const auto& r : ringFields())
+        connect(r.first, &QComboBox::currentIndexChanged, this, &ParameterPanel::updateUnsentMarks);
+    connect(p.SlidePower, &QSlider::valueChanged, this, &ParameterPanel::updateUnsentMarks);
+    connect(p.ExternTeach, &QCheckBox::stateChanged, this, &ParameterPanel::updateUnsentMarks);
+    connect(p.TeachTable, &QTableWidget::itemChanged, this, &ParameterPanel::updateUnsentMarks);
 }
 
 std::vector<std::pair<QSpinBox*, std::uint16_t ParameterSet::*>> ParameterPanel::numberFields() const
@@ -150,12 +184,18 @@ std::vector<std::pair<QComboBox*, std::uint16_t ParameterSet::*>> ParameterPanel
 void ParameterPanel::GetPanelValues()
 {
     readPanelValues(m_params);
+    m_lastPanelRead = m_params;
 }
 
 void ParameterPanel::readPanelValues(ParameterSet& v)
 {
-    Ui::P& p = m_ui;
-    commitPendingEdits(p.TeachTable->window());
+    commitPendingEdits(m_ui.TeachTable->window());
+    readFields(v);
+}
+
+void ParameterPanel::readFields(ParameterSet& v) const
+{
+    const Ui::P& p = m_ui;
     v.power = readWord(p.SlidePower);
     for (const auto& [field, word] : numberFields())
         v.*word = readWord(field);
@@ -176,8 +216,12 @@ void ParameterPanel::SetPanelValues()
         b5(p.EditProfileEnd), b6(p.EditAverage), b7(p.EditHold), b8(p.EditIntlim), b9(p.EditStTrsh),
         b10(p.EditPmode), b11(p.Evalmode), b12(p.EditDigitalOutmode), b13(p.EditTrigger), b14(p.EditBias),
         b15(p.ExternTeach);
+    m_quietMarks = true;
     showWord(p.SlidePower, v.power);
-    p.SlidePowerValue->setValue(v.power);  // the readout shows the real value
+    {
+        const QSignalBlocker quiet(p.SlidePowerValue);
+        p.SlidePowerValue->setValue(v.power);  // the readout shows the real value
+    }
     for (const auto& [field, word] : numberFields())
         showWord(field, v.*word);
     // With external teach on the list holds no EXT entries: an EXT trigger
@@ -188,9 +232,17 @@ void ParameterPanel::SetPanelValues()
     setRingEntry(p.EditPmode, v.pmod == 0 ? 0 : 1, v.pmod);  // 0 = STAT, any other value DYN
     setExternTeach(v.extteach);
     m_teach.writeCells(v.cttDouble);
+    m_quietMarks = false;
+    updateUnsentMarks();
 }
 
 void ParameterPanel::ShowFetchedParameters()
+{
+    showParameters();
+    markSynced();
+}
+
+void ParameterPanel::showParameters()
 {
     // The trigger list must hold the right entries before the trigger is set.
     {
@@ -210,7 +262,12 @@ void ParameterPanel::ShowPartlyFetchedParameters(int rowsRead)
     m_teach.readCells(shown);
     for (int r = std::max(rowsRead, 0); r < kTeachRows; ++r)
         m_params.cttDouble[static_cast<size_t>(r)] = shown[static_cast<size_t>(r)];
+    const TeachCells syncedBefore = m_synced.cttDouble;
     ShowFetchedParameters();
+    // What the sensor holds in those rows is not known: their unsent marks stay.
+    for (int r = std::max(rowsRead, 0); r < kTeachRows; ++r)
+        m_synced.cttDouble[static_cast<size_t>(r)] = syncedBefore[static_cast<size_t>(r)];
+    updateUnsentMarks();
     m_teach.markUnread(rowsRead);
 }
 
@@ -362,18 +419,24 @@ QString ParameterPanel::chooseFile(bool forWriting)
     return dialogs().selectFile(request);
 }
 
-void ParameterPanel::SendParaToFile()
+bool ParameterPanel::SendParaToFile()
 {
     const QString chosen = chooseFile(true);
     if (chosen.isEmpty())
-        return;
+        return false;
     file_name = chosen;
     GetPanelValues();
     m_params.CopyVarsToPP();
     const ParamFileResult result = writeParameterFile(file_name, m_params.pp);
-    if (!result.ok)
+    if (!result.ok) {
         dialogs().message(QStringLiteral("ATTENTION!"),
                           QStringLiteral("The parameters were not saved.\n%1\n%2").arg(file_name, result.error));
+        return false;
+    }
+    // Saved is kept: the edits are no longer only on the panel.
+    m_synced = m_lastPanelRead;
+    updateUnsentMarks();
+    return true;
 }
 
 void ParameterPanel::ReadParaFromFile()
@@ -421,21 +484,29 @@ std::uint16_t ParameterPanel::externTeach() const
     return state == Qt::Checked ? 1 : 0;
 }
 
-void ParameterPanel::CBF_ButtonSend()
+void ParameterPanel::CBF_ButtonSend(std::function<void(bool)> done)
 {
     // What the panel shows now is what goes out, also when the send has to
     // wait for a running transfer whose fetch overwrites the panel meanwhile.
     ParameterSet shown = m_params;
     readPanelValues(shown);
-    m_ex.Transfer(QStringLiteral("send"), [this, shown] {
+    m_ex.Transfer(QStringLiteral("send"), [this, shown, done = std::move(done)] {
         m_setButtonsDimmed(1);
         showAgainIfOverwritten(shown);
-        if (m_params.target == DATFILE)
-            SendParaToFile();
-        else
-            m_transfer.SendPara();
+        // The target too is the one chosen at the press: a send that waited
+        // goes where the user meant, and the toggles show it.
+        if (m_params.target != shown.target) {
+            Ui::P& p = m_ui;
+            QPushButton* toggle = shown.target == DATFILE  ? p.SelectFILE
+                                  : shown.target == EEPROM ? p.SelectEEPROM
+                                                           : p.SelectRAM;
+            CBF_SelectTarget(toggle, shown.target, true);
+        }
+        const bool sent = m_params.target == DATFILE ? SendParaToFile() : SendPara();
         m_pump.sleep(0.5);
         m_setButtonsDimmed(0);
+        if (done)
+            done(sent);
     });
 }
 
@@ -453,7 +524,7 @@ void ParameterPanel::showAgainIfOverwritten(const ParameterSet& shown)
     const auto target = m_params.target;
     m_params = shown;
     m_params.target = target;
-    ShowFetchedParameters();
+    showParameters();
 }
 
 void ParameterPanel::CBF_ButtonGet()
@@ -463,7 +534,7 @@ void ParameterPanel::CBF_ButtonGet()
         if (m_params.target == DATFILE)
             ReadParaFromFile();
         else
-            m_transfer.GetPara();
+            GetPara();
         m_setButtonsDimmed(0);
     });
 }
@@ -480,6 +551,8 @@ void ParameterPanel::CBF_SelectTarget(QPushButton* toggle, std::uint16_t toggleT
         m_params.target = RAM;
         p.SelectRAM->setChecked(true);
     }
+    for (QPushButton* each : {p.SelectRAM, p.SelectEEPROM, p.SelectFILE})
+        showCheckedState(each);
 }
 
 void ParameterPanel::CBF_ParaVisible()
@@ -521,6 +594,107 @@ void ParameterPanel::CBF_ProfileBegEnd()
     const int beg = m_params.profilbeg, end = m_params.profilend;
     if (beg >= end || end - beg < 25)
         dialogs().message(kInfo, QStringLiteral(" Notice:  \n The Profile range must be at least 25%."));
+}
+
+bool ParameterPanel::withProgress(const std::function<bool()>& transfer)
+{
+    const QString status = m_ui.DispStatus->text();
+    m_lastStep = 0;
+    m_progressShown = false;
+    const bool ok = transfer();
+    if (ok && m_progressShown)
+        m_ui.DispStatus->setText(status);
+    return ok;
+}
+
+void ParameterPanel::TransferStep(std::uint16_t command, int row)
+{
+    m_lastStep = command;
+    // Over TCP a transfer is over before a status could be read.
+    if (!m_link.isSerial())
+        return;
+    QString text;
+    switch (command) {
+    case frame::WriteParams: text = tr("writing the parameters"); break;
+    case frame::WriteTeachRow: text = tr("writing row %1 of %2").arg(row + 1).arg(kTeachRows); break;
+    case frame::StoreEeprom: text = tr("storing the set in the EEPROM"); break;
+    case frame::LoadEeprom: text = tr("loading the set from the EEPROM"); break;
+    case frame::ReadParams: text = tr("reading the parameters"); break;
+    case frame::ReadTeachRow: text = tr("reading row %1 of %2").arg(row + 1).arg(kTeachRows); break;
+    default: return;
+    }
+    m_ui.DispStatus->setText(text);
+    m_progressShown = true;
+}
+
+bool ParameterPanel::GetPara()
+{
+    // A fetch that goes through shows the set and takes it as synced.
+    return withProgress([this] { return m_transfer.GetPara(); });
+}
+
+bool ParameterPanel::SendPara()
+{
+    const bool sent = withProgress([this] { return m_transfer.SendPara(); });
+    if (sent) {
+        m_synced = m_lastPanelRead;
+        updateUnsentMarks();
+    } else if (m_lastStep == frame::StoreEeprom && m_explainFailure) {
+        m_explainFailure(tr("RAM got the set, the EEPROM store was not confirmed"),
+                         tr("The sensor took the whole parameter set into its RAM and works with it now, but did not "
+                            "confirm storing it in its EEPROM: after a power cut it may start with its old set. "
+                            "SEND to the EEPROM again once it answers."));
+    }
+    return sent;
+}
+
+void ParameterPanel::markSynced()
+{
+    readFields(m_synced);
+    updateUnsentMarks();
+}
+
+void ParameterPanel::markParametersSynced()
+{
+    const TeachCells teach = m_synced.cttDouble;
+    readFields(m_synced);
+    m_synced.cttDouble = teach;
+    updateUnsentMarks();
+}
+
+void ParameterPanel::updateUnsentMarks()
+{
+    if (m_quietMarks)
+        return;
+    const ParameterSet& s = m_synced;
+    const bool power = readWord(m_ui.SlidePower) != s.power;
+    markUnsent(m_ui.SlidePower, power);
+    markUnsent(m_ui.SlidePowerValue, power);
+    for (const auto& [field, word] : numberFields())
+        markUnsent(field, readWord(field) != s.*word);
+    for (const auto& [field, word] : ringFields())
+        markUnsent(field, ring(field) != s.*word);
+    markUnsent(m_ui.ExternTeach, externTeach() != s.extteach);
+    m_teach.markUnsentCells(s.cttDouble);
+}
+
+QStringList ParameterPanel::unsentFields()
+{
+    // Typed but not yet confirmed is changed too.
+    commitPendingEdits(m_ui.TeachTable->window());
+    updateUnsentMarks();
+    Ui::P& p = m_ui;
+    QStringList names;
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             p.EditPmode, p.SlidePower, p.EditAverage, p.Evalmode, p.EditHold, p.EditIntlim, p.EditMaxNo,
+             p.EditDigitalOutmode, p.EditTrigger, p.ExternTeach, p.EditAnaOutBeg, p.EditAnaOutEnd, p.EditBias,
+             p.EditStTrsh, p.EditProfileBeg, p.EditProfileEnd, p.TeachTable}) {
+        if (!isMarkedUnsent(field))
+            continue;
+        const auto* caption = field->window()->findChild<QLabel*>(QStringLiteral("Label") + field->objectName());
+        names << (caption ? caption->text() : field == p.TeachTable ? tr("TEACH TABLE") : field->accessibleName());
+    }
+    return names;
 }
 
 } // namespace tarvo

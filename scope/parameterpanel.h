@@ -9,6 +9,7 @@
 #include "parameterset.h"
 
 #include <QHash>
+#include <QStringList>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -34,15 +35,33 @@ class ParameterPanel final : public QObject, public ParamTransferHost {
     Q_OBJECT
 public:
     // setButtonsDimmed: the program's SetButtonsDimmed, around every transfer.
+    // explainFailure: a reason and advice after a failed transfer's "TIMEOUT".
     // measured: the last received value set, for teaching.
     ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchange, Link& link, LoopFlags& flags,
                    EventPump& pump, const QString& proj_dir, std::function<void(int)> setButtonsDimmed,
+                   std::function<void(const QString&, const QString&)> explainFailure,
                    const MeasuredValues& measured, QObject* parent = nullptr);
 
     // ParamTransferHost
     void GetPanelValues() override;
     void ShowFetchedParameters() override;
     void ShowPartlyFetchedParameters(int rowsRead) override;
+    void TransferStep(std::uint16_t command, int row) override;
+
+    // Get and Send with the sensor (RAM or EEPROM). Over RS-232 the status
+    // shows how far they are; a success leaves no field marked unsent.
+    bool GetPara();
+    bool SendPara();
+
+    // Fields changed on the panel since the set was last sent, fetched, saved
+    // or loaded are marked unsent. Their captions, typed text included; empty
+    // when there are none.
+    QStringList unsentFields();
+    // What the fields show now is what the sensor or a file holds.
+    void markSynced();
+    // The sixteen parameters shown were sent by the program itself (a
+    // calibration); the teach table keeps its marks.
+    void markParametersSynced();
 
     void SetPanelValues();
     void InitEval();
@@ -53,11 +72,12 @@ public:
     // Displays and strip charts for the signal chosen in SelectSource.
     void DispVis();
 
-    void SendParaToFile();
+    bool SendParaToFile();
     void ReadParaFromFile();
 
-    // Callbacks of the main panel's parameter controls.
-    void CBF_ButtonSend();
+    // Callbacks of the main panel's parameter controls. done, when given,
+    // learns whether the send went through, once it has run.
+    void CBF_ButtonSend(std::function<void(bool)> done = {});
     void CBF_ButtonGet();
     void CBF_SelectTarget(QPushButton* toggle, std::uint16_t toggleTarget, bool on);
     void CBF_ParaVisible();
@@ -66,7 +86,6 @@ public:
     void CBF_AnaOutBegEnd();
     void CBF_ProfileBegEnd();
 
-    ParamTransfer& transfer() { return m_transfer; }
     TeachTablePanel& teach() { return m_teach; }
 
     QString proj_dir;
@@ -76,17 +95,24 @@ public:
 
 private:
     void wire();
-    // The fields and teach-table cells into `into`.
+    // The fields and teach-table cells into `into`, typed text taken in first.
     void readPanelValues(ParameterSet& into);
+    // The same as the fields hold them now.
+    void readFields(ParameterSet& into) const;
     // A send that waited: the panel shows `shown` again when a fetch changed it.
     void showAgainIfOverwritten(const ParameterSet& shown);
+    // ExternTeach, InitExteach, SetPanelValues, InitEval: the variables onto the panel.
+    void showParameters();
+    void updateUnsentMarks();
+    // Runs a transfer; its progress in the status gives way to what was there once it went through.
+    bool withProgress(const std::function<bool()>& transfer);
     void showParameterControls(bool visible);
     void showTeachControls(bool visible);
     QString chooseFile(bool forWriting);
     template <typename Field>
     void showWord(Field* field, std::uint16_t value);
     template <typename Field>
-    std::uint16_t readWord(Field* field);
+    std::uint16_t readWord(Field* field) const;
     void forgetHeld(QWidget* field);
     void setExternTeach(std::uint16_t value);
     // The numeric fields and rings that hold one parameter word each.
@@ -106,7 +132,14 @@ private:
     ParameterSet& m_params;
     EventPump& m_pump;
     Exchange& m_ex;
+    Link& m_link;
     std::function<void(int)> m_setButtonsDimmed;
+    std::function<void(const QString&, const QString&)> m_explainFailure;
+    ParameterSet m_synced;         // what the sensor or file holds, as the panel showed it
+    ParameterSet m_lastPanelRead;  // the panel as GetPanelValues last read it: what a send sends
+    bool m_quietMarks = false;     // the panel is being filled: the marks follow at the end
+    std::uint16_t m_lastStep = 0;  // the command of the transfer's last frame
+    bool m_progressShown = false;
     ParamTransfer m_transfer;
     TeachTablePanel m_teach;
 };

@@ -2,17 +2,20 @@
 
 #include "brandingtables.h"
 #include "calibration.h"
+#include "charts.h"
 #include "dialogs.h"
 #include "entryfeedback.h"
 #include "graphs.h"
 #include "liveloop.h"
 #include "monitorpanel.h"
 #include "panelutil.h"
+#include "panelwindows.h"
 #include "parameterpanel.h"
 #include "recorder.h"
 #include "righthelp.h"
 #include "scopehelp.h"
 #include "tracewindow.h"
+#include "userguide.h"
 #include "ui_CALIBP.h"
 #include "ui_INTERFACEP.h"
 #include "ui_CALIBP2.h"
@@ -30,7 +33,9 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 
 namespace tarvo {
@@ -71,6 +76,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
 {
     addScopeHelpTexts(*m_help);
     InterfacePanel::addHelpTexts(*m_help);
+    TraceWindow::addHelpTexts(*m_help);
     InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(settings, kScopeSettingsFiles));
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), calibpanel.widget.get(),
                        calibpanel2.widget.get(), graphpanel.widget.get(), gfpanel.widget.get(),
@@ -79,8 +85,10 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         m_help->install(w);
         watchNumberEntries(w);
     }
-    parapanel = std::make_unique<ParameterPanel>(*panel.ui, params, exchange, link, flags, pump, settings.documentsDir,
-                                                 [this](int dim) { SetButtonsDimmed(dim); }, measured);
+    parapanel = std::make_unique<ParameterPanel>(
+        *panel.ui, params, exchange, link, flags, pump, settings.documentsDir, [this](int dim) { SetButtonsDimmed(dim); },
+        [this](const QString& reason, const QString& advice) { interfacepanel.ExplainFailure(reason, advice); },
+        measured);
     graphs = std::make_unique<Graphs>(*this);
     live = std::make_unique<LiveLoop>(*this);
     live->dispVis = [this] { parapanel->DispVis(); };
@@ -89,7 +97,12 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     calib = std::make_unique<Calibration>(
         calibpanel.widget.get(), calibpanel2.widget.get(), exchange, link, pump, flags, params, measured,
         live->transfer, settings.documentsDir,
-        CalibrationHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { parapanel->SetPanelValues(); },
+        // The calibrations send the parameters they show.
+        CalibrationHooks{[this](int dim) { SetButtonsDimmed(dim); },
+                         [this] {
+                             parapanel->SetPanelValues();
+                             parapanel->markParametersSynced();
+                         },
                          [this](std::uint16_t power) { panel.ui->SlidePower->setValue(power); },
                          [this](bool on) { panel.widget->setVisible(on); },
                          [this] {
@@ -99,7 +112,8 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                          [this] { scaleaxispanel.widget->hide(); }});
     monitor = std::make_unique<MonitorPanel>(MonitorContext{
         monitorpanel.widget.get(), panel.widget.get(), gfpanel.widget.get(), vecpanel.widget.get(),
-        panel.ui->TeachTable, live->trendBufGF, &exchange, &live->transfer, &measured, &flags, &pump, &reconnect,
+        panel.ui->TeachTable, live->trendBufGF, live->trendTimes, &exchange, &live->transfer, &measured, &flags, &pump,
+        &reconnect,
         [this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
         [this] { return m_quitRequested; }});
     recorder = std::make_unique<Recorder>(
@@ -110,9 +124,28 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         settings.documentsDir);
     tracewindow = std::make_unique<TraceWindow>(link.trace, panel.ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
-    TraceWindow::addHelpTexts(*m_help);
     m_help->install(tracewindow->widget());
+    // A saved chart picture names the sensor: its identification and version.
+    for (QWidget* w : {panel.widget.get(), graphpanel.widget.get(), calibpanel2.widget.get(), monitorpanel.widget.get()})
+        setChartSource(w, [this] {
+            const QString version = exchange.versionText();
+            if (m_sensorId.isEmpty())
+                return version;
+            return QStringLiteral("ID ") + m_sensorId + (version.isEmpty() ? QString() : QStringLiteral(", ") + version);
+        });
     wireMainPanel();
+
+    m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kScopeProgram)), QSettings::IniFormat);
+    dialogs().rememberFoldersIn(m_session.get());
+    m_windows = std::make_unique<PanelWindows>(panel.widget.get(), m_session.get(), kGuideStartPage);
+    const std::pair<QWidget*, const char*> secondary[] = {
+        {recpanel.widget.get(), "recorder.html"},          {calibpanel.widget.get(), "calibration.html#reference"},
+        {calibpanel2.widget.get(), "calibration.html#other-system"}, {graphpanel.widget.get(), "live.html#graph-panel"},
+        {gfpanel.widget.get(), "live.html#big-displays"},  {vecpanel.widget.get(), "live.html#big-displays"},
+        {interfacepanel.widget(), "connect.html"},         {scaleaxispanel.widget.get(), "calibration.html#scale-axis"},
+        {monitorpanel.widget.get(), "monitor.html"},       {tracewindow->widget(), "trace.html"}};
+    for (const auto& [w, topic] : secondary)
+        m_windows->addSecondary(w, QString::fromLatin1(topic));
 }
 
 ScopeApp::~ScopeApp() = default;
@@ -121,8 +154,8 @@ void ScopeApp::wireMainPanel()
 {
     Ui::P& p = *panel.ui;
     panel.widget->installEventFilter(this);
-    interfacepanel.setAnchor(panel.widget.get());
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
+    connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(); });
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
         if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
             connect(stop, &QPushButton::clicked, this, [this] { stopRetrying(); });
@@ -279,9 +312,50 @@ void ScopeApp::CBF_P_close()
 
 bool ScopeApp::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == panel.widget.get() && event->type() == QEvent::Close)
+    if (watched == panel.widget.get() && event->type() == QEvent::Close) {
+        if (!m_quitRequested && !mayClose()) {
+            event->ignore();
+            return true;
+        }
         CBF_P_close();
+    }
     return QObject::eventFilter(watched, event);
+}
+
+bool ScopeApp::mayClose()
+{
+    const QStringList unsent = parapanel->unsentFields();
+    if (unsent.isEmpty())
+        return true;
+    const bool toFile = params.target == DATFILE;
+    const QString where = toFile                     ? QStringLiteral("Save them to a parameter file")
+                          : params.target == EEPROM ? QStringLiteral("Send them to the sensor's EEPROM")
+                                                    : QStringLiteral("Send them to the sensor (RAM)");
+    const QString text = QStringLiteral(" These parameters were changed here but not sent to the sensor \n"
+                                        " (their fields have a dashed frame): \n %1. \n\n %2 before closing? ")
+                             .arg(unsent.join(QStringLiteral(", ")), where);
+    switch (dialogs().ask(QStringLiteral("CONFIRM!"), text,
+                          toFile ? QStringLiteral("Save, then close") : QStringLiteral("Send, then close"),
+                          toFile ? QStringLiteral("Close without saving") : QStringLiteral("Close without sending"))) {
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Cancel:
+        return false;
+    case Dialogs::Answer::Yes:
+        break;
+    }
+    // Running loops end, as on closing; the send follows them, and the
+    // program closes once it went through. A failed send leaves it open.
+    flags.poll = 0;
+    flags.pollrecord = 0;
+    flags.pollmonitor = 0;
+    pump.poke();
+    QPointer<QWidget> main = panel.widget.get();
+    parapanel->CBF_ButtonSend([main](bool sent) {
+        if (sent && main)
+            QMetaObject::invokeMethod(main, &QWidget::close, Qt::QueuedConnection);
+    });
+    return false;
 }
 
 void ScopeApp::showLinkStatus(const QString& text)
@@ -321,9 +395,10 @@ void ScopeApp::timeoutReaction()
 
 void ScopeApp::lineCheckPassed()
 {
+    m_identified = true;
     interfacepanel.SetAcceptAllowed(true);
     SetButtonsDimmed(1);
-    parapanel->transfer().GetPara();
+    parapanel->GetPara();
     SetButtonsDimmed(0);
 }
 
@@ -372,16 +447,24 @@ void ScopeApp::showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comp
     }
 }
 
-void ScopeApp::afterOpening()
+bool ScopeApp::afterOpening()
 {
+    m_identified = false;
     if (link.ret < 0)
         exchange.SetPopupTimeout();
     else
         exchange.CheckComLine();
+    return m_identified;
+}
+
+double ScopeApp::identificationLimit() const
+{
+    return exchange.lineCheckLimit();
 }
 
 void ScopeApp::showIdentification(const QString& text)
 {
+    m_sensorId = text.trimmed();
     for (QWidget* w : {gfpanel.widget.get(), vecpanel.widget.get(), recpanel.widget.get(),
                        monitorpanel.widget.get()})
         for (auto* display : w->findChildren<QLineEdit*>(QStringLiteral("DispID")))

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 
+class QSettings;
 class QWidget;
 namespace Ui {
 class P;
@@ -36,6 +37,7 @@ namespace tarvo {
 class Calibration;
 class Graphs;
 class LiveLoop;
+class PanelWindows;
 class MonitorPanel;
 class ParameterPanel;
 class Recorder;
@@ -132,7 +134,8 @@ public:
     void showMainStatus(const QString& text) override;
     void setTransferButtonsDimmed(bool dim) override;
     void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) override;
-    void afterOpening() override;
+    bool afterOpening() override;
+    double identificationLimit() const override;
     void showIdentification(const QString& text) override;
     void processEvents() override;
     void transfer(const QString& kind, const std::function<void()>& work) override;
@@ -147,12 +150,20 @@ public:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing with parameters changed but not sent asks first: send (then
+    // close), close without sending, or stay. True: close now.
+    bool mayClose();
     void wireMainPanel();
     // The value displays greyed (the last values stay, with their time) or live again.
     void showLineLost(bool lost);
 
     std::unique_ptr<RightClickHelp> m_help;
+    // Window places and the last folders, kept per user (sessionFileName).
+    std::unique_ptr<QSettings> m_session;
+    std::unique_ptr<PanelWindows> m_windows;
     bool m_quitRequested = false;
+    bool m_identified = false;  // the last line check got the identification
+    QString m_sensorId;  // the identification the user gave the sensor (DispID)
     bool m_startupFinished = false;
     bool m_lineShownLost = false;
 };

@@ -45,6 +45,9 @@ void addScopeHelpTexts(RightClickHelp& t)
     add("ParaVisible", QStringLiteral(" Hide or show the TEACH TABLE."));
     add("Evalmode", QStringLiteral("See Manual."));
     add("ExternTeach", QStringLiteral("See Manual."));
+    // Their boxes offer the guide's part on them.
+    t.setGuideTopic(QStringLiteral("Evalmode"), QStringLiteral("parameters.html#evalmode"));
+    t.setGuideTopic(QStringLiteral("ExternTeach"), QStringLiteral("teach.html#external-teach"));
     add("EditAverage", QStringLiteral(" Select the number of scanning values (measurement values) over which the raw signal is averaged."));
     add("EditHold", QStringLiteral(" Select the minimum pulse length when a digital output changes."));
     add("EditIntlim", QStringLiteral(" Select an intensity limit. \n Evaluation is stopped, if the current intensity INT falls below this limit. \n ERROR STATE is output (V-No: = 255)."));
@@ -55,6 +58,7 @@ void addScopeHelpTexts(RightClickHelp& t)
     for (const char* f : {"EditAnaOutBeg", "EditAnaOutEnd"})
         add(f, QStringLiteral(" Select how to control the analog outputs. \n Current output goes from 4mA to 20mA in the selected range. \n Voltage output goes from 0V to 10V in the selected range."));
     add("EditBias", QStringLiteral("Bias for gloss factor. \n Sensor can be calibratet to an other System (See Manual). \n OFF: GF = GF without Bias. \n ON : GF = GF add with calibrated value of calculated bias. \n ATTENTION! BIAS only works within GF=0 and GF=100."));
+    t.setGuideTopic(QStringLiteral("EditBias"), QStringLiteral("calibration.html#bias"));
     add("EditPmode", QStringLiteral(" Select the operating mode of automatic power correction at the transmitter unit. \n STAT: Transmitter power is constantly kept at the POWER-SLIDER value. \n DYN : Transmitter power is dynamically tuned in accordance with the amount of radiation that \n       is diffusely reflected from the target. Sensor should not exceed the dynamic range."));
     add("EditTrigger", QStringLiteral(" Select the trigger mode for the sensor. \n CONT: Continuous evaluation (no trigger event required). \n SELF: Self Trigger, when CH_DIR goes higher than ST TRSH -->internal trigger. \n Average will be calculated dynamically, dependent on the high time of internal trigger. \n Evaluation will be done when internal trigger goes low. \n The detected row (vector) will be hold at the output. \n EXT1: Evaluation will be done during external trigger (IN0) is high. \n When external trigger goes low, the last detected row (vector) will be hold at the output. \n EXT2: Evaluation will be done during external trigger (IN0) is high. \n When exernal trigger goes low, fail condition is output. \n EXT3: Average will be calculated dynamically, dependent on the high time of the external trigger (IN0). \n Evaluation will be done when external trigger (IN0) goes low. \n The detected row (vector) will be hold at the output. \n EXT4: Transmitter is aktiv when trigger (IN0) is high."));
     add("EditDigitalOutmode", QStringLiteral(" Select how to control the 5 digital outputs. \n BINARY   : If a vector (row 0-30 in the TEACH TABLE) is detected, \n            this vector is displayed in V-No: and is set binary to the digital outputs (OUT0-OUT4). \n DIRECT LO: The maximum number of vectors to be taught is 5. \n            If a vector (row 0-4 in the TEACH TABLE) is detected, \n            the special digital output is set to LO, all others are HI. \n DIRECT HI: The maximum number of vectors to be taught is 5. \n            If a vector (row 0-4 in the TEACH TABLE) is detected, \n            the special digital output is set to HI, all others are LO. \n If no vector is detected, V-No: is 255."));
@@ -101,6 +105,7 @@ void addScopeHelpTexts(RightClickHelp& t)
     add("ButtonStartCalib", QStringLiteral(" Starts calibration with Reference 100 units. "));
     add("ButtonCloseCalib", QStringLiteral(" Close calibration panel and return to scope. "));
     add("ButtonCalibToOtherSystem", QStringLiteral(" When calibration with REF=100 was OK, \n a calibration to an other system can be done. \n ATTENTION! BIAS only works within GF=0 and GF=100."));
+    t.setGuideTopic(QStringLiteral("EditBias"), QStringLiteral("calibration.html#bias"));
     add("SlideRefPower", QStringLiteral(" Select the intensity of the transmitter LED. \n 0 = no intensity,  1000 = full intensity."));
     // Calibration to another system.
     add("GridMeasuredValues", QStringLiteral(" Insert measured values. \n ATTENTION!!! Fill not used cells with -1."));

@@ -123,6 +123,28 @@ void TeachTablePanel::readCells(TeachCells& into) const
             into[r][c] = cell(r, c);
 }
 
+bool TeachTablePanel::markUnsentCells(const TeachCells& sent)
+{
+    bool any = false;
+    const QSignalBlocker quiet(m_ui.TeachTable);  // a font is no edit
+    for (int r = 0; r < kTeachRows; ++r)
+        for (int c = 0; c < kTeachCols; ++c) {
+            QTableWidgetItem* item = m_ui.TeachTable->item(r, c);
+            if (!item)
+                continue;
+            const bool differs = cell(r, c) != sent[r][c];
+            QFont font = item->font();
+            if (font.bold() != differs || font.italic() != differs) {
+                font.setBold(differs);
+                font.setItalic(differs);
+                item->setFont(font);
+            }
+            any = any || differs;
+        }
+    markUnsent(m_ui.TeachTable, any);
+    return any;
+}
+
 void TeachTablePanel::writeCells(const TeachCells& from)
 {
     for (int r = 0; r < kTeachRows; ++r)

@@ -46,6 +46,9 @@ public:
     void setCellsDimmed(bool dimmed);
     // Row labels 1..maxno green (active), the rest red.
     void colourRows(int maxno);
+    // Cells whose value differs from `sent` are shown in bold italics and
+    // the table is marked unsent; true when any cell differs.
+    bool markUnsentCells(const TeachCells& sent);
 
     static constexpr unsigned kActiveColour = 0x008000;
     static constexpr unsigned kInactiveColour = 0xff0000;

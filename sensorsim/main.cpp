@@ -230,6 +230,7 @@ int main(int argc, char* argv[])
     p.setApplicationDescription(QStringLiteral("Simulated Tarvo gloss or colour sensor."));
     const QList<QCommandLineOption> options = {
         {{"h", "help"}, "Show this help."},
+        {{"v", "version"}, "Show the version."},
         {"tcp-port", "Listen on 127.0.0.1:<port> (default 10001; 0 = any free port).", "port"},
         {"no-tcp", "Do not listen on TCP."},
         {"pty", "Open a pseudo-terminal as the serial line."},
@@ -275,8 +276,15 @@ int main(int argc, char* argv[])
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
             .filePath(colour ? QStringLiteral("eeprom-rgb.txt") : QStringLiteral("eeprom-gloss.txt"));
     if (p.isSet("help")) {
-        out() << p.helpText() << kGuide << QDir::toNativeSeparators(defaultEeprom) << kGuide2;
+        // The usage line names the program, not the path it was started by.
+        QString help = p.helpText();
+        help.replace(QStringLiteral("Usage: ") + app.arguments().constFirst(), QStringLiteral("Usage: sensorsim"));
+        out() << help << kGuide << QDir::toNativeSeparators(defaultEeprom) << kGuide2;
         out().flush();
+        return 0;
+    }
+    if (p.isSet("version")) {
+        say(QStringLiteral("sensorsim " TARVO_VERSION));
         return 0;
     }
 

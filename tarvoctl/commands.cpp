@@ -31,8 +31,6 @@ QString optionName(const char* name)
                                                          : QStringLiteral("--") + QString::fromLatin1(name);
 }
 
-// Sets the loop's flag, which `timer` clears after `seconds` (0: never) and
-// a signal or a failure at any time.
 // The end of a command that ran with --reconnect: STOPPED with its reason,
 // and exit code 1 when another sensor answered or the events file failed.
 int reconnectEnd(Session& s, bool ranItsCourse)
@@ -55,6 +53,8 @@ int reconnectEnd(Session& s, bool ranItsCourse)
     return s.failed() ? s.failureExit() : Done;
 }
 
+} // namespace
+
 void runFor(Session& s, std::uint16_t& flag, double seconds, QTimer& timer)
 {
     flag = 1;
@@ -67,6 +67,8 @@ void runFor(Session& s, std::uint16_t& flag, double seconds, QTimer& timer)
     });
     timer.start(static_cast<int>(seconds * 1000.0));
 }
+
+namespace {
 
 // Opens -o FILE for the command's data (standard output without it).
 std::optional<int> openOutput(const Invocation& in)
@@ -411,17 +413,7 @@ int recordTriggered(const Invocation& in, Session& s)
 
     // Whatever ended the recording, the sensor stops sending on its own.
     const bool off = s.stopAutoSend();
-    if (counts.skippedBytes > 0)
-        warn(QStringLiteral("%1: the sensor's data were out of step: %2 byte(s) that belonged to no whole frame "
-                            "were skipped%3")
-                 .arg(s.where())
-                 .arg(counts.skippedBytes)
-                 .arg(counts.cutFrames > 0 ? QStringLiteral(", among them %1 frame(s) cut short, dropped").arg(counts.cutFrames)
-                                           : QString()));
-    if (counts.otherFrames > 0)
-        note(in, QStringLiteral("%1: %2 reply(s) to other commands came and were passed over")
-                     .arg(s.where())
-                     .arg(counts.otherFrames));
+    reportReception(in, s, counts);
     if (!writeError.isEmpty())
         report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: ") + writeError));
     if (s.reconnect.enabled()) {
@@ -441,6 +433,21 @@ int recordTriggered(const Invocation& in, Session& s)
         return report(SensorFailed, QStringLiteral("%1: no measurement frame came, only bytes that belong to none")
                                         .arg(s.where()));
     return Done;
+}
+
+void reportReception(const Invocation& in, const Session& s, const AutoFrameCounts& counts)
+{
+    if (counts.skippedBytes > 0)
+        warn(QStringLiteral("%1: the sensor's data were out of step: %2 byte(s) that belonged to no whole frame "
+                            "were skipped%3")
+                 .arg(s.where())
+                 .arg(counts.skippedBytes)
+                 .arg(counts.cutFrames > 0 ? QStringLiteral(", among them %1 frame(s) cut short, dropped").arg(counts.cutFrames)
+                                           : QString()));
+    if (counts.otherFrames > 0)
+        note(in, QStringLiteral("%1: %2 reply(s) to other commands came and were passed over")
+                     .arg(s.where())
+                     .arg(counts.otherFrames));
 }
 
 int profile(const Invocation& in, Session& s)

@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <optional>
 
@@ -53,6 +54,14 @@ double secondsOption(const Invocation& in, const char* name, double max);
 void exclusive(const Invocation& in, const char* a, const char* b);
 // The command's arguments are `count`; else usage() with its form.
 void wantArguments(const Invocation& in, const char* form, int count);
+
+// Sets the loop's flag, which `timer` clears after `seconds` (0: never) and
+// a signal or a failure at any time.
+void runFor(Session& s, std::uint16_t& flag, double seconds, QTimer& timer);
+
+// What automatic reception skipped (bytes of no whole frame, cut frames)
+// as a warning, and the replies to other commands it passed over.
+void reportReception(const Invocation& in, const Session& s, const AutoFrameCounts& counts);
 
 // Information on standard error; -q keeps it back. Warnings always show.
 void note(const Invocation& in, const QString& text);

@@ -1,6 +1,7 @@
 // The table of tarvoctl's commands: name, synopsis, help, examples, options.
 // A new command is one more entry here and its function.
 #include "commands.h"
+#include "publishcommand.h"
 
 namespace tarvo::ctl {
 
@@ -83,8 +84,36 @@ const std::vector<Command>& commandTable()
          "PARAMETERS-CHANGED, STOPPED) go to standard error and, with -o FILE,\n"
          "to FILE.events, one line each.",
          "tarvoctl record --triggered --seconds 600 -o record.dat --no-clobber\n",
-         {"triggered", "seconds", "output", "no-clobber", "utc", "reconnect", "check-after"}, true, false, false,
+                  {"triggered", "seconds", "output", "no-clobber", "utc", "reconnect", "check-after"}, true, false, false,
          recordTriggered},
+        {"publish",
+         "publish --broker HOST[:PORT] --name NAME (--triggered | --interval MS)\n"
+         "        [--prefix P] [--seconds S] [--spool DIR] [--queue N]\n"
+         "        [--tls [--cafile FILE] [--cert FILE --key FILE]]\n"
+         "        [--username USER [--password-file FILE]]",
+         "Send every value set to the plant's MQTT broker as JSON, at QoS 1:\n"
+         "P/NAME/values (P: --prefix, default tarvo) with seq, time and every\n"
+         "value by name (GF, GF_RAW and PP in their units); P/NAME/status\n"
+         "\"online\", and \"offline\" at the end or from the broker when the\n"
+         "process dies (retained); P/NAME/info (retained): identification,\n"
+         "version and working parameter set (commands 7, 3 and 4); P/NAME/events:\n"
+         "LOST when the link to the sensor ends the run.\n"
+         "--triggered: the frames the sensor sends on its own (command 50 with\n"
+         "1, and with 0 at the end); --interval MS: command 5 every MS ms.\n"
+         "Until S seconds or a signal. While the broker is away, value sets\n"
+         "wait in order: in memory (--queue, default 10000), then in the spool\n"
+         "directory, which survives a restart and is delivered first. At the\n"
+         "end the broker gets up to 10 s to take what waits.\n"
+         "--tls checks the broker's certificate (--cafile, or the system's\n"
+         "authorities). The password of --username comes from the first line\n"
+         "of --password-file or from TARVO_MQTT_PASSWORD, never from the\n"
+         "command line. A broker that refuses the connection ends the run\n"
+         "with exit code 1 before the sensor is asked anything; a spool that\n"
+         "cannot be written, with 2.",
+         "tarvoctl --tcp 192.168.0.10 publish --broker mqtt.plant:8883 --tls --name line3 --triggered --spool /var/lib/tarvo-publish/line3\n",
+         {"broker", "name", "prefix", "triggered", "interval", "seconds", "spool", "queue", "tls", "cafile", "cert", "key",
+          "username", "password-file", "password"},
+         true, false, false, publishValues},
         {"profile", "profile [--csv]",
          "Fetch the light profile of the last piece (command 9, blocks 0 to\n"
          "9) and one value set, and print the profile's points.",

@@ -6,6 +6,7 @@
 #include "factortransfer.h"
 #include "interrupt.h"
 #include "output.h"
+#include "publishcommand.h"
 #include "settingslocation.h"
 
 #include <QCommandLineParser>
@@ -178,6 +179,7 @@ int main(int argc, char* argv[])
         {"accept-limited", "Send factors limited to 0..65535."},
         {"accept-zero", "Send a table of zeros."},
     });
+    p.addOptions(publishOptions());
     if (!p.parse(QCoreApplication::arguments()))
         usage(p.errorText());
     const QStringList args = p.positionalArguments();

@@ -12,10 +12,6 @@ namespace {
 
 constexpr qint64 kParameterFileBytes = 64 * 1024;
 
-const char* const kParamNames[kParamCount] = {
-    "power",   "pmod",   "average",   "evalmode",  "hold", "intlim", "maxno",     "digitalout",
-    "trigger", "extteach", "anaoutbeg", "anaoutend", "bias", "sttrsh", "profilbeg", "profilend"};
-
 QString wordName(int index)
 {
     if (index < kParamCount)

@@ -1,6 +1,7 @@
 #include "session.h"
 
 #include "commandline.h"
+#include "connectionfault.h"
 #include "frame.h"
 #include "interrupt.h"
 #include "settingslocation.h"
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -163,18 +165,57 @@ void Session::startAutoSend()
     m_autoSendOn = true;
 }
 
-bool Session::stopAutoSend()
+bool Session::stopAutoSend(const std::function<void(const FrameWords&)>& take)
 {
     const bool cut = pump.waitsCutShort();
     resumeWaits();
-    exchange.StopAutoSend();
-    const bool written = exchange.nBytesW == frame::kBytes;
-    pump.sleep(0.2);  // the frame leaves before the connection closes
+    bool written = false;
+    if (!take) {
+        exchange.StopAutoSend();
+        written = exchange.nBytesW == frame::kBytes;
+        pump.sleep(0.2);  // the frame leaves before the connection closes
+    } else {
+        exchange.order = frame::AutoSend;
+        exchange.FillTxBuf(frame::AutoSend, 0);
+        exchange.WriteFrame();
+        written = exchange.nBytesW == frame::kBytes;
+        takeFramesOnTheirWay(written && !failed(), take);
+    }
     pump.setWaitsCutShort(cut);
     if (written)
         m_autoSendOn = false;
     m_autoSendStopped = written;
     return written;
+}
+
+void Session::takeFramesOnTheirWay(bool wait, const std::function<void(const FrameWords&)>& take)
+{
+    // The flag ends the wait when the line has been quiet, at the limit, and
+    // on a signal or failure, which clear every flag.
+    constexpr int kQuietMs = 250;
+    constexpr int kLimitMs = 2000;
+    AutoFrameReader& reader = exchange.autoFrames();
+    std::uint16_t& taking = flags.pollrecord;
+    taking = wait ? 1 : 0;
+    QTimer quiet, limit;
+    for (QTimer* t : {&quiet, &limit}) {
+        t->setSingleShot(true);
+        QObject::connect(t, &QTimer::timeout, &pump, [this, &taking] {
+            taking = 0;
+            pump.poke();
+        });
+    }
+    quiet.start(kQuietMs);
+    limit.start(kLimitMs);
+    while (taking == 1) {
+        if (reader.wait(taking)) {
+            reader.takeAll(take);
+            quiet.start(kQuietMs);
+        }
+    }
+    reader.takeAll(take);
+    reader.end();
+    taking = 0;
 }
 
 void Session::interrupt(int signal)
@@ -209,26 +250,9 @@ void Session::showLinkStatus(const QString&)
 
 QString Session::openingFault() const
 {
-    if (link.isSerial()) {
-        if (link.serialDevicePath().isEmpty())
-            return QStringLiteral("no device has this number ('tarvoctl ports' lists them)");
-        if (link.serialInUse())
-            return QStringLiteral("the port is in use by another program");
-        if (link.serialPermissionDenied())
-            return QStringLiteral("permission denied (on Linux the user must be in the dialout group)");
-        if (link.ret == -6)
-            return QStringLiteral("no such device");
-        const QString system = link.serialSystemError();
-        return system.isEmpty() ? link.szStatus.trimmed() : system;
-    }
-    switch (link.ret) {
-    case -4: return QStringLiteral("connection refused");
-    case -2: return QStringLiteral("host not found");
-    case -11: return QStringLiteral("no answer within 5 s");
-    case -17: return QStringLiteral("network unreachable");
-    case -10: return QStringLiteral("out of system resources");
-    default: return QStringLiteral("the connection failed (%1)").arg(link.szStatus.trimmed());
-    }
+    if (link.isSerial() && link.serialDevicePath().isEmpty())
+        return openingFaultReason(link) + QStringLiteral(" ('tarvoctl ports' lists them)");
+    return openingFaultReason(link);
 }
 
 void Session::message(const QString&, const QString&)
@@ -303,17 +327,8 @@ QString Session::replyFault() const
     const ReceiveState& rx = link.rx;
     if (!link.isSerial() && link.tcpcon == 0)
         return QStringLiteral("connection closed by %1").arg(where());
-    if (rx.bytesToRead < 0)
-        return QStringLiteral("%1 bytes came back instead of %2").arg(rx.dataSize).arg(frame::kBytes);
-    if (rx.bytesToRead > 0) {
-        const double limit = !m_lineCheck ? m_options.replyLimit
-                             : link.isSerial() ? m_options.lineCheckSerialLimit
-                                               : m_options.lineCheckTcpLimit;
-        const int got = link.isSerial() ? rx.dataSize : rx.dataSize - rx.bytesToRead;
-        if (got == 0)
-            return QStringLiteral("no reply within %1 s").arg(limit, 0, 'f', 1);
-        return QStringLiteral("only %1 of %2 bytes came back within %3 s").arg(got).arg(frame::kBytes).arg(limit, 0, 'f', 1);
-    }
+    if (rx.bytesToRead != 0)
+        return replyShortfall(link, !m_lineCheck ? m_options.replyLimit : exchange.lineCheckLimit());
     const auto& in = rx.szReadBuf;
     const auto hex = [](std::uint8_t b) { return QStringLiteral("%1").arg(b, 2, 16, QChar(u'0')).toUpper(); };
     if (in[0] != 0x00 || in[1] != 0xAA)

@@ -3,6 +3,7 @@
 // programs would show on their panels into the step and reason of a failure.
 #pragma once
 
+#include "autoframes.h"
 #include "eventpump.h"
 #include "exchange.h"
 #include "link.h"
@@ -15,6 +16,7 @@
 #include "settingsfiles.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace tarvo::ctl {
@@ -75,8 +77,10 @@ public:
 
     // Automatic sending (command 50) on, and off again with a short pause so
     // that the frame leaves before the link closes, also after an interruption.
+    // With `take`, the frames already on their way are not flushed but handed
+    // to it until the line has been quiet for a moment (2 s at most).
     void startAutoSend();
-    bool stopAutoSend();
+    bool stopAutoSend(const std::function<void(const FrameWords&)>& take = {});
 
     // Ctrl+C, SIGTERM or SIGHUP: every loop and wait ends at once; a second
     // signal ends the process.
@@ -142,6 +146,7 @@ private:
     QString currentStep(bool withWhere = true) const;
     QString replyFault() const;
     QString openingFault() const;
+    void takeFramesOnTheirWay(bool wait, const std::function<void(const FrameWords&)>& take);
 
     Target m_target;
     ExchangeOptions m_options;

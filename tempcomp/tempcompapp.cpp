@@ -9,8 +9,10 @@
 #include "factortransfer.h"
 #include "frame.h"
 #include "panelutil.h"
+#include "panelwindows.h"
 #include "righthelp.h"
 #include "tracewindow.h"
+#include "userguide.h"
 #include "ui_INTERFACEP.h"
 #include "ui_P.h"
 
@@ -19,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QSettings>
 #include <QTimer>
 #include <QtCharts/QChart>
 #include <algorithm>
@@ -71,6 +74,27 @@ void plot(StripChart& chart, const Extremes& e, const double* values, int count)
     chart.plot(values, count);
 }
 
+// The last connection that answered, in the session file: the tool keeps
+// no connection settings file of its own.
+const QString kLastProtocol = QStringLiteral("connection/protocol");
+const QString kLastSerialPort = QStringLiteral("connection/serialPort");
+const QString kLastServer = QStringLiteral("connection/server");
+const QString kLastTcpPort = QStringLiteral("connection/tcpPort");
+
+std::optional<ConnectionSettings> lastConnection(const QSettings& session)
+{
+    bool ok = false;
+    const int protocol = session.value(kLastProtocol).toInt(&ok);
+    if (!ok || (protocol != RS232 && protocol != TCPIP))
+        return std::nullopt;
+    ConnectionSettings c;
+    c.comprotocol = static_cast<std::uint16_t>(protocol);
+    c.comport = static_cast<std::uint16_t>(std::clamp(session.value(kLastSerialPort, 1).toInt(), 1, 256));
+    c.ipBuf = session.value(kLastServer).toString();
+    c.portNumStr = session.value(kLastTcpPort).toString();
+    return c;
+}
+
 template <size_t N>
 std::array<double, N> asDoubles(const std::array<std::uint16_t, N>& values)
 {
@@ -96,6 +120,7 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     ui->setupUi(panel.get());
     // Right-click help on the interface panel only; the main panel acts on commits alone.
     InterfacePanel::addHelpTexts(*m_help);
+    TraceWindow::addHelpTexts(*m_help);
     InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(settings, kToolSettingsFiles));
     m_help->install(interfacepanel.widget());
     watchNumberEntries(panel.get());
@@ -103,9 +128,14 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     setupCharts();
     tracewindow = std::make_unique<TraceWindow>(link.trace, ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
-    TraceWindow::addHelpTexts(*m_help);
     m_help->install(tracewindow->widget());
     wireMainPanel();
+
+    m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kToolProgram)), QSettings::IniFormat);
+    dialogs().rememberFoldersIn(m_session.get());
+    m_windows = std::make_unique<PanelWindows>(panel.get(), m_session.get(), QStringLiteral("tool.html"));
+    m_windows->addSecondary(interfacepanel.widget(), QStringLiteral("connect.html"));
+    m_windows->addSecondary(tracewindow->widget(), QStringLiteral("trace.html"));
 }
 
 TempCompApp::~TempCompApp()
@@ -118,30 +148,46 @@ TempCompApp::~TempCompApp()
 void TempCompApp::setupCharts()
 {
     const QColor red(210, 0, 0), green(0, 150, 0), blue(0, 0, 220);
+    const QString raw = QStringLiteral("raw"), factor = QStringLiteral("1/1024");
     const QStringList rgb{QStringLiteral("RED"), QStringLiteral("GREEN"), QStringLiteral("BLUE")};
-    const QStringList cfRgb{QStringLiteral("RED factor"), QStringLiteral("GREEN factor"), QStringLiteral("BLUE factor")};
+    auto names = [&](const QString& suffix, const QString& unit) {
+        QStringList out;
+        for (const QString& c : rgb)
+            out << withUnit(c + suffix, unit);
+        return out;
+    };
+    const QStringList curveNames = names(QString(), raw);
+    const QStringList factorNames = names(QStringLiteral(" factor"), factor);
     const struct {
         QChartView* view;
         QList<QColor> colours;
-        const char* title;
-        QStringList names;  // the traces' columns in an export
+        int first, count;  // of the three channels
+        bool factors;
     } charts[] = {
-        {ui->GraphRed, {red}, "RED", {rgb[0]}},
-        {ui->GraphGreen, {green}, "GREEN", {rgb[1]}},
-        {ui->GraphBlue, {blue}, "BLUE", {rgb[2]}},
-        {ui->GraphRGB, {red, green, blue}, "RED, GREEN, BLUE", rgb},
-        {ui->GraphCfRed, {red}, "RED", {cfRgb[0]}},
-        {ui->GraphCfGreen, {green}, "GREEN", {cfRgb[1]}},
-        {ui->GraphCfBlue, {blue}, "BLUE", {cfRgb[2]}},
-        {ui->GraphCfRGB, {red, green, blue}, "RED, GREEN, BLUE", cfRgb},
+        {ui->GraphRed, {red}, 0, 1, false},     {ui->GraphGreen, {green}, 1, 1, false},
+        {ui->GraphBlue, {blue}, 2, 1, false},   {ui->GraphRGB, {red, green, blue}, 0, 3, false},
+        {ui->GraphCfRed, {red}, 0, 1, true},    {ui->GraphCfGreen, {green}, 1, 1, true},
+        {ui->GraphCfBlue, {blue}, 2, 1, true},  {ui->GraphCfRGB, {red, green, blue}, 0, 3, true},
     };
     for (const auto& c : charts) {
         auto strip = std::make_unique<StripChart>(c.view, c.colours);
         strip->setPointsPerScreen(kPointsPerScreen);
-        strip->setNames(QStringLiteral("point"), c.names);
-        strip->chart()->setTitle(QString::fromLatin1(c.title));
+        strip->setAlignLeft(true);  // X is the temperature step t = 0 … 99
+        const QStringList channels = rgb.mid(c.first, c.count);
+        const QString shown = channels.join(QStringLiteral(", "));
+        const QString kind = c.factors ? QStringLiteral("factor") : QStringLiteral("curve");
+        const QString& unit = c.factors ? factor : raw;
+        strip->setNames(QStringLiteral("temperature step"), (c.factors ? factorNames : curveNames).mid(c.first, c.count));
+        strip->setAxisTitles(QStringLiteral("temperature step t"),
+                             withUnit(c.count == 1 ? channels[0] + u' ' + kind : kind, unit));
+        strip->chart()->setTitle(shown);
+        strip->setTitle(shown + u' ' + kind + (c.count == 1 ? QString() : QStringLiteral("s")));
+        if (c.count > 1)
+            for (int t = 0; t < c.count; ++t)
+                strip->setLegendLabel(t, channels[t]);
         m_charts.emplace_back(c.view, std::move(strip));
     }
+    setChartSource(panel.get(), [this] { return exchange.versionText(); });
 }
 
 StripChart& TempCompApp::chart(QChartView* view)
@@ -157,8 +203,8 @@ void TempCompApp::wireMainPanel()
 {
     Ui::P& p = *ui;
     panel->installEventFilter(this);
-    interfacepanel.setAnchor(panel.get());
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
+    connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(QStringLiteral("tool.html")); });
     connect(p.ButtonSendCF, &QPushButton::clicked, this,
             [this] { exchange.Transfer(QStringLiteral("send"), [this] { CBF_ButtonSendCF(); }); });
     connect(p.ButtonSaveEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonSaveEquation);
@@ -199,8 +245,11 @@ void TempCompApp::InitVars()
 
     ShowLogo(panel.get(), toolBrandingTable(), ToolBrandingVariant);
     interfacepanel.SetupServerField();
+    // A connection given on the command line, else the last one that answered.
     if (connectionForThisRun)
         interfacepanel.UseForThisRun(*connectionForThisRun);
+    else if (const auto last = lastConnection(*m_session))
+        interfacepanel.UseForThisRun(*last);
     interfacepanel.InitConnectPanel();
     reconnect.readsWorkingSet = false;  // the colour sensor has no parameter set to read
     reconnect.setHost(this);
@@ -529,8 +578,15 @@ void TempCompApp::timeoutReaction()
 
 void TempCompApp::lineCheckPassed()
 {
+    m_identified = true;
     interfacepanel.ui().DispInterfaceStatus->setText(exchange.versionText());
     interfacepanel.SetAcceptAllowed(true);
+    // The next start tries this connection first.
+    m_session->setValue(kLastProtocol, link.comprotocol);
+    m_session->setValue(kLastSerialPort, link.comport);
+    m_session->setValue(kLastServer, link.ipBuf);
+    m_session->setValue(kLastTcpPort, link.portNumStr);
+    m_session->sync();
 }
 
 void TempCompApp::lineCheckFailed()
@@ -565,12 +621,19 @@ void TempCompApp::showConnectionInUse(std::uint16_t, std::uint16_t, const QStrin
     // The tool shows no port or server in use on its main panel.
 }
 
-void TempCompApp::afterOpening()
+bool TempCompApp::afterOpening()
 {
     // The version query runs whatever the opening returned.
+    m_identified = false;
     SetButtonsDimmed(true);
     exchange.CheckComLine();
     SetButtonsDimmed(false);
+    return m_identified;
+}
+
+double TempCompApp::identificationLimit() const
+{
+    return exchange.lineCheckLimit();
 }
 
 void TempCompApp::processEvents()

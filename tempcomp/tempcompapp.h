@@ -22,12 +22,14 @@
 #include <vector>
 
 class QChartView;
+class QSettings;
 class QWidget;
 namespace Ui { class P; }
 
 namespace tarvo {
 
 class CoefficientBox;
+class PanelWindows;
 class RightClickHelp;
 class StripChart;
 class TraceWindow;
@@ -130,7 +132,8 @@ public:
     void showMainStatus(const QString& text) override;
     void setTransferButtonsDimmed(bool dim) override;
     void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) override;
-    void afterOpening() override;
+    bool afterOpening() override;
+    double identificationLimit() const override;
     void processEvents() override;
     void transfer(const QString& kind, const std::function<void()>& work) override;
     void reconnectSettingsChanged(const ReconnectSettings& settings) override;
@@ -151,6 +154,10 @@ private:
     std::array<CoefficientBox*, kCoefficients> coefficientFields() const;
 
     std::unique_ptr<RightClickHelp> m_help;
+    // Window places, the last folders and the last connection that answered,
+    // kept per user (sessionFileName).
+    std::unique_ptr<QSettings> m_session;
+    std::unique_ptr<PanelWindows> m_windows;
     std::vector<std::pair<QChartView*, std::unique_ptr<StripChart>>> m_charts;
     int m_dimDepth = 0;
     int m_tempCommits = 0;  // CBF_EditTemp runs, to tell a committed change from a plain Enter
@@ -163,6 +170,7 @@ private:
     References m_refsTaken{};
     bool m_refsFromCurves = false;
     bool m_quitRequested = false;
+    bool m_identified = false;  // the last line check got the identification
 };
 
 } // namespace tempcomp

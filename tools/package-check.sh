@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it as CI does: its contents, its
-# control fields, both programs and tarvoctl run from an unpacked copy with
-# --version and --help (no display), an unknown option, and the menu entries
-# and AppStream metainfo against their validators when those are installed.
+# control fields, both programs, tarvoctl and sensorsim run from an unpacked
+# copy with --version and --help (no display), an unknown option, the
+# publishing service (its unit, user and maintainer scripts; systemd-analyze
+# verify when systemd is there), the user guide (every page there, not empty,
+# every link to a page resolves), the man pages (each renders with man -l,
+# without warnings), the installed README, the menu entries and AppStream
+# metainfo against their validators, and the whole package against lintian
+# (no errors).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TARVO_BUILD_DIR:-$here/build}"
@@ -17,7 +22,7 @@ echo "package-check: $deb"
 version="$(dpkg-deb -f "$deb" Version)"
 [[ "$version" =~ ^4\.3\.[0-9]+$ ]] || fail "version $version is not 4.3.x"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for lib in libqt6widgets6 libqt6serialport6 libqt6charts6 libc6 qt6-qpa-plugins; do
+for lib in libqt6widgets6 libqt6serialport6 libqt6charts6 libmosquitto1 libc6 qt6-qpa-plugins; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no maintainer"
@@ -26,8 +31,20 @@ done
 contents="$(dpkg-deb -c "$deb" | awk '{print $NF}')"
 expected=(
   ./usr/bin/TarvoV43 ./usr/bin/TarvoTempCompV43 ./usr/bin/tarvoctl ./usr/bin/sensorsim
-  ./usr/share/doc/tarvo/README.md
+  ./usr/share/doc/tarvo/README.md ./usr/share/doc/tarvo/copyright ./usr/share/doc/tarvo/changelog.gz
+  ./usr/lib/systemd/system/tarvoctl-publish@.service ./usr/lib/sysusers.d/tarvo.conf
+  ./usr/share/doc/tarvo/examples/publish-line3.conf
 )
+# Every page of the guide and every man page of the source tree.
+for page in "$here"/docs/guide/*; do
+  expected+=(./usr/share/tarvo/guide/"$(basename "$page")")
+done
+for page in "$here"/packaging/man/*.1; do
+  expected+=(./usr/share/man/man1/"$(basename "$page")".gz)
+done
+for program in TarvoV43 TarvoTempCompV43 sensorsim; do
+  expected+=(./usr/share/man/man1/$program.1.gz)
+done
 for id in com.tarvo.TarvoV43 com.tarvo.TarvoTempCompV43; do
   expected+=(./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml
              ./usr/share/icons/hicolor/scalable/apps/$id.svg)
@@ -40,8 +57,9 @@ for f in "${expected[@]}"; do
 done
 desktop_entries="$(grep -c '^./usr/share/applications/.*\.desktop$' <<<"$contents")"
 [ "$desktop_entries" -eq 2 ] || fail "$desktop_entries desktop entries, wanted two (none for the simulator)"
-stray="$(grep -v -e '^./usr/bin/' -e '^./usr/share/' -e '^./usr/$' -e '^./$' <<<"$contents" || true)"
-[ -z "$stray" ] || fail "files outside /usr/bin and /usr/share: $stray"
+stray="$(grep -v -e '^./usr/bin/' -e '^./usr/share/' -e '^./usr/lib/$' -e '^./usr/lib/systemd/$' -e '^./usr/lib/systemd/system/' \
+  -e '^./usr/lib/sysusers.d/' -e '^./usr/$' -e '^./$' <<<"$contents" || true)"
+[ -z "$stray" ] || fail "files outside /usr/bin, /usr/share and the service's places: $stray"
 
 tmp="$(mktemp -d)"
 trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
@@ -53,6 +71,9 @@ for program in TarvoV43 TarvoTempCompV43; do
   [ "$(run "$bin/$program" --version)" = "$program $version" ] || fail "$program --version"
   help="$(run "$bin/$program" --help)" || fail "$program --help exit code"
   grep -q -- "--version" <<<"$help" || fail "$program --help lists no options"
+  [[ "$(head -n1 <<<"$help")" == "Usage: $program "* ]] || fail "$program --help: usage line $(head -n1 <<<"$help")"
+  grep -qx "StartupWMClass=$program" "$tmp/root/usr/share/applications/com.tarvo.$program.desktop" \
+    || fail "the menu entry of $program lacks StartupWMClass=$program"
   # An installed copy keeps its settings in the user's folder, never beside itself.
   grep -qF "$tmp/config/Tarvo/$program" <<<"$help" || fail "$program --help does not name the user's folder: $help"
   set +e
@@ -72,17 +93,49 @@ run "$bin/tarvoctl" --no-such-option 2>/dev/null
 code=$?
 set -e
 [ "$code" -eq 2 ] || fail "tarvoctl with an unknown option ended with $code, wanted 2"
-run "$bin/sensorsim" --help >/dev/null || fail "sensorsim --help"
+[ "$(run "$bin/sensorsim" --version)" = "sensorsim $version" ] || fail "sensorsim --version"
+[[ "$(run "$bin/sensorsim" --help | head -n1)" == "Usage: sensorsim "* ]] || fail "sensorsim --help: usage line"
 [ ! -e "$tmp/config" ] || fail "--help or --version created $tmp/config"
 [ "$(ls "$bin" | tr '\n' ' ')" = "TarvoTempCompV43 TarvoV43 sensorsim tarvoctl " ] || fail "files appeared beside the programs"
-if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop
+# The service: its user is made by postinst, and the unit runs tarvoctl publish.
+dpkg-deb -I "$deb" postinst | grep -q "systemd-sysusers.*tarvo.conf" || fail "postinst does not make the service's user"
+grep -qx "m tarvo dialout" "$tmp/root/usr/lib/sysusers.d/tarvo.conf" || fail "the service's user is not in dialout"
+unit="$tmp/root/usr/lib/systemd/system/tarvoctl-publish@.service"
+grep -q "^ExecStart=/usr/bin/tarvoctl .* publish .*" "$unit" || fail "the unit does not run tarvoctl publish"
+grep -q "^EnvironmentFile=/etc/tarvo/publish-%i.conf$" "$unit" || fail "the unit does not read /etc/tarvo/publish-%i.conf"
+if command -v systemd-analyze >/dev/null; then
+  # An instance of it, running the unpacked tarvoctl.
+  sed "s#/usr/bin/tarvoctl#$bin/tarvoctl#" "$unit" >"$tmp/tarvoctl-publish@line3.service"
+  systemd-analyze verify --man=no "$tmp/tarvoctl-publish@line3.service" || fail "systemd-analyze verify"
 else
-  echo "package-check: desktop-file-validate not installed, skipped"
+  echo "package-check: systemd-analyze not installed, skipped"
 fi
-if command -v appstreamcli >/dev/null; then
-  appstreamcli validate --no-net "$tmp"/root/usr/share/metainfo/*.metainfo.xml
-else
-  echo "package-check: appstreamcli not installed, skipped"
-fi
+
+# The user guide: no empty page, and every link to another page leads to one.
+guide="$tmp/root/usr/share/tarvo/guide"
+[ -s "$guide/index.html" ] || fail "the guide has no start page"
+for page in "$guide"/*; do
+  [ -s "$page" ] || fail "empty guide page $(basename "$page")"
+done
+for link in $(grep -oh 'href="[^"#:]*' "$guide"/*.html | sed 's/^href="//' | sort -u); do
+  [ -s "$guide/$link" ] || fail "the guide links to $link, which it lacks"
+done
+# Man pages: each renders, without warnings.
+for page in "$tmp"/root/usr/share/man/man1/*.1.gz; do
+  warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"
+  [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
+  [ "$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null | wc -l)" -gt 10 ] || fail "$(basename "$page") renders empty"
+done
+# The installed README is the user part, with the programs named as installed.
+readme="$tmp/root/usr/share/doc/tarvo/README.md"
+! grep -n -e 'build/bin/' -e 'tools/demo.sh' "$readme" || fail "the installed README names build-tree paths"
+grep -q '^## The programs' "$readme" || fail "the installed README lacks its user part"
+
+for tool in desktop-file-validate appstreamcli lintian; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed (tools/setup.sh installs it)"
+done
+desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop
+appstreamcli validate --no-net "$tmp"/root/usr/share/metainfo/*.metainfo.xml
+# Errors fail; warnings are shown.
+lintian --fail-on error "$deb"
 echo "package-check: passed"

@@ -7,8 +7,12 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TARVO_BUILD_DIR:-$here/build}"
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
-          libgl-dev qt6-qpa-plugins dpkg-dev file desktop-file-utils appstream)
+# libmosquitto-dev: tarvoctl publish; mosquitto, mosquitto-clients and
+# openssl: the broker, the password tool and the certificates its tests use;
+# lintian and man-db: the package check.
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
+          libgl-dev qt6-qpa-plugins dpkg-dev file desktop-file-utils appstream lintian man-db
+          libmosquitto-dev mosquitto mosquitto-clients openssl)
 config=()
 # The normal build treats warnings as errors, so a new warning fails CI;
 # the sanitizer build (another compiler) only reports them.

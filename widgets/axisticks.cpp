@@ -29,9 +29,9 @@ RoundTicks roundTicks(double min, double max, int intervals, double minStep)
     return {step, QStringLiteral("%.%1f").arg(decimals)};
 }
 
-void setRoundTicks(QValueAxis* axis, double min, double max, double minStep)
+void setRoundTicks(QValueAxis* axis, double min, double max, double minStep, int intervals)
 {
-    const RoundTicks t = roundTicks(min, max, 5, minStep);
+    const RoundTicks t = roundTicks(min, max, intervals, minStep);
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0.0);
     axis->setLabelFormat(t.labelFormat);

@@ -17,7 +17,8 @@ struct RoundTicks {
 // min … max and is not below minStep (1 for an axis that counts points).
 RoundTicks roundTicks(double min, double max, int intervals = 5, double minStep = 0.0);
 
-// Sets the axis to min … max with ticks at the multiples of the round step.
-void setRoundTicks(QValueAxis* axis, double min, double max, double minStep = 0.0);
+// Sets the axis to min … max with ticks at the multiples of the round step,
+// at most `intervals` of them.
+void setRoundTicks(QValueAxis* axis, double min, double max, double minStep = 0.0, int intervals = 5);
 
 } // namespace tarvo

@@ -6,16 +6,20 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCursor>
+#include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QImage>
 #include <QMenu>
+#include <QPainter>
 #include <QPixmap>
 #include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 #include <QtCharts/QChartView>
-#include <QtCharts/QXYSeries>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
 
 namespace tarvo {
 
@@ -72,7 +76,7 @@ private:
     void place()
     {
         const QSize s = m_button->sizeHint();
-        m_button->setGeometry(m_view->width() - s.width() - 2, 2, s.width(), s.height());
+        m_button->setGeometry(m_view->viewport()->width() - s.width() - 2, 2, s.width(), s.height());
         m_button->raise();
     }
 
@@ -128,15 +132,18 @@ void enableChartExport(QChartView* view)
         return;
     view->setProperty(kExportable, true);
 
-    auto* button = new QToolButton(view);
+    // On the chart's viewport: screen readers list a scroll area's viewport
+    // and its children, not other children of the view.
+    auto* button = new QToolButton(view->viewport());
     button->setObjectName(view->objectName() + QStringLiteral("Export"));
     button->setIcon(button->style()->standardIcon(QStyle::SP_DialogSaveButton));
     button->setIconSize(QSize(14, 14));
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);  // the panel's shortcuts serve the keyboard
+    button->setFocusPolicy(Qt::TabFocus);  // Tab reaches it; Space opens its menu
     button->setPopupMode(QToolButton::InstantPopup);
     button->setToolTip(QStringLiteral("Save the chart as a PNG picture or its values as a CSV file"));
-    button->setAccessibleName(QStringLiteral("Save chart"));
+    button->setAccessibleName(view->accessibleName().isEmpty() ? QStringLiteral("Save chart")
+                                                               : QStringLiteral("Save chart: ") + view->accessibleName());
     // Clicks on the button are its own, not the chart's.
     button->setProperty("chartTool", true);
 
@@ -156,68 +163,32 @@ void enableChartExport(QChartView* view)
     addWindowShortcuts(view->window());
 }
 
-ChartTable seriesTable(const QChartView* view)
-{
-    std::vector<const QXYSeries*> series;
-    for (QAbstractSeries* s : view->chart()->series())
-        if (auto* xy = qobject_cast<const QXYSeries*>(s))
-            series.push_back(xy);
-    ChartTable t;
-    if (series.empty()) {
-        t.header << QStringLiteral("x") << QStringLiteral("y");
-        t.value = [](std::int64_t, int) { return 0.0; };
-        return t;
-    }
-    auto name = [&](size_t i) {
-        return series[i]->name().isEmpty() ? QStringLiteral("series %1").arg(i + 1) : series[i]->name();
-    };
-    bool sameX = true;
-    const QList<QPointF> first = series[0]->points();
-    for (size_t i = 1; i < series.size() && sameX; ++i) {
-        const QList<QPointF> other = series[i]->points();
-        sameX = other.size() == first.size();
-        for (qsizetype k = 0; sameX && k < first.size(); ++k)
-            sameX = other[k].x() == first[k].x();
-    }
-    if (sameX) {
-        t.header << QStringLiteral("x");
-        std::vector<QList<QPointF>> columns;
-        for (size_t i = 0; i < series.size(); ++i) {
-            t.header << name(i);
-            columns.push_back(series[i]->points());
-        }
-        t.rows = first.size();
-        t.value = [columns](std::int64_t row, int column) {
-            return column == 0 ? columns[0][row].x() : columns[size_t(column - 1)][row].y();
-        };
-        return t;
-    }
-    // Series of different X: one row per point, the series numbered from 1.
-    t.header << QStringLiteral("series") << QStringLiteral("x") << QStringLiteral("y");
-    std::vector<std::pair<int, QPointF>> rows;
-    for (size_t i = 0; i < series.size(); ++i)
-        for (const QPointF& p : series[i]->points())
-            rows.emplace_back(int(i) + 1, p);
-    t.rows = std::int64_t(rows.size());
-    t.value = [rows](std::int64_t row, int column) {
-        const auto& [s, p] = rows[size_t(row)];
-        return column == 0 ? double(s) : column == 1 ? p.x() : p.y();
-    };
-    return t;
-}
-
 ChartTable chartTable(const QChartView* view)
 {
     if (ChartPlot* plot = ChartPlot::of(view))
         return plot->table();
-    return seriesTable(view);
+    return {};
 }
 
 void writeCsv(const ChartTable& table, QIODevice& out)
 {
-    QByteArray text = table.header.join(u',').toUtf8() + '\n';
+    // The header is the first line, with no comment above it, so that a
+    // spreadsheet takes it as the column titles.
+    QStringList header = table.header;
+    if (table.time)
+        header.prepend(QStringLiteral("time"));
+    for (QString& title : header)
+        if (title.contains(u',') || title.contains(u'"'))
+            title = u'"' + QString(title).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    QByteArray text = header.join(u',').toUtf8() + '\n';
     const int columns = int(table.header.size());
     for (std::int64_t row = 0; row < table.rows; ++row) {
+        if (table.time) {
+            // A row that holds no measured value has no time.
+            if (const std::int64_t ms = table.time(row); ms != 0)
+                text += isoTime(ms).toLatin1();
+            text += ',';
+        }
         for (int c = 0; c < columns; ++c) {
             if (c > 0)
                 text += ',';
@@ -241,10 +212,47 @@ bool saveCsv(const ChartTable& table, const QString& path, QString* error)
     return saveWholeFile(path, bytes, error);
 }
 
+QStringList pictureTitle(QChartView* view)
+{
+    ChartPlot* plot = ChartPlot::of(view);
+    if (!plot)
+        return {view->objectName(), QString()};
+    // The span of the rows' times, else when the values were taken, else now.
+    std::int64_t first = 0, last = 0;
+    const ChartTable table = plot->table();
+    if (table.time)
+        for (std::int64_t row = 0; row < table.rows; ++row)
+            if (const std::int64_t ms = table.time(row); ms != 0) {
+                first = first == 0 ? ms : std::min(first, ms);
+                last = std::max(last, ms);
+            }
+    QString when;
+    if (first != 0) {
+        const QDateTime a = QDateTime::fromMSecsSinceEpoch(first), b = QDateTime::fromMSecsSinceEpoch(last);
+        const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz");
+        when = a.toString(format)
+            + (last == first ? QString()
+                             : QStringLiteral(" to ")
+                                   + b.toString(a.date() == b.date() ? QStringLiteral("HH:mm:ss.zzz") : format));
+        when += isoTime(last).right(6).prepend(QStringLiteral(" (UTC")) + u')';
+    } else {
+        const std::int64_t taken = plot->takenAt();
+        const std::int64_t ms = taken != 0 ? taken : QDateTime::currentMSecsSinceEpoch();
+        when = (taken != 0 ? QStringLiteral("taken ") : QStringLiteral("saved "))
+            + QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+            + isoTime(ms).right(6).prepend(QStringLiteral(" (UTC")) + u')';
+    }
+    const QString source = plot->source().trimmed();
+    return {plot->title(), source.isEmpty() ? when : source + QStringLiteral("  \u00b7  ") + when};
+}
+
 bool savePng(QChartView* view, const QString& path, QString* error)
 {
-    if (ChartPlot* plot = ChartPlot::of(view))
+    ChartPlot* plot = ChartPlot::of(view);
+    if (plot) {
         plot->redrawNow();  // the picture shows the latest values
+        plot->hideHover();
+    }
     // The picture without the export button.
     QWidget* button = view->findChild<QToolButton*>(view->objectName() + QStringLiteral("Export"));
     const bool shown = button && button->isVisible();
@@ -253,10 +261,57 @@ bool savePng(QChartView* view, const QString& path, QString* error)
     const QPixmap picture = view->grab();
     if (shown)
         button->show();
+
+    // Above the chart, what it shows and where and when it comes from, and
+    // the legend when the chart had no room to show it.
+    const QStringList title = pictureTitle(view);
+    std::vector<std::pair<QColor, QString>> legend;
+    if (plot && plot->legendWanted() && !view->chart()->legend()->isVisible())
+        for (QLegendMarker* marker : view->chart()->legend()->markers())
+            if (marker->isVisible())
+                legend.emplace_back(marker->pen().color(), marker->label());
+    QFont bold = view->font();
+    bold.setBold(true);
+    const QFont plain = view->font();
+    const QFontMetrics boldMetrics(bold), plainMetrics(plain);
+    const int margin = 6;
+    const int line = plainMetrics.height();
+    const int band = margin + boldMetrics.height() + line * (legend.empty() ? 1 : 2) + margin;
+    const qreal dpr = picture.devicePixelRatio();
+    QImage image(picture.width(), picture.height() + qRound(band * dpr), QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
+    const QPalette palette = view->palette();
+    image.fill(palette.color(QPalette::Base));
+    {
+        QPainter painter(&image);
+        const int width = qRound(picture.width() / dpr) - 2 * margin;
+        const QColor ink = palette.color(QPalette::Text);
+        painter.setPen(ink);
+        painter.setFont(bold);
+        painter.drawText(QPoint(margin, margin + boldMetrics.ascent()),
+                         boldMetrics.elidedText(title.value(0), Qt::ElideRight, width));
+        painter.setFont(plain);
+        int y = margin + boldMetrics.height();
+        painter.drawText(QPoint(margin, y + plainMetrics.ascent()),
+                         plainMetrics.elidedText(title.value(1), Qt::ElideRight, width));
+        int x = margin;
+        y += line;
+        for (const auto& [colour, label] : legend) {
+            painter.setPen(QPen(colour, 2));
+            painter.drawLine(x, y + line / 2, x + 16, y + line / 2);
+            painter.setPen(ink);
+            painter.drawText(QPoint(x + 20, y + plainMetrics.ascent()), label);
+            x += 20 + plainMetrics.horizontalAdvance(label) + 2 * margin;
+        }
+        painter.drawPixmap(QPointF(0, band), picture);
+    }
+    // The same words as text in the file, for whoever files the picture.
+    image.setText(QStringLiteral("Title"), title.value(0));
+    image.setText(QStringLiteral("Description"), title.value(1));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG")) {
+    if (!image.save(&buffer, "PNG")) {
         if (error)
             *error = QStringLiteral("PNG encoding failed");
         return false;

@@ -1,9 +1,13 @@
 #include "dialogs.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
 
 namespace tarvo {
 
@@ -13,6 +17,36 @@ std::unique_ptr<Dialogs>& slot()
     static std::unique_ptr<Dialogs> service = std::make_unique<QtDialogs>();
     return service;
 }
+
+// The names of the kinds of file the programs read and write.
+QString filterName(const QString& pattern)
+{
+    static const struct {
+        const char* pattern;
+        const char* name;
+    } names[] = {{"*.dat", "Record files"},   {"*.ini", "Parameter files"}, {"*.cfg", "Calibration tables"},
+                 {"*.equ", "Equation files"}, {"*.txt", "Text files"},      {"*.png", "PNG pictures"},
+                 {"*.csv", "CSV files"}};
+    for (const auto& n : names)
+        if (pattern == QLatin1String(n.pattern))
+            return QString::fromLatin1(n.name);
+    return QStringLiteral("Files");
+}
+
+QMessageBox::Icon iconOf(const QString& title)
+{
+    if (title == QLatin1String("ATTENTION!"))
+        return QMessageBox::Warning;
+    if (title.compare(QLatin1String("INFO!"), Qt::CaseInsensitive) == 0 || title == QLatin1String("Info"))
+        return QMessageBox::Information;
+    return QMessageBox::Critical;
+}
+
+QString folderKey(const FileDialogRequest& request)
+{
+    return QStringLiteral("folders/") + (request.filter.isEmpty() ? QStringLiteral("any") : request.filter.mid(2));
+}
+
 } // namespace
 
 Dialogs& dialogs() { return *slot(); }
@@ -24,13 +58,45 @@ void setDialogs(std::unique_ptr<Dialogs> service)
 
 QString fileDialogFilter(const FileDialogRequest& request)
 {
-    return request.filter.isEmpty() ? QString() : QStringLiteral("%1 (%1)").arg(request.filter);
+    return request.filter.isEmpty() ? QString() : QStringLiteral("%1 (%2)").arg(filterName(request.filter), request.filter);
+}
+
+QString Dialogs::selectFile(const FileDialogRequest& request)
+{
+    FileDialogRequest r = request;
+    const QString key = folderKey(request);
+    if (m_folders) {
+        const QString last = m_folders->value(key).toString();
+        if (!last.isEmpty() && QFileInfo(last).isDir())
+            r.directory = last;
+    }
+    const QString path = chooseFile(r);
+    if (m_folders && !path.isEmpty())
+        m_folders->setValue(key, QFileInfo(path).absolutePath());
+    return path;
 }
 
 void QtDialogs::message(const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(iconOf(title), title, text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
+}
+
+void QtDialogs::notice(const QString& title, const QString& text)
+{
+    auto* box = new QMessageBox(iconOf(title), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+bool QtDialogs::offer(const QString& title, const QString& text, const QString& action)
+{
+    QMessageBox box(iconOf(title), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    QPushButton* chosen = box.addButton(action, QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == chosen;
 }
 
 bool QtDialogs::confirm(const QString& title, const QString& text)
@@ -41,7 +107,28 @@ bool QtDialogs::confirm(const QString& title, const QString& text)
     return box.exec() == QMessageBox::Yes;
 }
 
-QString QtDialogs::selectFile(const FileDialogRequest& r)
+Dialogs::Answer QtDialogs::ask(const QString& title, const QString& text, const QString& yes, const QString& no)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* yesButton = box.addButton(yes, QMessageBox::YesRole);
+    QPushButton* noButton = box.addButton(no, QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(yesButton);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yesButton)
+        return Answer::Yes;
+    if (box.clickedButton() == noButton)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+bool QtDialogs::openUrl(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+QString QtDialogs::chooseFile(const FileDialogRequest& r)
 {
     const QString start = QDir(r.directory).filePath(r.defaultFile);
     const QString filter = fileDialogFilter(r);

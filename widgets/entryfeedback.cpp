@@ -24,6 +24,7 @@ const char* const kNoticeText = "tarvoEntryNotice";      // the reason shown as 
 const char* const kUnderToolTip = "tarvoEntryUnderTip";  // the tooltip the reason covers
 const char* const kWatched = "tarvoEntryWatched";
 const char* const kHighlighted = "tarvoEntryHighlighted";  // the red frame's end is due
+const char* const kUnsent = "tarvoUnsent";                 // changed here, not yet sent
 
 QString g_lastNotice;
 
@@ -181,12 +182,8 @@ void showEntryNotice(QWidget* field, const QString& text)
         QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), text, field, QRect(), kTooltipMs);
     // The frame goes on top of whatever style the field has and leaves it as
     // it is then: a style changed meanwhile (a kept value replaced) stays.
-    const char* kind = field->inherits("QAbstractSpinBox")       ? "QAbstractSpinBox"
-                       : field->inherits("QAbstractScrollArea") ? "QAbstractScrollArea"
-                                                                : "QWidget";
-    const QString frame = QStringLiteral(" %1 { border: 2px solid #d00000; }").arg(QString::fromLatin1(kind));
-    if (!field->styleSheet().contains(frame))
-        field->setStyleSheet(field->styleSheet() + frame);
+    const QString frame = QStringLiteral("border: 2px solid #d00000;");
+    setFieldStyle(field, frame, true);
     if (field->property(kHighlighted).toBool())
         return;
     field->setProperty(kHighlighted, true);
@@ -194,10 +191,40 @@ void showEntryNotice(QWidget* field, const QString& text)
     QTimer::singleShot(kHighlightMs, field, [guard, frame] {
         if (!guard)
             return;
-        if (guard->styleSheet().contains(frame))
-            guard->setStyleSheet(QString(guard->styleSheet()).remove(frame));
+        setFieldStyle(guard, frame, false);
         guard->setProperty(kHighlighted, false);
     });
+}
+
+void setFieldStyle(QWidget* field, const QString& declarations, bool on)
+{
+    // A rule for the field's kind, not for everything inside it (a spin box's
+    // line edit, a ring's drop-down list).
+    const char* kind = field->inherits("QAbstractSpinBox")       ? "QAbstractSpinBox"
+                       : field->inherits("QAbstractScrollArea") ? "QAbstractScrollArea"
+                       : field->inherits("QComboBox")           ? "QComboBox"
+                       : field->inherits("QCheckBox")           ? "QCheckBox"
+                       : field->inherits("QSlider")             ? "QSlider"
+                                                                : "QWidget";
+    const QString rule = QStringLiteral(" %1 { %2 }").arg(QString::fromLatin1(kind), declarations);
+    const QString style = field->styleSheet();
+    if (on && !style.contains(rule))
+        field->setStyleSheet(style + rule);
+    else if (!on && style.contains(rule))
+        field->setStyleSheet(QString(style).remove(rule));
+}
+
+void markUnsent(QWidget* field, bool unsent)
+{
+    if (!field || isMarkedUnsent(field) == unsent)
+        return;
+    field->setProperty(kUnsent, unsent);
+    setFieldStyle(field, QStringLiteral("border: 2px dashed #1f5fbf;"), unsent);
+}
+
+bool isMarkedUnsent(const QWidget* field)
+{
+    return field && field->property(kUnsent).toBool();
 }
 
 void watchNumberEntry(QAbstractSpinBox* box)

@@ -33,4 +33,15 @@ void showEntryNotice(QWidget* field, const QString& text);
 // for fields that close when the entry ends, such as a table cell's editor.
 QString lastEntryNotice();
 
+// Marks a field whose value was changed on the panel but not yet sent (or
+// saved): a dashed frame, a shape and not a colour alone, until the mark is
+// taken away. The field's property "tarvoUnsent" says whether it is marked.
+void markUnsent(QWidget* field, bool unsent);
+bool isMarkedUnsent(const QWidget* field);
+
+// Adds (on) or takes away a style rule of the field's own kind of control
+// ("QAbstractSpinBox { color: … }"), leaving the rest of its style as it is:
+// the marks above, the entry's red frame and a field's own colour share it.
+void setFieldStyle(QWidget* field, const QString& declarations, bool on);
+
 } // namespace tarvo

@@ -1,5 +1,6 @@
 #include "panelutil.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -20,6 +21,19 @@ void setVisibleWithCaption(QWidget* control, bool visible)
     if (QWidget* panel = control->window())
         if (auto* caption = panel->findChild<QWidget*>(QStringLiteral("Label") + control->objectName()))
             caption->setVisible(visible);
+}
+
+void showCheckedState(QAbstractButton* button)
+{
+    static constexpr const char* kPlainText = "tarvoPlainText";
+    if (!button->property(kPlainText).isValid())
+        button->setProperty(kPlainText, button->text());
+    const QString plain = button->property(kPlainText).toString();
+    const bool on = button->isChecked();
+    button->setText(on ? QStringLiteral("\u2713 ") + plain : plain);
+    QFont font = button->font();
+    font.setBold(on);
+    button->setFont(font);
 }
 
 namespace {

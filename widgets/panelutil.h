@@ -1,6 +1,7 @@
 // Small helpers for controls on panels.
 #pragma once
 
+class QAbstractButton;
 class QComboBox;
 class QWidget;
 
@@ -9,6 +10,11 @@ namespace tarvo {
 // Shows or hides a control together with its caption, the label named
 // "Label" + the control's objectName on the same panel.
 void setVisibleWithCaption(QWidget* control, bool visible);
+
+// Shows whether a button of a one-of-several choice is the one chosen by
+// more than its shade, which some themes make faint: a check mark before its
+// text and a bold font while it is checked.
+void showCheckedState(QAbstractButton* button);
 
 // Takes what the user typed but has not yet confirmed (no Enter, no Tab) on
 // the panel: the text of every number field becomes its value, and an open

@@ -94,12 +94,19 @@ PointStore::Extremes PointStore::extremes(std::int64_t from, std::int64_t to) co
 
 void PointStore::decimate(int columns, QList<QPointF>& out) const
 {
+    decimate(m_begin, m_end, columns, out);
+}
+
+void PointStore::decimate(std::int64_t first, std::int64_t last, int columns, QList<QPointF>& out) const
+{
+    first = std::max(first, m_begin);
+    last = std::max(first, std::min(last, m_end));
     columns = std::max(1, columns);
-    const std::int64_t n = size();
+    const std::int64_t n = last - first;
     if (n <= 2 * std::int64_t(columns)) {
         out.resize(n);
         for (std::int64_t k = 0; k < n; ++k)
-            out[k] = QPointF(double(m_begin + k), at(m_begin + k));
+            out[k] = QPointF(double(first + k), at(first + k));
         return;
     }
     // Wide columns start on 64-point boundaries so that they are read from
@@ -107,15 +114,15 @@ void PointStore::decimate(int columns, QList<QPointF>& out) const
     const bool snap = n / columns >= 128;
     auto edge = [&](int c) {
         if (c == columns)
-            return m_end;
-        std::int64_t at = m_begin + n * c / columns;
+            return last;
+        std::int64_t at = first + n * c / columns;
         if (snap && c > 0)
             at &= ~((std::int64_t(1) << kFineBits) - 1);
-        return std::max(at, m_begin);
+        return std::max(at, first);
     };
     out.resize(2 * columns);
     qsizetype k = 0;
-    double last = at(m_begin);
+    double line = at(first);
     std::int64_t from = edge(0);
     for (int c = 0; c < columns; ++c) {
         const std::int64_t to = edge(c + 1);
@@ -124,10 +131,10 @@ void PointStore::decimate(int columns, QList<QPointF>& out) const
         const Extremes e = extremes(from, to);
         const double x = double(from);
         // Start at the extreme nearer to where the line is.
-        const bool minFirst = std::abs(last - e.min) <= std::abs(last - e.max);
+        const bool minFirst = std::abs(line - e.min) <= std::abs(line - e.max);
         out[k++] = QPointF(x, minFirst ? e.min : e.max);
         out[k++] = QPointF(x, minFirst ? e.max : e.min);
-        last = minFirst ? e.max : e.min;
+        line = minFirst ? e.max : e.min;
         from = to;
     }
     out.resize(k);

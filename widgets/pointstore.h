@@ -34,6 +34,7 @@ public:
     std::int64_t end() const { return m_end; }
     bool empty() const { return m_end == m_begin; }
 
+    bool holds(std::int64_t i) const { return i >= m_begin && i < m_end; }
     // Point number i, begin() <= i < end().
     double at(std::int64_t i) const { return m_chunks[slot(i) >> kChunkBits][slot(i) & kChunkMask]; }
 
@@ -49,6 +50,8 @@ public:
     // smallest and largest value (ordered so the line runs on from the
     // previous column). X is the point number. out is reused, not shrunk.
     void decimate(int columns, QList<QPointF>& out) const;
+    // The same for the points [first, last) only, clipped to those held.
+    void decimate(std::int64_t first, std::int64_t last, int columns, QList<QPointF>& out) const;
 
 private:
     static constexpr int kChunkBits = 16;

@@ -1,6 +1,7 @@
 #include "righthelp.h"
 
 #include "dialogs.h"
+#include "userguide.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -11,7 +12,14 @@ namespace tarvo {
 
 void RightClickHelp::add(const QString& control, const QString& text, const QString& title)
 {
-    m_entries.insert(control, Entry{title, text});
+    m_entries.insert(control, Entry{title, text, QString()});
+}
+
+void RightClickHelp::setGuideTopic(const QString& control, const QString& topic)
+{
+    auto it = m_entries.find(control);
+    if (it != m_entries.end())
+        it->guideTopic = topic;
 }
 
 const RightClickHelp::Entry* RightClickHelp::entry(const QString& control) const
@@ -25,6 +33,7 @@ void RightClickHelp::install(QWidget* panel)
     if (!panel || m_panels.contains(panel))
         return;
     m_panels.insert(panel);
+    giveToolTips(panel);
     connect(panel, &QObject::destroyed, this, [this](QObject* gone) { m_panels.remove(gone); });
     // Watching the application (rather than each widget) also covers
     // controls created later; non-right-button events leave after one test.
@@ -49,9 +58,29 @@ const RightClickHelp::Entry* RightClickHelp::entryFor(QWidget* widget) const
     return nullptr;
 }
 
+void RightClickHelp::giveToolTips(QWidget* panel) const
+{
+    // The help text is the tooltip, also where the panel had a shorter one.
+    for (QWidget* w : panel->findChildren<QWidget*>())
+        if (const Entry* e = entry(w->objectName()))
+            w->setToolTip(e->text.trimmed());
+}
+
+void RightClickHelp::giveToolTip(QWidget* control) const
+{
+    if (control->toolTip().isEmpty() && !m_panels.contains(control))
+        if (const Entry* e = entry(control->objectName()))
+            control->setToolTip(e->text.trimmed());
+}
+
 bool RightClickHelp::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::Polish:        // a control created after its panel was installed
+    case QEvent::ToolTipChange: // a tooltip of the moment was taken away again
+        if (watched->isWidgetType() && !m_panels.isEmpty() && entryFor(static_cast<QWidget*>(watched)))
+            giveToolTip(static_cast<QWidget*>(watched));
+        return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -74,7 +103,10 @@ bool RightClickHelp::eventFilter(QObject* watched, QEvent* event)
     event->accept();
     if (event->type() == QEvent::MouseButtonPress) {
         const Entry shown = *help; // the box runs its own event loop
-        dialogs().message(shown.title, shown.text);
+        if (shown.guideTopic.isEmpty())
+            dialogs().message(shown.title, shown.text);
+        else if (dialogs().offer(shown.title, shown.text, QStringLiteral("Open the user guide")))
+            openUserGuide(shown.guideTopic);
     }
     return true;
 }

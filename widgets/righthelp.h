@@ -5,6 +5,10 @@
 // together with the rest of that right click (release, double click, context
 // menu). Other controls and other buttons behave as usual. Controls added to
 // the panel later are covered too.
+//
+// Every listed control also shows its text as its tooltip (and so as its
+// description to screen readers). A text that sends the reader to the
+// manual offers, in the same box, to open the user guide at its topic.
 #pragma once
 
 #include <QHash>
@@ -22,10 +26,13 @@ public:
     struct Entry {
         QString title;
         QString text;
+        QString guideTopic;  // page of the user guide, with its #anchor; empty: none
     };
 
     // Adds or replaces the help of one control.
     void add(const QString& control, const QString& text, const QString& title = QStringLiteral("INFO!"));
+    // The part of the user guide the control's help box offers to open.
+    void setGuideTopic(const QString& control, const QString& topic);
     const Entry* entry(const QString& control) const;
     // Covers the panel and everything inside it, until it is destroyed.
     void install(QWidget* panel);
@@ -35,6 +42,8 @@ protected:
 
 private:
     const Entry* entryFor(QWidget* widget) const;
+    void giveToolTips(QWidget* panel) const;
+    void giveToolTip(QWidget* control) const;
 
     QHash<QString, Entry> m_entries;
     QSet<const QObject*> m_panels;

@@ -3,6 +3,7 @@
 // Parameter files against the scope's own Send and Get to FILE, measured
 // values, triggered recording and its end, the factor tables, and what each
 // failure gives as exit code and message.
+#include "ctlprocess.h"
 #include "frame.h"
 #include "parameterpanel.h"
 #include "paramfile.h"
@@ -28,97 +29,13 @@ using namespace tarvo;
 
 Q_DECLARE_METATYPE(tarvo::sim::Faults)
 using tarvo::test::ScopeFixture;
+using tarvo::test::Result;
+using tarvo::test::Run;
+using tarvo::test::linkTo;
+using tarvo::test::runCtl;
+using tarvo::test::simOptions;
 
 namespace {
-
-struct Result {
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-// How tarvoctl is run: its arguments and environment, what it reads on
-// standard input, and hooks before and after it starts.
-struct Run {
-    QStringList args;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    QString program = QStringLiteral(TARVOCTL_EXE);
-    QByteArray input;
-    std::function<void(QProcess&)> prepare;  // before it starts
-    std::function<void(QProcess&)> started;  // may act on the running program
-};
-
-// Runs tarvoctl and keeps this process's events (the simulated sensor)
-// going until it ends.
-Result runCtl(const Run& run)
-{
-    QProcess p;
-    p.setProcessEnvironment(run.env);
-    if (run.prepare)
-        run.prepare(p);
-    QEventLoop loop;
-    QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    // Only a guard against a hanging program, far above any run's length.
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-    guard.start(90000);
-    p.start(run.program, run.args);
-    if (!run.input.isNull()) {
-        p.write(run.input);
-        p.closeWriteChannel();
-    }
-    if (run.started)
-        run.started(p);
-    if (p.state() != QProcess::NotRunning)
-        loop.exec();
-    Result r;
-    if (p.state() != QProcess::NotRunning) {
-        p.kill();
-        p.waitForFinished();
-        r.err = "tarvoctl did not end";
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
-Result runCtl(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
-              const std::function<void(QProcess&)>& started = {}, const QString& program = QStringLiteral(TARVOCTL_EXE))
-{
-    Run run;
-    run.args = args;
-    run.env = env;
-    run.started = started;
-    run.program = program;
-    return runCtl(run);
-}
-
-sim::SimOptions simOptions(const QTemporaryDir& dir, const QString& name, bool colour = false)
-{
-    sim::SimOptions o;
-    o.noise = 0;
-    o.pty = true;
-    o.colour = colour;
-    o.eepromPath = dir.filePath(name + QStringLiteral(".eeprom"));
-    return o;
-}
-
-// The link options that reach `sensor`: over TCP (0), or over the
-// pseudo-terminal as serial port 7, which the environment points at it (1),
-// or by its device path (2).
-QStringList linkTo(const sim::SensorSim& sensor, int via, QProcessEnvironment& env)
-{
-    if (via == 0)
-        return {QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(sensor.tcpPort())};
-    if (via == 2)
-        return {QStringLiteral("--device"), sensor.ptyPath()};
-    env.insert(QStringLiteral("TARVO_SERIAL_PORT_7"), sensor.ptyPath());
-    return {QStringLiteral("--serial"), QStringLiteral("7")};
-}
 
 quint16 word(const QByteArray& frame, int i)
 {
@@ -363,7 +280,7 @@ void TarvoctlTest::measurePrintsCountSetsWithEveryColumn()
     // The trace holds each exchange, as the programs write it.
     const QList<QByteArray> traced = readAll(trace).split('\n');
     const auto tracedReplies = std::count_if(traced.begin(), traced.end(), [](const QByteArray& l) {
-        return l.contains("\t5 read measurement\t") && l.contains("\treply complete\t00 aa 00 05 ");
+        return l.contains("\t5 read measurement\t") && l.contains("\treply complete\tGF ") && l.contains("\t00 aa 00 05 ");
     });
     QCOMPARE(tracedReplies, 5);
 

@@ -79,34 +79,46 @@ void FrameTraceTest::oneFixedLinePerOutcome_data()
     const QString sent = QStringLiteral("00 55 00 05") + QStringLiteral(" 00").repeated(32);
 
     QTest::newRow("sent") << example(D::PcToSensor, 5, -1, frame5(), O::Sent)
-                          << pc + "5 read measurement\t-\tsent\t" + sent;
+                          << pc + "5 read measurement\t-\tsent\t-\t" + sent;
     QTest::newRow("complete") << example(D::SensorToPc, 5, -1, QByteArray::fromHex("00aa00050000"), O::ReplyComplete)
-                              << sensor + "5 read measurement\t-\treply complete\t00 aa 00 05 00 00";
+                              << sensor + "5 read measurement\t-\treply complete\t-\t00 aa 00 05 00 00";
     QTest::newRow("echo") << example(D::SensorToPc, 2, 4, QByteArray::fromHex("00aa0002"), O::EchoMismatch, 11)
-                          << sensor + "2 write teach row\t4\techo mismatch at byte 11\t00 aa 00 02";
+                          << sensor + "2 write teach row\t4\techo mismatch at byte 11\t-\t00 aa 00 02";
     QTest::newRow("short") << example(D::SensorToPc, 5, -1, QByteArray::fromHex("00aa"), O::Short, 34)
-                           << sensor + "5 read measurement\t-\tshort by 34 bytes\t00 aa";
+                           << sensor + "5 read measurement\t-\tshort by 34 bytes\t-\t00 aa";
     QTest::newRow("short 1") << example(D::SensorToPc, 5, -1, QByteArray::fromHex("00aa"), O::Short, 1)
-                             << sensor + "5 read measurement\t-\tshort by 1 byte\t00 aa";
+                             << sensor + "5 read measurement\t-\tshort by 1 byte\t-\t00 aa";
     QTest::newRow("surplus") << example(D::SensorToPc, 9, 3, QByteArray::fromHex("00aa0009"), O::Surplus, 2)
-                             << sensor + "9 read profile block\t3\tsurplus 2 bytes\t00 aa 00 09";
+                             << sensor + "9 read profile block\t3\tsurplus 2 bytes\t-\t00 aa 00 09";
     QTest::newRow("time-out") << example(D::SensorToPc, 7, -1, {}, O::Timeout, 0, 3001)
-                              << sensor + "7 identification\t-\ttime-out after 3001 ms\t-";
+                              << sensor + "7 identification\t-\ttime-out after 3001 ms\t-\t-";
     QTest::newRow("closed") << example(D::SensorToPc, -1, -1, {}, O::ConnectionClosed)
-                            << sensor + "-\t-\tconnection closed\t-";
+                            << sensor + "-\t-\tconnection closed\t-\t-";
     QTest::newRow("flushed") << example(D::SensorToPc, -1, -1, QByteArray::fromHex("5a5a5a"), O::Flushed, 3)
-                             << sensor + "-\t-\t3 bytes flushed\t5a 5a 5a";
+                             << sensor + "-\t-\t3 bytes flushed\t-\t5a 5a 5a";
     QTest::newRow("dropped") << example(D::SensorToPc, -1, -1, QByteArray::fromHex("ff31"), O::Dropped, 2)
-                             << sensor + "-\t-\t2 bytes dropped\tff 31";
+                             << sensor + "-\t-\t2 bytes dropped\t-\tff 31";
     QTest::newRow("auto") << example(D::SensorToPc, 5, -1, QByteArray::fromHex("00aa0005"), O::AutoFrame)
-                          << sensor + "5 read measurement\t-\tautomatic frame\t00 aa 00 05";
-    QTest::newRow("write failed") << example(D::PcToSensor, 43, 0, QByteArray::fromHex("0055002b"), O::WriteFailed, -8)
-                                  << pc + "43 start factor tables\t0\twrite failed (-8)\t00 55 00 2b";
+                          << sensor + "5 read measurement\t-\tautomatic frame\t-\t00 aa 00 05";
+    TraceRecord notConnected = example(D::PcToSensor, 43, 0, QByteArray::fromHex("0055002b"), O::WriteFailed, -8);
+    notConnected.note = QStringLiteral("not connected to the sensor");
+    QTest::newRow("write failed") << notConnected
+                                  << pc + "43 start factor tables\t0\twrite failed: not connected to the sensor\t-\t00 55 00 2b";
+    QTest::newRow("write cut short") << example(D::PcToSensor, 43, 0, QByteArray::fromHex("0055002b"), O::WriteFailed, 2)
+                                     << pc + "43 start factor tables\t0\twrite failed: 2 of 4 bytes written\t-\t00 55 00 2b";
+    QByteArray values(36, '\0');
+    const std::uint16_t words[] = {0x00AA, 5, 3500, 3600, 400, 900, 2000, 853, 3, 301, 850, 12};
+    for (int i = 0; i < 12; ++i)
+        frame::putWord(reinterpret_cast<std::uint8_t*>(values.data()), i, words[i]);
+    QTest::newRow("measurement values") << example(D::SensorToPc, 5, -1, values, O::ReplyComplete)
+                                        << sensor + "5 read measurement\t-\treply complete\tGF 85.3 V-No 3 NORM 900 INT 2000 "
+                                           "CH_REF 3500 CH_DIR 3600 CH_DIF 400 TEMP 301 GF_RAW 85.0 PP 1.2\t"
+                                               + QString::fromLatin1(values.toHex(' '));
     QTest::newRow("received") << example(D::PcToSensor, 50, 1, QByteArray::fromHex("00550032"), O::Received)
-                              << pc + "50 automatic sending\t1\treceived\t00 55 00 32";
+                              << pc + "50 automatic sending\t1\treceived\t-\t00 55 00 32";
     TraceRecord failed = example(D::PcToSensor, -1, -1, {}, O::OpenFailed);
     failed.note = QStringLiteral("TimeOutError ");  // a table text with its trailing blank
-    QTest::newRow("open failed") << failed << pc + "-\t-\topen failed: TimeOutError\t-";
+    QTest::newRow("open failed") << failed << pc + "-\t-\topen failed: TimeOutError\t-\t-";
 }
 
 void FrameTraceTest::oneFixedLinePerOutcome()
@@ -133,6 +145,14 @@ void FrameTraceTest::ringKeepsOnlyTheLastRecords()
     writeFrame(t, frame::AutoSend, 99);
     QCOMPARE(t.endSeq() - t.firstSeq(), quint64(1));
     QCOMPARE(t.at(t.firstSeq()).arg, 99);
+
+    // Bounded by the bytes its records hold as well: junk makes few, long records.
+    FrameTrace bytes(100, nullptr, 100);
+    for (int i = 0; i < 4; ++i)
+        bytes.dropped(reinterpret_cast<const std::uint8_t*>(QByteArray(40, char(i)).constData()), 40);
+    QCOMPARE(bytes.endSeq() - bytes.firstSeq(), quint64(2));
+    QCOMPARE(bytes.at(bytes.firstSeq()).bytes, QByteArray(40, char(2)));
+    QCOMPARE(bytes.droppedOldest(), quint64(2));
 }
 
 void FrameTraceTest::replyRecordCarriesTheEchoVerdictAndCounts()
@@ -232,6 +252,8 @@ void FrameTraceTest::filterByCommandAndOutcome()
     QCOMPARE(model.data(model.index(0, FieldOutcome), Qt::DisplayRole).toString(), QStringLiteral("short by 26 bytes"));
     model.setFilter({frame::Identify, static_cast<int>(TraceOutcome::Timeout)});
     QCOMPARE(model.rowCount(), 1);
+    model.setFilter({TraceTableModel::kAny, TraceTableModel::kFailures});  // the time-out and the short reply
+    QCOMPARE(model.rowCount(), 2);
 
     // New records that pass arrive; those the ring let go leave.
     model.setFilter({frame::ReadMeasurement, TraceTableModel::kAny});
@@ -264,9 +286,10 @@ void FrameTraceTest::traceOptionWritesEveryRecordAsItComes()
     QFile f(path);  // read while the trace is still open: flushed per line
     QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines[0], formatTraceLine(t.at(0)));
-    QVERIFY(lines[1].endsWith(QStringLiteral("\topen failed: FailedToConnect\t-")));
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], QStringLiteral("TIME ms\tCLOCK\tDIRECTION\tLINK\tCOMMAND\tARG\tOUTCOME\tVALUES\tBYTES"));
+    QCOMPARE(lines[1], formatTraceLine(t.at(0)));
+    QVERIFY(lines[2].endsWith(QStringLiteral("\topen failed: FailedToConnect\t-\t-")));
 
     FrameTrace other;
     QCOMPARE(openTraceFile(other, QString()), 0);

@@ -301,6 +301,7 @@ void TraceLinkTest::bothEndsTraceTheSameFramesAndCountsAgree()
     // the same bytes in each direction as the program's trace.
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QCOMPARE(QString::fromUtf8(file.readLine()).chopped(1), traceHeaderLine());
     QByteArray toSensor, fromSensorBytes;
     int received = 0;
     while (!file.atEnd()) {

@@ -9,7 +9,10 @@
 #include "ui_GRAPHP.h"
 #include "ui_P.h"
 
+#include <QAccessible>
 #include <QComboBox>
+#include <QDateTime>
+#include <QRegularExpression>
 #include <QImage>
 #include <QMenu>
 #include <QToolButton>
@@ -52,6 +55,18 @@ int pixelsOf(const QImage& image, QRgb colour)
     return n;
 }
 
+bool inAccessibilityTree(QAccessibleInterface* node, const QObject* wanted)
+{
+    if (!node)
+        return false;
+    if (node->object() == wanted)
+        return true;
+    for (int i = 0; i < node->childCount(); ++i)
+        if (inAccessibilityTree(node->child(i), wanted))
+            return true;
+    return false;
+}
+
 } // namespace
 
 class ChartExportTest : public QObject {
@@ -72,9 +87,12 @@ void ChartExportTest::graphPanelValuesHoldEveryValueSet()
     Graphs& g = *app.graphs;
     MeasuredValues& m = app.measured;
     g.InitPanelGraph();
+    const std::int64_t t0 = 1772870701123;  // 2026-03-07 09:05:01.123 UTC
     for (int i = 0; i < 3000; ++i) {
         m.dataGfDouble = 60.5 + i / 10.0;
         m.dataChRef = std::uint16_t(i);
+        m.dataTemp = std::uint16_t(300 + i % 7);
+        m.receivedMs = i == 1 ? 0 : t0 + 20 * i;  // value set 1 came from no sensor
         g.SetPanelGraphData();
     }
     const QString path = f.path(QStringLiteral("gf.csv"));
@@ -87,12 +105,22 @@ void ChartExportTest::graphPanelValuesHoldEveryValueSet()
     QCOMPARE(f.dialogs->fileRequests.size(), 1);
     QCOMPARE(f.dialogs->fileRequests[0].defaultFile, QStringLiteral("PanelGraphGF.csv"));
     QVERIFY(f.dialogs->fileRequests[0].save);
+    // All seven signals with their units in one file, every value set a row.
     const QStringList rows = lines(path);
     QCOMPARE(rows.size(), 3001);
-    QCOMPARE(rows[0], QStringLiteral("value set,GF"));
-    QCOMPARE(rows[1], QStringLiteral("0,60.5"));
-    QCOMPARE(rows[2], QStringLiteral("1,60.6"));
-    QCOMPARE(rows[3000], QStringLiteral("2999,360.4"));
+    QCOMPARE(rows[0], QStringLiteral("time,value set,CH_REF [counts],CH_DIR [counts],CH_DIF [counts],"
+                                     "NORM [per mille],INT [counts],GF [GU],TEMP [raw]"));
+    const QStringList first = rows[1].split(u',');
+    QCOMPARE(first.mid(1), QStringList({"0", "0", "0", "0", "0", "0", "60.5", "300"}));
+    QCOMPARE(rows[2].section(u',', 0, 1), QStringLiteral(",1"));  // no time for a set from no sensor
+    QCOMPARE(rows[3000].section(u',', 1), QStringLiteral("2999,2999,0,0,0,0,360.4,303"));
+    // ISO 8601 local time with milliseconds and the UTC offset, the same instant.
+    static const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$"));
+    for (int row : {1, 3000}) {
+        const QString time = rows[row].section(u',', 0, 0);
+        QVERIFY2(iso.match(time).hasMatch(), qPrintable(time));
+        QCOMPARE(QDateTime::fromString(time, Qt::ISODateWithMs).toMSecsSinceEpoch(), t0 + 20 * (row - 1));
+    }
     QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 0);
     QLocale::setDefault(QLocale::c());
 }
@@ -114,6 +142,11 @@ void ChartExportTest::stripChartPictureAndValuesFromTheShortcuts()
     emit app.panel.ui->SelectSource->activated(0);
     app.graphs->ShowGraph();
 
+    const std::int64_t t0 = 1772870701123;
+    for (int j = 50; j < 100; ++j)
+        live.timebuf[size_t(j)] = t0 + 1000 * j;  // the older half came from no sensor
+    app.graphs->ShowGraph();
+
     // The only chart shown on the main panel is NORM's.
     QCOMPARE(shortcutTarget(panel), app.panel.ui->GraphNorm);
     const QString png = f.path(QStringLiteral("norm.png"));
@@ -124,17 +157,26 @@ void ChartExportTest::stripChartPictureAndValuesFromTheShortcuts()
     QCOMPARE(f.dialogs->fileRequests.size(), 2);
     QCOMPARE(f.dialogs->fileRequests[0].filter, QStringLiteral("*.png"));
 
+    // The chart under a title band that names the signal and the time span.
     QImage image(png);
     QVERIFY(!image.isNull());
-    QCOMPARE(image.size(), app.panel.ui->GraphNorm->size() * app.panel.ui->GraphNorm->devicePixelRatioF());
+    const QSize chart = app.panel.ui->GraphNorm->size() * app.panel.ui->GraphNorm->devicePixelRatioF();
+    QCOMPARE(image.width(), chart.width());
+    QVERIFY(image.height() > chart.height());
+    QCOMPARE(image.text(QStringLiteral("Title")), QStringLiteral("NORM"));
+    const QString span = QDateTime::fromMSecsSinceEpoch(t0 + 50000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
+        + QStringLiteral(" to ") + QDateTime::fromMSecsSinceEpoch(t0 + 99000).toString(QStringLiteral("HH:mm:ss.zzz"));
+    QVERIFY2(image.text(QStringLiteral("Description")).contains(span), qPrintable(image.text(QStringLiteral("Description"))));
     QVERIFY(pixelsOf(image, 0x0000ff) > 50);  // the NORM trace
     QVERIFY(pixelsOf(image, 0xff0000) > 50);  // the band
 
     const QStringList rows = lines(csv + QStringLiteral(".csv"));
     QCOMPARE(rows.size(), 101);
-    QCOMPARE(rows[0], QStringLiteral("point,NORM,upper NORM tolerance,lower NORM tolerance"));
-    QCOMPARE(rows[1], QStringLiteral("1,500,700,300"));  // 100 points right-aligned on 101
-    QCOMPARE(rows[100], QStringLiteral("100,599,700,300"));
+    QCOMPARE(rows[0], QStringLiteral("time,point,NORM [per mille],upper NORM tolerance [per mille],"
+                                     "lower NORM tolerance [per mille]"));
+    QCOMPARE(rows[1], QStringLiteral(",1,500,700,300"));  // 100 points right-aligned on 101
+    QCOMPARE(rows[100].section(u',', 1), QStringLiteral("100,599,700,300"));
+    QCOMPARE(QDateTime::fromString(rows[100].section(u',', 0, 0), Qt::ISODateWithMs).toMSecsSinceEpoch(), t0 + 99000);
 }
 
 void ChartExportTest::graphPanelPictureShowsTheLineInItsColour()
@@ -174,6 +216,10 @@ void ChartExportTest::everyChartOfTheScopeHasTheButton()
             QVERIFY2(button, qPrintable(view->objectName()));
             QVERIFY(button->menu());
             QCOMPARE(button->menu()->actions().size(), 2);
+            // Tab reaches it, and screen readers find it under its chart.
+            QVERIFY(button->focusPolicy() & Qt::TabFocus);
+            QVERIFY2(inAccessibilityTree(QAccessible::queryAccessibleInterface(view), button),
+                     qPrintable(view->objectName()));
         }
     }
     // Strip charts, profile, the graph panel's seven, calibration and monitor.

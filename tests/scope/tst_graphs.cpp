@@ -1,6 +1,7 @@
 // The graphs on the real panels: the strip chart of the selected signal with
 // its scaling, the profile view and PROFILE over the simulated sensor, the
 // graph panel's growing charts, and the axis-scaling panel.
+#include "calibration.h"
 #include "graphs.h"
 #include "liveloop.h"
 #include "scopefixture.h"
@@ -12,9 +13,14 @@
 #include "ui_VECPANEL.h"
 
 #include <QDoubleSpinBox>
+#include <QGraphicsTextItem>
+#include <QProgressBar>
+#include <QWheelEvent>
 #include <QLCDNumber>
 #include <QSpinBox>
 #include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 
@@ -69,6 +75,14 @@ private slots:
     void editSignalShowsOnlyItsGraph();
     void scaleAxisAppliesEachValidAxis_data();
     void scaleAxisAppliesEachValidAxis();
+    void chartsNameTheirAxesAndColours_data();
+    void chartsNameTheirAxesAndColours();
+    void hoverShowsTheNearestPoint_data();
+    void hoverShowsTheNearestPoint();
+    void graphPanelZoomsPansAndShowsAllAgain();
+    void chartsFollowADarkPaletteAndTheTargetIsMarked();
+    void axisLabelsStayWholeAtTheSmallestSize_data();
+    void axisLabelsStayWholeAtTheSmallestSize();
 };
 
 void GraphsTest::stripChartScaling_data()
@@ -506,6 +520,9 @@ void GraphsTest::scaleAxisAppliesEachValidAxis()
     ScopeApp app(f.dir.path());
     Ui::ScaleAxisPanel& s = *app.scaleaxispanel.ui;
     QChartView* calib = app.calibpanel2.ui->GraphCalibBuf;
+    // Round ticks from the start, not the range cut in four.
+    QCOMPARE(axisOf(calib, Qt::Horizontal)->tickType(), QValueAxis::TicksDynamic);
+    QCOMPARE(axisOf(calib, Qt::Vertical)->tickInterval(), 500.0);
     app.scaleaxispanel.widget->show();
 
     // Reset gives the calibration graph X 0..2100 and Y 0..2200.
@@ -550,6 +567,298 @@ void GraphsTest::scaleAxisAppliesEachValidAxis()
 
     s.ButtonCloseScaleAxis->click();
     QVERIFY(!app.scaleaxispanel.widget->isVisible());
+}
+
+namespace {
+
+// The chart of that name on any of the program's windows.
+QChartView* findChart(const QString& name)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* view = top->findChild<QChartView*>(name))
+            return view;
+    return nullptr;
+}
+
+void showWindowOf(QWidget* control)
+{
+    control->window()->show();
+    control->show();
+    QVERIFY(QTest::qWaitForWindowExposed(control->window()));
+    ChartPlot::redrawAll();
+    QCoreApplication::processEvents();
+}
+
+// Viewport position of a value, as the chart's axes place it.
+QPoint viewportPosition(QChartView* view, QPointF value)
+{
+    QValueAxis* x = axisOf(view, Qt::Horizontal);
+    QValueAxis* y = axisOf(view, Qt::Vertical);
+    const QRectF a = view->chart()->plotArea();
+    const QPointF at(a.left() + (value.x() - x->min()) * a.width() / (x->max() - x->min()),
+                     a.bottom() - (value.y() - y->min()) * a.height() / (y->max() - y->min()));
+    return view->mapFromScene(view->chart()->mapToScene(at));
+}
+
+QStringList legendLabels(QChartView* view)
+{
+    QStringList out;
+    if (view->chart()->legend()->isVisible())
+        for (QLegendMarker* marker : view->chart()->legend()->markers())
+            if (marker->isVisible())
+                out << marker->label();
+    return out;
+}
+
+} // namespace
+
+void GraphsTest::chartsNameTheirAxesAndColours_data()
+{
+    QTest::addColumn<QString>("chart");
+    QTest::addColumn<int>("source");  // SelectSource for a main-panel chart
+    QTest::addColumn<QString>("xTitle");
+    QTest::addColumn<QString>("yTitle");
+    QTest::addColumn<QStringList>("legend");
+    QTest::newRow("NORM with its band") << "GraphNorm" << 0 << "last 100 value sets" << "NORM [per mille]"
+                                        << QStringList{"NORM", "tolerance, teach row 3"};
+    QTest::newRow("GF with its band") << "GraphGF" << 2 << "last 100 value sets" << "GF [GU]"
+                                      << QStringList{"GF", "tolerance, teach row 3"};
+    QTest::newRow("RAW") << "GraphRaw1" << 3 << "last 100 value sets" << "raw channels [counts]"
+                         << QStringList{"CH_REF", "CH_DIR", "CH_DIF"};
+    QTest::newRow("profile") << "GraphProfile" << -1 << "profile point" << "light profile [raw/10]" << QStringList();
+    QTest::newRow("graph panel") << "PanelGraphTemp" << -1 << "value set" << "TEMP [raw]" << QStringList();
+    QTest::newRow("monitor") << "GraphMonitor" << -1 << "last scans" << "GF [GU]" << QStringList();
+    QTest::newRow("calibration") << "GraphCalibBuf" << -1 << "TARVO-VALUE (GF RAW) [GU]" << "other system [GU]"
+                                 << QStringList{"calibration curve", "identity"};
+}
+
+void GraphsTest::chartsNameTheirAxesAndColours()
+{
+    QFETCH(QString, chart);
+    QFETCH(int, source);
+    QFETCH(QString, xTitle);
+    QFETCH(QString, yTitle);
+    QFETCH(QStringList, legend);
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    Ui::P& p = *app.panel.ui;
+    p.EditNo->setValue(3);
+    if (source >= 0) {
+        p.SelectSource->setCurrentIndex(source);
+        app.graphs->ShowGraph();
+    }
+    app.calib->ResetCalibTable();
+    app.calib->CalculateCalibrationData();
+    QChartView* view = findChart(chart);
+    QVERIFY(view);
+    showWindowOf(view);
+    QCOMPARE(axisOf(view, Qt::Horizontal)->titleText(), xTitle);
+    QVERIFY(axisOf(view, Qt::Horizontal)->isTitleVisible());
+    QCOMPARE(axisOf(view, Qt::Vertical)->titleText(), yTitle);
+    QCOMPARE(legendLabels(view), legend);
+    if (source == 3) {
+        // The bars of the raw channels wear the colours of their lines.
+        QProgressBar* bars[3] = {p.BarChRef, p.BarChDir, p.BarChDif};
+        for (int t = 0; t < 3; ++t)
+            QCOMPARE(bars[t]->palette().color(QPalette::Highlight), app.graphs->stripChart(3).series(t)->color());
+    }
+}
+
+void GraphsTest::hoverShowsTheNearestPoint_data()
+{
+    QTest::addColumn<QString>("chart");
+    QTest::addColumn<QPointF>("point");  // hovered
+    QTest::addColumn<QString>("text");   // the label's first two lines
+    QTest::addColumn<bool>("timed");
+    QTest::newRow("strip chart") << "GraphGF" << QPointF(61, 90.6) << "point 61\nGF [GU]: 90.6" << true;
+    QTest::newRow("graph panel") << "PanelGraphChRef" << QPointF(4, 104) << "value set 4\nCH_REF [counts]: 104" << true;
+    QTest::newRow("calibration") << "GraphCalibBuf" << QPointF(1000, 1000)
+                                 << "TARVO-VALUE [GU] 1000\ncalibration curve [GU]: 1000" << false;
+}
+
+void GraphsTest::hoverShowsTheNearestPoint()
+{
+    QFETCH(QString, chart);
+    QFETCH(QPointF, point);
+    QFETCH(QString, text);
+    QFETCH(bool, timed);
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    const std::int64_t t0 = 1772870701123;
+    // GF: point j of the buffer is drawn at X 1 + j; graph panel: set i has CH_REF 100 + i.
+    LiveLoop& live = *app.live;
+    for (int j = 0; j < 100; ++j) {
+        live.gfbuf[size_t(3 * j)] = 90.0 + j / 100.0;
+        live.timebuf[size_t(j)] = t0 + j;
+    }
+    app.panel.ui->SelectSource->setCurrentIndex(2);
+    app.graphs->ShowGraph();
+    app.graphs->InitPanelGraph();
+    for (int i = 0; i < 10; ++i) {
+        setValues(app.measured, i);
+        app.measured.receivedMs = t0 + 1000 * i;
+        app.graphs->SetPanelGraphData();
+    }
+    app.calib->ResetCalibTable();
+    app.calib->CalculateCalibrationData();
+    // Close enough to tell the curve's points apart (0.1 apart).
+    Ui::ScaleAxisPanel& scale = *app.scaleaxispanel.ui;
+    for (QDoubleSpinBox* field : {scale.EditXAxisMin, scale.EditYAxisMin})
+        field->setValue(990.0);
+    for (QDoubleSpinBox* field : {scale.EditXAxisMax, scale.EditYAxisMax})
+        field->setValue(1010.0);
+
+    QChartView* view = findChart(chart);
+    showWindowOf(view);
+    ChartPlot* plot = ChartPlot::of(view);
+    QCOMPARE(plot->shownHoverText(), QString());
+    const QPoint at = viewportPosition(view, point);
+    QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+    const QStringList shown = plot->shownHoverText().split(u'\n');
+    QCOMPARE(shown.mid(0, 2).join(u'\n'), text);
+    const std::int64_t ms = chart == QStringLiteral("GraphGF") ? t0 + 60 : t0 + 4000;
+    QCOMPARE(shown.value(2), timed ? QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
+                                   : QString());
+}
+
+void GraphsTest::graphPanelZoomsPansAndShowsAllAgain()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    Graphs& g = *app.graphs;
+    g.InitPanelGraph();
+    for (int i = 0; i < 1000; ++i) {
+        setValues(app.measured, 0);
+        app.measured.dataChRef = std::uint16_t(i);  // CH_REF is its value set's number
+        g.SetPanelGraphData();
+    }
+    GrowingChart& chart = g.panelGraph(0);
+    QWidget* viewport = chart.view()->viewport();
+    showWindowOf(chart.view());
+    const auto shownSpan = [&] {
+        ChartPlot::redrawAll();
+        return QPointF(chart.drawn().first().x(), chart.drawn().last().x());
+    };
+    QCOMPARE(shownSpan(), QPointF(0, 999));
+
+    // Three notches of the wheel at value set 500 zoom in around it.
+    const QPoint middle = viewportPosition(chart.view(), QPointF(500, 500));
+    QWheelEvent wheel(middle, viewport->mapToGlobal(middle), QPoint(), QPoint(0, 360), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    QVERIFY(chart.zoomed());
+    const QPointF zoomed = shownSpan();
+    QVERIFY(zoomed.x() > 200 && zoomed.x() < 500 && zoomed.y() > 500 && zoomed.y() < 800);
+    QVERIFY(chart.xAxis()->min() > 200 && chart.xAxis()->max() < 800);
+    QVERIFY(chart.yAxis()->min() > 150);  // Y follows the points shown
+
+    // A drag to the right moves back along the record.
+    const auto move = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, at, viewport->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &e);
+    };
+    move(QEvent::MouseButtonPress, middle, Qt::LeftButton, Qt::LeftButton);
+    move(QEvent::MouseMove, middle + QPoint(100, 0), Qt::NoButton, Qt::LeftButton);
+    move(QEvent::MouseButtonRelease, middle + QPoint(100, 0), Qt::LeftButton, Qt::NoButton);
+    const QPointF panned = shownSpan();
+    QVERIFY(panned.x() < zoomed.x() && panned.y() < zoomed.y());
+    QCOMPARE(panned.y() - panned.x(), zoomed.y() - zoomed.x());
+
+    // New value sets do not move the zoomed view; a double click shows them all.
+    for (int i = 1000; i < 1100; ++i) {
+        app.measured.dataChRef = std::uint16_t(i);
+        g.SetPanelGraphData();
+    }
+    QCOMPARE(shownSpan(), panned);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, middle);
+    QVERIFY(!chart.zoomed());
+    QCOMPARE(shownSpan(), QPointF(0, 1099));
+}
+
+void GraphsTest::chartsFollowADarkPaletteAndTheTargetIsMarked()
+{
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    Ui::P& p = *app.panel.ui;
+    p.SelectSource->setCurrentIndex(2);
+    for (int j = 0; j < 100; ++j)
+        app.live->gfbuf[size_t(3 * j)] = 100.0;
+    app.graphs->ShowGraph();
+    showWindowOf(p.GraphGF);
+    StripChart& gf = app.graphs->stripChart(2);
+    QCOMPARE(gf.series(0)->color(), QColor(0x0000ff));  // on light, as given
+
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, QColor(0xe8, 0xe8, 0xe8));
+    dark.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+    // The chart as drawn: dark plot, light labels, a blue line light enough to see.
+    const QImage picture = p.GraphGF->grab().toImage();
+    QCOMPARE(picture.pixelColor(2, picture.height() - 3), QColor(0x20, 0x20, 0x20));
+    QCOMPARE(gf.yAxis()->labelsColor(), QColor(0xe8, 0xe8, 0xe8));
+    const QColor line = gf.series(0)->color();
+    QVERIFY(line.blue() > line.red() && line.lightness() > 110);
+    int lineBlue = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            lineBlue += picture.pixel(x, y) == line.rgb();
+    QVERIFY(lineBlue > 50);
+
+    // The transfer target is marked beyond its shade, in both palettes.
+    for (QPushButton* b : {p.SelectRAM, p.SelectEEPROM})
+        QCOMPARE(b->font().bold(), b == p.SelectRAM);
+    QCOMPARE(p.SelectRAM->text(), QStringLiteral("\u2713 RAM"));
+    QTest::mouseClick(p.SelectEEPROM, Qt::LeftButton);
+    QCOMPARE(p.SelectRAM->text(), QStringLiteral("RAM"));
+    QCOMPARE(p.SelectEEPROM->text(), QStringLiteral("\u2713 EEPROM"));
+    QVERIFY(p.SelectEEPROM->font().bold() && !p.SelectRAM->font().bold());
+
+    QApplication::setPalette(light);
+    QCoreApplication::processEvents();
+    QCOMPARE(gf.series(0)->color(), QColor(0x0000ff));
+}
+
+void GraphsTest::axisLabelsStayWholeAtTheSmallestSize_data()
+{
+    QTest::addColumn<QString>("chart");
+    QTest::newRow("main panel") << "GraphNorm";
+    QTest::newRow("graph panel") << "PanelGraphNorm";
+    QTest::newRow("monitor") << "GraphMonitor";
+    QTest::newRow("calibration") << "GraphCalibBuf";
+}
+
+void GraphsTest::axisLabelsStayWholeAtTheSmallestSize()
+{
+    QFETCH(QString, chart);
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    app.panel.ui->EditNo->setValue(3);
+    app.panel.ui->SelectSource->setCurrentIndex(0);
+    app.graphs->ShowGraph();
+    app.graphs->InitPanelGraph();
+    QChartView* view = findChart(chart);
+    QWidget* window = view->window();
+    window->resize(window->minimumSizeHint());
+    showWindowOf(view);
+    QTRY_COMPARE(window->size(), window->minimumSizeHint());
+    // Every label drawn is whole, and each axis keeps at least two.
+    int labels = 0;
+    for (QGraphicsItem* item : view->scene()->items()) {
+        const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+        if (!text || !text->isVisible())
+            continue;
+        const QString shown = text->toPlainText();
+        QVERIFY2(!shown.contains(QStringLiteral("...")) && !shown.contains(QChar(0x2026)), qPrintable(shown));
+        bool number = false;
+        shown.toDouble(&number);
+        labels += number;
+    }
+    QVERIFY2(labels >= 4, qPrintable(QString::number(labels)));
 }
 
 QTEST_MAIN(GraphsTest)

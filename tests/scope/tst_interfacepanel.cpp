@@ -10,6 +10,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSerialPort>
 #include <QSpinBox>
 
 #ifdef Q_OS_UNIX
@@ -59,7 +60,8 @@ private slots:
     void serverClosingTheConnectionIsReportedOnce();
     void panelIsWorkedFromTheKeyboard();
     void tryShowsTryWhileWaiting();
-    void refusedSerialPortExplainsHowToGetAccess();
+    void failedConnectionSaysWhy_data();
+    void failedConnectionSaysWhy();
     void framesGoOnlyToTheSensorTheLastTryReached_data();
     void framesGoOnlyToTheSensorTheLastTryReached();
     void protocolRingTurnedDuringALoopLeavesItsChannel_data();
@@ -73,7 +75,7 @@ void InterfacePanelTest::tryThenAcceptSavesAndTheNextStartConnectsAtOnce()
     ScopeApp& app = f.start();
     auto& ui = app.interfacepanel.ui();
     QVERIFY(f.interfaceWidget()->isVisible());
-    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
 
     ui.StringPortNumber->selectAll();
     QTest::keyClicks(ui.StringPortNumber, QString::number(f.sensor->tcpPort()));
@@ -137,7 +139,7 @@ void InterfacePanelTest::failedTryLeavesAcceptDimmedAndDiscardReturnsToItsValues
     const QString deadPort = QString::number(test::closedTcpPort());
     ui.StringPortNumber->setText(deadPort);
     QTest::mouseClick(ui.ButtonTryToConnect, Qt::LeftButton);
-    QCOMPARE(ui.DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
+    QVERIFY(ui.DispInterfaceStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
     QVERIFY(!ui.ButtonAccept->isEnabled());  // also after the buttons came back
     QVERIFY(ui.ButtonTryToConnect->isEnabled());
     QVERIFY(app.panel.ui->ButtonConnect->isEnabled());
@@ -145,7 +147,7 @@ void InterfacePanelTest::failedTryLeavesAcceptDimmedAndDiscardReturnsToItsValues
     // The timeout took the failed values as the ones to return to.
     QTest::mouseClick(ui.ButtonDiscard, Qt::LeftButton);
     QCOMPARE(ui.StringPortNumber->text(), deadPort);
-    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
 }
 
 void InterfacePanelTest::discardReconnectsWithTheOldValues()
@@ -318,7 +320,7 @@ void InterfacePanelTest::hostileSettingsFilesStartWithoutHarm()
     QCOMPARE(ui.EditSelectComPort->value(), comport);
     QVERIFY(ui.StringIpAdress->text().size() <= 255);
     QVERIFY(ui.StringPortNumber->text().size() <= 31);
-    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
     const QString first = f.dialogs->shown.isEmpty() ? QString() : f.dialogs->shown.first().text;
     if (told.isEmpty()) {
         QVERIFY2(!first.contains(QLatin1String("ComSettings.cfg")), qPrintable(first));
@@ -433,22 +435,73 @@ void InterfacePanelTest::tryShowsTryWhileWaiting()
     QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
 }
 
-void InterfacePanelTest::refusedSerialPortExplainsHowToGetAccess()
+void InterfacePanelTest::failedConnectionSaysWhy_data()
 {
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("reason");  // after "TIMEOUT: "; PORT stands for the TCP port tried
+    QTest::addColumn<QString>("advice");  // the start of the advice line
+    QTest::newRow("refused") << "refused" << "connection refused by 127.0.0.1:PORT"
+                             << "Connection refused by 127.0.0.1:PORT: the computer is there";
+    QTest::newRow("host not found") << "unknown host" << "host not found" << "Host not found: no computer";
+    QTest::newRow("no identification") << "silent" << "no reply within 5.0 s"
+                                       << "127.0.0.1:PORT took the connection, but no sensor answered within 5.0 s";
 #ifdef Q_OS_UNIX
-    if (::geteuid() == 0)
-        QSKIP("root opens any device; run this test as an ordinary user");
+    QTest::newRow("port in use") << "in use" << "port in use by another program" << "/dev/pts/";
+    QTest::newRow("permission") << "no access" << "permission denied (add yourself to the dialout group)"
+                                << "Access to ";
 #endif
-    ScopeFixture f;
-    const QString locked = f.path(QStringLiteral("ttyLocked"));
-    f.writeFile(QStringLiteral("ttyLocked"), QByteArray());
-    QFile::setPermissions(locked, QFileDevice::Permissions());
-    setSerialPortResolver([locked](int) { return SerialDevice{locked, QString()}; });
-    f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 1, QString(), QString()));
+    QTest::newRow("first start") << "first start" << "no device has this number"
+                                 << "No sensor answered on RS-232 port 1: choose the port or TCP/IP, then TRY TO "
+                                    "CONNECT";
+}
+
+void InterfacePanelTest::failedConnectionSaysWhy()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, reason);
+    QFETCH(QString, advice);
+    sim::SimOptions o;
+    o.pty = cause == QLatin1String("in use");
+    if (cause == QLatin1String("silent"))
+        o.faults.dropReplies = sim::Faults::kAll;
+    ScopeFixture f(o);
+    quint16 port = f.sensor->tcpPort();
+    QSerialPort holder;
+    if (cause == QLatin1String("refused")) {
+        port = test::closedTcpPort();
+        f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(port)));
+    } else if (cause == QLatin1String("unknown host")) {
+        f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(1, 1, QStringLiteral("no-such-host..invalid"), QStringLiteral("10001")));
+    } else if (cause == QLatin1String("silent")) {
+        f.settingsToSensor();
+        // The identification is not awaited for 5 s in real time.
+        f.onCommand(f.sensor.get(), frame::Identify, [&f] { f.app->pump.expireInnermostWait(); });
+    } else if (cause == QLatin1String("in use")) {
+        f.settingsToSensorLine();
+        holder.setPortName(f.sensor->ptyPath());
+        QVERIFY(holder.open(QIODevice::ReadWrite));
+    } else if (cause == QLatin1String("no access")) {
+#ifdef Q_OS_UNIX
+        if (::geteuid() == 0)
+            QSKIP("root opens any device; run this test as an ordinary user");
+#endif
+        const QString locked = f.path(QStringLiteral("ttyLocked"));
+        f.writeFile(QStringLiteral("ttyLocked"), QByteArray());
+        QFile::setPermissions(locked, QFileDevice::Permissions());
+        setSerialPortResolver([locked](int) { return SerialDevice{locked, QString()}; });
+        f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 1, QString(), QString()));
+    } else {
+        setSerialPortResolver([](int) { return SerialDevice{}; });  // no settings file, no port 1
+    }
+    reason.replace(QLatin1String("PORT"), QString::number(port));
+    advice.replace(QLatin1String("PORT"), QString::number(port));
+
     ScopeApp& app = f.start();
-    QCOMPARE(app.link.szStatus, QStringLiteral("Cannot open port"));
-    QCOMPARE(app.interfacepanel.ui().DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
-    QVERIFY(app.interfacepanel.ui().LabelInterfaceHint->text().contains(QLatin1String("dialout")));
+    auto& ui = app.interfacepanel.ui();
+    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT: ") + reason);
+    QCOMPARE(ui.DispInterfaceStatus->text(), QStringLiteral("TIMEOUT: ") + reason);
+    QVERIFY2(ui.LabelInterfaceHint->text().startsWith(advice), qPrintable(ui.LabelInterfaceHint->text()));
+    QVERIFY(f.interfaceWidget()->isVisible());
 }
 
 void InterfacePanelTest::framesGoOnlyToTheSensorTheLastTryReached_data()

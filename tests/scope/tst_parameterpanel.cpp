@@ -1,14 +1,17 @@
 // The parameter fields on the real main panel: what a fetch shows, Send and
 // Get to RAM, EEPROM and a file, the target toggles, the field rules, and
 // how evaluation mode and external teach reshape the panel.
+#include "dialogs.h"
 #include "entryfeedback.h"
 #include "paneltestutil.h"
 #include "paramfile.h"
 #include "parameterpanel.h"
 
 #include <QAccessible>
+#include <QPointer>
 #include <QAccessibleActionInterface>
 #include "scopefixture.h"
+#include "ui_INTERFACEP.h"
 #include "ui_P.h"
 
 using namespace tarvo;
@@ -54,6 +57,9 @@ private slots:
     void getThenSendWritesEveryWordBackUnchanged_data();
     void getThenSendWritesEveryWordBackUnchanged();
     void togglesRunTheirRulesHoweverTheyAreChanged();
+    void unconfirmedEepromStoreSaysTheRamGotTheSet();
+    void closingWithUnsentEditsAsksFirst_data();
+    void closingWithUnsentEditsAsksFirst();
 };
 
 void ParameterPanelTest::connectingShowsTheSensorsParameters()
@@ -89,29 +95,43 @@ void ParameterPanelTest::connectingShowsTheSensorsParameters()
 void ParameterPanelTest::sendAndGetWithTheSensor_data()
 {
     QTest::addColumn<bool>("eeprom");
-    QTest::newRow("RAM") << false;
-    QTest::newRow("EEPROM") << true;
+    QTest::addColumn<bool>("serial");  // over the line the status shows how far the transfer is
+    QTest::newRow("RAM") << false << false;
+    QTest::newRow("EEPROM") << true << false;
+#ifdef Q_OS_UNIX
+    QTest::newRow("EEPROM over the line") << true << true;
+#endif
 }
 
 void ParameterPanelTest::sendAndGetWithTheSensor()
 {
     QFETCH(bool, eeprom);
-    ScopeFixture f;
-    f.settingsToSensor();
+    QFETCH(bool, serial);
+    ScopeFixture f(ScopeFixture::linkOptions(serial));
+    f.settingsToSensorOn(serial);
     ScopeApp& app = f.start();
     Ui::P& p = *app.panel.ui;
+    const QString identification = p.DispStatus->text();
     if (eeprom)
         QTest::mouseClick(p.SelectEEPROM, Qt::LeftButton);
+    QVERIFY(!isMarkedUnsent(p.SlidePower));
     p.SlidePower->setValue(321);
     QCOMPARE(p.SlidePowerValue->value(), 321);
     p.TeachTable->item(4, 0)->setData(Qt::EditRole, 12.37);
+    QVERIFY(isMarkedUnsent(p.SlidePower) && isMarkedUnsent(p.TeachTable) && p.TeachTable->item(4, 0)->font().italic());
     f.sensor->clearReceived();
 
+    QString writing, reading;
+    f.onCommand(&app, frame::WriteTeachRow, [&] { writing = p.DispStatus->text(); }, 11);
+    f.onCommand(&app, frame::ReadTeachRow, [&] { reading = p.DispStatus->text(); }, 11);
     bool dimmedWhileBusy = false;
     QTimer::singleShot(100, &app, [&] { dimmedWhileBusy = !p.ButtonSend->isEnabled() && !p.ButtonGo->isEnabled(); });
     QTest::mouseClick(p.ButtonSend, Qt::LeftButton);
     QVERIFY(dimmedWhileBusy);  // during the transfer or the pause after it
     QVERIFY(p.ButtonSend->isEnabled());
+    QCOMPARE(writing, serial ? QStringLiteral("writing row 12 of 31") : identification);
+    QCOMPARE(p.DispStatus->text(), identification);
+    QVERIFY(!isMarkedUnsent(p.SlidePower) && !isMarkedUnsent(p.TeachTable));
     QCOMPARE(f.sensor->receivedFrames().size(), eeprom ? 33 : 32);
     QCOMPARE(f.sensor->parameters()[sim::Power], quint16(321));
     QCOMPARE(f.sensor->teachTable()[4][0], quint16(123));
@@ -121,7 +141,12 @@ void ParameterPanelTest::sendAndGetWithTheSensor()
     sim::ParamSet s = f.sensor->parameters();
     s[sim::Power] = 99;
     f.sensor->setParameters(s);
+    p.EditHold->setValue(p.EditHold->value() + 1);
+    QVERIFY(isMarkedUnsent(p.EditHold));
     QTest::mouseClick(p.ButtonGet, Qt::LeftButton);
+    QCOMPARE(reading, serial ? QStringLiteral("reading row 12 of 31") : identification);
+    QCOMPARE(p.DispStatus->text(), identification);
+    QVERIFY(!isMarkedUnsent(p.EditHold));
     QCOMPARE(p.SlidePower->value(), eeprom ? 321 : 99);
     QCOMPARE(p.TeachTable->item(4, 0)->data(Qt::EditRole).toDouble(), 12.3);
     QVERIFY(p.ButtonGet->isEnabled());
@@ -402,6 +427,13 @@ void ParameterPanelTest::typedEntriesAFieldDoesNotTakeAreToldNotDropped()
     QTest::keyClicks(box, typed);
     QCOMPARE(tarvo::lastEntryNotice(), told);
     QCOMPARE(box->toolTip(), told);  // stays at the field until the next accepted entry
+
+    // What the field kept instead is an edit not yet sent: marked, also once
+    // the focus has left and the red frame is gone.
+    QPointer<QAbstractSpinBox> entry = box;
+    QTest::keyClick(box, Qt::Key_Tab);
+    QTRY_VERIFY(!entry || !entry->property("tarvoEntryHighlighted").toBool());
+    QVERIFY(isMarkedUnsent(field == QLatin1String("cell") ? static_cast<QWidget*>(p.TeachTable) : box));
 }
 
 void ParameterPanelTest::sendTakesTypedValuesWithoutEnter_data()
@@ -542,10 +574,11 @@ void ParameterPanelTest::getThenSendWritesEveryWordBackUnchanged()
         }
     }
     if (!typed.isEmpty()) {
-        // Once the red frame of a refused key is gone, the field keeps nothing: not red, no such tooltip.
+        // Once the red frame of a refused key is gone, the field keeps nothing: not red, and
+        // its tooltip is its help text again.
         QTRY_VERIFY(!p.EditIntlim->property("tarvoEntryHighlighted").toBool());
         QVERIFY(!p.EditIntlim->styleSheet().contains(QLatin1String("#c00000")));
-        QCOMPARE(p.EditIntlim->toolTip(), QString());
+        QVERIFY(p.EditIntlim->toolTip().startsWith(QStringLiteral("Select an intensity limit.")));
     }
     held[sim::Intlim] = quint16(intlimSent);
 
@@ -590,6 +623,59 @@ void ParameterPanelTest::togglesRunTheirRulesHoweverTheyAreChanged()
     QVERIFY(!p.ExternTeach->isEnabled());
     p.Evalmode->setCurrentIndex(1);
     QVERIFY(p.ButtonCalibrate->isVisibleTo(app.panel.widget.get()));
+}
+
+void ParameterPanelTest::unconfirmedEepromStoreSaysTheRamGotTheSet()
+{
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    p.SelectEEPROM->click();
+    sim::Faults silent;
+    silent.dropReplies = sim::Faults::kAll;
+    silent.onlyCommand = frame::StoreEeprom;
+    f.sensor->setFaults(silent);
+    f.onCommand(&app, frame::StoreEeprom, [&app] { app.pump.expireInnermostWait(); });
+    p.ButtonSend->click();
+    QCOMPARE(p.DispStatus->text(), QStringLiteral("TIMEOUT: RAM got the set, the EEPROM store was not confirmed"));
+    QVERIFY(app.interfacepanel.ui().LabelInterfaceHint->text().startsWith(
+        QLatin1String("The sensor took the whole parameter set into its RAM")));
+}
+
+void ParameterPanelTest::closingWithUnsentEditsAsksFirst_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("sent");
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("send, then close") << int(Dialogs::Answer::Yes) << true << true;
+    QTest::newRow("close without sending") << int(Dialogs::Answer::No) << false << true;
+    QTest::newRow("cancel") << int(Dialogs::Answer::Cancel) << false << false;
+}
+
+void ParameterPanelTest::closingWithUnsentEditsAsksFirst()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, sent);
+    QFETCH(bool, closed);
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    const quint16 before = f.sensor->parameters()[sim::Average];
+    // Typed, not yet confirmed: changed all the same.
+    p.EditAverage->setFocus();
+    p.EditAverage->selectAll();
+    QTest::keyClicks(p.EditAverage, QStringLiteral("77"));
+    f.dialogs->askAnswers << Dialogs::Answer(answer);
+
+    app.panel.widget->close();
+    QCOMPARE(f.dialogs->count(QStringLiteral("CONFIRM!")), 1);
+    QVERIFY(f.dialogs->shown.last().text.contains(QLatin1String("AVERAGE")));
+    QTRY_COMPARE(app.quitRequested(), closed);
+    QCOMPARE(app.panel.widget->isVisible(), !closed);
+    QCOMPARE(f.sensor->parameters()[sim::Average], sent ? quint16(77) : before);
+    QCOMPARE(isMarkedUnsent(p.EditAverage), !sent);
 }
 
 QTEST_MAIN(ParameterPanelTest)

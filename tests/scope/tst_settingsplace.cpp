@@ -148,7 +148,7 @@ void SettingsPlaceTest::commandLineConnectionIsForThisRunOnly()
     // The next plain start uses the saved settings again.
     f.app.reset();
     ScopeApp& again = f.start();
-    QCOMPARE(again.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QVERIFY(again.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
 }
 
 QTEST_MAIN(SettingsPlaceTest)

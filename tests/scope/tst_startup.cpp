@@ -1,18 +1,41 @@
 // Start-up and shutdown of the scope program on its real panels.
+#include "righthelp.h"
 #include "scopefixture.h"
+#include "scopehelp.h"
+#include "tracewindow.h"
 #include "ui_INTERFACEP.h"
 #include "ui_P.h"
 
 #include <QLineEdit>
+#include <QScreen>
 #include <QSpinBox>
+#include <QTemporaryFile>
+#include <QWindow>
 
 using namespace tarvo;
 using tarvo::test::ScopeFixture;
 
 class StartupTest : public QObject {
     Q_OBJECT
+public:
+    // A screen of 1366 x 768 with window frames, the smallest the panels are made for.
+    static void initMain()
+    {
+        if (qgetenv("QT_QPA_PLATFORM") != "offscreen")
+            return;
+        static QTemporaryFile config;
+        if (!config.open())
+            return;
+        config.write(R"({"windowFrameMargins": true,
+                         "screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1366, "height": 768,
+                                      "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        config.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    }
+
 private slots:
     void panelsAreLoadedWithTheirNames();
+    void secondaryPanelsStayAboveTheMainPanelAndKeepTheirPlace();
     void startsConnectedToTheSensorInTheSettings();
     void noSensorShowsTimeoutAndOpensTheInterfacePanel();
     void missingSettingsFileUsesSerialPortOne();
@@ -47,6 +70,59 @@ void StartupTest::panelsAreLoadedWithTheirNames()
                  || w->inherits("QComboBox"))
                 && !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
                 QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+
+    // Every control with a right-click help text has the same text as its tooltip.
+    RightClickHelp help;
+    addScopeHelpTexts(help);
+    InterfacePanel::addHelpTexts(help);
+    TraceWindow::addHelpTexts(help);
+    int tips = 0;
+    for (QWidget* panel : QApplication::topLevelWidgets())
+        for (QWidget* w : panel->findChildren<QWidget*>())
+            if (const RightClickHelp::Entry* e = help.entry(w->objectName())) {
+                QCOMPARE(w->toolTip(), e->text.trimmed());
+                ++tips;
+            }
+    QVERIFY(tips > 60);
+    // The main panel fits a 1366 x 768 screen with a title bar and a task bar.
+    QVERIFY(app.panel.widget->minimumSizeHint().width() <= 1366);
+    QVERIFY(app.panel.widget->minimumSizeHint().height() <= 768 - 80);
+}
+
+void StartupTest::secondaryPanelsStayAboveTheMainPanelAndKeepTheirPlace()
+{
+    ScopeFixture f;
+    QRect left;
+    {
+        ScopeApp app(f.dir.path());
+        app.panel.widget->show();
+        const QRect screen = app.panel.widget->screen()->availableGeometry();
+        QVERIFY(screen.contains(app.panel.widget->frameGeometry()));
+        for (QWidget* w : {app.recpanel.widget.get(), app.calibpanel.widget.get(), app.calibpanel2.widget.get(),
+                           app.graphpanel.widget.get(), app.gfpanel.widget.get(), app.vecpanel.widget.get(),
+                           app.interfacepanel.widget(), app.scaleaxispanel.widget.get(),
+                           app.monitorpanel.widget.get(), app.tracewindow->widget()}) {
+            w->show();
+            QVERIFY2(w->windowHandle() && w->windowHandle()->transientParent() == app.panel.widget->windowHandle(),
+                     qPrintable(w->objectName()));
+            QVERIFY2(screen.contains(w->frameGeometry()), qPrintable(w->objectName()));
+            w->hide();
+        }
+        // Esc closes a secondary panel.
+        QWidget* rec = app.recpanel.widget.get();
+        rec->show();
+        rec->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(rec));
+        QTest::keyClick(rec, Qt::Key_Escape);
+        QTRY_VERIFY(!rec->isVisible());
+        rec->show();
+        rec->setGeometry(40, 60, 500, 380);
+        left = rec->geometry();
+    }
+    // The next run opens it where it was left.
+    ScopeApp again(f.dir.path());
+    again.recpanel.widget->show();
+    QCOMPARE(again.recpanel.widget->geometry(), left);
 }
 
 void StartupTest::startsConnectedToTheSensorInTheSettings()
@@ -73,8 +149,8 @@ void StartupTest::noSensorShowsTimeoutAndOpensTheInterfacePanel()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
-    QCOMPARE(app.interfacepanel.ui().DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
+    QVERIFY(app.interfacepanel.ui().DispInterfaceStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
     QCOMPARE(app.link.szStatus, QStringLiteral("FailedToConnect"));
     QVERIFY(f.interfaceWidget()->isVisible());
     QVERIFY(!app.interfacepanel.ui().ButtonAccept->isEnabled());
@@ -90,7 +166,7 @@ void StartupTest::missingSettingsFileUsesSerialPortOne()
     QCOMPARE(app.link.comprotocol, std::uint16_t(RS232));
     QCOMPARE(app.link.comport, std::uint16_t(1));
     QCOMPARE(app.link.szStatus, QStringLiteral("Invalid port number"));
-    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
     QVERIFY(app.panel.ui->DispComPort->isVisible());
     QVERIFY(!app.panel.ui->DispIpAddress->isVisible());
     QVERIFY(!QFile::exists(f.path(QStringLiteral("ComSettings.cfg"))));  // nothing saved unasked
@@ -221,6 +297,12 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed()
     app.panel.ui->SlidePower->setValue(321);  // the sensor holds 500
     // Pressed while the identification is outstanding (F9, F10, F11 act like the click).
     f.onCommand(&app, frame::Identify, [&] { app.panel.widget->findChild<QPushButton*>(button)->click(); });
+    // SEND goes to the target chosen at the press, also with EEPROM chosen while it waited.
+    if (button == u"ButtonSend")
+        f.onCommand(&app, frame::ReadTeachRow, [&] {
+            if (!app.panel.ui->SelectEEPROM->isChecked())
+                app.panel.ui->SelectEEPROM->click();
+        });
     // A live loop started after the check is stopped once it has fetched a value set.
     f.onCommand(&app, frame::ReadMeasurement, [&] { app.panel.ui->ButtonStop->click(); });
     app.InitAll();
@@ -254,6 +336,8 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed()
         // What the panel showed when SEND was pressed, not what the read put there.
         QCOMPARE(f.sensor->parameters()[sim::Power], quint16(321));
         QCOMPARE(app.panel.ui->SlidePower->value(), 321);
+        QVERIFY(!got.contains(int(frame::StoreEeprom)));
+        QVERIFY(app.panel.ui->SelectRAM->isChecked());
     }
 }
 

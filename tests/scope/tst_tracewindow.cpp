@@ -7,7 +7,14 @@
 #include "ui_P.h"
 #include "ui_TRACEP.h"
 
+#include <QClipboard>
 #include <QScrollBar>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 using namespace tarvo;
 using tarvo::test::ScopeFixture;
@@ -40,6 +47,7 @@ private slots:
     void liveRunShowsEachMeasurementExchangeAndSaves();
     void tableFollowsNewRecordsUnlessScrolledBack();
     void pauseHoldsTheTableAndClearEmptiesIt();
+    void fullDiskEndsTheTraceFileWithAWholeLineAndSaysWhy();
 };
 
 void TraceWindowTest::buttonAndCtrlTOpenTheWindow()
@@ -93,7 +101,14 @@ void TraceWindowTest::liveRunShowsEachMeasurementExchangeAndSaves()
         QCOMPARE(cell(w, row + 1, FieldCommand), QStringLiteral("5 read measurement"));
         QVERIFY(cell(w, row + 1, FieldBytes).startsWith(QStringLiteral("00 aa 00 05")));
         QCOMPARE(cell(w, row + 1, FieldOutcome), QStringLiteral("reply complete"));
+        QVERIFY(cell(w, row + 1, FieldValues).startsWith(QStringLiteral("GF ")));
     }
+    // At the window's own size the bytes are in view without scrolling sideways.
+    QWidget probe;
+    Ui::TRACEP().setupUi(&probe);
+    w.widget()->resize(probe.size());
+    app.pump.processEvents();
+    QCOMPARE(t.TableTrace->horizontalScrollBar()->maximum(), 0);
     t.SelectTraceOutcome->setCurrentIndex(t.SelectTraceOutcome->findData(int(TraceOutcome::Timeout)));
     QCOMPARE(w.model().rowCount(), 0);
 
@@ -106,14 +121,15 @@ void TraceWindowTest::liveRunShowsEachMeasurementExchangeAndSaves()
     QCOMPARE(app.interfacepanel.ui().DispInterfaceTimeouts->text(), QStringLiteral("0"));
     QCOMPARE(app.interfacepanel.ui().DispInterfaceEchoMismatches->text(), QStringLiteral("0"));
 
-    // SAVE writes what the table shows, one record a line.
+    // SAVE writes the column names, then what the table shows, one record a line.
     t.SelectTraceOutcome->setCurrentIndex(0);
     const QString path = f.path(QStringLiteral("saved.txt"));
     f.dialogs->fileAnswers << path;
     t.ButtonTraceSave->click();
     const QStringList lines = QString::fromUtf8(f.readFile(QStringLiteral("saved.txt"))).split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 2 * requests);
-    QCOMPARE(lines.first(), formatTraceLine(w.model().recordAt(0)));
+    QCOMPARE(lines.size(), 2 * requests + 1);
+    QCOMPARE(lines.first(), traceHeaderLine());
+    QCOMPARE(lines[1], formatTraceLine(w.model().recordAt(0)));
     QCOMPARE(lines.last(), formatTraceLine(w.model().recordAt(2 * requests - 1)));
     QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 0);
 }
@@ -164,6 +180,12 @@ void TraceWindowTest::pauseHoldsTheTableAndClearEmptiesIt()
     t.ButtonTracePause->click();
     QCOMPARE(w.model().rowCount(), 8);
 
+    // COPY: the selected records, with the column names.
+    t.TableTrace->selectRow(6);
+    t.ButtonTraceCopy->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             traceHeaderLine() + u'\n' + formatTraceLine(w.model().recordAt(6)) + u'\n');
+
     app.link.trace.written(reinterpret_cast<const std::uint8_t*>("\x00\x55\x00\x32\x00\x00"), 6, 6);
     w.refresh();
     QCOMPARE(t.DispTraceExchanges->text(), QStringLiteral("1"));
@@ -173,6 +195,44 @@ void TraceWindowTest::pauseHoldsTheTableAndClearEmptiesIt()
     addRecords(app.link.trace, 2);
     w.refresh();
     QCOMPARE(w.model().rowCount(), 2);
+}
+
+void TraceWindowTest::fullDiskEndsTheTraceFileWithAWholeLineAndSaysWhy()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("the file-size limit that stands in for a full disk is POSIX");
+#else
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    FrameTrace& trace = app.link.trace;
+    const QString path = f.path(QStringLiteral("run.trace"));
+    QVERIFY(trace.openFile(path));
+    // A file-size limit runs out of room as a full disk does, part way into a line.
+    struct rlimit before {};
+    getrlimit(RLIMIT_FSIZE, &before);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = before;
+    small.rlim_cur = 700;
+    setrlimit(RLIMIT_FSIZE, &small);
+    addRecords(trace, 20);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!trace.fileOpen());
+
+    const QByteArray text = f.readFile(QStringLiteral("run.trace"));
+    QVERIFY(text.size() <= 700 && text.endsWith('\n'));
+    const QList<QByteArray> lines = text.split('\n');
+    QVERIFY(lines.size() > 3);
+    QCOMPARE(QString::fromUtf8(lines[0]), traceHeaderLine());
+    for (const QByteArray& line : lines.mid(1, lines.size() - 2))
+        QCOMPARE(line.count('\t'), kTraceFields - 1);
+    // The program says why, in a box that holds nothing up and in the window.
+    QTRY_COMPARE(f.dialogs->shown.size(), 1);
+    QCOMPARE(f.dialogs->shown[0].kind, QStringLiteral("notice"));
+    const QString why = QString::fromLocal8Bit(std::strerror(EFBIG));
+    QVERIFY2(f.dialogs->shown[0].text.contains(why), qPrintable(f.dialogs->shown[0].text));
+    QVERIFY(app.tracewindow->ui().DispTraceFile->text().contains(why));
+#endif
 }
 
 QTEST_MAIN(TraceWindowTest)

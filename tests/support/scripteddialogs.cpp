@@ -1,10 +1,29 @@
 #include "scripteddialogs.h"
 
+#include <QUrl>
+
 namespace tarvo::test {
 
 void ScriptedDialogs::message(const QString& title, const QString& text)
 {
     shown.append({QStringLiteral("message"), title, text});
+}
+
+void ScriptedDialogs::notice(const QString& title, const QString& text)
+{
+    shown.append({QStringLiteral("notice"), title, text});
+}
+
+bool ScriptedDialogs::offer(const QString& title, const QString& text, const QString& action)
+{
+    shown.append({QStringLiteral("offer"), title, text + QStringLiteral(" [") + action + u']'});
+    return confirmAnswers.isEmpty() ? false : confirmAnswers.takeFirst();
+}
+
+bool ScriptedDialogs::openUrl(const QUrl& url)
+{
+    shown.append({QStringLiteral("url"), QString(), url.toString()});
+    return true;
 }
 
 bool ScriptedDialogs::confirm(const QString& title, const QString& text)
@@ -13,7 +32,13 @@ bool ScriptedDialogs::confirm(const QString& title, const QString& text)
     return confirmAnswers.isEmpty() ? false : confirmAnswers.takeFirst();
 }
 
-QString ScriptedDialogs::selectFile(const FileDialogRequest& request)
+Dialogs::Answer ScriptedDialogs::ask(const QString& title, const QString& text, const QString&, const QString&)
+{
+    shown.append({QStringLiteral("ask"), title, text});
+    return askAnswers.isEmpty() ? Answer::No : askAnswers.takeFirst();
+}
+
+QString ScriptedDialogs::chooseFile(const FileDialogRequest& request)
 {
     shown.append({QStringLiteral("file"), request.title, request.defaultFile});
     fileRequests.append(request);

@@ -1,9 +1,11 @@
 // The tool's main panel: start-up, the interface panel's options, the chart
 // commands, the temperature step, the equation file commands and closing.
+#include "chartexport.h"
 #include "charts.h"
 #include "equationfile.h"
 #include "toolfixture.h"
 
+#include <QBuffer>
 #include <QLabel>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -38,7 +40,7 @@ class ToolPanelTest : public QObject {
 private slots:
     void controlsCarryCaptionsAndAccessibleNames();
     void startUpBrandsTriesPortOneAndReadsOnlyTheHistory();
-    void acceptOnlyHidesTheInterfacePanel();
+    void acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastConnection();
     void chartCommandsLeaveOneChartOfTheirGroupVisible_data();
     void chartCommandsLeaveOneChartOfTheirGroupVisible();
     void calculatingDrawsEachChartOnItsOwnAxes();
@@ -97,15 +99,18 @@ void ToolPanelTest::startUpBrandsTriesPortOneAndReadsOnlyTheHistory()
     QCOMPARE(app.interfacepanel.historyEntries(), QStringList({"sensor-hall-2", "10.0.0.7"}));
     QCOMPARE(app.link.comprotocol, std::uint16_t(RS232));
     QCOMPARE(app.link.szStatus, QStringLiteral("Invalid port number"));
-    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT"));
-    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE"));
+    // Why, after the texts of old, and what to do on the interface panel.
+    QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT: no device has this number"));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: no device has this number"));
+    QCOMPARE(f.ip().LabelInterfaceHint->text(),
+             QStringLiteral("No sensor answered on RS-232 port 1: choose the port or TCP/IP, then TRY TO CONNECT"));
     QVERIFY(f.sensor->frames().isEmpty());
     QVERIFY(app.interfacepanel.widget()->isHidden());  // a failed start opens nothing
     QVERIFY(f.ip().EditID->isHidden());
     QCOMPARE(f.dialogs->shown.size(), 0);
 }
 
-void ToolPanelTest::acceptOnlyHidesTheInterfacePanel()
+void ToolPanelTest::acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastConnection()
 {
     ToolFixture f;
     f.start();
@@ -120,8 +125,16 @@ void ToolPanelTest::acceptOnlyHidesTheInterfacePanel()
     QCOMPARE(f.dialogs->shown.size(), 1);
     QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("TCP Client"));
     QCOMPARE(f.dialogs->shown[0].text, QStringLiteral("FailedToConnect"));
-    QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE"));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(),
+             QStringLiteral("CONNECTION FAILURE: connection refused by 127.0.0.1:%1").arg(closedPort));
     QVERIFY(!f.ip().ButtonAccept->isEnabled());
+
+    // The next start tries the last connection that answered, not the refused one.
+    f.start();
+    QCOMPARE(f.app->link.comprotocol, std::uint16_t(TCPIP));
+    QCOMPARE(f.app->link.portNum, int(f.sensor->tcpPort()));
+    QCOMPARE(f.ip().DispInterfaceStatus->text(), f.ui().DispStatus->text());
+    QVERIFY(f.ui().DispStatus->text() != QStringLiteral("TIMEOUT"));
 }
 
 void ToolPanelTest::chartCommandsLeaveOneChartOfTheirGroupVisible_data()
@@ -186,6 +199,17 @@ void ToolPanelTest::calculatingDrawsEachChartOnItsOwnAxes()
     QCOMPARE(yAxis(p.GraphCfRed)->min(), 935.0);
     QCOMPARE(yAxis(p.GraphCfRed)->max(), 1084.0);
     QCOMPARE(series(p.GraphCfRGB, 2)->at(50).y(), 341.0);  // 1000·1024/3000
+    // X is the temperature step, 0 … 99, in the chart and its export: the
+    // red curve's reference at step 20 makes the factor there exactly 1024.
+    QCOMPARE(series(p.GraphCfRed)->at(20), QPointF(20, 1024));
+    QCOMPARE(series(p.GraphCfRed)->points().last().x(), 99.0);
+    QBuffer csv;
+    csv.open(QIODevice::WriteOnly);
+    writeCsv(chartTable(p.GraphCfRed), csv);
+    const QList<QByteArray> rows = csv.data().split('\n');
+    QCOMPARE(rows[0], QByteArray("temperature step,RED factor [1/1024]"));
+    QCOMPARE(rows[1], QByteArray("0,1034"));
+    QCOMPARE(rows[21], QByteArray("20,1024"));
     QCOMPARE(f.dialogs->shown.size(), 0);
 }
 
@@ -345,8 +369,8 @@ void ToolPanelTest::equationDialogsOfferOnlyTheirFilterAndLoadOnlyEquationFiles(
     QCOMPARE(app.coefficientsFromPanel(), kLines);
     QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
     QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("is not an equation file (*.equ)")));
-    // The dialog the user sees offers the format's filter alone.
-    QCOMPARE(fileDialogFilter(f.dialogs->fileRequests.last()), QStringLiteral("*.equ (*.equ)"));
+    // The dialog the user sees offers the format's filter alone, by its name.
+    QCOMPARE(fileDialogFilter(f.dialogs->fileRequests.last()), QStringLiteral("Equation files (*.equ)"));
 }
 
 void ToolPanelTest::typedEntriesTheFieldDoesNotTakeAreToldAtTheField()

@@ -41,6 +41,7 @@ struct Panel {
         add<QLineEdit>("StringIpAdress", {120, 10, 150, 25});
         add<PressCounter>("DispGF", {250, 50, 60, 30});
         add<PressCounter>("Unlisted", {320, 50, 60, 30});
+        add<QPushButton>("Evalmode", {120, 50, 100, 25});
         if (install)
             sharedHelp().install(&window);
         window.show();
@@ -83,6 +84,8 @@ void RightHelpTest::initTestCase()
     help.add("StringIpAdress", " Select a Server by name or IP address.");
     help.add("DispGF", " Displays the current gloss factor. ", "Info");
     help.add("ButtonLater", " Added later.");
+    help.add("Evalmode", "See Manual.");
+    help.setGuideTopic("Evalmode", "parameters.html#evalmode");
 }
 
 void RightHelpTest::rightClickShowsTheControlsHelp_data()
@@ -96,6 +99,7 @@ void RightHelpTest::rightClickShowsTheControlsHelp_data()
                                       << " Insert measured values. \n ATTENTION!!! Fill not used cells with -1.";
     QTest::newRow("own title") << "DispGF" << "Info" << " Displays the current gloss factor. ";
     QTest::newRow("control added later") << "ButtonLater" << "INFO!" << " Added later.";
+    QTest::newRow("see manual: the guide at its topic") << "Evalmode" << "INFO!" << "See Manual.";
 }
 
 void RightHelpTest::rightClickShowsTheControlsHelp()
@@ -113,11 +117,19 @@ void RightHelpTest::rightClickShowsTheControlsHelp()
     if (auto* table = qobject_cast<QTableWidget*>(target))
         target = table->viewport();
 
+    const bool manual = text.contains("See Manual");
+    m_dialogs->confirmAnswers << true;  // the guide, when offered
     QTest::mouseClick(target, Qt::RightButton, {}, QPoint(5, 5));
-    QCOMPARE(m_dialogs->shown.size(), 1);
-    QCOMPARE(m_dialogs->shown[0].kind, "message");
+    QCOMPARE(m_dialogs->shown.size(), manual ? 2 : 1);
+    QCOMPARE(m_dialogs->shown[0].kind, manual ? "offer" : "message");
     QCOMPARE(m_dialogs->shown[0].title, title);
-    QCOMPARE(m_dialogs->shown[0].text, text);
+    QVERIFY(m_dialogs->shown[0].text.startsWith(text));
+    if (manual) {
+        QCOMPARE(m_dialogs->shown[1].kind, "url");
+        QVERIFY(m_dialogs->shown[1].text.endsWith("/guide/parameters.html#evalmode"));
+    }
+    // The same text is the control's tooltip.
+    QCOMPARE(p.control(control)->toolTip(), text.trimmed());
 }
 
 void RightHelpTest::rightClickIsSwallowedWithoutContextMenu()

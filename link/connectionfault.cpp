@@ -1,0 +1,179 @@
+#include "connectionfault.h"
+
+#include "commandline.h"
+#include "frame.h"
+#include "link.h"
+
+namespace tarvo {
+
+namespace {
+
+QString seconds(double s)
+{
+    return QStringLiteral("%1 s").arg(s, 0, 'f', 1);
+}
+
+// The channel as the user chose it: "HOST:PORT", "serial port 1 (/dev/ttyS0)", a device path.
+QString channelName(const Link& link)
+{
+    if (!link.isSerial() || !link.comdevice.isEmpty())
+        return connectionName(link.connectionInUse());
+    const QString device = link.serialDevicePath();
+    return device.isEmpty() ? QStringLiteral("serial port %1").arg(link.comport)
+                            : QStringLiteral("serial port %1 (%2)").arg(link.comport).arg(device);
+}
+
+QString serialAdvice(const Link& link)
+{
+    const QString device = link.serialDevicePath();
+    if (device.isEmpty())
+        return QStringLiteral("This computer has no serial port %1: choose a port number that shows a device, "
+                              "then TRY TO CONNECT.")
+            .arg(link.comport);
+    if (link.serialInUse())
+        return QStringLiteral("%1 is in use by another program (another copy of this program, a terminal "
+                              "program): close it, then TRY TO CONNECT.")
+            .arg(device);
+    if (link.serialPermissionDenied()) {
+#ifdef Q_OS_LINUX
+        return QStringLiteral("Access to %1 was refused. On Linux, add your user to the dialout group "
+                              "(sudo usermod -aG dialout $USER), then log out and in again.")
+            .arg(device);
+#else
+        return QStringLiteral("Access to %1 was refused: ask the administrator for the right to use it.").arg(device);
+#endif
+    }
+    if (link.ret == -6)
+        return QStringLiteral("%1 is not there (an unplugged USB adapter?): plug it in or choose another port, "
+                              "then TRY TO CONNECT.")
+            .arg(device);
+    return QStringLiteral("%1 could not be opened.").arg(device);
+}
+
+QString tcpAdvice(const Link& link)
+{
+    const QString server = channelName(link);
+    switch (link.ret) {
+    case -4:
+        return QStringLiteral("Connection refused by %1: the computer is there, but nothing takes connections on "
+                              "port %2. Check the port number, then TRY TO CONNECT.")
+            .arg(server)
+            .arg(link.portNum);
+    case -2:
+        return QStringLiteral("Host not found: no computer is known by the name \"%1\". Check the server name, or "
+                              "type its IP address.")
+            .arg(link.ipBuf.trimmed());
+    case -11:
+        return QStringLiteral("No answer within 5 s from %1: check that the sensor is switched on and on this "
+                              "network, and the server address.")
+            .arg(server);
+    case -17:
+        return QStringLiteral("Network unreachable: this computer has no way to %1. Check its network connection.")
+            .arg(server);
+    case -9:
+        return link.ipBuf.trimmed().isEmpty()
+            ? QStringLiteral("Type the sensor's server name or IP address, then TRY TO CONNECT.")
+            : QStringLiteral("Type a port number from 1 to 65535, then TRY TO CONNECT.");
+    default:
+        return QStringLiteral("The connection to %1 failed.").arg(server);
+    }
+}
+
+ConnectionFault openingFault(const Link& link)
+{
+    QString reason = openingFaultReason(link);
+    if (!link.isSerial() && link.ret == -4)
+        reason += QStringLiteral(" by ") + channelName(link);
+    return {reason, link.isSerial() ? serialAdvice(link) : tcpAdvice(link)};
+}
+
+ConnectionFault identificationFault(const Link& link, double limitSeconds)
+{
+    const QString where = channelName(link);
+    if (link.isSerial() && link.channelLost())
+        return {QStringLiteral("the port went away"),
+                QStringLiteral("%1 went away (an unplugged USB adapter?): plug it in, then TRY TO CONNECT.").arg(where)};
+    if (!link.isSerial() && (link.tcpcon == 0 || link.channelLost()))
+        return {QStringLiteral("connection closed by the sensor"),
+                QStringLiteral("%1 took the connection and closed it again before the sensor identified itself.")
+                    .arg(where)};
+    const QString reason = replyShortfall(link, limitSeconds);
+    if (link.rx.bytesToRead == frame::kBytes) {
+        if (link.isSerial())
+            return {reason, QStringLiteral("%1 opened, but no sensor answered within %2: check the cable, that "
+                                           "the sensor is switched on, and the port number.")
+                                .arg(where, seconds(limitSeconds))};
+        return {reason, QStringLiteral("%1 took the connection, but no sensor answered within %2: check that "
+                                       "this is the sensor's address and port.")
+                            .arg(where, seconds(limitSeconds))};
+    }
+    return {reason, QStringLiteral("Something on %1 answered, but not as the sensor does: check that this is the "
+                                   "sensor%2.")
+                        .arg(where, link.isSerial() ? QStringLiteral(" and that nothing else sends on the line")
+                                                    : QString())};
+}
+
+} // namespace
+
+QString openingFaultReason(const Link& link)
+{
+    if (link.isSerial()) {
+        if (link.serialDevicePath().isEmpty())
+            return QStringLiteral("no device has this number");
+        if (link.serialInUse())
+            return QStringLiteral("port in use by another program");
+        if (link.serialPermissionDenied()) {
+#ifdef Q_OS_LINUX
+            return QStringLiteral("permission denied (add yourself to the dialout group)");
+#else
+            return QStringLiteral("permission denied");
+#endif
+        }
+        if (link.ret == -6)
+            return QStringLiteral("no such device");
+        const QString system = link.serialSystemError();
+        return system.isEmpty() ? link.szStatus.trimmed() : system;
+    }
+    switch (link.ret) {
+    case -4: return QStringLiteral("connection refused");
+    case -2: return QStringLiteral("host not found");
+    case -11: return QStringLiteral("no answer within 5 s");
+    case -17: return QStringLiteral("network unreachable");
+    case -10: return QStringLiteral("out of system resources");
+    case -9:
+        return link.ipBuf.trimmed().isEmpty() ? QStringLiteral("no server given")
+                                              : QStringLiteral("port number must be 1 to 65535");
+    default: return QStringLiteral("the connection failed (%1)").arg(link.szStatus.trimmed());
+    }
+}
+
+QString replyShortfall(const Link& link, double limitSeconds)
+{
+    const ReceiveState& rx = link.rx;
+    if (rx.bytesToRead < 0)
+        return QStringLiteral("%1 bytes came back instead of %2").arg(rx.dataSize).arg(frame::kBytes);
+    if (rx.bytesToRead == 0)
+        return QString();
+    const int got = link.isSerial() ? rx.dataSize : rx.dataSize - rx.bytesToRead;
+    if (got == 0)
+        return QStringLiteral("no reply within %1").arg(seconds(limitSeconds));
+    return QStringLiteral("only %1 of %2 bytes came back within %3").arg(got).arg(frame::kBytes).arg(seconds(limitSeconds));
+}
+
+ConnectionFault connectionFault(const Link& link, double identificationLimitSeconds)
+{
+    return link.ret < 0 ? openingFault(link) : identificationFault(link, identificationLimitSeconds);
+}
+
+QString firstStartAdvice(int comport)
+{
+    return QStringLiteral("No sensor answered on RS-232 port %1: choose the port or TCP/IP, then TRY TO CONNECT")
+        .arg(comport);
+}
+
+QString withReason(const QString& status, const QString& reason)
+{
+    return reason.isEmpty() ? status : status + QStringLiteral(": ") + reason;
+}
+
+} // namespace tarvo

@@ -1,0 +1,127 @@
+#include "payload.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace tarvo::publish {
+
+namespace {
+
+// A word in tenths as a number in its unit, exactly: 873 gives 87.3.
+QByteArray tenths(std::uint16_t word)
+{
+    return QByteArray::number(word / 10) + '.' + QByteArray::number(word % 10);
+}
+
+QByteArray compact(const QJsonObject& o)
+{
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+QString wildcardIn(const QString& text)
+{
+    if (text.contains(u'+'))
+        return QStringLiteral("'+'");
+    if (text.contains(u'#'))
+        return QStringLiteral("'#'");
+    return QString();
+}
+
+} // namespace
+
+QString badName(const QString& name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("--name wants the sensor's name, one topic level such as line3");
+    QString wrong = wildcardIn(name);
+    if (wrong.isEmpty() && name.contains(u'/'))
+        wrong = QStringLiteral("'/'");
+    if (wrong.isEmpty() && name.contains(QChar(0)))
+        wrong = QStringLiteral("a zero character");
+    if (wrong.isEmpty())
+        return QString();
+    return QStringLiteral("--name \"%1\" holds %2: the name is one topic level, without '/', '+' and '#'").arg(name, wrong);
+}
+
+QString badPrefix(const QString& prefix)
+{
+    QString wrong = wildcardIn(prefix);
+    if (wrong.isEmpty() && prefix.contains(QChar(0)))
+        wrong = QStringLiteral("a zero character");
+    if (wrong.isEmpty() && prefix.isEmpty())
+        return QStringLiteral("--prefix wants one or more topic levels, such as tarvo or plant/coating");
+    if (wrong.isEmpty())
+        return QString();
+    return QStringLiteral("--prefix \"%1\" holds %2: topic levels without '+' and '#'").arg(prefix, wrong);
+}
+
+Topics::Topics(const QString& prefix, const QString& name)
+{
+    const QByteArray base = (prefix + u'/' + name + u'/').toUtf8();
+    values = base + "values";
+    status = base + "status";
+    info = base + "info";
+    events = base + "events";
+}
+
+QByteArray Topics::of(const QByteArray& kind) const
+{
+    return kind == "events" ? events : values;
+}
+
+QString isoTime(const QDateTime& when)
+{
+    const int offset = when.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) + (offset < 0 ? u'-' : u'+')
+        + QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QChar(u'0')).arg(minutes % 60, 2, 10, QChar(u'0'));
+}
+
+QByteArray valuesPayload(quint64 seq, const QDateTime& when, const MeasuredValues& m)
+{
+    QByteArray p;
+    p.reserve(256);
+    p += "{\"seq\":" + QByteArray::number(seq) + ",\"time\":\"" + isoTime(when).toLatin1() + '"';
+    p += ",\"ch_ref\":" + QByteArray::number(m.dataChRef);
+    p += ",\"ch_dir\":" + QByteArray::number(m.dataChDir);
+    p += ",\"ch_dif\":" + QByteArray::number(m.dataChDif);
+    p += ",\"norm\":" + QByteArray::number(m.dataNorm);
+    p += ",\"int\":" + QByteArray::number(m.dataInt);
+    p += ",\"gf\":" + tenths(m.dataGf);
+    p += ",\"vec\":" + QByteArray::number(m.dataVec);
+    p += ",\"temp\":" + QByteArray::number(m.dataTemp);
+    p += ",\"gf_raw\":" + tenths(m.dataGfRaw);
+    p += ",\"pp\":" + tenths(m.dataPP);
+    return p + '}';
+}
+
+QByteArray infoPayload(const QDateTime& when, const QString& identification, const QString& program,
+                       const ParameterBlock& block)
+{
+    QJsonObject parameters;
+    for (int i = 0; i < kParamCount; ++i)
+        parameters.insert(QString::fromLatin1(kParamNames[static_cast<size_t>(i)]), block[static_cast<size_t>(i)]);
+    QJsonArray teach;
+    for (int row = 0; row < kTeachRows; ++row) {
+        QJsonArray words;
+        for (int c = 0; c < kTeachCols; ++c)
+            words.append(block[static_cast<size_t>(kParamCount + row * kTeachCols + c)]);
+        teach.append(words);
+    }
+    return compact({{QStringLiteral("time"), isoTime(when)},
+                    {QStringLiteral("identification"), identification},
+                    {QStringLiteral("program"), program},
+                    {QStringLiteral("parameters"), parameters},
+                    {QStringLiteral("teach_table"), teach}});
+}
+
+QByteArray eventPayload(const QDateTime& when, const QString& event, const QString& reason, quint64 lastSeq)
+{
+    return compact({{QStringLiteral("time"), isoTime(when)},
+                    {QStringLiteral("event"), event},
+                    {QStringLiteral("reason"), reason},
+                    {QStringLiteral("last_seq"), static_cast<qint64>(lastSeq)}});
+}
+
+} // namespace tarvo::publish

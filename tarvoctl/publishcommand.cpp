@@ -1,0 +1,337 @@
+#include "publishcommand.h"
+
+#include "commandline.h"
+#include "interrupt.h"
+#include "publisher.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QHostAddress>
+#include <QProcessEnvironment>
+#include <QTimer>
+
+#include <cmath>
+
+namespace tarvo::ctl {
+
+namespace {
+
+using publish::MqttClient;
+using publish::Publisher;
+
+constexpr int kBrokerPort = 1883;
+constexpr int kBrokerTlsPort = 8883;
+constexpr double kBrokerStartLimit = 5.0;  // seconds to wait for the broker's first answer
+constexpr double kDrainLimit = 10.0;       // seconds at the end for the broker to take what waits
+constexpr double kMaxSeconds = 20.0 * 24 * 3600;  // --seconds: a timer counting milliseconds in an int
+constexpr qint64 kPasswordFileMax = 4096;
+const char* const kPasswordVariable = "TARVO_MQTT_PASSWORD";
+const char* const kLost = "LOST";
+const char* const kForm =
+    "publish --broker HOST[:PORT] --name NAME (--triggered | --interval MS) [--prefix P] [--seconds S] "
+    "[--spool DIR] [--queue N] [--tls [--cafile FILE] [--cert FILE --key FILE]] [--username USER "
+    "[--password-file FILE]]";
+
+struct PublishOptions {
+    QString host;
+    int port = 0;
+    QString name;
+    QString prefix = QString::fromLatin1(publish::kDefaultPrefix);
+    bool triggered = false;  // else polled every intervalMs
+    int intervalMs = 0;
+    double seconds = 0.0;    // 0: until a signal ends it
+    QString spoolDir;
+    int queueLimit = Publisher::kDefaultQueue;
+    bool tls = false;
+    QString cafile, certfile, keyfile;
+    QString username;
+    QString password;        // from --password-file or TARVO_MQTT_PASSWORD, never the command line
+};
+
+// The command's options; a mistake ends in usage(), a password file that
+// cannot be read in its exit code.
+std::optional<int> readOptions(const Invocation& in, PublishOptions& o)
+{
+    wantArguments(in, kForm, 0);
+    if (in.isSet("password"))
+        usage(QStringLiteral("--password is not taken: a password on the command line is seen by every user of the "
+                             "machine; use --password-file FILE or the environment variable %1")
+                  .arg(QString::fromLatin1(kPasswordVariable)));
+    exclusive(in, "triggered", "interval");
+    o.triggered = in.isSet("triggered");
+    if (!o.triggered && !in.isSet("interval"))
+        usage(QStringLiteral("publish needs either --triggered (the frames the sensor sends on its own) or "
+                             "--interval MS (polling)"));
+    if (in.isSet("interval"))
+        o.intervalMs = wholeOption(in, "interval", 1, 3600000);
+    if (in.isSet("seconds"))
+        o.seconds = secondsOption(in, "seconds", kMaxSeconds);
+    if (in.isSet("queue"))
+        o.queueLimit = wholeOption(in, "queue", 1, 10000000);
+    if (!in.isSet("broker"))
+        usage(QStringLiteral("publish needs --broker HOST[:PORT]"));
+    if (!in.isSet("name"))
+        usage(QStringLiteral("publish needs --name NAME, the sensor's name in the topics"));
+    o.name = in.value("name");
+    if (in.isSet("prefix"))
+        o.prefix = in.value("prefix");
+    for (const QString& wrong : {publish::badName(o.name), publish::badPrefix(o.prefix)})
+        if (!wrong.isEmpty())
+            usage(wrong);
+
+    o.tls = in.isSet("tls");
+    o.cafile = in.value("cafile");
+    o.certfile = in.value("cert");
+    o.keyfile = in.value("key");
+    if (!o.tls && (in.isSet("cafile") || in.isSet("cert") || in.isSet("key")))
+        usage(QStringLiteral("--cafile, --cert and --key are for TLS: add --tls"));
+    if (o.certfile.isEmpty() != o.keyfile.isEmpty())
+        usage(QStringLiteral("--cert and --key go together"));
+    if (!o.certfile.isEmpty() && o.cafile.isEmpty())
+        usage(QStringLiteral("--cert needs --cafile"));
+
+    // HOST, HOST:PORT or [IPv6]:PORT, as --tcp takes the sensor.
+    const QString broker = in.value("broker");
+    const bool portGiven = broker.startsWith(u'[') ? broker.contains(QStringLiteral("]:")) : broker.contains(u':');
+    const auto where = parseServer(portGiven ? broker
+                                             : broker + u':' + QString::number(o.tls ? kBrokerTlsPort : kBrokerPort));
+    if (!where)
+        usage(QStringLiteral("--broker wants HOST or HOST:PORT with a port from 1 to 65535, not \"%1\"").arg(broker));
+    o.host = where->ipBuf;
+    o.port = where->portNumStr.toInt();
+
+    o.spoolDir = in.value("spool");
+    if (in.isSet("spool") && o.spoolDir.isEmpty())
+        usage(QStringLiteral("--spool wants a directory"));
+    o.username = in.value("username");
+    if (in.isSet("password-file")) {
+        InputFile file;
+        if (const auto failed = readInput(in.value("password-file"), kPasswordFileMax, &file))
+            return failed;
+        QByteArray first = file.content.split('\n').first();
+        if (first.endsWith('\r'))
+            first.chop(1);
+        if (first.isEmpty())
+            return report(BadUsage, fileMessage(in.value("password-file"), QStringLiteral("the first line is empty")));
+        o.password = QString::fromUtf8(first);
+    } else {
+        o.password = QProcessEnvironment::systemEnvironment().value(QString::fromLatin1(kPasswordVariable));
+    }
+    if (!o.password.isEmpty() && o.username.isEmpty())
+        usage(QStringLiteral("a password needs --username"));
+    return std::nullopt;
+}
+
+// The loopback interface, where a password without TLS does not travel.
+bool isLocal(const QString& host)
+{
+    const QHostAddress a(host);
+    return host == u"localhost" || (!a.isNull() && a.isLoopback());
+}
+
+// Every frame the sensor sends on its own, until `flag` is cleared, and the
+// frames on their way when automatic sending goes off: they are parts
+// measured too. False when the switch-off could not be written.
+bool publishTriggered(const Invocation& in, Session& s, Publisher& publisher, std::uint16_t& flag)
+{
+    AutoFrameReader& reader = s.exchange.autoFrames();
+    const auto take = [&](const FrameWords& words) {
+        s.values.CopyDatatoVars(words);
+        publisher.addValues(s.values, QDateTime::currentDateTime());
+    };
+    s.startAutoSend();
+    while (flag == 1)
+        if (reader.wait(flag))
+            reader.takeAll(take);
+    reader.takeAll(take);
+    s.setStep(QStringLiteral("switching automatic sending off"));
+    const bool off = s.stopAutoSend(take);
+    reportReception(in, s, reader.counts());
+    return off;
+}
+
+// Command 5 every intervalMs on a fixed schedule, until `flag` is cleared; a
+// late reply moves the next request to the next slot, never into a burst.
+// The exchange takes only the sensor's reply to command 5.
+void publishPolled(Session& s, Publisher& publisher, std::uint16_t& flag, int intervalMs)
+{
+    const double period = intervalMs / 1000.0;
+    double next = s.pump.now();
+    while (flag == 1) {
+        if (!s.measurement.ReadMeasurement()) {
+            s.exchange.SetPopupTimeout();  // records why, ends the loop
+            break;
+        }
+        publisher.addValues(s.values, QDateTime::currentDateTime());
+        const double now = s.pump.now();
+        next += period;
+        if (next < now)
+            next += std::ceil((now - next) / period) * period;
+        s.pump.waitFor(next - now, [&] { return flag != 1; });
+    }
+}
+
+// What became of the run's value sets.
+QString summary(const Publisher::Outcome& out, const Publisher& publisher, const QString& spoolDir)
+{
+    QString text = QStringLiteral("%1 value sets published to %2: %3 delivered")
+                       .arg(QString::number(out.published), QString::fromUtf8(publisher.topics().values),
+                            QString::number(out.delivered));
+    if (out.kept > 0)
+        text += QStringLiteral(", %1 kept in the spool %2 for the next run")
+                    .arg(out.kept)
+                    .arg(QDir::toNativeSeparators(spoolDir));
+    if (out.lost > 0)
+        text += QStringLiteral(", %1 lost").arg(out.lost);
+    if (out.earlier > 0)
+        text += QStringLiteral("; %1 messages of an earlier run delivered").arg(out.earlier);
+    return text;
+}
+
+} // namespace
+
+QList<QCommandLineOption> publishOptions()
+{
+    return {
+        {"broker", "MQTT broker.", "HOST[:PORT]"},
+        {"name", "The sensor's name in the topics.", "NAME"},
+        {"prefix", "Topic prefix.", "P"},
+        {"spool", "Spool directory.", "DIR"},
+        {"queue", "Value sets kept in memory.", "N"},
+        {"tls", "TLS to the broker."},
+        {"cafile", "Certificate authority for TLS.", "FILE"},
+        {"cert", "Client certificate for TLS.", "FILE"},
+        {"key", "Client key for TLS.", "FILE"},
+        {"username", "User name at the broker.", "USER"},
+        {"password-file", "File whose first line is the password.", "FILE"},
+        // Refused with the reason: a password on the command line is seen by every user.
+        {"password", "Refused.", "PASSWORD"},
+    };
+}
+
+int publishValues(const Invocation& in, Session& s)
+{
+    PublishOptions o;
+    if (const auto failed = readOptions(in, o))
+        return *failed;
+
+    MqttClient client;
+    Publisher publisher(client, {o.prefix, o.name, o.queueLimit, o.spoolDir});
+    publisher.notice = [&in](const QString& text, bool warning) { warning ? warn(text) : note(in, text); };
+    publish::BrokerOptions b;
+    b.host = o.host;
+    b.port = o.port;
+    b.clientId = QStringLiteral("tarvoctl/%1/%2").arg(o.prefix, o.name);
+    b.username = o.username;
+    b.password = o.password;
+    b.tls = o.tls;
+    b.cafile = o.cafile;
+    b.certfile = o.certfile;
+    b.keyfile = o.keyfile;
+    b.willTopic = publisher.topics().status;
+    b.willPayload = publish::kOffline;
+    QString error;
+    if (!client.configure(b, &error) || !publisher.open(&error))
+        return report(BadUsage, error);
+    if (!o.password.isEmpty() && !o.tls && !isLocal(o.host))
+        warn(QStringLiteral("the password goes to %1 unencrypted; --tls protects it").arg(client.where()));
+
+    // The broker first: one that refuses us ends the run before the sensor
+    // is asked anything. Until it has taken us once, a refusal is a mistake
+    // in the set-up, which trying again does not mend.
+    bool everConnected = false;
+    std::optional<MqttClient::Failure> firstFailure;
+    QString firstReason;
+    QObject::connect(&client, &MqttClient::connected, &s.pump, [&] {
+        everConnected = true;
+        s.pump.poke();
+    });
+    QObject::connect(&client, &MqttClient::failed, &s.pump, [&](MqttClient::Failure kind, const QString& reason) {
+        if (everConnected || firstFailure)
+            return;
+        firstFailure = kind;
+        firstReason = reason;
+        if (kind == MqttClient::Failure::Refused)
+            s.flags.clearAll();  // a loop already running ends
+        s.pump.poke();
+    });
+    QObject::connect(&publisher, &Publisher::spoolFailed, &s.pump, [&s] {
+        s.flags.clearAll();
+        s.pump.poke();
+    });
+    const auto refused = [&] { return !everConnected && firstFailure == MqttClient::Failure::Refused; };
+    client.start();
+    s.pump.waitFor(kBrokerStartLimit, [&] { return everConnected || firstFailure || s.interrupted(); });
+    if (refused())
+        return report(SensorFailed, QStringLiteral("broker %1: %2").arg(client.where(), firstReason));
+    if (!everConnected && !s.interrupted())
+        warn(QStringLiteral("broker %1: %2; value sets are kept until it answers")
+                 .arg(client.where(), firstFailure ? firstReason : QStringLiteral("no answer yet")));
+
+    // The sensor: its identification and working parameter set go to the
+    // info topic, once.
+    std::uint16_t& flag = o.triggered ? s.flags.pollrecord : s.flags.poll;
+    QTimer deadline;
+    bool offWritten = true;
+    const std::optional<int> startFailure = s.interrupted() ? std::nullopt : s.begin();  // reported already
+    if (!s.interrupted() && !startFailure) {
+        s.params.target = RAM;
+        s.setStep(QStringLiteral("reading the working parameter set"));
+        if (s.transfer.GetPara() && !s.failed()) {
+            s.params.CopyVarsToPP();
+            publisher.setInfo(publish::infoPayload(QDateTime::currentDateTime(), s.exchange.versionText(),
+                                                   QStringLiteral("tarvoctl %1").arg(programVersion()), s.params.pp));
+        }
+        s.setStep(QString());
+        if (!s.failed() && !s.interrupted() && publisher.spoolFailure().isEmpty() && !refused()) {
+            runFor(s, flag, o.seconds, deadline);
+        }
+    }
+    if (flag == 1 && o.triggered)
+        offWritten = publishTriggered(in, s, publisher, flag);
+    else if (flag == 1)
+        publishPolled(s, publisher, flag, o.intervalMs);
+    flag = 0;
+
+    // The sensor link is lost: the run ends, and the plant is told why. Here
+    // a run that reconnects would try the link again and go on, publishing
+    // RESUMED when the sensor is back.
+    if (s.failed())
+        publisher.addEvent(QString::fromLatin1(kLost), s.failure());
+
+    // The broker gets its time to take what waits, also after a signal; a
+    // signal now ends that wait, never the process, so the spool keeps the rest.
+    s.resumeWaits();
+    onInterrupt([&s](int signal) {
+        if (!s.interrupted())
+            s.interrupt(signal);
+        s.pump.setWaitsCutShort(true);
+    });
+    const Publisher::Outcome out = publisher.finish(kDrainLimit, s.pump);
+    onInterrupt([&s](int signal) { s.interrupt(signal); });
+    note(in, summary(out, publisher, o.spoolDir));
+
+    int code = Done;
+    const auto fail = [&code](int c, const QString& text) {
+        report(c, text);
+        if (code == Done)
+            code = c;
+    };
+    if (!publisher.spoolFailure().isEmpty())
+        fail(BadUsage, publisher.spoolFailure());
+    if (refused())
+        fail(SensorFailed, QStringLiteral("broker %1: %2").arg(client.where(), firstReason));
+    if (startFailure)
+        code = code == Done ? *startFailure : code;
+    else if (s.failed() && s.failureExit() != Done && code == Done)
+        code = SensorFailed;
+    else if (!offWritten && !s.interrupted())
+        fail(SensorFailed, QStringLiteral("%1: automatic sending (command 50) could not be switched off: the frame "
+                                          "could not be written")
+                               .arg(s.where()));
+    if (out.lost > 0)
+        fail(SensorFailed, QStringLiteral("%1 value sets were lost: %2").arg(out.lost).arg(out.error));
+    return code;
+}
+
+} // namespace tarvo::ctl

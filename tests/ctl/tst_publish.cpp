@@ -1,0 +1,415 @@
+// tarvoctl publish against a real broker: Debian's mosquitto, started on a
+// free loopback port for each test, a subscriber that keeps every message,
+// and the simulated sensor in this process.
+#include "ctlprocess.h"
+#include "frame.h"
+#include "mqttbroker.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <memory>
+
+using namespace tarvo;
+using namespace tarvo::test;
+
+Q_DECLARE_METATYPE(tarvo::sim::SimOptions)
+
+namespace {
+
+const QByteArray kValues = "tarvo/line3/values";
+const QByteArray kStatus = "tarvo/line3/status";
+const QByteArray kInfo = "tarvo/line3/info";
+const QByteArray kEvents = "tarvo/line3/events";
+constexpr int kDeliveryMs = 20000;  // a guard only: deliveries on loopback take milliseconds
+
+#define NEED_BROKER()                                                                                          \
+    if (MosquittoBroker::program().isEmpty())                                                                  \
+    QSKIP("mosquitto is not installed (tools/setup.sh installs it)")
+
+// A broker and a subscriber to tarvo/# on it.
+struct Plant {
+    QTemporaryDir dir;
+    std::unique_ptr<MosquittoBroker> broker;
+    std::unique_ptr<MqttSubscriber> sub;
+
+    bool up(MosquittoBroker::Setup setup = {}, bool persistentSubscriber = false)
+    {
+        QString error;
+        broker = std::make_unique<MosquittoBroker>(dir.path(), setup);
+        sub = std::make_unique<MqttSubscriber>(QStringLiteral("watcher"), persistentSubscriber);
+        const bool ok = broker->start(&error) && sub->subscribe(broker->port(), "tarvo/#", &error, setup.cafile);
+        if (!ok)
+            qWarning() << error;
+        return ok;
+    }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(broker->port()); }
+
+    // A noiseless simulated sensor sending `rate` frames a second on its own
+    // when asked to; null when it does not start.
+    std::unique_ptr<sim::SensorSim> sensor(double rate = 5.0)
+    {
+        sim::SimOptions o = simOptions(dir, QStringLiteral("s"));
+        o.partRateHz = rate;
+        auto s = std::make_unique<sim::SensorSim>(o);
+        return s->start() ? std::move(s) : nullptr;
+    }
+
+    std::vector<QJsonObject> json(const QByteArray& topic) const
+    {
+        std::vector<QJsonObject> out;
+        for (const QByteArray& p : sub->payloads(topic))
+            out.push_back(QJsonDocument::fromJson(p).object());
+        return out;
+    }
+    // The value sets' seq in the order they came, duplicates included.
+    std::vector<qint64> seqs() const
+    {
+        std::vector<qint64> out;
+        for (const QJsonObject& o : json(kValues))
+            out.push_back(o.value(QStringLiteral("seq")).toInteger());
+        return out;
+    }
+    bool statusIs(const QByteArray& text) const
+    {
+        const auto s = sub->payloads(kStatus);
+        return !s.empty() && s.back() == text;
+    }
+};
+
+// Every seq from 1 to n came, each new one right after the highest before
+// (repeats of earlier ones allowed, as QoS 1 allows them).
+bool inOrderWithoutGaps(const std::vector<qint64>& seqs, qint64 n)
+{
+    qint64 highest = 0;
+    for (qint64 s : seqs) {
+        if (s > highest + 1)
+            return false;
+        highest = std::max(highest, s);
+    }
+    return highest == n;
+}
+
+QStringList publishArgs(const Plant& plant, const QStringList& more)
+{
+    return QStringList{"publish", "--broker", plant.address(), "--name", "line3"} + more;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class PublishTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyValueSetReachesTheBrokerWithStatusAndInfo_data();
+    void everyValueSetReachesTheBrokerWithStatusAndInfo();
+    void theBrokerSaysOfflineWhenTheProcessDies();
+    void anOutageLosesNothing_data();
+    void anOutageLosesNothing();
+    void theSpoolOfAnEarlierRunIsDeliveredFirst();
+    void brokerAccessIsCheckedAtStart_data();
+    void brokerAccessIsCheckedAtStart();
+    void badInputIsReportedAndNotPublished_data();
+    void badInputIsReportedAndNotPublished();
+};
+
+void PublishTest::everyValueSetReachesTheBrokerWithStatusAndInfo_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<bool>("triggered");
+    QTest::newRow("triggered, over TCP") << false << true;
+    QTest::newRow("polled, over the pseudo-terminal") << true << false;
+}
+
+void PublishTest::everyValueSetReachesTheBrokerWithStatusAndInfo()
+{
+    NEED_BROKER();
+    QFETCH(bool, serial);
+    QFETCH(bool, triggered);
+    Plant plant;
+    QVERIFY(plant.up());
+    const auto sensor = plant.sensor(20);
+    QVERIFY(sensor);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QStringList mode = triggered ? QStringList{"--triggered"} : QStringList{"--interval", "100"};
+    const Result r = runCtl(linkTo(*sensor, serial, env) + publishArgs(plant, mode + QStringList{"--seconds", "1"}), env);
+    QCOMPARE(r.code, 0);
+    QVERIFY(QTest::qWaitFor([&] { return plant.statusIs("offline"); }, kDeliveryMs));
+
+    // Every frame the sensor sent (or every reply it gave), once, in order.
+    qint64 sent = sensor->autoFramesSent();
+    if (!triggered) {
+        sent = 0;
+        for (const QByteArray& f : sensor->receivedFrames())
+            sent += frame::getWord(reinterpret_cast<const std::uint8_t*>(f.constData()), 1) == frame::ReadMeasurement;
+    }
+    QVERIFY(sent > 1);
+    const std::vector<qint64> seqs = plant.seqs();
+    QCOMPARE(qint64(seqs.size()), sent);
+    QVERIFY(inOrderWithoutGaps(seqs, sent));
+    QVERIFY2(r.err.contains(QStringLiteral("%1 value sets published to tarvo/line3/values: %1 delivered").arg(sent).toUtf8()),
+             r.err.constData());
+
+    // Each value by name, the tenths as numbers in their unit, the local time with its offset.
+    const QRegularExpression shape(QStringLiteral(
+        "^\\{\"seq\":\\d+,\"time\":\"\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d\",\"ch_ref\":2500,"
+        "\"ch_dir\":\\d+,\"ch_dif\":\\d+,\"norm\":\\d+,\"int\":\\d+,\"gf\":\\d+\\.\\d,\"vec\":\\d+,\"temp\":\\d+,"
+        "\"gf_raw\":\\d+\\.\\d,\"pp\":\\d+\\.\\d\\}$"));
+    for (const QByteArray& p : plant.sub->payloads(kValues))
+        QVERIFY2(shape.match(QString::fromUtf8(p)).hasMatch(), p.constData());
+
+    QCOMPARE(plant.sub->payloads(kStatus).front(), QByteArray("online"));
+    const std::vector<QJsonObject> info = plant.json(kInfo);
+    QCOMPARE(info.size(), size_t(1));
+    QCOMPARE(info[0].value(QStringLiteral("identification")).toString(), QStringLiteral("TARVO GLOSS SENSOR V4.3 SIM"));
+    QVERIFY(info[0].value(QStringLiteral("program")).toString().startsWith(QStringLiteral("tarvoctl 4.3.")));
+    QCOMPARE(info[0].value(QStringLiteral("parameters")).toObject().value(QStringLiteral("power")).toInt(), 500);
+    QCOMPARE(info[0].value(QStringLiteral("teach_table")).toArray().size(), 31);
+
+    // Status and info stay with the broker for whoever subscribes later.
+    MqttSubscriber later(QStringLiteral("later"));
+    QVERIFY(later.subscribe(plant.broker->port(), "tarvo/line3/+"));
+    QVERIFY(QTest::qWaitFor([&] { return later.count() == 2; }, kDeliveryMs));
+    for (const MqttMessage& m : later.messages())
+        QVERIFY2(m.retained && (m.topic == kInfo || (m.topic == kStatus && m.payload == "offline")), m.topic.constData());
+}
+
+void PublishTest::theBrokerSaysOfflineWhenTheProcessDies()
+{
+    NEED_BROKER();
+    Plant plant;
+    QVERIFY(plant.up());
+    const auto sensor = plant.sensor();
+    QVERIFY(sensor);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const Result r = runCtl(linkTo(*sensor, false, env) + publishArgs(plant, {"--interval", "50"}), env, [&](QProcess& p) {
+        QVERIFY(QTest::qWaitFor([&] { return !plant.sub->payloads(kValues).empty(); }, kDeliveryMs));
+        p.kill();
+    });
+    QCOMPARE(r.code, -2);
+    QVERIFY(QTest::qWaitFor([&] { return plant.statusIs("offline"); }, kDeliveryMs));
+}
+
+void PublishTest::anOutageLosesNothing_data()
+{
+    QTest::addColumn<QStringList>("keep");
+    QTest::newRow("in memory") << QStringList{};
+    QTest::newRow("beyond the memory bound, in the spool") << QStringList{"--queue", "5", "--spool", "{dir}/spool"};
+}
+
+void PublishTest::anOutageLosesNothing()
+{
+    NEED_BROKER();
+    QFETCH(QStringList, keep);
+    Plant plant;
+    MosquittoBroker::Setup setup;
+    setup.persistence = true;  // the subscriber's session survives the broker's restart
+    QVERIFY(plant.up(setup, true));
+    const auto sensor = plant.sensor(50);
+    QVERIFY(sensor);
+    keep.replaceInStrings(QStringLiteral("{dir}"), plant.dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const Result r = runCtl(linkTo(*sensor, false, env) + publishArgs(plant, QStringList{"--triggered", "--seconds", "5"} + keep),
+                            env, [&](QProcess&) {
+                                QVERIFY(QTest::qWaitFor([&] { return plant.seqs().size() >= 20; }, kDeliveryMs));
+                                plant.broker->stop();
+                                QTest::qWait(1500);  // away while 75 frames come
+                                QVERIFY(plant.broker->start());
+                            });
+    QCOMPARE(r.code, 0);
+    const qint64 sent = sensor->autoFramesSent();
+    QVERIFY(QTest::qWaitFor([&] { return inOrderWithoutGaps(plant.seqs(), sent); }, kDeliveryMs));
+    QVERIFY2(r.err.contains(QStringLiteral("%1 delivered").arg(sent).toUtf8()), r.err.constData());
+    QVERIFY2(r.err.contains("connection was lost"), r.err.constData());
+    if (!keep.isEmpty())
+        QVERIFY2(r.err.contains("go to the spool"), r.err.constData());
+}
+
+void PublishTest::theSpoolOfAnEarlierRunIsDeliveredFirst()
+{
+    NEED_BROKER();
+    Plant plant;
+    QVERIFY(plant.up());
+    const auto sensor = plant.sensor(20);
+    QVERIFY(sensor);
+    const QString spool = plant.dir.filePath(QStringLiteral("spool"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QStringList args = linkTo(*sensor, false, env)
+        + QStringList{"publish", "--name", "line3", "--triggered", "--seconds", "1", "--queue", "3", "--spool", spool, "--broker"};
+
+    // The first run never reaches its broker.
+    Result r = runCtl(args + QStringList{QStringLiteral("127.0.0.1:%1").arg(freeTcpPort())}, env);
+    QCOMPARE(r.code, 0);
+    const qint64 first = sensor->autoFramesSent();
+    QVERIFY2(r.err.contains(QStringLiteral("0 delivered, %1 kept in the spool").arg(first).toUtf8()), r.err.constData());
+    QVERIFY(!QDir(spool).entryList({QStringLiteral("*.spool")}).isEmpty());
+
+    r = runCtl(args + QStringList{plant.address()}, env);
+    QCOMPARE(r.code, 0);
+    const qint64 second = sensor->autoFramesSent();
+    QVERIFY2(r.err.contains(QStringLiteral("%1 messages of an earlier run delivered").arg(first).toUtf8()), r.err.constData());
+    QVERIFY(QTest::qWaitFor([&] { return qint64(plant.seqs().size()) == first + second; }, kDeliveryMs));
+    const std::vector<qint64> seqs = plant.seqs();
+    QVERIFY(inOrderWithoutGaps({seqs.begin(), seqs.begin() + first}, first));
+    QVERIFY(inOrderWithoutGaps({seqs.begin() + first, seqs.end()}, second));
+    QVERIFY(QDir(spool).entryList({QStringLiteral("*.spool")}).isEmpty());
+}
+
+void PublishTest::brokerAccessIsCheckedAtStart_data()
+{
+    QTest::addColumn<bool>("tlsBroker");
+    QTest::addColumn<QStringList>("args");  // {dir}: the test's directory
+    QTest::addColumn<QString>("password");  // in TARVO_MQTT_PASSWORD
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    const QStringList user = {"--username", "line"};
+    QTest::newRow("wrong password") << false << user << "wrong" << 1 << "the broker refused the connection: Connection Refused: not authorised";
+    QTest::newRow("TLS to a listener without it") << false << (user + QStringList{"--tls"}) << "right" << 1 << "TLS failed";
+    QTest::newRow("plain to a TLS listener") << true << user << "right" << 1 << "closed the connection without answering";
+    QTest::newRow("TLS, password from a file") << true
+        << (user + QStringList{"--tls", "--cafile", "{dir}/ca.crt", "--password-file", "{dir}/password"}) << "" << 0
+        << "delivered";
+    QTest::newRow("password from the environment") << false << user << "right" << 0 << "delivered";
+}
+
+void PublishTest::brokerAccessIsCheckedAtStart()
+{
+    NEED_BROKER();
+    QFETCH(bool, tlsBroker);
+    QFETCH(QStringList, args);
+    QFETCH(QString, password);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    Plant plant;
+    const QString dir = plant.dir.path();
+    MosquittoBroker::Setup setup;
+    setup.passwordFile = plant.dir.filePath(QStringLiteral("passwd"));
+    QCOMPARE(QProcess::execute(QStringLiteral("mosquitto_passwd"), {"-c", "-b", setup.passwordFile, "line", "right"}), 0);
+    QVERIFY(writeFile(plant.dir.filePath(QStringLiteral("password")), "right\n"));
+    if (tlsBroker) {
+        // A certificate authority and the broker's certificate for 127.0.0.1.
+        const QString script = QStringLiteral(
+            "cd '%1' && openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout ca.key "
+            "-out ca.crt -days 2 -subj /CN=TestCA && openssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 "
+            "-nodes -keyout server.key -out server.csr -subj /CN=127.0.0.1 && printf 'subjectAltName=IP:127.0.0.1' "
+            "> san && openssl x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial -out server.crt "
+            "-days 2 -extfile san")
+                                   .arg(dir);
+        if (QProcess::execute(QStringLiteral("/bin/sh"), {"-c", script + QStringLiteral(" 2>/dev/null")}) != 0)
+            QSKIP("openssl cannot make the test certificates");
+        setup.cafile = plant.dir.filePath(QStringLiteral("ca.crt"));
+        setup.certfile = plant.dir.filePath(QStringLiteral("server.crt"));
+        setup.keyfile = plant.dir.filePath(QStringLiteral("server.key"));
+    }
+    QVERIFY(plant.up(setup));
+    const auto sensor = plant.sensor();
+    QVERIFY(sensor);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("TARVO_MQTT_PASSWORD"));
+    if (!password.isEmpty())
+        env.insert(QStringLiteral("TARVO_MQTT_PASSWORD"), password);
+    args.replaceInStrings(QStringLiteral("{dir}"), dir);
+    const Result r = runCtl(linkTo(*sensor, false, env) + publishArgs(plant, args + QStringList{"--interval", "100", "--seconds", "0.5"}), env);
+    QVERIFY2(r.code == code, r.err.constData());
+    QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+    if (code != 0)
+        QCOMPARE(sensor->frameCount(), 0);  // refused before the sensor was asked anything
+}
+
+void PublishTest::badInputIsReportedAndNotPublished_data()
+{
+    QTest::addColumn<QStringList>("args");   // after --name line3; {dir}: the test's directory, {closed}: no broker there
+    QTest::addColumn<sim::SimOptions>("sim");
+    QTest::addColumn<QString>("shell");      // runs tarvoctl as "$0" "$@", empty: directly
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("published");  // "all", "none", or the event word published
+
+    sim::SimOptions plain;
+    plain.noise = 0;
+    plain.partRateHz = 20;
+    sim::SimOptions stray = plain;
+    stray.autoStrayBytes = 7;
+    stray.autoStrayEvery = 2;
+    stray.answerAutoSend = true;
+    sim::SimOptions notMeasurement = plain;
+    notMeasurement.faults.onlyCommand = frame::ReadMeasurement;
+    notMeasurement.faults.corruptByte = 1;
+    sim::SimOptions cut = plain;
+    cut.faults.onlyCommand = frame::ReadMeasurement;
+    cut.faults.replyLength = 20;
+    const QStringList triggered = {"--triggered", "--seconds", "1"};
+    const QStringList polled = {"--interval", "50", "--seconds", "1"};
+
+    QTest::newRow("stray bytes and other replies between the frames")
+        << triggered << stray << "" << 0 << "the sensor's data were out of step" << QByteArray("all");
+    QTest::newRow("a reply that is not the sensor's") << polled << notMeasurement << "" << 1 << "no reply within 3.0 s"
+                                                      << QByteArray("LOST");
+    QTest::newRow("a cut reply") << polled << cut << "" << 1 << "only 20 of 36 bytes" << QByteArray("LOST");
+    for (const char* name : {"line/3", "line+", "line#"})
+        QTest::newRow(qPrintable(QStringLiteral("--name %1").arg(QString::fromLatin1(name))))
+            << QStringList{"--name", name, "--triggered"} << plain << "" << 2 << "--name \"" + QString::fromLatin1(name) + "\" holds" << QByteArray("none");
+    QTest::newRow("spool directory that cannot be made")
+        << QStringList{"--triggered", "--spool", "{dir}/password/spool"} << plain << "" << 2 << "the spool directory" << QByteArray("none");
+#if defined(Q_OS_UNIX)
+    // Files may not grow beyond 2 KiB: the spool is full after a few value sets.
+    QTest::newRow("spool directory full")
+        << QStringList{"--triggered", "--queue", "1", "--spool", "{dir}/spool", "--broker", "{closed}"} << plain
+        << "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"" << 2 << "cannot be written: File too large" << QByteArray("none");
+#endif
+}
+
+void PublishTest::badInputIsReportedAndNotPublished()
+{
+    NEED_BROKER();
+    QFETCH(QStringList, args);
+    QFETCH(sim::SimOptions, sim);
+    QFETCH(QString, shell);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, published);
+    Plant plant;
+    QVERIFY(plant.up());
+    QVERIFY(writeFile(plant.dir.filePath(QStringLiteral("password")), "x\n"));
+    sim.pty = false;
+    sim::SensorSim sensor(sim);
+    QVERIFY(sensor.start());
+    args.replaceInStrings(QStringLiteral("{dir}"), plant.dir.path());
+    args.replaceInStrings(QStringLiteral("{closed}"), QStringLiteral("127.0.0.1:%1").arg(freeTcpPort()));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QStringList all = linkTo(sensor, false, env) + QStringList{"publish", "--broker", plant.address(), "--name", "line3"} + args;
+    const Result r = shell.isEmpty()
+        ? runCtl(all, env)
+        : runCtl(QStringList{"-c", shell, QStringLiteral(TARVOCTL_EXE)} + all, env, {}, QStringLiteral("/bin/sh"));
+    QVERIFY2(r.code == code, r.err.constData());
+    QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
+
+    if (published == "all") {
+        const qint64 sent = sensor.autoFramesSent();
+        QVERIFY(QTest::qWaitFor([&] { return inOrderWithoutGaps(plant.seqs(), sent); }, kDeliveryMs));
+        QCOMPARE(qint64(plant.seqs().size()), sent);
+        return;
+    }
+    if (published == "LOST") {
+        QVERIFY(QTest::qWaitFor([&] { return plant.statusIs("offline"); }, kDeliveryMs));
+        const std::vector<QJsonObject> events = plant.json(kEvents);
+        QCOMPARE(events.size(), size_t(1));
+        QCOMPARE(events[0].value(QStringLiteral("event")).toString(), QStringLiteral("LOST"));
+        QVERIFY(events[0].value(QStringLiteral("reason")).toString().contains(message));
+    }
+    QVERIFY(plant.sub->payloads(kValues).empty());
+    // Nothing is counted as delivered that the broker did not take.
+    QVERIFY2(!r.err.contains("value sets published") || r.err.contains(": 0 delivered"), r.err.constData());
+}
+
+QTEST_MAIN(PublishTest)
+#include "tst_publish.moc"
