@@ -84,20 +84,20 @@ const std::vector<Command>& commandTable()
          "PARAMETERS-CHANGED, STOPPED) go to standard error and, with -o FILE,\n"
          "to FILE.events, one line each.",
          "tarvoctl record --triggered --seconds 600 -o record.dat --no-clobber\n",
-                  {"triggered", "seconds", "output", "no-clobber", "utc", "reconnect", "check-after"}, true, false, false,
+         {"triggered", "seconds", "output", "no-clobber", "utc", "reconnect", "check-after"}, true, false, false,
          recordTriggered},
         {"publish",
          "publish --broker HOST[:PORT] --name NAME (--triggered | --interval MS)\n"
          "        [--prefix P] [--seconds S] [--spool DIR] [--queue N]\n"
          "        [--tls [--cafile FILE] [--cert FILE --key FILE]]\n"
-         "        [--username USER [--password-file FILE]]",
+         "        [--username USER [--password-file FILE]] [--reconnect]",
          "Send every value set to the plant's MQTT broker as JSON, at QoS 1:\n"
          "P/NAME/values (P: --prefix, default tarvo) with seq, time and every\n"
          "value by name (GF, GF_RAW and PP in their units); P/NAME/status\n"
          "\"online\", and \"offline\" at the end or from the broker when the\n"
          "process dies (retained); P/NAME/info (retained): identification,\n"
          "version and working parameter set (commands 7, 3 and 4); P/NAME/events:\n"
-         "LOST when the link to the sensor ends the run.\n"
+         "LOST when the link to the sensor ends the run (see --reconnect).\n"
          "--triggered: the frames the sensor sends on its own (command 50 with\n"
          "1, and with 0 at the end); --interval MS: command 5 every MS ms.\n"
          "Until S seconds or a signal. While the broker is away, value sets\n"
@@ -109,10 +109,13 @@ const std::vector<Command>& commandTable()
          "of --password-file or from TARVO_MQTT_PASSWORD, never from the\n"
          "command line. A broker that refuses the connection ends the run\n"
          "with exit code 1 before the sensor is asked anything; a spool that\n"
-         "cannot be written, with 2.",
+         "cannot be written, with 2.\n"
+         "--reconnect: a lost link to the sensor is taken up again as in\n"
+         "record, and its events (LOST, BACK, RESUMED ...) are also published\n"
+         "on P/NAME/events.",
          "tarvoctl --tcp 192.168.0.10 publish --broker mqtt.plant:8883 --tls --name line3 --triggered --spool /var/lib/tarvo-publish/line3\n",
          {"broker", "name", "prefix", "triggered", "interval", "seconds", "spool", "queue", "tls", "cafile", "cert", "key",
-          "username", "password-file", "password"},
+          "username", "password-file", "password", "reconnect"},
          true, false, false, publishValues},
         {"profile", "profile [--csv]",
          "Fetch the light profile of the last piece (command 9, blocks 0 to\n"

@@ -74,13 +74,15 @@ Session::~Session()
     onInterrupt(nullptr);
 }
 
-bool Session::enableReconnect(const QString& eventsBeside)
+bool Session::enableReconnect(const QString& eventsBeside, bool readWorkingSet)
 {
     reconnect.setEnabled(true);
     reconnect.setHost(this);
     measurement.setReconnector(&reconnect);
     if (!eventsBeside.isEmpty())
         m_events.startFresh(eventsBeside);
+    if (!readWorkingSet)
+        return true;
     // What a reboot changes is told against the set the sensor has now.
     setStep(QStringLiteral("reading the working set to compare it after a lost connection"));
     transfer.GetPara();

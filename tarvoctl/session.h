@@ -109,9 +109,10 @@ public:
     // --reconnect: a lost line is taken up again. The working set is read
     // once (to tell a reboot's changes later) and events go to standard
     // error and, when eventsBeside names a record file, to its events file.
-    // False after a failure (reported).
-    bool enableReconnect(const QString& eventsBeside);
-    // The lines written so far, for the events.
+    // False after a failure (reported). readWorkingSet: false when the
+    // command has read it already.
+    bool enableReconnect(const QString& eventsBeside, bool readWorkingSet = true);
+    // The lines written (value sets published) so far, for the events.
     long linesWritten = 0;
     // The events file could not be written (reported); the command ends.
     bool eventsFailed() const { return m_eventsFailed; }
