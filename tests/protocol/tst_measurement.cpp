@@ -289,6 +289,8 @@ void MeasurementTest::liveLoopResumesWhenTheSensorComesBack_data()
     QTest::newRow("tcp") << false << QByteArray() << resumed;
     QTest::newRow("serial line") << true << QByteArray() << resumed;
     QTest::newRow("another sensor") << false << QByteArray("OTHER SENSOR") << QStringList{"LOST", "BACK", "IDENTITY-CHANGED"};
+    // The set last sent differs from the one the reboot brought back.
+    QTest::newRow("another parameter set") << false << QByteArray("-") << QStringList{"LOST", "BACK", "PARAMETERS-CHANGED", "RESUMED"};
 }
 
 void MeasurementTest::liveLoopResumesWhenTheSensorComesBack()
@@ -314,6 +316,10 @@ void MeasurementTest::liveLoopResumesWhenTheSensorComesBack()
     reconnect.setEnabled(true);
     reconnect.setHost(&shown);
     f.transfer.setReconnector(&reconnect);
+    if (otherId == "-") {
+        otherId.clear();
+        f.exchange.workingSet = ParameterWords{};  // power 0: the sensor's own set has another
+    }
 
     int sets = 0;
     f.panel.onPanelData = [&] {

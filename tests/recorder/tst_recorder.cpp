@@ -109,11 +109,11 @@ struct RecorderFixture : ScopeFixture {
     Ui::RECP* r = nullptr;
     QString file;
 
-    explicit RecorderFixture(bool serial = false, bool paced = true)
+    explicit RecorderFixture(bool serial = false, bool paced = true, bool byLink = false)
         : ScopeFixture(lineOptions(serial, paced))
     {
         if (serial)
-            settingsToSensorLine();
+            settingsToSensorLine(byLink);
         else
             settingsToSensor();
         a = &start();
@@ -695,7 +695,7 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
 {
     QFETCH(bool, serial);
     QFETCH(int, mode);
-    RecorderFixture f(serial);
+    RecorderFixture f(serial, true, true);
     f.a->interfacepanel.ui().CheckReconnect->setChecked(true);
     f.chooseNewFile();
     f.selectMode(mode);
