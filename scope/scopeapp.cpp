@@ -209,8 +209,10 @@ void ScopeApp::retryState(const QString& text)
     showLineLost(lost);
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
         if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
-            label->setText(lost ? text + QStringLiteral(" \u2014 last value %1").arg(live->lastValueTime.toString(QStringLiteral("HH:mm:ss")))
-                                : QString());
+            const QDateTime& last = live->lastValueTime;
+            label->setText(!lost || !last.isValid()
+                               ? text
+                               : text + QStringLiteral(" \u2014 last value %1").arg(last.toString(QStringLiteral("HH:mm:ss"))));
             label->setVisible(lost);
         }
         if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
