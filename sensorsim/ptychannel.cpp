@@ -32,6 +32,11 @@ PtyChannel::PtyChannel(QObject* parent) : SimChannel(parent)
 
 PtyChannel::~PtyChannel()
 {
+    closeDevice();
+}
+
+void PtyChannel::closeDevice()
+{
 #ifdef TARVO_HAVE_PTY
     m_readNotifier.reset();
     m_writeNotifier.reset();
@@ -39,6 +44,7 @@ PtyChannel::~PtyChannel()
         ::close(m_slave);
     if (m_master >= 0)
         ::close(m_master);
+    m_slave = m_master = -1;
 #endif
 }
 
@@ -188,13 +194,7 @@ void PtyChannel::suspend()
 {
 #ifdef TARVO_HAVE_PTY
     closeConnection();
-    m_readNotifier.reset();
-    m_writeNotifier.reset();
-    if (m_slave >= 0)
-        ::close(m_slave);
-    if (m_master >= 0)
-        ::close(m_master);
-    m_slave = m_master = -1;
+    closeDevice();
     // As a USB adapter's stable name, the link goes with the device.
     if (!m_linkPath.isEmpty())
         QFile::remove(m_linkPath);

@@ -48,6 +48,8 @@ public:
     QString linkPath() const { return m_linkPath; }
 
 private:
+    // Closes both ends of the pseudo-terminal; its device goes away.
+    void closeDevice();
     // Bytes that travel the line at the baud rate.
     struct Lane {
         QByteArray queue;
