@@ -14,9 +14,6 @@ namespace tarvo {
 
 namespace {
 
-// After automatic sending was switched on again on a quiet line, frames
-// should come within this time before the identification is asked for.
-constexpr double kNudgeWait = 2.0;
 // The countdown of the status is brought up to date this often.
 constexpr double kStateTick = 1.0;
 
@@ -138,7 +135,6 @@ void Reconnector::begin()
 {
     m_lastOutcome = Outcome::Resumed;
     m_misses = 0;
-    m_nudged = false;
     m_quietSince = m_pump.now();
 }
 
@@ -289,7 +285,6 @@ bool Reconnector::resumeReception(const QString& reason, std::uint16_t& loopFlag
     }
     m_ex.StartAutoSend();
     m_quietSince = m_pump.now();
-    m_nudged = false;
     return true;
 }
 
@@ -299,11 +294,9 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
     if (!m_enabled)
         return reader.wait(loopFlag);
     for (;;) {
-        const double until = m_quietSince + (m_nudged ? kNudgeWait : quietLimit);
-        switch (reader.waitUntil(loopFlag, until)) {
+        switch (reader.waitUntil(loopFlag, m_quietSince + quietLimit)) {
         case AutoFrameReader::WaitEnd::Frames:
             m_quietSince = m_pump.now();
-            m_nudged = false;
             return true;
         case AutoFrameReader::WaitEnd::Stopped:
             return false;
@@ -312,24 +305,17 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
                 return false;
             break;
         case AutoFrameReader::WaitEnd::Quiet: {
-            if (!m_nudged) {
-                // A sensor that rebooted behind a line that stayed up sends
-                // nothing until told again; when it sends already, this
-                // changes nothing and has no reply.
-                m_nudged = true;
-                m_quietSince = m_pump.now();
-                m_ex.order = frame::AutoSend;
-                m_ex.FillTxBuf(m_ex.order, 1);
-                m_ex.WriteFrame();
-                break;
-            }
+            // The line check: a sensor that answers with the session's
+            // identification is there (a line with no parts on it is not
+            // lost), and automatic sending goes on again, which a sensor
+            // that rebooted behind a line that stayed up had switched off.
+            // Asking first keeps the frames of another sensor that came up
+            // behind the same line out of the recording.
             const auto session = m_ex.version;
             const bool answered = m_ex.QueryIdentification();
             if (answered && m_ex.version == session) {
-                // A line with no parts on it is not lost.
                 m_ex.StartAutoSend();
                 m_quietSince = m_pump.now();
-                m_nudged = false;
                 break;
             }
             // Another sensor on the line: the recovery looks for the session's.

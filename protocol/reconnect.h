@@ -133,7 +133,7 @@ public:
 
     // Automatic reception: waits for whole frames like the reader's wait.
     // With the switch on, a line quiet for quietLimit seconds is checked
-    // (automatic sending switched on again, then the identification), a
+    // (the identification, then automatic sending switched on again), a
     // lost line is taken up again and automatic sending switched back on.
     // False when the loop has ended.
     bool awaitFrames(std::uint16_t& loopFlag);
@@ -156,7 +156,6 @@ private:
     Outcome m_lastOutcome = Outcome::Resumed;
     int m_misses = 0;
     double m_quietSince = 0.0;
-    bool m_nudged = false;
     std::uint16_t m_idleFlag = 0;  // 1 while a recovery runs for the idle program
     QMetaObject::Connection m_idleWatch;
 };

@@ -77,12 +77,11 @@ const std::vector<Command>& commandTable()
          "recording that got such bytes and no frame ends with exit code 1.\n"
          "--reconnect: a lost connection is taken up again by itself and the\n"
          "recording goes on into the same file; a line quiet for S seconds\n"
-         "(--check-after, default 10) is checked, automatic sending switched\n"
-         "on again and, if frames still do not come, the identification asked\n"
-         "for. A sensor with another identification ends the recording (exit\n"
-         "1). The events (LOST, BACK, RESUMED, IDENTITY-CHANGED,\n"
-         "PARAMETERS-CHANGED, STOPPED) go to standard error and, with -o FILE,\n"
-         "to FILE.events, one line each.",
+         "(--check-after, default 10) is checked: the identification is asked\n"
+         "for and automatic sending switched on again. A sensor with another\n"
+         "identification ends the recording (exit 1). The events (LOST,\n"
+         "BACK, RESUMED, IDENTITY-CHANGED, PARAMETERS-CHANGED, STOPPED) go to\n"
+         "standard error and, with -o FILE, to FILE.events, one line each.",
          "tarvoctl record --triggered --seconds 600 -o record.dat --no-clobber\n",
          {"triggered", "seconds", "output", "no-clobber", "utc", "reconnect", "check-after"}, true, false, false,
          recordTriggered},
