@@ -790,7 +790,7 @@ void printOutage(const Config& cfg)
             break;
         }
         std::vector<std::int64_t> sentAt;
-        std::int64_t returnNs = 0, firstAfterNs = 0, stopNs = 0;
+        std::int64_t returnNs = 0, firstAfterNs = 0;
         QObject::connect(&sensor, &sim::SensorSim::bytesSent, &sensor, [&](const QByteArray& bytes) {
             if (sensor.autoSending() && bytes.size() == frame::kBytes)
                 sentAt.push_back(steadyNs());
@@ -826,10 +826,18 @@ void printOutage(const Config& cfg)
             if (firstAfterNs > 0 && steadyNs() - firstAfterNs > 2'000'000'000LL)
                 flag = 0;  // enough after the return
         }
+        // Automatic sending off, and the frames still on their way taken in:
+        // every frame sent is then either recorded or lost.
+        w.exchange.order = frame::AutoSend;
+        w.exchange.FillTxBuf(w.exchange.order, 0);
+        w.exchange.WriteFrame();
+        std::uint16_t drain = 1;
+        const double drainUntil = w.pump.now() + 0.5;
+        while (reader.waitUntil(drain, drainUntil) == AutoFrameReader::WaitEnd::Frames)
+            reader.takeAll(take);
         reader.takeAll(take);
-        stopNs = steadyNs();
         w.exchange.StopAutoSend();
-        const long long sent = std::count_if(sentAt.begin(), sentAt.end(), [&](std::int64_t t) { return t < stopNs; });
+        const long long sent = static_cast<long long>(sentAt.size());
         const long long lost = std::max(0LL, sent - recorded);
         const double back = firstAfterNs > 0 && returnNs > 0 ? double(firstAfterNs - returnNs) / 1e9 : -1.0;
         line(QStringLiteral("   events %1; frames sent %2 (none while away), recorded %3")
