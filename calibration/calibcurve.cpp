@@ -44,7 +44,7 @@ bool cellValueFits(int col, int row, double value)
         if (row == 1)
             return tenths(value) == 0;
         if (row == kCalibTableRows)
-            return value <= kTarvoMax && tenths(value) == 10 * kTarvoMax;
+            return value <= kTarvoMax && tenths(value) == tenths(kTarvoMax);
         return value <= kTarvoMax;
     }
     return tenths(value) <= kOtherMaxTenths;

@@ -507,7 +507,7 @@ QString Calibration::chooseFile(bool forWriting)
     request.filter = QStringLiteral("*.cfg");
     request.title = QStringLiteral("calib");
     request.save = forWriting;
-    const QString chosen = dialogs().selectFile(request);
+    QString chosen = dialogs().selectFile(request);
     if (!chosen.isEmpty())
         file_name = chosen;
     return chosen;

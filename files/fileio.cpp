@@ -24,7 +24,7 @@ QString systemReason(int code)
 // system's last error, which is the reason on every platform Qt writes with.
 QString reasonOf(const QFileDevice& file, int savedErrno)
 {
-    const QString own = file.errorString();
+    QString own = file.errorString();
     if (!own.isEmpty() && own != QLatin1String("Unknown error"))
         return own;
     return savedErrno != 0 ? systemReason(savedErrno) : own;

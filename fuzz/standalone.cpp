@@ -71,7 +71,7 @@ int main(int argc, char** argv)
         }
     }
     if (seeds.empty())
-        seeds.push_back({});
+        seeds.emplace_back();
 
     std::mt19937 rng(20261208);
     long runs = 0;

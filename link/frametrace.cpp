@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QStringList>
+#include <cmath>
 #include <limits>
 
 namespace tarvo {
@@ -414,7 +415,7 @@ void FrameTrace::closed()
 void FrameTrace::replyEnded(std::int32_t bytesToRead, double seconds)
 {
     settle();
-    m_heldMs = static_cast<int>(seconds * 1000.0 + 0.5);
+    m_heldMs = static_cast<int>(std::lround(seconds * 1000.0));
     m_heldCount = 0;
     if (bytesToRead == 0) {
         m_heldOutcome = m_surplus > 0 ? TraceOutcome::Surplus : TraceOutcome::ReplyComplete;

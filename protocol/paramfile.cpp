@@ -15,7 +15,7 @@ constexpr qint64 kMaxFileBytes = 64 * 1024;
 QByteArray formatParameterFile(const ParameterBlock& pp)
 {
     QByteArray text;
-    text.reserve(pp.size() * 6);
+    text.reserve(static_cast<qsizetype>(pp.size() * 6));
     for (std::uint16_t word : pp)
         text += QByteArray::number(word).rightJustified(5, ' ') + '\n';
     return text;

@@ -82,7 +82,7 @@ QByteArray valuesPayload(quint64 seq, const QDateTime& when, const MeasuredValue
 {
     QByteArray p;
     p.reserve(256);
-    p += "{\"seq\":" + QByteArray::number(seq) + ",\"time\":\"" + isoTime(when).toLatin1() + '"';
+    p += R"({"seq":)" + QByteArray::number(seq) + R"(,"time":")" + isoTime(when).toLatin1() + '"';
     p += ",\"ch_ref\":" + QByteArray::number(m.dataChRef);
     p += ",\"ch_dir\":" + QByteArray::number(m.dataChDir);
     p += ",\"ch_dif\":" + QByteArray::number(m.dataChDif);

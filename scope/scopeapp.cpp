@@ -128,7 +128,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     // A saved chart picture names the sensor: its identification and version.
     for (QWidget* w : {panel.widget.get(), graphpanel.widget.get(), calibpanel2.widget.get(), monitorpanel.widget.get()})
         setChartSource(w, [this] {
-            const QString version = exchange.versionText();
+            QString version = exchange.versionText();
             if (m_sensorId.isEmpty())
                 return version;
             return QStringLiteral("ID ") + m_sensorId + (version.isEmpty() ? QString() : QStringLiteral(", ") + version);

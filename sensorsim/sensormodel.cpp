@@ -161,7 +161,7 @@ Measurement SensorModel::measure(qint64 nowMs)
     m.gfRaw = quint16(std::clamp(std::lround(gfTenths), 0L, 20000L));
     m.gf = m_params[Bias] ? applyBias(m.gfRaw) : m.gfRaw;
 
-    const double minutes = nowMs / 60000.0;
+    const double minutes = static_cast<double>(nowMs) / 60000.0;
     m.temperature = toWord(300.0 + 5.0 * std::sin(2 * std::numbers::pi * minutes / 10.0) + gauss(0.3));
     m.pp = m_profile.pp;
     m.vector = evaluateVector(m);

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
+# Builds everything and runs every test (the dev presets), then builds and
+# checks the package.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${TARVO_BUILD_DIR:-$here/build}"
 "$here/tools/setup.sh"
-cd "$build"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+cd "$here"
+ctest --preset dev ${TARVO_BUILD_DIR:+--test-dir "$TARVO_BUILD_DIR"}
 "$here/tools/package-check.sh"

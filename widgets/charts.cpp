@@ -259,7 +259,7 @@ void ChartPlot::requestRedraw()
     if (!m_view->isVisible() || m_timer.isActive())
         return;  // a hidden chart waits for its Show event
     const int interval = 1000 / kMaxRedrawsPerSecond;
-    m_timer.start(std::max<qint64>(0, interval - m_sinceRedraw.elapsed()));
+    m_timer.start(static_cast<int>(std::max<qint64>(0, interval - m_sinceRedraw.elapsed())));
 }
 
 void ChartPlot::redrawNow()
@@ -499,7 +499,7 @@ void StripChart::applyLineColours()
 void StripChart::setNames(const QString& xName, const QStringList& traceNames)
 {
     m_xName = xName;
-    for (int t = 0; t < std::min<int>(traces(), traceNames.size()); ++t)
+    for (int t = 0; t < std::min(traces(), static_cast<int>(traceNames.size())); ++t)
         m_traceNames[t] = traceNames[t];
 }
 

@@ -166,7 +166,7 @@ void ComboBox::complete(const QString& typed)
         full.truncate(max);
     const int added = std::max(0, int(full.size() - typed.size()));
     m_field->setText(full);
-    m_field->setSelection(typed.size(), added);
+    m_field->setSelection(static_cast<int>(typed.size()), added);
 }
 
 void ComboBox::picked(int index)
@@ -480,8 +480,9 @@ int Combo_NewComboBox(QLineEdit* field)
     } catch (const std::bad_alloc&) {
         return ComboErrOutOfMemory;
     }
-    frame.release();
-    list.release();
+    // The field's parent owns the frame and the list from here on.
+    (void)frame.release();
+    (void)list.release();
     record->follow();
     return 0;
 }

@@ -70,7 +70,7 @@ QString Dialogs::selectFile(const FileDialogRequest& request)
         if (!last.isEmpty() && QFileInfo(last).isDir())
             r.directory = last;
     }
-    const QString path = chooseFile(r);
+    QString path = chooseFile(r);
     if (m_folders && !path.isEmpty())
         m_folders->setValue(key, QFileInfo(path).absolutePath());
     return path;

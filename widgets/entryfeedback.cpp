@@ -132,8 +132,8 @@ private:
             return false;
         QString why;
         if (typed == QStringLiteral(","))
-            why = decimalField(m_box) ? tr("\"%1\" was not taken: the decimal point is \".\", not \",\".").arg(shown)
-                                      : tr("\"%1\" was not taken: this field holds whole numbers.").arg(shown);
+            why = decimalField(m_box) ? tr(R"("%1" was not taken: the decimal point is ".", not ",".)").arg(shown)
+                                      : tr(R"("%1" was not taken: this field holds whole numbers.)").arg(shown);
         else if (plain)
             why = tr("\"%1\" was not taken: the value must lie within %2.").arg(shown, rangeText(m_box));
         else

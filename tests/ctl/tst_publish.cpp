@@ -37,7 +37,7 @@ struct Plant {
     std::unique_ptr<MosquittoBroker> broker;
     std::unique_ptr<MqttSubscriber> sub;
 
-    bool up(MosquittoBroker::Setup setup = {}, bool persistentSubscriber = false)
+    bool up(const MosquittoBroker::Setup& setup = {}, bool persistentSubscriber = false)
     {
         QString error;
         broker = std::make_unique<MosquittoBroker>(dir.path(), setup);
@@ -364,7 +364,7 @@ void PublishTest::badInputIsReportedAndNotPublished_data()
     // Files may not grow beyond 2 KiB: the spool is full after a few value sets.
     QTest::newRow("spool directory full")
         << QStringList{"--triggered", "--queue", "1", "--spool", "{dir}/spool", "--broker", "{closed}"} << plain
-        << "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"" << 2 << "cannot be written: File too large" << QByteArray("none");
+        << R"(trap '' XFSZ; ulimit -f 4; exec "$0" "$@")" << 2 << "cannot be written: File too large" << QByteArray("none");
 #endif
 }
 

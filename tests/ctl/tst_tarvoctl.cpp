@@ -497,7 +497,7 @@ void TarvoctlTest::outputThatCannotBeWrittenIsAnError()
     const QString redirect = into == u"full" ? QStringLiteral(" > /dev/full") : into == u"stdout" ? QStringLiteral(" > \"$TARVO_OUT\"") : QString();
     run.env.insert(QStringLiteral("TARVO_OUT"), file);
     run.program = QStringLiteral("/bin/sh");
-    run.args = QStringList{"-c", "ulimit -f 2; trap '' XFSZ; exec \"$0\" \"$@\"" + redirect, QStringLiteral(TARVOCTL_EXE)} + link + args;
+    run.args = QStringList{"-c", R"(ulimit -f 2; trap '' XFSZ; exec "$0" "$@")" + redirect, QStringLiteral(TARVOCTL_EXE)} + link + args;
     const Result r = runCtl(run);
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains(message.toLocal8Bit()), r.err.constData());

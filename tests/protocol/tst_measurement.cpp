@@ -35,7 +35,7 @@ struct MeasurementFixture : LinkFixture {
     QList<QByteArray> replies;  // every reply the sensor sent, in order
 
     explicit MeasurementFixture(sim::SimOptions options = {})
-        : LinkFixture(options)
+        : LinkFixture(std::move(options))
     {
         QObject::connect(sensor.get(), &sim::SensorSim::bytesSent, sensor.get(),
                          [this](const QByteArray& bytes) { replies << bytes; });
@@ -375,7 +375,7 @@ void MeasurementTest::profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched(
     }
     for (int p = 64; p < 80; ++p)
         QCOMPARE(f.values.profileBuf[p], -1.0);  // block 4 keeps the old points
-    const QByteArray last = blocks.last();
+    const QByteArray& last = blocks.last();
     QCOMPARE(f.values.maxprof, MeasurementFixture::word(last, 8));
     QCOMPARE(f.values.minprof, MeasurementFixture::word(last, 9));
     QCOMPARE(f.values.anzprof, MeasurementFixture::word(last, 10));

@@ -91,7 +91,7 @@ struct During {
     explicit During(std::function<void()> step)
     {
         timer.setInterval(20);
-        QObject::connect(&timer, &QTimer::timeout, step);
+        QObject::connect(&timer, &QTimer::timeout, std::move(step));
         timer.start();
     }
 };

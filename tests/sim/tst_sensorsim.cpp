@@ -93,7 +93,7 @@ public:
     QByteArray read(int n, int timeoutMs = 2000)
     {
         (void)waitFor([&] { pump(); return m_in.size() >= n; }, timeoutMs);
-        const QByteArray head = m_in.left(n);
+        QByteArray head = m_in.left(n);
         m_in.remove(0, head.size());
         return head;
     }
@@ -815,7 +815,7 @@ void TestSensorSim::programPrintsPortAndStopsOnSignal()
     QProcess program;
     program.start(QStringLiteral(SENSORSIM_EXE), {"--tcp-port", "0", "--no-eeprom-file", "--quiet"});
     QVERIFY(program.waitForStarted());
-    QRegularExpression listening("listening on 127\\.0\\.0\\.1:(\\d+)");
+    QRegularExpression listening(R"(listening on 127\.0\.0\.1:(\d+))");
     QRegularExpressionMatch match;
     QVERIFY(waitFor([&] {
         while (program.canReadLine()) {

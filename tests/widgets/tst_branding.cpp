@@ -94,7 +94,7 @@ void BrandingTest::variantOutsideTableChangesNothing()
     QFETCH(int, variant);
     Panel p;
     const QColor banner = p.bannerColour();
-    const int children = p.window.children().size();
+    const auto children = p.window.children().size();
     ShowLogo(&p.window, table(scope), variant);
     QCOMPARE(p.bannerColour(), banner);
     QCOMPARE(p.picture->pos(), QPoint(10, 10));
