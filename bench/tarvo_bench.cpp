@@ -16,6 +16,9 @@
 //  8. Plant data over MQTT: 16 sensors at 50 frames/s, 16 tarvoctl publish
 //     processes, one local broker: delivered / sent, CPU per 1000 frames,
 //     latency; and the same with the broker stopped for 10 s.
+//  9. A triggered recording with reconnect and resume on, across a 5 s outage
+//     of the sensor: time from its return to the first frame recorded after
+//     it, and frames lost besides those it sent while away.
 // Every row names its target and says OK or FAIL.
 
 #include "benchutil.h"
@@ -26,6 +29,7 @@
 #include "liveprobe.h"
 #include "parameterset.h"
 #include "publishprobe.h"
+#include "reconnect.h"
 #include "serialports.h"
 #include "settingsfiles.h"
 #include "sensorsim.h"
@@ -36,11 +40,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -82,6 +89,7 @@ struct Config {
     double recordSeconds = 60.0;
     int traceRounds = 2;  // pairs of live runs with the TRACE window closed and open
     double publishSeconds = 20.0;  // each MQTT case's publishing time
+    int outageRuns = 1;            // recordings across an outage
     QString simProgram;  // empty: in-process
     QString simNote;
 };
@@ -110,6 +118,7 @@ struct Wire {
     {
         link.comprotocol = TCPIP;
         link.ipBuf = QStringLiteral("127.0.0.1");
+        link.portNumStr = QString::number(port);
         link.portNum = port;
         link.InitTCP_IP();
         return link.ret == 0 && link.tcpcon == 1;
@@ -748,6 +757,104 @@ void printPublishing(const Config& cfg)
 
 } // namespace
 
+// ---------------------------------------------------------------- outage
+
+constexpr double kOutageRate = 20.0;          // parts per second
+constexpr int kSensorAwayMs = 5000;
+constexpr double kReturnTargetS = 2.5;        // return to the first frame recorded, at the 2 s interval
+
+// The machine's load over the last minute, for reading the figures (Linux).
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    return QString::fromLatin1(file.readLine()).section(u' ', 0, 0);
+}
+
+void printOutage(const Config& cfg)
+{
+    line(QStringLiteral("9. Triggered recording over TCP at %1 parts/s with reconnect and resume on, the sensor "
+                        "switched off for %2 s (simulator in this process)")
+             .arg(num(kOutageRate, 0), num(kSensorAwayMs / 1000.0, 0)));
+    for (int run = 0; run < cfg.outageRuns; ++run) {
+        sim::SimOptions o;
+        o.tcpPort = 0;
+        o.noise = 0;
+        o.partRateHz = kOutageRate;
+        sim::SensorSim sensor(o);
+        QString error;
+        Wire w;
+        if (!sensor.start(&error) || !w.connectTcp(sensor.tcpPort()) || !w.exchange.QueryIdentification()) {
+            line(QStringLiteral("   not measured: ") + (error.isEmpty() ? w.host.lastStatus : error) + QStringLiteral("   FAIL"));
+            break;
+        }
+        std::vector<std::int64_t> sentAt;
+        std::int64_t returnNs = 0, firstAfterNs = 0;
+        QObject::connect(&sensor, &sim::SensorSim::bytesSent, &sensor, [&](const QByteArray& bytes) {
+            if (sensor.autoSending() && bytes.size() == frame::kBytes)
+                sentAt.push_back(steadyNs());
+        });
+        QObject::connect(&sensor, &sim::SensorSim::logLine, &sensor, [&](const QString& text) {
+            if (text.startsWith(QStringLiteral("switched on again")))
+                returnNs = steadyNs();
+        });
+        Reconnector reconnect(w.link, w.exchange, w.pump);
+        reconnect.setEnabled(true);
+        QStringList events;
+        reconnect.eventLog = [&](LinkEvent e, const QString&) { events << linkEventWord(e); };
+
+        long long recorded = 0;
+        const auto take = [&](const FrameWords&) {
+            ++recorded;
+            if (returnNs > 0 && firstAfterNs == 0)
+                firstAfterNs = steadyNs();
+        };
+        std::uint16_t& flag = w.flags.pollrecord;
+        flag = 1;
+        QTimer::singleShot(2000, &sensor, [&] { sensor.goAway(kSensorAwayMs); });
+        QTimer::singleShot(2000 + kSensorAwayMs + 6000, &sensor, [&] {
+            flag = 0;
+            w.pump.poke();
+        });
+        AutoFrameReader& reader = w.exchange.autoFrames();
+        w.exchange.StartAutoSend();
+        reconnect.begin();
+        while (flag == 1) {
+            if (reconnect.awaitFrames(flag))
+                reader.takeAll(take);
+            if (firstAfterNs > 0 && steadyNs() - firstAfterNs > 2'000'000'000LL)
+                flag = 0;  // enough after the return
+        }
+        // Automatic sending off, and the frames still on their way taken in:
+        // every frame sent is then either recorded or lost.
+        w.exchange.order = frame::AutoSend;
+        w.exchange.FillTxBuf(w.exchange.order, 0);
+        w.exchange.WriteFrame();
+        std::uint16_t drain = 1;
+        const double drainUntil = w.pump.now() + 0.5;
+        while (reader.waitUntil(drain, drainUntil) == AutoFrameReader::WaitEnd::Frames)
+            reader.takeAll(take);
+        reader.takeAll(take);
+        w.exchange.StopAutoSend();
+        const long long sent = static_cast<long long>(sentAt.size());
+        const long long lost = std::max(0LL, sent - recorded);
+        const double back = firstAfterNs > 0 && returnNs > 0 ? double(firstAfterNs - returnNs) / 1e9 : -1.0;
+        line(QStringLiteral("   events %1; frames sent %2 (none while away), recorded %3")
+                 .arg(events.join(u' '))
+                 .arg(sent)
+                 .arg(recorded));
+        line(QStringLiteral("   return to first frame recorded  %1 s   target <= %2 s   %3")
+                 .arg(back < 0 ? QStringLiteral("none") : num(back, 2), num(kReturnTargetS, 1),
+                      verdict(back >= 0 && back <= kReturnTargetS)));
+        line(QStringLiteral("   frames lost besides those sent while away  %1   target 0   %2").arg(lost).arg(verdict(back >= 0 && lost == 0)));
+    }
+    if (cfg.outageRuns == 0)
+        line(QStringLiteral("   skipped"));
+    line(QStringLiteral("   load average: %1").arg(loadAverage()));
+    line();
+}
+
 int main(int argc, char* argv[])
 {
     // Hidden: the start-up child, a GUI process of its own.
@@ -802,8 +909,11 @@ int main(int argc, char* argv[])
     const QCommandLineOption publishOpt(QStringLiteral("publish-seconds"),
                                         QStringLiteral("Seconds of each MQTT publishing case (default 20, 0 = skip)."),
                                         QStringLiteral("s"), QStringLiteral("20"));
+    const QCommandLineOption outageOpt(QStringLiteral("outage-runs"),
+                                       QStringLiteral("Recordings across a 5 s outage (default 1, 0 = skip)."),
+                                       QStringLiteral("n"), QStringLiteral("1"));
     p.addOptions({tcpOpt, ptyOpt, waitOpt, startupOpt, liveOpt, cyclesOpt, graphOpt, recordOpt, traceOpt, publishOpt,
-                  simOpt, inProcessOpt});
+                  outageOpt, simOpt, inProcessOpt});
     p.process(app);
 
     auto count = [&](const QCommandLineOption& o, int min, int max) {
@@ -827,6 +937,7 @@ int main(int argc, char* argv[])
     cfg.recordSeconds = count(recordOpt, 0, 3600);
     cfg.traceRounds = count(traceOpt, 0, 20);
     cfg.publishSeconds = count(publishOpt, 0, 3600);
+    cfg.outageRuns = count(outageOpt, 0, 100);
     if (!p.isSet(inProcessOpt)) {
         cfg.simProgram = p.isSet(simOpt) ? p.value(simOpt) : findSimulatorProgram();
         if (cfg.simProgram.isEmpty())
@@ -850,5 +961,6 @@ int main(int argc, char* argv[])
     printRecording(cfg);
     printLiveWithTrace(cfg);
     printPublishing(cfg);
+    printOutage(cfg);
     return 0;
 }

@@ -33,6 +33,9 @@ public:
     // Blocks until new bytes arrive or msecs pass, running no event loop
     // (serial only). False on time-out, error, or a channel that cannot.
     virtual bool waitForReadyRead(int msecs) { (void)msecs; return false; }
+    // TCP: the system probes an idle connection, so that a peer that lost
+    // power is noticed as lost. Takes effect with the next opening.
+    virtual void setKeepAlive(bool on) { (void)on; }
 
 signals:
     void readyRead();

@@ -30,6 +30,9 @@ QString helpText(const ProgramInfo& info, const QString& settingsText)
         text += connectionOptionsHelp()
                 + QStringLiteral("                      Each connects for this run; the saved connection settings\n"
                                  "                      stay as they are.\n");
+    if (info.reconnectOption)
+        text += QStringLiteral("  --reconnect         Reconnect and resume for this run: a lost connection is\n"
+                               "                      taken up again by itself and the recording goes on.\n");
     // The paragraph is laid out for a message box; here each line is indented.
     text += QStringLiteral("\nSettings:\n");
     for (const QString& line : settingsText.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
@@ -174,6 +177,9 @@ CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& in
     parser.addOption(trace);
     if (info.connectionOptions)
         addConnectionOptions(parser);
+    const QCommandLineOption reconnect(QStringLiteral("reconnect"));
+    if (info.reconnectOption)
+        parser.addOption(reconnect);
     for (const char* name : kQtOptionsWithValue)
         parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
     for (const char* name : kQtFlags)
@@ -205,6 +211,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& in
             return fail(choice.error);
         result.connection = choice.connection;
     }
+    result.reconnect = info.reconnectOption && parser.isSet(reconnect);
     return result;
 }
 

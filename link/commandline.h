@@ -25,6 +25,7 @@ struct ProgramInfo {
     QString title;                 // one line: what the program is
     QStringList settingsFiles;     // the files it keeps, for --help
     bool connectionOptions = false;  // offers --tcp, --serial and --device
+    bool reconnectOption = false;    // offers --reconnect
 };
 
 struct CommandLine {
@@ -33,6 +34,7 @@ struct CommandLine {
     // RS-232, comport) or --device (RS-232, comdevice): the connection for this run.
     std::optional<ConnectionSettings> connection;
     QString traceFile;  // --trace FILE: every frame of the run written to FILE
+    bool reconnect = false;  // --reconnect: "Reconnect and resume" on for this run
 };
 
 // "HOST", "HOST:PORT", "[v6 address]:PORT" or a bare IPv6 address, the port

@@ -11,6 +11,7 @@ namespace tarvo {
 
 namespace {
 constexpr int kConnectTimeoutMs = 5000;
+constexpr int kReattachTimeoutMs = 2000;
 }
 
 Link::Link(EventPump& pump, LoopFlags& flags, LinkHost& host, LinkOptions options, QObject* parent)
@@ -62,9 +63,28 @@ void Link::Connect(const ConnectionSettings& settings)
         InitTCP_IP();
 }
 
+void Link::Reattach(const ConnectionSettings& settings)
+{
+    ConnectionSettings same = settings;
+    if (same.comprotocol == RS232 && same.comdevice.isEmpty() && !m_serialPath.isEmpty())
+        same.comdevice = m_serialPath;
+    m_reattaching = true;
+    m_connectTimeoutMs = kReattachTimeoutMs;
+    Connect(same);
+    m_reattaching = false;
+    m_connectTimeoutMs = kConnectTimeoutMs;
+}
+
+void Link::setAutoReconnect(bool on)
+{
+    m_autoReconnect = on;
+    m_serialChannel->setKeepAlive(on);
+    m_tcpChannel->setKeepAlive(on);
+}
+
 void Link::InitRS232()
 {
-    if (m_options.serialOpenStopsLoops) {
+    if (m_options.serialOpenStopsLoops && !m_reattaching) {
         m_flags.poll = 0;
         m_flags.pollrecord = 0;
     }
@@ -76,7 +96,8 @@ void Link::InitRS232()
     traceOpening(true);
     if (ret < 0) {
         szStatus = rs232StatusText(ret);
-        m_host.showLinkStatus(szStatus);
+        if (!m_reattaching)
+            m_host.showLinkStatus(szStatus);
         return;
     }
     m_serialChannel->flushQueues();
@@ -87,16 +108,21 @@ void Link::InitTCP_IP()
     if (tcpcon > 0)
         DisconnectFromTCPServer();
     opening();
-    m_host.setWaitCursor(true);
-    ret = static_cast<std::int16_t>(m_tcpChannel->open(ipBuf, portNum, kConnectTimeoutMs));
+    if (!m_reattaching)
+        m_host.setWaitCursor(true);
+    ret = static_cast<std::int16_t>(m_tcpChannel->open(ipBuf, portNum, m_connectTimeoutMs));
     traceOpening(false);
-    m_host.setWaitCursor(false);
+    if (!m_reattaching)
+        m_host.setWaitCursor(false);
     if (ret < 0) {
         szStatus = tcpStatusText(ret);
-        if (m_options.tcpFailureAsMessage)
+        if (m_reattaching) {
+            // the reconnection tells its own state
+        } else if (m_options.tcpFailureAsMessage) {
             m_host.message(QStringLiteral("TCP Client"), szStatus);
-        else
+        } else {
             m_host.showLinkStatus(szStatus);
+        }
         tcpcon = 0;
         return;
     }
@@ -108,6 +134,7 @@ void Link::opening()
     // A new line: nothing of the old one is owed or lost on it.
     ++m_openings;
     m_lost = false;
+    m_lostReason.clear();
     rx.waiting = false;
     rx.autoFrames = false;
 }
@@ -129,7 +156,7 @@ std::int64_t Link::write(const std::uint8_t* data, int n, int tcpTimeoutMs)
                                             : m_tcpChannel->write(data, n, tcpTimeoutMs);
     trace.written(data, n, written, written == n ? QString() : writeFailureText(isSerial(), written));
     if (written != n)
-        lose();  // nothing more goes through this channel
+        lose(QStringLiteral("a frame could not be written"));  // nothing more goes through this channel
     return written;
 }
 
@@ -205,11 +232,12 @@ std::int64_t Link::readBytes(std::uint8_t* data, std::int64_t max)
     return std::max<std::int64_t>(0, isSerial() ? m_serialChannel->read(data, max) : m_tcpChannel->read(data, max));
 }
 
-void Link::lose()
+void Link::lose(const QString& reason)
 {
     if (m_lost)
         return;
     m_lost = true;
+    m_lostReason = reason;
     trace.closed();
     emit connectionLost();
     m_pump.poke();  // a wait for the sensor ends now
@@ -219,16 +247,17 @@ void Link::ClientTCPDisconnected()
 {
     tcpcon = 0;
     if (!isSerial())
-        lose();
+        lose(QStringLiteral("connection closed by the sensor"));
     else
         trace.closed();
-    m_host.message(QStringLiteral("TCP Client"), QStringLiteral("Server has closed connection!"));
+    if (!m_reattaching && !m_autoReconnect)
+        m_host.message(QStringLiteral("TCP Client"), QStringLiteral("Server has closed connection!"));
 }
 
 void Link::SerialVanished()
 {
     if (isSerial())
-        lose();
+        lose(QStringLiteral("the serial device %1 has gone").arg(m_serialPath));
 }
 
 } // namespace tarvo

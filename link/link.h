@@ -77,6 +77,8 @@ public:
     // vanished (a USB adapter pulled). Holds until the next opening; every
     // wait for the sensor ends on it at once.
     bool channelLost() const { return m_lost; }
+    // How it was lost, in words for the user ("connection closed by the sensor" …).
+    QString lostReason() const { return m_lostReason; }
     // Each successful or failed opening counts: what was owed on an earlier
     // line is owed no more.
     std::uint64_t openings() const { return m_openings; }
@@ -87,6 +89,17 @@ public:
     // `settings` become the ones in use and their channel opens; result in
     // ret. After a failed opening no channel is open.
     void Connect(const ConnectionSettings& settings);
+    // A connection attempt of the automatic reconnection: as Connect, but a
+    // failure is not shown (the reconnection tells its own state), the loops
+    // that wait for the line go on, and a TCP connect is given up after 2 s. The serial device is the one opened
+    // before, by its path, whatever port number now names it.
+    void Reattach(const ConnectionSettings& settings);
+
+    // A lost line is taken up again by the automatic reconnection: TCP
+    // connections opened from now on use keep-alive, and a closed
+    // connection is not announced in a box (the reconnection shows it).
+    void setAutoReconnect(bool on);
+    bool autoReconnect() const { return m_autoReconnect; }
     ConnectionSettings connectionInUse() const { return {comprotocol, comport, ipBuf, portNumStr, comdevice}; }
 
     // (Re)opens serial port `comport` (or `comdevice`); result in ret.
@@ -141,7 +154,7 @@ private:
     void ClientTCPDataReady();
     void ClientTCPDisconnected();
     void SerialVanished();
-    void lose();
+    void lose(const QString& reason);
     void opening();
     void attachChannels();
     // Reads what the channel holds and throws it away (traced).
@@ -157,6 +170,10 @@ private:
     ByteChannel* m_tcpChannel = &m_tcp;
     QString m_serialPath;
     bool m_lost = false;
+    QString m_lostReason;
+    bool m_reattaching = false;  // a reattachment: failures are not shown, loops go on
+    bool m_autoReconnect = false;
+    int m_connectTimeoutMs = 5000;
     std::uint64_t m_openings = 0;
     std::array<std::uint8_t, 1024> m_scratch{};
 };

@@ -10,7 +10,9 @@ SerialChannel::SerialChannel(QObject* parent)
     connect(&m_port, &QSerialPort::readyRead, this, &ByteChannel::readyRead);
     connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         // A vanished device (USB adapter pulled): closed, and the link told.
-        if (e == QSerialPort::ResourceError && m_port.isOpen()) {
+        // A device that is gone can also fail each read (a hung-up line
+        // reports a read error at every wake-up, never a resource error).
+        if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError) && m_port.isOpen()) {
             m_port.close();
             emit vanished();
         }

@@ -123,4 +123,27 @@ bool writeServerHistory(const QString& path, const QStringList& entries, QString
     return saveWholeFile(path, content, error);
 }
 
+ReconnectSettings readReconnectSettings(const QString& path)
+{
+    ReconnectSettings s;
+    const FileRead read = readWholeFile(path, 1024);
+    if (read.status != FileRead::Ok)
+        return s;
+    const QList<QByteArray> lines = read.content.split('\n');
+    bool ok = false;
+    const int on = lines.value(0).trimmed().toInt(&ok);
+    if (ok)
+        s.enabled = on == 1;
+    const int seconds = lines.value(1).trimmed().toInt(&ok);
+    if (ok && seconds >= 2 && seconds <= 3600)
+        s.quietSeconds = seconds;
+    return s;
+}
+
+bool writeReconnectSettings(const QString& path, const ReconnectSettings& s, QString* error)
+{
+    const QByteArray content = QByteArray::number(s.enabled ? 1 : 0) + '\n' + QByteArray::number(s.quietSeconds) + '\n';
+    return saveWholeFile(path, content, error);
+}
+
 } // namespace tarvo

@@ -53,4 +53,17 @@ bool writeConnectionSettings(const QString& path, const ConnectionSettings& s, Q
 QStringList readServerHistory(const QString& path, QString* error = nullptr);
 bool writeServerHistory(const QString& path, const QStringList& entries, QString* error);
 
+// "Reconnect.cfg", beside the connection settings: the switch "Reconnect
+// and resume" (line 1, 0 or 1) and the seconds without data after which
+// automatic reception checks the line (line 2). A missing or unreadable file
+// gives the defaults: off, 10 s.
+inline constexpr auto kReconnectFile = "Reconnect.cfg";
+struct ReconnectSettings {
+    bool enabled = false;
+    int quietSeconds = 10;
+    bool operator==(const ReconnectSettings&) const = default;
+};
+ReconnectSettings readReconnectSettings(const QString& path);
+bool writeReconnectSettings(const QString& path, const ReconnectSettings& s, QString* error);
+
 } // namespace tarvo

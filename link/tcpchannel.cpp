@@ -2,6 +2,12 @@
 
 #include "eventpump.h"
 
+#if defined(Q_OS_LINUX)
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
+
 namespace tarvo {
 
 TcpChannel::TcpChannel(EventPump& pump, QObject* parent)
@@ -60,16 +66,42 @@ int TcpChannel::connectTo(const QString& host, int port, int timeoutMs)
 
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     socket->setReadBufferSize(kChannelReadBufferBytes);
+    if (m_keepAlive)
+        applyKeepAlive(socket);
     connect(socket, &QTcpSocket::readyRead, this, &ByteChannel::readyRead);
-    connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-        if (socket == m_socket) {
-            m_socket.clear();
-            socket->deleteLater();
-            emit peerClosed();
-        }
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket] { peerGone(socket); });
+    // A connection that failed (reset, or the keep-alive probes unanswered)
+    // ends as one the peer closed.
+    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError e) {
+        if (e != QAbstractSocket::SocketTimeoutError && socket->state() != QAbstractSocket::ConnectedState)
+            peerGone(socket);
     });
     m_socket = socket;
     return 0;
+}
+
+void TcpChannel::peerGone(QTcpSocket* socket)
+{
+    if (socket != m_socket)
+        return;
+    m_socket.clear();
+    socket->disconnect(this);
+    socket->deleteLater();
+    emit peerClosed();
+}
+
+void TcpChannel::applyKeepAlive(QTcpSocket* socket)
+{
+    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+#if defined(Q_OS_LINUX)
+    // The system's default waits two hours before the first probe; a sensor
+    // that lost power is noticed here after about 5 + 3 x 2 s of silence.
+    const int fd = static_cast<int>(socket->socketDescriptor());
+    const int idle = 5, interval = 2, count = 3;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count);
+#endif
 }
 
 bool TcpChannel::isOpen() const

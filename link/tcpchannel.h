@@ -28,10 +28,15 @@ public:
     std::int64_t write(const std::uint8_t* data, std::int64_t n, int timeoutMs) override;
     std::int64_t bytesAvailable() const override;
     std::int64_t read(std::uint8_t* data, std::int64_t max) override;
+    void setKeepAlive(bool on) override { m_keepAlive = on; }
 
 private:
+    void applyKeepAlive(QTcpSocket* socket);
+    void peerGone(QTcpSocket* socket);
+
     EventPump& m_pump;
     QPointer<QTcpSocket> m_socket;
+    bool m_keepAlive = false;
 };
 
 } // namespace tarvo

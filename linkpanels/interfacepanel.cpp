@@ -10,6 +10,7 @@
 #include "settingslocation.h"
 #include "ui_INTERFACEP.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QSignalBlocker>
@@ -34,6 +35,7 @@ InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost&
     m_ui->setupUi(m_widget.get());
     conSettingsFileName = QDir(settingsDir).filePath(kConSettingsFile);
     ipComboBoxFileName = QDir(settingsDir).filePath(kIpComboBoxFile);
+    reconnectFileName = QDir(settingsDir).filePath(QString::fromLatin1(kReconnectFile));
 
     setVisibleWithCaption(m_ui->EditID, m_options.identification);
     m_ui->ButtonAccept->setEnabled(false);
@@ -49,10 +51,48 @@ InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost&
     connect(m_ui->StringPortNumber, &QLineEdit::textEdited, this, &InterfacePanel::CBF_StringPortNumber);
     connect(m_ui->StringIpAdress, &QLineEdit::textEdited, this, [this] { SetAcceptAllowed(false); });
     connect(m_ui->EditID, &QLineEdit::textEdited, this, &InterfacePanel::CBF_EditID);
+    connect(m_ui->CheckReconnect, &QCheckBox::toggled, this, &InterfacePanel::CBF_CheckReconnect);
+    connect(m_ui->EditQuietLimit, &QSpinBox::valueChanged, this, &InterfacePanel::CBF_CheckReconnect);
+    connect(m_ui->ButtonStopRetrying, &QPushButton::clicked, this, [this] { m_host.stopRetrying(); });
     // Enter in the port number means TRY TO CONNECT (in the server field too,
     // once its history has taken the text: SetupServerField).
     connect(m_ui->StringPortNumber, &QLineEdit::returnPressed, this, &InterfacePanel::tryFromKeyboard);
     updateComDevice();
+}
+
+void InterfacePanel::GetReconnectSettingsFromFile(bool onForThisRun)
+{
+    ReconnectSettings settings = readReconnectSettings(reconnectFileName);
+    if (onForThisRun)
+        settings.enabled = true;
+    {
+        const QSignalBlocker b1(m_ui->CheckReconnect);
+        const QSignalBlocker b2(m_ui->EditQuietLimit);
+        m_ui->CheckReconnect->setChecked(settings.enabled);
+        m_ui->EditQuietLimit->setValue(settings.quietSeconds);
+    }
+    m_host.reconnectSettingsChanged(reconnectSettings());
+}
+
+ReconnectSettings InterfacePanel::reconnectSettings() const
+{
+    return {m_ui->CheckReconnect->isChecked(), m_ui->EditQuietLimit->value()};
+}
+
+void InterfacePanel::CBF_CheckReconnect()
+{
+    // Kept at once, per user, in a file of its own: ComSettings.cfg keeps its four lines.
+    const ReconnectSettings settings = reconnectSettings();
+    QString error;
+    if (!writeReconnectSettings(reconnectFileName, settings, &error))
+        dialogs().message(kAttention, tr(" The reconnect setting could not be saved in \n %1 \n (%2).")
+                                          .arg(QDir::toNativeSeparators(reconnectFileName), error));
+    m_host.reconnectSettingsChanged(settings);
+}
+
+void InterfacePanel::SetRetrying(bool on)
+{
+    m_ui->ButtonStopRetrying->setEnabled(on);
 }
 
 InterfacePanel::~InterfacePanel() = default;

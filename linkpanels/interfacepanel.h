@@ -48,6 +48,10 @@ public:
         (void)kind;
         work();
     }
+    // "Reconnect and resume" or the line-check time changed (also when read at start).
+    virtual void reconnectSettingsChanged(const ReconnectSettings& settings) { (void)settings; }
+    // STOP RETRYING.
+    virtual void stopRetrying() {}
 };
 
 class InterfacePanel : public QObject {
@@ -63,6 +67,7 @@ public:
 
     QString conSettingsFileName;
     QString ipComboBoxFileName;
+    QString reconnectFileName;
 
     // Discard returns to these.
     std::uint16_t comprotocolold = 0;
@@ -78,6 +83,13 @@ public:
     // is saved; a port number chosen on the panel replaces the device path.
     void UseForThisRun(const ConnectionSettings& settings);
     void InitConnectPanel();
+    // "Reconnect.cfg" into the panel, and to the host. forThisRun: the switch
+    // is on for this run whatever the file says (--reconnect); a change on the
+    // panel is saved as ever.
+    void GetReconnectSettingsFromFile(bool onForThisRun = false);
+    ReconnectSettings reconnectSettings() const;
+    // The panel's STOP RETRYING can be pressed while a recovery runs.
+    void SetRetrying(bool on);
     // A connection attempt with the values shown on the panel.
     void TryToConnect();
     // A connection attempt with the settings in use, whatever the panel shows.
@@ -108,6 +120,7 @@ public:
     void CBF_StringPortNumber();
     void CBF_EditID();
     void CBF_INTERFACEP();
+    void CBF_CheckReconnect();
 
     // Help texts of the panel's controls, for the right-click help.
     static void addHelpTexts(RightClickHelp& table);

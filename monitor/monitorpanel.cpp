@@ -46,6 +46,8 @@ MonitorPanel::MonitorPanel(MonitorContext context)
     m_dispTrend = control<QDoubleSpinBox>(w, "DispGfTrend");
     m_dispStdDev = control<QDoubleSpinBox>(w, "DispStdDev");
     m_dispBad = control<QDoubleSpinBox>(w, "DispBad");
+    m_dispGaps = control<QSpinBox>(w, "DispGaps");
+    m_dispGapSeconds = control<QDoubleSpinBox>(w, "DispGapSeconds");
     for (QDoubleSpinBox* d : {m_dispGf, m_dispPP, m_dispTrend})
         d->setAutoFillBackground(true);
     m_chart = std::make_unique<StripChart>(control<QChartView>(w, "GraphMonitor"), QList<QColor>{QColor(0, 0, 160)});
@@ -156,8 +158,10 @@ void MonitorPanel::StartMonitoring()
         m_ctx.setPanelData();
         ++m_frames;
     };
+    if (m_ctx.reconnect)
+        m_ctx.reconnect->begin();
     while (flags.pollmonitor == 1) {
-        if (!reader.wait(flags.pollmonitor))
+        if (!(m_ctx.reconnect ? m_ctx.reconnect->awaitFrames(flags.pollmonitor) : reader.wait(flags.pollmonitor)))
             continue;
         // Every measurement frame counts in the trend; the displays show the
         // newest of those that came together.
@@ -173,7 +177,36 @@ void MonitorPanel::StartMonitoring()
         ShowMonitorData();
     }
     m_counts = reader.counts();
+    endGap();
     m_running = false;
+}
+
+void MonitorPanel::linkEvent(LinkEvent event)
+{
+    if (!m_running)
+        return;
+    if (event == LinkEvent::Lost) {
+        ++m_gaps;
+        m_gapStart = m_ctx.pump->now();
+        showGaps();
+    } else if (event != LinkEvent::Back && event != LinkEvent::ParametersChanged) {
+        endGap();
+    }
+}
+
+void MonitorPanel::endGap()
+{
+    if (m_gapStart < 0.0)
+        return;
+    m_gapSeconds += m_ctx.pump->now() - m_gapStart;
+    m_gapStart = -1.0;
+    showGaps();
+}
+
+void MonitorPanel::showGaps()
+{
+    m_dispGaps->setValue(m_gaps);
+    m_dispGapSeconds->setValue(m_gapSeconds);
 }
 
 void MonitorPanel::ShowMonitorData()
@@ -211,6 +244,11 @@ void MonitorPanel::ResetMonitor()
 
     for (QDoubleSpinBox* d : {m_dispGf, m_dispPP, m_dispTrend, m_dispStdDev})
         d->setValue(0.0);
+    m_gaps = 0;
+    m_gapSeconds = 0.0;
+    if (m_gapStart >= 0.0)
+        m_gapStart = m_ctx.pump->now();
+    showGaps();
     colour(m_dispGf, m_gfColour, kGood);
     colour(m_dispPP, m_ppColour, kGood);
     colour(m_dispTrend, m_trendColour, kGood);

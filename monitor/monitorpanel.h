@@ -5,6 +5,7 @@
 
 #include "autoframes.h"
 #include "charts.h"
+#include "reconnect.h"
 #include "trendstats.h"
 
 #include <QObject>
@@ -43,6 +44,8 @@ struct MonitorContext {
     MeasuredValues* measured = nullptr;
     LoopFlags* flags = nullptr;
     EventPump* pump = nullptr;
+    // Takes a lost line up again while monitoring, when switched on.
+    Reconnector* reconnect = nullptr;
     std::function<void(int)> setButtonsDimmed;
     // Main-panel displays, big panels, graph buffers and the trend buffer.
     std::function<void()> setPanelData;
@@ -77,6 +80,12 @@ public:
     // What the reader saw in the last monitoring run.
     const AutoFrameCounts& receptionCounts() const { return m_counts; }
     const TrendStatistics& statistics() const { return m_stats; }
+
+    // What happened to the line: while monitoring, an outage counts as a
+    // gap (DispGaps, DispGapSeconds), never as parts.
+    void linkEvent(LinkEvent event);
+    int gaps() const { return m_gaps; }
+    double gapSeconds() const { return m_gapSeconds; }
     StripChart& chart() { return *m_chart; }
 
     static constexpr unsigned kGood = 0x00ff00;
@@ -88,6 +97,8 @@ private:
     double teachCell(int col) const;
     void colour(QDoubleSpinBox* display, unsigned& current, unsigned rgb);
     void plotWindow(int n, double min, double max);
+    void endGap();
+    void showGaps();
 
     MonitorContext m_ctx;
     QSpinBox* m_editTrendValues;
@@ -96,6 +107,8 @@ private:
     QDoubleSpinBox* m_dispTrend;
     QDoubleSpinBox* m_dispStdDev;
     QDoubleSpinBox* m_dispBad;
+    QSpinBox* m_dispGaps;
+    QDoubleSpinBox* m_dispGapSeconds;
     std::unique_ptr<StripChart> m_chart;
     std::array<double, kTrendValuesMax> m_window{};  // the last n values, oldest first
     std::array<std::int64_t, kTrendValuesMax> m_windowTimes{};
@@ -107,6 +120,9 @@ private:
     long m_frames = 0;
     long m_notDrawn = 0;
     AutoFrameCounts m_counts;
+    int m_gaps = 0;
+    double m_gapSeconds = 0.0;
+    double m_gapStart = -1.0;  // pump time the open gap began; -1: none open
 };
 
 } // namespace tarvo

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace tarvo {
 
@@ -45,24 +46,32 @@ void AutoFrameReader::end()
 
 bool AutoFrameReader::wait(std::uint16_t& loopFlag)
 {
+    if (waitUntil(loopFlag, std::numeric_limits<double>::infinity()) == WaitEnd::Lost) {
+        loopFlag = 0;
+        if (m_lineLost)
+            m_lineLost();
+    }
+    return m_count > 0;
+}
+
+AutoFrameReader::WaitEnd AutoFrameReader::waitUntil(std::uint16_t& loopFlag, double until)
+{
     fill(false);
     m_pump.processEvents();
     fill(true);
     while (m_count == 0 && loopFlag == 1) {
-        if (m_link.channelLost()) {
-            loopFlag = 0;
-            if (m_lineLost)
-                m_lineLost();
-            break;
-        }
+        if (m_link.channelLost())
+            return WaitEnd::Lost;
         const double now = m_pump.now();
-        m_pump.waitFor(std::clamp(m_scanner.decidesAt() - now, 0.0, kRecheck), [&] {
+        if (now >= until)
+            return WaitEnd::Quiet;
+        m_pump.waitFor(std::clamp(std::min(m_scanner.decidesAt(), until) - now, 0.0, kRecheck), [&] {
             return loopFlag != 1 || m_link.bytesAvailable() > 0 || m_link.channelLost();
         });
         m_pump.processEvents();  // bytes on their way are no pause on the line
         fill(true);
     }
-    return m_count > 0;
+    return m_count > 0 ? WaitEnd::Frames : WaitEnd::Stopped;
 }
 
 int AutoFrameReader::takeAll(const std::function<void(const FrameWords&)>& take)

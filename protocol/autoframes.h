@@ -53,6 +53,13 @@ public:
     // A lost link ends the loop: loopFlag is cleared and the lineLost
     // reaction runs. True when frames are queued.
     bool wait(std::uint16_t& loopFlag);
+
+    // How a wait of waitUntil ended.
+    enum class WaitEnd { Frames, Stopped, Lost, Quiet };
+    // As wait, but a lost link only ends the wait (Lost; loopFlag and the
+    // reaction are left to the caller), and so does the clock passing
+    // `until` (pump seconds) without a frame (Quiet).
+    WaitEnd waitUntil(std::uint16_t& loopFlag, double until);
     // Hands every queued frame to take, oldest first; returns how many.
     int takeAll(const std::function<void(const FrameWords&)>& take);
 

@@ -381,12 +381,17 @@ void Exchange::StopAutoSend()
     m_autoFrames.end();
 }
 
-void Exchange::CheckComLine()
+void Exchange::StartAutoSend()
 {
-    if (nestedRequest())
-        return;
+    order = frame::AutoSend;
+    FillTxBuf(order, 1);
+    m_autoFrames.begin();  // older bytes belong to no frame of this sending
+    WriteFrame();
+}
+
+bool Exchange::QueryIdentification()
+{
     m_autoFrames.end();
-    ReceiveState& rx = m_link.rx;
     if (m_options.lineCheckStopsAutoSend) {
         StopAutoSend();
         m_pump.sleep(0.1);
@@ -405,9 +410,17 @@ void Exchange::CheckComLine()
         limit = m_options.lineCheckTcpLimit;
     }
     awaitReply(limit, runEvents);
+    if (m_link.rx.bytesToRead != 0)
+        return false;
+    std::copy_n(m_link.rx.szReadBuf.begin(), version.size(), version.begin());
+    return true;
+}
 
-    if (rx.bytesToRead == 0) {
-        std::copy_n(rx.szReadBuf.begin(), version.size(), version.begin());
+void Exchange::CheckComLine()
+{
+    if (nestedRequest())
+        return;
+    if (QueryIdentification()) {
         m_host.showStatus(versionText());
         m_host.lineCheckPassed();
     } else if (m_options.lineCheckFailureIsTimeout) {

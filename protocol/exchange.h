@@ -6,12 +6,14 @@
 #include "frame.h"
 #include "framescanner.h"
 #include "loopflags.h"
+#include "parameterset.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tarvo {
@@ -69,6 +71,9 @@ public:
     double tstart = 0.0;
     double tdiff = 0.0;
     std::array<std::uint8_t, frame::kBytes> version{};
+    // The sensor's working set (parameter words, then the teach rows' words)
+    // as last read from it or sent to it in whole; none before the first.
+    std::optional<std::array<std::uint16_t, kBlockWords>> workingSet;
 
     void FillTxBuf(std::uint16_t code, std::uint16_t arg);
     // Writes the 36 bytes at the start of szWriteBuf; the count goes to nBytesW.
@@ -84,7 +89,14 @@ public:
     void GetRxBufData();
     void SetPopupTimeout();
     void StopAutoSend();
+    // Automatic sending on (command 50 with 1): the automatic-frame reader
+    // takes what the sensor then sends. No reply is awaited.
+    void StartAutoSend();
     void CheckComLine();
+    // The line check's exchange alone (automatic sending off, then the
+    // identification into version), with no reaction to its outcome: true
+    // when the identification came.
+    bool QueryIdentification();
 
     // The one guard every transfer passes: at most one request is outstanding
     // on the link. work (a whole transfer: a sequence of exchanges, a loop,

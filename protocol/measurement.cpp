@@ -5,6 +5,7 @@
 #include "link.h"
 #include "loopflags.h"
 #include "precisetimer.h"
+#include "reconnect.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -78,10 +79,7 @@ bool MeasurementTransfer::ReadMeasurement()
 
 void MeasurementTransfer::StartAutoSend()
 {
-    m_ex.order = frame::AutoSend;
-    m_ex.FillTxBuf(m_ex.order, 1);
-    m_ex.autoFrames().begin();  // older bytes belong to no frame of this sending
-    m_ex.WriteFrame();
+    m_ex.StartAutoSend();
 }
 
 void MeasurementTransfer::GetData()
@@ -95,13 +93,17 @@ void MeasurementTransfer::GetData()
     PreciseTimer pause;
     QObject::connect(&pause, &PreciseTimer::timeout, &m_pump, &EventPump::poke);
     m_flags.poll = 1;
+    if (m_reconnect)
+        m_reconnect->begin();
     while (m_flags.poll == 1) {
         const bool complete = ReadMeasurement();
+        const auto polled = m_reconnect ? m_reconnect->afterRequest(complete, m_flags.poll, false)
+                                        : complete ? Reconnector::Polled::Value : Reconnector::Polled::Failed;
         pause.start(std::chrono::milliseconds(kLoopPauseMs));
-        if (complete) {
+        if (polled == Reconnector::Polled::Value) {
             m_host.SetPanelData();
             m_host.ShowGraph();
-        } else {
+        } else if (polled == Reconnector::Polled::Failed) {
             m_ex.SetPopupTimeout();  // clears poll
         }
         m_pump.processEvents();

@@ -13,6 +13,7 @@ namespace tarvo {
 class EventPump;
 class Exchange;
 class Link;
+class Reconnector;
 struct LoopFlags;
 
 constexpr int kProfilePoints = 150;     // profileBuf
@@ -94,6 +95,10 @@ public:
 
     bool running() const { return m_running; }
 
+    // With "Reconnect and resume" on, the live loop takes a lost line up
+    // again and goes on instead of ending.
+    void setReconnector(Reconnector* reconnect) { m_reconnect = reconnect; }
+
 private:
     Exchange& m_ex;
     Link& m_link;
@@ -101,6 +106,7 @@ private:
     LoopFlags& m_flags;
     MeasuredValues& m_values;
     MeasurementHost& m_host;
+    Reconnector* m_reconnect = nullptr;
     bool m_running = false;
 };
 

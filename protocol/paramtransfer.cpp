@@ -50,6 +50,8 @@ bool ParamTransfer::SendPara()
             return false;
     }
 
+    // The working set is now what went out (a failed store changes it no more).
+    m_ex.workingSet = m_params.pp;
     if (target == EEPROM) {
         m_ex.order = frame::StoreEeprom;
         m_host.TransferStep(m_ex.order, -1);
@@ -89,8 +91,15 @@ bool ParamTransfer::GetPara()
         m_params.target = target;
     };
     // The host sees each reply where it always finds one: in pp[0..17].
-    const auto replyRead = [&] {
+    // The words as they came make up the working set.
+    std::array<std::uint16_t, kBlockWords> words{};
+    // row: the teach row asked for, -1 for the parameters.
+    const auto replyRead = [&](int row) {
         std::copy_n(fetched.pp.begin(), frame::kWords, m_params.pp.begin());
+        if (row < 0)
+            std::copy_n(fetched.pp.begin() + 2, kParamCount, words.begin());
+        else
+            std::copy_n(fetched.pp.begin() + 3, kTeachCols, words.begin() + kParamCount + kTeachCols * row);
         m_host.ParameterReplyRead();
     };
 
@@ -101,7 +110,7 @@ bool ParamTransfer::GetPara()
     m_ex.FillTxBuf(m_ex.order, 0);
     m_ex.Befehl3plus4(&fetched);
     if (m_ex.bytesToRead() == 0)
-        replyRead();
+        replyRead(-1);
     const bool paramsRead = m_ex.comecho == 1;
 
     for (std::uint16_t row = 0; row < kTeachRows; ++row) {
@@ -110,7 +119,7 @@ bool ParamTransfer::GetPara()
         m_ex.FillTxBuf(m_ex.order, row);
         m_ex.Befehl3plus4(&fetched);
         if (m_ex.bytesToRead() == 0)
-            replyRead();
+            replyRead(row);
         if (m_ex.comecho == 0) {
             keep();
             if (paramsRead)
@@ -120,6 +129,7 @@ bool ParamTransfer::GetPara()
     }
 
     keep();
+    m_ex.workingSet = words;
     m_host.ShowFetchedParameters();
     return true;
 }

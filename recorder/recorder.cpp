@@ -55,13 +55,14 @@ T* Recorder::ctrl(const char* name) const
 }
 
 Recorder::Recorder(QWidget* recpanel, Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,
-                   MeasuredValues& measured, RecorderHooks hooks, QString proj_dir)
+                   MeasuredValues& measured, Reconnector& reconnect, RecorderHooks hooks, QString proj_dir)
     : m_panel(recpanel)
     , m_ex(exchange)
     , m_link(link)
     , m_pump(pump)
     , m_flags(flags)
     , m_measured(measured)
+    , m_reconnect(reconnect)
     , m_hooks(std::move(hooks))
     , m_projDir(std::move(proj_dir))
 {
@@ -226,6 +227,7 @@ void Recorder::SelRecFile()
         return;
     }
     file_name = path;
+    events.startFresh(path);  // the events of the file it replaced go with it
     DispRecFile->clear();
     DispRecFile->setPlainText(path);
 }
@@ -242,8 +244,10 @@ bool Recorder::takeFileName()
 
 bool Recorder::ToFile()
 {
-    if (file.append(file_name, recordValues(m_measured)))
+    if (file.append(file_name, recordValues(m_measured))) {
+        ++m_linesWritten;
         return true;
+    }
     // Nothing more can be kept: stop and say why, rather than go on
     // measuring into a file that does not take the values.
     m_writeFailed = true;
@@ -309,6 +313,44 @@ void Recorder::setRecording(bool on)
     ButtonSelRecFile->setEnabled(!on);
     if (on)
         m_writeFailed = false;
+    logEvents(on);
+}
+
+void Recorder::logEvents(bool on)
+{
+    if (!m_reconnect.enabled())
+        return;
+    if (on) {
+        m_linesWritten = 0;
+        events.continueAt(file_name);
+        m_reconnect.begin();
+        m_reconnect.eventLog = [this](LinkEvent event, const QString& reason) { writeEvent(event, reason); };
+        return;
+    }
+    m_reconnect.eventLog = nullptr;
+    QString why;
+    if (m_writeFailed)
+        why = QStringLiteral("the record file could not be written");
+    else if (m_reconnect.lastOutcome() != Reconnector::Outcome::Resumed)
+        why = QStringLiteral("the connection was not taken up again");
+    else if (m_hooks.quitRequested && m_hooks.quitRequested())
+        why = QStringLiteral("the program was closed");
+    else
+        why = QStringLiteral("the recording was stopped");
+    writeEvent(LinkEvent::Stopped, why);
+}
+
+void Recorder::writeEvent(LinkEvent event, const QString& reason)
+{
+    if (events.write(linkEventWord(event), reason, m_linesWritten))
+        return;
+    // The gap would go unrecorded: stop and say why, as for the record file.
+    const bool first = !m_writeFailed;
+    m_writeFailed = true;
+    StopRecord();
+    if (first)
+        dialogs().message(kAttention, QStringLiteral("The events file could not be written! \n%1\n%2\nRecording has been stopped. ")
+                                          .arg(events.path(), events.errorString()));
 }
 
 void Recorder::StopRecord()
@@ -360,15 +402,23 @@ void Recorder::RecordFrame()
     DispRecCount->setValue(0);
     while (m_flags.pollrecord == 1) {
         recstart = m_pump.now();
-        if (ReadMeasurement()) {
+        const bool complete = ReadMeasurement();
+        const auto polled = m_reconnect.afterRequest(complete, m_flags.pollrecord, true);
+        if (polled == Reconnector::Polled::Value) {
             SetRecordData();
             m_hooks.setPanelGraphData();
             m_hooks.setPanelData();
             m_hooks.showGraph();
+        } else if (polled == Reconnector::Polled::Again) {
+            // No value this pass (the line was taken up again or one reply
+            // went astray): no line, and the next one on its own schedule.
+            SlowDown();
+            continue;
         } else {
             // No fresh values: no line, so that the file never holds old
             // values under a new time.
-            m_ex.SetPopupTimeout();
+            if (polled == Reconnector::Polled::Failed)
+                m_ex.SetPopupTimeout();
             break;
         }
         if (!ToFile())
@@ -423,10 +473,7 @@ void Recorder::CBF_ButtonStartTrigRec()
 void Recorder::TriggeredRecord()
 {
     AutoFrameReader& reader = m_ex.autoFrames();
-    m_ex.order = frame::AutoSend;
-    m_ex.FillTxBuf(m_ex.order, 1);
-    reader.begin();  // the first frame read starts at a frame boundary
-    m_ex.WriteFrame();
+    m_ex.StartAutoSend();  // the first frame read starts at a frame boundary
     linecount = 0;
     DispRecCount->setValue(0);
     m_flags.pollrecord = 1;
@@ -444,7 +491,7 @@ void Recorder::TriggeredRecord()
         m_hooks.setPanelGraphData();
     };
     while (m_flags.pollrecord == 1 && written) {
-        if (!reader.wait(m_flags.pollrecord))
+        if (!m_reconnect.awaitFrames(m_flags.pollrecord))
             continue;
         const int n = reader.takeAll(record);
         if (n == 0 || !written)
@@ -477,12 +524,15 @@ void Recorder::CBF_ButtonStartPolling()
 void Recorder::RecordPolling()
 {
     m_flags.pollrecord = 1;
+    m_reconnect.begin();
     while (m_flags.pollrecord == 1) {
-        if (ReadMeasurement()) {
+        const bool complete = ReadMeasurement();
+        const auto polled = m_reconnect.afterRequest(complete, m_flags.pollrecord, true);
+        if (polled == Reconnector::Polled::Value) {
             SetRecordData();
             m_hooks.setPanelData();
             m_hooks.showGraph();
-        } else {
+        } else if (polled == Reconnector::Polled::Failed) {
             m_ex.SetPopupTimeout();
         }
         m_pump.processEvents();

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "autoframes.h"
+#include "eventlog.h"
+#include "reconnect.h"
 #include "recordfile.h"
 
 #include <QObject>
@@ -43,7 +45,7 @@ class Recorder final : public QObject {
     Q_OBJECT
 public:
     Recorder(QWidget* recpanel, Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,
-             MeasuredValues& measured, RecorderHooks hooks, QString proj_dir);
+             MeasuredValues& measured, Reconnector& reconnect, RecorderHooks hooks, QString proj_dir);
 
     std::uint16_t zeitint = 1;   // interval in seconds
     std::uint16_t anzwerte = 0;  // value sets to record (fixed count)
@@ -52,6 +54,9 @@ public:
     double recstart = 0.0;
     QString file_name;
     RecordFile file;
+    // "<record file>.events": what happened to the line while recording,
+    // with "Reconnect and resume" on.
+    EventLog events;
 
     int mode() const;
 
@@ -87,6 +92,9 @@ private:
     void colourButton(QPushButton* button, unsigned rgb);
     void fileSavedMessage();
     void setRecording(bool on);
+    // Events of the line go to the events file while a recording runs.
+    void logEvents(bool on);
+    void writeEvent(LinkEvent event, const QString& reason);
 
     QWidget* m_panel;
     Exchange& m_ex;
@@ -94,10 +102,12 @@ private:
     EventPump& m_pump;
     LoopFlags& m_flags;
     MeasuredValues& m_measured;
+    Reconnector& m_reconnect;
     RecorderHooks m_hooks;
     QString m_projDir;
     bool m_writeFailed = false;
     AutoFrameCounts m_autoCounts;  // what the last triggered recording's reader saw
+    long m_linesWritten = 0;       // lines of the running recording
 
     template <typename T>
     T* ctrl(const char* name) const;

@@ -318,6 +318,12 @@ void Graphs::SetPanelGraphData()
     ++graphcnt;  // wraps from 65535 to 0
 }
 
+void Graphs::markGap()
+{
+    for (auto& graph : m_panelGraph)
+        graph->markGap();
+}
+
 void Graphs::showPanelValues()
 {
     if (!m_panelValuesPending)

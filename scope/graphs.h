@@ -47,6 +47,8 @@ public:
     void InitPanelGraph();
     void SetGraphVisible();
     void SetPanelGraphData();
+    // The connection was lost: the next value set begins a new run of the lines.
+    void markGap();
 
     void CBF_ButtonProfile();
     void CBF_ButtonShowGraph();

@@ -258,6 +258,14 @@ void LiveLoop::SetPanelData()
         }
     }
 
+    lastValueTime = QDateTime::currentDateTime();
+    if (m_gapPending) {
+        // One point of no value marks the outage; the charts draw no line across it.
+        m_gapPending = false;
+        constexpr double gap = std::numeric_limits<double>::quiet_NaN();
+        for (auto* buf : {&rawbuf, &normbuf, &intbuf, &gfbuf})
+            appendTriple(*buf, gap, gap, gap);
+    }
     // Every buffer advances whatever signal is shown.
     appendTriple(rawbuf, m.dataChRef, m.dataChDir, m.dataChDif);
     appendTriple(normbuf, m.dataNorm, normUpper, normLower);

@@ -5,6 +5,7 @@
 
 #include "measurement.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <array>
 #include <cstdint>
@@ -45,6 +46,8 @@ public:
     std::array<std::int64_t, kTrendValues> trendTimes{};
 
     MeasurementTransfer transfer;
+    // When the last value set was shown, from whatever source.
+    QDateTime lastValueTime;
 
     // The parameter panel's DispVis: displays and charts for SelectSource.
     std::function<void()> dispVis;
@@ -65,6 +68,10 @@ public:
     void ShowGraph() override;
     void ShowProfile() override;
 
+    // The connection was lost: the strip charts show a gap before the next
+    // value set instead of a line across the outage.
+    void markGap() { m_gapPending = true; }
+
     static constexpr unsigned kNoVectorColour = 0xff0000;
     static constexpr unsigned kVectorColour = 0x00ff00;
 
@@ -75,6 +82,7 @@ private:
 
     ScopeApp& m_app;
     unsigned m_glossBigColour = 0x1000000;  // none set yet
+    bool m_gapPending = false;
 };
 
 } // namespace tarvo

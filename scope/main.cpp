@@ -8,10 +8,11 @@ int main(int argc, char* argv[])
 {
     const tarvo::ProgramInfo info{tarvo::kScopeProgram,
                                   QStringLiteral("TARVO-Scope 4.3: the PC program for the gloss sensor."),
-                                  tarvo::kScopeSettingsFiles, true};
+                                  tarvo::kScopeSettingsFiles, true, true};
     return tarvo::runProgram(argc, argv, info, [](const tarvo::CommandLine& commandLine) {
         tarvo::ScopeApp scope;
         scope.connectionForThisRun = commandLine.connection;
+        scope.reconnectForThisRun = commandLine.reconnect;
         if (const int rc = tarvo::openTraceFile(scope.link.trace, commandLine.traceFile))
             return rc;
         return scope.run();

@@ -31,8 +31,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QSettings>
 #include <QTimer>
 
@@ -66,6 +68,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     : QObject(parent)
     , link(pump, flags, *this)
     , exchange(link, pump, flags, params, *this)
+    , reconnect(link, exchange, pump)
     , proj_dir(programDirOr(programDir))
     , settings(preparedSettingsLocation(proj_dir, kScopeProgram, kScopeSettingsFiles))
     , interfacepanel(link, flags, *this, scopeInterfaceOptions(), settings.settingsDir)
@@ -89,6 +92,8 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     graphs = std::make_unique<Graphs>(*this);
     live = std::make_unique<LiveLoop>(*this);
     live->dispVis = [this] { parapanel->DispVis(); };
+    live->transfer.setReconnector(&reconnect);
+    reconnect.setHost(this);
     calib = std::make_unique<Calibration>(
         calibpanel.widget.get(), calibpanel2.widget.get(), exchange, link, pump, flags, params, measured,
         live->transfer, settings.documentsDir,
@@ -108,10 +113,11 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     monitor = std::make_unique<MonitorPanel>(MonitorContext{
         monitorpanel.widget.get(), panel.widget.get(), gfpanel.widget.get(), vecpanel.widget.get(),
         panel.ui->TeachTable, live->trendBufGF, live->trendTimes, &exchange, &live->transfer, &measured, &flags, &pump,
+        &reconnect,
         [this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
         [this] { return m_quitRequested; }});
     recorder = std::make_unique<Recorder>(
-        recpanel.widget.get(), exchange, link, pump, flags, measured,
+        recpanel.widget.get(), exchange, link, pump, flags, measured, reconnect,
         RecorderHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
                       [this] { graphs->ShowGraph(); }, [this] { graphs->InitPanelGraph(); },
                       [this] { graphs->SetPanelGraphData(); }, [this] { return m_quitRequested; }},
@@ -150,6 +156,86 @@ void ScopeApp::wireMainPanel()
     panel.widget->installEventFilter(this);
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
     connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(); });
+    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
+        if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
+            connect(stop, &QPushButton::clicked, this, [this] { stopRetrying(); });
+    reconnect.setIdleRecovery(true);
+}
+
+void ScopeApp::reconnectSettingsChanged(const ReconnectSettings& settings)
+{
+    reconnect.setEnabled(settings.enabled);
+    reconnect.quietLimit = settings.quietSeconds;
+    if (!settings.enabled)
+        stopRetrying();
+}
+
+void ScopeApp::stopRetrying()
+{
+    reconnect.stopRetrying();
+}
+
+void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
+{
+    monitor->linkEvent(event);
+    if (event == LinkEvent::Resumed) {
+        showStatus(exchange.versionText());
+    } else if (event == LinkEvent::Lost) {
+        // The outage is no line across the graph panel's graphs.
+        graphs->markGap();
+        live->markGap();
+    } else if (event == LinkEvent::IdentityChanged && !m_quitRequested) {
+        showStatus(exchange.versionText());
+        dialogs().message(QStringLiteral("ATTENTION!"),
+                          QStringLiteral(" Another sensor answered after the connection was lost: \n %1 \n\n"
+                                         " Nothing of it has been recorded; the work has been stopped. ")
+                              .arg(reason));
+    } else if (event == LinkEvent::ParametersChanged) {
+        panel.ui->DispStatus->setToolTip(QStringLiteral("Parameters changed while the connection was lost: %1").arg(reason));
+    } else if (event == LinkEvent::GaveUp) {
+        showStatus(QStringLiteral("CONNECTION LOST"));
+        timeoutReaction();
+    }
+}
+
+void ScopeApp::retryState(const QString& text)
+{
+    const bool lost = !text.isEmpty();
+    interfacepanel.SetRetrying(lost);
+    if (lost)
+        showStatus(text);
+    else
+        showStatus(QStringLiteral("CONNECTION LOST"));  // until the sensor's identification follows
+    showLineLost(lost);
+    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
+        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
+            const QDateTime& last = live->lastValueTime;
+            label->setText(!lost || !last.isValid()
+                               ? text
+                               : text + QStringLiteral(" \u2014 last value %1").arg(last.toString(QStringLiteral("HH:mm:ss"))));
+            label->setVisible(lost);
+        }
+        if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
+            stop->setVisible(lost);
+    }
+}
+
+void ScopeApp::showLineLost(bool lost)
+{
+    if (lost == m_lineShownLost)
+        return;
+    m_lineShownLost = lost;
+    // Greyed, the displays keep the last values: nothing on them is live.
+    static const char* const displays[] = {
+        "DispChRef", "DispChDir", "DispChDif", "BarChRef", "BarChDir", "BarChDif", "DispNorm", "DispINT", "DispGF",
+        "DispVec", "DispTemp", "DispPP", "RecBarChRef", "RecBarChDir", "RecBarChDif", "RecDispChRef", "RecDispChDir",
+        "RecDispChDif", "RecDispNorm", "RecDispInt", "RecDispTemp", "DispGfRecord", "RecDispPP", "DispMonitorGf",
+        "DispMonitorPP", "DispGfTrend", "DispStdDev", "DispBad", "DispGFBig", "DispVecBig"};
+    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get(), gfpanel.widget.get(),
+                       vecpanel.widget.get()})
+        for (const char* name : displays)
+            if (auto* display = w->findChild<QWidget*>(QString::fromLatin1(name)))
+                display->setEnabled(!lost);
 }
 
 int ScopeApp::run()
@@ -188,6 +274,7 @@ void ScopeApp::InitAll()
     interfacepanel.GetConnectionSettingsFromFile();
     if (connectionForThisRun)
         interfacepanel.UseForThisRun(*connectionForThisRun);
+    interfacepanel.GetReconnectSettingsFromFile(reconnectForThisRun);
     interfacepanel.InitConnectPanel();
     exchange.Transfer(QStringLiteral("connect"), [this] { interfacepanel.TryToConnect(); });
     m_startupFinished = true;
@@ -212,6 +299,7 @@ void ScopeApp::SetButtonsDimmed(int dim)
 
 void ScopeApp::CBF_P_close()
 {
+    reconnect.endIdleRecovery();
     flags.poll = 0;
     flags.pollrecord = 0;
     flags.pollmonitor = 0;
@@ -392,6 +480,9 @@ void ScopeApp::processEvents()
 
 void ScopeApp::transfer(const QString& kind, const std::function<void()>& work)
 {
+    // A connection the user asks for ends the retrying of the old one.
+    if (kind == QLatin1String("connect"))
+        reconnect.endIdleRecovery();
     exchange.Transfer(kind, work);
 }
 

@@ -9,6 +9,7 @@
 #include "loopflags.h"
 #include "measurement.h"
 #include "parameterset.h"
+#include "reconnect.h"
 #include "settingsfiles.h"
 #include "settingslocation.h"
 
@@ -51,7 +52,11 @@ struct Panel {
     std::unique_ptr<UiClass> ui;
 };
 
-class ScopeApp final : public QObject, public LinkHost, public ExchangeHost, public InterfacePanelHost {
+class ScopeApp final : public QObject,
+                       public LinkHost,
+                       public ExchangeHost,
+                       public InterfacePanelHost,
+                       public ReconnectHost {
     Q_OBJECT
 public:
     // programDir: the program's own directory unless a test says otherwise;
@@ -75,6 +80,9 @@ public:
     MeasuredValues measured;  // the last value set received, from whatever source
     Link link;
     Exchange exchange;
+    // "Reconnect and resume": takes a lost line up again for the live loop,
+    // the recorder, the monitor and the idle program.
+    Reconnector reconnect;
     std::uint16_t anzdata = 16;
 
     QString proj_dir;
@@ -83,6 +91,8 @@ public:
     // The connection given on the command line: tried at start-up instead of
     // the saved one, which stays as it is.
     std::optional<ConnectionSettings> connectionForThisRun;
+    // --reconnect: "Reconnect and resume" on for this run.
+    bool reconnectForThisRun = false;
 
     // Panels, in load order.
     Panel<Ui::P> panel;
@@ -129,6 +139,11 @@ public:
     void showIdentification(const QString& text) override;
     void processEvents() override;
     void transfer(const QString& kind, const std::function<void()>& work) override;
+    void reconnectSettingsChanged(const ReconnectSettings& settings) override;
+    void stopRetrying() override;
+    // ReconnectHost
+    void linkEvent(LinkEvent event, const QString& reason) override;
+    void retryState(const QString& text) override;
 
     // Start-up (panels, settings, the first connection and its line check) is over.
     bool startupFinished() const { return m_startupFinished; }
@@ -139,6 +154,8 @@ private:
     // close), close without sending, or stay. True: close now.
     bool mayClose();
     void wireMainPanel();
+    // The value displays greyed (the last values stay, with their time) or live again.
+    void showLineLost(bool lost);
 
     std::unique_ptr<RightClickHelp> m_help;
     // Window places and the last folders, kept per user (sessionFileName).
@@ -148,6 +165,7 @@ private:
     bool m_identified = false;  // the last line check got the identification
     QString m_sensorId;  // the identification the user gave the sensor (DispID)
     bool m_startupFinished = false;
+    bool m_lineShownLost = false;
 };
 
 } // namespace tarvo

@@ -1,9 +1,10 @@
 #include "eepromfile.h"
 
+#include "fileio.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace tarvo::sim {
@@ -32,12 +33,10 @@ void fail(QString* error, const QString& text)
 bool saveEeprom(const QString& path, const EepromImage& e, QString* error)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        fail(error, file.errorString());
-        return false;
-    }
-    QTextStream out(&file);
+    // Written whole through the programs' file writer: a full disk leaves
+    // the file as it was and is reported.
+    QString text;
+    QTextStream out(&text);
     out << "# EEPROM of the simulated sensor, written by sensorsim\n";
     out << "params " << joined(e.params, 0, kParamCount) << '\n';
     for (int r = 0; r < kTeachRows; ++r)
@@ -52,8 +51,9 @@ bool saveEeprom(const QString& path, const EepromImage& e, QString* error)
                 << joined(e.factors[c], b * kFactorsPerBlock, kFactorsPerBlock) << '\n';
     }
     out.flush();
-    if (!file.commit()) {
-        fail(error, file.errorString());
+    QString why;
+    if (!saveWholeFile(path, text.toUtf8(), &why)) {
+        fail(error, why);
         return false;
     }
     return true;

@@ -94,6 +94,13 @@ Faults (for trying the programs' error handling)
   bytes of every K-th frame (with --auto-cut-every K) right before a whole
   one, --flood sends as fast as the line takes, and --answer-autosend
   answers command 50 with a frame.
+  Losing the line (with --console): "drop" closes the connection (the
+  pseudo-terminal is closed and opened anew), "away S" switches the sensor
+  off for S seconds (TCP connections refused, the pseudo-terminal gone, then
+  a reboot: the EEPROM's parameters, automatic sending off), "reboot" only
+  reboots, "id TEXT" answers with another identification ("id -": its own).
+  --pty-link PATH keeps PATH pointing at the pseudo-terminal, which gets
+  another device name when it is opened anew, as a USB adapter's stable name.
   --param 1=2 starts with a parameter word the PC's panel does not list
   (here power mode 2).
 
@@ -191,10 +198,20 @@ void readConsole(SensorSim& sim, QCoreApplication& app)
                 say(QStringLiteral("part rate %1 per second").arg(v));
             } else if (w[0] == u"nofaults") {
                 sim.setFaults({});
+            } else if (w[0] == u"drop") {
+                sim.dropConnection();
+            } else if (w[0] == u"away" && ok && v >= 0) {
+                sim.goAway(int(v * 1000));
+            } else if (w[0] == u"reboot") {
+                sim.reboot();
+            } else if (w[0] == u"id" && w.size() >= 2) {
+                const QString text = line.simplified().section(u' ', 1);
+                sim.setIdentification(text == u"-" ? QByteArray() : text.toLatin1());
+                say(QStringLiteral("identification %1").arg(text));
             } else if (w[0] == u"quit") {
                 QCoreApplication::quit();
             } else {
-                say(QStringLiteral("commands: gloss X | noise X | rate HZ | nofaults | quit"));
+                say(QStringLiteral("commands: gloss X | noise X | rate HZ | nofaults | drop | away S | reboot | id TEXT | quit"));
             }
         }
     });
@@ -243,7 +260,8 @@ int main(int argc, char* argv[])
         {"auto-cut-every", "Automatic sending: the cut frame is every <k>-th one.", "k"},
         {"flood", "Automatic sending as fast as the line takes the frames."},
         {"param", "Start with parameter word <i> (0..15) set to <v>, even one the PC's panel does not list.", "i=v"},
-        {"console", "Read commands (gloss X, noise X, rate HZ, nofaults, quit) from standard input."},
+        {"console", "Read commands (gloss X, noise X, rate HZ, nofaults, drop, away S, reboot, id TEXT, quit) from standard input."},
+        {"pty-link", "Keep a symbolic link <path> pointing at the pseudo-terminal, across reopenings.", "path"},
         {"quiet", "No line per frame."},
         {"trace", "Write every frame received and every byte sent to <file>, one line each.", "file"},
     };
@@ -276,6 +294,7 @@ int main(int argc, char* argv[])
     o.tcpPort = quint16(intOption(p, "tcp-port", 0, 65535, 10001));
     o.pty = p.isSet("pty");
     o.baudPacing = p.isSet("baud-pacing");
+    o.ptyLink = p.value("pty-link");
     o.eepromPath = p.isSet("no-eeprom-file") ? QString() : p.isSet("eeprom") ? p.value("eeprom") : defaultEeprom;
     o.gloss = doubleOption(p, "gloss", 0, 2000, 100);
     o.noise = doubleOption(p, "noise", 0, 100, 1);
@@ -338,6 +357,8 @@ int main(int argc, char* argv[])
         say(QStringLiteral("listening on 127.0.0.1:%1").arg(sim.tcpPort()));
     if (o.pty)
         say(QStringLiteral("pseudo-terminal: %1").arg(sim.ptyPath()));
+    if (o.pty && !o.ptyLink.isEmpty())
+        say(QStringLiteral("pseudo-terminal link: %1").arg(o.ptyLink));
     say(QStringLiteral("eeprom: %1").arg(o.eepromPath.isEmpty() ? QStringLiteral("in memory") : QDir::toNativeSeparators(o.eepromPath)));
     if (f != Faults{})
         say(QStringLiteral("faults: %1").arg(f.describe()));

@@ -10,6 +10,8 @@
 #define TARVO_HAVE_PTY 1
 #endif
 
+#include <QFile>
+
 #include <algorithm>
 
 namespace tarvo::sim {
@@ -30,6 +32,11 @@ PtyChannel::PtyChannel(QObject* parent) : SimChannel(parent)
 
 PtyChannel::~PtyChannel()
 {
+    closeDevice();
+}
+
+void PtyChannel::closeDevice()
+{
 #ifdef TARVO_HAVE_PTY
     m_readNotifier.reset();
     m_writeNotifier.reset();
@@ -37,6 +44,7 @@ PtyChannel::~PtyChannel()
         ::close(m_slave);
     if (m_master >= 0)
         ::close(m_master);
+    m_slave = m_master = -1;
 #endif
 }
 
@@ -57,6 +65,8 @@ bool PtyChannel::open(QString* error)
             *error = QStringLiteral("pseudo-terminal: %1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     };
+    if (m_master >= 0)
+        return true;  // open already
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (m_master < 0)
         return fail("posix_openpt");
@@ -85,6 +95,12 @@ bool PtyChannel::open(QString* error)
     m_writeNotifier->setEnabled(false);
     connect(m_writeNotifier.get(), &QSocketNotifier::activated, this, &PtyChannel::writeMaster);
     ++m_connectionId;
+    m_dead = false;
+    if (!m_linkPath.isEmpty()) {
+        QFile::remove(m_linkPath);
+        if (!QFile::link(m_path, m_linkPath))
+            return fail("symlink");
+    }
     return true;
 #else
     if (error)
@@ -96,6 +112,8 @@ bool PtyChannel::open(QString* error)
 void PtyChannel::readMaster()
 {
 #ifdef TARVO_HAVE_PTY
+    if (m_master < 0)
+        return;
     QByteArray bytes;
     char buf[4096];
     for (;;) {
@@ -144,6 +162,10 @@ void PtyChannel::deliver(const QByteArray& bytes)
 void PtyChannel::writeMaster()
 {
 #ifdef TARVO_HAVE_PTY
+    if (m_master < 0) {
+        m_wire.clear();
+        return;
+    }
     while (!m_wire.isEmpty()) {
         const ssize_t n = ::write(m_master, m_wire.constData(), size_t(m_wire.size()));
         if (n > 0) {
@@ -166,6 +188,18 @@ void PtyChannel::closeConnection()
     m_in.queue.clear();
     m_out.queue.clear();
     m_wire.clear();
+}
+
+void PtyChannel::suspend()
+{
+#ifdef TARVO_HAVE_PTY
+    closeConnection();
+    closeDevice();
+    // As a USB adapter's stable name, the link goes with the device.
+    if (!m_linkPath.isEmpty())
+        QFile::remove(m_linkPath);
+    emit disconnected();
+#endif
 }
 
 void PtyChannel::revive()

@@ -37,8 +37,19 @@ public:
     void closeConnection() override;
     qint64 backlog() const override { return m_out.queue.size() + m_wire.size(); }
     void revive();
+    // The pseudo-terminal is closed (the PC's port sees its device vanish)
+    // and opened anew by resume(), at the path of linkPath when one is set.
+    void suspend() override;
+    bool resume(QString* error) override { return open(error); }
+    // A symbolic link that always points at the pseudo-terminal's device,
+    // so that a program can open the line by one path across a reopening,
+    // as a USB adapter's stable device name.
+    void setLinkPath(const QString& path) { m_linkPath = path; }
+    QString linkPath() const { return m_linkPath; }
 
 private:
+    // Closes both ends of the pseudo-terminal; its device goes away.
+    void closeDevice();
     // Bytes that travel the line at the baud rate.
     struct Lane {
         QByteArray queue;
@@ -60,6 +71,7 @@ private:
     int m_master = -1;
     int m_slave = -1;  // held open so the line never hangs up between clients
     QString m_path;
+    QString m_linkPath;
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;
     QByteArray m_wire;  // ready to be written to the master

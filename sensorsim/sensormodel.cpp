@@ -96,7 +96,7 @@ void SensorModel::setTeachRow(int row, const TeachRow& values)
 
 QByteArray SensorModel::identification() const
 {
-    QByteArray id(m_colour ? kColourId : kGlossId);
+    QByteArray id = m_identification.isEmpty() ? QByteArray(m_colour ? kColourId : kGlossId) : m_identification.left(frame::kBytes);
     id.resize(frame::kBytes, '\0');
     return id;
 }

@@ -87,6 +87,8 @@ public:
 
     bool isColour() const { return m_colour; }
     QByteArray identification() const;
+    // Another identification text (a different sensor on the same line); empty: the model's own.
+    void setIdentification(const QByteArray& text) { m_identification = text; }
 
     // The simulated target under the sensor.
     void setGloss(double gloss) { m_gloss = gloss < 0 ? 0 : gloss; }
@@ -130,6 +132,7 @@ private:
     std::mt19937 m_rng;
     qint64 m_piece = -1;
     Profile m_profile;
+    QByteArray m_identification;
 };
 
 } // namespace tarvo::sim

@@ -71,6 +71,7 @@ bool SensorSim::start(QString* error)
     if (m_options.pty) {
         m_pty = new PtyChannel(this);
         m_pty->setBaudPacing(m_options.baudPacing);
+        m_pty->setLinkPath(m_options.ptyLink);
         if (!m_pty->open(error))
             return false;
         m_ptyLink.channel = m_pty;
@@ -93,6 +94,49 @@ void SensorSim::attach(Link& link)
         log(QStringLiteral("%1: client disconnected").arg(link.channel->name()));
         emit clientDisconnected(link.channel->name());
     });
+}
+
+void SensorSim::dropConnection()
+{
+    log(QStringLiteral("dropping the connection"));
+    if (m_tcp)
+        m_tcp->closeConnection();
+    if (m_pty) {
+        m_pty->suspend();
+        QString why;
+        if (!m_pty->resume(&why))
+            log(why);
+    }
+}
+
+void SensorSim::goAway(int ms)
+{
+    log(QStringLiteral("switched off for %1 ms").arg(ms));
+    m_away = true;
+    m_autoTimer.stop();
+    for (SimChannel* ch : {static_cast<SimChannel*>(m_tcp), static_cast<SimChannel*>(m_pty)})
+        if (ch)
+            ch->suspend();
+    QTimer::singleShot(qMax(0, ms), this, [this] {
+        m_away = false;
+        reboot();
+        for (SimChannel* ch : {static_cast<SimChannel*>(m_tcp), static_cast<SimChannel*>(m_pty)}) {
+            QString why;
+            if (ch && !ch->resume(&why))
+                log(why);
+        }
+        log(QStringLiteral("switched on again"));
+    });
+}
+
+void SensorSim::reboot()
+{
+    m_model.powerUp(m_model.eeprom());
+    if (m_autoTimer.isActive()) {
+        m_autoTimer.stop();
+        emit autoSendChanged(false);
+    }
+    log(QStringLiteral("rebooted: working set from the EEPROM, automatic sending off"));
 }
 
 quint16 SensorSim::tcpPort() const
@@ -204,8 +248,8 @@ void SensorSim::handleFrame(Link& link, const QByteArray& frame)
             .arg(command)
             .arg(argOf(frame))
             .arg(out.note));
-    if (out.eepromWritten)
-        persist();
+    if (out.eepromWritten && !persist())
+        out.reply.reset();  // a store that did not reach the EEPROM is not acknowledged
     if (out.autoSend) {
         if (*out.autoSend) {
             m_autoTarget = link.channel;
@@ -296,6 +340,7 @@ void SensorSim::sendAutoFrame()
         m_autoTarget->send(f);
         emit bytesSent(f);
         ++m_autoFrames;
+        ++m_autoFramesTotal;
         ++frames;
         if (m_options.autoStrayBytes > 0 && m_autoFrames % m_options.autoStrayEvery == 0) {
             // Bytes that belong to no frame: 0x11 never starts the sensor's header.
@@ -306,13 +351,15 @@ void SensorSim::sendAutoFrame()
     } while (m_options.autoFlood && frames < 1000 && m_autoTarget->backlog() < kFloodBacklog);
 }
 
-void SensorSim::persist()
+bool SensorSim::persist()
 {
     if (m_options.eepromPath.isEmpty())
-        return;
+        return true;
     QString why;
-    if (!saveEeprom(m_options.eepromPath, m_model.eeprom(), &why))
-        log(QStringLiteral("cannot write EEPROM file %1: %2").arg(m_options.eepromPath, why));
+    if (saveEeprom(m_options.eepromPath, m_model.eeprom(), &why))
+        return true;
+    log(QStringLiteral("cannot write EEPROM file %1: %2; the command is not acknowledged").arg(m_options.eepromPath, why));
+    return false;
 }
 
 } // namespace tarvo::sim

@@ -27,6 +27,7 @@ struct SimOptions {
     quint16 tcpPort = 0;         // 0: any free port, see SensorSim::tcpPort()
     bool pty = false;            // open a pseudo-terminal (POSIX)
     bool baudPacing = false;     // pace the pseudo-terminal like 19200 baud 8N1
+    QString ptyLink;             // a symbolic link kept pointing at the pseudo-terminal
     QString eepromPath;          // empty: the EEPROM lives in memory only
     double gloss = 100.0;        // gloss factor of the target under the sensor
     double noise = 1.0;          // 0: noiseless, 1: normal
@@ -79,6 +80,23 @@ public:
     // Faults start counting afresh; a dead pseudo-terminal line comes back.
     void setFaults(const Faults& faults);
     Faults faults() const { return m_faults.faults(); }
+
+    // The connection drops now: TCP closed by the sensor, the
+    // pseudo-terminal closed and opened anew (its device vanishes a moment).
+    void dropConnection();
+    // The sensor is switched off for ms: the connection drops, TCP
+    // connections are refused and the pseudo-terminal is gone meanwhile; then
+    // it starts as after a reboot.
+    void goAway(int ms);
+    bool away() const { return m_away; }
+    // As after a reboot: the working set from the EEPROM, automatic sending off.
+    void reboot();
+    // Another identification text (another sensor on the line); empty: its own.
+    void setIdentification(const QByteArray& text) { m_model.setIdentification(text); }
+    // A symbolic link kept pointing at the pseudo-terminal's device; set before start().
+    void setPtyLink(const QString& path) { m_options.ptyLink = path; }
+    // Frames sent by automatic sending since the start.
+    qint64 autoFramesTotal() const { return m_autoFramesTotal; }
 
     // Sends bytes now, unrequested, on every connected channel.
     void injectBytes(const QByteArray& bytes);
@@ -133,7 +151,7 @@ private:
     void deliver(Link& link, quint16 command, quint16 argument, const QByteArray& reply);
     void sendDue(Link& link);
     void sendAutoFrame();
-    void persist();
+    bool persist();
     void log(const QString& line) { emit logLine(line); }
 
     SimOptions m_options;
@@ -148,6 +166,8 @@ private:
     QList<QByteArray> m_frames;
     qint64 m_frameCount = 0;
     qint64 m_autoFrames = 0;
+    qint64 m_autoFramesTotal = 0;
+    bool m_away = false;
 };
 
 } // namespace tarvo::sim

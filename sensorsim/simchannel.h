@@ -20,6 +20,10 @@ public:
     virtual void closeConnection() = 0;
     // Bytes sent but not yet on their way to the PC (the line is slower).
     virtual qint64 backlog() const = 0;
+    // The sensor is switched off: the channel is gone (TCP: connections
+    // refused; pseudo-terminal: closed, its device vanishes) until resume().
+    virtual void suspend() = 0;
+    virtual bool resume(QString* error) = 0;
 
     // Changes whenever a new connection replaces the old one, so that a late
     // reply can tell whether its addressee is still there.

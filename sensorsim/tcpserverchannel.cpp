@@ -17,8 +17,10 @@ TcpServerChannel::~TcpServerChannel()
 
 bool TcpServerChannel::listen(quint16 port, QString* error)
 {
-    if (m_server.listen(QHostAddress::LocalHost, port))
+    if (m_server.listen(QHostAddress::LocalHost, port)) {
+        m_port = m_server.serverPort();
         return true;
+    }
     if (error)
         *error = QStringLiteral("cannot listen on 127.0.0.1:%1: %2").arg(port).arg(m_server.errorString());
     return false;
@@ -67,6 +69,18 @@ void TcpServerChannel::closeConnection()
 {
     if (m_socket)
         m_socket->disconnectFromHost();
+}
+
+void TcpServerChannel::suspend()
+{
+    m_server.close();
+    if (m_socket)
+        m_socket->abort();
+}
+
+bool TcpServerChannel::resume(QString* error)
+{
+    return m_server.isListening() || listen(m_port, error);
 }
 
 } // namespace tarvo::sim

@@ -24,12 +24,16 @@ public:
     void send(const QByteArray& bytes) override;
     void closeConnection() override;
     qint64 backlog() const override { return m_socket ? m_socket->bytesToWrite() : 0; }
+    // Connections are refused (the port is closed, the client cut) until resume().
+    void suspend() override;
+    bool resume(QString* error) override;
 
 private:
     void acceptClients();
 
     QTcpServer m_server;
     QPointer<QTcpSocket> m_socket;
+    quint16 m_port = 0;
 };
 
 } // namespace tarvo::sim

@@ -31,6 +31,28 @@ QString optionName(const char* name)
                                                          : QStringLiteral("--") + QString::fromLatin1(name);
 }
 
+// The end of a command that ran with --reconnect: STOPPED with its reason,
+// and exit code 1 when another sensor answered or the events file failed.
+int reconnectEnd(Session& s, bool ranItsCourse)
+{
+    if (!s.reconnect.enabled())
+        return s.failed() ? s.failureExit() : Done;
+    const bool otherSensor = s.reconnect.lastOutcome() == Reconnector::Outcome::OtherSensor;
+    s.stopped(s.interrupted()        ? QStringLiteral("interrupted")
+              : otherSensor          ? QStringLiteral("another sensor answered")
+              : s.eventsFailed()     ? QStringLiteral("the events file could not be written")
+              : s.failed()           ? s.failure()
+              : ranItsCourse         ? QStringLiteral("the time or count asked for was reached")
+                                     : QStringLiteral("the output ended"));
+    if (s.eventsFailed())
+        return BadUsage;
+    if (otherSensor && !s.interrupted())
+        return report(SensorFailed, QStringLiteral("%1: another sensor (\"%2\") answered after the connection was lost; "
+                                                   "nothing of it was recorded")
+                                        .arg(s.where(), s.exchange.versionText()));
+    return s.failed() ? s.failureExit() : Done;
+}
+
 } // namespace
 
 void runFor(Session& s, std::uint16_t& flag, double seconds, QTimer& timer)
@@ -273,17 +295,32 @@ int measure(const Invocation& in, Session& s)
     QTimer deadline;
     bool timeUp = false;
     QObject::connect(&deadline, &QTimer::timeout, [&timeUp] { timeUp = true; });
+    const bool reconnect = in.isSet("reconnect");
+    const QString path = in.value("output");
+    if (reconnect && !s.enableReconnect(path.isEmpty() || path == u"-" ? QString() : path))
+        return s.failureExit();
     runFor(s, s.flags.poll, seconds, deadline);
     if (format != Format::Json)
         in.out->line(valueHeader(format, static_cast<int>(timeStamp(utc).size())));
     int taken = 0;
     int retriesLeft = in.retries;
+    s.reconnect.begin();
     while (s.flags.poll == 1) {
         const double started = s.pump.now();
-        if (!s.measurement.ReadMeasurement())
+        const bool complete = s.measurement.ReadMeasurement();
+        if (reconnect) {
+            // A lost line is taken up again; a missed value set is no line.
+            const auto polled = s.reconnect.afterRequest(complete, s.flags.poll, true);
+            if (s.interrupted() || polled == Reconnector::Polled::Ended)
+                break;
+            if (polled == Reconnector::Polled::Again)
+                continue;
+            s.acceptReply(s.exchange.databuf.data());
+        } else if (!complete) {
             s.exchange.SetPopupTimeout();  // records why, ends the loop
-        else
+        } else {
             s.acceptReply(s.exchange.databuf.data());  // a log takes only the sensor's values
+        }
         if (s.interrupted())
             break;
         if (s.failed()) {
@@ -299,6 +336,7 @@ int measure(const Invocation& in, Session& s)
         retriesLeft = in.retries;
         if (!in.out->line(valueLine(format, timeStamp(utc), s.values)))
             break;  // nobody reads any more, or the output failed
+        ++s.linesWritten;
         if (count > 0 && ++taken >= count)
             break;
         const double pause = period ? ms / 1000.0 - (s.pump.now() - started) : ms / 1000.0;
@@ -306,7 +344,7 @@ int measure(const Invocation& in, Session& s)
             s.pump.waitFor(pause, [&s] { return s.flags.poll != 1; });
     }
     s.flags.poll = 0;
-    return s.failed() ? s.failureExit() : Done;
+    return reconnectEnd(s, timeUp || (count > 0 && taken >= count));
 }
 
 int recordTriggered(const Invocation& in, Session& s)
@@ -332,8 +370,18 @@ int recordTriggered(const Invocation& in, Session& s)
     }
     if (const auto failed = s.begin())
         return *failed;
+    const bool reconnect = in.isSet("reconnect");
+    if (in.isSet("check-after") && !reconnect)
+        usage(QStringLiteral("--check-after goes with --reconnect"));
+    if (reconnect) {
+        s.reconnect.quietLimit = in.isSet("check-after") ? secondsOption(in, "check-after", 3600.0) : 10.0;
+        if (!s.enableReconnect(toFile ? path : QString()))
+            return s.failureExit();
+    }
 
     QTimer deadline;
+    bool timeUp = false;
+    QObject::connect(&deadline, &QTimer::timeout, [&timeUp] { timeUp = true; });
     runFor(s, s.flags.pollrecord, seconds, deadline);
     if (!toFile)
         in.out->write(recordHeader());
@@ -353,9 +401,12 @@ int recordTriggered(const Invocation& in, Session& s)
             writeError = file.errorString();
             ended = true;
         }
+        if (!ended)
+            ++s.linesWritten;
     };
+    s.reconnect.begin();
     while (s.flags.pollrecord == 1 && !ended)
-        if (reader.wait(s.flags.pollrecord))
+        if (s.reconnect.awaitFrames(s.flags.pollrecord))
             reader.takeAll(record);
     reader.takeAll(record);  // frames already taken in when the recording ended
     const AutoFrameCounts counts = reader.counts();
@@ -365,6 +416,11 @@ int recordTriggered(const Invocation& in, Session& s)
     reportReception(in, s, counts);
     if (!writeError.isEmpty())
         report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: ") + writeError));
+    if (s.reconnect.enabled()) {
+        const int rc = reconnectEnd(s, timeUp);
+        if (rc != Done)
+            return rc;
+    }
     if (s.failed())
         return s.failureExit();
     if (!off && !s.interrupted())

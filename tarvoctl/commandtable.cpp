@@ -45,7 +45,7 @@ const std::vector<Command>& commandTable()
          {"eeprom", "retries"}, true, false, true, verifyParameters},
         {"measure",
          "measure [-n COUNT | --seconds S] [--interval MS | --period MS]\n"
-         "        [--csv | --json] [-o FILE [--no-clobber]] [--utc]",
+         "        [--csv | --json] [-o FILE [--no-clobber]] [--utc] [--reconnect]",
          "Ask for measured values (command 5), one set after another, and\n"
          "write one line per set: the PC's time (ISO 8601 with its UTC offset;\n"
          "--utc: in UTC), CH_REF, CH_DIR, CH_DIF, NORM, INT, GF, V-No, TEMP,\n"
@@ -55,32 +55,48 @@ const std::vector<Command>& commandTable()
          "--period MS: a request every MS ms, start to start; at once after\n"
          "an exchange that took longer.\n"
          "--retries N: a value set that did not come is asked for again, up\n"
-         "to N times in a row.",
+         "to N times in a row.\n"
+         "--reconnect: a lost connection (closed, a device gone, two replies\n"
+         "in a row that did not come) is taken up again by itself, the sensor\n"
+         "checked by its identification, and the values go on; the events\n"
+         "(LOST, BACK, RESUMED ...) are told on standard error and, with -o\n"
+         "FILE, written to FILE.events.",
          "tarvoctl --serial 1 measure -n 1000 --period 100 --csv -o values.csv\n",
-         {"count", "seconds", "interval", "period", "csv", "json", "output", "no-clobber", "utc", "retries"}, true,
+         {"count", "seconds", "interval", "period", "csv", "json", "output", "no-clobber", "utc", "retries", "reconnect"},
+         true,
          false, false, measure},
-        {"record", "record --triggered [--seconds S] [-o FILE [--no-clobber]] [--utc]",
+        {"record",
+         "record --triggered [--seconds S] [-o FILE [--no-clobber]] [--utc]\n"
+         "        [--reconnect [--check-after S]]",
          "Switch automatic sending on (command 50 with 1) and write one line\n"
          "of the recorder's record file per frame the sensor sends on its\n"
          "own, as TarvoV43 writes them (--utc: UTC time stamps), until S\n"
          "seconds have passed or a signal ends it. Automatic sending is\n"
          "always switched off at the end (command 50 with 0). Bytes that\n"
          "belong to no frame are skipped and counted on standard error; a\n"
-         "recording that got such bytes and no frame ends with exit code 1.",
+         "recording that got such bytes and no frame ends with exit code 1.\n"
+         "--reconnect: a lost connection is taken up again by itself and the\n"
+         "recording goes on into the same file; a line quiet for S seconds\n"
+         "(--check-after, default 10) is checked: the identification is asked\n"
+         "for and automatic sending switched on again. A sensor with another\n"
+         "identification ends the recording (exit 1). The events (LOST,\n"
+         "BACK, RESUMED, IDENTITY-CHANGED, PARAMETERS-CHANGED, STOPPED) go to\n"
+         "standard error and, with -o FILE, to FILE.events, one line each.",
          "tarvoctl record --triggered --seconds 600 -o record.dat --no-clobber\n",
-         {"triggered", "seconds", "output", "no-clobber", "utc"}, true, false, false, recordTriggered},
+         {"triggered", "seconds", "output", "no-clobber", "utc", "reconnect", "check-after"}, true, false, false,
+         recordTriggered},
         {"publish",
          "publish --broker HOST[:PORT] --name NAME (--triggered | --interval MS)\n"
          "        [--prefix P] [--seconds S] [--spool DIR] [--queue N]\n"
          "        [--tls [--cafile FILE] [--cert FILE --key FILE]]\n"
-         "        [--username USER [--password-file FILE]]",
+         "        [--username USER [--password-file FILE]] [--reconnect]",
          "Send every value set to the plant's MQTT broker as JSON, at QoS 1:\n"
          "P/NAME/values (P: --prefix, default tarvo) with seq, time and every\n"
          "value by name (GF, GF_RAW and PP in their units); P/NAME/status\n"
          "\"online\", and \"offline\" at the end or from the broker when the\n"
          "process dies (retained); P/NAME/info (retained): identification,\n"
          "version and working parameter set (commands 7, 3 and 4); P/NAME/events:\n"
-         "LOST when the link to the sensor ends the run.\n"
+         "LOST when the link to the sensor ends the run (see --reconnect).\n"
          "--triggered: the frames the sensor sends on its own (command 50 with\n"
          "1, and with 0 at the end); --interval MS: command 5 every MS ms.\n"
          "Until S seconds or a signal. While the broker is away, value sets\n"
@@ -92,10 +108,13 @@ const std::vector<Command>& commandTable()
          "of --password-file or from TARVO_MQTT_PASSWORD, never from the\n"
          "command line. A broker that refuses the connection ends the run\n"
          "with exit code 1 before the sensor is asked anything; a spool that\n"
-         "cannot be written, with 2.",
+         "cannot be written, with 2.\n"
+         "--reconnect: a lost link to the sensor is taken up again as in\n"
+         "record, and its events (LOST, BACK, RESUMED ...) are also published\n"
+         "on P/NAME/events.",
          "tarvoctl --tcp 192.168.0.10 publish --broker mqtt.plant:8883 --tls --name line3 --triggered --spool /var/lib/tarvo-publish/line3\n",
          {"broker", "name", "prefix", "triggered", "interval", "seconds", "spool", "queue", "tls", "cafile", "cert", "key",
-          "username", "password-file", "password"},
+          "username", "password-file", "password", "reconnect"},
          true, false, false, publishValues},
         {"profile", "profile [--csv]",
          "Fetch the light profile of the last piece (command 9, blocks 0 to\n"

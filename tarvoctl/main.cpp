@@ -172,6 +172,8 @@ int main(int argc, char* argv[])
         {"json", "One JSON object per line."},
         {"utc", "Time stamps in UTC."},
         {"triggered", "Record what the sensor sends on its own."},
+        {"reconnect", "Take a lost connection up again and go on."},
+        {"check-after", "Seconds without a frame before the line is checked.", "S"},
         {"ref-step", "Reference temperature step.", "T"},
         {"refs", "Reference values.", "R,G,B"},
         {"accept-limited", "Send factors limited to 0..65535."},

@@ -30,7 +30,7 @@ const char* const kLost = "LOST";
 const char* const kForm =
     "publish --broker HOST[:PORT] --name NAME (--triggered | --interval MS) [--prefix P] [--seconds S] "
     "[--spool DIR] [--queue N] [--tls [--cafile FILE] [--cert FILE --key FILE]] [--username USER "
-    "[--password-file FILE]]";
+    "[--password-file FILE]] [--reconnect]";
 
 struct PublishOptions {
     QString host;
@@ -138,10 +138,12 @@ bool publishTriggered(const Invocation& in, Session& s, Publisher& publisher, st
     const auto take = [&](const FrameWords& words) {
         s.values.CopyDatatoVars(words);
         publisher.addValues(s.values, QDateTime::currentDateTime());
+        ++s.linesWritten;
     };
     s.startAutoSend();
+    s.reconnect.begin();
     while (flag == 1)
-        if (reader.wait(flag))
+        if (s.reconnect.awaitFrames(flag))
             reader.takeAll(take);
     reader.takeAll(take);
     s.setStep(QStringLiteral("switching automatic sending off"));
@@ -157,12 +159,20 @@ void publishPolled(Session& s, Publisher& publisher, std::uint16_t& flag, int in
 {
     const double period = intervalMs / 1000.0;
     double next = s.pump.now();
+    s.reconnect.begin();
     while (flag == 1) {
-        if (!s.measurement.ReadMeasurement()) {
+        // With --reconnect a lost line is taken up again; a missed set is no message.
+        const auto polled = s.reconnect.afterRequest(s.measurement.ReadMeasurement(), flag, true);
+        if (polled == Reconnector::Polled::Failed) {
             s.exchange.SetPopupTimeout();  // records why, ends the loop
             break;
         }
-        publisher.addValues(s.values, QDateTime::currentDateTime());
+        if (polled == Reconnector::Polled::Ended)
+            break;
+        if (polled == Reconnector::Polled::Value) {
+            publisher.addValues(s.values, QDateTime::currentDateTime());
+            ++s.linesWritten;
+        }
         const double now = s.pump.now();
         next += period;
         if (next < now)
@@ -283,6 +293,13 @@ int publishValues(const Invocation& in, Session& s)
                                                    QStringLiteral("tarvoctl %1").arg(programVersion()), s.params.pp));
         }
         s.setStep(QString());
+        if (in.isSet("reconnect") && !s.failed()) {
+            // The events of the sensor link go to the plant as well.
+            s.enableReconnect(QString(), false);
+            s.reconnect.eventLog = [&publisher](LinkEvent event, const QString& reason) {
+                publisher.addEvent(linkEventWord(event), reason);
+            };
+        }
         if (!s.failed() && !s.interrupted() && publisher.spoolFailure().isEmpty() && !refused()) {
             runFor(s, flag, o.seconds, deadline);
         }
@@ -293,11 +310,18 @@ int publishValues(const Invocation& in, Session& s)
         publishPolled(s, publisher, flag, o.intervalMs);
     flag = 0;
 
-    // The sensor link is lost: the run ends, and the plant is told why. Here
-    // a run that reconnects would try the link again and go on, publishing
-    // RESUMED when the sensor is back.
-    if (s.failed())
+    // The sensor link is lost: the run ends, and the plant is told why. With
+    // --reconnect the link was tried again (its events are published) and
+    // the run ends only when another sensor answered.
+    s.reconnect.eventLog = nullptr;
+    const bool otherSensor = s.reconnect.enabled() && s.reconnect.lastOutcome() == Reconnector::Outcome::OtherSensor;
+    if (s.failed() && !s.reconnect.enabled())
         publisher.addEvent(QString::fromLatin1(kLost), s.failure());
+    if (s.reconnect.enabled())
+        s.stopped(s.interrupted() ? QStringLiteral("interrupted")
+                  : otherSensor   ? QStringLiteral("another sensor answered")
+                  : s.failed()    ? s.failure()
+                                  : QStringLiteral("the time asked for was reached"));
 
     // The broker gets its time to take what waits, also after a signal; a
     // signal now ends that wait, never the process, so the spool keeps the rest.
@@ -329,6 +353,10 @@ int publishValues(const Invocation& in, Session& s)
         fail(SensorFailed, QStringLiteral("%1: automatic sending (command 50) could not be switched off: the frame "
                                           "could not be written")
                                .arg(s.where()));
+    if (otherSensor && !s.interrupted())
+        fail(SensorFailed, QStringLiteral("%1: another sensor (\"%2\") answered after the connection was lost; "
+                                          "nothing of it was published")
+                               .arg(s.where(), s.exchange.versionText()));
     if (out.lost > 0)
         fail(SensorFailed, QStringLiteral("%1 value sets were lost: %2").arg(out.lost).arg(out.error));
     return code;

@@ -62,6 +62,7 @@ Session::Session(const Target& target, ExchangeOptions options)
     , exchange(link, pump, flags, params, *this, withTarget(options, target))
     , transfer(exchange, link, flags, params, pump, *this)
     , measurement(exchange, link, pump, flags, values, *this)
+    , reconnect(link, exchange, pump)
     , m_target(target)
     , m_options(withTarget(options, target))
 {
@@ -71,6 +72,49 @@ Session::Session(const Target& target, ExchangeOptions options)
 Session::~Session()
 {
     onInterrupt(nullptr);
+}
+
+bool Session::enableReconnect(const QString& eventsBeside, bool readWorkingSet)
+{
+    reconnect.setEnabled(true);
+    reconnect.setHost(this);
+    measurement.setReconnector(&reconnect);
+    if (!eventsBeside.isEmpty())
+        m_events.startFresh(eventsBeside);
+    if (!readWorkingSet)
+        return true;
+    // What a reboot changes is told against the set the sensor has now.
+    setStep(QStringLiteral("reading the working set to compare it after a lost connection"));
+    transfer.GetPara();
+    setStep(QString());
+    return !failed() && !interrupted();
+}
+
+void Session::linkEvent(LinkEvent event, const QString& reason)
+{
+    const QString word = linkEventWord(event);
+    report(Done, QStringLiteral("%1: %2 %3 (%4 line(s) so far)").arg(where(), word, reason).arg(linesWritten));
+    if (!m_events.path().isEmpty() && !m_events.write(word, reason, linesWritten) && !m_eventsFailed) {
+        m_eventsFailed = true;
+        report(BadUsage, QStringLiteral("%1: cannot be written: %2").arg(m_events.path(), m_events.errorString()));
+        flags.clearAll();  // the gap would go unrecorded
+        pump.poke();
+    }
+}
+
+void Session::retryState(const QString& text)
+{
+    // Each attempt once, not the countdown in between.
+    if (text.isEmpty() || text.contains(QStringLiteral("next in")) || text == m_lastState)
+        return;
+    m_lastState = text;
+    report(Done, QStringLiteral("%1: %2").arg(where(), text));
+}
+
+void Session::stopped(const QString& reason)
+{
+    if (reconnect.enabled())
+        linkEvent(LinkEvent::Stopped, reason);
 }
 
 std::optional<int> Session::begin()

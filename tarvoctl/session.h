@@ -10,6 +10,8 @@
 #include "loopflags.h"
 #include "measurement.h"
 #include "parameterset.h"
+#include "reconnect.h"
+#include "eventlog.h"
 #include "paramtransfer.h"
 #include "settingsfiles.h"
 
@@ -37,7 +39,11 @@ struct Target {
     std::optional<double> timeout;   // seconds for every reply, the identification's included
 };
 
-class Session final : public LinkHost, public ExchangeHost, public ParamTransferHost, public MeasurementHost {
+class Session final : public LinkHost,
+                      public ExchangeHost,
+                      public ParamTransferHost,
+                      public MeasurementHost,
+                      public ReconnectHost {
 public:
     // options: the scope's exchange, or the tool's for the colour sensor.
     explicit Session(const Target& target, ExchangeOptions options = {});
@@ -98,6 +104,20 @@ public:
     Exchange exchange;
     ParamTransfer transfer;
     MeasurementTransfer measurement;
+    Reconnector reconnect;
+
+    // --reconnect: a lost line is taken up again. The working set is read
+    // once (to tell a reboot's changes later) and events go to standard
+    // error and, when eventsBeside names a record file, to its events file.
+    // False after a failure (reported). readWorkingSet: false when the
+    // command has read it already.
+    bool enableReconnect(const QString& eventsBeside, bool readWorkingSet = true);
+    // The lines written (value sets published) so far, for the events.
+    long linesWritten = 0;
+    // The events file could not be written (reported); the command ends.
+    bool eventsFailed() const { return m_eventsFailed; }
+    // STOPPED with its reason, at the end of a command with --reconnect.
+    void stopped(const QString& reason);
 
     // LinkHost
     void showLinkStatus(const QString& text) override;
@@ -117,6 +137,9 @@ public:
     void SetPanelData() override {}
     void ShowGraph() override {}
     void ShowProfile() override {}
+    // ReconnectHost
+    void linkEvent(LinkEvent event, const QString& reason) override;
+    void retryState(const QString& text) override;
 
 private:
     // The step and the frame on its way, after the sensor's name unless the
@@ -136,6 +159,9 @@ private:
     bool m_autoSendStopped = false;
     bool m_retryAllowed = true;
     int m_signal = 0;
+    EventLog m_events;
+    bool m_eventsFailed = false;
+    QString m_lastState;
 };
 
 } // namespace tarvo::ctl

@@ -109,6 +109,7 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     : QObject(parent)
     , link(pump, flags, *this, toolLinkOptions())
     , exchange(link, pump, flags, params, *this, toolExchangeOptions())
+    , reconnect(link, exchange, pump)
     , proj_dir(programDirOr(programDir))
     , settings(preparedSettingsLocation(proj_dir, kToolProgram, kToolSettingsFiles))
     , panel(std::make_unique<QWidget>())
@@ -250,11 +251,16 @@ void TempCompApp::InitVars()
     else if (const auto last = lastConnection(*m_session))
         interfacepanel.UseForThisRun(*last);
     interfacepanel.InitConnectPanel();
+    reconnect.readsWorkingSet = false;  // the colour sensor has no parameter set to read
+    reconnect.setHost(this);
+    reconnect.setIdleRecovery(true);
+    interfacepanel.GetReconnectSettingsFromFile();
     exchange.Transfer(QStringLiteral("connect"), [this] { interfacepanel.TryToConnect(); });
 }
 
 void TempCompApp::CBF_P_close()
 {
+    reconnect.endIdleRecovery();
     m_quitRequested = true;
     exchange.DropQueuedTransfers();
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -637,7 +643,34 @@ void TempCompApp::processEvents()
 
 void TempCompApp::transfer(const QString& kind, const std::function<void()>& work)
 {
+    // A connection the user asks for ends the retrying of the old one.
+    if (kind == QLatin1String("connect"))
+        reconnect.endIdleRecovery();
     exchange.Transfer(kind, work);
+}
+
+void TempCompApp::reconnectSettingsChanged(const ReconnectSettings& settings)
+{
+    reconnect.setEnabled(settings.enabled);
+    reconnect.quietLimit = settings.quietSeconds;
+    if (!settings.enabled)
+        reconnect.endIdleRecovery();
+}
+
+void TempCompApp::linkEvent(LinkEvent event, const QString& reason)
+{
+    if (event == LinkEvent::Resumed)
+        showStatus(exchange.versionText());
+    else if (event == LinkEvent::IdentityChanged && !m_quitRequested)
+        dialogs().message(QStringLiteral("ATTENTION!"),
+                          QStringLiteral(" Another sensor answered after the connection was lost: \n %1 ").arg(reason));
+}
+
+void TempCompApp::retryState(const QString& text)
+{
+    interfacepanel.SetRetrying(!text.isEmpty());
+    showStatus(text.isEmpty() ? QStringLiteral("CONNECTION LOST") : text);
+    interfacepanel.ui().DispInterfaceStatus->setText(ui->DispStatus->text());
 }
 
 } // namespace tarvo::tempcomp

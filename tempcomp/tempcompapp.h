@@ -11,6 +11,7 @@
 #include "link.h"
 #include "loopflags.h"
 #include "parameterset.h"
+#include "reconnect.h"
 #include "settingslocation.h"
 
 #include <QObject>
@@ -40,7 +41,11 @@ inline const QString kEchoFailureText = QStringLiteral(
     " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR.                           \n"
     " The version of the sensor is displayed as the name of this dialog box.");
 
-class TempCompApp final : public QObject, public LinkHost, public ExchangeHost, public InterfacePanelHost {
+class TempCompApp final : public QObject,
+                          public LinkHost,
+                          public ExchangeHost,
+                          public InterfacePanelHost,
+                          public ReconnectHost {
     Q_OBJECT
 public:
     // programDir: the program's own directory unless a test says otherwise;
@@ -97,6 +102,8 @@ public:
     ParameterSet params;  // the shared exchange needs one; the tool sends no parameter set
     Link link;
     Exchange exchange;
+    // "Reconnect and resume": a lost line is taken up again while the tool waits.
+    Reconnector reconnect;
 
     QString proj_dir;
     SettingsLocation settings;
@@ -129,6 +136,11 @@ public:
     double identificationLimit() const override;
     void processEvents() override;
     void transfer(const QString& kind, const std::function<void()>& work) override;
+    void reconnectSettingsChanged(const ReconnectSettings& settings) override;
+    void stopRetrying() override { reconnect.stopRetrying(); }
+    // ReconnectHost
+    void linkEvent(LinkEvent event, const QString& reason) override;
+    void retryState(const QString& text) override;
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;

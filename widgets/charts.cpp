@@ -619,11 +619,13 @@ ChartTable StripChart::ownTable() const
 // the chart's axes and drawn as one polyline, clipped to the plot area.
 class GrowingChart::Line final : public QGraphicsItem {
 public:
-    Line(QChart* chart, QValueAxis* x, QValueAxis* y, const QList<QPointF>& points)
+    Line(QChart* chart, QValueAxis* x, QValueAxis* y, const QList<QPointF>& points,
+         const std::vector<std::int64_t>& gaps)
         : QGraphicsItem(chart)
         , m_x(x)
         , m_y(y)
         , m_points(points)
+        , m_gaps(gaps)
     {
         m_pen.setWidth(1);  // a one-pixel line is drawn without building a stroke outline
         m_pen.setCosmetic(true);
@@ -657,12 +659,22 @@ public:
         painter->save();
         painter->setClipRect(m_area);
         painter->setPen(m_pen);
-        if (m_columns)
+        if (m_columns) {
             paintColumns(painter);
-        else if (n == 1)
-            painter->drawPoint(m_mapped[0]);
-        else
-            painter->drawPolyline(m_mapped.constData(), int(n));
+        } else {
+            // One polyline per run between gaps.
+            qsizetype from = 0;
+            auto gap = m_gaps.begin();
+            for (qsizetype k = 1; k <= n; ++k) {
+                if (k < n && !gapBefore(gap, k))
+                    continue;
+                if (k - from == 1)
+                    painter->drawPoint(m_mapped[from]);
+                else
+                    painter->drawPolyline(m_mapped.constData() + from, int(k - from));
+                from = k;
+            }
+        }
         painter->restore();
     }
 
@@ -671,6 +683,15 @@ public:
     void setColumns(bool columns) { m_columns = columns; }
 
 private:
+    // True when a gap (a time without values) lies between point k - 1 and
+    // point k; gap walks the sorted gaps along with k.
+    bool gapBefore(std::vector<std::int64_t>::const_iterator& gap, qsizetype k) const
+    {
+        while (gap != m_gaps.end() && double(*gap) <= m_points[k - 1].x())
+            ++gap;
+        return gap != m_gaps.end() && double(*gap) <= m_points[k].x();
+    }
+
     // Each column is one vertical run, from where the line came in to the
     // farther of its extremes: the same pixels as the zigzag polyline. They
     // are set in an image of the plot, drawn over it at once; stroking the
@@ -694,10 +715,13 @@ private:
         const int dot = std::max(1, int(std::round(dpr)));  // one pixel of the line, in device pixels
         const qsizetype n = m_mapped.size();
         double last = m_mapped[0].y();
+        auto gap = m_gaps.cbegin();
         for (qsizetype k = 0; k + 1 < n; k += 2) {
             const double a = m_mapped[k].y(), b = m_mapped[k + 1].y();
+            // Nothing joins the column before a gap to the one after it.
+            const bool gapAfter = k + 2 < n && gapBefore(gap, k + 2);
             const int left = column(m_mapped[k].x());
-            const int right = std::min(width, std::max(left + dot, k + 2 < n ? column(m_mapped[k + 2].x()) : 0));
+            const int right = std::min(width, std::max(left + dot, k + 2 < n && !gapAfter ? column(m_mapped[k + 2].x()) : 0));
             const int top = row(std::min({last, a, b}));
             const int bottom = std::min(height - 1, row(std::max({last, a, b})) + dot - 1);
             QRgb* p = pixels + top * stride + left;
@@ -708,7 +732,7 @@ private:
                 else
                     std::fill(p, p + span, ink);
             }
-            last = b;
+            last = gapAfter && k + 2 < n ? m_mapped[k + 2].y() : b;
         }
         m_image.setDevicePixelRatio(dpr);
         painter->drawImage(area.topLeft(), m_image);
@@ -717,6 +741,7 @@ private:
     QValueAxis* m_x;
     QValueAxis* m_y;
     const QList<QPointF>& m_points;
+    const std::vector<std::int64_t>& m_gaps;  // point numbers that begin a run after a gap
     QPen m_pen;
     QRectF m_area;
     QPolygonF m_mapped;  // reused from paint to paint
@@ -732,7 +757,7 @@ GrowingChart::GrowingChart(QChartView* view, const QColor& colour, const QString
     , m_valueName(valueName)
 {
     xAxis()->setLabelFormat(QStringLiteral("%.0f"));
-    m_line = new Line(chart(), xAxis(), yAxis(), m_drawn);
+    m_line = new Line(chart(), xAxis(), yAxis(), m_drawn, m_gaps);
     m_lineOwner = chart();
     applyLineColours();
     clear();
@@ -759,6 +784,7 @@ void GrowingChart::applyLineColours()
 void GrowingChart::clear()
 {
     m_store.clear();
+    m_gaps.clear();
     showAll();
     requestRedraw();
 }
@@ -766,7 +792,16 @@ void GrowingChart::clear()
 void GrowingChart::append(double y)
 {
     m_store.append(y);
+    // Gaps before the oldest point held are no longer drawn.
+    while (!m_gaps.empty() && m_gaps.front() <= m_store.begin())
+        m_gaps.erase(m_gaps.begin());
     requestRedraw();
+}
+
+void GrowingChart::markGap()
+{
+    if (!m_store.empty() && (m_gaps.empty() || m_gaps.back() < m_store.end()))
+        m_gaps.push_back(m_store.end());
 }
 
 void GrowingChart::setZoomable(bool on)

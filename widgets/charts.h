@@ -240,6 +240,11 @@ public:
 
     void clear();
     void append(double y);
+    // The next point begins a new run of the line: nothing is drawn from the
+    // point before it (a time without values, such as a lost connection).
+    void markGap();
+    // Point numbers that begin a run after a gap, oldest first.
+    const std::vector<std::int64_t>& gaps() const { return m_gaps; }
     // The arrival times of the points (ms since the epoch), kept by the
     // owner in step with this chart's points; for the hover label and export.
     void setTimes(const PointStore* times) { m_times = times; }
@@ -273,6 +278,7 @@ private:
     Line* m_line = nullptr;  // owned by the chart
     QPointer<QChart> m_lineOwner;
     QList<QPointF> m_drawn;
+    std::vector<std::int64_t> m_gaps;
     QColor m_colour;
     QString m_valueName;
     bool m_zoomable = false;

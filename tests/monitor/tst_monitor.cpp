@@ -5,6 +5,7 @@
 #include "liveloop.h"
 #include "monitorpanel.h"
 #include "scopefixture.h"
+#include "ui_INTERFACEP.h"
 #include "ui_MONITORP.h"
 #include "ui_P.h"
 
@@ -101,6 +102,8 @@ private slots:
     void serialLineTakesQueuedFramesAndSkipsJunk();
     void onlyMeasurementFramesAreCounted();
     void floodKeepsStopWorkingAndEveryFrameCounted();
+    void monitoringGoesOnAcrossAnOutageWithTheGapCounted_data();
+    void monitoringGoesOnAcrossAnOutageWithTheGapCounted();
 };
 
 void MonitorTest::openingReplacesTheMainPanelAndEndsTheLiveLoop()
@@ -451,6 +454,37 @@ void MonitorTest::floodKeepsStopWorkingAndEveryFrameCounted()
     QVERIFY(!f.dialogs->shown.isEmpty());
     QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("not drawn")));
     QTRY_VERIFY(!f.sensor->autoSending());
+}
+
+void MonitorTest::monitoringGoesOnAcrossAnOutageWithTheGapCounted_data()
+{
+    tarvo::test::addLinkRows();
+}
+
+void MonitorTest::monitoringGoesOnAcrossAnOutageWithTheGapCounted()
+{
+    QFETCH(bool, serial);
+    ScopeFixture f(ScopeFixture::linkOptions(serial));
+    serial ? f.settingsToSensorLine(true) : f.settingsToSensor();
+    ScopeApp& app = f.start();
+    app.interfacepanel.ui().CheckReconnect->setChecked(true);
+    app.panel.ui->ButtonOpenMonitor->click();
+    app.monitorpanel.ui->EditTrendValues->setValue(6);  // values from before and after the gap
+    f.sensor->setPartRate(20.0);
+    long shownAtLoss = 0;
+    monitorUntil(app, 3, [&] {
+        shownAtLoss = app.monitor->framesShown();
+        f.sensor->goAway(1000);  // comes back with automatic sending off
+        stopAfterTheNextFrame(app, shownAtLoss + 3);
+    }, 20.0);
+
+    Ui::MONITORP& m = *app.monitorpanel.ui;
+    QVERIFY(app.monitor->framesShown() > shownAtLoss + 3);  // switched on again after the return
+    QCOMPARE(m.DispGaps->value(), 1);
+    QVERIFY2(m.DispGapSeconds->value() >= 0.9, qPrintable(QString::number(m.DispGapSeconds->value())));
+    QCOMPARE(m.DispStdDev->value(), 0.0);  // noiseless: the outage put no value of its own into the trend
+    QCOMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 0);
+    QVERIFY(!f.interfaceWidget()->isVisible());
 }
 
 QTEST_MAIN(MonitorTest)

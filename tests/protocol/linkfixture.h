@@ -42,6 +42,9 @@ struct LinkFixture {
     {
         options.eepromPath = dir.filePath(QStringLiteral("eeprom.bin"));
         options.noise = 0;
+        // The line keeps one path when the simulator opens it anew.
+        if (options.pty)
+            options.ptyLink = dir.filePath(QStringLiteral("line"));
         sensor = std::make_unique<sim::SensorSim>(options);
         sensor->start();
     }
@@ -51,14 +54,16 @@ struct LinkFixture {
     {
         link.comprotocol = TCPIP;
         link.ipBuf = QStringLiteral("127.0.0.1");
+        link.portNumStr = QString::number(sensor->tcpPort());
         link.portNum = sensor->tcpPort();
         link.InitTCP_IP();
         return link.ret == 0 && link.tcpcon == 1;
     }
 
-    bool connectSerial()
+    // byLink: by the path that stays when the simulator opens the line anew.
+    bool connectSerial(bool byLink = false)
     {
-        const QString path = sensor->ptyPath();
+        const QString path = byLink ? dir.filePath(QStringLiteral("line")) : sensor->ptyPath();
         setSerialPortResolver([path](int n) { return SerialDevice{n == 3 ? path : QString(), QString()}; });
         link.comprotocol = RS232;
         link.comport = 3;

@@ -2,6 +2,7 @@
 // and the ten-block profile, over TCP and a pseudo-terminal.
 #include "linkfixture.h"
 #include "measurement.h"
+#include "reconnect.h"
 
 #include <QSignalSpy>
 #include <QTimer>
@@ -101,6 +102,8 @@ private slots:
     void liveLoopShowsNoFrameWithoutTheSensorsHeader();
     void stopWhileARequestIsOutstandingLetsItFinish();
     void timeoutEndsTheLoopWithOneTimeoutReaction();
+    void liveLoopResumesWhenTheSensorComesBack_data();
+    void liveLoopResumesWhenTheSensorComesBack();
     void profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched();
 };
 
@@ -275,6 +278,64 @@ void MeasurementTest::timeoutEndsTheLoopWithOneTimeoutReaction()
     QCOMPARE(f.panel.calls, QStringList{"hide"});
     QCOMPARE(f.values.dataGf, std::uint16_t(777));  // the last values stay
     QCOMPARE(f.flags.poll, std::uint16_t(0));
+}
+
+void MeasurementTest::liveLoopResumesWhenTheSensorComesBack_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<QByteArray>("otherId");  // the sensor comes back as another one
+    QTest::addColumn<QStringList>("events");
+    const QStringList resumed{"LOST", "BACK", "RESUMED"};
+    QTest::newRow("tcp") << false << QByteArray() << resumed;
+    QTest::newRow("serial line") << true << QByteArray() << resumed;
+    QTest::newRow("another sensor") << false << QByteArray("OTHER SENSOR") << QStringList{"LOST", "BACK", "IDENTITY-CHANGED"};
+    // The set last sent differs from the one the reboot brought back.
+    QTest::newRow("another parameter set") << false << QByteArray("-") << QStringList{"LOST", "BACK", "PARAMETERS-CHANGED", "RESUMED"};
+}
+
+void MeasurementTest::liveLoopResumesWhenTheSensorComesBack()
+{
+    QFETCH(bool, serial);
+    QFETCH(QByteArray, otherId);
+    QFETCH(QStringList, events);
+#ifndef Q_OS_UNIX
+    if (serial)
+        QSKIP("pseudo-terminals are POSIX only");
+#endif
+    sim::SimOptions o;
+    o.pty = serial;
+    MeasurementFixture f(o);
+    QVERIFY(serial ? f.connectSerial(true) : f.connectTcp());
+    QVERIFY(f.exchange.QueryIdentification());
+    struct : ReconnectHost {
+        QStringList events;
+        void linkEvent(LinkEvent e, const QString&) override { events << linkEventWord(e); }
+        void retryState(const QString&) override {}
+    } shown;
+    Reconnector reconnect(f.link, f.exchange, f.pump);
+    reconnect.setEnabled(true);
+    reconnect.setHost(&shown);
+    f.transfer.setReconnector(&reconnect);
+    if (otherId == "-") {
+        otherId.clear();
+        f.exchange.workingSet = ParameterWords{};  // power 0: the sensor's own set has another
+    }
+
+    int sets = 0;
+    f.panel.onPanelData = [&] {
+        if (++sets == 3) {
+            f.sensor->setIdentification(otherId);
+            f.sensor->goAway(700);
+        }
+        if (sets == 6)
+            f.flags.poll = 0;  // as STOP would
+    };
+    f.transfer.GetData();
+
+    QCOMPARE(shown.events, events);
+    QCOMPARE(sets, otherId.isEmpty() ? 6 : 3);  // the other sensor's values are never shown
+    QCOMPARE(f.host.timeouts, 0);
+    QVERIFY(!f.transfer.running());
 }
 
 void MeasurementTest::profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched()

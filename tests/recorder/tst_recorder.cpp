@@ -11,6 +11,7 @@
 #include "ui_P.h"
 #include "ui_RECP.h"
 
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -108,11 +109,11 @@ struct RecorderFixture : ScopeFixture {
     Ui::RECP* r = nullptr;
     QString file;
 
-    explicit RecorderFixture(bool serial = false, bool paced = true)
+    explicit RecorderFixture(bool serial = false, bool paced = true, bool byLink = false)
         : ScopeFixture(lineOptions(serial, paced))
     {
         if (serial)
-            settingsToSensorLine();
+            settingsToSensorLine(byLink);
         else
             settingsToSensor();
         a = &start();
@@ -170,6 +171,8 @@ private slots:
     void onlyWholeAutomaticFramesAreRecordedAndTheRestCounted();
     void floodIsRecordedWholeWhileStopStaysResponsive_data();
     void floodIsRecordedWholeWhileStopStaysResponsive();
+    void recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside_data();
+    void recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside();
 };
 
 void RecorderTest::openingDimsTheMainPanelUntilClosed()
@@ -675,6 +678,71 @@ void RecorderTest::floodIsRecordedWholeWhileStopStaysResponsive()
     QCOMPARE(f.a->graphs->panelGraph(0).points().at(0), double(lines.first()[0]));
     QCOMPARE(f.a->graphs->panelGraph(5).points().at(lines.size() - 1), lines.last()[5] / 10.0);
     QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("File has been saved!"));
+}
+
+void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("triggered, TCP") << false << int(Triggered);
+    QTest::newRow("continuous, TCP") << false << int(Continuous);
+#ifdef Q_OS_UNIX
+    QTest::newRow("triggered, line") << true << int(Triggered);
+#endif
+}
+
+void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
+{
+    QFETCH(bool, serial);
+    QFETCH(int, mode);
+    RecorderFixture f(serial, true, true);
+    f.a->interfacepanel.ui().CheckReconnect->setChecked(true);
+    f.chooseNewFile();
+    f.selectMode(mode);
+    f.sensor->setPartRate(20.0);
+    QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
+    f.dialogs->confirmAnswers << true;
+    const auto count = [&] { return int(f.r->DispRecCount->value()); };
+    int linesAtLoss = -1;
+    bool greyedWithState = false;
+    During drive([&] {
+        if (!f.a->flags.pollrecord)
+            return;
+        if (linesAtLoss < 0 && count() >= 3) {
+            linesAtLoss = count();
+            f.sensor->goAway(1500);
+        }
+        auto* state = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
+        if (f.sensor->away() && state->isVisible() && !f.r->DispGfRecord->isEnabled())
+            greyedWithState = state->text().startsWith(QStringLiteral("CONNECTION LOST")) && state->text().contains(QStringLiteral("last value"));
+        if (linesAtLoss >= 0 && count() >= linesAtLoss + 3)
+            QTest::mouseClick(mode == Triggered ? f.r->ButtonStopTrigRec : f.r->ButtonStopRecord, Qt::LeftButton);
+    });
+    QTest::mouseClick(mode == Triggered ? f.r->ButtonStartTrigRec : f.r->ButtonStartRecord, Qt::LeftButton);
+
+    // The file goes on in its own format, every line a value set the sensor sent.
+    const QList<RecordValues> lines = f.lines();
+    QVERIFY(lines.size() >= linesAtLoss + 3);
+    QVERIFY(isSubsequence(lines, sentValues(sent)));
+    QVERIFY(greyedWithState);
+    QVERIFY(f.r->DispGfRecord->isEnabled());
+    QVERIFY(!f.interfaceWidget()->isVisible());  // no timeout reaction
+    QCOMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 0);
+    // Beside it, one line per event: time, word, reason, lines so far.
+    QStringList words;
+    const QList<QByteArray> events = f.readFile(QStringLiteral("record.dat.events")).split('\n');
+    for (const QByteArray& line : events) {
+        if (line.isEmpty())
+            continue;
+        const QList<QByteArray> fields = line.split('\t');
+        QCOMPARE(fields.size(), 4);
+        QVERIFY(QDateTime::fromString(QString::fromLatin1(fields[0]), Qt::ISODateWithMs).isValid());
+        QVERIFY(fields[0].contains('+') || fields[0].contains('-') || fields[0].endsWith('Z'));
+        words << QString::fromLatin1(fields[1]);
+        if (fields[1] == "LOST")
+            QVERIFY(fields[3].toInt() >= linesAtLoss);
+    }
+    QCOMPARE(words, (QStringList{"LOST", "BACK", "RESUMED", "STOPPED"}));
 }
 
 QTEST_MAIN(RecorderTest)

@@ -55,6 +55,9 @@ struct ScopeFixture {
         dialogs = &installScriptedDialogs();
         options.eepromPath = dir.filePath(QStringLiteral("sensor-eeprom.bin"));
         options.noise = 0;
+        // The line keeps one path when the simulator opens it anew.
+        if (options.pty)
+            options.ptyLink = dir.filePath(QStringLiteral("line"));
         sensor = std::make_unique<sim::SensorSim>(options);
         sensor->start();
     }
@@ -94,9 +97,10 @@ struct ScopeFixture {
     QWidget* interfaceWidget() const { return app->interfacepanel.widget(); }
 
     // Makes serial port 1 the simulator's pseudo-terminal and the settings point at it.
-    void settingsToSensorLine()
+    // byLink: by the path that stays when the simulator opens the line anew.
+    void settingsToSensorLine(bool byLink = false)
     {
-        const QString pty = sensor->ptyPath();
+        const QString pty = byLink ? path(QStringLiteral("line")) : sensor->ptyPath();
         setSerialPortResolver([pty](int n) { return SerialDevice{n == 1 ? pty : QString(), QStringLiteral("simulated")}; });
         writeFile(QStringLiteral("ComSettings.cfg"), settingsFor(0, 1, QString(), QString()));
     }

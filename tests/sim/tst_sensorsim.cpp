@@ -318,6 +318,14 @@ void TestSensorSim::eepromStoreLoadAndRestart()
     QCOMPARE(sim->calibTable()[988], quint16(1));
     QCOMPARE(sim->calibTable()[1000], quint16(13));
     QCOMPARE(sim->calibTable()[987], EepromImage::factoryDefaults().calibTable[987]);
+
+    // A store the file does not take (its folder is a file here; a full disk
+    // alike) is not acknowledged, so the PC does not report it as stored.
+    SimOptions blocked;
+    blocked.eepromPath = o.eepromPath + QStringLiteral("/eeprom.txt");
+    auto failing = startSim(blocked);
+    TcpPeer pc(failing->tcpPort());
+    QVERIFY(pc.exchange(makeFrame(frame::StoreEeprom, {640})).isEmpty());
 }
 
 void TestSensorSim::measurementFrame()

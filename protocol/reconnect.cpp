@@ -1,0 +1,334 @@
+#include "reconnect.h"
+
+#include "eventpump.h"
+#include "exchange.h"
+#include "link.h"
+
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+
+namespace tarvo {
+
+namespace {
+
+// The countdown of the status is brought up to date this often.
+constexpr double kStateTick = 1.0;
+
+double uniformJitter()
+{
+    return QRandomGenerator::global()->generateDouble() * 2.0 - 1.0;
+}
+
+} // namespace
+
+QString linkEventWord(LinkEvent event)
+{
+    switch (event) {
+    case LinkEvent::Lost: return QStringLiteral("LOST");
+    case LinkEvent::Back: return QStringLiteral("BACK");
+    case LinkEvent::Resumed: return QStringLiteral("RESUMED");
+    case LinkEvent::IdentityChanged: return QStringLiteral("IDENTITY-CHANGED");
+    case LinkEvent::ParametersChanged: return QStringLiteral("PARAMETERS-CHANGED");
+    case LinkEvent::GaveUp: return QStringLiteral("GAVE-UP");
+    case LinkEvent::Stopped: return QStringLiteral("STOPPED");
+    }
+    return {};
+}
+
+// ---- retry schedule --------------------------------------------------------
+
+RetrySchedule::RetrySchedule(Clock clock, Jitter jitter)
+    : m_clock(std::move(clock))
+    , m_jitter(jitter ? std::move(jitter) : Jitter(uniformJitter))
+{
+}
+
+double RetrySchedule::baseDelay(int attempt, bool busy)
+{
+    switch (attempt) {
+    case 1: return 0.0;
+    case 2: return 0.5;
+    case 3: return 1.0;
+    case 4: return 2.0;
+    default: return busy ? kBusyInterval : kIdleInterval;
+    }
+}
+
+void RetrySchedule::start(bool busy)
+{
+    m_busy = busy;
+    m_attempts = 0;
+    m_nextAt = m_clock();
+}
+
+void RetrySchedule::attempted()
+{
+    ++m_attempts;
+    const double delay = baseDelay(m_attempts + 1, m_busy);
+    m_nextAt = m_clock() + delay * (1.0 + kJitter * std::clamp(m_jitter(), -1.0, 1.0));
+}
+
+double RetrySchedule::nextIn() const
+{
+    return std::max(0.0, m_nextAt - m_clock());
+}
+
+QString parameterDifferences(const ParameterWords& before, const ParameterWords& after, int most)
+{
+    QStringList named;
+    int differing = 0;
+    for (int i = 0; i < kBlockWords; ++i) {
+        if (before[i] == after[i])
+            continue;
+        if (++differing > most)
+            continue;
+        const QString what = i < kParamCount
+            ? QString::fromLatin1(kParamNames[i])
+            : QStringLiteral("teach row %1 word %2").arg((i - kParamCount) / kTeachCols).arg((i - kParamCount) % kTeachCols);
+        named << QStringLiteral("%1 %2 -> %3").arg(what).arg(before[i]).arg(after[i]);
+    }
+    QString text = named.join(QStringLiteral(", "));
+    if (differing > most)
+        text += QStringLiteral(" and %1 more").arg(differing - most);
+    return text;
+}
+
+// ---- reconnector --------------------------------------------------------
+
+Reconnector::Reconnector(Link& link, Exchange& exchange, EventPump& pump)
+    : m_link(link)
+    , m_ex(exchange)
+    , m_pump(pump)
+{
+}
+
+void Reconnector::setEnabled(bool on)
+{
+    m_enabled = on;
+    m_link.setAutoReconnect(on);
+}
+
+void Reconnector::event(LinkEvent e, const QString& reason)
+{
+    if (eventLog)
+        eventLog(e, reason);
+    if (m_host)
+        m_host->linkEvent(e, reason);
+}
+
+void Reconnector::state(const QString& text)
+{
+    if (m_host)
+        m_host->retryState(text);
+}
+
+void Reconnector::stopRetrying()
+{
+    m_stop = true;
+    m_pump.poke();
+}
+
+void Reconnector::begin()
+{
+    m_lastOutcome = Outcome::Resumed;
+    m_misses = 0;
+    m_quietSince = m_pump.now();
+}
+
+Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std::uint16_t& loopFlag)
+{
+    const QString identity = m_ex.versionText();
+    const ConnectionSettings settings = m_link.connectionInUse();
+    const double lostAt = m_pump.now();
+    event(LinkEvent::Lost, reason);
+    m_retrying = true;
+    m_stop = false;
+    RetrySchedule schedule([this] { return m_pump.now(); });
+    schedule.start(busy);
+    const auto ended = [&] { return loopFlag != 1 || m_stop; };
+    Outcome outcome = Outcome::Stopped;
+    ParameterWords words{};
+    while (!ended()) {
+        if (const double left = schedule.nextIn(); left > 0.0) {
+            state(QStringLiteral("CONNECTION LOST \u2014 retrying (attempt %1, next in %2 s)")
+                      .arg(schedule.attempts())
+                      .arg(std::ceil(left)));
+            m_pump.waitFor(std::min(left, kStateTick), ended);
+            continue;
+        }
+        schedule.attempted();
+        state(QStringLiteral("CONNECTION LOST \u2014 retrying (attempt %1)").arg(schedule.attempts()));
+        m_link.Reattach(settings);
+        if (m_link.ret < 0 || ended() || !m_ex.QueryIdentification() || ended())
+            continue;
+        const QString now = m_ex.versionText();
+        event(LinkEvent::Back, QStringLiteral("\"%1\" answered after %2 s, attempt %3")
+                                   .arg(now)
+                                   .arg(m_pump.now() - lostAt, 0, 'f', 1)
+                                   .arg(schedule.attempts()));
+        if (now != identity) {
+            outcome = Outcome::OtherSensor;
+            break;
+        }
+        if (readsWorkingSet && !readWorkingSet(words))
+            continue;  // the line failed again
+        outcome = Outcome::Resumed;
+        break;
+    }
+    m_retrying = false;
+    m_misses = 0;
+    if (outcome == Outcome::Stopped && m_stop)
+        outcome = Outcome::GaveUp;
+    m_stop = false;
+    m_lastOutcome = outcome;
+    state(QString());
+    if (outcome == Outcome::OtherSensor) {
+        event(LinkEvent::IdentityChanged, QStringLiteral("the sensor was \"%1\", now \"%2\" answers; nothing of it is recorded")
+                                              .arg(identity, m_ex.versionText()));
+    } else if (outcome == Outcome::GaveUp) {
+        event(LinkEvent::GaveUp, QStringLiteral("retrying stopped after %1 attempt(s)").arg(schedule.attempts()));
+    } else if (outcome == Outcome::Resumed) {
+        if (readsWorkingSet) {
+            if (m_ex.workingSet && *m_ex.workingSet != words)
+                event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet, words));
+            m_ex.workingSet = words;
+        }
+        event(LinkEvent::Resumed, QStringLiteral("after %1 s").arg(m_pump.now() - lostAt, 0, 'f', 1));
+    }
+    return outcome;
+}
+
+void Reconnector::setIdleRecovery(bool on)
+{
+    if (on == bool(m_idleWatch))
+        return;
+    if (!on) {
+        QObject::disconnect(m_idleWatch);
+        m_idleWatch = {};
+        endIdleRecovery();
+        return;
+    }
+    m_idleWatch = QObject::connect(&m_link, &Link::connectionLost, &m_link, [this] {
+        // Whatever runs notices the loss itself; the idle program is looked after here.
+        if (m_enabled && !m_ex.transferRunning())
+            QTimer::singleShot(0, &m_link, [this] { recoverWhileIdle(); });
+    });
+}
+
+void Reconnector::recoverWhileIdle()
+{
+    if (!m_enabled || !m_link.channelLost() || m_ex.transferRunning())
+        return;
+    m_ex.Transfer(QStringLiteral("reconnect"), [this] {
+        m_idleFlag = 1;
+        recover(m_link.lostReason(), false, m_idleFlag);
+        m_idleFlag = 0;
+    });
+}
+
+void Reconnector::endIdleRecovery()
+{
+    m_idleFlag = 0;
+    m_pump.poke();
+}
+
+bool Reconnector::readWorkingSet(ParameterWords& words)
+{
+    const auto read = [&](std::uint16_t code, std::uint16_t arg) {
+        m_ex.order = code;
+        m_ex.FillTxBuf(code, arg);
+        m_ex.GetDataFrame();
+        if (m_ex.bytesToRead() != 0)
+            return false;
+        m_ex.GetRxBufData();
+        return true;
+    };
+    if (!read(frame::ReadParams, 0))
+        return false;
+    std::copy_n(m_ex.databuf.begin() + 2, kParamCount, words.begin());
+    for (std::uint16_t row = 0; row < kTeachRows; ++row) {
+        if (!read(frame::ReadTeachRow, row))
+            return false;
+        std::copy_n(m_ex.databuf.begin() + 3, kTeachCols, words.begin() + kParamCount + kTeachCols * row);
+    }
+    return true;
+}
+
+Reconnector::Polled Reconnector::afterRequest(bool complete, std::uint16_t& loopFlag, bool busy)
+{
+    if (complete) {
+        m_misses = 0;
+        return Polled::Value;
+    }
+    if (!m_enabled)
+        return Polled::Failed;
+    if (loopFlag != 1)
+        return Polled::Again;  // stopped while the reply was awaited: the loop ends by itself
+    const bool lost = m_link.channelLost();
+    if (!lost && ++m_misses < 2)
+        return Polled::Again;  // one reply may go astray; the next request tells
+    const QString reason = lost ? m_link.lostReason() : QStringLiteral("two replies in a row did not come");
+    if (recover(reason, busy, loopFlag) == Outcome::Resumed)
+        return Polled::Again;
+    loopFlag = 0;
+    return Polled::Ended;
+}
+
+bool Reconnector::resumeReception(const QString& reason, std::uint16_t& loopFlag)
+{
+    if (recover(reason, true, loopFlag) != Outcome::Resumed) {
+        loopFlag = 0;
+        return false;
+    }
+    m_ex.StartAutoSend();
+    m_quietSince = m_pump.now();
+    return true;
+}
+
+bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
+{
+    AutoFrameReader& reader = m_ex.autoFrames();
+    if (!m_enabled)
+        return reader.wait(loopFlag);
+    for (;;) {
+        switch (reader.waitUntil(loopFlag, m_quietSince + quietLimit)) {
+        case AutoFrameReader::WaitEnd::Frames:
+            m_quietSince = m_pump.now();
+            return true;
+        case AutoFrameReader::WaitEnd::Stopped:
+            return false;
+        case AutoFrameReader::WaitEnd::Lost:
+            if (!resumeReception(m_link.lostReason(), loopFlag))
+                return false;
+            break;
+        case AutoFrameReader::WaitEnd::Quiet: {
+            // The line check: a sensor that answers with the session's
+            // identification is there (a line with no parts on it is not
+            // lost), and automatic sending goes on again, which a sensor
+            // that rebooted behind a line that stayed up had switched off.
+            // Asking first keeps the frames of another sensor that came up
+            // behind the same line out of the recording.
+            const auto session = m_ex.version;
+            const bool answered = m_ex.QueryIdentification();
+            if (answered && m_ex.version == session) {
+                m_ex.StartAutoSend();
+                m_quietSince = m_pump.now();
+                break;
+            }
+            // Another sensor on the line: the recovery looks for the session's.
+            m_ex.version = session;
+            const QString reason = answered ? QStringLiteral("another sensor answered the line check")
+                                            : QStringLiteral("nothing came for %1 s and the line check got no answer")
+                                                  .arg(quietLimit);
+            if (!resumeReception(reason, loopFlag))
+                return false;
+            break;
+        }
+        }
+    }
+}
+
+} // namespace tarvo

@@ -1,0 +1,163 @@
+// Taking a lost line up again: the one place that knows when the line to the
+// sensor counts as lost, when to try again, how to tell that the sensor that
+// answers is the one of the session, and what changed in it. Used by the
+// scope's live loop, recorder and monitor, by the tool and by tarvoctl; the
+// panels only show its state.
+//
+// Off (the default), nothing here acts: every caller keeps its own reaction
+// to a missing reply or a closed line.
+#pragma once
+
+#include "parameterset.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace tarvo {
+
+class EventPump;
+class Exchange;
+class Link;
+
+// What happened to the line, as written to the events file.
+enum class LinkEvent { Lost, Back, Resumed, IdentityChanged, ParametersChanged, GaveUp, Stopped };
+QString linkEventWord(LinkEvent event);
+
+// When the attempts are made after a loss: the first at once, then 0.5, 1
+// and 2 s after the one before, then every 2 s while something is recorded
+// or monitored (busy) and every 10 s otherwise. Every delay but the first
+// varies by up to a tenth either way, so that PCs that lost the same switch
+// do not all knock at the same moment.
+class RetrySchedule {
+public:
+    using Clock = std::function<double()>;   // seconds, monotonic
+    using Jitter = std::function<double()>;  // uniform in [-1, 1]
+
+    static constexpr double kBusyInterval = 2.0;
+    static constexpr double kIdleInterval = 10.0;
+    static constexpr double kJitter = 0.1;
+
+    explicit RetrySchedule(Clock clock, Jitter jitter = {});
+
+    // The line was lost now; the first attempt is due at once.
+    void start(bool busy);
+    // An attempt is being made now: the next one is scheduled after it.
+    void attempted();
+    int attempts() const { return m_attempts; }
+    double nextAt() const { return m_nextAt; }
+    double nextIn() const;
+
+    // The delay before attempt n (counted from 1) without jitter.
+    static double baseDelay(int attempt, bool busy);
+
+private:
+    Clock m_clock;
+    Jitter m_jitter;
+    bool m_busy = false;
+    int m_attempts = 0;
+    double m_nextAt = 0.0;
+};
+
+// The sixteen parameter words and the 31 teach rows as they travel.
+using ParameterWords = std::array<std::uint16_t, kBlockWords>;
+
+// Words that differ between two sets, named for the user ("power 512 -> 600,
+// teach row 3 word 1 200 -> 210"); at most `most` are named.
+QString parameterDifferences(const ParameterWords& before, const ParameterWords& after, int most = 8);
+
+// What the reconnection shows; the program implements it.
+class ReconnectHost {
+public:
+    virtual ~ReconnectHost() = default;
+    virtual void linkEvent(LinkEvent event, const QString& reason) = 0;
+    // The line's state while it is being taken up again, for the status
+    // display ("CONNECTION LOST — retrying (attempt 4, next in 2 s)");
+    // empty when the line is back or retrying has ended.
+    virtual void retryState(const QString& text) = 0;
+};
+
+class Reconnector {
+public:
+    Reconnector(Link& link, Exchange& exchange, EventPump& pump);
+
+    // The switch "Reconnect and resume".
+    void setEnabled(bool on);
+    bool enabled() const { return m_enabled; }
+    // Seconds without a frame after which automatic reception checks the line.
+    double quietLimit = 10.0;
+    // After a return the working set is read and compared (the gloss
+    // sensor's commands 3 and 4; the colour sensor has none).
+    bool readsWorkingSet = true;
+
+    void setHost(ReconnectHost* host) { m_host = host; }
+    // Where the events of the recording that runs now also go (its events
+    // file); empty: only to the host.
+    std::function<void(LinkEvent, const QString&)> eventLog;
+
+    // How a recovery ended.
+    enum class Outcome { Resumed, Stopped, GaveUp, OtherSensor };
+
+    // Takes the line up again after it was lost for `reason`; busy: something
+    // is recorded or monitored. Tries by the schedule until the sensor that
+    // answers has the session's identification (Resumed), loopFlag is no
+    // longer 1 (Stopped), stopRetrying() is called (GaveUp) or another sensor
+    // answers (OtherSensor). After a return the working set is read and
+    // compared with the last one read or sent.
+    Outcome recover(const QString& reason, bool busy, std::uint16_t& loopFlag);
+    // The "stop retrying" action: a running recovery ends at once.
+    void stopRetrying();
+
+    // A line lost while no transfer runs is taken up again in the
+    // background, as one transfer (the idle schedule: every 10 s after the
+    // first tries). endIdleRecovery() ends such a recovery (a connection the
+    // user asks for, closing the program) without giving up the switch.
+    void setIdleRecovery(bool on);
+    void endIdleRecovery();
+    bool retrying() const { return m_retrying; }
+    // The last recovery ended without the session's sensor.
+    Outcome lastOutcome() const { return m_lastOutcome; }
+
+    // A loop of requests or of automatic reception starts: nothing missed yet.
+    void begin();
+
+    // After each request of a polling loop (busy: one that records). Value: the reply came. Again:
+    // no value this time, the loop goes on (a first missed reply, or the line
+    // was taken up again). Failed: the switch is off, the caller reacts as
+    // ever. Ended: the recovery ended without the sensor; the loop ends.
+    enum class Polled { Value, Again, Failed, Ended };
+    Polled afterRequest(bool complete, std::uint16_t& loopFlag, bool busy);
+
+    // Automatic reception: waits for whole frames like the reader's wait.
+    // With the switch on, a line quiet for quietLimit seconds is checked
+    // (the identification, then automatic sending switched on again), a
+    // lost line is taken up again and automatic sending switched back on.
+    // False when the loop has ended.
+    bool awaitFrames(std::uint16_t& loopFlag);
+
+private:
+    void event(LinkEvent e, const QString& reason);
+    void state(const QString& text);
+    // The working set of the sensor, read quietly; false when a reply failed.
+    bool readWorkingSet(ParameterWords& words);
+    bool resumeReception(const QString& reason, std::uint16_t& loopFlag);
+    void recoverWhileIdle();
+
+    Link& m_link;
+    Exchange& m_ex;
+    EventPump& m_pump;
+    ReconnectHost* m_host = nullptr;
+    bool m_enabled = false;
+    bool m_retrying = false;
+    bool m_stop = false;
+    Outcome m_lastOutcome = Outcome::Resumed;
+    int m_misses = 0;
+    double m_quietSince = 0.0;
+    std::uint16_t m_idleFlag = 0;  // 1 while a recovery runs for the idle program
+    QMetaObject::Connection m_idleWatch;
+};
+
+} // namespace tarvo
