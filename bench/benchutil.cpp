@@ -5,8 +5,8 @@
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <memory>
 #include <QProcessEnvironment>
+#include <memory>
 #if defined(Q_OS_LINUX)
 #include <csignal>
 #include <sys/prctl.h>
@@ -30,8 +30,7 @@ std::int64_t steadyNs()
 {
     // steady_clock is CLOCK_MONOTONIC on Linux and QueryPerformanceCounter on
     // Windows: both are system-wide, not per process.
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -154,11 +153,11 @@ public:
 protected:
     QString chooseFile(const FileDialogRequest&) override { return {}; }
 };
-} // namespace
+}  // namespace
 
 void silenceDialogs()
 {
     setDialogs(std::make_unique<QuietDialogs>());
 }
 
-} // namespace tarvo::bench
+}  // namespace tarvo::bench

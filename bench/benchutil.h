@@ -3,7 +3,9 @@
 #pragma once
 
 class QProcess;
-namespace tarvo { class EventPump; }
+namespace tarvo {
+class EventPump;
+}
 
 #include <QString>
 #include <cstdint>
@@ -49,8 +51,8 @@ struct Summary {
 Summary summarize(std::vector<double> values);
 
 // Fixed-width cells for the tables.
-QString cell(const QString& text, int width);       // left-aligned
-QString rcell(const QString& text, int width);      // right-aligned
+QString cell(const QString& text, int width);   // left-aligned
+QString rcell(const QString& text, int width);  // right-aligned
 QString num(double value, int decimals);
 
-} // namespace tarvo::bench
+}  // namespace tarvo::bench

@@ -13,9 +13,9 @@
 #include "ui_RECP.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
-#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -78,7 +78,7 @@ void startChild(QProcess& child, EventPump& pump, const QStringList& args)
     child.start();
 }
 
-} // namespace
+}  // namespace
 
 int runChartsChild(int argc, char** argv)
 {
@@ -149,7 +149,8 @@ std::optional<ChartFigures> launchChartsChild(int cycles, int valueSets, QString
 {
     EventPump pump;
     QProcess child;
-    startChild(child, pump, {QString::fromLatin1(kChartsChildFlag), QString::number(cycles), QString::number(valueSets)});
+    startChild(child, pump,
+               {QString::fromLatin1(kChartsChildFlag), QString::number(cycles), QString::number(valueSets)});
     const auto line = childReport(child, pump, 300.0, QStringLiteral("charts "), error);
     if (!line)
         return std::nullopt;
@@ -232,4 +233,4 @@ std::optional<RecordRun> launchRecordChild(const QString& dir, const QString& fi
     return run;
 }
 
-} // namespace tarvo::bench
+}  // namespace tarvo::bench

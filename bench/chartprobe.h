@@ -23,9 +23,9 @@ int runRecordChild(int argc, char** argv);
 struct ChartFigures {
     std::vector<double> cycleMs;  // display work of each live cycle
     struct Load {
-        long long points = 0;     // stored before measuring
-        double shownMs = 0;       // CPU per value set, graph panel shown
-        double hiddenMs = 0;      // the same, panel hidden
+        long long points = 0;  // stored before measuring
+        double shownMs = 0;    // CPU per value set, graph panel shown
+        double hiddenMs = 0;   // the same, panel hidden
     };
     std::vector<Load> loads;
     QString platform;
@@ -34,16 +34,16 @@ struct ChartFigures {
 std::optional<ChartFigures> launchChartsChild(int cycles, int valueSets, QString* error);
 
 struct RecordRun {
-    long long written = 0;  // lines the recorder wrote
-    long long fileLines = 0; // value lines found in the file afterwards
-    double wall = 0;        // seconds of recording
-    double cpu = 0;         // child process CPU seconds meanwhile
-    long long startNs = 0;  // steady clock when START and STOP were pressed
+    long long written = 0;    // lines the recorder wrote
+    long long fileLines = 0;  // value lines found in the file afterwards
+    double wall = 0;          // seconds of recording
+    double cpu = 0;           // child process CPU seconds meanwhile
+    long long startNs = 0;    // steady clock when START and STOP were pressed
     long long stopNs = 0;
-    long long graphPoints = 0; // points the graph panel holds at the end
+    long long graphPoints = 0;  // points the graph panel holds at the end
 };
 
 // The child connects over TCP to port; records to file for seconds.
 std::optional<RecordRun> launchRecordChild(const QString& dir, const QString& file, double seconds, QString* error);
 
-} // namespace tarvo::bench
+}  // namespace tarvo::bench

@@ -40,7 +40,8 @@ int runLiveChild(int argc, char** argv)
     std::int64_t t0 = 0, t1 = 0;
     double cpu0 = 0, cpu1 = 0;
     QTimer::singleShot(0, &scope, [&] {
-        QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, &scope, [&] { scope.panel.ui->ButtonStop->click(); });
+        QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, &scope,
+                           [&] { scope.panel.ui->ButtonStop->click(); });
         t0 = steadyNs();
         cpu0 = processCpuSeconds();
         scope.panel.ui->ButtonGo->click();  // returns when the loop has ended
@@ -59,8 +60,8 @@ int runLiveChild(int argc, char** argv)
     return 0;
 }
 
-std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QString* error,
-                                       const QString& serialDevice, bool traceOpen)
+std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QString* error, const QString& serialDevice,
+                                       bool traceOpen)
 {
     EventPump pump;
     QProcess child;
@@ -89,4 +90,4 @@ std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QStri
     return run;
 }
 
-} // namespace tarvo::bench
+}  // namespace tarvo::bench

@@ -17,11 +17,11 @@ inline constexpr const char* kLiveChildFlag = "--live-child";
 int runLiveChild(int argc, char** argv);
 
 struct LiveRun {
-    int cycles = 0;      // value sets shown (capped at the 1000 of the trend buffer)
-    double wall = 0;     // seconds from GO to the loop's end
-    double cpu = 0;      // process CPU seconds in that time
-    QString status;      // the main panel's status display at the end
-    QString platform;    // the Qt platform plugin used
+    int cycles = 0;    // value sets shown (capped at the 1000 of the trend buffer)
+    double wall = 0;   // seconds from GO to the loop's end
+    double cpu = 0;    // process CPU seconds in that time
+    QString status;    // the main panel's status display at the end
+    QString platform;  // the Qt platform plugin used
 };
 
 // Runs one child against the settings in dir for the given seconds;
@@ -30,4 +30,4 @@ struct LiveRun {
 std::optional<LiveRun> launchLiveChild(const QString& dir, double seconds, QString* error,
                                        const QString& serialDevice = QString(), bool traceOpen = false);
 
-} // namespace tarvo::bench
+}  // namespace tarvo::bench

@@ -29,8 +29,8 @@ namespace tarvo::bench {
 
 namespace {
 
-constexpr double kEndGuard = 60.0;     // seconds beyond its run a publisher may take to end
-constexpr double kQuietLimit = 10.0;   // seconds without a new message before counting stops
+constexpr double kEndGuard = 60.0;    // seconds beyond its run a publisher may take to end
+constexpr double kQuietLimit = 10.0;  // seconds without a new message before counting stops
 
 // CPU seconds of the child processes that have ended and been waited for.
 double childrenCpuSeconds()
@@ -66,7 +66,7 @@ long long seqOf(const QByteArray& payload)
     return payload.mid(from, to - from).toLongLong();
 }
 
-} // namespace
+}  // namespace
 
 QString findTarvoctl()
 {
@@ -110,11 +110,12 @@ std::optional<PublishRun> runPublishing(const QString& tarvoctl, const PublishSe
     for (int k = 0; k < setup.sensors; ++k) {
         auto p = std::make_unique<QProcess>();
         p->setProgram(tarvoctl);
-        p->setArguments({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(sensors[static_cast<size_t>(k)]->tcpPort()),
-                         QStringLiteral("publish"), QStringLiteral("--broker"), QStringLiteral("127.0.0.1:%1").arg(broker.port()),
-                         QStringLiteral("--prefix"), QStringLiteral("tarvo/bench"), QStringLiteral("--name"),
-                         QStringLiteral("s%1").arg(k), QStringLiteral("--triggered"), QStringLiteral("--seconds"),
-                         QString::number(setup.seconds)});
+        p->setArguments({QStringLiteral("--tcp"),
+                         QStringLiteral("127.0.0.1:%1").arg(sensors[static_cast<size_t>(k)]->tcpPort()),
+                         QStringLiteral("publish"), QStringLiteral("--broker"),
+                         QStringLiteral("127.0.0.1:%1").arg(broker.port()), QStringLiteral("--prefix"),
+                         QStringLiteral("tarvo/bench"), QStringLiteral("--name"), QStringLiteral("s%1").arg(k),
+                         QStringLiteral("--triggered"), QStringLiteral("--seconds"), QString::number(setup.seconds)});
 #if defined(Q_OS_LINUX)
         p->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
 #endif
@@ -190,4 +191,4 @@ std::optional<PublishRun> runPublishing(const QString& tarvoctl, const PublishSe
     return run;
 }
 
-} // namespace tarvo::bench
+}  // namespace tarvo::bench

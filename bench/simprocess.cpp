@@ -39,7 +39,7 @@ bool Simulator::start(const QString& program, const SimSetup& setup, QString* er
 
 bool Simulator::startProcess(const QString& program, const SimSetup& setup, QString* error)
 {
-    QStringList args = {QStringLiteral("--tcp-port"), QStringLiteral("0"), QStringLiteral("--quiet"),
+    QStringList args = {QStringLiteral("--tcp-port"),       QStringLiteral("0"),       QStringLiteral("--quiet"),
                         QStringLiteral("--no-eeprom-file"), QStringLiteral("--noise"), QStringLiteral("0")};
     if (setup.pty)
         args << QStringLiteral("--pty") << QStringLiteral("--baud-pacing");
@@ -84,7 +84,7 @@ bool Simulator::startProcess(const QString& program, const SimSetup& setup, QStr
         *error = QStringLiteral("%1 %2: %3")
                      .arg(QFileInfo(program).fileName(), args.join(u' '),
                           !why.isEmpty() ? why
-                          : m_process->error() == QProcess::FailedToStart
+                              : m_process->error() == QProcess::FailedToStart
                               ? m_process->errorString()
                               : QStringLiteral("did not report its endpoints within %1 s").arg(kStartLimit));
     }
@@ -134,4 +134,4 @@ void Simulator::stop()
     m_external = false;
 }
 
-} // namespace tarvo::bench
+}  // namespace tarvo::bench

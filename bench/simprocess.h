@@ -53,4 +53,4 @@ private:
 // The sensorsim program in our own directory, or empty.
 QString findSimulatorProgram();
 
-} // namespace tarvo::bench
+}  // namespace tarvo::bench

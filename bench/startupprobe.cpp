@@ -17,7 +17,6 @@
 #include <cstdio>
 #include <memory>
 
-
 namespace tarvo::bench {
 
 namespace {
@@ -26,7 +25,10 @@ namespace {
 // the panel so the program ends as soon as its start-up is over.
 class FirstPaintProbe final : public QObject {
 public:
-    explicit FirstPaintProbe(QWidget* panel) : m_panel(panel) {}
+    explicit FirstPaintProbe(QWidget* panel)
+        : m_panel(panel)
+    {
+    }
     std::int64_t paintedAt = 0;
 
 protected:
@@ -48,7 +50,7 @@ private:
 
 constexpr int kChildSafetyMs = 15000;  // the child closes itself if it never paints
 
-} // namespace
+}  // namespace
 
 int runStartupChild(int argc, char** argv)
 {
@@ -102,7 +104,8 @@ std::optional<StartupRun> launchStartupChild(const QString& dir, double limitSec
         // Qt's notes about the offscreen platform are no reason; the last other line may be.
         QString reason;
         for (const QString& l : QString::fromLocal8Bit(child.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts))
-            if (!l.contains(QStringLiteral("XDG_RUNTIME_DIR")) && !l.contains(QStringLiteral("This plugin does not support")))
+            if (!l.contains(QStringLiteral("XDG_RUNTIME_DIR"))
+                && !l.contains(QStringLiteral("This plugin does not support")))
                 reason = l.trimmed();
         failure = QStringLiteral("the child %1%2")
                       .arg(child.exitStatus() == QProcess::NormalExit
@@ -139,4 +142,4 @@ std::optional<StartupRun> launchStartupChild(const QString& dir, double limitSec
     return run;
 }
 
-} // namespace tarvo::bench
+}  // namespace tarvo::bench

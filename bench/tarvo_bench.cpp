@@ -22,17 +22,17 @@
 // Every row names its target and says OK or FAIL.
 
 #include "benchutil.h"
+#include "chartprobe.h"
 #include "eventpump.h"
 #include "exchange.h"
 #include "link.h"
-#include "chartprobe.h"
 #include "liveprobe.h"
 #include "parameterset.h"
 #include "publishprobe.h"
 #include "reconnect.h"
+#include "sensorsim.h"
 #include "serialports.h"
 #include "settingsfiles.h"
-#include "sensorsim.h"
 #include "simprocess.h"
 #include "startupprobe.h"
 
@@ -72,11 +72,11 @@ void line(const QString& text = QString())
 // Wire-time of one exchange on the real line: 72 bytes of ten bits at 19200 baud.
 constexpr double kLineExchangeMs = 72.0 * 10.0 / 19200.0 * 1000.0;  // 37.5 ms
 constexpr double kTcpTargetMs = 1.0;
-constexpr double kWaitLimit = 3.0;       // the exchange's reply time limit
+constexpr double kWaitLimit = 3.0;  // the exchange's reply time limit
 constexpr double kCpuTargetPercent = 2.0;
 constexpr double kStartupTargetS = 0.5;
-constexpr int kWarmUp = 5;               // exchanges run before counting
-constexpr int kMaxFailuresInRow = 3;     // a dead simulator ends a series early
+constexpr int kWarmUp = 5;            // exchanges run before counting
+constexpr int kMaxFailuresInRow = 3;  // a dead simulator ends a series early
 
 struct Config {
     int tcpCount = 200;
@@ -87,17 +87,20 @@ struct Config {
     int chartCycles = 300;
     int graphValueSets = 150;
     double recordSeconds = 60.0;
-    int traceRounds = 2;  // pairs of live runs with the TRACE window closed and open
+    int traceRounds = 2;           // pairs of live runs with the TRACE window closed and open
     double publishSeconds = 20.0;  // each MQTT case's publishing time
     int outageRuns = 1;            // recordings across an outage
-    QString simProgram;  // empty: in-process
+    QString simProgram;            // empty: in-process
     QString simNote;
 };
 
 struct BenchHost : LinkHost, ExchangeHost {
     QString lastStatus;
     void showLinkStatus(const QString& text) override { lastStatus = text; }
-    void message(const QString& title, const QString& text) override { lastStatus = title + QStringLiteral(": ") + text; }
+    void message(const QString& title, const QString& text) override
+    {
+        lastStatus = title + QStringLiteral(": ") + text;
+    }
     void showStatus(const QString& text) override { lastStatus = text; }
     void timeoutReaction() override {}
     void lineCheckPassed() override {}
@@ -220,8 +223,7 @@ void printExchanges(const Config& cfg)
         + cell(QStringLiteral("ratio"), 22) + QStringLiteral("verdict");
     line(head);
 
-    auto row = [&](const QString& name, const Series& s, const QString& target, double reference,
-                   bool tcp) {
+    auto row = [&](const QString& name, const Series& s, const QString& target, double reference, bool tcp) {
         if (!s.problem.isEmpty() && s.ms.n == 0) {
             line(cell(name, 24) + QStringLiteral("  ") + s.problem);
             return;
@@ -326,8 +328,10 @@ void printWaitLoad(const Config& cfg)
          + rcell(QStringLiteral("% of a core"), 13) + QStringLiteral("   ") + cell(QStringLiteral("target"), 12)
          + QStringLiteral("verdict"));
     auto row = [&](const QString& name, const WaitFigures& f, const QString& target, const QString& verdict) {
-        line(cell(name, 34) + rcell(num(f.wall, 3) + QStringLiteral(" s"), 10) + rcell(num(f.cpu * 1000.0, 2) + QStringLiteral(" ms"), 12)
-             + rcell(num(f.percent(), 3) + QStringLiteral(" %"), 13) + QStringLiteral("   ") + cell(target, 12) + verdict);
+        line(cell(name, 34) + rcell(num(f.wall, 3) + QStringLiteral(" s"), 10)
+             + rcell(num(f.cpu * 1000.0, 2) + QStringLiteral(" ms"), 12)
+             + rcell(num(f.percent(), 3) + QStringLiteral(" %"), 13) + QStringLiteral("   ") + cell(target, 12)
+             + verdict);
     };
     row(QStringLiteral("event-driven wait (ours)"), ours, QStringLiteral("<= 2 %"),
         ours.percent() <= kCpuTargetPercent ? QStringLiteral("OK") : QStringLiteral("MISSED"));
@@ -376,11 +380,11 @@ void printStartup(const Config& cfg)
     QString simError;
     const bool haveSim = sim.start(cfg.simProgram, {}, &simError);
 
-    line(cell(QStringLiteral("sensor"), 24) + rcell(QStringLiteral("main()"), 9)
-         + rcell(QStringLiteral("QApp"), 9) + rcell(QStringLiteral("ScopeApp"), 10)
-         + rcell(QStringLiteral("1st paint"), 11) + rcell(QStringLiteral("max"), 9)
-         + rcell(QStringLiteral("run() end"), 11) + QStringLiteral("   ") + cell(QStringLiteral("target"), 10)
-         + cell(QStringLiteral("ratio"), 8) + cell(QStringLiteral("verdict"), 9) + QStringLiteral("status shown"));
+    line(cell(QStringLiteral("sensor"), 24) + rcell(QStringLiteral("main()"), 9) + rcell(QStringLiteral("QApp"), 9)
+         + rcell(QStringLiteral("ScopeApp"), 10) + rcell(QStringLiteral("1st paint"), 11)
+         + rcell(QStringLiteral("max"), 9) + rcell(QStringLiteral("run() end"), 11) + QStringLiteral("   ")
+         + cell(QStringLiteral("target"), 10) + cell(QStringLiteral("ratio"), 8) + cell(QStringLiteral("verdict"), 9)
+         + QStringLiteral("status shown"));
 
     QString platformSeen;
     auto scenario = [&](const QString& name, std::optional<quint16> port) {
@@ -422,8 +426,8 @@ void printStartup(const Config& cfg)
         line(cell(name, 24) + rcell(s(summarize(mainAt).median), 9) + rcell(s(summarize(appAt).median), 9)
              + rcell(s(summarize(scopeAt).median), 10) + rcell(s(paint.median), 11) + rcell(s(paint.max), 9)
              + rcell(s(summarize(endAt).median), 11) + QStringLiteral("   ") + cell(QStringLiteral("< 0.5 s"), 10)
-             + cell(num(ratio, 2), 8) + cell(ratio < 1.0 ? QStringLiteral("OK") : QStringLiteral("MISSED"), 9)
-             + u'"' + status + u'"');
+             + cell(num(ratio, 2), 8) + cell(ratio < 1.0 ? QStringLiteral("OK") : QStringLiteral("MISSED"), 9) + u'"'
+             + status + u'"');
         if (!failure.isEmpty())
             line(QStringLiteral("    %1 of %2 run(s) failed: %3")
                      .arg(cfg.startupRuns - static_cast<int>(paintAt.size()))
@@ -443,13 +447,13 @@ void printStartup(const Config& cfg)
 
 // ---------------------------------------------------------------- live loop
 
-constexpr double kLiveTcpTarget = 38.5;  // value sets per second; the bound is 40 (25 ms pause)
-constexpr double kLivePtyTarget = 15.5;  // the bound is 16 (37.5 ms on the line + 25 ms pause)
-constexpr double kCycleTargetMs = 2.0;   // display work per live cycle, median
-constexpr double kGraphTargetMs = 1.0;   // graph panel CPU per value set
-constexpr double kGraphGrowthLimit = 2.0; // 1 000 000 points against 1 000
-constexpr double kRecordRate = 50.0;     // parts per second
-constexpr double kRecordCpuTarget = 25.0; // % of a core
+constexpr double kLiveTcpTarget = 38.5;    // value sets per second; the bound is 40 (25 ms pause)
+constexpr double kLivePtyTarget = 15.5;    // the bound is 16 (37.5 ms on the line + 25 ms pause)
+constexpr double kCycleTargetMs = 2.0;     // display work per live cycle, median
+constexpr double kGraphTargetMs = 1.0;     // graph panel CPU per value set
+constexpr double kGraphGrowthLimit = 2.0;  // 1 000 000 points against 1 000
+constexpr double kRecordRate = 50.0;       // parts per second
+constexpr double kRecordCpuTarget = 25.0;  // % of a core
 
 QString verdict(bool ok)
 {
@@ -503,9 +507,11 @@ void printLive(const Config& cfg)
         }
         const double rate = run->wall > 0 ? run->cycles / run->wall : 0;
         const double percent = run->wall > 0 ? 100.0 * run->cpu / run->wall : 0;
-        line(cell(name, 22) + rcell(QString::number(run->cycles), 11) + rcell(num(run->wall, 2) + QStringLiteral(" s"), 9)
-             + rcell(num(rate, 1), 8)
-             + rcell(run->cycles > 0 ? num(1000.0 * run->wall / run->cycles, 1) + QStringLiteral(" ms") : QStringLiteral("-"), 11)
+        line(cell(name, 22) + rcell(QString::number(run->cycles), 11)
+             + rcell(num(run->wall, 2) + QStringLiteral(" s"), 9) + rcell(num(rate, 1), 8)
+             + rcell(run->cycles > 0 ? num(1000.0 * run->wall / run->cycles, 1) + QStringLiteral(" ms")
+                                     : QStringLiteral("-"),
+                     11)
              + rcell(num(run->cpu, 2) + QStringLiteral(" s"), 9) + rcell(num(percent, 1) + QStringLiteral(" %"), 13)
              + QStringLiteral("   ") + cell(QStringLiteral(">= ") + num(target, 1) + QStringLiteral("/s"), 12)
              + verdict(rate >= target));
@@ -535,7 +541,8 @@ void printLiveWithTrace(const Config& cfg)
     Simulator sim;
     QString error;
     QTemporaryDir dir;
-    if (!sim.start(cfg.simProgram, SimSetup{}, &error) || !dir.isValid() || !writeSettings(dir.path(), sim.tcpPort(), &error)) {
+    if (!sim.start(cfg.simProgram, SimSetup{}, &error) || !dir.isValid()
+        || !writeSettings(dir.path(), sim.tcpPort(), &error)) {
         line(QStringLiteral("   not measured: ") + error + QStringLiteral("   FAIL"));
         line();
         return;
@@ -592,7 +599,8 @@ void printDisplays(const Config& cfg)
                         "during the 25 ms pause; %1 cycles, main panel shown")
              .arg(c.n));
     line(QStringLiteral("      median %1 ms   p95 %2 ms   max %3 ms      target: median <= %4 ms   %5")
-             .arg(num(c.median, 3), num(c.p95, 3), num(c.max, 3), num(kCycleTargetMs, 1), verdict(c.median <= kCycleTargetMs)));
+             .arg(num(c.median, 3), num(c.p95, 3), num(c.max, 3), num(kCycleTargetMs, 1),
+                  verdict(c.median <= kCycleTargetMs)));
     line(QStringLiteral("   b) graph panel CPU per value set, %1 value sets at 50/s, points already stored in each "
                         "of the seven graphs")
              .arg(cfg.graphValueSets));
@@ -612,7 +620,8 @@ void printDisplays(const Config& cfg)
             target += QStringLiteral(", <= 2x 1000's");
         }
         allOk = allOk && ok;
-        line(QStringLiteral("      ") + rcell(QString::number(l.points), 10) + rcell(num(l.shownMs, 3) + QStringLiteral(" ms"), 11)
+        line(QStringLiteral("      ") + rcell(QString::number(l.points), 10)
+             + rcell(num(l.shownMs, 3) + QStringLiteral(" ms"), 11)
              + rcell(num(l.hiddenMs, 3) + QStringLiteral(" ms"), 11) + rcell(num(ratio, 2), 14) + QStringLiteral("   ")
              + cell(target, 24) + verdict(ok));
     }
@@ -664,7 +673,8 @@ void printRecording(const Config& cfg)
         line();
         return;
     }
-    const auto beforeStop = std::count_if(sentAt.begin(), sentAt.end(), [&](std::int64_t t) { return t < run->stopNs; });
+    const auto beforeStop = std::count_if(sentAt.begin(), sentAt.end(),
+                                          [&](std::int64_t t) { return t < run->stopNs; });
     const long long sent = static_cast<long long>(beforeStop);
     const double share = sent > 0 ? 100.0 * double(run->written) / double(sent) : 0;
     const long long backlog = std::max(0LL, sent - run->written);
@@ -676,8 +686,11 @@ void printRecording(const Config& cfg)
              .arg(run->written)
              .arg(run->fileLines)
              .arg(run->graphPoints));
-    line(QStringLiteral("   written / sent  %1 %   target 100 %   %2").arg(num(share, 2), verdict(sent > 0 && run->written >= sent)));
-    line(QStringLiteral("   backlog at end  %1 frames   target 0   %2").arg(backlog).arg(verdict(sent > 0 && backlog == 0)));
+    line(QStringLiteral("   written / sent  %1 %   target 100 %   %2")
+             .arg(num(share, 2), verdict(sent > 0 && run->written >= sent)));
+    line(QStringLiteral("   backlog at end  %1 frames   target 0   %2")
+             .arg(backlog)
+             .arg(verdict(sent > 0 && backlog == 0)));
     line(QStringLiteral("   CPU             %1 % of a core (%2 s in %3 s)   target <= 25 %   %4")
              .arg(num(cpu, 1), num(run->cpu, 2), num(run->wall, 1), verdict(run->wall > 0 && cpu <= kRecordCpuTarget)));
     line();
@@ -686,10 +699,10 @@ void printRecording(const Config& cfg)
 // ---------------------------------------------------------------- MQTT
 
 constexpr int kPublishSensors = 16;
-constexpr double kPublishRate = 50.0;       // frames per second and sensor
+constexpr double kPublishRate = 50.0;  // frames per second and sensor
 constexpr double kOutageSeconds = 10.0;
-constexpr double kLatencyTargetMs = 50.0;   // p99, loopback
-constexpr double kPublishCpuTarget = 0.5;   // CPU seconds per 1000 frames, the publishers together
+constexpr double kLatencyTargetMs = 50.0;  // p99, loopback
+constexpr double kPublishCpuTarget = 0.5;  // CPU seconds per 1000 frames, the publishers together
 
 void printPublishing(const Config& cfg)
 {
@@ -726,13 +739,19 @@ void printPublishing(const Config& cfg)
         line(QStringLiteral("      not measured: %1   FAIL").arg(error));
     } else {
         const double cpuPer1000 = a->sent > 0 ? 1000.0 * a->cpu / double(a->sent) : 0.0;
-        line(QStringLiteral("      frames sent %1, delivered %2, duplicates %3").arg(a->sent).arg(a->delivered).arg(a->duplicates));
-        line(QStringLiteral("      delivered / sent      %1 %     target 100 %            %2").arg(num(share(*a), 2), verdict(complete(*a))));
-        line(QStringLiteral("      CPU per 1000 frames   %1 s      target <= %2 s          %3   (%4 s in all publishers)")
-                 .arg(num(cpuPer1000, 3), num(kPublishCpuTarget, 1), verdict(a->sent > 0 && cpuPer1000 <= kPublishCpuTarget),
-                      num(a->cpu, 2)));
+        line(QStringLiteral("      frames sent %1, delivered %2, duplicates %3")
+                 .arg(a->sent)
+                 .arg(a->delivered)
+                 .arg(a->duplicates));
+        line(QStringLiteral("      delivered / sent      %1 %     target 100 %            %2")
+                 .arg(num(share(*a), 2), verdict(complete(*a))));
+        line(QStringLiteral(
+                 "      CPU per 1000 frames   %1 s      target <= %2 s          %3   (%4 s in all publishers)")
+                 .arg(num(cpuPer1000, 3), num(kPublishCpuTarget, 1),
+                      verdict(a->sent > 0 && cpuPer1000 <= kPublishCpuTarget), num(a->cpu, 2)));
         line(QStringLiteral("      latency p50 %1 ms, p99 %2 ms   target p99 <= %3 ms    %4")
-                 .arg(num(a->p50Ms, 2), num(a->p99Ms, 2), num(kLatencyTargetMs, 0), verdict(complete(*a) && a->p99Ms <= kLatencyTargetMs)));
+                 .arg(num(a->p50Ms, 2), num(a->p99Ms, 2), num(kLatencyTargetMs, 0),
+                      verdict(complete(*a) && a->p99Ms <= kLatencyTargetMs)));
         problems(*a);
     }
 
@@ -746,8 +765,12 @@ void printPublishing(const Config& cfg)
     if (!b) {
         line(QStringLiteral("      not measured: %1   FAIL").arg(error));
     } else {
-        line(QStringLiteral("      frames sent %1, delivered %2, duplicates %3").arg(b->sent).arg(b->delivered).arg(b->duplicates));
-        line(QStringLiteral("      delivered / sent      %1 %     target 100 %            %2").arg(num(share(*b), 2), verdict(complete(*b))));
+        line(QStringLiteral("      frames sent %1, delivered %2, duplicates %3")
+                 .arg(b->sent)
+                 .arg(b->delivered)
+                 .arg(b->duplicates));
+        line(QStringLiteral("      delivered / sent      %1 %     target 100 %            %2")
+                 .arg(num(share(*b), 2), verdict(complete(*b))));
         line(QStringLiteral("      seq in order          %1          target yes              %2")
                  .arg(b->inOrder ? QStringLiteral("yes") : QStringLiteral("no "), verdict(complete(*b) && b->inOrder)));
         problems(*b);
@@ -755,13 +778,13 @@ void printPublishing(const Config& cfg)
     line();
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- outage
 
-constexpr double kOutageRate = 20.0;          // parts per second
+constexpr double kOutageRate = 20.0;  // parts per second
 constexpr int kSensorAwayMs = 5000;
-constexpr double kReturnTargetS = 2.5;        // return to the first frame recorded, at the 2 s interval
+constexpr double kReturnTargetS = 2.5;  // return to the first frame recorded, at the 2 s interval
 
 // The machine's load over the last minute, for reading the figures (Linux).
 QString loadAverage()
@@ -786,7 +809,8 @@ void printOutage(const Config& cfg)
         QString error;
         Wire w;
         if (!sensor.start(&error) || !w.connectTcp(sensor.tcpPort()) || !w.exchange.QueryIdentification()) {
-            line(QStringLiteral("   not measured: ") + (error.isEmpty() ? w.host.lastStatus : error) + QStringLiteral("   FAIL"));
+            line(QStringLiteral("   not measured: ") + (error.isEmpty() ? w.host.lastStatus : error)
+                 + QStringLiteral("   FAIL"));
             break;
         }
         std::vector<std::int64_t> sentAt;
@@ -847,7 +871,9 @@ void printOutage(const Config& cfg)
         line(QStringLiteral("   return to first frame recorded  %1 s   target <= %2 s   %3")
                  .arg(back < 0 ? QStringLiteral("none") : num(back, 2), num(kReturnTargetS, 1),
                       verdict(back >= 0 && back <= kReturnTargetS)));
-        line(QStringLiteral("   frames lost besides those sent while away  %1   target 0   %2").arg(lost).arg(verdict(back >= 0 && lost == 0)));
+        line(QStringLiteral("   frames lost besides those sent while away  %1   target 0   %2")
+                 .arg(lost)
+                 .arg(verdict(back >= 0 && lost == 0)));
     }
     if (cfg.outageRuns == 0)
         line(QStringLiteral("   skipped"));
@@ -893,9 +919,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption liveOpt(QStringLiteral("live-seconds"),
                                      QStringLiteral("Seconds of live loop (default 5, 0 = skip, at most 20)."),
                                      QStringLiteral("s"), QStringLiteral("5"));
-    const QCommandLineOption cyclesOpt(QStringLiteral("display-cycles"),
-                                       QStringLiteral("Live cycles timed for the display work (default 300, 0 = skip)."),
-                                       QStringLiteral("n"), QStringLiteral("300"));
+    const QCommandLineOption cyclesOpt(
+        QStringLiteral("display-cycles"),
+        QStringLiteral("Live cycles timed for the display work (default 300, 0 = skip)."), QStringLiteral("n"),
+        QStringLiteral("300"));
     const QCommandLineOption graphOpt(QStringLiteral("graph-sets"),
                                       QStringLiteral("Value sets per graph panel figure (default 150)."),
                                       QStringLiteral("n"), QStringLiteral("150"));
@@ -950,8 +977,9 @@ int main(int argc, char* argv[])
 
     line(QStringLiteral("tarvo_bench"));
     line(QStringLiteral("simulator: ")
-         + (cfg.simProgram.isEmpty() ? cfg.simNote
-                                     : QStringLiteral("separate process, ") + QDir::toNativeSeparators(cfg.simProgram)));
+         + (cfg.simProgram.isEmpty()
+                ? cfg.simNote
+                : QStringLiteral("separate process, ") + QDir::toNativeSeparators(cfg.simProgram)));
     line();
     printExchanges(cfg);
     printWaitLoad(cfg);

@@ -19,7 +19,7 @@ long long tenths(double value)
     return static_cast<long long>(std::trunc(value * 10.0 + 1e-6));
 }
 
-} // namespace
+}  // namespace
 
 CalibCells CalibCells::resetValues()
 {
@@ -159,4 +159,4 @@ std::optional<CalibCells> ParseCalibFile(const QByteArray& content, QString* why
     return table;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -78,4 +78,4 @@ constexpr qint64 kCalibFileMaxBytes = 64 * 1024;
 // A cell value as the table shows it: shortest exact form, at least one decimal.
 QString cellText(double value);
 
-} // namespace tarvo
+}  // namespace tarvo

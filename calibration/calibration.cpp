@@ -1,5 +1,6 @@
 #include "calibration.h"
 
+#include "charts.h"
 #include "dialogs.h"
 #include "entryfeedback.h"
 #include "eventpump.h"
@@ -12,7 +13,6 @@
 #include "numbertext.h"
 #include "panelutil.h"
 #include "parameterset.h"
-#include "charts.h"
 
 #include <QCloseEvent>
 #include <QDoubleSpinBox>
@@ -67,9 +67,10 @@ public:
         const auto* edit = qobject_cast<QLineEdit*>(editor);
         if (edit && !readNumber(QStringView(edit->text()).trimmed())) {
             auto* table = qobject_cast<QWidget*>(parent());
-            showEntryNotice(table, QStringLiteral("\"%1\" was not taken: a cell holds a number such as 12.5, "
-                                                  "with \".\" as decimal point, or -1. The cell keeps %2.")
-                                       .arg(edit->text().trimmed(), index.data().toString()));
+            showEntryNotice(table,
+                            QStringLiteral("\"%1\" was not taken: a cell holds a number such as 12.5, "
+                                           "with \".\" as decimal point, or -1. The cell keeps %2.")
+                                .arg(edit->text().trimmed(), index.data().toString()));
             return;
         }
         QStyledItemDelegate::setModelData(editor, model, index);
@@ -82,10 +83,10 @@ QString rangeMessage()
                           "Other system: 0.0 to 3276.7. \r\nNot used cells: -1.");
 }
 
-} // namespace
+}  // namespace
 
-Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& exchange, Link& link,
-                         EventPump& pump, LoopFlags& flags, ParameterSet& params, MeasuredValues& measured,
+Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& exchange, Link& link, EventPump& pump,
+                         LoopFlags& flags, ParameterSet& params, MeasuredValues& measured,
                          MeasurementTransfer& transfer, const QString& proj_dir, CalibrationHooks hooks,
                          QObject* parent)
     : QObject(parent)
@@ -121,8 +122,9 @@ Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& ex
     const QString gloss = QString::fromLatin1(kUnitGloss);
     m_plot->setAxisTitles(withUnit(QStringLiteral("TARVO-VALUE (GF RAW)"), gloss),
                           withUnit(QStringLiteral("other system"), gloss));
-    m_plot->setNames(withUnit(QStringLiteral("TARVO-VALUE"), gloss),
-                     {withUnit(QStringLiteral("calibration curve"), gloss), withUnit(QStringLiteral("identity"), gloss)});
+    m_plot->setNames(
+        withUnit(QStringLiteral("TARVO-VALUE"), gloss),
+        {withUnit(QStringLiteral("calibration curve"), gloss), withUnit(QStringLiteral("identity"), gloss)});
     m_plot->setTitle(QStringLiteral("Calibration to another system"));
     m_plot->setAxisRange(m_plot->xAxis(), 0.0, 2100.0);
     m_plot->setAxisRange(m_plot->yAxis(), 0.0, 2200.0);
@@ -136,7 +138,8 @@ void Calibration::wire()
         return [this, kind, cb] { m_ex.Transfer(QString::fromLatin1(kind), [this, cb] { (this->*cb)(); }); };
     };
     connect(m_start, &QPushButton::clicked, this, transfer("calibrate", &Calibration::CBF_ButtonStartCalib));
-    connect(m_toOther, &QPushButton::clicked, this, transfer("calibrate-other", &Calibration::CBF_ButtonCalibToOtherSystem));
+    connect(m_toOther, &QPushButton::clicked, this,
+            transfer("calibrate-other", &Calibration::CBF_ButtonCalibToOtherSystem));
     connect(m_close1, &QPushButton::clicked, this, transfer("calibration-close", &Calibration::CBF_ButtonCloseCalib));
     connect(m_slideRefPower, &QSlider::valueChanged, m_slideRefPowerValue, &QSpinBox::setValue);
     m_slideRefPowerValue->setValue(m_slideRefPower->value());
@@ -184,10 +187,9 @@ std::uint16_t Calibration::nextPower(std::uint16_t power, std::uint16_t step, st
 void Calibration::CopyCalibVarsToPP()
 {
     const ParameterSet& v = m_params;
-    const std::uint16_t words[kParamCount] = {v.power,   v.pmod,      v.average,   v.evalmode,
-                                              v.hold,    v.intlim,    v.maxno,     v.digitalout,
-                                              v.trigger, v.extteach,  v.anaoutbeg, v.anaoutend,
-                                              v.bias,    v.sttrsh,    v.profilbeg, v.profilend};
+    const std::uint16_t words[kParamCount] = {v.power, v.pmod,       v.average,   v.evalmode, v.hold,      v.intlim,
+                                              v.maxno, v.digitalout, v.trigger,   v.extteach, v.anaoutbeg, v.anaoutend,
+                                              v.bias,  v.sttrsh,     v.profilbeg, v.profilend};
     std::copy(std::begin(words), std::end(words), m_params.pp.begin());
 }
 
@@ -219,14 +221,16 @@ void Calibration::StartCalibrationRef100()
 {
     // A result of an earlier run must never be confirmed by this one.
     calibok = 0;
-    if (!dialogs().confirm(QStringLiteral("START CALIBRATION!"),
-                           QStringLiteral(" Make sure that the sensor shines \n on the reference target with gloss factor 100 units! ")))
+    if (!dialogs().confirm(
+            QStringLiteral("START CALIBRATION!"),
+            QStringLiteral(
+                " Make sure that the sensor shines \n on the reference target with gloss factor 100 units! ")))
         return;
 
-    m_params.pmod = 0;       // STAT: power kept where the search puts it
+    m_params.pmod = 0;  // STAT: power kept where the search puts it
     m_params.average = 4096;
-    m_params.evalmode = 1;   // gloss mode
-    m_params.trigger = 0;    // CONT
+    m_params.evalmode = 1;  // gloss mode
+    m_params.trigger = 0;   // CONT
     std::uint16_t step = 512;
     m_params.power = 512;
     if (m_hooks.setPanelValues)
@@ -253,8 +257,10 @@ void Calibration::StartCalibrationRef100()
     }
 
     if (!inCalibWindow(m)) {
-        dialogs().message(kAttention,
-                          QStringLiteral(" Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on the reference \n with gloss factor 100 units. \n Make sure that the optical glasses are clean."));
+        dialogs().message(
+            kAttention,
+            QStringLiteral(
+                " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on the reference \n with gloss factor 100 units. \n Make sure that the optical glasses are clean."));
         calibok = 0;
         return;
     }
@@ -315,8 +321,10 @@ void Calibration::CBF_ButtonStartCalib()
     if (m_ex.comecho == 1 && calibok == 1) {
         ConfirmCalibration();
         if (m_ex.comecho == 1)
-            dialogs().message(kAttention,
-                              QStringLiteral(" Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n Press CLOSE CALIBRATION to leave calibration panel. \n Press CALIBRATE TO OTHER SYSTEM to calibrate sensor to an other system."));
+            dialogs().message(
+                kAttention,
+                QStringLiteral(
+                    " Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n Press CLOSE CALIBRATION to leave calibration panel. \n Press CALIBRATE TO OTHER SYSTEM to calibrate sensor to an other system."));
     }
     setButtonColour(m_start, kIdleColour);
     m_hooks.setButtonsDimmed(0);
@@ -430,14 +438,15 @@ void Calibration::CalculateCalibrationData()
         gridok = 1;
         return;
     case TableError::EndCellUnset:
-        dialogs().message(kAttention, QStringLiteral("Cells GF=0.0 and GF=2000.0 must be set! \r\nDefault for row 0 is 0.0! \r\nDefault for row 2000.0 is 2000.0!"));
+        dialogs().message(
+            kAttention,
+            QStringLiteral(
+                "Cells GF=0.0 and GF=2000.0 must be set! \r\nDefault for row 0 is 0.0! \r\nDefault for row 2000.0 is 2000.0!"));
         break;
     case TableError::HalfRow:
         dialogs().message(kAttention, QStringLiteral("Both cells in a row must be set or disabled (-1)."));
         break;
-    case TableError::OutOfRange:
-        dialogs().message(kAttention, rangeMessage());
-        break;
+    case TableError::OutOfRange: dialogs().message(kAttention, rangeMessage()); break;
     }
     selectCell(check.col, check.row);
     gridok = 0;
@@ -471,14 +480,18 @@ void Calibration::CBF_ButtonAssignCal2()
         m_grid->item(row - 1, 0)->setText(cellText(m_measured.dataGfRawDouble));
         return;
     }
-    dialogs().message(kInfo, QStringLiteral("Wrong cell selected! \r\nOnly cells in columne TARVO-VALUE can be selected! \r\nBut without cell 0 and cell 2000.0! "));
+    dialogs().message(
+        kInfo,
+        QStringLiteral(
+            "Wrong cell selected! \r\nOnly cells in columne TARVO-VALUE can be selected! \r\nBut without cell 0 and cell 2000.0! "));
 }
 
 void Calibration::CBF_ButtonCalcCalibData()
 {
     CalculateCalibrationData();
     if (gridok == 1)
-        dialogs().message(kInfo, QStringLiteral("Calculation successful. \nCalibration data can be saved to EEPROM of sensor."));
+        dialogs().message(
+            kInfo, QStringLiteral("Calculation successful. \nCalibration data can be saved to EEPROM of sensor."));
 }
 
 void Calibration::CBF_ButtonSendCalibData()
@@ -559,4 +572,4 @@ void Calibration::CBF_ButtonCloseCalibP2()
     ChangePanelCalib();
 }
 
-} // namespace tarvo
+}  // namespace tarvo

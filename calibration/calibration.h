@@ -31,9 +31,9 @@ struct MeasuredValues;
 
 // What the calibration asks of the rest of the program.
 struct CalibrationHooks {
-    std::function<void(int)> setButtonsDimmed;    // SetButtonsDimmed
-    std::function<void()> setPanelValues;         // parameter variables to the main panel
-    std::function<void(std::uint16_t)> showPower; // the main panel's power slider
+    std::function<void(int)> setButtonsDimmed;     // SetButtonsDimmed
+    std::function<void()> setPanelValues;          // parameter variables to the main panel
+    std::function<void(std::uint16_t)> showPower;  // the main panel's power slider
     std::function<void(bool)> showMainPanel;
     std::function<void()> showScaleAxisPanel;
     std::function<void()> hideScaleAxisPanel;
@@ -132,4 +132,4 @@ private:
     QPushButton* m_send;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

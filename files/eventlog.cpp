@@ -16,7 +16,9 @@ QString EventLog::line(const QDateTime& when, const QString& word, const QString
 {
     QString text = reason;
     text.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
-    return QStringLiteral("%1\t%2\t%3\t%4").arg(when.toOffsetFromUtc(when.offsetFromUtc()).toString(Qt::ISODateWithMs), word, text).arg(lines);
+    return QStringLiteral("%1\t%2\t%3\t%4")
+        .arg(when.toOffsetFromUtc(when.offsetFromUtc()).toString(Qt::ISODateWithMs), word, text)
+        .arg(lines);
 }
 
 bool EventLog::write(const QString& word, const QString& reason, long lines)
@@ -27,4 +29,4 @@ bool EventLog::write(const QString& word, const QString& reason, long lines)
     return appendWhole(m_path, bytes, false, &m_error);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

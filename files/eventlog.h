@@ -39,4 +39,4 @@ private:
     QString m_error;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

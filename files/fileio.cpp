@@ -61,10 +61,16 @@ bool noSuchFile(const QString& path)
     return status.type() == std::filesystem::file_type::not_found;
 }
 
-} // namespace
+}  // namespace
 
-void simulateDiskFullAfter(qint64 bytes) { g_diskBudget = bytes; }
-void simulateReadFailures(int count) { g_readFailures = count; }
+void simulateDiskFullAfter(qint64 bytes)
+{
+    g_diskBudget = bytes;
+}
+void simulateReadFailures(int count)
+{
+    g_readFailures = count;
+}
 
 bool saveWholeFile(const QString& path, const QByteArray& content, QString* error)
 {
@@ -97,8 +103,8 @@ bool appendWhole(const QString& path, const QByteArray& bytes, bool mustExist, Q
         mode |= QIODevice::ExistingOnly;
     errno = 0;
     if (!file.open(mode)) {
-        setError(error, mustExist && noSuchFile(path) ? QStringLiteral("The file no longer exists.")
-                                                      : reasonOf(file, errno));
+        setError(error,
+                 mustExist && noSuchFile(path) ? QStringLiteral("The file no longer exists.") : reasonOf(file, errno));
         return false;
     }
     qint64 end = file.size();
@@ -165,4 +171,4 @@ FileRead readWholeFile(const QString& path, qint64 maxBytes)
     return result;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

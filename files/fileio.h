@@ -39,4 +39,4 @@ FileRead readWholeFile(const QString& path, qint64 maxBytes);
 void simulateDiskFullAfter(qint64 bytes);
 void simulateReadFailures(int count);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -9,7 +9,10 @@ namespace {
 
 constexpr int kShownChars = 40;
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // How far the text follows the grammar: Complete when it is one number of
 // the form, Prefix when more typing could make it one, Wrong otherwise.
@@ -46,7 +49,7 @@ Match match(QStringView s, NumberForm form)
     return exponentDigits > 0 ? Match::Complete : Match::Prefix;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<double> readNumber(QStringView text, NumberForm form)
 {
@@ -137,4 +140,4 @@ QString numberInFileMessage(const QString& file, int line, QByteArrayView text, 
     return QStringLiteral("%1: \"%2\" is not %3.").arg(where, shownText(text), expected);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

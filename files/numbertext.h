@@ -50,4 +50,4 @@ QString shownText(QByteArrayView bytes);
 // name), the one shape of every message about a number in a file.
 QString numberInFileMessage(const QString& file, int line, QByteArrayView text, const QString& expected);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -7,9 +7,9 @@
 
 namespace tarvo::frame {
 
-constexpr int kWords = 18;            // anzframe
-constexpr int kBytes = kWords * 2;    // 36 bytes on the wire, both directions
-constexpr int kBufferBytes = 1024;    // szWriteBuf / szReadBuf
+constexpr int kWords = 18;          // anzframe
+constexpr int kBytes = kWords * 2;  // 36 bytes on the wire, both directions
+constexpr int kBufferBytes = 1024;  // szWriteBuf / szReadBuf
 constexpr std::uint16_t kSyncPc = 0x0055;
 constexpr std::uint16_t kSyncSensor = 0x00AA;
 
@@ -78,19 +78,16 @@ inline bool hasArgument(std::uint16_t code)
     case CompGreen:
     case CompBlue:
     case CompStart:
-    case AutoSend:
-        return true;
-    default:
-        return false;
+    case AutoSend: return true;
+    default: return false;
     }
 }
 
 // A command code of this protocol.
 inline bool isCommand(std::uint16_t code)
 {
-    return code == AutoSend || (code >= WriteParams && code <= ReadProfileBlock)
-        || code == ConfirmRefCalib || code == AnnounceCalibTable || code == WriteCalibRow
-        || (code >= CompRed && code <= CompStart);
+    return code == AutoSend || (code >= WriteParams && code <= ReadProfileBlock) || code == ConfirmRefCalib
+        || code == AnnounceCalibTable || code == WriteCalibRow || (code >= CompRed && code <= CompStart);
 }
 
 // Commands whose reply names the row or block asked for in its word 2 (the
@@ -104,10 +101,8 @@ inline bool echoesArgument(std::uint16_t code)
     case WriteCalibRow:
     case CompRed:
     case CompGreen:
-    case CompBlue:
-        return true;
-    default:
-        return false;
+    case CompBlue: return true;
+    default: return false;
     }
 }
 
@@ -146,4 +141,4 @@ inline int echoMismatchAt(const std::uint8_t* sent, const std::uint8_t* reply, i
     return at;
 }
 
-} // namespace tarvo::frame
+}  // namespace tarvo::frame

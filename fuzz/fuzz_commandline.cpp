@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
-    const CommandLine c = parseCommandLine(arguments, info, [] { return QStringLiteral("here\n  and there"); },
-                                           outStream, errStream);
+    const CommandLine c = parseCommandLine(
+        arguments, info, [] { return QStringLiteral("here\n  and there"); }, outStream, errStream);
     outStream.flush();
     errStream.flush();
     if (c.exitCode && *c.exitCode != 0 && *c.exitCode != 2)

@@ -64,12 +64,11 @@ std::uint16_t measurementWord(int i)
 QByteArray properReply(const QByteArray& request)
 {
     QByteArray reply = request.leftJustified(frame::kBytes, '\0', true);
-    const auto code = static_cast<std::uint16_t>(frame::getWord(reinterpret_cast<const std::uint8_t*>(request.constData()), 1));
+    const auto code = static_cast<std::uint16_t>(
+        frame::getWord(reinterpret_cast<const std::uint8_t*>(request.constData()), 1));
     auto* w = reinterpret_cast<std::uint8_t*>(reply.data());
     switch (code) {
-    case frame::Identify:
-        reply = QByteArray(kIdentification).leftJustified(frame::kBytes, '\0');
-        return reply;
+    case frame::Identify: reply = QByteArray(kIdentification).leftJustified(frame::kBytes, '\0'); return reply;
     case frame::ReadParams:
     case frame::ReadMeasurement:
     case frame::ReadProfileBlock:
@@ -188,7 +187,8 @@ private:
     // The sensor's answer to one request, as the input chooses it.
     void answer(ScriptedChannel& c, const QByteArray& request)
     {
-        const bool autoSend = request.size() >= 4 && frame::getWord(reinterpret_cast<const std::uint8_t*>(request.constData()), 1) == frame::AutoSend;
+        const bool autoSend = request.size() >= 4
+            && frame::getWord(reinterpret_cast<const std::uint8_t*>(request.constData()), 1) == frame::AutoSend;
         QByteArray reply = properReply(request);
         if (m_honest || m_in.empty()) {
             if (!autoSend)
@@ -261,12 +261,8 @@ private:
     {
         m_stopWhenQuiet = false;
         switch (action % 12) {
-        case 0:
-            transfer->ReadMeasurement();
-            break;
-        case 1:
-            transfer->GetProfile();
-            break;
+        case 0: transfer->ReadMeasurement(); break;
+        case 1: transfer->GetProfile(); break;
         case 2:
             params.target = (m_in.byte() & 1) ? EEPROM : RAM;
             params.evalmode = m_in.byte() % 3;
@@ -276,9 +272,7 @@ private:
             params.target = (m_in.byte() & 1) ? EEPROM : RAM;
             paramTransfer->GetPara();
             break;
-        case 4:
-            exchange->CheckComLine();
-            break;
+        case 4: exchange->CheckComLine(); break;
         case 5:  // the monitor
             automaticSending(flags.pollmonitor);
             break;
@@ -289,12 +283,8 @@ private:
             m_stopWhenQuiet = true;
             transfer->GetData();
             break;
-        case 8:
-            exchange->StopAutoSend();
-            break;
-        case 9:
-            connect((m_in.byte() & 1) ? TCPIP : RS232);
-            break;
+        case 8: exchange->StopAutoSend(); break;
+        case 9: connect((m_in.byte() & 1) ? TCPIP : RS232); break;
         case 10: {  // a calibration row: written count, then echo
             exchange->order = frame::WriteCalibRow;
             exchange->FillTxBuf(exchange->order, m_in.byte() % 77);
@@ -321,7 +311,8 @@ private:
         const QByteArray sent = properReply(QByteArray::fromHex("00550005"));
         const auto whole = [&](const FrameWords& w) {
             for (int i = 0; i < frame::kWords; ++i)
-                if (w[static_cast<size_t>(i)] != frame::getWord(reinterpret_cast<const std::uint8_t*>(sent.constData()), i))
+                if (w[static_cast<size_t>(i)]
+                    != frame::getWord(reinterpret_cast<const std::uint8_t*>(sent.constData()), i))
                     broken("a frame taken that the sensor never sent whole");
         };
         loopFlag = 1;
@@ -375,8 +366,7 @@ private:
         // Outside automatic reception, bytes that no exchange waits for (and
         // that no late reply may be among) are dropped.
         pump.processEvents();
-        if (!link->isSerial() && !rx.autoFrames && !rx.waiting && !tcp.hasPending()
-            && tcp.bytesAvailable() != 0)
+        if (!link->isSerial() && !rx.autoFrames && !rx.waiting && !tcp.hasPending() && tcp.bytesAvailable() != 0)
             broken("stray bytes kept over TCP");
     }
 
@@ -422,7 +412,7 @@ private:
     Input& m_in;
     bool m_honest = false;
     bool m_stopWhenQuiet = false;
-    int m_frames = 0;  // automatic frames taken
+    int m_frames = 0;       // automatic frames taken
     int m_lastAnswer = -1;  // the kind of the last answer the input chose
 
 public:
@@ -441,7 +431,7 @@ public:
     QTimer ticker;
 };
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {

@@ -21,7 +21,7 @@ bool plainCharacter(char c, NumberForm form)
     return form == NumberForm::Decimal && (c == '.' || c == 'e' || c == 'E');
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {

@@ -81,4 +81,4 @@ auto readsBackAsWritten(const char* name, const std::uint8_t* data, size_t size,
     return value;
 }
 
-} // namespace tarvo::fuzz
+}  // namespace tarvo::fuzz

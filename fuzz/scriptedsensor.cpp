@@ -143,4 +143,4 @@ bool ScriptedChannel::waitForReadyRead(int)
     return false;
 }
 
-} // namespace tarvo::fuzz
+}  // namespace tarvo::fuzz

@@ -32,8 +32,8 @@ public:
     ScriptedChannel(Kind kind, std::int64_t capacity, QObject* parent = nullptr);
 
     // The sensor's side.
-    std::function<int()> onOpen;                         // 0, or the failure code to return
-    std::function<void(const QByteArray&)> onRequest;    // every write of the PC
+    std::function<int()> onOpen;                                    // 0, or the failure code to return
+    std::function<void(const QByteArray&)> onRequest;               // every write of the PC
     std::function<void(const std::uint8_t*, std::int64_t)> onRead;  // every read, to check its target
     void send(Arrival a) { m_pending.push_back(std::move(a)); }
     // One turn: the next due arrival enters the input (and readyRead is
@@ -63,9 +63,9 @@ private:
     std::int64_t m_capacity;
     bool m_open = false;
     int m_opens = 0;
-    QByteArray m_input;        // what arrived; read up to m_readPos
+    QByteArray m_input;  // what arrived; read up to m_readPos
     std::int64_t m_readPos = 0;
     std::deque<Arrival> m_pending;
 };
 
-} // namespace tarvo::fuzz
+}  // namespace tarvo::fuzz

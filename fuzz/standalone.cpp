@@ -41,7 +41,7 @@ void mutate(std::string& input, std::mt19937& rng)
         input.resize(rng() % 1024);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

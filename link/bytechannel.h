@@ -32,7 +32,11 @@ public:
     virtual void flushQueues() {}
     // Blocks until new bytes arrive or msecs pass, running no event loop
     // (serial only). False on time-out, error, or a channel that cannot.
-    virtual bool waitForReadyRead(int msecs) { (void)msecs; return false; }
+    virtual bool waitForReadyRead(int msecs)
+    {
+        (void)msecs;
+        return false;
+    }
     // TCP: the system probes an idle connection, so that a peer that lost
     // power is noticed as lost. Takes effect with the next opening.
     virtual void setKeepAlive(bool on) { (void)on; }
@@ -45,4 +49,4 @@ signals:
     void vanished();
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -15,8 +15,8 @@ constexpr int kHighestSerialPort = 256;  // the interface panel's range
 
 // Options that belong to Qt itself (QApplication takes them out of argv
 // later); accepted here so that they do not count as unknown.
-const char* const kQtOptionsWithValue[] = {"platform", "platformtheme", "plugin", "qwindowgeometry",
-                                           "qwindowtitle", "style", "stylesheet", "display"};
+const char* const kQtOptionsWithValue[] = {"platform",     "platformtheme", "plugin",     "qwindowgeometry",
+                                           "qwindowtitle", "style",         "stylesheet", "display"};
 const char* const kQtFlags[] = {"reverse"};
 
 QString helpText(const ProgramInfo& info, const QString& settingsText)
@@ -28,8 +28,8 @@ QString helpText(const ProgramInfo& info, const QString& settingsText)
                            "                      each, for the whole run (for support).\n");
     if (info.connectionOptions)
         text += connectionOptionsHelp()
-                + QStringLiteral("                      Each connects for this run; the saved connection settings\n"
-                                 "                      stay as they are.\n");
+            + QStringLiteral("                      Each connects for this run; the saved connection settings\n"
+                             "                      stay as they are.\n");
     if (info.reconnectOption)
         text += QStringLiteral("  --reconnect         Reconnect and resume for this run: a lost connection is\n"
                                "                      taken up again by itself and the recording goes on.\n");
@@ -41,7 +41,7 @@ QString helpText(const ProgramInfo& info, const QString& settingsText)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<ConnectionSettings> parseServer(const QString& value)
 {
@@ -215,4 +215,4 @@ CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& in
     return result;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

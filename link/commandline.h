@@ -21,9 +21,9 @@ class QTextStream;
 namespace tarvo {
 
 struct ProgramInfo {
-    QString name;                  // the executable's name, e.g. "TarvoV43"
-    QString title;                 // one line: what the program is
-    QStringList settingsFiles;     // the files it keeps, for --help
+    QString name;                    // the executable's name, e.g. "TarvoV43"
+    QString title;                   // one line: what the program is
+    QStringList settingsFiles;       // the files it keeps, for --help
     bool connectionOptions = false;  // offers --tcp, --serial and --device
     bool reconnectOption = false;    // offers --reconnect
 };
@@ -33,7 +33,7 @@ struct CommandLine {
     // --tcp (comprotocol TCP/IP, ipBuf, portNumStr), --serial (comprotocol
     // RS-232, comport) or --device (RS-232, comdevice): the connection for this run.
     std::optional<ConnectionSettings> connection;
-    QString traceFile;  // --trace FILE: every frame of the run written to FILE
+    QString traceFile;       // --trace FILE: every frame of the run written to FILE
     bool reconnect = false;  // --reconnect: "Reconnect and resume" on for this run
 };
 
@@ -66,4 +66,4 @@ QString programVersion();
 CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& info,
                              const std::function<QString()>& settingsText, QTextStream& out, QTextStream& err);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -74,8 +74,7 @@ QString tcpAdvice(const Link& link)
         return link.ipBuf.trimmed().isEmpty()
             ? QStringLiteral("Type the sensor's server name or IP address, then TRY TO CONNECT.")
             : QStringLiteral("Type a port number from 1 to 65535, then TRY TO CONNECT.");
-    default:
-        return QStringLiteral("The connection to %1 failed.").arg(server);
+    default: return QStringLiteral("The connection to %1 failed.").arg(server);
     }
 }
 
@@ -91,8 +90,9 @@ ConnectionFault identificationFault(const Link& link, double limitSeconds)
 {
     const QString where = channelName(link);
     if (link.isSerial() && link.channelLost())
-        return {QStringLiteral("the port went away"),
-                QStringLiteral("%1 went away (an unplugged USB adapter?): plug it in, then TRY TO CONNECT.").arg(where)};
+        return {
+            QStringLiteral("the port went away"),
+            QStringLiteral("%1 went away (an unplugged USB adapter?): plug it in, then TRY TO CONNECT.").arg(where)};
     if (!link.isSerial() && (link.tcpcon == 0 || link.channelLost()))
         return {QStringLiteral("connection closed by the sensor"),
                 QStringLiteral("%1 took the connection and closed it again before the sensor identified itself.")
@@ -100,20 +100,22 @@ ConnectionFault identificationFault(const Link& link, double limitSeconds)
     const QString reason = replyShortfall(link, limitSeconds);
     if (link.rx.bytesToRead == frame::kBytes) {
         if (link.isSerial())
-            return {reason, QStringLiteral("%1 opened, but no sensor answered within %2: check the cable, that "
-                                           "the sensor is switched on, and the port number.")
-                                .arg(where, seconds(limitSeconds))};
-        return {reason, QStringLiteral("%1 took the connection, but no sensor answered within %2: check that "
-                                       "this is the sensor's address and port.")
-                            .arg(where, seconds(limitSeconds))};
+            return {reason,
+                    QStringLiteral("%1 opened, but no sensor answered within %2: check the cable, that "
+                                   "the sensor is switched on, and the port number.")
+                        .arg(where, seconds(limitSeconds))};
+        return {reason,
+                QStringLiteral("%1 took the connection, but no sensor answered within %2: check that "
+                               "this is the sensor's address and port.")
+                    .arg(where, seconds(limitSeconds))};
     }
-    return {reason, QStringLiteral("Something on %1 answered, but not as the sensor does: check that this is the "
-                                   "sensor%2.")
-                        .arg(where, link.isSerial() ? QStringLiteral(" and that nothing else sends on the line")
-                                                    : QString())};
+    return {reason,
+            QStringLiteral("Something on %1 answered, but not as the sensor does: check that this is the "
+                           "sensor%2.")
+                .arg(where, link.isSerial() ? QStringLiteral(" and that nothing else sends on the line") : QString())};
 }
 
-} // namespace
+}  // namespace
 
 QString openingFaultReason(const Link& link)
 {
@@ -157,7 +159,10 @@ QString replyShortfall(const Link& link, double limitSeconds)
     const int got = link.isSerial() ? rx.dataSize : rx.dataSize - rx.bytesToRead;
     if (got == 0)
         return QStringLiteral("no reply within %1").arg(seconds(limitSeconds));
-    return QStringLiteral("only %1 of %2 bytes came back within %3").arg(got).arg(frame::kBytes).arg(seconds(limitSeconds));
+    return QStringLiteral("only %1 of %2 bytes came back within %3")
+        .arg(got)
+        .arg(frame::kBytes)
+        .arg(seconds(limitSeconds));
 }
 
 ConnectionFault connectionFault(const Link& link, double identificationLimitSeconds)
@@ -176,4 +181,4 @@ QString withReason(const QString& status, const QString& reason)
     return reason.isEmpty() ? status : status + QStringLiteral(": ") + reason;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

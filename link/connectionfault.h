@@ -34,4 +34,4 @@ QString firstStartAdvice(int comport);
 // "TIMEOUT: reason": a status text with the reason after it.
 QString withReason(const QString& status, const QString& reason);
 
-} // namespace tarvo
+}  // namespace tarvo

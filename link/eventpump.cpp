@@ -17,8 +17,7 @@ double EventPump::now() const
     return static_cast<double>(m_clock.nsecsElapsed()) * 1e-9;
 }
 
-double EventPump::waitFor(double limit, const std::function<bool()>& done,
-                          QEventLoop::ProcessEventsFlags flags)
+double EventPump::waitFor(double limit, const std::function<bool()>& done, QEventLoop::ProcessEventsFlags flags)
 {
     const double start = now();
     m_lastExpired = m_cutShort;
@@ -88,4 +87,4 @@ void EventPump::poke()
             w.loop->quit();
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -28,7 +28,10 @@ public:
                    QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
 
     // A pause that keeps the interface alive.
-    void sleep(double seconds) { waitFor(seconds, [] { return false; }); }
+    void sleep(double seconds)
+    {
+        waitFor(seconds, [] { return false; });
+    }
 
     // Processes the events that are pending now, once.
     void processEvents();
@@ -73,4 +76,4 @@ private:
     bool m_lastExpired = false;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -44,12 +44,12 @@ QString measurementValues(const TraceRecord& r)
         .arg(tenths(PP));
 }
 
-} // namespace
+}  // namespace
 
 QString traceFieldName(int field)
 {
-    static const char* const names[kTraceFields] = {"TIME ms", "CLOCK", "DIRECTION", "LINK",  "COMMAND",
-                                                    "ARG",     "OUTCOME", "VALUES",  "BYTES"};
+    static const char* const names[kTraceFields] = {"TIME ms", "CLOCK",   "DIRECTION", "LINK", "COMMAND",
+                                                    "ARG",     "OUTCOME", "VALUES",    "BYTES"};
     return field >= 0 && field < kTraceFields ? QString::fromLatin1(names[field]) : QString();
 }
 
@@ -69,18 +69,17 @@ bool isTraceFailure(TraceOutcome o)
     case TraceOutcome::Short:
     case TraceOutcome::Timeout:
     case TraceOutcome::ConnectionClosed:
-    case TraceOutcome::OpenFailed:
-        return true;
-    default:
-        return false;
+    case TraceOutcome::OpenFailed: return true;
+    default: return false;
     }
 }
 
 QString outcomeName(TraceOutcome outcome)
 {
     static const char* const names[kTraceOutcomes] = {
-        "sent", "write failed", "received", "reply complete", "automatic frame", "echo mismatch", "short",
-        "surplus", "time-out", "connection closed", "flushed", "dropped", "connected", "open failed", "stray"};
+        "sent",          "write failed", "received",  "reply complete", "automatic frame",
+        "echo mismatch", "short",        "surplus",   "time-out",       "connection closed",
+        "flushed",       "dropped",      "connected", "open failed",    "stray"};
     const int i = static_cast<int>(outcome);
     return i >= 0 && i < kTraceOutcomes ? QString::fromLatin1(names[i]) : QString();
 }
@@ -89,8 +88,7 @@ QString traceField(const TraceRecord& r, int field)
 {
     const QString none = QStringLiteral("-");
     switch (field) {
-    case FieldTime:
-        return QString::number(r.monoMs, 'f', 3);
+    case FieldTime: return QString::number(r.monoMs, 'f', 3);
     case FieldClock: {
         // Local time is costly to work out; records come many to a second,
         // so the date and time of the last second are kept (one thread only).
@@ -105,46 +103,35 @@ QString traceField(const TraceRecord& r, int field)
     }
     case FieldDirection:
         return r.dir == TraceDirection::PcToSensor ? QStringLiteral("PC->SENSOR") : QStringLiteral("SENSOR->PC");
-    case FieldLink:
-        return r.link.isEmpty() ? none : oneLine(r.link);
+    case FieldLink: return r.link.isEmpty() ? none : oneLine(r.link);
     case FieldCommand:
         return r.command < 0 ? none
-                             : QStringLiteral("%1 %2").arg(r.command).arg(QLatin1String(
-                                   frame::commandName(static_cast<std::uint16_t>(r.command))));
-    case FieldArg:
-        return r.arg < 0 ? none : QString::number(r.arg);
+                             : QStringLiteral("%1 %2").arg(r.command).arg(
+                                 QLatin1String(frame::commandName(static_cast<std::uint16_t>(r.command))));
+    case FieldArg: return r.arg < 0 ? none : QString::number(r.arg);
     case FieldValues: {
         const QString values = measurementValues(r);
         return values.isEmpty() ? none : values;
     }
-    case FieldBytes:
-        return r.bytes.isEmpty() ? none : QString::fromLatin1(r.bytes.toHex(' '));
+    case FieldBytes: return r.bytes.isEmpty() ? none : QString::fromLatin1(r.bytes.toHex(' '));
     case FieldOutcome:
         switch (r.outcome) {
         case TraceOutcome::WriteFailed:
             if (r.count >= 0)
                 return QStringLiteral("write failed: %1 of %2 bytes written").arg(r.count).arg(r.bytes.size());
             return QStringLiteral("write failed: ")
-                   + (r.note.isEmpty() ? QStringLiteral("error %1").arg(r.count) : oneLine(r.note.trimmed()));
-        case TraceOutcome::EchoMismatch:
-            return QStringLiteral("echo mismatch at byte %1").arg(r.count);
-        case TraceOutcome::Short:
-            return QStringLiteral("short by ") + plural(r.count, "byte", "bytes");
-        case TraceOutcome::Surplus:
-            return QStringLiteral("surplus ") + plural(r.count, "byte", "bytes");
-        case TraceOutcome::Timeout:
-            return QStringLiteral("time-out after %1 ms").arg(r.ms);
-        case TraceOutcome::Flushed:
-            return plural(r.count, "byte", "bytes") + QStringLiteral(" flushed");
-        case TraceOutcome::Dropped:
-            return plural(r.count, "byte", "bytes") + QStringLiteral(" dropped");
-        case TraceOutcome::OpenFailed:
-            return QStringLiteral("open failed: ") + oneLine(r.note.trimmed());
+                + (r.note.isEmpty() ? QStringLiteral("error %1").arg(r.count) : oneLine(r.note.trimmed()));
+        case TraceOutcome::EchoMismatch: return QStringLiteral("echo mismatch at byte %1").arg(r.count);
+        case TraceOutcome::Short: return QStringLiteral("short by ") + plural(r.count, "byte", "bytes");
+        case TraceOutcome::Surplus: return QStringLiteral("surplus ") + plural(r.count, "byte", "bytes");
+        case TraceOutcome::Timeout: return QStringLiteral("time-out after %1 ms").arg(r.ms);
+        case TraceOutcome::Flushed: return plural(r.count, "byte", "bytes") + QStringLiteral(" flushed");
+        case TraceOutcome::Dropped: return plural(r.count, "byte", "bytes") + QStringLiteral(" dropped");
+        case TraceOutcome::OpenFailed: return QStringLiteral("open failed: ") + oneLine(r.note.trimmed());
         case TraceOutcome::Stray:
             return QStringLiteral("stray, ") + plural(r.count, "byte", "bytes") + QStringLiteral(" passed over")
                 + (r.note.isEmpty() ? QString() : QStringLiteral(": ") + oneLine(r.note));
-        default:
-            return outcomeName(r.outcome);
+        default: return outcomeName(r.outcome);
         }
     }
     return QString();
@@ -186,7 +173,7 @@ qint64 heldBytes(const TraceRecord& r)
 {
     return r.bytes.size() + 2 * r.note.size();
 }
-} // namespace
+}  // namespace
 
 void FrameTrace::clear()
 {
@@ -253,8 +240,7 @@ TraceRecord& FrameTrace::begin(TraceDirection dir, TraceOutcome outcome)
 void FrameTrace::keepWithinBounds()
 {
     // The newest record always stays.
-    while (m_ring.size() > 1
-           && (m_ring.size() > static_cast<size_t>(m_capacity) || m_ringBytes > m_byteBudget)) {
+    while (m_ring.size() > 1 && (m_ring.size() > static_cast<size_t>(m_capacity) || m_ringBytes > m_byteBudget)) {
         m_ringBytes -= heldBytes(m_ring.front());
         m_ring.pop_front();
         ++m_droppedOldest;
@@ -489,4 +475,4 @@ void FrameTrace::abandonPending()
     m_taken = m_surplus = 0;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -39,12 +39,12 @@ enum class TraceOutcome : std::uint8_t {
 constexpr int kTraceOutcomes = static_cast<int>(TraceOutcome::Stray) + 1;
 
 struct TraceRecord {
-    double monoMs = 0;        // milliseconds since the trace started
-    qint64 wallMs = 0;        // wall-clock time, milliseconds since the epoch
+    double monoMs = 0;  // milliseconds since the trace started
+    qint64 wallMs = 0;  // wall-clock time, milliseconds since the epoch
     TraceDirection dir = TraceDirection::PcToSensor;
-    QString link;             // "RS-232 port 1 (/dev/ttyS0)" or "TCP host:port"
-    int command = -1;         // command code of the exchange; -1: none
-    int arg = -1;             // its argument word; -1: none, or a command without one
+    QString link;      // "RS-232 port 1 (/dev/ttyS0)" or "TCP host:port"
+    int command = -1;  // command code of the exchange; -1: none
+    int arg = -1;      // its argument word; -1: none, or a command without one
     QByteArray bytes;
     TraceOutcome outcome = TraceOutcome::Sent;
     int count = 0;
@@ -55,8 +55,18 @@ struct TraceRecord {
 // The columns of a record, as the window shows them and the file joins them.
 // The long bytes come last, so a line reads well and the table's outcome
 // column stays in view. VALUES decodes a measurement frame from the sensor.
-enum TraceField { FieldTime, FieldClock, FieldDirection, FieldLink, FieldCommand, FieldArg, FieldOutcome,
-                  FieldValues, FieldBytes, kTraceFields };
+enum TraceField {
+    FieldTime,
+    FieldClock,
+    FieldDirection,
+    FieldLink,
+    FieldCommand,
+    FieldArg,
+    FieldOutcome,
+    FieldValues,
+    FieldBytes,
+    kTraceFields
+};
 QString traceFieldName(int field);
 QString traceField(const TraceRecord& r, int field);
 QString outcomeName(TraceOutcome outcome);  // the kind alone, for filters
@@ -68,12 +78,12 @@ QString formatTraceLine(const TraceRecord& r);
 QString traceHeaderLine();
 
 struct TraceCounters {
-    qint64 exchanges = 0;       // frames written in full
-    qint64 timeouts = 0;        // exchanges without a complete reply in time
+    qint64 exchanges = 0;  // frames written in full
+    qint64 timeouts = 0;   // exchanges without a complete reply in time
     qint64 echoMismatches = 0;
-    qint64 bytesDropped = 0;    // dropped, flushed and surplus bytes
-    qint64 reconnects = 0;      // openings after the first successful one
-    qint64 strays = 0;          // frames and runs of bytes passed over while a reply was awaited
+    qint64 bytesDropped = 0;  // dropped, flushed and surplus bytes
+    qint64 reconnects = 0;    // openings after the first successful one
+    qint64 strays = 0;        // frames and runs of bytes passed over while a reply was awaited
 
     bool operator==(const TraceCounters&) const = default;
 };
@@ -167,10 +177,10 @@ private:
     bool m_awaiting = false;
     int m_command = -1;
     int m_arg = -1;
-    QByteArray m_pending;      // bytes received for it (or of an automatic frame)
-    int m_taken = 0;           // of which landed in the receive buffer
-    int m_surplus = 0;         // of which were read beyond the reply and dropped
-    bool m_held = false;       // the reply record waits for the echo check
+    QByteArray m_pending;  // bytes received for it (or of an automatic frame)
+    int m_taken = 0;       // of which landed in the receive buffer
+    int m_surplus = 0;     // of which were read beyond the reply and dropped
+    bool m_held = false;   // the reply record waits for the echo check
     TraceOutcome m_heldOutcome = TraceOutcome::ReplyComplete;
     int m_heldCount = 0;
     int m_heldMs = 0;
@@ -178,4 +188,4 @@ private:
     QTimer m_settleTimer;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -162,7 +162,8 @@ std::int64_t Link::write(const std::uint8_t* data, int n, int tcpTimeoutMs)
 
 std::int32_t Link::GetInQLen() const
 {
-    return static_cast<std::int32_t>(std::min(m_serialChannel->bytesAvailable(), static_cast<std::int64_t>(rx.szReadBuf.size())));
+    return static_cast<std::int32_t>(
+        std::min(m_serialChannel->bytesAvailable(), static_cast<std::int64_t>(rx.szReadBuf.size())));
 }
 
 void Link::FlushQueues()
@@ -260,4 +261,4 @@ void Link::SerialVanished()
         lose(QStringLiteral("the serial device %1 has gone").arg(m_serialPath));
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -117,8 +117,8 @@ public:
 
     // Frame I/O on the channel chosen by comprotocol.
     std::int64_t write(const std::uint8_t* data, int n, int tcpTimeoutMs);
-    std::int32_t GetInQLen() const;           // RS-232: bytes queued
-    void FlushQueues();                       // RS-232 only; TCP has no queues
+    std::int32_t GetInQLen() const;  // RS-232: bytes queued
+    void FlushQueues();              // RS-232 only; TCP has no queues
     // RS-232: blocks until `want` bytes are queued or more than `limit`
     // seconds have passed. No event loop runs; only the port's own reads are
     // dispatched, so no other callback can run meanwhile. False when the
@@ -178,4 +178,4 @@ private:
     std::array<std::uint8_t, 1024> m_scratch{};
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -28,4 +28,4 @@ void Link::traceFlushedInput()
     }
 }
 
-} // namespace tarvo
+}  // namespace tarvo

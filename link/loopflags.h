@@ -14,4 +14,4 @@ struct LoopFlags {
     void clearAll() { poll = pollrecord = pollmonitor = 0; }
 };
 
-} // namespace tarvo
+}  // namespace tarvo

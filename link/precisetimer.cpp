@@ -76,4 +76,4 @@ void PreciseTimer::fire()
     emit timeout();
 }
 
-} // namespace tarvo
+}  // namespace tarvo

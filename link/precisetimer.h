@@ -38,4 +38,4 @@ private:
     QTimer m_fallback;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -32,8 +32,7 @@ int SerialChannel::open(const QString& devicePath)
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_lastError = m_port.errorString();
         switch (m_port.error()) {
-        case QSerialPort::DeviceNotFoundError:
-            return -6;
+        case QSerialPort::DeviceNotFoundError: return -6;
         case QSerialPort::PermissionError: {
             // The port library says "permission" also for a device that another
             // program holds; with read and write rights the device is in use.
@@ -42,10 +41,8 @@ int SerialChannel::open(const QString& devicePath)
             m_permission = !m_inUse;
             return -7;
         }
-        case QSerialPort::OpenError:
-            return -7;
-        default:
-            return -1;
+        case QSerialPort::OpenError: return -7;
+        default: return -1;
         }
     }
     const bool ok = m_port.setBaudRate(QSerialPort::Baud19200) && m_port.setDataBits(QSerialPort::Data8)
@@ -88,4 +85,4 @@ void SerialChannel::flushQueues()
         m_port.clear(QSerialPort::AllDirections);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

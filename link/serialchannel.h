@@ -36,4 +36,4 @@ private:
     bool m_inUse = false;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

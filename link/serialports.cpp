@@ -31,16 +31,15 @@ SerialDevice systemResolve(int number)
     return {name, QString()};
 #else
     std::vector<QSerialPortInfo> sorted(ports.begin(), ports.end());
-    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
-        return a.systemLocation() < b.systemLocation();
-    });
+    std::sort(sorted.begin(), sorted.end(),
+              [](const auto& a, const auto& b) { return a.systemLocation() < b.systemLocation(); });
     if (number > static_cast<int>(sorted.size()))
         return {};
     const auto& p = sorted[static_cast<size_t>(number - 1)];
     return {p.systemLocation(), p.description()};
 #endif
 }
-} // namespace
+}  // namespace
 
 SerialDevice resolveSerialPort(int number)
 {
@@ -81,4 +80,4 @@ void setSerialPortResolver(std::function<SerialDevice(int)> resolver)
     resolverSlot() = std::move(resolver);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -32,4 +32,4 @@ QList<NumberedPort> serialPortList();
 // Test seam: replaces the resolution above (nullptr restores it).
 void setSerialPortResolver(std::function<SerialDevice(int)> resolver);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -41,7 +41,7 @@ std::optional<std::uint16_t> wordOnLine(const QByteArray& line)
     return static_cast<std::uint16_t>(*v);
 }
 
-} // namespace
+}  // namespace
 
 int portNumberOf(const QString& text)
 {
@@ -146,4 +146,4 @@ bool writeReconnectSettings(const QString& path, const ReconnectSettings& s, QSt
     return saveWholeFile(path, content, error);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -66,4 +66,4 @@ struct ReconnectSettings {
 ReconnectSettings readReconnectSettings(const QString& path);
 bool writeReconnectSettings(const QString& path, const ReconnectSettings& s, QString* error);
 
-} // namespace tarvo
+}  // namespace tarvo

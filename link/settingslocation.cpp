@@ -17,8 +17,8 @@ QString userSettingsDir(const QString& program)
 {
     // AppConfigLocation is GenericConfigLocation/<organization>/<application>
     // on every platform; built here so that any program can name another.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
-           + kOrganization + QLatin1Char('/') + program;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + kOrganization
+        + QLatin1Char('/') + program;
 }
 
 bool folderIsWritable(const QString& dir)
@@ -39,8 +39,9 @@ bool isInstalledCopy(const QString& programDir, const QString& program)
     // An application bundle (X.app/Contents/MacOS) is never written into.
     if (QDir::cleanPath(programDir).endsWith(QLatin1String(".app/Contents/MacOS")))
         return true;
-    return QFileInfo::exists(QDir(programDir).filePath(QStringLiteral("../share/applications/") + kDesktopIdPrefix
-                                                       + program + QStringLiteral(".desktop")));
+    return QFileInfo::exists(QDir(programDir)
+                                 .filePath(QStringLiteral("../share/applications/") + kDesktopIdPrefix + program
+                                           + QStringLiteral(".desktop")));
 }
 
 SettingsLocation settingsLocation(const QString& programDir, const QString& program)
@@ -94,10 +95,11 @@ QString describeSettingsLocation(const SettingsLocation& location, const QString
                             QDir::toNativeSeparators(location.settingsDir));
     if (location.portable)
         return text + QStringLiteral(" (the program's own folder: this copy is portable). \n");
-    return text + QStringLiteral(" (your own settings folder, as this copy is installed or its folder \n"
-                                 " is read-only; files beside the program are read once as the starting point). \n"
-                                 " File dialogs open in %1. \n")
-                      .arg(QDir::toNativeSeparators(location.documentsDir));
+    return text
+        + QStringLiteral(" (your own settings folder, as this copy is installed or its folder \n"
+                         " is read-only; files beside the program are read once as the starting point). \n"
+                         " File dialogs open in %1. \n")
+              .arg(QDir::toNativeSeparators(location.documentsDir));
 }
 
-} // namespace tarvo
+}  // namespace tarvo

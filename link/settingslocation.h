@@ -74,4 +74,4 @@ SettingsLocation preparedSettingsLocation(const QString& programDir, const QStri
 // where.
 QString describeSettingsLocation(const SettingsLocation& location, const QStringList& files);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -23,11 +23,26 @@ QString tcpStatusText(int code)
 {
     // Three texts end in a blank; the sensor's users know them that way.
     static const std::array<const char*, 20> texts = {
-        "UnableToRegisterService", "UnableToEstablishConnection", "ExistingServer", "FailedToConnect",
-        "ServerNotRegistered", "TooManyConversations", "ReadFailed", "WriteFailed", "InvalidParameter",
-        "OutOfMemory", "TimeOutError ", "NoConnectionEstablished ", "GeneralIOErr", "ConnectionClosed",
-        "UnableToLoadWinsockDLL", "IncorrectWinsockDLLVersion", "NetworkSubsystemNotReady ",
-        "ConnectionsStillOpen", "DisconnectPending", "InfoNotAvailable",
+        "UnableToRegisterService",
+        "UnableToEstablishConnection",
+        "ExistingServer",
+        "FailedToConnect",
+        "ServerNotRegistered",
+        "TooManyConversations",
+        "ReadFailed",
+        "WriteFailed",
+        "InvalidParameter",
+        "OutOfMemory",
+        "TimeOutError ",
+        "NoConnectionEstablished ",
+        "GeneralIOErr",
+        "ConnectionClosed",
+        "UnableToLoadWinsockDLL",
+        "IncorrectWinsockDLLVersion",
+        "NetworkSubsystemNotReady ",
+        "ConnectionsStillOpen",
+        "DisconnectPending",
+        "InfoNotAvailable",
     };
     if (code <= -1 && code >= -20)
         return QString::fromLatin1(texts[static_cast<size_t>(-code - 1)]);
@@ -48,4 +63,4 @@ QString writeFailureText(bool serial, long long result)
     }
 }
 
-} // namespace tarvo
+}  // namespace tarvo

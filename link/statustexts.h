@@ -10,4 +10,4 @@ QString tcpStatusText(int code);
 // Why a write of n bytes to the sensor returned `result`, in plain words.
 QString writeFailureText(bool serial, long long result);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -37,9 +37,9 @@ int TcpChannel::connectTo(const QString& host, int port, int timeoutMs)
     });
     auto onConnected = connect(socket, &QTcpSocket::connected, &m_pump, &EventPump::poke);
     socket->connectToHost(host.trimmed(), static_cast<quint16>(port));
-    m_pump.waitFor(timeoutMs / 1000.0,
-                   [&] { return failed || socket->state() == QAbstractSocket::ConnectedState; },
-                   QEventLoop::ExcludeUserInputEvents);
+    m_pump.waitFor(
+        timeoutMs / 1000.0, [&] { return failed || socket->state() == QAbstractSocket::ConnectedState; },
+        QEventLoop::ExcludeUserInputEvents);
     disconnect(onError);
     disconnect(onConnected);
 
@@ -49,18 +49,12 @@ int TcpChannel::connectTo(const QString& host, int port, int timeoutMs)
         if (!failed)
             return -11;  // TimeOutError
         switch (error) {
-        case QAbstractSocket::ConnectionRefusedError:
-            return -4;   // FailedToConnect
-        case QAbstractSocket::HostNotFoundError:
-            return -2;   // UnableToEstablishConnection
-        case QAbstractSocket::SocketTimeoutError:
-            return -11;
-        case QAbstractSocket::NetworkError:
-            return -17;  // NetworkSubsystemNotReady
-        case QAbstractSocket::SocketResourceError:
-            return -10;  // OutOfMemory
-        default:
-            return -13;  // GeneralIOErr
+        case QAbstractSocket::ConnectionRefusedError: return -4;  // FailedToConnect
+        case QAbstractSocket::HostNotFoundError: return -2;       // UnableToEstablishConnection
+        case QAbstractSocket::SocketTimeoutError: return -11;
+        case QAbstractSocket::NetworkError: return -17;         // NetworkSubsystemNotReady
+        case QAbstractSocket::SocketResourceError: return -10;  // OutOfMemory
+        default: return -13;                                    // GeneralIOErr
         }
     }
 
@@ -141,4 +135,4 @@ std::int64_t TcpChannel::read(std::uint8_t* data, std::int64_t max)
     return m_socket->read(reinterpret_cast<char*>(data), max);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

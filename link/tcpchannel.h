@@ -39,4 +39,4 @@ private:
     bool m_keepAlive = false;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -13,8 +13,8 @@ int openTraceFile(FrameTrace& trace, const QString& path, bool append)
         return 0;
     QString why;
     if (!trace.openFile(path, &why, append)) {
-        QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write the trace file " << path
-                            << ": " << why << Qt::endl;
+        QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write the trace file " << path << ": "
+                            << why << Qt::endl;
         return 2;
     }
     // A full disk later on ends the file; the run goes on, and says so once.
@@ -25,4 +25,4 @@ int openTraceFile(FrameTrace& trace, const QString& path, bool append)
     return 0;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -13,4 +13,4 @@ class FrameTrace;
 // why the file cannot be written.
 int openTraceFile(FrameTrace& trace, const QString& path, bool append = false);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -22,8 +22,8 @@ namespace {
 const QString kAttention = QStringLiteral("ATTENTION!");
 }
 
-InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host,
-                               InterfacePanelOptions options, const QString& settingsDir, QObject* parent)
+InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host, InterfacePanelOptions options,
+                               const QString& settingsDir, QObject* parent)
     : QObject(parent)
     , m_link(link)
     , m_flags(flags)
@@ -85,8 +85,9 @@ void InterfacePanel::CBF_CheckReconnect()
     const ReconnectSettings settings = reconnectSettings();
     QString error;
     if (!writeReconnectSettings(reconnectFileName, settings, &error))
-        dialogs().message(kAttention, tr(" The reconnect setting could not be saved in \n %1 \n (%2).")
-                                          .arg(QDir::toNativeSeparators(reconnectFileName), error));
+        dialogs().message(kAttention,
+                          tr(" The reconnect setting could not be saved in \n %1 \n (%2).")
+                              .arg(QDir::toNativeSeparators(reconnectFileName), error));
     m_host.reconnectSettingsChanged(settings);
 }
 
@@ -109,8 +110,9 @@ void InterfacePanel::SetupServerField()
     for (const QString& entry : readServerHistory(ipComboBoxFileName, &error))
         Combo_InsertComboItem(field, -1, entry);
     if (!error.isEmpty())
-        dialogs().message(kAttention, tr(" The server history could not be read from \n %1 \n (%2).")
-                                          .arg(QDir::toNativeSeparators(ipComboBoxFileName), error));
+        dialogs().message(kAttention,
+                          tr(" The server history could not be read from \n %1 \n (%2).")
+                              .arg(QDir::toNativeSeparators(ipComboBoxFileName), error));
 }
 
 void InterfacePanel::GetConnectionSettingsFromFile()
@@ -121,9 +123,10 @@ void InterfacePanel::GetConnectionSettingsFromFile()
     if (read.status != SettingsRead::Ok) {
         // Missing or unusable: the panel as loaded, RS-232 port 1 by default.
         if (read.status == SettingsRead::Failed)
-            dialogs().message(kAttention, tr(" The connection settings were not read: \n %1 \n\n"
-                                             " The program starts with RS-232 port 1.")
-                                              .arg(read.error));
+            dialogs().message(kAttention,
+                              tr(" The connection settings were not read: \n %1 \n\n"
+                                 " The program starts with RS-232 port 1.")
+                                  .arg(read.error));
         return;
     }
     m_firstStart = false;
@@ -138,7 +141,8 @@ void InterfacePanel::UseForThisRun(const ConnectionSettings& settings)
     m_deviceForThisRun = serial ? settings.comdevice : QString();
     // A device path keeps the number shown: that number is what Accept saves.
     const bool byNumber = serial && settings.comdevice.isEmpty();
-    putValuesIntoControls(settings.comprotocol, byNumber ? settings.comport : static_cast<std::uint16_t>(m_ui->EditSelectComPort->value()),
+    putValuesIntoControls(settings.comprotocol,
+                          byNumber ? settings.comport : static_cast<std::uint16_t>(m_ui->EditSelectComPort->value()),
                           serial ? m_ui->StringIpAdress->text() : settings.ipBuf,
                           serial ? m_ui->StringPortNumber->text() : settings.portNumStr);
 }
@@ -232,9 +236,10 @@ bool InterfacePanel::SaveCommunicationSettings()
     QString error;
     if (writeConnectionSettings(conSettingsFileName, m_link.connectionInUse(), &error))
         return true;
-    dialogs().message(kAttention, tr(" The connection settings could not be saved to \n %1 \n (%2). \n\n"
-                                     " The connection in use stays open, but the next start will not use it.")
-                                      .arg(QDir::toNativeSeparators(conSettingsFileName), error));
+    dialogs().message(kAttention,
+                      tr(" The connection settings could not be saved to \n %1 \n (%2). \n\n"
+                         " The connection in use stays open, but the next start will not use it.")
+                          .arg(QDir::toNativeSeparators(conSettingsFileName), error));
     return false;
 }
 
@@ -376,8 +381,9 @@ void InterfacePanel::updateHistory()
 
     QString error;
     if (!writeServerHistory(ipComboBoxFileName, historyEntries(), &error))
-        dialogs().message(kAttention, tr(" The server history could not be saved to \n %1 \n (%2).")
-                                          .arg(QDir::toNativeSeparators(ipComboBoxFileName), error));
+        dialogs().message(kAttention,
+                          tr(" The server history could not be saved to \n %1 \n (%2).")
+                              .arg(QDir::toNativeSeparators(ipComboBoxFileName), error));
 }
 
 QStringList InterfacePanel::historyEntries() const
@@ -422,7 +428,10 @@ void InterfacePanel::addHelpTexts(RightClickHelp& table)
     table.add(QStringLiteral("EditSelectComPort"), QStringLiteral(" Select a serial COM-PORT."), info);
     table.add(QStringLiteral("StringIpAdress"), QStringLiteral(" Select a Server by name or IP address."), info);
     table.add(QStringLiteral("StringPortNumber"), QStringLiteral(" Select a port number."), info);
-    table.add(QStringLiteral("EditID"), QStringLiteral(" Insert sensor identification. \n This ID will be displayed in some panels of the software."), info);
+    table.add(
+        QStringLiteral("EditID"),
+        QStringLiteral(" Insert sensor identification. \n This ID will be displayed in some panels of the software."),
+        info);
 }
 
 void InterfacePanel::addLocationHelp(RightClickHelp& table, const QString& text)
@@ -430,4 +439,4 @@ void InterfacePanel::addLocationHelp(RightClickHelp& table, const QString& text)
     table.add(QStringLiteral("INTERFACEP"), text, QStringLiteral("INFO!"));
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -12,7 +12,9 @@
 #include <memory>
 
 class QWidget;
-namespace Ui { class INTERFACEP; }
+namespace Ui {
+class INTERFACEP;
+}
 
 namespace tarvo {
 
@@ -156,4 +158,4 @@ private:
     QString m_deviceForThisRun;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -23,7 +23,7 @@ QIcon programIcon(const QString& program)
     return icon;
 }
 
-} // namespace
+}  // namespace
 
 int runProgram(int argc, char* argv[], const ProgramInfo& info, const std::function<int(const CommandLine&)>& run)
 {
@@ -55,4 +55,4 @@ int runProgram(int argc, char* argv[], const ProgramInfo& info, const std::funct
     return run(commandLine);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -12,4 +12,4 @@ namespace tarvo {
 // otherwise creates the application and returns what run returns.
 int runProgram(int argc, char* argv[], const ProgramInfo& info, const std::function<int(const CommandLine&)>& run);
 
-} // namespace tarvo
+}  // namespace tarvo

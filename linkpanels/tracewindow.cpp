@@ -28,10 +28,10 @@ constexpr int kCounterRefreshMs = 250;
 
 // The commands both programs send, in code order.
 constexpr std::uint16_t kCommands[] = {
-    frame::WriteParams, frame::WriteTeachRow, frame::ReadParams, frame::ReadTeachRow, frame::ReadMeasurement,
-    frame::StoreEeprom, frame::Identify, frame::LoadEeprom, frame::ReadProfileBlock, frame::ConfirmRefCalib,
-    frame::AnnounceCalibTable, frame::WriteCalibRow, frame::CompRed, frame::CompGreen, frame::CompBlue,
-    frame::CompStart, frame::AutoSend};
+    frame::WriteParams,        frame::WriteTeachRow, frame::ReadParams, frame::ReadTeachRow,     frame::ReadMeasurement,
+    frame::StoreEeprom,        frame::Identify,      frame::LoadEeprom, frame::ReadProfileBlock, frame::ConfirmRefCalib,
+    frame::AnnounceCalibTable, frame::WriteCalibRow, frame::CompRed,    frame::CompGreen,        frame::CompBlue,
+    frame::CompStart,          frame::AutoSend};
 
 // The table shows a frame's bytes in two lines of 18, so that the row fits
 // the window; longer records say how many bytes the rest holds (the tooltip,
@@ -45,14 +45,15 @@ QString hexLines(const QByteArray& bytes)
     QString text = QString::fromLatin1(bytes.left(kBytesPerLine).toHex(' '));
     if (n > kBytesPerLine) {
         const bool more = n > 2 * kBytesPerLine;
-        text += u'\n' + QString::fromLatin1(bytes.mid(kBytesPerLine, more ? kBytesPerLine - 3 : kBytesPerLine).toHex(' '));
+        text += u'\n'
+            + QString::fromLatin1(bytes.mid(kBytesPerLine, more ? kBytesPerLine - 3 : kBytesPerLine).toHex(' '));
         if (more)
             text += QStringLiteral(" …+%1").arg(n - 2 * kBytesPerLine + 3);
     }
     return text;
 }
 
-} // namespace
+}  // namespace
 
 // --- The table --------------------------------------------------------------
 
@@ -65,7 +66,7 @@ TraceTableModel::TraceTableModel(const FrameTrace& trace, QObject* parent)
 bool TraceTableModel::matches(const TraceRecord& r) const
 {
     const bool outcome = m_filter.outcome == kAny || m_filter.outcome == static_cast<int>(r.outcome)
-                      || (m_filter.outcome == kFailures && isTraceFailure(r.outcome));
+        || (m_filter.outcome == kFailures && isTraceFailure(r.outcome));
     return outcome && (m_filter.command == kAny || m_filter.command == r.command);
 }
 
@@ -136,7 +137,8 @@ QVariant TraceTableModel::data(const QModelIndex& index, int role) const
         return traceField(r, index.column());
     case Qt::ToolTipRole:
         if (index.column() == FieldBytes && r.bytes.size() > kTipBytes)
-            return QString::fromLatin1(r.bytes.left(kTipBytes).toHex(' ')) + QStringLiteral(" … (%1 bytes)").arg(r.bytes.size());
+            return QString::fromLatin1(r.bytes.left(kTipBytes).toHex(' '))
+                + QStringLiteral(" … (%1 bytes)").arg(r.bytes.size());
         return traceField(r, index.column());
     case Qt::ForegroundRole:
         if (isTraceFailure(r.outcome))
@@ -150,8 +152,7 @@ QVariant TraceTableModel::data(const QModelIndex& index, int role) const
         if (index.column() == FieldTime || index.column() == FieldArg)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -179,7 +180,8 @@ TraceWindow::TraceWindow(FrameTrace& trace, QAbstractButton* openButton, QWidget
 
     u.SelectTraceCommand->addItem(QStringLiteral("ALL"), TraceTableModel::kAny);
     for (std::uint16_t code : kCommands)
-        u.SelectTraceCommand->addItem(QStringLiteral("%1 %2").arg(code).arg(QLatin1String(frame::commandName(code))), code);
+        u.SelectTraceCommand->addItem(QStringLiteral("%1 %2").arg(code).arg(QLatin1String(frame::commandName(code))),
+                                      code);
     u.SelectTraceCommand->addItem(QStringLiteral("- (between exchanges)"), -1);
     u.SelectTraceOutcome->addItem(QStringLiteral("ALL"), TraceTableModel::kAny);
     u.SelectTraceOutcome->addItem(QStringLiteral("failures only"), TraceTableModel::kFailures);
@@ -195,10 +197,12 @@ TraceWindow::TraceWindow(FrameTrace& trace, QAbstractButton* openButton, QWidget
     // stay in view without scrolling sideways.
     const QFontMetrics fixedMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(2 * std::max(table->fontMetrics().lineSpacing(), fixedMetrics.lineSpacing()) + 6);
+    table->verticalHeader()->setDefaultSectionSize(
+        2 * std::max(table->fontMetrics().lineSpacing(), fixedMetrics.lineSpacing()) + 6);
     const int digit = table->fontMetrics().horizontalAdvance(u'0');
     const int fixed = fixedMetrics.horizontalAdvance(u'0');
-    const int widths[kTraceFields] = {10 * digit, 13 * digit, 12 * digit, 22 * digit, 15 * digit, 5 * digit,
+    const int widths[kTraceFields] = {10 * digit, 13 * digit, 12 * digit,
+                                      22 * digit, 15 * digit, 5 * digit,
                                       16 * digit, 30 * digit, (3 * kBytesPerLine + 2) * fixed};
     for (int c = 0; c < kTraceFields; ++c)
         table->setColumnWidth(c, widths[c]);
@@ -266,14 +270,19 @@ bool TraceWindow::eventFilter(QObject* watched, QEvent* event)
 void TraceWindow::addHelpTexts(RightClickHelp& table)
 {
     const QString info = QStringLiteral("INFO!");
-    table.add(QStringLiteral("ButtonTrace"), QStringLiteral(" Open the trace of every frame to and from the sensor (Ctrl+T)."), info);
+    table.add(QStringLiteral("ButtonTrace"),
+              QStringLiteral(" Open the trace of every frame to and from the sensor (Ctrl+T)."), info);
     table.add(QStringLiteral("SelectTraceCommand"), QStringLiteral(" Show only the records of one command."), info);
     table.add(QStringLiteral("SelectTraceOutcome"), QStringLiteral(" Show only the records with one outcome."), info);
-    table.add(QStringLiteral("ButtonTracePause"), QStringLiteral(" Hold the table; the trace goes on recording."), info);
+    table.add(QStringLiteral("ButtonTracePause"), QStringLiteral(" Hold the table; the trace goes on recording."),
+              info);
     table.add(QStringLiteral("ButtonTraceClear"), QStringLiteral(" Forget the records and counters so far."), info);
-    table.add(QStringLiteral("ButtonTraceSave"), QStringLiteral(" Save the records shown to a text file, one record a line."), info);
-    table.add(QStringLiteral("ButtonTraceCopy"), QStringLiteral(" Copy the selected records to the clipboard, with the column names (Ctrl+C)."), info);
-    table.add(QStringLiteral("DispTraceFile"), QStringLiteral(" The file the whole run is written to: start the program with --trace FILE."), info);
+    table.add(QStringLiteral("ButtonTraceSave"),
+              QStringLiteral(" Save the records shown to a text file, one record a line."), info);
+    table.add(QStringLiteral("ButtonTraceCopy"),
+              QStringLiteral(" Copy the selected records to the clipboard, with the column names (Ctrl+C)."), info);
+    table.add(QStringLiteral("DispTraceFile"),
+              QStringLiteral(" The file the whole run is written to: start the program with --trace FILE."), info);
 }
 
 void TraceWindow::Show()
@@ -364,8 +373,9 @@ void TraceWindow::CBF_ButtonTraceSave()
     QString error;
     if (saveWholeFile(path, m_model.linesOf(rows).toUtf8(), &error))
         return;
-    dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral(" The trace could not be saved to \n %1 \n (%2).")
-                                                        .arg(QDir::toNativeSeparators(path), error));
+    dialogs().message(
+        QStringLiteral("ATTENTION!"),
+        QStringLiteral(" The trace could not be saved to \n %1 \n (%2).").arg(QDir::toNativeSeparators(path), error));
 }
 
 void TraceWindow::CBF_ButtonTraceCopy()
@@ -389,4 +399,4 @@ void TraceWindow::showFileStopped(const QString& why)
                          .arg(path, why));
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -68,8 +68,8 @@ class TraceWindow final : public QObject {
 public:
     // openButton opens the window; interfacePanel gets the connection's
     // counters; SAVE starts in directory.
-    TraceWindow(FrameTrace& trace, QAbstractButton* openButton, QWidget* interfacePanel,
-                const QString& directory, QObject* parent = nullptr);
+    TraceWindow(FrameTrace& trace, QAbstractButton* openButton, QWidget* interfacePanel, const QString& directory,
+                QObject* parent = nullptr);
     ~TraceWindow() override;
 
     QWidget* widget() const { return m_widget.get(); }
@@ -99,8 +99,8 @@ private:
     TraceTableModel m_model;
     QWidget* m_interfacePanel;
     QString m_directory;
-    QTimer m_tick;          // while the window is shown
-    QTimer m_counterTick;   // while the interface panel is shown
+    QTimer m_tick;         // while the window is shown
+    QTimer m_counterTick;  // while the interface panel is shown
 };
 
-} // namespace tarvo
+}  // namespace tarvo

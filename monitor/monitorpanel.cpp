@@ -34,7 +34,7 @@ void showPanel(QWidget* panel)
 
 constexpr double kResetYMax = 200.0;
 
-} // namespace
+}  // namespace
 
 MonitorPanel::MonitorPanel(MonitorContext context)
     : m_ctx(std::move(context))
@@ -52,18 +52,22 @@ MonitorPanel::MonitorPanel(MonitorContext context)
         d->setAutoFillBackground(true);
     m_chart = std::make_unique<StripChart>(control<QChartView>(w, "GraphMonitor"), QList<QColor>{QColor(0, 0, 160)});
     m_chart->setNames(QStringLiteral("scan"), {withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss))});
-    m_chart->setAxisTitles(QStringLiteral("last scans"), withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss)));
+    m_chart->setAxisTitles(QStringLiteral("last scans"),
+                           withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss)));
     m_chart->setTitle(QStringLiteral("GF trend"));
     m_chart->setYRange(0.0, kResetYMax);
     m_chart->setPointsPerScreen(trendValues());
 
-    connect(control<QPushButton>(w, "ButtonStartMonitor"), &QPushButton::clicked, this, [this] {
-        m_ctx.exchange->Transfer(QStringLiteral("monitor"), [this] { CBF_ButtonStartMonitor(); });
-    });
-    connect(control<QPushButton>(w, "ButtonStopMonitor"), &QPushButton::clicked, this, [this] { CBF_ButtonStopMonitor(); });
-    connect(control<QPushButton>(w, "ButtonMonitorReset"), &QPushButton::clicked, this, [this] { CBF_ButtonMonitorReset(); });
-    connect(control<QPushButton>(w, "ButtonMonitorGfBig"), &QPushButton::clicked, this, [this] { CBF_ButtonMonitorGfBig(); });
-    connect(control<QPushButton>(w, "ButtonMonitorVecBig"), &QPushButton::clicked, this, [this] { CBF_ButtonMonitorVecBig(); });
+    connect(control<QPushButton>(w, "ButtonStartMonitor"), &QPushButton::clicked, this,
+            [this] { m_ctx.exchange->Transfer(QStringLiteral("monitor"), [this] { CBF_ButtonStartMonitor(); }); });
+    connect(control<QPushButton>(w, "ButtonStopMonitor"), &QPushButton::clicked, this,
+            [this] { CBF_ButtonStopMonitor(); });
+    connect(control<QPushButton>(w, "ButtonMonitorReset"), &QPushButton::clicked, this,
+            [this] { CBF_ButtonMonitorReset(); });
+    connect(control<QPushButton>(w, "ButtonMonitorGfBig"), &QPushButton::clicked, this,
+            [this] { CBF_ButtonMonitorGfBig(); });
+    connect(control<QPushButton>(w, "ButtonMonitorVecBig"), &QPushButton::clicked, this,
+            [this] { CBF_ButtonMonitorVecBig(); });
     w->installEventFilter(this);
 }
 
@@ -269,4 +273,4 @@ bool MonitorPanel::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

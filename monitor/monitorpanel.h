@@ -125,4 +125,4 @@ private:
     double m_gapStart = -1.0;  // pump time the open gap began; -1: none open
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -44,4 +44,4 @@ int trendWindowSize(int n)
     return std::clamp(n, 1, kTrendValuesMax);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -35,7 +35,10 @@ struct TrendStatistics {
 TrendStatistics trendStatistics(std::span<const double> window, const GlossBand& band);
 
 // The peak-to-peak value is good up to and including its tolerance.
-inline bool ppWithinTolerance(double pp, double ppTol) { return pp <= ppTol; }
+inline bool ppWithinTolerance(double pp, double ppTol)
+{
+    return pp <= ppTol;
+}
 
 // Left Y axis of the trend chart: one unit of margin around the values, never below 0.
 std::pair<double, double> trendYRange(double min, double max);
@@ -43,4 +46,4 @@ std::pair<double, double> trendYRange(double min, double max);
 // The number of scans shown, held to 1..1000.
 int trendWindowSize(int n);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -15,7 +15,7 @@ namespace {
 // can be cleared without a wake-up (closing the program).
 constexpr double kRecheck = 0.25;
 
-} // namespace
+}  // namespace
 
 AutoFrameReader::AutoFrameReader(Link& link, EventPump& pump, std::function<void()> lineLost)
     : m_link(link)
@@ -65,9 +65,8 @@ AutoFrameReader::WaitEnd AutoFrameReader::waitUntil(std::uint16_t& loopFlag, dou
         const double now = m_pump.now();
         if (now >= until)
             return WaitEnd::Quiet;
-        m_pump.waitFor(std::clamp(std::min(m_scanner.decidesAt(), until) - now, 0.0, kRecheck), [&] {
-            return loopFlag != 1 || m_link.bytesAvailable() > 0 || m_link.channelLost();
-        });
+        m_pump.waitFor(std::clamp(std::min(m_scanner.decidesAt(), until) - now, 0.0, kRecheck),
+                       [&] { return loopFlag != 1 || m_link.bytesAvailable() > 0 || m_link.channelLost(); });
         m_pump.processEvents();  // bytes on their way are no pause on the line
         fill(true);
     }
@@ -150,4 +149,4 @@ QString autoFrameReport(const AutoFrameCounts& counts, long notDrawn)
     return text;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -91,4 +91,4 @@ private:
 // told only when it occurred; empty when there is nothing to tell.
 QString autoFrameReport(const AutoFrameCounts& counts, long notDrawn);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -46,9 +46,7 @@ void Exchange::FillTxBuf(std::uint16_t code, std::uint16_t arg)
         break;
     case frame::ReadTeachRow:
     case frame::ReadProfileBlock:
-    case frame::AutoSend:
-        putWord(buf, 2, arg);
-        break;
+    case frame::AutoSend: putWord(buf, 2, arg); break;
     case frame::WriteCalibRow:
         putWord(buf, 2, arg);
         if (arg <= 76)
@@ -456,4 +454,4 @@ QString Exchange::versionText() const
     return text;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -44,11 +44,11 @@ struct ExchangeOptions {
     double replyLimit = 3.0;         // seconds for every reply but the line check's
     double lineCheckTcpLimit = 5.0;  // seconds for the identification over TCP
     // How the temperature-compensation tool's exchange differs:
-    bool headerOnlyFrames = false;         // FillTxBuf writes bytes 0-5 (sync, code, argument) only
-    bool lineCheckStopsAutoSend = true;    // command 50 and a 0.1 s pause before the identification
-    double lineCheckSerialLimit = 3.0;     // seconds for the identification over RS-232
-    bool lineCheckSerialRunsEvents = true; // false: the RS-232 wait runs no other callback
-    bool lineCheckFailureIsTimeout = true; // false: the host's lineCheckFailed() instead of SetPopupTimeout
+    bool headerOnlyFrames = false;          // FillTxBuf writes bytes 0-5 (sync, code, argument) only
+    bool lineCheckStopsAutoSend = true;     // command 50 and a 0.1 s pause before the identification
+    double lineCheckSerialLimit = 3.0;      // seconds for the identification over RS-232
+    bool lineCheckSerialRunsEvents = true;  // false: the RS-232 wait runs no other callback
+    bool lineCheckFailureIsTimeout = true;  // false: the host's lineCheckFailed() instead of SetPopupTimeout
 };
 
 // The word to the user about transfers dropped after a failed one; commands
@@ -175,16 +175,16 @@ private:
         std::function<void()> work;
     };
     int m_transferDepth = 0;
-    int m_transferPumpDepth = 0;  // event-pump depth at which the running transfer began
+    int m_transferPumpDepth = 0;    // event-pump depth at which the running transfer began
     bool m_transferFailed = false;  // the running transfer met a timeout or a failed line check
     std::vector<QueuedTransfer> m_queued;
     bool m_replyOutstanding = false;
     AutoFrameReader m_autoFrames;
     FrameScanner m_scanner;
-    Request m_request;           // the last request written that awaits a reply
-    std::vector<Owed> m_owed;    // oldest first
+    Request m_request;         // the last request written that awaits a reply
+    std::vector<Owed> m_owed;  // oldest first
     std::uint64_t m_openings = 0;
     long m_strays = 0;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -7,7 +7,7 @@ namespace tarvo {
 namespace {
 constexpr int kHeaderBytes = 4;
 constexpr double kNever = std::numeric_limits<double>::infinity();
-} // namespace
+}  // namespace
 
 std::uint8_t* FrameScanner::tail()
 {
@@ -118,4 +118,4 @@ FrameScanner::Item FrameScanner::next(double now, bool text)
     return quiet >= kSettle ? take(Item::Frame, frame::kBytes) : wait(m_lastByteAt + kSettle);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

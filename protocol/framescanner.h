@@ -33,8 +33,8 @@ public:
     struct Item {
         enum Kind { None, Frame, Skipped };
         Kind kind = None;
-        int bytes = 0;       // 36 for a frame; the count of skipped bytes
-        bool cut = false;    // skipped bytes that began with a header: a frame cut short
+        int bytes = 0;                       // 36 for a frame; the count of skipped bytes
+        bool cut = false;                    // skipped bytes that began with a header: a frame cut short
         const std::uint8_t* data = nullptr;  // valid until the scanner is given more bytes
     };
 
@@ -72,4 +72,4 @@ private:
     double m_decidesAt = std::numeric_limits<double>::infinity();
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -13,7 +13,7 @@
 namespace tarvo {
 
 namespace {
-constexpr int kLoopPauseMs = 25;  // between a live reply and the next request
+constexpr int kLoopPauseMs = 25;     // between a live reply and the next request
 constexpr double kPauseLimit = 1.0;  // seconds; the pause's timer ends the wait long before
 }
 
@@ -98,7 +98,8 @@ void MeasurementTransfer::GetData()
     while (m_flags.poll == 1) {
         const bool complete = ReadMeasurement();
         const auto polled = m_reconnect ? m_reconnect->afterRequest(complete, m_flags.poll, false)
-                                        : complete ? Reconnector::Polled::Value : Reconnector::Polled::Failed;
+            : complete                  ? Reconnector::Polled::Value
+                                        : Reconnector::Polled::Failed;
         pause.start(std::chrono::milliseconds(kLoopPauseMs));
         if (polled == Reconnector::Polled::Value) {
             m_host.SetPanelData();
@@ -136,4 +137,4 @@ void MeasurementTransfer::GetProfile()
         m_ex.SetPopupTimeout();
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -16,19 +16,19 @@ class Link;
 class Reconnector;
 struct LoopFlags;
 
-constexpr int kProfilePoints = 150;     // profileBuf
-constexpr int kProfileBlocks = 10;      // command 9, blocks 0..9
-constexpr int kProfileBlockPoints = 16; // points in blocks 0..8
+constexpr int kProfilePoints = 150;      // profileBuf
+constexpr int kProfileBlocks = 10;       // command 9, blocks 0..9
+constexpr int kProfileBlockPoints = 16;  // points in blocks 0..8
 constexpr std::uint16_t kNoVector = 255;
 
 using DataWords = std::array<std::uint16_t, frame::kWords>;
 
 // The units of the measured values, as chart axes and exports name them.
-inline constexpr const char* kUnitCounts = "counts";    // CH_REF, CH_DIR, CH_DIF, INT
-inline constexpr const char* kUnitNorm = "per mille";   // NORM = CH_DIR*1000/(CH_DIR+CH_DIF)
-inline constexpr const char* kUnitGloss = "GU";         // GF and PP, gloss units
-inline constexpr const char* kUnitRaw = "raw";          // TEMP as the sensor reports it
-inline constexpr const char* kUnitProfile = "raw/10";   // profile points, the sensor's words / 10
+inline constexpr const char* kUnitCounts = "counts";   // CH_REF, CH_DIR, CH_DIF, INT
+inline constexpr const char* kUnitNorm = "per mille";  // NORM = CH_DIR*1000/(CH_DIR+CH_DIF)
+inline constexpr const char* kUnitGloss = "GU";        // GF and PP, gloss units
+inline constexpr const char* kUnitRaw = "raw";         // TEMP as the sensor reports it
+inline constexpr const char* kUnitProfile = "raw/10";  // profile points, the sensor's words / 10
 
 // The last value set received, from whatever source, and the last profile.
 struct MeasuredValues {
@@ -37,8 +37,8 @@ struct MeasuredValues {
     std::uint16_t dataChDif = 0;
     std::uint16_t dataNorm = 0;
     std::uint16_t dataInt = 0;
-    std::uint16_t dataGf = 0;     // tenths
-    std::uint16_t dataVec = 0;    // 255: no vector or error state
+    std::uint16_t dataGf = 0;   // tenths
+    std::uint16_t dataVec = 0;  // 255: no vector or error state
     std::uint16_t dataTemp = 0;
     std::uint16_t dataGfRaw = 0;  // tenths
     std::uint16_t dataPP = 0;     // tenths
@@ -51,9 +51,9 @@ struct MeasuredValues {
     std::int64_t receivedMs = 0;
 
     std::array<double, kProfilePoints> profileBuf{};
-    std::uint16_t anzprof = 0;  // valid points, never more than kProfilePoints
-    std::uint16_t maxprof = 0;  // raw word
-    std::uint16_t minprof = 0;  // raw word
+    std::uint16_t anzprof = 0;           // valid points, never more than kProfilePoints
+    std::uint16_t maxprof = 0;           // raw word
+    std::uint16_t minprof = 0;           // raw word
     std::int64_t profileReceivedMs = 0;  // when a block of the profile last arrived
 
     // Words 2..11 of a measurement frame into the values; the words are
@@ -76,8 +76,8 @@ public:
 
 class MeasurementTransfer {
 public:
-    MeasurementTransfer(Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,
-                        MeasuredValues& values, MeasurementHost& host);
+    MeasurementTransfer(Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags, MeasuredValues& values,
+                        MeasurementHost& host);
 
     // The live loop: one measurement frame after another until poll is
     // cleared; each complete frame is shown and drawn before the next request.
@@ -110,4 +110,4 @@ private:
     bool m_running = false;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -8,7 +8,7 @@ namespace tarvo {
 
 std::array<std::uint16_t*, kParamCount> ParameterSet::vars()
 {
-    return {&power, &pmod, &average, &evalmode, &hold, &intlim, &maxno, &digitalout,
+    return {&power,   &pmod,     &average,   &evalmode,  &hold, &intlim, &maxno,     &digitalout,
             &trigger, &extteach, &anaoutbeg, &anaoutend, &bias, &sttrsh, &profilbeg, &profilend};
 }
 
@@ -32,7 +32,7 @@ double unpackTeach(std::uint16_t word, std::uint16_t evalmode)
 {
     return evalmode == 1 ? word / 10.0 : static_cast<double>(word);
 }
-} // namespace
+}  // namespace
 
 void ParameterSet::CopyVarsToPP()
 {
@@ -84,4 +84,4 @@ void ParameterSet::CopyFileParatoVars()
         maxno = 31;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

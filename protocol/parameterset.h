@@ -24,9 +24,9 @@ constexpr std::int32_t DATFILE = 3;
 
 class ParameterSet {
 public:
-    std::uint16_t power = 0, pmod = 0, average = 0, evalmode = 0, hold = 0, intlim = 0, maxno = 0,
-                  digitalout = 0, trigger = 0, extteach = 0, anaoutbeg = 0, anaoutend = 0, bias = 0,
-                  sttrsh = 0, profilbeg = 0, profilend = 0;
+    std::uint16_t power = 0, pmod = 0, average = 0, evalmode = 0, hold = 0, intlim = 0, maxno = 0, digitalout = 0,
+                  trigger = 0, extteach = 0, anaoutbeg = 0, anaoutend = 0, bias = 0, sttrsh = 0, profilbeg = 0,
+                  profilend = 0;
     std::array<std::array<double, kTeachCols>, kTeachRows> cttDouble{};
     std::array<std::uint16_t, kBlockWords> pp{};
     // The teach words as last fetched or read, whatever the mode: with an
@@ -46,4 +46,4 @@ private:
     std::array<std::uint16_t*, kParamCount> vars();
 };
 
-} // namespace tarvo
+}  // namespace tarvo

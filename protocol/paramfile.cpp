@@ -10,7 +10,7 @@ namespace tarvo {
 namespace {
 // A parameter file is under a kilobyte; anything much larger is not one.
 constexpr qint64 kMaxFileBytes = 64 * 1024;
-} // namespace
+}  // namespace
 
 QByteArray formatParameterFile(const ParameterBlock& pp)
 {
@@ -33,8 +33,9 @@ ParamFileResult readParameterFile(const QString& path, ParameterBlock& pp)
 {
     const FileRead file = readWholeFile(path, kMaxFileBytes);
     if (file.status != FileRead::Ok)
-        return {false, QStringLiteral("The file cannot be read (%1).")
-                           .arg(file.status == FileRead::Missing ? QStringLiteral("No such file") : file.error)};
+        return {false,
+                QStringLiteral("The file cannot be read (%1).")
+                    .arg(file.status == FileRead::Missing ? QStringLiteral("No such file") : file.error)};
 
     return parseParameterFile(file.content, QFileInfo(path).fileName(), pp);
 }
@@ -46,14 +47,16 @@ ParamFileResult parseParameterFile(const QByteArray& text, const QString& name, 
     int count = 0;
     for (const TextToken& token : tokens) {
         if (count == kBlockWords)
-            return {false, QStringLiteral("%1, line %2: the file holds more than %3 numbers.")
-                               .arg(name)
-                               .arg(token.line)
-                               .arg(kBlockWords)};
+            return {false,
+                    QStringLiteral("%1, line %2: the file holds more than %3 numbers.")
+                        .arg(name)
+                        .arg(token.line)
+                        .arg(kBlockWords)};
         const auto value = readNumber(QByteArrayView(token.text), NumberForm::Whole);
         if (!value || *value < 0 || *value > 65535)
-            return {false, numberInFileMessage(name, token.line, token.text,
-                                               QStringLiteral("a whole number from 0 to 65535"))};
+            return {
+                false,
+                numberInFileMessage(name, token.line, token.text, QStringLiteral("a whole number from 0 to 65535"))};
         words[count++] = static_cast<std::uint16_t>(*value);
     }
     if (count < kBlockWords)
@@ -62,4 +65,4 @@ ParamFileResult parseParameterFile(const QByteArray& text, const QString& name, 
     return {true, {}};
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -30,4 +30,4 @@ ParamFileResult readParameterFile(const QString& path, ParameterBlock& pp);
 // The same for a file's text; `name` names the file in the messages.
 ParamFileResult parseParameterFile(const QByteArray& text, const QString& name, ParameterBlock& pp);
 
-} // namespace tarvo
+}  // namespace tarvo

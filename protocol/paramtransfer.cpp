@@ -10,8 +10,8 @@
 
 namespace tarvo {
 
-ParamTransfer::ParamTransfer(Exchange& exchange, Link& link, LoopFlags& flags, ParameterSet& params,
-                             EventPump& pump, ParamTransferHost& host)
+ParamTransfer::ParamTransfer(Exchange& exchange, Link& link, LoopFlags& flags, ParameterSet& params, EventPump& pump,
+                             ParamTransferHost& host)
     : m_ex(exchange)
     , m_link(link)
     , m_flags(flags)
@@ -134,4 +134,4 @@ bool ParamTransfer::GetPara()
     return true;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

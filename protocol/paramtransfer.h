@@ -62,4 +62,4 @@ private:
     ParamTransferHost& m_host;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

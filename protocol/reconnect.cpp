@@ -5,8 +5,8 @@
 #include "link.h"
 
 #include <QRandomGenerator>
-#include <QTimer>
 #include <QStringList>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -22,7 +22,7 @@ double uniformJitter()
     return QRandomGenerator::global()->generateDouble() * 2.0 - 1.0;
 }
 
-} // namespace
+}  // namespace
 
 QString linkEventWord(LinkEvent event)
 {
@@ -85,9 +85,10 @@ QString parameterDifferences(const ParameterWords& before, const ParameterWords&
             continue;
         if (++differing > most)
             continue;
-        const QString what = i < kParamCount
-            ? QString::fromLatin1(kParamNames[i])
-            : QStringLiteral("teach row %1 word %2").arg((i - kParamCount) / kTeachCols).arg((i - kParamCount) % kTeachCols);
+        const QString what = i < kParamCount ? QString::fromLatin1(kParamNames[i])
+                                             : QStringLiteral("teach row %1 word %2")
+                                                   .arg((i - kParamCount) / kTeachCols)
+                                                   .arg((i - kParamCount) % kTeachCols);
         named << QStringLiteral("%1 %2 -> %3").arg(what).arg(before[i]).arg(after[i]);
     }
     QString text = named.join(QStringLiteral(", "));
@@ -165,10 +166,11 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
         if (m_link.ret < 0 || ended() || !m_ex.QueryIdentification() || ended())
             continue;
         const QString now = m_ex.versionText();
-        event(LinkEvent::Back, QStringLiteral("\"%1\" answered after %2 s, attempt %3")
-                                   .arg(now)
-                                   .arg(m_pump.now() - lostAt, 0, 'f', 1)
-                                   .arg(schedule.attempts()));
+        event(LinkEvent::Back,
+              QStringLiteral("\"%1\" answered after %2 s, attempt %3")
+                  .arg(now)
+                  .arg(m_pump.now() - lostAt, 0, 'f', 1)
+                  .arg(schedule.attempts()));
         if (now != identity) {
             outcome = Outcome::OtherSensor;
             break;
@@ -186,8 +188,9 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
     m_lastOutcome = outcome;
     state(QString());
     if (outcome == Outcome::OtherSensor) {
-        event(LinkEvent::IdentityChanged, QStringLiteral("the sensor was \"%1\", now \"%2\" answers; nothing of it is recorded")
-                                              .arg(identity, m_ex.versionText()));
+        event(LinkEvent::IdentityChanged,
+              QStringLiteral("the sensor was \"%1\", now \"%2\" answers; nothing of it is recorded")
+                  .arg(identity, m_ex.versionText()));
     } else if (outcome == Outcome::GaveUp) {
         event(LinkEvent::GaveUp, QStringLiteral("retrying stopped after %1 attempt(s)").arg(schedule.attempts()));
     } else if (outcome == Outcome::Resumed) {
@@ -295,11 +298,8 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
         return reader.wait(loopFlag);
     for (;;) {
         switch (reader.waitUntil(loopFlag, m_quietSince + quietLimit)) {
-        case AutoFrameReader::WaitEnd::Frames:
-            m_quietSince = m_pump.now();
-            return true;
-        case AutoFrameReader::WaitEnd::Stopped:
-            return false;
+        case AutoFrameReader::WaitEnd::Frames: m_quietSince = m_pump.now(); return true;
+        case AutoFrameReader::WaitEnd::Stopped: return false;
         case AutoFrameReader::WaitEnd::Lost:
             if (!resumeReception(m_link.lostReason(), loopFlag))
                 return false;
@@ -320,9 +320,9 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
             }
             // Another sensor on the line: the recovery looks for the session's.
             m_ex.version = session;
-            const QString reason = answered ? QStringLiteral("another sensor answered the line check")
-                                            : QStringLiteral("nothing came for %1 s and the line check got no answer")
-                                                  .arg(quietLimit);
+            const QString reason = answered
+                ? QStringLiteral("another sensor answered the line check")
+                : QStringLiteral("nothing came for %1 s and the line check got no answer").arg(quietLimit);
             if (!resumeReception(reason, loopFlag))
                 return false;
             break;
@@ -331,4 +331,4 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
     }
 }
 
-} // namespace tarvo
+}  // namespace tarvo

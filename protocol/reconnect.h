@@ -160,4 +160,4 @@ private:
     QMetaObject::Connection m_idleWatch;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

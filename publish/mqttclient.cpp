@@ -14,7 +14,7 @@ namespace tarvo::publish {
 
 namespace {
 
-constexpr double kFirstRetry = 0.25;   // seconds after a failure, doubled up to kMaxRetry
+constexpr double kFirstRetry = 0.25;  // seconds after a failure, doubled up to kMaxRetry
 constexpr double kMaxRetry = 2.0;
 constexpr double kAnswerLimit = 10.0;  // seconds for a broker to answer a connection attempt
 constexpr int kLoopWaitMs = 250;       // the network loop looks at its stop flags this often
@@ -43,7 +43,7 @@ bool readable(const QString& option, const QString& path, QString* error)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 MqttClient::MqttClient(QObject* parent)
     : QObject(parent)
@@ -70,7 +70,8 @@ bool MqttClient::configure(const BrokerOptions& options, QString* error)
     // messages not yet acknowledged are ours to send again.
     m_mosq = mosquitto_new(options.clientId.toUtf8().constData(), true, this);
     if (!m_mosq) {
-        *error = QStringLiteral("the MQTT client cannot be created: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        *error
+            = QStringLiteral("the MQTT client cannot be created: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     mosquitto_threaded_set(m_mosq, true);
@@ -221,14 +222,12 @@ QString MqttClient::reasonFor(int rc, int savedErrno)
         lastError = m_lastError;
     }
     switch (rc) {
-    case kTimedOut:
-        return QStringLiteral("no answer within %1 s").arg(kAnswerLimit, 0, 'f', 0);
+    case kTimedOut: return QStringLiteral("no answer within %1 s").arg(kAnswerLimit, 0, 'f', 0);
     case MOSQ_ERR_ERRNO:
         if (savedErrno != 0)
             return QString::fromLocal8Bit(std::strerror(savedErrno));
         break;
-    case MOSQ_ERR_EAI:
-        return QStringLiteral("the name %1 cannot be resolved").arg(m_options.host);
+    case MOSQ_ERR_EAI: return QStringLiteral("the name %1 cannot be resolved").arg(m_options.host);
     case MOSQ_ERR_TLS:
     case MOSQ_ERR_TLS_HANDSHAKE:
         return QStringLiteral("TLS failed: %1")
@@ -236,17 +235,16 @@ QString MqttClient::reasonFor(int rc, int savedErrno)
     case MOSQ_ERR_CONN_LOST:
         return m_answered ? QStringLiteral("the connection was lost")
                           : QStringLiteral("the broker closed the connection without answering (does it want --tls?)");
-    case MOSQ_ERR_KEEPALIVE:
-        return QStringLiteral("the broker stopped answering");
-    default:
-        break;
+    case MOSQ_ERR_KEEPALIVE: return QStringLiteral("the broker stopped answering");
+    default: break;
     }
     return QString::fromUtf8(mosquitto_strerror(rc));
 }
 
 void MqttClient::report(Failure kind, const QString& reason)
 {
-    QMetaObject::invokeMethod(this, [this, kind, reason] { emit failed(kind, reason); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, kind, reason] { emit failed(kind, reason); }, Qt::QueuedConnection);
 }
 
 void MqttClient::pauseBeforeRetry(double seconds)
@@ -265,7 +263,8 @@ void MqttClient::onConnect(mosquitto*, void* self, int rc)
         return;
     }
     c->m_connected = true;
-    QMetaObject::invokeMethod(c, [c] { emit c->connected(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        c, [c] { emit c->connected(); }, Qt::QueuedConnection);
 }
 
 void MqttClient::onDisconnect(mosquitto*, void*, int)
@@ -276,7 +275,8 @@ void MqttClient::onDisconnect(mosquitto*, void*, int)
 void MqttClient::onPublish(mosquitto*, void* self, int mid)
 {
     auto* c = static_cast<MqttClient*>(self);
-    QMetaObject::invokeMethod(c, [c, mid] { emit c->acknowledged(mid); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        c, [c, mid] { emit c->acknowledged(mid); }, Qt::QueuedConnection);
 }
 
 void MqttClient::onLog(mosquitto*, void* self, int level, const char* text)
@@ -288,4 +288,4 @@ void MqttClient::onLog(mosquitto*, void* self, int level, const char* text)
     c->m_lastError = QString::fromUtf8(text);
 }
 
-} // namespace tarvo::publish
+}  // namespace tarvo::publish

@@ -107,4 +107,4 @@ private:
     QString m_lastError;      // libmosquitto's last error line (a TLS reason, say)
 };
 
-} // namespace tarvo::publish
+}  // namespace tarvo::publish

@@ -28,7 +28,7 @@ QString wildcardIn(const QString& text)
     return QString();
 }
 
-} // namespace
+}  // namespace
 
 QString badName(const QString& name)
 {
@@ -41,7 +41,8 @@ QString badName(const QString& name)
         wrong = QStringLiteral("a zero character");
     if (wrong.isEmpty())
         return QString();
-    return QStringLiteral("--name \"%1\" holds %2: the name is one topic level, without '/', '+' and '#'").arg(name, wrong);
+    return QStringLiteral("--name \"%1\" holds %2: the name is one topic level, without '/', '+' and '#'")
+        .arg(name, wrong);
 }
 
 QString badPrefix(const QString& prefix)
@@ -124,4 +125,4 @@ QByteArray eventPayload(const QDateTime& when, const QString& event, const QStri
                     {QStringLiteral("last_seq"), static_cast<qint64>(lastSeq)}});
 }
 
-} // namespace tarvo::publish
+}  // namespace tarvo::publish

@@ -51,4 +51,4 @@ QByteArray infoPayload(const QDateTime& when, const QString& identification, con
 // {"time":"…","event":"LOST","reason":"…","last_seq":41}
 QByteArray eventPayload(const QDateTime& when, const QString& event, const QString& reason, quint64 lastSeq);
 
-} // namespace tarvo::publish
+}  // namespace tarvo::publish

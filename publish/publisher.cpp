@@ -65,7 +65,8 @@ void Publisher::addValues(const MeasuredValues& values, const QDateTime& when)
 
 void Publisher::addEvent(const QString& word, const QString& reason)
 {
-    enqueue({m_nextKey++, QByteArrayLiteral("events"), eventPayload(QDateTime::currentDateTime(), word, reason, m_seq), 0});
+    enqueue(
+        {m_nextKey++, QByteArrayLiteral("events"), eventPayload(QDateTime::currentDateTime(), word, reason, m_seq), 0});
     handOver();
 }
 
@@ -143,7 +144,8 @@ void Publisher::onConnected()
     const size_t waiting = m_inflight.size() + m_memory.size() + m_unsaved.size();
     const bool spooled = m_spool && m_spool->hasUnread();
     if (!again)
-        say(QStringLiteral("broker %1: connected; publishing to %2").arg(m_client.where(), QString::fromUtf8(m_topics.values)));
+        say(QStringLiteral("broker %1: connected; publishing to %2")
+                .arg(m_client.where(), QString::fromUtf8(m_topics.values)));
     else
         say(QStringLiteral("broker %1: connected again; %2 messages wait%3")
                 .arg(m_client.where(), QString::number(waiting),
@@ -159,8 +161,9 @@ void Publisher::onFailed(MqttClient::Failure, const QString& reason)
     // Before the first connection the command reports how the start went;
     // while retrying, a reason is told once.
     if (m_everConnected && (wasConnected || reason != m_lastFailure)) {
-        say(wasConnected ? QStringLiteral("broker %1: %2; messages are kept until it is back").arg(m_client.where(), reason)
-                         : QStringLiteral("broker %1: %2").arg(m_client.where(), reason),
+        say(wasConnected
+                ? QStringLiteral("broker %1: %2; messages are kept until it is back").arg(m_client.where(), reason)
+                : QStringLiteral("broker %1: %2").arg(m_client.where(), reason),
             true);
     }
     m_lastFailure = reason;
@@ -237,8 +240,8 @@ Publisher::Outcome Publisher::finish(double limit, EventPump& pump)
         if (e.file == 0)
             unspooled.push_back(std::move(e));
     const auto thisRunsValues = [this](const std::vector<SpoolEntry>& v) {
-        return static_cast<quint64>(
-            std::count_if(v.begin(), v.end(), [this](const SpoolEntry& e) { return isValues(e) && e.key >= m_firstKey; }));
+        return static_cast<quint64>(std::count_if(
+            v.begin(), v.end(), [this](const SpoolEntry& e) { return isValues(e) && e.key >= m_firstKey; }));
     };
     const quint64 undelivered = o.published - o.delivered - m_dropped;
     o.lost = m_dropped;
@@ -266,4 +269,4 @@ Publisher::Outcome Publisher::finish(double limit, EventPump& pump)
     return o;
 }
 
-} // namespace tarvo::publish
+}  // namespace tarvo::publish

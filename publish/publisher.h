@@ -107,7 +107,7 @@ private:
     QByteArray m_info;
     quint64 m_seq = 0;
     quint64 m_nextKey = 1;
-    quint64 m_firstKey = 1;  // keys below are an earlier run's
+    quint64 m_firstKey = 1;                // keys below are an earlier run's
     std::map<int, SpoolEntry> m_inflight;  // by message id
     std::deque<SpoolEntry> m_memory;
     std::deque<SpoolEntry> m_unsaved;  // the spool refused them
@@ -122,4 +122,4 @@ private:
     quint64 m_dropped = 0;
 };
 
-} // namespace tarvo::publish
+}  // namespace tarvo::publish

@@ -55,7 +55,8 @@ Parsed parse(const QByteArray& content, const QString& path, quint64 fileKey, QS
         const bool ok = keyOk && e.key > 0 && e.key < kMaxKey && (e.kind == "values" || e.kind == "events")
             && QJsonDocument::fromJson(e.payload).isObject();
         if (!ok) {
-            warnings << QStringLiteral("%1, line %2: damaged, skipped").arg(QDir::toNativeSeparators(path), QString::number(i + 1));
+            warnings << QStringLiteral("%1, line %2: damaged, skipped")
+                            .arg(QDir::toNativeSeparators(path), QString::number(i + 1));
             continue;
         }
         e.file = fileKey;
@@ -64,7 +65,7 @@ Parsed parse(const QByteArray& content, const QString& path, quint64 fileKey, QS
     return p;
 }
 
-} // namespace
+}  // namespace
 
 Spool::Spool(const QString& dir, const QString& id)
     : m_dir(dir)
@@ -115,8 +116,7 @@ bool Spool::open(QString* error)
         m_lock.reset();
         return false;
     }
-    const QStringList names =
-        QDir(m_dir).entryList({m_base + QStringLiteral(".*.spool")}, QDir::Files, QDir::Name);
+    const QStringList names = QDir(m_dir).entryList({m_base + QStringLiteral(".*.spool")}, QDir::Files, QDir::Name);
     for (const QString& name : names) {
         const QString middle = name.mid(m_base.size() + 1).chopped(6);  // between the dots
         bool ok = false;
@@ -282,4 +282,4 @@ QStringList Spool::takeWarnings()
     return w;
 }
 
-} // namespace tarvo::publish
+}  // namespace tarvo::publish

@@ -32,9 +32,9 @@ namespace tarvo::publish {
 
 struct SpoolEntry {
     quint64 key = 0;
-    QByteArray kind;     // "values" or "events"
+    QByteArray kind;  // "values" or "events"
     QByteArray payload;
-    quint64 file = 0;    // first key of the spool file it was read from; 0: never spooled
+    quint64 file = 0;  // first key of the spool file it was read from; 0: never spooled
 };
 
 class Spool {
@@ -80,7 +80,7 @@ public:
 private:
     struct File {
         QString path;
-        int entries = -1;   // messages in it; -1 until it is read (a file of an earlier run)
+        int entries = -1;      // messages in it; -1 until it is read (a file of an earlier run)
         bool reading = false;  // taken into the read buffer: no more appends
         std::vector<quint64> delivered;
     };
@@ -99,4 +99,4 @@ private:
     QStringList m_warnings;
 };
 
-} // namespace tarvo::publish
+}  // namespace tarvo::publish

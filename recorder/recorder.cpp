@@ -44,7 +44,7 @@ void setBar(QProgressBar* bar, int value)
     bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
 }
 
-} // namespace
+}  // namespace
 
 template <typename T>
 T* Recorder::ctrl(const char* name) const
@@ -215,15 +215,16 @@ void Recorder::SelRecFile()
         return;
     }
     if (QFileInfo::exists(path)) {
-        if (!dialogs().confirm(kAttention, QStringLiteral("File already exist! \nDo you want to select existing file?")))
+        if (!dialogs().confirm(kAttention,
+                               QStringLiteral("File already exist! \nDo you want to select existing file?")))
             return;
         dialogs().message(kAttention, makeSure(36));
     }
     // The path is shown, and so becomes the record target, only once the
     // file holds its header; a failed choice leaves the earlier target.
     if (!file.create(path)) {
-        dialogs().message(kAttention, QStringLiteral("The record file could not be created! \n%1\n%2")
-                                          .arg(path, file.errorString()));
+        dialogs().message(
+            kAttention, QStringLiteral("The record file could not be created! \n%1\n%2").arg(path, file.errorString()));
         return;
     }
     file_name = path;
@@ -236,7 +237,8 @@ bool Recorder::takeFileName()
 {
     file_name = DispRecFile->document()->firstBlock().text().trimmed();
     if (file_name.isEmpty()) {
-        dialogs().message(kAttention, QStringLiteral("No record file has been selected! \nRecording will not be done! "));
+        dialogs().message(kAttention,
+                          QStringLiteral("No record file has been selected! \nRecording will not be done! "));
         return false;
     }
     return true;
@@ -258,8 +260,9 @@ bool Recorder::ToFile()
 
 void Recorder::showWriteFailure()
 {
-    dialogs().message(kAttention, QStringLiteral("The record file could not be written! \n%1\n%2\nRecording has been stopped. ")
-                                      .arg(file_name, file.errorString()));
+    dialogs().message(kAttention,
+                      QStringLiteral("The record file could not be written! \n%1\n%2\nRecording has been stopped. ")
+                          .arg(file_name, file.errorString()));
 }
 
 void Recorder::fileSavedMessage()
@@ -349,8 +352,9 @@ void Recorder::writeEvent(LinkEvent event, const QString& reason)
     m_writeFailed = true;
     StopRecord();
     if (first)
-        dialogs().message(kAttention, QStringLiteral("The events file could not be written! \n%1\n%2\nRecording has been stopped. ")
-                                          .arg(events.path(), events.errorString()));
+        dialogs().message(kAttention,
+                          QStringLiteral("The events file could not be written! \n%1\n%2\nRecording has been stopped. ")
+                              .arg(events.path(), events.errorString()));
 }
 
 void Recorder::StopRecord()
@@ -575,4 +579,4 @@ void Recorder::CBF_RECP()
     m_ex.Transfer(QStringLiteral("autosend-off"), [this] { m_ex.StopAutoSend(); });
 }
 
-} // namespace tarvo
+}  // namespace tarvo

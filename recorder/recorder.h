@@ -130,4 +130,4 @@ private:
     QDoubleSpinBox *DispGfRecord, *RecDispPP;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -3,7 +3,6 @@
 #include "fileio.h"
 #include "measurement.h"
 
-
 namespace tarvo {
 
 namespace {
@@ -15,7 +14,7 @@ QByteArray field(const QString& text)
     bytes.append(kFieldBytes - bytes.size(), '\0');
     return bytes;
 }
-} // namespace
+}  // namespace
 
 RecordValues recordValues(const MeasuredValues& m)
 {
@@ -83,4 +82,4 @@ bool RecordFile::append(const QString& path, const RecordValues& values)
     return appendWhole(path, recordLine(clock(), values), true, &m_error);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -53,4 +53,4 @@ private:
     QString m_error;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

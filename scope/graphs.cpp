@@ -24,7 +24,7 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kStripPoints = 101;       // points per screen of the strip charts
+constexpr int kStripPoints = 101;  // points per screen of the strip charts
 constexpr int kProfileFixedPoints = 151;
 constexpr double kProfileFixedMax = 200.0;
 constexpr double kProfileZoomMargin = 3.0;
@@ -66,7 +66,7 @@ void advance(std::array<T, 2>& buf, T latest, bool first)
         buf[0] = latest;  // the first segment is flat
 }
 
-} // namespace
+}  // namespace
 
 Graphs::Graphs(ScopeApp& app)
     : m_app(app)
@@ -76,20 +76,24 @@ Graphs::Graphs(ScopeApp& app)
     m_strip[0] = std::make_unique<StripChart>(p.GraphNorm, band);
     m_strip[1] = std::make_unique<StripChart>(p.GraphInt, band);
     m_strip[2] = std::make_unique<StripChart>(p.GraphGF, band);
-    m_strip[3] = std::make_unique<StripChart>(p.GraphRaw1, QList<QColor>(std::begin(kChannelColour), std::end(kChannelColour)));
+    m_strip[3] = std::make_unique<StripChart>(p.GraphRaw1,
+                                              QList<QColor>(std::begin(kChannelColour), std::end(kChannelColour)));
     const QString point = QStringLiteral("point");
     const QString shown = QStringLiteral("last %1 value sets").arg(kStripPoints - 1);
     const char* bandSignal[3] = {"NORM", "INT", "GF"};
     const char* bandUnit[3] = {kUnitNorm, kUnitCounts, kUnitGloss};
     for (int s = 0; s < 3; ++s) {
         const QString name = QString::fromLatin1(bandSignal[s]), unit = QString::fromLatin1(bandUnit[s]);
-        const auto limit = [&](const char* which) { return withUnit(QString::fromLatin1(which) + name + QStringLiteral(" tolerance"), unit); };
+        const auto limit = [&](const char* which) {
+            return withUnit(QString::fromLatin1(which) + name + QStringLiteral(" tolerance"), unit);
+        };
         m_strip[s]->setNames(point, {withUnit(name, unit), limit("upper "), limit("lower ")});
         m_strip[s]->setAxisTitles(shown, withUnit(name, unit));
         m_strip[s]->setTitle(name);
         m_strip[s]->setLegendLabel(0, name);
     }
-    const QStringList channels{named("CH_REF", kUnitCounts), named("CH_DIR", kUnitCounts), named("CH_DIF", kUnitCounts)};
+    const QStringList channels{named("CH_REF", kUnitCounts), named("CH_DIR", kUnitCounts),
+                               named("CH_DIF", kUnitCounts)};
     m_strip[3]->setNames(point, channels);
     m_strip[3]->setAxisTitles(shown, named("raw channels", kUnitCounts));
     m_strip[3]->setTitle(QStringLiteral("RAW: CH_REF, CH_DIR, CH_DIF"));
@@ -100,7 +104,8 @@ Graphs::Graphs(ScopeApp& app)
         m_strip[s]->setYRange(0.0, kFixedMax[s]);
     }
     const Ui::RECP& r = *m_app.recpanel.ui;
-    QProgressBar* const bars[3][2] = {{p.BarChRef, r.RecBarChRef}, {p.BarChDir, r.RecBarChDir}, {p.BarChDif, r.RecBarChDif}};
+    QProgressBar* const bars[3][2] = {
+        {p.BarChRef, r.RecBarChRef}, {p.BarChDir, r.RecBarChDir}, {p.BarChDif, r.RecBarChDif}};
     for (int c = 0; c < 3; ++c)
         for (QProgressBar* bar : bars[c])
             colourBar(bar, kChannelColour[c]);
@@ -309,8 +314,9 @@ void Graphs::SetPanelGraphData()
     // element 0 to element 1 is the one from the previous point to this one.
     // Hidden graphs only store the value; a visible one is redrawn at the
     // display rate.
-    const double latest[7] = {double(bufchref[1]), double(bufchdir[1]), double(bufchdif[1]), double(bufnorm[1]),
-                              double(bufint[1]),   bufgf[1],            double(buftemp[1])};
+    const double latest[7] = {double(bufchref[1]), double(bufchdir[1]), double(bufchdif[1]),
+                              double(bufnorm[1]),  double(bufint[1]),   bufgf[1],
+                              double(buftemp[1])};
     m_panelTimes.append(double(m.receivedMs));
     for (int i = 0; i < 7; ++i)
         m_panelGraph[i]->append(latest[i]);
@@ -373,4 +379,4 @@ void Graphs::CBF_ButtonScaleReset()
     ScaleAxis();
 }
 
-} // namespace tarvo
+}  // namespace tarvo

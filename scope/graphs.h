@@ -77,11 +77,11 @@ private:
     std::array<std::unique_ptr<StripChart>, 4> m_strip;  // NORM, INT, GF, RAW
     std::unique_ptr<StripChart> m_profile;
     std::array<QChartView*, 7> m_panelViews{};  // per EditSignal
-    PointStore m_panelTimes;  // when each value set of the graph panel arrived, ms since the epoch
+    PointStore m_panelTimes;                    // when each value set of the graph panel arrived, ms since the epoch
     std::array<std::unique_ptr<GrowingChart>, 7> m_panelGraph;
     MeasuredValues m_panelValues;  // the latest set, for the graph panel's numbers
     bool m_panelValuesPending = false;
-    QTimer m_panelValuesTimer;     // shows them at kPanelValuesPerSecond
+    QTimer m_panelValuesTimer;  // shows them at kPanelValuesPerSecond
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -65,7 +65,7 @@ void showPanel(QWidget* panel)
     panel->activateWindow();
 }
 
-} // namespace
+}  // namespace
 
 void Shift(std::span<double> values, int count)
 {
@@ -279,4 +279,4 @@ void LiveLoop::SetPanelData()
     pushTime(trendTimes, m.receivedMs);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -85,4 +85,4 @@ private:
     bool m_gapPending = false;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -7,8 +7,8 @@
 #include "frame.h"
 #include "link.h"
 #include "panelutil.h"
-#include "paramfile.h"
 #include "parameterset.h"
+#include "paramfile.h"
 #include "ui_P.h"
 
 #include <QLabel>
@@ -23,8 +23,11 @@ namespace {
 const QString kInfo = QStringLiteral("INFO!");
 const QString kHeldColour = QStringLiteral("color: #c00000;");
 
-std::uint16_t ring(const QComboBox* r) { return static_cast<std::uint16_t>(ringValue(r)); }
-} // namespace
+std::uint16_t ring(const QComboBox* r)
+{
+    return static_cast<std::uint16_t>(ringValue(r));
+}
+}  // namespace
 
 // A number the sensor (or a file) holds that a field's range cannot show is
 // kept: the field shows the nearest value it can, says so, and the kept
@@ -213,9 +216,8 @@ void ParameterPanel::SetPanelValues()
     // a field cannot show is kept and flagged (showWord); a ring value no
     // entry lists gets an entry of its own.
     const QSignalBlocker b1(p.EditMaxNo), b2(p.EditAnaOutBeg), b3(p.EditAnaOutEnd), b4(p.EditProfileBeg),
-        b5(p.EditProfileEnd), b6(p.EditAverage), b7(p.EditHold), b8(p.EditIntlim), b9(p.EditStTrsh),
-        b10(p.EditPmode), b11(p.Evalmode), b12(p.EditDigitalOutmode), b13(p.EditTrigger), b14(p.EditBias),
-        b15(p.ExternTeach);
+        b5(p.EditProfileEnd), b6(p.EditAverage), b7(p.EditHold), b8(p.EditIntlim), b9(p.EditStTrsh), b10(p.EditPmode),
+        b11(p.Evalmode), b12(p.EditDigitalOutmode), b13(p.EditTrigger), b14(p.EditBias), b15(p.ExternTeach);
     m_quietMarks = true;
     showWord(p.SlidePower, v.power);
     {
@@ -228,7 +230,8 @@ void ParameterPanel::SetPanelValues()
     // then shows as CONT, as the list rules say; other values are kept.
     const bool extTriggersListed = p.EditTrigger->count() > 2;
     for (const auto& [field, word] : ringFields())
-        setRingValue(field, field == p.EditTrigger && !extTriggersListed && v.trigger >= 2 && v.trigger <= 5 ? 0 : v.*word);
+        setRingValue(field,
+                     field == p.EditTrigger && !extTriggersListed && v.trigger >= 2 && v.trigger <= 5 ? 0 : v.*word);
     setRingEntry(p.EditPmode, v.pmod == 0 ? 0 : 1, v.pmod);  // 0 = STAT, any other value DYN
     setExternTeach(v.extteach);
     m_teach.writeCells(v.cttDouble);
@@ -351,10 +354,10 @@ void ParameterPanel::showParameterControls(bool visible)
 {
     Ui::P& p = m_ui;
     for (QWidget* w : std::initializer_list<QWidget*>{
-             p.EditPmode, p.EditAverage, p.EditTrigger, p.EditIntlim, p.SlidePower, p.EditMaxNo,
-             p.EditDigitalOutmode, p.EditAnaOutBeg, p.EditAnaOutEnd, p.EditHold, p.Evalmode, p.ExternTeach,
-             p.EditBias, p.EditStTrsh, p.EditProfileBeg, p.EditProfileEnd, p.ParaCaption1, p.ParaCaption2,
-             p.ParaCaption3, p.ParaCaption4}) {
+             p.EditPmode,      p.EditAverage,        p.EditTrigger,   p.EditIntlim,    p.SlidePower,
+             p.EditMaxNo,      p.EditDigitalOutmode, p.EditAnaOutBeg, p.EditAnaOutEnd, p.EditHold,
+             p.Evalmode,       p.ExternTeach,        p.EditBias,      p.EditStTrsh,    p.EditProfileBeg,
+             p.EditProfileEnd, p.ParaCaption1,       p.ParaCaption2,  p.ParaCaption3,  p.ParaCaption4}) {
         setVisibleWithCaption(w, visible);
         if (w == p.SlidePower)
             p.SlidePowerValue->setVisible(visible);
@@ -364,8 +367,8 @@ void ParameterPanel::showParameterControls(bool visible)
 void ParameterPanel::showTeachControls(bool visible)
 {
     Ui::P& p = m_ui;
-    for (QWidget* w : std::initializer_list<QWidget*>{p.TeachTable, p.ButtonTeachDataTo, p.ButtonResetTable,
-                                                      p.EditNo, p.RadioInc})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{p.TeachTable, p.ButtonTeachDataTo, p.ButtonResetTable, p.EditNo, p.RadioInc})
         setVisibleWithCaption(w, visible);
 }
 
@@ -392,16 +395,11 @@ void ParameterPanel::DispVis()
         QWidget* control;
         bool shown[4];
     } table[] = {
-        {p.DispNorm, {true, true, false, false}},
-        {p.DispINT, {true, true, false, false}},
-        {p.DispGF, {false, false, true, false}},
-        {p.DispChRef, {false, false, true, true}},
-        {p.DispChDif, {true, true, false, true}},
-        {p.BarChRef, {false, false, true, true}},
-        {p.BarChDif, {true, true, false, true}},
-        {p.GraphRaw1, {false, false, false, true}},
-        {p.GraphNorm, {true, false, false, false}},
-        {p.GraphInt, {false, true, false, false}},
+        {p.DispNorm, {true, true, false, false}},   {p.DispINT, {true, true, false, false}},
+        {p.DispGF, {false, false, true, false}},    {p.DispChRef, {false, false, true, true}},
+        {p.DispChDif, {true, true, false, true}},   {p.BarChRef, {false, false, true, true}},
+        {p.BarChDif, {true, true, false, true}},    {p.GraphRaw1, {false, false, false, true}},
+        {p.GraphNorm, {true, false, false, false}}, {p.GraphInt, {false, true, false, false}},
         {p.GraphGF, {false, false, true, false}},
     };
     for (const auto& row : table)
@@ -448,9 +446,9 @@ void ParameterPanel::ReadParaFromFile()
     ParameterBlock block{};
     const ParamFileResult result = readParameterFile(file_name, block);
     if (!result.ok) {
-        dialogs().message(QStringLiteral("ATTENTION!"),
-                          QStringLiteral("%1\nis not a parameter file: %2\nNo parameter was changed.")
-                              .arg(file_name, result.error));
+        dialogs().message(
+            QStringLiteral("ATTENTION!"),
+            QStringLiteral("%1\nis not a parameter file: %2\nNo parameter was changed.").arg(file_name, result.error));
         return;
     }
     m_params.pp = block;
@@ -497,9 +495,9 @@ void ParameterPanel::CBF_ButtonSend(std::function<void(bool)> done)
         // goes where the user meant, and the toggles show it.
         if (m_params.target != shown.target) {
             Ui::P& p = m_ui;
-            QPushButton* toggle = shown.target == DATFILE  ? p.SelectFILE
-                                  : shown.target == EEPROM ? p.SelectEEPROM
-                                                           : p.SelectRAM;
+            QPushButton* toggle = shown.target == DATFILE ? p.SelectFILE
+                : shown.target == EEPROM                  ? p.SelectEEPROM
+                                                          : p.SelectRAM;
             CBF_SelectTarget(toggle, shown.target, true);
         }
         const bool sent = m_params.target == DATFILE ? SendParaToFile() : SendPara();
@@ -697,4 +695,4 @@ QStringList ParameterPanel::unsentFields()
     return names;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -9,9 +9,9 @@
 #include "parameterset.h"
 
 #include <QHash>
-#include <QStringList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -37,10 +37,10 @@ public:
     // setButtonsDimmed: the program's SetButtonsDimmed, around every transfer.
     // explainFailure: a reason and advice after a failed transfer's "TIMEOUT".
     // measured: the last received value set, for teaching.
-    ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchange, Link& link, LoopFlags& flags,
-                   EventPump& pump, const QString& proj_dir, std::function<void(int)> setButtonsDimmed,
-                   std::function<void(const QString&, const QString&)> explainFailure,
-                   const MeasuredValues& measured, QObject* parent = nullptr);
+    ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchange, Link& link, LoopFlags& flags, EventPump& pump,
+                   const QString& proj_dir, std::function<void(int)> setButtonsDimmed,
+                   std::function<void(const QString&, const QString&)> explainFailure, const MeasuredValues& measured,
+                   QObject* parent = nullptr);
 
     // ParamTransferHost
     void GetPanelValues() override;
@@ -144,4 +144,4 @@ private:
     TeachTablePanel m_teach;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -15,17 +15,17 @@
 #include "righthelp.h"
 #include "scopehelp.h"
 #include "tracewindow.h"
-#include "userguide.h"
 #include "ui_CALIBP.h"
-#include "ui_INTERFACEP.h"
 #include "ui_CALIBP2.h"
 #include "ui_GFPANEL.h"
 #include "ui_GRAPHP.h"
+#include "ui_INTERFACEP.h"
 #include "ui_MONITORP.h"
 #include "ui_P.h"
 #include "ui_RECP.h"
 #include "ui_ScaleAxisPanel.h"
 #include "ui_VECPANEL.h"
+#include "userguide.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -62,7 +62,7 @@ InterfacePanelOptions scopeInterfaceOptions()
     return {};  // the scope uses every feature of the panel
 }
 
-} // namespace
+}  // namespace
 
 ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     : QObject(parent)
@@ -78,15 +78,15 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     InterfacePanel::addHelpTexts(*m_help);
     TraceWindow::addHelpTexts(*m_help);
     InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(settings, kScopeSettingsFiles));
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), calibpanel.widget.get(),
-                       calibpanel2.widget.get(), graphpanel.widget.get(), gfpanel.widget.get(),
-                       vecpanel.widget.get(), interfacepanel.widget(), scaleaxispanel.widget.get(),
-                       monitorpanel.widget.get()}) {
+    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), calibpanel.widget.get(), calibpanel2.widget.get(),
+                       graphpanel.widget.get(), gfpanel.widget.get(), vecpanel.widget.get(), interfacepanel.widget(),
+                       scaleaxispanel.widget.get(), monitorpanel.widget.get()}) {
         m_help->install(w);
         watchNumberEntries(w);
     }
     parapanel = std::make_unique<ParameterPanel>(
-        *panel.ui, params, exchange, link, flags, pump, settings.documentsDir, [this](int dim) { SetButtonsDimmed(dim); },
+        *panel.ui, params, exchange, link, flags, pump, settings.documentsDir,
+        [this](int dim) { SetButtonsDimmed(dim); },
         [this](const QString& reason, const QString& advice) { interfacepanel.ExplainFailure(reason, advice); },
         measured);
     graphs = std::make_unique<Graphs>(*this);
@@ -110,12 +110,11 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                              scaleaxispanel.widget->raise();
                          },
                          [this] { scaleaxispanel.widget->hide(); }});
-    monitor = std::make_unique<MonitorPanel>(MonitorContext{
-        monitorpanel.widget.get(), panel.widget.get(), gfpanel.widget.get(), vecpanel.widget.get(),
-        panel.ui->TeachTable, live->trendBufGF, live->trendTimes, &exchange, &live->transfer, &measured, &flags, &pump,
-        &reconnect,
-        [this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
-        [this] { return m_quitRequested; }});
+    monitor = std::make_unique<MonitorPanel>(
+        MonitorContext{monitorpanel.widget.get(), panel.widget.get(), gfpanel.widget.get(), vecpanel.widget.get(),
+                       panel.ui->TeachTable, live->trendBufGF, live->trendTimes, &exchange, &live->transfer, &measured,
+                       &flags, &pump, &reconnect, [this](int dim) { SetButtonsDimmed(dim); },
+                       [this] { live->SetPanelData(); }, [this] { return m_quitRequested; }});
     recorder = std::make_unique<Recorder>(
         recpanel.widget.get(), exchange, link, pump, flags, measured, reconnect,
         RecorderHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
@@ -126,24 +125,30 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                                                 settings.documentsDir);
     m_help->install(tracewindow->widget());
     // A saved chart picture names the sensor: its identification and version.
-    for (QWidget* w : {panel.widget.get(), graphpanel.widget.get(), calibpanel2.widget.get(), monitorpanel.widget.get()})
+    for (QWidget* w :
+         {panel.widget.get(), graphpanel.widget.get(), calibpanel2.widget.get(), monitorpanel.widget.get()})
         setChartSource(w, [this] {
             QString version = exchange.versionText();
             if (m_sensorId.isEmpty())
                 return version;
-            return QStringLiteral("ID ") + m_sensorId + (version.isEmpty() ? QString() : QStringLiteral(", ") + version);
+            return QStringLiteral("ID ") + m_sensorId
+                + (version.isEmpty() ? QString() : QStringLiteral(", ") + version);
         });
     wireMainPanel();
 
     m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kScopeProgram)), QSettings::IniFormat);
     dialogs().rememberFoldersIn(m_session.get());
     m_windows = std::make_unique<PanelWindows>(panel.widget.get(), m_session.get(), kGuideStartPage);
-    const std::pair<QWidget*, const char*> secondary[] = {
-        {recpanel.widget.get(), "recorder.html"},          {calibpanel.widget.get(), "calibration.html#reference"},
-        {calibpanel2.widget.get(), "calibration.html#other-system"}, {graphpanel.widget.get(), "live.html#graph-panel"},
-        {gfpanel.widget.get(), "live.html#big-displays"},  {vecpanel.widget.get(), "live.html#big-displays"},
-        {interfacepanel.widget(), "connect.html"},         {scaleaxispanel.widget.get(), "calibration.html#scale-axis"},
-        {monitorpanel.widget.get(), "monitor.html"},       {tracewindow->widget(), "trace.html"}};
+    const std::pair<QWidget*, const char*> secondary[] = {{recpanel.widget.get(), "recorder.html"},
+                                                          {calibpanel.widget.get(), "calibration.html#reference"},
+                                                          {calibpanel2.widget.get(), "calibration.html#other-system"},
+                                                          {graphpanel.widget.get(), "live.html#graph-panel"},
+                                                          {gfpanel.widget.get(), "live.html#big-displays"},
+                                                          {vecpanel.widget.get(), "live.html#big-displays"},
+                                                          {interfacepanel.widget(), "connect.html"},
+                                                          {scaleaxispanel.widget.get(), "calibration.html#scale-axis"},
+                                                          {monitorpanel.widget.get(), "monitor.html"},
+                                                          {tracewindow->widget(), "trace.html"}};
     for (const auto& [w, topic] : secondary)
         m_windows->addSecondary(w, QString::fromLatin1(topic));
 }
@@ -191,7 +196,8 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
                                          " Nothing of it has been recorded; the work has been stopped. ")
                               .arg(reason));
     } else if (event == LinkEvent::ParametersChanged) {
-        panel.ui->DispStatus->setToolTip(QStringLiteral("Parameters changed while the connection was lost: %1").arg(reason));
+        panel.ui->DispStatus->setToolTip(
+            QStringLiteral("Parameters changed while the connection was lost: %1").arg(reason));
     } else if (event == LinkEvent::GaveUp) {
         showStatus(QStringLiteral("CONNECTION LOST"));
         timeoutReaction();
@@ -210,9 +216,10 @@ void ScopeApp::retryState(const QString& text)
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
         if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
             const QDateTime& last = live->lastValueTime;
-            label->setText(!lost || !last.isValid()
-                               ? text
-                               : text + QStringLiteral(" \u2014 last value %1").arg(last.toString(QStringLiteral("HH:mm:ss"))));
+            label->setText(
+                !lost || !last.isValid()
+                    ? text
+                    : text + QStringLiteral(" \u2014 last value %1").arg(last.toString(QStringLiteral("HH:mm:ss"))));
             label->setVisible(lost);
         }
         if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
@@ -227,10 +234,11 @@ void ScopeApp::showLineLost(bool lost)
     m_lineShownLost = lost;
     // Greyed, the displays keep the last values: nothing on them is live.
     static const char* const displays[] = {
-        "DispChRef", "DispChDir", "DispChDif", "BarChRef", "BarChDir", "BarChDif", "DispNorm", "DispINT", "DispGF",
-        "DispVec", "DispTemp", "DispPP", "RecBarChRef", "RecBarChDir", "RecBarChDif", "RecDispChRef", "RecDispChDir",
-        "RecDispChDif", "RecDispNorm", "RecDispInt", "RecDispTemp", "DispGfRecord", "RecDispPP", "DispMonitorGf",
-        "DispMonitorPP", "DispGfTrend", "DispStdDev", "DispBad", "DispGFBig", "DispVecBig"};
+        "DispChRef",     "DispChDir",   "DispChDif",   "BarChRef",     "BarChDir",     "BarChDif",
+        "DispNorm",      "DispINT",     "DispGF",      "DispVec",      "DispTemp",     "DispPP",
+        "RecBarChRef",   "RecBarChDir", "RecBarChDif", "RecDispChRef", "RecDispChDir", "RecDispChDif",
+        "RecDispNorm",   "RecDispInt",  "RecDispTemp", "DispGfRecord", "RecDispPP",    "DispMonitorGf",
+        "DispMonitorPP", "DispGfTrend", "DispStdDev",  "DispBad",      "DispGFBig",    "DispVecBig"};
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get(), gfpanel.widget.get(),
                        vecpanel.widget.get()})
         for (const char* name : displays)
@@ -283,13 +291,14 @@ void ScopeApp::InitAll()
 void ScopeApp::SetButtonsDimmed(int dim)
 {
     const bool on = dim != 0;
-    static const char* const names[] = {
-        "ButtonGo", "ButtonSend", "ButtonGet", "ButtonOpenRecorder", "ButtonConnect", "ButtonProfile",
-        "ButtonOpenMonitor", "ButtonStartCalib", "ButtonCalibToOtherSystem", "ButtonCloseCalib",
-        "ButtonSendCalibData", "ButtonCalcCalibData", "ButtonCloseCalibP2", "ButtonStartMonitor"};
+    static const char* const names[] = {"ButtonGo",           "ButtonSend",          "ButtonGet",
+                                        "ButtonOpenRecorder", "ButtonConnect",       "ButtonProfile",
+                                        "ButtonOpenMonitor",  "ButtonStartCalib",    "ButtonCalibToOtherSystem",
+                                        "ButtonCloseCalib",   "ButtonSendCalibData", "ButtonCalcCalibData",
+                                        "ButtonCloseCalibP2", "ButtonStartMonitor"};
     // The monitor's n (EditTrendValues) stays usable: it may change while monitoring runs.
-    for (QWidget* w : {panel.widget.get(), calibpanel.widget.get(), calibpanel2.widget.get(),
-                       monitorpanel.widget.get()})
+    for (QWidget* w :
+         {panel.widget.get(), calibpanel.widget.get(), calibpanel2.widget.get(), monitorpanel.widget.get()})
         for (const char* name : names)
             if (auto* control = w->findChild<QWidget*>(QString::fromLatin1(name)))
                 control->setEnabled(!on);
@@ -330,21 +339,18 @@ bool ScopeApp::mayClose()
     if (unsent.isEmpty())
         return true;
     const bool toFile = params.target == DATFILE;
-    const QString where = toFile                     ? QStringLiteral("Save them to a parameter file")
-                          : params.target == EEPROM ? QStringLiteral("Send them to the sensor's EEPROM")
-                                                    : QStringLiteral("Send them to the sensor (RAM)");
+    const QString where = toFile  ? QStringLiteral("Save them to a parameter file")
+        : params.target == EEPROM ? QStringLiteral("Send them to the sensor's EEPROM")
+                                  : QStringLiteral("Send them to the sensor (RAM)");
     const QString text = QStringLiteral(" These parameters were changed here but not sent to the sensor \n"
                                         " (their fields have a dashed frame): \n %1. \n\n %2 before closing? ")
                              .arg(unsent.join(QStringLiteral(", ")), where);
     switch (dialogs().ask(QStringLiteral("CONFIRM!"), text,
                           toFile ? QStringLiteral("Save, then close") : QStringLiteral("Send, then close"),
                           toFile ? QStringLiteral("Close without saving") : QStringLiteral("Close without sending"))) {
-    case Dialogs::Answer::No:
-        return true;
-    case Dialogs::Answer::Cancel:
-        return false;
-    case Dialogs::Answer::Yes:
-        break;
+    case Dialogs::Answer::No: return true;
+    case Dialogs::Answer::Cancel: return false;
+    case Dialogs::Answer::Yes: break;
     }
     // Running loops end, as on closing; the send follows them, and the
     // program closes once it went through. A failed send leaves it open.
@@ -467,8 +473,7 @@ double ScopeApp::identificationLimit() const
 void ScopeApp::showIdentification(const QString& text)
 {
     m_sensorId = text.trimmed();
-    for (QWidget* w : {gfpanel.widget.get(), vecpanel.widget.get(), recpanel.widget.get(),
-                       monitorpanel.widget.get()})
+    for (QWidget* w : {gfpanel.widget.get(), vecpanel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
         for (auto* display : w->findChildren<QLineEdit*>(QStringLiteral("DispID")))
             display->setText(text);
 }
@@ -486,4 +491,4 @@ void ScopeApp::transfer(const QString& kind, const std::function<void()>& work)
     exchange.Transfer(kind, work);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

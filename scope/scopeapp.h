@@ -163,9 +163,9 @@ private:
     std::unique_ptr<PanelWindows> m_windows;
     bool m_quitRequested = false;
     bool m_identified = false;  // the last line check got the identification
-    QString m_sensorId;  // the identification the user gave the sensor (DispID)
+    QString m_sensorId;         // the identification the user gave the sensor (DispID)
     bool m_startupFinished = false;
     bool m_lineShownLost = false;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -55,7 +55,7 @@ private:
     const QComboBox* m_evalmode;
 };
 
-} // namespace
+}  // namespace
 
 bool vectorCountTooHigh(int maxno, int digitalout)
 {
@@ -64,8 +64,9 @@ bool vectorCountTooHigh(int maxno, int digitalout)
 
 void warnVectorCount()
 {
-    dialogs().message(QStringLiteral("INFO!"),
-                      QStringLiteral(" ATTENTION! \n \n MAXVEC-No. IS TOO HIGH \n DECREASE MAXVEC-No. OR SWITCH TO OUTMODE=BINARY"));
+    dialogs().message(
+        QStringLiteral("INFO!"),
+        QStringLiteral(" ATTENTION! \n \n MAXVEC-No. IS TOO HIGH \n DECREASE MAXVEC-No. OR SWITCH TO OUTMODE=BINARY"));
 }
 
 TeachTablePanel::TeachTablePanel(Ui::P& ui, ParameterSet& params, const MeasuredValues& measured, QObject* parent)
@@ -268,4 +269,4 @@ void TeachTablePanel::CBF_EditMaxNo()
     colourRows(m_params.maxno);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

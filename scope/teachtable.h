@@ -62,4 +62,4 @@ private:
     const MeasuredValues& m_measured;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -28,7 +28,7 @@ void fail(QString* error, const QString& text)
         *error = text;
 }
 
-} // namespace
+}  // namespace
 
 bool saveEeprom(const QString& path, const EepromImage& e, QString* error)
 {
@@ -41,14 +41,13 @@ bool saveEeprom(const QString& path, const EepromImage& e, QString* error)
     out << "params " << joined(e.params, 0, kParamCount) << '\n';
     for (int r = 0; r < kTeachRows; ++r)
         out << "teach " << r << ' ' << joined(e.teach[r], 0, kTeachCols) << '\n';
-    out << "calibration " << e.calibration.power << ' ' << e.calibration.chDir << ' '
-        << e.calibration.chRef << '\n';
+    out << "calibration " << e.calibration.power << ' ' << e.calibration.chDir << ' ' << e.calibration.chRef << '\n';
     for (int r = 0; r < kCalibRows; ++r)
         out << "curve " << r << ' ' << joined(e.calibTable, r * kCalibRowWords, kCalibRowWords) << '\n';
     for (int c = 0; c < 3; ++c) {
         for (int b = 0; b < kFactorCount / kFactorsPerBlock; ++b)
-            out << kColourNames[c] << ' ' << b << ' '
-                << joined(e.factors[c], b * kFactorsPerBlock, kFactorsPerBlock) << '\n';
+            out << kColourNames[c] << ' ' << b << ' ' << joined(e.factors[c], b * kFactorsPerBlock, kFactorsPerBlock)
+                << '\n';
     }
     out.flush();
     QString why;
@@ -108,4 +107,4 @@ std::optional<EepromImage> loadEeprom(const QString& path, QString* error)
     return e;
 }
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

@@ -21,4 +21,4 @@ namespace tarvo::sim {
 bool saveEeprom(const QString& path, const EepromImage& image, QString* error = nullptr);
 std::optional<EepromImage> loadEeprom(const QString& path, QString* error = nullptr);
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

@@ -84,4 +84,4 @@ FaultInjector::Result FaultInjector::apply(quint16 command, quint16 argument, co
     return r;
 }
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

@@ -10,17 +10,17 @@
 namespace tarvo::sim {
 
 struct Faults {
-    int delayMs = 0;           // hold each affected reply back this long
-    int dropReplies = 0;       // drop the next N affected replies; kAll: every one
-    int corruptByte = -1;      // invert this byte (0..35) of each affected reply
-    int replyLength = 0;       // 0: 36 bytes; else cut or pad (0x00) affected replies to it
-    int junkBytes = 0;         // send this many junk bytes before each affected reply
-    int closeAfterFrames = 0;  // close a connection after answering N frames on it
-    int followGapMs = 0;       // a reply held behind a delayed one leaves this long after it
+    int delayMs = 0;                  // hold each affected reply back this long
+    int dropReplies = 0;              // drop the next N affected replies; kAll: every one
+    int corruptByte = -1;             // invert this byte (0..35) of each affected reply
+    int replyLength = 0;              // 0: 36 bytes; else cut or pad (0x00) affected replies to it
+    int junkBytes = 0;                // send this many junk bytes before each affected reply
+    int closeAfterFrames = 0;         // close a connection after answering N frames on it
+    int followGapMs = 0;              // a reply held behind a delayed one leaves this long after it
     bool measurementInstead = false;  // a measurement frame goes out in place of each affected reply
-    int onlyCommand = -1;      // affect only replies to this command code
-    int onlyArgument = -1;     // affect only replies to frames with this argument (word 2)
-    int afterFrames = 0;       // affect only replies to frames after the first N
+    int onlyCommand = -1;             // affect only replies to this command code
+    int onlyArgument = -1;            // affect only replies to frames with this argument (word 2)
+    int afterFrames = 0;              // affect only replies to frames after the first N
 
     static constexpr int kAll = -1;
 
@@ -53,4 +53,4 @@ private:
     int m_dropsLeft = 0;
 };
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

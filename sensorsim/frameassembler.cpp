@@ -33,4 +33,4 @@ QList<QByteArray> FrameAssembler::feed(const QByteArray& bytes)
     return frames;
 }
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

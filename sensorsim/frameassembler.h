@@ -22,4 +22,4 @@ private:
     qint64 m_dropped = 0;
 };
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

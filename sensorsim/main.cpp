@@ -1,10 +1,10 @@
 // sensorsim: the simulated sensor as a program, for the demo, for training
 // without hardware and for trying the programs' error handling.
 
+#include "frametrace.h"
 #include "ptychannel.h"
 #include "sensorsim.h"
 #include "simtrace.h"
-#include "frametrace.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -15,8 +15,8 @@
 #include <QTime>
 
 #include <climits>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #if defined(Q_OS_UNIX)
 #include <csignal>
@@ -164,7 +164,7 @@ void quitOnSignals(QCoreApplication& app)
         return;
     auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
     QObject::connect(notifier, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
@@ -211,14 +211,15 @@ void readConsole(SensorSim& sim, QCoreApplication& app)
             } else if (w[0] == u"quit") {
                 QCoreApplication::quit();
             } else {
-                say(QStringLiteral("commands: gloss X | noise X | rate HZ | nofaults | drop | away S | reboot | id TEXT | quit"));
+                say(QStringLiteral(
+                    "commands: gloss X | noise X | rate HZ | nofaults | drop | away S | reboot | id TEXT | quit"));
             }
         }
     });
 }
 #endif
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -260,7 +261,8 @@ int main(int argc, char* argv[])
         {"auto-cut-every", "Automatic sending: the cut frame is every <k>-th one.", "k"},
         {"flood", "Automatic sending as fast as the line takes the frames."},
         {"param", "Start with parameter word <i> (0..15) set to <v>, even one the PC's panel does not list.", "i=v"},
-        {"console", "Read commands (gloss X, noise X, rate HZ, nofaults, drop, away S, reboot, id TEXT, quit) from standard input."},
+        {"console",
+         "Read commands (gloss X, noise X, rate HZ, nofaults, drop, away S, reboot, id TEXT, quit) from standard input."},
         {"pty-link", "Keep a symbolic link <path> pointing at the pseudo-terminal, across reopenings.", "path"},
         {"quiet", "No line per frame."},
         {"trace", "Write every frame received and every byte sent to <file>, one line each.", "file"},
@@ -272,9 +274,9 @@ int main(int argc, char* argv[])
         usageError(QStringLiteral("unexpected argument %1").arg(p.positionalArguments().first()));
 
     const bool colour = p.isSet("colour");
-    const QString defaultEeprom =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-            .filePath(colour ? QStringLiteral("eeprom-rgb.txt") : QStringLiteral("eeprom-gloss.txt"));
+    const QString defaultEeprom = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                                      .filePath(colour ? QStringLiteral("eeprom-rgb.txt")
+                                                       : QStringLiteral("eeprom-gloss.txt"));
     if (p.isSet("help")) {
         // The usage line names the program, not the path it was started by.
         QString help = p.helpText();
@@ -359,7 +361,8 @@ int main(int argc, char* argv[])
         say(QStringLiteral("pseudo-terminal: %1").arg(sim.ptyPath()));
     if (o.pty && !o.ptyLink.isEmpty())
         say(QStringLiteral("pseudo-terminal link: %1").arg(o.ptyLink));
-    say(QStringLiteral("eeprom: %1").arg(o.eepromPath.isEmpty() ? QStringLiteral("in memory") : QDir::toNativeSeparators(o.eepromPath)));
+    say(QStringLiteral("eeprom: %1")
+            .arg(o.eepromPath.isEmpty() ? QStringLiteral("in memory") : QDir::toNativeSeparators(o.eepromPath)));
     if (f != Faults{})
         say(QStringLiteral("faults: %1").arg(f.describe()));
 

@@ -24,7 +24,8 @@ constexpr qsizetype kMaxQueued = 64 * 1024;
 constexpr qint64 kTickNs = 1'000'000;
 }
 
-PtyChannel::PtyChannel(QObject* parent) : SimChannel(parent)
+PtyChannel::PtyChannel(QObject* parent)
+    : SimChannel(parent)
 {
     connect(&m_pacer, &PreciseTimer::timeout, this, &PtyChannel::pace);
     m_clock.start();
@@ -62,7 +63,8 @@ bool PtyChannel::open(QString* error)
 #ifdef TARVO_HAVE_PTY
     auto fail = [&](const char* what) {
         if (error)
-            *error = QStringLiteral("pseudo-terminal: %1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
+            *error = QStringLiteral("pseudo-terminal: %1: %2")
+                         .arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     };
     if (m_master >= 0)
@@ -271,4 +273,4 @@ QByteArray PtyChannel::Lane::take(qint64 nowNs)
     return head;
 }
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

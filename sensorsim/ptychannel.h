@@ -86,4 +86,4 @@ private:
     QElapsedTimer m_clock;
 };
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

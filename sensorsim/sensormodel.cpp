@@ -43,25 +43,25 @@ double diffuseShare(double gloss)
     return std::max(0.05, 1.0 - gloss / 150.0);
 }
 
-} // namespace
+}  // namespace
 
 EepromImage EepromImage::factoryDefaults()
 {
     EepromImage e;
-    e.params = {500,   // power
-                0,     // pmod: static
-                10,    // average
-                1,     // evalmode: gloss
-                10,    // hold
-                100,   // intlim
-                31,    // maxno
-                1,     // digital out: binary
-                0,     // trigger: continuous
-                0,     // external teach off
-                0, 1000,  // analog output range
-                0,     // bias off
-                1000,  // self-trigger threshold
-                10, 90};  // profile range, percent
+    e.params = {500,         // power
+                0,           // pmod: static
+                10,          // average
+                1,           // evalmode: gloss
+                10,          // hold
+                100,         // intlim
+                31,          // maxno
+                1,           // digital out: binary
+                0,           // trigger: continuous
+                0,           // external teach off
+                0,    1000,  // analog output range
+                0,           // bias off
+                1000,        // self-trigger threshold
+                10,   90};   // profile range, percent
     // Gloss mode table in tenths: GF 100, 90 ... 10, tolerance 5.0, PP 3.0.
     for (int r = 0; r < 10; ++r)
         e.teach[r] = {quint16(1000 - 100 * r), 50, 30, 0};
@@ -76,7 +76,8 @@ EepromImage EepromImage::factoryDefaults()
 }
 
 SensorModel::SensorModel(bool colour, quint32 seed)
-    : m_colour(colour), m_rng(seed)
+    : m_colour(colour)
+    , m_rng(seed)
 {
     powerUp(EepromImage::factoryDefaults());
 }
@@ -96,7 +97,8 @@ void SensorModel::setTeachRow(int row, const TeachRow& values)
 
 QByteArray SensorModel::identification() const
 {
-    QByteArray id = m_identification.isEmpty() ? QByteArray(m_colour ? kColourId : kGlossId) : m_identification.left(frame::kBytes);
+    QByteArray id = m_identification.isEmpty() ? QByteArray(m_colour ? kColourId : kGlossId)
+                                               : m_identification.left(frame::kBytes);
     id.resize(frame::kBytes, '\0');
     return id;
 }
@@ -130,8 +132,7 @@ double SensorModel::effectivePower() const
     const double power = std::min<double>(m_params[Power], 1000);
     if (m_params[Pmod] == 0)
         return power;
-    const double intPerPower =
-        (kDirPerPowerAt100 * m_gloss / 100.0 + kDifPerPower * diffuseShare(m_gloss)) / 2.0;
+    const double intPerPower = (kDirPerPowerAt100 * m_gloss / 100.0 + kDifPerPower * diffuseShare(m_gloss)) / 2.0;
     return std::clamp(kDynamicIntTarget / intPerPower, 1.0, 1000.0);
 }
 
@@ -173,8 +174,8 @@ QByteArray SensorModel::measurementFrame(qint64 nowMs)
     const Measurement m = measure(nowMs);
     QByteArray r = reply(frame::ReadMeasurement);
     auto* b = reinterpret_cast<quint8*>(r.data());
-    const quint16 words[] = {m.chRef, m.chDir, m.chDif, m.norm, m.intensity,
-                             m.gf, m.vector, m.temperature, m.gfRaw, m.pp};
+    const quint16 words[] = {m.chRef, m.chDir,  m.chDif,       m.norm,  m.intensity,
+                             m.gf,    m.vector, m.temperature, m.gfRaw, m.pp};
     for (int i = 0; i < 10; ++i)
         putWord(b, 2 + i, words[i]);
     return r;
@@ -243,7 +244,7 @@ void SensorModel::advancePiece(qint64 nowMs)
     const double wave = 0.012 * std::min(m_noise, 3.0);
     for (int i = 0; i < pr.count; ++i) {
         double v = base * (1.0 + wave * std::sin(2 * std::numbers::pi * cycles * i / pr.count + phase))
-                   + gauss(base * 0.002 * m_noise);
+            + gauss(base * 0.002 * m_noise);
         const int fromEdge = std::min(i, pr.count - 1 - i);
         if (fromEdge < ramp)
             v *= (fromEdge + 1.0) / (ramp + 1.0);
@@ -406,11 +407,9 @@ SensorModel::Outcome SensorModel::handle(const QByteArray& request, qint64 nowMs
             out.reply = echo(request);
         out.note = arg ? QStringLiteral("automatic sending on") : QStringLiteral("automatic sending off");
         break;
-    default:
-        out.note = QStringLiteral("unknown command, no reply");
-        break;
+    default: out.note = QStringLiteral("unknown command, no reply"); break;
     }
     return out;
 }
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

@@ -24,8 +24,22 @@ constexpr quint16 kNoVector = 255;
 
 // Index of each word in the parameter set.
 enum Param : int {
-    Power, Pmod, Average, Evalmode, Hold, Intlim, Maxno, DigitalOut,
-    Trigger, ExtTeach, AnaOutBeg, AnaOutEnd, Bias, StTrsh, ProfilBeg, ProfilEnd,
+    Power,
+    Pmod,
+    Average,
+    Evalmode,
+    Hold,
+    Intlim,
+    Maxno,
+    DigitalOut,
+    Trigger,
+    ExtTeach,
+    AnaOutBeg,
+    AnaOutEnd,
+    Bias,
+    StTrsh,
+    ProfilBeg,
+    ProfilEnd,
 };
 
 using ParamSet = std::array<quint16, kParamCount>;
@@ -135,4 +149,4 @@ private:
     QByteArray m_identification;
 };
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

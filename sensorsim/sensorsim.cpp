@@ -21,10 +21,12 @@ quint16 argOf(const QByteArray& frame)
     return frame::getWord(reinterpret_cast<const quint8*>(frame.constData()), 2);
 }
 
-} // namespace
+}  // namespace
 
 SensorSim::SensorSim(const SimOptions& options, QObject* parent)
-    : QObject(parent), m_options(options), m_model(options.colour, options.seed)
+    : QObject(parent)
+    , m_options(options)
+    , m_model(options.colour, options.seed)
 {
     m_model.setGloss(options.gloss);
     m_model.setNoise(options.noise);
@@ -267,7 +269,9 @@ void SensorSim::handleFrame(Link& link, const QByteArray& frame)
 
     const int closeAfter = m_faults.faults().closeAfterFrames;
     if (closeAfter > 0 && link.framesOnConnection >= closeAfter) {
-        log(QStringLiteral("%1: fault: closing the connection after %2 frames").arg(link.channel->name()).arg(closeAfter));
+        log(QStringLiteral("%1: fault: closing the connection after %2 frames")
+                .arg(link.channel->name())
+                .arg(closeAfter));
         link.channel->closeConnection();
     }
 }
@@ -358,8 +362,9 @@ bool SensorSim::persist()
     QString why;
     if (saveEeprom(m_options.eepromPath, m_model.eeprom(), &why))
         return true;
-    log(QStringLiteral("cannot write EEPROM file %1: %2; the command is not acknowledged").arg(m_options.eepromPath, why));
+    log(QStringLiteral("cannot write EEPROM file %1: %2; the command is not acknowledged")
+            .arg(m_options.eepromPath, why));
     return false;
 }
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

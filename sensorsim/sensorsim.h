@@ -22,17 +22,17 @@ class TcpServerChannel;
 class PtyChannel;
 
 struct SimOptions {
-    bool colour = false;         // RGB sensor: other identification, commands 40..43
-    bool tcp = true;             // serve TCP on 127.0.0.1
-    quint16 tcpPort = 0;         // 0: any free port, see SensorSim::tcpPort()
-    bool pty = false;            // open a pseudo-terminal (POSIX)
-    bool baudPacing = false;     // pace the pseudo-terminal like 19200 baud 8N1
-    QString ptyLink;             // a symbolic link kept pointing at the pseudo-terminal
-    QString eepromPath;          // empty: the EEPROM lives in memory only
-    double gloss = 100.0;        // gloss factor of the target under the sensor
-    double noise = 1.0;          // 0: noiseless, 1: normal
-    double partRateHz = 5.0;     // pieces per second, also the automatic sending rate
-    bool answerAutoSend = false; // echo command 50 (the programs expect no reply)
+    bool colour = false;          // RGB sensor: other identification, commands 40..43
+    bool tcp = true;              // serve TCP on 127.0.0.1
+    quint16 tcpPort = 0;          // 0: any free port, see SensorSim::tcpPort()
+    bool pty = false;             // open a pseudo-terminal (POSIX)
+    bool baudPacing = false;      // pace the pseudo-terminal like 19200 baud 8N1
+    QString ptyLink;              // a symbolic link kept pointing at the pseudo-terminal
+    QString eepromPath;           // empty: the EEPROM lives in memory only
+    double gloss = 100.0;         // gloss factor of the target under the sensor
+    double noise = 1.0;           // 0: noiseless, 1: normal
+    double partRateHz = 5.0;      // pieces per second, also the automatic sending rate
+    bool answerAutoSend = false;  // echo command 50 (the programs expect no reply)
     // Automatic sending: this many stray bytes after every autoStrayEvery
     // frames (0: none), and sending as fast as the line takes (flood).
     int autoStrayBytes = 0;
@@ -42,7 +42,7 @@ struct SimOptions {
     int autoCutBytes = 0;
     int autoCutEvery = 1;
     bool autoFlood = false;
-    quint32 seed = 1;            // for the noise
+    quint32 seed = 1;  // for the noise
     Faults faults;
 };
 
@@ -170,4 +170,4 @@ private:
     bool m_away = false;
 };
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

@@ -38,4 +38,4 @@ protected:
     quint64 m_connectionId = 0;
 };
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

@@ -11,7 +11,7 @@ const std::uint8_t* data(const QByteArray& bytes)
 {
     return reinterpret_cast<const std::uint8_t*>(bytes.constData());
 }
-} // namespace
+}  // namespace
 
 SimTrace::SimTrace(SensorSim& sim, FrameTrace& trace, QObject* parent)
     : QObject(parent)
@@ -89,4 +89,4 @@ void SimTrace::onSent(const QByteArray& bytes)
     m_trace.add(r);
 }
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

@@ -28,9 +28,9 @@ private:
     SensorSim& m_sim;
     FrameTrace& m_trace;
     qint64 m_dropped = 0;
-    int m_command = -1;    // of the frame whose reply is due
+    int m_command = -1;  // of the frame whose reply is due
     int m_arg = -1;
     bool m_replyDue = false;
 };
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

@@ -2,7 +2,8 @@
 
 namespace tarvo::sim {
 
-TcpServerChannel::TcpServerChannel(QObject* parent) : SimChannel(parent)
+TcpServerChannel::TcpServerChannel(QObject* parent)
+    : SimChannel(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &TcpServerChannel::acceptClients);
 }
@@ -83,4 +84,4 @@ bool TcpServerChannel::resume(QString* error)
     return m_server.isListening() || listen(m_port, error);
 }
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

@@ -36,4 +36,4 @@ private:
     quint16 m_port = 0;
 };
 
-} // namespace tarvo::sim
+}  // namespace tarvo::sim

@@ -39,21 +39,22 @@ int reconnectEnd(Session& s, bool ranItsCourse)
         return s.failed() ? s.failureExit() : Done;
     const bool otherSensor = s.reconnect.lastOutcome() == Reconnector::Outcome::OtherSensor;
     s.stopped(s.interrupted()        ? QStringLiteral("interrupted")
-              : otherSensor          ? QStringLiteral("another sensor answered")
-              : s.eventsFailed()     ? QStringLiteral("the events file could not be written")
-              : s.failed()           ? s.failure()
-              : ranItsCourse         ? QStringLiteral("the time or count asked for was reached")
+                  : otherSensor      ? QStringLiteral("another sensor answered")
+                  : s.eventsFailed() ? QStringLiteral("the events file could not be written")
+                  : s.failed()       ? s.failure()
+                  : ranItsCourse     ? QStringLiteral("the time or count asked for was reached")
                                      : QStringLiteral("the output ended"));
     if (s.eventsFailed())
         return BadUsage;
     if (otherSensor && !s.interrupted())
-        return report(SensorFailed, QStringLiteral("%1: another sensor (\"%2\") answered after the connection was lost; "
-                                                   "nothing of it was recorded")
-                                        .arg(s.where(), s.exchange.versionText()));
+        return report(SensorFailed,
+                      QStringLiteral("%1: another sensor (\"%2\") answered after the connection was lost; "
+                                     "nothing of it was recorded")
+                          .arg(s.where(), s.exchange.versionText()));
     return s.failed() ? s.failureExit() : Done;
 }
 
-} // namespace
+}  // namespace
 
 void runFor(Session& s, std::uint16_t& flag, double seconds, QTimer& timer)
 {
@@ -150,8 +151,7 @@ QString valueLine(Format format, const QString& time, const MeasuredValues& m)
             line += QStringLiteral(",\"%1\":%2").arg(QString::fromLatin1(c.name), c.value(m));
         return line + u'}';
     }
-    case Format::Text:
-        break;
+    case Format::Text: break;
     }
     QString line = time;
     for (const Column& c : columns())
@@ -159,7 +159,7 @@ QString valueLine(Format format, const QString& time, const MeasuredValues& m)
     return line;
 }
 
-} // namespace
+}  // namespace
 
 void usage(const QString& text)
 {
@@ -176,7 +176,11 @@ int wholeOption(const Invocation& in, const char* name, int min, int max)
     const QString text = in.value(name);
     const auto read = readNumber(QStringView(text).trimmed(), NumberForm::Whole);
     if (!read || *read < min || *read > max)
-        usage(QStringLiteral("%1 wants a whole number from %2 to %3, not \"%4\"").arg(optionName(name)).arg(min).arg(max).arg(text));
+        usage(QStringLiteral("%1 wants a whole number from %2 to %3, not \"%4\"")
+                  .arg(optionName(name))
+                  .arg(min)
+                  .arg(max)
+                  .arg(text));
     return static_cast<int>(*read);
 }
 
@@ -240,15 +244,19 @@ std::optional<int> readInput(const QString& path, qint64 maxBytes, InputFile* fi
         if (in.error() != QFileDevice::NoError)
             return report(BadUsage, fileMessage(path, QStringLiteral("cannot be read: ") + in.errorString()));
         if (file->content.size() > maxBytes)
-            return report(BadUsage, fileMessage(path, QStringLiteral("more than %1 bytes: not a file of this kind").arg(maxBytes)));
+            return report(
+                BadUsage,
+                fileMessage(path, QStringLiteral("more than %1 bytes: not a file of this kind").arg(maxBytes)));
         return std::nullopt;
     }
     file->name = QFileInfo(path).fileName();
     const FileRead read = readWholeFile(path, maxBytes);
     if (read.status != FileRead::Ok)
-        return report(BadUsage, fileMessage(path, QStringLiteral("cannot be read: %1")
-                                                      .arg(read.status == FileRead::Missing ? QStringLiteral("No such file")
-                                                                                            : read.error)));
+        return report(
+            BadUsage,
+            fileMessage(path,
+                        QStringLiteral("cannot be read: %1")
+                            .arg(read.status == FileRead::Missing ? QStringLiteral("No such file") : read.error)));
     file->content = read.content;
     return std::nullopt;
 }
@@ -282,9 +290,9 @@ int measure(const Invocation& in, Session& s)
     const int count = in.isSet("count") ? wholeOption(in, "count", 1, 100000000) : 0;
     const double seconds = in.isSet("seconds") ? secondsOption(in, "seconds", kMaxSeconds) : 0.0;
     const bool period = in.isSet("period");
-    const int ms = period                  ? wholeOption(in, "period", 1, 3600000)
-                   : in.isSet("interval") ? wholeOption(in, "interval", 0, 3600000)
-                                          : 25;  // the live loop's pause
+    const int ms = period      ? wholeOption(in, "period", 1, 3600000)
+        : in.isSet("interval") ? wholeOption(in, "interval", 0, 3600000)
+                               : 25;  // the live loop's pause
     const Format format = in.isSet("csv") ? Format::Csv : in.isSet("json") ? Format::Json : Format::Text;
     const bool utc = in.isSet("utc");
     if (const auto failed = openOutput(in))
@@ -327,7 +335,10 @@ int measure(const Invocation& in, Session& s)
             if (retriesLeft == 0 || timeUp)
                 break;
             // A value set that did not come is asked for again.
-            warn(QStringLiteral("%1; asking again (%2 of %3)").arg(s.failure()).arg(in.retries - retriesLeft + 1).arg(in.retries));
+            warn(QStringLiteral("%1; asking again (%2 of %3)")
+                     .arg(s.failure())
+                     .arg(in.retries - retriesLeft + 1)
+                     .arg(in.retries));
             --retriesLeft;
             s.forgetFailure();
             s.flags.poll = 1;
@@ -362,7 +373,9 @@ int recordTriggered(const Invocation& in, Session& s)
         file.clock = [] { return QDateTime::currentDateTimeUtc(); };
     if (toFile) {
         if (in.isSet("no-clobber") && QFileInfo::exists(path))
-            return report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: the file exists (--no-clobber keeps it)")));
+            return report(
+                BadUsage,
+                fileMessage(path, QStringLiteral("cannot be written: the file exists (--no-clobber keeps it)")));
         if (!file.create(path))
             return report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: ") + file.errorString()));
     } else if (const auto failed = openOutput(in)) {
@@ -424,14 +437,15 @@ int recordTriggered(const Invocation& in, Session& s)
     if (s.failed())
         return s.failureExit();
     if (!off && !s.interrupted())
-        return report(SensorFailed, QStringLiteral("%1: automatic sending (command 50) could not be switched off: "
-                                                   "the frame could not be written")
-                                        .arg(s.where()));
+        return report(SensorFailed,
+                      QStringLiteral("%1: automatic sending (command 50) could not be switched off: "
+                                     "the frame could not be written")
+                          .arg(s.where()));
     if (!writeError.isEmpty())
         return BadUsage;
     if (counts.frames == 0 && counts.skippedBytes > 0 && !s.interrupted())
-        return report(SensorFailed, QStringLiteral("%1: no measurement frame came, only bytes that belong to none")
-                                        .arg(s.where()));
+        return report(SensorFailed,
+                      QStringLiteral("%1: no measurement frame came, only bytes that belong to none").arg(s.where()));
     return Done;
 }
 
@@ -442,12 +456,14 @@ void reportReception(const Invocation& in, const Session& s, const AutoFrameCoun
                             "were skipped%3")
                  .arg(s.where())
                  .arg(counts.skippedBytes)
-                 .arg(counts.cutFrames > 0 ? QStringLiteral(", among them %1 frame(s) cut short, dropped").arg(counts.cutFrames)
-                                           : QString()));
+                 .arg(counts.cutFrames > 0
+                          ? QStringLiteral(", among them %1 frame(s) cut short, dropped").arg(counts.cutFrames)
+                          : QString()));
     if (counts.otherFrames > 0)
-        note(in, QStringLiteral("%1: %2 reply(s) to other commands came and were passed over")
-                     .arg(s.where())
-                     .arg(counts.otherFrames));
+        note(in,
+             QStringLiteral("%1: %2 reply(s) to other commands came and were passed over")
+                 .arg(s.where())
+                 .arg(counts.otherFrames));
 }
 
 int profile(const Invocation& in, Session& s)
@@ -480,7 +496,8 @@ int profile(const Invocation& in, Session& s)
 int sendFactors(const Invocation& in, Session& s)
 {
     using namespace tempcomp;
-    const char* const form = "factors send EQUATIONFILE [--ref-step T | --refs R,G,B] [--accept-limited] [--accept-zero]";
+    const char* const form
+        = "factors send EQUATIONFILE [--ref-step T | --refs R,G,B] [--accept-limited] [--accept-zero]";
     wantArguments(in, form, 2);
     if (in.args[0] != u"send")
         usage(QStringLiteral("usage: tarvoctl %1").arg(QString::fromLatin1(form)));
@@ -519,10 +536,12 @@ int sendFactors(const Invocation& in, Session& s)
         for (int c = 0; c < kChannels; ++c) {
             const Limited ref = referenceValue(curves.channel(c)[static_cast<size_t>(*refStep)]);
             if (ref.clamped && !acceptLimited)
-                return report(BadUsage, fileMessage(path, QStringLiteral("at temperature step %1 the %2 curve lies outside "
-                                                                         "0 to 65535 (use --accept-limited to send anyway)")
-                                                              .arg(*refStep)
-                                                              .arg(QString::fromLatin1(kChannelNames[c]))));
+                return report(BadUsage,
+                              fileMessage(path,
+                                          QStringLiteral("at temperature step %1 the %2 curve lies outside "
+                                                         "0 to 65535 (use --accept-limited to send anyway)")
+                                              .arg(*refStep)
+                                              .arg(QString::fromLatin1(kChannelNames[c]))));
             refs[static_cast<size_t>(c)] = ref.value;
         }
     }
@@ -535,21 +554,24 @@ int sendFactors(const Invocation& in, Session& s)
                              .arg(QString::fromLatin1(kChannelNames[c]))
                              .arg(factors.clamped[c].count)
                              .arg(factors.clamped[c].firstStep);
-        return report(BadUsage, fileMessage(path, QStringLiteral("some factors do not fit 0 to 65535 (%1); use "
-                                                                 "--accept-limited to send them limited")
-                                                      .arg(where.join(QStringLiteral("; ")))));
+        return report(BadUsage,
+                      fileMessage(path,
+                                  QStringLiteral("some factors do not fit 0 to 65535 (%1); use "
+                                                 "--accept-limited to send them limited")
+                                      .arg(where.join(QStringLiteral("; ")))));
     }
     QStringList zero;
     for (int c = 0; c < kChannels; ++c)
         if (allZero(factors.channel(c)))
             zero << QString::fromLatin1(kChannelNames[c]);
     if (!zero.isEmpty() && !in.isSet("accept-zero"))
-        return report(BadUsage, QStringLiteral("all 100 factors of %1 are 0 (references %2, %3, %4); use "
-                                               "--accept-zero to send them anyway")
-                                    .arg(zero.join(QStringLiteral(", ")))
-                                    .arg(refs[0])
-                                    .arg(refs[1])
-                                    .arg(refs[2]));
+        return report(BadUsage,
+                      QStringLiteral("all 100 factors of %1 are 0 (references %2, %3, %4); use "
+                                     "--accept-zero to send them anyway")
+                          .arg(zero.join(QStringLiteral(", ")))
+                          .arg(refs[0])
+                          .arg(refs[1])
+                          .arg(refs[2]));
 
     if (const auto failed = s.begin())
         return *failed;
@@ -570,4 +592,4 @@ int sendFactors(const Invocation& in, Session& s)
     return Done;
 }
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

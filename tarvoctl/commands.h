@@ -21,7 +21,7 @@ namespace tarvo::ctl {
 // What a command was called with.
 struct Invocation {
     const QCommandLineParser& options;
-    QStringList args;       // after the command's name
+    QStringList args;  // after the command's name
     Target target;
     Output* out = nullptr;  // the data; standard output unless the command opens a file
     bool quiet = false;     // -q: no report of success
@@ -36,10 +36,10 @@ struct Command {
     const char* synopsis;  // what follows "tarvoctl [LINK]"
     const char* help;      // what it does and what it sends to the sensor
     const char* examples;
-    QStringList options;   // its own options, by their long names
-    bool connects;         // talks to a sensor: takes the link options
-    bool colourSensor;     // the colour sensor's exchange (the tool's)
-    bool retriable;        // --retries runs it again on a new connection
+    QStringList options;  // its own options, by their long names
+    bool connects;        // talks to a sensor: takes the link options
+    bool colourSensor;    // the colour sensor's exchange (the tool's)
+    bool retriable;       // --retries runs it again on a new connection
     int (*run)(const Invocation&, Session&);
 };
 
@@ -91,4 +91,4 @@ int recordTriggered(const Invocation& in, Session& s);
 int profile(const Invocation& in, Session& s);
 int sendFactors(const Invocation& in, Session& s);
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

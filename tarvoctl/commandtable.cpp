@@ -8,16 +8,27 @@ namespace tarvo::ctl {
 const std::vector<Command>& commandTable()
 {
     static const std::vector<Command> table = {
-        {"ports", "ports",
+        {"ports",
+         "ports",
          "List the serial ports that --serial N opens: the number, the\n"
          "device and the system's description of it. Talks to no sensor.",
          "tarvoctl ports\n",
-         {}, false, false, false, listPorts},
-        {"identify", "identify",
+         {},
+         false,
+         false,
+         false,
+         listPorts},
+        {"identify",
+         "identify",
          "Print the sensor's identification text (command 7).",
          "tarvoctl --device /dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0 identify\n",
-         {"retries"}, true, false, true, identify},
-        {"get", "get [--eeprom] [-o FILE] [--no-clobber]",
+         {"retries"},
+         true,
+         false,
+         true,
+         identify},
+        {"get",
+         "get [--eeprom] [-o FILE] [--no-clobber]",
          "Read the parameter set and the teach table (commands 3 and 4) and\n"
          "write them as a parameter file, the file TarvoV43 loads and saves;\n"
          "to standard output without -o.\n"
@@ -27,22 +38,36 @@ const std::vector<Command>& commandTable()
          "and read again to check it. The sensor keeps running with the\n"
          "working set it had, saved or not.",
          "tarvoctl --tcp 192.168.0.10 get --eeprom -o line3.ini\n",
-         {"eeprom", "output", "no-clobber", "retries"}, true, false, true, getParameters},
-        {"send", "send FILE [--eeprom]",
+         {"eeprom", "output", "no-clobber", "retries"},
+         true,
+         false,
+         true,
+         getParameters},
+        {"send",
+         "send FILE [--eeprom]",
          "Send a parameter file to the working set (commands 1 and 2); with\n"
          "--eeprom also store it in the EEPROM (command 6). Then read the set\n"
          "back from where it went and compare all 140 words. A value the\n"
          "sensor does not take as the file holds it (maxno above 31) is sent\n"
          "as the sensor takes it and named on standard error.",
          "tarvoctl --tcp 192.168.0.11 send line3.ini --eeprom\n",
-         {"eeprom", "retries"}, true, false, true, sendParameters},
-        {"verify", "verify FILE [--eeprom]",
+         {"eeprom", "retries"},
+         true,
+         false,
+         true,
+         sendParameters},
+        {"verify",
+         "verify FILE [--eeprom]",
          "Compare the sensor's working set (--eeprom: its EEPROM set, read as\n"
          "get --eeprom reads it) with a parameter file; nothing is stored.\n"
          "Exit code 0 when all 140 words are the same, 1 when not, with\n"
          "every word that differs listed on standard output.",
          "tarvoctl --tcp 192.168.0.11 verify line3.ini --eeprom\n",
-         {"eeprom", "retries"}, true, false, true, verifyParameters},
+         {"eeprom", "retries"},
+         true,
+         false,
+         true,
+         verifyParameters},
         {"measure",
          "measure [-n COUNT | --seconds S] [--interval MS | --period MS]\n"
          "        [--csv | --json] [-o FILE [--no-clobber]] [--utc] [--reconnect]",
@@ -62,9 +87,12 @@ const std::vector<Command>& commandTable()
          "(LOST, BACK, RESUMED ...) are told on standard error and, with -o\n"
          "FILE, written to FILE.events.",
          "tarvoctl --serial 1 measure -n 1000 --period 100 --csv -o values.csv\n",
-         {"count", "seconds", "interval", "period", "csv", "json", "output", "no-clobber", "utc", "retries", "reconnect"},
+         {"count", "seconds", "interval", "period", "csv", "json", "output", "no-clobber", "utc", "retries",
+          "reconnect"},
          true,
-         false, false, measure},
+         false,
+         false,
+         measure},
         {"record",
          "record --triggered [--seconds S] [-o FILE [--no-clobber]] [--utc]\n"
          "        [--reconnect [--check-after S]]",
@@ -83,7 +111,10 @@ const std::vector<Command>& commandTable()
          "BACK, RESUMED, IDENTITY-CHANGED, PARAMETERS-CHANGED, STOPPED) go to\n"
          "standard error and, with -o FILE, to FILE.events, one line each.",
          "tarvoctl record --triggered --seconds 600 -o record.dat --no-clobber\n",
-         {"triggered", "seconds", "output", "no-clobber", "utc", "reconnect", "check-after"}, true, false, false,
+         {"triggered", "seconds", "output", "no-clobber", "utc", "reconnect", "check-after"},
+         true,
+         false,
+         false,
          recordTriggered},
         {"publish",
          "publish --broker HOST[:PORT] --name NAME (--triggered | --interval MS)\n"
@@ -113,14 +144,22 @@ const std::vector<Command>& commandTable()
          "record, and its events (LOST, BACK, RESUMED ...) are also published\n"
          "on P/NAME/events.",
          "tarvoctl --tcp 192.168.0.10 publish --broker mqtt.plant:8883 --tls --name line3 --triggered --spool /var/lib/tarvo-publish/line3\n",
-         {"broker", "name", "prefix", "triggered", "interval", "seconds", "spool", "queue", "tls", "cafile", "cert", "key",
-          "username", "password-file", "password", "reconnect"},
-         true, false, false, publishValues},
-        {"profile", "profile [--csv]",
+         {"broker", "name", "prefix", "triggered", "interval", "seconds", "spool", "queue", "tls", "cafile", "cert",
+          "key", "username", "password-file", "password", "reconnect"},
+         true,
+         false,
+         false,
+         publishValues},
+        {"profile",
+         "profile [--csv]",
          "Fetch the light profile of the last piece (command 9, blocks 0 to\n"
          "9) and one value set, and print the profile's points.",
          "tarvoctl profile --csv > profile.csv\n",
-         {"csv", "retries"}, true, false, true, profile},
+         {"csv", "retries"},
+         true,
+         false,
+         true,
+         profile},
         {"factors",
          "factors send EQUATIONFILE [--ref-step T | --refs R,G,B]\n"
          "        [--accept-limited] [--accept-zero]",
@@ -134,9 +173,13 @@ const std::vector<Command>& commandTable()
          "unless --accept-zero. As the tool does, the line is then opened\n"
          "anew and the sensor's version (command 7) asked for and printed.",
          "tarvoctl --serial 2 factors send line3.equ --ref-step 20\n",
-         {"ref-step", "refs", "accept-limited", "accept-zero", "retries"}, true, true, true, sendFactors},
+         {"ref-step", "refs", "accept-limited", "accept-zero", "retries"},
+         true,
+         true,
+         true,
+         sendFactors},
     };
     return table;
 }
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

@@ -91,7 +91,8 @@ BOOL WINAPI onConsoleEvent(DWORD event)
         std::_Exit(interruptedExitCode(signal));
     }
     // Runs on a thread of its own: hand the work to the main thread.
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [signal] { runHandler(signal); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [signal] { runHandler(signal); }, Qt::QueuedConnection);
     if (event == CTRL_CLOSE_EVENT)
         Sleep(2000);  // the process ends when this returns; give the main thread time
     return TRUE;
@@ -102,9 +103,11 @@ void install()
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 #else
-void install() {}
+void install()
+{
+}
 #endif
-} // namespace
+}  // namespace
 
 void onInterrupt(std::function<void(int)> handler)
 {
@@ -130,4 +133,4 @@ void endInterrupted(int signal)
     std::_Exit(interruptedExitCode(signal));
 }
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

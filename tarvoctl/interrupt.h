@@ -20,4 +20,4 @@ int interruptedExitCode(int signal);
 // Ends the process now, after "tarvoctl: interrupted" on standard error.
 [[noreturn]] void endInterrupted(int signal);
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

@@ -101,7 +101,7 @@ QString commandHelp(const Command& c)
     text += indented(c.help, 2) + QStringLiteral("\nExample:\n") + indented(c.examples, 2);
     if (c.connects)
         text += QStringLiteral("\nLINK:\n") + connectionOptionsHelp()
-                + QStringLiteral("\n'tarvoctl --help' lists the other options and the exit codes.\n");
+            + QStringLiteral("\n'tarvoctl --help' lists the other options and the exit codes.\n");
     return text;
 }
 
@@ -119,10 +119,11 @@ void allowOnly(const QCommandLineParser& p, const Command& command)
                     QStringLiteral("timeout")};
     for (const QString& o : command.options)
         allowed.insert(o);
-    static const QHash<QString, QString> longNames = {
-        {QStringLiteral("o"), QStringLiteral("output")}, {QStringLiteral("n"), QStringLiteral("count")},
-        {QStringLiteral("q"), QStringLiteral("quiet")},  {QStringLiteral("h"), QStringLiteral("help")},
-        {QStringLiteral("server"), QStringLiteral("tcp")}};
+    static const QHash<QString, QString> longNames = {{QStringLiteral("o"), QStringLiteral("output")},
+                                                      {QStringLiteral("n"), QStringLiteral("count")},
+                                                      {QStringLiteral("q"), QStringLiteral("quiet")},
+                                                      {QStringLiteral("h"), QStringLiteral("help")},
+                                                      {QStringLiteral("server"), QStringLiteral("tcp")}};
     for (const QString& name : p.optionNames()) {
         const QString shown = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
         if (!allowed.contains(longNames.value(name, name)))
@@ -143,7 +144,7 @@ Target targetFrom(const QCommandLineParser& p)
     return t;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {

@@ -22,7 +22,7 @@ namespace tarvo::ctl {
 namespace {
 constexpr int kStdout = 1;
 constexpr double kNoLimit = 1e6;  // seconds; far beyond any run
-} // namespace
+}  // namespace
 
 // What the command's thread and the writer thread share. The writer thread
 // holds it too, so it stays valid when a blocked writer is abandoned.
@@ -100,7 +100,7 @@ void writerLoop(const std::shared_ptr<Output::Shared>& shared)
     }
 }
 
-} // namespace
+}  // namespace
 
 bool holdStandardStreams()
 {
@@ -175,7 +175,9 @@ void Output::start(int fd)
     if (fd == kStdout && !m_stdoutOpen) {
         m_shared->state = Shared::Failed;
         m_shared->error = QStringLiteral("it is closed");
-    } else if (fd >= 0 && !m_shared->file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle)) {
+    } else if (fd >= 0
+               && !m_shared->file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                                       QFileDevice::DontCloseHandle)) {
         m_shared->state = Shared::Failed;
         m_shared->error = m_shared->file.errorString();
     }
@@ -254,4 +256,4 @@ QString Output::failure() const
     return m_shared->state == Shared::Failed ? m_shared->error : QString();
 }
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

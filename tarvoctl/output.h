@@ -77,4 +77,4 @@ private:
     bool m_stdoutOpen = true;
 };
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

@@ -120,20 +120,22 @@ std::optional<int> readSensorSet(const Invocation& in, Session& s, bool eeprom, 
     const QString notBack = restoreWorkingSet(s, working, workingWords);
     if (!notBack.isEmpty()) {
         s.forbidRetry();  // a second run would take the EEPROM set for the working set
-        return report(SensorFailed, QStringLiteral("%1: the working set could not be put back (%2); the sensor may now "
-                                                   "run with its EEPROM set")
-                                        .arg(s.where(), notBack));
+        return report(SensorFailed,
+                      QStringLiteral("%1: the working set could not be put back (%2); the sensor may now "
+                                     "run with its EEPROM set")
+                          .arg(s.where(), notBack));
     }
     if (!read) {
         warn(QStringLiteral("%1: the working set was put back as it was").arg(s.where()));
         return failed;
     }
-    note(in, QStringLiteral("%1: the working set differed from the EEPROM set; it was put back and checked")
-                 .arg(s.where()));
+    note(
+        in,
+        QStringLiteral("%1: the working set differed from the EEPROM set; it was put back and checked").arg(s.where()));
     return std::nullopt;
 }
 
-} // namespace
+}  // namespace
 
 int getParameters(const Invocation& in, Session& s)
 {
@@ -143,7 +145,9 @@ int getParameters(const Invocation& in, Session& s)
     if (in.isSet("no-clobber") && !toFile)
         usage(QStringLiteral("--no-clobber goes with -o FILE"));
     if (in.isSet("no-clobber") && QFileInfo::exists(output))
-        return report(BadUsage, fileMessage(output, QStringLiteral("cannot be written: the file exists (--no-clobber keeps it)")));
+        return report(
+            BadUsage,
+            fileMessage(output, QStringLiteral("cannot be written: the file exists (--no-clobber keeps it)")));
     if (const auto failed = s.begin())
         return *failed;
     ParameterBlock set{};
@@ -181,13 +185,15 @@ int sendParameters(const Invocation& in, Session& s)
         return s.failureExit(QStringLiteral("reading back failed"));
     const QStringList differing = differences(sent, back, QStringLiteral("  %1: sent %2, read back %3"));
     if (!differing.isEmpty())
-        return report(SensorFailed, QStringLiteral("%1: read-back: %2 of %3 words differ:\n%4")
-                                        .arg(s.where())
-                                        .arg(differing.size())
-                                        .arg(kBlockWords)
-                                        .arg(differing.join(u'\n')));
+        return report(SensorFailed,
+                      QStringLiteral("%1: read-back: %2 of %3 words differ:\n%4")
+                          .arg(s.where())
+                          .arg(differing.size())
+                          .arg(kBlockWords)
+                          .arg(differing.join(u'\n')));
     if (!in.quiet)
-        in.out->line(QStringLiteral("%1 words sent to %2 and read back unchanged.").arg(kBlockWords).arg(memoryName(eeprom)));
+        in.out->line(
+            QStringLiteral("%1 words sent to %2 and read back unchanged.").arg(kBlockWords).arg(memoryName(eeprom)));
     return Done;
 }
 
@@ -206,7 +212,8 @@ int verifyParameters(const Invocation& in, Session& s)
     const QStringList differing = differences(expected, actual, QStringLiteral("  %1: file %2, sensor %3"));
     if (differing.isEmpty()) {
         if (!in.quiet)
-            in.out->line(QStringLiteral("%1 words in %2 are the same as in %3.").arg(kBlockWords).arg(memoryName(eeprom), file));
+            in.out->line(
+                QStringLiteral("%1 words in %2 are the same as in %3.").arg(kBlockWords).arg(memoryName(eeprom), file));
         return Done;
     }
     in.out->line(QStringLiteral("%1 of %2 words in %3 differ from %4:\n%5")
@@ -216,4 +223,4 @@ int verifyParameters(const Invocation& in, Session& s)
     return SensorFailed;
 }
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

@@ -21,16 +21,16 @@ using publish::Publisher;
 
 constexpr int kBrokerPort = 1883;
 constexpr int kBrokerTlsPort = 8883;
-constexpr double kBrokerStartLimit = 5.0;  // seconds to wait for the broker's first answer
-constexpr double kDrainLimit = 10.0;       // seconds at the end for the broker to take what waits
+constexpr double kBrokerStartLimit = 5.0;         // seconds to wait for the broker's first answer
+constexpr double kDrainLimit = 10.0;              // seconds at the end for the broker to take what waits
 constexpr double kMaxSeconds = 20.0 * 24 * 3600;  // --seconds: a timer counting milliseconds in an int
 constexpr qint64 kPasswordFileMax = 4096;
 const char* const kPasswordVariable = "TARVO_MQTT_PASSWORD";
 const char* const kLost = "LOST";
-const char* const kForm =
-    "publish --broker HOST[:PORT] --name NAME (--triggered | --interval MS) [--prefix P] [--seconds S] "
-    "[--spool DIR] [--queue N] [--tls [--cafile FILE] [--cert FILE --key FILE]] [--username USER "
-    "[--password-file FILE]] [--reconnect]";
+const char* const kForm
+    = "publish --broker HOST[:PORT] --name NAME (--triggered | --interval MS) [--prefix P] [--seconds S] "
+      "[--spool DIR] [--queue N] [--tls [--cafile FILE] [--cert FILE --key FILE]] [--username USER "
+      "[--password-file FILE]] [--reconnect]";
 
 struct PublishOptions {
     QString host;
@@ -39,13 +39,13 @@ struct PublishOptions {
     QString prefix = QString::fromLatin1(publish::kDefaultPrefix);
     bool triggered = false;  // else polled every intervalMs
     int intervalMs = 0;
-    double seconds = 0.0;    // 0: until a signal ends it
+    double seconds = 0.0;  // 0: until a signal ends it
     QString spoolDir;
     int queueLimit = Publisher::kDefaultQueue;
     bool tls = false;
     QString cafile, certfile, keyfile;
     QString username;
-    QString password;        // from --password-file or TARVO_MQTT_PASSWORD, never the command line
+    QString password;  // from --password-file or TARVO_MQTT_PASSWORD, never the command line
 };
 
 // The command's options; a mistake ends in usage(), a password file that
@@ -198,7 +198,7 @@ QString summary(const Publisher::Outcome& out, const Publisher& publisher, const
     return text;
 }
 
-} // namespace
+}  // namespace
 
 QList<QCommandLineOption> publishOptions()
 {
@@ -318,10 +318,10 @@ int publishValues(const Invocation& in, Session& s)
     if (s.failed() && !s.reconnect.enabled())
         publisher.addEvent(QString::fromLatin1(kLost), s.failure());
     if (s.reconnect.enabled())
-        s.stopped(s.interrupted() ? QStringLiteral("interrupted")
-                  : otherSensor   ? QStringLiteral("another sensor answered")
-                  : s.failed()    ? s.failure()
-                                  : QStringLiteral("the time asked for was reached"));
+        s.stopped(s.interrupted()   ? QStringLiteral("interrupted")
+                      : otherSensor ? QStringLiteral("another sensor answered")
+                      : s.failed()  ? s.failure()
+                                    : QStringLiteral("the time asked for was reached"));
 
     // The broker gets its time to take what waits, also after a signal; a
     // signal now ends that wait, never the process, so the spool keeps the rest.
@@ -350,16 +350,18 @@ int publishValues(const Invocation& in, Session& s)
     else if (s.failed() && s.failureExit() != Done && code == Done)
         code = SensorFailed;
     else if (!offWritten && !s.interrupted())
-        fail(SensorFailed, QStringLiteral("%1: automatic sending (command 50) could not be switched off: the frame "
-                                          "could not be written")
-                               .arg(s.where()));
+        fail(SensorFailed,
+             QStringLiteral("%1: automatic sending (command 50) could not be switched off: the frame "
+                            "could not be written")
+                 .arg(s.where()));
     if (otherSensor && !s.interrupted())
-        fail(SensorFailed, QStringLiteral("%1: another sensor (\"%2\") answered after the connection was lost; "
-                                          "nothing of it was published")
-                               .arg(s.where(), s.exchange.versionText()));
+        fail(SensorFailed,
+             QStringLiteral("%1: another sensor (\"%2\") answered after the connection was lost; "
+                            "nothing of it was published")
+                 .arg(s.where(), s.exchange.versionText()));
     if (out.lost > 0)
         fail(SensorFailed, QStringLiteral("%1 value sets were lost: %2").arg(out.lost).arg(out.error));
     return code;
 }
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

@@ -13,4 +13,4 @@ QList<QCommandLineOption> publishOptions();
 
 int publishValues(const Invocation& in, Session& s);
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

@@ -55,7 +55,7 @@ ExchangeOptions withTarget(ExchangeOptions o, const Target& target)
     return o;
 }
 
-} // namespace
+}  // namespace
 
 Session::Session(const Target& target, ExchangeOptions options)
     : link(pump, flags, *this)
@@ -236,18 +236,19 @@ int Session::end(int code)
     // A command may have switched automatic sending on, or be about to: off
     // it goes, whatever the command was. The colour sensor has no command 50.
     if (m_opened && m_options.lineCheckStopsAutoSend && !m_autoSendStopped && !stopAutoSend() && m_autoSendOn)
-        report(SensorFailed, QStringLiteral("%1: automatic sending (command 50) could not be switched off: the "
-                                            "frame could not be written")
-                                 .arg(where()));
+        report(SensorFailed,
+               QStringLiteral("%1: automatic sending (command 50) could not be switched off: the "
+                              "frame could not be written")
+                   .arg(where()));
     report(code, QStringLiteral("interrupted"));
     return m_autoSendOn ? SensorFailed : interruptedExitCode(m_signal);
 }
 
 void Session::showLinkStatus(const QString&)
 {
-    fail(QString(), QStringLiteral("cannot %1 %2: %3")
-                        .arg(link.isSerial() ? QStringLiteral("open") : QStringLiteral("connect to"), where(),
-                             openingFault()));
+    fail(QString(),
+         QStringLiteral("cannot %1 %2: %3")
+             .arg(link.isSerial() ? QStringLiteral("open") : QStringLiteral("connect to"), where(), openingFault()));
 }
 
 QString Session::openingFault() const
@@ -344,4 +345,4 @@ QString Session::replyFault() const
     return QStringLiteral("the reply was refused");
 }
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

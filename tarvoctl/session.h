@@ -4,15 +4,15 @@
 #pragma once
 
 #include "autoframes.h"
+#include "eventlog.h"
 #include "eventpump.h"
 #include "exchange.h"
 #include "link.h"
 #include "loopflags.h"
 #include "measurement.h"
 #include "parameterset.h"
-#include "reconnect.h"
-#include "eventlog.h"
 #include "paramtransfer.h"
+#include "reconnect.h"
 #include "settingsfiles.h"
 
 #include <QString>
@@ -35,8 +35,8 @@ ConnectionSettings savedConnection(const QString& programDir);
 // Where the sensor is, and how to talk to it.
 struct Target {
     ConnectionSettings link;
-    QString traceFile;               // the frame trace (empty: none)
-    std::optional<double> timeout;   // seconds for every reply, the identification's included
+    QString traceFile;              // the frame trace (empty: none)
+    std::optional<double> timeout;  // seconds for every reply, the identification's included
 };
 
 class Session final : public LinkHost,
@@ -164,4 +164,4 @@ private:
     QString m_lastState;
 };
 
-} // namespace tarvo::ctl
+}  // namespace tarvo::ctl

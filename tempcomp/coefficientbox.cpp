@@ -39,4 +39,4 @@ QValidator::State CoefficientBox::validate(QString& input, int&) const
     return QValidator::Intermediate;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -17,4 +17,4 @@ public:
     QValidator::State validate(QString& input, int& pos) const override;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

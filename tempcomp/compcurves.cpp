@@ -29,7 +29,7 @@ Extremes overallOf(const std::array<Extremes, kChannels>& channels)
     return all;
 }
 
-} // namespace
+}  // namespace
 
 Curves CalcCurves(const Coefficients& c)
 {
@@ -101,4 +101,4 @@ bool allZero(const FactorTable& table)
     return std::all_of(table.begin(), table.end(), [](std::uint16_t f) { return f == 0; });
 }
 
-} // namespace tarvo::tempcomp
+}  // namespace tarvo::tempcomp

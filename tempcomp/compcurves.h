@@ -7,10 +7,10 @@
 
 namespace tarvo::tempcomp {
 
-constexpr int kSteps = 100;          // temperature steps 0..99
-constexpr int kChannels = 3;         // red, green, blue
-constexpr int kCoefficients = 15;    // five per channel
-constexpr int kFactorOne = 1024;     // factors have ten fraction bits
+constexpr int kSteps = 100;        // temperature steps 0..99
+constexpr int kChannels = 3;       // red, green, blue
+constexpr int kCoefficients = 15;  // five per channel
+constexpr int kFactorOne = 1024;   // factors have ten fraction bits
 constexpr int kFactorMax = 0xFFFF;
 
 enum Channel : int { Red = 0, Green = 1, Blue = 2 };
@@ -86,4 +86,4 @@ Limited referenceValue(double curve);
 // reference of 0 gives it.
 bool allZero(const FactorTable& table);
 
-} // namespace tarvo::tempcomp
+}  // namespace tarvo::tempcomp

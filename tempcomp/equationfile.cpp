@@ -12,7 +12,7 @@ namespace {
 // Fifteen numbers take a few hundred bytes; a larger file is something else.
 constexpr qint64 kMaxFileBytes = 64 * 1024;
 
-const char* const kCoefficientNames[kCoefficients] = {"RX4", "RX3", "RX2", "RX1", "RT", "GX4", "GX3", "GX2",
+const char* const kCoefficientNames[kCoefficients] = {"RX4", "RX3", "RX2", "RX1", "RT",  "GX4", "GX3", "GX2",
                                                       "GX1", "GT",  "BX4", "BX3", "BX2", "BX1", "BT"};
 
 QString shortest(double v)
@@ -26,7 +26,7 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
-} // namespace
+}  // namespace
 
 QByteArray formatEquation(const Coefficients& c)
 {
@@ -57,7 +57,8 @@ std::optional<Coefficients> parseEquation(const QByteArray& text, QString* error
             return std::nullopt;
         }
         if (count == kCoefficients) {
-            setError(error, QStringLiteral("Line %1: the file holds more than %2 numbers").arg(token.line).arg(kCoefficients));
+            setError(error,
+                     QStringLiteral("Line %1: the file holds more than %2 numbers").arg(token.line).arg(kCoefficients));
             return std::nullopt;
         }
         c[static_cast<size_t>(count++)] = *v;
@@ -91,4 +92,4 @@ std::optional<Coefficients> readEquationFile(const QString& path, QString* error
     return parseEquation(file.content, error);
 }
 
-} // namespace tarvo::tempcomp
+}  // namespace tarvo::tempcomp

@@ -30,4 +30,4 @@ std::optional<Coefficients> readEquationFile(const QString& path, QString* error
 // -1e+09 … 1e+09"; empty when all lie within ±kCoefficientLimit.
 QString coefficientOutsideRange(const Coefficients& c);
 
-} // namespace tarvo::tempcomp
+}  // namespace tarvo::tempcomp

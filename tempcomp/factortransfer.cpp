@@ -20,8 +20,7 @@ ExchangeOptions toolExchangeOptions()
     return o;
 }
 
-void FillTxBufRGB(Exchange& exchange, const Factors& factors, std::uint16_t command, std::uint16_t block,
-                  int colour)
+void FillTxBufRGB(Exchange& exchange, const Factors& factors, std::uint16_t command, std::uint16_t block, int colour)
 {
     exchange.FillTxBuf(command, block);
     if (block >= kFactorBlocks || colour < 0 || colour >= kChannels)
@@ -59,4 +58,4 @@ bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors)
     return true;
 }
 
-} // namespace tarvo::tempcomp
+}  // namespace tarvo::tempcomp

@@ -22,12 +22,11 @@ ExchangeOptions toolExchangeOptions();
 
 // Bytes 0-5 as FillTxBuf writes them, then bytes 6-25: factors 10·block to
 // 10·block+9 of the table chosen by colour (0 red, 1 green, 2 blue).
-void FillTxBufRGB(Exchange& exchange, const Factors& factors, std::uint16_t command, std::uint16_t block,
-                  int colour);
+void FillTxBufRGB(Exchange& exchange, const Factors& factors, std::uint16_t command, std::uint16_t block, int colour);
 
 // Sends the three tables. Stops at the first frame without a correct echo
 // (the exchange has shown its failure) and leaves what was acknowledged in
 // force. True when all 31 frames were acknowledged.
 bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors);
 
-} // namespace tarvo::tempcomp
+}  // namespace tarvo::tempcomp

@@ -12,9 +12,9 @@
 #include "panelwindows.h"
 #include "righthelp.h"
 #include "tracewindow.h"
-#include "userguide.h"
 #include "ui_INTERFACEP.h"
 #include "ui_P.h"
+#include "userguide.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -103,7 +103,7 @@ std::array<double, N> asDoubles(const std::array<std::uint16_t, N>& values)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     : QObject(parent)
@@ -164,10 +164,10 @@ void TempCompApp::setupCharts()
         int first, count;  // of the three channels
         bool factors;
     } charts[] = {
-        {ui->GraphRed, {red}, 0, 1, false},     {ui->GraphGreen, {green}, 1, 1, false},
-        {ui->GraphBlue, {blue}, 2, 1, false},   {ui->GraphRGB, {red, green, blue}, 0, 3, false},
-        {ui->GraphCfRed, {red}, 0, 1, true},    {ui->GraphCfGreen, {green}, 1, 1, true},
-        {ui->GraphCfBlue, {blue}, 2, 1, true},  {ui->GraphCfRGB, {red, green, blue}, 0, 3, true},
+        {ui->GraphRed, {red}, 0, 1, false},    {ui->GraphGreen, {green}, 1, 1, false},
+        {ui->GraphBlue, {blue}, 2, 1, false},  {ui->GraphRGB, {red, green, blue}, 0, 3, false},
+        {ui->GraphCfRed, {red}, 0, 1, true},   {ui->GraphCfGreen, {green}, 1, 1, true},
+        {ui->GraphCfBlue, {blue}, 2, 1, true}, {ui->GraphCfRGB, {red, green, blue}, 0, 3, true},
     };
     for (const auto& c : charts) {
         auto strip = std::make_unique<StripChart>(c.view, c.colours);
@@ -177,7 +177,8 @@ void TempCompApp::setupCharts()
         const QString shown = channels.join(QStringLiteral(", "));
         const QString kind = c.factors ? QStringLiteral("factor") : QStringLiteral("curve");
         const QString& unit = c.factors ? factor : raw;
-        strip->setNames(QStringLiteral("temperature step"), (c.factors ? factorNames : curveNames).mid(c.first, c.count));
+        strip->setNames(QStringLiteral("temperature step"),
+                        (c.factors ? factorNames : curveNames).mid(c.first, c.count));
         strip->setAxisTitles(QStringLiteral("temperature step t"),
                              withUnit(c.count == 1 ? channels[0] + u' ' + kind : kind, unit));
         strip->chart()->setTitle(shown);
@@ -372,10 +373,9 @@ bool TempCompApp::CalcCfCurves()
 
 QString TempCompApp::clampedFactorsText() const
 {
-    QString text = QStringLiteral(
-        " Some compensation factors do not fit the sensor's range 0 … 65535 \n"
-        " (the curve is 0 or negative there, or far below its reference) \n"
-        " and were limited to it: \n");
+    QString text = QStringLiteral(" Some compensation factors do not fit the sensor's range 0 … 65535 \n"
+                                  " (the curve is 0 or negative there, or far below its reference) \n"
+                                  " and were limited to it: \n");
     for (int c = 0; c < kChannels; ++c) {
         const ClampReport& r = factors.clamped[c];
         if (r.count > 0)
@@ -405,13 +405,13 @@ bool TempCompApp::confirmDoubtfulFactors()
                                                " from curves of other coefficients than those shown. ")
                               : QStringLiteral(" The reference values were taken at temperature step %1 \n"
                                                " before the curves were computed. "))
-                          .arg(ui->EditTemp->value())
-                   + QStringLiteral("\n Choose the step again after CALCULATE CURVES \n"
-                                    " to take them from the curves shown. ");
+                      .arg(ui->EditTemp->value())
+                + QStringLiteral("\n Choose the step again after CALCULATE CURVES \n"
+                                 " to take them from the curves shown. ");
     if (doubts.isEmpty())
         return true;
-    return dialogs().confirm(kAttention, doubts.join(QStringLiteral("\n\n"))
-                                             + QStringLiteral("\n\n Send the factor tables anyway? "));
+    return dialogs().confirm(
+        kAttention, doubts.join(QStringLiteral("\n\n")) + QStringLiteral("\n\n Send the factor tables anyway? "));
 }
 
 // --- Panel commands -------------------------------------------------------
@@ -443,9 +443,10 @@ QString TempCompApp::selectEquationFile(bool save)
         path += QStringLiteral(".equ");  // the file type stays that of the filter
     if (!save && !equ) {
         // The format is defined by its extension; another file is not loaded.
-        dialogs().message(kAttention, QStringLiteral(" %1 \n is not an equation file (*.equ). \n\n"
-                                                     " The coefficients are unchanged. ")
-                                          .arg(QDir::toNativeSeparators(path)));
+        dialogs().message(kAttention,
+                          QStringLiteral(" %1 \n is not an equation file (*.equ). \n\n"
+                                         " The coefficients are unchanged. ")
+                              .arg(QDir::toNativeSeparators(path)));
         return {};
     }
     file_name = path;
@@ -459,8 +460,9 @@ void TempCompApp::CBF_ButtonSaveEquation()
         return;
     QString error;
     if (!writeEquationFile(path, coefficientsFromPanel(), &error))
-        dialogs().message(kAttention, QStringLiteral(" The equation file \n %1 \n could not be saved (%2). ")
-                                          .arg(QDir::toNativeSeparators(path), error));
+        dialogs().message(kAttention,
+                          QStringLiteral(" The equation file \n %1 \n could not be saved (%2). ")
+                              .arg(QDir::toNativeSeparators(path), error));
 }
 
 void TempCompApp::CBF_ButtonGetEquation()
@@ -478,9 +480,10 @@ void TempCompApp::CBF_ButtonGetEquation()
     if (!c) {
         if (error.endsWith(QLatin1Char('.')))
             error.chop(1);  // the sentence goes on below
-        dialogs().message(kAttention, QStringLiteral(" The equation file \n %1 \n was not loaded: %2. \n\n"
-                                                     " The coefficients are unchanged. ")
-                                          .arg(QDir::toNativeSeparators(path), error));
+        dialogs().message(kAttention,
+                          QStringLiteral(" The equation file \n %1 \n was not loaded: %2. \n\n"
+                                         " The coefficients are unchanged. ")
+                              .arg(QDir::toNativeSeparators(path), error));
         return;
     }
     // The curves and factors change only when they are computed again.
@@ -500,9 +503,18 @@ void TempCompApp::CBF_ButtonCalcCurves()
     CalcCurves();
 }
 
-void TempCompApp::CBF_ButtonShowRed() { showOnly(ui->GraphRed, {ui->GraphGreen, ui->GraphBlue, ui->GraphRGB}); }
-void TempCompApp::CBF_ButtonShowGreen() { showOnly(ui->GraphGreen, {ui->GraphRed, ui->GraphBlue, ui->GraphRGB}); }
-void TempCompApp::CBF_ButtonShowBlue() { showOnly(ui->GraphBlue, {ui->GraphRGB, ui->GraphRed, ui->GraphGreen}); }
+void TempCompApp::CBF_ButtonShowRed()
+{
+    showOnly(ui->GraphRed, {ui->GraphGreen, ui->GraphBlue, ui->GraphRGB});
+}
+void TempCompApp::CBF_ButtonShowGreen()
+{
+    showOnly(ui->GraphGreen, {ui->GraphRed, ui->GraphBlue, ui->GraphRGB});
+}
+void TempCompApp::CBF_ButtonShowBlue()
+{
+    showOnly(ui->GraphBlue, {ui->GraphRGB, ui->GraphRed, ui->GraphGreen});
+}
 
 void TempCompApp::CBF_ButtonCalcCalib()
 {
@@ -511,9 +523,18 @@ void TempCompApp::CBF_ButtonCalcCalib()
         dialogs().message(kAttention, clampedFactorsText());
 }
 
-void TempCompApp::CBF_ButtonShowCfRed() { showOnly(ui->GraphCfRed, {ui->GraphCfGreen, ui->GraphCfBlue, ui->GraphCfRGB}); }
-void TempCompApp::CBF_ButtonShowCfGreen() { showOnly(ui->GraphCfGreen, {ui->GraphCfRed, ui->GraphCfBlue, ui->GraphCfRGB}); }
-void TempCompApp::CBF_ButtonShowCfBlue() { showOnly(ui->GraphCfBlue, {ui->GraphCfRGB, ui->GraphCfRed, ui->GraphCfGreen}); }
+void TempCompApp::CBF_ButtonShowCfRed()
+{
+    showOnly(ui->GraphCfRed, {ui->GraphCfGreen, ui->GraphCfBlue, ui->GraphCfRGB});
+}
+void TempCompApp::CBF_ButtonShowCfGreen()
+{
+    showOnly(ui->GraphCfGreen, {ui->GraphCfRed, ui->GraphCfBlue, ui->GraphCfRGB});
+}
+void TempCompApp::CBF_ButtonShowCfBlue()
+{
+    showOnly(ui->GraphCfBlue, {ui->GraphCfRGB, ui->GraphCfRed, ui->GraphCfGreen});
+}
 
 void TempCompApp::CBF_EditTemp()
 {
@@ -536,10 +557,11 @@ void TempCompApp::CBF_EditTemp()
     m_refsTaken = referencesFromPanel();
     m_refsFromCurves = true;
     if (!limited.isEmpty())
-        dialogs().message(kAttention, QStringLiteral(" At temperature step %1 a curve lies outside 0 … 65535; \n"
-                                                     " its reference value was limited to that range: \n")
-                                              .arg(t)
-                                          + limited);
+        dialogs().message(kAttention,
+                          QStringLiteral(" At temperature step %1 a curve lies outside 0 … 65535; \n"
+                                         " its reference value was limited to that range: \n")
+                                  .arg(t)
+                              + limited);
 }
 
 // --- Hosts ----------------------------------------------------------------
@@ -673,4 +695,4 @@ void TempCompApp::retryState(const QString& text)
     interfacepanel.ui().DispInterfaceStatus->setText(ui->DispStatus->text());
 }
 
-} // namespace tarvo::tempcomp
+}  // namespace tarvo::tempcomp

@@ -24,7 +24,9 @@
 class QChartView;
 class QSettings;
 class QWidget;
-namespace Ui { class P; }
+namespace Ui {
+class P;
+}
 
 namespace tarvo {
 
@@ -173,5 +175,5 @@ private:
     bool m_identified = false;  // the last line check got the identification
 };
 
-} // namespace tempcomp
-} // namespace tarvo
+}  // namespace tempcomp
+}  // namespace tarvo

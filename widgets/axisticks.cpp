@@ -47,4 +47,4 @@ void setRoundTicks(QValueAxis* axis, double min, double max, double minStep, int
     }
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -21,4 +21,4 @@ RoundTicks roundTicks(double min, double max, int intervals = 5, double minStep 
 // at most `intervals` of them.
 void setRoundTicks(QValueAxis* axis, double min, double max, double minStep = 0.0, int intervals = 5);
 
-} // namespace tarvo
+}  // namespace tarvo

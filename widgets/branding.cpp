@@ -44,7 +44,7 @@ QString bitmapPath(const QString& name)
     return QDir(QCoreApplication::applicationDirPath()).filePath(name);
 }
 
-} // namespace
+}  // namespace
 
 QLabel* ShowInfoText1(QWidget* panel, int, const QString& text, int left, int top, int size)
 {
@@ -89,4 +89,4 @@ void ShowLogo(QWidget* panel, const BrandingTable& table, int variant)
     }
 }
 
-} // namespace tarvo
+}  // namespace tarvo

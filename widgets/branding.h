@@ -24,7 +24,7 @@ struct BrandingRow {
     int bannerColour = 0xFFFFFF;  // 0xRRGGBB, background of LogoBanner
     int pictureTop = 5;
     int pictureLeft = 800;
-    QString bitmap;               // empty: none; relative names are taken from the program directory
+    QString bitmap;  // empty: none; relative names are taken from the program directory
     std::vector<InfoTextLine> lines;
 };
 
@@ -43,4 +43,4 @@ QLabel* ShowInfoText1(QWidget* panel, int slot, const QString& text, int left, i
 QLabel* ShowInfoText2(QWidget* panel, int slot, const QString& text, int left, int top, int size);
 QLabel* ShowInfoText3(QWidget* panel, int slot, const QString& text, int left, int top, int size);
 
-} // namespace tarvo
+}  // namespace tarvo

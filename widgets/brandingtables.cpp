@@ -15,7 +15,10 @@ BrandingTable makeScopeTable()
     const QString title = QStringLiteral("TARVO-Scope 4.3");
     // Rows other than 0 and 5 carry no branding of their own.
     BrandingTable table(12, neutralRow(title, 280));
-    table[5] = BrandingRow{0xFFFFFF, 5, 800, QString(),
+    table[5] = BrandingRow{0xFFFFFF,
+                           5,
+                           800,
+                           QString(),
                            {{title, 2, 280, 8, 22},
                             {QStringLiteral("Gloss sensor scope \u2014 training and service edition"), 1, 282, 44, 9}}};
     return table;
@@ -26,7 +29,7 @@ BrandingTable makeToolTable()
     return BrandingTable(11, neutralRow(QStringLiteral("TARVO-TEMPCOMP-Scope V4.3"), 240));
 }
 
-} // namespace
+}  // namespace
 
 const BrandingTable& scopeBrandingTable()
 {
@@ -40,4 +43,4 @@ const BrandingTable& toolBrandingTable()
     return table;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

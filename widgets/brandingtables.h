@@ -13,4 +13,4 @@ const BrandingTable& scopeBrandingTable();
 // 11 rows, 0..10; row 0 neutral and in use.
 const BrandingTable& toolBrandingTable();
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -124,7 +124,7 @@ void reportFailure(const QString& path, const QString& error)
                       QStringLiteral("Could not write %1:\n%2").arg(QDir::toNativeSeparators(path), error));
 }
 
-} // namespace
+}  // namespace
 
 void enableChartExport(QChartView* view)
 {
@@ -142,8 +142,9 @@ void enableChartExport(QChartView* view)
     button->setFocusPolicy(Qt::TabFocus);  // Tab reaches it; Space opens its menu
     button->setPopupMode(QToolButton::InstantPopup);
     button->setToolTip(QStringLiteral("Save the chart as a PNG picture or its values as a CSV file"));
-    button->setAccessibleName(view->accessibleName().isEmpty() ? QStringLiteral("Save chart")
-                                                               : QStringLiteral("Save chart: ") + view->accessibleName());
+    button->setAccessibleName(view->accessibleName().isEmpty()
+                                  ? QStringLiteral("Save chart")
+                                  : QStringLiteral("Save chart: ") + view->accessibleName());
     // Clicks on the button are its own, not the chart's.
     button->setProperty("chartTool", true);
 
@@ -233,7 +234,7 @@ QStringList pictureTitle(QChartView* view)
         when = a.toString(format)
             + (last == first ? QString()
                              : QStringLiteral(" to ")
-                                   + b.toString(a.date() == b.date() ? QStringLiteral("HH:mm:ss.zzz") : format));
+                       + b.toString(a.date() == b.date() ? QStringLiteral("HH:mm:ss.zzz") : format));
         when += isoTime(last).right(6).prepend(QStringLiteral(" (UTC")) + u')';
     } else {
         const std::int64_t taken = plot->takenAt();
@@ -347,4 +348,4 @@ QChartView* shortcutTarget(QWidget* window)
     return nullptr;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -44,4 +44,4 @@ void exportChartValues(QChartView* view);
 // The chart the panel's shortcuts act on in this window, or none.
 QChartView* shortcutTarget(QWidget* window);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -130,7 +130,7 @@ QString number(double v)
     return QString::number(v, 'g', 12);
 }
 
-} // namespace
+}  // namespace
 
 QString withUnit(const QString& name, const QString& unit)
 {
@@ -301,7 +301,8 @@ void ChartPlot::fitTicks()
     const QFontMetricsF yMetrics(m_y->labelsFont());
     const QFontMetricsF xMetrics(m_x->labelsFont());
     const int yIntervals = std::clamp(int(area.height() / (2.0 * yMetrics.height())), 1, 5);
-    const int xIntervals = std::clamp(int(area.width() / (2.0 * xMetrics.horizontalAdvance(QStringLiteral("00000")))), 1, 5);
+    const int xIntervals = std::clamp(int(area.width() / (2.0 * xMetrics.horizontalAdvance(QStringLiteral("00000")))),
+                                      1, 5);
     // A Y title longer than the plot is high would be cut: then none.
     const bool yTitle = QFontMetricsF(m_y->titleFont()).horizontalAdvance(m_y->titleText()) <= area.height();
     if (m_y->isTitleVisible() != yTitle)
@@ -401,8 +402,7 @@ QString ChartPlot::hoverText(const QPointF& viewportPos) const
         + QStringLiteral(": ") + number(t.value(p->row, p->column));
     if (t.time)
         if (const std::int64_t ms = t.time(p->row); ms != 0)
-            text += u'\n'
-                + QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+            text += u'\n' + QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
     return text;
 }
 
@@ -629,7 +629,7 @@ public:
     {
         m_pen.setWidth(1);  // a one-pixel line is drawn without building a stroke outline
         m_pen.setCosmetic(true);
-        setZValue(100);     // above the grid
+        setZValue(100);  // above the grid
         m_area = chart->plotArea();
         QObject::connect(chart, &QChart::plotAreaChanged, chart, [this](const QRectF& area) {
             prepareGeometryChange();
@@ -721,7 +721,8 @@ private:
             // Nothing joins the column before a gap to the one after it.
             const bool gapAfter = k + 2 < n && gapBefore(gap, k + 2);
             const int left = column(m_mapped[k].x());
-            const int right = std::min(width, std::max(left + dot, k + 2 < n && !gapAfter ? column(m_mapped[k + 2].x()) : 0));
+            const int right = std::min(width,
+                                       std::max(left + dot, k + 2 < n && !gapAfter ? column(m_mapped[k + 2].x()) : 0));
             const int top = row(std::min({last, a, b}));
             const int bottom = std::min(height - 1, row(std::max({last, a, b})) + dot - 1);
             QRgb* p = pixels + top * stride + left;
@@ -749,8 +750,7 @@ private:
     bool m_columns = false;
 };
 
-GrowingChart::GrowingChart(QChartView* view, const QColor& colour, const QString& valueName,
-                           std::int64_t capacity)
+GrowingChart::GrowingChart(QChartView* view, const QColor& colour, const QString& valueName, std::int64_t capacity)
     : ChartPlot(view)
     , m_store(capacity)
     , m_colour(colour)
@@ -954,17 +954,14 @@ bool GrowingChart::eventFilter(QObject* watched, QEvent* event)
                 m_dragFrom = now;
             }
             break;
-        case QEvent::MouseButtonRelease:
-            m_dragFrom.reset();
-            break;
+        case QEvent::MouseButtonRelease: m_dragFrom.reset(); break;
         case QEvent::MouseButtonDblClick:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
                 showAll();
                 return true;
             }
             break;
-        default:
-            break;
+        default: break;
         }
     }
     return ChartPlot::eventFilter(watched, event);
@@ -1007,9 +1004,7 @@ void SeriesChart::applyLineColours()
 ChartTable SeriesChart::ownTable() const
 {
     ChartTable t;
-    const auto name = [this](size_t i) {
-        return int(i) < m_lineNames.size() ? m_lineNames[int(i)] : m_lines[i].name;
-    };
+    const auto name = [this](size_t i) { return int(i) < m_lineNames.size() ? m_lineNames[int(i)] : m_lines[i].name; };
     bool sameX = true;
     for (size_t i = 1; i < m_lines.size() && sameX; ++i) {
         const QList<QPointF>& a = m_lines[0].points;
@@ -1030,4 +1025,4 @@ ChartTable SeriesChart::ownTable() const
     return t;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

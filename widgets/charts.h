@@ -15,7 +15,6 @@
 #include "pointstore.h"
 
 #include <QColor>
-#include <QtCharts/QChart>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -24,6 +23,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <Qt>
+#include <QtCharts/QChart>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -160,9 +160,9 @@ private:
     std::function<QString()> m_source;
     std::int64_t m_takenAt = 0;
     std::function<ChartTable()> m_tableSource;
-    QLabel* m_hoverLabel;             // child of the viewport
-    QPointF m_hoverAt;                // where the mouse was, viewport coordinates
-    QGraphicsEllipseItem* m_marker;   // owned by the chart
+    QLabel* m_hoverLabel;            // child of the viewport
+    QPointF m_hoverAt;               // where the mouse was, viewport coordinates
+    QGraphicsEllipseItem* m_marker;  // owned by the chart
     bool m_darkBackground = false;
     bool m_legendWanted = false;
     struct AxisFit {
@@ -214,8 +214,8 @@ private:
     // last time stays with it, the other is filled in place.
     std::vector<std::array<QList<QPointF>, 2>> m_points;
     int m_turn = 0;
-    std::vector<double> m_values;         // as last plotted
-    std::vector<std::int64_t> m_times;    // per point; empty: none given
+    std::vector<double> m_values;       // as last plotted
+    std::vector<std::int64_t> m_times;  // per point; empty: none given
     int m_count = 0;
     int m_pointsPerScreen = 101;
     bool m_alignLeft = false;
@@ -283,9 +283,9 @@ private:
     QString m_valueName;
     bool m_zoomable = false;
     bool m_zoomed = false;
-    QString m_xTitle;  // the X title when not zoomed
+    QString m_xTitle;                     // the X title when not zoomed
     double m_viewFrom = 0, m_viewTo = 0;  // the point numbers shown while zoomed
-    std::optional<QPointF> m_dragFrom;  // viewport position of the last drag step
+    std::optional<QPointF> m_dragFrom;    // viewport position of the last drag step
 };
 
 // A chart of lines that share their X values (a curve beside a reference
@@ -324,4 +324,4 @@ void setChartSource(QWidget* root, const std::function<QString()>& source);
 // (2026-03-07T09:05:01.123+01:00).
 QString isoTime(std::int64_t msSinceEpoch);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -24,15 +24,25 @@ bool completeOnChange = false;
 // QLineEdit's own maximum length, which stands for "no limit".
 constexpr int UnlimitedLength = 32767;
 
-int rgbOf(const QColor& colour) { return int(colour.rgb() & 0xFFFFFF); }
-QColor colourOf(int rgb) { return QColor::fromRgb(QRgb(rgb)); }
+int rgbOf(const QColor& colour)
+{
+    return int(colour.rgb() & 0xFFFFFF);
+}
+QColor colourOf(int rgb)
+{
+    return QColor::fromRgb(QRgb(rgb));
+}
 
 // The list control: a combo box without edit, drawn as a bare arrow button.
 // It remembers its selection before each user interaction so that a pick can
 // tell whether it changed the selection.
 class ListButton final : public QComboBox {
 public:
-    ListButton(QWidget* parent, QFrame* span) : QComboBox(parent), m_span(span) {}
+    ListButton(QWidget* parent, QFrame* span)
+        : QComboBox(parent)
+        , m_span(span)
+    {
+    }
 
     int indexBeforeUser = -1;
 
@@ -96,10 +106,13 @@ bool intValue(const QVariant& value, int* out)
     return ok;
 }
 
-} // namespace
+}  // namespace
 
 ComboBox::ComboBox(QLineEdit* field, QComboBox* list, QFrame* frame)
-    : QObject(field), m_field(field), m_list(list), m_frame(frame)
+    : QObject(field)
+    , m_field(field)
+    , m_list(list)
+    , m_frame(frame)
 {
     connect(field, &QLineEdit::textEdited, this, &ComboBox::textEdited);
     connect(field, &QLineEdit::returnPressed, this, [this] {
@@ -233,12 +246,8 @@ bool ComboBox::fieldKeyPress(QKeyEvent* event)
         }
         break;
     case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-        completeOnChange = false;
-        break;
-    default:
-        completeOnChange = true;
-        break;
+    case Qt::Key_Delete: completeOnChange = false; break;
+    default: completeOnChange = true; break;
     }
     if (m_keyHandler && m_keyHandler(*event))
         return true;
@@ -249,8 +258,7 @@ bool ComboBox::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_field) {
         switch (event->type()) {
-        case QEvent::KeyPress:
-            return fieldKeyPress(static_cast<QKeyEvent*>(event));
+        case QEvent::KeyPress: return fieldKeyPress(static_cast<QKeyEvent*>(event));
         case QEvent::FocusOut: {
             // Leaving for the own list button or a popup is not leaving the combo box.
             const auto reason = static_cast<QFocusEvent*>(event)->reason();
@@ -261,9 +269,7 @@ bool ComboBox::eventFilter(QObject* watched, QEvent* event)
             break;
         }
         case QEvent::Move:
-        case QEvent::Resize:
-            follow();
-            break;
+        case QEvent::Resize: follow(); break;
         case QEvent::ShowToParent:
         case QEvent::HideToParent:
             if (m_list)
@@ -279,8 +285,7 @@ bool ComboBox::eventFilter(QObject* watched, QEvent* event)
                 m_frame->setEnabled(enabled);
             break;
         }
-        default:
-            break;
+        default: break;
         }
         return false;
     }
@@ -328,12 +333,8 @@ int ComboBox::setAttribute(int attribute, const QVariant& value)
     };
 
     switch (attribute) {
-    case ComboWidth:
-        m_field->resize(std::max(0, n - side - 2), side);
-        break;
-    case ComboTextColour:
-        setColour(m_field, QPalette::Text, colourOf(n));
-        break;
+    case ComboWidth: m_field->resize(std::max(0, n - side - 2), side); break;
+    case ComboTextColour: setColour(m_field, QPalette::Text, colourOf(n)); break;
     case ComboFrameColour:
         setColour(m_field, QPalette::Window, colourOf(n));
         setColour(m_list, QPalette::Button, colourOf(n));
@@ -357,18 +358,10 @@ int ComboBox::setAttribute(int attribute, const QVariant& value)
         applyFont([&](QFont& f) { f.setPointSize(n); });
         fitToFont();
         break;
-    case ComboTextItalic:
-        applyFont([&](QFont& f) { f.setItalic(n != 0); });
-        break;
-    case ComboTextUnderline:
-        applyFont([&](QFont& f) { f.setUnderline(n != 0); });
-        break;
-    case ComboLeft:
-        m_field->move(n + 1 + side, m_field->y());
-        break;
-    case ComboTop:
-        m_field->move(m_field->x(), n + 1);
-        break;
+    case ComboTextItalic: applyFont([&](QFont& f) { f.setItalic(n != 0); }); break;
+    case ComboTextUnderline: applyFont([&](QFont& f) { f.setUnderline(n != 0); }); break;
+    case ComboLeft: m_field->move(n + 1 + side, m_field->y()); break;
+    case ComboTop: m_field->move(m_field->x(), n + 1); break;
     case ComboVisible:
         m_field->setVisible(n != 0);
         m_list->setVisible(n != 0);
@@ -379,11 +372,9 @@ int ComboBox::setAttribute(int attribute, const QVariant& value)
         m_list->setEnabled(n == 0);
         m_frame->setEnabled(n == 0);
         break;
-    case ComboMaxEntryLength:
-        m_field->setMaxLength(n < 0 ? UnlimitedLength : n);
-        break;
+    case ComboMaxEntryLength: m_field->setMaxLength(n < 0 ? UnlimitedLength : n); break;
     }
-    follow(); // the field's Move/Resize events wait while it is not shown
+    follow();  // the field's Move/Resize events wait while it is not shown
     return 0;
 }
 
@@ -494,7 +485,7 @@ int Combo_DiscardComboBox(QLineEdit* field)
         return ComboErrNotComboBox;
     delete record->list();
     delete record->frame();
-    delete field; // takes the record with it
+    delete field;  // takes the record with it
     return 0;
 }
 
@@ -561,4 +552,4 @@ int Combo_GetComboAttribute(QLineEdit* field, int attribute, QVariant* value)
     return record ? record->attribute(attribute, value) : ComboErrNotComboBox;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

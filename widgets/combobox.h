@@ -33,28 +33,28 @@ class QKeyEvent;
 namespace tarvo {
 
 // Error codes of the Combo_ functions (success is >= 0).
-inline constexpr int ComboErrNotComboBox = -45;  // not a combo box, already one, or no usable line edit
-inline constexpr int ComboErrBadAttribute = -46; // attribute outside 1..14, or 1/6 when setting
+inline constexpr int ComboErrNotComboBox = -45;   // not a combo box, already one, or no usable line edit
+inline constexpr int ComboErrBadAttribute = -46;  // attribute outside 1..14, or 1/6 when setting
 inline constexpr int ComboErrOutOfMemory = -12;
-inline constexpr int ComboErrOutOfRange = -14;   // list index, count or attribute value not usable
+inline constexpr int ComboErrOutOfRange = -14;  // list index, count or attribute value not usable
 
 // Attribute numbers and their QVariant value types.
 //   Get reads 1, 2, 10..13 from the frame, 3..9 and 14 from the field.
 enum ComboAttribute {
-    ComboHeight = 1,         // int, frame height; read only
-    ComboWidth = 2,          // int, frame width; the field gets width - button - 2
-    ComboTextColour = 3,     // int 0xRRGGBB, field text
-    ComboFrameColour = 4,    // int 0xRRGGBB, field (palette Window), list button, frame line
-    ComboTextFont = 5,       // set: QString family, or QFont (taken whole); get: QString family
-    ComboTextBold = 6,       // bool; read only
-    ComboTextPointSize = 7,  // int, field and list
-    ComboTextItalic = 8,     // bool, field and list
-    ComboTextUnderline = 9,  // bool, field and list
-    ComboLeft = 10,          // int, frame left; button at +1, field right of the button
-    ComboTop = 11,           // int, frame top; button and field at +1
-    ComboVisible = 12,       // bool, field, list and frame
-    ComboDimmed = 13,        // bool, field, list and frame
-    ComboMaxEntryLength = 14 // int, field's maximum entry length; -1 = unlimited
+    ComboHeight = 1,          // int, frame height; read only
+    ComboWidth = 2,           // int, frame width; the field gets width - button - 2
+    ComboTextColour = 3,      // int 0xRRGGBB, field text
+    ComboFrameColour = 4,     // int 0xRRGGBB, field (palette Window), list button, frame line
+    ComboTextFont = 5,        // set: QString family, or QFont (taken whole); get: QString family
+    ComboTextBold = 6,        // bool; read only
+    ComboTextPointSize = 7,   // int, field and list
+    ComboTextItalic = 8,      // bool, field and list
+    ComboTextUnderline = 9,   // bool, field and list
+    ComboLeft = 10,           // int, frame left; button at +1, field right of the button
+    ComboTop = 11,            // int, frame top; button and field at +1
+    ComboVisible = 12,        // bool, field, list and frame
+    ComboDimmed = 13,         // bool, field, list and frame
+    ComboMaxEntryLength = 14  // int, field's maximum entry length; -1 = unlimited
 };
 // Inside a layout the layout owns the field's geometry, so 2, 10 and 11 only
 // last until it next lays out the field.
@@ -96,9 +96,9 @@ private:
     void complete(const QString& typed);
     void picked(int index);
     void focusBeforeCombo();
-    void follow();            // places button and frame around the field
-    void fitToFont();         // field, button and frame to the field's new height
-    int maxLength() const;    // -1 when unlimited
+    void follow();          // places button and frame around the field
+    void fitToFont();       // field, button and frame to the field's new height
+    int maxLength() const;  // -1 when unlimited
 
     QLineEdit* m_field;
     QPointer<QComboBox> m_list;
@@ -127,4 +127,4 @@ ComboBox* Combo_Record(const QLineEdit* field);
 // The list control (to count and read the items), or nullptr.
 QComboBox* Combo_ListControl(const QLineEdit* field);
 
-} // namespace tarvo
+}  // namespace tarvo

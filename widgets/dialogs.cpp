@@ -47,9 +47,12 @@ QString folderKey(const FileDialogRequest& request)
     return QStringLiteral("folders/") + (request.filter.isEmpty() ? QStringLiteral("any") : request.filter.mid(2));
 }
 
-} // namespace
+}  // namespace
 
-Dialogs& dialogs() { return *slot(); }
+Dialogs& dialogs()
+{
+    return *slot();
+}
 
 void setDialogs(std::unique_ptr<Dialogs> service)
 {
@@ -58,7 +61,8 @@ void setDialogs(std::unique_ptr<Dialogs> service)
 
 QString fileDialogFilter(const FileDialogRequest& request)
 {
-    return request.filter.isEmpty() ? QString() : QStringLiteral("%1 (%2)").arg(filterName(request.filter), request.filter);
+    return request.filter.isEmpty() ? QString()
+                                    : QStringLiteral("%1 (%2)").arg(filterName(request.filter), request.filter);
 }
 
 QString Dialogs::selectFile(const FileDialogRequest& request)
@@ -139,4 +143,4 @@ QString QtDialogs::chooseFile(const FileDialogRequest& r)
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title, start, filter);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -19,7 +19,7 @@ struct FileDialogRequest {
     QString defaultFile;  // proposed file name
     QString filter;       // e.g. "*.ini"
     QString title;
-    bool save = false;    // true: a new file may be named
+    bool save = false;  // true: a new file may be named
     // Whether the dialog itself asks before an existing file is chosen for
     // saving; false when the caller asks its own one question.
     bool askBeforeReplacing = true;
@@ -95,4 +95,4 @@ protected:
 Dialogs& dialogs();
 void setDialogs(std::unique_ptr<Dialogs> service);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -168,7 +168,7 @@ private:
     bool m_entryEnded = false;
 };
 
-} // namespace
+}  // namespace
 
 void showEntryNotice(QWidget* field, const QString& text)
 {
@@ -200,12 +200,12 @@ void setFieldStyle(QWidget* field, const QString& declarations, bool on)
 {
     // A rule for the field's kind, not for everything inside it (a spin box's
     // line edit, a ring's drop-down list).
-    const char* kind = field->inherits("QAbstractSpinBox")       ? "QAbstractSpinBox"
-                       : field->inherits("QAbstractScrollArea") ? "QAbstractScrollArea"
-                       : field->inherits("QComboBox")           ? "QComboBox"
-                       : field->inherits("QCheckBox")           ? "QCheckBox"
-                       : field->inherits("QSlider")             ? "QSlider"
-                                                                : "QWidget";
+    const char* kind = field->inherits("QAbstractSpinBox") ? "QAbstractSpinBox"
+        : field->inherits("QAbstractScrollArea")           ? "QAbstractScrollArea"
+        : field->inherits("QComboBox")                     ? "QComboBox"
+        : field->inherits("QCheckBox")                     ? "QCheckBox"
+        : field->inherits("QSlider")                       ? "QSlider"
+                                                           : "QWidget";
     const QString rule = QStringLiteral(" %1 { %2 }").arg(QString::fromLatin1(kind), declarations);
     const QString style = field->styleSheet();
     if (on && !style.contains(rule))
@@ -252,4 +252,4 @@ QString lastEntryNotice()
     return g_lastNotice;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -44,4 +44,4 @@ bool isMarkedUnsent(const QWidget* field);
 // the marks above, the entry's red frame and a field's own colour share it.
 void setFieldStyle(QWidget* field, const QString& declarations, bool on);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -42,7 +42,7 @@ private:
     std::function<void()> m_action;
 };
 
-} // namespace
+}  // namespace
 
 void onMouse(QWidget* control, QEvent::Type type, Qt::MouseButton button, std::function<void()> action)
 {
@@ -54,4 +54,4 @@ void onMouse(QWidget* control, QEvent::Type type, Qt::MouseButton button, std::f
         inside->installEventFilter(filter);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -16,4 +16,4 @@ namespace tarvo {
 // Covers the widgets inside the control at the time of the call.
 void onMouse(QWidget* control, QEvent::Type type, Qt::MouseButton button, std::function<void()> action);
 
-} // namespace tarvo
+}  // namespace tarvo

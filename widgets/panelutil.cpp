@@ -39,7 +39,7 @@ void showCheckedState(QAbstractButton* button)
 namespace {
 constexpr int kValueRole = Qt::UserRole;      // the value an entry stands for, when not its position
 constexpr int kExtraRole = Qt::UserRole + 1;  // an entry added for a value the ring does not list
-} // namespace
+}  // namespace
 
 int ringValue(const QComboBox* ring)
 {
@@ -91,7 +91,8 @@ void commitPendingEdits(QWidget* panel)
         }
     }
     for (QAbstractSpinBox* box : panel->findChildren<QAbstractSpinBox*>()) {
-        if (box->isReadOnly() || qobject_cast<QAbstractItemView*>(box->parentWidget() ? box->parentWidget()->parentWidget() : nullptr))
+        if (box->isReadOnly()
+            || qobject_cast<QAbstractItemView*>(box->parentWidget() ? box->parentWidget()->parentWidget() : nullptr))
             continue;
         box->interpretText();
         // Text the field could not take shows the value it keeps.
@@ -103,4 +104,4 @@ void commitPendingEdits(QWidget* panel)
     }
 }
 
-} // namespace tarvo
+}  // namespace tarvo

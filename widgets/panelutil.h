@@ -33,4 +33,4 @@ void setRingValue(QComboBox* ring, int value);
 // covers several codes, e.g. "any value but 0").
 void setRingEntry(QComboBox* ring, int index, int value);
 
-} // namespace tarvo
+}  // namespace tarvo

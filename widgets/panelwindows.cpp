@@ -25,7 +25,7 @@ QString placeKey(const QWidget* panel)
     return QStringLiteral("windows/") + panel->objectName();
 }
 
-} // namespace
+}  // namespace
 
 void fitOnScreen(QWidget* window)
 {
@@ -128,17 +128,14 @@ bool PanelWindows::eventFilter(QObject* watched, QEvent* event)
 {
     auto* panel = static_cast<QWidget*>(watched);
     switch (event->type()) {
-    case QEvent::Show:
-        place(panel);
-        break;
+    case QEvent::Show: place(panel); break;
     case QEvent::Hide:
         if (m_placed.contains(panel))
             keep(panel);
         break;
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -49,4 +49,4 @@ private:
 // available area of its screen, frame included.
 void fitOnScreen(QWidget* window);
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -19,7 +19,7 @@ void widen(PointStore::Extremes& e, const PointStore::Extremes& part)
     e.max = std::max(e.max, part.max);
 }
 
-} // namespace
+}  // namespace
 
 PointStore::PointStore(std::int64_t capacity)
 {
@@ -140,4 +140,4 @@ void PointStore::decimate(std::int64_t first, std::int64_t last, int columns, QL
     out.resize(k);
 }
 
-} // namespace tarvo
+}  // namespace tarvo

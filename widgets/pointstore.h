@@ -69,4 +69,4 @@ private:
     std::int64_t m_end = 0;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -76,8 +76,8 @@ void RightClickHelp::giveToolTip(QWidget* control) const
 bool RightClickHelp::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::Polish:        // a control created after its panel was installed
-    case QEvent::ToolTipChange: // a tooltip of the moment was taken away again
+    case QEvent::Polish:         // a control created after its panel was installed
+    case QEvent::ToolTipChange:  // a tooltip of the moment was taken away again
         if (watched->isWidgetType() && !m_panels.isEmpty() && entryFor(static_cast<QWidget*>(watched)))
             giveToolTip(static_cast<QWidget*>(watched));
         return false;
@@ -91,8 +91,7 @@ bool RightClickHelp::eventFilter(QObject* watched, QEvent* event)
         if (static_cast<QContextMenuEvent*>(event)->reason() != QContextMenuEvent::Mouse)
             return false;
         break;
-    default:
-        return false;
+    default: return false;
     }
     if (!watched->isWidgetType() || m_panels.isEmpty())
         return false;
@@ -102,7 +101,7 @@ bool RightClickHelp::eventFilter(QObject* watched, QEvent* event)
 
     event->accept();
     if (event->type() == QEvent::MouseButtonPress) {
-        const Entry shown = *help; // the box runs its own event loop
+        const Entry shown = *help;  // the box runs its own event loop
         if (shown.guideTopic.isEmpty())
             dialogs().message(shown.title, shown.text);
         else if (dialogs().offer(shown.title, shown.text, QStringLiteral("Open the user guide")))
@@ -111,4 +110,4 @@ bool RightClickHelp::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

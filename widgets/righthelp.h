@@ -50,4 +50,4 @@ private:
     bool m_filtering = false;
 };
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -40,9 +40,10 @@ bool openUserGuide(const QString& topic)
     const QString programDir = QCoreApplication::applicationDirPath();
     const QString folder = userGuideFolder(programDir);
     if (folder.isEmpty()) {
-        dialogs().message(QStringLiteral("ATTENTION!"),
-                          QStringLiteral(" The user guide was not found. It was looked for in: \n %1")
-                              .arg(QDir::toNativeSeparators(userGuideCandidates(programDir).join(QStringLiteral(" \n ")))));
+        dialogs().message(
+            QStringLiteral("ATTENTION!"),
+            QStringLiteral(" The user guide was not found. It was looked for in: \n %1")
+                .arg(QDir::toNativeSeparators(userGuideCandidates(programDir).join(QStringLiteral(" \n ")))));
         return false;
     }
     const QString page = topic.section(u'#', 0, 0);
@@ -55,10 +56,11 @@ bool openUserGuide(const QString& topic)
         url.setFragment(anchor);
     if (dialogs().openUrl(url))
         return true;
-    dialogs().message(QStringLiteral("ATTENTION!"),
-                      QStringLiteral(" No program to show web pages was found. \n Open the user guide in a browser: \n %1")
-                          .arg(QDir::toNativeSeparators(file)));
+    dialogs().message(
+        QStringLiteral("ATTENTION!"),
+        QStringLiteral(" No program to show web pages was found. \n Open the user guide in a browser: \n %1")
+            .arg(QDir::toNativeSeparators(file)));
     return false;
 }
 
-} // namespace tarvo
+}  // namespace tarvo

@@ -24,4 +24,4 @@ QString userGuideFolder(const QString& programDir);
 // hand. False when nothing was opened.
 bool openUserGuide(const QString& topic = QString());
 
-} // namespace tarvo
+}  // namespace tarvo

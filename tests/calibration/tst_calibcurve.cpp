@@ -44,7 +44,7 @@ std::vector<std::uint16_t> powersSent(std::uint16_t m)
     return sent;
 }
 
-} // namespace
+}  // namespace
 
 class CalibCurveTest : public QObject {
     Q_OBJECT
@@ -103,7 +103,8 @@ void CalibCurveTest::valuesAreTakenInTruncatedTenths()
 void CalibCurveTest::everyPointLiesExactlyOnItsValue()
 {
     // Slopes that are not exact binary fractions.
-    const CurveBuf buf = computed(tableWith({{2, 10.0, 33.3}, {3, 70.0, 12.1}, {4, 1500.0, 1700.7}, {23, 1999.9, 3000.3}}));
+    const CurveBuf buf = computed(
+        tableWith({{2, 10.0, 33.3}, {3, 70.0, 12.1}, {4, 1500.0, 1700.7}, {23, 1999.9, 3000.3}}));
     QCOMPARE(int(buf[100]), 333);
     QCOMPARE(int(buf[700]), 121);
     QCOMPARE(int(buf[15000]), 17007);
@@ -229,7 +230,8 @@ void CalibCurveTest::hostileFilesAreRefused()
 
 void CalibCurveTest::powerSearchSteps()
 {
-    QCOMPARE(powersSent(3850), (std::vector<std::uint16_t>{512, 768, 896, 960, 992, 1000, 1000, 1000, 1000, 1000, 1000}));
+    QCOMPARE(powersSent(3850),
+             (std::vector<std::uint16_t>{512, 768, 896, 960, 992, 1000, 1000, 1000, 1000, 1000, 1000}));
     QCOMPARE(powersSent(3851), (std::vector<std::uint16_t>{512, 256, 128, 64, 32, 16, 8, 4, 2, 1, 1}));
 }
 

@@ -96,7 +96,7 @@ void openOtherSystem(ScopeFixture& f, ScopeApp& app)
     f.dialogs->shown.clear();
 }
 
-} // namespace
+}  // namespace
 
 class CalibPanelsTest : public QObject {
     Q_OBJECT
@@ -274,7 +274,7 @@ void CalibPanelsTest::otherSystemNeedsConfirmAndSetsDynamicPower()
     QVERIFY(app.calibpanel2.widget->isVisible());
     const QByteArray w = framesOf(f).value(0);
     QCOMPARE(word(w, 1), std::uint16_t(frame::WriteParams));
-    QCOMPARE(word(w, 3), std::uint16_t(1));     // DYN
+    QCOMPARE(word(w, 3), std::uint16_t(1));  // DYN
     QCOMPARE(word(w, 4), std::uint16_t(4096));
     QCOMPARE(word(w, 10), std::uint16_t(0));
 
@@ -426,8 +426,10 @@ void CalibPanelsTest::faultyTableSendsNothingAndMarksTheRow()
     grid->item(23, 1)->setText(QStringLiteral("-1"));
     f.dialogs->shown.clear();
     QTest::mouseClick(app.calibpanel2.ui->ButtonCalcCalibData, Qt::LeftButton);
-    QCOMPARE(f.dialogs->shown.value(0).text,
-             QStringLiteral("Cells GF=0.0 and GF=2000.0 must be set! \r\nDefault for row 0 is 0.0! \r\nDefault for row 2000.0 is 2000.0!"));
+    QCOMPARE(
+        f.dialogs->shown.value(0).text,
+        QStringLiteral(
+            "Cells GF=0.0 and GF=2000.0 must be set! \r\nDefault for row 0 is 0.0! \r\nDefault for row 2000.0 is 2000.0!"));
     QVERIFY(grid->item(23, 1)->isSelected());
 }
 
@@ -438,7 +440,8 @@ void CalibPanelsTest::assignTakesTheRawGlossIntoTarvoCellsOnly()
     QTableWidget* grid = app.calibpanel2.ui->GridMeasuredValues;
     app.calib->ResetCalibTable();
     app.measured.dataGfRawDouble = 123.4;
-    const QString wrong = QStringLiteral("Wrong cell selected! \r\nOnly cells in columne TARVO-VALUE can be selected! \r\nBut without cell 0 and cell 2000.0! ");
+    const QString wrong = QStringLiteral(
+        "Wrong cell selected! \r\nOnly cells in columne TARVO-VALUE can be selected! \r\nBut without cell 0 and cell 2000.0! ");
     for (auto [row, col] : {std::pair{4, 0}, std::pair{1, 0}, std::pair{22, 0}}) {
         grid->setCurrentCell(row, col);
         app.calibpanel2.ui->ButtonAssignCal2->click();
@@ -493,7 +496,9 @@ void CalibPanelsTest::tableFileRoundTripAndHostileFiles()
     QVERIFY(boxes(f).isEmpty());
 
     const QByteArray good = f.readFile(QStringLiteral("calib.cfg"));
-    const QList<QByteArray> hostile{QByteArray(), good.left(good.size() / 2), good + "7\n",
+    const QList<QByteArray> hostile{QByteArray(),
+                                    good.left(good.size() / 2),
+                                    good + "7\n",
                                     QByteArray(good).replace("123.45", "abcdef"),
                                     QByteArray(good).replace("123.45", "-0.5"),
                                     QByteArray(good).replace("123.45", "   nan")};

@@ -69,7 +69,8 @@ inline Result runCtl(const Run& run)
 }
 
 inline Result runCtl(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
-              const std::function<void(QProcess&)>& started = {}, const QString& program = QStringLiteral(TARVOCTL_EXE))
+                     const std::function<void(QProcess&)>& started = {},
+                     const QString& program = QStringLiteral(TARVOCTL_EXE))
 {
     Run run;
     run.args = args;
@@ -102,4 +103,4 @@ inline QStringList linkTo(const tarvo::sim::SensorSim& sensor, int via, QProcess
     return {QStringLiteral("--serial"), QStringLiteral("7")};
 }
 
-} // namespace tarvo::test
+}  // namespace tarvo::test

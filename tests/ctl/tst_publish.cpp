@@ -27,8 +27,8 @@ const QByteArray kInfo = "tarvo/line3/info";
 const QByteArray kEvents = "tarvo/line3/events";
 constexpr int kDeliveryMs = 20000;  // a guard only: deliveries on loopback take milliseconds
 
-#define NEED_BROKER()                                                                                          \
-    if (MosquittoBroker::program().isEmpty())                                                                  \
+#define NEED_BROKER()                                                                                                  \
+    if (MosquittoBroker::program().isEmpty())                                                                          \
     QSKIP("mosquitto is not installed (tools/setup.sh installs it)")
 
 // A broker and a subscriber to tarvo/# on it.
@@ -105,7 +105,7 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-} // namespace
+}  // namespace
 
 class PublishTest : public QObject {
     Q_OBJECT
@@ -141,7 +141,8 @@ void PublishTest::everyValueSetReachesTheBrokerWithStatusAndInfo()
     QVERIFY(sensor);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const QStringList mode = triggered ? QStringList{"--triggered"} : QStringList{"--interval", "100"};
-    const Result r = runCtl(linkTo(*sensor, serial, env) + publishArgs(plant, mode + QStringList{"--seconds", "1"}), env);
+    const Result r = runCtl(linkTo(*sensor, serial, env) + publishArgs(plant, mode + QStringList{"--seconds", "1"}),
+                            env);
     QCOMPARE(r.code, 0);
     QVERIFY(QTest::qWaitFor([&] { return plant.statusIs("offline"); }, kDeliveryMs));
 
@@ -156,7 +157,8 @@ void PublishTest::everyValueSetReachesTheBrokerWithStatusAndInfo()
     const std::vector<qint64> seqs = plant.seqs();
     QCOMPARE(qint64(seqs.size()), sent);
     QVERIFY(inOrderWithoutGaps(seqs, sent));
-    QVERIFY2(r.err.contains(QStringLiteral("%1 value sets published to tarvo/line3/values: %1 delivered").arg(sent).toUtf8()),
+    QVERIFY2(r.err.contains(
+                 QStringLiteral("%1 value sets published to tarvo/line3/values: %1 delivered").arg(sent).toUtf8()),
              r.err.constData());
 
     // Each value by name, the tenths as numbers in their unit, the local time with its offset.
@@ -180,7 +182,8 @@ void PublishTest::everyValueSetReachesTheBrokerWithStatusAndInfo()
     QVERIFY(later.subscribe(plant.broker->port(), "tarvo/line3/+"));
     QVERIFY(QTest::qWaitFor([&] { return later.count() == 2; }, kDeliveryMs));
     for (const MqttMessage& m : later.messages())
-        QVERIFY2(m.retained && (m.topic == kInfo || (m.topic == kStatus && m.payload == "offline")), m.topic.constData());
+        QVERIFY2(m.retained && (m.topic == kInfo || (m.topic == kStatus && m.payload == "offline")),
+                 m.topic.constData());
 }
 
 void PublishTest::theBrokerSaysOfflineWhenTheProcessDies()
@@ -191,10 +194,11 @@ void PublishTest::theBrokerSaysOfflineWhenTheProcessDies()
     const auto sensor = plant.sensor();
     QVERIFY(sensor);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const Result r = runCtl(linkTo(*sensor, false, env) + publishArgs(plant, {"--interval", "50"}), env, [&](QProcess& p) {
-        QVERIFY(QTest::qWaitFor([&] { return !plant.sub->payloads(kValues).empty(); }, kDeliveryMs));
-        p.kill();
-    });
+    const Result r = runCtl(
+        linkTo(*sensor, false, env) + publishArgs(plant, {"--interval", "50"}), env, [&](QProcess& p) {
+            QVERIFY(QTest::qWaitFor([&] { return !plant.sub->payloads(kValues).empty(); }, kDeliveryMs));
+            p.kill();
+        });
     QCOMPARE(r.code, -2);
     QVERIFY(QTest::qWaitFor([&] { return plant.statusIs("offline"); }, kDeliveryMs));
 }
@@ -218,7 +222,8 @@ void PublishTest::anOutageLosesNothing()
     QVERIFY(sensor);
     keep.replaceInStrings(QStringLiteral("{dir}"), plant.dir.path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const Result r = runCtl(linkTo(*sensor, false, env) + publishArgs(plant, QStringList{"--triggered", "--seconds", "5"} + keep),
+    const Result r = runCtl(linkTo(*sensor, false, env)
+                                + publishArgs(plant, QStringList{"--triggered", "--seconds", "5"} + keep),
                             env, [&](QProcess&) {
                                 QVERIFY(QTest::qWaitFor([&] { return plant.seqs().size() >= 20; }, kDeliveryMs));
                                 plant.broker->stop();
@@ -243,20 +248,23 @@ void PublishTest::theSpoolOfAnEarlierRunIsDeliveredFirst()
     QVERIFY(sensor);
     const QString spool = plant.dir.filePath(QStringLiteral("spool"));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const QStringList args = linkTo(*sensor, false, env)
-        + QStringList{"publish", "--name", "line3", "--triggered", "--seconds", "1", "--queue", "3", "--spool", spool, "--broker"};
+    const QStringList args = linkTo(*sensor, false, env) + QStringList{"publish",   "--name", "line3",   "--triggered",
+                                                                       "--seconds", "1",      "--queue", "3",
+                                                                       "--spool",   spool,    "--broker"};
 
     // The first run never reaches its broker.
     Result r = runCtl(args + QStringList{QStringLiteral("127.0.0.1:%1").arg(freeTcpPort())}, env);
     QCOMPARE(r.code, 0);
     const qint64 first = sensor->autoFramesSent();
-    QVERIFY2(r.err.contains(QStringLiteral("0 delivered, %1 kept in the spool").arg(first).toUtf8()), r.err.constData());
+    QVERIFY2(r.err.contains(QStringLiteral("0 delivered, %1 kept in the spool").arg(first).toUtf8()),
+             r.err.constData());
     QVERIFY(!QDir(spool).entryList({QStringLiteral("*.spool")}).isEmpty());
 
     r = runCtl(args + QStringList{plant.address()}, env);
     QCOMPARE(r.code, 0);
     const qint64 second = sensor->autoFramesSent();
-    QVERIFY2(r.err.contains(QStringLiteral("%1 messages of an earlier run delivered").arg(first).toUtf8()), r.err.constData());
+    QVERIFY2(r.err.contains(QStringLiteral("%1 messages of an earlier run delivered").arg(first).toUtf8()),
+             r.err.constData());
     QVERIFY(QTest::qWaitFor([&] { return qint64(plant.seqs().size()) == first + second; }, kDeliveryMs));
     const std::vector<qint64> seqs = plant.seqs();
     QVERIFY(inOrderWithoutGaps({seqs.begin(), seqs.begin() + first}, first));
@@ -272,12 +280,15 @@ void PublishTest::brokerAccessIsCheckedAtStart_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     const QStringList user = {"--username", "line"};
-    QTest::newRow("wrong password") << false << user << "wrong" << 1 << "the broker refused the connection: Connection Refused: not authorised";
-    QTest::newRow("TLS to a listener without it") << false << (user + QStringList{"--tls"}) << "right" << 1 << "TLS failed";
-    QTest::newRow("plain to a TLS listener") << true << user << "right" << 1 << "closed the connection without answering";
-    QTest::newRow("TLS, password from a file") << true
-        << (user + QStringList{"--tls", "--cafile", "{dir}/ca.crt", "--password-file", "{dir}/password"}) << "" << 0
-        << "delivered";
+    QTest::newRow("wrong password") << false << user << "wrong" << 1
+                                    << "the broker refused the connection: Connection Refused: not authorised";
+    QTest::newRow("TLS to a listener without it")
+        << false << (user + QStringList{"--tls"}) << "right" << 1 << "TLS failed";
+    QTest::newRow("plain to a TLS listener")
+        << true << user << "right" << 1 << "closed the connection without answering";
+    QTest::newRow("TLS, password from a file")
+        << true << (user + QStringList{"--tls", "--cafile", "{dir}/ca.crt", "--password-file", "{dir}/password"}) << ""
+        << 0 << "delivered";
     QTest::newRow("password from the environment") << false << user << "right" << 0 << "delivered";
 }
 
@@ -293,17 +304,19 @@ void PublishTest::brokerAccessIsCheckedAtStart()
     const QString dir = plant.dir.path();
     MosquittoBroker::Setup setup;
     setup.passwordFile = plant.dir.filePath(QStringLiteral("passwd"));
-    QCOMPARE(QProcess::execute(QStringLiteral("mosquitto_passwd"), {"-c", "-b", setup.passwordFile, "line", "right"}), 0);
+    QCOMPARE(QProcess::execute(QStringLiteral("mosquitto_passwd"), {"-c", "-b", setup.passwordFile, "line", "right"}),
+             0);
     QVERIFY(writeFile(plant.dir.filePath(QStringLiteral("password")), "right\n"));
     if (tlsBroker) {
         // A certificate authority and the broker's certificate for 127.0.0.1.
-        const QString script = QStringLiteral(
-            "cd '%1' && openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout ca.key "
-            "-out ca.crt -days 2 -subj /CN=TestCA && openssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 "
-            "-nodes -keyout server.key -out server.csr -subj /CN=127.0.0.1 && printf 'subjectAltName=IP:127.0.0.1' "
-            "> san && openssl x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial -out server.crt "
-            "-days 2 -extfile san")
-                                   .arg(dir);
+        const QString script
+            = QStringLiteral(
+                  "cd '%1' && openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout ca.key "
+                  "-out ca.crt -days 2 -subj /CN=TestCA && openssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 "
+                  "-nodes -keyout server.key -out server.csr -subj /CN=127.0.0.1 && printf 'subjectAltName=IP:127.0.0.1' "
+                  "> san && openssl x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial -out server.crt "
+                  "-days 2 -extfile san")
+                  .arg(dir);
         if (QProcess::execute(QStringLiteral("/bin/sh"), {"-c", script + QStringLiteral(" 2>/dev/null")}) != 0)
             QSKIP("openssl cannot make the test certificates");
         setup.cafile = plant.dir.filePath(QStringLiteral("ca.crt"));
@@ -318,7 +331,9 @@ void PublishTest::brokerAccessIsCheckedAtStart()
     if (!password.isEmpty())
         env.insert(QStringLiteral("TARVO_MQTT_PASSWORD"), password);
     args.replaceInStrings(QStringLiteral("{dir}"), dir);
-    const Result r = runCtl(linkTo(*sensor, false, env) + publishArgs(plant, args + QStringList{"--interval", "100", "--seconds", "0.5"}), env);
+    const Result r = runCtl(linkTo(*sensor, false, env)
+                                + publishArgs(plant, args + QStringList{"--interval", "100", "--seconds", "0.5"}),
+                            env);
     QVERIFY2(r.code == code, r.err.constData());
     QVERIFY2(QString::fromUtf8(r.err).contains(message), r.err.constData());
     if (code != 0)
@@ -327,9 +342,10 @@ void PublishTest::brokerAccessIsCheckedAtStart()
 
 void PublishTest::badInputIsReportedAndNotPublished_data()
 {
-    QTest::addColumn<QStringList>("args");   // after --name line3; {dir}: the test's directory, {closed}: no broker there
+    QTest::addColumn<QStringList>(
+        "args");  // after --name line3; {dir}: the test's directory, {closed}: no broker there
     QTest::addColumn<sim::SimOptions>("sim");
-    QTest::addColumn<QString>("shell");      // runs tarvoctl as "$0" "$@", empty: directly
+    QTest::addColumn<QString>("shell");  // runs tarvoctl as "$0" "$@", empty: directly
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QByteArray>("published");  // "all", "none", or the event word published
@@ -352,19 +368,22 @@ void PublishTest::badInputIsReportedAndNotPublished_data()
 
     QTest::newRow("stray bytes and other replies between the frames")
         << triggered << stray << "" << 0 << "the sensor's data were out of step" << QByteArray("all");
-    QTest::newRow("a reply that is not the sensor's") << polled << notMeasurement << "" << 1 << "no reply within 3.0 s"
-                                                      << QByteArray("LOST");
+    QTest::newRow("a reply that is not the sensor's")
+        << polled << notMeasurement << "" << 1 << "no reply within 3.0 s" << QByteArray("LOST");
     QTest::newRow("a cut reply") << polled << cut << "" << 1 << "only 20 of 36 bytes" << QByteArray("LOST");
     for (const char* name : {"line/3", "line+", "line#"})
         QTest::newRow(qPrintable(QStringLiteral("--name %1").arg(QString::fromLatin1(name))))
-            << QStringList{"--name", name, "--triggered"} << plain << "" << 2 << "--name \"" + QString::fromLatin1(name) + "\" holds" << QByteArray("none");
+            << QStringList{"--name", name, "--triggered"} << plain << "" << 2
+            << "--name \"" + QString::fromLatin1(name) + "\" holds" << QByteArray("none");
     QTest::newRow("spool directory that cannot be made")
-        << QStringList{"--triggered", "--spool", "{dir}/password/spool"} << plain << "" << 2 << "the spool directory" << QByteArray("none");
+        << QStringList{"--triggered", "--spool", "{dir}/password/spool"} << plain << "" << 2 << "the spool directory"
+        << QByteArray("none");
 #if defined(Q_OS_UNIX)
     // Files may not grow beyond 2 KiB: the spool is full after a few value sets.
     QTest::newRow("spool directory full")
         << QStringList{"--triggered", "--queue", "1", "--spool", "{dir}/spool", "--broker", "{closed}"} << plain
-        << R"(trap '' XFSZ; ulimit -f 4; exec "$0" "$@")" << 2 << "cannot be written: File too large" << QByteArray("none");
+        << R"(trap '' XFSZ; ulimit -f 4; exec "$0" "$@")" << 2 << "cannot be written: File too large"
+        << QByteArray("none");
 #endif
 }
 
@@ -386,7 +405,8 @@ void PublishTest::badInputIsReportedAndNotPublished()
     args.replaceInStrings(QStringLiteral("{dir}"), plant.dir.path());
     args.replaceInStrings(QStringLiteral("{closed}"), QStringLiteral("127.0.0.1:%1").arg(freeTcpPort()));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    QStringList all = linkTo(sensor, false, env) + QStringList{"publish", "--broker", plant.address(), "--name", "line3"} + args;
+    QStringList all = linkTo(sensor, false, env)
+        + QStringList{"publish", "--broker", plant.address(), "--name", "line3"} + args;
     const Result r = shell.isEmpty()
         ? runCtl(all, env)
         : runCtl(QStringList{"-c", shell, QStringLiteral(TARVOCTL_EXE)} + all, env, {}, QStringLiteral("/bin/sh"));

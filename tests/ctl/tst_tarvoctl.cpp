@@ -28,11 +28,11 @@
 using namespace tarvo;
 
 Q_DECLARE_METATYPE(tarvo::sim::Faults)
-using tarvo::test::ScopeFixture;
+using tarvo::test::linkTo;
 using tarvo::test::Result;
 using tarvo::test::Run;
-using tarvo::test::linkTo;
 using tarvo::test::runCtl;
+using tarvo::test::ScopeFixture;
 using tarvo::test::simOptions;
 
 namespace {
@@ -80,7 +80,7 @@ void checkRecord(const QByteArray& bytes)
         QVERIFY2(kRecordLine.match(QString::fromLatin1(lines[i])).hasMatch(), lines[i].toPercentEncoding().constData());
 }
 
-} // namespace
+}  // namespace
 
 class TarvoctlTest : public QObject {
     Q_OBJECT
@@ -145,7 +145,8 @@ void TarvoctlTest::getThenSendPutsTheSameWordsOnTheWire()
     // Before: it differs, word by word.
     r = onSecond(QStringLiteral("verify"));
     QCOMPARE(r.code, 1);
-    QVERIFY2(r.out.contains(" words in " + QByteArray(eeprom ? "EEPROM" : "RAM") + " differ from " + file.toLocal8Bit() + ":\n")
+    QVERIFY2(r.out.contains(" words in " + QByteArray(eeprom ? "EEPROM" : "RAM") + " differ from " + file.toLocal8Bit()
+                            + ":\n")
                  && r.out.contains("  word 0 (power): file 640, sensor "),
              r.out.constData());
 
@@ -172,7 +173,8 @@ void TarvoctlTest::getThenSendPutsTheSameWordsOnTheWire()
     // Now it holds what the file holds.
     r = onSecond(QStringLiteral("verify"));
     QCOMPARE(r.code, 0);
-    QVERIFY2(r.out.contains("140 words in " + QByteArray(eeprom ? "EEPROM" : "RAM") + " are the same"), r.out.constData());
+    QVERIFY2(r.out.contains("140 words in " + QByteArray(eeprom ? "EEPROM" : "RAM") + " are the same"),
+             r.out.constData());
 }
 
 void TarvoctlTest::eepromBackupLeavesTheWorkingSetAsItWas_data()
@@ -204,7 +206,8 @@ void TarvoctlTest::eepromBackupLeavesTheWorkingSetAsItWas()
     ParameterBlock storedWords{};
     std::copy(stored.params.begin(), stored.params.end(), storedWords.begin());
     for (int row = 0; row < kTeachRows; ++row)
-        std::copy(stored.teach[row].begin(), stored.teach[row].end(), storedWords.begin() + kParamCount + kTeachCols * row);
+        std::copy(stored.teach[row].begin(), stored.teach[row].end(),
+                  storedWords.begin() + kParamCount + kTeachCols * row);
     QCOMPARE(readAll(file), formatParameterFile(storedWords));
     QCOMPARE(sensor.parameters(), working);
     QCOMPARE(sensor.teachTable(), workingTeach);
@@ -272,15 +275,15 @@ void TarvoctlTest::measurePrintsCountSetsWithEveryColumn()
     const QString trace = dir.filePath(QStringLiteral("measure.trace"));
     // In a time zone three hours east of UTC, so the offset shows.
     env.insert(QStringLiteral("TZ"), QStringLiteral("XYZ-3"));
-    const Result r = runCtl(linkTo(sensor, via, env)
-                                + QStringList{"--trace", trace, "measure", "-n", "5", "--interval", "0", format},
-                            env);
+    const Result r = runCtl(
+        linkTo(sensor, via, env) + QStringList{"--trace", trace, "measure", "-n", "5", "--interval", "0", format}, env);
     QCOMPARE(r.code, 0);
     QCOMPARE(framesOf(sensor, frame::ReadMeasurement).size(), 5);
     // The trace holds each exchange, as the programs write it.
     const QList<QByteArray> traced = readAll(trace).split('\n');
     const auto tracedReplies = std::count_if(traced.begin(), traced.end(), [](const QByteArray& l) {
-        return l.contains("\t5 read measurement\t") && l.contains("\treply complete\tGF ") && l.contains("\t00 aa 00 05 ");
+        return l.contains("\t5 read measurement\t") && l.contains("\treply complete\tGF ")
+            && l.contains("\t00 aa 00 05 ");
     });
     QCOMPARE(tracedReplies, 5);
 
@@ -353,10 +356,12 @@ void TarvoctlTest::triggeredRecordEndsWithAutomaticSendingOff()
         // Piped into a reader that stops after two lines; tarvoctl's own exit
         // code comes on standard error. SIGPIPE as a shell would leave it, not
         // as this test program's runtime may have set it.
-        const QString pipeline =
-            QStringLiteral("{ env --default-signal=PIPE \"$0\" \"$@\"; echo \"exit $?\" >&2; } | head -c %1 >/dev/null")
-                                     .arg(recordHeader().size() + 2 * 61);
-        r = runCtl(QStringList{"-c", pipeline, QStringLiteral(TARVOCTL_EXE)} + args, env, {}, QStringLiteral("/bin/sh"));
+        const QString pipeline
+            = QStringLiteral(
+                  "{ env --default-signal=PIPE \"$0\" \"$@\"; echo \"exit $?\" >&2; } | head -c %1 >/dev/null")
+                  .arg(recordHeader().size() + 2 * 61);
+        r = runCtl(QStringList{"-c", pipeline, QStringLiteral(TARVOCTL_EXE)} + args, env, {},
+                   QStringLiteral("/bin/sh"));
         QCOMPARE(r.err, QByteArray("exit 0\n"));
     }
     QCOMPARE(r.code, 0);
@@ -373,9 +378,9 @@ void TarvoctlTest::signalsEndEveryCommandWithAutomaticSendingOff_data()
 {
     QTest::addColumn<int>("via");
     QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("silentOn");       // the sensor never answers this command (-1: it answers all)
-    QTest::addColumn<int>("after");          // the signal goes once the sensor has got this command
-    QTest::addColumn<bool>("stalledReader"); // standard output: a pipe nobody reads
+    QTest::addColumn<int>("silentOn");        // the sensor never answers this command (-1: it answers all)
+    QTest::addColumn<int>("after");           // the signal goes once the sensor has got this command
+    QTest::addColumn<bool>("stalledReader");  // standard output: a pipe nobody reads
     QTest::addColumn<int>("signal");
 #if defined(Q_OS_UNIX)
     const QStringList waitLong = {"--timeout", "600"};
@@ -384,8 +389,8 @@ void TarvoctlTest::signalsEndEveryCommandWithAutomaticSendingOff_data()
     QTest::newRow("SIGTERM while a value set is awaited, TCP")
         << 0 << waitLong + QStringList{"measure"} << int(frame::ReadMeasurement) << int(frame::ReadMeasurement) << false
         << SIGTERM;
-    QTest::newRow("SIGHUP while recording, TCP") << 0 << QStringList{"record", "--triggered"} << -1 << int(frame::AutoSend)
-                                                 << false << SIGHUP;
+    QTest::newRow("SIGHUP while recording, TCP")
+        << 0 << QStringList{"record", "--triggered"} << -1 << int(frame::AutoSend) << false << SIGHUP;
     QTest::newRow("SIGTERM while recording into a stalled pipe, TCP")
         << 0 << QStringList{"record", "--triggered"} << -1 << int(frame::AutoSend) << true << SIGTERM;
     QTest::newRow("Ctrl+C while measuring into a stalled pipe, TCP")
@@ -418,9 +423,7 @@ void TarvoctlTest::signalsEndEveryCommandWithAutomaticSendingOff()
 #if defined(Q_OS_LINUX)
         ::fcntl(pipeEnds[1], F_SETPIPE_SZ, 4096);
 #endif
-        run.prepare = [&pipeEnds](QProcess& p) {
-            p.setChildProcessModifier([fd = pipeEnds[1]] { ::dup2(fd, 1); });
-        };
+        run.prepare = [&pipeEnds](QProcess& p) { p.setChildProcessModifier([fd = pipeEnds[1]] { ::dup2(fd, 1); }); };
     }
     bool seen = false;
     connect(&sensor, &sim::SensorSim::frameReceived, this, [&](const QByteArray& f) { seen |= word(f, 1) == after; });
@@ -467,12 +470,15 @@ void TarvoctlTest::outputThatCannotBeWrittenIsAnError_data()
     QTest::newRow("measure") << QStringList{"measure", "-n", "3", "--csv"} << "full" << full;
     QTest::newRow("record") << QStringList{"record", "--triggered", "--seconds", "2"} << "full" << full;
     const QString tooLarge = QStringLiteral(": cannot be written: File too large");
-    QTest::newRow("measure into a file that fills") << QStringList{"measure", "-n", "200", "--csv", "--interval", "0"}
-                                                    << "stdout" << "standard output" + tooLarge;
+    QTest::newRow("measure into a file that fills")
+        << QStringList{"measure", "-n", "200", "--csv", "--interval", "0"} << "stdout"
+        << "standard output" + tooLarge;
     QTest::newRow("measure -o a file that fills")
-        << QStringList{"measure", "-n", "200", "--csv", "--interval", "0", "-o", "{file}"} << "-o" << "{file}" + tooLarge;
+        << QStringList{"measure", "-n", "200", "--csv", "--interval", "0", "-o", "{file}"} << "-o"
+        << "{file}" + tooLarge;
     QTest::newRow("record -o a file that fills")
-        << QStringList{"record", "--triggered", "--seconds", "20", "-o", "{file}"} << "-o" << "{file}" + tooLarge;
+        << QStringList{"record", "--triggered", "--seconds", "20", "-o", "{file}"} << "-o"
+        << "{file}" + tooLarge;
 #endif
 }
 
@@ -494,10 +500,14 @@ void TarvoctlTest::outputThatCannotBeWrittenIsAnError()
     Run run;
     const QStringList link = linkTo(sensor, 0, run.env);
     // A file may grow to 1 KiB; a write past that fails as on a full disk.
-    const QString redirect = into == u"full" ? QStringLiteral(" > /dev/full") : into == u"stdout" ? QStringLiteral(" > \"$TARVO_OUT\"") : QString();
+    const QString redirect = into == u"full" ? QStringLiteral(" > /dev/full")
+        : into == u"stdout"                  ? QStringLiteral(" > \"$TARVO_OUT\"")
+                                             : QString();
     run.env.insert(QStringLiteral("TARVO_OUT"), file);
     run.program = QStringLiteral("/bin/sh");
-    run.args = QStringList{"-c", R"(ulimit -f 2; trap '' XFSZ; exec "$0" "$@")" + redirect, QStringLiteral(TARVOCTL_EXE)} + link + args;
+    run.args = QStringList{"-c", R"(ulimit -f 2; trap '' XFSZ; exec "$0" "$@")" + redirect,
+                           QStringLiteral(TARVOCTL_EXE)}
+        + link + args;
     const Result r = runCtl(run);
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains(message.toLocal8Bit()), r.err.constData());
@@ -561,10 +571,10 @@ void TarvoctlTest::installedBesideTheScopeItReadsTheUsersSettings()
     QVERIFY(sensor.start());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-    const QByteArray toSensor =
-        tarvo::test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(sensor.tcpPort()));
-    const QByteArray toNowhere =
-        tarvo::test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(tarvo::test::closedTcpPort()));
+    const QByteArray toSensor = tarvo::test::settingsFor(1, 1, QStringLiteral("127.0.0.1"),
+                                                         QString::number(sensor.tcpPort()));
+    const QByteArray toNowhere = tarvo::test::settingsFor(1, 1, QStringLiteral("127.0.0.1"),
+                                                          QString::number(tarvo::test::closedTcpPort()));
 
     writeAll(dir.filePath(QStringLiteral("usr/bin/ComSettings.cfg")), toSensor);
     QCOMPARE(runCtl({QStringLiteral("identify")}, env, {}, program).code, 0);
@@ -584,7 +594,8 @@ void TarvoctlTest::factorsSendPutsTheToolsTablesInTheSensor()
     const QString equation = dir.filePath(QStringLiteral("line.equ"));
     writeAll(equation, "0\n0\n0\n0.5\n1000\n0\n0\n0\n0\n1000\n0\n0\n0\n0\n1000\n");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const Result r = runCtl(linkTo(sensor, false, env) + QStringList{"factors", "send", equation, "--ref-step", "20"}, env);
+    const Result r = runCtl(linkTo(sensor, false, env) + QStringList{"factors", "send", equation, "--ref-step", "20"},
+                            env);
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.contains("references red 1010, green 1000, blue 1000"));
     QCOMPARE(framesOf(sensor, frame::CompStart).size(), 1);
@@ -667,7 +678,7 @@ struct Scenario {
     }
 };
 
-} // namespace
+}  // namespace
 
 void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
 {
@@ -680,30 +691,33 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
     const sim::Faults none;
     const QStringList link = {"--tcp", "{link}"};
     QTest::newRow("no command") << QStringList{} << none << false << 2 << "no command given";
-    QTest::newRow("unknown command") << QStringList{"frobnicate"} << none << false << 2 << "unknown command \"frobnicate\"";
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << none << false << 2
+                                     << "unknown command \"frobnicate\"";
     QTest::newRow("-v is no version") << QStringList{"-v", "identify"} << none << false << 2 << "Unknown option 'v'";
-    QTest::newRow("--version with a command") << QStringList{"--version", "identify"} << none << false << 2
-                                              << "--version takes no command";
+    QTest::newRow("--version with a command")
+        << QStringList{"--version", "identify"} << none << false << 2 << "--version takes no command";
     QTest::newRow("option the command does not take")
         << (link + QStringList{"measure", "--eeprom"}) << none << false << 2 << "measure does not take --eeprom";
     QTest::newRow("two links") << QStringList{"--serial", "1", "--tcp", "x", "identify"} << none << false << 2
                                << "--tcp, --serial and --device exclude each other";
     QTest::newRow("count of none") << (link + QStringList{"measure", "-n", "0"}) << none << false << 2
                                    << "-n wants a whole number from 1";
-    QTest::newRow("record without --triggered") << (link + QStringList{"record"}) << none << false << 2
-                                                << "record needs --triggered";
+    QTest::newRow("record without --triggered")
+        << (link + QStringList{"record"}) << none << false << 2 << "record needs --triggered";
     QTest::newRow("parameter file with a word") << (link + QStringList{"send", "{dir}/bad.ini"}) << none << false << 2
                                                 << "tarvoctl: {dir}/bad.ini, line 3: \"abc\" is not a whole number";
     QTest::newRow("parameter file too short") << (link + QStringList{"send", "{dir}/short.ini"}) << none << false << 2
                                               << "short.ini holds 2 numbers instead of 140";
     QTest::newRow("equation file with a word") << (link + QStringList{"factors", "send", "{dir}/bad.equ"}) << none
                                                << true << 2 << "bad.equ: Line 2: \"x\" is not a number";
-    QTest::newRow("coefficient the tool does not take") << (link + QStringList{"factors", "send", "{dir}/big.equ"})
-                                                        << none << true << 2 << "RX4 = 2e+09 lies outside -1e+09 … 1e+09";
+    QTest::newRow("coefficient the tool does not take")
+        << (link + QStringList{"factors", "send", "{dir}/big.equ"}) << none << true << 2
+        << "RX4 = 2e+09 lies outside -1e+09 … 1e+09";
     QTest::newRow("factors outside the sensor's range")
         << (link + QStringList{"factors", "send", "{dir}/zero.equ"}) << none << true << 2
         << "zero.equ: some factors do not fit 0 to 65535 (red: 100 of 100, the first at step 0";
-    QTest::newRow("a table of zeros") << (link + QStringList{"factors", "send", "{dir}/good.equ", "--refs", "0,1000,1000"})
+    QTest::newRow("a table of zeros") << (link
+                                          + QStringList{"factors", "send", "{dir}/good.equ", "--refs", "0,1000,1000"})
                                       << none << true << 2 << "all 100 factors of red are 0";
     QTest::newRow("output that cannot be written") << (link + QStringList{"get", "-o", "{dir}/no/such.ini"}) << none
                                                    << false << 2 << "such.ini: cannot be written";
@@ -719,39 +733,46 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
                                        << "cannot connect to [::1]:10001: ";
     QTest::newRow("no serial device") << QStringList{"--serial", "250", "identify"} << none << false << 1
                                       << "cannot open serial port 250: no device has this number";
-    QTest::newRow("no identification")
-        << (link + QStringList{"identify"}) << faultsOn(frame::Identify, [](auto& f) { f.dropReplies = sim::Faults::kAll; })
-        << false << 1 << "{link}: identification (command 7): no reply within 5.0 s";
+    QTest::newRow("no identification") << (link + QStringList{"identify"})
+                                       << faultsOn(frame::Identify, [](auto& f) { f.dropReplies = sim::Faults::kAll; })
+                                       << false << 1 << "{link}: identification (command 7): no reply within 5.0 s";
     QTest::newRow("teach row echoed wrong")
-        << (link + QStringList{"send", "{dir}/good.ini"}) << faultsOn(frame::WriteTeachRow, [](auto& f) { f.corruptByte = 7; })
-        << false << 1 << "writing teach row 0 (command 2): the reply does not echo the frame";
+        << (link + QStringList{"send", "{dir}/good.ini"})
+        << faultsOn(frame::WriteTeachRow, [](auto& f) { f.corruptByte = 7; }) << false << 1
+        << "writing teach row 0 (command 2): the reply does not echo the frame";
     QTest::newRow("parameter reply with the PC's header")
         << (link + QStringList{"get"}) << faultsOn(frame::ReadParams, [](auto& f) { f.corruptByte = 1; }) << false << 1
         << "reading the parameters (command 3): no reply within 3.0 s";
     QTest::newRow("read-back differs")
-        << (link + QStringList{"send", "{dir}/good.ini"}) << faultsOn(frame::ReadParams, [](auto& f) { f.corruptByte = 5; })
-        << false << 1 << "read-back: 1 of 140 words differ:\n  word 0 (power): sent 500, read back 267";
+        << (link + QStringList{"send", "{dir}/good.ini"})
+        << faultsOn(frame::ReadParams, [](auto& f) { f.corruptByte = 5; }) << false << 1
+        << "read-back: 1 of 140 words differ:\n  word 0 (power): sent 500, read back 267";
     QTest::newRow("teach words of evaluation mode 2 compared")
-        << (link + QStringList{"send", "{dir}/mode2.ini"}) << faultsOn(frame::ReadTeachRow, [](auto& f) { f.corruptByte = 7; })
-        << false << 1 << "read-back: 31 of 140 words differ:\n  word 16 (teach row 0, column 0): sent 1234, read back 1069";
+        << (link + QStringList{"send", "{dir}/mode2.ini"})
+        << faultsOn(frame::ReadTeachRow, [](auto& f) { f.corruptByte = 7; }) << false << 1
+        << "read-back: 31 of 140 words differ:\n  word 16 (teach row 0, column 0): sent 1234, read back 1069";
     QTest::newRow("maxno the sensor does not take is named")
         << (link + QStringList{"send", "{dir}/maxno.ini"}) << none << false << 0
         << "maxno.ini: word 6 (maxno): the file holds 40, the sensor takes 31";
     QTest::newRow("measured values missing")
-        << (link + QStringList{"measure", "-n", "2"}) << faultsOn(frame::ReadMeasurement, [](auto& f) { f.dropReplies = sim::Faults::kAll; })
-        << false << 1 << "{link}: reading measured values (command 5): no reply within 3.0 s";
+        << (link + QStringList{"measure", "-n", "2"})
+        << faultsOn(frame::ReadMeasurement, [](auto& f) { f.dropReplies = sim::Faults::kAll; }) << false << 1
+        << "{link}: reading measured values (command 5): no reply within 3.0 s";
     QTest::newRow("measured values with the PC's header")
-        << (link + QStringList{"measure", "-n", "2"}) << faultsOn(frame::ReadMeasurement, [](auto& f) { f.corruptByte = 1; })
-        << false << 1 << "reading measured values (command 5): no reply within 3.0 s";
+        << (link + QStringList{"measure", "-n", "2"})
+        << faultsOn(frame::ReadMeasurement, [](auto& f) { f.corruptByte = 1; }) << false << 1
+        << "reading measured values (command 5): no reply within 3.0 s";
     QTest::newRow("measured values cut short")
-        << (link + QStringList{"measure", "-n", "2"}) << faultsOn(frame::ReadMeasurement, [](auto& f) { f.replyLength = 20; })
-        << false << 1 << "reading measured values (command 5): only 20 of 36 bytes came back within 3.0 s";
+        << (link + QStringList{"measure", "-n", "2"})
+        << faultsOn(frame::ReadMeasurement, [](auto& f) { f.replyLength = 20; }) << false << 1
+        << "reading measured values (command 5): only 20 of 36 bytes came back within 3.0 s";
     QTest::newRow("connection closed while recording")
-        << (link + QStringList{"record", "--triggered"}) << faultsOn(-1, [](auto& f) { f.closeAfterFrames = 3; }) << false
-        << 1 << "automatic sending (command 50): connection closed by {link}";
+        << (link + QStringList{"record", "--triggered"}) << faultsOn(-1, [](auto& f) { f.closeAfterFrames = 3; })
+        << false << 1 << "automatic sending (command 50): connection closed by {link}";
     QTest::newRow("factor block echoed wrong")
-        << (link + QStringList{"factors", "send", "{dir}/good.equ"}) << faultsOn(frame::CompGreen, [](auto& f) { f.corruptByte = 20; })
-        << true << 1 << "green factor block 0 (command 41): the reply does not echo the frame";
+        << (link + QStringList{"factors", "send", "{dir}/good.equ"})
+        << faultsOn(frame::CompGreen, [](auto& f) { f.corruptByte = 20; }) << true << 1
+        << "green factor block 0 (command 41): the reply does not echo the frame";
 }
 
 void TarvoctlTest::failuresGiveExitCodeAndMessage()
@@ -784,24 +805,27 @@ void TarvoctlTest::optionsDoWhatTheySay_data()
     const auto once = [](int command) { return faultsOn(command, [](auto& f) { f.dropReplies = 1; }); };
     QTest::newRow("ports lists the numbers --serial takes")
         << QStringList{"ports"} << none << QStringList{"TARVO_SERIAL_PORT_9={pty}"} << QByteArray()
-        << "9\t{pty}\tset by TARVO_SERIAL_PORT_9\n" << "";
-    QTest::newRow("a parameter file from standard input") << (link + QStringList{"send", "-"}) << none << QStringList{}
-                                                          << QByteArray("{dir}/good.ini")
-                                                          << "140 words sent to RAM and read back unchanged.\n" << "";
-    QTest::newRow("-q keeps success quiet") << (link + QStringList{"-q", "send", "{dir}/maxno.ini"}) << none
-                                            << QStringList{} << QByteArray() << ""
-                                            << "tarvoctl: {dir}/maxno.ini: word 6 (maxno): the file holds 40, the sensor takes 31\n";
+        << "9\t{pty}\tset by TARVO_SERIAL_PORT_9\n"
+        << "";
+    QTest::newRow("a parameter file from standard input")
+        << (link + QStringList{"send", "-"}) << none << QStringList{} << QByteArray("{dir}/good.ini")
+        << "140 words sent to RAM and read back unchanged.\n"
+        << "";
+    QTest::newRow("-q keeps success quiet")
+        << (link + QStringList{"-q", "send", "{dir}/maxno.ini"}) << none << QStringList{} << QByteArray() << ""
+        << "tarvoctl: {dir}/maxno.ini: word 6 (maxno): the file holds 40, the sensor takes 31\n";
     QTest::newRow("--retries asks for a lost value set again")
         << (link + QStringList{"--timeout", "0.5", "--retries", "1", "measure", "-n", "1", "--csv", "--utc"})
         << once(frame::ReadMeasurement) << QStringList{} << QByteArray() << "Z,2500,"
         << "tarvoctl: {link}: reading measured values (command 5): no reply within 0.5 s; asking again (1 of 1)\n";
     QTest::newRow("--retries runs a command again on a new connection")
-        << (link + QStringList{"--timeout", "0.5", "--retries", "2", "identify"}) << once(frame::Identify) << QStringList{}
-        << QByteArray() << "TARVO GLOSS SENSOR V4.3 SIM\n"
+        << (link + QStringList{"--timeout", "0.5", "--retries", "2", "identify"}) << once(frame::Identify)
+        << QStringList{} << QByteArray() << "TARVO GLOSS SENSOR V4.3 SIM\n"
         << "tarvoctl: {link}: identification (command 7): no reply within 0.5 s\ntarvoctl: trying again (1 of 2)\n";
-    QTest::newRow("a command's own help") << QStringList{"get", "--help"} << none << QStringList{} << QByteArray()
-                                          << "Usage: tarvoctl [LINK] [OPTIONS] get [--eeprom] [-o FILE] [--no-clobber]\n"
-                                          << "";
+    QTest::newRow("a command's own help")
+        << QStringList{"get", "--help"} << none << QStringList{} << QByteArray()
+        << "Usage: tarvoctl [LINK] [OPTIONS] get [--eeprom] [-o FILE] [--no-clobber]\n"
+        << "";
 }
 
 void TarvoctlTest::optionsDoWhatTheySay()
@@ -818,7 +842,8 @@ void TarvoctlTest::optionsDoWhatTheySay()
     const Result r = scenario.run(args, input, env);
     QCOMPARE(r.code, 0);
     QCOMPARE(QString::fromLocal8Bit(r.err), scenario.fill(err));
-    QVERIFY2(out.isEmpty() ? r.out.isEmpty() : QString::fromLocal8Bit(r.out).contains(scenario.fill(out)), r.out.constData());
+    QVERIFY2(out.isEmpty() ? r.out.isEmpty() : QString::fromLocal8Bit(r.out).contains(scenario.fill(out)),
+             r.out.constData());
 }
 
 QTEST_MAIN(TarvoctlTest)

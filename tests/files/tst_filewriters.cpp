@@ -83,8 +83,9 @@ struct TinyDisk {
     bool mounted = false;
     TinyDisk()
     {
-        if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                       QStringLiteral("size=64k"), QStringLiteral("tarvo-test"), dir.path()})
+        if (QProcess::execute(QStringLiteral("mount"),
+                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                               QStringLiteral("size=64k"), QStringLiteral("tarvo-test"), dir.path()})
             == 0)
             mounted = true;
     }
@@ -101,20 +102,22 @@ struct TinyDisk {
         if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return;
         const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size()) {
-        }
+        while (filler.write(block) == block.size()) {}
         const QByteArray byte(1, 'x');
-        while (filler.write(byte) == 1) {
-        }
+        while (filler.write(byte) == 1) {}
     }
 };
 
-} // namespace
+}  // namespace
 
 class FileWritersTest : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { simulateDiskFullAfter(-1); simulateReadFailures(0); }
+    void cleanup()
+    {
+        simulateDiskFullAfter(-1);
+        simulateReadFailures(0);
+    }
 
     void everyWriterOnAFullDiskKeepsThePreviousFile_data();
     void everyWriterOnAFullDiskKeepsThePreviousFile();
@@ -248,7 +251,8 @@ void FileWritersTest::settingsReaderCountsOnlyANoSuchFileAsMissing()
     simulateReadFailures(2);  // a lasting failure is reported, with the file and the reason
     read = readConnectionSettings(path);
     QCOMPARE(read.status, SettingsRead::Failed);
-    QVERIFY2(read.error.contains(QLatin1String("ComSettings.cfg")) && read.error.contains(QString::fromLocal8Bit(std::strerror(EIO))),
+    QVERIFY2(read.error.contains(QLatin1String("ComSettings.cfg"))
+                 && read.error.contains(QString::fromLocal8Bit(std::strerror(EIO))),
              qPrintable(read.error));
 
     // Something other than a file in its place is no missing file either.

@@ -42,7 +42,7 @@ bool namesLineAndText(const QString& message, int line, const QByteArray& text)
         && message.contains(shownText(text));
 }
 
-} // namespace
+}  // namespace
 
 class NumberReadersTest : public QObject {
     Q_OBJECT
@@ -58,7 +58,7 @@ void NumberReadersTest::everyReaderTakesOnlyThePlainCForms_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<bool>("decimal");  // read by the readers of decimal numbers
     QTest::addColumn<double>("value");
-    QTest::addColumn<bool>("whole");    // read by the readers of unsigned whole numbers
+    QTest::addColumn<bool>("whole");  // read by the readers of unsigned whole numbers
     QTest::newRow("point") << QByteArray("0.001") << true << 0.001 << false;
     QTest::newRow("comma as decimal point") << QByteArray("0,001") << false << 0.0 << false;
     QTest::newRow("negative with comma") << QByteArray("-0,002") << false << 0.0 << false;
@@ -114,7 +114,8 @@ void NumberReadersTest::everyReaderTakesOnlyThePlainCForms()
     // Parameter file: the text as word 3 (line 3), any whitespace between words.
     ParameterBlock pp;
     pp.fill(4242);
-    const ParamFileResult param = readParameterFile(put(dir, QStringLiteral("p.ini"), linesWith(140, 3, text, "9")), pp);
+    const ParamFileResult param = readParameterFile(put(dir, QStringLiteral("p.ini"), linesWith(140, 3, text, "9")),
+                                                    pp);
     QCOMPARE(param.ok, whole);
     if (param.ok)
         QCOMPARE(double(pp[2]), value);
@@ -126,8 +127,8 @@ void NumberReadersTest::everyReaderTakesOnlyThePlainCForms()
     }
 
     // Connection settings: the text as the port number (line 2).
-    const SettingsRead settings
-        = readConnectionSettings(put(dir, QStringLiteral("ComSettings.cfg"), "0\n" + text + "\nhost\n1\n"));
+    const SettingsRead settings = readConnectionSettings(
+        put(dir, QStringLiteral("ComSettings.cfg"), "0\n" + text + "\nhost\n1\n"));
     QCOMPARE(settings.status == SettingsRead::Ok, whole);
     if (whole)
         QCOMPARE(double(settings.settings.comport), value);
@@ -162,10 +163,12 @@ void NumberReadersTest::byteOrderMarkIsAcceptedAtTheStartOfEveryTextFile()
     QVERIFY2(tempcomp::parseEquation(bom + linesWith(15, 1, "0.5", "1"), &why), qPrintable(why));
     QVERIFY2(ParseCalibFile(bom + FormatCalibFile(CalibCells::resetValues()), &why), qPrintable(why));
     ParameterBlock pp{};
-    const ParamFileResult param = readParameterFile(put(dir, QStringLiteral("p.ini"), bom + linesWith(140, 1, "3", "9")), pp);
+    const ParamFileResult param = readParameterFile(
+        put(dir, QStringLiteral("p.ini"), bom + linesWith(140, 1, "3", "9")), pp);
     QVERIFY2(param.ok, qPrintable(param.error));
     QCOMPARE(pp[0], std::uint16_t(3));
-    const SettingsRead s = readConnectionSettings(put(dir, QStringLiteral("ComSettings.cfg"), bom + "1\n4\nhost\n10001\n"));
+    const SettingsRead s = readConnectionSettings(
+        put(dir, QStringLiteral("ComSettings.cfg"), bom + "1\n4\nhost\n10001\n"));
     QCOMPARE(s.status, SettingsRead::Ok);
     QCOMPARE(s.settings.comprotocol, std::uint16_t(1));
 

@@ -17,8 +17,7 @@ ProgramInfo scope()
 
 ProgramInfo tool()
 {
-    return {QStringLiteral("TarvoTempCompV43"), QStringLiteral("The tool."), {QStringLiteral("IPComboBox.cfg")},
-            true};
+    return {QStringLiteral("TarvoTempCompV43"), QStringLiteral("The tool."), {QStringLiteral("IPComboBox.cfg")}, true};
 }
 
 struct Parsed {
@@ -32,12 +31,12 @@ Parsed parse(const ProgramInfo& info, const QStringList& args)
     Parsed p;
     QTextStream out(&p.out);
     QTextStream err(&p.err);
-    p.result = parseCommandLine(QStringList{info.name} + args, info,
-                                [] { return QStringLiteral(" the settings paragraph \n"); }, out, err);
+    p.result = parseCommandLine(
+        QStringList{info.name} + args, info, [] { return QStringLiteral(" the settings paragraph \n"); }, out, err);
     return p;
 }
 
-} // namespace
+}  // namespace
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -68,7 +67,8 @@ void CommandLineTest::helpAndVersionEndTheProgramWithZero()
     QVERIFY(toolHelp.out.contains(QLatin1String("--tcp HOST[:PORT]")));
 
     // Qt's own options are left for the application object.
-    const Parsed qt = parse(scope(), {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-reverse")});
+    const Parsed qt = parse(scope(),
+                            {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-reverse")});
     QVERIFY(!qt.result.exitCode);
     QVERIFY(qt.err.isEmpty());
 }
@@ -112,13 +112,16 @@ void CommandLineTest::connectionForThisRun_data()
     QTest::addColumn<QString>("server");
     QTest::addColumn<QString>("port");
     QTest::newRow("name and port") << QStringList{"--server", "sensor-7.local:10001"} << int(TCPIP) << 1
-                                   << "sensor-7.local" << "10001";
+                                   << "sensor-7.local"
+                                   << "10001";
     QTest::newRow("IPv6 in brackets") << QStringList{"--server", "[::1]:4001"} << int(TCPIP) << 1 << "::1"
                                       << "4001";
     QTest::newRow("host alone, the usual port") << QStringList{"--tcp", "sensor-7"} << int(TCPIP) << 1 << "sensor-7"
                                                 << "10001";
-    QTest::newRow("bare IPv6 address") << QStringList{"--tcp", "::1"} << int(TCPIP) << 1 << "::1" << "10001";
-    QTest::newRow("serial port") << QStringList{"--serial", "3"} << int(RS232) << 3 << "" << "";
+    QTest::newRow("bare IPv6 address") << QStringList{"--tcp", "::1"} << int(TCPIP) << 1 << "::1"
+                                       << "10001";
+    QTest::newRow("serial port") << QStringList{"--serial", "3"} << int(RS232) << 3 << ""
+                                 << "";
     QTest::newRow("device path") << QStringList{"--device", "/dev/serial/by-id/usb-1"} << int(RS232) << 1 << ""
                                  << "/dev/serial/by-id/usb-1";
 }

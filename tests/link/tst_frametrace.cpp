@@ -53,7 +53,7 @@ void writeFrame(FrameTrace& t, std::uint16_t code, std::uint16_t arg = 0)
     t.written(f, 36, 36);
 }
 
-} // namespace
+}  // namespace
 
 class FrameTraceTest : public QObject {
     Q_OBJECT
@@ -103,17 +103,20 @@ void FrameTraceTest::oneFixedLinePerOutcome_data()
     TraceRecord notConnected = example(D::PcToSensor, 43, 0, QByteArray::fromHex("0055002b"), O::WriteFailed, -8);
     notConnected.note = QStringLiteral("not connected to the sensor");
     QTest::newRow("write failed") << notConnected
-                                  << pc + "43 start factor tables\t0\twrite failed: not connected to the sensor\t-\t00 55 00 2b";
-    QTest::newRow("write cut short") << example(D::PcToSensor, 43, 0, QByteArray::fromHex("0055002b"), O::WriteFailed, 2)
-                                     << pc + "43 start factor tables\t0\twrite failed: 2 of 4 bytes written\t-\t00 55 00 2b";
+                                  << pc
+            + "43 start factor tables\t0\twrite failed: not connected to the sensor\t-\t00 55 00 2b";
+    QTest::newRow("write cut short") << example(
+        D::PcToSensor, 43, 0, QByteArray::fromHex("0055002b"), O::WriteFailed,
+        2) << pc + "43 start factor tables\t0\twrite failed: 2 of 4 bytes written\t-\t00 55 00 2b";
     QByteArray values(36, '\0');
     const std::uint16_t words[] = {0x00AA, 5, 3500, 3600, 400, 900, 2000, 853, 3, 301, 850, 12};
     for (int i = 0; i < 12; ++i)
         frame::putWord(reinterpret_cast<std::uint8_t*>(values.data()), i, words[i]);
     QTest::newRow("measurement values") << example(D::SensorToPc, 5, -1, values, O::ReplyComplete)
-                                        << sensor + "5 read measurement\t-\treply complete\tGF 85.3 V-No 3 NORM 900 INT 2000 "
-                                           "CH_REF 3500 CH_DIR 3600 CH_DIF 400 TEMP 301 GF_RAW 85.0 PP 1.2\t"
-                                               + QString::fromLatin1(values.toHex(' '));
+                                        << sensor
+            + "5 read measurement\t-\treply complete\tGF 85.3 V-No 3 NORM 900 INT 2000 "
+              "CH_REF 3500 CH_DIR 3600 CH_DIF 400 TEMP 301 GF_RAW 85.0 PP 1.2\t"
+            + QString::fromLatin1(values.toHex(' '));
     QTest::newRow("received") << example(D::PcToSensor, 50, 1, QByteArray::fromHex("00550032"), O::Received)
                               << pc + "50 automatic sending\t1\treceived\t-\t00 55 00 32";
     TraceRecord failed = example(D::PcToSensor, -1, -1, {}, O::OpenFailed);
@@ -274,7 +277,8 @@ void FrameTraceTest::traceOptionWritesEveryRecordAsItComes()
     QTextStream o(&out), e(&err);
     const ProgramInfo info{QStringLiteral("prog"), QString(), {}, false};
     const auto settings = [] { return QString(); };
-    const CommandLine cl = parseCommandLine({QStringLiteral("prog"), QStringLiteral("--trace"), path}, info, settings, o, e);
+    const CommandLine cl = parseCommandLine({QStringLiteral("prog"), QStringLiteral("--trace"), path}, info, settings,
+                                            o, e);
     QVERIFY(!cl.exitCode);
     QCOMPARE(cl.traceFile, path);
     QCOMPARE(*parseCommandLine({QStringLiteral("prog"), QStringLiteral("--trace=")}, info, settings, o, e).exitCode, 2);

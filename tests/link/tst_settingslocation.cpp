@@ -27,9 +27,9 @@ QByteArray readFile(const QString& path)
 }
 
 const QFile::Permissions kReadOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
-                                     | QFile::ReadOther | QFile::ExeOther;
+    | QFile::ReadOther | QFile::ExeOther;
 
-} // namespace
+}  // namespace
 
 class SettingsLocationTest : public QObject {
     Q_OBJECT
@@ -68,14 +68,15 @@ void SettingsLocationTest::folderDecidesWhereSettingsLive()
     QFETCH(bool, portable);
     QTemporaryDir root;
     const QString bin = root.filePath(layout == QLatin1String("bundle") ? QStringLiteral("TarvoV43.app/Contents/MacOS")
-                                                                          : QStringLiteral("bin"));
+                                                                        : QStringLiteral("bin"));
     QVERIFY(QDir().mkpath(bin));
     const QString applications = root.filePath(QStringLiteral("share/applications"));
     QDir().mkpath(applications);
     if (layout == QLatin1String("installed"))
         writeFile(QDir(applications).filePath(QStringLiteral("com.tarvo.TarvoV43.desktop")), "[Desktop Entry]\n");
     if (layout == QLatin1String("other-installed"))
-        writeFile(QDir(applications).filePath(QStringLiteral("com.tarvo.TarvoTempCompV43.desktop")), "[Desktop Entry]\n");
+        writeFile(QDir(applications).filePath(QStringLiteral("com.tarvo.TarvoTempCompV43.desktop")),
+                  "[Desktop Entry]\n");
     if (layout == QLatin1String("read-only"))
         QVERIFY(QFile::setPermissions(bin, kReadOnly));
 

@@ -55,7 +55,7 @@ sim::Faults onMeasurement()
     return f;
 }
 
-} // namespace
+}  // namespace
 
 class TraceLinkTest : public QObject {
     Q_OBJECT
@@ -307,7 +307,8 @@ void TraceLinkTest::bothEndsTraceTheSameFramesAndCountsAgree()
     while (!file.atEnd()) {
         const QStringList fields = QString::fromUtf8(file.readLine()).chopped(1).split(u'\t');
         QCOMPARE(fields.size(), int(kTraceFields));
-        const QByteArray bytes = fields[FieldBytes] == u"-" ? QByteArray() : QByteArray::fromHex(fields[FieldBytes].toLatin1());
+        const QByteArray bytes = fields[FieldBytes] == u"-" ? QByteArray()
+                                                            : QByteArray::fromHex(fields[FieldBytes].toLatin1());
         (fields[FieldDirection] == u"PC->SENSOR" ? toSensor : fromSensorBytes) += bytes;
         if (fields[FieldOutcome] == u"received")
             ++received;

@@ -79,14 +79,17 @@ void monitorUntil(ScopeApp& app, long frames, const std::function<void()>& durin
     const double start = app.pump.now();
     QTimer guard;  // never let a broken loop hang the test run
     guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [&] { app.flags.pollmonitor = 0; app.pump.poke(); });
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        app.flags.pollmonitor = 0;
+        app.pump.poke();
+    });
     guard.start(int(limit * 1000));
     probe.start();
     app.monitorpanel.ui->ButtonStartMonitor->click();  // returns when the loop has ended
     QVERIFY2(app.pump.now() - start < limit, "the monitor loop did not end");
 }
 
-} // namespace
+}  // namespace
 
 class MonitorTest : public QObject {
     Q_OBJECT
@@ -305,14 +308,18 @@ void MonitorTest::closingTheProgramWhileMonitoringSwitchesSendingOff()
     ScopeApp app(f.dir.path());
     bool runningAtClose = false;
     // Once start-up is over: open, start, and close once frames have come.
-    ScopeFixture::when(&app, [&] { return app.startupFinished(); }, [&] {
-        ScopeFixture::when(&app, [&] { return app.monitor->framesShown() >= 3; }, [&] {
-            runningAtClose = app.monitor->running();
-            app.CBF_P_close();  // what closing the main panel does
+    ScopeFixture::when(
+        &app, [&] { return app.startupFinished(); },
+        [&] {
+            ScopeFixture::when(
+                &app, [&] { return app.monitor->framesShown() >= 3; },
+                [&] {
+                    runningAtClose = app.monitor->running();
+                    app.CBF_P_close();  // what closing the main panel does
+                });
+            app.panel.ui->ButtonOpenMonitor->click();
+            app.monitorpanel.ui->ButtonStartMonitor->click();
         });
-        app.panel.ui->ButtonOpenMonitor->click();
-        app.monitorpanel.ui->ButtonStartMonitor->click();
-    });
     QCOMPARE(app.run(), 0);
 
     QVERIFY(runningAtClose);
@@ -354,7 +361,8 @@ void MonitorTest::silentSensorKeepsTheInterfaceResponsive()
         else
             m.ButtonStopMonitor->click();
     });
-    monitorUntil(app, 1000000, [] {}, 5.0);  // fails if only the guard ended the loop
+    monitorUntil(
+        app, 1000000, [] {}, 5.0);  // fails if only the guard ended the loop
 
     QVERIFY(gfPanelOpened);
     QVERIFY(ticks >= 10);
@@ -391,9 +399,8 @@ void MonitorTest::serialLineTakesQueuedFramesAndSkipsJunk()
         frame::putWord(p, 7, gf);
         return b;
     };
-    QTimer::singleShot(300, this, [&] {
-        f.sensor->injectBytes(frameWithGf(401) + frameWithGf(402) + frameWithGf(403));
-    });
+    QTimer::singleShot(300, this,
+                       [&] { f.sensor->injectBytes(frameWithGf(401) + frameWithGf(402) + frameWithGf(403)); });
     QTimer::singleShot(700, this, [&] { f.sensor->injectBytes(QByteArray(5, '\x11')); });
     QTimer::singleShot(900, this, [&] { f.sensor->injectBytes(frameWithGf(404)); });
     QTimer::singleShot(1400, this, [&] { f.sensor->injectBytes(frameWithGf(405)); });
@@ -446,7 +453,8 @@ void MonitorTest::floodKeepsStopWorkingAndEveryFrameCounted()
     app.panel.ui->ButtonOpenMonitor->click();
     f.sensor->setAutoFlood(true);
     // STOP comes from the event loop: the loop must keep letting events run.
-    monitorUntil(app, 3000, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); }, 60.0);
+    monitorUntil(
+        app, 3000, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); }, 60.0);
 
     QCOMPARE(app.monitor->framesShown(), app.monitor->receptionCounts().frames);
     QVERIFY(app.monitor->framesNotDrawn() > 0);
@@ -472,11 +480,14 @@ void MonitorTest::monitoringGoesOnAcrossAnOutageWithTheGapCounted()
     app.monitorpanel.ui->EditTrendValues->setValue(6);  // values from before and after the gap
     f.sensor->setPartRate(20.0);
     long shownAtLoss = 0;
-    monitorUntil(app, 3, [&] {
-        shownAtLoss = app.monitor->framesShown();
-        f.sensor->goAway(1000);  // comes back with automatic sending off
-        stopAfterTheNextFrame(app, shownAtLoss + 3);
-    }, 20.0);
+    monitorUntil(
+        app, 3,
+        [&] {
+            shownAtLoss = app.monitor->framesShown();
+            f.sensor->goAway(1000);  // comes back with automatic sending off
+            stopAfterTheNextFrame(app, shownAtLoss + 3);
+        },
+        20.0);
 
     Ui::MONITORP& m = *app.monitorpanel.ui;
     QVERIFY(app.monitor->framesShown() > shownAtLoss + 3);  // switched on again after the return

@@ -51,7 +51,7 @@ void TrendStatsTest::knownWindowGivesMeanDeviationAndBadShare()
     QCOMPARE(s.count, 5);
     QVERIFY(std::abs(s.mean - 50.2) < 1e-12);
     QVERIFY(std::abs(s.stdDev - std::sqrt(18.8 / 4)) < 1e-12);  // divisor n - 1
-    QVERIFY(std::abs(s.badPercent - 40.0) < 1e-12);              // 53 and 47
+    QVERIFY(std::abs(s.badPercent - 40.0) < 1e-12);             // 53 and 47
     QCOMPARE(s.min, 47.0);
     QCOMPARE(s.max, 53.0);
 }

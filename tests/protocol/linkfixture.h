@@ -83,4 +83,4 @@ struct LinkFixture {
     void settle(int ms = 50) { pump.sleep(ms / 1000.0); }
 };
 
-} // namespace tarvo::test
+}  // namespace tarvo::test

@@ -22,7 +22,7 @@ QByteArray sent(const Exchange& ex)
 {
     return QByteArray(reinterpret_cast<const char*>(ex.szWriteBuf.data()), 36);
 }
-} // namespace
+}  // namespace
 
 class ExchangeTest : public QObject {
     Q_OBJECT
@@ -58,13 +58,21 @@ void ExchangeTest::frameLayoutPerCommand_data()
     QTest::addColumn<QByteArray>("head");  // bytes 0.. that must be as given
 
     // pp[j] = 0x0100 + j; teach row 5 = pp[36..39]; biasBuf1001[13*2 + k] = 0x2000 + k
-    QTest::newRow("write params") << 1 << 7 << QByteArray::fromHex("00550001" "0100010101020103");
-    QTest::newRow("teach row 5") << 2 << 5 << QByteArray::fromHex("005500020005" "0124012501260127");
+    QTest::newRow("write params") << 1 << 7
+                                  << QByteArray::fromHex("00550001"
+                                                         "0100010101020103");
+    QTest::newRow("teach row 5") << 2 << 5
+                                 << QByteArray::fromHex("005500020005"
+                                                        "0124012501260127");
     QTest::newRow("read teach row") << 4 << 30 << QByteArray::fromHex("00550004001e");
-    QTest::newRow("measurement") << 5 << 9 << QByteArray::fromHex("00550005" "0100");
+    QTest::newRow("measurement") << 5 << 9
+                                 << QByteArray::fromHex("00550005"
+                                                        "0100");
     QTest::newRow("profile block") << 9 << 9 << QByteArray::fromHex("005500090009");
     QTest::newRow("auto send on") << 50 << 1 << QByteArray::fromHex("005500320001");
-    QTest::newRow("calib row 2") << 33 << 2 << QByteArray::fromHex("005500210002" "20002001");
+    QTest::newRow("calib row 2") << 33 << 2
+                                 << QByteArray::fromHex("005500210002"
+                                                        "20002001");
 }
 
 void ExchangeTest::frameLayoutPerCommand()
@@ -142,7 +150,8 @@ void ExchangeTest::identificationEndsAtFirstZeroByte()
     f.exchange.version.fill('x');  // no zero at all: 36 characters, no overrun
     QCOMPARE(f.exchange.versionText().size(), 36);
     // Control characters never reach a terminal or a display, C1 (a CSI) included.
-    const char controls[] = "A\x9b" "2J\x1b\x85\xa0Z";
+    const char controls[] = "A\x9b"
+                            "2J\x1b\x85\xa0Z";
     std::copy(controls, controls + sizeof controls, f.exchange.version.begin());
     QCOMPARE(f.exchange.versionText(), QStringLiteral("A?2J??\u00a0Z"));
 }

@@ -88,7 +88,7 @@ void verifyValuesAre(const MeasuredValues& v, const QByteArray& reply)
     QCOMPARE(v.dataGfDouble, w(7) / 10.0);
 }
 
-} // namespace
+}  // namespace
 
 class MeasurementTest : public QObject {
     Q_OBJECT
@@ -124,8 +124,8 @@ void MeasurementTest::tenthsWordsAreUnsigned()
     const auto w = static_cast<std::uint16_t>(word);
     MeasuredValues v;
     // Words 2..11 in frame order; the three tenths words carry the row's word.
-    v.CopyDatatoVars(wordsWith({{2, 11}, {3, 12}, {4, 13}, {5, 14}, {6, 15}, {7, w}, {8, 255}, {9, 17}, {10, w},
-                                {11, w}, {12, 999}}));
+    v.CopyDatatoVars(wordsWith(
+        {{2, 11}, {3, 12}, {4, 13}, {5, 14}, {6, 15}, {7, w}, {8, 255}, {9, 17}, {10, w}, {11, w}, {12, 999}}));
     QCOMPARE(v.dataGfDouble, tenths);
     QCOMPARE(v.dataGfRawDouble, tenths);
     QCOMPARE(v.dataPPDouble, tenths);
@@ -159,8 +159,8 @@ void MeasurementTest::profileCountNeverExceedsTheBuffer()
     MeasuredValues v;
     v.profileBuf.fill(-1.0);
     // Block 9: points 144..149 in words 2..7, then max, min, count.
-    v.StoreProfileBlock(9, wordsWith({{2, 1440}, {7, 1490}, {8, 900}, {9, 20}, {10, std::uint16_t(reported)},
-                                      {11, 0xBEEF}}));
+    v.StoreProfileBlock(
+        9, wordsWith({{2, 1440}, {7, 1490}, {8, 900}, {9, 20}, {10, std::uint16_t(reported)}, {11, 0xBEEF}}));
     QCOMPARE(int(v.anzprof), kept);
     QCOMPARE(v.maxprof, std::uint16_t(900));
     QCOMPARE(v.minprof, std::uint16_t(20));
@@ -288,9 +288,11 @@ void MeasurementTest::liveLoopResumesWhenTheSensorComesBack_data()
     const QStringList resumed{"LOST", "BACK", "RESUMED"};
     QTest::newRow("tcp") << false << QByteArray() << resumed;
     QTest::newRow("serial line") << true << QByteArray() << resumed;
-    QTest::newRow("another sensor") << false << QByteArray("OTHER SENSOR") << QStringList{"LOST", "BACK", "IDENTITY-CHANGED"};
+    QTest::newRow("another sensor") << false << QByteArray("OTHER SENSOR")
+                                    << QStringList{"LOST", "BACK", "IDENTITY-CHANGED"};
     // The set last sent differs from the one the reboot brought back.
-    QTest::newRow("another parameter set") << false << QByteArray("-") << QStringList{"LOST", "BACK", "PARAMETERS-CHANGED", "RESUMED"};
+    QTest::newRow("another parameter set")
+        << false << QByteArray("-") << QStringList{"LOST", "BACK", "PARAMETERS-CHANGED", "RESUMED"};
 }
 
 void MeasurementTest::liveLoopResumesWhenTheSensorComesBack()

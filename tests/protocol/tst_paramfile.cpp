@@ -16,7 +16,7 @@ QByteArray numbers(int count, const char* separator = "\n")
         text += QByteArray::number(i) + separator;
     return text;
 }
-} // namespace
+}  // namespace
 
 class ParamFileTest : public QObject {
     Q_OBJECT

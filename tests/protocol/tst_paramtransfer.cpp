@@ -21,7 +21,10 @@ struct Fixture : test::LinkFixture {
     ParamTransfer transfer{exchange, link, flags, params, pump, panel};
 };
 
-quint16 word(const QByteArray& frame, int i) { return frame::getWord(reinterpret_cast<const quint8*>(frame.data()), i); }
+quint16 word(const QByteArray& frame, int i)
+{
+    return frame::getWord(reinterpret_cast<const quint8*>(frame.data()), i);
+}
 
 // Gloss mode, power 321, maxno 7, row r = (r + 0.5, 2, 3, 0).
 void fillGlossSet(ParameterSet& p)
@@ -39,7 +42,7 @@ sim::Faults badEchoOf(int command, int afterFrames)
     f.corruptByte = 3;  // the echoed code, compared by every echo check
     return f;
 }
-} // namespace
+}  // namespace
 
 class ParamTransferTest : public QObject {
     Q_OBJECT
@@ -238,8 +241,8 @@ void ParamTransferTest::getAfterParameterTimeoutMakesExactlyOneMoreExchange()
     QCOMPARE(sent.size(), 2);
     QCOMPARE(word(sent[1], 1), quint16(4));
     QCOMPARE(f.params.power, std::uint16_t(11));  // the parameters keep their values
-    QCOMPARE(f.params.cttDouble[0][0], 2.0);       // row 0 came in
-    QCOMPARE(f.panel.shows, 0);                    // the panel is not refreshed
+    QCOMPARE(f.params.cttDouble[0][0], 2.0);      // row 0 came in
+    QCOMPARE(f.panel.shows, 0);                   // the panel is not refreshed
     QCOMPARE(f.host.timeouts, 1);
 }
 

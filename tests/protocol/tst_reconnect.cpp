@@ -69,7 +69,7 @@ void TestReconnect::jitterStaysWithinATenth()
 void TestReconnect::differingWordsAreNamed()
 {
     ParameterWords before{}, after{};
-    after[0] = 600;                     // power
+    after[0] = 600;                      // power
     after[kParamCount + 3 * 4 + 1] = 7;  // teach row 3, word 1
     QCOMPARE(parameterDifferences(before, after), QStringLiteral("power 0 -> 600, teach row 3 word 1 0 -> 7"));
     for (int i = 40; i < 60; ++i)

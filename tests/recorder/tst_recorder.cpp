@@ -143,7 +143,7 @@ struct RecorderFixture : ScopeFixture {
     bool saidSaved() const { return dialogs->count(QStringLiteral("INFO!")) > 0; }
 };
 
-} // namespace
+}  // namespace
 
 class RecorderTest : public QObject {
     Q_OBJECT
@@ -194,13 +194,14 @@ void RecorderTest::eachModeShowsItsControls_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("fixed count") << 0
-        << QStringList{"EditInterval", "EditRecVal", "DispRecordTime", "DispRecordedValues", "DispRemaining",
-                       "ButtonStartRecord", "ButtonStopRecord"};
+    QTest::newRow("fixed count") << 0 << QStringList{"EditInterval",       "EditRecVal",    "DispRecordTime",
+                                                     "DispRecordedValues", "DispRemaining", "ButtonStartRecord",
+                                                     "ButtonStopRecord"};
     QTest::newRow("continuous") << 1
-        << QStringList{"EditInterval", "DispRecCount", "ButtonStartRecord", "ButtonStopRecord"};
+                                << QStringList{"EditInterval", "DispRecCount", "ButtonStartRecord", "ButtonStopRecord"};
     QTest::newRow("polling") << 2
-        << QStringList{"DispRecordedValues", "ButtonStartPolling", "ButtonStopPolling", "ButtonManualRecord"};
+                             << QStringList{"DispRecordedValues", "ButtonStartPolling", "ButtonStopPolling",
+                                            "ButtonManualRecord"};
     QTest::newRow("triggered") << 3 << QStringList{"DispRecCount", "ButtonStartTrigRec", "ButtonStopTrigRec"};
 }
 
@@ -212,10 +213,10 @@ void RecorderTest::eachModeShowsItsControls()
     // Go through another mode first so nothing is left from the start state.
     f.selectMode((mode + 1) % 4);
     f.selectMode(mode);
-    const QStringList dependent{"EditInterval", "EditRecVal", "DispRecordTime", "DispRecordedValues",
-                                "DispRemaining", "DispRecCount", "ButtonStartRecord", "ButtonStopRecord",
-                                "ButtonStartPolling", "ButtonStopPolling", "ButtonManualRecord",
-                                "ButtonStartTrigRec", "ButtonStopTrigRec"};
+    const QStringList dependent{"EditInterval",       "EditRecVal",        "DispRecordTime",     "DispRecordedValues",
+                                "DispRemaining",      "DispRecCount",      "ButtonStartRecord",  "ButtonStopRecord",
+                                "ButtonStartPolling", "ButtonStopPolling", "ButtonManualRecord", "ButtonStartTrigRec",
+                                "ButtonStopTrigRec"};
     QWidget* panel = f.a->recpanel.widget.get();
     for (const QString& name : dependent) {
         QWidget* w = panel->findChild<QWidget*>(name);
@@ -273,8 +274,9 @@ void RecorderTest::choosingTheFile()
     d.fileAnswers << f.path(QStringLiteral("other.dat"));
     d.confirmAnswers << true;
     QTest::mouseClick(f.r->ButtonSelRecFile, Qt::LeftButton);
-    QCOMPARE(d.shown.last().text, QStringLiteral(" Make sure, that the file is not opened by any other program.")
-                                      + QString(36, u' ') + QStringLiteral("\n Otherwise it can not be saved."));
+    QCOMPARE(d.shown.last().text,
+             QStringLiteral(" Make sure, that the file is not opened by any other program.") + QString(36, u' ')
+                 + QStringLiteral("\n Otherwise it can not be saved."));
     QCOMPARE(f.r->DispRecFile->toPlainText(), f.path(QStringLiteral("other.dat")));
     QCOMPARE(f.readFile(QStringLiteral("other.dat")), recordHeader());
     int questions = 0;
@@ -498,7 +500,8 @@ void RecorderTest::fullDiskLeavesOnlyWholeLinesAndSaysWhy()
     f.r->EditRecVal->setValue(100);
     f.dialogs->confirmAnswers << true;
     f.dialogs->shown.clear();
-    const int lineBytes = int(recordLine(QDateTime::currentDateTime(), {1000, 2000, 300, 869, 1150, 873, 12, 25}).size());
+    const int lineBytes = int(
+        recordLine(QDateTime::currentDateTime(), {1000, 2000, 300, 869, 1150, 873, 12, 25}).size());
     simulateDiskFullAfter(2 * lineBytes + lineBytes / 2);  // two lines fit, the third only in part
 
     QTest::mouseClick(mode == Triggered ? f.r->ButtonStartTrigRec : f.r->ButtonStartRecord, Qt::LeftButton);
@@ -714,7 +717,8 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         }
         auto* state = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
         if (f.sensor->away() && state->isVisible() && !f.r->DispGfRecord->isEnabled())
-            greyedWithState = state->text().startsWith(QStringLiteral("CONNECTION LOST")) && state->text().contains(QStringLiteral("last value"));
+            greyedWithState = state->text().startsWith(QStringLiteral("CONNECTION LOST"))
+                && state->text().contains(QStringLiteral("last value"));
         if (linesAtLoss >= 0 && count() >= linesAtLoss + 3)
             QTest::mouseClick(mode == Triggered ? f.r->ButtonStopTrigRec : f.r->ButtonStopRecord, Qt::LeftButton);
     });

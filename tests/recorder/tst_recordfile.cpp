@@ -24,7 +24,8 @@ private slots:
 
 void RecordFileTest::headerIsTheTenWordsWithTabsAndZeroBytes()
 {
-    const QByteArray expected("DATE\t\0TIME\t\0CH_REF\t\0CH_DIR\t\0CH_DIF\t\0NORM\t\0INT\t\0GF\t\0PP\t\0TEMP\t\0\r\n", 63);
+    const QByteArray expected("DATE\t\0TIME\t\0CH_REF\t\0CH_DIR\t\0CH_DIF\t\0NORM\t\0INT\t\0GF\t\0PP\t\0TEMP\t\0\r\n",
+                              63);
     QCOMPARE(recordHeader().size(), 63);
     QCOMPARE(recordHeader(), expected);
 }
@@ -92,8 +93,9 @@ void RecordFileTest::createReplacesTheOldContentAndAppendAddsLines()
     QFile in(path);
     QVERIFY(in.open(QIODevice::ReadOnly));
     const QDateTime when = file.clock();
-    QCOMPARE(in.readAll(), recordHeader() + recordLine(when, {1, 2, 3, 4, 5, 6, 7, 8})
-                               + recordLine(when, {9, 10, 11, 12, 13, 14, 15, 16}));
+    QCOMPARE(in.readAll(),
+             recordHeader() + recordLine(when, {1, 2, 3, 4, 5, 6, 7, 8})
+                 + recordLine(when, {9, 10, 11, 12, 13, 14, 15, 16}));
 }
 
 void RecordFileTest::failedWritesAreReported_data()

@@ -25,4 +25,4 @@ inline void choose(QComboBox* ring, int value)
     }
 }
 
-} // namespace tarvo::test
+}  // namespace tarvo::test

@@ -8,11 +8,11 @@
 #include "serialports.h"
 
 #include <QFile>
-#include <QTimer>
-#include <functional>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 namespace tarvo::test {
@@ -80,8 +80,16 @@ struct ScopeFixture {
         f.open(QIODevice::ReadOnly);
         return f.readAll();
     }
-    void settingsToSensor() { writeFile(QStringLiteral("ComSettings.cfg"), settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(sensor->tcpPort()))); }
-    void settingsToNowhere() { writeFile(QStringLiteral("ComSettings.cfg"), settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(closedTcpPort()))); }
+    void settingsToSensor()
+    {
+        writeFile(QStringLiteral("ComSettings.cfg"),
+                  settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(sensor->tcpPort())));
+    }
+    void settingsToNowhere()
+    {
+        writeFile(QStringLiteral("ComSettings.cfg"),
+                  settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(closedTcpPort())));
+    }
 
     // Builds the program and runs its start-up, as the program entry does,
     // without entering the event loop. The program's folder is the fixture's
@@ -101,7 +109,9 @@ struct ScopeFixture {
     void settingsToSensorLine(bool byLink = false)
     {
         const QString pty = byLink ? path(QStringLiteral("line")) : sensor->ptyPath();
-        setSerialPortResolver([pty](int n) { return SerialDevice{n == 1 ? pty : QString(), QStringLiteral("simulated")}; });
+        setSerialPortResolver([pty](int n) {
+            return SerialDevice{n == 1 ? pty : QString(), QStringLiteral("simulated")};
+        });
         writeFile(QStringLiteral("ComSettings.cfg"), settingsFor(0, 1, QString(), QString()));
     }
     // The settings point at the simulator over the paced line or over TCP.
@@ -121,13 +131,14 @@ struct ScopeFixture {
     {
         auto* probe = new QTimer(context);
         probe->setInterval(5);
-        QObject::connect(probe, &QTimer::timeout, context, [probe, ready = std::move(ready), action = std::move(action)] {
-            if (!ready())
-                return;
-            probe->stop();
-            probe->deleteLater();
-            action();
-        });
+        QObject::connect(probe, &QTimer::timeout, context,
+                         [probe, ready = std::move(ready), action = std::move(action)] {
+                             if (!ready())
+                                 return;
+                             probe->stop();
+                             probe->deleteLater();
+                             action();
+                         });
         probe->start();
     }
 
@@ -159,4 +170,4 @@ struct ScopeFixture {
     }
 };
 
-} // namespace tarvo::test
+}  // namespace tarvo::test

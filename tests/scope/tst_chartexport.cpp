@@ -12,9 +12,9 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QImage>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QtCharts/QChartView>
 #include <QtCharts/QValueAxis>
@@ -67,7 +67,7 @@ bool inAccessibilityTree(QAccessibleInterface* node, const QObject* wanted)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 class ChartExportTest : public QObject {
     Q_OBJECT
@@ -108,14 +108,16 @@ void ChartExportTest::graphPanelValuesHoldEveryValueSet()
     // All seven signals with their units in one file, every value set a row.
     const QStringList rows = lines(path);
     QCOMPARE(rows.size(), 3001);
-    QCOMPARE(rows[0], QStringLiteral("time,value set,CH_REF [counts],CH_DIR [counts],CH_DIF [counts],"
-                                     "NORM [per mille],INT [counts],GF [GU],TEMP [raw]"));
+    QCOMPARE(rows[0],
+             QStringLiteral("time,value set,CH_REF [counts],CH_DIR [counts],CH_DIF [counts],"
+                            "NORM [per mille],INT [counts],GF [GU],TEMP [raw]"));
     const QStringList first = rows[1].split(u',');
     QCOMPARE(first.mid(1), QStringList({"0", "0", "0", "0", "0", "0", "60.5", "300"}));
     QCOMPARE(rows[2].section(u',', 0, 1), QStringLiteral(",1"));  // no time for a set from no sensor
     QCOMPARE(rows[3000].section(u',', 1), QStringLiteral("2999,2999,0,0,0,0,360.4,303"));
     // ISO 8601 local time with milliseconds and the UTC offset, the same instant.
-    static const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$"));
+    static const QRegularExpression iso(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$"));
     for (int row : {1, 3000}) {
         const QString time = rows[row].section(u',', 0, 0);
         QVERIFY2(iso.match(time).hasMatch(), qPrintable(time));
@@ -166,14 +168,16 @@ void ChartExportTest::stripChartPictureAndValuesFromTheShortcuts()
     QCOMPARE(image.text(QStringLiteral("Title")), QStringLiteral("NORM"));
     const QString span = QDateTime::fromMSecsSinceEpoch(t0 + 50000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
         + QStringLiteral(" to ") + QDateTime::fromMSecsSinceEpoch(t0 + 99000).toString(QStringLiteral("HH:mm:ss.zzz"));
-    QVERIFY2(image.text(QStringLiteral("Description")).contains(span), qPrintable(image.text(QStringLiteral("Description"))));
+    QVERIFY2(image.text(QStringLiteral("Description")).contains(span),
+             qPrintable(image.text(QStringLiteral("Description"))));
     QVERIFY(pixelsOf(image, 0x0000ff) > 50);  // the NORM trace
     QVERIFY(pixelsOf(image, 0xff0000) > 50);  // the band
 
     const QStringList rows = lines(csv + QStringLiteral(".csv"));
     QCOMPARE(rows.size(), 101);
-    QCOMPARE(rows[0], QStringLiteral("time,point,NORM [per mille],upper NORM tolerance [per mille],"
-                                     "lower NORM tolerance [per mille]"));
+    QCOMPARE(rows[0],
+             QStringLiteral("time,point,NORM [per mille],upper NORM tolerance [per mille],"
+                            "lower NORM tolerance [per mille]"));
     QCOMPARE(rows[1], QStringLiteral(",1,500,700,300"));  // 100 points right-aligned on 101
     QCOMPARE(rows[100].section(u',', 1), QStringLiteral("100,599,700,300"));
     QCOMPARE(QDateTime::fromString(rows[100].section(u',', 0, 0), Qt::ISODateWithMs).toMSecsSinceEpoch(), t0 + 99000);

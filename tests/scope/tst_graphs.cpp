@@ -14,10 +14,10 @@
 
 #include <QDoubleSpinBox>
 #include <QGraphicsTextItem>
-#include <QProgressBar>
-#include <QWheelEvent>
 #include <QLCDNumber>
+#include <QProgressBar>
 #include <QSpinBox>
+#include <QWheelEvent>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLegend>
 #include <QtCharts/QLegendMarker>
@@ -56,7 +56,7 @@ Range yRange(QChartView* view)
     return a ? Range{a->min(), a->max()} : Range{-1, -1};
 }
 
-} // namespace
+}  // namespace
 
 class GraphsTest : public QObject {
     Q_OBJECT
@@ -286,7 +286,7 @@ void setValues(MeasuredValues& m, int i)
     m.dataVec = std::uint16_t(i);
 }
 
-} // namespace
+}  // namespace
 
 void GraphsTest::graphPanelChainsValueSetsUntilInit()
 {
@@ -610,7 +610,7 @@ QStringList legendLabels(QChartView* view)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 void GraphsTest::chartsNameTheirAxesAndColours_data()
 {
@@ -619,17 +619,20 @@ void GraphsTest::chartsNameTheirAxesAndColours_data()
     QTest::addColumn<QString>("xTitle");
     QTest::addColumn<QString>("yTitle");
     QTest::addColumn<QStringList>("legend");
-    QTest::newRow("NORM with its band") << "GraphNorm" << 0 << "last 100 value sets" << "NORM [per mille]"
-                                        << QStringList{"NORM", "tolerance, teach row 3"};
-    QTest::newRow("GF with its band") << "GraphGF" << 2 << "last 100 value sets" << "GF [GU]"
-                                      << QStringList{"GF", "tolerance, teach row 3"};
-    QTest::newRow("RAW") << "GraphRaw1" << 3 << "last 100 value sets" << "raw channels [counts]"
-                         << QStringList{"CH_REF", "CH_DIR", "CH_DIF"};
-    QTest::newRow("profile") << "GraphProfile" << -1 << "profile point" << "light profile [raw/10]" << QStringList();
-    QTest::newRow("graph panel") << "PanelGraphTemp" << -1 << "value set" << "TEMP [raw]" << QStringList();
-    QTest::newRow("monitor") << "GraphMonitor" << -1 << "last scans" << "GF [GU]" << QStringList();
-    QTest::newRow("calibration") << "GraphCalibBuf" << -1 << "TARVO-VALUE (GF RAW) [GU]" << "other system [GU]"
-                                 << QStringList{"calibration curve", "identity"};
+    QTest::newRow("NORM with its band") << "GraphNorm" << 0 << "last 100 value sets"
+                                        << "NORM [per mille]" << QStringList{"NORM", "tolerance, teach row 3"};
+    QTest::newRow("GF with its band") << "GraphGF" << 2 << "last 100 value sets"
+                                      << "GF [GU]" << QStringList{"GF", "tolerance, teach row 3"};
+    QTest::newRow("RAW") << "GraphRaw1" << 3 << "last 100 value sets"
+                         << "raw channels [counts]" << QStringList{"CH_REF", "CH_DIR", "CH_DIF"};
+    QTest::newRow("profile") << "GraphProfile" << -1 << "profile point"
+                             << "light profile [raw/10]" << QStringList();
+    QTest::newRow("graph panel") << "PanelGraphTemp" << -1 << "value set"
+                                 << "TEMP [raw]" << QStringList();
+    QTest::newRow("monitor") << "GraphMonitor" << -1 << "last scans"
+                             << "GF [GU]" << QStringList();
+    QTest::newRow("calibration") << "GraphCalibBuf" << -1 << "TARVO-VALUE (GF RAW) [GU]"
+                                 << "other system [GU]" << QStringList{"calibration curve", "identity"};
 }
 
 void GraphsTest::chartsNameTheirAxesAndColours()
@@ -713,13 +716,15 @@ void GraphsTest::hoverShowsTheNearestPoint()
     ChartPlot* plot = ChartPlot::of(view);
     QCOMPARE(plot->shownHoverText(), QString());
     const QPoint at = viewportPosition(view, point);
-    QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(view->viewport(), &move);
     const QStringList shown = plot->shownHoverText().split(u'\n');
     QCOMPARE(shown.mid(0, 2).join(u'\n'), text);
     const std::int64_t ms = chart == QStringLiteral("GraphGF") ? t0 + 60 : t0 + 4000;
-    QCOMPARE(shown.value(2), timed ? QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
-                                   : QString());
+    QCOMPARE(shown.value(2),
+             timed ? QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
+                   : QString());
 }
 
 void GraphsTest::graphPanelZoomsPansAndShowsAllAgain()

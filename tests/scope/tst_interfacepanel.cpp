@@ -37,7 +37,7 @@ QStringList historyFileEntries(const QByteArray& content)
         entries << QString::fromUtf8(content.mid(i, 100).split('\0').first());
     return entries;
 }
-} // namespace
+}  // namespace
 
 class InterfacePanelTest : public QObject {
     Q_OBJECT
@@ -247,7 +247,8 @@ void InterfacePanelTest::historyLoadCountsWholeRecords_data()
     // Records are counted by size: 240 bytes hold two, whatever their lines.
     QTest::newRow("no zero padding") << QByteArray("short\nlines\n").repeated(20) << QStringList{"short", "lines"};
     QTest::newRow("size not a multiple") << record("gamma") + "xyz" << QStringList{"gamma"};
-    QTest::newRow("overlong line cut") << QByteArray(300, 'h') + '\n' + QByteArray(5, '\0') << QStringList{QString(100, 'h')};
+    QTest::newRow("overlong line cut") << QByteArray(300, 'h') + '\n' + QByteArray(5, '\0')
+                                       << QStringList{QString(100, 'h')};
     QTest::newRow("far more than ten") << record("many").repeated(500) << QStringList(10, QStringLiteral("many"));
     QTest::newRow("binary junk") << QByteArray::fromHex("ff00fe0a80810a").repeated(40) << QStringList();
 }
@@ -298,8 +299,11 @@ void InterfacePanelTest::hostileSettingsFilesStartWithoutHarm_data()
     QTest::newRow("empty") << QByteArray() << 0 << 1 << "line 1: \"\"";
     QTest::newRow("missing lines") << QByteArray("1\n") << 0 << 1 << "line 2: \"\"";
     QTest::newRow("CR LF") << QByteArray("1\r\n7\r\n127.0.0.1\r\n1\r\n") << 1 << 7 << QString();
-    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" "1\n7\n127.0.0.1\n1\n") << 1 << 7 << QString();
-    QTest::newRow("overlong") << QByteArray(5000, '9') + "\n" + QByteArray(400, 'x') + "\n" << 0 << 1 << "line 1: \"9999";
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF"
+                                                   "1\n7\n127.0.0.1\n1\n")
+                                     << 1 << 7 << QString();
+    QTest::newRow("overlong") << QByteArray(5000, '9') + "\n" + QByteArray(400, 'x') + "\n"
+                              << 0 << 1 << "line 1: \"9999";
     QTest::newRow("binary junk") << QByteArray::fromHex("00ff13370a0a0001fe") << 0 << 1 << "line 1: \"\"";
     QTest::newRow("leading blanks and sign") << QByteArray("  1 \n -2\n") << 0 << 1 << "line 2: \" -2\"";
     QTest::newRow("decimal comma") << QByteArray("1\n1,5\n") << 0 << 1 << "line 2: \"1,5\"";
@@ -332,7 +336,8 @@ void InterfacePanelTest::hostileSettingsFilesStartWithoutHarm()
 void InterfacePanelTest::portTextWithoutDigitsIsPortZero()
 {
     ScopeFixture f;
-    f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QStringLiteral("abc")));
+    f.writeFile(QStringLiteral("ComSettings.cfg"),
+                test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QStringLiteral("abc")));
     ScopeApp& app = f.start();
     QCOMPARE(app.link.portNum, 0);
     QCOMPARE(app.link.szStatus, QStringLiteral("InvalidParameter"));
@@ -440,17 +445,25 @@ void InterfacePanelTest::failedConnectionSaysWhy_data()
     QTest::addColumn<QString>("cause");
     QTest::addColumn<QString>("reason");  // after "TIMEOUT: "; PORT stands for the TCP port tried
     QTest::addColumn<QString>("advice");  // the start of the advice line
-    QTest::newRow("refused") << "refused" << "connection refused by 127.0.0.1:PORT"
+    QTest::newRow("refused") << "refused"
+                             << "connection refused by 127.0.0.1:PORT"
                              << "Connection refused by 127.0.0.1:PORT: the computer is there";
-    QTest::newRow("host not found") << "unknown host" << "host not found" << "Host not found: no computer";
-    QTest::newRow("no identification") << "silent" << "no reply within 5.0 s"
+    QTest::newRow("host not found") << "unknown host"
+                                    << "host not found"
+                                    << "Host not found: no computer";
+    QTest::newRow("no identification") << "silent"
+                                       << "no reply within 5.0 s"
                                        << "127.0.0.1:PORT took the connection, but no sensor answered within 5.0 s";
 #ifdef Q_OS_UNIX
-    QTest::newRow("port in use") << "in use" << "port in use by another program" << "/dev/pts/";
-    QTest::newRow("permission") << "no access" << "permission denied (add yourself to the dialout group)"
+    QTest::newRow("port in use") << "in use"
+                                 << "port in use by another program"
+                                 << "/dev/pts/";
+    QTest::newRow("permission") << "no access"
+                                << "permission denied (add yourself to the dialout group)"
                                 << "Access to ";
 #endif
-    QTest::newRow("first start") << "first start" << "no device has this number"
+    QTest::newRow("first start") << "first start"
+                                 << "no device has this number"
                                  << "No sensor answered on RS-232 port 1: choose the port or TCP/IP, then TRY TO "
                                     "CONNECT";
 }
@@ -469,9 +482,11 @@ void InterfacePanelTest::failedConnectionSaysWhy()
     QSerialPort holder;
     if (cause == QLatin1String("refused")) {
         port = test::closedTcpPort();
-        f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(port)));
+        f.writeFile(QStringLiteral("ComSettings.cfg"),
+                    test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(port)));
     } else if (cause == QLatin1String("unknown host")) {
-        f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(1, 1, QStringLiteral("no-such-host..invalid"), QStringLiteral("10001")));
+        f.writeFile(QStringLiteral("ComSettings.cfg"),
+                    test::settingsFor(1, 1, QStringLiteral("no-such-host..invalid"), QStringLiteral("10001")));
     } else if (cause == QLatin1String("silent")) {
         f.settingsToSensor();
         // The identification is not awaited for 5 s in real time.
@@ -577,10 +592,11 @@ void InterfacePanelTest::protocolRingTurnedDuringALoopLeavesItsChannel()
     auto measured = [&] {
         return monitor ? f.sensor->autoFramesSent() : qint64(f.commands().count(frame::ReadMeasurement));
     };
-    ScopeFixture::when(&app, [&] { return measured() >= 3; }, [&] { test::choose(ring, RS232); });
-    ScopeFixture::when(&app, [&] { return measured() >= 6; }, [&] {
-        (monitor ? app.monitorpanel.ui->ButtonStopMonitor : app.panel.ui->ButtonStop)->click();
-    });
+    ScopeFixture::when(
+        &app, [&] { return measured() >= 3; }, [&] { test::choose(ring, RS232); });
+    ScopeFixture::when(
+        &app, [&] { return measured() >= 6; },
+        [&] { (monitor ? app.monitorpanel.ui->ButtonStopMonitor : app.panel.ui->ButtonStop)->click(); });
     (monitor ? app.monitorpanel.ui->ButtonStartMonitor : app.panel.ui->ButtonGo)->click();  // returns when stopped
 
     QCOMPARE(ring->currentIndex(), int(RS232));

@@ -63,7 +63,7 @@ QWidget* editorOf(QAbstractSpinBox* box)
     return box->findChild<QLineEdit*>();
 }
 
-} // namespace
+}  // namespace
 
 class LiveLoopTest : public QObject {
     Q_OBJECT
@@ -191,15 +191,19 @@ void LiveLoopTest::closingTheMainPanelDuringTheLoopEndsLoopAndProgram()
     qint64 framesAtClose = 0;
     bool runningAtClose = false;
     // GO once start-up is over; close once the loop has shown a few value sets.
-    ScopeFixture::when(&app, [&] { return app.startupFinished(); }, [&] {
-        const qint64 start = f.sensor->frameCount();
-        ScopeFixture::when(&app, [&, start] { return f.sensor->frameCount() >= start + 3; }, [&] {
-            framesAtClose = f.sensor->frameCount();
-            runningAtClose = app.live->transfer.running();
-            app.panel.widget->close();
+    ScopeFixture::when(
+        &app, [&] { return app.startupFinished(); },
+        [&] {
+            const qint64 start = f.sensor->frameCount();
+            ScopeFixture::when(
+                &app, [&, start] { return f.sensor->frameCount() >= start + 3; },
+                [&] {
+                    framesAtClose = f.sensor->frameCount();
+                    runningAtClose = app.live->transfer.running();
+                    app.panel.widget->close();
+                });
+            app.panel.ui->ButtonGo->click();
         });
-        app.panel.ui->ButtonGo->click();
-    });
     QCOMPARE(app.run(), 0);
 
     QVERIFY(runningAtClose);
@@ -483,9 +487,9 @@ void LiveLoopTest::closedConnectionEndsTheWaitAtOnce()
         QTest::mouseClick(app.panel.ui->ButtonGo, Qt::LeftButton);
 
     // A failed line check says why; a failed transfer shows the bare word.
-    QCOMPARE(app.panel.ui->DispStatus->text(), when == u"accept"
-                                                   ? QStringLiteral("TIMEOUT: connection closed by the sensor")
-                                                   : QStringLiteral("TIMEOUT"));
+    QCOMPARE(app.panel.ui->DispStatus->text(),
+             when == u"accept" ? QStringLiteral("TIMEOUT: connection closed by the sensor")
+                               : QStringLiteral("TIMEOUT"));
     QCOMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 1);
     // The wait ended when the connection closed, not at its 3 s (5 s) limit.
     QVERIFY2(app.exchange.tdiff < 1.0, qPrintable(QString::number(app.exchange.tdiff)));
@@ -506,15 +510,17 @@ void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext()
     // The replies to commands 9 and 5 as the sensor sends them.
     QList<QByteArray> blocks, measurements;
     connect(f.sensor.get(), &sim::SensorSim::bytesSent, &app, [&](const QByteArray& b) {
-        const auto code = b.size() == frame::kBytes ? frame::getWord(reinterpret_cast<const std::uint8_t*>(b.constData()), 1) : 0;
+        const auto code = b.size() == frame::kBytes
+            ? frame::getWord(reinterpret_cast<const std::uint8_t*>(b.constData()), 1)
+            : 0;
         if (code == frame::ReadProfileBlock)
             blocks << b;
         else if (code == frame::ReadMeasurement)
             measurements << b;
     });
     sim::Faults late;
-    late.delayMs = 3300;      // after the 3.0 s limit
-    late.followGapMs = 300;   // block 5's own reply 0.3 s after it
+    late.delayMs = 3300;     // after the 3.0 s limit
+    late.followGapMs = 300;  // block 5's own reply 0.3 s after it
     late.onlyCommand = frame::ReadProfileBlock;
     late.onlyArgument = 4;
     f.sensor->setFaults(late);
@@ -533,7 +539,8 @@ void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext()
             QCOMPARE(buf[16 * block + j], point(block, j));
     // The closing measurement shows its own values, not a profile block's.
     QCOMPARE(measurements.size(), 1);
-    QCOMPARE(app.measured.dataGf, frame::getWord(reinterpret_cast<const std::uint8_t*>(measurements[0].constData()), 7));
+    QCOMPARE(app.measured.dataGf,
+             frame::getWord(reinterpret_cast<const std::uint8_t*>(measurements[0].constData()), 7));
     QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));  // once, for block 4
 }
 

@@ -4,15 +4,15 @@
 #include "dialogs.h"
 #include "entryfeedback.h"
 #include "paneltestutil.h"
-#include "paramfile.h"
 #include "parameterpanel.h"
+#include "paramfile.h"
 
-#include <QAccessible>
-#include <QPointer>
-#include <QAccessibleActionInterface>
 #include "scopefixture.h"
 #include "ui_INTERFACEP.h"
 #include "ui_P.h"
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QPointer>
 
 using namespace tarvo;
 using tarvo::test::choose;
@@ -20,17 +20,20 @@ using tarvo::test::commit;
 using tarvo::test::ScopeFixture;
 
 namespace {
-const QString kVectorRule =
-    QStringLiteral(" ATTENTION! \n \n MAXVEC-No. IS TOO HIGH \n DECREASE MAXVEC-No. OR SWITCH TO OUTMODE=BINARY");
+const QString kVectorRule = QStringLiteral(
+    " ATTENTION! \n \n MAXVEC-No. IS TOO HIGH \n DECREASE MAXVEC-No. OR SWITCH TO OUTMODE=BINARY");
 
-QColor rowColour(const Ui::P& p, int row) { return p.TeachTable->verticalHeaderItem(row)->foreground().color(); }
+QColor rowColour(const Ui::P& p, int row)
+{
+    return p.TeachTable->verticalHeaderItem(row)->foreground().color();
+}
 
 bool shown(const Ui::P& p, const char* name)
 {
     auto* w = p.TeachTable->window()->findChild<QWidget*>(QString::fromLatin1(name));
     return w && !w->isHidden();
 }
-} // namespace
+}  // namespace
 
 class ParameterPanelTest : public QObject {
     Q_OBJECT
@@ -122,8 +125,10 @@ void ParameterPanelTest::sendAndGetWithTheSensor()
     f.sensor->clearReceived();
 
     QString writing, reading;
-    f.onCommand(&app, frame::WriteTeachRow, [&] { writing = p.DispStatus->text(); }, 11);
-    f.onCommand(&app, frame::ReadTeachRow, [&] { reading = p.DispStatus->text(); }, 11);
+    f.onCommand(
+        &app, frame::WriteTeachRow, [&] { writing = p.DispStatus->text(); }, 11);
+    f.onCommand(
+        &app, frame::ReadTeachRow, [&] { reading = p.DispStatus->text(); }, 11);
     bool dimmedWhileBusy = false;
     QTimer::singleShot(100, &app, [&] { dimmedWhileBusy = !p.ButtonSend->isEnabled() && !p.ButtonGo->isEnabled(); });
     QTest::mouseClick(p.ButtonSend, Qt::LeftButton);
@@ -263,7 +268,7 @@ void ParameterPanelTest::parameterFileRoundTripAndItsFailures()
 
 void ParameterPanelTest::fieldRulesWarnOnCommit_data()
 {
-    QTest::addColumn<QString>("first");   // set without a commit
+    QTest::addColumn<QString>("first");  // set without a commit
     QTest::addColumn<int>("firstValue");
     QTest::addColumn<QString>("second");  // then committed by the user
     QTest::addColumn<int>("secondValue");
@@ -372,10 +377,10 @@ void ParameterPanelTest::parameterViewSwitchesWithTheTeachView()
     f.settingsToNowhere();
     ScopeApp& app = f.start();
     Ui::P& p = *app.panel.ui;
-    const char* const para[] = {"EditPmode", "LabelEditPmode", "SlidePower", "SlidePowerValue", "EditProfileEnd",
-                                "ParaCaption4"};
-    const char* const teach[] = {"TeachTable", "ButtonTeachDataTo", "ButtonResetTable", "EditNo", "LabelEditNo",
-                                 "RadioInc"};
+    const char* const para[] = {"EditPmode",       "LabelEditPmode", "SlidePower",
+                                "SlidePowerValue", "EditProfileEnd", "ParaCaption4"};
+    const char* const teach[] = {"TeachTable", "ButtonTeachDataTo", "ButtonResetTable",
+                                 "EditNo",     "LabelEditNo",       "RadioInc"};
     for (bool paraView : {false, true}) {
         p.ParaVisible->click();
         QCOMPARE(p.ParaVisible->isChecked(), paraView);
@@ -391,13 +396,17 @@ void ParameterPanelTest::typedEntriesAFieldDoesNotTakeAreToldNotDropped_data()
     QTest::addColumn<QString>("field");  // "cell": a teach-table cell in vector mode
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("told");
-    QTest::newRow("INT LIMIT above its range") << "EditIntlim" << "5000"
+    QTest::newRow("INT LIMIT above its range") << "EditIntlim"
+                                               << "5000"
                                                << "\"5000\" was not taken: the value must lie within 0 … 4095.";
-    QTest::newRow("HOLD above its range") << "EditHold" << "70000"
+    QTest::newRow("HOLD above its range") << "EditHold"
+                                          << "70000"
                                           << "\"70000\" was not taken: the value must lie within 0 … 65535.";
-    QTest::newRow("AVERAGE with a comma") << "EditAverage" << "1,5"
+    QTest::newRow("AVERAGE with a comma") << "EditAverage"
+                                          << "1,5"
                                           << "\"1,\" was not taken: this field holds whole numbers.";
-    QTest::newRow("teach cell above its range") << "cell" << "70000"
+    QTest::newRow("teach cell above its range") << "cell"
+                                                << "70000"
                                                 << "\"70000\" was not taken: the value must lie within 0 … 65535.";
 }
 
@@ -530,8 +539,8 @@ void ParameterPanelTest::getThenSendWritesEveryWordBackUnchanged_data()
     QTest::newRow("unlisted ring values") << QList<int>{500, 2, 64, 1, 10, 100, 4, 3, 6, 2, 0, 4095, 2, 100, 10, 90}
                                           << "other (3)" << QStringList() << 100;
     QTest::newRow("values the fields cannot hold") << unshowable << "BINARY" << QStringList() << 65535;
-    QTest::newRow("an evaluation mode of neither kind") << QList<int>{300, 1, 8, 2, 0, 50, 5, 1, 0, 0, 0, 10, 0, 0, 0, 100}
-                                                        << "BINARY" << QStringList() << 50;
+    QTest::newRow("an evaluation mode of neither kind")
+        << QList<int>{300, 1, 8, 2, 0, 50, 5, 1, 0, 0, 0, 10, 0, 0, 0, 100} << "BINARY" << QStringList() << 50;
     QTest::newRow("a kept value typed again as shown") << unshowable << "BINARY" << QStringList{"4095"} << 4095;
     QTest::newRow("a kept value replaced after a refused key")
         << unshowable << "BINARY" << QStringList{"+5", "500"} << 500;

@@ -32,15 +32,18 @@ QByteArray contentOf(const QString& path)
 struct ReadOnlyFolder {
     QString path;
     QFile::Permissions before;
-    explicit ReadOnlyFolder(const QString& p) : path(p), before(QFile::permissions(p))
+    explicit ReadOnlyFolder(const QString& p)
+        : path(p)
+        , before(QFile::permissions(p))
     {
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
-                                        | QFile::ReadOther | QFile::ExeOther);
+        QFile::setPermissions(path,
+                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                                  | QFile::ExeOther);
     }
     ~ReadOnlyFolder() { QFile::setPermissions(path, before); }
 };
 
-} // namespace
+}  // namespace
 
 class SettingsPlaceTest : public QObject {
     Q_OBJECT

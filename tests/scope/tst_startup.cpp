@@ -53,18 +53,19 @@ void StartupTest::panelsAreLoadedWithTheirNames()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    const QStringList names = {app.panel.widget->objectName(), app.recpanel.widget->objectName(),
-                               app.calibpanel.widget->objectName(), app.calibpanel2.widget->objectName(),
-                               app.graphpanel.widget->objectName(), app.gfpanel.widget->objectName(),
-                               app.vecpanel.widget->objectName(), app.interfacepanel.widget()->objectName(),
+    const QStringList names = {app.panel.widget->objectName(),          app.recpanel.widget->objectName(),
+                               app.calibpanel.widget->objectName(),     app.calibpanel2.widget->objectName(),
+                               app.graphpanel.widget->objectName(),     app.gfpanel.widget->objectName(),
+                               app.vecpanel.widget->objectName(),       app.interfacepanel.widget()->objectName(),
                                app.scaleaxispanel.widget->objectName(), app.monitorpanel.widget->objectName()};
-    QCOMPARE(names, QStringList({"P", "RECP", "CALIBP", "CALIBP2", "GRAPHP", "GFPANEL", "VECPANEL", "INTERFACEP",
-                                 "ScaleAxisPanel", "MONITORP"}));
+    QCOMPARE(names,
+             QStringList({"P", "RECP", "CALIBP", "CALIBP2", "GRAPHP", "GFPANEL", "VECPANEL", "INTERFACEP",
+                          "ScaleAxisPanel", "MONITORP"}));
     // Every control a screen reader meets has a name to read.
-    for (QWidget* panel : {app.panel.widget.get(), app.recpanel.widget.get(), app.calibpanel.widget.get(),
-                           app.calibpanel2.widget.get(), app.graphpanel.widget.get(), app.gfpanel.widget.get(),
-                           app.vecpanel.widget.get(), app.interfacepanel.widget(), app.scaleaxispanel.widget.get(),
-                           app.monitorpanel.widget.get()})
+    for (QWidget* panel :
+         {app.panel.widget.get(), app.recpanel.widget.get(), app.calibpanel.widget.get(), app.calibpanel2.widget.get(),
+          app.graphpanel.widget.get(), app.gfpanel.widget.get(), app.vecpanel.widget.get(), app.interfacepanel.widget(),
+          app.scaleaxispanel.widget.get(), app.monitorpanel.widget.get()})
         for (QWidget* w : panel->findChildren<QWidget*>())
             if ((w->inherits("QAbstractButton") || w->inherits("QLineEdit") || w->inherits("QAbstractSpinBox")
                  || w->inherits("QComboBox"))
@@ -100,8 +101,8 @@ void StartupTest::secondaryPanelsStayAboveTheMainPanelAndKeepTheirPlace()
         QVERIFY(screen.contains(app.panel.widget->frameGeometry()));
         for (QWidget* w : {app.recpanel.widget.get(), app.calibpanel.widget.get(), app.calibpanel2.widget.get(),
                            app.graphpanel.widget.get(), app.gfpanel.widget.get(), app.vecpanel.widget.get(),
-                           app.interfacepanel.widget(), app.scaleaxispanel.widget.get(),
-                           app.monitorpanel.widget.get(), app.tracewindow->widget()}) {
+                           app.interfacepanel.widget(), app.scaleaxispanel.widget.get(), app.monitorpanel.widget.get(),
+                           app.tracewindow->widget()}) {
             w->show();
             QVERIFY2(w->windowHandle() && w->windowHandle()->transientParent() == app.panel.widget->windowHandle(),
                      qPrintable(w->objectName()));
@@ -240,12 +241,15 @@ void StartupTest::transferButtonsDimTogetherButStopNever()
     const auto find = [](QWidget* panel, const char* name) {
         return panel->findChild<QWidget*>(QString::fromLatin1(name));
     };
-    const QList<QWidget*> dimmed = {
-        find(app.panel.widget.get(), "ButtonGo"), find(app.panel.widget.get(), "ButtonSend"),
-        find(app.panel.widget.get(), "ButtonGet"), find(app.panel.widget.get(), "ButtonConnect"),
-        find(app.calibpanel.widget.get(), "ButtonStartCalib"), find(app.calibpanel2.widget.get(), "ButtonSendCalibData"),
-        find(app.monitorpanel.widget.get(), "ButtonStartMonitor"), app.interfacepanel.ui().ButtonTryToConnect,
-        app.interfacepanel.ui().ButtonDiscard};
+    const QList<QWidget*> dimmed = {find(app.panel.widget.get(), "ButtonGo"),
+                                    find(app.panel.widget.get(), "ButtonSend"),
+                                    find(app.panel.widget.get(), "ButtonGet"),
+                                    find(app.panel.widget.get(), "ButtonConnect"),
+                                    find(app.calibpanel.widget.get(), "ButtonStartCalib"),
+                                    find(app.calibpanel2.widget.get(), "ButtonSendCalibData"),
+                                    find(app.monitorpanel.widget.get(), "ButtonStartMonitor"),
+                                    app.interfacepanel.ui().ButtonTryToConnect,
+                                    app.interfacepanel.ui().ButtonDiscard};
     app.SetButtonsDimmed(1);
     for (QWidget* w : dimmed)
         QVERIFY2(w && !w->isEnabled(), w ? qPrintable(w->objectName()) : "missing control");

@@ -13,8 +13,11 @@ using tarvo::test::commit;
 using tarvo::test::ScopeFixture;
 
 namespace {
-double cell(const Ui::P& p, int row, int col) { return p.TeachTable->item(row, col)->data(Qt::EditRole).toDouble(); }
-} // namespace
+double cell(const Ui::P& p, int row, int col)
+{
+    return p.TeachTable->item(row, col)->data(Qt::EditRole).toDouble();
+}
+}  // namespace
 
 class TeachTableTest : public QObject {
     Q_OBJECT

@@ -38,7 +38,7 @@ QString cell(TraceWindow& w, int row, int column)
     return w.model().data(w.model().index(row, column), Qt::DisplayRole).toString();
 }
 
-} // namespace
+}  // namespace
 
 class TraceWindowTest : public QObject {
     Q_OBJECT
@@ -126,7 +126,8 @@ void TraceWindowTest::liveRunShowsEachMeasurementExchangeAndSaves()
     const QString path = f.path(QStringLiteral("saved.txt"));
     f.dialogs->fileAnswers << path;
     t.ButtonTraceSave->click();
-    const QStringList lines = QString::fromUtf8(f.readFile(QStringLiteral("saved.txt"))).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines
+        = QString::fromUtf8(f.readFile(QStringLiteral("saved.txt"))).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 2 * requests + 1);
     QCOMPARE(lines.first(), traceHeaderLine());
     QCOMPARE(lines[1], formatTraceLine(w.model().recordAt(0)));

@@ -92,7 +92,12 @@ public:
     // Waits until n bytes have arrived and takes them.
     QByteArray read(int n, int timeoutMs = 2000)
     {
-        (void)waitFor([&] { pump(); return m_in.size() >= n; }, timeoutMs);
+        (void)waitFor(
+            [&] {
+                pump();
+                return m_in.size() >= n;
+            },
+            timeoutMs);
         QByteArray head = m_in.left(n);
         m_in.remove(0, head.size());
         return head;
@@ -171,7 +176,7 @@ private:
 };
 #endif
 
-} // namespace
+}  // namespace
 
 class TestSensorSim : public QObject {
     Q_OBJECT
@@ -509,7 +514,7 @@ void TestSensorSim::splitAndGluedFrames()
 
     // Three frames in one piece, then one split unevenly over two writes.
     const QByteArray glued = makeFrame(frame::ReadTeachRow, {1}) + makeFrame(frame::ReadTeachRow, {2})
-                             + makeFrame(frame::ReadTeachRow, {3}) + read3.left(7);
+        + makeFrame(frame::ReadTeachRow, {3}) + read3.left(7);
     pc.write(glued);
     QTest::qWait(20);
     pc.write(read3.mid(7));
@@ -817,14 +822,16 @@ void TestSensorSim::programPrintsPortAndStopsOnSignal()
     QVERIFY(program.waitForStarted());
     QRegularExpression listening(R"(listening on 127\.0\.0\.1:(\d+))");
     QRegularExpressionMatch match;
-    QVERIFY(waitFor([&] {
-        while (program.canReadLine()) {
-            match = listening.match(QString::fromUtf8(program.readLine()));
-            if (match.hasMatch())
-                return true;
-        }
-        return false;
-    }, 5000));
+    QVERIFY(waitFor(
+        [&] {
+            while (program.canReadLine()) {
+                match = listening.match(QString::fromUtf8(program.readLine()));
+                if (match.hasMatch())
+                    return true;
+            }
+            return false;
+        },
+        5000));
     TcpPeer pc(quint16(match.captured(1).toUInt()));
     QCOMPARE(pc.exchange(makeFrame(frame::Identify)).left(5), QByteArray("TARVO"));
 #if defined(Q_OS_UNIX)

@@ -44,7 +44,7 @@ std::int64_t nowNs()
         .count();
 }
 
-} // namespace
+}  // namespace
 
 quint16 freeTcpPort()
 {
@@ -56,8 +56,8 @@ QString MosquittoBroker::program()
 {
     QString p = QStandardPaths::findExecutable(QStringLiteral("mosquitto"));
     if (p.isEmpty())
-        p = QStandardPaths::findExecutable(QStringLiteral("mosquitto"), {QStringLiteral("/usr/sbin"),
-                                                                          QStringLiteral("/usr/local/sbin")});
+        p = QStandardPaths::findExecutable(QStringLiteral("mosquitto"),
+                                           {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin")});
     return p;
 }
 
@@ -168,10 +168,13 @@ bool MqttSubscriber::subscribe(quint16 port, const QByteArray& filter, QString* 
     int rc = mosquitto_connect_async(m_mosq, "127.0.0.1", port, 30);
     if (rc == MOSQ_ERR_SUCCESS)
         rc = mosquitto_loop_start(m_mosq);
-    const bool ok = rc == MOSQ_ERR_SUCCESS && waitUntil([this] {
-                        std::lock_guard lock(m_mutex);
-                        return m_subscribed;
-                    }, kStartMs);
+    const bool ok = rc == MOSQ_ERR_SUCCESS
+        && waitUntil(
+                        [this] {
+                            std::lock_guard lock(m_mutex);
+                            return m_subscribed;
+                        },
+                        kStartMs);
     if (!ok && error)
         *error = QStringLiteral("the subscriber did not get its subscription: %1")
                      .arg(QString::fromUtf8(mosquitto_strerror(rc)));
@@ -194,8 +197,8 @@ void MqttSubscriber::onSubscribe(mosquitto*, void* self, int, int, const int*)
 void MqttSubscriber::onMessage(mosquitto*, void* self, const mosquitto_message* m)
 {
     auto* s = static_cast<MqttSubscriber*>(self);
-    MqttMessage copy{QByteArray(m->topic),
-                     QByteArray(static_cast<const char*>(m->payload), m->payloadlen), m->retain, nowNs()};
+    MqttMessage copy{QByteArray(m->topic), QByteArray(static_cast<const char*>(m->payload), m->payloadlen), m->retain,
+                     nowNs()};
     std::lock_guard lock(s->m_mutex);
     s->m_messages.push_back(std::move(copy));
 }
@@ -222,4 +225,4 @@ std::size_t MqttSubscriber::count() const
     return m_messages.size();
 }
 
-} // namespace tarvo::test
+}  // namespace tarvo::test

@@ -21,9 +21,9 @@ namespace tarvo::test {
 quint16 freeTcpPort();
 
 struct BrokerSetup {
-    QString passwordFile;  // users and passwords (mosquitto_passwd) for clients that give a name
+    QString passwordFile;               // users and passwords (mosquitto_passwd) for clients that give a name
     QString cafile, certfile, keyfile;  // a TLS listener
-    bool persistence = false;  // sessions and queued messages survive a restart
+    bool persistence = false;           // sessions and queued messages survive a restart
 };
 
 class MosquittoBroker {
@@ -91,4 +91,4 @@ private:
     bool m_subscribed = false;
 };
 
-} // namespace tarvo::test
+}  // namespace tarvo::test

@@ -61,4 +61,4 @@ ScriptedDialogs& installScriptedDialogs()
     return ref;
 }
 
-} // namespace tarvo::test
+}  // namespace tarvo::test

@@ -10,7 +10,7 @@
 namespace tarvo::test {
 
 struct ShownBox {
-    QString kind;   // "message", "notice", "offer", "confirm", "ask", "file" or "url"
+    QString kind;  // "message", "notice", "offer", "confirm", "ask", "file" or "url"
     QString title;
     QString text;
 };
@@ -39,4 +39,4 @@ protected:
 // Installs a fresh ScriptedDialogs as the process-wide service and returns it.
 ScriptedDialogs& installScriptedDialogs();
 
-} // namespace tarvo::test
+}  // namespace tarvo::test

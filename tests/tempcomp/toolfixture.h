@@ -85,8 +85,8 @@ public:
         exec([&] {
             m_sensor = new sim::SensorSim(options);
             m_sensor->start();
-            QObject::connect(m_sensor, &sim::SensorSim::clientConnected, m_sensor, [this] { ++m_connects; },
-                             Qt::DirectConnection);
+            QObject::connect(
+                m_sensor, &sim::SensorSim::clientConnected, m_sensor, [this] { ++m_connects; }, Qt::DirectConnection);
         });
     }
     ~SensorThread()
@@ -105,11 +105,32 @@ public:
         exec([&] { f(*m_sensor); });
     }
 
-    quint16 tcpPort() { quint16 p = 0; on([&](sim::SensorSim& s) { p = s.tcpPort(); }); return p; }
-    QString ptyPath() { QString p; on([&](sim::SensorSim& s) { p = s.ptyPath(); }); return p; }
-    QList<QByteArray> frames() { QList<QByteArray> f; on([&](sim::SensorSim& s) { f = s.receivedFrames(); }); return f; }
-    void clearFrames() { on([](sim::SensorSim& s) { s.clearReceived(); }); }
-    void setFaults(const sim::Faults& faults) { on([&](sim::SensorSim& s) { s.setFaults(faults); }); }
+    quint16 tcpPort()
+    {
+        quint16 p = 0;
+        on([&](sim::SensorSim& s) { p = s.tcpPort(); });
+        return p;
+    }
+    QString ptyPath()
+    {
+        QString p;
+        on([&](sim::SensorSim& s) { p = s.ptyPath(); });
+        return p;
+    }
+    QList<QByteArray> frames()
+    {
+        QList<QByteArray> f;
+        on([&](sim::SensorSim& s) { f = s.receivedFrames(); });
+        return f;
+    }
+    void clearFrames()
+    {
+        on([](sim::SensorSim& s) { s.clearReceived(); });
+    }
+    void setFaults(const sim::Faults& faults)
+    {
+        on([&](sim::SensorSim& s) { s.setFaults(faults); });
+    }
     sim::FactorTable factors(int colour)
     {
         sim::FactorTable t{};
@@ -157,7 +178,9 @@ struct ToolFixture {
     void serialPortOneIsTheSensor()
     {
         const QString pty = sensor->ptyPath();
-        setSerialPortResolver([pty](int n) { return SerialDevice{n == 1 ? pty : QString(), QStringLiteral("simulated")}; });
+        setSerialPortResolver([pty](int n) {
+            return SerialDevice{n == 1 ? pty : QString(), QStringLiteral("simulated")};
+        });
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -227,4 +250,4 @@ struct ToolFixture {
     static int word(const QByteArray& frame, int w) { return quint8(frame[2 * w]) << 8 | quint8(frame[2 * w + 1]); }
 };
 
-} // namespace tarvo::test
+}  // namespace tarvo::test

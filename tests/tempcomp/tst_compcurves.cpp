@@ -14,7 +14,7 @@ Coefficients red(double x4, double x3, double x2, double x1, double t)
 {
     return {x4, x3, x2, x1, t, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 }
-} // namespace
+}  // namespace
 
 class CompCurvesTest : public QObject {
     Q_OBJECT
@@ -35,12 +35,14 @@ void CompCurvesTest::curveValuesAndTheirExtremes_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<double>("min");
     QTest::addColumn<double>("max");
-    QTest::newRow("line 1000 + 0.5 t, extremes truncated") << red(0, 0, 0, 0.5, 1000) << 99 << 1049.5 << 1000.0 << 1049.0;
+    QTest::newRow("line 1000 + 0.5 t, extremes truncated")
+        << red(0, 0, 0, 0.5, 1000) << 99 << 1049.5 << 1000.0 << 1049.0;
     QTest::newRow("t^4 exact at 99") << red(1, 0, 0, 0, 0) << 99 << 96059601.0 << 0.0 << 96059601.0;
     QTest::newRow("every power") << red(1, 2, 3, 4, 5) << 10 << 12345.0 << 5.0 << 98030003.0;
     QTest::newRow("all zero: axis -50..50") << red(0, 0, 0, 0, 0) << 50 << 0.0 << 0.0 << 0.0;
     QTest::newRow("above 10000: min stays 10000") << red(0, 0, 0, 1, 20000) << 0 << 20000.0 << 10000.0 << 20099.0;
-    QTest::newRow("below -10000: max stays -10000") << red(0, 0, 0, -1, -20000) << 0 << -20000.0 << -20099.0 << -10000.0;
+    QTest::newRow("below -10000: max stays -10000")
+        << red(0, 0, 0, -1, -20000) << 0 << -20000.0 << -20099.0 << -10000.0;
     QTest::newRow("-12.7 gives -12, not -13") << red(0, 0, 0, 0, -12.7) << 3 << -12.7 << -12.0 << -12.0;
 }
 

@@ -24,9 +24,21 @@ private slots:
 };
 
 namespace {
-const Coefficients kAwkward = {1.2345678901234567e-07, -0.000123456789, 1e9, -1e9, 0.1,
-                               2.5e-300, -0.0, 1000, 1010.5, 3,
-                               1.0 / 3.0, -2.0 / 7.0, 123456.789, 5e-324, 0};
+const Coefficients kAwkward = {1.2345678901234567e-07,
+                               -0.000123456789,
+                               1e9,
+                               -1e9,
+                               0.1,
+                               2.5e-300,
+                               -0.0,
+                               1000,
+                               1010.5,
+                               3,
+                               1.0 / 3.0,
+                               -2.0 / 7.0,
+                               123456.789,
+                               5e-324,
+                               0};
 
 QByteArray numbers(int count)
 {
@@ -35,7 +47,7 @@ QByteArray numbers(int count)
         text += QByteArray::number(i) + '\n';
     return text;
 }
-} // namespace
+}  // namespace
 
 void EquationFileTest::savedValuesLoadBackExactly()
 {
@@ -51,7 +63,8 @@ void EquationFileTest::savedValuesLoadBackExactly()
 
 void EquationFileTest::eachValueStandsAloneOnItsLineInATenCharacterField()
 {
-    const QList<QByteArray> lines = formatEquation({0, 0, 0, 0.5, 1000, 0, 0, 0, 0, 1e-7, 0, 0, 0, 0, -12.75}).split('\n');
+    const QList<QByteArray> lines
+        = formatEquation({0, 0, 0, 0.5, 1000, 0, 0, 0, 0, 1e-7, 0, 0, 0, 0, -12.75}).split('\n');
     QCOMPARE(lines.size(), 16);  // fifteen lines, each ended
     QVERIFY(lines.last().isEmpty());
     QCOMPARE(lines[0], QByteArray("         0"));
@@ -90,11 +103,15 @@ void EquationFileTest::refusesWhatIsNotAnEquationFile_data()
     QTest::newRow("words") << "RX4 = 0.5\n" + numbers(14) << "Line 1: \"RX4 = 0.5\" is not one number.";
     QTest::newRow("two on a line") << numbers(3) + "1 2\n" + numbers(11) << "Line 4: \"1 2\" is not one number.";
     QTest::newRow("decimal comma") << numbers(5) + "1,5\n" + numbers(9) << "Line 6: \"1,5\" is not a number.";
-    QTest::newRow("nan") << numbers(14) + "nan\n" << "Line 15: \"nan\" is not a number.";
+    QTest::newRow("nan") << numbers(14) + "nan\n"
+                         << "Line 15: \"nan\" is not a number.";
     QTest::newRow("infinity") << "-inf\n" + numbers(14) << "Line 1: \"-inf\" is not a number.";
     QTest::newRow("beyond double") << "1e999\n" + numbers(14) << "Line 1: \"1e999\" is not a number.";
-    QTest::newRow("binary") << QByteArray("\x00\x01\xff\xfe" "3", 5) + '\n' + numbers(14)
-                            << "Line 1: \"\uFFFD\uFFFD\uFFFD\uFFFD3\" is not a number.";
+    QTest::newRow("binary") << QByteArray("\x00\x01\xff\xfe"
+                                          "3",
+                                          5)
+            + '\n'
+            + numbers(14) << "Line 1: \"\uFFFD\uFFFD\uFFFD\uFFFD3\" is not a number.";
 }
 
 void EquationFileTest::refusesWhatIsNotAnEquationFile()

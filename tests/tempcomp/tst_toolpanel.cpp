@@ -33,7 +33,7 @@ QValueAxis* yAxis(QChartView* view)
 
 const Coefficients kLines = {0, 0, 0, 0.5, 1000, 0, 0, 0, 0, 2000, 0, 0, 0, 0, 3000};
 
-} // namespace
+}  // namespace
 
 class ToolPanelTest : public QObject {
     Q_OBJECT
@@ -64,8 +64,8 @@ void ToolPanelTest::controlsCarryCaptionsAndAccessibleNames()
     QWidget* p = app.panel.get();
     QCOMPARE(p->objectName(), QStringLiteral("P"));
     QCOMPARE(p->windowTitle(), QStringLiteral("TARVO-TEMPCOMP-Scope V4.3"));
-    QStringList captioned = {"EditTemp", "EditRefRed", "EditRefGreen", "EditRefBlue", "DispCurveRed",
-                             "DispCurveGreen", "DispCurveBlue", "DispSendCF", "DispStatus"};
+    QStringList captioned = {"EditTemp",       "EditRefRed",    "EditRefGreen", "EditRefBlue", "DispCurveRed",
+                             "DispCurveGreen", "DispCurveBlue", "DispSendCF",   "DispStatus"};
     for (const char* c : {"R", "G", "B"})
         for (const char* k : {"X4", "X3", "X2", "X1", "T"})
             captioned << QString::fromLatin1(c) + QString::fromLatin1(k);
@@ -89,7 +89,8 @@ void ToolPanelTest::startUpBrandsTriesPortOneAndReadsOnlyTheHistory()
     history += QByteArray("10.0.0.7").leftJustified(100, '\0') + '\n';
     f.writeFile(QStringLiteral("IPComboBox.cfg"), history);
     // The tool keeps no connection settings: this file is not read.
-    f.writeFile(QStringLiteral("ComSettings.cfg"), QStringLiteral("1\n1\n127.0.0.1\n%1\n").arg(f.sensor->tcpPort()).toUtf8());
+    f.writeFile(QStringLiteral("ComSettings.cfg"),
+                QStringLiteral("1\n1\n127.0.0.1\n%1\n").arg(f.sensor->tcpPort()).toUtf8());
     TempCompApp& app = f.start();
 
     bool titled = false;
@@ -142,12 +143,24 @@ void ToolPanelTest::chartCommandsLeaveOneChartOfTheirGroupVisible_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("curveChart");
     QTest::addColumn<QString>("factorChart");
-    QTest::newRow("show red") << "ButtonShowRed" << "GraphRed" << "GraphCfBlue";
-    QTest::newRow("show blue") << "ButtonShowBlue" << "GraphBlue" << "GraphCfBlue";
-    QTest::newRow("calculate curves") << "ButtonCalcCurves" << "GraphRGB" << "GraphCfBlue";
-    QTest::newRow("show red factors") << "ButtonShowCfRed" << "GraphGreen" << "GraphCfRed";
-    QTest::newRow("show green factors") << "ButtonShowCfGreen" << "GraphGreen" << "GraphCfGreen";
-    QTest::newRow("calculate factors") << "ButtonCalcCalib" << "GraphGreen" << "GraphCfRGB";
+    QTest::newRow("show red") << "ButtonShowRed"
+                              << "GraphRed"
+                              << "GraphCfBlue";
+    QTest::newRow("show blue") << "ButtonShowBlue"
+                               << "GraphBlue"
+                               << "GraphCfBlue";
+    QTest::newRow("calculate curves") << "ButtonCalcCurves"
+                                      << "GraphRGB"
+                                      << "GraphCfBlue";
+    QTest::newRow("show red factors") << "ButtonShowCfRed"
+                                      << "GraphGreen"
+                                      << "GraphCfRed";
+    QTest::newRow("show green factors") << "ButtonShowCfGreen"
+                                        << "GraphGreen"
+                                        << "GraphCfGreen";
+    QTest::newRow("calculate factors") << "ButtonCalcCalib"
+                                       << "GraphGreen"
+                                       << "GraphCfRGB";
 }
 
 void ToolPanelTest::chartCommandsLeaveOneChartOfTheirGroupVisible()
@@ -321,7 +334,8 @@ void ToolPanelTest::equationIsSavedWhereTheUserChoseAndLoadedBack()
     QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
     QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("could not be saved")));
 
-    f.writeFile(QStringLiteral("typed.equ"), "  1e-06\n-2.5E-4\n 0.001\n0.5\n1000\n0\n0\n0\n-1\n2000\n0\n0\n0\n0\n 3000.25\n");
+    f.writeFile(QStringLiteral("typed.equ"),
+                "  1e-06\n-2.5E-4\n 0.001\n0.5\n1000\n0\n0\n0\n-1\n2000\n0\n0\n0\n0\n 3000.25\n");
     f.dialogs->fileAnswers = {f.path(QStringLiteral("typed.equ"))};
     f.ui().ButtonGetEquation->click();
     QCOMPARE(app.coefficientsFromPanel(),
@@ -391,8 +405,9 @@ void ToolPanelTest::typedEntriesTheFieldDoesNotTakeAreToldAtTheField()
     QTest::keyClicks(p.RX2, QStringLiteral("2e9"));
     QTest::keyClick(p.RX2, Qt::Key_Return);
     QCOMPARE(p.RX2->value(), 0.25);
-    QVERIFY2(p.RX2->toolTip().contains(QStringLiteral("\"2e9\" was not taken: the value must lie within -1e+09 … 1e+09")),
-             qPrintable(p.RX2->toolTip()));
+    QVERIFY2(
+        p.RX2->toolTip().contains(QStringLiteral("\"2e9\" was not taken: the value must lie within -1e+09 … 1e+09")),
+        qPrintable(p.RX2->toolTip()));
     // The next entry clears the notice.
     p.RX2->selectAll();
     QTest::keyClicks(p.RX2, QStringLiteral("3"));

@@ -18,7 +18,7 @@ sim::SimOptions withPty()
     o.pty = true;
     return o;
 }
-} // namespace
+}  // namespace
 
 class TransferTest : public QObject {
     Q_OBJECT
@@ -198,9 +198,9 @@ void TransferTest::failureInGreenBlockFourLeavesTheEarlierBlocksSent()
     const auto blueBefore = f.sensor->factors(2);
     const auto greenBefore = f.sensor->factors(1);
     sim::Faults fault;
-    fault.corruptByte = 12;       // a factor byte
+    fault.corruptByte = 12;  // a factor byte
     fault.onlyCommand = 41;
-    fault.afterFrames = 15;       // 43, ten red blocks, green blocks 0-3
+    fault.afterFrames = 15;  // 43, ten red blocks, green blocks 0-3
     f.sensor->setFaults(fault);
     f.sensor->clearFrames();
 
@@ -337,9 +337,9 @@ void TransferTest::commandsAreDimmedAndTheButtonRedWhileSending()
         bool send = true, calib = true, connect = true, tryButton = true, calcCurves = false;
     } seen;
     QTimer::singleShot(100, f.app.get(), [&] {
-        seen = {f.ui().DispSendCF->text(), f.ui().ButtonSendCF->palette().color(QPalette::Button),
-                f.ui().ButtonSendCF->isEnabled(), f.ui().ButtonCalcCalib->isEnabled(),
-                f.ui().ButtonConnect->isEnabled(), f.ip().ButtonTryToConnect->isEnabled(),
+        seen = {f.ui().DispSendCF->text(),           f.ui().ButtonSendCF->palette().color(QPalette::Button),
+                f.ui().ButtonSendCF->isEnabled(),    f.ui().ButtonCalcCalib->isEnabled(),
+                f.ui().ButtonConnect->isEnabled(),   f.ip().ButtonTryToConnect->isEnabled(),
                 f.ui().ButtonCalcCurves->isEnabled()};
     });
     f.ui().ButtonSendCF->click();

@@ -20,7 +20,7 @@ QStringList labels(double min, double max, double step, const QString& format)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 class AxisTicksTest : public QObject {
     Q_OBJECT
@@ -37,11 +37,12 @@ void AxisTicksTest::ticksAreRoundAndLabelledDistinctly_data()
     QTest::addColumn<double>("minStep");
     QTest::addColumn<QStringList>("shown");
     QTest::newRow("profile, no points") << 0.0 << 1.0 << 1.0 << QStringList{"0", "1"};
-    QTest::newRow("calibration graph scaled by hand") << 50.0 << 400.0 << 0.0 << QStringList{"100", "200", "300", "400"};
+    QTest::newRow("calibration graph scaled by hand")
+        << 50.0 << 400.0 << 0.0 << QStringList{"100", "200", "300", "400"};
     QTest::newRow("calibration graph reset") << 0.0 << 2200.0 << 0.0 << QStringList{"0", "500", "1000", "1500", "2000"};
     QTest::newRow("counted points, no quarter steps") << 0.0 << 12.0 << 1.0 << QStringList{"0", "5", "10"};
-    QTest::newRow("quarter steps keep their decimal") << 0.0 << 12.0 << 0.0
-                                                      << QStringList{"0.0", "2.5", "5.0", "7.5", "10.0"};
+    QTest::newRow("quarter steps keep their decimal")
+        << 0.0 << 12.0 << 0.0 << QStringList{"0.0", "2.5", "5.0", "7.5", "10.0"};
     QTest::newRow("small span") << 0.0 << 0.05 << 0.0 << QStringList{"0.00", "0.01", "0.02", "0.03", "0.04", "0.05"};
     QTest::newRow("around zero") << -50.0 << 50.0 << 0.0 << QStringList{"-40", "-20", "0", "20", "40"};
 }

@@ -32,9 +32,12 @@ struct Panel {
     QColor bannerColour() const { return banner->palette().color(QPalette::Window); }
 };
 
-const BrandingTable& table(bool scope) { return scope ? scopeBrandingTable() : toolBrandingTable(); }
+const BrandingTable& table(bool scope)
+{
+    return scope ? scopeBrandingTable() : toolBrandingTable();
+}
 
-} // namespace
+}  // namespace
 
 class BrandingTest : public QObject {
     Q_OBJECT
@@ -161,7 +164,7 @@ void BrandingTest::bitmapShownWhenItLoadsElsePictureStaysEmpty()
     ShowLogo(&missing.window, rows, 1);
     QVERIFY(missing.picture->pixmap().isNull());
     QCOMPARE(missing.picture->pos(), QPoint(700, 6));
-    QCOMPARE(missing.texts().size(), 1); // and the rest goes on, silently
+    QCOMPARE(missing.texts().size(), 1);  // and the rest goes on, silently
     QVERIFY(dialogs.shown.isEmpty());
 }
 

@@ -27,7 +27,8 @@ struct Panel {
         for (const QString& item : items)
             Combo_InsertComboItem(field, -1, item);
     }
-    template <class W> W* add(const QString& name, QRect geometry)
+    template <class W>
+    W* add(const QString& name, QRect geometry)
     {
         auto* w = new W(&window);
         w->setObjectName(name);
@@ -62,7 +63,7 @@ QVariant get(QLineEdit* field, int attribute)
     return rc < 0 ? QVariant(rc) : value;
 }
 
-} // namespace
+}  // namespace
 
 class ComboBoxTest : public QObject {
     Q_OBJECT
@@ -90,7 +91,7 @@ private slots:
 void ComboBoxTest::newComboBoxPutsButtonLeftOfFieldAndFirstInTabOrder()
 {
     Panel p;
-    QCOMPARE(p.field->geometry(), QRect(200, 10, 150, 22)); // the field stays put
+    QCOMPARE(p.field->geometry(), QRect(200, 10, 150, 22));  // the field stays put
     QCOMPARE(p.list()->geometry(), QRect(200 - 22, 10, 22, 22));
     QCOMPARE(p.frame()->geometry(), QRect(200 - 22 - 1, 9, 150 + 22 + 2, 24));
     QVERIFY(!p.list()->isEditable());
@@ -132,30 +133,42 @@ void ComboBoxTest::typingCompletesFromFirstMatchingItem_data()
         return list;
     };
     const QStringList alphaAc{"alpha", "ac"};
-    QTest::newRow("first match, tail selected") << alphaAc << -1 << keys("a") << "alpha" << "lpha";
-    QTest::newRow("typing on replaces tail") << alphaAc << -1 << keys("al") << "alpha" << "pha";
-    QTest::newRow("later item once first fails") << alphaAc << -1 << keys("ac") << "ac" << "";
-    QTest::newRow("no match") << alphaAc << -1 << keys("alx") << "alx" << "";
-    QTest::newRow("list order decides") << QStringList{"ac", "alpha"} << -1 << keys("a") << "ac" << "c";
-    QTest::newRow("case-insensitive, typed case kept") << QStringList{"ALPHA"} << -1 << keys("a") << "aLPHA" << "LPHA";
-    QTest::newRow("one-character item never completes") << QStringList{"x", "xylo"} << -1 << keys("x") << "x" << "";
-    QTest::newRow("tail cut to max length") << QStringList{"alphabet"} << 4 << keys("a") << "alph" << "lph";
+    QTest::newRow("first match, tail selected") << alphaAc << -1 << keys("a") << "alpha"
+                                                << "lpha";
+    QTest::newRow("typing on replaces tail") << alphaAc << -1 << keys("al") << "alpha"
+                                             << "pha";
+    QTest::newRow("later item once first fails") << alphaAc << -1 << keys("ac") << "ac"
+                                                 << "";
+    QTest::newRow("no match") << alphaAc << -1 << keys("alx") << "alx"
+                              << "";
+    QTest::newRow("list order decides") << QStringList{"ac", "alpha"} << -1 << keys("a") << "ac"
+                                        << "c";
+    QTest::newRow("case-insensitive, typed case kept") << QStringList{"ALPHA"} << -1 << keys("a") << "aLPHA"
+                                                       << "LPHA";
+    QTest::newRow("one-character item never completes") << QStringList{"x", "xylo"} << -1 << keys("x") << "x"
+                                                        << "";
+    QTest::newRow("tail cut to max length") << QStringList{"alphabet"} << 4 << keys("a") << "alph"
+                                            << "lph";
 
     for (auto [name, key] : {std::pair{"Backspace", Qt::Key_Backspace}, std::pair{"Delete", Qt::Key_Delete}}) {
         QTestEventList stop = keys("a");
         stop.addKeyClick(key);
-        QTest::addRow("%s stops completion", name) << alphaAc << -1 << stop << "a" << "";
+        QTest::addRow("%s stops completion", name) << alphaAc << -1 << stop << "a"
+                                                   << "";
         QTestEventList resume = stop;
         resume.addKeyClick('l');
-        QTest::addRow("%s, next key completes again", name) << alphaAc << -1 << resume << "alpha" << "pha";
+        QTest::addRow("%s, next key completes again", name) << alphaAc << -1 << resume << "alpha"
+                                                            << "pha";
     }
 
     // Cutting everything leaves empty text, which matches the first item.
     QTestEventList cutAll = keys("q");
     cutAll.addKeyClick(Qt::Key_A, Qt::ControlModifier);
     cutAll.addKeyClick(Qt::Key_X, Qt::ControlModifier);
-    QTest::newRow("empty text offers first item") << QStringList{"alpha", "beta"} << -1 << cutAll << "alpha" << "alpha";
-    QTest::newRow("empty text, one-character first item") << QStringList{"x", "alpha"} << -1 << cutAll << "" << "";
+    QTest::newRow("empty text offers first item") << QStringList{"alpha", "beta"} << -1 << cutAll << "alpha"
+                                                  << "alpha";
+    QTest::newRow("empty text, one-character first item") << QStringList{"x", "alpha"} << -1 << cutAll << ""
+                                                          << "";
 }
 
 void ComboBoxTest::typingCompletesFromFirstMatchingItem()
@@ -233,7 +246,7 @@ void ComboBoxTest::pickCopiesItemCutToMaxLengthAndCommits()
     QSignalSpy changed(Combo_Record(p.field), &ComboBox::valueChanged);
     QAbstractItemView* view = p.list()->view();
 
-    for (int pick = 0; pick < 2; ++pick) { // the second time the same item again
+    for (int pick = 0; pick < 2; ++pick) {  // the second time the same item again
         p.field->setFocus();
         QTest::keyClick(p.field, Qt::Key_Down);
         QTRY_VERIFY(view->isVisible());
@@ -244,7 +257,7 @@ void ComboBoxTest::pickCopiesItemCutToMaxLengthAndCommits()
         QCOMPARE(p.focus(), static_cast<QWidget*>(p.field));
     }
     QCOMPARE(committed.count(), 2);
-    QCOMPARE(changed.count(), 1); // only the first pick changed the selection
+    QCOMPARE(changed.count(), 1);  // only the first pick changed the selection
 }
 
 void ComboBoxTest::enterOrLeavingAfterEditCommits()
@@ -258,7 +271,7 @@ void ComboBoxTest::enterOrLeavingAfterEditCommits()
     QCOMPARE(changed.count(), 8);
     QTest::keyClick(p.field, Qt::Key_Return);
     QCOMPARE(committed.count(), 1);
-    p.after->setFocus(); // nothing edited since Enter
+    p.after->setFocus();  // nothing edited since Enter
     QCOMPARE(committed.count(), 1);
 
     p.field->setFocus();
@@ -284,7 +297,7 @@ void ComboBoxTest::itemOperationsCheckIndexAndCount()
     QCOMPARE(index, -1);
 
     QCOMPARE(Combo_DeleteComboItem(f, 0, 4), ComboErrOutOfRange);
-    QCOMPARE(Combo_DeleteComboItem(f, 3, -1), 0); // nothing from the end on
+    QCOMPARE(Combo_DeleteComboItem(f, 3, -1), 0);  // nothing from the end on
     QCOMPARE(Combo_DeleteComboItem(f, 1, -1), 0);
     QCOMPARE(p.items(), QStringList{"a"});
 }
@@ -385,7 +398,7 @@ void ComboBoxTest::buttonFollowsFieldPlacedByLayout()
     QWidget window;
     auto* layout = new QHBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addSpacing(40); // room for the button
+    layout->addSpacing(40);  // room for the button
     auto* field = new QLineEdit(&window);
     layout->addWidget(field);
     QCOMPARE(Combo_NewComboBox(field), 0);

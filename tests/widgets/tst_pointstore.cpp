@@ -23,7 +23,7 @@ PointStore::Extremes bruteForce(const PointStore& s, std::int64_t from, std::int
     return e;
 }
 
-} // namespace
+}  // namespace
 
 class PointStoreTest : public QObject {
     Q_OBJECT

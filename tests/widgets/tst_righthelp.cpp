@@ -19,7 +19,6 @@ RightClickHelp& sharedHelp()
     return help;
 }
 
-
 // Counts the presses that reach it.
 class PressCounter final : public QWidget {
 public:
@@ -48,7 +47,8 @@ struct Panel {
         if (!QTest::qWaitForWindowExposed(&window))
             qFatal("panel not shown");
     }
-    template <class W> W* add(const QString& name, QRect geometry)
+    template <class W>
+    W* add(const QString& name, QRect geometry)
     {
         auto* w = new W(&window);
         w->setObjectName(name);
@@ -56,10 +56,14 @@ struct Panel {
         w->show();
         return w;
     }
-    template <class W = QWidget> W* control(const QString& name) const { return window.findChild<W*>(name); }
+    template <class W = QWidget>
+    W* control(const QString& name) const
+    {
+        return window.findChild<W*>(name);
+    }
 };
 
-} // namespace
+}  // namespace
 
 class RightHelpTest : public QObject {
     Q_OBJECT
@@ -93,13 +97,24 @@ void RightHelpTest::rightClickShowsTheControlsHelp_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
-    QTest::newRow("button") << "ButtonAccept" << "INFO!" << " Accept settings and return to main panel.";
-    QTest::newRow("spin box's line edit") << "EditSelectComPort" << "INFO!" << " Select a serial COM-PORT.";
-    QTest::newRow("table's viewport") << "GridMeasuredValues" << "INFO!"
+    QTest::newRow("button") << "ButtonAccept"
+                            << "INFO!"
+                            << " Accept settings and return to main panel.";
+    QTest::newRow("spin box's line edit") << "EditSelectComPort"
+                                          << "INFO!"
+                                          << " Select a serial COM-PORT.";
+    QTest::newRow("table's viewport") << "GridMeasuredValues"
+                                      << "INFO!"
                                       << " Insert measured values. \n ATTENTION!!! Fill not used cells with -1.";
-    QTest::newRow("own title") << "DispGF" << "Info" << " Displays the current gloss factor. ";
-    QTest::newRow("control added later") << "ButtonLater" << "INFO!" << " Added later.";
-    QTest::newRow("see manual: the guide at its topic") << "Evalmode" << "INFO!" << "See Manual.";
+    QTest::newRow("own title") << "DispGF"
+                               << "Info"
+                               << " Displays the current gloss factor. ";
+    QTest::newRow("control added later") << "ButtonLater"
+                                         << "INFO!"
+                                         << " Added later.";
+    QTest::newRow("see manual: the guide at its topic") << "Evalmode"
+                                                        << "INFO!"
+                                                        << "See Manual.";
 }
 
 void RightHelpTest::rightClickShowsTheControlsHelp()
@@ -166,7 +181,7 @@ void RightHelpTest::otherClicksControlsAndPanelsBehaveNormally()
     QTest::mouseClick(unlisted, Qt::RightButton);
     QCOMPARE(unlisted->presses, 1);
 
-    Panel other(false); // same names, never installed
+    Panel other(false);  // same names, never installed
     auto* elsewhere = other.control<PressCounter>("DispGF");
     QTest::mouseClick(elsewhere, Qt::RightButton);
     QCOMPARE(elsewhere->presses, 1);
