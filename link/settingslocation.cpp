@@ -89,9 +89,12 @@ SettingsLocation preparedSettingsLocation(const QString& programDir, const QStri
 
 QString describeSettingsLocation(const SettingsLocation& location, const QStringList& files)
 {
+    // "A", "A and B", "A, B and C".
+    QString names = files.value(0);
+    for (qsizetype i = 1; i < files.size(); ++i)
+        names += (i + 1 == files.size() ? QStringLiteral(" and ") : QStringLiteral(", ")) + files[i];
     QString text = QStringLiteral(" %1 %2 kept in \n %3 \n")
-                       .arg(files.join(QStringLiteral(" and ")),
-                            files.size() == 1 ? QStringLiteral("is") : QStringLiteral("are"),
+                       .arg(names, files.size() == 1 ? QStringLiteral("is") : QStringLiteral("are"),
                             QDir::toNativeSeparators(location.settingsDir));
     if (location.portable)
         return text + QStringLiteral(" (the program's own folder: this copy is portable). \n");

@@ -22,9 +22,10 @@ inline const QString kDesktopIdPrefix = QStringLiteral("com.tarvo.");
 
 inline const QString kConSettingsFile = QStringLiteral("ComSettings.cfg");
 inline const QString kIpComboBoxFile = QStringLiteral("IPComboBox.cfg");
+inline const QString kReconnectSettingsFile = QStringLiteral("Reconnect.cfg");  // settingsfiles.h: kReconnectFile
 // The files each program keeps (the tool keeps no connection settings).
-inline const QStringList kScopeSettingsFiles = {kConSettingsFile, kIpComboBoxFile};
-inline const QStringList kToolSettingsFiles = {kIpComboBoxFile};
+inline const QStringList kScopeSettingsFiles = {kConSettingsFile, kIpComboBoxFile, kReconnectSettingsFile};
+inline const QStringList kToolSettingsFiles = {kIpComboBoxFile, kReconnectSettingsFile};
 
 // The program's own session file, kept beside the two above: window sizes
 // and places, the last folder of each kind of file and, for the tool, its

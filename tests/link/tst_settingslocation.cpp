@@ -91,7 +91,7 @@ void SettingsLocationTest::folderDecidesWhereSettingsLive()
     // --help and the right-click help name the folder.
     const QString text = describeSettingsLocation(l, kScopeSettingsFiles);
     QVERIFY(text.contains(QDir::toNativeSeparators(l.settingsDir)));
-    QVERIFY(text.contains(QLatin1String("ComSettings.cfg and IPComboBox.cfg")));
+    QVERIFY(text.contains(QLatin1String("ComSettings.cfg, IPComboBox.cfg and Reconnect.cfg")));
 }
 
 void SettingsLocationTest::userFolderIsTheProgramsAppConfigLocation()
