@@ -97,8 +97,10 @@ Faults (for trying the programs' error handling)
   Losing the line (with --console): "drop" closes the connection (the
   pseudo-terminal is closed and opened anew), "away S" switches the sensor
   off for S seconds (TCP connections refused, the pseudo-terminal gone, then
-  a reboot: the EEPROM's parameters, automatic sending off), "reboot" only
-  reboots, "id TEXT" answers with another identification ("id -": its own).
+  a reboot: the EEPROM's parameters, automatic sending off), "mute S" makes
+  it hang for S seconds (the line stays open, nothing is taken or sent),
+  "reboot" only reboots, "id TEXT" answers with another identification
+  ("id -": its own).
   --pty-link PATH keeps PATH pointing at the pseudo-terminal, which gets
   another device name when it is opened anew, as a USB adapter's stable name.
   --param 1=2 starts with a parameter word the PC's panel does not list
@@ -202,6 +204,8 @@ void readConsole(SensorSim& sim, QCoreApplication& app)
                 sim.dropConnection();
             } else if (w[0] == u"away" && ok && v >= 0) {
                 sim.goAway(int(v * 1000));
+            } else if (w[0] == u"mute" && ok && v >= 0) {
+                sim.mute(int(v * 1000));
             } else if (w[0] == u"reboot") {
                 sim.reboot();
             } else if (w[0] == u"id" && w.size() >= 2) {
@@ -212,7 +216,7 @@ void readConsole(SensorSim& sim, QCoreApplication& app)
                 QCoreApplication::quit();
             } else {
                 say(QStringLiteral(
-                    "commands: gloss X | noise X | rate HZ | nofaults | drop | away S | reboot | id TEXT | quit"));
+                    "commands: gloss X | noise X | rate HZ | nofaults | drop | away S | mute S | reboot | id TEXT | quit"));
             }
         }
     });
@@ -262,7 +266,7 @@ int main(int argc, char* argv[])
         {"flood", "Automatic sending as fast as the line takes the frames."},
         {"param", "Start with parameter word <i> (0..15) set to <v>, even one the PC's panel does not list.", "i=v"},
         {"console",
-         "Read commands (gloss X, noise X, rate HZ, nofaults, drop, away S, reboot, id TEXT, quit) from standard input."},
+         "Read commands (gloss X, noise X, rate HZ, nofaults, drop, away S, mute S, reboot, id TEXT, quit) from standard input."},
         {"pty-link", "Keep a symbolic link <path> pointing at the pseudo-terminal, across reopenings.", "path"},
         {"quiet", "No line per frame."},
         {"trace", "Write every frame received and every byte sent to <file>, one line each.", "file"},

@@ -36,6 +36,8 @@ SensorSim::SensorSim(const SimOptions& options, QObject* parent)
     setAutoStray(options.autoStrayBytes, options.autoStrayEvery);
     setAutoFlood(options.autoFlood);
     connect(&m_autoTimer, &QTimer::timeout, this, &SensorSim::sendAutoFrame);
+    m_muteTimer.setSingleShot(true);
+    connect(&m_muteTimer, &QTimer::timeout, this, [this] { log(QStringLiteral("answers again")); });
     m_clock.start();
 }
 
@@ -141,6 +143,12 @@ void SensorSim::reboot()
     log(QStringLiteral("rebooted: working set from the EEPROM, automatic sending off"));
 }
 
+void SensorSim::mute(int ms)
+{
+    log(QStringLiteral("silent for %1 ms, the line open").arg(ms));
+    m_muteTimer.start(qMax(0, ms));
+}
+
 quint16 SensorSim::tcpPort() const
 {
     return m_tcp ? m_tcp->port() : 0;
@@ -244,6 +252,10 @@ void SensorSim::handleFrame(Link& link, const QByteArray& frame)
     emit frameReceived(frame);
 
     const quint16 command = commandOf(frame);
+    if (muted()) {
+        log(QStringLiteral("%1: command %2 not taken: silent").arg(link.channel->name()).arg(command));
+        return;
+    }
     SensorModel::Outcome out = m_model.handle(frame, m_clock.elapsed());
     log(QStringLiteral("%1: command %2 arg %3: %4")
             .arg(link.channel->name())
@@ -327,7 +339,7 @@ void SensorSim::sendDue(Link& link)
 
 void SensorSim::sendAutoFrame()
 {
-    if (!m_autoTarget || !m_autoTarget->isConnected())
+    if (!m_autoTarget || !m_autoTarget->isConnected() || muted())
         return;
     // A flood fills the line; otherwise one frame per part.
     constexpr qint64 kFloodBacklog = 16 * 1024;

@@ -91,6 +91,10 @@ public:
     bool away() const { return m_away; }
     // As after a reboot: the working set from the EEPROM, automatic sending off.
     void reboot();
+    // The sensor hangs for ms: the line stays open, but it takes no command
+    // and sends nothing; then it goes on as before, automatic sending too.
+    void mute(int ms);
+    bool muted() const { return m_muteTimer.isActive(); }
     // Another identification text (another sensor on the line); empty: its own.
     void setIdentification(const QByteArray& text) { m_model.setIdentification(text); }
     // A symbolic link kept pointing at the pseudo-terminal's device; set before start().
@@ -162,6 +166,7 @@ private:
     Link m_tcpLink, m_ptyLink;
     QPointer<SimChannel> m_autoTarget;
     QTimer m_autoTimer;
+    QTimer m_muteTimer;
     QElapsedTimer m_clock;
     QList<QByteArray> m_frames;
     qint64 m_frameCount = 0;
