@@ -12,6 +12,7 @@
 #include "ui_RECP.h"
 
 #include <QLabel>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -687,10 +688,22 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
 {
     QTest::addColumn<bool>("serial");
     QTest::addColumn<int>("mode");
-    QTest::newRow("triggered, TCP") << false << int(Triggered);
-    QTest::newRow("continuous, TCP") << false << int(Continuous);
+    // away: the sensor is off for a moment; rebooted: behind a line that
+    // stays up, automatic sending off; silent: it hangs with the line open;
+    // gone: off for good, until STOP RETRYING.
+    QTest::addColumn<QString>("outage");
+    QTest::addColumn<QStringList>("events");
+    const QStringList resumed{"LOST", "BACK", "RESUMED", "STOPPED"};
+    QTest::newRow("triggered, TCP") << false << int(Triggered) << "away" << resumed;
+    QTest::newRow("continuous, TCP") << false << int(Continuous) << "away" << resumed;
+    QTest::newRow("triggered, TCP, rebooted: the line check answers, nothing lost")
+        << false << int(Triggered) << "rebooted" << QStringList{"STOPPED"};
+    QTest::newRow("triggered, TCP, stop retrying") << false << int(Triggered) << "gone"
+                                                   << QStringList{"LOST", "GAVE-UP", "STOPPED"};
 #ifdef Q_OS_UNIX
-    QTest::newRow("triggered, line") << true << int(Triggered);
+    QTest::newRow("triggered, line") << true << int(Triggered) << "away" << resumed;
+    QTest::newRow("triggered, line, silent: the line check gets no answer")
+        << true << int(Triggered) << "silent" << resumed;
 #endif
 }
 
@@ -698,7 +711,10 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
 {
     QFETCH(bool, serial);
     QFETCH(int, mode);
+    QFETCH(QString, outage);
+    QFETCH(QStringList, events);
     RecorderFixture f(serial, true, true);
+    f.a->interfacepanel.ui().EditQuietLimit->setValue(2);
     f.a->interfacepanel.ui().CheckReconnect->setChecked(true);
     f.chooseNewFile();
     f.selectMode(mode);
@@ -708,34 +724,53 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     const auto count = [&] { return int(f.r->DispRecCount->value()); };
     int linesAtLoss = -1;
     bool greyedWithState = false;
+    QElapsedTimer guard;  // ends a recording that never goes on, so the checks below tell why
+    guard.start();
     During drive([&] {
         if (!f.a->flags.pollrecord)
             return;
         if (linesAtLoss < 0 && count() >= 3) {
             linesAtLoss = count();
-            f.sensor->goAway(1500);
+            if (outage == u"rebooted")
+                f.sensor->reboot();
+            else if (outage == u"silent")
+                f.sensor->mute(3000);
+            else
+                f.sensor->goAway(outage == u"gone" ? 600000 : 1500);
         }
         auto* state = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
-        if (f.sensor->away() && state->isVisible() && !f.r->DispGfRecord->isEnabled())
+        if (state->isVisible() && !f.r->DispGfRecord->isEnabled()) {
             greyedWithState = state->text().startsWith(QStringLiteral("CONNECTION LOST"))
                 && state->text().contains(QStringLiteral("last value"));
-        if (linesAtLoss >= 0 && count() >= linesAtLoss + 3)
+            if (outage == u"gone")
+                QTest::mouseClick(f.r->ButtonStopRetrying, Qt::LeftButton);
+        }
+        if ((linesAtLoss >= 0 && count() >= linesAtLoss + 3) || guard.elapsed() > 30000)
             QTest::mouseClick(mode == Triggered ? f.r->ButtonStopTrigRec : f.r->ButtonStopRecord, Qt::LeftButton);
     });
     QTest::mouseClick(mode == Triggered ? f.r->ButtonStartTrigRec : f.r->ButtonStartRecord, Qt::LeftButton);
 
     // The file goes on in its own format, every line a value set the sensor sent.
     const QList<RecordValues> lines = f.lines();
-    QVERIFY(lines.size() >= linesAtLoss + 3);
+    if (outage == u"gone")
+        QCOMPARE(lines.size(), linesAtLoss);
+    else
+        QVERIFY(lines.size() >= linesAtLoss + 3);
     QVERIFY(isSubsequence(lines, sentValues(sent)));
-    QVERIFY(greyedWithState);
+    QCOMPARE(greyedWithState, events.contains(QStringLiteral("LOST")));
+    // The panel is back as before the loss, the recording ended or not.
     QVERIFY(f.r->DispGfRecord->isEnabled());
-    QVERIFY(!f.interfaceWidget()->isVisible());  // no timeout reaction
+    QVERIFY(!f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"))->isVisible());
+    QVERIFY(!f.r->ButtonStopRetrying->isVisible());
+    QVERIFY(f.r->ButtonStartTrigRec->isEnabled() || mode != Triggered);
+    QCOMPARE(f.a->flags.pollrecord, std::uint16_t(0));
+    // Only giving up opens the interface panel, as a timeout does.
+    QCOMPARE(f.interfaceWidget()->isVisible(), outage == u"gone");
     QCOMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 0);
     // Beside it, one line per event: time, word, reason, lines so far.
     QStringList words;
-    const QList<QByteArray> events = f.readFile(QStringLiteral("record.dat.events")).split('\n');
-    for (const QByteArray& line : events) {
+    const QList<QByteArray> written = f.readFile(QStringLiteral("record.dat.events")).split('\n');
+    for (const QByteArray& line : written) {
         if (line.isEmpty())
             continue;
         const QList<QByteArray> fields = line.split('\t');
@@ -746,7 +781,7 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         if (fields[1] == "LOST")
             QVERIFY(fields[3].toInt() >= linesAtLoss);
     }
-    QCOMPARE(words, (QStringList{"LOST", "BACK", "RESUMED", "STOPPED"}));
+    QCOMPARE(words, events);
 }
 
 QTEST_MAIN(RecorderTest)
