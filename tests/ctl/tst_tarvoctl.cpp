@@ -96,6 +96,8 @@ private slots:
     void triggeredRecordEndsWithAutomaticSendingOff();
     void signalsEndEveryCommandWithAutomaticSendingOff_data();
     void signalsEndEveryCommandWithAutomaticSendingOff();
+    void reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside_data();
+    void reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside();
     void outputThatCannotBeWrittenIsAnError_data();
     void outputThatCannotBeWrittenIsAnError();
     void withoutLinkOptionTheScopesConnectionIsUsed();
@@ -455,6 +457,102 @@ void TarvoctlTest::signalsEndEveryCommandWithAutomaticSendingOff()
 #else
     QSKIP("signals are POSIX");
 #endif
+}
+
+void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<bool>("record");  // record --triggered, else measure
+    // away: off for a second; other: back with another identification;
+    // silent: hangs with the line open, so only the line check notices.
+    QTest::addColumn<QString>("outage");
+    QTest::addColumn<QStringList>("events");
+    const QStringList resumed{"LOST", "BACK", "RESUMED", "STOPPED"};
+    const QStringList other{"LOST", "BACK", "IDENTITY-CHANGED", "STOPPED"};
+    QTest::newRow("measure, TCP") << false << false << "away" << resumed;
+    QTest::newRow("measure, TCP, another sensor comes back") << false << false << "other" << other;
+#if defined(Q_OS_UNIX)
+    QTest::newRow("measure, pseudo-terminal") << true << false << "away" << resumed;
+    QTest::newRow("record, TCP") << false << true << "away" << resumed;
+    QTest::newRow("record, pseudo-terminal") << true << true << "away" << resumed;
+    QTest::newRow("record, pseudo-terminal, another sensor comes back") << true << true << "other" << other;
+    QTest::newRow("record, TCP, silent: the line check gets no answer") << false << true << "silent" << resumed;
+#endif
+}
+
+void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
+{
+    QFETCH(bool, serial);
+    QFETCH(bool, record);
+    QFETCH(QString, outage);
+    QFETCH(QStringList, events);
+    QTemporaryDir dir;
+    sim::SimOptions o = simOptions(dir, QStringLiteral("s"));
+    o.partRateHz = 20;
+    sim::SensorSim sensor(o);
+    const QString device = dir.filePath(QStringLiteral("ttyTarvo"));  // a stable name across reopenings
+    sensor.setPtyLink(device);
+    QVERIFY(sensor.start());
+    const QString file = dir.filePath(QStringLiteral("values.dat"));
+    const QStringList line = serial ? QStringList{"--device", device}
+                                    : QStringList{"--tcp", QStringLiteral("127.0.0.1:%1").arg(sensor.tcpPort())};
+    const int count = 20;
+    const QStringList command = record ? QStringList{"record", "--triggered", "--check-after", "2"}
+                                       : QStringList{"measure", "-n", QString::number(count), "--interval", "50"};
+    const auto linesSoFar = [&] {
+        const QByteArray bytes = readAll(file);
+        return int(bytes.count('\n')) - (record ? recordHeader().count('\n') : 1);
+    };
+    int linesAtLoss = -1;
+    const Result r = runCtl(line + command + QStringList{"--reconnect", "-o", file}, QProcessEnvironment::systemEnvironment(),
+                            [&](QProcess& p) {
+                                QVERIFY(QTest::qWaitFor([&] { return linesSoFar() >= 3; }, 20000));
+                                linesAtLoss = linesSoFar();
+                                if (outage == u"silent") {
+                                    sensor.mute(3000);
+                                } else {
+                                    if (outage == u"other")
+                                        sensor.setIdentification("ANOTHER SENSOR");
+                                    sensor.goAway(1000);
+                                }
+#if defined(Q_OS_UNIX)
+                                if (record && outage != u"other") {
+                                    // Ctrl+C once the recording has gone on after the return.
+                                    if (!QTest::qWaitFor([&] { return linesSoFar() >= linesAtLoss + 3; }, 30000))
+                                        qWarning("the recording did not go on after the outage");
+                                    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+                                }
+#endif
+                            });
+
+    QCOMPARE(r.code, outage == u"other" ? 1 : record ? 128 + SIGINT : 0);
+    // One line per event beside the file: time, word, reason, lines so far;
+    // and each on standard error.
+    QStringList words;
+    int atLoss = -1;
+    for (const QByteArray& event : readAll(file + QStringLiteral(".events")).split('\n')) {
+        if (event.isEmpty())
+            continue;
+        const QList<QByteArray> fields = event.split('\t');
+        QCOMPARE(fields.size(), 4);
+        words << QString::fromLatin1(fields[1]);
+        if (atLoss < 0)
+            atLoss = fields[3].toInt();
+        QCOMPARE(fields[3].toInt(), fields[1] == "STOPPED" ? linesSoFar() : atLoss);  // nothing during the gap
+        QVERIFY2(r.err.contains(" " + fields[1] + " "), r.err.constData());
+    }
+    QCOMPARE(words, events);
+    QVERIFY(atLoss >= linesAtLoss);
+    if (outage == u"other")
+        QCOMPARE(linesSoFar(), atLoss);  // nothing of the other sensor
+    else if (record)
+        QVERIFY(linesSoFar() >= atLoss + 3);
+    else
+        QCOMPARE(linesSoFar(), count);
+    QCOMPARE(words, events);
+    if (outage == u"other")
+        QVERIFY2(r.err.contains("another sensor (\"ANOTHER SENSOR\") answered"), r.err.constData());
+    QVERIFY(!sensor.autoSending());
 }
 
 void TarvoctlTest::outputThatCannotBeWrittenIsAnError_data()
