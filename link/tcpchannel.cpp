@@ -2,6 +2,8 @@
 
 #include "eventpump.h"
 
+#include <algorithm>
+
 #if defined(Q_OS_LINUX)
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -80,6 +82,9 @@ void TcpChannel::peerGone(QTcpSocket* socket)
         return;
     m_socket.clear();
     socket->disconnect(this);
+    // The last frames often come together with the close: they were sent,
+    // so they stay readable.
+    m_rest = socket->readAll();
     socket->deleteLater();
     emit peerClosed();
 }
@@ -105,6 +110,7 @@ bool TcpChannel::isOpen() const
 
 void TcpChannel::close()
 {
+    m_rest.clear();
     if (!m_socket)
         return;
     QTcpSocket* socket = m_socket;
@@ -125,14 +131,19 @@ std::int64_t TcpChannel::write(const std::uint8_t* data, std::int64_t n, int)
 
 std::int64_t TcpChannel::bytesAvailable() const
 {
-    return m_socket ? m_socket->bytesAvailable() : 0;
+    return m_socket ? m_socket->bytesAvailable() : m_rest.size();
 }
 
 std::int64_t TcpChannel::read(std::uint8_t* data, std::int64_t max)
 {
-    if (!m_socket)
+    if (m_socket)
+        return m_socket->read(reinterpret_cast<char*>(data), max);
+    if (m_rest.isEmpty())
         return -14;  // ConnectionClosed
-    return m_socket->read(reinterpret_cast<char*>(data), max);
+    const auto n = std::min<std::int64_t>(max, m_rest.size());
+    std::copy_n(m_rest.constData(), n, reinterpret_cast<char*>(data));
+    m_rest.remove(0, n);
+    return n;
 }
 
 }  // namespace tarvo

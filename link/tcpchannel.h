@@ -24,6 +24,7 @@ public:
 
     bool isOpen() const override;
     // Closes our side quietly: no peerClosed() for a close we asked for.
+    // Bytes that came before the peer closed are dropped only here.
     void close() override;
     std::int64_t write(const std::uint8_t* data, std::int64_t n, int timeoutMs) override;
     std::int64_t bytesAvailable() const override;
@@ -36,6 +37,7 @@ private:
 
     EventPump& m_pump;
     QPointer<QTcpSocket> m_socket;
+    QByteArray m_rest;  // what came before the peer closed, still to be read
     bool m_keepAlive = false;
 };
 
