@@ -75,8 +75,10 @@ void TcpServerChannel::closeConnection()
 void TcpServerChannel::suspend()
 {
     m_server.close();
-    if (m_socket)
+    if (m_socket) {
+        m_socket->flush();
         m_socket->abort();
+    }
 }
 
 bool TcpServerChannel::resume(QString* error)
