@@ -205,14 +205,18 @@ void PublishTest::theBrokerSaysOfflineWhenTheProcessDies()
 
 void PublishTest::anOutageLosesNothing_data()
 {
+    QTest::addColumn<bool>("sensorAway");  // else the broker is away
     QTest::addColumn<QStringList>("keep");
-    QTest::newRow("in memory") << QStringList{};
-    QTest::newRow("beyond the memory bound, in the spool") << QStringList{"--queue", "5", "--spool", "{dir}/spool"};
+    QTest::newRow("in memory") << false << QStringList{};
+    QTest::newRow("beyond the memory bound, in the spool")
+        << false << QStringList{"--queue", "5", "--spool", "{dir}/spool"};
+    QTest::newRow("the sensor away, --reconnect") << true << QStringList{"--reconnect"};
 }
 
 void PublishTest::anOutageLosesNothing()
 {
     NEED_BROKER();
+    QFETCH(bool, sensorAway);
     QFETCH(QStringList, keep);
     Plant plant;
     MosquittoBroker::Setup setup;
@@ -226,14 +230,27 @@ void PublishTest::anOutageLosesNothing()
                                 + publishArgs(plant, QStringList{"--triggered", "--seconds", "5"} + keep),
                             env, [&](QProcess&) {
                                 QVERIFY(QTest::qWaitFor([&] { return plant.seqs().size() >= 20; }, kDeliveryMs));
+                                if (sensorAway) {
+                                    sensor->goAway(700);
+                                    return;
+                                }
                                 plant.broker->stop();
                                 QTest::qWait(1500);  // away while 75 frames come
                                 QVERIFY(plant.broker->start());
                             });
     QCOMPARE(r.code, 0);
-    const qint64 sent = sensor->autoFramesSent();
+    const qint64 sent = sensor->autoFramesTotal();
     QVERIFY(QTest::qWaitFor([&] { return inOrderWithoutGaps(plant.seqs(), sent); }, kDeliveryMs));
     QVERIFY2(r.err.contains(QStringLiteral("%1 delivered").arg(sent).toUtf8()), r.err.constData());
+    if (sensorAway) {
+        // The plant learns of the gap, and the values went on after it.
+        QStringList events;
+        for (const QJsonObject& o : plant.json(kEvents))
+            events << o.value(QStringLiteral("event")).toString();
+        QCOMPARE(events, (QStringList{"LOST", "BACK", "RESUMED"}));
+        QVERIFY(sensor->autoFramesSent() > 0 && sensor->autoFramesSent() < sent);
+        return;
+    }
     QVERIFY2(r.err.contains("connection was lost"), r.err.constData());
     if (!keep.isEmpty())
         QVERIFY2(r.err.contains("go to the spool"), r.err.constData());
