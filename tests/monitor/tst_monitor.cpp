@@ -466,15 +466,23 @@ void MonitorTest::floodKeepsStopWorkingAndEveryFrameCounted()
 
 void MonitorTest::monitoringGoesOnAcrossAnOutageWithTheGapCounted_data()
 {
-    tarvo::test::addLinkRows();
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<bool>("rebooted");  // behind a line that stays up: only the line check notices
+    QTest::newRow("TCP") << false << false;
+#ifdef Q_OS_UNIX
+    QTest::newRow("line") << true << false;
+#endif
+    QTest::newRow("TCP, rebooted: the line check answers, no gap") << false << true;
 }
 
 void MonitorTest::monitoringGoesOnAcrossAnOutageWithTheGapCounted()
 {
     QFETCH(bool, serial);
+    QFETCH(bool, rebooted);
     ScopeFixture f(ScopeFixture::linkOptions(serial));
     serial ? f.settingsToSensorLine(true) : f.settingsToSensor();
     ScopeApp& app = f.start();
+    app.interfacepanel.ui().EditQuietLimit->setValue(2);
     app.interfacepanel.ui().CheckReconnect->setChecked(true);
     app.panel.ui->ButtonOpenMonitor->click();
     app.monitorpanel.ui->EditTrendValues->setValue(6);  // values from before and after the gap
@@ -484,15 +492,18 @@ void MonitorTest::monitoringGoesOnAcrossAnOutageWithTheGapCounted()
         app, 3,
         [&] {
             shownAtLoss = app.monitor->framesShown();
-            f.sensor->goAway(1000);  // comes back with automatic sending off
+            if (rebooted)
+                f.sensor->reboot();
+            else
+                f.sensor->goAway(1000);  // comes back with automatic sending off
             stopAfterTheNextFrame(app, shownAtLoss + 3);
         },
         20.0);
 
     Ui::MONITORP& m = *app.monitorpanel.ui;
     QVERIFY(app.monitor->framesShown() > shownAtLoss + 3);  // switched on again after the return
-    QCOMPARE(m.DispGaps->value(), 1);
-    QVERIFY2(m.DispGapSeconds->value() >= 0.9, qPrintable(QString::number(m.DispGapSeconds->value())));
+    QCOMPARE(m.DispGaps->value(), rebooted ? 0 : 1);
+    QVERIFY2(m.DispGapSeconds->value() >= (rebooted ? 0.0 : 0.9), qPrintable(QString::number(m.DispGapSeconds->value())));
     QCOMPARE(m.DispStdDev->value(), 0.0);  // noiseless: the outage put no value of its own into the trend
     QCOMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 0);
     QVERIFY(!f.interfaceWidget()->isVisible());
