@@ -25,6 +25,8 @@ class TransferTest : public QObject {
 private slots:
     void sendsThirtyOneFramesThenReconnects_data();
     void sendsThirtyOneFramesThenReconnects();
+    void lostLineIsTakenUpAgainWhileTheToolWaits_data();
+    void lostLineIsTakenUpAgainWhileTheToolWaits();
     void sendFactorsTakesACoefficientTypedWithoutEnter();
     void echoIsComparedOverItsOwnBytesOnly_data();
     void echoIsComparedOverItsOwnBytesOnly();
@@ -116,6 +118,61 @@ void TransferTest::sendsThirtyOneFramesThenReconnects()
     QCOMPARE(f.ip().ButtonAccept->isEnabled(), untried.isEmpty());  // untried values stay unaccepted
     QCOMPARE(f.ui().ButtonSendCF->palette().color(QPalette::Button), QColor(0xE0, 0xE0, 0xE0));
     QVERIFY(f.ui().ButtonSendCF->isEnabled());
+}
+
+void TransferTest::lostLineIsTakenUpAgainWhileTheToolWaits_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<bool>("giveUp");  // the sensor stays off; STOP RETRYING is pressed
+    QTest::newRow("tcp") << false << false;
+    QTest::newRow("tcp, stop retrying") << false << true;
+#ifdef Q_OS_UNIX
+    QTest::newRow("rs232") << true << false;
+#endif
+}
+
+void TransferTest::lostLineIsTakenUpAgainWhileTheToolWaits()
+{
+    QFETCH(bool, serial);
+    QFETCH(bool, giveUp);
+    sim::SimOptions o = withPty();
+    QTemporaryDir links;
+    o.ptyLink = links.filePath(QStringLiteral("ttyRGB"));  // the adapter's stable name
+    ToolFixture f(o);
+    if (serial)
+        setSerialPortResolver([device = o.ptyLink](int n) {
+            return SerialDevice{n == 1 ? device : QString(), QStringLiteral("simulated")};
+        });
+    f.start();
+    if (!serial)
+        f.connectToSensor();
+    QCOMPARE(f.ui().DispStatus->text(), kSimVersion);
+    f.ip().CheckReconnect->setChecked(true);
+    f.ip().ButtonAccept->click();
+
+    // What the tool shows while it retries, seen from its event loop.
+    bool retryingShown = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!f.ui().DispStatus->text().startsWith(QStringLiteral("CONNECTION LOST \u2014 retrying")))
+            return;
+        retryingShown = f.ip().ButtonStopRetrying->isEnabled();
+        if (giveUp)
+            f.ip().ButtonStopRetrying->click();
+    });
+    probe.start(20);
+    f.sensor->on([&](sim::SensorSim& s) { s.goAway(giveUp ? 600000 : 1000); });
+    QTRY_VERIFY_WITH_TIMEOUT(retryingShown && !f.app->reconnect.retrying(), 30000);
+
+    QVERIFY(!f.ip().ButtonStopRetrying->isEnabled());
+    QCOMPARE(f.ui().DispStatus->text(), giveUp ? QStringLiteral("CONNECTION LOST") : kSimVersion);
+    QCOMPARE(f.dialogs->shown.size(), 0);
+    if (giveUp)
+        return;
+    // Back on the same line: the tables go to the sensor.
+    f.enterDistinctCurves();
+    f.ui().ButtonSendCF->click();
+    QCOMPARE(f.ui().DispSendCF->text(), QStringLiteral("SUCCESS"));
 }
 
 void TransferTest::sendFactorsTakesACoefficientTypedWithoutEnter()
