@@ -2,6 +2,7 @@
 
 #include "axisticks.h"
 #include "chartexport.h"
+#include "timetext.h"
 
 #include <QDateTime>
 #include <QEvent>
@@ -139,14 +140,7 @@ QString withUnit(const QString& name, const QString& unit)
 
 QString isoTime(std::int64_t msSinceEpoch)
 {
-    const QDateTime t = QDateTime::fromMSecsSinceEpoch(msSinceEpoch);
-    const int offset = t.offsetFromUtc() / 60;
-    const int a = std::abs(offset);
-    return t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"))
-        + QStringLiteral("%1%2:%3")
-              .arg(offset < 0 ? QStringLiteral("-") : QStringLiteral("+"))
-              .arg(a / 60, 2, 10, QChar(u'0'))
-              .arg(a % 60, 2, 10, QChar(u'0'));
+    return isoTimeWithOffset(QDateTime::fromMSecsSinceEpoch(msSinceEpoch));
 }
 
 QValueAxis* valueAxis(QChartView* view, Qt::Orientation orientation)
