@@ -688,10 +688,12 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
 {
     QTest::addColumn<bool>("serial");
     QTest::addColumn<int>("mode");
-    QTest::newRow("triggered, TCP") << false << int(Triggered);
-    QTest::newRow("continuous, TCP") << false << int(Continuous);
+    QTest::addColumn<bool>("otherSet");  // the set last read differs from the one the reboot brings
+    QTest::newRow("triggered, TCP") << false << int(Triggered) << false;
+    QTest::newRow("continuous, TCP") << false << int(Continuous) << false;
+    QTest::newRow("continuous, TCP, another set after the reboot") << false << int(Continuous) << true;
 #ifdef Q_OS_UNIX
-    QTest::newRow("triggered, line") << true << int(Triggered);
+    QTest::newRow("triggered, line") << true << int(Triggered) << false;
 #endif
 }
 
@@ -699,8 +701,11 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
 {
     QFETCH(bool, serial);
     QFETCH(int, mode);
+    QFETCH(bool, otherSet);
     RecorderFixture f(serial, true, true);
     f.a->interfacepanel.ui().CheckReconnect->setChecked(true);
+    if (otherSet)
+        f.a->exchange.workingSet = ParameterWords{};  // power 0: the sensor's own set has another
     f.chooseNewFile();
     f.selectMode(mode);
     f.sensor->setPartRate(20.0);
@@ -750,7 +755,18 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         if (fields[1] == "LOST")
             QVERIFY(fields[3].toInt() >= linesAtLoss);
     }
-    QCOMPARE(words, (QStringList{"LOST", "BACK", "RESUMED", "STOPPED"}));
+    QStringList expected{"LOST", "BACK", "RESUMED", "STOPPED"};
+    auto* notice = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispParamsChanged"));
+    if (otherSet) {
+        expected.insert(2, QStringLiteral("PARAMETERS-CHANGED"));
+        // Shown on the panel in view, with the words that differ, until seen.
+        QVERIFY(notice->isVisible());
+        QVERIFY2(notice->text().contains(QStringLiteral("power 0 -> ")), qPrintable(notice->text()));
+        f.a->recpanel.widget->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen"))->click();
+    }
+    QVERIFY(notice->isHidden());
+    QVERIFY(f.a->panel.ui->DispParamsChanged->isHidden());
+    QCOMPARE(words, expected);
 }
 
 QTEST_MAIN(RecorderTest)
