@@ -1,6 +1,7 @@
 #include "eventlog.h"
 
 #include "fileio.h"
+#include "timetext.h"
 
 #include <QFile>
 
@@ -16,9 +17,7 @@ QString EventLog::line(const QDateTime& when, const QString& word, const QString
 {
     QString text = reason;
     text.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
-    return QStringLiteral("%1\t%2\t%3\t%4")
-        .arg(when.toOffsetFromUtc(when.offsetFromUtc()).toString(Qt::ISODateWithMs), word, text)
-        .arg(lines);
+    return QStringLiteral("%1\t%2\t%3\t%4").arg(isoTimeWithOffset(when), word, text).arg(lines);
 }
 
 bool EventLog::write(const QString& word, const QString& reason, long lines)

@@ -8,26 +8,27 @@ namespace tarvo {
 TrendStatistics trendStatistics(std::span<const double> window, const GlossBand& band)
 {
     TrendStatistics s;
-    s.count = static_cast<int>(window.size());
-    if (s.count == 0)
-        return s;
-
     double sum = 0.0;
     int good = 0;
-    s.min = s.max = window.front();
     for (double v : window) {
-        s.min = std::min(s.min, v);
-        s.max = std::max(s.max, v);
+        if (std::isnan(v))
+            continue;
+        s.min = s.count == 0 ? v : std::min(s.min, v);
+        s.max = s.count == 0 ? v : std::max(s.max, v);
+        ++s.count;
         sum += v;
         if (band.contains(v))
             ++good;
     }
+    if (s.count == 0)
+        return s;
     s.mean = sum / s.count;
 
     if (s.count > 1) {
         double squares = 0.0;
         for (double v : window)
-            squares += (v - s.mean) * (v - s.mean);
+            if (!std::isnan(v))
+                squares += (v - s.mean) * (v - s.mean);
         s.stdDev = std::sqrt(squares / (s.count - 1));
     }
     s.badPercent = 100.0 * (s.count - good) / s.count;

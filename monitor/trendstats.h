@@ -31,7 +31,8 @@ struct TrendStatistics {
     double max = 0.0;
 };
 
-// An empty window gives all zeros.
+// An empty window gives all zeros. NaN marks a point without a part (a
+// lost connection): it is not counted.
 TrendStatistics trendStatistics(std::span<const double> window, const GlossBand& band);
 
 // The peak-to-peak value is good up to and including its tolerance.

@@ -1,5 +1,7 @@
 #include "payload.h"
 
+#include "timetext.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -71,19 +73,11 @@ QByteArray Topics::of(const QByteArray& kind) const
     return kind == "events" ? events : values;
 }
 
-QString isoTime(const QDateTime& when)
-{
-    const int offset = when.offsetFromUtc();
-    const int minutes = std::abs(offset) / 60;
-    return when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) + (offset < 0 ? u'-' : u'+')
-        + QStringLiteral("%1:%2").arg(minutes / 60, 2, 10, QChar(u'0')).arg(minutes % 60, 2, 10, QChar(u'0'));
-}
-
 QByteArray valuesPayload(quint64 seq, const QDateTime& when, const MeasuredValues& m)
 {
     QByteArray p;
     p.reserve(256);
-    p += R"({"seq":)" + QByteArray::number(seq) + R"(,"time":")" + isoTime(when).toLatin1() + '"';
+    p += R"({"seq":)" + QByteArray::number(seq) + R"(,"time":")" + isoTimeWithOffset(when).toLatin1() + '"';
     p += ",\"ch_ref\":" + QByteArray::number(m.dataChRef);
     p += ",\"ch_dir\":" + QByteArray::number(m.dataChDir);
     p += ",\"ch_dif\":" + QByteArray::number(m.dataChDif);
@@ -110,7 +104,7 @@ QByteArray infoPayload(const QDateTime& when, const QString& identification, con
             words.append(block[static_cast<size_t>(kParamCount + row * kTeachCols + c)]);
         teach.append(words);
     }
-    return compact({{QStringLiteral("time"), isoTime(when)},
+    return compact({{QStringLiteral("time"), isoTimeWithOffset(when)},
                     {QStringLiteral("identification"), identification},
                     {QStringLiteral("program"), program},
                     {QStringLiteral("parameters"), parameters},
@@ -119,7 +113,7 @@ QByteArray infoPayload(const QDateTime& when, const QString& identification, con
 
 QByteArray eventPayload(const QDateTime& when, const QString& event, const QString& reason, quint64 lastSeq)
 {
-    return compact({{QStringLiteral("time"), isoTime(when)},
+    return compact({{QStringLiteral("time"), isoTimeWithOffset(when)},
                     {QStringLiteral("event"), event},
                     {QStringLiteral("reason"), reason},
                     {QStringLiteral("last_seq"), static_cast<qint64>(lastSeq)}});

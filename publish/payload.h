@@ -36,10 +36,8 @@ struct Topics {
 inline const QByteArray kOnline = QByteArrayLiteral("online");
 inline const QByteArray kOffline = QByteArrayLiteral("offline");
 
-// ISO 8601 local time with milliseconds and the UTC offset:
-// 2026-03-07T09:05:01.123+01:00.
-QString isoTime(const QDateTime& when);
-
+// Times in every payload are ISO 8601 local time with milliseconds and the
+// UTC offset: 2026-03-07T09:05:01.123+01:00.
 // {"seq":1,"time":"…","ch_ref":2500,…,"gf":87.3,…,"pp":1.2}
 QByteArray valuesPayload(quint64 seq, const QDateTime& when, const MeasuredValues& m);
 

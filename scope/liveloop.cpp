@@ -265,6 +265,10 @@ void LiveLoop::SetPanelData()
         constexpr double gap = std::numeric_limits<double>::quiet_NaN();
         for (auto* buf : {&rawbuf, &normbuf, &intbuf, &gfbuf})
             appendTriple(*buf, gap, gap, gap);
+        pushTime(timebuf, 0);  // the times stay in step with the points
+        Shift(trendBufGF, -1);
+        trendBufGF[kTrendValues - 1] = gap;  // the trend statistics pass it over
+        pushTime(trendTimes, 0);
     }
     // Every buffer advances whatever signal is shown.
     appendTriple(rawbuf, m.dataChRef, m.dataChDir, m.dataChDif);

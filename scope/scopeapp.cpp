@@ -161,9 +161,12 @@ void ScopeApp::wireMainPanel()
     panel.widget->installEventFilter(this);
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
     connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(); });
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
+    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
         if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
             connect(stop, &QPushButton::clicked, this, [this] { stopRetrying(); });
+        if (auto* seen = w->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen")))
+            connect(seen, &QPushButton::clicked, this, [this] { showParametersChanged({}); });
+    }
     reconnect.setIdleRecovery(true);
 }
 
@@ -185,8 +188,8 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
     monitor->linkEvent(event);
     if (event == LinkEvent::Resumed) {
         showStatus(exchange.versionText());
-    } else if (event == LinkEvent::Lost) {
-        // The outage is no line across the graph panel's graphs.
+    } else if (event == LinkEvent::Lost && (flags.poll || flags.pollrecord || flags.pollmonitor)) {
+        // The outage is no line across the charts of the work that runs.
         graphs->markGap();
         live->markGap();
     } else if (event == LinkEvent::IdentityChanged && !m_quitRequested) {
@@ -196,8 +199,9 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
                                          " Nothing of it has been recorded; the work has been stopped. ")
                               .arg(reason));
     } else if (event == LinkEvent::ParametersChanged) {
-        panel.ui->DispStatus->setToolTip(
-            QStringLiteral("Parameters changed while the connection was lost: %1").arg(reason));
+        // Shown until seen; the recording goes on, as its frames are still real measurements.
+        showParametersChanged(QStringLiteral("PARAMETERS CHANGED while the connection was lost (%1): %2")
+                                  .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")), reason));
     } else if (event == LinkEvent::GaveUp) {
         showStatus(QStringLiteral("CONNECTION LOST"));
         timeoutReaction();
@@ -224,6 +228,32 @@ void ScopeApp::retryState(const QString& text)
         }
         if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
             stop->setVisible(lost);
+    }
+}
+
+void ScopeApp::showParametersChanged(const QString& text)
+{
+    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
+        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispParamsChanged"))) {
+            label->setText(text);
+            label->setToolTip(text.isEmpty() ? QString()
+                                             : QStringLiteral("The sensor came back with another working set, "
+                                                              "as after a reboot into its EEPROM set (%1).\n"
+                                                              "GET shows the sensor's set; SEND writes the "
+                                                              "panel's set again.")
+                                                   .arg(exchange.versionText()));
+            label->setVisible(!text.isEmpty());
+        }
+        if (auto* seen = w->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen")))
+            seen->setVisible(!text.isEmpty());
+        // A panel shown now grows by the notice rather than squeezing its displays.
+        if (!text.isEmpty() && w->isVisible()) {
+            const int wanted = w->hasHeightForWidth() ? w->heightForWidth(w->width()) : w->sizeHint().height();
+            if (w->height() < wanted) {
+                w->resize(w->width(), wanted);
+                fitOnScreen(w);
+            }
+        }
     }
 }
 

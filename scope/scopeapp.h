@@ -156,6 +156,9 @@ private:
     void wireMainPanel();
     // The value displays greyed (the last values stay, with their time) or live again.
     void showLineLost(bool lost);
+    // The notice on the main, recorder and monitor panels that the sensor's
+    // working set changed while the line was lost; empty: hidden.
+    void showParametersChanged(const QString& text);
 
     std::unique_ptr<RightClickHelp> m_help;
     // Window places and the last folders, kept per user (sessionFileName).

@@ -8,6 +8,7 @@
 #include "numbertext.h"
 #include "recordfile.h"
 #include "serialports.h"
+#include "timetext.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -115,12 +116,12 @@ const std::vector<Column>& columns()
 enum class Format { Text, Csv, Json };
 constexpr int kValueWidth = 7;
 
-// The PC's time in ISO 8601 with milliseconds and the UTC offset ("Z" in UTC).
+// The PC's time in ISO 8601 with milliseconds: local with its UTC offset as
+// the events file writes it, or in UTC ("Z") when asked for.
 QString timeStamp(bool utc)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    const QDateTime stamped = utc ? now.toUTC() : now.toOffsetFromUtc(now.offsetFromUtc());
-    return stamped.toString(Qt::ISODateWithMs);
+    return utc ? now.toUTC().toString(Qt::ISODateWithMs) : isoTimeWithOffset(now);
 }
 
 QString valueHeader(Format format, int timeWidth)

@@ -21,6 +21,8 @@
 #include <QtCharts/QLegend>
 #include <QtCharts/QLegendMarker>
 
+#include <cmath>
+
 namespace tarvo {
 
 namespace {
@@ -36,6 +38,8 @@ QString& lastDirectory()
 
 QString number(double v)
 {
+    if (std::isnan(v))
+        return {};                       // a point without a value (a lost connection): an empty cell
     return QString::number(v, 'g', 15);  // never the locale's decimal comma
 }
 

@@ -2,6 +2,7 @@
 
 #include "axisticks.h"
 #include "chartexport.h"
+#include "timetext.h"
 
 #include <QDateTime>
 #include <QEvent>
@@ -139,14 +140,7 @@ QString withUnit(const QString& name, const QString& unit)
 
 QString isoTime(std::int64_t msSinceEpoch)
 {
-    const QDateTime t = QDateTime::fromMSecsSinceEpoch(msSinceEpoch);
-    const int offset = t.offsetFromUtc() / 60;
-    const int a = std::abs(offset);
-    return t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"))
-        + QStringLiteral("%1%2:%3")
-              .arg(offset < 0 ? QStringLiteral("-") : QStringLiteral("+"))
-              .arg(a / 60, 2, 10, QChar(u'0'))
-              .arg(a % 60, 2, 10, QChar(u'0'));
+    return isoTimeWithOffset(QDateTime::fromMSecsSinceEpoch(msSinceEpoch));
 }
 
 QValueAxis* valueAxis(QChartView* view, Qt::Orientation orientation)
@@ -483,6 +477,7 @@ StripChart::StripChart(QChartView* view, const QList<QColor>& traceColours)
     for (int t = 0; t < traceColours.size(); ++t)
         m_series.push_back(addLine(chart(), xAxis(), yAxis()));
     m_points.resize(m_series.size());
+    m_runs.resize(m_series.size());
     for (int t = 1; t <= traces(); ++t)
         m_traceNames << QStringLiteral("trace %1").arg(t);
     applyLineColours();
@@ -492,8 +487,24 @@ StripChart::StripChart(QChartView* view, const QList<QColor>& traceColours)
 
 void StripChart::applyLineColours()
 {
-    for (int t = 0; t < traces(); ++t)
+    for (int t = 0; t < traces(); ++t) {
         colourLine(m_series[t], lineColour(m_colours[t]));
+        for (QLineSeries* r : m_runs[t])
+            colourLine(r, lineColour(m_colours[t]));
+    }
+}
+
+QLineSeries* StripChart::run(int trace, size_t index)
+{
+    std::vector<QLineSeries*>& runs = m_runs[trace];
+    while (runs.size() <= index) {
+        QLineSeries* r = addLine(chart(), xAxis(), yAxis());
+        colourLine(r, lineColour(m_colours[trace]));
+        for (QLegendMarker* marker : chart()->legend()->markers(r))
+            marker->setVisible(false);
+        runs.push_back(r);
+    }
+    return runs[index];
 }
 
 void StripChart::setNames(const QString& xName, const QStringList& traceNames)
@@ -585,11 +596,32 @@ void StripChart::redraw()
     const int first = points - shown;  // older points scroll off
     const int offset = this->offset();
     for (int t = 0; t < traces; ++t) {
+        const auto value = [&](int i) { return m_values[static_cast<size_t>((first + i) * traces + t)]; };
+        // The first run goes to the trace's own series, filled in place.
+        int end = 0;
+        while (end < shown && !std::isnan(value(end)))
+            ++end;
         QList<QPointF>& list = m_points[t][m_turn];
-        list.resize(shown);
-        for (int i = 0; i < shown; ++i)
-            list[i] = QPointF(offset + i, m_values[static_cast<size_t>((first + i) * traces + t)]);
+        list.resize(end);
+        for (int i = 0; i < end; ++i)
+            list[i] = QPointF(offset + i, value(i));
         m_series[t]->replace(list);
+        // Each run after a point without a value is a series of its own.
+        size_t runs = 0;
+        for (int begin = end; begin < shown; begin = end) {
+            while (begin < shown && std::isnan(value(begin)))
+                ++begin;
+            if (begin == shown)
+                break;
+            end = begin;
+            QList<QPointF> points;
+            for (; end < shown && !std::isnan(value(end)); ++end)
+                points.append(QPointF(offset + end, value(end)));
+            run(t, runs++)->replace(points);
+        }
+        for (size_t r = runs; r < m_runs[t].size(); ++r)
+            if (m_runs[t][r]->count() > 0)
+                m_runs[t][r]->clear();
     }
     m_turn ^= 1;
 }

@@ -194,6 +194,8 @@ public:
     void setYRange(double min, double max);
     // count values in all, count / traces() points per trace. Copied, with
     // the arrival time of each point when given (ms since the epoch, 0: none).
+    // A NaN value is a point without a value (a lost connection): no line is
+    // drawn across it.
     void plot(const double* values, int count, const std::int64_t* times = nullptr);
 
     int traces() const { return static_cast<int>(m_series.size()); }
@@ -207,8 +209,12 @@ protected:
 private:
     int shownPoints() const;
     int offset() const;
+    QLineSeries* run(int trace, size_t index);
 
     std::vector<QLineSeries*> m_series;
+    // The runs of a trace after its first break, one series each, drawn
+    // like the trace and not listed in the legend; made as breaks appear.
+    std::vector<std::vector<QLineSeries*>> m_runs;
     QList<QColor> m_colours;
     // Two point lists per trace, used in turn: the one handed to the series
     // last time stays with it, the other is filled in place.

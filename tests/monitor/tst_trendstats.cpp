@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 using namespace tarvo;
@@ -54,6 +55,15 @@ void TrendStatsTest::knownWindowGivesMeanDeviationAndBadShare()
     QVERIFY(std::abs(s.badPercent - 40.0) < 1e-12);             // 53 and 47
     QCOMPARE(s.min, 47.0);
     QCOMPARE(s.max, 53.0);
+    // The point of a lost connection is no part: the same figures.
+    const double gap = std::numeric_limits<double>::quiet_NaN();
+    const std::array<double, 7> withGap{gap, 50, 51, gap, 53, 47, 50};
+    const TrendStatistics g = trendStatistics(withGap, {50.0, 2.0});
+    QCOMPARE(g.count, 5);
+    QCOMPARE(g.mean, s.mean);
+    QCOMPARE(g.stdDev, s.stdDev);
+    QCOMPARE(g.badPercent, s.badPercent);
+    QCOMPARE(g.min, 47.0);
 }
 
 void TrendStatsTest::allValuesBadGiveAHundredPercent()
