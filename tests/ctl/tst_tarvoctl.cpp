@@ -504,8 +504,8 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         return int(bytes.count('\n')) - (record ? recordHeader().count('\n') : 1);
     };
     int linesAtLoss = -1;
-    const Result r = runCtl(line + command + QStringList{"--reconnect", "-o", file}, QProcessEnvironment::systemEnvironment(),
-                            [&](QProcess& p) {
+    const Result r = runCtl(line + command + QStringList{"--reconnect", "-o", file},
+                            QProcessEnvironment::systemEnvironment(), [&](QProcess& p) {
                                 QVERIFY(QTest::qWaitFor([&] { return linesSoFar() >= 3; }, 20000));
                                 linesAtLoss = linesSoFar();
                                 if (outage == u"silent") {

@@ -703,8 +703,8 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
         << QStringList{"LOST", "BACK", "PARAMETERS-CHANGED", "RESUMED", "STOPPED"};
     QTest::newRow("triggered, TCP, rebooted: the line check answers, nothing lost")
         << false << int(Triggered) << "rebooted" << QStringList{"STOPPED"};
-    QTest::newRow("triggered, TCP, stop retrying") << false << int(Triggered) << "gone"
-                                                   << QStringList{"LOST", "GAVE-UP", "STOPPED"};
+    QTest::newRow("triggered, TCP, stop retrying")
+        << false << int(Triggered) << "gone" << QStringList{"LOST", "GAVE-UP", "STOPPED"};
 #ifdef Q_OS_UNIX
     QTest::newRow("triggered, line") << true << int(Triggered) << "away" << resumed;
     QTest::newRow("triggered, line, silent: the line check gets no answer")
