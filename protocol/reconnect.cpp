@@ -260,6 +260,29 @@ bool Reconnector::readWorkingSet(ParameterWords& words)
     return true;
 }
 
+void Reconnector::compareWorkingSet()
+{
+    if (!readsWorkingSet || !m_ex.workingSet)
+        return;
+    // A sensor that rebooted behind a line that stayed up is back in its
+    // EEPROM set. Its parameter block, one exchange, tells in most cases;
+    // the whole set is read only when it differs. A failed read changes
+    // nothing here: the next wait notices a dead line.
+    m_ex.order = frame::ReadParams;
+    m_ex.FillTxBuf(frame::ReadParams, 0);
+    m_ex.GetDataFrame();
+    if (m_ex.bytesToRead() != 0)
+        return;
+    m_ex.GetRxBufData();
+    if (std::equal(m_ex.workingSet->begin(), m_ex.workingSet->begin() + kParamCount, m_ex.databuf.begin() + 2))
+        return;
+    ParameterWords words{};
+    if (!readWorkingSet(words))
+        return;
+    event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet, words));
+    m_ex.workingSet = words;
+}
+
 Reconnector::Polled Reconnector::afterRequest(bool complete, std::uint16_t& loopFlag, bool busy)
 {
     if (complete) {
@@ -314,6 +337,7 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
             const auto session = m_ex.version;
             const bool answered = m_ex.QueryIdentification();
             if (answered && m_ex.version == session) {
+                compareWorkingSet();
                 m_ex.StartAutoSend();
                 m_quietSince = m_pump.now();
                 break;
