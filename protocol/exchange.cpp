@@ -183,7 +183,7 @@ void Exchange::passOver(const FrameScanner::Item& item)
     // during automatic reception) is the reader's, not a stray.
     if (item.kind == FrameScanner::Item::Frame && getWord(item.data, 0) == frame::kSyncSensor
         && getWord(item.data, 1) == frame::ReadMeasurement && m_autoFrames.offer(item.data)) {
-        m_link.trace.received(item.data, item.bytes);
+        m_link.trace.autoFrame(item.data);
         return;
     }
     ++m_strays;
