@@ -372,6 +372,15 @@ void FrameTrace::flushed(const std::uint8_t* bytes, std::int64_t n)
     commit(r);
 }
 
+void FrameTrace::autoFrame(const std::uint8_t* bytes)
+{
+    settle();
+    TraceRecord& r = begin(TraceDirection::SensorToPc, TraceOutcome::AutoFrame);
+    r.bytes.append(reinterpret_cast<const char*>(bytes), frame::kBytes);
+    r.command = frame::getWord(bytes, 1);
+    commit(r);
+}
+
 void FrameTrace::stray(const std::uint8_t* bytes, std::int64_t n, const QString& note)
 {
     settle();

@@ -109,6 +109,8 @@ public:
     void closed();
     // Passed over while a reply is awaited: a frame that answers another
     // request (note says which), or bytes of no whole frame.
+    // A frame the sensor sent on its own, taken in while a reply was awaited.
+    void autoFrame(const std::uint8_t* bytes);
     void stray(const std::uint8_t* bytes, std::int64_t n, const QString& note);
     // The wait for a reply is over: bytesToRead as the exchange left it.
     void replyEnded(std::int32_t bytesToRead, double seconds);

@@ -24,14 +24,15 @@ AutoFrameReader::AutoFrameReader(Link& link, EventPump& pump, std::function<void
 {
 }
 
-void AutoFrameReader::begin()
+void AutoFrameReader::begin(bool keepCounts)
 {
     m_link.setAutoFrames(true);
     m_active = true;
     m_scanner.clear();
     m_head = 0;
     m_count = 0;
-    m_counts = {};
+    if (!keepCounts)
+        m_counts = {};
 }
 
 void AutoFrameReader::end()
@@ -63,9 +64,10 @@ AutoFrameReader::WaitEnd AutoFrameReader::waitUntil(std::uint16_t& loopFlag, dou
         if (m_link.channelLost())
             return WaitEnd::Lost;
         const double now = m_pump.now();
-        if (now >= until)
-            return WaitEnd::Quiet;
-        m_pump.waitFor(std::clamp(std::min(m_scanner.decidesAt(), until) - now, 0.0, kRecheck),
+        if (now >= until && m_scanner.held() == 0)
+            return WaitEnd::Quiet;  // never while a frame is coming in
+        const double wake = now >= until ? m_scanner.decidesAt() : std::min(m_scanner.decidesAt(), until);
+        m_pump.waitFor(std::clamp(wake - now, 0.0, kRecheck),
                        [&] { return loopFlag != 1 || m_link.bytesAvailable() > 0 || m_link.channelLost(); });
         m_pump.processEvents();  // bytes on their way are no pause on the line
         fill(true);
@@ -122,12 +124,35 @@ void AutoFrameReader::scan(double now)
             ++m_counts.otherFrames;
             continue;
         }
-        FrameWords& words = m_queue[static_cast<size_t>((m_head + m_count) % kQueueFrames)];
-        for (int w = 0; w < frame::kWords; ++w)
-            words[static_cast<size_t>(w)] = frame::getWord(item.data, w);
-        ++m_count;
-        ++m_counts.frames;
+        queue(item.data);
     }
+}
+
+void AutoFrameReader::queue(const std::uint8_t* frameBytes)
+{
+    FrameWords& words = m_queue[static_cast<size_t>((m_head + m_count) % kQueueFrames)];
+    for (int w = 0; w < frame::kWords; ++w)
+        words[static_cast<size_t>(w)] = frame::getWord(frameBytes, w);
+    ++m_count;
+    ++m_counts.frames;
+}
+
+bool AutoFrameReader::adopt(const std::uint8_t* bytes, int n)
+{
+    if (!m_active)
+        return false;
+    n = std::min(n, m_scanner.space());
+    std::copy_n(bytes, n, m_scanner.tail());
+    m_scanner.added(n, m_pump.now());
+    return true;
+}
+
+bool AutoFrameReader::offer(const std::uint8_t* frameBytes)
+{
+    if (!m_active || m_count >= kQueueFrames)
+        return false;
+    queue(frameBytes);
+    return true;
 }
 
 QString autoFrameReport(const AutoFrameCounts& counts, long notDrawn)

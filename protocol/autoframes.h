@@ -41,8 +41,8 @@ public:
     AutoFrameReader(Link& link, EventPump& pump, std::function<void()> lineLost);
 
     // Automatic sending starts: the link hands its bytes to this reader;
-    // older bytes and counts are dropped.
-    void begin();
+    // older bytes and, unless keepCounts, the counts are dropped.
+    void begin(bool keepCounts = false);
     // Automatic sending is over: what is still waiting is dropped.
     void end();
     bool active() const { return m_active; }
@@ -60,6 +60,13 @@ public:
     // reaction are left to the caller), and so does the clock passing
     // `until` (pump seconds) without a frame (Quiet).
     WaitEnd waitUntil(std::uint16_t& loopFlag, double until);
+    // A measurement frame that a request's wait took in while this reader
+    // is active (the line check asks while the sensor sends): queued like
+    // the reader's own. False when the reader is not active or full.
+    bool offer(const std::uint8_t* frameBytes);
+    // Bytes a request's wait took in after its reply: they come before
+    // anything still on the line. False when the reader is not active.
+    bool adopt(const std::uint8_t* bytes, int n);
     // Hands every queued frame to take, oldest first; returns how many.
     int takeAll(const std::function<void(const FrameWords&)>& take);
 
@@ -73,6 +80,7 @@ private:
     // Takes the frames and skipped bytes the scanner can tell, while the
     // queue has room; `now` judges pauses (0: none is judged).
     void scan(double now);
+    void queue(const std::uint8_t* frameBytes);
 
     Link& m_link;
     EventPump& m_pump;

@@ -179,6 +179,13 @@ bool Exchange::waitForBytes(double until, bool runEvents)
 
 void Exchange::passOver(const FrameScanner::Item& item)
 {
+    // A part's frame sent on its own while a request waits (the line check
+    // during automatic reception) is the reader's, not a stray.
+    if (item.kind == FrameScanner::Item::Frame && getWord(item.data, 0) == frame::kSyncSensor
+        && getWord(item.data, 1) == frame::ReadMeasurement && m_autoFrames.offer(item.data)) {
+        m_link.trace.autoFrame(item.data);
+        return;
+    }
     ++m_strays;
     QString note;
     if (item.kind == FrameScanner::Item::Frame) {
@@ -265,9 +272,12 @@ void Exchange::awaitReply(double limit, bool runEvents)
         rx.dataSize = want;
         rx.bytesToRead = 0;
         m_link.trace.received(rx.szReadBuf.data(), want);
-        // Bytes behind the reply belong to no later one.
-        if (const FrameScanner::Item rest = m_scanner.flush(); rest.kind != FrameScanner::Item::None)
-            m_link.trace.dropped(rest.data, rest.bytes);
+        // Bytes behind the reply belong to no later one; while automatic
+        // frames come, they are the start of the next.
+        if (const FrameScanner::Item rest = m_scanner.flush(); rest.kind != FrameScanner::Item::None) {
+            if (!m_autoFrames.adopt(rest.data, rest.bytes))
+                m_link.trace.dropped(rest.data, rest.bytes);
+        }
     } else {
         // What came of a reply that did not end in time is shown for what it
         // was; its rest, should it still come, belongs to no later reply.
@@ -322,14 +332,16 @@ void Exchange::CheckWrittenThenEcho(int n)
     CheckEcho(n);
 }
 
-void Exchange::GetDataFrame()
+void Exchange::GetDataFrame(bool keepReception)
 {
     if (nestedRequest())
         return;
-    m_autoFrames.end();
-    // Earlier replies are recognised before the flush throws away what waits.
-    settleLine(requestOf(szWriteBuf.data()));
-    m_link.FlushQueues();
+    if (!keepReception) {
+        m_autoFrames.end();
+        // Earlier replies are recognised before the flush throws away what waits.
+        settleLine(requestOf(szWriteBuf.data()));
+        m_link.FlushQueues();
+    }
     WriteFrame();
     awaitReply(m_options.replyLimit);
 }
@@ -379,25 +391,32 @@ void Exchange::StopAutoSend()
     m_autoFrames.end();
 }
 
-void Exchange::StartAutoSend()
+void Exchange::StartAutoSend(bool newReception)
 {
     order = frame::AutoSend;
     FillTxBuf(order, 1);
-    m_autoFrames.begin();  // older bytes belong to no frame of this sending
+    // Older bytes belong to no frame of this sending.
+    if (newReception)
+        m_autoFrames.begin();
+    else if (!m_autoFrames.active())
+        m_autoFrames.begin(true);
     WriteFrame();
 }
 
-bool Exchange::QueryIdentification()
+bool Exchange::QueryIdentification(bool keepReception)
 {
-    m_autoFrames.end();
-    if (m_options.lineCheckStopsAutoSend) {
-        StopAutoSend();
-        m_pump.sleep(0.1);
+    if (!keepReception) {
+        m_autoFrames.end();
+        if (m_options.lineCheckStopsAutoSend) {
+            StopAutoSend();
+            m_pump.sleep(0.1);
+        }
     }
 
     order = frame::Identify;
     FillTxBuf(order, 0);
-    m_link.FlushQueues();
+    if (!keepReception)
+        m_link.FlushQueues();
     double limit = m_options.lineCheckSerialLimit;
     bool runEvents = true;
     if (m_link.isSerial()) {

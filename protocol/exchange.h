@@ -84,19 +84,26 @@ public:
     void CheckWrittenThenEcho(int n);
     // Unpacks into `into` (default: the program's parameter set).
     void Befehl3plus4(ParameterSet* into = nullptr);
-    void GetDataFrame();
+    // One request and its reply. With keepReception, automatic reception
+    // goes on around it: the bytes in hand stay, and frames of parts that
+    // come with the reply go to the automatic-frame reader.
+    void GetDataFrame(bool keepReception = false);
     void GetRxBufPara(ParameterSet* into = nullptr);
     void GetRxBufData();
     void SetPopupTimeout();
     void StopAutoSend();
     // Automatic sending on (command 50 with 1): the automatic-frame reader
-    // takes what the sensor then sends. No reply is awaited.
-    void StartAutoSend();
+    // takes what the sensor then sends. No reply is awaited. A new reception
+    // starts the reader afresh; one that goes on (after a line check or a
+    // return) keeps its counts, and, while the reader still runs, the
+    // frames it holds.
+    void StartAutoSend(bool newReception = true);
     void CheckComLine();
     // The line check's exchange alone (automatic sending off, then the
     // identification into version), with no reaction to its outcome: true
-    // when the identification came.
-    bool QueryIdentification();
+    // when the identification came. With keepReception, automatic sending
+    // and reception go on as in GetDataFrame(true).
+    bool QueryIdentification(bool keepReception = false);
 
     // The one guard every transfer passes: at most one request is outstanding
     // on the link. work (a whole transfer: a sequence of exchanges, a loop,

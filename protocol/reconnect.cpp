@@ -240,10 +240,12 @@ void Reconnector::endIdleRecovery()
 
 bool Reconnector::readWorkingSet(ParameterWords& words)
 {
+    // While automatic frames come (a line check), they go on coming.
+    const bool keepReception = m_ex.autoFrames().active();
     const auto read = [&](std::uint16_t code, std::uint16_t arg) {
         m_ex.order = code;
         m_ex.FillTxBuf(code, arg);
-        m_ex.GetDataFrame();
+        m_ex.GetDataFrame(keepReception);
         if (m_ex.bytesToRead() != 0)
             return false;
         m_ex.GetRxBufData();
@@ -270,7 +272,7 @@ void Reconnector::compareWorkingSet()
     // nothing here: the next wait notices a dead line.
     m_ex.order = frame::ReadParams;
     m_ex.FillTxBuf(frame::ReadParams, 0);
-    m_ex.GetDataFrame();
+    m_ex.GetDataFrame(true);
     if (m_ex.bytesToRead() != 0)
         return;
     m_ex.GetRxBufData();
@@ -309,7 +311,7 @@ bool Reconnector::resumeReception(const QString& reason, std::uint16_t& loopFlag
         loopFlag = 0;
         return false;
     }
-    m_ex.StartAutoSend();
+    m_ex.StartAutoSend(false);
     m_quietSince = m_pump.now();
     return true;
 }
@@ -333,13 +335,19 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
             // lost), and automatic sending goes on again, which a sensor
             // that rebooted behind a line that stayed up had switched off.
             // Asking first keeps the frames of another sensor that came up
-            // behind the same line out of the recording.
+            // behind the same line out of the recording. The sensor's
+            // sending is left on meanwhile: a part that comes with the
+            // check is recorded like any other.
             const auto session = m_ex.version;
-            const bool answered = m_ex.QueryIdentification();
+            const bool answered = m_ex.QueryIdentification(true);
             if (answered && m_ex.version == session) {
                 compareWorkingSet();
-                m_ex.StartAutoSend();
+                m_ex.StartAutoSend(false);
                 m_quietSince = m_pump.now();
+                break;
+            }
+            if (!answered && reader.queued() > 0) {
+                m_quietSince = m_pump.now();  // parts came with the check: the line is alive
                 break;
             }
             // Another sensor on the line: the recovery looks for the session's.
