@@ -503,7 +503,7 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
                                        : QStringList{"measure", "-n", QString::number(count), "--interval", "50"};
     const auto linesSoFar = [&] {
         const QByteArray bytes = readAll(file);
-        return int(bytes.count('\n')) - (record ? recordHeader().count('\n') : 1);
+        return int(bytes.count('\n') - (record ? recordHeader().count('\n') : 1));
     };
     int linesAtLoss = -1;
     const Result r = runCtl(line + command + QStringList{"--reconnect", "-o", file},
