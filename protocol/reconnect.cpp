@@ -238,24 +238,25 @@ void Reconnector::endIdleRecovery()
     m_pump.poke();
 }
 
-bool Reconnector::readWorkingSet(ParameterWords& words)
+bool Reconnector::readBlock(std::uint16_t code, std::uint16_t arg)
 {
     // While automatic frames come (a line check), they go on coming.
-    const bool keepReception = m_ex.autoFrames().active();
-    const auto read = [&](std::uint16_t code, std::uint16_t arg) {
-        m_ex.order = code;
-        m_ex.FillTxBuf(code, arg);
-        m_ex.GetDataFrame(keepReception);
-        if (m_ex.bytesToRead() != 0)
-            return false;
-        m_ex.GetRxBufData();
-        return true;
-    };
-    if (!read(frame::ReadParams, 0))
+    m_ex.order = code;
+    m_ex.FillTxBuf(code, arg);
+    m_ex.GetDataFrame(m_ex.autoFrames().active());
+    if (m_ex.bytesToRead() != 0)
+        return false;
+    m_ex.GetRxBufData();
+    return true;
+}
+
+bool Reconnector::readWorkingSet(ParameterWords& words)
+{
+    if (!readBlock(frame::ReadParams, 0))
         return false;
     std::copy_n(m_ex.databuf.begin() + 2, kParamCount, words.begin());
     for (std::uint16_t row = 0; row < kTeachRows; ++row) {
-        if (!read(frame::ReadTeachRow, row))
+        if (!readBlock(frame::ReadTeachRow, row))
             return false;
         std::copy_n(m_ex.databuf.begin() + 3, kTeachCols, words.begin() + kParamCount + kTeachCols * row);
     }
@@ -270,12 +271,8 @@ void Reconnector::compareWorkingSet()
     // EEPROM set. Its parameter block, one exchange, tells in most cases;
     // the whole set is read only when it differs. A failed read changes
     // nothing here: the next wait notices a dead line.
-    m_ex.order = frame::ReadParams;
-    m_ex.FillTxBuf(frame::ReadParams, 0);
-    m_ex.GetDataFrame(true);
-    if (m_ex.bytesToRead() != 0)
+    if (!readBlock(frame::ReadParams, 0))
         return;
-    m_ex.GetRxBufData();
     if (std::equal(m_ex.workingSet->begin(), m_ex.workingSet->begin() + kParamCount, m_ex.databuf.begin() + 2))
         return;
     ParameterWords words{};

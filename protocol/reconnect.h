@@ -143,6 +143,8 @@ private:
     void state(const QString& text);
     // The working set of the sensor, read quietly; false when a reply failed.
     bool readWorkingSet(ParameterWords& words);
+    // One request of the working set into databuf; false when its reply failed.
+    bool readBlock(std::uint16_t code, std::uint16_t arg);
     // After a line check: the working set compared with the last one read or sent.
     void compareWorkingSet();
     bool resumeReception(const QString& reason, std::uint16_t& loopFlag);
