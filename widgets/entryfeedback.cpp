@@ -125,15 +125,24 @@ private:
     // comma as a thousands separator) or the field's range.
     bool refuseKeystroke(const QString& typed)
     {
+        // A decimal comma, as typed on a German keyboard, is the decimal
+        // point; dropping it would turn 0,25 into 25.
+        if (typed == QStringLiteral(",") && decimalField(m_box)) {
+            const QString point = QStringLiteral(".");
+            const QString after = textAfter(point);
+            if (plainSoFar(m_box, numberPart(m_box, after)) && state(after) != QValidator::Invalid) {
+                m_edit->insert(point);
+                return true;
+            }
+        }
         const QString after = textAfter(typed);
         const QString shown = numberPart(m_box, after);
         const bool plain = plainSoFar(m_box, shown);
         if (plain && state(after) != QValidator::Invalid)
             return false;
         QString why;
-        if (typed == QStringLiteral(","))
-            why = decimalField(m_box) ? tr(R"("%1" was not taken: the decimal point is ".", not ",".)").arg(shown)
-                                      : tr(R"("%1" was not taken: this field holds whole numbers.)").arg(shown);
+        if (typed == QStringLiteral(",") && !decimalField(m_box))
+            why = tr(R"("%1" was not taken: this field holds whole numbers.)").arg(shown);
         else if (plain)
             why = tr("\"%1\" was not taken: the value must lie within %2.").arg(shown, rangeText(m_box));
         else

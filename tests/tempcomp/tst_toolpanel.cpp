@@ -395,10 +395,19 @@ void ToolPanelTest::typedEntriesTheFieldDoesNotTakeAreToldAtTheField()
     p.RX1->setValue(0.5);
     p.RX1->setFocus();
     p.RX1->selectAll();
-    QTest::keyClicks(p.RX1, QStringLiteral("1,5"));
-    QTest::keyClick(p.RX1, Qt::Key_Return);
-    // The comma does not silently vanish: the field says why it was not taken.
-    QVERIFY2(p.RX1->toolTip().contains(QStringLiteral("the decimal point is \".\"")), qPrintable(p.RX1->toolTip()));
+    // A decimal comma is the decimal point, never dropped (0,25 is not 25).
+    for (const auto& [typed, value] : {std::pair{"0,25", 0.25}, std::pair{"-0,0123", -0.0123}}) {
+        p.RX1->selectAll();
+        QTest::keyClicks(p.RX1, QString::fromLatin1(typed));
+        QCOMPARE(p.RX1->text(), QString::fromLatin1(typed).replace(QLatin1Char(','), QLatin1Char('.')));
+        QTest::keyClick(p.RX1, Qt::Key_Return);
+        QCOMPARE(p.RX1->value(), value);
+    }
+    // A second separator is refused with the reason, the number kept whole.
+    p.RX1->selectAll();
+    QTest::keyClicks(p.RX1, QStringLiteral("1.5,"));
+    QCOMPARE(p.RX1->text(), QStringLiteral("1.5"));
+    QVERIFY2(p.RX1->toolTip().contains(QStringLiteral("\"1.5,\" was not taken")), qPrintable(p.RX1->toolTip()));
 
     p.RX2->setValue(0.25);
     p.RX2->selectAll();
