@@ -321,7 +321,7 @@ void Calibration::CBF_ButtonStartCalib()
     if (m_ex.comecho == 1 && calibok == 1) {
         ConfirmCalibration();
         if (m_ex.comecho == 1)
-            dialogs().message(
+            dialogs().success(
                 kAttention,
                 QStringLiteral(
                     " Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n Press CLOSE CALIBRATION to leave calibration panel. \n Press CALIBRATE TO OTHER SYSTEM to calibrate sensor to an other system."));

@@ -379,7 +379,7 @@ bool Recorder::Record()
 {
     if (!takeFileName())
         return false;
-    if (!dialogs().confirm(kAttention, kRightFile))
+    if (!dialogs().confirmToGoOn(kAttention, kRightFile))
         return false;
     dialogs().message(kAttention, makeSure(36));
     EditInterval->setEnabled(false);
@@ -454,7 +454,7 @@ void Recorder::CBF_ButtonStartTrigRec()
 {
     if (!takeFileName())
         return;
-    if (!dialogs().confirm(kAttention, kRightFile))
+    if (!dialogs().confirmToGoOn(kAttention, kRightFile))
         return;
     dialogs().message(kAttention, makeSure(42));
     colourButton(ButtonStartTrigRec, kRunningColour);

@@ -86,6 +86,12 @@ void QtDialogs::message(const QString& title, const QString& text)
     box.exec();
 }
 
+void QtDialogs::success(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
 void QtDialogs::notice(const QString& title, const QString& text)
 {
     auto* box = new QMessageBox(iconOf(title), title, text, QMessageBox::Ok, QApplication::activeWindow());
@@ -103,12 +109,26 @@ bool QtDialogs::offer(const QString& title, const QString& text, const QString& 
     return box.clickedButton() == chosen;
 }
 
-bool QtDialogs::confirm(const QString& title, const QString& text)
+namespace {
+
+bool askYesNo(const QString& title, const QString& text, QMessageBox::StandardButton byDefault)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(byDefault);
     return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace
+
+bool QtDialogs::confirm(const QString& title, const QString& text)
+{
+    return askYesNo(title, text, QMessageBox::No);
+}
+
+bool QtDialogs::confirmToGoOn(const QString& title, const QString& text)
+{
+    return askYesNo(title, text, QMessageBox::Yes);
 }
 
 Dialogs::Answer QtDialogs::ask(const QString& title, const QString& text, const QString& yes, const QString& no)

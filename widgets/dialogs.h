@@ -33,6 +33,9 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual void message(const QString& title, const QString& text) = 0;
+    // A message that tells of success under a title that otherwise warns
+    // ("ATTENTION!"): shown with the information sign, not the warning one.
+    virtual void success(const QString& title, const QString& text) { message(title, text); }
     // A message that holds nothing up: the program goes on while it is shown.
     virtual void notice(const QString& title, const QString& text) { message(title, text); }
     // A message with one more button, `action`; true when the user chose it.
@@ -42,8 +45,11 @@ public:
         message(title, text);
         return false;
     }
-    // Yes/No question; true for yes.
+    // Yes/No question; true for yes. No is the default button.
     virtual bool confirm(const QString& title, const QString& text) = 0;
+    // A Yes/No question that checks a step the user asked for: Yes, which
+    // goes on with it, is the default button, so Enter does not drop it.
+    virtual bool confirmToGoOn(const QString& title, const QString& text) { return confirm(title, text); }
     // A question with three answers: the buttons read `yes`, `no` and
     // "Cancel"; Escape and closing the box cancel.
     enum class Answer { Yes, No, Cancel };
@@ -81,9 +87,11 @@ private:
 class QtDialogs final : public Dialogs {
 public:
     void message(const QString& title, const QString& text) override;
+    void success(const QString& title, const QString& text) override;
     void notice(const QString& title, const QString& text) override;
     bool offer(const QString& title, const QString& text, const QString& action) override;
     bool confirm(const QString& title, const QString& text) override;
+    bool confirmToGoOn(const QString& title, const QString& text) override;
     Answer ask(const QString& title, const QString& text, const QString& yes, const QString& no) override;
     bool openUrl(const QUrl& url) override;
 
