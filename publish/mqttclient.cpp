@@ -426,8 +426,8 @@ void MqttClient::onMessage(mosquitto*, void* self, const mosquitto_message* m, c
     // after it, of two that started together the later one leaves.
     bool ok = false;
     const qint64 since = userProperty(props, "since").toLongLong(&ok);
-    const bool otherFirst
-        = !ok || since < c->m_options.since || (since == c->m_options.since && run < c->m_options.run);
+    const bool otherFirst = !ok || since < c->m_options.since
+        || (since == c->m_options.since && run < c->m_options.run);
     if (!c->m_wasConnected || otherFirst)
         c->inUse(run);
 }

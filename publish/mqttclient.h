@@ -138,12 +138,12 @@ private:
     QString m_lastError;      // libmosquitto's last error line (a TLS reason, say)
     bool m_v5 = true;         // false once the broker turned MQTT 5 away
     bool m_retryAtOnce = false;
-    bool m_inUse = false;   // another run publishes under our name
+    bool m_inUse = false;    // another run publishes under our name
     bool m_watched = false;  // the status topic's retained message was read on this connection
     int m_watchMid = 0;      // the second subscription, whose SUBACK ends the wait for it
     mosquitto_property* m_statusProperties = nullptr;  // run and start
-    bool m_wasConnected = false;  // some connection of this run was accepted
-    int m_disconnectReason = 0;   // the broker's DISCONNECT reason code
+    bool m_wasConnected = false;                       // some connection of this run was accepted
+    int m_disconnectReason = 0;                        // the broker's DISCONNECT reason code
 };
 
 }  // namespace tarvo::publish

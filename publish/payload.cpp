@@ -96,7 +96,8 @@ QByteArray valuesPayload(quint64 seq, const QString& run, const QDateTime& when,
 {
     QByteArray p;
     p.reserve(300);
-    p += R"({"seq":)" + QByteArray::number(seq) + R"(,"run":")" + run.toLatin1() + R"(","time":")" + isoTimeWithOffset(when).toLatin1() + '"';
+    p += R"({"seq":)" + QByteArray::number(seq) + R"(,"run":")" + run.toLatin1() + R"(","time":")"
+        + isoTimeWithOffset(when).toLatin1() + '"';
     p += ",\"ch_ref\":" + QByteArray::number(m.dataChRef);
     p += ",\"ch_dir\":" + QByteArray::number(m.dataChDir);
     p += ",\"ch_dif\":" + QByteArray::number(m.dataChDif);

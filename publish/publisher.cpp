@@ -88,8 +88,8 @@ void Publisher::addValues(const MeasuredValues& values, const QDateTime& when)
 
 void Publisher::addEvent(const QString& word, const QString& reason)
 {
-    enqueue(
-        {m_nextKey++, QByteArrayLiteral("events"), eventPayload(QDateTime::currentDateTime(), word, reason, m_run, m_seq), 0});
+    enqueue({m_nextKey++, QByteArrayLiteral("events"),
+             eventPayload(QDateTime::currentDateTime(), word, reason, m_run, m_seq), 0});
     handOver();
 }
 
@@ -99,7 +99,8 @@ bool Publisher::writeAhead(SpoolEntry& entry, bool inMemory)
     QString why;
     if (m_spool->append(entry, inMemory, &why)) {
         if (!m_spoolFailure.isEmpty())
-            say(QStringLiteral("the spool %1 takes messages again").arg(QDir::toNativeSeparators(m_spool->directory())));
+            say(QStringLiteral("the spool %1 takes messages again")
+                    .arg(QDir::toNativeSeparators(m_spool->directory())));
         m_spoolFailure.clear();
         if (!m_syncTimer.isActive())
             m_syncTimer.start();
@@ -111,8 +112,8 @@ bool Publisher::writeAhead(SpoolEntry& entry, bool inMemory)
                 .arg(QDir::toNativeSeparators(m_spool->directory()), why)
                 .arg(m_options.queueLimit),
             true);
-    m_spoolFailure = QStringLiteral("the spool %1 cannot be written: %2")
-                         .arg(QDir::toNativeSeparators(m_spool->directory()), why);
+    m_spoolFailure
+        = QStringLiteral("the spool %1 cannot be written: %2").arg(QDir::toNativeSeparators(m_spool->directory()), why);
     return false;
 }
 
@@ -122,7 +123,8 @@ void Publisher::drop(std::deque<SpoolEntry>& queue)
     if (m_dropped == 0)
         say(QStringLiteral("%1 value sets wait in memory for the broker%2: the oldest are dropped from now on")
                 .arg(m_options.queueLimit)
-                .arg(m_spool ? QStringLiteral(" and the spool cannot be written") : QStringLiteral(" and there is no --spool")),
+                .arg(m_spool ? QStringLiteral(" and the spool cannot be written")
+                             : QStringLiteral(" and there is no --spool")),
             true);
     m_dropped += isValues(queue.front());
     queue.pop_front();
@@ -308,7 +310,9 @@ Publisher::Outcome Publisher::finish(double limit, EventPump& pump)
                 .arg(limit)
                 .arg(m_inflight.size() + m_memory.size() + m_unsaved.size()));
     pump.waitFor(limit, done);
-    if (m_connected && m_fatal.isEmpty()) {
+    // "offline" also after a denial: the retained "online" of a run that
+    // ended would keep the name in use.
+    if (m_connected) {
         m_offlineId = m_client.publish(m_topics.status, kOffline, true);
         pump.waitFor(kOfflineLimit, [this] { return m_offlineId == 0 || !m_connected; });
     }

@@ -30,8 +30,8 @@
 
 #include <QDateTime>
 #include <QObject>
-#include <QTimer>
 #include <QString>
+#include <QTimer>
 
 #include <deque>
 #include <functional>

@@ -226,9 +226,11 @@ void PublishTest::everyValueSetReachesTheBrokerWithStatusAndInfo()
     const std::vector<qint64> seqs = plant.seqs();
     QCOMPARE(qint64(seqs.size()), sent);
     QVERIFY(inOrderWithoutGaps(seqs, sent));
-    QVERIFY2(r.err.contains(
-                 QStringLiteral("%1 value sets published to tarvo/line3/values: %1 acknowledged by the broker").arg(sent).toUtf8()),
-             r.err.constData());
+    QVERIFY2(
+        r.err.contains(QStringLiteral("%1 value sets published to tarvo/line3/values: %1 acknowledged by the broker")
+                           .arg(sent)
+                           .toUtf8()),
+        r.err.constData());
 
     // Each value by name, the tenths as numbers in their unit, the local time with its offset.
     const QRegularExpression shape(QStringLiteral(
@@ -366,8 +368,7 @@ void PublishTest::brokerAccessIsCheckedAtStart_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     const QStringList user = {"--username", "line"};
-    QTest::newRow("wrong password") << false << user << "wrong" << 1
-                                    << "the broker refused user line: not authorised";
+    QTest::newRow("wrong password") << false << user << "wrong" << 1 << "the broker refused user line: not authorised";
     QTest::newRow("TLS to a listener without it")
         << false << (user + QStringList{"--tls"}) << "right" << 1 << "TLS failed";
     QTest::newRow("plain to a TLS listener")
@@ -473,10 +474,10 @@ void PublishTest::badInputIsReportedAndNotPublished_data()
         << QByteArray("none");
 #if defined(Q_OS_UNIX)
     // Files may not grow beyond 2 KiB: the spool is full after a few value sets.
-    QTest::newRow("spool directory full")
-        << QStringList{"--triggered", "--seconds", "1", "--queue", "1", "--spool", "{dir}/spool", "--broker", "{closed}"}
-        << plain << R"(trap '' XFSZ; ulimit -f 4; exec "$0" "$@")" << 1 << "cannot be written: File too large"
-        << QByteArray("none");
+    QTest::newRow("spool directory full") << QStringList{"--triggered", "--seconds",   "1",        "--queue", "1",
+                                                         "--spool",     "{dir}/spool", "--broker", "{closed}"}
+                                          << plain << R"(trap '' XFSZ; ulimit -f 4; exec "$0" "$@")" << 1
+                                          << "cannot be written: File too large" << QByteArray("none");
 #endif
 }
 
@@ -521,7 +522,8 @@ void PublishTest::badInputIsReportedAndNotPublished()
     }
     QVERIFY(plant.sub->payloads(kValues).empty());
     // Nothing is counted as delivered that the broker did not take.
-    QVERIFY2(!r.err.contains("value sets published") || r.err.contains(": 0 acknowledged by the broker"), r.err.constData());
+    QVERIFY2(!r.err.contains("value sets published") || r.err.contains(": 0 acknowledged by the broker"),
+             r.err.constData());
 }
 
 void PublishTest::onlyWhatTheBrokerAcknowledgedCounts_data()
@@ -529,10 +531,9 @@ void PublishTest::onlyWhatTheBrokerAcknowledgedCounts_data()
     QTest::addColumn<QString>("plantCase");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
-    QTest::newRow("refused after the start") << "refused later" << 1
-                                             << "the broker refused user line: not authorised";
-    QTest::newRow("ACL denies the values topic") << "denied" << 1
-                                                 << "the broker denied tarvo/line3/values: not authorised";
+    QTest::newRow("refused after the start") << "refused later" << 1 << "the broker refused user line: not authorised";
+    QTest::newRow("ACL denies the values topic")
+        << "denied" << 1 << "the broker denied tarvo/line3/values: not authorised";
     QTest::newRow("SIGKILL during an outage, with a spool") << "killed" << 0 << "messages of an earlier run delivered";
     QTest::newRow("two publishers under one name") << "two" << 1 << "the name line3 is in use";
     QTest::newRow("a broker of MQTT 3.1.1 only") << "3.1.1" << 0 << "speaks only MQTT 3.1.1";
@@ -559,8 +560,9 @@ void PublishTest::onlyWhatTheBrokerAcknowledgedCounts()
     if (plantCase == u"denied") {
         // The subscriber (anonymous) reads everything; line may write its status and info only.
         setup.aclFile = plant.dir.filePath(QStringLiteral("acl"));
-        QVERIFY(writeFile(setup.aclFile, "topic read tarvo/#\nuser line\ntopic write tarvo/line3/status\n"
-                                         "topic write tarvo/line3/info\n"));
+        QVERIFY(writeFile(setup.aclFile,
+                          "topic read tarvo/#\nuser line\ntopic write tarvo/line3/status\n"
+                          "topic write tarvo/line3/info\n"));
     }
     QVERIFY(plant.up(setup, true));
     const auto sensor = plant.sensor(50);
@@ -629,10 +631,10 @@ void PublishTest::onlyWhatTheBrokerAcknowledgedCounts()
         QVERIFY(QDir(spool).entryList({QStringLiteral("*.spool")}).size() > 0);  // kept for a broker that takes them
     } else if (plantCase == u"killed") {
         // The next run delivers what the killed one took during the outage, first and in order.
-        const Result next = runCtl(linkTo(*sensor, false, env)
-                                       + publishArgs(plant, {"--username", "line", "--triggered", "--spool", spool,
-                                                             "--seconds", "0.5"}),
-                                   env);
+        const Result next = runCtl(
+            linkTo(*sensor, false, env)
+                + publishArgs(plant, {"--username", "line", "--triggered", "--spool", spool, "--seconds", "0.5"}),
+            env);
         QCOMPARE(next.code, 0);
         QVERIFY2(next.err.contains(message.toUtf8()), next.err.constData());
         QVERIFY(QTest::qWaitFor([&] { return plant.statusIs("offline"); }, kDeliveryMs));
