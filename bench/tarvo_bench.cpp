@@ -742,7 +742,7 @@ void printPublishing(const Config& cfg)
         many.sensors = sensors;
         const auto a = runPublishing(tarvoctl, many, &error);
         line(QStringLiteral("   %1) broker up, %2 s, %3 publishers")
-                 .arg(sensors == kPublishSensors ? QStringLiteral("a") : QStringLiteral("c"), num(up.seconds, 0))
+                 .arg(sensors == kPublishSensors ? QStringLiteral("a") : QStringLiteral("b"), num(up.seconds, 0))
                  .arg(sensors));
         if (!a) {
             line(QStringLiteral("      not measured: %1   FAIL").arg(error));
@@ -770,7 +770,7 @@ void printPublishing(const Config& cfg)
     away.outageAt = cfg.publishSeconds / 2;
     away.outageSeconds = kOutageSeconds;
     const auto b = runPublishing(tarvoctl, away, &error);
-    line(QStringLiteral("   b) broker stopped for %1 s after %2 s, %3 s in all")
+    line(QStringLiteral("   c) broker stopped for %1 s after %2 s, %3 s in all")
              .arg(num(kOutageSeconds, 0), num(away.outageAt, 0), num(away.seconds, 0)));
     if (!b) {
         line(QStringLiteral("      not measured: %1   FAIL").arg(error));
