@@ -13,7 +13,7 @@
 // KIND being "values" or "events" and PAYLOAD the message's JSON. Files are
 // read in the order of their first keys; a file is removed once all its
 // messages are acknowledged, so a file left by a run that was killed is
-// delivered again whole at the next start (a few duplicates, which QoS 1
+// delivered again whole at the next start (duplicates, which QoS 1
 // allows; no gaps). A damaged line (a line cut short by a crash) is skipped
 // and reported. "<id>.lock" keeps a second publisher of the same topics out.
 //
@@ -46,7 +46,9 @@ struct SpoolEntry {
 
 class Spool {
 public:
-    static constexpr int kFileEntries = 1000;  // messages per file at most
+    // Messages per file at most. A file goes when all its messages are
+    // acknowledged, so after a crash at most this many come again.
+    static constexpr int kFileEntries = 100;
 
     Spool(const QString& dir, const QString& id);
     ~Spool();
