@@ -8,6 +8,20 @@
 // gives up for good on a failed name lookup or TLS error, which a service
 // must ride out). What happens is reported as signals on the thread that
 // owns the client.
+//
+// MQTT 5 is spoken: the broker answers every message with a reason code, so
+// a message it would not take (an ACL denial) is told from one it took. A
+// broker that speaks only 3.1.1 is spoken to in 3.1.1, with a warning, as
+// such a broker acknowledges denied messages like taken ones.
+//
+// One name is one sensor. Every run has a client id of its own, and its
+// retained status messages (and its Last Will) carry the run and its start
+// as user properties. After each connection the client reads the status
+// topic (a second subscription's SUBACK marks the end of the retained
+// message) before it reports the connection: an "online" of another run
+// means the name is in use, and this client leaves without publishing. Two
+// publishers that started at the same moment see each other's "online":
+// the one that started later leaves.
 #pragma once
 
 #include <QByteArray>
@@ -20,6 +34,9 @@
 #include <thread>
 
 struct mosquitto;
+struct mosquitto_message;
+struct mqtt5__property;
+typedef struct mqtt5__property mosquitto_property;  // NOLINT(modernize-use-using): as libmosquitto declares it
 
 namespace tarvo::publish {
 
@@ -35,9 +52,11 @@ struct BrokerOptions {
     QString keyfile;
     int keepaliveSeconds = 15;
     // The Last Will: published by the broker when the connection dies
-    // without a clean disconnect.
+    // without a clean disconnect. It is the status topic, which is watched.
     QByteArray willTopic;
     QByteArray willPayload;
+    QString run;       // this run's identity
+    qint64 since = 0;  // its start, ms since 1970
 };
 
 class MqttClient : public QObject {
@@ -50,6 +69,7 @@ public:
         Refused,      // the broker answered but would not take us: credentials, TLS, closed before its answer
         Unreachable,  // no connection came about: refused port, no route, name unknown, no answer
         Lost,         // an established connection ended
+        InUse,        // another run publishes under our name
     };
     Q_ENUM(Failure)
 
@@ -80,11 +100,22 @@ signals:
     void connected();
     void failed(tarvo::publish::MqttClient::Failure kind, const QString& reason);
     void acknowledged(int messageId);
+    // The broker answered a message with a failure reason code: why.
+    void denied(int messageId, const QString& reason);
+    // The broker speaks only MQTT 3.1.1.
+    void downgraded();
+    // The status topic cannot be read (the broker's ACL): a second
+    // publisher under our name cannot be seen.
+    void unwatched(const QString& reason);
 
 private:
-    static void onConnect(mosquitto*, void* self, int rc);
-    static void onDisconnect(mosquitto*, void* self, int rc);
-    static void onPublish(mosquitto*, void* self, int mid);
+    static void onConnect(mosquitto*, void* self, int rc, int flags, const mosquitto_property*);
+    static void onDisconnect(mosquitto*, void* self, int rc, const mosquitto_property*);
+    static void onPublish(mosquitto*, void* self, int mid, int rc, const mosquitto_property*);
+    static void onSubscribe(mosquitto*, void* self, int mid, int count, const int* granted, const mosquitto_property*);
+    static void onMessage(mosquitto*, void* self, const mosquitto_message* m, const mosquitto_property* props);
+    void inUse(const QString& otherRun);
+    void accepted();
     static void onLog(mosquitto*, void* self, int level, const char* text);
 
     void networkLoop();
@@ -105,6 +136,14 @@ private:
     bool m_answered = false;  // CONNACK came, accepted or not
     QString m_refusal;        // the broker's reason for not accepting
     QString m_lastError;      // libmosquitto's last error line (a TLS reason, say)
+    bool m_v5 = true;         // false once the broker turned MQTT 5 away
+    bool m_retryAtOnce = false;
+    bool m_inUse = false;    // another run publishes under our name
+    bool m_watched = false;  // the status topic's retained message was read on this connection
+    int m_watchMid = 0;      // the second subscription, whose SUBACK ends the wait for it
+    mosquitto_property* m_statusProperties = nullptr;  // run and start
+    bool m_wasConnected = false;                       // some connection of this run was accepted
+    int m_disconnectReason = 0;                        // the broker's DISCONNECT reason code
 };
 
 }  // namespace tarvo::publish

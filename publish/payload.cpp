@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace tarvo::publish {
 
 namespace {
@@ -19,6 +21,13 @@ QByteArray tenths(std::uint16_t word)
 QByteArray compact(const QJsonObject& o)
 {
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+// A control character (a zero, a line end, an escape …) in a topic level:
+// brokers refuse some and every subscriber's log shows them wrongly.
+bool hasControl(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
 QString wildcardIn(const QString& text)
@@ -39,8 +48,9 @@ QString badName(const QString& name)
     QString wrong = wildcardIn(name);
     if (wrong.isEmpty() && name.contains(u'/'))
         wrong = QStringLiteral("'/'");
-    if (wrong.isEmpty() && name.contains(QChar(0)))
-        wrong = QStringLiteral("a zero character");
+    if (wrong.isEmpty() && hasControl(name))
+        return QStringLiteral("--name holds a control character: the name is one topic level of printable "
+                              "characters");
     if (wrong.isEmpty())
         return QString();
     return QStringLiteral("--name \"%1\" holds %2: the name is one topic level, without '/', '+' and '#'")
@@ -50,10 +60,19 @@ QString badName(const QString& name)
 QString badPrefix(const QString& prefix)
 {
     QString wrong = wildcardIn(prefix);
-    if (wrong.isEmpty() && prefix.contains(QChar(0)))
-        wrong = QStringLiteral("a zero character");
     if (wrong.isEmpty() && prefix.isEmpty())
         return QStringLiteral("--prefix wants one or more topic levels, such as tarvo or plant/coating");
+    if (wrong.isEmpty() && hasControl(prefix))
+        return QStringLiteral("--prefix holds a control character: topic levels of printable characters");
+    // Brokers keep topics beginning with '$' to themselves ($SYS …) and drop
+    // what clients publish there.
+    if (wrong.isEmpty() && prefix.startsWith(u'$'))
+        return QStringLiteral("--prefix \"%1\" begins with '$': such topics belong to the broker, which drops "
+                              "messages published there")
+            .arg(prefix);
+    if (wrong.isEmpty() && prefix.split(u'/').contains(QString()))
+        return QStringLiteral("--prefix \"%1\" has an empty topic level: no '/' at its start or end, no '//'")
+            .arg(prefix);
     if (wrong.isEmpty())
         return QString();
     return QStringLiteral("--prefix \"%1\" holds %2: topic levels without '+' and '#'").arg(prefix, wrong);
@@ -73,11 +92,12 @@ QByteArray Topics::of(const QByteArray& kind) const
     return kind == "events" ? events : values;
 }
 
-QByteArray valuesPayload(quint64 seq, const QDateTime& when, const MeasuredValues& m)
+QByteArray valuesPayload(quint64 seq, const QString& run, const QDateTime& when, const MeasuredValues& m)
 {
     QByteArray p;
-    p.reserve(256);
-    p += R"({"seq":)" + QByteArray::number(seq) + R"(,"time":")" + isoTimeWithOffset(when).toLatin1() + '"';
+    p.reserve(300);
+    p += R"({"seq":)" + QByteArray::number(seq) + R"(,"run":")" + run.toLatin1() + R"(","time":")"
+        + isoTimeWithOffset(when).toLatin1() + '"';
     p += ",\"ch_ref\":" + QByteArray::number(m.dataChRef);
     p += ",\"ch_dir\":" + QByteArray::number(m.dataChDir);
     p += ",\"ch_dif\":" + QByteArray::number(m.dataChDif);
@@ -111,11 +131,13 @@ QByteArray infoPayload(const QDateTime& when, const QString& identification, con
                     {QStringLiteral("teach_table"), teach}});
 }
 
-QByteArray eventPayload(const QDateTime& when, const QString& event, const QString& reason, quint64 lastSeq)
+QByteArray eventPayload(const QDateTime& when, const QString& event, const QString& reason, const QString& run,
+                        quint64 lastSeq)
 {
     return compact({{QStringLiteral("time"), isoTimeWithOffset(when)},
                     {QStringLiteral("event"), event},
                     {QStringLiteral("reason"), reason},
+                    {QStringLiteral("run"), run},
                     {QStringLiteral("last_seq"), static_cast<qint64>(lastSeq)}});
 }
 

@@ -6,8 +6,16 @@
 // Behind them wait, in order: the in-memory queue (up to `queueLimit` value
 // sets, 10 000 by default: about 3 MB, 200 s of a sensor sending 50 frames a
 // second), then the spool directory (--spool) for everything beyond it. A
-// spool left by an earlier run is delivered first. Without a spool, a full
-// queue drops its oldest value set, counted and reported.
+// spool left by an earlier run is delivered first.
+//
+// With a spool, every message is written to it when it is taken, before it
+// is sent (see Spool), and removed once the broker acknowledged it. A spool
+// that cannot be written is tried again with every message; meanwhile
+// messages wait in memory. Only a full memory queue drops value sets (the
+// oldest), counted and reported.
+//
+// A broker that refuses us, denies a message or finds our name in use ends
+// the run: ended() says why. Every payload carries the run's identity.
 //
 // The status topic says "online" (retained) on every connection and
 // "offline" at a clean end; the broker says "offline" for us, as our Last
@@ -23,6 +31,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
@@ -70,8 +79,9 @@ public:
     void addEvent(const QString& word, const QString& reason);
 
     quint64 lastSeq() const { return m_seq; }
-    // Set when the spool could not be written; the run should end.
-    QString spoolFailure() const { return m_spoolFailure; }
+    const QString& run() const { return m_run; }
+    // Why the run must end (a refusal, a denial, the name in use), or empty.
+    QString fatal() const { return m_fatal; }
 
     // The end of the run: waits up to `limit` seconds (less when the broker
     // is away and there is a spool to keep the rest) for every message to be
@@ -87,13 +97,19 @@ public:
 signals:
     // Something changed that a wait for the end may be waiting for.
     void progressed();
-    // The spool cannot take a message: the reason.
-    void spoolFailed(const QString& reason);
+    // The broker refused us or denied a message, or our name is in use:
+    // the run ends.
+    void ended(const QString& reason);
 
 private:
     void onConnected();
     void onFailed(MqttClient::Failure, const QString& reason);
     void onAcknowledged(int messageId);
+    void onDenied(int messageId, const QString& reason);
+    void end(const QString& reason);
+    void publishRetained(const QByteArray& topic, const QByteArray& payload);
+    bool writeAhead(SpoolEntry& entry, bool inMemory);
+    void drop(std::deque<SpoolEntry>& queue);
     void enqueue(SpoolEntry entry);
     void handOver();
     bool pending() const;
@@ -109,6 +125,7 @@ private:
     quint64 m_nextKey = 1;
     quint64 m_firstKey = 1;                // keys below are an earlier run's
     std::map<int, SpoolEntry> m_inflight;  // by message id
+    std::map<int, QByteArray> m_retained;  // status and info on their way, by message id
     std::deque<SpoolEntry> m_memory;
     std::deque<SpoolEntry> m_unsaved;  // the spool refused them
     int m_offlineId = 0;
@@ -116,7 +133,10 @@ private:
     bool m_everConnected = false;
     bool m_spooling = false;
     QString m_lastFailure;
-    QString m_spoolFailure;
+    QString m_spoolFailure;  // the spool's last write failure, until a write succeeds
+    QString m_fatal;
+    QString m_run;
+    QTimer m_syncTimer;
     quint64 m_delivered = 0;
     quint64 m_earlier = 0;
     quint64 m_dropped = 0;

@@ -12,6 +12,13 @@
 #include <filesystem>
 #include <system_error>
 
+#if defined(Q_OS_WIN)
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace tarvo::publish {
 
 namespace {
@@ -63,6 +70,22 @@ Parsed parse(const QByteArray& content, const QString& path, quint64 fileKey, QS
         p.entries.push_back(std::move(e));
     }
     return p;
+}
+
+// Puts a file's (or on POSIX a directory's) written data on the disk.
+void syncPath(const QString& path)
+{
+#if defined(Q_OS_WIN)
+    QFile f(path);
+    if (f.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        _commit(f.handle());
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+#endif
 }
 
 }  // namespace
@@ -148,25 +171,51 @@ bool Spool::hasUnread() const
     return false;
 }
 
-bool Spool::append(const SpoolEntry& entry, QString* error)
+bool Spool::append(SpoolEntry& entry, bool inMemory, QString* error)
 {
     auto tail = m_files.empty() ? m_files.end() : std::prev(m_files.end());
-    const bool fresh = tail == m_files.end() || tail->second.reading || tail->second.entries < 0
+    const bool fresh = tail == m_files.end() || !tail->second.writing || tail->second.reading != inMemory
         || tail->second.entries >= kFileEntries;
     if (fresh) {
+        if (tail != m_files.end() && tail->second.writing) {
+            tail->second.writing = false;
+            removeIfDone(tail);
+        }
         const QString path = pathFor(entry.key);
-        if (!appendWhole(path, kHeader + '\n' + line(entry), false, error))
+        if (!appendWhole(path, kHeader + '\n' + line(entry), false, error)) {
+            QFile::remove(path);
             return false;
+        }
         File f;
         f.path = path;
         f.entries = 1;
+        f.reading = inMemory;
+        f.writing = true;
         m_files[entry.key] = f;
+        entry.file = entry.key;
+        m_dirty << path;
+        m_dirtyDirectory = true;
         return true;
     }
     if (!appendWhole(tail->second.path, line(entry), true, error))
         return false;
     ++tail->second.entries;
+    entry.file = tail->first;
+    if (m_dirty.isEmpty() || m_dirty.last() != tail->second.path)
+        m_dirty << tail->second.path;
     return true;
+}
+
+void Spool::sync()
+{
+    for (const QString& path : std::as_const(m_dirty))
+        syncPath(path);
+    m_dirty.clear();
+#if !defined(Q_OS_WIN)
+    if (m_dirtyDirectory)
+        syncPath(m_dir);  // a new file's name
+#endif
+    m_dirtyDirectory = false;
 }
 
 bool Spool::load(quint64 firstKey, File& file)
@@ -197,6 +246,7 @@ std::vector<SpoolEntry> Spool::take(int n)
             if (it == m_files.end())
                 break;
             it->second.reading = true;
+            it->second.writing = false;  // appends go to a new file from now on
             // A file that cannot be read stays on disk (entries -1); one
             // without a message left goes.
             if (load(it->first, it->second))
@@ -221,7 +271,7 @@ void Spool::delivered(const SpoolEntry& entry)
 void Spool::removeIfDone(std::map<quint64, File>::iterator it)
 {
     const File& f = it->second;
-    if (!f.reading || f.entries < 0 || static_cast<qsizetype>(f.delivered.size()) < f.entries)
+    if (!f.reading || f.writing || f.entries < 0 || static_cast<qsizetype>(f.delivered.size()) < f.entries)
         return;
     QFile::remove(f.path);
     m_files.erase(it);
@@ -229,6 +279,8 @@ void Spool::removeIfDone(std::map<quint64, File>::iterator it)
 
 bool Spool::close(const std::vector<SpoolEntry>& keep, QString* error)
 {
+    for (auto& [key, file] : m_files)
+        file.writing = false;
     bool ok = true;
     auto fail = [&](const QString& why) {
         if (ok && error)
@@ -270,6 +322,7 @@ bool Spool::close(const std::vector<SpoolEntry>& keep, QString* error)
         if (!saveWholeFile(f.path, content, &why))
             fail(why);
     }
+    sync();
     if (m_lock)
         m_lock->unlock();
     return ok;

@@ -13,9 +13,16 @@
 // KIND being "values" or "events" and PAYLOAD the message's JSON. Files are
 // read in the order of their first keys; a file is removed once all its
 // messages are acknowledged, so a file left by a run that was killed is
-// delivered again whole at the next start (a few duplicates, which QoS 1
+// delivered again whole at the next start (duplicates, which QoS 1
 // allows; no gaps). A damaged line (a line cut short by a crash) is skipped
 // and reported. "<id>.lock" keeps a second publisher of the same topics out.
+//
+// The publisher writes ahead: every message is appended when it is taken,
+// before it is sent, and removed once the broker acknowledged it. An append
+// is in the file when append() returns (a crash of the program loses
+// nothing); sync() puts the files written since on the disk, which the
+// publisher does at most kSyncMs after an append (a power cut loses at most
+// that much).
 #pragma once
 
 #include <QByteArray>
@@ -39,7 +46,9 @@ struct SpoolEntry {
 
 class Spool {
 public:
-    static constexpr int kFileEntries = 1000;  // messages per file at most
+    // Messages per file at most. A file goes when all its messages are
+    // acknowledged, so after a crash at most this many come again.
+    static constexpr int kFileEntries = 100;
 
     Spool(const QString& dir, const QString& id);
     ~Spool();
@@ -57,10 +66,16 @@ public:
     // Messages on disk that have not been taken yet.
     bool hasUnread() const;
 
-    // Appends one message, whose key is above all others on disk; it is on
-    // disk when this returns true. False with the reason ("No space left on
-    // device" …).
-    bool append(const SpoolEntry& entry, QString* error);
+    static constexpr int kSyncMs = 100;
+
+    // Appends one message, whose key is above all others on disk, and sets
+    // its file; it is in the file when this returns true. `inMemory`: the
+    // caller keeps it in memory and sends it from there (else take() reads
+    // it back). False with the reason ("No space left on device" …).
+    bool append(SpoolEntry& entry, bool inMemory, QString* error);
+    // Puts what was appended since the last call on the disk.
+    void sync();
+    bool needsSync() const { return !m_dirty.empty(); }
 
     // The next messages in order, at most n. They stay on disk until
     // delivered() is called for each.
@@ -81,7 +96,8 @@ private:
     struct File {
         QString path;
         int entries = -1;      // messages in it; -1 until it is read (a file of an earlier run)
-        bool reading = false;  // taken into the read buffer: no more appends
+        bool reading = false;  // taken into the read buffer, or written from memory
+        bool writing = false;  // appends go here
         std::vector<quint64> delivered;
     };
 
@@ -97,6 +113,8 @@ private:
     std::deque<SpoolEntry> m_buffer;
     quint64 m_nextKey = 1;
     QStringList m_warnings;
+    QStringList m_dirty;  // files appended to since the last sync
+    bool m_dirtyDirectory = false;
 };
 
 }  // namespace tarvo::publish

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QProcessEnvironment>
 #include <QTimer>
@@ -114,6 +115,10 @@ std::optional<int> readOptions(const Invocation& in, PublishOptions& o)
         if (first.isEmpty())
             return report(BadUsage, fileMessage(in.value("password-file"), QStringLiteral("the first line is empty")));
         o.password = QString::fromUtf8(first);
+        const QFileInfo info(in.value("password-file"));
+        if (info.permissions() & QFileDevice::ReadOther)
+            warn(QStringLiteral("the password file %1 can be read by every user of the machine: chmod o-r it")
+                     .arg(QDir::toNativeSeparators(in.value("password-file"))));
     } else {
         o.password = QProcessEnvironment::systemEnvironment().value(QString::fromLatin1(kPasswordVariable));
     }
@@ -184,7 +189,7 @@ void publishPolled(Session& s, Publisher& publisher, std::uint16_t& flag, int in
 // What became of the run's value sets.
 QString summary(const Publisher::Outcome& out, const Publisher& publisher, const QString& spoolDir)
 {
-    QString text = QStringLiteral("%1 value sets published to %2: %3 delivered")
+    QString text = QStringLiteral("%1 value sets published to %2: %3 acknowledged by the broker")
                        .arg(QString::number(out.published), QString::fromUtf8(publisher.topics().values),
                             QString::number(out.delivered));
     if (out.kept > 0)
@@ -231,7 +236,11 @@ int publishValues(const Invocation& in, Session& s)
     publish::BrokerOptions b;
     b.host = o.host;
     b.port = o.port;
-    b.clientId = QStringLiteral("tarvoctl/%1/%2").arg(o.prefix, o.name);
+    // A client id per run: a second publisher under the name is told by the
+    // status topic (see MqttClient), never by taking the first one's session.
+    b.clientId = QStringLiteral("tarvoctl/%1/%2/%3").arg(o.prefix, o.name, publisher.run());
+    b.run = publisher.run();
+    b.since = QDateTime::currentMSecsSinceEpoch();
     b.username = o.username;
     b.password = o.password;
     b.tls = o.tls;
@@ -247,8 +256,8 @@ int publishValues(const Invocation& in, Session& s)
         warn(QStringLiteral("the password goes to %1 unencrypted; --tls protects it").arg(client.where()));
 
     // The broker first: one that refuses us ends the run before the sensor
-    // is asked anything. Until it has taken us once, a refusal is a mistake
-    // in the set-up, which trying again does not mend.
+    // is asked anything. A refusal, a denial or our name in use ends the
+    // run whenever it comes; a broker that cannot be reached is an outage.
     bool everConnected = false;
     std::optional<MqttClient::Failure> firstFailure;
     QString firstReason;
@@ -261,19 +270,19 @@ int publishValues(const Invocation& in, Session& s)
             return;
         firstFailure = kind;
         firstReason = reason;
-        if (kind == MqttClient::Failure::Refused)
-            s.flags.clearAll();  // a loop already running ends
         s.pump.poke();
     });
-    QObject::connect(&publisher, &Publisher::spoolFailed, &s.pump, [&s] {
-        s.flags.clearAll();
+    QObject::connect(&publisher, &Publisher::ended, &s.pump, [&s] {
+        s.flags.clearAll();  // a loop already running ends
         s.pump.poke();
     });
-    const auto refused = [&] { return !everConnected && firstFailure == MqttClient::Failure::Refused; };
+    const auto refused = [&] { return !publisher.fatal().isEmpty(); };
     client.start();
-    s.pump.waitFor(kBrokerStartLimit, [&] { return everConnected || firstFailure || s.interrupted(); });
-    if (refused())
-        return report(SensorFailed, QStringLiteral("broker %1: %2").arg(client.where(), firstReason));
+    s.pump.waitFor(kBrokerStartLimit, [&] { return everConnected || firstFailure || refused() || s.interrupted(); });
+    if (refused()) {
+        client.disconnectAndStop(0);
+        return report(SensorFailed, publisher.fatal());
+    }
     if (!everConnected && !s.interrupted())
         warn(QStringLiteral("broker %1: %2; value sets are kept until it answers")
                  .arg(client.where(), firstFailure ? firstReason : QStringLiteral("no answer yet")));
@@ -300,7 +309,7 @@ int publishValues(const Invocation& in, Session& s)
                 publisher.addEvent(linkEventWord(event), reason);
             };
         }
-        if (!s.failed() && !s.interrupted() && publisher.spoolFailure().isEmpty() && !refused()) {
+        if (!s.failed() && !s.interrupted() && !refused()) {
             runFor(s, flag, o.seconds, deadline);
         }
     }
@@ -341,10 +350,8 @@ int publishValues(const Invocation& in, Session& s)
         if (code == Done)
             code = c;
     };
-    if (!publisher.spoolFailure().isEmpty())
-        fail(BadUsage, publisher.spoolFailure());
     if (refused())
-        fail(SensorFailed, QStringLiteral("broker %1: %2").arg(client.where(), firstReason));
+        fail(SensorFailed, publisher.fatal());
     if (startFailure)
         code = code == Done ? *startFailure : code;
     else if (s.failed() && s.failureExit() != Done && code == Done)

@@ -3,7 +3,7 @@
 # control fields, both programs, tarvoctl and sensorsim run from an unpacked
 # copy with --version and --help (no display), an unknown option, the
 # publishing service (its unit, user and maintainer scripts; systemd-analyze
-# verify when systemd is there), the user guide (every page there, not empty,
+# verify and its security exposure of 2.5 or better when systemd is there), the user guide (every page there, not empty,
 # every link to a page resolves), the man pages (each renders with man -l,
 # without warnings), the installed README, the menu entries and AppStream
 # metainfo against their validators, and the whole package against lintian
@@ -107,6 +107,12 @@ if command -v systemd-analyze >/dev/null; then
   # An instance of it, running the unpacked tarvoctl.
   sed "s#/usr/bin/tarvoctl#$bin/tarvoctl#" "$unit" >"$tmp/tarvoctl-publish@line3.service"
   systemd-analyze verify --man=no "$tmp/tarvoctl-publish@line3.service" || fail "systemd-analyze verify"
+  # Hardened: an exposure of 2.5 or better (0 is best, 10 worst).
+  exposure="$(systemd-analyze security --offline=yes --no-pager "$tmp/tarvoctl-publish@line3.service" 2>&1 |
+    sed -n 's/^→ Overall exposure level for .*: \([0-9.]*\) .*/\1/p')"
+  [ -n "$exposure" ] || fail "systemd-analyze security gave no exposure level for the unit"
+  awk -v e="$exposure" 'BEGIN { exit !(e <= 2.5) }' || fail "the unit's exposure level is $exposure, wanted 2.5 or better"
+  echo "package-check: the service's exposure level is $exposure"
 else
   echo "package-check: systemd-analyze not installed, skipped"
 fi

@@ -15,11 +15,12 @@ preset="${TARVO_PRESET:-dev}"
 
 # libmosquitto-dev: tarvoctl publish; mosquitto, mosquitto-clients and
 # openssl: the broker, the password tool and the certificates its tests use;
-# lintian and man-db: the package check; clang-format and clang-tidy: the
+# python3-paho-mqtt: the README's historian example, tried by a test;
+# lintian, man-db and systemd (systemd-analyze): the package check; clang-format and clang-tidy: the
 # style and static checks (tools/format.sh, tools/tidy.sh).
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
           libgl-dev qt6-qpa-plugins dpkg-dev file desktop-file-utils appstream lintian man-db
-          libmosquitto-dev mosquitto mosquitto-clients openssl clang-format clang-tidy)
+          libmosquitto-dev mosquitto mosquitto-clients openssl python3-paho-mqtt systemd clang-format clang-tidy)
 # libFuzzer and the sanitizer runtimes come with clang's runtime package.
 [ "$preset" = sanitize ] && packages+=(clang libclang-rt-14-dev)
 missing=()

@@ -89,6 +89,8 @@ bool MosquittoBroker::start(QString* error)
     conf += "allow_anonymous true\n";
     if (!m_setup.passwordFile.isEmpty())
         conf += "password_file " + QFile::encodeName(m_setup.passwordFile) + '\n';
+    if (!m_setup.aclFile.isEmpty())
+        conf += "acl_file " + QFile::encodeName(m_setup.aclFile) + '\n';
     if (!m_setup.cafile.isEmpty())
         conf += "cafile " + QFile::encodeName(m_setup.cafile) + "\ncertfile " + QFile::encodeName(m_setup.certfile)
             + "\nkeyfile " + QFile::encodeName(m_setup.keyfile) + '\n';

@@ -24,6 +24,7 @@ struct BrokerSetup {
     QString passwordFile;               // users and passwords (mosquitto_passwd) for clients that give a name
     QString cafile, certfile, keyfile;  // a TLS listener
     bool persistence = false;           // sessions and queued messages survive a restart
+    QString aclFile;                    // who may read and write which topics
 };
 
 class MosquittoBroker {
