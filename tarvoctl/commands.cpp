@@ -385,10 +385,9 @@ int recordTriggered(const Invocation& in, Session& s)
     if (const auto failed = s.begin())
         return *failed;
     const bool reconnect = in.isSet("reconnect");
-    if (in.isSet("check-after") && !reconnect)
-        usage(QStringLiteral("--check-after goes with --reconnect"));
+    // The line-check time: with --reconnect the line is checked, without it a quiet line is told.
+    s.reconnect.quietLimit = in.isSet("check-after") ? secondsOption(in, "check-after", 3600.0) : 10.0;
     if (reconnect) {
-        s.reconnect.quietLimit = in.isSet("check-after") ? secondsOption(in, "check-after", 3600.0) : 10.0;
         if (!s.enableReconnect(toFile ? path : QString()))
             return s.failureExit();
     }
