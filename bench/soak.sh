@@ -7,7 +7,7 @@
 #
 #   bash bench/soak.sh [--minutes 120] [--every 5] [--rate 30] [--fault-every 60]
 #                      [--bin build/bin] [--out /tmp/tarvo-soak] [--port 24100] [--display :14]
-#                      [--no-scope] [--scope-bin DIR]
+#                      [--no-scope | --only-scope] [--scope-bin DIR]
 #
 # Needs mosquitto and mosquitto_sub (Debian: mosquitto, mosquitto-clients);
 # the scope needs Xvfb and xdotool (it runs its live loop, F11) and is left
@@ -23,6 +23,7 @@ out=/tmp/tarvo-soak
 port=24100
 display=:14
 scope=1
+only_scope=0
 scope_bin=
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -35,6 +36,7 @@ while [ $# -gt 0 ]; do
     --port) port=$2; shift ;;
     --display) display=$2; shift ;;
     --no-scope) scope=0 ;;
+    --only-scope) only_scope=1 ;;
     --scope-bin) scope_bin=$2; shift ;;
     -h | --help) sed -n '2,16p' "$0"; exit 0 ;;
     *) echo "soak.sh: unknown option $1" >&2; exit 2 ;;
@@ -51,6 +53,7 @@ rm -rf "${out:?}"/*
 seconds=$((minutes * 60))
 broker=$((port))
 sims=(record publish scope)
+[ "$only_scope" = 1 ] && sims=(scope)
 declare -A simport=([record]=$((port + 1)) [publish]=$((port + 2)) [scope]=$((port + 3)))
 pids=()
 report="$out/soak.txt"
@@ -79,18 +82,22 @@ for s in "${sims[@]}"; do
     eval "console_$s=$fd"
 done
 sleep 1
-mosquitto_sub -p "$broker" -h 127.0.0.1 -q 1 -t 'soak/+/values' >"$out/delivered.txt" 2>"$out/sub.err" &
+mosquitto_sub -p "$broker" -h 127.0.0.1 -q 1 -t 'tarvo/soak/values' >"$out/delivered.txt" 2>"$out/sub.err" &
 pids+=($!)
 sleep 0.5
 
-"$bin/tarvoctl" --tcp "127.0.0.1:${simport[record]}" record --triggered --reconnect --seconds "$seconds" \
-    -o "$out/record.dat" 2>"$out/record.err" &
-record_pid=$!
-pids+=($record_pid)
-"$bin/tarvoctl" --tcp "127.0.0.1:${simport[publish]}" publish --broker "127.0.0.1:$broker" --name soak \
-    --triggered --reconnect --seconds "$seconds" --spool "$out/spool" 2>"$out/publish.err" &
-publish_pid=$!
-pids+=($publish_pid)
+record_pid=
+publish_pid=
+if [ "$only_scope" = 0 ]; then
+    "$bin/tarvoctl" --tcp "127.0.0.1:${simport[record]}" record --triggered --reconnect --seconds "$seconds" \
+        -o "$out/record.dat" 2>"$out/record.err" &
+    record_pid=$!
+    pids+=($record_pid)
+    "$bin/tarvoctl" --tcp "127.0.0.1:${simport[publish]}" publish --broker "127.0.0.1:$broker" --name soak \
+        --triggered --reconnect --seconds "$seconds" --spool "$out/spool" 2>"$out/publish.err" &
+    publish_pid=$!
+    pids+=($publish_pid)
+fi
 scope_pid=
 if [ "$scope" = 1 ]; then
     Xvfb "$display" -screen 0 1600x1200x24 >"$out/xvfb.log" 2>&1 &
@@ -139,7 +146,7 @@ faults=0
 while :; do
     now=$(($(date +%s) - start))
     [ "$now" -ge "$seconds" ] && break
-    kill -0 "$record_pid" 2>/dev/null || kill -0 "$publish_pid" 2>/dev/null || break
+    kill -0 "${record_pid:-$scope_pid}" 2>/dev/null || kill -0 "${publish_pid:-$scope_pid}" 2>/dev/null || break
     if [ "$now" -ge "$next_sample" ]; then
         sample $((now / 60))
         next_sample=$((next_sample + every * 60))
@@ -154,10 +161,12 @@ done
 sample $(($(($(date +%s) - start)) / 60))
 
 # The end of the run, then the frames each sensor sent.
-wait "$record_pid"
-echo "record exit $?" >>"$report"
-wait "$publish_pid"
-echo "publish exit $?" >>"$report"
+if [ "$only_scope" = 0 ]; then
+    wait "$record_pid"
+    echo "record exit $?" >>"$report"
+    wait "$publish_pid"
+    echo "publish exit $?" >>"$report"
+fi
 for s in "${sims[@]}"; do
     [ "$s" = scope ] && [ "$scope" = 0 ] && continue
     eval "echo count >&\$console_$s"
@@ -171,7 +180,9 @@ delivered=$(wc -l <"$out/delivered.txt")
 rs=$(sent record)
 ps=$(sent publish)
 say "faults: $faults"
-say "record:  sent ${rs:-?}  recorded $lines  lost $((${rs:-0} - lines))  (events: $(wc -l <"$out/record.dat.events" 2>/dev/null || echo 0))"
-say "publish: sent ${ps:-?}  delivered $delivered  lost $((${ps:-0} - delivered))"
+if [ "$only_scope" = 0 ]; then
+    say "record:  sent ${rs:-?}  recorded $lines  lost $((${rs:-0} - lines))  (events: $(wc -l <"$out/record.dat.events" 2>/dev/null || echo 0))"
+    say "publish: sent ${ps:-?}  delivered $delivered  lost $((${ps:-0} - delivered))"
+fi
 [ -n "$scope_pid" ] && say "scope:   live loop (GO), see $out/scope.log"
 grep -h -i 'lost\|warn' "$out/record.err" "$out/publish.err" | grep -v 'LOST\|BACK\|RESUMED' | tail -5

@@ -422,10 +422,11 @@ int recordTriggered(const Invocation& in, Session& s)
         if (s.reconnect.awaitFrames(s.flags.pollrecord))
             reader.takeAll(record);
     reader.takeAll(record);  // frames already taken in when the recording ended
-    const AutoFrameCounts counts = reader.counts();
 
-    // Whatever ended the recording, the sensor stops sending on its own.
-    const bool off = s.stopAutoSend();
+    // Whatever ended the recording, the sensor stops sending on its own; the
+    // frames on their way meanwhile are parts measured too and go to the file.
+    const bool off = s.stopAutoSend(record);
+    const AutoFrameCounts counts = reader.counts();
     reportReception(in, s, counts);
     if (!writeError.isEmpty())
         report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: ") + writeError));

@@ -832,7 +832,8 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     f.sensor->setIdentificationTailChanging(outage.endsWith(u"changing identification tail"));
     f.chooseNewFile();
     f.selectMode(mode);
-    f.sensor->setPartRate(20.0);
+    // Dropped: frames close together, so that some come on the new connection before it is asked anything.
+    f.sensor->setPartRate(outage == u"dropped" ? 200.0 : 20.0);
     QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
     f.dialogs->confirmAnswers << true;
     const auto count = [&] { return int(f.r->DispRecCount->value()); };
@@ -875,7 +876,8 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     QVERIFY(isSubsequence(lines, sentValues(sent)));
     if (outage == u"dropped" || outage.startsWith(u"rebooted"))
         QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));  // none missing up to the last recorded
-    QCOMPARE(greyedWithState, events.contains(QStringLiteral("LOST")));
+    if (outage != u"dropped")  // taken up again at once: the state may come and go between two looks
+        QCOMPARE(greyedWithState, events.contains(QStringLiteral("LOST")));
     // The panel is back as before the loss, the recording ended or not.
     QVERIFY(f.r->DispGfRecord->isEnabled());
     QVERIFY(!f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"))->isVisible());
