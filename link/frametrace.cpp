@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -168,10 +169,18 @@ FrameTrace::~FrameTrace()
 }
 
 namespace {
-// What a record holds beyond its fixed size; the ring's byte bound counts it.
+// The memory a record takes in the ring: the record itself, its bytes and
+// note, and what the allocator adds to each of those. The ring's byte bound
+// counts it, so that the ring, not the run's length, bounds the memory.
+constexpr qint64 kAllocationOverhead = 32;
 qint64 heldBytes(const TraceRecord& r)
 {
-    return r.bytes.size() + 2 * r.note.size();
+    qint64 held = qint64(sizeof(TraceRecord));
+    if (!r.bytes.isEmpty())
+        held += r.bytes.size() + kAllocationOverhead;
+    if (!r.note.isEmpty())
+        held += 2 * r.note.size() + kAllocationOverhead;
+    return held;
 }
 }  // namespace
 
@@ -235,6 +244,13 @@ TraceRecord& FrameTrace::begin(TraceDirection dir, TraceOutcome outcome)
     r.link = m_link;
     r.outcome = outcome;
     return r;
+}
+
+void FrameTrace::setBounds(int capacity, qint64 byteBudget)
+{
+    m_capacity = std::max(1, capacity);
+    m_byteBudget = byteBudget;
+    keepWithinBounds();
 }
 
 void FrameTrace::keepWithinBounds()

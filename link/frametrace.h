@@ -92,9 +92,9 @@ class FrameTrace : public QObject {
     Q_OBJECT
 public:
     // The ring keeps at most this many records, and at most this many bytes
-    // in them (a sensor that sends junk makes few, long records).
+    // of memory in them (a sensor that sends junk makes few, long records).
     static constexpr int kDefaultCapacity = 100000;
-    static constexpr qint64 kDefaultByteBudget = 4 * 1024 * 1024;
+    static constexpr qint64 kDefaultByteBudget = 16 * 1024 * 1024;
     explicit FrameTrace(int capacity = kDefaultCapacity, QObject* parent = nullptr,
                         qint64 byteBudget = kDefaultByteBudget);
     ~FrameTrace() override;
@@ -129,6 +129,8 @@ public:
     quint64 endSeq() const { return m_end; }
     const TraceRecord& at(quint64 seq) const { return m_ring[static_cast<size_t>(seq - firstSeq())]; }
     int capacity() const { return m_capacity; }
+    // A program that shows no records keeps a small ring.
+    void setBounds(int capacity, qint64 byteBudget);
     qint64 byteBudget() const { return m_byteBudget; }
     // Records the ring let go to stay within its bounds, since the last clear.
     quint64 droppedOldest() const { return m_droppedOldest; }

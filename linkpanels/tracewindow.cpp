@@ -310,7 +310,7 @@ void TraceWindow::refresh()
     if (dropped > 0)
         u.LabelTraceDropped->setText(
             QStringLiteral("The oldest %1 records were let go: the window keeps the last %2 records and at most %3 MB "
-                           "of bytes. To keep a whole run, start the program with --trace FILE.")
+                           "of memory. To keep a whole run, start the program with --trace FILE.")
                 .arg(QLocale().toString(dropped), QLocale().toString(m_trace.capacity()))
                 .arg(m_trace.byteBudget() / (1024 * 1024)));
     if (u.ButtonTracePause->isChecked())

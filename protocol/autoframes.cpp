@@ -147,6 +147,14 @@ bool AutoFrameReader::adopt(const std::uint8_t* bytes, int n)
     return true;
 }
 
+int AutoFrameReader::dropQueuedAfter(int keep)
+{
+    const int n = std::max(0, m_count - std::max(0, keep));
+    m_count -= n;
+    m_counts.frames -= n;
+    return n;
+}
+
 bool AutoFrameReader::offer(const std::uint8_t* frameBytes)
 {
     if (!m_active || m_count >= kQueueFrames)

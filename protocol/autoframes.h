@@ -70,6 +70,10 @@ public:
     // Hands every queued frame to take, oldest first; returns how many.
     int takeAll(const std::function<void(const FrameWords&)>& take);
 
+    // Drops the frames queued after the first `keep` (they came from a
+    // sensor that turned out to be another one); returns how many.
+    int dropQueuedAfter(int keep);
+
     int queued() const { return m_count; }
     const AutoFrameCounts& counts() const { return m_counts; }
 

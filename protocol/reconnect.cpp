@@ -34,6 +34,7 @@ QString linkEventWord(LinkEvent event)
     case LinkEvent::ParametersChanged: return QStringLiteral("PARAMETERS-CHANGED");
     case LinkEvent::GaveUp: return QStringLiteral("GAVE-UP");
     case LinkEvent::Stopped: return QStringLiteral("STOPPED");
+    case LinkEvent::Gap: return QStringLiteral("GAP");
     }
     return {};
 }
@@ -137,6 +138,9 @@ void Reconnector::begin()
     m_lastOutcome = Outcome::Resumed;
     m_misses = 0;
     m_quietSince = m_pump.now();
+    m_gapFrom = -1.0;
+    m_lastFrameAt = m_quietSince;
+    m_quietTold = false;
 }
 
 Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std::uint16_t& loopFlag)
@@ -152,6 +156,14 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
     const auto ended = [&] { return loopFlag != 1 || m_stop; };
     Outcome outcome = Outcome::Stopped;
     ParameterWords words{};
+    // Automatic reception goes on across the recovery: what the sensor sends
+    // on the new connection before and while it is asked who it is goes to
+    // the reader, not away with a flush. Frames from a sensor that did not
+    // prove to be the session's are dropped and counted.
+    AutoFrameReader& reader = m_ex.autoFrames();
+    const bool receiving = reader.active();
+    const int keep = reader.queued();
+    int unproven = 0;
     while (!ended()) {
         if (const double left = schedule.nextIn(); left > 0.0) {
             state(QStringLiteral("CONNECTION LOST \u2014 retrying (attempt %1, next in %2 s)")
@@ -163,8 +175,15 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
         schedule.attempted();
         state(QStringLiteral("CONNECTION LOST \u2014 retrying (attempt %1)").arg(schedule.attempts()));
         m_link.Reattach(settings);
-        if (m_link.ret < 0 || ended() || !m_ex.QueryIdentification() || ended())
+        if (m_link.ret < 0 || ended())
             continue;
+        if (receiving)
+            m_link.rx.autoFrames = true;  // a new line: every byte on it belongs to this sending
+        if (!m_ex.QueryIdentification(receiving) || ended()) {
+            if (receiving)
+                unproven += reader.dropQueuedAfter(keep);
+            continue;
+        }
         const QString now = m_ex.versionText();
         event(LinkEvent::Back,
               QStringLiteral("\"%1\" answered after %2 s, attempt %3")
@@ -172,11 +191,13 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
                   .arg(m_pump.now() - lostAt, 0, 'f', 1)
                   .arg(schedule.attempts()));
         if (now != identity) {
+            if (receiving)
+                unproven += reader.dropQueuedAfter(keep);
             outcome = Outcome::OtherSensor;
             break;
         }
         if (readsWorkingSet && !readWorkingSet(words))
-            continue;  // the line failed again
+            continue;  // the line failed again: the frames came from the session's sensor
         outcome = Outcome::Resumed;
         break;
     }
@@ -187,10 +208,14 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
     m_stop = false;
     m_lastOutcome = outcome;
     state(QString());
+    const QString dropped = unproven == 0 ? QString()
+                                          : QStringLiteral("; %1 frame(s) sent on a connection whose sensor did not "
+                                                           "prove to be the session's were not recorded")
+                                                .arg(unproven);
     if (outcome == Outcome::OtherSensor) {
         event(LinkEvent::IdentityChanged,
-              QStringLiteral("the sensor was \"%1\", now \"%2\" answers; nothing of it is recorded")
-                  .arg(identity, m_ex.versionText()));
+              QStringLiteral("the sensor was \"%1\", now \"%2\" answers; nothing of it is recorded%3")
+                  .arg(identity, m_ex.versionText(), dropped));
     } else if (outcome == Outcome::GaveUp) {
         event(LinkEvent::GaveUp, QStringLiteral("retrying stopped after %1 attempt(s)").arg(schedule.attempts()));
     } else if (outcome == Outcome::Resumed) {
@@ -199,7 +224,7 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
                 event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet, words));
             m_ex.workingSet = words;
         }
-        event(LinkEvent::Resumed, QStringLiteral("after %1 s").arg(m_pump.now() - lostAt, 0, 'f', 1));
+        event(LinkEvent::Resumed, QStringLiteral("after %1 s%2").arg(m_pump.now() - lostAt, 0, 'f', 1).arg(dropped));
     }
     return outcome;
 }
@@ -268,15 +293,11 @@ void Reconnector::compareWorkingSet()
     if (!readsWorkingSet || !m_ex.workingSet)
         return;
     // A sensor that rebooted behind a line that stayed up is back in its
-    // EEPROM set. Its parameter block, one exchange, tells in most cases;
-    // the whole set is read only when it differs. A failed read changes
+    // EEPROM set, which may differ in the parameters, the teach table or
+    // both: the whole set is read and compared. A failed read changes
     // nothing here: the next wait notices a dead line.
-    if (!readBlock(frame::ReadParams, 0))
-        return;
-    if (std::equal(m_ex.workingSet->begin(), m_ex.workingSet->begin() + kParamCount, m_ex.databuf.begin() + 2))
-        return;
     ParameterWords words{};
-    if (!readWorkingSet(words))
+    if (!readWorkingSet(words) || words == *m_ex.workingSet)
         return;
     event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet, words));
     m_ex.workingSet = words;
@@ -310,54 +331,104 @@ bool Reconnector::resumeReception(const QString& reason, std::uint16_t& loopFlag
     }
     m_ex.StartAutoSend(false);
     m_quietSince = m_pump.now();
+    m_lastFrameAt = m_quietSince;
     return true;
+}
+
+void Reconnector::tellQuiet(bool quiet)
+{
+    if (quiet == m_quietTold)
+        return;
+    m_quietTold = quiet;
+    if (m_host)
+        m_host->lineQuiet(quiet ? QStringLiteral("nothing received for %1 s; the line may be dead \u2014 turn on "
+                                                 "Reconnect and resume to check it")
+                                      .arg(quietLimit)
+                                : QString());
 }
 
 bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
 {
     AutoFrameReader& reader = m_ex.autoFrames();
-    if (!m_enabled)
-        return reader.wait(loopFlag);
     for (;;) {
-        switch (reader.waitUntil(loopFlag, m_quietSince + quietLimit)) {
-        case AutoFrameReader::WaitEnd::Frames: m_quietSince = m_pump.now(); return true;
+        // With the switch off nothing is checked: a line with nothing on it
+        // for the line-check time is only told, as it may be dead without the
+        // system knowing (a peer that lost its power sends no end of the
+        // connection). The switch turned on meanwhile checks it at once.
+        const bool checked = m_enabled;
+        if (checked)
+            tellQuiet(false);
+        const double until = !checked && m_quietTold ? m_pump.now() + kStateTick : m_quietSince + quietLimit;
+        switch (reader.waitUntil(loopFlag, until)) {
+        case AutoFrameReader::WaitEnd::Frames:
+            if (m_gapFrom >= 0.0) {
+                // The check switched sending on and frames came: the quiet
+                // line was a sensor that had switched it off.
+                event(LinkEvent::Gap,
+                      QStringLiteral("no frame for %1 s; the sensor answered the line check and frames came again "
+                                     "once its sending was switched on (as after a reboot behind a line that "
+                                     "stayed up)")
+                          .arg(m_pump.now() - m_gapFrom, 0, 'f', 1));
+                m_gapFrom = -1.0;
+            }
+            tellQuiet(false);
+            m_quietSince = m_pump.now();
+            m_lastFrameAt = m_quietSince;
+            return true;
         case AutoFrameReader::WaitEnd::Stopped: return false;
         case AutoFrameReader::WaitEnd::Lost:
+            m_gapFrom = -1.0;  // the loss is written down as such
+            if (!checked)
+                return reader.wait(loopFlag);  // the reaction to a lost line, as ever
             if (!resumeReception(m_link.lostReason(), loopFlag))
                 return false;
             break;
-        case AutoFrameReader::WaitEnd::Quiet: {
-            // The line check: a sensor that answers with the session's
-            // identification is there (a line with no parts on it is not
-            // lost), and automatic sending goes on again, which a sensor
-            // that rebooted behind a line that stayed up had switched off.
-            // Asking first keeps the frames of another sensor that came up
-            // behind the same line out of the recording. The sensor's
-            // sending is left on meanwhile: a part that comes with the
-            // check is recorded like any other.
-            const auto session = m_ex.version;
-            const bool answered = m_ex.QueryIdentification(true);
-            if (answered && m_ex.version == session) {
-                compareWorkingSet();
-                m_ex.StartAutoSend(false);
-                m_quietSince = m_pump.now();
-                break;
-            }
-            if (!answered && reader.queued() > 0) {
-                m_quietSince = m_pump.now();  // parts came with the check: the line is alive
-                break;
-            }
-            // Another sensor on the line: the recovery looks for the session's.
-            m_ex.version = session;
-            const QString reason = answered
-                ? QStringLiteral("another sensor answered the line check")
-                : QStringLiteral("nothing came for %1 s and the line check got no answer").arg(quietLimit);
-            if (!resumeReception(reason, loopFlag))
+        case AutoFrameReader::WaitEnd::Quiet:
+            if (!checked)
+                tellQuiet(true);
+            else if (!checkQuietLine(loopFlag))
                 return false;
             break;
         }
-        }
     }
+}
+
+bool Reconnector::checkQuietLine(std::uint16_t& loopFlag)
+{
+    AutoFrameReader& reader = m_ex.autoFrames();
+    // The line check: a sensor that answers with the session's
+    // identification is there (a line with no parts on it is not lost), and
+    // automatic sending goes on again, which a sensor that rebooted behind a
+    // line that stayed up had switched off. Asking first keeps the frames of
+    // another sensor that came up behind the same line out of the
+    // recording. The sensor's sending is left on meanwhile: a part that
+    // comes with the check is recorded like any other. The same sensor is
+    // the same identification text, as in the recovery: bytes after its
+    // zero byte do not count.
+    const auto session = m_ex.version;
+    const QString sessionText = m_ex.versionText();
+    const bool answered = m_ex.QueryIdentification(true);
+    if (answered && m_ex.versionText() == sessionText) {
+        m_ex.version = session;
+        compareWorkingSet();
+        // Frames that came with the check show that the sensor's sending was
+        // on; otherwise frames that follow the switch-on mark a gap.
+        m_gapFrom = reader.queued() == 0 ? m_lastFrameAt : -1.0;
+        m_ex.StartAutoSend(false);
+        m_quietSince = m_pump.now();
+        return true;
+    }
+    if (!answered && reader.queued() > 0) {
+        m_quietSince = m_pump.now();  // parts came with the check: the line is alive
+        return true;
+    }
+    // Another sensor on the line: the recovery looks for the session's.
+    m_ex.version = session;
+    m_gapFrom = -1.0;
+    const QString reason = answered
+        ? QStringLiteral("another sensor answered the line check")
+        : QStringLiteral("nothing came for %1 s and the line check got no answer").arg(quietLimit);
+    return resumeReception(reason, loopFlag);
 }
 
 }  // namespace tarvo

@@ -24,7 +24,10 @@ class Exchange;
 class Link;
 
 // What happened to the line, as written to the events file.
-enum class LinkEvent { Lost, Back, Resumed, IdentityChanged, ParametersChanged, GaveUp, Stopped };
+// Gap: automatic reception got no frame for a while and the line check then
+// found the sensor there with its sending switched off (a reboot behind a
+// line that stayed up): the frames came again once it was switched on.
+enum class LinkEvent { Lost, Back, Resumed, IdentityChanged, ParametersChanged, GaveUp, Stopped, Gap };
 QString linkEventWord(LinkEvent event);
 
 // When the attempts are made after a loss: the first at once, then 0.5, 1
@@ -78,6 +81,10 @@ public:
     // display ("CONNECTION LOST — retrying (attempt 4, next in 2 s)");
     // empty when the line is back or retrying has ended.
     virtual void retryState(const QString& text) = 0;
+    // With the switch off: automatic reception got nothing for the line-check
+    // time (a line that may be dead), once per quiet spell; empty when frames
+    // come again.
+    virtual void lineQuiet(const QString& text) { (void)text; }
 };
 
 class Reconnector {
@@ -135,6 +142,7 @@ public:
     // With the switch on, a line quiet for quietLimit seconds is checked
     // (the identification, then automatic sending switched on again), a
     // lost line is taken up again and automatic sending switched back on.
+    // With it off, such a line is only told to the host (lineQuiet).
     // False when the loop has ended.
     bool awaitFrames(std::uint16_t& loopFlag);
 
@@ -148,6 +156,10 @@ private:
     // After a line check: the working set compared with the last one read or sent.
     void compareWorkingSet();
     bool resumeReception(const QString& reason, std::uint16_t& loopFlag);
+    // Tells the host that the line is quiet (switch off), or no longer.
+    void tellQuiet(bool quiet);
+    // The quiet-line check: false when the loop has ended.
+    bool checkQuietLine(std::uint16_t& loopFlag);
     void recoverWhileIdle();
 
     Link& m_link;
@@ -160,6 +172,11 @@ private:
     Outcome m_lastOutcome = Outcome::Resumed;
     int m_misses = 0;
     double m_quietSince = 0.0;
+    // The line check found a quiet line and switched sending on again: the
+    // time of the last frame before, until frames come again (-1: none).
+    double m_gapFrom = -1.0;
+    double m_lastFrameAt = 0.0;    // pump seconds of the last frames (or the start of the wait)
+    bool m_quietTold = false;      // the host was told of a quiet line (switch off)
     std::uint16_t m_idleFlag = 0;  // 1 while a recovery runs for the idle program
     QMetaObject::Connection m_idleWatch;
 };

@@ -244,9 +244,9 @@ bool Recorder::takeFileName()
     return true;
 }
 
-bool Recorder::ToFile()
+bool Recorder::ToFile(const QDateTime& measured)
 {
-    if (file.append(file_name, recordValues(m_measured))) {
+    if (file.append(file_name, recordValues(m_measured), measured)) {
         ++m_linesWritten;
         return true;
     }
@@ -478,6 +478,7 @@ void Recorder::TriggeredRecord()
 {
     AutoFrameReader& reader = m_ex.autoFrames();
     m_ex.StartAutoSend();  // the first frame read starts at a frame boundary
+    m_reconnect.begin();   // a quiet line is told from now on
     linecount = 0;
     DispRecCount->setValue(0);
     m_flags.pollrecord = 1;
@@ -519,7 +520,15 @@ void Recorder::CBF_ButtonStartPolling()
     EditSelectDataRec->setEnabled(false);
     colourButton(ButtonStartPolling, kRunningColour);
     m_writeFailed = false;
+    // RECORD ONE writes into the file of the panel: the line's events go beside it.
+    file_name = DispRecFile->document()->firstBlock().text().trimmed();
+    const bool logged = !file_name.isEmpty();
+    if (logged)
+        setRecording(true);
     RecordPolling();
+    if (logged)
+        setRecording(false);
+    m_polledMs = 0;
     ButtonStartPolling->setEnabled(true);
     EditSelectDataRec->setEnabled(true);
     colourButton(ButtonStartPolling, kIdleColour);
@@ -529,8 +538,12 @@ void Recorder::RecordPolling()
 {
     m_flags.pollrecord = 1;
     m_reconnect.begin();
+    m_polling = true;
     while (m_flags.pollrecord == 1) {
         const bool complete = ReadMeasurement();
+        // A request that got no reply leaves no value to record: the values
+        // shown were measured before it.
+        m_polledMs = complete ? m_measured.receivedMs : 0;
         const auto polled = m_reconnect.afterRequest(complete, m_flags.pollrecord, true);
         if (polled == Reconnector::Polled::Value) {
             SetRecordData();
@@ -542,6 +555,7 @@ void Recorder::RecordPolling()
         m_pump.processEvents();
         m_pump.waitFor(kPollPause, [this] { return m_flags.pollrecord != 1; });
     }
+    m_polling = false;
 }
 
 void Recorder::CBF_ButtonManualRecord()
@@ -555,8 +569,16 @@ void Recorder::RecordManually()
 {
     if (!takeFileName())
         return;
+    // A value set goes to the file only with the time it was measured; while
+    // polling, only one that answered the latest request.
+    const std::int64_t measuredMs = m_polling ? m_polledMs : m_measured.receivedMs;
+    if (measuredMs == 0) {
+        dialogs().message(kAttention,
+                          QStringLiteral("No value has been recorded: the sensor did not answer the last request. "));
+        return;
+    }
     m_hooks.setPanelGraphData();
-    if (!ToFile())
+    if (!ToFile(QDateTime::fromMSecsSinceEpoch(measuredMs)))
         return;
     ++otcrec;
     DispRecordedValues->setValue(otcrec);

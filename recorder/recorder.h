@@ -8,6 +8,7 @@
 #include "reconnect.h"
 #include "recordfile.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -86,7 +87,8 @@ private:
     void RecordManually();
     bool ReadMeasurement();
     void SetRecordData();
-    bool ToFile();
+    // One line of the current values, stamped `measured` (default: now).
+    bool ToFile(const QDateTime& measured = {});
     bool takeFileName();
     void showWriteFailure();
     void colourButton(QPushButton* button, unsigned rgb);
@@ -108,6 +110,8 @@ private:
     bool m_writeFailed = false;
     AutoFrameCounts m_autoCounts;  // what the last triggered recording's reader saw
     long m_linesWritten = 0;       // lines of the running recording
+    bool m_polling = false;        // the polling loop runs
+    std::int64_t m_polledMs = 0;   // when the latest poll's value set came; 0: its request got no reply
 
     template <typename T>
     T* ctrl(const char* name) const;

@@ -72,14 +72,14 @@ bool RecordFile::create(const QString& path)
     return saveWholeFile(path, recordHeader(), &m_error);
 }
 
-bool RecordFile::append(const QString& path, const RecordValues& values)
+bool RecordFile::append(const QString& path, const RecordValues& values, const QDateTime& when)
 {
     m_error.clear();
     if (path.isEmpty()) {
         m_error = QStringLiteral("No file name.");
         return false;
     }
-    return appendWhole(path, recordLine(clock(), values), true, &m_error);
+    return appendWhole(path, recordLine(when.isValid() ? when : clock(), values), true, &m_error);
 }
 
 }  // namespace tarvo

@@ -44,7 +44,8 @@ public:
     // always ends with a complete line. A file that vanished is not
     // re-created: that would leave a file without header and hide the loss
     // of the earlier lines.
-    bool append(const QString& path, const RecordValues& values);
+    // `when`: the time the values were measured; none: the clock's now.
+    bool append(const QString& path, const RecordValues& values, const QDateTime& when = {});
 
     // Why the last create or append failed.
     QString errorString() const { return m_error; }

@@ -231,6 +231,18 @@ void ScopeApp::retryState(const QString& text)
     }
 }
 
+void ScopeApp::lineQuiet(const QString& text)
+{
+    // Only told: the reception goes on, and frames that come take it back.
+    showStatus(text.isEmpty() ? exchange.versionText() : QStringLiteral("NOTHING RECEIVED"));
+    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
+        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
+            label->setText(text);
+            label->setVisible(!text.isEmpty());
+        }
+    }
+}
+
 void ScopeApp::showParametersChanged(const QString& text)
 {
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {

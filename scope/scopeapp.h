@@ -144,6 +144,7 @@ public:
     // ReconnectHost
     void linkEvent(LinkEvent event, const QString& reason) override;
     void retryState(const QString& text) override;
+    void lineQuiet(const QString& text) override;
 
     // Start-up (panels, settings, the first connection and its line check) is over.
     bool startupFinished() const { return m_startupFinished; }

@@ -100,7 +100,10 @@ Faults (for trying the programs' error handling)
   a reboot: the EEPROM's parameters, automatic sending off), "mute S" makes
   it hang for S seconds (the line stays open, nothing is taken or sent),
   "reboot" only reboots, "id TEXT" answers with another identification
-  ("id -": its own).
+  ("id -": its own), "idtail" fills the bytes after its zero byte with a
+  value that changes at every reply ("idtail 0": zeros again), "teach ROW
+  W0 W1 W2 W3" changes a teach row of the working set only (a reboot puts
+  the EEPROM's back), "count" prints the automatic frames sent so far.
   --pty-link PATH keeps PATH pointing at the pseudo-terminal, which gets
   another device name when it is opened anew, as a USB adapter's stable name.
   --param 1=2 starts with a parameter word the PC's panel does not list
@@ -212,11 +215,31 @@ void readConsole(SensorSim& sim, QCoreApplication& app)
                 const QString text = line.simplified().section(u' ', 1);
                 sim.setIdentification(text == u"-" ? QByteArray() : text.toLatin1());
                 say(QStringLiteral("identification %1").arg(text));
+            } else if (w[0] == u"idtail") {
+                sim.setIdentificationTailChanging(!(ok && v == 0));
+                say(QStringLiteral("bytes after the identification's zero byte %1")
+                        .arg(ok && v == 0 ? QStringLiteral("zero") : QStringLiteral("change at every reply")));
+            } else if (w[0] == u"teach" && w.size() == 6) {
+                // A teach row in the working set only: a reboot puts the EEPROM's back.
+                TeachRow row{};
+                bool rowOk = true;
+                for (int i = 0; i < kTeachCols; ++i) {
+                    row[std::size_t(i)] = quint16(w[i + 2].toUInt(&ok));
+                    rowOk = rowOk && ok;
+                }
+                const int r = w[1].toInt(&ok);
+                if (rowOk && ok && r >= 0 && r < kTeachRows) {
+                    sim.setTeachRow(r, row);
+                    say(QStringLiteral("teach row %1 in the working set: %2").arg(r).arg(w.mid(2).join(u' ')));
+                }
+            } else if (w[0] == u"count") {
+                say(QStringLiteral("automatic frames sent %1").arg(sim.autoFramesTotal()));
             } else if (w[0] == u"quit") {
                 QCoreApplication::quit();
             } else {
                 say(QStringLiteral(
-                    "commands: gloss X | noise X | rate HZ | nofaults | drop | away S | mute S | reboot | id TEXT | quit"));
+                    "commands: gloss X | noise X | rate HZ | nofaults | drop | away S | mute S | reboot | id TEXT | "
+                    "idtail [0] | teach ROW W0 W1 W2 W3 | count | quit"));
             }
         }
     });
@@ -266,7 +289,8 @@ int main(int argc, char* argv[])
         {"flood", "Automatic sending as fast as the line takes the frames."},
         {"param", "Start with parameter word <i> (0..15) set to <v>, even one the PC's panel does not list.", "i=v"},
         {"console",
-         "Read commands (gloss X, noise X, rate HZ, nofaults, drop, away S, mute S, reboot, id TEXT, quit) from standard input."},
+         "Read commands (gloss X, noise X, rate HZ, nofaults, drop, away S, mute S, reboot, id TEXT, idtail, "
+         "teach ROW W0 W1 W2 W3, count, quit) from standard input."},
         {"pty-link", "Keep a symbolic link <path> pointing at the pseudo-terminal, across reopenings.", "path"},
         {"quiet", "No line per frame."},
         {"trace", "Write every frame received and every byte sent to <file>, one line each.", "file"},

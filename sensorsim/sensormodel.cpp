@@ -99,7 +99,13 @@ QByteArray SensorModel::identification() const
 {
     QByteArray id = m_identification.isEmpty() ? QByteArray(m_colour ? kColourId : kGlossId)
                                                : m_identification.left(frame::kBytes);
+    const qsizetype text = id.size();
     id.resize(frame::kBytes, '\0');
+    if (m_identificationTail != 0 && text + 1 < frame::kBytes) {
+        for (qsizetype i = text + 1; i < frame::kBytes; ++i)
+            id[i] = char(m_identificationTail);
+        m_identificationTail = m_identificationTail == 0xFF ? 1 : m_identificationTail + 1;
+    }
     return id;
 }
 

@@ -103,6 +103,9 @@ public:
     QByteArray identification() const;
     // Another identification text (a different sensor on the same line); empty: the model's own.
     void setIdentification(const QByteArray& text) { m_identification = text; }
+    // The bytes after the text's zero byte change from one reply to the next
+    // (a sensor that leaves its buffer uncleared), when on.
+    void setIdentificationTailChanging(bool on) { m_identificationTail = on ? 1 : 0; }
 
     // The simulated target under the sensor.
     void setGloss(double gloss) { m_gloss = gloss < 0 ? 0 : gloss; }
@@ -147,6 +150,7 @@ private:
     qint64 m_piece = -1;
     Profile m_profile;
     QByteArray m_identification;
+    mutable quint8 m_identificationTail = 0;  // 0: zeros after the text; else the next filler
 };
 
 }  // namespace tarvo::sim

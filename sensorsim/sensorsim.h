@@ -97,6 +97,8 @@ public:
     bool muted() const { return m_muteTimer.isActive(); }
     // Another identification text (another sensor on the line); empty: its own.
     void setIdentification(const QByteArray& text) { m_model.setIdentification(text); }
+    // Bytes after the identification's zero byte that change at every reply.
+    void setIdentificationTailChanging(bool on) { m_model.setIdentificationTailChanging(on); }
     // A symbolic link kept pointing at the pseudo-terminal's device; set before start().
     void setPtyLink(const QString& path) { m_options.ptyLink = path; }
     // Frames sent by automatic sending since the start.

@@ -385,10 +385,9 @@ int recordTriggered(const Invocation& in, Session& s)
     if (const auto failed = s.begin())
         return *failed;
     const bool reconnect = in.isSet("reconnect");
-    if (in.isSet("check-after") && !reconnect)
-        usage(QStringLiteral("--check-after goes with --reconnect"));
+    // The line-check time: with --reconnect the line is checked, without it a quiet line is told.
+    s.reconnect.quietLimit = in.isSet("check-after") ? secondsOption(in, "check-after", 3600.0) : 10.0;
     if (reconnect) {
-        s.reconnect.quietLimit = in.isSet("check-after") ? secondsOption(in, "check-after", 3600.0) : 10.0;
         if (!s.enableReconnect(toFile ? path : QString()))
             return s.failureExit();
     }
@@ -423,10 +422,11 @@ int recordTriggered(const Invocation& in, Session& s)
         if (s.reconnect.awaitFrames(s.flags.pollrecord))
             reader.takeAll(record);
     reader.takeAll(record);  // frames already taken in when the recording ended
-    const AutoFrameCounts counts = reader.counts();
 
-    // Whatever ended the recording, the sensor stops sending on its own.
-    const bool off = s.stopAutoSend();
+    // Whatever ended the recording, the sensor stops sending on its own; the
+    // frames on their way meanwhile are parts measured too and go to the file.
+    const bool off = s.stopAutoSend(record);
+    const AutoFrameCounts counts = reader.counts();
     reportReception(in, s, counts);
     if (!writeError.isEmpty())
         report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: ") + writeError));

@@ -95,7 +95,7 @@ const std::vector<Command>& commandTable()
          measure},
         {"record",
          "record --triggered [--seconds S] [-o FILE [--no-clobber]] [--utc]\n"
-         "        [--reconnect [--check-after S]]",
+         "        [--reconnect] [--check-after S]",
          "Switch automatic sending on (command 50 with 1) and write one line\n"
          "of the recorder's record file per frame the sensor sends on its\n"
          "own, as TarvoV43 writes them (--utc: UTC time stamps), until S\n"
@@ -108,8 +108,11 @@ const std::vector<Command>& commandTable()
          "(--check-after, default 10) is checked: the identification is asked\n"
          "for and automatic sending switched on again. A sensor with another\n"
          "identification ends the recording (exit 1). The events (LOST,\n"
-         "BACK, RESUMED, IDENTITY-CHANGED, PARAMETERS-CHANGED, STOPPED) go to\n"
-         "standard error and, with -o FILE, to FILE.events, one line each.",
+         "BACK, RESUMED, IDENTITY-CHANGED, PARAMETERS-CHANGED, GAP: no frame\n"
+         "until the check switched sending on again, STOPPED) go to\n"
+         "standard error and, with -o FILE, to FILE.events, one line each.\n"
+         "Without --reconnect a line quiet for S seconds is only told, once,\n"
+         "on standard error (it may be dead), and the recording goes on.",
          "tarvoctl record --triggered --seconds 600 -o record.dat --no-clobber\n",
          {"triggered", "seconds", "output", "no-clobber", "utc", "reconnect", "check-after"},
          true,

@@ -66,6 +66,10 @@ Session::Session(const Target& target, ExchangeOptions options)
     , m_target(target)
     , m_options(withTarget(options, target))
 {
+    // Nothing here shows the trace's records (--trace writes each one as it
+    // comes): a small ring keeps a long run's memory flat.
+    link.trace.setBounds(1000, 1024 * 1024);
+    reconnect.setHost(this);
     onInterrupt([this](int signal) { interrupt(signal); });
 }
 
@@ -109,6 +113,17 @@ void Session::retryState(const QString& text)
         return;
     m_lastState = text;
     report(Done, QStringLiteral("%1: %2").arg(where(), text));
+}
+
+void Session::lineQuiet(const QString& text)
+{
+    // Once: the recording goes on, and a line that stays dead would repeat it.
+    if (text.isEmpty() || m_quietWarned)
+        return;
+    m_quietWarned = true;
+    QString said = text;
+    said.replace(QStringLiteral("Reconnect and resume"), QStringLiteral("Reconnect and resume (--reconnect)"));
+    report(Done, QStringLiteral("%1: %2").arg(where(), said));
 }
 
 void Session::stopped(const QString& reason)

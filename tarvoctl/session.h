@@ -140,6 +140,7 @@ public:
     // ReconnectHost
     void linkEvent(LinkEvent event, const QString& reason) override;
     void retryState(const QString& text) override;
+    void lineQuiet(const QString& text) override;
 
 private:
     // The step and the frame on its way, after the sensor's name unless the
@@ -162,6 +163,7 @@ private:
     EventLog m_events;
     bool m_eventsFailed = false;
     QString m_lastState;
+    bool m_quietWarned = false;  // the quiet-line warning is printed once per run
 };
 
 }  // namespace tarvo::ctl

@@ -478,6 +478,16 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
     QTest::newRow("record, pseudo-terminal") << true << true << "away" << resumed;
     QTest::newRow("record, pseudo-terminal, another sensor comes back") << true << true << "other" << other;
     QTest::newRow("record, TCP, silent past the line check: lost and resumed") << false << true << "silent" << resumed;
+    // Behind a line that stays up: only the line check sees the reboot.
+    QTest::newRow("record, TCP, rebooted: the gap is written with its length")
+        << false << true << "rebooted" << QStringList{"GAP", "STOPPED"};
+    QTest::newRow("record, TCP, rebooted into another teach row only")
+        << false << true << "rebooted, another teach row" << QStringList{"PARAMETERS-CHANGED", "GAP", "STOPPED"};
+    QTest::newRow("record, TCP, rebooted, identification bytes after its zero changing: the same sensor")
+        << false << true << "rebooted, changing identification tail" << QStringList{"GAP", "STOPPED"};
+    // Without --reconnect a line that sends nothing (a peer without power
+    // sends no end of the connection) is told once; the recording goes on.
+    QTest::newRow("record, TCP, switch off, quiet line: told once") << false << true << "quiet, off" << QStringList{};
 #endif
 }
 
@@ -494,6 +504,9 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     const QString device = dir.filePath(QStringLiteral("ttyTarvo"));  // a stable name across reopenings
     sensor.setPtyLink(device);
     QVERIFY(sensor.start());
+    if (outage.endsWith(u"another teach row"))
+        sensor.setTeachRow(0, {510, 20, 30, 0});  // in the working set only: the reboot puts the EEPROM's back
+    sensor.setIdentificationTailChanging(outage.endsWith(u"changing identification tail"));
     const QString file = dir.filePath(QStringLiteral("values.dat"));
     const QStringList line = serial ? QStringList{"--device", device}
                                     : QStringList{"--tcp", QStringLiteral("127.0.0.1:%1").arg(sensor.tcpPort())};
@@ -506,12 +519,18 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         return int(bytes.count('\n') - (record ? recordHeader().count('\n') : 1));
     };
     int linesAtLoss = -1;
-    const Result r = runCtl(line + command + QStringList{"--reconnect", "-o", file},
+    const bool off = outage.endsWith(u"off");
+    const Result r = runCtl(line + command + (off ? QStringList{} : QStringList{"--reconnect"})
+                                + QStringList{"-o", file},
                             QProcessEnvironment::systemEnvironment(), [&](QProcess& p) {
                                 QVERIFY(QTest::qWaitFor([&] { return linesSoFar() >= 3; }, 20000));
                                 linesAtLoss = linesSoFar();
                                 if (outage == u"silent") {
                                     sensor.mute(5000);
+                                } else if (off) {
+                                    sensor.mute(3000);
+                                } else if (outage.startsWith(u"rebooted")) {
+                                    sensor.reboot();
                                 } else {
                                     if (outage == u"other")
                                         sensor.setIdentification("ANOTHER SENSOR");
@@ -544,10 +563,10 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         QVERIFY2(r.err.contains(" " + fields[1] + " "), r.err.constData());
     }
     QCOMPARE(words, events);
-    QVERIFY(atLoss >= linesAtLoss);
+    QVERIFY(off || atLoss >= linesAtLoss);
     if (outage == u"other")
         QCOMPARE(linesSoFar(), atLoss);  // nothing of the other sensor
-    else if (record && outage == u"away")
+    else if (record && (outage == u"away" || outage.startsWith(u"rebooted") || off))
         QCOMPARE(linesSoFar(), int(sensor.autoFramesTotal()));  // every frame sent, before and after the gap
     else if (record)
         QVERIFY(linesSoFar() >= atLoss + 3);
@@ -556,6 +575,13 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     QCOMPARE(words, events);
     if (outage == u"other")
         QVERIFY2(r.err.contains("another sensor (\"ANOTHER SENSOR\") answered"), r.err.constData());
+    if (off)
+        QCOMPARE(r.err.count("nothing received for 2 s; the line may be dead"), 1);
+    if (outage.startsWith(u"rebooted")) {
+        const QRegularExpression length(QStringLiteral("GAP no frame for (\\d+\\.\\d) s"));
+        const QRegularExpressionMatch m = length.match(QString::fromUtf8(r.err));
+        QVERIFY2(m.hasMatch() && m.captured(1).toDouble() >= 2.0, r.err.constData());  // at least the quiet time
+    }
     QVERIFY(!sensor.autoSending());
 }
 

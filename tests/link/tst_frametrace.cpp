@@ -149,8 +149,8 @@ void FrameTraceTest::ringKeepsOnlyTheLastRecords()
     QCOMPARE(t.endSeq() - t.firstSeq(), quint64(1));
     QCOMPARE(t.at(t.firstSeq()).arg, 99);
 
-    // Bounded by the bytes its records hold as well: junk makes few, long records.
-    FrameTrace bytes(100, nullptr, 100);
+    // Bounded by the memory its records take as well: junk makes few, long records.
+    FrameTrace bytes(100, nullptr, 2 * (qint64(sizeof(TraceRecord)) + 100));
     for (int i = 0; i < 4; ++i)
         bytes.dropped(reinterpret_cast<const std::uint8_t*>(QByteArray(40, char(i)).constData()), 40);
     QCOMPARE(bytes.endSeq() - bytes.firstSeq(), quint64(2));

@@ -160,6 +160,8 @@ private slots:
     void timeoutEndsTheRecordingWithoutAStaleLine_data();
     void timeoutEndsTheRecordingWithoutAStaleLine();
     void pollingWritesOneLinePerPress();
+    void pollingRecordsNothingForARequestWithoutReply();
+    void quietLineWithTheSwitchOffIsToldAndTheRecordingGoesOn();
     void triggeredRecordsTheSensorsOwnFramesBetweenAutoSendOnAndOff();
     void writeFailureIsReportedAndStopsTheRecording_data();
     void writeFailureIsReportedAndStopsTheRecording();
@@ -399,6 +401,90 @@ void RecorderTest::pollingWritesOneLinePerPress()
     QTest::mouseClick(f.r->ButtonManualRecord, Qt::LeftButton);
     QCOMPARE(f.lines().size(), 3);
     QCOMPARE(f.lines().last(), sentValues(sent).last());
+}
+
+void RecorderTest::pollingRecordsNothingForARequestWithoutReply()
+{
+    RecorderFixture f(false, true, true);
+    f.a->interfacepanel.ui().CheckReconnect->setChecked(true);
+    f.chooseNewFile();
+    f.selectMode(Polling);
+    QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
+    auto* state = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
+    int polledAtLoss = -1;
+    bool pressedInOutage = false;
+    qint64 measuredMs = 0;
+    During press([&] {
+        if (!f.a->flags.pollrecord)
+            return;
+        const int polled = int(sentValues(sent).size());
+        if (polledAtLoss < 0 && polled >= 3) {
+            polledAtLoss = polled;
+            f.sensor->goAway(1500);
+        } else if (!pressedInOutage && state->isVisible()) {
+            // Into the outage: the values shown were measured before it.
+            QTest::mouseClick(f.r->ButtonManualRecord, Qt::LeftButton);
+            pressedInOutage = true;
+        } else if (pressedInOutage && !state->isVisible() && polled >= polledAtLoss + 3) {
+            measuredMs = f.a->measured.receivedMs;
+            QTest::mouseClick(f.r->ButtonManualRecord, Qt::LeftButton);
+            QTest::mouseClick(f.r->ButtonStopPolling, Qt::LeftButton);
+        }
+    });
+    QTest::mouseClick(f.r->ButtonStartPolling, Qt::LeftButton);
+
+    QVERIFY(pressedInOutage);
+    QVERIFY(std::any_of(f.dialogs->shown.begin(), f.dialogs->shown.end(), [](const auto& shown) {
+        return shown.text.startsWith(QStringLiteral("No value has been recorded"));
+    }));
+    // One line, after the return, stamped with the time its value set came.
+    const QList<QByteArray> lines = f.readFile(QStringLiteral("record.dat")).split('\n');
+    QCOMPARE(f.lines().size(), 1);
+    QVERIFY(isSubsequence(f.lines(), sentValues(sent)));
+    const QByteArray stamp = QDateTime::fromMSecsSinceEpoch(measuredMs).toString(QStringLiteral("HH:mm:ss")).toLatin1();
+    QVERIFY2(lines.size() >= 2 && lines[1].contains(stamp), lines.value(1).constData());
+    // The line's events beside the file, as in the other modes.
+    QStringList words;
+    for (const QByteArray& line : f.readFile(QStringLiteral("record.dat.events")).split('\n'))
+        if (!line.isEmpty())
+            words << QString::fromLatin1(line.split('\t').value(1));
+    QCOMPARE(words, (QStringList{"LOST", "BACK", "RESUMED", "STOPPED"}));
+}
+
+void RecorderTest::quietLineWithTheSwitchOffIsToldAndTheRecordingGoesOn()
+{
+    RecorderFixture f(false, true, true);
+    f.a->interfacepanel.ui().EditQuietLimit->setValue(2);
+    f.chooseNewFile();
+    f.selectMode(Triggered);
+    f.sensor->setPartRate(20.0);
+    QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
+    f.dialogs->confirmAnswers << true;
+    auto* state = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
+    const auto count = [&] { return int(f.r->DispRecCount->value()); };
+    int linesAtMute = -1;
+    QString told;
+    During drive([&] {
+        if (!f.a->flags.pollrecord)
+            return;
+        if (linesAtMute < 0 && count() >= 3) {
+            linesAtMute = count();
+            f.sensor->mute(3500);  // a peer without power: the line stays open, nothing comes
+        }
+        if (state->isVisible())
+            told = state->text();
+        if (linesAtMute >= 0 && !told.isEmpty() && !state->isVisible() && count() >= linesAtMute + 3)
+            QTest::mouseClick(f.r->ButtonStopTrigRec, Qt::LeftButton);
+    });
+    QTest::mouseClick(f.r->ButtonStartTrigRec, Qt::LeftButton);
+
+    QCOMPARE(told,
+             QStringLiteral("nothing received for 2 s; the line may be dead \u2014 turn on Reconnect and resume "
+                            "to check it"));
+    const QList<RecordValues> lines = f.lines();
+    QVERIFY(lines.size() >= linesAtMute + 3);
+    QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));
+    QVERIFY(f.a->panel.ui->DispStatus->text() != QStringLiteral("TIMEOUT"));
 }
 
 void RecorderTest::triggeredRecordsTheSensorsOwnFramesBetweenAutoSendOnAndOff()
@@ -699,13 +785,22 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
     const QStringList resumed{"LOST", "BACK", "RESUMED", "STOPPED"};
     QTest::newRow("triggered, TCP") << false << int(Triggered) << "away" << resumed;
     QTest::newRow("continuous, TCP") << false << int(Continuous) << "away" << resumed;
+    // The sensor goes on sending on the new connection: none of it is thrown away.
+    QTest::newRow("triggered, TCP, connection dropped: every frame recorded")
+        << false << int(Triggered) << "dropped" << resumed;
     QTest::newRow("continuous, TCP, another set after the reboot")
         << false << int(Continuous) << "away, another set"
         << QStringList{"LOST", "BACK", "PARAMETERS-CHANGED", "RESUMED", "STOPPED"};
+    // The gap of a reboot is written down even when nothing was lost.
     QTest::newRow("triggered, TCP, rebooted: the line check answers, nothing lost")
-        << false << int(Triggered) << "rebooted" << QStringList{"STOPPED"};
+        << false << int(Triggered) << "rebooted" << QStringList{"GAP", "STOPPED"};
     QTest::newRow("triggered, TCP, rebooted into another set: the line check tells")
-        << false << int(Triggered) << "rebooted, another set" << QStringList{"PARAMETERS-CHANGED", "STOPPED"};
+        << false << int(Triggered) << "rebooted, another set" << QStringList{"PARAMETERS-CHANGED", "GAP", "STOPPED"};
+    QTest::newRow("triggered, TCP, rebooted into another teach row only: the line check tells")
+        << false << int(Triggered) << "rebooted, another teach row"
+        << QStringList{"PARAMETERS-CHANGED", "GAP", "STOPPED"};
+    QTest::newRow("triggered, TCP, rebooted, identification bytes after its zero changing: the same sensor")
+        << false << int(Triggered) << "rebooted, changing identification tail" << QStringList{"GAP", "STOPPED"};
     QTest::newRow("triggered, TCP, stop retrying")
         << false << int(Triggered) << "gone" << QStringList{"LOST", "GAVE-UP", "STOPPED"};
 #ifdef Q_OS_UNIX
@@ -725,11 +820,20 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     f.a->interfacepanel.ui().EditQuietLimit->setValue(2);
     f.a->interfacepanel.ui().CheckReconnect->setChecked(true);
     const bool otherSet = outage.endsWith(u"another set");
+    const bool otherTeach = outage.endsWith(u"another teach row");
     if (otherSet)
         f.a->exchange.workingSet = ParameterWords{};  // power 0: the sensor's own set has another
+    if (otherTeach) {
+        QVERIFY(f.a->exchange.workingSet);
+        ParameterWords words = *f.a->exchange.workingSet;
+        words[kParamCount] += 10;  // teach row 0 only: the parameters are the sensor's
+        f.a->exchange.workingSet = words;
+    }
+    f.sensor->setIdentificationTailChanging(outage.endsWith(u"changing identification tail"));
     f.chooseNewFile();
     f.selectMode(mode);
-    f.sensor->setPartRate(20.0);
+    // Dropped: frames close together, so that some come on the new connection before it is asked anything.
+    f.sensor->setPartRate(outage == u"dropped" ? 200.0 : 20.0);
     QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
     f.dialogs->confirmAnswers << true;
     const auto count = [&] { return int(f.r->DispRecCount->value()); };
@@ -744,6 +848,8 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
             linesAtLoss = count();
             if (outage.startsWith(u"rebooted"))
                 f.sensor->reboot();
+            else if (outage == u"dropped")
+                f.sensor->dropConnection();
             else if (outage == u"silent")
                 f.sensor->mute(3500);  // the check after 2 s waits up to 3 s for its answer
             else
@@ -768,7 +874,10 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     else
         QVERIFY(lines.size() >= linesAtLoss + 3);
     QVERIFY(isSubsequence(lines, sentValues(sent)));
-    QCOMPARE(greyedWithState, events.contains(QStringLiteral("LOST")));
+    if (outage == u"dropped" || outage.startsWith(u"rebooted"))
+        QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));  // none missing up to the last recorded
+    if (outage != u"dropped")  // taken up again at once: the state may come and go between two looks
+        QCOMPARE(greyedWithState, events.contains(QStringLiteral("LOST")));
     // The panel is back as before the loss, the recording ended or not.
     QVERIFY(f.r->DispGfRecord->isEnabled());
     QVERIFY(!f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"))->isVisible());
@@ -796,10 +905,12 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
             QVERIFY(fields[3].toInt() >= linesAtLoss);
     }
     auto* notice = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispParamsChanged"));
-    if (otherSet) {
+    if (otherSet || otherTeach) {
         // Shown on the panel in view, with the words that differ, until seen.
         QVERIFY(notice->isVisible());
-        QVERIFY2(notice->text().contains(QStringLiteral("power 0 -> ")), qPrintable(notice->text()));
+        QVERIFY2(
+            notice->text().contains(otherSet ? QStringLiteral("power 0 -> ") : QStringLiteral("teach row 0 word 0")),
+            qPrintable(notice->text()));
         f.a->recpanel.widget->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen"))->click();
     }
     QVERIFY(notice->isHidden());
