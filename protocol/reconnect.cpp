@@ -228,8 +228,8 @@ void Reconnector::setIdleRecovery(bool on)
 
 void Reconnector::recoverWhileIdle()
 {
-    if (!m_enabled || !m_link.channelLost()) {
-        m_recoveryAsked = false;
+    if (!m_enabled || !m_link.channelLost() || m_retrying) {
+        m_recoveryAsked = false;  // a recovery runs already, or there is nothing to recover
         return;
     }
     // Asked for inside a running transfer's wait, it follows that transfer;

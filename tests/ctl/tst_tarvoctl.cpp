@@ -907,15 +907,19 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage()
 
     Scenario scenario(faults, colour);
     QVERIFY(scenario.sensor->start());
+    const bool cut = message.contains(QLatin1String("mixed set"));
+    for (int row = 0; cut && row < kTeachRows; ++row)
+        scenario.sensor->setTeachRow(row, {7, 50, 7, 7});
+    const sim::EepromImage before = scenario.sensor->eeprom();
     const Result r = scenario.run(args);
     QCOMPARE(r.code, code);
     QVERIFY2(r.err.startsWith("tarvoctl: "), r.err.constData());
     QVERIFY2(QString::fromLocal8Bit(r.err).contains(scenario.fill(message)), r.err.constData());
-    if (message.contains(QLatin1String("mixed set"))) {
+    if (cut) {
         // Rows 0-11 new (0), rows 13-30 old (50), no store after the cut; the same send again finishes it.
         QCOMPARE(scenario.sensor->teachTable()[11][1], quint16(0));
         QCOMPARE(scenario.sensor->teachTable()[20][1], quint16(50));
-        QCOMPARE(scenario.sensor->eeprom().teach[0][1], quint16(50));
+        QVERIFY(scenario.sensor->eeprom() == before);
         scenario.sensor->setFaults({});
         const Result again = scenario.run(args);
         QVERIFY2(again.code == 0, again.err.constData());
