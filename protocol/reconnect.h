@@ -113,9 +113,10 @@ public:
 
     // A line lost while no transfer runs, or lost under a transfer that is
     // no loop (a send, a fetch, a profile), is taken up again in the
-    // background when that transfer has ended, as one transfer (the idle schedule: every 10 s after the
-    // first tries). endIdleRecovery() ends such a recovery (a connection the
-    // user asks for, closing the program) without giving up the switch.
+    // background when that transfer has ended, as one transfer (the idle
+    // schedule: every 10 s after the first tries). endIdleRecovery() ends
+    // such a recovery (a connection the user asks for, closing the program)
+    // without giving up the switch.
     void setIdleRecovery(bool on);
     void endIdleRecovery();
     bool retrying() const { return m_retrying; }

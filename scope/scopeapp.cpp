@@ -439,6 +439,8 @@ void ScopeApp::timeoutReaction()
 
 void ScopeApp::openInterfacePanel()
 {
+    if (m_quitRequested)
+        return;
     interfacepanel.RememberForDiscard();
     interfacepanel.SetAcceptAllowed(false);
     interfacepanel.Show();
