@@ -45,6 +45,8 @@ private slots:
     void getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead();
     void sendCutShortNamesTheMixedSetAndOffersToFinishIt_data();
     void sendCutShortNamesTheMixedSetAndOffersToFinishIt();
+    void getThatLosesTheLineIsTakenUpWithReconnectOn_data();
+    void getThatLosesTheLineIsTakenUpWithReconnectOn();
     void targetTogglesKeepExactlyOneOn_data();
     void targetTogglesKeepExactlyOneOn();
     void parameterFileRoundTripAndItsFailures();
@@ -324,6 +326,33 @@ void ParameterPanelTest::sendCutShortNamesTheMixedSetAndOffersToFinishIt()
     QCOMPARE(f.sensor->teachTable()[11][0], quint16(finish ? 711 : 111));
     // Finishing a send to the EEPROM stores it; putting back leaves the EEPROM alone.
     QCOMPARE(f.sensor->eeprom().params[sim::Power], quint16(finish && eeprom ? 321 : 500));
+}
+
+void ParameterPanelTest::getThatLosesTheLineIsTakenUpWithReconnectOn_data()
+{
+    tarvo::test::addLinkRows();
+}
+
+void ParameterPanelTest::getThatLosesTheLineIsTakenUpWithReconnectOn()
+{
+    QFETCH(bool, serial);
+    ScopeFixture f(ScopeFixture::linkOptions(serial));
+    f.settingsToSensorOn(serial);
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    const QString identification = p.DispStatus->text();
+    app.interfacepanel.ui().CheckReconnect->setChecked(true);
+    QStringList events;
+    app.reconnect.eventLog = [&](LinkEvent e, const QString&) { events << linkEventWord(e); };
+    f.onCommand(
+        &app, frame::ReadTeachRow, [&] { f.sensor->dropConnection(); }, 5);
+    QTest::mouseClick(p.ButtonGet, Qt::LeftButton);
+
+    // Taken up once the GET has ended, as a loss in a loop is, without the interface panel.
+    QTRY_VERIFY_WITH_TIMEOUT(events.contains(QStringLiteral("RESUMED")), 20000);
+    QCOMPARE(events.mid(0, 2), (QStringList{"LOST", "BACK"}));
+    QVERIFY(!f.interfaceWidget()->isVisible());
+    QCOMPARE(p.DispStatus->text(), identification);
 }
 
 void ParameterPanelTest::targetTogglesKeepExactlyOneOn_data()
