@@ -84,7 +84,8 @@ bool Exchange::Transfer(const QString& kind, std::function<void()> work)
         // time limit after another, or send what the failed read left.
         QStringList dropped;
         std::erase_if(m_queued, [&](const QueuedTransfer& q) {
-            if (q.kind == QLatin1String("connect") || q.kind == QLatin1String("autosend-off"))
+            if (q.kind == QLatin1String("connect") || q.kind == QLatin1String("autosend-off")
+                || q.kind == QLatin1String("reconnect"))
                 return false;
             dropped << q.kind;
             return true;

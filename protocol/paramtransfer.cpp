@@ -6,6 +6,7 @@
 #include "loopflags.h"
 #include "parameterset.h"
 
+#include <QStringList>
 #include <algorithm>
 
 namespace tarvo {
@@ -21,6 +22,28 @@ ParamTransfer::ParamTransfer(Exchange& exchange, Link& link, LoopFlags& flags, P
 {
 }
 
+QString describeCutWrite(const CutWrite& cut, int firstRow)
+{
+    const auto rows = [&](int from, int to) {
+        if (from == to)
+            return QStringLiteral("row %1").arg(from + firstRow);
+        return QStringLiteral("rows %1-%2").arg(from + firstRow).arg(to + firstRow);
+    };
+    const int last = kTeachRows - 1;
+    QStringList parts;
+    parts << (cut.rowsWritten > 0 ? QStringLiteral("the new parameters and teach %1").arg(rows(0, cut.rowsWritten - 1))
+                                  : QStringLiteral("the new parameters"));
+    if (cut.unsureRow >= 0)
+        parts << QStringLiteral("teach %1 perhaps").arg(rows(cut.unsureRow, cut.unsureRow));
+    const int firstOld = cut.unsureRow >= 0 ? cut.unsureRow + 1 : cut.rowsWritten;
+    if (firstOld <= last)
+        parts << QStringLiteral("teach %1 as before").arg(rows(firstOld, last));
+    QString text = parts.join(QStringLiteral("; "));
+    if (cut.eeprom)
+        text += QStringLiteral("; nothing stored in the EEPROM");
+    return text;
+}
+
 bool ParamTransfer::SendPara()
 {
     // The target is taken once: a toggle pressed while the frames are on
@@ -30,6 +53,23 @@ bool ParamTransfer::SendPara()
     m_host.GetPanelValues();
     m_params.CopyVarsToPP();
     m_link.FlushQueues();
+    m_cut.reset();
+
+    // Once the parameters are acknowledged, a send that stops leaves the
+    // sensor with part of the new set: said, never left as a bare timeout.
+    CutWrite cut;
+    cut.eeprom = target == EEPROM;
+    const auto stopped = [&] {
+        // The working set as far as the sensor acknowledged it: a later
+        // comparison names only what is not known (the row left unsure).
+        if (m_ex.workingSet) {
+            const int words = kParamCount + kTeachCols * cut.rowsWritten;
+            std::copy_n(m_params.pp.begin(), words, m_ex.workingSet->begin());
+        }
+        m_cut = cut;
+        m_host.WriteCut(cut);
+        return false;
+    };
 
     m_ex.order = frame::WriteParams;
     m_host.TransferStep(m_ex.order, -1);
@@ -37,7 +77,7 @@ bool ParamTransfer::SendPara()
     m_ex.WriteFrame();
     m_ex.CheckEcho(18);
     if (m_ex.comecho != 1)
-        return false;
+        return false;  // nothing acknowledged
 
     for (std::uint16_t row = 0; row < kTeachRows; ++row) {
         m_pump.processEvents();
@@ -46,8 +86,11 @@ bool ParamTransfer::SendPara()
         m_ex.FillTxBuf(m_ex.order, row);
         m_ex.WriteFrame();
         m_ex.CheckEcho(6);
-        if (m_ex.comecho != 1)
-            return false;
+        if (m_ex.comecho != 1) {
+            cut.unsureRow = row;
+            return stopped();
+        }
+        cut.rowsWritten = row + 1;
     }
 
     // The working set is now what went out (a failed store changes it no more).

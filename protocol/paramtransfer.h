@@ -3,7 +3,9 @@
 // exchanges that stops at the first failed one.
 #pragma once
 
+#include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace tarvo {
 
@@ -12,6 +14,21 @@ class Exchange;
 class Link;
 class ParameterSet;
 struct LoopFlags;
+
+// A send that stopped after the parameters were acknowledged: what the
+// sensor's working set now holds. Frames acknowledged are new; the teach row
+// that got no acknowledgement may or may not have been taken; the rest is as
+// it was.
+struct CutWrite {
+    bool eeprom = false;  // the send was to go on into the EEPROM (no store followed)
+    int rowsWritten = 0;  // teach rows 0 .. rowsWritten-1 were acknowledged
+    int unsureRow = -1;   // the teach row whose acknowledgement did not come
+};
+
+// "the new parameters and teach rows 1-12; row 13 perhaps; rows 14-31 as
+// before": rows counted from firstRow (0 for the tool, 1 as the panel
+// numbers them).
+QString describeCutWrite(const CutWrite& cut, int firstRow);
 
 // The panel side of a transfer; the program implements it.
 class ParamTransferHost {
@@ -36,6 +53,9 @@ public:
         (void)command;
         (void)row;
     }
+    // A send stopped after the parameters: the sensor holds a mixed set.
+    // The timeout reaction has been shown.
+    virtual void WriteCut(const CutWrite& cut) { (void)cut; }
 };
 
 class ParamTransfer {
@@ -53,6 +73,9 @@ public:
     // some rows the panel shows those, and what was not read is marked.
     bool GetPara();
 
+    // The last send, when it stopped half way; cleared by the next send.
+    const std::optional<CutWrite>& lastCut() const { return m_cut; }
+
 private:
     Exchange& m_ex;
     Link& m_link;
@@ -60,6 +83,7 @@ private:
     ParameterSet& m_params;
     EventPump& m_pump;
     ParamTransferHost& m_host;
+    std::optional<CutWrite> m_cut;
 };
 
 }  // namespace tarvo

@@ -148,6 +148,8 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
     const QString identity = m_ex.versionText();
     const ConnectionSettings settings = m_link.connectionInUse();
     const double lostAt = m_pump.now();
+    ++m_recoveries;
+    m_recoveryAsked = false;
     event(LinkEvent::Lost, reason);
     m_retrying = true;
     m_stop = false;
@@ -240,17 +242,30 @@ void Reconnector::setIdleRecovery(bool on)
         return;
     }
     m_idleWatch = QObject::connect(&m_link, &Link::connectionLost, &m_link, [this] {
-        // Whatever runs notices the loss itself; the idle program is looked after here.
-        if (m_enabled && !m_ex.transferRunning())
-            QTimer::singleShot(0, &m_link, [this] { recoverWhileIdle(); });
+        // A loop notices the loss itself; the idle program, and a send, fetch,
+        // profile or search that ends with the loss, are looked after here.
+        if (!m_enabled)
+            return;
+        m_recoveryAsked = true;
+        QTimer::singleShot(0, &m_link, [this] { recoverWhileIdle(); });
     });
 }
 
 void Reconnector::recoverWhileIdle()
 {
-    if (!m_enabled || !m_link.channelLost() || m_ex.transferRunning())
+    if (!m_enabled || !m_link.channelLost() || m_retrying) {
+        m_recoveryAsked = false;  // a recovery runs already, or there is nothing to recover
         return;
-    m_ex.Transfer(QStringLiteral("reconnect"), [this] {
+    }
+    // Asked for inside a running transfer's wait, it follows that transfer;
+    // a loop that took the line up again (or gave up) meanwhile leaves
+    // nothing to do.
+    const int recoveries = m_recoveries;
+    m_ex.Transfer(QStringLiteral("reconnect"), [this, recoveries] {
+        if (!m_enabled || !m_link.channelLost() || m_recoveries != recoveries) {
+            m_recoveryAsked = false;
+            return;
+        }
         m_idleFlag = 1;
         recover(m_link.lostReason(), false, m_idleFlag);
         m_idleFlag = 0;

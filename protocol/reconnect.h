@@ -118,13 +118,17 @@ public:
     // The "stop retrying" action: a running recovery ends at once.
     void stopRetrying();
 
-    // A line lost while no transfer runs is taken up again in the
-    // background, as one transfer (the idle schedule: every 10 s after the
-    // first tries). endIdleRecovery() ends such a recovery (a connection the
-    // user asks for, closing the program) without giving up the switch.
+    // A line lost while no transfer runs, or lost under a transfer that is
+    // no loop (a send, a fetch, a profile), is taken up again in the
+    // background when that transfer has ended, as one transfer (the idle
+    // schedule: every 10 s after the first tries). endIdleRecovery() ends
+    // such a recovery (a connection the user asks for, closing the program)
+    // without giving up the switch.
     void setIdleRecovery(bool on);
     void endIdleRecovery();
     bool retrying() const { return m_retrying; }
+    // A lost line is to be taken up again once the running transfer has ended.
+    bool recoveryAsked() const { return m_recoveryAsked; }
     // The last recovery ended without the session's sensor.
     Outcome lastOutcome() const { return m_lastOutcome; }
 
@@ -178,6 +182,8 @@ private:
     double m_lastFrameAt = 0.0;    // pump seconds of the last frames (or the start of the wait)
     bool m_quietTold = false;      // the host was told of a quiet line (switch off)
     std::uint16_t m_idleFlag = 0;  // 1 while a recovery runs for the idle program
+    int m_recoveries = 0;          // recoveries begun
+    bool m_recoveryAsked = false;
     QMetaObject::Connection m_idleWatch;
 };
 

@@ -243,6 +243,7 @@ void ParameterPanel::ShowFetchedParameters()
 {
     showParameters();
     markSynced();
+    m_rowsNotRead = 0;
 }
 
 void ParameterPanel::showParameters()
@@ -272,6 +273,7 @@ void ParameterPanel::ShowPartlyFetchedParameters(int rowsRead)
         m_synced.cttDouble[static_cast<size_t>(r)] = syncedBefore[static_cast<size_t>(r)];
     updateUnsentMarks();
     m_teach.markUnread(rowsRead);
+    m_rowsNotRead = kTeachRows - std::max(rowsRead, 0);
 }
 
 void ParameterPanel::InitEval()
@@ -500,7 +502,11 @@ void ParameterPanel::CBF_ButtonSend(std::function<void(bool)> done)
                                                           : p.SelectRAM;
             CBF_SelectTarget(toggle, shown.target, true);
         }
-        const bool sent = m_params.target == DATFILE ? SendParaToFile() : SendPara();
+        bool sent = false;
+        if (m_params.target == DATFILE)
+            sent = SendParaToFile();
+        else if (rowsNotReadMaySend())
+            sent = SendPara();
         m_pump.sleep(0.5);
         m_setButtonsDimmed(0);
         if (done)
@@ -631,12 +637,84 @@ bool ParameterPanel::GetPara()
     return withProgress([this] { return m_transfer.GetPara(); });
 }
 
+bool ParameterPanel::rowsNotReadMaySend()
+{
+    if (m_rowsNotRead <= 0)
+        return true;
+    const int first = kTeachRows - m_rowsNotRead + 1;
+    const QString rows = first == kTeachRows ? tr("teach row %1").arg(first)
+                                             : tr("teach rows %1-%2").arg(first).arg(kTeachRows);
+    switch (dialogs().ask(QStringLiteral("ATTENTION!"),
+                          tr(" The last GET stopped short: %1 were not read from the sensor. \n"
+                             " SEND writes them as the panel shows them, over what the sensor holds. \n\n"
+                             " SEND THEM, READ AGAIN first, or Cancel? ")
+                              .arg(rows),
+                          tr("SEND THEM"), tr("READ AGAIN"))) {
+    case Dialogs::Answer::Yes: return true;
+    case Dialogs::Answer::No: GetPara(); return false;
+    case Dialogs::Answer::Cancel: return false;
+    }
+    return false;
+}
+
+void ParameterPanel::WriteCut(const CutWrite& cut)
+{
+    // The earlier set is the one last read or sent in whole; the panel keeps
+    // the set that was sent. The rows acknowledged count as synced, the rest
+    // stay marked.
+    m_cut = cut;
+    m_cutSent = m_lastPanelRead;
+    m_cutEarlier = m_synced;
+    TeachCells teach = m_synced.cttDouble;
+    for (int r = 0; r < cut.rowsWritten; ++r)
+        teach[static_cast<size_t>(r)] = m_lastPanelRead.cttDouble[static_cast<size_t>(r)];
+    m_synced = m_lastPanelRead;
+    m_synced.cttDouble = teach;
+    updateUnsentMarks();
+    m_rowsNotRead = 0;
+}
+
+bool ParameterPanel::OfferToFinishCutWrite()
+{
+    if (!m_cut)
+        return false;
+    const CutWrite cut = *m_cut;
+    m_cut.reset();
+    const Dialogs::Answer answer = dialogs().ask(
+        QStringLiteral("ATTENTION!"),
+        tr(" The last SEND was cut short: the sensor holds a mixed set, \n %1. \n\n"
+           " FINISH THE WRITE sends the set that was sent again; PUT THE EARLIER SET BACK sends the set read or "
+           "sent before it; Cancel leaves the sensor as it is. ")
+            .arg(describeCutWrite(cut, 1)),
+        tr("FINISH THE WRITE"), tr("PUT THE EARLIER SET BACK"));
+    if (answer == Dialogs::Answer::Cancel)
+        return true;
+    // Shown, then sent as any set; the toggles keep the user's target.
+    const auto target = m_params.target;
+    m_params = answer == Dialogs::Answer::Yes ? m_cutSent : m_cutEarlier;
+    m_params.target = answer == Dialogs::Answer::Yes && cut.eeprom ? EEPROM : RAM;
+    showParameters();
+    m_setButtonsDimmed(1);
+    SendPara();
+    m_setButtonsDimmed(0);
+    m_params.target = target;
+    return true;
+}
+
 bool ParameterPanel::SendPara()
 {
     const bool sent = withProgress([this] { return m_transfer.SendPara(); });
     if (sent) {
         m_synced = m_lastPanelRead;
+        m_rowsNotRead = 0;
+        m_cut.reset();
         updateUnsentMarks();
+    } else if (m_cut && m_transfer.lastCut()) {
+        dialogs().notice(QStringLiteral("ATTENTION!"),
+                         tr(" THE WRITE WAS CUT SHORT \n\n The sensor now holds a mixed set: \n %1. \n\n"
+                            " The panel keeps the set that was sent. When the sensor answers again, you can finish "
+                            "the write or put the earlier set back. ")
+                             .arg(describeCutWrite(*m_cut, 1)));
     } else if (m_lastStep == frame::StoreEeprom && m_explainFailure) {
         m_explainFailure(tr("RAM got the set, the EEPROM store was not confirmed"),
                          tr("The sensor took the whole parameter set into its RAM and works with it now, but did not "

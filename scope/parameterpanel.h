@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -47,11 +48,17 @@ public:
     void ShowFetchedParameters() override;
     void ShowPartlyFetchedParameters(int rowsRead) override;
     void TransferStep(std::uint16_t command, int row) override;
+    void WriteCut(const CutWrite& cut) override;
 
     // Get and Send with the sensor (RAM or EEPROM). Over RS-232 the status
     // shows how far they are; a success leaves no field marked unsent.
     bool GetPara();
     bool SendPara();
+    // After a SEND that was cut short, once the sensor answers again: asks
+    // whether to finish the write, put the earlier set back or leave the
+    // sensor as it is, and does it. False when no cut write was pending.
+    bool OfferToFinishCutWrite();
+    bool cutWritePending() const { return m_cut.has_value(); }
 
     // Fields changed on the panel since the set was last sent, fetched, saved
     // or loaded are marked unsent. Their captions, typed text included; empty
@@ -101,6 +108,9 @@ private:
     void readFields(ParameterSet& into) const;
     // A send that waited: the panel shows `shown` again when a fetch changed it.
     void showAgainIfOverwritten(const ParameterSet& shown);
+    // Before a SEND after a fetch that stopped short: whether the rows not
+    // read may be written (the user is asked; READ AGAIN fetches instead).
+    bool rowsNotReadMaySend();
     // ExternTeach, InitExteach, SetPanelValues, InitEval: the variables onto the panel.
     void showParameters();
     void updateUnsentMarks();
@@ -140,6 +150,11 @@ private:
     bool m_quietMarks = false;     // the panel is being filled: the marks follow at the end
     std::uint16_t m_lastStep = 0;  // the command of the transfer's last frame
     bool m_progressShown = false;
+    int m_rowsNotRead = 0;  // teach rows the last fetch did not read (the last ones)
+    // A send cut short: what it was, the set it sent and the set before it.
+    std::optional<CutWrite> m_cut;
+    ParameterSet m_cutSent;
+    ParameterSet m_cutEarlier;
     ParamTransfer m_transfer;
     TeachTablePanel m_teach;
 };

@@ -188,6 +188,10 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
     monitor->linkEvent(event);
     if (event == LinkEvent::Resumed) {
         showStatus(exchange.versionText());
+        if (parapanel->cutWritePending())
+            QTimer::singleShot(0, this, [this] {
+                exchange.Transfer(QStringLiteral("finish-send"), [this] { parapanel->OfferToFinishCutWrite(); });
+            });
     } else if (event == LinkEvent::Lost && (flags.poll || flags.pollrecord || flags.pollmonitor)) {
         // The outage is no line across the charts of the work that runs.
         graphs->markGap();
@@ -204,7 +208,7 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
                                   .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")), reason));
     } else if (event == LinkEvent::GaveUp) {
         showStatus(QStringLiteral("CONNECTION LOST"));
-        timeoutReaction();
+        openInterfacePanel();
     }
 }
 
@@ -438,6 +442,17 @@ void ScopeApp::timeoutReaction()
 {
     if (m_quitRequested)
         return;  // nothing opens once the user has closed the main panel
+    // A transfer that lost the line with "Reconnect and resume" on: the line
+    // is taken up again when it has ended; the panel opens if that gives up.
+    if (reconnect.recoveryAsked())
+        return;
+    openInterfacePanel();
+}
+
+void ScopeApp::openInterfacePanel()
+{
+    if (m_quitRequested)
+        return;
     interfacepanel.RememberForDiscard();
     interfacepanel.SetAcceptAllowed(false);
     interfacepanel.Show();
@@ -448,7 +463,10 @@ void ScopeApp::lineCheckPassed()
     m_identified = true;
     interfacepanel.SetAcceptAllowed(true);
     SetButtonsDimmed(1);
-    parapanel->GetPara();
+    // After a SEND cut short the sensor holds a mixed set: finished, put
+    // back or left as the user says, before anything reads it.
+    if (!parapanel->OfferToFinishCutWrite())
+        parapanel->GetPara();
     SetButtonsDimmed(0);
 }
 

@@ -128,6 +128,7 @@ public:
     // ExchangeHost
     void showStatus(const QString& text) override;
     void timeoutReaction() override;
+    void openInterfacePanel();
     void lineCheckPassed() override;
     void queuedTransfersDropped(const QStringList& kinds) override;
     // InterfacePanelHost

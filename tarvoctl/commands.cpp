@@ -576,8 +576,15 @@ int sendFactors(const Invocation& in, Session& s)
 
     if (const auto failed = s.begin())
         return *failed;
-    if (!SendFactorTables(s.exchange, s.link, factors) || s.failed() || s.interrupted())
-        return s.failureExit(QStringLiteral("sending the factor tables failed"));
+    int blocks = 0;
+    if (!SendFactorTables(s.exchange, s.link, factors, &blocks) || s.failed() || s.interrupted()) {
+        const int failed = s.failureExit(QStringLiteral("sending the factor tables failed"));
+        if (blocks > 0)
+            warn(QStringLiteral("%1: the write was cut short, the sensor now holds mixed factor tables: %2; "
+                                "send the factors again to finish them")
+                     .arg(s.where(), describeCutFactors(blocks)));
+        return failed;
+    }
     if (!in.quiet)
         in.out->line(QStringLiteral("Factor tables sent (references red %1, green %2, blue %3).")
                          .arg(refs[0])

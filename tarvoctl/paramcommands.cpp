@@ -174,8 +174,14 @@ int sendParameters(const Invocation& in, Session& s)
 
     s.params = fromFile;
     s.params.target = eeprom ? EEPROM : RAM;
-    if (!s.transfer.SendPara() || s.failed() || s.interrupted())
-        return s.failureExit(QStringLiteral("sending the parameters failed"));
+    if (!s.transfer.SendPara() || s.failed() || s.interrupted()) {
+        const int failed = s.failureExit(QStringLiteral("sending the parameters failed"));
+        if (const auto& cut = s.transfer.lastCut())
+            warn(QStringLiteral("%1: the write was cut short, the sensor now holds a mixed set: %2; "
+                                "send the file again to finish the write")
+                     .arg(s.where(), describeCutWrite(*cut, 0)));
+        return failed;
+    }
 
     // Read back from where it went; the EEPROM read loads it into RAM first,
     // where it is now anyway.

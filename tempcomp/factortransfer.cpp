@@ -3,6 +3,7 @@
 #include "frame.h"
 #include "link.h"
 
+#include <QStringList>
 #include <QThread>
 
 namespace tarvo::tempcomp {
@@ -30,8 +31,28 @@ void FillTxBufRGB(Exchange& exchange, const Factors& factors, std::uint16_t comm
         frame::putWord(exchange.szWriteBuf.data(), 3 + k, table[static_cast<size_t>(10 * block + k)]);
 }
 
-bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors)
+QString describeCutFactors(int blocksWritten)
 {
+    const auto block = [](int b) {
+        return QStringLiteral("%1 block %2")
+            .arg(QLatin1String(kChannelNames[b / kFactorBlocks]))
+            .arg(b % kFactorBlocks);
+    };
+    const int all = kChannels * kFactorBlocks;
+    QStringList parts;
+    if (blocksWritten > 0)
+        parts << QStringLiteral("%1 to %2 new").arg(block(0), block(blocksWritten - 1));
+    if (blocksWritten < all)
+        parts << QStringLiteral("%1 perhaps").arg(block(blocksWritten));
+    if (blocksWritten + 1 < all)
+        parts << QStringLiteral("%1 to %2 as before").arg(block(blocksWritten + 1), block(all - 1));
+    return parts.join(QStringLiteral("; "));
+}
+
+bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors, int* blocksWritten)
+{
+    if (blocksWritten)
+        *blocksWritten = 0;
     link.FlushQueues();
 
     exchange.order = frame::CompStart;
@@ -53,6 +74,8 @@ bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors)
             exchange.CheckEcho(13);
             if (exchange.comecho == 0)
                 return false;  // what was acknowledged stays sent
+            if (blocksWritten)
+                ++*blocksWritten;
         }
     }
     return true;

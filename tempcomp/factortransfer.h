@@ -6,6 +6,7 @@
 #include "compcurves.h"
 #include "exchange.h"
 
+#include <QString>
 #include <cstdint>
 
 namespace tarvo {
@@ -26,7 +27,13 @@ void FillTxBufRGB(Exchange& exchange, const Factors& factors, std::uint16_t comm
 
 // Sends the three tables. Stops at the first frame without a correct echo
 // (the exchange has shown its failure) and leaves what was acknowledged in
-// force. True when all 31 frames were acknowledged.
-bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors);
+// force. True when all 31 frames were acknowledged. blocksWritten, when
+// given, learns how many factor blocks were acknowledged (red 0-9, green
+// 10-19, blue 20-29).
+bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors, int* blocksWritten = nullptr);
+
+// After a send that stopped at block `blocksWritten` (not the first): which
+// blocks of which table are new, which one is unsure and which are as before.
+QString describeCutFactors(int blocksWritten);
 
 }  // namespace tarvo::tempcomp

@@ -303,8 +303,15 @@ void TempCompApp::SendPara()
         exchange.comecho = 0;
         return;
     }
-    if (!SendFactorTables(exchange, link, factors))
+    int blocks = 0;
+    if (!SendFactorTables(exchange, link, factors, &blocks)) {
+        if (blocks > 0)
+            dialogs().message(QStringLiteral("ATTENTION!"),
+                              QStringLiteral(" THE FACTOR TABLES WERE CUT SHORT \n\n The sensor now holds mixed "
+                                             "tables: \n %1. \n\n SEND the factors again to finish them. ")
+                                  .arg(describeCutFactors(blocks)));
         return;
+    }
     // Reopen the line that got the tables and query its version afresh, so
     // the status names the sensor that got them (not the panel's untried values).
     interfacepanel.Reconnect();

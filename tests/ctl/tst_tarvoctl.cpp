@@ -868,6 +868,16 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
         << (link + QStringList{"send", "{dir}/good.ini"})
         << faultsOn(frame::WriteTeachRow, [](auto& f) { f.corruptByte = 7; }) << false << 1
         << "writing teach row 0 (command 2): the reply does not echo the frame";
+    QTest::newRow("send cut at teach row 12: the mixed set is named, send again finishes it")
+        << (link + QStringList{"send", "{dir}/good.ini"})
+        << faultsOn(frame::WriteTeachRow,
+                    [](auto& f) {
+                        f.onlyArgument = 12;
+                        f.dropReplies = sim::Faults::kAll;
+                    })
+        << false << 1
+        << "the write was cut short, the sensor now holds a mixed set: the new parameters and teach rows 0-11; "
+           "teach row 12 perhaps; teach rows 13-30 as before; send the file again";
     QTest::newRow("parameter reply with the PC's header")
         << (link + QStringList{"get"}) << faultsOn(frame::ReadParams, [](auto& f) { f.corruptByte = 1; }) << false << 1
         << "reading the parameters (command 3): no reply within 3.0 s";
@@ -901,6 +911,16 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
         << (link + QStringList{"factors", "send", "{dir}/good.equ"})
         << faultsOn(frame::CompGreen, [](auto& f) { f.corruptByte = 20; }) << true << 1
         << "green factor block 0 (command 41): the reply does not echo the frame";
+    QTest::newRow("factor send cut at green block 4: the mixed tables are named")
+        << (link + QStringList{"factors", "send", "{dir}/good.equ"})
+        << faultsOn(frame::CompGreen,
+                    [](auto& f) {
+                        f.onlyArgument = 4;
+                        f.corruptByte = 20;
+                    })
+        << true << 1
+        << "the sensor now holds mixed factor tables: red block 0 to green block 3 new; green block 4 perhaps; "
+           "green block 5 to blue block 9 as before";
 }
 
 void TarvoctlTest::failuresGiveExitCodeAndMessage()
@@ -913,10 +933,24 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage()
 
     Scenario scenario(faults, colour);
     QVERIFY(scenario.sensor->start());
+    const bool cut = message.contains(QLatin1String("mixed set"));
+    for (int row = 0; cut && row < kTeachRows; ++row)
+        scenario.sensor->setTeachRow(row, {7, 50, 7, 7});
+    const sim::EepromImage before = scenario.sensor->eeprom();
     const Result r = scenario.run(args);
     QCOMPARE(r.code, code);
     QVERIFY2(r.err.startsWith("tarvoctl: "), r.err.constData());
     QVERIFY2(QString::fromLocal8Bit(r.err).contains(scenario.fill(message)), r.err.constData());
+    if (cut) {
+        // Rows 0-11 new (0), rows 13-30 old (50), no store after the cut; the same send again finishes it.
+        QCOMPARE(scenario.sensor->teachTable()[11][1], quint16(0));
+        QCOMPARE(scenario.sensor->teachTable()[20][1], quint16(50));
+        QVERIFY(scenario.sensor->eeprom() == before);
+        scenario.sensor->setFaults({});
+        const Result again = scenario.run(args);
+        QVERIFY2(again.code == 0, again.err.constData());
+        QCOMPARE(scenario.sensor->teachTable()[20][1], quint16(0));
+    }
 }
 
 void TarvoctlTest::optionsDoWhatTheySay_data()

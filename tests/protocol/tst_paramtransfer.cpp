@@ -156,9 +156,14 @@ void ParamTransferTest::sendStopsAtTheFirstFailedEcho_data()
     QTest::addColumn<int>("failCommand");
     QTest::addColumn<int>("afterFrames");  // frames answered well before it
     QTest::addColumn<int>("rowsAcknowledged");
-    QTest::newRow("parameters") << 1 << 0 << 0;
-    QTest::newRow("teach row 12") << 2 << 13 << 12;
-    QTest::newRow("EEPROM store") << 6 << 32 << 31;
+    QTest::addColumn<bool>("lineDropped");  // the connection closes when row 12 arrives
+    QTest::addColumn<QString>("mixedSet");  // the set the sensor holds after the cut; empty: no cut
+    const QString at12 = QStringLiteral("the new parameters and teach rows 0-11; teach row 12 perhaps; teach rows "
+                                        "13-30 as before; nothing stored in the EEPROM");
+    QTest::newRow("parameters") << 1 << 0 << 0 << false << QString();
+    QTest::newRow("teach row 12") << 2 << 13 << 12 << false << at12;
+    QTest::newRow("teach row 12, connection closed") << 2 << 13 << 12 << true << at12;
+    QTest::newRow("EEPROM store") << 6 << 32 << 31 << false << QString();
 }
 
 void ParamTransferTest::sendStopsAtTheFirstFailedEcho()
@@ -166,15 +171,24 @@ void ParamTransferTest::sendStopsAtTheFirstFailedEcho()
     QFETCH(int, failCommand);
     QFETCH(int, afterFrames);
     QFETCH(int, rowsAcknowledged);
+    QFETCH(bool, lineDropped);
+    QFETCH(QString, mixedSet);
     Fixture f;
     QVERIFY(f.connectTcp());
     const sim::EepromImage before = f.sensor->eeprom();
     fillGlossSet(f.params);
     f.params.target = EEPROM;
-    f.sensor->setFaults(badEchoOf(failCommand, afterFrames));
+    if (lineDropped)
+        QObject::connect(f.sensor.get(), &sim::SensorSim::frameReceived, f.sensor.get(), [&](const QByteArray& fr) {
+            if (word(fr, 1) == frame::WriteTeachRow && word(fr, 2) == 12)
+                f.sensor->dropConnection();
+        });
+    else
+        f.sensor->setFaults(badEchoOf(failCommand, afterFrames));
 
     QVERIFY(!f.transfer.SendPara());
     QCOMPARE(f.sensor->receivedFrames().size(), afterFrames + 1);
+    QCOMPARE(f.transfer.lastCut() ? describeCutWrite(*f.transfer.lastCut(), 0) : QString(), mixedSet);
     QCOMPARE(f.host.timeouts, 1);
     QCOMPARE(f.host.statuses.last(), QStringLiteral("TIMEOUT"));
     for (int r = 0; r < rowsAcknowledged; ++r)

@@ -43,6 +43,10 @@ private slots:
     void sendAndGetWithTheSensor();
     void getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead_data();
     void getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead();
+    void sendCutShortNamesTheMixedSetAndOffersToFinishIt_data();
+    void sendCutShortNamesTheMixedSetAndOffersToFinishIt();
+    void getThatLosesTheLineIsTakenUpWithReconnectOn_data();
+    void getThatLosesTheLineIsTakenUpWithReconnectOn();
     void targetTogglesKeepExactlyOneOn_data();
     void targetTogglesKeepExactlyOneOn();
     void parameterFileRoundTripAndItsFailures();
@@ -160,7 +164,15 @@ void ParameterPanelTest::sendAndGetWithTheSensor()
 
 void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead_data()
 {
-    tarvo::test::addLinkRows();
+    // SEND after it asks before it writes the rows not read: the answer.
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("TCP, send them") << false << int(Dialogs::Answer::Yes);
+    QTest::newRow("TCP, read again") << false << int(Dialogs::Answer::No);
+    QTest::newRow("TCP, cancel") << false << int(Dialogs::Answer::Cancel);
+#ifdef Q_OS_UNIX
+    QTest::newRow("line, send them") << true << int(Dialogs::Answer::Yes);
+#endif
 }
 
 void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead()
@@ -193,6 +205,154 @@ void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead()
     QVERIFY(!app.parapanel->teach().rowMarkedUnread(9));
     QVERIFY(app.parapanel->teach().rowMarkedUnread(10));
     QVERIFY(app.parapanel->teach().rowMarkedUnread(30));
+
+    // The sensor's row 12 is 444, the panel's 222: SEND asks first.
+    QFETCH(int, answer);
+    f.sensor->setFaults({});
+    f.sensor->clearReceived();
+    f.dialogs->askAnswers << Dialogs::Answer(answer);
+    QTest::mouseClick(p.ButtonSend, Qt::LeftButton);
+    QCOMPARE(f.dialogs->shown.last().kind, QStringLiteral("ask"));
+    QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
+    QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("teach rows 11-31 were not read")));
+    const QList<int> codes = f.commands();
+    QCOMPARE(f.sensor->teachTable()[12][0], quint16(answer == int(Dialogs::Answer::Yes) ? 222 : 444));
+    QCOMPARE(codes.contains(frame::WriteParams), answer == int(Dialogs::Answer::Yes));
+    QCOMPARE(codes.contains(frame::ReadParams), answer == int(Dialogs::Answer::No));
+    if (answer == int(Dialogs::Answer::No)) {  // read again: the sensor's rows shown, none marked
+        QCOMPARE(p.TeachTable->item(12, 0)->data(Qt::EditRole).toDouble(), 444.0);
+        QVERIFY(!app.parapanel->teach().rowMarkedUnread(10));
+    }
+    // Once the rows were written or read, SEND asks no more.
+    if (answer != int(Dialogs::Answer::Cancel)) {
+        const int boxes = int(f.dialogs->shown.size());
+        QTest::mouseClick(p.ButtonSend, Qt::LeftButton);
+        QCOMPARE(int(f.dialogs->shown.size()), boxes);
+    }
+}
+
+void ParameterPanelTest::sendCutShortNamesTheMixedSetAndOffersToFinishIt_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<bool>("eeprom");
+    QTest::addColumn<bool>("reconnect");  // "Reconnect and resume": the connection closes at row 12
+    QTest::addColumn<int>("answer");
+    QTest::newRow("TCP, RAM, finish") << false << false << false << int(Dialogs::Answer::Yes);
+    QTest::newRow("TCP, EEPROM, put back") << false << true << false << int(Dialogs::Answer::No);
+    QTest::newRow("TCP, EEPROM, reconnect, finish") << false << true << true << int(Dialogs::Answer::Yes);
+    QTest::newRow("TCP, RAM, reconnect, put back") << false << false << true << int(Dialogs::Answer::No);
+#ifdef Q_OS_UNIX
+    QTest::newRow("line, EEPROM, finish") << true << true << false << int(Dialogs::Answer::Yes);
+#endif
+}
+
+void ParameterPanelTest::sendCutShortNamesTheMixedSetAndOffersToFinishIt()
+{
+    QFETCH(bool, serial);
+    QFETCH(bool, eeprom);
+    QFETCH(bool, reconnect);
+    QFETCH(int, answer);
+    ScopeFixture f(ScopeFixture::linkOptions(serial));
+    sim::ParamSet s = f.sensor->parameters();
+    s[sim::Evalmode] = 0;
+    f.sensor->setParameters(s);
+    for (int r = 0; r < kTeachRows; ++r)
+        f.sensor->setTeachRow(r, {quint16(100 + r), 1, 2, 3});
+    f.settingsToSensorOn(serial);
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    QStringList events;
+    if (reconnect) {
+        app.interfacepanel.ui().CheckReconnect->setChecked(true);
+        app.reconnect.eventLog = [&](LinkEvent e, const QString&) { events << linkEventWord(e); };
+    }
+    if (eeprom)
+        p.SelectEEPROM->click();
+    const sim::EepromImage before = f.sensor->eeprom();
+    p.SlidePower->setValue(321);
+    for (int r = 0; r < kTeachRows; ++r)
+        p.TeachTable->item(r, 0)->setData(Qt::EditRole, 700 + r);
+    if (reconnect) {
+        f.onCommand(
+            &app, frame::WriteTeachRow, [&] { f.sensor->dropConnection(); }, 12);
+    } else {
+        sim::Faults silent;
+        silent.dropReplies = sim::Faults::kAll;
+        silent.onlyCommand = frame::WriteTeachRow;
+        silent.onlyArgument = 12;
+        f.sensor->setFaults(silent);
+        f.onCommand(
+            &app, frame::WriteTeachRow, [&app] { app.pump.expireInnermostWait(); }, 12);
+    }
+    f.dialogs->askAnswers << Dialogs::Answer(answer);
+    QTest::mouseClick(p.ButtonSend, Qt::LeftButton);
+
+    // Named, with no store after it; the panel keeps what was sent, the rows not written marked.
+    const QString mixed = QStringLiteral("the new parameters and teach rows 1-12; teach row 13 perhaps; teach rows "
+                                         "14-31 as before")
+        + (eeprom ? QStringLiteral("; nothing stored in the EEPROM") : QString());
+    const auto named = [&] {
+        for (const auto& box : f.dialogs->shown)
+            if (box.kind == u"notice" && box.text.contains(QStringLiteral("THE WRITE WAS CUT SHORT"))
+                && box.text.contains(mixed))
+                return true;
+        return false;
+    };
+    QVERIFY(named());
+    QVERIFY(f.sensor->eeprom() == before);
+    QCOMPARE(f.sensor->parameters()[sim::Power], quint16(321));
+    QCOMPARE(f.sensor->teachTable()[11][0], quint16(711));
+    QCOMPARE(f.sensor->teachTable()[20][0], quint16(120));
+    QCOMPARE(p.SlidePower->value(), 321);
+    QCOMPARE(p.TeachTable->item(20, 0)->data(Qt::EditRole).toDouble(), 720.0);
+    QVERIFY(isMarkedUnsent(p.TeachTable) && !isMarkedUnsent(p.SlidePower));
+
+    if (reconnect) {
+        // Taken up after the send like a loss in a loop; on its return the offer.
+        QTRY_VERIFY_WITH_TIMEOUT(events.contains(QStringLiteral("RESUMED")), 20000);
+        QCOMPARE(events.mid(0, 2), (QStringList{"LOST", "BACK"}));
+        QVERIFY(!f.interfaceWidget()->isVisible());
+    } else {
+        f.sensor->setFaults({});
+        QTest::mouseClick(app.interfacepanel.ui().ButtonTryToConnect, Qt::LeftButton);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(f.dialogs->askAnswers.isEmpty(), 20000);
+    QCOMPARE(f.dialogs->shown.last().kind, QStringLiteral("ask"));
+    QVERIFY(f.dialogs->shown.last().text.contains(mixed));
+    const bool finish = answer == int(Dialogs::Answer::Yes);
+    QTRY_COMPARE_WITH_TIMEOUT(f.sensor->teachTable()[20][0], quint16(finish ? 720 : 120), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(f.sensor->parameters()[sim::Power], quint16(finish ? 321 : 500), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!isMarkedUnsent(p.TeachTable), 20000);
+    QCOMPARE(f.sensor->teachTable()[11][0], quint16(finish ? 711 : 111));
+    // Finishing a send to the EEPROM stores it; putting back leaves the EEPROM alone.
+    QCOMPARE(f.sensor->eeprom().params[sim::Power], quint16(finish && eeprom ? 321 : 500));
+}
+
+void ParameterPanelTest::getThatLosesTheLineIsTakenUpWithReconnectOn_data()
+{
+    tarvo::test::addLinkRows();
+}
+
+void ParameterPanelTest::getThatLosesTheLineIsTakenUpWithReconnectOn()
+{
+    QFETCH(bool, serial);
+    ScopeFixture f(ScopeFixture::linkOptions(serial));
+    f.settingsToSensorOn(serial);
+    ScopeApp& app = f.start();
+    Ui::P& p = *app.panel.ui;
+    const QString identification = p.DispStatus->text();
+    app.interfacepanel.ui().CheckReconnect->setChecked(true);
+    QStringList events;
+    app.reconnect.eventLog = [&](LinkEvent e, const QString&) { events << linkEventWord(e); };
+    f.onCommand(
+        &app, frame::ReadTeachRow, [&] { f.sensor->dropConnection(); }, 5);
+    QTest::mouseClick(p.ButtonGet, Qt::LeftButton);
+
+    // Taken up once the GET has ended, as a loss in a loop is, without the interface panel.
+    QTRY_VERIFY_WITH_TIMEOUT(events.contains(QStringLiteral("RESUMED")), 20000);
+    QCOMPARE(events.mid(0, 2), (QStringList{"LOST", "BACK"}));
+    QVERIFY(!f.interfaceWidget()->isVisible());
+    QCOMPARE(p.DispStatus->text(), identification);
 }
 
 void ParameterPanelTest::targetTogglesKeepExactlyOneOn_data()

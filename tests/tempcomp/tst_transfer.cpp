@@ -236,9 +236,14 @@ void TransferTest::echoIsComparedOverItsOwnBytesOnly()
         QCOMPARE(frames.size(), 32);
         return;
     }
-    QCOMPARE(f.dialogs->shown.size(), 1);
+    // A cut after the red and green tables is named as such.
+    QCOMPARE(f.dialogs->shown.size(), command == 42 ? 2 : 1);
     QCOMPARE(f.dialogs->shown[0].title, kSimVersion);
     QCOMPARE(f.dialogs->shown[0].text, kEchoFailureText);
+    if (command == 42)
+        QVERIFY(f.dialogs->shown[1].text.contains(
+            QStringLiteral("mixed tables: \n red block 0 to green block 9 new; blue block 0 perhaps; blue block 1 to "
+                           "blue block 9 as before.")));
     QVERIFY(kEchoFailureText.startsWith(QStringLiteral(" ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR.")
                                         + QString(27, u' ') + QStringLiteral("\n The version of the sensor")));
     QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT"));
@@ -267,6 +272,10 @@ void TransferTest::failureInGreenBlockFourLeavesTheEarlierBlocksSent()
     QCOMPARE(f.ui().DispSendCF->text(), QStringLiteral("FAILURE"));
     const QList<QByteArray> frames = f.sensor->frames();
     QCOMPARE(frames.size(), 16);  // nothing after the failed frame, no reconnection
+    QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
+    QVERIFY(f.dialogs->shown.last().text.contains(
+        QStringLiteral("red block 0 to green block 3 new; green block 4 perhaps; green block 5 to blue block 9 as "
+                       "before")));
     QCOMPARE(ToolFixture::word(frames.last(), 1), 41);
     QCOMPARE(ToolFixture::word(frames.last(), 2), 4);
     QCOMPARE(f.sensor->factors(0), app.factors.dataCfRot);
@@ -305,9 +314,10 @@ void TransferTest::failedVersionQueryLeavesTheEchoFailureBoxUntitled()
     f.ui().ButtonSendCF->click();
     QCOMPARE(app.exchange.comecho, std::uint16_t(0));
     QCOMPARE(f.ui().DispSendCF->text(), QStringLiteral("FAILURE"));
-    QCOMPARE(f.dialogs->shown.size(), 1);
+    QCOMPARE(f.dialogs->shown.size(), 2);  // the echo failure, then the red table named as new
     QCOMPARE(f.dialogs->shown[0].title, QString());
     QCOMPARE(f.dialogs->shown[0].text, kEchoFailureText);
+    QVERIFY(f.dialogs->shown[1].text.contains(QStringLiteral("red block 0 to red block 9 new")));
     QCOMPARE(ToolFixture::word(f.sensor->frames().last(), 1), 41);
 #else
     QSKIP("pseudo-terminals are POSIX only");
