@@ -8,6 +8,11 @@ namespace tarvo {
 
 namespace {
 
+QString loopBackText()
+{
+    return QStringLiteral("the line sends back what it is sent: no sensor, a loop-back plug or a modem echo");
+}
+
 QString seconds(double s)
 {
     return QStringLiteral("%1 s").arg(s, 0, 'f', 1);
@@ -98,6 +103,11 @@ ConnectionFault identificationFault(const Link& link, double limitSeconds)
                 QStringLiteral("%1 took the connection and closed it again before the sensor identified itself.")
                     .arg(where)};
     const QString reason = replyShortfall(link, limitSeconds);
+    if (link.rx.loopBack && link.rx.bytesToRead != 0)
+        return {reason,
+                QStringLiteral("The line sends back what it is sent: no sensor, a loop-back plug or a modem echo. "
+                               "Connect the sensor to %1, or choose the sensor's port or address.")
+                    .arg(where)};
     if (link.rx.bytesToRead == frame::kBytes) {
         if (link.isSerial())
             return {reason,
@@ -156,6 +166,8 @@ QString replyShortfall(const Link& link, double limitSeconds)
         return QStringLiteral("%1 bytes came back instead of %2").arg(rx.dataSize).arg(frame::kBytes);
     if (rx.bytesToRead == 0)
         return QString();
+    if (rx.loopBack)
+        return loopBackText();
     const int got = link.isSerial() ? rx.dataSize : rx.dataSize - rx.bytesToRead;
     if (got == 0)
         return QStringLiteral("no reply within %1").arg(seconds(limitSeconds));

@@ -41,6 +41,8 @@ struct ReceiveState {
     // While the sensor sends on its own, its bytes stay in the channel for
     // the automatic-frame reader.
     bool autoFrames = false;
+    // The last wait got back the request it was sent instead of a reply.
+    bool loopBack = false;
 };
 
 // How the temperature-compensation tool's link differs from the scope's.

@@ -155,6 +155,20 @@ int AutoFrameReader::dropQueuedAfter(int keep)
     return n;
 }
 
+void AutoFrameReader::yieldHeld(FrameScanner& into)
+{
+    if (!m_active)
+        return;
+    scan(0.0);
+    const FrameScanner::Item rest = m_scanner.flush();
+    const int n = std::min(rest.bytes, into.space());
+    if (n <= 0)
+        return;
+    // They came before anything the wait reads; what it holds is older still.
+    std::copy_n(rest.data, n, into.tail());
+    into.added(n, m_pump.now());
+}
+
 bool AutoFrameReader::offer(const std::uint8_t* frameBytes)
 {
     if (!m_active || m_count >= kQueueFrames)

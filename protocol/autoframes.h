@@ -67,6 +67,10 @@ public:
     // Bytes a request's wait took in after its reply: they come before
     // anything still on the line. False when the reader is not active.
     bool adopt(const std::uint8_t* bytes, int n);
+    // The bytes held that make no whole frame yet (a frame begun behind a
+    // reply) go to `into`, a request's wait that reads their rest. The whole
+    // frames held are queued first, as far as there is room.
+    void yieldHeld(FrameScanner& into);
     // Hands every queued frame to take, oldest first; returns how many.
     int takeAll(const std::function<void(const FrameWords&)>& take);
 

@@ -6,7 +6,9 @@
 
 #include <QtGlobal>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace tarvo {
@@ -197,6 +199,9 @@ void Exchange::passOver(const FrameScanner::Item& item)
                                        [&](const Owed& o) { return answers(item.data, o.request); });
         if (late != m_owed.end()) {
             note = QStringLiteral("late reply to command %1").arg(code);
+            m_lateness = m_pump.now() - late->since;
+            if (m_replyOutstanding && late->request.code == m_request.code)
+                m_lateTaken = true;
             m_owed.erase(m_owed.begin(), late + 1);
         } else {
             note = QStringLiteral("a frame of command %1, not the reply awaited").arg(code);
@@ -207,18 +212,31 @@ void Exchange::passOver(const FrameScanner::Item& item)
     m_link.trace.stray(item.data, item.bytes, note);
 }
 
+bool Exchange::owedReply(const std::uint8_t* reply) const
+{
+    return std::any_of(m_owed.begin(), m_owed.end(), [&](const Owed& o) { return answers(reply, o.request); });
+}
+
+double Exchange::holdOffEnd(const Owed& owed) const
+{
+    return owed.since + (owed.firm ? kLateWindow : std::max(kLateWindow, 1.5 * m_lateness));
+}
+
 void Exchange::settleLine(const Request& next)
 {
     forgetOldLine();
     ReceiveState& rx = m_link.rx;
     if (rx.autoFrames || m_owed.empty())
         return;  // the automatic-frame reader owns the bytes, or nothing is owed
-    const auto mayBeTakenForNext = [&] {
+    // Owed replies the next one could be taken for; their hold-off not yet over.
+    const auto heldOff = [&] {
         const double now = m_pump.now();
-        std::erase_if(m_owed, [now](const Owed& o) { return o.until <= now; });
-        return std::any_of(m_owed.begin(), m_owed.end(), [&](const Owed& o) {
-            return o.request.code == next.code && (o.request.arg < 0 || next.arg < 0 || o.request.arg == next.arg);
-        });
+        double until = std::numeric_limits<double>::infinity();
+        for (const Owed& o : m_owed)
+            if (o.request.code == next.code && (o.request.arg < 0 || next.arg < 0 || o.request.arg == next.arg)
+                && holdOffEnd(o) > now)
+                until = std::min(until, holdOffEnd(o));
+        return until;
     };
     rx.waiting = true;
     for (;;) {
@@ -226,14 +244,17 @@ void Exchange::settleLine(const Request& next)
         for (FrameScanner::Item item = m_scanner.next(m_pump.now()); item.kind != FrameScanner::Item::None;
              item = m_scanner.next(m_pump.now()))
             passOver(item);
-        if (!frame::awaitsReply(next.code) || !mayBeTakenForNext() || m_link.channelLost())
+        const double until = heldOff();
+        if (!frame::awaitsReply(next.code) || std::isinf(until) || m_link.channelLost())
             break;
-        double until = m_scanner.decidesAt();
-        for (const Owed& o : m_owed)
-            until = std::min(until, o.until);
-        if (!waitForBytes(until, true))
-            m_owed.clear();  // its time is up
+        const double wake = std::min(until, m_scanner.decidesAt());
+        if (!waitForBytes(wake, true) && m_pump.now() < wake)
+            break;  // cut short (the program ends)
     }
+    // A debt that may already have been paid is not held past its hold-off;
+    // a firm one still tells its reply from the next request's.
+    const double now = m_pump.now();
+    std::erase_if(m_owed, [&](const Owed& o) { return !o.firm && holdOffEnd(o) <= now; });
     // What came before the request is no part of its reply.
     if (const FrameScanner::Item rest = m_scanner.flush(); rest.kind != FrameScanner::Item::None)
         passOver(rest);
@@ -250,20 +271,36 @@ void Exchange::awaitReply(double limit, bool runEvents)
     tstart = m_pump.now();
     const double deadline = tstart + limit;
     bool found = false;
+    bool loopBack = false;
+    rx.loopBack = false;
+    m_lateTaken = false;
     rx.bytesRead = 0;
+    // A frame begun behind the last reply was handed to the automatic-frame
+    // reader; its rest comes in this wait, so its start comes back first.
+    if (m_autoFrames.active())
+        m_autoFrames.yieldHeld(m_scanner);
     for (;;) {
         rx.bytesRead += takeIn();
-        for (FrameScanner::Item item = m_scanner.next(m_pump.now(), text);
-             !found && item.kind != FrameScanner::Item::None; item = m_scanner.next(m_pump.now(), text)) {
+        // Stops at the reply: what follows it is left in the scanner.
+        while (!found) {
+            const FrameScanner::Item item = m_scanner.next(m_pump.now(), text);
+            if (item.kind == FrameScanner::Item::None)
+                break;
             const bool header = getWord(item.data, 0) == frame::kSyncSensor;
-            if (item.kind == FrameScanner::Item::Frame && (text ? !header : answers(item.data, m_request))) {
+            if (item.kind == FrameScanner::Item::Frame && text && !header
+                && std::equal(item.data, item.data + want, szWriteBuf.data())) {
+                // The request itself came back: the line echoes, no sensor answers.
+                loopBack = true;
+                passOver(item);
+            } else if (item.kind == FrameScanner::Item::Frame && (text ? !header : answers(item.data, m_request))
+                       && !owedReply(item.data)) {
                 std::copy_n(item.data, want, rx.szReadBuf.begin());
                 found = true;
             } else {
                 passOver(item);
             }
         }
-        if (found || m_link.channelLost() || m_pump.now() > deadline)
+        if (found || loopBack || m_link.channelLost() || m_pump.now() > deadline)
             break;
         if (!waitForBytes(std::min(deadline + 1e-3, m_scanner.decidesAt()), runEvents))
             break;  // as if the time limit had passed
@@ -274,10 +311,16 @@ void Exchange::awaitReply(double limit, bool runEvents)
         rx.bytesToRead = 0;
         m_link.trace.received(rx.szReadBuf.data(), want);
         // Bytes behind the reply belong to no later one; while automatic
-        // frames come, they are the start of the next.
+        // frames come, they are the start of the next (a frame begun comes
+        // back to the next wait, which reads its rest). Otherwise the whole
+        // frames among them are passed over one by one, with their reason.
+        if (!m_autoFrames.active())
+            for (FrameScanner::Item item = m_scanner.next(m_pump.now()); item.kind != FrameScanner::Item::None;
+                 item = m_scanner.next(m_pump.now()))
+                passOver(item);
         if (const FrameScanner::Item rest = m_scanner.flush(); rest.kind != FrameScanner::Item::None) {
             if (!m_autoFrames.adopt(rest.data, rest.bytes))
-                m_link.trace.dropped(rest.data, rest.bytes);
+                passOver(rest);
         }
     } else {
         // What came of a reply that did not end in time is shown for what it
@@ -292,14 +335,30 @@ void Exchange::awaitReply(double limit, bool runEvents)
         m_link.trace.received(part.data, got);
         rx.bytesToRead = want - got;
         rx.dataSize = m_link.isSerial() ? got : want;
-        if (frame::awaitsReply(m_request.code) && !m_link.channelLost())
-            m_owed.push_back({m_request, m_pump.now() + kLateWindow});
+        rx.loopBack = loopBack;
+        if (frame::awaitsReply(m_request.code) && !m_link.channelLost() && !loopBack) {
+            // Its reply is recognised however late it comes. When this wait
+            // took a late reply to an earlier request of the same kind, that
+            // may have been this one's (the earlier one never got one): such
+            // a debt is held only as long as replies have been late.
+            // One debt per request: a sensor that stays silent through many
+            // requests owes at most one reply to them, dated from the last.
+            std::erase_if(m_owed, [this](const Owed& o) {
+                return o.request.code == m_request.code && o.request.arg == m_request.arg;
+            });
+            m_owed.push_back({m_request, m_pump.now(), !m_lateTaken});
+        }
     }
     // While a late reply may come, its bytes stay for the next wait to recognise.
     rx.waiting = !m_owed.empty();
     tdiff = m_pump.now() - tstart;
     m_link.trace.replyEnded(rx.bytesToRead, tdiff);
     m_replyOutstanding = false;
+}
+
+bool Exchange::loopedBack() const
+{
+    return m_link.rx.loopBack;
 }
 
 std::int32_t Exchange::bytesToRead() const

@@ -136,8 +136,14 @@ public:
     // to other or earlier requests, frames the sensor sent on its own, junk.
     long strays() const { return m_strays; }
 
-    // How long after giving up on a reply the exchange still looks out for
-    // it before it writes a request whose reply could be taken for it.
+    // The last request's own frame came back instead of a reply: the line
+    // echoes (a loop-back plug, a modem) and no sensor answers.
+    bool loopedBack() const;
+
+    // How long after giving up on a reply the exchange waits for it before
+    // it writes a request whose reply could be taken for it. The reply is
+    // still told apart when it comes later: the next one of its command is
+    // taken as the owed one.
     static constexpr double kLateWindow = 1.0;
 
 private:
@@ -147,11 +153,18 @@ private:
         std::uint16_t code = 0;
         int arg = -1;
     };
-    // A request that got no reply in time; its reply may still come until `until`.
+    // A request that got no reply in time (at `since`). Its reply is told
+    // from later ones however late it comes; one that is not firm may
+    // already have been paid by a reply taken as an earlier one's.
     struct Owed {
         Request request;
-        double until = 0.0;
+        double since = 0.0;
+        bool firm = true;
     };
+    // A reply that answers a request still owed one.
+    bool owedReply(const std::uint8_t* reply) const;
+    // Until when a request that the owed reply could be taken for waits for it.
+    double holdOffEnd(const Owed& owed) const;
     static Request requestOf(const std::uint8_t* frame);
     static bool answers(const std::uint8_t* reply, const Request& request);
     // Before a request goes out: replies owed to earlier requests that its
@@ -192,6 +205,8 @@ private:
     std::vector<Owed> m_owed;  // oldest first
     std::uint64_t m_openings = 0;
     long m_strays = 0;
+    double m_lateness = 0.0;   // how long after its request gave up the last late reply came
+    bool m_lateTaken = false;  // this wait passed over a late reply of its own command
 };
 
 }  // namespace tarvo

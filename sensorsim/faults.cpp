@@ -23,6 +23,12 @@ QString Faults::describe() const
         parts << QStringLiteral("replies held behind a delayed one follow it after %1 ms").arg(followGapMs);
     if (measurementInstead)
         parts << QStringLiteral("a measurement frame in place of replies");
+    if (frameBehind)
+        parts << QStringLiteral("a measurement frame behind replies, in the same write");
+    if (splitAt >= 0)
+        parts << QStringLiteral("replies written in two, cut after byte %1, %2 ms apart").arg(splitAt).arg(splitGapMs);
+    if (echo)
+        parts << QStringLiteral("the frame received sent back in place of replies");
     if (parts.isEmpty())
         return QStringLiteral("none");
     if (onlyCommand >= 0)
@@ -60,6 +66,18 @@ FaultInjector::Result FaultInjector::apply(quint16 command, quint16 argument, co
     if (f.measurementInstead) {
         r.measurementInstead = true;
         r.notes << QStringLiteral("a measurement frame sent instead");
+    }
+    if (f.frameBehind) {
+        r.frameBehind = true;
+        r.notes << QStringLiteral("a measurement frame behind it");
+    }
+    if (f.splitAt >= 0) {
+        r.splitAt = f.splitAt;
+        r.notes << QStringLiteral("written in two after byte %1").arg(f.splitAt);
+    }
+    if (f.echo) {
+        r.echo = true;
+        r.notes << QStringLiteral("the frame received sent back");
     }
     if (f.corruptByte >= 0 && f.corruptByte < r.bytes.size()) {
         r.bytes[f.corruptByte] = char(r.bytes[f.corruptByte] ^ 0xFF);

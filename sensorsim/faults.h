@@ -21,6 +21,10 @@ struct Faults {
     int onlyCommand = -1;             // affect only replies to this command code
     int onlyArgument = -1;            // affect only replies to frames with this argument (word 2)
     int afterFrames = 0;              // affect only replies to frames after the first N
+    bool frameBehind = false;         // a measurement frame follows each affected reply in the same write
+    int splitAt = -1;                 // write each affected reply (frame behind included) in two, cut here
+    int splitGapMs = 0;               // the second piece of a split write leaves this long after the first
+    bool echo = false;                // send back the frame received in place of each affected reply
 
     static constexpr int kAll = -1;
 
@@ -35,6 +39,9 @@ public:
     struct Result {
         bool dropped = false;
         bool measurementInstead = false;  // the caller sends a measurement frame instead
+        bool frameBehind = false;         // the caller appends a measurement frame
+        bool echo = false;                // the caller sends the frame received instead
+        int splitAt = -1;                 // the caller writes the bytes in two, cut here
         int delayMs = 0;
         QByteArray bytes;   // what goes on the wire, junk included
         QStringList notes;  // one entry per fault applied, for the log

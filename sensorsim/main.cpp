@@ -282,6 +282,10 @@ int main(int argc, char* argv[])
         {"fault-command", "Apply the reply faults only to command <c>.", "c"},
         {"fault-after", "Apply the reply faults only after <n> frames.", "n"},
         {"fault-argument", "Apply the reply faults only to frames whose argument (word 2) is <a>.", "a"},
+        {"frame-behind", "Send a measurement frame right behind each faulted reply, in the same write."},
+        {"split-at", "Write each faulted reply (its frame behind included) in two pieces, cut after byte <n>.", "n"},
+        {"split-gap", "Time between the two pieces of a split write (default 10).", "ms"},
+        {"echo", "Send back the frame received in place of each faulted reply (a loop-back line)."},
         {"auto-stray", "Automatic sending: <n> stray bytes after every frame (see --auto-stray-every).", "n"},
         {"auto-stray-every", "Automatic sending: the stray bytes follow every <k>-th frame.", "k"},
         {"auto-cut", "Automatic sending: every k-th frame cut to its first <n> bytes, a whole one right after.", "n"},
@@ -343,6 +347,10 @@ int main(int argc, char* argv[])
     f.onlyCommand = intOption(p, "fault-command", 0, 65535, -1);
     f.afterFrames = intOption(p, "fault-after", 0, INT_MAX, 0);
     f.onlyArgument = intOption(p, "fault-argument", 0, 65535, -1);
+    f.frameBehind = p.isSet("frame-behind");
+    f.splitAt = intOption(p, "split-at", 1, 1024, -1);
+    f.splitGapMs = intOption(p, "split-gap", 0, 600000, 10);
+    f.echo = p.isSet("echo");
     o.autoStrayBytes = intOption(p, "auto-stray", 0, 1024, 0);
     o.autoStrayEvery = intOption(p, "auto-stray-every", 1, INT_MAX, 1);
     o.autoCutBytes = intOption(p, "auto-cut", 0, 35, 0);

@@ -277,7 +277,7 @@ void SensorSim::handleFrame(Link& link, const QByteArray& frame)
         emit autoSendChanged(*out.autoSend);
     }
     if (out.reply)
-        deliver(link, command, argOf(frame), *out.reply);
+        deliver(link, frame, *out.reply);
 
     const int closeAfter = m_faults.faults().closeAfterFrames;
     if (closeAfter > 0 && link.framesOnConnection >= closeAfter) {
@@ -288,28 +288,40 @@ void SensorSim::handleFrame(Link& link, const QByteArray& frame)
     }
 }
 
-void SensorSim::deliver(Link& link, quint16 command, quint16 argument, const QByteArray& reply)
+void SensorSim::deliver(Link& link, const QByteArray& request, const QByteArray& reply)
 {
     SimChannel* channel = link.channel;
-    FaultInjector::Result r = m_faults.apply(command, argument, reply);
+    FaultInjector::Result r = m_faults.apply(commandOf(request), argOf(request), reply);
     if (!r.notes.isEmpty())
         log(QStringLiteral("%1: fault: %2").arg(channel->name(), r.notes.join(QStringLiteral(", "))));
     if (r.dropped)
         return;
     if (r.measurementInstead)
         r.bytes = m_model.measurementFrame(m_clock.elapsed());
+    if (r.echo)
+        r.bytes = request;
+    if (r.frameBehind)
+        r.bytes += m_model.measurementFrame(m_clock.elapsed());
     if (link.outboxConnection != channel->connectionId()) {
         link.outbox.clear();  // the client that asked has gone
         link.outboxConnection = channel->connectionId();
     }
-    if (r.delayMs <= 0 && link.outbox.isEmpty()) {
+    const Faults& f = m_faults.faults();
+    const bool split = r.splitAt > 0 && r.splitAt < r.bytes.size();
+    if (r.delayMs <= 0 && link.outbox.isEmpty() && !split) {
         channel->send(r.bytes);
         emit bytesSent(r.bytes);
         return;
     }
     const qint64 due = m_clock.elapsed() + qMax(0, r.delayMs);
-    const qint64 behind = link.outbox.isEmpty() ? due : link.outbox.last().dueMs + m_faults.faults().followGapMs;
-    link.outbox.append({qMax(due, behind), r.bytes});
+    const qint64 behind = link.outbox.isEmpty() ? due : link.outbox.last().dueMs + f.followGapMs;
+    if (split) {
+        // Two writes, as a converter that forwards what it has at a read boundary.
+        link.outbox.append({qMax(due, behind), r.bytes.left(r.splitAt)});
+        link.outbox.append({qMax(due, behind) + qMax(0, f.splitGapMs), r.bytes.mid(r.splitAt)});
+    } else {
+        link.outbox.append({qMax(due, behind), r.bytes});
+    }
     if (!link.outTimer) {
         link.outTimer = new QTimer(this);
         link.outTimer->setSingleShot(true);

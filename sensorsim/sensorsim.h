@@ -154,7 +154,7 @@ private:
     void attach(Link& link);
     void onBytes(Link& link, const QByteArray& bytes);
     void handleFrame(Link& link, const QByteArray& frame);
-    void deliver(Link& link, quint16 command, quint16 argument, const QByteArray& reply);
+    void deliver(Link& link, const QByteArray& request, const QByteArray& reply);
     void sendDue(Link& link);
     void sendAutoFrame();
     bool persist();

@@ -61,7 +61,9 @@ const std::vector<Command>& commandTable()
          "Compare the sensor's working set (--eeprom: its EEPROM set, read as\n"
          "get --eeprom reads it) with a parameter file; nothing is stored.\n"
          "Exit code 0 when all 140 words are the same, 1 when not, with\n"
-         "every word that differs listed on standard output.",
+         "every word that differs listed on standard output; 3 when the\n"
+         "sensor could not be read (no answer, a wrong answer, a closed\n"
+         "connection).",
          "tarvoctl --tcp 192.168.0.11 verify line3.ini --eeprom\n",
          {"eeprom", "retries"},
          true,

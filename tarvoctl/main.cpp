@@ -60,6 +60,8 @@ Exit codes:
         sensor holds other values (each one is listed)
   2     bad usage, or a file (standard input and output included) that
         cannot be read or written: the message names it and the reason
+  3     verify: no sensor answered, or it answered wrongly or closed the
+        connection, so nothing was compared
   130, 143, 129
         ended by Ctrl+C (SIGINT), SIGTERM or SIGHUP: 128 + the signal's
         number, after automatic sending was switched off; what was written

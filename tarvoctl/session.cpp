@@ -345,6 +345,9 @@ QString Session::replyFault() const
     const ReceiveState& rx = link.rx;
     if (!link.isSerial() && link.tcpcon == 0)
         return QStringLiteral("connection closed by %1").arg(where());
+    // What the bytes left in the buffer say is no reply from a device that has gone.
+    if (link.isSerial() && link.channelLost())
+        return link.lostReason();
     if (rx.bytesToRead != 0)
         return replyShortfall(link, !m_lineCheck ? m_options.replyLimit : exchange.lineCheckLimit());
     const auto& in = rx.szReadBuf;

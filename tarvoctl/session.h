@@ -22,7 +22,7 @@
 namespace tarvo::ctl {
 
 // Exit codes; a command ended by a signal exits with interruptedExitCode().
-enum Exit : int { Done = 0, SensorFailed = 1, BadUsage = 2 };
+enum Exit : int { Done = 0, SensorFailed = 1, BadUsage = 2, NotRead = 3 };
 
 // Messages on standard error, prefixed with the program name; returns code.
 int report(int code, const QString& text);

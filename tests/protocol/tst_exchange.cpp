@@ -3,6 +3,8 @@
 #include "linkfixture.h"
 #include "statustexts.h"
 
+#include "connectionfault.h"
+
 #include <QTcpServer>
 
 #include <QtTest>
@@ -43,6 +45,10 @@ private slots:
     void replyInPiecesOverTcpIsAssembledInOrder();
     void surplusAndIdleBytesOverTcpAreDropped();
     void automaticFramesInOneBurstAreAllReceived();
+    void framesBehindRepliesReachTheReaderWhateverTheReads_data();
+    void framesBehindRepliesReachTheReaderWhateverTheReads();
+    void replyLateBeyondItsHoldOffIsNotTakenForTheNext_data();
+    void replyLateBeyondItsHoldOffIsNotTakenForTheNext();
     void timeoutClearsPollingLoopsAndReportsOnce();
     void serverClosingMidExchangeIsReportedOnceThenReconnectWorks();
     void failedConnectLeavesLinkClosedWithTableText();
@@ -205,6 +211,25 @@ void ExchangeTest::loopedBackFrameFailsTheEcho()
     QVERIFY(f.exchange.strays() >= 1);  // passed over: no reply of the sensor's
     QCOMPARE(f.exchange.comecho, std::uint16_t(0));
     QCOMPARE(f.host.timeouts, 1);
+
+    // The identification has no header: its own frame coming back is no
+    // identification either, and says what the line is.
+    sim::Faults echo = faultOn(frame::Identify);
+    echo.echo = true;
+    f.sensor->setFaults(echo);
+    f.exchange.CheckComLine();
+    QCOMPARE(f.host.lineChecks, 0);
+    QCOMPARE(f.host.timeouts, 2);
+    QVERIFY(f.exchange.loopedBack());
+    QVERIFY2(f.exchange.tdiff < 1.0, "an echo needs no time limit to be told");
+    const ConnectionFault told = connectionFault(f.link, f.exchange.lineCheckLimit());
+    QCOMPARE(told.reason,
+             QStringLiteral("the line sends back what it is sent: no sensor, a loop-back plug or a modem echo"));
+    QVERIFY2(told.advice.startsWith(QStringLiteral("The line sends back what it is sent")), qPrintable(told.advice));
+    f.sensor->setFaults({});
+    f.exchange.CheckComLine();
+    QCOMPARE(f.host.lineChecks, 1);
+    QVERIFY(!f.exchange.loopedBack());
 }
 
 void ExchangeTest::writeCountOtherThan36IsATimeout()
@@ -235,6 +260,9 @@ void ExchangeTest::replyAt2900msIsAcceptedAndMissingReplyTimesOutAt3s()
     QVERIFY2(f.exchange.tdiff > 3.0 && f.exchange.tdiff < 3.5, qPrintable(QString::number(f.exchange.tdiff)));
     f.exchange.SetPopupTimeout();
     QCOMPARE(f.host.timeouts, 1);
+    // The next reply of command 5 is taken for the one owed: a lost reply
+    // costs one more timeout, never a value given to the wrong request.
+    QVERIFY(!f.measurement());
     QVERIFY(f.measurement());  // the link stays usable
 }
 
@@ -332,6 +360,97 @@ void ExchangeTest::automaticFramesInOneBurstAreAllReceived()
     QVERIFY(f.measurement());
     QCOMPARE(f.link.rx.szReadBuf[3], std::uint8_t(5));
     QVERIFY(frame::getWord(f.link.rx.szReadBuf.data(), 2) != 3);
+}
+
+void ExchangeTest::framesBehindRepliesReachTheReaderWhateverTheReads_data()
+{
+    QTest::addColumn<bool>("line");
+    QTest::newRow("TCP") << false;
+    QTest::newRow("paced pseudo-terminal") << true;
+}
+
+void ExchangeTest::framesBehindRepliesReachTheReaderWhateverTheReads()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(bool, line);
+    sim::SimOptions o;
+    o.pty = line;
+    o.baudPacing = line;
+    LinkFixture f(o);
+    QVERIFY(line ? f.connectSerial() : f.connectTcp());
+    AutoFrameReader& reader = f.exchange.autoFrames();
+    // The line check during automatic reception: the identification, then
+    // the parameter block, each with a part's frame behind it. The write is
+    // cut nowhere (reply and frame in one read), or at any byte of the two.
+    for (int cut = 0; cut < 2 * frame::kBytes; ++cut) {
+        sim::Faults behind;
+        behind.frameBehind = true;
+        behind.splitAt = cut;
+        behind.splitGapMs = 5;
+        f.sensor->setFaults(behind);
+        reader.begin();
+        const long strays = f.exchange.strays();
+        QVERIFY2(f.exchange.QueryIdentification(true), qPrintable(QStringLiteral("cut %1").arg(cut)));
+        QVERIFY(f.exchange.versionText().startsWith(QStringLiteral("TARVO")));
+        f.exchange.order = frame::ReadParams;
+        f.exchange.FillTxBuf(frame::ReadParams, 0);
+        f.exchange.GetDataFrame(true);
+        QCOMPARE(f.exchange.bytesToRead(), 0);
+        QCOMPARE(frame::getWord(f.link.rx.szReadBuf.data(), 1), std::uint16_t(frame::ReadParams));
+        std::uint16_t running = 1;
+        while (reader.queued() < 2 && reader.waitUntil(running, f.pump.now() + 2.0) == AutoFrameReader::WaitEnd::Frames)
+            ;
+        QVERIFY2(reader.queued() == 2, qPrintable(QStringLiteral("cut %1: %2 frames").arg(cut).arg(reader.queued())));
+        QCOMPARE(reader.counts().skippedBytes, 0L);
+        QCOMPARE(reader.counts().cutFrames, 0L);
+        QCOMPARE(f.exchange.strays(), strays);
+        reader.end();
+    }
+    QCOMPARE(f.host.timeouts, 0);
+#else
+    QSKIP("pseudo-terminals are POSIX only");
+#endif
+}
+
+void ExchangeTest::replyLateBeyondItsHoldOffIsNotTakenForTheNext_data()
+{
+    QTest::addColumn<bool>("line");
+    QTest::newRow("TCP") << false;
+    QTest::newRow("paced pseudo-terminal") << true;
+}
+
+void ExchangeTest::replyLateBeyondItsHoldOffIsNotTakenForTheNext()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(bool, line);
+    sim::SimOptions o;
+    o.pty = line;
+    o.baudPacing = line;
+    LinkFixture f(o);
+    QList<QByteArray> replies;
+    QObject::connect(f.sensor.get(), &sim::SensorSim::bytesSent, f.sensor.get(),
+                     [&](const QByteArray& bytes) { replies << bytes; });
+    QVERIFY(line ? f.connectSerial() : f.connectTcp());
+    // The reply comes 1.1 s after its time limit, when the hold-off for owed
+    // replies has ended and the next request is on its way.
+    sim::Faults late = faultOn(frame::ReadMeasurement);
+    late.delayMs = 3000 + 1100;
+    f.sensor->setFaults(late);
+    f.sensor->setGloss(100);
+    QVERIFY(!f.measurement());
+    f.sensor->setFaults({});
+    f.sensor->setGloss(50);  // the next reply's values differ
+    QVERIFY(f.measurement());
+    QCOMPARE(replies.size(), 2);
+    QVERIFY(replies[0] != replies[1]);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(f.link.rx.szReadBuf.data()), 36), replies[1]);
+    // The owed reply is paid: the next request is answered at once.
+    QVERIFY(f.measurement());
+    QVERIFY(f.exchange.tdiff < 1.0);
+    QCOMPARE(f.host.timeouts, 0);  // measurement() leaves the reaction to its caller
+#else
+    QSKIP("pseudo-terminals are POSIX only");
+#endif
 }
 
 void ExchangeTest::timeoutClearsPollingLoopsAndReportsOnce()

@@ -104,6 +104,7 @@ private slots:
     void timeoutEndsTheLoopWithOneTimeoutReaction();
     void liveLoopResumesWhenTheSensorComesBack_data();
     void liveLoopResumesWhenTheSensorComesBack();
+    void profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched_data();
     void profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched();
 };
 
@@ -340,22 +341,37 @@ void MeasurementTest::liveLoopResumesWhenTheSensorComesBack()
     QVERIFY(!f.transfer.running());
 }
 
+void MeasurementTest::profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched_data()
+{
+    QTest::addColumn<int>("lateMs");  // 0: block 4 is never answered
+    QTest::newRow("block 4 lost") << 0;
+    // It comes after the next request was written: no block takes another's points.
+    QTest::newRow("block 4 answered 1.1 s after its limit") << 3000 + 1100;
+}
+
 void MeasurementTest::profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched()
 {
+    QFETCH(int, lateMs);
     MeasurementFixture f;
     QVERIFY(f.connectTcp());
     f.values.profileBuf.fill(-1.0);  // the profile before
     f.flags.poll = 1;                // a live loop that the profile ends
     sim::Faults lost = onCommand(frame::ReadProfileBlock);
-    lost.afterFrames = 4;  // blocks 0..3 answered
-    lost.dropReplies = 1;  // block 4 lost, 5..9 answered
+    lost.onlyArgument = 4;  // blocks 0..3 and 5..9 answered
+    if (lateMs > 0)
+        lost.delayMs = lateMs;
+    else
+        lost.dropReplies = 1;
     f.sensor->setFaults(lost);
     f.sensor->clearReceived();
     f.transfer.GetProfile();
 
+    // A lost block's owed reply is the next reply of command 9: block 5's
+    // reply is taken for it, and block 5 times out too.
+    const QList<int> missing = lateMs > 0 ? QList<int>{4} : QList<int>{4, 5};
     QCOMPARE(f.flags.poll, std::uint16_t(0));
-    QCOMPARE(f.host.timeouts, 1);
-    QCOMPARE(f.host.statuses.count(QStringLiteral("TIMEOUT")), 1);
+    QCOMPARE(f.host.timeouts, missing.size());
+    QCOMPARE(f.host.statuses.count(QStringLiteral("TIMEOUT")), missing.size());
     // Ten blocks in order, then one measurement frame.
     const QList<QByteArray> sent = f.sensor->receivedFrames();
     QCOMPARE(sent.size(), 11);
@@ -366,17 +382,24 @@ void MeasurementTest::profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched(
     QCOMPARE(MeasurementFixture::word(sent[10], 1), std::uint16_t(frame::ReadMeasurement));
     QCOMPARE(f.panel.calls, (QStringList{"profile", "panel"}));
 
+    // Every block the sensor sent, in order (block 4's late one after block 5 was asked for).
     const QList<QByteArray> blocks = f.repliesTo(frame::ReadProfileBlock);
-    QCOMPARE(blocks.size(), 9);
-    const int answered[9] = {0, 1, 2, 3, 5, 6, 7, 8, 9};
-    for (int i = 0; i < 9; ++i) {
-        const int k = answered[i];
+    QCOMPARE(blocks.size(), lateMs > 0 ? 10 : 9);
+    QList<int> blockOf;  // the block each reply sent belongs to
+    for (int k = 0; k < 10; ++k)
+        if (lateMs > 0 || k != 4)
+            blockOf << k;
+    for (int i = 0; i < blocks.size(); ++i) {
+        const int k = blockOf[i];
+        if (missing.contains(k))
+            continue;
         const int points = k < 9 ? 16 : 6;
         for (int j = 0; j < points; ++j)
             QCOMPARE(f.values.profileBuf[16 * k + j], MeasurementFixture::word(blocks[i], 2 + j) / 10.0);
     }
-    for (int p = 64; p < 80; ++p)
-        QCOMPARE(f.values.profileBuf[p], -1.0);  // block 4 keeps the old points
+    for (int k : missing)
+        for (int p = 16 * k; p < 16 * k + 16; ++p)
+            QCOMPARE(f.values.profileBuf[p], -1.0);  // the blocks not received keep the old points
     const QByteArray& last = blocks.last();
     QCOMPARE(f.values.maxprof, MeasurementFixture::word(last, 8));
     QCOMPARE(f.values.minprof, MeasurementFixture::word(last, 9));
