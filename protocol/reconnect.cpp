@@ -68,7 +68,7 @@ void RetrySchedule::start(bool busy)
 void RetrySchedule::attempted()
 {
     ++m_attempts;
-    const double delay = baseDelay(m_attempts + 1, m_busy);
+    const double delay = m_scale * baseDelay(m_attempts + 1, m_busy);
     m_nextAt = m_clock() + delay * (1.0 + kJitter * std::clamp(m_jitter(), -1.0, 1.0));
 }
 
@@ -154,6 +154,7 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
     m_retrying = true;
     m_stop = false;
     RetrySchedule schedule([this] { return m_pump.now(); });
+    schedule.setScale(retryScale);
     schedule.start(busy);
     const auto ended = [&] { return loopFlag != 1 || m_stop; };
     Outcome outcome = Outcome::Stopped;

@@ -52,6 +52,8 @@ public:
     void attempted();
     int attempts() const { return m_attempts; }
     double nextAt() const { return m_nextAt; }
+    // Every delay times this (1: as above); tests shorten the schedule.
+    void setScale(double scale) { m_scale = scale; }
     double nextIn() const;
 
     // The delay before attempt n (counted from 1) without jitter.
@@ -63,6 +65,7 @@ private:
     bool m_busy = false;
     int m_attempts = 0;
     double m_nextAt = 0.0;
+    double m_scale = 1.0;
 };
 
 // The sixteen parameter words and the 31 teach rows as they travel.
@@ -96,6 +99,8 @@ public:
     bool enabled() const { return m_enabled; }
     // Seconds without a frame after which automatic reception checks the line.
     double quietLimit = 10.0;
+    // The retry schedule's delays times this; tests shorten them.
+    double retryScale = 1.0;
     // After a return the working set is read and compared (the gloss
     // sensor's commands 3 and 4; the colour sensor has none).
     bool readsWorkingSet = true;

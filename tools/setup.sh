@@ -17,8 +17,9 @@ preset="${TARVO_PRESET:-dev}"
 # openssl: the broker, the password tool and the certificates its tests use;
 # python3-paho-mqtt: the README's historian example, tried by a test;
 # lintian, man-db and systemd (systemd-analyze): the package check; clang-format and clang-tidy: the
-# style and static checks (tools/format.sh, tools/tidy.sh).
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
+# style and static checks (tools/format.sh, tools/tidy.sh); ninja-build: the
+# presets' generator; ccache: the compiler cache every build folder shares.
+packages=(cmake g++ make ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
           libgl-dev qt6-qpa-plugins dpkg-dev file desktop-file-utils appstream lintian man-db
           libmosquitto-dev mosquitto mosquitto-clients openssl python3-paho-mqtt systemd clang-format clang-tidy)
 # libFuzzer and the sanitizer runtimes come with clang's runtime package.
@@ -39,12 +40,23 @@ config=()
 [ -n "${TARVO_BUILD_DIR:-}" ] && config+=(-B "$TARVO_BUILD_DIR")
 [ -n "${TARVO_BUILD_TYPE:-}" ] && config+=(-DCMAKE_BUILD_TYPE="$TARVO_BUILD_TYPE")
 [ -n "${TARVO_WERROR:-}" ] && config+=(-DTARVO_WERROR="$TARVO_WERROR")
-# ccache, where present, makes rebuilds of several build folders cheap.
-command -v ccache >/dev/null && config+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# ccache makes rebuilds of several build folders cheap. Paths under the
+# checkout are hashed relative to it, and the build folder is left out of
+# the hash, so clones in different folders share the cache.
+if command -v ccache >/dev/null; then
+  config+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
+fi
 cd "$here"
+# The presets build with Ninja; a folder configured earlier with another
+# generator is configured anew (its objects are in ccache).
+binary="${TARVO_BUILD_DIR:-$here/$(case "$preset" in dev) echo build ;; sanitize) echo build-san ;; *) echo "build-$preset" ;; esac)}"
+if [ -f "$binary/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$binary/CMakeCache.txt"; then
+  rm -rf "$binary/CMakeCache.txt" "$binary/CMakeFiles"
+fi
 cmake --preset "$preset" "${config[@]}" >/dev/null
 if [ -n "${TARVO_BUILD_DIR:-}" ]; then
-  cmake --build "$TARVO_BUILD_DIR" -j"$(nproc)" "$@"
+  cmake --build "$TARVO_BUILD_DIR" -j"${TARVO_JOBS:-$(nproc)}" "$@"
 else
-  cmake --build --preset "$preset" -j"$(nproc)" "$@"
+  cmake --build --preset "$preset" -j"${TARVO_JOBS:-$(nproc)}" "$@"
 fi

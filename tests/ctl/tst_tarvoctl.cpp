@@ -887,8 +887,9 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
         << "the write was cut short, the sensor now holds a mixed set: the new parameters and teach rows 0-11; "
            "teach row 12 perhaps; teach rows 13-30 as before; send the file again";
     QTest::newRow("parameter reply with the PC's header")
-        << (link + QStringList{"get"}) << faultsOn(frame::ReadParams, [](auto& f) { f.corruptByte = 1; }) << false << 1
-        << "reading the parameters (command 3): no reply within 3.0 s";
+        << (link + QStringList{"--timeout", "0.5", "get"})
+        << faultsOn(frame::ReadParams, [](auto& f) { f.corruptByte = 1; }) << false << 1
+        << "reading the parameters (command 3): no reply within 0.5 s";
     QTest::newRow("read-back differs")
         << (link + QStringList{"send", "{dir}/good.ini"})
         << faultsOn(frame::ReadParams, [](auto& f) { f.corruptByte = 5; }) << false << 1
@@ -905,13 +906,13 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
         << faultsOn(frame::ReadMeasurement, [](auto& f) { f.dropReplies = sim::Faults::kAll; }) << false << 1
         << "{link}: reading measured values (command 5): no reply within 3.0 s";
     QTest::newRow("measured values with the PC's header")
-        << (link + QStringList{"measure", "-n", "2"})
+        << (link + QStringList{"--timeout", "0.5", "measure", "-n", "2"})
         << faultsOn(frame::ReadMeasurement, [](auto& f) { f.corruptByte = 1; }) << false << 1
-        << "reading measured values (command 5): no reply within 3.0 s";
+        << "reading measured values (command 5): no reply within 0.5 s";
     QTest::newRow("measured values cut short")
-        << (link + QStringList{"measure", "-n", "2"})
+        << (link + QStringList{"--timeout", "0.5", "measure", "-n", "2"})
         << faultsOn(frame::ReadMeasurement, [](auto& f) { f.replyLength = 20; }) << false << 1
-        << "reading measured values (command 5): only 20 of 36 bytes came back within 3.0 s";
+        << "reading measured values (command 5): only 20 of 36 bytes came back within 0.5 s";
     QTest::newRow("connection closed while recording")
         << (link + QStringList{"record", "--triggered"}) << faultsOn(-1, [](auto& f) { f.closeAfterFrames = 3; })
         << false << 1 << "automatic sending (command 50): connection closed by {link}";

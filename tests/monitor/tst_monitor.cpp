@@ -115,10 +115,12 @@ void MonitorTest::openingReplacesTheMainPanelAndEndsTheLiveLoop()
     f.settingsToSensor();
     ScopeApp& app = f.start();
     bool monitorShownWhileLive = false;
-    QTimer::singleShot(300, this, [&] {
-        app.live->CBF_ButtonOpenMonitor();  // the button itself is dimmed while GO runs
-        monitorShownWhileLive = app.monitorpanel.widget->isVisible();
-    });
+    f.when(
+        this, [&] { return app.flags.poll == 1 && f.commands().contains(frame::ReadMeasurement); },
+        [&] {
+            app.live->CBF_ButtonOpenMonitor();  // the button itself is dimmed while GO runs
+            monitorShownWhileLive = app.monitorpanel.widget->isVisible();
+        });
     app.panel.ui->ButtonGo->click();  // returns when opening the monitor ended the loop
     QVERIFY(monitorShownWhileLive);
     QCOMPARE(app.flags.poll, std::uint16_t(0));
@@ -350,10 +352,10 @@ void MonitorTest::silentSensorKeepsTheInterfaceResponsive()
     // Timers keep firing and other buttons work while the loop waits for a frame.
     int ticks = 0;
     QTimer ticker;
-    connect(&ticker, &QTimer::timeout, this, [&] { ++ticks; });
-    ticker.start(20);
     bool gfPanelOpened = false;
-    QTimer::singleShot(600, this, [&] {
+    connect(&ticker, &QTimer::timeout, this, [&] {
+        if (++ticks != 10)
+            return;
         m.ButtonMonitorGfBig->click();
         gfPanelOpened = app.gfpanel.widget->isVisible();
         if (byClosing)
@@ -361,6 +363,7 @@ void MonitorTest::silentSensorKeepsTheInterfaceResponsive()
         else
             m.ButtonStopMonitor->click();
     });
+    ticker.start(20);
     monitorUntil(
         app, 1000000, [] {}, 5.0);  // fails if only the guard ended the loop
 
@@ -399,13 +402,17 @@ void MonitorTest::serialLineTakesQueuedFramesAndSkipsJunk()
         frame::putWord(p, 7, gf);
         return b;
     };
-    QTimer::singleShot(300, this,
-                       [&] { f.sensor->injectBytes(frameWithGf(401) + frameWithGf(402) + frameWithGf(403)); });
-    QTimer::singleShot(700, this, [&] { f.sensor->injectBytes(QByteArray(5, '\x11')); });
-    QTimer::singleShot(900, this, [&] { f.sensor->injectBytes(frameWithGf(404)); });
-    QTimer::singleShot(1400, this, [&] { f.sensor->injectBytes(frameWithGf(405)); });
-    QTimer::singleShot(1600, this, [&] { f.sensor->injectBytes(frameWithGf(999).left(15)); });
-    QTimer::singleShot(2100, this, [&] { f.sensor->injectBytes(frameWithGf(406)); });
+    // Each step follows what the monitor took of the one before; the cut is
+    // the line's pause, so the last frame follows the cut frame's count.
+    const auto shown = [&](long n) { return [&app, n] { return app.monitor->framesShown() >= n; }; };
+    f.onCommand(
+        this, frame::AutoSend, [&] { f.sensor->injectBytes(frameWithGf(401) + frameWithGf(402) + frameWithGf(403)); },
+        1);
+    f.when(this, shown(3), [&] { f.sensor->injectBytes(QByteArray(5, '\x11') + frameWithGf(404)); });
+    f.when(this, shown(4), [&] { f.sensor->injectBytes(frameWithGf(405) + frameWithGf(999).left(15)); });
+    f.when(
+        this, [&] { return app.exchange.autoFrames().counts().cutFrames >= 1; },
+        [&] { f.sensor->injectBytes(frameWithGf(406)); });
     monitorUntil(app, 6, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); });
 
     // All three queued frames count; the junk is skipped and costs no frame;

@@ -47,6 +47,8 @@ struct LinkFixture {
             options.ptyLink = dir.filePath(QStringLiteral("line"));
         sensor = std::make_unique<sim::SensorSim>(options);
         sensor->start();
+        // No test opens a serial port of the machine it runs on.
+        setSerialPortResolver([](int) { return SerialDevice{}; });
     }
     ~LinkFixture() { setSerialPortResolver(nullptr); }
 

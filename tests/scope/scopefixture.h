@@ -60,6 +60,9 @@ struct ScopeFixture {
             options.ptyLink = dir.filePath(QStringLiteral("line"));
         sensor = std::make_unique<sim::SensorSim>(options);
         sensor->start();
+        // No test opens a serial port of the machine it runs on: the
+        // first-start default, port 1, is no device unless a test makes it one.
+        setSerialPortResolver([](int) { return SerialDevice{}; });
     }
     ~ScopeFixture()
     {

@@ -429,7 +429,7 @@ void InterfacePanelTest::tryShowsTryWhileWaiting()
     slow.onlyCommand = 7;
     f.sensor->setFaults(slow);
     QString mainDuring, panelDuring;
-    QTimer::singleShot(250, [&] {
+    f.onCommand(&app, frame::Identify, [&] {  // the request is out, its reply held back
         mainDuring = app.panel.ui->DispStatus->text();
         panelDuring = app.interfacepanel.ui().DispInterfaceStatus->text();
     });

@@ -104,11 +104,13 @@ void LiveLoopTest::goShowsEveryValueSetUntilStop()
     setVisibleWithCaption(p.GraphProfile, true);
 
     bool dimmedWhileRunning = false;
-    QTimer::singleShot(400, this, [&] {
-        dimmedWhileRunning = !p.ButtonGo->isEnabled() && !p.ButtonSend->isEnabled() && !p.ButtonGet->isEnabled()
-            && !p.ButtonConnect->isEnabled() && p.ButtonStop->isEnabled() && app.flags.poll == 1;
-        QTest::mouseClick(p.ButtonStop, Qt::LeftButton);
-    });
+    f.when(
+        this, [&] { return replies.size() >= 3; },
+        [&] {
+            dimmedWhileRunning = !p.ButtonGo->isEnabled() && !p.ButtonSend->isEnabled() && !p.ButtonGet->isEnabled()
+                && !p.ButtonConnect->isEnabled() && p.ButtonStop->isEnabled() && app.flags.poll == 1;
+            QTest::mouseClick(p.ButtonStop, Qt::LeftButton);
+        });
     QTest::mouseClick(p.ButtonGo, Qt::LeftButton);  // returns when the loop has ended
 
     QVERIFY(dimmedWhileRunning);

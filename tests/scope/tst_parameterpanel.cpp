@@ -134,9 +134,10 @@ void ParameterPanelTest::sendAndGetWithTheSensor()
     f.onCommand(
         &app, frame::ReadTeachRow, [&] { reading = p.DispStatus->text(); }, 11);
     bool dimmedWhileBusy = false;
-    QTimer::singleShot(100, &app, [&] { dimmedWhileBusy = !p.ButtonSend->isEnabled() && !p.ButtonGo->isEnabled(); });
+    f.onCommand(&app, frame::WriteParams,
+                [&] { dimmedWhileBusy = !p.ButtonSend->isEnabled() && !p.ButtonGo->isEnabled(); });
     QTest::mouseClick(p.ButtonSend, Qt::LeftButton);
-    QVERIFY(dimmedWhileBusy);  // during the transfer or the pause after it
+    QVERIFY(dimmedWhileBusy);  // during the transfer
     QVERIFY(p.ButtonSend->isEnabled());
     QCOMPARE(writing, serial ? QStringLiteral("writing row 12 of 31") : identification);
     QCOMPARE(p.DispStatus->text(), identification);
