@@ -239,6 +239,7 @@ void Exchange::settleLine(const Request& next)
         return until;
     };
     rx.waiting = true;
+    bool heldOffToTheEnd = false;
     for (;;) {
         takeIn();
         for (FrameScanner::Item item = m_scanner.next(m_pump.now()); item.kind != FrameScanner::Item::None;
@@ -247,14 +248,18 @@ void Exchange::settleLine(const Request& next)
         const double until = heldOff();
         if (!frame::awaitsReply(next.code) || std::isinf(until) || m_link.channelLost())
             break;
-        const double wake = std::min(until, m_scanner.decidesAt());
-        if (!waitForBytes(wake, true) && m_pump.now() < wake)
-            break;  // cut short (the program ends)
+        const bool forScanner = m_scanner.decidesAt() < until;
+        if (!waitForBytes(std::min(until, m_scanner.decidesAt()), true) && !forScanner) {
+            heldOffToTheEnd = true;
+            break;
+        }
     }
     // A debt that may already have been paid is not held past its hold-off;
     // a firm one still tells its reply from the next request's.
     const double now = m_pump.now();
-    std::erase_if(m_owed, [&](const Owed& o) { return !o.firm && holdOffEnd(o) <= now; });
+    std::erase_if(m_owed, [&](const Owed& o) {
+        return !o.firm && (holdOffEnd(o) <= now || (heldOffToTheEnd && o.request.code == next.code));
+    });
     // What came before the request is no part of its reply.
     if (const FrameScanner::Item rest = m_scanner.flush(); rest.kind != FrameScanner::Item::None)
         passOver(rest);
@@ -296,6 +301,9 @@ void Exchange::awaitReply(double limit, bool runEvents)
                        && !owedReply(item.data)) {
                 std::copy_n(item.data, want, rx.szReadBuf.begin());
                 found = true;
+                // The sensor answers in order: a request before this one
+                // that got no reply by now will get none.
+                m_owed.clear();
             } else {
                 passOver(item);
             }
@@ -320,7 +328,7 @@ void Exchange::awaitReply(double limit, bool runEvents)
                 passOver(item);
         if (const FrameScanner::Item rest = m_scanner.flush(); rest.kind != FrameScanner::Item::None) {
             if (!m_autoFrames.adopt(rest.data, rest.bytes))
-                passOver(rest);
+                m_link.trace.dropped(rest.data, rest.bytes);  // shown as the reply's surplus
         }
     } else {
         // What came of a reply that did not end in time is shown for what it

@@ -58,7 +58,7 @@ void NumberReadersTest::everyReaderTakesOnlyThePlainCForms_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<bool>("decimal");  // read by the readers of decimal numbers
     QTest::addColumn<double>("value");
-    QTest::addColumn<bool>("whole");  // read by the readers of unsigned whole numbers
+    QTest::addColumn<bool>("whole");    // read by the readers of unsigned whole numbers
     QTest::addColumn<double>("typed");  // what a typed field takes; NaN: refused at the field
     QTest::newRow("point") << QByteArray("0.001") << true << 0.001 << false << 0.001;
     QTest::newRow("comma as decimal point") << QByteArray("0,001") << false << 0.0 << false << 0.001;
