@@ -140,6 +140,7 @@ void Reconnector::begin()
     m_quietSince = m_pump.now();
     m_gapFrom = -1.0;
     m_lastFrameAt = m_quietSince;
+    m_frameSeen = false;
     m_quietTold = false;
 }
 
@@ -348,6 +349,7 @@ bool Reconnector::resumeReception(const QString& reason, std::uint16_t& loopFlag
     m_ex.StartAutoSend(false);
     m_quietSince = m_pump.now();
     m_lastFrameAt = m_quietSince;
+    m_frameSeen = false;
     return true;
 }
 
@@ -377,19 +379,24 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
         const double until = !checked && m_quietTold ? m_pump.now() + kStateTick : m_quietSince + quietLimit;
         switch (reader.waitUntil(loopFlag, until)) {
         case AutoFrameReader::WaitEnd::Frames:
-            if (m_gapFrom >= 0.0) {
-                // The check switched sending on and frames came: the quiet
-                // line was a sensor that had switched it off.
+            if (m_gapFrom >= 0.0 && m_pump.now() - m_switchedOnAt <= std::max(1.0, 3.0 * m_partInterval)) {
+                // The check switched sending on and frames came at once: the
+                // quiet line was a sensor that had switched it off. Frames
+                // that come only after a while are the next part of a slow
+                // line, no gap.
                 event(LinkEvent::Gap,
                       QStringLiteral("no frame for %1 s; the sensor answered the line check and frames came again "
                                      "once its sending was switched on (as after a reboot behind a line that "
                                      "stayed up)")
                           .arg(m_pump.now() - m_gapFrom, 0, 'f', 1));
-                m_gapFrom = -1.0;
+            } else if (m_gapFrom < 0.0 && m_frameSeen) {
+                m_partInterval = m_pump.now() - m_lastFrameAt;
             }
+            m_gapFrom = -1.0;
             tellQuiet(false);
             m_quietSince = m_pump.now();
             m_lastFrameAt = m_quietSince;
+            m_frameSeen = true;
             return true;
         case AutoFrameReader::WaitEnd::Stopped: return false;
         case AutoFrameReader::WaitEnd::Lost:
@@ -432,6 +439,7 @@ bool Reconnector::checkQuietLine(std::uint16_t& loopFlag)
         m_gapFrom = reader.queued() == 0 ? m_lastFrameAt : -1.0;
         m_ex.StartAutoSend(false);
         m_quietSince = m_pump.now();
+        m_switchedOnAt = m_quietSince;
         return true;
     }
     if (!answered && reader.queued() > 0) {

@@ -185,6 +185,9 @@ private:
     // time of the last frame before, until frames come again (-1: none).
     double m_gapFrom = -1.0;
     double m_lastFrameAt = 0.0;    // pump seconds of the last frames (or the start of the wait)
+    double m_partInterval = -1.0;  // between the last two arrivals of frames (-1: not seen yet)
+    double m_switchedOnAt = 0.0;   // when the line check switched sending on again
+    bool m_frameSeen = false;      // m_lastFrameAt is the arrival of frames
     bool m_quietTold = false;      // the host was told of a quiet line (switch off)
     std::uint16_t m_idleFlag = 0;  // 1 while a recovery runs for the idle program
     int m_recoveries = 0;          // recoveries begun

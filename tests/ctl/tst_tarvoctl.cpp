@@ -485,6 +485,9 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
         << false << true << "rebooted, another teach row" << QStringList{"PARAMETERS-CHANGED", "GAP", "STOPPED"};
     QTest::newRow("record, TCP, rebooted, identification bytes after its zero changing: the same sensor")
         << false << true << "rebooted, changing identification tail" << QStringList{"GAP", "STOPPED"};
+    // A slow line (a part every 4 s) is checked between parts, but its next
+    // part is no gap.
+    QTest::newRow("record, TCP, slow line: checked, no gap") << false << true << "slow" << QStringList{"STOPPED"};
     // Without --reconnect a line that sends nothing (a peer without power
     // sends no end of the connection) is told once; the recording goes on.
     QTest::newRow("record, TCP, switch off, quiet line: told once") << false << true << "quiet, off" << QStringList{};
@@ -531,6 +534,8 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
                                     sensor.mute(3000);
                                 } else if (outage.startsWith(u"rebooted")) {
                                     sensor.reboot();
+                                } else if (outage == u"slow") {
+                                    sensor.setPartRate(0.25);
                                 } else {
                                     if (outage == u"other")
                                         sensor.setIdentification("ANOTHER SENSOR");
@@ -539,7 +544,8 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
 #if defined(Q_OS_UNIX)
                                 if (record && outage != u"other") {
                                     // Ctrl+C once the recording has gone on after the return.
-                                    if (!QTest::qWaitFor([&] { return linesSoFar() >= linesAtLoss + 3; }, 30000))
+                                    const int more = outage == u"slow" ? 2 : 3;
+                                    if (!QTest::qWaitFor([&] { return linesSoFar() >= linesAtLoss + more; }, 30000))
                                         qWarning("the recording did not go on after the outage");
                                     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
                                 }
@@ -566,7 +572,7 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     QVERIFY(off || atLoss >= linesAtLoss);
     if (outage == u"other")
         QCOMPARE(linesSoFar(), atLoss);  // nothing of the other sensor
-    else if (record && (outage == u"away" || outage.startsWith(u"rebooted") || off))
+    else if (record && (outage == u"away" || outage.startsWith(u"rebooted") || outage == u"slow" || off))
         QCOMPARE(linesSoFar(), int(sensor.autoFramesTotal()));  // every frame sent, before and after the gap
     else if (record)
         QVERIFY(linesSoFar() >= atLoss + 3);
