@@ -16,6 +16,9 @@ namespace {
 
 // The countdown of the status is brought up to date this often.
 constexpr double kStateTick = 1.0;
+// Times a connection on which frames came is asked again for the
+// identification before its frames count as unproven.
+constexpr int kAskAgain = 2;
 
 double uniformJitter()
 {
@@ -183,7 +186,15 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
             continue;
         if (receiving)
             m_link.rx.autoFrames = true;  // a new line: every byte on it belongs to this sending
-        if (!m_ex.QueryIdentification(receiving) || ended()) {
+        // A sensor that sends frames on this connection is there: one whose
+        // answer was lost (it came back while it was asked) is asked again
+        // on the same connection, so that its frames are proven, not dropped.
+        bool answered = m_ex.QueryIdentification(receiving);
+        for (int again = 0;
+             !answered && receiving && again < kAskAgain && reader.queued() > keep && !m_link.channelLost() && !ended();
+             ++again)
+            answered = m_ex.QueryIdentification(receiving);
+        if (!answered || ended()) {
             if (receiving)
                 unproven += reader.dropQueuedAfter(keep);
             continue;
