@@ -109,6 +109,8 @@ Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& ex
     , m_dispChRef(child<QSpinBox>(calibpanel, "DispCalibChRef"))
     , m_dispChDir(child<QSpinBox>(calibpanel, "DispCalibChDir"))
     , m_grid(child<QTableWidget>(calibpanel2, "GridMeasuredValues"))
+    , m_dispGfRaw(child<QDoubleSpinBox>(calibpanel2, "DispCalibGfRaw"))
+    , m_measure(child<QPushButton>(calibpanel2, "ButtonMeasure"))
     , m_graph(child<QChartView>(calibpanel2, "GraphCalibBuf"))
     , m_send(child<QPushButton>(calibpanel2, "ButtonSendCalibData"))
 {
@@ -147,6 +149,7 @@ void Calibration::wire()
     auto button = [this](const char* name, void (Calibration::*cb)()) {
         connect(child<QPushButton>(m_panel2, name), &QPushButton::clicked, this, [this, cb] { (this->*cb)(); });
     };
+    connect(m_measure, &QPushButton::clicked, this, transfer("calibration-measure", &Calibration::CBF_ButtonMeasure));
     button("ButtonAssignCal2", &Calibration::CBF_ButtonAssignCal2);
     button("ButtonCalcCalibData", &Calibration::CBF_ButtonCalcCalibData);
     connect(child<QPushButton>(m_panel2, "ButtonSendCalibData"), &QPushButton::clicked, this,
@@ -362,6 +365,8 @@ void Calibration::CBF_ButtonCalibToOtherSystem()
         return;
     m_panel1->hide();
     showPanel(m_panel2);
+    // A value read before, with other settings, is no sample of this calibration.
+    m_dispGfRaw->setValue(m_dispGfRaw->minimum());
     m_params.pmod = 1;  // DYN
     m_params.average = 4096;
     m_params.evalmode = 1;
@@ -472,12 +477,39 @@ void Calibration::SaveCalibData()
     }
 }
 
+void Calibration::CBF_ButtonMeasure()
+{
+    // The settings this panel sent on entry go again first, so that the value
+    // is taken with them whatever the sensor's working set became since (an
+    // entry whose echo failed, a sensor that restarted).
+    m_hooks.setButtonsDimmed(1);
+    setButtonColour(m_measure, kBusyColour);
+    SendCalibPara();
+    m_ex.CheckEcho(18);  // a failure has shown the timeout reaction
+    if (m_ex.comecho == 1) {
+        wait(kSettleSeconds);
+        if (m_transfer.ReadMeasurement())
+            m_dispGfRaw->setValue(m_measured.dataGfRawDouble);
+        else
+            m_ex.SetPopupTimeout();  // the display keeps the value measured before
+    }
+    setButtonColour(m_measure, kIdleColour);
+    m_hooks.setButtonsDimmed(0);
+}
+
 void Calibration::CBF_ButtonAssignCal2()
 {
     const int col = m_grid->currentColumn() + 1;
     const int row = m_grid->currentRow() + 1;
     if (col == 1 && row >= 2 && row <= kCalibTableRows - 1) {
-        m_grid->item(row - 1, 0)->setText(cellText(m_measured.dataGfRawDouble));
+        // The value written is the one the display beside the button shows.
+        if (m_dispGfRaw->value() <= m_dispGfRaw->minimum()) {
+            dialogs().message(kInfo,
+                              QStringLiteral("No GF RAW measured yet! \nPut the sample under the sensor, "
+                                             "press MEASURE, then ASSIGN GF RAW. \nThe cell is unchanged."));
+            return;
+        }
+        m_grid->item(row - 1, 0)->setText(cellText(m_dispGfRaw->value()));
         return;
     }
     dialogs().message(
