@@ -359,6 +359,16 @@ void Calibration::CBF_ButtonCloseCalib()
     ChangePanelCalib();
 }
 
+void Calibration::setOtherSystemParams()
+{
+    m_params.pmod = 1;  // DYN
+    m_params.average = 4096;
+    m_params.evalmode = 1;
+    m_params.trigger = 0;
+    if (m_hooks.setPanelValues)
+        m_hooks.setPanelValues();
+}
+
 void Calibration::CBF_ButtonCalibToOtherSystem()
 {
     if (!dialogs().confirm(QStringLiteral("CONFIRM!"), QStringLiteral("Was CALIBRATION WITH REF=100 OK?")))
@@ -367,12 +377,7 @@ void Calibration::CBF_ButtonCalibToOtherSystem()
     showPanel(m_panel2);
     // A value read before, with other settings, is no sample of this calibration.
     m_dispGfRaw->setValue(m_dispGfRaw->minimum());
-    m_params.pmod = 1;  // DYN
-    m_params.average = 4096;
-    m_params.evalmode = 1;
-    m_params.trigger = 0;
-    if (m_hooks.setPanelValues)
-        m_hooks.setPanelValues();
+    setOtherSystemParams();
     m_hooks.setButtonsDimmed(1);
     SendCalibPara();
     m_ex.CheckEcho(18);
@@ -479,11 +484,19 @@ void Calibration::SaveCalibData()
 
 void Calibration::CBF_ButtonMeasure()
 {
-    // The settings this panel sent on entry go again first, so that the value
-    // is taken with them whatever the sensor's working set became since (an
-    // entry whose echo failed, a sensor that restarted).
+    // The settings this panel set on entry are set and sent again first, so
+    // that the value is taken with them whatever became of them since (an
+    // entry whose echo failed, a reconnection that read the sensor's own
+    // parameters, a sensor that restarted).
+    // The keyboard focus waits on the panel meanwhile: a dimmed MEASURE would
+    // pass it on to ASSIGN GF RAW, and a second key press there would write
+    // the value shown before this measurement.
+    const bool hadFocus = m_measure->hasFocus();
+    if (hadFocus)
+        m_panel2->setFocus(Qt::OtherFocusReason);
     m_hooks.setButtonsDimmed(1);
     setButtonColour(m_measure, kBusyColour);
+    setOtherSystemParams();
     SendCalibPara();
     m_ex.CheckEcho(18);  // a failure has shown the timeout reaction
     if (m_ex.comecho == 1) {
@@ -495,6 +508,8 @@ void Calibration::CBF_ButtonMeasure()
     }
     setButtonColour(m_measure, kIdleColour);
     m_hooks.setButtonsDimmed(0);
+    if (hadFocus && m_panel2->hasFocus())
+        m_measure->setFocus(Qt::OtherFocusReason);
 }
 
 void Calibration::CBF_ButtonAssignCal2()

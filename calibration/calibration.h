@@ -104,6 +104,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void wire();
     bool readCalibFrame();
+    void setOtherSystemParams();  // dynamic power, average 4096, gloss mode, CONT
     void wait(double seconds);
     void selectCell(int col, int row);
     void plotCurve();

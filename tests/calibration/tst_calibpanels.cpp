@@ -504,17 +504,26 @@ void CalibPanelsTest::measureShowsTheSensorsRawGlossThatAssignWrites()
 
     f.sensor->setGloss(120.0);
     bool dimmed = false;
+    QTableWidget* grid = c.GridMeasuredValues;
+    grid->setCurrentCell(2, 0);
+    QVERIFY(QTest::qWaitForWindowActive(app.calibpanel2.widget.get()));
+    c.ButtonMeasure->setFocus();
     f.onCommand(this, frame::WriteParams, [&] {
         dimmed = !c.ButtonMeasure->isEnabled() && !c.ButtonCloseCalibP2->isEnabled();
-        // Keys and clicks meanwhile start no second exchange.
-        c.ButtonMeasure->setFocus();
-        QTest::keyClick(c.ButtonMeasure, Qt::Key_Space);
-        QTest::keyClick(app.calibpanel2.widget.get(), Qt::Key_F11);
+        // Keys and clicks meanwhile start no second exchange, and a key
+        // pressed twice does not assign the value shown before.
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key_Space);
+        QTest::keyClick(focus, Qt::Key_F11);
         QTest::mouseClick(c.ButtonMeasure, Qt::LeftButton);
     });
-    QTest::mouseClick(c.ButtonMeasure, Qt::LeftButton);  // returns when the measurement has ended
+    QTest::keyClick(c.ButtonMeasure, Qt::Key_Space);  // returns when the measurement has ended
     QVERIFY(dimmed);
     QVERIFY(c.ButtonMeasure->isEnabled());
+    QVERIFY(c.ButtonMeasure->hasFocus());
+    QVERIFY(boxes(f).isEmpty());
+    QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("-1.0"));
     QCOMPARE(commandsOf(f), (QList<int>{frame::WriteParams, frame::ReadMeasurement}));
     const QByteArray w = framesOf(f, frame::WriteParams).value(0);  // the calibration's settings
     QCOMPARE(word(w, 3), std::uint16_t(1));                         // DYN
@@ -526,14 +535,14 @@ void CalibPanelsTest::measureShowsTheSensorsRawGlossThatAssignWrites()
     QCOMPARE(c.DispCalibGfRaw->value(), first);
     QVERIFY(std::abs(first / 120.0 - 1.0) < 0.03);  // the factory calibration is about 2 % off
 
-    QTableWidget* grid = c.GridMeasuredValues;
-    grid->setCurrentCell(2, 0);
     c.ButtonAssignCal2->click();
     QCOMPARE(grid->item(2, 0)->text(), QString::number(c.DispCalibGfRaw->value(), 'f', 1));
     QVERIFY(boxes(f).isEmpty());
 
     f.sensor->setGloss(150.0);
     f.sensor->clearReceived();
+    app.params.pmod = 0;  // as a reconnection's parameter read leaves them
+    app.params.average = 16;
     if (second == u"timeout") {
         sim::Faults drop;
         drop.dropReplies = 1;
@@ -547,6 +556,8 @@ void CalibPanelsTest::measureShowsTheSensorsRawGlossThatAssignWrites()
     }
     QTest::mouseClick(c.ButtonMeasure, Qt::LeftButton);
     QCOMPARE(commandsOf(f).value(0), int(frame::WriteParams));
+    QCOMPARE(word(framesOf(f).value(0), 3), std::uint16_t(1));
+    QCOMPARE(word(framesOf(f).value(0), 4), std::uint16_t(4096));
     if (second == u"answered") {
         QCOMPARE(replies.size(), 2);
         QCOMPARE(c.DispCalibGfRaw->value(), word(replies[1], 10) / 10.0);
