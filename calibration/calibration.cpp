@@ -109,6 +109,8 @@ Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& ex
     , m_dispChRef(child<QSpinBox>(calibpanel, "DispCalibChRef"))
     , m_dispChDir(child<QSpinBox>(calibpanel, "DispCalibChDir"))
     , m_grid(child<QTableWidget>(calibpanel2, "GridMeasuredValues"))
+    , m_dispGfRaw(child<QDoubleSpinBox>(calibpanel2, "DispCalibGfRaw"))
+    , m_measure(child<QPushButton>(calibpanel2, "ButtonMeasure"))
     , m_graph(child<QChartView>(calibpanel2, "GraphCalibBuf"))
     , m_send(child<QPushButton>(calibpanel2, "ButtonSendCalibData"))
 {
@@ -147,6 +149,7 @@ void Calibration::wire()
     auto button = [this](const char* name, void (Calibration::*cb)()) {
         connect(child<QPushButton>(m_panel2, name), &QPushButton::clicked, this, [this, cb] { (this->*cb)(); });
     };
+    connect(m_measure, &QPushButton::clicked, this, transfer("calibration-measure", &Calibration::CBF_ButtonMeasure));
     button("ButtonAssignCal2", &Calibration::CBF_ButtonAssignCal2);
     button("ButtonCalcCalibData", &Calibration::CBF_ButtonCalcCalibData);
     connect(child<QPushButton>(m_panel2, "ButtonSendCalibData"), &QPushButton::clicked, this,
@@ -356,18 +359,25 @@ void Calibration::CBF_ButtonCloseCalib()
     ChangePanelCalib();
 }
 
-void Calibration::CBF_ButtonCalibToOtherSystem()
+void Calibration::setOtherSystemParams()
 {
-    if (!dialogs().confirm(QStringLiteral("CONFIRM!"), QStringLiteral("Was CALIBRATION WITH REF=100 OK?")))
-        return;
-    m_panel1->hide();
-    showPanel(m_panel2);
     m_params.pmod = 1;  // DYN
     m_params.average = 4096;
     m_params.evalmode = 1;
     m_params.trigger = 0;
     if (m_hooks.setPanelValues)
         m_hooks.setPanelValues();
+}
+
+void Calibration::CBF_ButtonCalibToOtherSystem()
+{
+    if (!dialogs().confirm(QStringLiteral("CONFIRM!"), QStringLiteral("Was CALIBRATION WITH REF=100 OK?")))
+        return;
+    m_panel1->hide();
+    showPanel(m_panel2);
+    // A value read before, with other settings, is no sample of this calibration.
+    m_dispGfRaw->setValue(m_dispGfRaw->minimum());
+    setOtherSystemParams();
     m_hooks.setButtonsDimmed(1);
     SendCalibPara();
     m_ex.CheckEcho(18);
@@ -472,12 +482,49 @@ void Calibration::SaveCalibData()
     }
 }
 
+void Calibration::CBF_ButtonMeasure()
+{
+    // The settings this panel set on entry are set and sent again first, so
+    // that the value is taken with them whatever became of them since (an
+    // entry whose echo failed, a reconnection that read the sensor's own
+    // parameters, a sensor that restarted).
+    // The keyboard focus waits on the panel meanwhile: a dimmed MEASURE would
+    // pass it on to ASSIGN GF RAW, and a second key press there would write
+    // the value shown before this measurement.
+    const bool hadFocus = m_measure->hasFocus();
+    if (hadFocus)
+        m_panel2->setFocus(Qt::OtherFocusReason);
+    m_hooks.setButtonsDimmed(1);
+    setButtonColour(m_measure, kBusyColour);
+    setOtherSystemParams();
+    SendCalibPara();
+    m_ex.CheckEcho(18);  // a failure has shown the timeout reaction
+    if (m_ex.comecho == 1) {
+        wait(kSettleSeconds);
+        if (m_transfer.ReadMeasurement())
+            m_dispGfRaw->setValue(m_measured.dataGfRawDouble);
+        else
+            m_ex.SetPopupTimeout();  // the display keeps the value measured before
+    }
+    setButtonColour(m_measure, kIdleColour);
+    m_hooks.setButtonsDimmed(0);
+    if (hadFocus && m_panel2->hasFocus())
+        m_measure->setFocus(Qt::OtherFocusReason);
+}
+
 void Calibration::CBF_ButtonAssignCal2()
 {
     const int col = m_grid->currentColumn() + 1;
     const int row = m_grid->currentRow() + 1;
     if (col == 1 && row >= 2 && row <= kCalibTableRows - 1) {
-        m_grid->item(row - 1, 0)->setText(cellText(m_measured.dataGfRawDouble));
+        // The value written is the one the display beside the button shows.
+        if (m_dispGfRaw->value() <= m_dispGfRaw->minimum()) {
+            dialogs().message(kInfo,
+                              QStringLiteral("No GF RAW measured yet! \nPut the sample under the sensor, "
+                                             "press MEASURE, then ASSIGN GF RAW. \nThe cell is unchanged."));
+            return;
+        }
+        m_grid->item(row - 1, 0)->setText(cellText(m_dispGfRaw->value()));
         return;
     }
     dialogs().message(

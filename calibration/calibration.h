@@ -71,6 +71,8 @@ public:
     void CalculateCalibrationData();
     void SaveCalibData();
 
+    // One value set with this panel's settings into the GF RAW display.
+    void CBF_ButtonMeasure();
     void CBF_ButtonAssignCal2();
     void CBF_ButtonCalcCalibData();
     void CBF_ButtonSendCalibData();
@@ -102,6 +104,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void wire();
     bool readCalibFrame();
+    void setOtherSystemParams();  // dynamic power, average 4096, gloss mode, CONT
     void wait(double seconds);
     void selectCell(int col, int row);
     void plotCurve();
@@ -127,6 +130,8 @@ private:
     QSpinBox* m_dispChRef;
     QSpinBox* m_dispChDir;
     QTableWidget* m_grid;
+    QDoubleSpinBox* m_dispGfRaw;
+    QPushButton* m_measure;
     QChartView* m_graph;
     std::unique_ptr<SeriesChart> m_plot;
     QPushButton* m_send;

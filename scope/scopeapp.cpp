@@ -341,7 +341,7 @@ void ScopeApp::SetButtonsDimmed(int dim)
                                         "ButtonOpenRecorder", "ButtonConnect",       "ButtonProfile",
                                         "ButtonOpenMonitor",  "ButtonStartCalib",    "ButtonCalibToOtherSystem",
                                         "ButtonCloseCalib",   "ButtonSendCalibData", "ButtonCalcCalibData",
-                                        "ButtonCloseCalibP2", "ButtonStartMonitor"};
+                                        "ButtonCloseCalibP2", "ButtonMeasure",       "ButtonStartMonitor"};
     // The monitor's n (EditTrendValues) stays usable: it may change while monitoring runs.
     for (QWidget* w :
          {panel.widget.get(), calibpanel.widget.get(), calibpanel2.widget.get(), monitorpanel.widget.get()})

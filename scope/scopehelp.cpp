@@ -160,6 +160,12 @@ void addScopeHelpTexts(RightClickHelp& t)
         QStringLiteral(" Select the intensity of the transmitter LED. \n 0 = no intensity,  1000 = full intensity."));
     // Calibration to another system.
     add("GridMeasuredValues", QStringLiteral(" Insert measured values. \n ATTENTION!!! Fill not used cells with -1."));
+    add("DispCalibGfRaw",
+        QStringLiteral(" Displays the raw gloss factor measured with MEASURE. \n ASSIGN GF RAW writes this value. \n"
+                       " none: nothing measured since the panel was opened."));
+    add("ButtonMeasure",
+        QStringLiteral(" Measures the sample under the sensor once, \n with the settings of the calibration, \n"
+                       " and shows its raw gloss factor in GF RAW."));
     add("ButtonAssignCal2",
         QStringLiteral(
             " Assigne GF RAW value to selected cell in column TARVO-VALUE. \n Select cell to be assigned with left mouse click."));

@@ -18,6 +18,7 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
+#include <cmath>
 
 using namespace tarvo;
 using tarvo::test::ScopeFixture;
@@ -110,6 +111,8 @@ private slots:
     void failureAtOneRowStopsTheTransfer();
     void faultyTableSendsNothingAndMarksTheRow();
     void assignTakesTheRawGlossIntoTarvoCellsOnly();
+    void measureShowsTheSensorsRawGlossThatAssignWrites_data();
+    void measureShowsTheSensorsRawGlossThatAssignWrites();
     void tableFileRoundTripAndHostileFiles();
     void unwritableFileIsReported();
     void gridCellTakesOnlyANumberAndSaysSo();
@@ -439,7 +442,17 @@ void CalibPanelsTest::assignTakesTheRawGlossIntoTarvoCellsOnly()
     ScopeApp app(f.dir.path());
     QTableWidget* grid = app.calibpanel2.ui->GridMeasuredValues;
     app.calib->ResetCalibTable();
-    app.measured.dataGfRawDouble = 123.4;
+    // Nothing measured: a notice, no cell changed.
+    app.measured.dataGfRawDouble = 98.0;
+    grid->setCurrentCell(4, 0);
+    app.calibpanel2.ui->ButtonAssignCal2->click();
+    QCOMPARE(grid->item(4, 0)->text(), QStringLiteral("-1.0"));
+    QCOMPARE(f.dialogs->shown.size(), 1);
+    QVERIFY(f.dialogs->shown[0].text.startsWith(QStringLiteral("No GF RAW measured yet!")));
+    f.dialogs->shown.clear();
+
+    // The value written is the one shown, not the last frame some other part read.
+    app.calibpanel2.ui->DispCalibGfRaw->setValue(123.4);
     const QString wrong = QStringLiteral(
         "Wrong cell selected! \r\nOnly cells in columne TARVO-VALUE can be selected! \r\nBut without cell 0 and cell 2000.0! ");
     for (auto [row, col] : {std::pair{4, 0}, std::pair{1, 0}, std::pair{22, 0}}) {
@@ -461,6 +474,103 @@ void CalibPanelsTest::assignTakesTheRawGlossIntoTarvoCellsOnly()
     QCOMPARE(grid->item(4, 1)->text(), QStringLiteral("-1.0"));
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("0.0"));
     QCOMPARE(grid->item(23, 0)->text(), QStringLiteral("2000.0"));
+}
+
+void CalibPanelsTest::measureShowsTheSensorsRawGlossThatAssignWrites_data()
+{
+    QTest::addColumn<QString>("second");  // what happens to the second measurement
+    QTest::newRow("answered") << QStringLiteral("answered");
+    QTest::newRow("reply never comes") << QStringLiteral("timeout");
+    QTest::newRow("connection lost") << QStringLiteral("closed");
+}
+
+void CalibPanelsTest::measureShowsTheSensorsRawGlossThatAssignWrites()
+{
+    QFETCH(QString, second);
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = startConnected(f);
+    Ui::CALIBP2& c = *app.calibpanel2.ui;
+    QList<QByteArray> replies;
+    connect(f.sensor.get(), &sim::SensorSim::bytesSent, this, [&](const QByteArray& b) {
+        if (b.size() == frame::kBytes && word(b, 1) == frame::ReadMeasurement)
+            replies << b;
+    });
+    // A value of the live loop, taken with the user's settings, is not offered.
+    c.DispCalibGfRaw->setValue(55.5);
+    app.measured.dataGfRawDouble = 98.0;
+    openOtherSystem(f, app);
+    QCOMPARE(c.DispCalibGfRaw->text(), QStringLiteral("none"));
+
+    f.sensor->setGloss(120.0);
+    bool dimmed = false;
+    QTableWidget* grid = c.GridMeasuredValues;
+    grid->setCurrentCell(2, 0);
+    QVERIFY(QTest::qWaitForWindowActive(app.calibpanel2.widget.get()));
+    c.ButtonMeasure->setFocus();
+    f.onCommand(this, frame::WriteParams, [&] {
+        dimmed = !c.ButtonMeasure->isEnabled() && !c.ButtonCloseCalibP2->isEnabled();
+        // Keys and clicks meanwhile start no second exchange, and a key
+        // pressed twice does not assign the value shown before.
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key_Space);
+        QTest::keyClick(focus, Qt::Key_F11);
+        QTest::mouseClick(c.ButtonMeasure, Qt::LeftButton);
+    });
+    QTest::keyClick(c.ButtonMeasure, Qt::Key_Space);  // returns when the measurement has ended
+    QVERIFY(dimmed);
+    QVERIFY(c.ButtonMeasure->isEnabled());
+    QVERIFY(c.ButtonMeasure->hasFocus());
+    QVERIFY(boxes(f).isEmpty());
+    QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("-1.0"));
+    QCOMPARE(commandsOf(f), (QList<int>{frame::WriteParams, frame::ReadMeasurement}));
+    const QByteArray w = framesOf(f, frame::WriteParams).value(0);  // the calibration's settings
+    QCOMPARE(word(w, 3), std::uint16_t(1));                         // DYN
+    QCOMPARE(word(w, 4), std::uint16_t(4096));
+    QCOMPARE(word(w, 5), std::uint16_t(1));
+    QCOMPARE(word(w, 10), std::uint16_t(0));
+    QCOMPARE(replies.size(), 1);
+    const double first = word(replies[0], 10) / 10.0;
+    QCOMPARE(c.DispCalibGfRaw->value(), first);
+    QVERIFY(std::abs(first / 120.0 - 1.0) < 0.03);  // the factory calibration is about 2 % off
+
+    c.ButtonAssignCal2->click();
+    QCOMPARE(grid->item(2, 0)->text(), QString::number(c.DispCalibGfRaw->value(), 'f', 1));
+    QVERIFY(boxes(f).isEmpty());
+
+    f.sensor->setGloss(150.0);
+    f.sensor->clearReceived();
+    app.params.pmod = 0;  // as a reconnection's parameter read leaves them
+    app.params.average = 16;
+    if (second == u"timeout") {
+        sim::Faults drop;
+        drop.dropReplies = 1;
+        drop.onlyCommand = frame::ReadMeasurement;
+        f.sensor->setFaults(drop);
+        f.onCommand(this, frame::ReadMeasurement, [&app] { app.pump.expireInnermostWait(); });
+    } else if (second == u"closed") {
+        sim::Faults closing;
+        closing.closeAfterFrames = 1;  // after the settings' echo
+        f.sensor->setFaults(closing);
+    }
+    QTest::mouseClick(c.ButtonMeasure, Qt::LeftButton);
+    QCOMPARE(commandsOf(f).value(0), int(frame::WriteParams));
+    QCOMPARE(word(framesOf(f).value(0), 3), std::uint16_t(1));
+    QCOMPARE(word(framesOf(f).value(0), 4), std::uint16_t(4096));
+    if (second == u"answered") {
+        QCOMPARE(replies.size(), 2);
+        QCOMPARE(c.DispCalibGfRaw->value(), word(replies[1], 10) / 10.0);
+        QVERIFY(std::abs(c.DispCalibGfRaw->value() / 150.0 - 1.0) < 0.03);
+    } else {
+        QCOMPARE(replies.size(), 1);
+        QCOMPARE(c.DispCalibGfRaw->value(), first);
+        QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    }
+    QVERIFY(c.ButtonMeasure->isEnabled());
+    grid->setCurrentCell(3, 0);
+    c.ButtonAssignCal2->click();
+    QCOMPARE(grid->item(3, 0)->text(), QString::number(c.DispCalibGfRaw->value(), 'f', 1));
 }
 
 void CalibPanelsTest::tableFileRoundTripAndHostileFiles()
