@@ -24,6 +24,22 @@ QByteArray sent(const Exchange& ex)
 {
     return QByteArray(reinterpret_cast<const char*>(ex.szWriteBuf.data()), 36);
 }
+
+// Rows for TCP and the paced pseudo-terminal, and the simulator for each.
+void addLineRows()
+{
+    QTest::addColumn<bool>("line");
+    QTest::newRow("TCP") << false;
+    QTest::newRow("paced pseudo-terminal") << true;
+}
+
+sim::SimOptions lineOptions(bool line)
+{
+    sim::SimOptions o;
+    o.pty = line;
+    o.baudPacing = line;
+    return o;
+}
 }  // namespace
 
 class ExchangeTest : public QObject {
@@ -364,19 +380,14 @@ void ExchangeTest::automaticFramesInOneBurstAreAllReceived()
 
 void ExchangeTest::framesBehindRepliesReachTheReaderWhateverTheReads_data()
 {
-    QTest::addColumn<bool>("line");
-    QTest::newRow("TCP") << false;
-    QTest::newRow("paced pseudo-terminal") << true;
+    addLineRows();
 }
 
 void ExchangeTest::framesBehindRepliesReachTheReaderWhateverTheReads()
 {
 #ifdef Q_OS_UNIX
     QFETCH(bool, line);
-    sim::SimOptions o;
-    o.pty = line;
-    o.baudPacing = line;
-    LinkFixture f(o);
+    LinkFixture f(lineOptions(line));
     QVERIFY(line ? f.connectSerial() : f.connectTcp());
     AutoFrameReader& reader = f.exchange.autoFrames();
     // The line check during automatic reception: the identification, then
@@ -414,19 +425,14 @@ void ExchangeTest::framesBehindRepliesReachTheReaderWhateverTheReads()
 
 void ExchangeTest::replyLateBeyondItsHoldOffIsNotTakenForTheNext_data()
 {
-    QTest::addColumn<bool>("line");
-    QTest::newRow("TCP") << false;
-    QTest::newRow("paced pseudo-terminal") << true;
+    addLineRows();
 }
 
 void ExchangeTest::replyLateBeyondItsHoldOffIsNotTakenForTheNext()
 {
 #ifdef Q_OS_UNIX
     QFETCH(bool, line);
-    sim::SimOptions o;
-    o.pty = line;
-    o.baudPacing = line;
-    LinkFixture f(o);
+    LinkFixture f(lineOptions(line));
     QList<QByteArray> replies;
     QObject::connect(f.sensor.get(), &sim::SensorSim::bytesSent, f.sensor.get(),
                      [&](const QByteArray& bytes) { replies << bytes; });
