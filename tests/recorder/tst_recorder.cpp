@@ -864,9 +864,11 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         }
         auto* state = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
         if (state->isVisible() && !f.r->DispGfRecord->isEnabled()) {
-            greyedWithState = state->text().startsWith(QStringLiteral("CONNECTION LOST"))
-                && state->text().contains(QStringLiteral("last value"));
-            if (outage == u"gone")
+            // Once seen while retrying; after giving up the line says otherwise.
+            greyedWithState = greyedWithState
+                || (state->text().startsWith(QStringLiteral("CONNECTION LOST"))
+                    && state->text().contains(QStringLiteral("last value")));
+            if (outage == u"gone" && f.r->ButtonStopRetrying->isVisible())
                 QTest::mouseClick(f.r->ButtonStopRetrying, Qt::LeftButton);
         }
         if ((linesAtLoss >= 0 && count() >= linesAtLoss + 3) || guard.elapsed() > 30000)
@@ -885,9 +887,24 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));  // none missing up to the last recorded
     if (outage != u"dropped")  // taken up again at once: the state may come and go between two looks
         QCOMPARE(greyedWithState, events.contains(QStringLiteral("LOST")));
-    // The panel is back as before the loss, the recording ended or not.
-    QVERIFY(f.r->DispGfRecord->isEnabled());
-    QVERIFY(!f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"))->isVisible());
+    // The panel is back as before the loss; after giving up its displays
+    // stay greyed and the state line says their values are old.
+    auto* linkState = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
+    QCOMPARE(f.r->DispGfRecord->isEnabled(), outage != u"gone");
+    QCOMPARE(linkState->isVisible(), outage == u"gone");
+    if (outage == u"gone") {
+        QVERIFY2(linkState->text().contains(QStringLiteral("retrying stopped; the values shown are old, from ")),
+                 qPrintable(linkState->text()));
+        // The end box keeps its words and says why the recording ended.
+        const QString box = f.dialogs->shown.last().text;
+        QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
+        QVERIFY2(box.contains(QStringLiteral("File has been saved!")), qPrintable(box));
+        QVERIFY2(QRegularExpression(QStringLiteral("lost and retrying stopped after \\d+ attempt\\(s\\)"))
+                     .match(box)
+                     .hasMatch(),
+                 qPrintable(box));
+        QVERIFY2(box.contains(QStringLiteral("%1 line(s)").arg(linesAtLoss)), qPrintable(box));
+    }
     QVERIFY(!f.r->ButtonStopRetrying->isVisible());
     QVERIFY(f.r->ButtonStartTrigRec->isEnabled() || mode != Triggered);
     QCOMPARE(f.a->flags.pollrecord, std::uint16_t(0));
