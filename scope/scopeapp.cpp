@@ -94,6 +94,10 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     live->dispVis = [this] { parapanel->DispVis(); };
     live->transfer.setReconnector(&reconnect);
     reconnect.setHost(this);
+    // A changed working set is told in the panel's words.
+    reconnect.parameterNames = {
+        [this](int word) { return parapanel->wordCaption(word); },
+        [this](int word, std::uint16_t value) { return parapanel->wordValueText(word, value); }};
     calib = std::make_unique<Calibration>(
         calibpanel.widget.get(), calibpanel2.widget.get(), exchange, link, pump, flags, params, measured,
         live->transfer, settings.documentsDir,
