@@ -147,6 +147,27 @@ QString connectionName(const ConnectionSettings& where)
     return QStringLiteral("serial port %1").arg(where.comport);
 }
 
+QString parseErrorText(const QCommandLineParser& parser, const QStringList& arguments)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty())
+        return parser.errorText();
+    // The argument that carried the name: "--bogus", "-bogus", "--bogus=1".
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            break;
+        if (!argument.startsWith(u'-'))
+            continue;
+        const QString typed = argument.section(u'=', 0, 0);
+        qsizetype dashes = 0;
+        while (dashes < typed.size() && typed[dashes] == u'-')
+            ++dashes;
+        if (typed.mid(dashes) == unknown.constFirst())
+            return QStringLiteral("Unknown option '%1'.").arg(typed);
+    }
+    return QStringLiteral("Unknown option '%1'.").arg(unknown.constFirst());
+}
+
 QString programVersion()
 {
     return QStringLiteral(TARVO_VERSION);
@@ -186,7 +207,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& in
         parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
 
     if (!parser.parse(arguments))
-        return fail(parser.errorText());
+        return fail(parseErrorText(parser, arguments));
     if (!parser.positionalArguments().isEmpty())
         return fail(QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
 

@@ -58,6 +58,10 @@ QString connectionOptionsHelp();
 // port N" or the device's path.
 QString connectionName(const ConnectionSettings& where);
 
+// Why the parser refused the arguments, one sentence; an unknown option
+// named as it was typed ("--bogus", "-v"), not by its bare name.
+QString parseErrorText(const QCommandLineParser& parser, const QStringList& arguments);
+
 // The version of both programs, "4.3.x".
 QString programVersion();
 

@@ -155,7 +155,7 @@ QString openingFaultReason(const Link& link)
     case -9:
         return link.ipBuf.trimmed().isEmpty() ? QStringLiteral("no server given")
                                               : QStringLiteral("port number must be 1 to 65535");
-    default: return QStringLiteral("the connection failed (%1)").arg(link.szStatus.trimmed());
+    default: return QStringLiteral("the connection failed");
     }
 }
 

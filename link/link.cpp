@@ -1,5 +1,6 @@
 #include "link.h"
 
+#include "connectionfault.h"
 #include "eventpump.h"
 #include "serialports.h"
 #include "statustexts.h"
@@ -119,7 +120,7 @@ void Link::InitTCP_IP()
         if (m_reattaching) {
             // the reconnection tells its own state
         } else if (m_options.tcpFailureAsMessage) {
-            m_host.message(QStringLiteral("TCP Client"), szStatus);
+            m_host.message(QStringLiteral("TCP Client"), connectionFault(*this, 0.0).advice);
         } else {
             m_host.showLinkStatus(szStatus);
         }

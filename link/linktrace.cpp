@@ -1,6 +1,7 @@
 // The link's reports to its frame trace, kept apart from the link's own work.
 #include "link.h"
 
+#include "connectionfault.h"
 #include "statustexts.h"
 
 namespace tarvo {
@@ -13,8 +14,10 @@ void Link::traceOpening(bool serial)
                                       : QStringLiteral("RS-232 port %1 (%2)").arg(comport).arg(m_serialPath);
     else
         name = QStringLiteral("TCP %1:%2").arg(ipBuf.trimmed()).arg(portNum);
-    const QString status = ret >= 0 ? QString() : serial ? rs232StatusText(ret) : tcpStatusText(ret);
-    trace.opened(name, ret >= 0, status);
+    if (ret < 0)
+        szStatus = serial ? rs232StatusText(ret) : tcpStatusText(ret);
+    // The trace tells why in words, never the channel's error names.
+    trace.opened(name, ret >= 0, ret >= 0 ? QString() : openingFaultReason(*this));
 }
 
 void Link::traceFlushedInput()

@@ -57,6 +57,7 @@ MonitorPanel::MonitorPanel(MonitorContext context)
     m_chart->setTitle(QStringLiteral("GF trend"));
     m_chart->setYRange(0.0, kResetYMax);
     m_chart->setPointsPerScreen(trendValues());
+    m_chart->setRowNote(QStringLiteral("origin"), [this](std::int64_t row) { return windowOrigin(int(row)); });
 
     connect(control<QPushButton>(w, "ButtonStartMonitor"), &QPushButton::clicked, this,
             [this] { m_ctx.exchange->Transfer(QStringLiteral("monitor"), [this] { CBF_ButtonStartMonitor(); }); });
@@ -153,6 +154,11 @@ void MonitorPanel::StartMonitoring()
     m_running = true;
     m_frames = 0;
     m_notDrawn = 0;
+    m_plotFrames = 0;
+    m_plotN = 0;
+    m_drawnUpTo = 0;
+    m_seenRedraws = m_chart->redraws();
+    m_monitoredSince = 0;
     AutoFrameReader& reader = m_ctx.exchange->autoFrames();
     m_ctx.transfer->StartAutoSend();
     LoopFlags& flags = *m_ctx.flags;
@@ -160,6 +166,8 @@ void MonitorPanel::StartMonitoring()
     const auto take = [this](const FrameWords& words) {
         m_ctx.measured->CopyDatatoVars(words);
         m_ctx.setPanelData();
+        if (m_monitoredSince == 0)
+            m_monitoredSince = m_ctx.measured->receivedMs;
         ++m_frames;
     };
     if (m_ctx.reconnect)
@@ -168,18 +176,16 @@ void MonitorPanel::StartMonitoring()
         if (!(m_ctx.reconnect ? m_ctx.reconnect->awaitFrames(flags.pollmonitor) : reader.wait(flags.pollmonitor)))
             continue;
         // Every measurement frame counts in the trend; the displays show the
-        // newest of those that came together.
-        const int n = reader.takeAll(take);
-        if (n == 0)
-            continue;
-        m_notDrawn += n - 1;
-        ShowMonitorData();
+        // newest of those that came together, the chart the last n of them.
+        if (reader.takeAll(take) > 0)
+            ShowMonitorData();
     }
     // Frames already taken in when monitoring stopped still count.
-    if (const int n = reader.takeAll(take); n > 0) {
-        m_notDrawn += n - 1;
+    if (reader.takeAll(take) > 0)
         ShowMonitorData();
-    }
+    // The last window is drawn now, so that the count below is complete.
+    m_chart->redrawNow();
+    settleDrawn();
     m_counts = reader.counts();
     endGap();
     m_running = false;
@@ -213,11 +219,26 @@ void MonitorPanel::showGaps()
     m_dispGapSeconds->setValue(m_gapSeconds);
 }
 
+void MonitorPanel::settleDrawn()
+{
+    // The chart drew the window last given to it: frames between what was
+    // accounted before and that window's first value were never on it.
+    m_notDrawn += std::max(0L, m_plotFrames - m_plotN - m_drawnUpTo);
+    m_drawnUpTo = std::max(m_drawnUpTo, m_plotFrames);
+    m_seenRedraws = m_chart->redraws();
+}
+
 void MonitorPanel::ShowMonitorData()
 {
     const GlossBand band{teachCell(0), teachCell(1)};
     const double ppTol = teachCell(2);
     const int n = trendValues();
+    if (m_running) {
+        if (m_chart->redraws() != m_seenRedraws)
+            settleDrawn();  // the window given last time has been drawn
+        m_plotFrames = m_frames;
+        m_plotN = n;
+    }
     std::copy(m_ctx.trendBufGF.end() - n, m_ctx.trendBufGF.end(), m_window.begin());
     std::copy(m_ctx.trendTimes.end() - n, m_ctx.trendTimes.end(), m_windowTimes.begin());
     m_stats = trendStatistics(std::span<const double>(m_window.data(), n), band);
@@ -245,6 +266,9 @@ void MonitorPanel::ResetMonitor()
     std::fill(m_ctx.trendTimes.begin(), m_ctx.trendTimes.end(), 0);
     std::fill(m_windowTimes.begin(), m_windowTimes.end(), 0);
     plotWindow(n, 0.0, kResetYMax);
+    // What the reset cleared away is not owed to the chart any more.
+    m_drawnUpTo = m_plotFrames = m_frames;
+    m_monitoredSince = 0;
 
     for (QDoubleSpinBox* d : {m_dispGf, m_dispPP, m_dispTrend, m_dispStdDev})
         d->setValue(0.0);
@@ -257,6 +281,20 @@ void MonitorPanel::ResetMonitor()
     colour(m_dispPP, m_ppColour, kGood);
     colour(m_dispTrend, m_trendColour, kGood);
     // DispBad keeps its value until the next frame.
+}
+
+QString MonitorPanel::windowOrigin(int row) const
+{
+    const int n = m_chart->pointsPerScreen();
+    if (row < 0 || row >= n)
+        return {};
+    // Rows are in the order of arrival; the first one of this run decides.
+    if (m_monitoredSince != 0)
+        for (int r = 0; r <= row; ++r)
+            if (m_windowTimes[size_t(r)] >= m_monitoredSince)
+                return QStringLiteral("monitored");
+    return m_windowTimes[size_t(row)] == 0 && !std::isnan(m_window[size_t(row)]) ? QStringLiteral("empty")
+                                                                                 : QStringLiteral("earlier");
 }
 
 void MonitorPanel::plotWindow(int n, double min, double max)

@@ -74,12 +74,19 @@ public:
 
     bool running() const { return m_running; }
     // Measurement frames taken since monitoring started, and how many of
-    // them were not drawn because newer ones had come with them.
+    // them never appeared on the chart: they had left its window of n values
+    // before it was drawn again (they still count in the trend).
     long framesShown() const { return m_frames; }
     long framesNotDrawn() const { return m_notDrawn; }
     // What the reader saw in the last monitoring run.
     const AutoFrameCounts& receptionCounts() const { return m_counts; }
     const TrendStatistics& statistics() const { return m_stats; }
+    // Where a value of the window last shown came from, as the chart's
+    // export marks it: "monitored" (taken since START, after any RESET; an
+    // outage's mark among them too), "earlier" (in the history before: the
+    // live loop, the recorder, an earlier monitoring) or "empty" (cleared by
+    // RESET, or never filled).
+    QString windowOrigin(int row) const;
 
     // What happened to the line: while monitoring, an outage counts as a
     // gap (DispGaps, DispGapSeconds), never as parts.
@@ -99,6 +106,7 @@ private:
     void plotWindow(int n, double min, double max);
     void endGap();
     void showGaps();
+    void settleDrawn();
 
     MonitorContext m_ctx;
     QSpinBox* m_editTrendValues;
@@ -119,6 +127,15 @@ private:
     bool m_running = false;
     long m_frames = 0;
     long m_notDrawn = 0;
+    // What the chart was last given: the frame count then and the window's
+    // size; frames before m_drawnUpTo are accounted drawn or not drawn.
+    long m_plotFrames = 0;
+    int m_plotN = 0;
+    long m_drawnUpTo = 0;
+    int m_seenRedraws = 0;
+    // When the first value set of this run (since START or RESET) arrived;
+    // 0: none yet. The window's rows from that one on are monitored parts.
+    std::int64_t m_monitoredSince = 0;
     AutoFrameCounts m_counts;
     int m_gaps = 0;
     double m_gapSeconds = 0.0;

@@ -187,10 +187,9 @@ QString autoFrameReport(const AutoFrameCounts& counts, long notDrawn)
     if (counts.cutFrames > 0)
         text += QStringLiteral(" %1 frame(s) came cut short and were dropped; their bytes are among those skipped. \n")
                     .arg(counts.cutFrames);
-    // A frame now and then that comes with the next is not worth a word; a
-    // display that keeps falling behind is.
-    if (notDrawn > 0 && notDrawn * 10 >= counts.frames)
-        text += QStringLiteral(" %1 of %2 frame(s) were taken but not drawn, to keep up with the sensor. \n")
+    if (notDrawn > 0)
+        text += QStringLiteral(" %1 of %2 frame(s) count in the trend but were not drawn: they came faster \n"
+                               " than the chart is drawn and had left its window before it was drawn again. \n")
                     .arg(notDrawn)
                     .arg(counts.frames);
     return text;

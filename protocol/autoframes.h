@@ -103,8 +103,8 @@ private:
 
 // What the user is told when automatic reception stops and something did
 // not reach the displays whole: skipped bytes, frames cut short, and frames
-// received but not drawn when that was a tenth of them or more. Each is
-// told only when it occurred; empty when there is nothing to tell.
+// that were taken but never appeared on a chart. Each is told only when it
+// occurred; empty when there is nothing to tell.
 QString autoFrameReport(const AutoFrameCounts& counts, long notDrawn);
 
 }  // namespace tarvo

@@ -80,7 +80,8 @@ double RetrySchedule::nextIn() const
     return std::max(0.0, m_nextAt - m_clock());
 }
 
-QString parameterDifferences(const ParameterWords& before, const ParameterWords& after, int most)
+QString parameterDifferences(const ParameterWords& before, const ParameterWords& after, int most,
+                             const ParameterNames& names)
 {
     QStringList named;
     int differing = 0;
@@ -89,6 +90,11 @@ QString parameterDifferences(const ParameterWords& before, const ParameterWords&
             continue;
         if (++differing > most)
             continue;
+        if (i < kParamCount && names.name && names.value) {
+            named << QStringLiteral("%1 %2 -> %3")
+                         .arg(names.name(i), names.value(i, before[i]), names.value(i, after[i]));
+            continue;
+        }
         const QString what = i < kParamCount ? QString::fromLatin1(kParamNames[i])
                                              : QStringLiteral("teach row %1 word %2")
                                                    .arg((i - kParamCount) / kTeachCols)
@@ -236,7 +242,7 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
     } else if (outcome == Outcome::Resumed) {
         if (readsWorkingSet) {
             if (m_ex.workingSet && *m_ex.workingSet != words)
-                event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet, words));
+                event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet, words, 8, parameterNames));
             m_ex.workingSet = words;
         }
         event(LinkEvent::Resumed, QStringLiteral("after %1 s%2").arg(m_pump.now() - lostAt, 0, 'f', 1).arg(dropped));
@@ -327,7 +333,7 @@ void Reconnector::compareWorkingSet()
     ParameterWords words{};
     if (!readWorkingSet(words) || words == *m_ex.workingSet)
         return;
-    event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet, words));
+    event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet, words, 8, parameterNames));
     m_ex.workingSet = words;
 }
 

@@ -71,9 +71,18 @@ private:
 // The sixteen parameter words and the 31 teach rows as they travel.
 using ParameterWords = std::array<std::uint16_t, kBlockWords>;
 
+// How a program's panel names the sixteen parameters and their values
+// ("TRIGGER", "SELF"); unset: the words' own names and numbers.
+struct ParameterNames {
+    std::function<QString(int word)> name;
+    std::function<QString(int word, std::uint16_t value)> value;
+};
+
 // Words that differ between two sets, named for the user ("power 512 -> 600,
-// teach row 3 word 1 200 -> 210"); at most `most` are named.
-QString parameterDifferences(const ParameterWords& before, const ParameterWords& after, int most = 8);
+// teach row 3 word 1 200 -> 210", or "TRIGGER SELF -> CONT" with the
+// panel's names); at most `most` are named.
+QString parameterDifferences(const ParameterWords& before, const ParameterWords& after, int most = 8,
+                             const ParameterNames& names = {});
 
 // What the reconnection shows; the program implements it.
 class ReconnectHost {
@@ -109,6 +118,8 @@ public:
     // Where the events of the recording that runs now also go (its events
     // file); empty: only to the host.
     std::function<void(LinkEvent, const QString&)> eventLog;
+    // How the working set's changes are named in their event.
+    ParameterNames parameterNames;
 
     // How a recovery ended.
     enum class Outcome { Resumed, Stopped, GaveUp, OtherSensor };

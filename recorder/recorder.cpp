@@ -9,6 +9,7 @@
 #include "panelutil.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QFileInfo>
@@ -271,6 +272,18 @@ void Recorder::fileSavedMessage()
     // was closed nobody is there to read the box.
     if (m_writeFailed || (m_hooks.quitRequested && m_hooks.quitRequested()))
         return;
+    if (!m_gaveUp.isEmpty()) {
+        // The recording ended without the user's STOP: the box says why.
+        dialogs().message(kAttention,
+                          QStringLiteral(" The connection to the sensor was lost and %1: \n"
+                                         " the recording has ended. \n\n"
+                                         "File has been saved!\n\n"
+                                         " It holds %2 line(s); when the connection was lost is written in \n %3 ")
+                              .arg(m_gaveUp)
+                              .arg(m_linesWritten)
+                              .arg(QDir::toNativeSeparators(events.path())));
+        return;
+    }
     dialogs().message(kInfo, QStringLiteral("File has been saved!"));
 }
 
@@ -325,9 +338,14 @@ void Recorder::logEvents(bool on)
         return;
     if (on) {
         m_linesWritten = 0;
+        m_gaveUp.clear();
         events.continueAt(file_name);
         m_reconnect.begin();
-        m_reconnect.eventLog = [this](LinkEvent event, const QString& reason) { writeEvent(event, reason); };
+        m_reconnect.eventLog = [this](LinkEvent event, const QString& reason) {
+            if (event == LinkEvent::GaveUp)
+                m_gaveUp = reason;
+            writeEvent(event, reason);
+        };
         return;
     }
     m_reconnect.eventLog = nullptr;

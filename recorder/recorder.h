@@ -110,6 +110,7 @@ private:
     bool m_writeFailed = false;
     AutoFrameCounts m_autoCounts;  // what the last triggered recording's reader saw
     long m_linesWritten = 0;       // lines of the running recording
+    QString m_gaveUp;              // why retrying stopped during the recording; empty: it did not
     bool m_polling = false;        // the polling loop runs
     std::int64_t m_polledMs = 0;   // when the latest poll's value set came; 0: its request got no reply
 

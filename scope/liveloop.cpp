@@ -259,6 +259,7 @@ void LiveLoop::SetPanelData()
     }
 
     lastValueTime = QDateTime::currentDateTime();
+    m_app.valueShown();
     if (m_gapPending) {
         // One point of no value marks the outage; the charts draw no line across it.
         m_gapPending = false;

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 
 namespace tarvo {
@@ -771,6 +772,39 @@ QStringList ParameterPanel::unsentFields()
         names << (caption ? caption->text() : field == p.TeachTable ? tr("TEACH TABLE") : field->accessibleName());
     }
     return names;
+}
+
+QWidget* ParameterPanel::wordControl(int word) const
+{
+    const Ui::P& p = m_ui;
+    // In the order of the words in the block.
+    const std::array<QWidget*, kParamCount> controls = {
+        p.SlidePower, p.EditPmode,          p.EditAverage,    p.Evalmode,      p.EditHold,      p.EditIntlim,
+        p.EditMaxNo,  p.EditDigitalOutmode, p.EditTrigger,    p.ExternTeach,   p.EditAnaOutBeg, p.EditAnaOutEnd,
+        p.EditBias,   p.EditStTrsh,         p.EditProfileBeg, p.EditProfileEnd};
+    return word >= 0 && word < kParamCount ? controls[static_cast<size_t>(word)] : nullptr;
+}
+
+QString ParameterPanel::wordCaption(int word) const
+{
+    const QWidget* field = wordControl(word);
+    if (!field)
+        return QString::fromLatin1(kParamNames.at(static_cast<size_t>(std::clamp(word, 0, kParamCount - 1))));
+    const auto* caption = field->window()->findChild<QLabel*>(QStringLiteral("Label") + field->objectName());
+    return caption ? caption->text() : field->accessibleName();
+}
+
+QString ParameterPanel::wordValueText(int word, std::uint16_t value) const
+{
+    const QWidget* field = wordControl(word);
+    if (field == m_ui.EditPmode)
+        return m_ui.EditPmode->itemText(value == 0 ? 0 : 1);  // 0 = STAT, any other value DYN
+    if (field == m_ui.ExternTeach)
+        return value != 0 ? QStringLiteral("ON") : QStringLiteral("OFF");
+    if (const auto* ring = qobject_cast<const QComboBox*>(field))
+        if (QString text = ringText(ring, value); !text.isEmpty())
+            return text;
+    return QString::number(value);
 }
 
 }  // namespace tarvo

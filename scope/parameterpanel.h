@@ -64,6 +64,10 @@ public:
     // or loaded are marked unsent. Their captions, typed text included; empty
     // when there are none.
     QStringList unsentFields();
+    // A parameter word (its position in the block) as the panel names it,
+    // and one of its values as the control shows it ("TRIGGER", "SELF").
+    QString wordCaption(int word) const;
+    QString wordValueText(int word, std::uint16_t value) const;
     // What the fields show now is what the sensor or a file holds.
     void markSynced();
     // The sixteen parameters shown were sent by the program itself (a
@@ -114,6 +118,8 @@ private:
     // ExternTeach, InitExteach, SetPanelValues, InitEval: the variables onto the panel.
     void showParameters();
     void updateUnsentMarks();
+    // The control of a parameter word; none past the sixteen.
+    QWidget* wordControl(int word) const;
     // Runs a transfer; its progress in the status gives way to what was there once it went through.
     bool withProgress(const std::function<bool()>& transfer);
     void showParameterControls(bool visible);

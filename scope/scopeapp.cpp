@@ -94,6 +94,10 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     live->dispVis = [this] { parapanel->DispVis(); };
     live->transfer.setReconnector(&reconnect);
     reconnect.setHost(this);
+    // A changed working set is told in the panel's words.
+    reconnect.parameterNames = {
+        [this](int word) { return parapanel->wordCaption(word); },
+        [this](int word, std::uint16_t value) { return parapanel->wordValueText(word, value); }};
     calib = std::make_unique<Calibration>(
         calibpanel.widget.get(), calibpanel2.widget.get(), exchange, link, pump, flags, params, measured,
         live->transfer, settings.documentsDir,
@@ -208,13 +212,45 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
                                   .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")), reason));
     } else if (event == LinkEvent::GaveUp) {
         showStatus(QStringLiteral("CONNECTION LOST"));
+        // The displays keep their last values, greyed and said to be old,
+        // until a value set comes again.
+        m_staleAfterGivingUp = true;
+        showLineLost(true);
+        showStale(QStringLiteral("NOT CONNECTED \u2014 retrying stopped"));
         openInterfacePanel();
     }
+}
+
+void ScopeApp::showStale(const QString& state)
+{
+    const QDateTime& last = live->lastValueTime;
+    const QString old = last.isValid()
+        ? QStringLiteral("the values shown are old, from %1").arg(last.toString(QStringLiteral("HH:mm:ss")))
+        : QString();
+    const QString text = state.isEmpty() ? old.left(1).toUpper() + old.mid(1)
+                                         : state + (old.isEmpty() ? QString() : QStringLiteral("; ") + old);
+    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
+        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
+            label->setText(text);
+            label->setVisible(!text.isEmpty());
+        }
+}
+
+void ScopeApp::valueShown()
+{
+    if (!m_staleAfterGivingUp)
+        return;
+    m_staleAfterGivingUp = false;
+    showLineLost(false);
+    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
+        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState")))
+            label->setVisible(false);
 }
 
 void ScopeApp::retryState(const QString& text)
 {
     const bool lost = !text.isEmpty();
+    m_staleAfterGivingUp = false;  // a new outage, or its end, says it anew
     interfacepanel.SetRetrying(lost);
     if (lost)
         showStatus(text);
@@ -522,6 +558,8 @@ bool ScopeApp::afterOpening()
         exchange.SetPopupTimeout();
     else
         exchange.CheckComLine();
+    if (m_identified && m_staleAfterGivingUp)
+        showStale(QString());  // connected again, but no value has come yet
     return m_identified;
 }
 

@@ -149,6 +149,9 @@ public:
 
     // Start-up (panels, settings, the first connection and its line check) is over.
     bool startupFinished() const { return m_startupFinished; }
+    // A fresh value set is being shown: displays left stale when retrying
+    // was given up are live again.
+    void valueShown();
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -158,6 +161,9 @@ private:
     void wireMainPanel();
     // The value displays greyed (the last values stay, with their time) or live again.
     void showLineLost(bool lost);
+    // The state line on the main, recorder and monitor panels after retrying
+    // was given up: `state` and that the values shown are old.
+    void showStale(const QString& state);
     // The notice on the main, recorder and monitor panels that the sensor's
     // working set changed while the line was lost; empty: hidden.
     void showParametersChanged(const QString& text);
@@ -171,6 +177,7 @@ private:
     QString m_sensorId;         // the identification the user gave the sensor (DispID)
     bool m_startupFinished = false;
     bool m_lineShownLost = false;
+    bool m_staleAfterGivingUp = false;  // the displays hold values from before the connection was lost
 };
 
 }  // namespace tarvo

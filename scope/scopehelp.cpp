@@ -107,7 +107,7 @@ void addScopeHelpTexts(RightClickHelp& t)
     add("ButtonTeachDataTo",
         QStringLiteral(
             " Current measured values are assigned to the \n TEACH TABLE row selected in the No.: function field."));
-    add("ButtonResetTable", QStringLiteral(" Reset the TEACH TABLE. \n All cells are set to 1."));
+    add("ButtonResetTable", QStringLiteral(" Reset the TEACH TABLE. \n All cells are set to 0."));
     add("EditMaxNo",
         QStringLiteral(
             " Select the number of vectors in the TEACH TABLE to be checked (beginning from row 0). \n Aktive rows are labelled green, inaktive are labelled red. \n If OUTMODE = BINARY the maximum number of vectors to be checked is 31. \n If OUTMODE = DIRECT HI or DIRECT LO the maximum number of vectors is 5."));

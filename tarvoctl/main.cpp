@@ -184,7 +184,7 @@ int main(int argc, char* argv[])
     });
     p.addOptions(publishOptions());
     if (!p.parse(QCoreApplication::arguments()))
-        usage(p.errorText());
+        usage(parseErrorText(p, QCoreApplication::arguments()));
     const QStringList args = p.positionalArguments();
     if (args.isEmpty()) {
         if (p.isSet(QStringLiteral("help"))) {

@@ -43,6 +43,14 @@ QString number(double v)
     return QString::number(v, 'g', 15);  // never the locale's decimal comma
 }
 
+// A text cell, quoted when it holds the separator or a quote.
+QString csvField(const QString& text)
+{
+    if (!text.contains(u',') && !text.contains(u'"'))
+        return text;
+    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
 bool exportable(const QWidget* w)
 {
     return w && w->property(kExportable).toBool();
@@ -182,9 +190,11 @@ void writeCsv(const ChartTable& table, QIODevice& out)
     QStringList header = table.header;
     if (table.time)
         header.prepend(QStringLiteral("time"));
+    const bool noted = !table.noteHeader.isEmpty() && table.note;
+    if (noted)
+        header.append(table.noteHeader);
     for (QString& title : header)
-        if (title.contains(u',') || title.contains(u'"'))
-            title = u'"' + QString(title).replace(u'"', QStringLiteral("\"\"")) + u'"';
+        title = csvField(title);
     QByteArray text = header.join(u',').toUtf8() + '\n';
     const int columns = int(table.header.size());
     for (std::int64_t row = 0; row < table.rows; ++row) {
@@ -199,6 +209,8 @@ void writeCsv(const ChartTable& table, QIODevice& out)
                 text += ',';
             text += number(table.value(row, c)).toLatin1();
         }
+        if (noted)
+            text += ',' + csvField(table.note(row)).toUtf8();
         text += '\n';
         if (text.size() > (1 << 16)) {
             out.write(text);

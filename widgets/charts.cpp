@@ -200,6 +200,22 @@ ChartPlot::~ChartPlot()
     plots.erase(std::remove(plots.begin(), plots.end(), this), plots.end());
 }
 
+ChartTable ChartPlot::table() const
+{
+    ChartTable t = m_tableSource ? m_tableSource() : ownTable();
+    if (!m_noteHeader.isEmpty()) {
+        t.noteHeader = m_noteHeader;
+        t.note = m_note;
+    }
+    return t;
+}
+
+void ChartPlot::setRowNote(const QString& header, std::function<QString(std::int64_t row)> note)
+{
+    m_noteHeader = header;
+    m_note = std::move(note);
+}
+
 ChartPlot* ChartPlot::of(const QChartView* view)
 {
     for (ChartPlot* p : registry())

@@ -56,6 +56,10 @@ struct ChartTable {
     // value set arrived, in milliseconds since the epoch, 0 for a row that
     // holds no measured value. Empty when the values are computed.
     std::function<std::int64_t(std::int64_t row)> time;
+    // A last column of words about each row (where its value came from);
+    // none while noteHeader is empty.
+    QString noteHeader;
+    std::function<QString(std::int64_t row)> note;
 };
 
 // Where the mouse is nearest to: a row of the chart's table and one of its
@@ -106,8 +110,10 @@ public:
 
     // The values as stored (not as decimated for drawing), as the export
     // writes them: the chart's own, unless another table has been set.
-    ChartTable table() const { return m_tableSource ? m_tableSource() : ownTable(); }
+    ChartTable table() const;
     void setTableSource(std::function<ChartTable()> source) { m_tableSource = std::move(source); }
+    // Adds the last column of words about each row to the table.
+    void setRowNote(const QString& header, std::function<QString(std::int64_t row)> note);
 
     // The hover label as it stands: the point nearest the mouse, its X, its
     // Y with the unit and its time where there is one; hidden: empty.
@@ -160,6 +166,8 @@ private:
     std::function<QString()> m_source;
     std::int64_t m_takenAt = 0;
     std::function<ChartTable()> m_tableSource;
+    QString m_noteHeader;
+    std::function<QString(std::int64_t row)> m_note;
     QLabel* m_hoverLabel;            // child of the viewport
     QPointF m_hoverAt;               // where the mouse was, viewport coordinates
     QGraphicsEllipseItem* m_marker;  // owned by the chart

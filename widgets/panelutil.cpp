@@ -73,6 +73,18 @@ void setRingEntry(QComboBox* ring, int index, int value)
         ring->setItemData(i, i == index && index != value ? QVariant(value) : QVariant(), kValueRole);
 }
 
+QString ringText(const QComboBox* ring, int value)
+{
+    for (int i = 0; i < ring->count(); ++i) {
+        if (ring->itemData(i, kExtraRole).toBool())
+            continue;
+        const QVariant v = ring->itemData(i, kValueRole);
+        if ((v.isValid() ? v.toInt() : i) == value)
+            return ring->itemText(i);
+    }
+    return {};
+}
+
 void commitPendingEdits(QWidget* panel)
 {
     if (!panel)

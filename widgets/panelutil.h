@@ -1,6 +1,8 @@
 // Small helpers for controls on panels.
 #pragma once
 
+#include <QString>
+
 class QAbstractButton;
 class QComboBox;
 class QWidget;
@@ -32,5 +34,8 @@ void setRingValue(QComboBox* ring, int value);
 // Chooses entry `index` and lets it stand for `value` (a ring whose entry
 // covers several codes, e.g. "any value but 0").
 void setRingEntry(QComboBox* ring, int index, int value);
+// The text of the entry that stands for a value, as the ring shows it;
+// empty when no entry lists the value (an "other (N)" entry does not count).
+QString ringText(const QComboBox* ring, int value);
 
 }  // namespace tarvo

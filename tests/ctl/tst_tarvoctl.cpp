@@ -825,7 +825,7 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
     QTest::newRow("no command") << QStringList{} << none << false << 2 << "no command given";
     QTest::newRow("unknown command") << QStringList{"frobnicate"} << none << false << 2
                                      << "unknown command \"frobnicate\"";
-    QTest::newRow("-v is no version") << QStringList{"-v", "identify"} << none << false << 2 << "Unknown option 'v'";
+    QTest::newRow("-v is no version") << QStringList{"-v", "identify"} << none << false << 2 << "Unknown option '-v'";
     QTest::newRow("--version with a command")
         << QStringList{"--version", "identify"} << none << false << 2 << "--version takes no command";
     QTest::newRow("option the command does not take")

@@ -78,7 +78,9 @@ void CommandLineTest::mistakesEndWithOneLineAndCodeTwo_data()
     QTest::addColumn<bool>("forTool");
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("named");
-    QTest::newRow("unknown option") << false << QStringList{"--colour"} << "colour";
+    QTest::newRow("unknown option, as typed") << false << QStringList{"--bogus"} << "Unknown option '--bogus'.";
+    QTest::newRow("unknown option with a value, one dash")
+        << true << QStringList{"-colour=red"} << "Unknown option '-colour'.";
     QTest::newRow("argument") << false << QStringList{"settings.cfg"} << "settings.cfg";
     QTest::newRow("server with an empty port") << false << QStringList{"--server", "sensor:"} << "sensor:";
     QTest::newRow("server port too big") << false << QStringList{"--server", "sensor:65536"} << "sensor:65536";
@@ -86,7 +88,7 @@ void CommandLineTest::mistakesEndWithOneLineAndCodeTwo_data()
     QTest::newRow("serial 0") << false << QStringList{"--serial", "0"} << "'0'";
     QTest::newRow("serial past the panel's range") << false << QStringList{"--serial", "257"} << "257";
     QTest::newRow("both connections") << true << QStringList{"--device", "/dev/ttyS0", "--server", "a:1"} << "--device";
-    QTest::newRow("line end in an option") << false << QStringList{"--col\nour", "--x\r"} << "col?our";
+    QTest::newRow("line end in an option") << false << QStringList{"--col\nour", "--x\r"} << "'--col?our'";
 }
 
 void CommandLineTest::mistakesEndWithOneLineAndCodeTwo()
@@ -101,6 +103,7 @@ void CommandLineTest::mistakesEndWithOneLineAndCodeTwo()
     QCOMPARE(p.err.count(QLatin1Char('\n')), 1);
     QVERIFY2(p.err.startsWith(info.name + QStringLiteral(": ")), qPrintable(p.err));
     QVERIFY2(p.err.contains(named), qPrintable(p.err));
+    QVERIFY2(p.err.endsWith(QStringLiteral(" Try '%1 --help'.\n").arg(info.name)), qPrintable(p.err));
     QVERIFY(!p.result.connection);
 }
 

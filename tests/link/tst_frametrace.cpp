@@ -120,8 +120,8 @@ void FrameTraceTest::oneFixedLinePerOutcome_data()
     QTest::newRow("received") << example(D::PcToSensor, 50, 1, QByteArray::fromHex("00550032"), O::Received)
                               << pc + "50 automatic sending\t1\treceived\t-\t00 55 00 32";
     TraceRecord failed = example(D::PcToSensor, -1, -1, {}, O::OpenFailed);
-    failed.note = QStringLiteral("TimeOutError ");  // a table text with its trailing blank
-    QTest::newRow("open failed") << failed << pc + "-\t-\topen failed: TimeOutError\t-\t-";
+    failed.note = QStringLiteral("no answer within 5 s ");  // a trailing blank goes
+    QTest::newRow("open failed") << failed << pc + "-\t-\topen failed: no answer within 5 s\t-\t-";
 }
 
 void FrameTraceTest::oneFixedLinePerOutcome()
@@ -286,14 +286,14 @@ void FrameTraceTest::traceOptionWritesEveryRecordAsItComes()
     FrameTrace t;
     QCOMPARE(openTraceFile(t, cl.traceFile), 0);
     writeFrame(t, frame::ReadMeasurement);
-    t.opened(QStringLiteral("TCP h:1"), false, QStringLiteral("FailedToConnect"));
+    t.opened(QStringLiteral("TCP h:1"), false, QStringLiteral("connection refused"));
     QFile f(path);  // read while the trace is still open: flushed per line
     QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[0], QStringLiteral("TIME ms\tCLOCK\tDIRECTION\tLINK\tCOMMAND\tARG\tOUTCOME\tVALUES\tBYTES"));
     QCOMPARE(lines[1], formatTraceLine(t.at(0)));
-    QVERIFY(lines[2].endsWith(QStringLiteral("\topen failed: FailedToConnect\t-\t-")));
+    QVERIFY(lines[2].endsWith(QStringLiteral("\topen failed: connection refused\t-\t-")));
 
     FrameTrace other;
     QCOMPARE(openTraceFile(other, QString()), 0);

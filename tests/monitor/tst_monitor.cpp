@@ -2,6 +2,7 @@
 // it, automatic sending on and off on the wire, every frame shown, reset,
 // closing the monitor or the program while it runs, a silent sensor, and the
 // serial line with frames queued back to back and junk between them.
+#include "chartexport.h"
 #include "liveloop.h"
 #include "monitorpanel.h"
 #include "scopefixture.h"
@@ -9,12 +10,14 @@
 #include "ui_MONITORP.h"
 #include "ui_P.h"
 
+#include <QBuffer>
 #include <QDoubleSpinBox>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 using namespace tarvo;
@@ -97,6 +100,8 @@ private slots:
     void openingReplacesTheMainPanelAndEndsTheLiveLoop();
     void monitoringShowsEveryFrameUntilStop();
     void resetClearsHistoryDisplaysAndChart();
+    void exportTellsWhereEachValueOfTheWindowCameFrom_data();
+    void exportTellsWhereEachValueOfTheWindowCameFrom();
     void trendValuesTypedWhileRunningTakeEffectWithTheNextFrame();
     void closingTheMonitorWhileRunningStopsSendingAndReturns();
     void closingTheProgramWhileMonitoringSwitchesSendingOff();
@@ -250,6 +255,62 @@ void MonitorTest::resetClearsHistoryDisplaysAndChart()
     QCOMPARE(app.monitor->chart().yAxis()->min(), 0.0);
     QCOMPARE(m.DispStdDev->value(), 0.0);
     QCOMPARE(background(m.DispMonitorPP), QColor(0x00ff00));
+}
+
+void MonitorTest::exportTellsWhereEachValueOfTheWindowCameFrom_data()
+{
+    QTest::addColumn<bool>("liveBefore");     // value sets of GO in the history
+    QTest::addColumn<bool>("monitorBefore");  // an earlier monitoring run
+    QTest::addColumn<bool>("resetBefore");    // RESET before START
+    QTest::newRow("GO before START: earlier") << true << false << false;
+    QTest::newRow("an earlier monitoring: earlier") << false << true << false;
+    QTest::newRow("GO, then RESET: monitored only") << true << false << true;
+}
+
+void MonitorTest::exportTellsWhereEachValueOfTheWindowCameFrom()
+{
+    QFETCH(bool, liveBefore);
+    QFETCH(bool, monitorBefore);
+    QFETCH(bool, resetBefore);
+    ScopeFixture f;
+    f.settingsToSensor();
+    ScopeApp& app = f.start();
+    Ui::MONITORP& m = *app.monitorpanel.ui;
+    f.sensor->setPartRate(25.0);
+    const auto valuesHeld = [&app] {
+        return int(std::count_if(app.live->trendTimes.begin(), app.live->trendTimes.end(),
+                                 [](std::int64_t t) { return t != 0; }));
+    };
+    if (liveBefore) {
+        f.when(
+            this, [&] { return valuesHeld() >= 3; }, [&] { app.panel.ui->ButtonStop->click(); });
+        app.panel.ui->ButtonGo->click();  // returns at STOP
+    }
+    app.panel.ui->ButtonOpenMonitor->click();
+    m.EditTrendValues->setValue(20);
+    if (monitorBefore)
+        monitorUntil(app, 3, [&] { m.ButtonStopMonitor->click(); });
+    if (resetBefore)
+        m.ButtonMonitorReset->click();
+    const int earlier = valuesHeld();
+    QCOMPARE(earlier > 0, !resetBefore);
+    monitorUntil(app, 3, [&] { m.ButtonStopMonitor->click(); });
+
+    // The chart's columns as before, then each row's origin.
+    const int monitored = int(app.monitor->framesShown());
+    QVERIFY(earlier + monitored <= 20);
+    QBuffer csv;
+    csv.open(QIODevice::WriteOnly);
+    writeCsv(chartTable(m.GraphMonitor), csv);
+    QList<QByteArray> rows = csv.data().split('\n');
+    QCOMPARE(rows.takeFirst(), QByteArray("time,scan,GF [GU],origin"));
+    QCOMPARE(rows.takeLast(), QByteArray());
+    QStringList origins;
+    for (const QByteArray& row : rows)
+        origins << QString::fromLatin1(row.split(',').last());
+    const QStringList expected = QStringList(20 - earlier - monitored, QStringLiteral("empty"))
+        + QStringList(earlier, QStringLiteral("earlier")) + QStringList(monitored, QStringLiteral("monitored"));
+    QCOMPARE(origins, expected);
 }
 
 void MonitorTest::trendValuesTypedWhileRunningTakeEffectWithTheNextFrame()
@@ -427,6 +488,9 @@ void MonitorTest::serialLineTakesQueuedFramesAndSkipsJunk()
     QCOMPARE(app.monitor->receptionCounts().cutFrames, 1L);
     QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("20 byte(s)")));
     QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("1 frame(s) came cut short")));
+    // Frames that came together were all drawn: the window holds them.
+    QCOMPARE(app.monitor->framesNotDrawn(), 0L);
+    QVERIFY(!f.dialogs->shown.last().text.contains(QStringLiteral("not drawn")));
     QTRY_COMPARE(autoSendCommands(*f.sensor), (QList<int>{1, 0}));
 #else
     QSKIP("pseudo-terminals are POSIX only");
@@ -458,16 +522,22 @@ void MonitorTest::floodKeepsStopWorkingAndEveryFrameCounted()
     f.settingsToSensor();
     ScopeApp& app = f.start();
     app.panel.ui->ButtonOpenMonitor->click();
+    // A window of one value: what comes between two redraws is never drawn.
+    app.monitorpanel.ui->EditTrendValues->setValue(1);
     f.sensor->setAutoFlood(true);
     // STOP comes from the event loop: the loop must keep letting events run.
     monitorUntil(
         app, 3000, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); }, 60.0);
 
     QCOMPARE(app.monitor->framesShown(), app.monitor->receptionCounts().frames);
-    QVERIFY(app.monitor->framesNotDrawn() > 0);
+    const long notDrawn = app.monitor->framesNotDrawn();
+    // Each redraw showed one frame at most, the last one among them.
+    QVERIFY(notDrawn >= app.monitor->framesShown() - app.monitor->chart().redraws());
+    QVERIFY(notDrawn > 0 && notDrawn < app.monitor->framesShown());
     QCOMPARE(app.monitor->receptionCounts().skippedBytes, 0L);
     QVERIFY(!f.dialogs->shown.isEmpty());
-    QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("not drawn")));
+    QVERIFY(f.dialogs->shown.last().text.contains(
+        QStringLiteral("%1 of %2 frame(s)").arg(notDrawn).arg(app.monitor->framesShown())));
     QTRY_VERIFY(!f.sensor->autoSending());
 }
 

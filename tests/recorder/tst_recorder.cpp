@@ -793,6 +793,10 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
     QTest::newRow("continuous, TCP, another set after the reboot")
         << false << int(Continuous) << "away, another set"
         << QStringList{"LOST", "BACK", "PARAMETERS-CHANGED", "RESUMED", "STOPPED"};
+    // Told in the panel's words: "TRIGGER SELF -> CONT", not "trigger 1 -> 0".
+    QTest::newRow("continuous, TCP, another trigger after the reboot")
+        << false << int(Continuous) << "away, another trigger"
+        << QStringList{"LOST", "BACK", "PARAMETERS-CHANGED", "RESUMED", "STOPPED"};
     // The gap of a reboot is written down even when nothing was lost.
     QTest::newRow("triggered, TCP, rebooted: the line check answers, nothing lost")
         << false << int(Triggered) << "rebooted" << QStringList{"GAP", "STOPPED"};
@@ -828,12 +832,20 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         f.a->reconnect.retryScale = 0.1;
     const bool otherSet = outage.endsWith(u"another set");
     const bool otherTeach = outage.endsWith(u"another teach row");
+    const bool otherTrigger = outage.endsWith(u"another trigger");
     if (otherSet)
         f.a->exchange.workingSet = ParameterWords{};  // power 0: the sensor's own set has another
     if (otherTeach) {
         QVERIFY(f.a->exchange.workingSet);
         ParameterWords words = *f.a->exchange.workingSet;
         words[kParamCount] += 10;  // teach row 0 only: the parameters are the sensor's
+        f.a->exchange.workingSet = words;
+    }
+    if (otherTrigger) {
+        QVERIFY(f.a->exchange.workingSet);
+        ParameterWords words = *f.a->exchange.workingSet;
+        QCOMPARE(words[8], std::uint16_t(0));  // the sensor triggers continuously
+        words[8] = 1;                          // SELF
         f.a->exchange.workingSet = words;
     }
     f.sensor->setIdentificationTailChanging(outage.endsWith(u"changing identification tail"));
@@ -864,9 +876,11 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         }
         auto* state = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
         if (state->isVisible() && !f.r->DispGfRecord->isEnabled()) {
-            greyedWithState = state->text().startsWith(QStringLiteral("CONNECTION LOST"))
-                && state->text().contains(QStringLiteral("last value"));
-            if (outage == u"gone")
+            // Once seen while retrying; after giving up the line says otherwise.
+            greyedWithState = greyedWithState
+                || (state->text().startsWith(QStringLiteral("CONNECTION LOST"))
+                    && state->text().contains(QStringLiteral("last value")));
+            if (outage == u"gone" && f.r->ButtonStopRetrying->isVisible())
                 QTest::mouseClick(f.r->ButtonStopRetrying, Qt::LeftButton);
         }
         if ((linesAtLoss >= 0 && count() >= linesAtLoss + 3) || guard.elapsed() > 30000)
@@ -885,9 +899,24 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));  // none missing up to the last recorded
     if (outage != u"dropped")  // taken up again at once: the state may come and go between two looks
         QCOMPARE(greyedWithState, events.contains(QStringLiteral("LOST")));
-    // The panel is back as before the loss, the recording ended or not.
-    QVERIFY(f.r->DispGfRecord->isEnabled());
-    QVERIFY(!f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"))->isVisible());
+    // The panel is back as before the loss; after giving up its displays
+    // stay greyed and the state line says their values are old.
+    auto* linkState = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
+    QCOMPARE(f.r->DispGfRecord->isEnabled(), outage != u"gone");
+    QCOMPARE(linkState->isVisible(), outage == u"gone");
+    if (outage == u"gone") {
+        QVERIFY2(linkState->text().contains(QStringLiteral("retrying stopped; the values shown are old, from ")),
+                 qPrintable(linkState->text()));
+        // The end box keeps its words and says why the recording ended.
+        const QString box = f.dialogs->shown.last().text;
+        QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
+        QVERIFY2(box.contains(QStringLiteral("File has been saved!")), qPrintable(box));
+        QVERIFY2(QRegularExpression(QStringLiteral("lost and retrying stopped after \\d+ attempt\\(s\\)"))
+                     .match(box)
+                     .hasMatch(),
+                 qPrintable(box));
+        QVERIFY2(box.contains(QStringLiteral("%1 line(s)").arg(linesAtLoss)), qPrintable(box));
+    }
     QVERIFY(!f.r->ButtonStopRetrying->isVisible());
     QVERIFY(f.r->ButtonStartTrigRec->isEnabled() || mode != Triggered);
     QCOMPARE(f.a->flags.pollrecord, std::uint16_t(0));
@@ -912,12 +941,13 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
             QVERIFY(fields[3].toInt() >= linesAtLoss);
     }
     auto* notice = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispParamsChanged"));
-    if (otherSet || otherTeach) {
+    if (otherSet || otherTeach || otherTrigger) {
         // Shown on the panel in view, with the words that differ, until seen.
         QVERIFY(notice->isVisible());
-        QVERIFY2(
-            notice->text().contains(otherSet ? QStringLiteral("power 0 -> ") : QStringLiteral("teach row 0 word 0")),
-            qPrintable(notice->text()));
+        const QString changed = otherSet ? QStringLiteral("POWER 0 -> ")
+            : otherTrigger               ? QStringLiteral("): TRIGGER SELF -> CONT")
+                                         : QStringLiteral("teach row 0 word 0");
+        QVERIFY2(notice->text().contains(changed), qPrintable(notice->text()));
         f.a->recpanel.widget->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen"))->click();
     }
     QVERIFY(notice->isHidden());

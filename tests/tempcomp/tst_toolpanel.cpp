@@ -3,6 +3,7 @@
 #include "chartexport.h"
 #include "charts.h"
 #include "equationfile.h"
+#include "frametrace.h"
 #include "toolfixture.h"
 
 #include <QBuffer>
@@ -125,7 +126,17 @@ void ToolPanelTest::acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastC
     f.connectTcp(closedPort);
     QCOMPARE(f.dialogs->shown.size(), 1);
     QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("TCP Client"));
-    QCOMPARE(f.dialogs->shown[0].text, QStringLiteral("FailedToConnect"));
+    // In words, as the advice line says it; so does the trace's OUTCOME.
+    QCOMPARE(f.dialogs->shown[0].text,
+             QStringLiteral("Connection refused by 127.0.0.1:%1: the computer is there, but nothing takes "
+                            "connections on port %1. Check the port number, then TRY TO CONNECT.")
+                 .arg(closedPort));
+    FrameTrace& trace = f.app->link.trace;
+    trace.settle();
+    quint64 opening = trace.endSeq() - 1;
+    while (opening > trace.firstSeq() && trace.at(opening).outcome != TraceOutcome::OpenFailed)
+        --opening;
+    QCOMPARE(traceField(trace.at(opening), FieldOutcome), QStringLiteral("open failed: connection refused"));
     QCOMPARE(f.ip().DispInterfaceStatus->text(),
              QStringLiteral("CONNECTION FAILURE: connection refused by 127.0.0.1:%1").arg(closedPort));
     QVERIFY(!f.ip().ButtonAccept->isEnabled());

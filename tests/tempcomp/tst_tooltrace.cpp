@@ -26,6 +26,8 @@ void ToolTraceTest::factorTransferIsTracedFrameByFrame()
     trace.settle();
     // The version query at start went to a serial port that does not open.
     QCOMPARE(trace.at(trace.firstSeq()).outcome, TraceOutcome::OpenFailed);
+    QCOMPARE(traceField(trace.at(trace.firstSeq()), FieldOutcome),
+             QStringLiteral("open failed: no device has this number"));
     QCOMPARE(trace.at(trace.firstSeq() + 1).outcome, TraceOutcome::WriteFailed);
     QCOMPARE(trace.totals().exchanges, qint64(f.sensor->frames().size()));
     QCOMPARE(trace.totals().timeouts, qint64(1));  // that query
