@@ -21,7 +21,7 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        const QString entry = box()->isEditable() ? box()->lineEdit()->text() : box()->currentText();
+        QString entry = box()->isEditable() ? box()->lineEdit()->text() : box()->currentText();
         if (t == QAccessible::Value)
             return entry;
         if (t == QAccessible::Name && box()->accessibleName().isEmpty())
@@ -74,7 +74,7 @@ public:
     QString text(QAccessible::Text t) const override
     {
         const auto* d = static_cast<const QLCDNumber*>(widget());
-        const QString shown = QString::number(d->value());
+        QString shown = QString::number(d->value());
         if (t == QAccessible::Value || (t == QAccessible::Name && d->accessibleName().isEmpty()))
             return shown;
         if (t == QAccessible::Description && d->accessibleDescription().isEmpty())
