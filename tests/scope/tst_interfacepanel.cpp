@@ -3,6 +3,7 @@
 #include "combobox.h"
 #include "paneltestutil.h"
 #include "scopefixture.h"
+#include "screenreader.h"
 #include "ui_INTERFACEP.h"
 #include "ui_MONITORP.h"
 #include "ui_P.h"
@@ -234,6 +235,8 @@ void InterfacePanelTest::serverHistoryKeepsTenNewestWithoutDuplicates()
         if (i != 5)
             expected << QStringLiteral("host%1.plant").arg(i, 2, 10, QLatin1Char('0'));
     QCOMPARE(app.interfacepanel.historyEntries(), expected);
+    // The history's button is read by its name, not by the server it holds.
+    tarvo::test::checkScreenReaderTexts(app.interfacepanel.widget(), true);
 
     const QByteArray file = f.readFile(QStringLiteral("IPComboBox.cfg"));
     QCOMPARE(file.size(), 10 * 101);
