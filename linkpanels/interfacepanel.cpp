@@ -40,6 +40,7 @@ InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost&
     setVisibleWithCaption(m_ui->EditID, m_options.identification);
     m_ui->ButtonAccept->setEnabled(false);
     m_widget->installEventFilter(this);
+    m_ui->LabelComDevice->installEventFilter(this);
 
     // The whole wiring of the panel.
     connect(m_ui->ButtonTryToConnect, &QPushButton::clicked, this, &InterfacePanel::CBF_ButtonTryToConnect);
@@ -356,6 +357,8 @@ void InterfacePanel::CBF_INTERFACEP()
 
 bool InterfacePanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_ui->LabelComDevice && event->type() == QEvent::Resize)
+        elideComDevice();
     if (watched == m_widget.get() && event->type() == QEvent::Close) {
         // Closing keeps whatever connection is open and saves nothing.
         CBF_INTERFACEP();
@@ -407,13 +410,28 @@ void InterfacePanel::updateComDevice()
         text = device.path;
     else
         text = QStringLiteral("%1\n(%2)").arg(device.path, device.description);  // two lines: fits any scaling
-    m_ui->LabelComDevice->setText(text);
+    m_comDeviceText = text;
     m_ui->LabelComDevice->setToolTip(text);
+    m_ui->LabelComDevice->setAccessibleDescription(text);  // a named label reads its name, not its text
+    elideComDevice();
+}
+
+void InterfacePanel::elideComDevice()
+{
+    // A device path has no spaces to wrap at (/dev/serial/by-id/usb-…):
+    // each line loses its middle, and keeps its start and its distinct end.
+    QLabel* label = m_ui->LabelComDevice;
+    const int width = label->contentsRect().width();
+    QStringList lines = m_comDeviceText.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = label->fontMetrics().elidedText(line, Qt::ElideMiddle, width);
+    label->setText(lines.join(QLatin1Char('\n')));
 }
 
 void InterfacePanel::showHint(const QString& text)
 {
     m_ui->LabelInterfaceHint->setText(text);
+    m_ui->LabelInterfaceHint->setAccessibleDescription(text);  // a named label reads its name, not its text
     m_ui->LabelInterfaceHint->setVisible(!text.isEmpty());
 }
 

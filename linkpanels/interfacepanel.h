@@ -138,6 +138,7 @@ private:
     void connectTo(const ConnectionSettings& settings);
     void putValuesIntoControls(std::uint16_t protocol, std::uint16_t port, const QString& ip, const QString& portText);
     void updateComDevice();
+    void elideComDevice();
     void showStatus(const QString& text);
     void showHint(const QString& text);
     void tryFromKeyboard();
@@ -156,6 +157,9 @@ private:
     // The serial device given by its path for this run, shown in place of
     // the number's device until a number is chosen on the panel.
     QString m_deviceForThisRun;
+    // The device label's whole text; the label shows each line cut in the
+    // middle to its width, the tooltip the whole.
+    QString m_comDeviceText;
 };
 
 }  // namespace tarvo

@@ -307,12 +307,18 @@ void TraceWindow::refresh()
         u.DispTraceLink->setText(m_trace.currentLink());
     const quint64 dropped = m_trace.droppedOldest();
     u.LabelTraceDropped->setVisible(dropped > 0);
-    if (dropped > 0)
-        u.LabelTraceDropped->setText(
-            QStringLiteral("The oldest %1 records were let go: the window keeps the last %2 records and at most %3 MB "
-                           "of memory. To keep a whole run, start the program with --trace FILE.")
-                .arg(QLocale().toString(dropped), QLocale().toString(m_trace.capacity()))
-                .arg(m_trace.byteBudget() / (1024 * 1024)));
+    if (dropped > 0) {
+        const QString text
+            = QStringLiteral(
+                  "The oldest %1 records were let go: the window keeps the last %2 records and at most %3 MB "
+                  "of memory. To keep a whole run, start the program with --trace FILE.")
+                  .arg(QLocale().toString(dropped), QLocale().toString(m_trace.capacity()))
+                  .arg(m_trace.byteBudget() / (1024 * 1024));
+        if (u.LabelTraceDropped->text() != text) {
+            u.LabelTraceDropped->setText(text);
+            u.LabelTraceDropped->setAccessibleDescription(text);  // a named label reads its name, not its text
+        }
+    }
     if (u.ButtonTracePause->isChecked())
         return;
     // Follow new records only while the user is at the end of the table.

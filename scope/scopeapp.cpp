@@ -264,6 +264,7 @@ void ScopeApp::retryState(const QString& text)
                 !lost || !last.isValid()
                     ? text
                     : text + QStringLiteral(" \u2014 last value %1").arg(last.toString(QStringLiteral("HH:mm:ss"))));
+            label->setAccessibleDescription(label->text());  // a named label reads its name, not its text
             label->setVisible(lost);
         }
         if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
@@ -278,6 +279,7 @@ void ScopeApp::lineQuiet(const QString& text)
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
         if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
             label->setText(text);
+            label->setAccessibleDescription(text);
             label->setVisible(!text.isEmpty());
         }
     }
@@ -288,6 +290,7 @@ void ScopeApp::showParametersChanged(const QString& text)
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
         if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispParamsChanged"))) {
             label->setText(text);
+            label->setAccessibleDescription(text);
             label->setToolTip(text.isEmpty() ? QString()
                                              : QStringLiteral("The sensor came back with another working set, "
                                                               "as after a reboot into its EEPROM set (%1).\n"

@@ -2,6 +2,7 @@
 // and the wiring between them.
 #pragma once
 
+#include "accessiblecontrols.h"
 #include "eventpump.h"
 #include "exchange.h"
 #include "interfacepanel.h"
@@ -73,6 +74,8 @@ public:
     void CBF_P_close();
     bool quitRequested() const { return m_quitRequested; }
 
+    // First, before any panel: a control's interface is made at its first accessible event.
+    AccessibleControls accessibleControls;
     // Subsystems, created once.
     EventPump pump;
     LoopFlags flags;

@@ -4,6 +4,7 @@
 // three factor tables.
 #pragma once
 
+#include "accessiblecontrols.h"
 #include "compcurves.h"
 #include "eventpump.h"
 #include "exchange.h"
@@ -98,6 +99,8 @@ public:
     void coefficientsToPanel(const Coefficients& c);
     StripChart& chart(QChartView* view);
 
+    // First, before any panel: a control's interface is made at its first accessible event.
+    AccessibleControls accessibleControls;
     // Subsystems, created once.
     EventPump pump;
     LoopFlags flags;

@@ -440,6 +440,9 @@ int Combo_NewComboBox(QLineEdit* field)
     frame->stackUnder(field);
 
     list->setObjectName(field->objectName() + QStringLiteral("List"));
+    // Named after its field: unnamed, a screen reader would read the entry shown.
+    list->setAccessibleName(field->accessibleName() + QStringLiteral(" history"));
+    list->setAccessibleDescription(QStringLiteral("Entries used before; choosing one puts it into the field."));
     list->setEditable(false);
     list->setFocusPolicy(Qt::StrongFocus);
     list->setFont(field->font());

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
 #include <QSpinBox>
 #include <QTimer>
@@ -26,7 +27,58 @@ const char* const kWatched = "tarvoEntryWatched";
 const char* const kHighlighted = "tarvoEntryHighlighted";  // the red frame's end is due
 const char* const kUnsent = "tarvoUnsent";                 // changed here, not yet sent
 
+const char* const kUnsentFrame = "tarvoUnsentFrame";
+const char* const kNoticeFrame = "tarvoNoticeFrame";
+
 QString g_lastNotice;
+
+// A frame painted over a field. A style-sheet border would make the style
+// draw the whole field by the sheet's rules, and a spin box without rules for
+// its buttons then loses its arrows; over the field, they stay as they are.
+class FieldFrame final : public QWidget {
+public:
+    FieldFrame(QWidget* field, const char* name, const QColor& colour, Qt::PenStyle style)
+        : QWidget(field)
+        , m_pen(colour, 2, style)
+    {
+        setObjectName(QLatin1String(name));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(field->rect());
+        field->installEventFilter(this);
+        show();
+        raise();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            setGeometry(static_cast<QWidget*>(watched)->rect());
+        else if (event->type() == QEvent::ChildAdded)
+            raise();  // above a table's cell editor
+        return false;
+    }
+
+    void paintEvent(QPaintEvent* /*event*/) override
+    {
+        QPainter painter(this);
+        painter.setPen(m_pen);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+
+private:
+    QPen m_pen;
+};
+
+void setFieldFrame(QWidget* field, const char* name, const QColor& colour, Qt::PenStyle style, bool on)
+{
+    QWidget* frame = field->findChild<QWidget*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    if (on && !frame)
+        new FieldFrame(field, name, colour, style);
+    else if (!on && frame)
+        delete frame;
+}
 
 QString rangeText(const QAbstractSpinBox* box)
 {
@@ -189,18 +241,17 @@ void showEntryNotice(QWidget* field, const QString& text)
     field->setToolTip(text);
     if (field->isVisible())
         QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), text, field, QRect(), kTooltipMs);
-    // The frame goes on top of whatever style the field has and leaves it as
-    // it is then: a style changed meanwhile (a kept value replaced) stays.
-    const QString frame = QStringLiteral("border: 2px solid #d00000;");
-    setFieldStyle(field, frame, true);
+    // The frame goes on top of the field and leaves its style as it is.
+    const QColor red(0xd0, 0x00, 0x00);
+    setFieldFrame(field, kNoticeFrame, red, Qt::SolidLine, true);
     if (field->property(kHighlighted).toBool())
         return;
     field->setProperty(kHighlighted, true);
     QPointer<QWidget> guard(field);
-    QTimer::singleShot(kHighlightMs, field, [guard, frame] {
+    QTimer::singleShot(kHighlightMs, field, [guard, red] {
         if (!guard)
             return;
-        setFieldStyle(guard, frame, false);
+        setFieldFrame(guard, kNoticeFrame, red, Qt::SolidLine, false);
         guard->setProperty(kHighlighted, false);
     });
 }
@@ -228,7 +279,7 @@ void markUnsent(QWidget* field, bool unsent)
     if (!field || isMarkedUnsent(field) == unsent)
         return;
     field->setProperty(kUnsent, unsent);
-    setFieldStyle(field, QStringLiteral("border: 2px dashed #1f5fbf;"), unsent);
+    setFieldFrame(field, kUnsentFrame, QColor(0x1f, 0x5f, 0xbf), Qt::DashLine, unsent);
 }
 
 bool isMarkedUnsent(const QWidget* field)

@@ -40,8 +40,9 @@ void markUnsent(QWidget* field, bool unsent);
 bool isMarkedUnsent(const QWidget* field);
 
 // Adds (on) or takes away a style rule of the field's own kind of control
-// ("QAbstractSpinBox { color: … }"), leaving the rest of its style as it is:
-// the marks above, the entry's red frame and a field's own colour share it.
+// ("QAbstractSpinBox { color: … }"), leaving the rest of its style as it is.
+// The marks above and the entry's red frame are drawn over the field, apart
+// from its style.
 void setFieldStyle(QWidget* field, const QString& declarations, bool on);
 
 }  // namespace tarvo

@@ -3,11 +3,13 @@
 #include "combobox.h"
 #include "paneltestutil.h"
 #include "scopefixture.h"
+#include "screenreader.h"
 #include "ui_INTERFACEP.h"
 #include "ui_MONITORP.h"
 #include "ui_P.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSerialPort>
@@ -47,6 +49,7 @@ private slots:
     void failedTryLeavesAcceptDimmedAndDiscardReturnsToItsValues();
     void discardReconnectsWithTheOldValues();
     void protocolChoiceShowsTheMatchingFields();
+    void longSerialDeviceTextFitsThePanel_data();
     void longSerialDeviceTextFitsThePanel();
     void serverHistoryKeepsTenNewestWithoutDuplicates();
     void historyLoadCountsWholeRecords_data();
@@ -184,12 +187,22 @@ void InterfacePanelTest::protocolChoiceShowsTheMatchingFields()
     QVERIFY(!ui.LabelComDevice->text().isEmpty());
 }
 
+void InterfacePanelTest::longSerialDeviceTextFitsThePanel_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("words") << "/nonexistent/tty"
+                           << "set by TARVO_SERIAL_PORT_1 for the line to the second gloss sensor of hall 2";
+    QTest::newRow("one long name") << "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K5XYZ-if00-port0-hall2-line7"
+                                   << "";
+}
+
 void InterfacePanelTest::longSerialDeviceTextFitsThePanel()
 {
+    QFETCH(QString, path);
+    QFETCH(QString, description);
     ScopeFixture f;
-    setSerialPortResolver([](int n) {
-        return SerialDevice{QStringLiteral("/nonexistent/tty"), QStringLiteral("set by TARVO_SERIAL_PORT_%1").arg(n)};
-    });
+    setSerialPortResolver([path, description](int) { return SerialDevice{path, description}; });
     f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 1, QString(), QString()));
     ScopeApp& app = f.start();
     auto& ui = app.interfacepanel.ui();
@@ -197,11 +210,14 @@ void InterfacePanelTest::longSerialDeviceTextFitsThePanel()
     QVERIFY(QTest::qWaitForWindowExposed(f.interfaceWidget()));
     QLabel* label = ui.LabelComDevice;
     QVERIFY(label->isVisible());
-    // Every line of the text lies within the label, and the label is as tall as its wrapped text.
+    // Every line of the text lies within the label, and the label is as tall as its text.
     for (const QString& line : label->text().split(QLatin1Char('\n')))
         QVERIFY2(label->fontMetrics().horizontalAdvance(line) <= label->contentsRect().width(), qPrintable(line));
     QVERIFY(label->height() >= label->heightForWidth(label->width()));
     QVERIFY(label->geometry().right() <= label->parentWidget()->contentsRect().right());
+    // What does not fit is in the tooltip, whole.
+    QVERIFY2(label->toolTip().startsWith(path), qPrintable(label->toolTip()));
+    QVERIFY(label->toolTip().contains(description));
 }
 
 void InterfacePanelTest::serverHistoryKeepsTenNewestWithoutDuplicates()
@@ -219,6 +235,8 @@ void InterfacePanelTest::serverHistoryKeepsTenNewestWithoutDuplicates()
         if (i != 5)
             expected << QStringLiteral("host%1.plant").arg(i, 2, 10, QLatin1Char('0'));
     QCOMPARE(app.interfacepanel.historyEntries(), expected);
+    // The history's button is read by its name, not by the server it holds.
+    tarvo::test::checkScreenReaderTexts(app.interfacepanel.widget(), true);
 
     const QByteArray file = f.readFile(QStringLiteral("IPComboBox.cfg"));
     QCOMPARE(file.size(), 10 * 101);
@@ -516,6 +534,11 @@ void InterfacePanelTest::failedConnectionSaysWhy()
     QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT: ") + reason);
     QCOMPARE(ui.DispInterfaceStatus->text(), QStringLiteral("TIMEOUT: ") + reason);
     QVERIFY2(ui.LabelInterfaceHint->text().startsWith(advice), qPrintable(ui.LabelInterfaceHint->text()));
+    // A screen reader reads the advice too, and the device that was tried.
+    QCOMPARE(QAccessible::queryAccessibleInterface(ui.LabelInterfaceHint)->text(QAccessible::Description),
+             ui.LabelInterfaceHint->text());
+    QCOMPARE(QAccessible::queryAccessibleInterface(ui.LabelComDevice)->text(QAccessible::Description),
+             ui.LabelComDevice->toolTip());
     QVERIFY(f.interfaceWidget()->isVisible());
 }
 

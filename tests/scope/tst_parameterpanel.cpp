@@ -13,6 +13,8 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QPointer>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 
 using namespace tarvo;
 using tarvo::test::choose;
@@ -151,8 +153,17 @@ void ParameterPanelTest::sendAndGetWithTheSensor()
     sim::ParamSet s = f.sensor->parameters();
     s[sim::Power] = 99;
     f.sensor->setParameters(s);
+    // The unsent mark frames the field and leaves its arrows as they were.
+    QStyleOptionSpinBox arrows;
+    arrows.initFrom(p.EditHold);
+    arrows.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown | QStyle::SC_SpinBoxFrame;
+    const QPoint upArrow
+        = p.EditHold->style()->subControlRect(QStyle::CC_SpinBox, &arrows, QStyle::SC_SpinBoxUp, p.EditHold).center();
+    const QRect up(upArrow - QPoint(2, 1), QSize(5, 3));
+    const QImage unmarked = p.EditHold->grab().toImage().copy(up);
     p.EditHold->setValue(p.EditHold->value() + 1);
     QVERIFY(isMarkedUnsent(p.EditHold));
+    QCOMPARE(p.EditHold->grab().toImage().copy(up), unmarked);
     QTest::mouseClick(p.ButtonGet, Qt::LeftButton);
     QCOMPARE(reading, serial ? QStringLiteral("reading row 12 of 31") : identification);
     QCOMPARE(p.DispStatus->text(), identification);
