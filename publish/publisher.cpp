@@ -364,10 +364,12 @@ Publisher::Outcome Publisher::finish(double limit, EventPump& pump)
             o.error = QStringLiteral("the broker did not acknowledge them (--spool DIR keeps them for the next run)");
     }
     if (m_dropped > 0 && o.error.isEmpty())
-        o.error = m_spool ? QStringLiteral("the in-memory queue (--queue %1) was full and %2")
-                                .arg(QString::number(m_options.queueLimit), m_spoolFailure)
-                          : QStringLiteral("the in-memory queue (--queue %1) was full and there is no --spool")
-                                .arg(m_options.queueLimit);
+        o.error = !m_options.spoolDir.isEmpty()
+            ? QStringLiteral("the in-memory queue (--queue %1) was full and the spool could not be written%2")
+                  .arg(QString::number(m_options.queueLimit),
+                       m_spoolFailure.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m_spoolFailure))
+            : QStringLiteral("the in-memory queue (--queue %1) was full and there is no --spool")
+                  .arg(m_options.queueLimit);
     return o;
 }
 
