@@ -97,7 +97,13 @@ void InterfacePanel::SetRetrying(bool on)
     m_ui->ButtonStopRetrying->setEnabled(on);
 }
 
-InterfacePanel::~InterfacePanel() = default;
+InterfacePanel::~InterfacePanel()
+{
+    // The form goes before the widget; the widget's children must not reach
+    // eventFilter() once the form's pointers are gone.
+    m_widget->removeEventFilter(this);
+    m_ui->LabelComDevice->removeEventFilter(this);
+}
 
 void InterfacePanel::SetupServerField()
 {
