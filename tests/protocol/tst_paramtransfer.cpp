@@ -185,6 +185,8 @@ void ParamTransferTest::sendStopsAtTheFirstFailedEcho()
         });
     else
         f.sensor->setFaults(badEchoOf(failCommand, afterFrames));
+    if (failCommand != 1)  // the first row waits out the real limit
+        f.expireAtFrame(afterFrames + 1);
 
     QVERIFY(!f.transfer.SendPara());
     QCOMPARE(f.sensor->receivedFrames().size(), afterFrames + 1);
@@ -223,8 +225,10 @@ void ParamTransferTest::getReadsParametersAndRows()
     f.sensor->setTeachRow(3, {555, 20, 30, 0});
     QVERIFY(f.connectTcp());
     f.params.target = static_cast<std::uint16_t>(source);
-    if (shows == 0)
+    if (shows == 0) {
         f.sensor->setFaults(badEchoOf(8, 0));
+        f.expireAtFrame(1);
+    }
 
     QCOMPARE(f.transfer.GetPara(), shows == 1);
     const auto sent = f.sensor->receivedFrames();
@@ -249,6 +253,7 @@ void ParamTransferTest::getAfterParameterTimeoutMakesExactlyOneMoreExchange()
     drop.onlyCommand = 3;
     drop.dropReplies = 1;
     f.sensor->setFaults(drop);
+    f.expireAtFrame(1);
 
     QVERIFY(!f.transfer.GetPara());
     const auto sent = f.sensor->receivedFrames();

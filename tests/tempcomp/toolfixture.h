@@ -139,6 +139,20 @@ public:
     }
     // New connections on the TCP server so far.
     int connects() const { return m_connects; }
+    // Calls `action` in `context`'s thread when the sensor first receives command `code`.
+    void onCommand(int code, QObject* context, std::function<void()> action)
+    {
+        on([&](sim::SensorSim& s) {
+            auto fired = std::make_shared<bool>(false);
+            QObject::connect(&s, &sim::SensorSim::frameReceived, context,
+                             [fired, code, action = std::move(action)](const QByteArray& fr) {
+                                 if (*fired || (quint8(fr[2]) << 8 | quint8(fr[3])) != code)
+                                     return;
+                                 *fired = true;
+                                 action();
+                             });
+        });
+    }
 
 private:
     void exec(const std::function<void()>& fn)

@@ -224,6 +224,10 @@ void TransferTest::echoIsComparedOverItsOwnBytesOnly()
     fault.onlyCommand = command;
     f.sensor->setFaults(fault);
     f.sensor->clearFrames();
+    // A refused echo is waited out; but for the row without reply, the wait
+    // ends when the sensor gets the frame.
+    if (!passes && byte >= 0)
+        f.sensor->onCommand(command, &app, [&app] { app.pump.expireInnermostWait(); });
 
     f.ui().ButtonSendCF->click();
 
