@@ -150,6 +150,7 @@ void Reconnector::begin()
     m_gapFrom = -1.0;
     m_lastFrameAt = m_quietSince;
     m_frameSeen = false;
+    m_checkedInQuiet = false;
     m_quietTold = false;
 }
 
@@ -367,6 +368,7 @@ bool Reconnector::resumeReception(const QString& reason, std::uint16_t& loopFlag
     m_quietSince = m_pump.now();
     m_lastFrameAt = m_quietSince;
     m_frameSeen = false;
+    m_checkedInQuiet = false;
     return true;
 }
 
@@ -410,6 +412,7 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
                 m_partInterval = m_pump.now() - m_lastFrameAt;
             }
             m_gapFrom = -1.0;
+            m_checkedInQuiet = false;
             tellQuiet(false);
             m_quietSince = m_pump.now();
             m_lastFrameAt = m_quietSince;
@@ -452,8 +455,12 @@ bool Reconnector::checkQuietLine(std::uint16_t& loopFlag)
         m_ex.version = session;
         compareWorkingSet();
         // Frames that came with the check show that the sensor's sending was
-        // on; otherwise frames that follow the switch-on mark a gap.
-        m_gapFrom = reader.queued() == 0 ? m_lastFrameAt : -1.0;
+        // on; otherwise frames that follow the switch-on mark a gap. Only the
+        // first check of a quiet stretch can tell it: a line still quiet
+        // after its sending was switched on is a slow line, whose next part
+        // may come just after a later check.
+        m_gapFrom = reader.queued() == 0 && !m_checkedInQuiet ? m_lastFrameAt : -1.0;
+        m_checkedInQuiet = true;
         m_ex.StartAutoSend(false);
         m_quietSince = m_pump.now();
         m_switchedOnAt = m_quietSince;

@@ -195,13 +195,14 @@ private:
     // The line check found a quiet line and switched sending on again: the
     // time of the last frame before, until frames come again (-1: none).
     double m_gapFrom = -1.0;
-    double m_lastFrameAt = 0.0;    // pump seconds of the last frames (or the start of the wait)
-    double m_partInterval = -1.0;  // between the last two arrivals of frames (-1: not seen yet)
-    double m_switchedOnAt = 0.0;   // when the line check switched sending on again
-    bool m_frameSeen = false;      // m_lastFrameAt is the arrival of frames
-    bool m_quietTold = false;      // the host was told of a quiet line (switch off)
-    std::uint16_t m_idleFlag = 0;  // 1 while a recovery runs for the idle program
-    int m_recoveries = 0;          // recoveries begun
+    double m_lastFrameAt = 0.0;     // pump seconds of the last frames (or the start of the wait)
+    double m_partInterval = -1.0;   // between the last two arrivals of frames (-1: not seen yet)
+    double m_switchedOnAt = 0.0;    // when the line check switched sending on again
+    bool m_frameSeen = false;       // m_lastFrameAt is the arrival of frames
+    bool m_checkedInQuiet = false;  // a line check answered since the last frames
+    bool m_quietTold = false;       // the host was told of a quiet line (switch off)
+    std::uint16_t m_idleFlag = 0;   // 1 while a recovery runs for the idle program
+    int m_recoveries = 0;           // recoveries begun
     bool m_recoveryAsked = false;
     QMetaObject::Connection m_idleWatch;
 };
