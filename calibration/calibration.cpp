@@ -128,6 +128,7 @@ Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& ex
         withUnit(QStringLiteral("TARVO-VALUE"), gloss),
         {withUnit(QStringLiteral("calibration curve"), gloss), withUnit(QStringLiteral("identity"), gloss)});
     m_plot->setTitle(QStringLiteral("Calibration to another system"));
+    m_plot->setFileStem(QStringLiteral("gloss-calibration-curve"));
     m_plot->setAxisRange(m_plot->xAxis(), 0.0, 2100.0);
     m_plot->setAxisRange(m_plot->yAxis(), 0.0, 2200.0);
     wire();

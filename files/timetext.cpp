@@ -12,4 +12,9 @@ QString isoTimeWithOffset(const QDateTime& when)
         + QStringLiteral("%1:%2").arg(a / 60, 2, 10, QChar(u'0')).arg(a % 60, 2, 10, QChar(u'0'));
 }
 
+QString datedFileName(const QString& stem, const QDateTime& when, const QString& suffix)
+{
+    return stem + u'-' + when.toString(QStringLiteral("yyyy-MM-dd-HHmm")) + u'.' + suffix;
+}
+
 }  // namespace tarvo

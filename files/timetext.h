@@ -12,4 +12,13 @@ namespace tarvo {
 
 QString isoTimeWithOffset(const QDateTime& when);
 
+// The columns every export of measured values shares: the PC time of a
+// value set (isoTimeWithOffset) and its number, counted from 0.
+inline constexpr const char* kTimeColumn = "time";
+inline constexpr const char* kValueSetColumn = "value set";
+
+// A default file name that says what and when: stem, local date and time
+// to the minute, suffix ("gloss-gf-chart-2026-12-10-1012.png").
+QString datedFileName(const QString& stem, const QDateTime& when, const QString& suffix);
+
 }  // namespace tarvo

@@ -220,7 +220,9 @@ void InterfacePanel::connectTo(const ConnectionSettings& settings)
     if (m_host.afterOpening())
         return;
     ConnectionFault fault = connectionFault(m_link, m_host.identificationLimit());
-    if (firstStart && m_link.comprotocol == RS232)
+    // A first start tried port 1 on no one's word: say so, unless the port
+    // was refused or is held, whose remedy is the one to read now.
+    if (firstStart && m_link.comprotocol == RS232 && !m_link.serialPermissionDenied() && !m_link.serialInUse())
         fault.advice = firstStartAdvice(m_link.comport);
     ExplainFailure(fault.reason, fault.advice);
 }

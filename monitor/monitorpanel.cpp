@@ -51,10 +51,12 @@ MonitorPanel::MonitorPanel(MonitorContext context)
     for (QDoubleSpinBox* d : {m_dispGf, m_dispPP, m_dispTrend})
         d->setAutoFillBackground(true);
     m_chart = std::make_unique<StripChart>(control<QChartView>(w, "GraphMonitor"), QList<QColor>{QColor(0, 0, 160)});
-    m_chart->setNames(QStringLiteral("scan"), {withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss))});
+    m_chart->setNames(QString::fromLatin1(kValueSetColumn),
+                      {withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss))});
     m_chart->setAxisTitles(QStringLiteral("last scans"),
                            withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss)));
     m_chart->setTitle(QStringLiteral("GF trend"));
+    m_chart->setFileStem(QStringLiteral("gloss-trend"));
     m_chart->setYRange(0.0, kResetYMax);
     m_chart->setPointsPerScreen(trendValues());
     m_chart->setRowNote(QStringLiteral("origin"), [this](std::int64_t row) { return windowOrigin(int(row)); });

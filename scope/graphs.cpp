@@ -78,7 +78,7 @@ Graphs::Graphs(ScopeApp& app)
     m_strip[2] = std::make_unique<StripChart>(p.GraphGF, band);
     m_strip[3] = std::make_unique<StripChart>(p.GraphRaw1,
                                               QList<QColor>(std::begin(kChannelColour), std::end(kChannelColour)));
-    const QString point = QStringLiteral("point");
+    const QString valueSet = QString::fromLatin1(kValueSetColumn);
     const QString shown = QStringLiteral("last %1 value sets").arg(kStripPoints - 1);
     const char* bandSignal[3] = {"NORM", "INT", "GF"};
     const char* bandUnit[3] = {kUnitNorm, kUnitCounts, kUnitGloss};
@@ -87,16 +87,18 @@ Graphs::Graphs(ScopeApp& app)
         const auto limit = [&](const char* which) {
             return withUnit(QString::fromLatin1(which) + name + QStringLiteral(" tolerance"), unit);
         };
-        m_strip[s]->setNames(point, {withUnit(name, unit), limit("upper "), limit("lower ")});
+        m_strip[s]->setNames(valueSet, {withUnit(name, unit), limit("upper "), limit("lower ")});
         m_strip[s]->setAxisTitles(shown, withUnit(name, unit));
         m_strip[s]->setTitle(name);
+        m_strip[s]->setFileStem(QStringLiteral("gloss-%1-chart").arg(name.toLower()));
         m_strip[s]->setLegendLabel(0, name);
     }
     const QStringList channels{named("CH_REF", kUnitCounts), named("CH_DIR", kUnitCounts),
                                named("CH_DIF", kUnitCounts)};
-    m_strip[3]->setNames(point, channels);
+    m_strip[3]->setNames(valueSet, channels);
     m_strip[3]->setAxisTitles(shown, named("raw channels", kUnitCounts));
     m_strip[3]->setTitle(QStringLiteral("RAW: CH_REF, CH_DIR, CH_DIF"));
+    m_strip[3]->setFileStem(QStringLiteral("gloss-raw-chart"));
     for (int t = 0; t < 3; ++t)
         m_strip[3]->setLegendLabel(t, QString::fromLatin1(kPanelGraphName[t]));
     for (int s = 0; s < 4; ++s) {
@@ -110,9 +112,11 @@ Graphs::Graphs(ScopeApp& app)
         for (QProgressBar* bar : bars[c])
             colourBar(bar, kChannelColour[c]);
     m_profile = std::make_unique<StripChart>(p.GraphProfile, QList<QColor>{QColor(0x008000)});
-    m_profile->setNames(point, {named("profile", kUnitProfile)});
+    // Its rows are the points of one piece's profile, not value sets.
+    m_profile->setNames(QStringLiteral("profile point"), {named("profile", kUnitProfile)});
     m_profile->setAxisTitles(QStringLiteral("profile point"), named("light profile", kUnitProfile));
     m_profile->setTitle(QStringLiteral("Profile of the last piece"));
+    m_profile->setFileStem(QStringLiteral("gloss-profile"));
     m_profile->setPointsPerScreen(kProfileFixedPoints);
     m_profile->setYRange(0.0, kProfileFixedMax);
 
@@ -122,7 +126,9 @@ Graphs::Graphs(ScopeApp& app)
     for (int i = 0; i < 7; ++i) {
         const QString name = named(kPanelGraphName[i], kPanelGraphUnit[i]);
         auto graph = std::make_unique<GrowingChart>(m_panelViews[i], QColor(kPanelGraphColour[i]), name);
-        graph->setAxisTitles(QStringLiteral("value set"), name);
+        graph->setAxisTitles(valueSet, name);
+        graph->setFileStem(QStringLiteral("gloss-%1-graph")
+                               .arg(QString::fromLatin1(kPanelGraphName[i]).toLower().replace(u'_', u'-')));
         graph->setTimes(&m_panelTimes);
         graph->setZoomable(true);
         // Each graph's export holds all seven signals.
@@ -139,7 +145,7 @@ ChartTable Graphs::panelTable() const
 {
     const PointStore& first = m_panelGraph[0]->points();
     ChartTable t;
-    t.header << QStringLiteral("value set");
+    t.header << QString::fromLatin1(kValueSetColumn);
     for (int i = 0; i < 7; ++i)
         t.header << named(kPanelGraphName[i], kPanelGraphUnit[i]);
     t.rows = first.size();

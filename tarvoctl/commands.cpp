@@ -88,6 +88,7 @@ std::optional<int> openOutput(const Invocation& in)
 // their decimal form.
 struct Column {
     const char* name;
+    const char* unit;  // none for V-No, a number
     std::function<QString(const MeasuredValues&)> value;
 };
 
@@ -99,18 +100,25 @@ QString decimal(double v)
 const std::vector<Column>& columns()
 {
     static const std::vector<Column> c = {
-        {"CH_REF", [](const MeasuredValues& m) { return QString::number(m.dataChRef); }},
-        {"CH_DIR", [](const MeasuredValues& m) { return QString::number(m.dataChDir); }},
-        {"CH_DIF", [](const MeasuredValues& m) { return QString::number(m.dataChDif); }},
-        {"NORM", [](const MeasuredValues& m) { return QString::number(m.dataNorm); }},
-        {"INT", [](const MeasuredValues& m) { return QString::number(m.dataInt); }},
-        {"GF", [](const MeasuredValues& m) { return decimal(m.dataGfDouble); }},
-        {"V-No", [](const MeasuredValues& m) { return QString::number(m.dataVec); }},
-        {"TEMP", [](const MeasuredValues& m) { return QString::number(m.dataTemp); }},
-        {"GF_RAW", [](const MeasuredValues& m) { return decimal(m.dataGfRawDouble); }},
-        {"PP", [](const MeasuredValues& m) { return decimal(m.dataPPDouble); }},
+        {"CH_REF", kUnitCounts, [](const MeasuredValues& m) { return QString::number(m.dataChRef); }},
+        {"CH_DIR", kUnitCounts, [](const MeasuredValues& m) { return QString::number(m.dataChDir); }},
+        {"CH_DIF", kUnitCounts, [](const MeasuredValues& m) { return QString::number(m.dataChDif); }},
+        {"NORM", kUnitNorm, [](const MeasuredValues& m) { return QString::number(m.dataNorm); }},
+        {"INT", kUnitCounts, [](const MeasuredValues& m) { return QString::number(m.dataInt); }},
+        {"GF", kUnitGloss, [](const MeasuredValues& m) { return decimal(m.dataGfDouble); }},
+        {"V-No", nullptr, [](const MeasuredValues& m) { return QString::number(m.dataVec); }},
+        {"TEMP", kUnitRaw, [](const MeasuredValues& m) { return QString::number(m.dataTemp); }},
+        {"GF_RAW", kUnitGloss, [](const MeasuredValues& m) { return decimal(m.dataGfRawDouble); }},
+        {"PP", kUnitGloss, [](const MeasuredValues& m) { return decimal(m.dataPPDouble); }},
     };
     return c;
+}
+
+// A CSV column title as the programs' chart exports write it: "GF [GU]".
+QString csvTitle(const char* name, const char* unit)
+{
+    const QString n = QString::fromLatin1(name);
+    return unit ? n + QStringLiteral(" [%1]").arg(QString::fromLatin1(unit)) : n;
 }
 
 enum class Format { Text, Csv, Json };
@@ -126,11 +134,14 @@ QString timeStamp(bool utc)
 
 QString valueHeader(Format format, int timeWidth)
 {
-    QStringList names{QStringLiteral("TIME")};
+    QStringList names{QString::fromLatin1(kTimeColumn)};
+    if (format == Format::Csv) {
+        for (const Column& c : columns())
+            names << csvTitle(c.name, c.unit);
+        return names.join(u',');
+    }
     for (const Column& c : columns())
         names << QString::fromLatin1(c.name);
-    if (format == Format::Csv)
-        return names.join(u',');
     QString line = names.takeFirst().leftJustified(timeWidth);
     for (const QString& n : names)
         line += u' ' + n.rightJustified(kValueWidth);
@@ -479,7 +490,7 @@ int profile(const Invocation& in, Session& s)
     const MeasuredValues& m = s.values;
     QByteArray text;
     if (csv)
-        text += "POINT,VALUE\n";
+        text += (QStringLiteral("profile point,") + csvTitle("profile", kUnitProfile) + u'\n').toUtf8();
     else
         text += QStringLiteral("# points %1, maximum %2, minimum %3 (raw words), PP %4\n")
                     .arg(m.anzprof)

@@ -76,8 +76,9 @@ const std::vector<Command>& commandTable()
          "Ask for measured values (command 5), one set after another, and\n"
          "write one line per set: the PC's time (ISO 8601 with its UTC offset;\n"
          "--utc: in UTC), CH_REF, CH_DIR, CH_DIF, NORM, INT, GF, V-No, TEMP,\n"
-         "GF_RAW and PP, with GF, GF_RAW and PP as decimals. Until COUNT sets\n"
-         "or S seconds; without either, until Ctrl+C.\n"
+         "GF_RAW and PP, with GF, GF_RAW and PP as decimals; the CSV header\n"
+         "gives each unit (time,CH_REF [counts],...,GF [GU],...). Until COUNT\n"
+         "sets or S seconds; without either, until Ctrl+C.\n"
          "--interval MS: a pause of MS ms after each set (default 25).\n"
          "--period MS: a request every MS ms, start to start; at once after\n"
          "an exchange that took longer.\n"
@@ -158,7 +159,8 @@ const std::vector<Command>& commandTable()
         {"profile",
          "profile [--csv]",
          "Fetch the light profile of the last piece (command 9, blocks 0 to\n"
-         "9) and one value set, and print the profile's points.",
+         "9) and one value set, and print the profile's points, numbered\n"
+         "from 0 (CSV header: profile point,profile [raw/10]).",
          "tarvoctl profile --csv > profile.csv\n",
          {"csv", "retries"},
          true,

@@ -183,6 +183,7 @@ void TempCompApp::setupCharts()
                              withUnit(c.count == 1 ? channels[0] + u' ' + kind : kind, unit));
         strip->chart()->setTitle(shown);
         strip->setTitle(shown + u' ' + kind + (c.count == 1 ? QString() : QStringLiteral("s")));
+        strip->setFileStem(QStringLiteral("rgb-") + strip->fileStem());  // "rgb-red-curve"
         if (c.count > 1)
             for (int t = 0; t < c.count; ++t)
                 strip->setLegendLabel(t, channels[t]);

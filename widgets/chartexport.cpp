@@ -113,11 +113,29 @@ void addWindowShortcuts(QWidget* window)
     });
 }
 
+// What the chart holds and when its newest value came (else when it was
+// taken, else now): "gloss-gf-chart-2026-12-10-1012.png".
+QString defaultFileName(QChartView* view, const QString& suffix)
+{
+    ChartPlot* plot = ChartPlot::of(view);
+    if (!plot)
+        return view->objectName() + u'.' + suffix;
+    std::int64_t newest = 0;
+    const ChartTable table = plot->table();
+    if (table.time)
+        for (std::int64_t row = table.rows - 1; row >= 0 && newest == 0; --row)
+            newest = table.time(row);
+    if (newest == 0)
+        newest = plot->takenAt();
+    const QDateTime when = newest != 0 ? QDateTime::fromMSecsSinceEpoch(newest) : QDateTime::currentDateTime();
+    return datedFileName(plot->fileStem(), when, suffix);
+}
+
 QString askFile(QChartView* view, const QString& suffix, const QString& title)
 {
     FileDialogRequest r;
     r.directory = lastDirectory().isEmpty() ? QDir::currentPath() : lastDirectory();
-    r.defaultFile = view->objectName() + u'.' + suffix;
+    r.defaultFile = defaultFileName(view, suffix);
     r.filter = QStringLiteral("*.") + suffix;
     r.title = title;
     r.save = true;
@@ -189,7 +207,7 @@ void writeCsv(const ChartTable& table, QIODevice& out)
     // spreadsheet takes it as the column titles.
     QStringList header = table.header;
     if (table.time)
-        header.prepend(QStringLiteral("time"));
+        header.prepend(QString::fromLatin1(kTimeColumn));
     const bool noted = !table.noteHeader.isEmpty() && table.note;
     if (noted)
         header.append(table.noteHeader);

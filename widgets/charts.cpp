@@ -263,6 +263,23 @@ QString ChartPlot::title() const
     return m_title.isEmpty() ? m_y->titleText() : m_title;
 }
 
+QString ChartPlot::fileStem() const
+{
+    if (!m_fileStem.isEmpty())
+        return m_fileStem;
+    // "red, green, blue curves" -> "red-green-blue-curves"
+    QString stem;
+    for (const QChar c : title().toLower()) {
+        if (c.isLetterOrNumber())
+            stem += c;
+        else if (!stem.isEmpty() && !stem.endsWith(u'-'))
+            stem += u'-';
+    }
+    while (stem.endsWith(u'-'))
+        stem.chop(1);
+    return stem.isEmpty() ? QStringLiteral("chart") : stem;
+}
+
 void ChartPlot::requestRedraw()
 {
     m_dirty = true;
@@ -647,18 +664,36 @@ ChartTable StripChart::ownTable() const
     const int traces = this->traces();
     const int shown = shownPoints();
     const int first = traces == 0 ? 0 : m_count / traces - shown;
-    const int offset = this->offset();
     ChartTable t;
     t.header << m_xName << m_traceNames;
     t.rows = shown;
-    t.value = [this, traces, first, offset](std::int64_t row, int column) {
+    t.value = [this, traces, first](std::int64_t row, int column) {
         if (column == 0)
-            return double(offset + row);
+            return double(row);
         return m_values[static_cast<size_t>((first + row) * traces + column - 1)];
     };
     if (!m_times.empty())
         t.time = [this, first](std::int64_t row) { return m_times[static_cast<size_t>(first + row)]; };
     return t;
+}
+
+std::optional<ChartPoint> StripChart::pointNear(const QPointF& pos) const
+{
+    // As drawn: the rows stand at the right end of the screen unless aligned left.
+    const ChartTable t = ownTable();
+    const int offset = this->offset();
+    std::optional<ChartPoint> best;
+    double bestDistance = std::numeric_limits<double>::max();
+    for (int c = 1; c < int(t.header.size()); ++c)
+        for (std::int64_t r = 0; r < t.rows; ++r) {
+            const QPointF d = toPosition(double(offset + r), t.value(r, c)) - pos;
+            const double distance = d.x() * d.x() + d.y() * d.y();
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = ChartPoint{r, c};
+            }
+        }
+    return best;
 }
 
 // ---------------------------------------------------------------- GrowingChart
@@ -935,7 +970,7 @@ void GrowingChart::redraw()
 ChartTable GrowingChart::ownTable() const
 {
     ChartTable t;
-    t.header << QStringLiteral("value set") << m_valueName;
+    t.header << QString::fromLatin1(kValueSetColumn) << m_valueName;
     t.rows = m_store.size();
     const std::int64_t begin = m_store.begin();
     t.value = [this, begin](std::int64_t row, int column) {

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "pointstore.h"
+#include "timetext.h"
 
 #include <QColor>
 #include <QElapsedTimer>
@@ -92,6 +93,10 @@ public:
     // What a saved picture's title calls the chart; the Y axis title unless set.
     void setTitle(const QString& title) { m_title = title; }
     QString title() const;
+    // The start of an exported file's default name, saying what it holds
+    // ("gloss-gf-chart"); the title in lower case words unless set.
+    void setFileStem(const QString& stem) { m_fileStem = stem; }
+    QString fileStem() const;
     // The sensor the values came from, asked for when a picture is saved.
     void setSource(std::function<QString()> source) { m_source = std::move(source); }
     QString source() const { return m_source ? m_source() : QString(); }
@@ -163,6 +168,7 @@ private:
     bool m_dirty = false;
     int m_redraws = 0;
     QString m_title;
+    QString m_fileStem;
     std::function<QString()> m_source;
     std::int64_t m_takenAt = 0;
     std::function<ChartTable()> m_tableSource;
@@ -190,7 +196,8 @@ class StripChart final : public ChartPlot {
 public:
     StripChart(QChartView* view, const QList<QColor>& traceColours);
 
-    // Column titles for export, with units: the X column and one per trace.
+    // Column titles for export, with units: the index column and one per
+    // trace. The index counts the points shown from 0, oldest first.
     void setNames(const QString& xName, const QStringList& traceNames);
     // The trace's entry in the legend; empty: none. The legend is shown
     // while at least two traces have an entry.
@@ -212,6 +219,7 @@ public:
 protected:
     void redraw() override;
     ChartTable ownTable() const override;
+    std::optional<ChartPoint> pointNear(const QPointF& pos) const override;
     void applyLineColours() override;
 
 private:
@@ -234,7 +242,7 @@ private:
     int m_pointsPerScreen = 101;
     bool m_alignLeft = false;
     double m_yMin = 0, m_yMax = 1;
-    QString m_xName = QStringLiteral("point");
+    QString m_xName = QString::fromLatin1(kValueSetColumn);
     QStringList m_traceNames;
 };
 

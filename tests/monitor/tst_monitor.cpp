@@ -303,7 +303,7 @@ void MonitorTest::exportTellsWhereEachValueOfTheWindowCameFrom()
     csv.open(QIODevice::WriteOnly);
     writeCsv(chartTable(m.GraphMonitor), csv);
     QList<QByteArray> rows = csv.data().split('\n');
-    QCOMPARE(rows.takeFirst(), QByteArray("time,scan,GF [GU],origin"));
+    QCOMPARE(rows.takeFirst(), QByteArray("time,value set,GF [GU],origin"));
     QCOMPARE(rows.takeLast(), QByteArray());
     QStringList origins;
     for (const QByteArray& row : rows)

@@ -103,7 +103,10 @@ void ChartExportTest::graphPanelValuesHoldEveryValueSet()
     values->trigger();
 
     QCOMPARE(f.dialogs->fileRequests.size(), 1);
-    QCOMPARE(f.dialogs->fileRequests[0].defaultFile, QStringLiteral("PanelGraphGF.csv"));
+    // What and when: the graph and the time of its newest value set.
+    QCOMPARE(f.dialogs->fileRequests[0].defaultFile,
+             QDateTime::fromMSecsSinceEpoch(t0 + 20 * 2999)
+                 .toString(QStringLiteral("'gloss-gf-graph-'yyyy-MM-dd-HHmm'.csv'")));
     QVERIFY(f.dialogs->fileRequests[0].save);
     // All seven signals with their units in one file, every value set a row.
     const QStringList rows = lines(path);
@@ -158,6 +161,9 @@ void ChartExportTest::stripChartPictureAndValuesFromTheShortcuts()
     QTest::keySequence(panel, kExportChartValuesKey);
     QCOMPARE(f.dialogs->fileRequests.size(), 2);
     QCOMPARE(f.dialogs->fileRequests[0].filter, QStringLiteral("*.png"));
+    QCOMPARE(f.dialogs->fileRequests[0].defaultFile,
+             QDateTime::fromMSecsSinceEpoch(t0 + 99000)
+                 .toString(QStringLiteral("'gloss-norm-chart-'yyyy-MM-dd-HHmm'.png'")));
 
     // The chart under a title band that names the signal and the time span.
     QImage image(png);
@@ -176,10 +182,10 @@ void ChartExportTest::stripChartPictureAndValuesFromTheShortcuts()
     const QStringList rows = lines(csv + QStringLiteral(".csv"));
     QCOMPARE(rows.size(), 101);
     QCOMPARE(rows[0],
-             QStringLiteral("time,point,NORM [per mille],upper NORM tolerance [per mille],"
+             QStringLiteral("time,value set,NORM [per mille],upper NORM tolerance [per mille],"
                             "lower NORM tolerance [per mille]"));
-    QCOMPARE(rows[1], QStringLiteral(",1,500,700,300"));  // 100 points right-aligned on 101
-    QCOMPARE(rows[100].section(u',', 1), QStringLiteral("100,599,700,300"));
+    QCOMPARE(rows[1], QStringLiteral(",0,500,700,300"));  // value sets counted from 0, oldest first
+    QCOMPARE(rows[100].section(u',', 1), QStringLiteral("99,599,700,300"));
     QCOMPARE(QDateTime::fromString(rows[100].section(u',', 0, 0), Qt::ISODateWithMs).toMSecsSinceEpoch(), t0 + 99000);
 }
 

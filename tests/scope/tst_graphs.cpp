@@ -673,7 +673,7 @@ void GraphsTest::hoverShowsTheNearestPoint_data()
     QTest::addColumn<QPointF>("point");  // hovered
     QTest::addColumn<QString>("text");   // the label's first two lines
     QTest::addColumn<bool>("timed");
-    QTest::newRow("strip chart") << "GraphGF" << QPointF(61, 90.6) << "point 61\nGF [GU]: 90.6" << true;
+    QTest::newRow("strip chart") << "GraphGF" << QPointF(61, 90.6) << "value set 60\nGF [GU]: 90.6" << true;
     QTest::newRow("graph panel") << "PanelGraphChRef" << QPointF(4, 104) << "value set 4\nCH_REF [counts]: 104" << true;
     QTest::newRow("calibration") << "GraphCalibBuf" << QPointF(1000, 1000)
                                  << "TARVO-VALUE [GU] 1000\ncalibration curve [GU]: 1000" << false;

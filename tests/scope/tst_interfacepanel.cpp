@@ -479,6 +479,10 @@ void InterfacePanelTest::failedConnectionSaysWhy_data()
     QTest::newRow("permission") << "no access"
                                 << "permission denied (add yourself to the dialout group)"
                                 << "Access to ";
+    // The start-up's try on port 1 already names the remedy: no second try needed.
+    QTest::newRow("permission at first start") << "no access, first start"
+                                               << "permission denied (add yourself to the dialout group)"
+                                               << "Access to ";
 #endif
     QTest::newRow("first start") << "first start"
                                  << "no device has this number"
@@ -513,7 +517,7 @@ void InterfacePanelTest::failedConnectionSaysWhy()
         f.settingsToSensorLine();
         holder.setPortName(f.sensor->ptyPath());
         QVERIFY(holder.open(QIODevice::ReadWrite));
-    } else if (cause == QLatin1String("no access")) {
+    } else if (cause.startsWith(QLatin1String("no access"))) {
 #ifdef Q_OS_UNIX
         if (::geteuid() == 0)
             QSKIP("root opens any device; run this test as an ordinary user");
@@ -522,7 +526,8 @@ void InterfacePanelTest::failedConnectionSaysWhy()
         f.writeFile(QStringLiteral("ttyLocked"), QByteArray());
         QFile::setPermissions(locked, QFileDevice::Permissions());
         setSerialPortResolver([locked](int) { return SerialDevice{locked, QString()}; });
-        f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 1, QString(), QString()));
+        if (!cause.endsWith(QLatin1String("first start")))
+            f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 1, QString(), QString()));
     } else {
         setSerialPortResolver([](int) { return SerialDevice{}; });  // no settings file, no port 1
     }
