@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tarvo {
 
@@ -243,7 +244,14 @@ void MonitorPanel::ShowMonitorData()
     }
     std::copy(m_ctx.trendBufGF.end() - n, m_ctx.trendBufGF.end(), m_window.begin());
     std::copy(m_ctx.trendTimes.end() - n, m_ctx.trendTimes.end(), m_windowTimes.begin());
-    m_stats = trendStatistics(std::span<const double>(m_window.data(), n), band);
+    // A slot that RESET emptied (or that was never filled) holds no part:
+    // counted as a gloss factor of 0 it would pull the mean down and the bad
+    // share up, so it is left out of the statistics and the chart.
+    for (int i = 0; i < n; ++i) {
+        const bool empty = m_windowTimes[size_t(i)] == 0 && m_window[size_t(i)] == 0.0;
+        m_parts[size_t(i)] = empty ? std::numeric_limits<double>::quiet_NaN() : m_window[size_t(i)];
+    }
+    m_stats = trendStatistics(std::span<const double>(m_parts.data(), n), band);
 
     const MeasuredValues& m = *m_ctx.measured;
     m_dispGf->setValue(m.dataGfDouble);
@@ -257,7 +265,9 @@ void MonitorPanel::ShowMonitorData()
     colour(m_dispTrend, m_trendColour, band.contains(m_stats.mean) ? kGood : kBad);
 
     const auto [yMin, yMax] = trendYRange(m_stats.min, m_stats.max);
-    plotWindow(n, yMin, yMax);
+    m_chart->setYRange(yMin, yMax);
+    m_chart->setPointsPerScreen(n);
+    m_chart->plot(m_parts.data(), n, m_windowTimes.data());
 }
 
 void MonitorPanel::ResetMonitor()

@@ -119,6 +119,7 @@ private:
     QDoubleSpinBox* m_dispGapSeconds;
     std::unique_ptr<StripChart> m_chart;
     std::array<double, kTrendValuesMax> m_window{};  // the last n values, oldest first
+    std::array<double, kTrendValuesMax> m_parts{};   // the same with NaN where no part is (emptied slots)
     std::array<std::int64_t, kTrendValuesMax> m_windowTimes{};
     TrendStatistics m_stats;
     unsigned m_gfColour = 0x1000000;  // none set yet
