@@ -165,15 +165,20 @@ void Calibration::wire()
         if (m_hooks.showScaleAxisPanel)
             m_hooks.showScaleAxisPanel();
     });
-    // The panels' close boxes do nothing: they are left through their close buttons.
+    // The panels' close boxes do nothing: they are left through their close
+    // buttons, and Esc presses that button.
     m_panel1->installEventFilter(this);
     m_panel2->installEventFilter(this);
 }
 
 bool Calibration::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((watched == m_panel1 || watched == m_panel2) && event->type() == QEvent::Close && event->spontaneous()) {
+    if ((watched == m_panel1 || watched == m_panel2) && event->type() == QEvent::Close) {
         event->ignore();
+        // A close from the program (Esc) leaves the panel as its close button
+        // does, back to the main panel; a dimmed button does nothing.
+        if (!event->spontaneous())
+            (watched == m_panel1 ? m_close1 : child<QPushButton>(m_panel2, "ButtonCloseCalibP2"))->click();
         return true;
     }
     return QObject::eventFilter(watched, event);

@@ -122,7 +122,8 @@ void Link::InitTCP_IP()
         } else if (m_options.tcpFailureAsMessage) {
             m_host.message(QStringLiteral("TCP Client"), connectionFault(*this, 0.0).advice);
         } else {
-            m_host.showLinkStatus(szStatus);
+            // The status says why in words, not the channel's error name.
+            m_host.showLinkStatus(openingFaultReason(*this));
         }
         tcpcon = 0;
         return;

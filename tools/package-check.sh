@@ -132,9 +132,10 @@ for page in "$tmp"/root/usr/share/man/man1/*.1.gz; do
   [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
   [ "$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null | wc -l)" -gt 10 ] || fail "$(basename "$page") renders empty"
 done
-# The installed README is the user part, with the programs named as installed.
+# The installed README is the user's, with the programs named as installed.
 readme="$tmp/root/usr/share/doc/tarvo/README.md"
-! grep -n -e 'build/bin/' -e 'tools/demo.sh' "$readme" || fail "the installed README names build-tree paths"
+! grep -n -e 'build/bin/' -e 'tools/' -e 'tests/' -e 'DEVELOPING' -e 'cmake' "$readme" ||
+  fail "the installed README names build-tree paths or developer files"
 grep -q '^## The programs' "$readme" || fail "the installed README lacks its user part"
 
 for tool in desktop-file-validate appstreamcli lintian; do

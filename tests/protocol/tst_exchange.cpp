@@ -508,11 +508,13 @@ void ExchangeTest::failedConnectLeavesLinkClosedWithTableText()
     QCOMPARE(f.link.ret, std::int16_t(-4));
     QCOMPARE(f.link.szStatus, QStringLiteral("FailedToConnect"));
     QCOMPARE(f.link.tcpcon, std::uint16_t(0));
-    QCOMPARE(f.host.statuses.last(), QStringLiteral("FailedToConnect"));
+    // The status the user sees says it in words.
+    QCOMPARE(f.host.statuses.last(), QStringLiteral("connection refused"));
 
     f.link.portNum = 0;  // a port text without digits
     f.link.InitTCP_IP();
     QCOMPARE(f.link.szStatus, QStringLiteral("InvalidParameter"));
+    QCOMPARE(f.host.statuses.last(), QStringLiteral("port number must be 1 to 65535"));
     QCOMPARE(f.sensor->frameCount(), qint64(0));
 }
 

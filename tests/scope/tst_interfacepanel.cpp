@@ -4,6 +4,7 @@
 #include "paneltestutil.h"
 #include "scopefixture.h"
 #include "screenreader.h"
+#include "statustexts.h"
 #include "ui_INTERFACEP.h"
 #include "ui_MONITORP.h"
 #include "ui_P.h"
@@ -534,7 +535,15 @@ void InterfacePanelTest::failedConnectionSaysWhy()
     reason.replace(QLatin1String("PORT"), QString::number(port));
     advice.replace(QLatin1String("PORT"), QString::number(port));
 
-    ScopeApp& app = f.start();
+    // Every text the status shows on the way, not only the last one.
+    QStringList shown;
+    f.app = std::make_unique<ScopeApp>(f.dir.path());
+    connect(f.app->panel.ui->DispStatus, &QLineEdit::textChanged, this, [&shown](const QString& t) { shown << t; });
+    f.app->panel.widget->show();
+    f.app->InitAll();
+    ScopeApp& app = *f.app;
+    for (int code = -1; code >= -20; --code)
+        QVERIFY2(!shown.join(u'|').contains(tcpStatusText(code).trimmed()), qPrintable(shown.join(u'|')));
     auto& ui = app.interfacepanel.ui();
     QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT: ") + reason);
     QCOMPARE(ui.DispInterfaceStatus->text(), QStringLiteral("TIMEOUT: ") + reason);
