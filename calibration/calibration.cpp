@@ -137,29 +137,32 @@ Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& ex
 void Calibration::wire()
 {
     // Commands that talk to the sensor run as transfers: never inside another's wait.
-    auto transfer = [this](const char* kind, void (Calibration::*cb)()) {
-        return [this, kind, cb] { m_ex.Transfer(QString::fromLatin1(kind), [this, cb] { (this->*cb)(); }); };
+    auto transfer = [this](TransferKind kind, void (Calibration::*cb)()) {
+        return [this, kind, cb] { m_ex.Transfer(kind, [this, cb] { (this->*cb)(); }); };
     };
-    connect(m_start, &QPushButton::clicked, this, transfer("calibrate", &Calibration::CBF_ButtonStartCalib));
+    connect(m_start, &QPushButton::clicked, this,
+            transfer(TransferKind::Calibrate, &Calibration::CBF_ButtonStartCalib));
     connect(m_toOther, &QPushButton::clicked, this,
-            transfer("calibrate-other", &Calibration::CBF_ButtonCalibToOtherSystem));
-    connect(m_close1, &QPushButton::clicked, this, transfer("calibration-close", &Calibration::CBF_ButtonCloseCalib));
+            transfer(TransferKind::CalibrateOther, &Calibration::CBF_ButtonCalibToOtherSystem));
+    connect(m_close1, &QPushButton::clicked, this,
+            transfer(TransferKind::CalibrationClose, &Calibration::CBF_ButtonCloseCalib));
     connect(m_slideRefPower, &QSlider::valueChanged, m_slideRefPowerValue, &QSpinBox::setValue);
     m_slideRefPowerValue->setValue(m_slideRefPower->value());
 
     auto button = [this](const char* name, void (Calibration::*cb)()) {
         connect(child<QPushButton>(m_panel2, name), &QPushButton::clicked, this, [this, cb] { (this->*cb)(); });
     };
-    connect(m_measure, &QPushButton::clicked, this, transfer("calibration-measure", &Calibration::CBF_ButtonMeasure));
+    connect(m_measure, &QPushButton::clicked, this,
+            transfer(TransferKind::CalibrationMeasure, &Calibration::CBF_ButtonMeasure));
     button("ButtonAssignCal2", &Calibration::CBF_ButtonAssignCal2);
     button("ButtonCalcCalibData", &Calibration::CBF_ButtonCalcCalibData);
     connect(child<QPushButton>(m_panel2, "ButtonSendCalibData"), &QPushButton::clicked, this,
-            transfer("calibration-table", &Calibration::CBF_ButtonSendCalibData));
+            transfer(TransferKind::CalibrationTable, &Calibration::CBF_ButtonSendCalibData));
     button("ButtonGetFileFromDisk", &Calibration::CBF_ButtonGetFileFromDisk);
     button("ButtonSaveFileToDisk", &Calibration::CBF_ButtonSaveFileToDisk);
     button("ButtonResetCalibTable", &Calibration::CBF_ButtonResetCalibTable);
     connect(child<QPushButton>(m_panel2, "ButtonCloseCalibP2"), &QPushButton::clicked, this,
-            transfer("calibration-close", &Calibration::CBF_ButtonCloseCalibP2));
+            transfer(TransferKind::CalibrationClose, &Calibration::CBF_ButtonCloseCalibP2));
 
     onMouse(m_graph, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] {
         if (m_hooks.showScaleAxisPanel)

@@ -295,7 +295,7 @@ void InterfacePanel::CBF_ButtonConnect()
 
 void InterfacePanel::CBF_ButtonTryToConnect()
 {
-    m_host.transfer(QStringLiteral("connect"), [this] {
+    m_host.transfer(TransferKind::Connect, [this] {
         m_ui->ButtonTryToConnect->setEnabled(false);
         if (m_options.tryDimsMainButtons)
             m_host.setTransferButtonsDimmed(true);
@@ -322,7 +322,7 @@ void InterfacePanel::CBF_ButtonDiscard()
 {
     putValuesIntoControls(comprotocolold, comportold, ipBufOld, portNumStrOld);
     InitConnectPanel();
-    m_host.transfer(QStringLiteral("connect"), [this] {
+    m_host.transfer(TransferKind::Connect, [this] {
         TryToConnect();
         m_widget->hide();
     });

@@ -5,6 +5,7 @@
 
 #include "link.h"
 #include "settingsfiles.h"
+#include "transferkind.h"
 
 #include <QObject>
 #include <QString>
@@ -45,7 +46,7 @@ public:
     virtual void showIdentification(const QString& text) { (void)text; }
     virtual void processEvents() {}
     // Runs a reconnect as one transfer on the link (the exchange's guard).
-    virtual void transfer(const QString& kind, const std::function<void()>& work)
+    virtual void transfer(TransferKind kind, const std::function<void()>& work)
     {
         (void)kind;
         work();

@@ -63,7 +63,7 @@ MonitorPanel::MonitorPanel(MonitorContext context)
     m_chart->setRowNote(QStringLiteral("origin"), [this](std::int64_t row) { return windowOrigin(int(row)); });
 
     connect(control<QPushButton>(w, "ButtonStartMonitor"), &QPushButton::clicked, this,
-            [this] { m_ctx.exchange->Transfer(QStringLiteral("monitor"), [this] { CBF_ButtonStartMonitor(); }); });
+            [this] { m_ctx.exchange->Transfer(TransferKind::Monitor, [this] { CBF_ButtonStartMonitor(); }); });
     connect(control<QPushButton>(w, "ButtonStopMonitor"), &QPushButton::clicked, this,
             [this] { CBF_ButtonStopMonitor(); });
     connect(control<QPushButton>(w, "ButtonMonitorReset"), &QPushButton::clicked, this,
@@ -142,7 +142,7 @@ void MonitorPanel::CBF_MONITORP_close()
     m_ctx.flags->pollmonitor = 0;
     m_ctx.pump->poke();
     // After a running monitor loop has ended, never inside its wait.
-    m_ctx.exchange->Transfer(QStringLiteral("autosend-off"), [this] { m_ctx.exchange->StopAutoSend(); });
+    m_ctx.exchange->Transfer(TransferKind::AutoSendOff, [this] { m_ctx.exchange->StopAutoSend(); });
     ChangePanelMonitor();
 }
 

@@ -63,7 +63,7 @@ void Exchange::FillTxBuf(std::uint16_t code, std::uint16_t arg)
     }
 }
 
-bool Exchange::Transfer(const QString& kind, std::function<void()> work)
+bool Exchange::Transfer(TransferKind kind, std::function<void()> work)
 {
     if (m_transferDepth > 0 && m_pump.depth() > m_transferPumpDepth) {
         // Asked for from inside a wait of the running transfer: after it.
@@ -84,15 +84,14 @@ bool Exchange::Transfer(const QString& kind, std::function<void()> work)
         // Pressed while the line was being checked or used, for a line that
         // then failed: running them would only meet the failure again, one
         // time limit after another, or send what the failed read left.
-        QStringList dropped;
+        std::vector<TransferKind> dropped;
         std::erase_if(m_queued, [&](const QueuedTransfer& q) {
-            if (q.kind == QLatin1String("connect") || q.kind == QLatin1String("autosend-off")
-                || q.kind == QLatin1String("reconnect"))
+            if (survivesFailedTransfer(q.kind))
                 return false;
-            dropped << q.kind;
+            dropped.push_back(q.kind);
             return true;
         });
-        if (!dropped.isEmpty())
+        if (!dropped.empty())
             m_host.queuedTransfersDropped(dropped);
     }
     if (m_transferDepth == 0 && !m_queued.empty()) {

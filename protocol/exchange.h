@@ -7,6 +7,7 @@
 #include "framescanner.h"
 #include "loopflags.h"
 #include "parameterset.h"
+#include "transferkind.h"
 
 #include <QString>
 #include <QStringList>
@@ -37,7 +38,7 @@ public:
     virtual void lineCheckFailed() {}
     // Transfers asked for during one that failed were dropped, not run: the
     // user is told which (their kinds, in the order asked for).
-    virtual void queuedTransfersDropped(const QStringList& kinds) { (void)kinds; }
+    virtual void queuedTransfersDropped(const std::vector<TransferKind>& kinds) { (void)kinds; }
 };
 
 struct ExchangeOptions {
@@ -113,10 +114,9 @@ public:
     // wait), it runs right after that transfer ends; a second request of the
     // same kind is not queued twice. When the running transfer fails (a
     // timeout, a line check without identification), what was queued behind
-    // it is dropped and the host told, except a connection attempt and
-    // switching automatic sending off, which do not need the failed line.
-    // True when work ran now.
-    bool Transfer(const QString& kind, std::function<void()> work);
+    // it is dropped and the host told, except the kinds that do not need the
+    // failed line (survivesFailedTransfer()). True when work ran now.
+    bool Transfer(TransferKind kind, std::function<void()> work);
     bool transferRunning() const { return m_transferDepth > 0; }
     // Transfers asked for but not yet run; dropped when the program closes.
     int queuedTransfers() const { return static_cast<int>(m_queued.size()); }
@@ -191,7 +191,7 @@ private:
     ExchangeOptions m_options;
 
     struct QueuedTransfer {
-        QString kind;
+        TransferKind kind;
         std::function<void()> work;
     };
     int m_transferDepth = 0;

@@ -281,7 +281,7 @@ void Reconnector::recoverWhileIdle()
     // a loop that took the line up again (or gave up) meanwhile leaves
     // nothing to do.
     const int recoveries = m_recoveries;
-    m_ex.Transfer(QStringLiteral("reconnect"), [this, recoveries] {
+    m_ex.Transfer(TransferKind::Reconnect, [this, recoveries] {
         if (!m_enabled || !m_link.channelLost() || m_recoveries != recoveries) {
             m_recoveryAsked = false;
             return;

@@ -109,13 +109,13 @@ void Recorder::wire()
     connect(ButtonSelRecFile, &QPushButton::clicked, this, [this] { SelRecFile(); });
     // Recordings talk to the sensor: each runs as one transfer on the link.
     connect(ButtonStartRecord, &QPushButton::clicked, this,
-            [this] { m_ex.Transfer(QStringLiteral("record"), [this] { CBF_ButtonStartRecord(); }); });
+            [this] { m_ex.Transfer(TransferKind::Record, [this] { CBF_ButtonStartRecord(); }); });
     connect(ButtonStopRecord, &QPushButton::clicked, this, [this] { StopRecord(); });
     connect(ButtonStartTrigRec, &QPushButton::clicked, this,
-            [this] { m_ex.Transfer(QStringLiteral("record-triggered"), [this] { CBF_ButtonStartTrigRec(); }); });
+            [this] { m_ex.Transfer(TransferKind::RecordTriggered, [this] { CBF_ButtonStartTrigRec(); }); });
     connect(ButtonStopTrigRec, &QPushButton::clicked, this, [this] { StopRecord(); });
     connect(ButtonStartPolling, &QPushButton::clicked, this,
-            [this] { m_ex.Transfer(QStringLiteral("record-polling"), [this] { CBF_ButtonStartPolling(); }); });
+            [this] { m_ex.Transfer(TransferKind::RecordPolling, [this] { CBF_ButtonStartPolling(); }); });
     connect(ButtonStopPolling, &QPushButton::clicked, this, [this] { StopRecord(); });
     connect(ButtonManualRecord, &QPushButton::clicked, this, [this] { CBF_ButtonManualRecord(); });
     // Every change of the mode calls back, however it is made.
@@ -616,7 +616,7 @@ void Recorder::CBF_RECP()
     ChangePanelRecord();
     StopRecord();
     // After a running recording has ended, never inside its wait.
-    m_ex.Transfer(QStringLiteral("autosend-off"), [this] { m_ex.StopAutoSend(); });
+    m_ex.Transfer(TransferKind::AutoSendOff, [this] { m_ex.StopAutoSend(); });
 }
 
 }  // namespace tarvo

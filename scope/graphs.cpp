@@ -248,7 +248,7 @@ void Graphs::ShowProfile()
 
 void Graphs::CBF_ButtonProfile()
 {
-    m_app.exchange.Transfer(QStringLiteral("profile"), [this] {
+    m_app.exchange.Transfer(TransferKind::Profile, [this] {
         m_app.SetButtonsDimmed(1);
         setVisibleWithCaption(m_app.panel.ui->GraphProfile, true);
         m_app.live->transfer.GetProfile();

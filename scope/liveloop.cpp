@@ -119,7 +119,7 @@ void LiveLoop::wire()
 
 void LiveLoop::CBF_ButtonGo()
 {
-    m_app.exchange.Transfer(QStringLiteral("go"), [this] {
+    m_app.exchange.Transfer(TransferKind::Go, [this] {
         if (transfer.running())
             return;  // one loop at a time
         m_app.SetButtonsDimmed(1);

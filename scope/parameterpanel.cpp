@@ -491,7 +491,7 @@ void ParameterPanel::CBF_ButtonSend(std::function<void(bool)> done)
     // wait for a running transfer whose fetch overwrites the panel meanwhile.
     ParameterSet shown = m_params;
     readPanelValues(shown);
-    m_ex.Transfer(QStringLiteral("send"), [this, shown, done = std::move(done)] {
+    m_ex.Transfer(TransferKind::Send, [this, shown, done = std::move(done)] {
         m_setButtonsDimmed(1);
         showAgainIfOverwritten(shown);
         // The target too is the one chosen at the press: a send that waited
@@ -534,7 +534,7 @@ void ParameterPanel::showAgainIfOverwritten(const ParameterSet& shown)
 
 void ParameterPanel::CBF_ButtonGet()
 {
-    m_ex.Transfer(QStringLiteral("get"), [this] {
+    m_ex.Transfer(TransferKind::Get, [this] {
         m_setButtonsDimmed(1);
         if (m_params.target == DATFILE)
             ReadParaFromFile();

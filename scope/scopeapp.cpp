@@ -194,7 +194,7 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
         showStatus(exchange.versionText());
         if (parapanel->cutWritePending())
             QTimer::singleShot(0, this, [this] {
-                exchange.Transfer(QStringLiteral("finish-send"), [this] { parapanel->OfferToFinishCutWrite(); });
+                exchange.Transfer(TransferKind::FinishSend, [this] { parapanel->OfferToFinishCutWrite(); });
             });
     } else if (event == LinkEvent::Lost && (flags.poll || flags.pollrecord || flags.pollmonitor)) {
         // The outage is no line across the charts of the work that runs.
@@ -369,7 +369,7 @@ void ScopeApp::InitAll()
         interfacepanel.UseForThisRun(*connectionForThisRun);
     interfacepanel.GetReconnectSettingsFromFile(reconnectForThisRun);
     interfacepanel.InitConnectPanel();
-    exchange.Transfer(QStringLiteral("connect"), [this] { interfacepanel.TryToConnect(); });
+    exchange.Transfer(TransferKind::Connect, [this] { interfacepanel.TryToConnect(); });
     m_startupFinished = true;
 }
 
@@ -509,27 +509,13 @@ void ScopeApp::lineCheckPassed()
     SetButtonsDimmed(0);
 }
 
-void ScopeApp::queuedTransfersDropped(const QStringList& kinds)
+void ScopeApp::queuedTransfersDropped(const std::vector<TransferKind>& kinds)
 {
     if (m_quitRequested)
         return;
-    // The buttons behind the transfers' kinds.
-    static const QHash<QString, QString> buttons = {
-        {QStringLiteral("send"), QStringLiteral("SEND")},
-        {QStringLiteral("get"), QStringLiteral("GET")},
-        {QStringLiteral("go"), QStringLiteral("GO")},
-        {QStringLiteral("profile"), QStringLiteral("PROFILE")},
-        {QStringLiteral("record"), QStringLiteral("START (recorder)")},
-        {QStringLiteral("record-triggered"), QStringLiteral("START (triggered recording)")},
-        {QStringLiteral("record-polling"), QStringLiteral("START POLLING")},
-        {QStringLiteral("monitor"), QStringLiteral("START (monitor)")},
-        {QStringLiteral("calibrate"), QStringLiteral("START CALIBRATION")},
-        {QStringLiteral("calibrate-other"), QStringLiteral("CALIBRATE TO OTHER SYSTEM")},
-        {QStringLiteral("calibration-close"), QStringLiteral("CLOSE CALIBRATION")},
-        {QStringLiteral("calibration-table"), QStringLiteral("SEND TO SENSOR")}};
     QStringList names;
-    for (const QString& kind : kinds)
-        names << buttons.value(kind, kind);
+    for (const TransferKind kind : kinds)
+        names << transferButton(kind);
     dialogs().message(QStringLiteral("ATTENTION!"), notCarriedOutText(names));
 }
 
@@ -584,10 +570,10 @@ void ScopeApp::processEvents()
     pump.processEvents();
 }
 
-void ScopeApp::transfer(const QString& kind, const std::function<void()>& work)
+void ScopeApp::transfer(TransferKind kind, const std::function<void()>& work)
 {
     // A connection the user asks for ends the retrying of the old one.
-    if (kind == QLatin1String("connect"))
+    if (kind == TransferKind::Connect)
         reconnect.endIdleRecovery();
     exchange.Transfer(kind, work);
 }

@@ -133,7 +133,7 @@ public:
     void timeoutReaction() override;
     void openInterfacePanel();
     void lineCheckPassed() override;
-    void queuedTransfersDropped(const QStringList& kinds) override;
+    void queuedTransfersDropped(const std::vector<TransferKind>& kinds) override;
     // InterfacePanelHost
     void showMainStatus(const QString& text) override;
     void setTransferButtonsDimmed(bool dim) override;
@@ -142,7 +142,7 @@ public:
     double identificationLimit() const override;
     void showIdentification(const QString& text) override;
     void processEvents() override;
-    void transfer(const QString& kind, const std::function<void()>& work) override;
+    void transfer(TransferKind kind, const std::function<void()>& work) override;
     void reconnectSettingsChanged(const ReconnectSettings& settings) override;
     void stopRetrying() override;
     // ReconnectHost

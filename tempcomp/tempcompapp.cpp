@@ -208,7 +208,7 @@ void TempCompApp::wireMainPanel()
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
     connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(QStringLiteral("tool.html")); });
     connect(p.ButtonSendCF, &QPushButton::clicked, this,
-            [this] { exchange.Transfer(QStringLiteral("send"), [this] { CBF_ButtonSendCF(); }); });
+            [this] { exchange.Transfer(TransferKind::SendFactors, [this] { CBF_ButtonSendCF(); }); });
     connect(p.ButtonSaveEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonSaveEquation);
     connect(p.ButtonGetEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonGetEquation);
     connect(p.ButtonCalcCurves, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonCalcCurves);
@@ -257,7 +257,7 @@ void TempCompApp::InitVars()
     reconnect.setHost(this);
     reconnect.setIdleRecovery(true);
     interfacepanel.GetReconnectSettingsFromFile();
-    exchange.Transfer(QStringLiteral("connect"), [this] { interfacepanel.TryToConnect(); });
+    exchange.Transfer(TransferKind::Connect, [this] { interfacepanel.TryToConnect(); });
 }
 
 void TempCompApp::CBF_P_close()
@@ -626,13 +626,13 @@ void TempCompApp::lineCheckFailed()
     interfacepanel.SetAcceptAllowed(false);
 }
 
-void TempCompApp::queuedTransfersDropped(const QStringList& kinds)
+void TempCompApp::queuedTransfersDropped(const std::vector<TransferKind>& kinds)
 {
     if (m_quitRequested)
         return;
     QStringList names;
-    for (const QString& kind : kinds)
-        names << (kind == QLatin1String("send") ? QStringLiteral("SEND FACTORS") : kind);
+    for (const TransferKind kind : kinds)
+        names << transferButton(kind);
     dialogs().message(kAttention, notCarriedOutText(names));
 }
 
@@ -671,10 +671,10 @@ void TempCompApp::processEvents()
     pump.processEvents();
 }
 
-void TempCompApp::transfer(const QString& kind, const std::function<void()>& work)
+void TempCompApp::transfer(TransferKind kind, const std::function<void()>& work)
 {
     // A connection the user asks for ends the retrying of the old one.
-    if (kind == QLatin1String("connect"))
+    if (kind == TransferKind::Connect)
         reconnect.endIdleRecovery();
     exchange.Transfer(kind, work);
 }

@@ -132,7 +132,7 @@ public:
     void timeoutReaction() override;
     void lineCheckPassed() override;
     void lineCheckFailed() override;
-    void queuedTransfersDropped(const QStringList& kinds) override;
+    void queuedTransfersDropped(const std::vector<TransferKind>& kinds) override;
     // InterfacePanelHost
     void showMainStatus(const QString& text) override;
     void setTransferButtonsDimmed(bool dim) override;
@@ -140,7 +140,7 @@ public:
     bool afterOpening() override;
     double identificationLimit() const override;
     void processEvents() override;
-    void transfer(const QString& kind, const std::function<void()>& work) override;
+    void transfer(TransferKind kind, const std::function<void()>& work) override;
     void reconnectSettingsChanged(const ReconnectSettings& settings) override;
     void stopRetrying() override { reconnect.stopRetrying(); }
     // ReconnectHost
