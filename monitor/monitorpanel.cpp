@@ -5,6 +5,7 @@
 #include "exchange.h"
 #include "loopflags.h"
 #include "measurement.h"
+#include "ui_MONITORP.h"
 
 #include <QChartView>
 #include <QCloseEvent>
@@ -19,12 +20,6 @@
 namespace tarvo {
 
 namespace {
-
-template <typename T>
-T* control(QWidget* panel, const char* name)
-{
-    return panel->findChild<T*>(QString::fromLatin1(name));
-}
 
 void showPanel(QWidget* panel)
 {
@@ -41,17 +36,18 @@ MonitorPanel::MonitorPanel(MonitorContext context)
     : m_ctx(std::move(context))
 {
     QWidget* w = m_ctx.monitorpanel;
-    m_editTrendValues = control<QSpinBox>(w, "EditTrendValues");
-    m_dispGf = control<QDoubleSpinBox>(w, "DispMonitorGf");
-    m_dispPP = control<QDoubleSpinBox>(w, "DispMonitorPP");
-    m_dispTrend = control<QDoubleSpinBox>(w, "DispGfTrend");
-    m_dispStdDev = control<QDoubleSpinBox>(w, "DispStdDev");
-    m_dispBad = control<QDoubleSpinBox>(w, "DispBad");
-    m_dispGaps = control<QSpinBox>(w, "DispGaps");
-    m_dispGapSeconds = control<QDoubleSpinBox>(w, "DispGapSeconds");
+    const Ui::MONITORP& ui = *m_ctx.ui;
+    m_editTrendValues = ui.EditTrendValues;
+    m_dispGf = ui.DispMonitorGf;
+    m_dispPP = ui.DispMonitorPP;
+    m_dispTrend = ui.DispGfTrend;
+    m_dispStdDev = ui.DispStdDev;
+    m_dispBad = ui.DispBad;
+    m_dispGaps = ui.DispGaps;
+    m_dispGapSeconds = ui.DispGapSeconds;
     for (QDoubleSpinBox* d : {m_dispGf, m_dispPP, m_dispTrend})
         d->setAutoFillBackground(true);
-    m_chart = std::make_unique<StripChart>(control<QChartView>(w, "GraphMonitor"), QList<QColor>{QColor(0, 0, 160)});
+    m_chart = std::make_unique<StripChart>(ui.GraphMonitor, QList<QColor>{QColor(0, 0, 160)});
     m_chart->setNames(QString::fromLatin1(kValueSetColumn),
                       {withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss))});
     m_chart->setAxisTitles(QStringLiteral("last scans"),
@@ -62,16 +58,12 @@ MonitorPanel::MonitorPanel(MonitorContext context)
     m_chart->setPointsPerScreen(trendValues());
     m_chart->setRowNote(QStringLiteral("origin"), [this](std::int64_t row) { return windowOrigin(int(row)); });
 
-    connect(control<QPushButton>(w, "ButtonStartMonitor"), &QPushButton::clicked, this,
+    connect(ui.ButtonStartMonitor, &QPushButton::clicked, this,
             [this] { m_ctx.exchange->Transfer(TransferKind::Monitor, [this] { CBF_ButtonStartMonitor(); }); });
-    connect(control<QPushButton>(w, "ButtonStopMonitor"), &QPushButton::clicked, this,
-            [this] { CBF_ButtonStopMonitor(); });
-    connect(control<QPushButton>(w, "ButtonMonitorReset"), &QPushButton::clicked, this,
-            [this] { CBF_ButtonMonitorReset(); });
-    connect(control<QPushButton>(w, "ButtonMonitorGfBig"), &QPushButton::clicked, this,
-            [this] { CBF_ButtonMonitorGfBig(); });
-    connect(control<QPushButton>(w, "ButtonMonitorVecBig"), &QPushButton::clicked, this,
-            [this] { CBF_ButtonMonitorVecBig(); });
+    connect(ui.ButtonStopMonitor, &QPushButton::clicked, this, [this] { CBF_ButtonStopMonitor(); });
+    connect(ui.ButtonMonitorReset, &QPushButton::clicked, this, [this] { CBF_ButtonMonitorReset(); });
+    connect(ui.ButtonMonitorGfBig, &QPushButton::clicked, this, [this] { CBF_ButtonMonitorGfBig(); });
+    connect(ui.ButtonMonitorVecBig, &QPushButton::clicked, this, [this] { CBF_ButtonMonitorVecBig(); });
     w->installEventFilter(this);
 }
 

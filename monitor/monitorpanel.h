@@ -21,6 +21,9 @@ class QPushButton;
 class QSpinBox;
 class QTableWidget;
 class QWidget;
+namespace Ui {
+class MONITORP;
+}
 
 namespace tarvo {
 
@@ -33,6 +36,7 @@ struct MeasuredValues;
 // What the monitor works with; the program hands it over once.
 struct MonitorContext {
     QWidget* monitorpanel = nullptr;
+    Ui::MONITORP* ui = nullptr;  // the form set up on monitorpanel
     QWidget* mainpanel = nullptr;
     QWidget* gfpanel = nullptr;
     QWidget* vecpanel = nullptr;
