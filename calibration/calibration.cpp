@@ -13,6 +13,8 @@
 #include "numbertext.h"
 #include "panelutil.h"
 #include "parameterset.h"
+#include "ui_CALIBP.h"
+#include "ui_CALIBP2.h"
 
 #include <QCloseEvent>
 #include <QDoubleSpinBox>
@@ -33,14 +35,6 @@ namespace {
 
 const QString kAttention = QStringLiteral("ATTENTION!");
 const QString kInfo = QStringLiteral("INFO!");
-
-template <typename T>
-T* child(QWidget* panel, const char* name)
-{
-    T* w = panel->findChild<T*>(QString::fromLatin1(name));
-    Q_ASSERT_X(w, "Calibration", name);
-    return w;
-}
 
 void setButtonColour(QWidget* button, unsigned rgb)
 {
@@ -85,13 +79,14 @@ QString rangeMessage()
 
 }  // namespace
 
-Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& exchange, Link& link, EventPump& pump,
-                         LoopFlags& flags, ParameterSet& params, MeasuredValues& measured,
-                         MeasurementTransfer& transfer, const QString& proj_dir, CalibrationHooks hooks,
-                         QObject* parent)
+Calibration::Calibration(QWidget* calibpanel, const Ui::CALIBP& form1, QWidget* calibpanel2, const Ui::CALIBP2& form2,
+                         Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags, ParameterSet& params,
+                         MeasuredValues& measured, MeasurementTransfer& transfer, const QString& proj_dir,
+                         CalibrationHooks hooks, QObject* parent)
     : QObject(parent)
     , m_panel1(calibpanel)
     , m_panel2(calibpanel2)
+    , m_ui2(form2)
     , m_ex(exchange)
     , m_link(link)
     , m_pump(pump)
@@ -101,18 +96,18 @@ Calibration::Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& ex
     , m_transfer(transfer)
     , m_projDir(proj_dir)
     , m_hooks(std::move(hooks))
-    , m_start(child<QPushButton>(calibpanel, "ButtonStartCalib"))
-    , m_toOther(child<QPushButton>(calibpanel, "ButtonCalibToOtherSystem"))
-    , m_close1(child<QPushButton>(calibpanel, "ButtonCloseCalib"))
-    , m_slideRefPower(child<QSlider>(calibpanel, "SlideRefPower"))
-    , m_slideRefPowerValue(child<QSpinBox>(calibpanel, "SlideRefPowerValue"))
-    , m_dispChRef(child<QSpinBox>(calibpanel, "DispCalibChRef"))
-    , m_dispChDir(child<QSpinBox>(calibpanel, "DispCalibChDir"))
-    , m_grid(child<QTableWidget>(calibpanel2, "GridMeasuredValues"))
-    , m_dispGfRaw(child<QDoubleSpinBox>(calibpanel2, "DispCalibGfRaw"))
-    , m_measure(child<QPushButton>(calibpanel2, "ButtonMeasure"))
-    , m_graph(child<QChartView>(calibpanel2, "GraphCalibBuf"))
-    , m_send(child<QPushButton>(calibpanel2, "ButtonSendCalibData"))
+    , m_start(form1.ButtonStartCalib)
+    , m_toOther(form1.ButtonCalibToOtherSystem)
+    , m_close1(form1.ButtonCloseCalib)
+    , m_slideRefPower(form1.SlideRefPower)
+    , m_slideRefPowerValue(form1.SlideRefPowerValue)
+    , m_dispChRef(form1.DispCalibChRef)
+    , m_dispChDir(form1.DispCalibChDir)
+    , m_grid(form2.GridMeasuredValues)
+    , m_dispGfRaw(form2.DispCalibGfRaw)
+    , m_measure(form2.ButtonMeasure)
+    , m_graph(form2.GraphCalibBuf)
+    , m_send(form2.ButtonSendCalibData)
 {
     // Every cell carries an item, so reading and writing never meet an empty one.
     m_grid->setItemDelegate(new GridCellDelegate(m_grid));
@@ -149,19 +144,19 @@ void Calibration::wire()
     connect(m_slideRefPower, &QSlider::valueChanged, m_slideRefPowerValue, &QSpinBox::setValue);
     m_slideRefPowerValue->setValue(m_slideRefPower->value());
 
-    auto button = [this](const char* name, void (Calibration::*cb)()) {
-        connect(child<QPushButton>(m_panel2, name), &QPushButton::clicked, this, [this, cb] { (this->*cb)(); });
+    auto button = [this](QPushButton* b, void (Calibration::*cb)()) {
+        connect(b, &QPushButton::clicked, this, [this, cb] { (this->*cb)(); });
     };
     connect(m_measure, &QPushButton::clicked, this,
             transfer(TransferKind::CalibrationMeasure, &Calibration::CBF_ButtonMeasure));
-    button("ButtonAssignCal2", &Calibration::CBF_ButtonAssignCal2);
-    button("ButtonCalcCalibData", &Calibration::CBF_ButtonCalcCalibData);
-    connect(child<QPushButton>(m_panel2, "ButtonSendCalibData"), &QPushButton::clicked, this,
+    button(m_ui2.ButtonAssignCal2, &Calibration::CBF_ButtonAssignCal2);
+    button(m_ui2.ButtonCalcCalibData, &Calibration::CBF_ButtonCalcCalibData);
+    connect(m_ui2.ButtonSendCalibData, &QPushButton::clicked, this,
             transfer(TransferKind::CalibrationTable, &Calibration::CBF_ButtonSendCalibData));
-    button("ButtonGetFileFromDisk", &Calibration::CBF_ButtonGetFileFromDisk);
-    button("ButtonSaveFileToDisk", &Calibration::CBF_ButtonSaveFileToDisk);
-    button("ButtonResetCalibTable", &Calibration::CBF_ButtonResetCalibTable);
-    connect(child<QPushButton>(m_panel2, "ButtonCloseCalibP2"), &QPushButton::clicked, this,
+    button(m_ui2.ButtonGetFileFromDisk, &Calibration::CBF_ButtonGetFileFromDisk);
+    button(m_ui2.ButtonSaveFileToDisk, &Calibration::CBF_ButtonSaveFileToDisk);
+    button(m_ui2.ButtonResetCalibTable, &Calibration::CBF_ButtonResetCalibTable);
+    connect(m_ui2.ButtonCloseCalibP2, &QPushButton::clicked, this,
             transfer(TransferKind::CalibrationClose, &Calibration::CBF_ButtonCloseCalibP2));
 
     onMouse(m_graph, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] {
@@ -181,7 +176,7 @@ bool Calibration::eventFilter(QObject* watched, QEvent* event)
         // A close from the program (Esc) leaves the panel as its close button
         // does, back to the main panel; a dimmed button does nothing.
         if (!event->spontaneous())
-            (watched == m_panel1 ? m_close1 : child<QPushButton>(m_panel2, "ButtonCloseCalibP2"))->click();
+            (watched == m_panel1 ? m_close1 : m_ui2.ButtonCloseCalibP2)->click();
         return true;
     }
     return QObject::eventFilter(watched, event);

@@ -13,6 +13,10 @@
 #include <memory>
 
 class QChartView;
+namespace Ui {
+class CALIBP;
+class CALIBP2;
+}  // namespace Ui
 class QDoubleSpinBox;
 class QPushButton;
 class QSlider;
@@ -42,9 +46,10 @@ struct CalibrationHooks {
 class Calibration final : public QObject {
     Q_OBJECT
 public:
-    Calibration(QWidget* calibpanel, QWidget* calibpanel2, Exchange& exchange, Link& link, EventPump& pump,
-                LoopFlags& flags, ParameterSet& params, MeasuredValues& measured, MeasurementTransfer& transfer,
-                const QString& proj_dir, CalibrationHooks hooks, QObject* parent = nullptr);
+    Calibration(QWidget* calibpanel, const Ui::CALIBP& form1, QWidget* calibpanel2, const Ui::CALIBP2& form2,
+                Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags, ParameterSet& params,
+                MeasuredValues& measured, MeasurementTransfer& transfer, const QString& proj_dir,
+                CalibrationHooks hooks, QObject* parent = nullptr);
 
     // Reference-100 calibration.
     std::uint16_t pmodold = 0, averageold = 0, evalmodeold = 0, triggerold = 0;
@@ -112,6 +117,7 @@ private:
 
     QWidget* m_panel1;
     QWidget* m_panel2;
+    const Ui::CALIBP2& m_ui2;
     Exchange& m_ex;
     Link& m_link;
     EventPump& m_pump;

@@ -99,8 +99,8 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         [this](int word) { return parapanel->wordCaption(word); },
         [this](int word, std::uint16_t value) { return parapanel->wordValueText(word, value); }};
     calib = std::make_unique<Calibration>(
-        calibpanel.widget.get(), calibpanel2.widget.get(), exchange, link, pump, flags, params, measured,
-        live->transfer, settings.documentsDir,
+        calibpanel.widget.get(), *calibpanel.ui, calibpanel2.widget.get(), *calibpanel2.ui, exchange, link, pump, flags,
+        params, measured, live->transfer, settings.documentsDir,
         // The calibrations send the parameters they show.
         CalibrationHooks{[this](int dim) { SetButtonsDimmed(dim); },
                          [this] {
