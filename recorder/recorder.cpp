@@ -7,6 +7,7 @@
 #include "loopflags.h"
 #include "measurement.h"
 #include "panelutil.h"
+#include "ui_RECP.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -47,16 +48,9 @@ void setBar(QProgressBar* bar, int value)
 
 }  // namespace
 
-template <typename T>
-T* Recorder::ctrl(const char* name) const
-{
-    T* c = m_panel->findChild<T*>(QString::fromLatin1(name));
-    Q_ASSERT_X(c, "Recorder", name);
-    return c;
-}
-
-Recorder::Recorder(QWidget* recpanel, Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,
-                   MeasuredValues& measured, Reconnector& reconnect, RecorderHooks hooks, QString proj_dir)
+Recorder::Recorder(QWidget* recpanel, const Ui::RECP& form, Exchange& exchange, Link& link, EventPump& pump,
+                   LoopFlags& flags, MeasuredValues& measured, Reconnector& reconnect, RecorderHooks hooks,
+                   QString proj_dir)
     : m_panel(recpanel)
     , m_ex(exchange)
     , m_link(link)
@@ -67,38 +61,38 @@ Recorder::Recorder(QWidget* recpanel, Exchange& exchange, Link& link, EventPump&
     , m_hooks(std::move(hooks))
     , m_projDir(std::move(proj_dir))
 {
-    EditSelectDataRec = ctrl<QComboBox>("EditSelectDataRec");
-    EditInterval = ctrl<QSpinBox>("EditInterval");
-    EditRecVal = ctrl<QSpinBox>("EditRecVal");
-    DispRecordTime = ctrl<QWidget>("DispRecordTime");
-    DispRecDays = ctrl<QSpinBox>("DispRecDays");
-    DispRecHours = ctrl<QSpinBox>("DispRecHours");
-    DispRecMinutes = ctrl<QSpinBox>("DispRecMinutes");
-    DispRecSeconds = ctrl<QSpinBox>("DispRecSeconds");
-    DispRecordedValues = ctrl<QSpinBox>("DispRecordedValues");
-    DispRemaining = ctrl<QSpinBox>("DispRemaining");
-    DispRecCount = ctrl<QDoubleSpinBox>("DispRecCount");
-    ButtonStartRecord = ctrl<QPushButton>("ButtonStartRecord");
-    ButtonStopRecord = ctrl<QPushButton>("ButtonStopRecord");
-    ButtonStartPolling = ctrl<QPushButton>("ButtonStartPolling");
-    ButtonStopPolling = ctrl<QPushButton>("ButtonStopPolling");
-    ButtonManualRecord = ctrl<QPushButton>("ButtonManualRecord");
-    ButtonStartTrigRec = ctrl<QPushButton>("ButtonStartTrigRec");
-    ButtonStopTrigRec = ctrl<QPushButton>("ButtonStopTrigRec");
-    ButtonSelRecFile = ctrl<QPushButton>("ButtonSelRecFile");
-    ButtonCloseRecorder = ctrl<QPushButton>("ButtonCloseRecorder");
-    DispRecFile = ctrl<QPlainTextEdit>("DispRecFile");
-    RecBarChRef = ctrl<QProgressBar>("RecBarChRef");
-    RecBarChDir = ctrl<QProgressBar>("RecBarChDir");
-    RecBarChDif = ctrl<QProgressBar>("RecBarChDif");
-    RecDispChRef = ctrl<QSpinBox>("RecDispChRef");
-    RecDispChDir = ctrl<QSpinBox>("RecDispChDir");
-    RecDispChDif = ctrl<QSpinBox>("RecDispChDif");
-    RecDispNorm = ctrl<QSpinBox>("RecDispNorm");
-    RecDispInt = ctrl<QSpinBox>("RecDispInt");
-    RecDispTemp = ctrl<QSpinBox>("RecDispTemp");
-    DispGfRecord = ctrl<QDoubleSpinBox>("DispGfRecord");
-    RecDispPP = ctrl<QDoubleSpinBox>("RecDispPP");
+    EditSelectDataRec = form.EditSelectDataRec;
+    EditInterval = form.EditInterval;
+    EditRecVal = form.EditRecVal;
+    DispRecordTime = form.DispRecordTime;
+    DispRecDays = form.DispRecDays;
+    DispRecHours = form.DispRecHours;
+    DispRecMinutes = form.DispRecMinutes;
+    DispRecSeconds = form.DispRecSeconds;
+    DispRecordedValues = form.DispRecordedValues;
+    DispRemaining = form.DispRemaining;
+    DispRecCount = form.DispRecCount;
+    ButtonStartRecord = form.ButtonStartRecord;
+    ButtonStopRecord = form.ButtonStopRecord;
+    ButtonStartPolling = form.ButtonStartPolling;
+    ButtonStopPolling = form.ButtonStopPolling;
+    ButtonManualRecord = form.ButtonManualRecord;
+    ButtonStartTrigRec = form.ButtonStartTrigRec;
+    ButtonStopTrigRec = form.ButtonStopTrigRec;
+    ButtonSelRecFile = form.ButtonSelRecFile;
+    ButtonCloseRecorder = form.ButtonCloseRecorder;
+    DispRecFile = form.DispRecFile;
+    RecBarChRef = form.RecBarChRef;
+    RecBarChDir = form.RecBarChDir;
+    RecBarChDif = form.RecBarChDif;
+    RecDispChRef = form.RecDispChRef;
+    RecDispChDir = form.RecDispChDir;
+    RecDispChDif = form.RecDispChDif;
+    RecDispNorm = form.RecDispNorm;
+    RecDispInt = form.RecDispInt;
+    RecDispTemp = form.RecDispTemp;
+    DispGfRecord = form.DispGfRecord;
+    RecDispPP = form.RecDispPP;
     wire();
 }
 

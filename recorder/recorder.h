@@ -21,6 +21,9 @@ class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QWidget;
+namespace Ui {
+class RECP;
+}
 
 namespace tarvo {
 
@@ -45,7 +48,7 @@ enum RecordMode : int { FixedCount = 0, Continuous = 1, Polling = 2, Triggered =
 class Recorder final : public QObject {
     Q_OBJECT
 public:
-    Recorder(QWidget* recpanel, Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,
+    Recorder(QWidget* recpanel, const Ui::RECP& form, Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,
              MeasuredValues& measured, Reconnector& reconnect, RecorderHooks hooks, QString proj_dir);
 
     std::uint16_t zeitint = 1;   // interval in seconds
@@ -113,9 +116,6 @@ private:
     QString m_gaveUp;              // why retrying stopped during the recording; empty: it did not
     bool m_polling = false;        // the polling loop runs
     std::int64_t m_polledMs = 0;   // when the latest poll's value set came; 0: its request got no reply
-
-    template <typename T>
-    T* ctrl(const char* name) const;
 
     QComboBox* EditSelectDataRec;
     QSpinBox* EditInterval;

@@ -120,7 +120,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         &measured, &flags, &pump, &reconnect, [this](int dim) { SetButtonsDimmed(dim); },
         [this] { live->SetPanelData(); }, [this] { return m_quitRequested; }});
     recorder = std::make_unique<Recorder>(
-        recpanel.widget.get(), exchange, link, pump, flags, measured, reconnect,
+        recpanel.widget.get(), *recpanel.ui, exchange, link, pump, flags, measured, reconnect,
         RecorderHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
                       [this] { graphs->ShowGraph(); }, [this] { graphs->InitPanelGraph(); },
                       [this] { graphs->SetPanelGraphData(); }, [this] { return m_quitRequested; }},
