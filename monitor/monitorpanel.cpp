@@ -257,9 +257,7 @@ void MonitorPanel::ShowMonitorData()
     colour(m_dispTrend, m_trendColour, band.contains(m_stats.mean) ? kGood : kBad);
 
     const auto [yMin, yMax] = trendYRange(m_stats.min, m_stats.max);
-    m_chart->setYRange(yMin, yMax);
-    m_chart->setPointsPerScreen(n);
-    m_chart->plot(m_parts.data(), n, m_windowTimes.data());
+    plotWindow(m_parts.data(), n, yMin, yMax);
 }
 
 void MonitorPanel::ResetMonitor()
@@ -269,7 +267,7 @@ void MonitorPanel::ResetMonitor()
     std::fill(m_window.begin(), m_window.end(), 0.0);
     std::fill(m_ctx.trendTimes.begin(), m_ctx.trendTimes.end(), 0);
     std::fill(m_windowTimes.begin(), m_windowTimes.end(), 0);
-    plotWindow(n, 0.0, kResetYMax);
+    plotWindow(m_window.data(), n, 0.0, kResetYMax);
     // What the reset cleared away is not owed to the chart any more.
     m_drawnUpTo = m_plotFrames = m_frames;
     m_monitoredSince = 0;
@@ -301,11 +299,11 @@ QString MonitorPanel::windowOrigin(int row) const
                                                                                  : QStringLiteral("earlier");
 }
 
-void MonitorPanel::plotWindow(int n, double min, double max)
+void MonitorPanel::plotWindow(const double* values, int n, double min, double max)
 {
     m_chart->setYRange(min, max);
     m_chart->setPointsPerScreen(n);
-    m_chart->plot(m_window.data(), n, m_windowTimes.data());
+    m_chart->plot(values, n, m_windowTimes.data());
 }
 
 bool MonitorPanel::eventFilter(QObject* watched, QEvent* event)

@@ -107,7 +107,7 @@ private:
     int trendValues() const;
     double teachCell(int col) const;
     void colour(QDoubleSpinBox* display, unsigned& current, unsigned rgb);
-    void plotWindow(int n, double min, double max);
+    void plotWindow(const double* values, int n, double min, double max);
     void endGap();
     void showGaps();
     void settleDrawn();

@@ -146,12 +146,17 @@ void Reconnector::begin()
 {
     m_lastOutcome = Outcome::Resumed;
     m_misses = 0;
-    m_quietSince = m_pump.now();
     m_gapFrom = -1.0;
+    watchFromNow();
+    m_quietTold = false;
+}
+
+void Reconnector::watchFromNow()
+{
+    m_quietSince = m_pump.now();
     m_lastFrameAt = m_quietSince;
     m_frameSeen = false;
     m_checkedInQuiet = false;
-    m_quietTold = false;
 }
 
 Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std::uint16_t& loopFlag)
@@ -365,10 +370,7 @@ bool Reconnector::resumeReception(const QString& reason, std::uint16_t& loopFlag
         return false;
     }
     m_ex.StartAutoSend(false);
-    m_quietSince = m_pump.now();
-    m_lastFrameAt = m_quietSince;
-    m_frameSeen = false;
-    m_checkedInQuiet = false;
+    watchFromNow();
     return true;
 }
 

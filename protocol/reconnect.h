@@ -176,6 +176,8 @@ private:
     // After a line check: the working set compared with the last one read or sent.
     void compareWorkingSet();
     bool resumeReception(const QString& reason, std::uint16_t& loopFlag);
+    // The quiet line is watched afresh from now: no frame seen yet, no check made.
+    void watchFromNow();
     // Tells the host that the line is quiet (switch off), or no longer.
     void tellQuiet(bool quiet);
     // The quiet-line check: false when the loop has ended.
