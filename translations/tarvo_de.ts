@@ -462,6 +462,483 @@
     </message>
 </context>
 <context>
+    <name>Help</name>
+    <message>
+        <source>INFO!</source>
+        <translation>INFO!</translation>
+    </message>
+    <message>
+        <source> Displays the calculated norm value. 
+ Formula for calculation: NORM = (CH_DIR*1000)/(CH_DIR+CH_DIF).</source>
+        <translation> Zeigt den berechneten Normwert. 
+ Berechnungsformel: NORM = (CH_DIR*1000)/(CH_DIR+CH_DIF).</translation>
+    </message>
+    <message>
+        <source> Displays the intensity arriving at the receivers. 
+ Formula for calculation: INT = (CH_DIR+CH_DIF)/2.</source>
+        <translation> Zeigt die an den Empfängern ankommende Intensität. 
+ Berechnungsformel: INT = (CH_DIR+CH_DIF)/2.</translation>
+    </message>
+    <message>
+        <source> Displays the current intensity of CH_REF, CH_DIR, CH_DIF. </source>
+        <translation> Zeigt die aktuelle Intensität von CH_REF, CH_DIR, CH_DIF. </translation>
+    </message>
+    <message>
+        <source> Displays the RAW value of the direct reflection channel. 
+ Raw value must be within 3250 and 3750 for calibration.</source>
+        <translation> Zeigt den Rohwert des Kanals der direkten Reflexion. 
+ Für die Kalibrierung muss der Rohwert zwischen 3250 und 3750 liegen.</translation>
+    </message>
+    <message>
+        <source> Displays the currently detected vector number 
+ in accordance with the row in the TEACH TABLE.</source>
+        <translation> Zeigt die aktuell erkannte Vektornummer 
+ entsprechend der Zeile in der TEACH-TABELLE.</translation>
+    </message>
+    <message>
+        <source> Displays the peak to peak value of the current profile.</source>
+        <translation> Zeigt den Spitze-Spitze-Wert des aktuellen Profils.</translation>
+    </message>
+    <message>
+        <source> Displays the current gloss factor. 
+ Double click opens a big display. 
+ Close the big display with a right mouse click.</source>
+        <translation> Zeigt den aktuellen Glanzgrad. 
+ Doppelklick öffnet eine große Anzeige. 
+ Die große Anzeige mit einem Rechtsklick schließen.</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source> Displays the RAW values of CH_REF, CH_DIR  and CH_DIF.</source>
+        <translation> Zeigt die Rohwerte von CH_REF, CH_DIR und CH_DIF.</translation>
+    </message>
+    <message>
+        <source> Displays serial interface status messages.</source>
+        <translation> Zeigt die Statusmeldungen der Schnittstelle.</translation>
+    </message>
+    <message>
+        <source> Starts data transfer (CH_REF, CH_DIR, CH_DIF, NORM, INT, V-No:) from sensor to PC. 
+ The data are shown in the displays, bars and in the graph.
+ Shortcut Key: F11. </source>
+        <translation> Startet die Datenübertragung (CH_REF, CH_DIR, CH_DIF, NORM, INT, V-NR:) vom Sensor zum PC. 
+ Die Daten erscheinen in den Anzeigen, Balken und in der Grafik.
+ Tastenkürzel: F11. </translation>
+    </message>
+    <message>
+        <source> Stops data transfer from sensor to PC.
+ Shortcut Key: F12. </source>
+        <translation> Stoppt die Datenübertragung vom Sensor zum PC.
+ Tastenkürzel: F12. </translation>
+    </message>
+    <message>
+        <source> Displays a signal selected with SOURCE.</source>
+        <translation> Zeigt ein mit QUELLE gewähltes Signal.</translation>
+    </message>
+    <message>
+        <source> Displays the GLOSSY FACTOR. 
+ Left mouse double click on the Y-AXIS starts an auto zoom. 
+ Left mouse click scales the Y-AXIS fix.</source>
+        <translation> Zeigt den GLANZGRAD. 
+ Doppelklick links auf die Y-ACHSE startet den Auto-Zoom. 
+ Klick links skaliert die Y-ACHSE fest.</translation>
+    </message>
+    <message>
+        <source> Displays the current profile of the last piece.
+ Left mouse double click starts an auto zoom of X and Y Axis. 
+ Left mouse click scales the AXIS fix.</source>
+        <translation> Zeigt das aktuelle Profil des letzten Teils.
+ Doppelklick links startet den Auto-Zoom der X- und Y-Achse. 
+ Klick links skaliert die ACHSE fest.</translation>
+    </message>
+    <message>
+        <source> Get Profile, of whole piece. </source>
+        <translation> Profil des ganzen Teils holen. </translation>
+    </message>
+    <message>
+        <source> Select a signal to be displayed in the graph.</source>
+        <translation> Ein Signal für die Grafik wählen.</translation>
+    </message>
+    <message>
+        <source> Open panel with graphical display.</source>
+        <translation> Fenster mit der grafischen Anzeige öffnen.</translation>
+    </message>
+    <message>
+        <source> Select Signal to be displayed in the graph. </source>
+        <translation> Signal für die Grafik wählen. </translation>
+    </message>
+    <message>
+        <source> Displays the signals selected with SIGNAL. </source>
+        <translation> Zeigt die mit SIGNAL gewählten Signale. </translation>
+    </message>
+    <message>
+        <source> All the parameters of the PC-User-Interface are transferred to the sensor or to a selectable file. 
+ The target of the parameter transfer is determined by the select button (RAM, EEPROM, FILE). 
+ Shortcut Key: F9. </source>
+        <translation> Alle Parameter der PC-Oberfläche werden an den Sensor oder in eine wählbare Datei übertragen. 
+ Das Ziel der Parameterübertragung bestimmt die Auswahltaste (RAM, EEPROM, DATEI). 
+ Tastenkürzel: F9. </translation>
+    </message>
+    <message>
+        <source> Sensor or file parameters are transferred to the PC-User-Interface. 
+ The source of the parameter transfer is determined by the select button (RAM, EEPROM, FILE). 
+ Shortcut Key: F10. </source>
+        <translation> Parameter aus dem Sensor oder einer Datei werden in die PC-Oberfläche übertragen. 
+ Die Quelle der Parameterübertragung bestimmt die Auswahltaste (RAM, EEPROM, DATEI). 
+ Tastenkürzel: F10. </translation>
+    </message>
+    <message>
+        <source> Select the source respectively the target for the parameter transfer.</source>
+        <translation> Quelle bzw. Ziel der Parameterübertragung wählen.</translation>
+    </message>
+    <message>
+        <source> Hide or show the TEACH TABLE.</source>
+        <translation> TEACH-TABELLE aus- oder einblenden.</translation>
+    </message>
+    <message>
+        <source>See Manual.</source>
+        <translation>Siehe Handbuch.</translation>
+    </message>
+    <message>
+        <source> Select the number of scanning values (measurement values) over which the raw signal is averaged.</source>
+        <translation> Anzahl der Abtastwerte (Messwerte) wählen, über die das Rohsignal gemittelt wird.</translation>
+    </message>
+    <message>
+        <source> Select the minimum pulse length when a digital output changes.</source>
+        <translation> Minimale Impulslänge beim Wechsel eines Digitalausgangs wählen.</translation>
+    </message>
+    <message>
+        <source> Select an intensity limit. 
+ Evaluation is stopped, if the current intensity INT falls below this limit. 
+ ERROR STATE is output (V-No: = 255).</source>
+        <translation> Eine Intensitätsgrenze wählen. 
+ Die Auswertung stoppt, wenn die aktuelle Intensität INT unter diese Grenze fällt. 
+ Dann wird FEHLERZUSTAND ausgegeben (V-NR: = 255).</translation>
+    </message>
+    <message>
+        <source> The sensor will be triggered internally, when CH_DIR 
+ goes higher than self trigger treshold (ST TRSH) 
+ and TRIGGER=SELF is selected.</source>
+        <translation> Der Sensor wird intern getriggert, wenn CH_DIR 
+ über die Selbsttrigger-Schwelle (ST-SCHWELLE) steigt 
+ und TRIGGER=SELBST gewählt ist.</translation>
+    </message>
+    <message>
+        <source> Select the intensity of the transmitter LED. 
+ 0 = no intensity,  1000 = full intensity.</source>
+        <translation> Intensität der Sender-LED wählen. 
+ 0 = keine Intensität,  1000 = volle Intensität.</translation>
+    </message>
+    <message>
+        <source> Select the profile range in [%], when 
+ TRIGGER=SELF or TRIGGER=EXT3. 
+ Push PROFILE to show the result.</source>
+        <translation> Profilbereich in [%] wählen, wenn 
+ TRIGGER=SELBST oder TRIGGER=EXT3. 
+ PROFIL drücken, um das Ergebnis zu zeigen.</translation>
+    </message>
+    <message>
+        <source> Select how to control the analog outputs. 
+ Current output goes from 4mA to 20mA in the selected range. 
+ Voltage output goes from 0V to 10V in the selected range.</source>
+        <translation> Wählen, wie die Analogausgänge gesteuert werden. 
+ Der Stromausgang geht im gewählten Bereich von 4 mA bis 20 mA. 
+ Der Spannungsausgang geht im gewählten Bereich von 0 V bis 10 V.</translation>
+    </message>
+    <message>
+        <source>Bias for gloss factor. 
+ Sensor can be calibratet to an other System (See Manual). 
+ OFF: GF = GF without Bias. 
+ ON : GF = GF add with calibrated value of calculated bias. 
+ ATTENTION! BIAS only works within GF=0 and GF=100.</source>
+        <translation>Offset für den Glanzgrad. 
+ Der Sensor kann auf ein anderes System kalibriert werden (siehe Handbuch). 
+ AUS: GF = GF ohne Offset. 
+ EIN: GF = GF plus kalibrierter Wert des berechneten Offsets. 
+ ACHTUNG! OFFSET wirkt nur zwischen GF=0 und GF=100.</translation>
+    </message>
+    <message>
+        <source> Select the operating mode of automatic power correction at the transmitter unit. 
+ STAT: Transmitter power is constantly kept at the POWER-SLIDER value. 
+ DYN : Transmitter power is dynamically tuned in accordance with the amount of radiation that 
+       is diffusely reflected from the target. Sensor should not exceed the dynamic range.</source>
+        <translation> Betriebsart der automatischen Leistungskorrektur des Senders wählen. 
+ STAT: Die Sendeleistung bleibt fest auf dem Wert des LEISTUNGS-Schiebers. 
+ DYN : Die Sendeleistung wird dynamisch nach der Strahlung nachgeführt, die 
+       das Messobjekt diffus reflektiert. Der Sensor sollte den Dynamikbereich nicht überschreiten.</translation>
+    </message>
+    <message>
+        <source> Select the trigger mode for the sensor. 
+ CONT: Continuous evaluation (no trigger event required). 
+ SELF: Self Trigger, when CH_DIR goes higher than ST TRSH --&gt;internal trigger. 
+ Average will be calculated dynamically, dependent on the high time of internal trigger. 
+ Evaluation will be done when internal trigger goes low. 
+ The detected row (vector) will be hold at the output. 
+ EXT1: Evaluation will be done during external trigger (IN0) is high. 
+ When external trigger goes low, the last detected row (vector) will be hold at the output. 
+ EXT2: Evaluation will be done during external trigger (IN0) is high. 
+ When exernal trigger goes low, fail condition is output. 
+ EXT3: Average will be calculated dynamically, dependent on the high time of the external trigger (IN0). 
+ Evaluation will be done when external trigger (IN0) goes low. 
+ The detected row (vector) will be hold at the output. 
+ EXT4: Transmitter is aktiv when trigger (IN0) is high.</source>
+        <translation> Triggermodus des Sensors wählen. 
+ KONT: Fortlaufende Auswertung (kein Triggerereignis nötig). 
+ SELBST: Selbsttrigger, wenn CH_DIR über ST-SCHWELLE steigt --&gt; interner Trigger. 
+ Die Mittelung wird dynamisch aus der High-Zeit des internen Triggers berechnet. 
+ Ausgewertet wird, wenn der interne Trigger auf Low geht. 
+ Die erkannte Zeile (Vektor) wird am Ausgang gehalten. 
+ EXT1: Ausgewertet wird, solange der externe Trigger (IN0) High ist. 
+ Geht der externe Trigger auf Low, wird die zuletzt erkannte Zeile (Vektor) am Ausgang gehalten. 
+ EXT2: Ausgewertet wird, solange der externe Trigger (IN0) High ist. 
+ Geht der externe Trigger auf Low, wird der Fehlerzustand ausgegeben. 
+ EXT3: Die Mittelung wird dynamisch aus der High-Zeit des externen Triggers (IN0) berechnet. 
+ Ausgewertet wird, wenn der externe Trigger (IN0) auf Low geht. 
+ Die erkannte Zeile (Vektor) wird am Ausgang gehalten. 
+ EXT4: Der Sender ist aktiv, solange der Trigger (IN0) High ist.</translation>
+    </message>
+    <message>
+        <source> Select how to control the 5 digital outputs. 
+ BINARY   : If a vector (row 0-30 in the TEACH TABLE) is detected, 
+            this vector is displayed in V-No: and is set binary to the digital outputs (OUT0-OUT4). 
+ DIRECT LO: The maximum number of vectors to be taught is 5. 
+            If a vector (row 0-4 in the TEACH TABLE) is detected, 
+            the special digital output is set to LO, all others are HI. 
+ DIRECT HI: The maximum number of vectors to be taught is 5. 
+            If a vector (row 0-4 in the TEACH TABLE) is detected, 
+            the special digital output is set to HI, all others are LO. 
+ If no vector is detected, V-No: is 255.</source>
+        <translation> Wählen, wie die 5 Digitalausgänge gesteuert werden. 
+ BINÄR    : Wird ein Vektor (Zeile 0-30 der TEACH-TABELLE) erkannt, 
+            erscheint er in V-NR: und wird binär an die Digitalausgänge (OUT0-OUT4) gelegt. 
+ DIREKT LO: Höchstens 5 Vektoren können geteacht werden. 
+            Wird ein Vektor (Zeile 0-4 der TEACH-TABELLE) erkannt, 
+            geht sein Digitalausgang auf LO, alle anderen auf HI. 
+ DIREKT HI: Höchstens 5 Vektoren können geteacht werden. 
+            Wird ein Vektor (Zeile 0-4 der TEACH-TABELLE) erkannt, 
+            geht sein Digitalausgang auf HI, alle anderen auf LO. 
+ Wird kein Vektor erkannt, ist V-NR: 255.</translation>
+    </message>
+    <message>
+        <source> Current measured values are assigned to the 
+ TEACH TABLE row selected in the No.: function field.</source>
+        <translation> Die aktuellen Messwerte werden der im Feld NR.: 
+ gewählten Zeile der TEACH-TABELLE zugewiesen.</translation>
+    </message>
+    <message>
+        <source> Reset the TEACH TABLE. 
+ All cells are set to 0.</source>
+        <translation> TEACH-TABELLE zurücksetzen. 
+ Alle Zellen werden auf 0 gesetzt.</translation>
+    </message>
+    <message>
+        <source> Select the number of vectors in the TEACH TABLE to be checked (beginning from row 0). 
+ Aktive rows are labelled green, inaktive are labelled red. 
+ If OUTMODE = BINARY the maximum number of vectors to be checked is 31. 
+ If OUTMODE = DIRECT HI or DIRECT LO the maximum number of vectors is 5.</source>
+        <translation> Anzahl der zu prüfenden Vektoren der TEACH-TABELLE wählen (ab Zeile 0). 
+ Aktive Zeilen sind grün, inaktive rot markiert. 
+ Bei AUSG.-MODUS = BINÄR werden höchstens 31 Vektoren geprüft. 
+ Bei AUSG.-MODUS = DIREKT HI oder DIREKT LO höchstens 5.</translation>
+    </message>
+    <message>
+        <source> Select the current number of a row in the TEACH TABLE for TEACH DATA TO.</source>
+        <translation> Nummer der Zeile der TEACH-TABELLE für TEACH-DATEN NACH wählen.</translation>
+    </message>
+    <message>
+        <source> Auto increment of Edit Field No.:</source>
+        <translation> Feld NR.: selbsttätig erhöhen</translation>
+    </message>
+    <message>
+        <source> Open a panel to monitor datas, 
+ when TRIGGER = SELF, EXT1, EXT2 or EXT3.</source>
+        <translation> Ein Fenster zur Überwachung der Daten öffnen, 
+ wenn TRIGGER = SELBST, EXT1, EXT2 oder EXT3.</translation>
+    </message>
+    <message>
+        <source> Displays the Trend of the gloss factor.</source>
+        <translation> Zeigt den Trend des Glanzgrads.</translation>
+    </message>
+    <message>
+        <source> Start monitoring of the gloss factor.</source>
+        <translation> Überwachung des Glanzgrads starten.</translation>
+    </message>
+    <message>
+        <source> Stop monitoring of the gloss factor.</source>
+        <translation> Überwachung des Glanzgrads stoppen.</translation>
+    </message>
+    <message>
+        <source> Reset the trend graph and displays.</source>
+        <translation> Trendgrafik und Anzeigen zurücksetzen.</translation>
+    </message>
+    <message>
+        <source> Open a big display, which shows the gloss factor.</source>
+        <translation> Eine große Anzeige des Glanzgrads öffnen.</translation>
+    </message>
+    <message>
+        <source> Open a big display, which shows the detected vector number.</source>
+        <translation> Eine große Anzeige der erkannten Vektornummer öffnen.</translation>
+    </message>
+    <message>
+        <source> Select the number of last scans to be shown.</source>
+        <translation> Anzahl der letzten anzuzeigenden Messungen wählen.</translation>
+    </message>
+    <message>
+        <source> Displays the mean gloss factor of the values, 
+ which are shown in the graph.</source>
+        <translation> Zeigt den mittleren Glanzgrad der Werte, 
+ die in der Grafik gezeigt werden.</translation>
+    </message>
+    <message>
+        <source> Displays the standard deviation from the mean value GF TREND, 
+ which are shown in the graph.</source>
+        <translation> Zeigt die Standardabweichung vom Mittelwert GF-TREND 
+ der in der Grafik gezeigten Werte.</translation>
+    </message>
+    <message>
+        <source> Displays in percent, how much parts within the graph, were bad.</source>
+        <translation> Zeigt in Prozent, wie viele Teile in der Grafik schlecht waren.</translation>
+    </message>
+    <message>
+        <source> Open recorder for data record. </source>
+        <translation> Aufzeichnung für Messdaten öffnen. </translation>
+    </message>
+    <message>
+        <source> Close recorder and return to scope. </source>
+        <translation> Aufzeichnung schließen und zum Scope zurückkehren. </translation>
+    </message>
+    <message>
+        <source> Select a record file for data save. </source>
+        <translation> Eine Aufzeichnungsdatei zum Speichern der Daten wählen. </translation>
+    </message>
+    <message>
+        <source> Shows the path of the record file. </source>
+        <translation> Zeigt den Pfad der Aufzeichnungsdatei. </translation>
+    </message>
+    <message>
+        <source> Start data record.</source>
+        <translation> Datenaufzeichnung starten.</translation>
+    </message>
+    <message>
+        <source> Stop data record.</source>
+        <translation> Datenaufzeichnung stoppen.</translation>
+    </message>
+    <message>
+        <source> Record one frame manually 
+ and append to existing file. </source>
+        <translation> Einen Frame von Hand aufzeichnen 
+ und an die vorhandene Datei anhängen. </translation>
+    </message>
+    <message>
+        <source> Select how to record data frame. </source>
+        <translation> Wählen, wie Frames aufgezeichnet werden. </translation>
+    </message>
+    <message>
+        <source> Choose a even interval for recording. 
+ Minimum interval is 1 second. </source>
+        <translation> Ein ganzzahliges Intervall für die Aufzeichnung wählen. 
+ Das kleinste Intervall ist 1 Sekunde. </translation>
+    </message>
+    <message>
+        <source> Choose how many Data should be recorded. </source>
+        <translation> Wählen, wie viele Werte aufgezeichnet werden. </translation>
+    </message>
+    <message>
+        <source> Displays the time for recording 
+ when all VALUES will be recorded.</source>
+        <translation> Zeigt die Dauer der Aufzeichnung, 
+ bis alle WERTE aufgezeichnet sind.</translation>
+    </message>
+    <message>
+        <source> Displays how many values are already recorded.</source>
+        <translation> Zeigt, wie viele Werte schon aufgezeichnet sind.</translation>
+    </message>
+    <message>
+        <source> Displays how many values remain to be recorded.</source>
+        <translation> Zeigt, wie viele Werte noch aufzuzeichnen sind.</translation>
+    </message>
+    <message>
+        <source> Displays the current gloss factor. </source>
+        <translation> Zeigt den aktuellen Glanzgrad. </translation>
+    </message>
+    <message>
+        <source> Button to calibrate the sensor </source>
+        <translation> Taste zum Kalibrieren des Sensors </translation>
+    </message>
+    <message>
+        <source> Starts calibration with Reference 100 units. </source>
+        <translation> Startet die Kalibrierung auf die Referenz 100. </translation>
+    </message>
+    <message>
+        <source> Close calibration panel and return to scope. </source>
+        <translation> Kalibrierfenster schließen und zum Scope zurückkehren. </translation>
+    </message>
+    <message>
+        <source> When calibration with REF=100 was OK, 
+ a calibration to an other system can be done. 
+ ATTENTION! BIAS only works within GF=0 and GF=100.</source>
+        <translation> War die Kalibrierung mit REF=100 in Ordnung, 
+ kann auf ein anderes System kalibriert werden. 
+ ACHTUNG! OFFSET wirkt nur zwischen GF=0 und GF=100.</translation>
+    </message>
+    <message>
+        <source> Insert measured values. 
+ ATTENTION!!! Fill not used cells with -1.</source>
+        <translation> Messwerte eintragen. 
+ ACHTUNG!!! Nicht benutzte Zellen mit -1 füllen.</translation>
+    </message>
+    <message>
+        <source> Displays the raw gloss factor measured with MEASURE. 
+ ASSIGN GF RAW writes this value. 
+ none: nothing measured since the panel was opened.</source>
+        <translation> Zeigt den mit MESSEN gemessenen rohen Glanzgrad. 
+ GF ROH ÜBERNEHMEN schreibt diesen Wert. 
+ keiner: nichts gemessen, seit das Fenster geöffnet wurde.</translation>
+    </message>
+    <message>
+        <source> Measures the sample under the sensor once, 
+ with the settings of the calibration, 
+ and shows its raw gloss factor in GF RAW.</source>
+        <translation> Misst die Probe unter dem Sensor einmal 
+ mit den Einstellungen der Kalibrierung 
+ und zeigt ihren rohen Glanzgrad in GF ROH.</translation>
+    </message>
+    <message>
+        <source> Assigne GF RAW value to selected cell in column TARVO-VALUE. 
+ Select cell to be assigned with left mouse click.</source>
+        <translation> Den Wert GF ROH in die gewählte Zelle der Spalte TARVO-WERT übernehmen. 
+ Die Zelle mit einem Linksklick wählen.</translation>
+    </message>
+    <message>
+        <source> Get calibration table from disk.</source>
+        <translation> Kalibriertabelle von der Festplatte laden.</translation>
+    </message>
+    <message>
+        <source> Save calibration table to disk.</source>
+        <translation> Kalibriertabelle auf der Festplatte speichern.</translation>
+    </message>
+    <message>
+        <source> Calculate calibration Data an display in graph.</source>
+        <translation> Kalibrierdaten berechnen und in der Grafik zeigen.</translation>
+    </message>
+    <message>
+        <source> Calibration Datas are send to the EEPROM of the senor.</source>
+        <translation> Die Kalibrierdaten werden in das EEPROM des Sensors gesendet.</translation>
+    </message>
+    <message>
+        <source> Set all Cells to -1 (not selected) </source>
+        <translation> Alle Zellen auf -1 setzen (nicht gewählt) </translation>
+    </message>
+    <message>
+        <source> Displays line of best fit. 
+ Left double click enables to scale X and Y axis.</source>
+        <translation> Zeigt die Ausgleichsgerade. 
+ Doppelklick links erlaubt, X- und Y-Achse zu skalieren.</translation>
+    </message>
+</context>
+<context>
     <name>INTERFACEP</name>
     <message>
         <source>Interface</source>
