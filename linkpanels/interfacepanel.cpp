@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QSignalBlocker>
 #include <utility>
@@ -446,17 +447,25 @@ void InterfacePanel::showHint(const QString& text)
 void InterfacePanel::addHelpTexts(RightClickHelp& table)
 {
     const QString info = QStringLiteral("INFO!");
-    table.add(QStringLiteral("ButtonConnect"), QStringLiteral(" Open a panel to select an interface protocol."), info);
-    table.add(QStringLiteral("ButtonTryToConnect"), QStringLiteral(" Try to connect sensor."), info);
-    table.add(QStringLiteral("ButtonAccept"), QStringLiteral(" Accept settings and return to main panel."), info);
-    table.add(QStringLiteral("ButtonDiscard"), QStringLiteral(" Return to main panel with old settings."), info);
-    table.add(QStringLiteral("EditCommunicationProtocol"), QStringLiteral(" Select RS232 or TCP/IP Interface. "), info);
-    table.add(QStringLiteral("EditSelectComPort"), QStringLiteral(" Select a serial COM-PORT."), info);
-    table.add(QStringLiteral("StringIpAdress"), QStringLiteral(" Select a Server by name or IP address."), info);
-    table.add(QStringLiteral("StringPortNumber"), QStringLiteral(" Select a port number."), info);
+    table.add(QStringLiteral("ButtonConnect"),
+              QCoreApplication::translate("Help", " Open a panel to select an interface protocol."), info);
+    table.add(QStringLiteral("ButtonTryToConnect"), QCoreApplication::translate("Help", " Try to connect sensor."),
+              info);
+    table.add(QStringLiteral("ButtonAccept"),
+              QCoreApplication::translate("Help", " Accept settings and return to main panel."), info);
+    table.add(QStringLiteral("ButtonDiscard"),
+              QCoreApplication::translate("Help", " Return to main panel with old settings."), info);
+    table.add(QStringLiteral("EditCommunicationProtocol"),
+              QCoreApplication::translate("Help", " Select RS232 or TCP/IP Interface. "), info);
+    table.add(QStringLiteral("EditSelectComPort"), QCoreApplication::translate("Help", " Select a serial COM-PORT."),
+              info);
+    table.add(QStringLiteral("StringIpAdress"),
+              QCoreApplication::translate("Help", " Select a Server by name or IP address."), info);
+    table.add(QStringLiteral("StringPortNumber"), QCoreApplication::translate("Help", " Select a port number."), info);
     table.add(
         QStringLiteral("EditID"),
-        QStringLiteral(" Insert sensor identification. \n This ID will be displayed in some panels of the software."),
+        QCoreApplication::translate(
+            "Help", " Insert sensor identification. \n This ID will be displayed in some panels of the software."),
         info);
 }
 

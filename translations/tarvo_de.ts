@@ -300,6 +300,61 @@
     </message>
 </context>
 <context>
+    <name>Dialogs</name>
+    <message>
+        <source>Record files</source>
+        <translation>Aufzeichnungsdateien</translation>
+    </message>
+    <message>
+        <source>Parameter files</source>
+        <translation>Parameterdateien</translation>
+    </message>
+    <message>
+        <source>Calibration tables</source>
+        <translation>Kalibriertabellen</translation>
+    </message>
+    <message>
+        <source>Equation files</source>
+        <translation>Gleichungsdateien</translation>
+    </message>
+    <message>
+        <source>Text files</source>
+        <translation>Textdateien</translation>
+    </message>
+    <message>
+        <source>PNG pictures</source>
+        <translation>PNG-Bilder</translation>
+    </message>
+    <message>
+        <source>CSV files</source>
+        <translation>CSV-Dateien</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>ATTENTION!</source>
+        <translation>ACHTUNG!</translation>
+    </message>
+    <message>
+        <source>INFO!</source>
+        <translation>INFO!</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>CONFIRM!</source>
+        <translation>BESTÄTIGEN!</translation>
+    </message>
+    <message>
+        <source>TCP Client</source>
+        <translation>TCP-Client</translation>
+    </message>
+</context>
+<context>
     <name>GFPANEL</name>
     <message>
         <source>Gloss Factor</source>
@@ -936,6 +991,76 @@
  Left double click enables to scale X and Y axis.</source>
         <translation> Zeigt die Ausgleichsgerade. 
  Doppelklick links erlaubt, X- und Y-Achse zu skalieren.</translation>
+    </message>
+    <message>
+        <source> Open a panel to select an interface protocol.</source>
+        <translation> Ein Fenster zur Wahl des Schnittstellenprotokolls öffnen.</translation>
+    </message>
+    <message>
+        <source> Try to connect sensor.</source>
+        <translation> Versuchen, den Sensor zu verbinden.</translation>
+    </message>
+    <message>
+        <source> Accept settings and return to main panel.</source>
+        <translation> Einstellungen übernehmen und zum Hauptfenster zurückkehren.</translation>
+    </message>
+    <message>
+        <source> Return to main panel with old settings.</source>
+        <translation> Mit den alten Einstellungen zum Hauptfenster zurückkehren.</translation>
+    </message>
+    <message>
+        <source> Select RS232 or TCP/IP Interface. </source>
+        <translation> Schnittstelle RS232 oder TCP/IP wählen. </translation>
+    </message>
+    <message>
+        <source> Select a serial COM-PORT.</source>
+        <translation> Einen seriellen COM-PORT wählen.</translation>
+    </message>
+    <message>
+        <source> Select a Server by name or IP address.</source>
+        <translation> Einen Server nach Name oder IP-Adresse wählen.</translation>
+    </message>
+    <message>
+        <source> Select a port number.</source>
+        <translation> Eine Portnummer wählen.</translation>
+    </message>
+    <message>
+        <source> Insert sensor identification. 
+ This ID will be displayed in some panels of the software.</source>
+        <translation> Sensorkennung eingeben. 
+ Diese ID erscheint auf einigen Fenstern des Programms.</translation>
+    </message>
+    <message>
+        <source> Open the trace of every frame to and from the sensor (Ctrl+T).</source>
+        <translation> Das Protokoll jedes Frames zum und vom Sensor öffnen (Strg+T).</translation>
+    </message>
+    <message>
+        <source> Show only the records of one command.</source>
+        <translation> Nur die Einträge eines Befehls zeigen.</translation>
+    </message>
+    <message>
+        <source> Show only the records with one outcome.</source>
+        <translation> Nur die Einträge mit einem Ergebnis zeigen.</translation>
+    </message>
+    <message>
+        <source> Hold the table; the trace goes on recording.</source>
+        <translation> Die Tabelle anhalten; das Protokoll zeichnet weiter auf.</translation>
+    </message>
+    <message>
+        <source> Forget the records and counters so far.</source>
+        <translation> Die bisherigen Einträge und Zähler verwerfen.</translation>
+    </message>
+    <message>
+        <source> Save the records shown to a text file, one record a line.</source>
+        <translation> Die gezeigten Einträge in eine Textdatei speichern, ein Eintrag je Zeile.</translation>
+    </message>
+    <message>
+        <source> Copy the selected records to the clipboard, with the column names (Ctrl+C).</source>
+        <translation> Die gewählten Einträge mit den Spaltennamen in die Zwischenablage kopieren (Strg+C).</translation>
+    </message>
+    <message>
+        <source> The file the whole run is written to: start the program with --trace FILE.</source>
+        <translation> Die Datei, in die der ganze Lauf geschrieben wird: das Programm mit --trace DATEI starten.</translation>
     </message>
 </context>
 <context>
@@ -3074,6 +3199,50 @@
     <message>
         <source>Older records let go</source>
         <translation>Verworfene ältere Einträge</translation>
+    </message>
+</context>
+<context>
+    <name>TraceWindow</name>
+    <message>
+        <source>ALL</source>
+        <translation>ALLE</translation>
+    </message>
+    <message>
+        <source>- (between exchanges)</source>
+        <translation>- (zwischen Austauschen)</translation>
+    </message>
+    <message>
+        <source>failures only</source>
+        <translation>nur Fehler</translation>
+    </message>
+    <message>
+        <source> The trace could not be saved to 
+ %1 
+ (%2).</source>
+        <translation> Das Protokoll konnte nicht gespeichert werden in 
+ %1 
+ (%2).</translation>
+    </message>
+    <message>
+        <source>stopped (%1): %2</source>
+        <translation>gestoppt (%1): %2</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source> The user guide was not found. It was looked for in: 
+ %1</source>
+        <translation> Das Benutzerhandbuch wurde nicht gefunden. Gesucht wurde in: 
+ %1</translation>
+    </message>
+    <message>
+        <source> No program to show web pages was found. 
+ Open the user guide in a browser: 
+ %1</source>
+        <translation> Es wurde kein Programm zum Anzeigen von Webseiten gefunden. 
+ Das Benutzerhandbuch in einem Browser öffnen: 
+ %1</translation>
     </message>
 </context>
 <context>

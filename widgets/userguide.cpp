@@ -43,7 +43,7 @@ bool openUserGuide(const QString& topic)
     if (folder.isEmpty()) {
         dialogs().message(
             QStringLiteral("ATTENTION!"),
-            QStringLiteral(" The user guide was not found. It was looked for in: \n %1")
+            QCoreApplication::translate("UserGuide", " The user guide was not found. It was looked for in: \n %1")
                 .arg(QDir::toNativeSeparators(userGuideCandidates(programDir).join(QStringLiteral(" \n ")))));
         return false;
     }
@@ -65,7 +65,8 @@ bool openUserGuide(const QString& topic)
         return true;
     dialogs().message(
         QStringLiteral("ATTENTION!"),
-        QStringLiteral(" No program to show web pages was found. \n Open the user guide in a browser: \n %1")
+        QCoreApplication::translate(
+            "UserGuide", " No program to show web pages was found. \n Open the user guide in a browser: \n %1")
             .arg(QDir::toNativeSeparators(file)));
     return false;
 }
