@@ -1,5 +1,7 @@
 #include "interfacepanel.h"
 
+#include "language.h"
+
 #include "combobox.h"
 #include "connectionfault.h"
 #include "dialogs.h"
@@ -14,6 +16,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <utility>
 
@@ -442,6 +445,26 @@ void InterfacePanel::showHint(const QString& text)
     m_ui->LabelInterfaceHint->setText(text);
     m_ui->LabelInterfaceHint->setAccessibleDescription(text);  // a named label reads its name, not its text
     m_ui->LabelInterfaceHint->setVisible(!text.isEmpty());
+}
+
+void InterfacePanel::UseLanguageSetting(QSettings* session)
+{
+    // Items: the system's, English, German.
+    const auto chosen = parseLanguage(session->value(kLanguageKey).toString());
+    m_ui->EditLanguage->setCurrentIndex(!chosen ? 0 : *chosen == Language::English ? 1 : 2);
+    connect(m_ui->EditLanguage, &QComboBox::activated, this, [this, session](int index) {
+        if (index == 0)
+            session->remove(kLanguageKey);
+        else
+            session->setValue(kLanguageKey, languageCode(index == 1 ? Language::English : Language::German));
+        session->sync();
+        if (session->status() != QSettings::NoError)
+            dialogs().message(QStringLiteral("ATTENTION!"),
+                              tr(" The choice of language could not be saved in \n %1.")
+                                  .arg(QDir::toNativeSeparators(session->fileName())));
+        else
+            dialogs().message(QStringLiteral("INFO!"), tr(" The language changes at the next start of the program."));
+    });
 }
 
 void InterfacePanel::addHelpTexts(RightClickHelp& table)

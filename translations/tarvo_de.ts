@@ -1151,7 +1151,7 @@
     </message>
     <message>
         <source>CHECK LINE AFTER</source>
-        <translation>LEITUNG PRÜFEN NACH</translation>
+        <translation>PRÜFEN NACH</translation>
     </message>
     <message>
         <source>Seconds without data before the line is checked</source>
@@ -1167,7 +1167,7 @@
     </message>
     <message>
         <source>STOP RETRYING</source>
-        <translation>NICHT MEHR VERSUCHEN</translation>
+        <translation>AUFGEBEN</translation>
     </message>
     <message>
         <source>Stop retrying the connection</source>
@@ -1256,6 +1256,26 @@
     <message>
         <source>Discard changes</source>
         <translation>Änderungen verwerfen</translation>
+    </message>
+    <message>
+        <source>LANGUAGE</source>
+        <translation>SPRACHE</translation>
+    </message>
+    <message>
+        <source>Language of the program</source>
+        <translation>Sprache des Programms</translation>
+    </message>
+    <message>
+        <source>The language of the program&apos;s texts: the system&apos;s, English or German. A change applies at the next start.</source>
+        <translation>Die Sprache der Texte des Programms: die des Systems, Englisch oder Deutsch. Eine Änderung gilt ab dem nächsten Start.</translation>
+    </message>
+    <message>
+        <source>The language of the program&apos;s texts; a change applies at the next start.</source>
+        <translation>Die Sprache der Texte des Programms; eine Änderung gilt ab dem nächsten Start.</translation>
+    </message>
+    <message>
+        <source>SYSTEM</source>
+        <translation>SYSTEM</translation>
     </message>
 </context>
 <context>
@@ -1406,7 +1426,7 @@
     </message>
     <message>
         <source>STOP RETRYING</source>
-        <translation>NICHT MEHR VERSUCHEN</translation>
+        <translation>AUFGEBEN</translation>
     </message>
     <message>
         <source>Stop retrying the connection</source>
@@ -2213,7 +2233,7 @@
     </message>
     <message>
         <source>STOP RETRYING</source>
-        <translation>NICHT MEHR VERSUCHEN</translation>
+        <translation>AUFGEBEN</translation>
     </message>
     <message>
         <source>Stop retrying the connection</source>
@@ -2936,7 +2956,7 @@
     </message>
     <message>
         <source>STOP RETRYING</source>
-        <translation>NICHT MEHR VERSUCHEN</translation>
+        <translation>AUFGEBEN</translation>
     </message>
     <message>
         <source>Stop retrying the connection</source>
@@ -3327,6 +3347,16 @@
     <message>
         <source>no such port on this computer</source>
         <translation>diesen Port gibt es auf diesem Computer nicht</translation>
+    </message>
+    <message>
+        <source> The choice of language could not be saved in 
+ %1.</source>
+        <translation> Die Wahl der Sprache konnte nicht gespeichert werden in 
+ %1.</translation>
+    </message>
+    <message>
+        <source> The language changes at the next start of the program.</source>
+        <translation> Die Sprache wechselt beim nächsten Start des Programms.</translation>
     </message>
 </context>
 <context>
