@@ -25,7 +25,9 @@ QString helpText(const ProgramInfo& info, const QString& settingsText)
     text += QStringLiteral("  -h, --help          Show this help and end.\n"
                            "  -v, --version       Show the version and end.\n"
                            "  --trace FILE        Write every frame to and from the sensor to FILE, one line\n"
-                           "                      each, for the whole run (for support).\n");
+                           "                      each, for the whole run (for support).\n"
+                           "  --language de|en    Show this run in German (de) or English (en); without it\n"
+                           "                      the language chosen in the program or the system's.\n");
     if (info.connectionOptions)
         text += connectionOptionsHelp()
             + QStringLiteral("                      Each connects for this run; the saved connection settings\n"
@@ -196,6 +198,8 @@ CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& in
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(trace);
+    const QCommandLineOption language(QStringLiteral("language"), QString(), QStringLiteral("de|en"));
+    parser.addOption(language);
     if (info.connectionOptions)
         addConnectionOptions(parser);
     const QCommandLineOption reconnect(QStringLiteral("reconnect"));
@@ -226,6 +230,11 @@ CommandLine parseCommandLine(const QStringList& arguments, const ProgramInfo& in
     result.traceFile = parser.value(trace);
     if (parser.isSet(trace) && result.traceFile.isEmpty())
         return fail(QStringLiteral("--trace wants the name of a file."));
+    if (parser.isSet(language)) {
+        result.language = parser.value(language).trimmed().toLower();
+        if (result.language != QLatin1String("de") && result.language != QLatin1String("en"))
+            return fail(QStringLiteral("--language takes de or en, not '%1'.").arg(parser.value(language)));
+    }
     if (info.connectionOptions) {
         const ConnectionChoice choice = readConnectionOptions(parser);
         if (!choice.error.isEmpty())

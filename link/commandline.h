@@ -1,4 +1,4 @@
-// The programs' command line: --help, --version, --trace FILE and the
+// The programs' command line: --help, --version, --trace FILE, --language and the
 // connection options, which connect for one run without touching the saved
 // settings. Parsed before any window system is needed, so that --help and
 // --version work without a display.
@@ -35,6 +35,7 @@ struct CommandLine {
     std::optional<ConnectionSettings> connection;
     QString traceFile;       // --trace FILE: every frame of the run written to FILE
     bool reconnect = false;  // --reconnect: "Reconnect and resume" on for this run
+    QString language;        // --language de|en: the language of this run ("" when not given)
 };
 
 // "HOST", "HOST:PORT", "[v6 address]:PORT" or a bare IPv6 address, the port

@@ -1,5 +1,7 @@
 #include "interfacepanel.h"
 
+#include "language.h"
+
 #include "combobox.h"
 #include "connectionfault.h"
 #include "dialogs.h"
@@ -12,7 +14,9 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <utility>
 
@@ -443,20 +447,48 @@ void InterfacePanel::showHint(const QString& text)
     m_ui->LabelInterfaceHint->setVisible(!text.isEmpty());
 }
 
+void InterfacePanel::UseLanguageSetting(QSettings* session)
+{
+    // Items: the system's, English, German.
+    const auto chosen = parseLanguage(session->value(kLanguageKey).toString());
+    m_ui->EditLanguage->setCurrentIndex(!chosen ? 0 : *chosen == Language::English ? 1 : 2);
+    connect(m_ui->EditLanguage, &QComboBox::activated, this, [this, session](int index) {
+        if (index == 0)
+            session->remove(kLanguageKey);
+        else
+            session->setValue(kLanguageKey, languageCode(index == 1 ? Language::English : Language::German));
+        session->sync();
+        if (session->status() != QSettings::NoError)
+            dialogs().message(QStringLiteral("ATTENTION!"),
+                              tr(" The choice of language could not be saved in \n %1.")
+                                  .arg(QDir::toNativeSeparators(session->fileName())));
+        else
+            dialogs().message(QStringLiteral("INFO!"), tr(" The language changes at the next start of the program."));
+    });
+}
+
 void InterfacePanel::addHelpTexts(RightClickHelp& table)
 {
     const QString info = QStringLiteral("INFO!");
-    table.add(QStringLiteral("ButtonConnect"), QStringLiteral(" Open a panel to select an interface protocol."), info);
-    table.add(QStringLiteral("ButtonTryToConnect"), QStringLiteral(" Try to connect sensor."), info);
-    table.add(QStringLiteral("ButtonAccept"), QStringLiteral(" Accept settings and return to main panel."), info);
-    table.add(QStringLiteral("ButtonDiscard"), QStringLiteral(" Return to main panel with old settings."), info);
-    table.add(QStringLiteral("EditCommunicationProtocol"), QStringLiteral(" Select RS232 or TCP/IP Interface. "), info);
-    table.add(QStringLiteral("EditSelectComPort"), QStringLiteral(" Select a serial COM-PORT."), info);
-    table.add(QStringLiteral("StringIpAdress"), QStringLiteral(" Select a Server by name or IP address."), info);
-    table.add(QStringLiteral("StringPortNumber"), QStringLiteral(" Select a port number."), info);
+    table.add(QStringLiteral("ButtonConnect"),
+              QCoreApplication::translate("Help", " Open a panel to select an interface protocol."), info);
+    table.add(QStringLiteral("ButtonTryToConnect"), QCoreApplication::translate("Help", " Try to connect sensor."),
+              info);
+    table.add(QStringLiteral("ButtonAccept"),
+              QCoreApplication::translate("Help", " Accept settings and return to main panel."), info);
+    table.add(QStringLiteral("ButtonDiscard"),
+              QCoreApplication::translate("Help", " Return to main panel with old settings."), info);
+    table.add(QStringLiteral("EditCommunicationProtocol"),
+              QCoreApplication::translate("Help", " Select RS232 or TCP/IP Interface. "), info);
+    table.add(QStringLiteral("EditSelectComPort"), QCoreApplication::translate("Help", " Select a serial COM-PORT."),
+              info);
+    table.add(QStringLiteral("StringIpAdress"),
+              QCoreApplication::translate("Help", " Select a Server by name or IP address."), info);
+    table.add(QStringLiteral("StringPortNumber"), QCoreApplication::translate("Help", " Select a port number."), info);
     table.add(
         QStringLiteral("EditID"),
-        QStringLiteral(" Insert sensor identification. \n This ID will be displayed in some panels of the software."),
+        QCoreApplication::translate(
+            "Help", " Insert sensor identification. \n This ID will be displayed in some panels of the software."),
         info);
 }
 

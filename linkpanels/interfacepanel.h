@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class QSettings;
 class QWidget;
 namespace Ui {
 class INTERFACEP;
@@ -90,6 +91,9 @@ public:
     // is on for this run whatever the file says (--reconnect); a change on the
     // panel is saved as ever.
     void GetReconnectSettingsFromFile(bool onForThisRun = false);
+    // LANGUAGE shows and keeps the user's choice of language in the
+    // program's session file; the choice applies at the next start.
+    void UseLanguageSetting(QSettings* session);
     ReconnectSettings reconnectSettings() const;
     // The panel's STOP RETRYING can be pressed while a recovery runs.
     void SetRetrying(bool on);

@@ -1,10 +1,12 @@
 #include "programstart.h"
 
+#include "language.h"
 #include "settingslocation.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QSettings>
 #include <QTextStream>
 #include <cstdio>
 
@@ -52,6 +54,17 @@ int runProgram(int argc, char* argv[], const ProgramInfo& info, const std::funct
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(kDesktopIdPrefix + info.name);
     QApplication::setWindowIcon(programIcon(info.name));
+    // Before the first window: the language chosen in the program is kept in its session file.
+    const QString chosen = QSettings(settingsLocation(QCoreApplication::applicationDirPath(), info.name)
+                                         .filePath(sessionFileName(info.name)),
+                                     QSettings::IniFormat)
+                               .value(kLanguageKey)
+                               .toString();
+    const Language language = chooseLanguage(parseLanguage(commandLine.language), chosen);
+    if (!applyLanguage(language)) {
+        err << info.name << ": the " << languageCode(language) << " translation could not be loaded.\n";
+        err.flush();
+    }
     return run(commandLine);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFontDatabase>
@@ -178,13 +179,14 @@ TraceWindow::TraceWindow(FrameTrace& trace, QAbstractButton* openButton, QWidget
     Ui::TRACEP& u = *m_ui;
     u.setupUi(m_widget.get());
 
-    u.SelectTraceCommand->addItem(QStringLiteral("ALL"), TraceTableModel::kAny);
+    u.SelectTraceCommand->addItem(QCoreApplication::translate("TraceWindow", "ALL"), TraceTableModel::kAny);
     for (std::uint16_t code : kCommands)
         u.SelectTraceCommand->addItem(QStringLiteral("%1 %2").arg(code).arg(QLatin1String(frame::commandName(code))),
                                       code);
-    u.SelectTraceCommand->addItem(QStringLiteral("- (between exchanges)"), -1);
-    u.SelectTraceOutcome->addItem(QStringLiteral("ALL"), TraceTableModel::kAny);
-    u.SelectTraceOutcome->addItem(QStringLiteral("failures only"), TraceTableModel::kFailures);
+    u.SelectTraceCommand->addItem(QCoreApplication::translate("TraceWindow", "- (between exchanges)"), -1);
+    u.SelectTraceOutcome->addItem(QCoreApplication::translate("TraceWindow", "ALL"), TraceTableModel::kAny);
+    u.SelectTraceOutcome->addItem(QCoreApplication::translate("TraceWindow", "failures only"),
+                                  TraceTableModel::kFailures);
     for (int o = 0; o < kTraceOutcomes; ++o)
         u.SelectTraceOutcome->addItem(outcomeName(static_cast<TraceOutcome>(o)), o);
 
@@ -271,18 +273,26 @@ void TraceWindow::addHelpTexts(RightClickHelp& table)
 {
     const QString info = QStringLiteral("INFO!");
     table.add(QStringLiteral("ButtonTrace"),
-              QStringLiteral(" Open the trace of every frame to and from the sensor (Ctrl+T)."), info);
-    table.add(QStringLiteral("SelectTraceCommand"), QStringLiteral(" Show only the records of one command."), info);
-    table.add(QStringLiteral("SelectTraceOutcome"), QStringLiteral(" Show only the records with one outcome."), info);
-    table.add(QStringLiteral("ButtonTracePause"), QStringLiteral(" Hold the table; the trace goes on recording."),
+              QCoreApplication::translate("Help", " Open the trace of every frame to and from the sensor (Ctrl+T)."),
               info);
-    table.add(QStringLiteral("ButtonTraceClear"), QStringLiteral(" Forget the records and counters so far."), info);
+    table.add(QStringLiteral("SelectTraceCommand"),
+              QCoreApplication::translate("Help", " Show only the records of one command."), info);
+    table.add(QStringLiteral("SelectTraceOutcome"),
+              QCoreApplication::translate("Help", " Show only the records with one outcome."), info);
+    table.add(QStringLiteral("ButtonTracePause"),
+              QCoreApplication::translate("Help", " Hold the table; the trace goes on recording."), info);
+    table.add(QStringLiteral("ButtonTraceClear"),
+              QCoreApplication::translate("Help", " Forget the records and counters so far."), info);
     table.add(QStringLiteral("ButtonTraceSave"),
-              QStringLiteral(" Save the records shown to a text file, one record a line."), info);
+              QCoreApplication::translate("Help", " Save the records shown to a text file, one record a line."), info);
     table.add(QStringLiteral("ButtonTraceCopy"),
-              QStringLiteral(" Copy the selected records to the clipboard, with the column names (Ctrl+C)."), info);
+              QCoreApplication::translate(
+                  "Help", " Copy the selected records to the clipboard, with the column names (Ctrl+C)."),
+              info);
     table.add(QStringLiteral("DispTraceFile"),
-              QStringLiteral(" The file the whole run is written to: start the program with --trace FILE."), info);
+              QCoreApplication::translate(
+                  "Help", " The file the whole run is written to: start the program with --trace FILE."),
+              info);
 }
 
 void TraceWindow::Show()
@@ -379,9 +389,9 @@ void TraceWindow::CBF_ButtonTraceSave()
     QString error;
     if (saveWholeFile(path, m_model.linesOf(rows).toUtf8(), &error))
         return;
-    dialogs().message(
-        QStringLiteral("ATTENTION!"),
-        QStringLiteral(" The trace could not be saved to \n %1 \n (%2).").arg(QDir::toNativeSeparators(path), error));
+    dialogs().message(QStringLiteral("ATTENTION!"),
+                      QCoreApplication::translate("TraceWindow", " The trace could not be saved to \n %1 \n (%2).")
+                          .arg(QDir::toNativeSeparators(path), error));
 }
 
 void TraceWindow::CBF_ButtonTraceCopy()
@@ -398,7 +408,7 @@ void TraceWindow::CBF_ButtonTraceCopy()
 void TraceWindow::showFileStopped(const QString& why)
 {
     const QString path = QDir::toNativeSeparators(m_trace.fileName());
-    m_ui->DispTraceFile->setText(QStringLiteral("stopped (%1): %2").arg(why, path));
+    m_ui->DispTraceFile->setText(QCoreApplication::translate("TraceWindow", "stopped (%1): %2").arg(why, path));
     dialogs().notice(QStringLiteral("ATTENTION!"),
                      QStringLiteral(" The trace file \n %1 \n could not be written any further: %2. \n\n"
                                     " It ends with its last whole line. The TRACE window goes on recording.")

@@ -142,6 +142,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
 
     m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kScopeProgram)), QSettings::IniFormat);
     dialogs().rememberFoldersIn(m_session.get());
+    interfacepanel.UseLanguageSetting(m_session.get());
     m_windows = std::make_unique<PanelWindows>(panel.widget.get(), m_session.get(), kGuideStartPage);
     const std::pair<QWidget*, const char*> secondary[] = {{recpanel.widget.get(), "recorder.html"},
                                                           {calibpanel.widget.get(), "calibration.html#reference"},

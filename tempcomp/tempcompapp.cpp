@@ -133,6 +133,7 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
 
     m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kToolProgram)), QSettings::IniFormat);
     dialogs().rememberFoldersIn(m_session.get());
+    interfacepanel.UseLanguageSetting(m_session.get());
     m_windows = std::make_unique<PanelWindows>(panel.get(), m_session.get(), QStringLiteral("tool.html"));
     m_windows->addSecondary(interfacepanel.widget(), QStringLiteral("connect.html"));
     m_windows->addSecondary(tracewindow->widget(), QStringLiteral("trace.html"));

@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -24,13 +25,29 @@ QString filterName(const QString& pattern)
     static const struct {
         const char* pattern;
         const char* name;
-    } names[] = {{"*.dat", "Record files"},   {"*.ini", "Parameter files"}, {"*.cfg", "Calibration tables"},
-                 {"*.equ", "Equation files"}, {"*.txt", "Text files"},      {"*.png", "PNG pictures"},
-                 {"*.csv", "CSV files"}};
+    } names[] = {{"*.dat", QT_TRANSLATE_NOOP("Dialogs", "Record files")},
+                 {"*.ini", QT_TRANSLATE_NOOP("Dialogs", "Parameter files")},
+                 {"*.cfg", QT_TRANSLATE_NOOP("Dialogs", "Calibration tables")},
+                 {"*.equ", QT_TRANSLATE_NOOP("Dialogs", "Equation files")},
+                 {"*.txt", QT_TRANSLATE_NOOP("Dialogs", "Text files")},
+                 {"*.png", QT_TRANSLATE_NOOP("Dialogs", "PNG pictures")},
+                 {"*.csv", QT_TRANSLATE_NOOP("Dialogs", "CSV files")}};
     for (const auto& n : names)
         if (pattern == QLatin1String(n.pattern))
-            return QString::fromLatin1(n.name);
-    return QStringLiteral("Files");
+            return QCoreApplication::translate("Dialogs", n.name);
+    return QCoreApplication::translate("Dialogs", "Files");
+}
+
+// The boxes' titles as the code gives them; shown in the language in use.
+[[maybe_unused]] const char* const kTitles[] = {
+    QT_TRANSLATE_NOOP("Dialogs", "ATTENTION!"), QT_TRANSLATE_NOOP("Dialogs", "INFO!"),
+    QT_TRANSLATE_NOOP("Dialogs", "Info"),       QT_TRANSLATE_NOOP("Dialogs", "CONFIRM!"),
+    QT_TRANSLATE_NOOP("Dialogs", "TCP Client"),
+};
+
+QString shown(const QString& title)
+{
+    return QCoreApplication::translate("Dialogs", title.toUtf8().constData());
 }
 
 QMessageBox::Icon iconOf(const QString& title)
@@ -82,19 +99,19 @@ QString Dialogs::selectFile(const FileDialogRequest& request)
 
 void QtDialogs::message(const QString& title, const QString& text)
 {
-    QMessageBox box(iconOf(title), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(iconOf(title), shown(title), text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
 void QtDialogs::success(const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Information, shown(title), text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
 void QtDialogs::notice(const QString& title, const QString& text)
 {
-    auto* box = new QMessageBox(iconOf(title), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    auto* box = new QMessageBox(iconOf(title), shown(title), text, QMessageBox::Ok, QApplication::activeWindow());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->show();
@@ -102,7 +119,7 @@ void QtDialogs::notice(const QString& title, const QString& text)
 
 bool QtDialogs::offer(const QString& title, const QString& text, const QString& action)
 {
-    QMessageBox box(iconOf(title), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(iconOf(title), shown(title), text, QMessageBox::Ok, QApplication::activeWindow());
     QPushButton* chosen = box.addButton(action, QMessageBox::ActionRole);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
@@ -113,7 +130,7 @@ namespace {
 
 bool askYesNo(const QString& title, const QString& text, QMessageBox::StandardButton byDefault)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::Question, shown(title), text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     box.setDefaultButton(byDefault);
     return box.exec() == QMessageBox::Yes;
@@ -133,7 +150,7 @@ bool QtDialogs::confirmToGoOn(const QString& title, const QString& text)
 
 Dialogs::Answer QtDialogs::ask(const QString& title, const QString& text, const QString& yes, const QString& no)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Question, shown(title), text, QMessageBox::NoButton, QApplication::activeWindow());
     QPushButton* yesButton = box.addButton(yes, QMessageBox::YesRole);
     QPushButton* noButton = box.addButton(no, QMessageBox::NoRole);
     QPushButton* cancel = box.addButton(QMessageBox::Cancel);

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -42,14 +43,20 @@ bool openUserGuide(const QString& topic)
     if (folder.isEmpty()) {
         dialogs().message(
             QStringLiteral("ATTENTION!"),
-            QStringLiteral(" The user guide was not found. It was looked for in: \n %1")
+            QCoreApplication::translate("UserGuide", " The user guide was not found. It was looked for in: \n %1")
                 .arg(QDir::toNativeSeparators(userGuideCandidates(programDir).join(QStringLiteral(" \n ")))));
         return false;
     }
     const QString page = topic.section(u'#', 0, 0);
     const QString anchor = topic.section(u'#', 1);
-    QString file = QDir(folder).filePath(page.isEmpty() ? kGuideStartPage : page);
-    if (!QFileInfo(file).isFile())
+    // The guide in the language of the program's texts where it has the page
+    // (<guide>/de/ beside the English pages), otherwise the English page.
+    const QString name = page.isEmpty() ? kGuideStartPage : page;
+    QString file = QDir(folder).filePath(name);
+    const QString translated = QDir(folder).filePath(QLocale().name().left(2) + QLatin1Char('/') + name);
+    if (QLocale().language() != QLocale::English && QFileInfo(translated).isFile())
+        file = translated;
+    else if (!QFileInfo(file).isFile())
         file = QDir(folder).filePath(kGuideStartPage);
     QUrl url = QUrl::fromLocalFile(file);
     if (!anchor.isEmpty())
@@ -58,7 +65,8 @@ bool openUserGuide(const QString& topic)
         return true;
     dialogs().message(
         QStringLiteral("ATTENTION!"),
-        QStringLiteral(" No program to show web pages was found. \n Open the user guide in a browser: \n %1")
+        QCoreApplication::translate(
+            "UserGuide", " No program to show web pages was found. \n Open the user guide in a browser: \n %1")
             .arg(QDir::toNativeSeparators(file)));
     return false;
 }

@@ -1,9 +1,11 @@
 // The programs' command line: what ends the program with which code and
 // output, and the connection --server and --serial give for one run.
 #include "commandline.h"
+#include "language.h"
 #include "link.h"
 
 #include <QTextStream>
+#include <QTranslator>
 #include <QtTest>
 
 using namespace tarvo;
@@ -46,6 +48,8 @@ private slots:
     void mistakesEndWithOneLineAndCodeTwo();
     void connectionForThisRun_data();
     void connectionForThisRun();
+    void languageOfARun_data();
+    void languageOfARun();
 };
 
 void CommandLineTest::helpAndVersionEndTheProgramWithZero()
@@ -88,6 +92,7 @@ void CommandLineTest::mistakesEndWithOneLineAndCodeTwo_data()
     QTest::newRow("serial 0") << false << QStringList{"--serial", "0"} << "'0'";
     QTest::newRow("serial past the panel's range") << false << QStringList{"--serial", "257"} << "257";
     QTest::newRow("both connections") << true << QStringList{"--device", "/dev/ttyS0", "--server", "a:1"} << "--device";
+    QTest::newRow("language neither de nor en") << false << QStringList{"--language", "fr"} << "'fr'";
     QTest::newRow("line end in an option") << false << QStringList{"--col\nour", "--x\r"} << "'--col?our'";
 }
 
@@ -148,3 +153,41 @@ void CommandLineTest::connectionForThisRun()
 
 QTEST_GUILESS_MAIN(CommandLineTest)
 #include "tst_commandline.moc"
+
+void CommandLineTest::languageOfARun_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("chosen");  // kept in the session file
+    QTest::addColumn<QString>("system");  // the system's locale
+    QTest::addColumn<int>("language");
+    const int de = int(Language::German);
+    const int en = int(Language::English);
+    QTest::newRow("German system") << QStringList{} << ""
+                                   << "de_AT" << de;
+    QTest::newRow("English system") << QStringList{} << ""
+                                    << "en_GB" << en;
+    QTest::newRow("neither: English") << QStringList{} << ""
+                                      << "fr_FR" << en;
+    QTest::newRow("chosen in the program") << QStringList{} << "en"
+                                           << "de_DE" << en;
+    QTest::newRow("chosen, damaged: the system's") << QStringList{} << "klingon"
+                                                   << "de_DE" << de;
+    QTest::newRow("--language over the choice") << QStringList{"--language", "DE"} << "en"
+                                                << "en_US" << de;
+}
+
+void CommandLineTest::languageOfARun()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, chosen);
+    QFETCH(QString, system);
+    QFETCH(int, language);
+    const Parsed p = parse(scope(), args);
+    QVERIFY(!p.result.exitCode);
+    QCOMPARE(int(chooseLanguage(parseLanguage(p.result.language), chosen, QLocale(system))), language);
+
+    // The German texts are compiled into the programs.
+    QTranslator german;
+    QVERIFY(german.load(QStringLiteral(":/i18n/tarvo_de.qm")));
+    QCOMPARE(german.translate("P", "GET"), QStringLiteral("LESEN"));
+}
