@@ -114,11 +114,11 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                              scaleaxispanel.widget->raise();
                          },
                          [this] { scaleaxispanel.widget->hide(); }});
-    monitor = std::make_unique<MonitorPanel>(MonitorContext{
-        monitorpanel.widget.get(), monitorpanel.ui.get(), panel.widget.get(), gfpanel.widget.get(),
-        vecpanel.widget.get(), panel.ui->TeachTable, live->trendBufGF, live->trendTimes, &exchange, &live->transfer,
-        &measured, &flags, &pump, &reconnect, [this](int dim) { SetButtonsDimmed(dim); },
-        [this] { live->SetPanelData(); }, [this] { return m_quitRequested; }});
+    monitor = std::make_unique<MonitorPanel>(
+        MonitorContext{monitorpanel.widget.get(), monitorpanel.ui.get(), panel.widget.get(), gfpanel.widget.get(),
+                       vecpanel.widget.get(), panel.ui->TeachTable, &live->mutableHistory(), &exchange, &live->transfer,
+                       &measured, &flags, &pump, &reconnect, [this](int dim) { SetButtonsDimmed(dim); },
+                       [this] { live->SetPanelData(); }, [this] { return m_quitRequested; }});
     recorder = std::make_unique<Recorder>(
         recpanel.widget.get(), *recpanel.ui, exchange, link, pump, flags, measured, reconnect,
         RecorderHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
