@@ -51,7 +51,7 @@ int runLiveChild(int argc, char** argv)
     });
     QApplication::exec();
 
-    const auto& trend = scope.live->trendBufGF;
+    const auto trend = scope.live->history().trend();
     const auto cycles = std::count_if(trend.begin(), trend.end(), [](double v) { return v != 0.0; });
     std::printf("live cycles=%d wall=%.6f cpu=%.6f platform=%s status=%s\n", static_cast<int>(cycles),
                 static_cast<double>(t1 - t0) * 1e-9, cpu1 - cpu0, qPrintable(QGuiApplication::platformName()),

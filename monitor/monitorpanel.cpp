@@ -234,8 +234,9 @@ void MonitorPanel::ShowMonitorData()
         m_plotFrames = m_frames;
         m_plotN = n;
     }
-    std::copy(m_ctx.trendBufGF.end() - n, m_ctx.trendBufGF.end(), m_window.begin());
-    std::copy(m_ctx.trendTimes.end() - n, m_ctx.trendTimes.end(), m_windowTimes.begin());
+    const ValueHistory& history = *m_ctx.history;
+    std::ranges::copy(history.trend(n), m_window.begin());
+    std::ranges::copy(history.trendTimes(n), m_windowTimes.begin());
     // A slot that RESET emptied (or that was never filled) holds no part:
     // counted as a gloss factor of 0 it would pull the mean down and the bad
     // share up, so it is left out of the statistics and the chart.
@@ -263,9 +264,8 @@ void MonitorPanel::ShowMonitorData()
 void MonitorPanel::ResetMonitor()
 {
     const int n = trendValues();
-    std::fill(m_ctx.trendBufGF.begin(), m_ctx.trendBufGF.end(), 0.0);
+    m_ctx.history->resetTrend();
     std::fill(m_window.begin(), m_window.end(), 0.0);
-    std::fill(m_ctx.trendTimes.begin(), m_ctx.trendTimes.end(), 0);
     std::fill(m_windowTimes.begin(), m_windowTimes.end(), 0);
     plotWindow(m_window.data(), n, 0.0, kResetYMax);
     // What the reset cleared away is not owed to the chart any more.

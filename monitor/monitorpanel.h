@@ -7,6 +7,7 @@
 #include "charts.h"
 #include "reconnect.h"
 #include "trendstats.h"
+#include "valuehistory.h"
 
 #include <QObject>
 #include <array>
@@ -41,8 +42,8 @@ struct MonitorContext {
     QWidget* gfpanel = nullptr;
     QWidget* vecpanel = nullptr;
     QTableWidget* teachTable = nullptr;  // row 0 (vector 0): GF, GF TOL, PP TOL
-    std::span<double, kTrendValuesMax> trendBufGF;
-    std::span<std::int64_t, kTrendValuesMax> trendTimes;  // when each gloss factor arrived
+    // The gloss factors the live loop has shown; RESET empties its trend.
+    ValueHistory* history = nullptr;
     Exchange* exchange = nullptr;
     MeasurementTransfer* transfer = nullptr;
     MeasuredValues* measured = nullptr;

@@ -196,10 +196,8 @@ void Graphs::ShowGraph()
     const int s = m_app.panel.ui->SelectSource->currentIndex();
     if (s < 0 || s > 3)
         return;
-    const LiveLoop& live = *m_app.live;
-    const std::array<double, kGraphBufValues>* const buffers[4] = {&live.normbuf, &live.intbuf, &live.gfbuf,
-                                                                   &live.rawbuf};
-    const auto& buf = *buffers[s];
+    const ValueHistory& history = m_app.live->history();
+    const auto buf = history.strip(Strip(s));
 
     double min = 0.0;
     double max = kFixedMax[s];
@@ -219,7 +217,7 @@ void Graphs::ShowGraph()
         chart.setLegendLabel(1, QStringLiteral("tolerance, teach row %1").arg(m_app.panel.ui->EditNo->value()));
     chart.setYRange(min, max);
     chart.setPointsPerScreen(kStripPoints);
-    chart.plot(buf.data(), kGraphBufValues, live.timebuf.data());
+    chart.plot(buf.data(), int(buf.size()), history.times().data());
 }
 
 void Graphs::ShowProfile()

@@ -42,22 +42,6 @@ void setBar(QProgressBar* bar, int value)
     bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
 }
 
-void appendTriple(std::array<double, kGraphBufValues>& buf, double a, double b, double c)
-{
-    Shift(buf, -3);
-    buf[kGraphBufValues - 3] = a;
-    buf[kGraphBufValues - 2] = b;
-    buf[kGraphBufValues - 1] = c;
-}
-
-// The times beside a buffer move with it: the oldest drops out.
-template <size_t N>
-void pushTime(std::array<std::int64_t, N>& times, std::int64_t latest)
-{
-    std::shift_left(times.begin(), times.end(), 1);
-    times[N - 1] = latest;
-}
-
 void showPanel(QWidget* panel)
 {
     panel->show();
@@ -66,20 +50,6 @@ void showPanel(QWidget* panel)
 }
 
 }  // namespace
-
-void Shift(std::span<double> values, int count)
-{
-    const auto size = static_cast<std::ptrdiff_t>(values.size());
-    if (count <= -size || count >= size) {
-        std::fill(values.begin(), values.end(), 0.0);
-    } else if (count < 0) {
-        std::shift_left(values.begin(), values.end(), -count);
-        std::fill(values.end() + count, values.end(), 0.0);
-    } else if (count > 0) {
-        std::shift_right(values.begin(), values.end(), count);
-        std::fill(values.begin(), values.begin() + count, 0.0);
-    }
-}
 
 void displayGloss(QLCDNumber* display, double gf)
 {
@@ -260,28 +230,12 @@ void LiveLoop::SetPanelData()
 
     lastValueTime = QDateTime::currentDateTime();
     m_app.valueShown();
-    if (m_gapPending) {
-        // One point of no value marks the outage; the charts draw no line across it.
-        m_gapPending = false;
-        constexpr double gap = std::numeric_limits<double>::quiet_NaN();
-        for (auto* buf : {&rawbuf, &normbuf, &intbuf, &gfbuf})
-            appendTriple(*buf, gap, gap, gap);
-        pushTime(timebuf, 0);  // the times stay in step with the points
-        Shift(trendBufGF, -1);
-        trendBufGF[kTrendValues - 1] = gap;  // the trend statistics pass it over
-        pushTime(trendTimes, 0);
-    }
-    // Every buffer advances whatever signal is shown.
-    appendTriple(rawbuf, m.dataChRef, m.dataChDir, m.dataChDif);
-    appendTriple(normbuf, m.dataNorm, normUpper, normLower);
-    appendTriple(intbuf, m.dataInt, intUpper, intLower);
-    appendTriple(gfbuf, m.dataGfDouble, gfUpper, gfLower);
-
-    pushTime(timebuf, m.receivedMs);
-
-    Shift(trendBufGF, -1);
-    trendBufGF[kTrendValues - 1] = m.dataGfDouble;
-    pushTime(trendTimes, m.receivedMs);
+    // Every chart advances whatever signal is shown.
+    m_history.append({.raw = {double(m.dataChRef), double(m.dataChDir), double(m.dataChDif)},
+                      .norm = {double(m.dataNorm), double(normUpper), double(normLower)},
+                      .intensity = {double(m.dataInt), double(intUpper), double(intLower)},
+                      .gf = {m.dataGfDouble, gfUpper, gfLower},
+                      .receivedMs = m.receivedMs});
 }
 
 }  // namespace tarvo

@@ -102,29 +102,46 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         calibpanel.widget.get(), *calibpanel.ui, calibpanel2.widget.get(), *calibpanel2.ui, exchange, link, pump, flags,
         params, measured, live->transfer, settings.documentsDir,
         // The calibrations send the parameters they show.
-        CalibrationHooks{[this](int dim) { SetButtonsDimmed(dim); },
-                         [this] {
-                             parapanel->SetPanelValues();
-                             parapanel->markParametersSynced();
-                         },
-                         [this](std::uint16_t power) { panel.ui->SlidePower->setValue(power); },
-                         [this](bool on) { panel.widget->setVisible(on); },
-                         [this] {
-                             scaleaxispanel.widget->show();
-                             scaleaxispanel.widget->raise();
-                         },
-                         [this] { scaleaxispanel.widget->hide(); }});
-    monitor = std::make_unique<MonitorPanel>(MonitorContext{
-        monitorpanel.widget.get(), monitorpanel.ui.get(), panel.widget.get(), gfpanel.widget.get(),
-        vecpanel.widget.get(), panel.ui->TeachTable, live->trendBufGF, live->trendTimes, &exchange, &live->transfer,
-        &measured, &flags, &pump, &reconnect, [this](int dim) { SetButtonsDimmed(dim); },
-        [this] { live->SetPanelData(); }, [this] { return m_quitRequested; }});
-    recorder = std::make_unique<Recorder>(
-        recpanel.widget.get(), *recpanel.ui, exchange, link, pump, flags, measured, reconnect,
-        RecorderHooks{[this](int dim) { SetButtonsDimmed(dim); }, [this] { live->SetPanelData(); },
-                      [this] { graphs->ShowGraph(); }, [this] { graphs->InitPanelGraph(); },
-                      [this] { graphs->SetPanelGraphData(); }, [this] { return m_quitRequested; }},
-        settings.documentsDir);
+        CalibrationHooks{.setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
+                         .setPanelValues =
+                             [this] {
+                                 parapanel->SetPanelValues();
+                                 parapanel->markParametersSynced();
+                             },
+                         .showPower = [this](std::uint16_t power) { panel.ui->SlidePower->setValue(power); },
+                         .showMainPanel = [this](bool on) { panel.widget->setVisible(on); },
+                         .showScaleAxisPanel =
+                             [this] {
+                                 scaleaxispanel.widget->show();
+                                 scaleaxispanel.widget->raise();
+                             },
+                         .hideScaleAxisPanel = [this] { scaleaxispanel.widget->hide(); }});
+    monitor = std::make_unique<MonitorPanel>(
+        MonitorContext{.monitorpanel = monitorpanel.widget.get(),
+                       .ui = monitorpanel.ui.get(),
+                       .mainpanel = panel.widget.get(),
+                       .gfpanel = gfpanel.widget.get(),
+                       .vecpanel = vecpanel.widget.get(),
+                       .teachTable = panel.ui->TeachTable,
+                       .history = &live->mutableHistory(),
+                       .exchange = &exchange,
+                       .transfer = &live->transfer,
+                       .measured = &measured,
+                       .flags = &flags,
+                       .pump = &pump,
+                       .reconnect = &reconnect,
+                       .setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
+                       .setPanelData = [this] { live->SetPanelData(); },
+                       .quitRequested = [this] { return m_quitRequested; }});
+    recorder = std::make_unique<Recorder>(recpanel.widget.get(), *recpanel.ui, exchange, link, pump, flags, measured,
+                                          reconnect,
+                                          RecorderHooks{.setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
+                                                        .setPanelData = [this] { live->SetPanelData(); },
+                                                        .showGraph = [this] { graphs->ShowGraph(); },
+                                                        .initPanelGraph = [this] { graphs->InitPanelGraph(); },
+                                                        .setPanelGraphData = [this] { graphs->SetPanelGraphData(); },
+                                                        .quitRequested = [this] { return m_quitRequested; }},
+                                          settings.documentsDir);
     tracewindow = std::make_unique<TraceWindow>(link.trace, panel.ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
     m_help->install(tracewindow->widget());

@@ -26,12 +26,6 @@ namespace {
 // Up to 20 days: a deadline is a timer counting milliseconds in an int.
 constexpr double kMaxSeconds = 20.0 * 24 * 3600;
 
-QString optionName(const char* name)
-{
-    return QLatin1String(name) == QLatin1String("count") ? QStringLiteral("-n")
-                                                         : QStringLiteral("--") + QString::fromLatin1(name);
-}
-
 // The end of a command that ran with --reconnect: STOPPED with its reason,
 // and exit code 1 when another sensor answered or the events file failed.
 int reconnectEnd(Session& s, bool ranItsCourse)
@@ -75,11 +69,11 @@ namespace {
 // Opens -o FILE for the command's data (standard output without it).
 std::optional<int> openOutput(const Invocation& in)
 {
-    const QString path = in.value("output");
-    if (in.isSet("no-clobber") && (path.isEmpty() || path == u"-"))
+    const QString path = in.value(opt::output);
+    if (in.isSet(opt::noClobber) && (path.isEmpty() || path == u"-"))
         usage(QStringLiteral("--no-clobber goes with -o FILE"));
     QString error;
-    if (!in.out->open(path, in.isSet("no-clobber"), &error))
+    if (!in.out->open(path, in.isSet(opt::noClobber), &error))
         return report(BadUsage, fileMessage(path, QStringLiteral("cannot be written: ") + error));
     return std::nullopt;
 }
@@ -183,26 +177,26 @@ void usage(const QString& text)
     std::exit(BadUsage);
 }
 
-int wholeOption(const Invocation& in, const char* name, int min, int max)
+int wholeOption(const Invocation& in, const Option& o, int min, int max)
 {
-    const QString text = in.value(name);
+    const QString text = in.value(o);
     const auto read = readNumber(QStringView(text).trimmed(), NumberForm::Whole);
     if (!read || *read < min || *read > max)
         usage(QStringLiteral("%1 wants a whole number from %2 to %3, not \"%4\"")
-                  .arg(optionName(name))
+                  .arg(o.shown())
                   .arg(min)
                   .arg(max)
                   .arg(text));
     return static_cast<int>(*read);
 }
 
-double secondsOption(const Invocation& in, const char* name, double max)
+double secondsOption(const Invocation& in, const Option& o, double max)
 {
-    const QString text = in.value(name);
+    const QString text = in.value(o);
     const auto read = readNumber(QStringView(text).trimmed());
     if (!read || !(*read > 0.0) || *read > max)
         usage(QStringLiteral("%1 wants a number of seconds above 0 and up to %2, not \"%3\"")
-                  .arg(optionName(name))
+                  .arg(o.shown())
                   .arg(max, 0, 'f', 0)
                   .arg(text));
     return *read;
@@ -214,10 +208,10 @@ void wantArguments(const Invocation& in, const char* form, int count)
         usage(QStringLiteral("usage: tarvoctl %1").arg(QString::fromLatin1(form).simplified()));
 }
 
-void exclusive(const Invocation& in, const char* a, const char* b)
+void exclusive(const Invocation& in, const Option& a, const Option& b)
 {
     if (in.isSet(a) && in.isSet(b))
-        usage(QStringLiteral("%1 and %2 exclude each other").arg(optionName(a), optionName(b)));
+        usage(QStringLiteral("%1 and %2 exclude each other").arg(a.shown(), b.shown()));
 }
 
 void note(const Invocation& in, const QString& text)
@@ -296,17 +290,17 @@ int listPorts(const Invocation& in, Session&)
 int measure(const Invocation& in, Session& s)
 {
     wantArguments(in, "measure", 0);
-    exclusive(in, "count", "seconds");
-    exclusive(in, "csv", "json");
-    exclusive(in, "interval", "period");
-    const int count = in.isSet("count") ? wholeOption(in, "count", 1, 100000000) : 0;
-    const double seconds = in.isSet("seconds") ? secondsOption(in, "seconds", kMaxSeconds) : 0.0;
-    const bool period = in.isSet("period");
-    const int ms = period      ? wholeOption(in, "period", 1, 3600000)
-        : in.isSet("interval") ? wholeOption(in, "interval", 0, 3600000)
-                               : 25;  // the live loop's pause
-    const Format format = in.isSet("csv") ? Format::Csv : in.isSet("json") ? Format::Json : Format::Text;
-    const bool utc = in.isSet("utc");
+    exclusive(in, opt::count, opt::seconds);
+    exclusive(in, opt::csv, opt::json);
+    exclusive(in, opt::interval, opt::period);
+    const int count = in.isSet(opt::count) ? wholeOption(in, opt::count, 1, 100000000) : 0;
+    const double seconds = in.isSet(opt::seconds) ? secondsOption(in, opt::seconds, kMaxSeconds) : 0.0;
+    const bool period = in.isSet(opt::period);
+    const int ms = period         ? wholeOption(in, opt::period, 1, 3600000)
+        : in.isSet(opt::interval) ? wholeOption(in, opt::interval, 0, 3600000)
+                                  : 25;  // the live loop's pause
+    const Format format = in.isSet(opt::csv) ? Format::Csv : in.isSet(opt::json) ? Format::Json : Format::Text;
+    const bool utc = in.isSet(opt::utc);
     if (const auto failed = openOutput(in))
         return *failed;
     if (const auto failed = s.begin())
@@ -315,8 +309,8 @@ int measure(const Invocation& in, Session& s)
     QTimer deadline;
     bool timeUp = false;
     QObject::connect(&deadline, &QTimer::timeout, [&timeUp] { timeUp = true; });
-    const bool reconnect = in.isSet("reconnect");
-    const QString path = in.value("output");
+    const bool reconnect = in.isSet(opt::reconnect);
+    const QString path = in.value(opt::output);
     if (reconnect && !s.enableReconnect(path.isEmpty() || path == u"-" ? QString() : path))
         return s.failureExit();
     runFor(s, s.flags.poll, seconds, deadline);
@@ -374,17 +368,17 @@ int recordTriggered(const Invocation& in, Session& s)
 {
     const char* const form = "record --triggered [--seconds S] [-o FILE [--no-clobber]] [--utc]";
     wantArguments(in, form, 0);
-    if (!in.isSet("triggered"))
+    if (!in.isSet(opt::triggered))
         usage(QStringLiteral("record needs --triggered: it records the frames the sensor sends on its own "
                              "(use measure for polled values)"));
-    const double seconds = in.isSet("seconds") ? secondsOption(in, "seconds", kMaxSeconds) : 0.0;
-    const QString path = in.value("output");
+    const double seconds = in.isSet(opt::seconds) ? secondsOption(in, opt::seconds, kMaxSeconds) : 0.0;
+    const QString path = in.value(opt::output);
     const bool toFile = !path.isEmpty() && path != u"-";
     RecordFile file;
-    if (in.isSet("utc"))
+    if (in.isSet(opt::utc))
         file.clock = [] { return QDateTime::currentDateTimeUtc(); };
     if (toFile) {
-        if (in.isSet("no-clobber") && QFileInfo::exists(path))
+        if (in.isSet(opt::noClobber) && QFileInfo::exists(path))
             return report(
                 BadUsage,
                 fileMessage(path, QStringLiteral("cannot be written: the file exists (--no-clobber keeps it)")));
@@ -395,9 +389,9 @@ int recordTriggered(const Invocation& in, Session& s)
     }
     if (const auto failed = s.begin())
         return *failed;
-    const bool reconnect = in.isSet("reconnect");
+    const bool reconnect = in.isSet(opt::reconnect);
     // The line-check time: with --reconnect the line is checked, without it a quiet line is told.
-    s.reconnect.quietLimit = in.isSet("check-after") ? secondsOption(in, "check-after", 3600.0) : 10.0;
+    s.reconnect.quietLimit = in.isSet(opt::checkAfter) ? secondsOption(in, opt::checkAfter, 3600.0) : 10.0;
     if (reconnect) {
         if (!s.enableReconnect(toFile ? path : QString()))
             return s.failureExit();
@@ -481,7 +475,7 @@ void reportReception(const Invocation& in, const Session& s, const AutoFrameCoun
 int profile(const Invocation& in, Session& s)
 {
     wantArguments(in, "profile [--csv]", 0);
-    const bool csv = in.isSet("csv");
+    const bool csv = in.isSet(opt::csv);
     if (const auto failed = s.begin())
         return *failed;
     s.measurement.GetProfile();
@@ -513,14 +507,14 @@ int sendFactors(const Invocation& in, Session& s)
     wantArguments(in, form, 2);
     if (in.args[0] != u"send")
         usage(QStringLiteral("usage: tarvoctl %1").arg(QString::fromLatin1(form)));
-    exclusive(in, "ref-step", "refs");
+    exclusive(in, opt::refStep, opt::refs);
     const QString path = in.args[1];
     std::optional<int> refStep;
-    if (in.isSet("ref-step"))
-        refStep = wholeOption(in, "ref-step", 0, kSteps - 1);
+    if (in.isSet(opt::refStep))
+        refStep = wholeOption(in, opt::refStep, 0, kSteps - 1);
     References refs = {1000, 1000, 1000};  // the tool's start values
-    if (in.isSet("refs")) {
-        const QStringList parts = in.value("refs").split(u',');
+    if (in.isSet(opt::refs)) {
+        const QStringList parts = in.value(opt::refs).split(u',');
         bool ok = parts.size() == kChannels;
         for (int i = 0; ok && i < kChannels; ++i) {
             const auto read = readNumber(QStringView(parts[i]).trimmed(), NumberForm::Whole);
@@ -530,7 +524,7 @@ int sendFactors(const Invocation& in, Session& s)
         if (!ok)
             usage(QStringLiteral("--refs wants three whole numbers from 0 to 65535, as R,G,B"));
     }
-    const bool acceptLimited = in.isSet("accept-limited");
+    const bool acceptLimited = in.isSet(opt::acceptLimited);
 
     // The tool's rules, by the tool's code: what it does not load, what it limits, what it asks about.
     InputFile input;
@@ -576,7 +570,7 @@ int sendFactors(const Invocation& in, Session& s)
     for (int c = 0; c < kChannels; ++c)
         if (allZero(factors.channel(c)))
             zero << QString::fromLatin1(kChannelNames[c]);
-    if (!zero.isEmpty() && !in.isSet("accept-zero"))
+    if (!zero.isEmpty() && !in.isSet(opt::acceptZero))
         return report(BadUsage,
                       QStringLiteral("all 100 factors of %1 are 0 (references %2, %3, %4); use "
                                      "--accept-zero to send them anyway")

@@ -4,6 +4,7 @@
 // standard error, naming the sensor, the step and the reason.
 #pragma once
 
+#include "options.h"
 #include "output.h"
 #include "session.h"
 
@@ -27,8 +28,15 @@ struct Invocation {
     bool quiet = false;     // -q: no report of success
     int retries = 0;
 
-    bool isSet(const char* name) const { return options.isSet(QString::fromLatin1(name)); }
-    QString value(const char* name) const { return options.value(QString::fromLatin1(name)); }
+    bool isSet(const Option& o) const { return o.isSet(options); }
+    QString value(const Option& o) const { return o.value(options); }
+};
+
+// What a command talks to.
+enum class Sensor {
+    None,    // no sensor: it takes no link options
+    Gloss,   // the gloss sensor, with the scope's exchange
+    Colour,  // the colour sensor, with the tool's exchange
 };
 
 struct Command {
@@ -36,11 +44,14 @@ struct Command {
     const char* synopsis;  // what follows "tarvoctl [LINK]"
     const char* help;      // what it does and what it sends to the sensor
     const char* examples;
-    QStringList options;  // its own options, by their long names
-    bool connects;        // talks to a sensor: takes the link options
-    bool colourSensor;    // the colour sensor's exchange (the tool's)
-    bool retriable;       // --retries runs it again on a new connection
-    int (*run)(const Invocation&, Session&);
+    // The options it takes besides -h and -q (and, with a sensor, the link
+    // options, --trace and --timeout).
+    std::vector<const Option*> options;
+    Sensor sensor = Sensor::None;
+    bool retriable = false;  // --retries runs it again on a new connection
+    int (*run)(const Invocation&, Session&) = nullptr;
+
+    bool connects() const { return sensor != Sensor::None; }
 };
 
 // Every command, in the order --help lists them.
@@ -49,9 +60,9 @@ const std::vector<Command>& commandTable();
 // A mistake on the command line: one line and exit code 2.
 [[noreturn]] void usage(const QString& text);
 // The options of the command line, checked; a mistake ends in usage().
-int wholeOption(const Invocation& in, const char* name, int min, int max);
-double secondsOption(const Invocation& in, const char* name, double max);
-void exclusive(const Invocation& in, const char* a, const char* b);
+int wholeOption(const Invocation& in, const Option& o, int min, int max);
+double secondsOption(const Invocation& in, const Option& o, double max);
+void exclusive(const Invocation& in, const Option& a, const Option& b);
 // The command's arguments are `count`; else usage() with its form.
 void wantArguments(const Invocation& in, const char* form, int count);
 

@@ -6,15 +6,14 @@
 #include "factortransfer.h"
 #include "interrupt.h"
 #include "output.h"
-#include "publishcommand.h"
 #include "settingslocation.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QSet>
-
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 using namespace tarvo;
 using namespace tarvo::ctl;
@@ -98,10 +97,10 @@ QString globalHelp()
 QString commandHelp(const Command& c)
 {
     QString text = QStringLiteral("Usage: tarvoctl %1%2\n\n")
-                       .arg(c.connects ? QStringLiteral("[LINK] [OPTIONS] ") : QString(),
+                       .arg(c.connects() ? QStringLiteral("[LINK] [OPTIONS] ") : QString(),
                             QString::fromUtf8(c.synopsis).replace(u'\n', QStringLiteral("\n       ")));
     text += indented(c.help, 2) + QStringLiteral("\nExample:\n") + indented(c.examples, 2);
-    if (c.connects)
+    if (c.connects())
         text += QStringLiteral("\nLINK:\n") + connectionOptionsHelp()
             + QStringLiteral("\n'tarvoctl --help' lists the other options and the exit codes.\n");
     return text;
@@ -112,23 +111,32 @@ void print(const QString& text)
     std::fputs(text.toLocal8Bit().constData(), stdout);
 }
 
-// Refuses options that the command does not take.
+// Every option of tarvoctl's own, each once: those of every run, then the commands'.
+std::vector<const Option*> allOptions()
+{
+    std::vector<const Option*> all = {&opt::help, &opt::version, &opt::quiet, &opt::trace, &opt::timeout};
+    for (const Command& c : commandTable())
+        for (const Option* o : c.options)
+            if (std::find(all.begin(), all.end(), o) == all.end())
+                all.push_back(o);
+    return all;
+}
+
+// Refuses options that the command does not take. Those that are not
+// tarvoctl's own are the link options, taken by the commands with a sensor.
 void allowOnly(const QCommandLineParser& p, const Command& command)
 {
-    QSet<QString> allowed = {QStringLiteral("help"), QStringLiteral("quiet")};
-    if (command.connects)
-        allowed += {QStringLiteral("tcp"), QStringLiteral("serial"), QStringLiteral("device"), QStringLiteral("trace"),
-                    QStringLiteral("timeout")};
-    for (const QString& o : command.options)
-        allowed.insert(o);
-    static const QHash<QString, QString> longNames = {{QStringLiteral("o"), QStringLiteral("output")},
-                                                      {QStringLiteral("n"), QStringLiteral("count")},
-                                                      {QStringLiteral("q"), QStringLiteral("quiet")},
-                                                      {QStringLiteral("h"), QStringLiteral("help")},
-                                                      {QStringLiteral("server"), QStringLiteral("tcp")}};
+    std::vector<const Option*> allowed = command.options;
+    allowed.insert(allowed.end(), {&opt::help, &opt::quiet});
+    if (command.connects())
+        allowed.insert(allowed.end(), {&opt::trace, &opt::timeout});
+    const std::vector<const Option*> all = allOptions();
     for (const QString& name : p.optionNames()) {
+        const auto own = std::find_if(all.begin(), all.end(), [&name](const Option* o) { return o->named(name); });
+        const bool taken = own == all.end() ? command.connects()
+                                            : std::find(allowed.begin(), allowed.end(), *own) != allowed.end();
         const QString shown = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-        if (!allowed.contains(longNames.value(name, name)))
+        if (!taken)
             usage(QStringLiteral("%1 does not take %2").arg(QString::fromLatin1(command.name), shown));
     }
 }
@@ -140,9 +148,9 @@ Target targetFrom(const QCommandLineParser& p)
     if (!choice.error.isEmpty())
         usage(choice.error);
     t.link = choice.connection ? *choice.connection : savedConnection(QCoreApplication::applicationDirPath());
-    t.traceFile = p.value(QStringLiteral("trace"));
-    if (p.isSet(QStringLiteral("trace")) && t.traceFile.isEmpty())
-        usage(QStringLiteral("--trace wants the name of a file"));
+    t.traceFile = opt::trace.value(p);
+    if (opt::trace.isSet(p) && t.traceFile.isEmpty())
+        usage(opt::trace.shown() + QStringLiteral(" wants the name of a file"));
     return t;
 }
 
@@ -157,47 +165,23 @@ int main(int argc, char* argv[])
 
     QCommandLineParser p;
     addConnectionOptions(p);
-    p.addOptions({
-        {{"h", "help"}, "Show the help."},
-        {"version", "Show the version."},
-        {"trace", "Frame trace file.", "FILE"},
-        {"timeout", "Seconds for a reply.", "S"},
-        {"retries", "Runs again after a failure.", "N"},
-        {{"q", "quiet"}, "No report of success."},
-        {"eeprom", "From or to EEPROM."},
-        {{"o", "output"}, "Output file.", "FILE"},
-        {"no-clobber", "Keep an existing output file."},
-        {{"n", "count"}, "Number of value sets.", "COUNT"},
-        {"seconds", "Duration in seconds.", "S"},
-        {"interval", "Pause between requests in ms.", "MS"},
-        {"period", "Time from request to request in ms.", "MS"},
-        {"csv", "Comma-separated values."},
-        {"json", "One JSON object per line."},
-        {"utc", "Time stamps in UTC."},
-        {"triggered", "Record what the sensor sends on its own."},
-        {"reconnect", "Take a lost connection up again and go on."},
-        {"check-after", "Seconds without a frame before the line is checked.", "S"},
-        {"ref-step", "Reference temperature step.", "T"},
-        {"refs", "Reference values.", "R,G,B"},
-        {"accept-limited", "Send factors limited to 0..65535."},
-        {"accept-zero", "Send a table of zeros."},
-    });
-    p.addOptions(publishOptions());
+    for (const Option* o : allOptions())
+        p.addOption(o->forParser());
     if (!p.parse(QCoreApplication::arguments()))
         usage(parseErrorText(p, QCoreApplication::arguments()));
     const QStringList args = p.positionalArguments();
     if (args.isEmpty()) {
-        if (p.isSet(QStringLiteral("help"))) {
+        if (opt::help.isSet(p)) {
             print(globalHelp());
             return Done;
         }
-        if (p.isSet(QStringLiteral("version"))) {
+        if (opt::version.isSet(p)) {
             print(QStringLiteral("tarvoctl %1\n").arg(programVersion()));
             return Done;
         }
         usage(QStringLiteral("no command given"));
     }
-    if (p.isSet(QStringLiteral("version")))
+    if (opt::version.isSet(p))
         usage(QStringLiteral("--version takes no command"));
     const Command* command = nullptr;
     for (const Command& c : commandTable())
@@ -205,25 +189,25 @@ int main(int argc, char* argv[])
             command = &c;
     if (!command)
         usage(QStringLiteral("unknown command \"%1\"").arg(args.first()));
-    if (p.isSet(QStringLiteral("help"))) {
+    if (opt::help.isSet(p)) {
         print(commandHelp(*command));
         return Done;
     }
     allowOnly(p, *command);
 
     Output out(stdoutOpen);
-    Invocation in{p, args.mid(1), {}, &out, p.isSet(QStringLiteral("quiet")), 0};
-    if (command->connects)
+    Invocation in{.options = p, .args = args.mid(1), .target = {}, .out = &out, .quiet = opt::quiet.isSet(p)};
+    if (command->connects())
         in.target = targetFrom(p);
-    if (p.isSet(QStringLiteral("timeout")))
-        in.target.timeout = secondsOption(in, "timeout", 600.0);
-    if (p.isSet(QStringLiteral("retries")))
-        in.retries = wholeOption(in, "retries", 0, 100);
+    if (in.isSet(opt::timeout))
+        in.target.timeout = secondsOption(in, opt::timeout, 600.0);
+    if (in.isSet(opt::retries))
+        in.retries = wholeOption(in, opt::retries, 0, 100);
 
     int rc = Done;
     bool interrupted = false;
     for (int attempt = 0;; ++attempt) {
-        Session s(in.target, command->colourSensor ? tempcomp::toolExchangeOptions() : ExchangeOptions{});
+        Session s(in.target, command->sensor == Sensor::Colour ? tempcomp::toolExchangeOptions() : ExchangeOptions{});
         s.appendTrace = attempt > 0;
         out.attach(&s.pump);
         rc = s.end(command->run(in, s));

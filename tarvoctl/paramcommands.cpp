@@ -140,18 +140,18 @@ std::optional<int> readSensorSet(const Invocation& in, Session& s, bool eeprom, 
 int getParameters(const Invocation& in, Session& s)
 {
     wantArguments(in, "get [--eeprom] [-o FILE] [--no-clobber]", 0);
-    const QString output = in.value("output");
+    const QString output = in.value(opt::output);
     const bool toFile = !output.isEmpty() && output != u"-";
-    if (in.isSet("no-clobber") && !toFile)
+    if (in.isSet(opt::noClobber) && !toFile)
         usage(QStringLiteral("--no-clobber goes with -o FILE"));
-    if (in.isSet("no-clobber") && QFileInfo::exists(output))
+    if (in.isSet(opt::noClobber) && QFileInfo::exists(output))
         return report(
             BadUsage,
             fileMessage(output, QStringLiteral("cannot be written: the file exists (--no-clobber keeps it)")));
     if (const auto failed = s.begin())
         return *failed;
     ParameterBlock set{};
-    if (const auto failed = readSensorSet(in, s, in.isSet("eeprom"), &set))
+    if (const auto failed = readSensorSet(in, s, in.isSet(opt::eeprom), &set))
         return *failed;
     if (!toFile) {
         in.out->write(formatParameterFile(set));
@@ -166,7 +166,7 @@ int getParameters(const Invocation& in, Session& s)
 int sendParameters(const Invocation& in, Session& s)
 {
     wantArguments(in, "send FILE [--eeprom]", 1);
-    const bool eeprom = in.isSet("eeprom");
+    const bool eeprom = in.isSet(opt::eeprom);
     ParameterSet fromFile;
     ParameterBlock sent{};
     if (const auto failed = readFileThenConnect(in, s, &sent, &fromFile))
@@ -206,7 +206,7 @@ int sendParameters(const Invocation& in, Session& s)
 int verifyParameters(const Invocation& in, Session& s)
 {
     wantArguments(in, "verify FILE [--eeprom]", 1);
-    const bool eeprom = in.isSet("eeprom");
+    const bool eeprom = in.isSet(opt::eeprom);
     ParameterSet fromFile;
     ParameterBlock expected{};
     // A sensor that could not be read has its own code: a job that runs

@@ -15,6 +15,24 @@
 
 namespace tarvo::ctl {
 
+// The options only publish takes.
+namespace opt {
+constexpr Option broker{.name = "broker", .description = "MQTT broker.", .valueName = "HOST[:PORT]"};
+constexpr Option name{.name = "name", .description = "The sensor's name in the topics.", .valueName = "NAME"};
+constexpr Option prefix{.name = "prefix", .description = "Topic prefix.", .valueName = "P"};
+constexpr Option spool{.name = "spool", .description = "Spool directory.", .valueName = "DIR"};
+constexpr Option queue{.name = "queue", .description = "Value sets kept in memory.", .valueName = "N"};
+constexpr Option tls{.name = "tls", .description = "TLS to the broker."};
+constexpr Option cafile{.name = "cafile", .description = "Certificate authority for TLS.", .valueName = "FILE"};
+constexpr Option cert{.name = "cert", .description = "Client certificate for TLS.", .valueName = "FILE"};
+constexpr Option key{.name = "key", .description = "Client key for TLS.", .valueName = "FILE"};
+constexpr Option username{.name = "username", .description = "User name at the broker.", .valueName = "USER"};
+constexpr Option passwordFile{
+    .name = "password-file", .description = "File whose first line is the password.", .valueName = "FILE"};
+// Refused with the reason: a password on the command line is seen by every user.
+constexpr Option password{.name = "password", .description = "Refused.", .valueName = "PASSWORD"};
+}  // namespace opt
+
 namespace {
 
 using publish::MqttClient;
@@ -54,37 +72,37 @@ struct PublishOptions {
 std::optional<int> readOptions(const Invocation& in, PublishOptions& o)
 {
     wantArguments(in, kForm, 0);
-    if (in.isSet("password"))
+    if (in.isSet(opt::password))
         usage(QStringLiteral("--password is not taken: a password on the command line is seen by every user of the "
                              "machine; use --password-file FILE or the environment variable %1")
                   .arg(QString::fromLatin1(kPasswordVariable)));
-    exclusive(in, "triggered", "interval");
-    o.triggered = in.isSet("triggered");
-    if (!o.triggered && !in.isSet("interval"))
+    exclusive(in, opt::triggered, opt::interval);
+    o.triggered = in.isSet(opt::triggered);
+    if (!o.triggered && !in.isSet(opt::interval))
         usage(QStringLiteral("publish needs either --triggered (the frames the sensor sends on its own) or "
                              "--interval MS (polling)"));
-    if (in.isSet("interval"))
-        o.intervalMs = wholeOption(in, "interval", 1, 3600000);
-    if (in.isSet("seconds"))
-        o.seconds = secondsOption(in, "seconds", kMaxSeconds);
-    if (in.isSet("queue"))
-        o.queueLimit = wholeOption(in, "queue", 1, 10000000);
-    if (!in.isSet("broker"))
+    if (in.isSet(opt::interval))
+        o.intervalMs = wholeOption(in, opt::interval, 1, 3600000);
+    if (in.isSet(opt::seconds))
+        o.seconds = secondsOption(in, opt::seconds, kMaxSeconds);
+    if (in.isSet(opt::queue))
+        o.queueLimit = wholeOption(in, opt::queue, 1, 10000000);
+    if (!in.isSet(opt::broker))
         usage(QStringLiteral("publish needs --broker HOST[:PORT]"));
-    if (!in.isSet("name"))
+    if (!in.isSet(opt::name))
         usage(QStringLiteral("publish needs --name NAME, the sensor's name in the topics"));
-    o.name = in.value("name");
-    if (in.isSet("prefix"))
-        o.prefix = in.value("prefix");
+    o.name = in.value(opt::name);
+    if (in.isSet(opt::prefix))
+        o.prefix = in.value(opt::prefix);
     for (const QString& wrong : {publish::badName(o.name), publish::badPrefix(o.prefix)})
         if (!wrong.isEmpty())
             usage(wrong);
 
-    o.tls = in.isSet("tls");
-    o.cafile = in.value("cafile");
-    o.certfile = in.value("cert");
-    o.keyfile = in.value("key");
-    if (!o.tls && (in.isSet("cafile") || in.isSet("cert") || in.isSet("key")))
+    o.tls = in.isSet(opt::tls);
+    o.cafile = in.value(opt::cafile);
+    o.certfile = in.value(opt::cert);
+    o.keyfile = in.value(opt::key);
+    if (!o.tls && (in.isSet(opt::cafile) || in.isSet(opt::cert) || in.isSet(opt::key)))
         usage(QStringLiteral("--cafile, --cert and --key are for TLS: add --tls"));
     if (o.certfile.isEmpty() != o.keyfile.isEmpty())
         usage(QStringLiteral("--cert and --key go together"));
@@ -92,7 +110,7 @@ std::optional<int> readOptions(const Invocation& in, PublishOptions& o)
         usage(QStringLiteral("--cert needs --cafile"));
 
     // HOST, HOST:PORT or [IPv6]:PORT, as --tcp takes the sensor.
-    const QString broker = in.value("broker");
+    const QString broker = in.value(opt::broker);
     const bool portGiven = broker.startsWith(u'[') ? broker.contains(QStringLiteral("]:")) : broker.contains(u':');
     const auto where = parseServer(portGiven ? broker
                                              : broker + u':' + QString::number(o.tls ? kBrokerTlsPort : kBrokerPort));
@@ -101,24 +119,25 @@ std::optional<int> readOptions(const Invocation& in, PublishOptions& o)
     o.host = where->ipBuf;
     o.port = where->portNumStr.toInt();
 
-    o.spoolDir = in.value("spool");
-    if (in.isSet("spool") && o.spoolDir.isEmpty())
+    o.spoolDir = in.value(opt::spool);
+    if (in.isSet(opt::spool) && o.spoolDir.isEmpty())
         usage(QStringLiteral("--spool wants a directory"));
-    o.username = in.value("username");
-    if (in.isSet("password-file")) {
+    o.username = in.value(opt::username);
+    if (in.isSet(opt::passwordFile)) {
         InputFile file;
-        if (const auto failed = readInput(in.value("password-file"), kPasswordFileMax, &file))
+        if (const auto failed = readInput(in.value(opt::passwordFile), kPasswordFileMax, &file))
             return failed;
         QByteArray first = file.content.split('\n').first();
         if (first.endsWith('\r'))
             first.chop(1);
         if (first.isEmpty())
-            return report(BadUsage, fileMessage(in.value("password-file"), QStringLiteral("the first line is empty")));
+            return report(BadUsage,
+                          fileMessage(in.value(opt::passwordFile), QStringLiteral("the first line is empty")));
         o.password = QString::fromUtf8(first);
-        const QFileInfo info(in.value("password-file"));
+        const QFileInfo info(in.value(opt::passwordFile));
         if (info.permissions() & QFileDevice::ReadOther)
             warn(QStringLiteral("the password file %1 can be read by every user of the machine: chmod o-r it")
-                     .arg(QDir::toNativeSeparators(in.value("password-file"))));
+                     .arg(QDir::toNativeSeparators(in.value(opt::passwordFile))));
     } else {
         o.password = QProcessEnvironment::systemEnvironment().value(QString::fromLatin1(kPasswordVariable));
     }
@@ -205,23 +224,11 @@ QString summary(const Publisher::Outcome& out, const Publisher& publisher, const
 
 }  // namespace
 
-QList<QCommandLineOption> publishOptions()
+std::vector<const Option*> publishOptions()
 {
-    return {
-        {"broker", "MQTT broker.", "HOST[:PORT]"},
-        {"name", "The sensor's name in the topics.", "NAME"},
-        {"prefix", "Topic prefix.", "P"},
-        {"spool", "Spool directory.", "DIR"},
-        {"queue", "Value sets kept in memory.", "N"},
-        {"tls", "TLS to the broker."},
-        {"cafile", "Certificate authority for TLS.", "FILE"},
-        {"cert", "Client certificate for TLS.", "FILE"},
-        {"key", "Client key for TLS.", "FILE"},
-        {"username", "User name at the broker.", "USER"},
-        {"password-file", "File whose first line is the password.", "FILE"},
-        // Refused with the reason: a password on the command line is seen by every user.
-        {"password", "Refused.", "PASSWORD"},
-    };
+    return {&opt::broker,   &opt::name,         &opt::prefix,   &opt::triggered, &opt::interval, &opt::seconds,
+            &opt::spool,    &opt::queue,        &opt::tls,      &opt::cafile,    &opt::cert,     &opt::key,
+            &opt::username, &opt::passwordFile, &opt::password, &opt::reconnect};
 }
 
 int publishValues(const Invocation& in, Session& s)
@@ -231,7 +238,8 @@ int publishValues(const Invocation& in, Session& s)
         return *failed;
 
     MqttClient client;
-    Publisher publisher(client, {o.prefix, o.name, o.queueLimit, o.spoolDir});
+    Publisher publisher(client,
+                        {.prefix = o.prefix, .name = o.name, .queueLimit = o.queueLimit, .spoolDir = o.spoolDir});
     publisher.notice = [&in](const QString& text, bool warning) { warning ? warn(text) : note(in, text); };
     publish::BrokerOptions b;
     b.host = o.host;
@@ -302,7 +310,7 @@ int publishValues(const Invocation& in, Session& s)
                                                    QStringLiteral("tarvoctl %1").arg(programVersion()), s.params.pp));
         }
         s.setStep(QString());
-        if (in.isSet("reconnect") && !s.failed()) {
+        if (in.isSet(opt::reconnect) && !s.failed()) {
             // The events of the sensor link go to the plant as well.
             s.enableReconnect(QString(), false);
             s.reconnect.eventLog = [&publisher](LinkEvent event, const QString& reason) {

@@ -3,13 +3,12 @@
 
 #include "commands.h"
 
-#include <QCommandLineOption>
-#include <QList>
+#include <vector>
 
 namespace tarvo::ctl {
 
-// The options only publish takes, for the command line's parser.
-QList<QCommandLineOption> publishOptions();
+// The options publish takes.
+std::vector<const Option*> publishOptions();
 
 int publishValues(const Invocation& in, Session& s);
 

@@ -184,7 +184,7 @@ void MonitorTest::monitoringShowsEveryFrameUntilStop()
     QCOMPARE(m.DispMonitorGf->value(), gf);
     QCOMPARE(m.DispMonitorPP->value(), word(last, 11) / 10.0);
     QCOMPARE(app.panel.ui->DispGF->value(), gf);  // the main panel follows too
-    QCOMPARE(app.live->trendBufGF.back(), gf);
+    QCOMPARE(app.live->history().trend(1)[0], gf);
 
     // Noiseless target: five equal values in the window.
     QCOMPARE(m.DispGfTrend->value(), gf);
@@ -233,7 +233,7 @@ void MonitorTest::resetClearsHistoryDisplaysAndChart()
         QCOMPARE(m.DispBad->value(), badAtReset);  // kept until the next frame
         ChartPlot::redrawAll();
         QCOMPARE(app.monitor->chart().yAxis()->max(), 200.0);
-        for (double v : app.live->trendBufGF)
+        for (double v : app.live->history().trend())
             QCOMPARE(v, 0.0);
         stopAfterTheNextFrame(app, framesAtReset);
     });
@@ -282,8 +282,8 @@ void MonitorTest::exportTellsWhereEachValueOfTheWindowCameFrom()
     Ui::MONITORP& m = *app.monitorpanel.ui;
     f.sensor->setPartRate(25.0);
     const auto valuesHeld = [&app] {
-        return int(std::count_if(app.live->trendTimes.begin(), app.live->trendTimes.end(),
-                                 [](std::int64_t t) { return t != 0; }));
+        const auto times = app.live->history().trendTimes();
+        return int(std::count_if(times.begin(), times.end(), [](std::int64_t t) { return t != 0; }));
     };
     if (liveBefore) {
         f.when(
@@ -481,7 +481,7 @@ void MonitorTest::serialLineTakesQueuedFramesAndSkipsJunk()
 
     // All three queued frames count; the junk is skipped and costs no frame;
     // the cut frame is dropped and the whole one after it kept.
-    const auto& t = app.live->trendBufGF;
+    const auto t = app.live->history().trend();
     QCOMPARE(app.monitor->framesShown(), 6L);
     QList<double> tail;
     for (int i = 1000 - int(app.monitor->framesShown()); i < 1000; ++i)
@@ -516,7 +516,7 @@ void MonitorTest::onlyMeasurementFramesAreCounted()
     QCOMPARE(app.monitor->receptionCounts().otherFrames, 1L);  // the answer, passed over
     QCOMPARE(n, app.monitor->receptionCounts().frames);
     for (long i = 1000 - n; i < 1000; ++i)
-        QVERIFY(app.live->trendBufGF[size_t(i)] > 90.0);  // no 0.0 from the answer
+        QVERIFY(app.live->history().trend()[size_t(i)] > 90.0);  // no 0.0 from the answer
 }
 
 void MonitorTest::floodKeepsStopWorkingAndEveryFrameCounted()

@@ -137,19 +137,11 @@ void ChartExportTest::stripChartPictureAndValuesFromTheShortcuts()
     QWidget* panel = app.panel.widget.get();
     panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(panel));
-    LiveLoop& live = *app.live;
-    for (int j = 0; j < 100; ++j) {
-        live.normbuf[3 * j] = 500 + j;
-        live.normbuf[3 * j + 1] = 700;
-        live.normbuf[3 * j + 2] = 300;
-    }
+    const std::int64_t t0 = 1772870701123;
+    for (int j = 0; j < 100; ++j)  // the older half came from no sensor
+        app.live->mutableHistory().append({.norm = {500.0 + j, 700, 300}, .receivedMs = j < 50 ? 0 : t0 + 1000 * j});
     app.panel.ui->SelectSource->setCurrentIndex(0);
     emit app.panel.ui->SelectSource->activated(0);
-    app.graphs->ShowGraph();
-
-    const std::int64_t t0 = 1772870701123;
-    for (int j = 50; j < 100; ++j)
-        live.timebuf[size_t(j)] = t0 + 1000 * j;  // the older half came from no sensor
     app.graphs->ShowGraph();
 
     // The only chart shown on the main panel is NORM's.

@@ -29,14 +29,15 @@ using tarvo::test::ScopeFixture;
 
 namespace {
 
-// Fills a graph buffer with triples: trace 1 runs from lo to hi, traces 2
-// and 3 are the given band.
-void fillBuffer(std::array<double, kGraphBufValues>& buf, double lo, double hi, double upper, double lower)
+// Fills one strip chart's history with triples: trace 1 runs from lo to hi,
+// traces 2 and 3 are the given band.
+void fillBuffer(ValueHistory& history, Strip strip, double lo, double hi, double upper, double lower)
 {
-    for (int j = 0; j < 100; ++j) {
-        buf[3 * j] = lo + (hi - lo) * j / 99.0;
-        buf[3 * j + 1] = upper;
-        buf[3 * j + 2] = lower;
+    for (int j = 0; j < ValueHistory::kPoints; ++j) {
+        HistoryEntry e;
+        std::array<double, 3>* const traces[4] = {&e.norm, &e.intensity, &e.gf, &e.raw};  // by Strip
+        *traces[int(strip)] = {lo + (hi - lo) * j / 99.0, upper, lower};
+        history.append(e);
     }
 }
 
@@ -120,10 +121,8 @@ void GraphsTest::stripChartScaling()
     QFETCH(double, max);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    LiveLoop& live = *app.live;
-    std::array<double, kGraphBufValues>* buffers[4] = {&live.normbuf, &live.intbuf, &live.gfbuf, &live.rawbuf};
-    auto& buf = *buffers[source];
-    fillBuffer(buf, lo, hi, upper, lower);
+    fillBuffer(app.live->mutableHistory(), Strip(source), lo, hi, upper, lower);
+    const auto buf = app.live->history().strip(Strip(source));
     app.panel.ui->SelectSource->setCurrentIndex(source);
     app.graphs->scale = std::uint16_t(scale);
     app.graphs->ShowGraph();
@@ -449,7 +448,7 @@ void GraphsTest::hiddenGraphsAreNotRedrawn()
     app.panel.ui->SelectSource->setCurrentIndex(0);
     const int stripRedraws = app.graphs->stripChart(0).redraws();
     for (int i = 1; i <= 5; ++i) {
-        app.live->normbuf[299] = i;
+        app.live->mutableHistory().append({.norm = {0, 0, double(i)}});
         app.graphs->ShowGraph();
     }
     QCoreApplication::processEvents();
@@ -689,11 +688,8 @@ void GraphsTest::hoverShowsTheNearestPoint()
     ScopeApp app(f.dir.path());
     const std::int64_t t0 = 1772870701123;
     // GF: point j of the buffer is drawn at X 1 + j; graph panel: set i has CH_REF 100 + i.
-    LiveLoop& live = *app.live;
-    for (int j = 0; j < 100; ++j) {
-        live.gfbuf[size_t(3 * j)] = 90.0 + j / 100.0;
-        live.timebuf[size_t(j)] = t0 + j;
-    }
+    for (int j = 0; j < 100; ++j)
+        app.live->mutableHistory().append({.gf = {90.0 + j / 100.0, 0, 0}, .receivedMs = t0 + j});
     app.panel.ui->SelectSource->setCurrentIndex(2);
     app.graphs->ShowGraph();
     app.graphs->InitPanelGraph();
@@ -792,7 +788,7 @@ void GraphsTest::chartsFollowADarkPaletteAndTheTargetIsMarked()
     Ui::P& p = *app.panel.ui;
     p.SelectSource->setCurrentIndex(2);
     for (int j = 0; j < 100; ++j)
-        app.live->gfbuf[size_t(3 * j)] = 100.0;
+        app.live->mutableHistory().append({.gf = {100.0, 0, 0}});
     app.graphs->ShowGraph();
     showWindowOf(p.GraphGF);
     StripChart& gf = app.graphs->stripChart(2);

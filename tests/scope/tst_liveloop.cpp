@@ -139,16 +139,17 @@ void LiveLoopTest::goShowsEveryValueSetUntilStop()
     QCOMPARE(p.DispPP->value(), word(r, 11) / 10.0);
 
     // Buffers: the newest triples and trend entries are the last value sets.
-    const LiveLoop& live = *app.live;
-    QCOMPARE(live.rawbuf[297], double(word(r, 2)));
-    QCOMPARE(live.rawbuf[298], double(word(r, 3)));
-    QCOMPARE(live.rawbuf[299], double(word(r, 4)));
-    QCOMPARE(live.normbuf[297], double(word(r, 5)));
-    QCOMPARE(live.intbuf[297], double(word(r, 6)));
-    QCOMPARE(live.gfbuf[297], gf);
-    QCOMPARE(live.gfbuf[294], gfBefore);
-    QCOMPARE(live.trendBufGF[999], gf);
-    QCOMPARE(live.trendBufGF[998], gfBefore);
+    const ValueHistory& h = app.live->history();
+    const auto rawbuf = h.strip(Strip::Raw), gfbuf = h.strip(Strip::Gf);
+    QCOMPARE(rawbuf[297], double(word(r, 2)));
+    QCOMPARE(rawbuf[298], double(word(r, 3)));
+    QCOMPARE(rawbuf[299], double(word(r, 4)));
+    QCOMPARE(h.strip(Strip::Norm)[297], double(word(r, 5)));
+    QCOMPARE(h.strip(Strip::Int)[297], double(word(r, 6)));
+    QCOMPARE(gfbuf[297], gf);
+    QCOMPARE(gfbuf[294], gfBefore);
+    QCOMPARE(h.trend(1)[0], gf);
+    QCOMPARE(h.trend(2)[0], gfBefore);
 
     // The strip chart of GF shows the buffer: 100 points per trace, newest last.
     ChartPlot::redrawAll();
@@ -156,7 +157,7 @@ void LiveLoopTest::goShowsEveryValueSetUntilStop()
     QCOMPARE(value->count(), 100);
     QCOMPARE(value->at(99).y(), gf);
     QCOMPARE(value->at(98).y(), gfBefore);
-    QCOMPARE(app.graphs->stripChart(2).series(1)->at(99).y(), live.gfbuf[298]);
+    QCOMPARE(app.graphs->stripChart(2).series(1)->at(99).y(), gfbuf[298]);
 }
 
 void LiveLoopTest::timeoutInTheLoopEndsItAndOpensTheInterfacePanel()
@@ -254,12 +255,11 @@ void LiveLoopTest::toleranceBandComesFromTheTeachRowOfEditNo()
     setValues(app.measured, 1);
     app.live->SetPanelData();
 
-    const LiveLoop& live = *app.live;
-    const std::array<double, kGraphBufValues>* bands[3] = {&live.normbuf, &live.intbuf, &live.gfbuf};
-    for (int s = 0; s < 3; ++s) {
-        const bool selected = s == source;
-        QCOMPARE((*bands[s])[298], selected ? upper : 0.0);
-        QCOMPARE((*bands[s])[299], selected ? lower : 0.0);
+    const ValueHistory& h = app.live->history();
+    for (const Strip s : {Strip::Norm, Strip::Int, Strip::Gf}) {
+        const bool selected = int(s) == source;
+        QCOMPARE(h.strip(s)[298], selected ? upper : 0.0);
+        QCOMPARE(h.strip(s)[299], selected ? lower : 0.0);
     }
 }
 
@@ -275,26 +275,29 @@ void LiveLoopTest::everyBufferAdvancesWhateverTheSource()
         setValues(app.measured, i);
         app.live->SetPanelData();
     }
-    const LiveLoop& live = *app.live;
+    const ValueHistory& h = app.live->history();
+    const auto rawbuf = h.strip(Strip::Raw), normbuf = h.strip(Strip::Norm), intbuf = h.strip(Strip::Int),
+               gfbuf = h.strip(Strip::Gf);
     // Triple j holds value set j + 1: the first set has dropped out.
     for (int j : {0, 50, 99}) {
         const int i = j + 1;
-        QCOMPARE(live.rawbuf[3 * j], 1000.0 + i);
-        QCOMPARE(live.rawbuf[3 * j + 1], 2000.0 + i);
-        QCOMPARE(live.rawbuf[3 * j + 2], 300.0 + i);
-        QCOMPARE(live.normbuf[3 * j], 500.0 + i);
-        QCOMPARE(live.intbuf[3 * j], 1200.0 + i);
-        QCOMPARE(live.gfbuf[3 * j], (900.0 + i) / 10.0);
-        for (const auto* buf : {&live.normbuf, &live.intbuf, &live.gfbuf}) {
-            QCOMPARE((*buf)[3 * j + 1], 0.0);
-            QCOMPARE((*buf)[3 * j + 2], 0.0);
+        QCOMPARE(rawbuf[3 * j], 1000.0 + i);
+        QCOMPARE(rawbuf[3 * j + 1], 2000.0 + i);
+        QCOMPARE(rawbuf[3 * j + 2], 300.0 + i);
+        QCOMPARE(normbuf[3 * j], 500.0 + i);
+        QCOMPARE(intbuf[3 * j], 1200.0 + i);
+        QCOMPARE(gfbuf[3 * j], (900.0 + i) / 10.0);
+        for (const auto& buf : {normbuf, intbuf, gfbuf}) {
+            QCOMPARE(buf[3 * j + 1], 0.0);
+            QCOMPARE(buf[3 * j + 2], 0.0);
         }
     }
     // The trend keeps every gloss factor, newest last, zeros before the first.
-    QCOMPARE(live.trendBufGF[999], (900.0 + 100) / 10.0);
-    QCOMPARE(live.trendBufGF[999 - 100], 90.0);
-    QCOMPARE(live.trendBufGF[999 - 101], 0.0);
-    QCOMPARE(live.trendBufGF[0], 0.0);
+    const auto trend = h.trend();
+    QCOMPARE(trend[999], (900.0 + 100) / 10.0);
+    QCOMPARE(trend[999 - 100], 90.0);
+    QCOMPARE(trend[999 - 101], 0.0);
+    QCOMPARE(trend[0], 0.0);
 }
 
 void LiveLoopTest::glossBigDisplayIsRedWithoutAVector()
@@ -452,7 +455,7 @@ void LiveLoopTest::displaysShowTheValueReceived()
     QCOMPARE(app.panel.ui->DispVec->value(), 300);
     QCOMPARE(app.vecpanel.ui->DispVecBig->intValue(), 300);
     QCOMPARE(app.panel.ui->DispNorm->value(), 1500);
-    QCOMPARE(app.live->normbuf[297], 1500.0);
+    QCOMPARE(app.live->history().strip(Strip::Norm)[297], 1500.0);
 }
 
 void LiveLoopTest::closedConnectionEndsTheWaitAtOnce_data()
