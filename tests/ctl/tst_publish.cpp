@@ -297,18 +297,21 @@ void PublishTest::anOutageLosesNothing()
     QVERIFY(sensor);
     keep.replaceInStrings(QStringLiteral("{dir}"), plant.dir.path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const Result r = runCtl(linkTo(*sensor, false, env)
-                                + publishArgs(plant, QStringList{"--triggered", "--seconds", "5"} + keep),
-                            env, [&](QProcess&) {
-                                QVERIFY(QTest::qWaitFor([&] { return plant.seqs().size() >= 20; }, kDeliveryMs));
-                                if (sensorAway) {
-                                    sensor->goAway(700);
-                                    return;
-                                }
-                                plant.broker->stop();
-                                QTest::qWait(1500);  // away while 75 frames come
-                                QVERIFY(plant.broker->start());
-                            });
+    env.insert(QStringLiteral("TARVO_RETRY_SCALE"), QStringLiteral("0.1"));  // the full schedule is tarvoctl's row
+    const Result r = runCtl(
+        linkTo(*sensor, false, env) + publishArgs(plant, QStringList{"--triggered", "--seconds", "3"} + keep), env,
+        [&](QProcess&) {
+            QVERIFY(QTest::qWaitFor([&] { return plant.seqs().size() >= 20; }, kDeliveryMs));
+            if (sensorAway) {
+                sensor->goAway(300);
+                return;
+            }
+            plant.broker->stop();
+            // Away while 25 frames come, five times the memory bound of the spool row.
+            const qint64 atStop = sensor->autoFramesSent();
+            QVERIFY(QTest::qWaitFor([&] { return sensor->autoFramesSent() >= atStop + 25; }, kDeliveryMs));
+            QVERIFY(plant.broker->start());
+        });
     QCOMPARE(r.code, 0);
     const qint64 sent = sensor->autoFramesTotal();
     QVERIFY(QTest::qWaitFor([&] { return inOrderWithoutGaps(plant.seqs(), sent); }, kDeliveryMs));
