@@ -831,9 +831,9 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     const bool fullSchedule = QLatin1String(QTest::currentDataTag()) == QLatin1String("triggered, TCP");
     if (!fullSchedule)
         f.a->reconnect.retryScale = 0.1;
-    // A reboot behind a line that stays up is found by the line check; the
-    // panel's shortest quiet time (2 s) is only waited for where it matters.
-    if (outage.startsWith(u"rebooted"))
+    f.a->recorder->intervalScale = 0.1;  // continuous: a line every 0.1 s, not every second
+    // A quiet line is checked after 0.5 s, not after the panel's shortest 2 s.
+    if (outage.startsWith(u"rebooted") || outage == u"silent")
         f.a->reconnect.quietLimit = 0.5;
     const bool otherSet = outage.endsWith(u"another set");
     const bool otherTeach = outage.endsWith(u"another teach row");
@@ -875,7 +875,7 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
             else if (outage == u"dropped")
                 f.sensor->dropConnection();
             else if (outage == u"silent")
-                f.sensor->mute(3500);  // the check after 2 s waits up to 3 s for its answer
+                f.sensor->mute(2000);  // the check after 0.5 s waits up to 3 s for its answer
             else
                 f.sensor->goAway(outage == u"gone" ? 600000 : fullSchedule ? 1500 : 300);
         }
