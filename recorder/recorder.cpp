@@ -455,7 +455,7 @@ void Recorder::RecordFrame()
 
 void Recorder::SlowDown()
 {
-    const double left = zeitint - (m_pump.now() - recstart);
+    const double left = zeitint * intervalScale - (m_pump.now() - recstart);
     if (left > 0.0)
         m_pump.waitFor(left, [this] { return m_flags.pollrecord != 1; });
 }

@@ -51,7 +51,10 @@ public:
     Recorder(QWidget* recpanel, const Ui::RECP& form, Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,
              MeasuredValues& measured, Reconnector& reconnect, RecorderHooks hooks, QString proj_dir);
 
-    std::uint16_t zeitint = 1;   // interval in seconds
+    std::uint16_t zeitint = 1;  // interval in seconds
+    // The interval waited for is zeitint times this (1: as set); tests
+    // shorten it, the panel's shortest interval being a second.
+    double intervalScale = 1.0;
     std::uint16_t anzwerte = 0;  // value sets to record (fixed count)
     std::uint16_t otcrec = 0;    // value sets recorded (fixed count, polling)
     double linecount = 0;        // lines of the current continuous or triggered recording

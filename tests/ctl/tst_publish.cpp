@@ -297,18 +297,21 @@ void PublishTest::anOutageLosesNothing()
     QVERIFY(sensor);
     keep.replaceInStrings(QStringLiteral("{dir}"), plant.dir.path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    const Result r = runCtl(linkTo(*sensor, false, env)
-                                + publishArgs(plant, QStringList{"--triggered", "--seconds", "5"} + keep),
-                            env, [&](QProcess&) {
-                                QVERIFY(QTest::qWaitFor([&] { return plant.seqs().size() >= 20; }, kDeliveryMs));
-                                if (sensorAway) {
-                                    sensor->goAway(700);
-                                    return;
-                                }
-                                plant.broker->stop();
-                                QTest::qWait(1500);  // away while 75 frames come
-                                QVERIFY(plant.broker->start());
-                            });
+    env.insert(QStringLiteral("TARVO_RETRY_SCALE"), QStringLiteral("0.1"));  // the full schedule is tarvoctl's row
+    const Result r = runCtl(
+        linkTo(*sensor, false, env) + publishArgs(plant, QStringList{"--triggered", "--seconds", "3"} + keep), env,
+        [&](QProcess&) {
+            QVERIFY(QTest::qWaitFor([&] { return plant.seqs().size() >= 20; }, kDeliveryMs));
+            if (sensorAway) {
+                sensor->goAway(300);
+                return;
+            }
+            plant.broker->stop();
+            // Away while 25 frames come, five times the memory bound of the spool row.
+            const qint64 atStop = sensor->autoFramesSent();
+            QVERIFY(QTest::qWaitFor([&] { return sensor->autoFramesSent() >= atStop + 25; }, kDeliveryMs));
+            QVERIFY(plant.broker->start());
+        });
     QCOMPARE(r.code, 0);
     const qint64 sent = sensor->autoFramesTotal();
     QVERIFY(QTest::qWaitFor([&] { return inOrderWithoutGaps(plant.seqs(), sent); }, kDeliveryMs));
@@ -457,7 +460,8 @@ void PublishTest::badInputIsReportedAndNotPublished_data()
         << triggered << stray << "" << 0 << "the sensor's data were out of step" << QByteArray("all");
     QTest::newRow("a reply that is not the sensor's")
         << polled << notMeasurement << "" << 1 << "no reply within 3.0 s" << QByteArray("LOST");
-    QTest::newRow("a cut reply") << polled << cut << "" << 1 << "only 20 of 36 bytes" << QByteArray("LOST");
+    QTest::newRow("a cut reply") << QStringList{"--timeout", "0.5"} + polled << cut << "" << 1 << "only 20 of 36 bytes"
+                                 << QByteArray("LOST");
     for (const char* name : {"line/3", "line+", "line#"})
         QTest::newRow(qPrintable(QStringLiteral("--name %1").arg(QString::fromLatin1(name))))
             << QStringList{"--name", name, "--triggered"} << plain << "" << 2
@@ -474,9 +478,9 @@ void PublishTest::badInputIsReportedAndNotPublished_data()
         << QByteArray("none");
 #if defined(Q_OS_UNIX)
     // Files may not grow beyond 2 KiB: the spool is full after about ten
-    // value sets (2 s at the simulator's 5 parts a second); the run goes on,
+    // value sets (half a second at 20 parts a second); the run goes on,
     // dropping the oldest, and ends with the loss named.
-    QTest::newRow("spool directory full") << QStringList{"--triggered", "--seconds",   "5",        "--queue", "1",
+    QTest::newRow("spool directory full") << QStringList{"--triggered", "--seconds",   "2",        "--queue", "1",
                                                          "--spool",     "{dir}/spool", "--broker", "{closed}"}
                                           << plain << R"(trap '' XFSZ; ulimit -f 4; exec "$0" "$@")" << 1
                                           << "full and the spool could not be written (the spool" << QByteArray("none");

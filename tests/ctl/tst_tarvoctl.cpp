@@ -465,8 +465,8 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
 {
     QTest::addColumn<bool>("serial");
     QTest::addColumn<bool>("record");  // record --triggered, else measure
-    // away: off for a second; other: back with another identification;
-    // silent: hangs with the line open past the line check (after 2 s, 2 s
+    // away: off for a moment; other: back with another identification;
+    // silent: hangs with the line open past the line check (after 1 s, 1 s
     // for its answer), so only that check notices.
     QTest::addColumn<QString>("outage");
     QTest::addColumn<QStringList>("events");
@@ -487,7 +487,7 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
         << false << true << "rebooted, another teach row" << QStringList{"PARAMETERS-CHANGED", "GAP", "STOPPED"};
     QTest::newRow("record, TCP, rebooted, identification bytes after its zero changing: the same sensor")
         << false << true << "rebooted, changing identification tail" << QStringList{"GAP", "STOPPED"};
-    // A slow line (a part every 4 s) is checked between parts, but its next
+    // A slow line (a part every 2.5 s) is checked between parts, but its next
     // part is no gap.
     QTest::newRow("record, TCP, slow line: checked, no gap") << false << true << "slow" << QStringList{"STOPPED"};
     // Without --reconnect a line that sends nothing (a peer without power
@@ -512,16 +512,29 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     if (outage.endsWith(u"another teach row"))
         sensor.setTeachRow(0, {510, 20, 30, 0});  // in the working set only: the reboot puts the EEPROM's back
     sensor.setIdentificationTailChanging(outage.endsWith(u"changing identification tail"));
+    // One row retries on the full schedule and its limits, the sensor away
+    // for a second; the others on a tenth of it, away for as long as their
+    // first attempts take, and give replies and the line check up after
+    // 0.5 s; the silent sensor's line is checked and retried on a schedule
+    // that has it answer in the middle of a wait.
+    const bool fullSchedule = QLatin1String(QTest::currentDataTag()) == QLatin1String("measure, TCP");
+    const bool silent = outage == u"silent";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!fullSchedule && !silent)
+        env.insert(QStringLiteral("TARVO_RETRY_SCALE"), QStringLiteral("0.1"));
     const QString file = dir.filePath(QStringLiteral("values.dat"));
     const QStringList line = serial ? QStringList{"--device", device}
                                     : QStringList{"--tcp", QStringLiteral("127.0.0.1:%1").arg(sensor.tcpPort())};
     const int count = 20;
-    const QStringList limit = outage == u"silent" ? QStringList{"--timeout", "2"} : QStringList{};
-    // The slow line is checked 1 s after its last part, so that its next
-    // part (4 s after) comes well after the check, however slow the machine.
-    const QString checkAfter = outage == u"slow" ? QStringLiteral("1") : QStringLiteral("2");
-    const QStringList command = record ? limit + QStringList{"record", "--triggered", "--check-after", checkAfter}
-                                       : QStringList{"measure", "-n", QString::number(count), "--interval", "50"};
+    const QStringList limit = fullSchedule ? QStringList{}
+        : silent                           ? QStringList{"--timeout", "1"}
+                                           : QStringList{"--timeout", "0.5"};
+    // The line is checked 0.5 s after its last part; a slow line's next part
+    // (2.5 s after) comes well after the check, however slow the machine.
+    const QString checkAfter = silent ? QStringLiteral("1") : QStringLiteral("0.5");
+    const QStringList command = record
+        ? limit + QStringList{"record", "--triggered", "--check-after", checkAfter}
+        : limit + QStringList{"measure", "-n", QString::number(count), "--interval", "50"};
     const auto linesSoFar = [&] {
         const QByteArray bytes = readAll(file);
         return int(bytes.count('\n') - (record ? recordHeader().count('\n') : 1));
@@ -530,21 +543,21 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     const bool off = outage.endsWith(u"off");
     const Result r = runCtl(line + command + (off ? QStringList{} : QStringList{"--reconnect"})
                                 + QStringList{"-o", file},
-                            QProcessEnvironment::systemEnvironment(), [&](QProcess& p) {
+                            env, [&](QProcess& p) {
                                 QVERIFY(QTest::qWaitFor([&] { return linesSoFar() >= 3; }, 20000));
                                 linesAtLoss = linesSoFar();
-                                if (outage == u"silent") {
-                                    sensor.mute(5000);
+                                if (silent) {
+                                    sensor.mute(2500);  // lost after 2 s, back while the first attempt waits
                                 } else if (off) {
-                                    sensor.mute(3000);
+                                    sensor.mute(1500);
                                 } else if (outage.startsWith(u"rebooted")) {
                                     sensor.reboot();
                                 } else if (outage == u"slow") {
-                                    sensor.setPartRate(0.25);
+                                    sensor.setPartRate(0.4);
                                 } else {
                                     if (outage == u"other")
                                         sensor.setIdentification("ANOTHER SENSOR");
-                                    sensor.goAway(1000);
+                                    sensor.goAway(fullSchedule ? 1000 : 300);
                                 }
 #if defined(Q_OS_UNIX)
                                 if (record && outage != u"other") {
@@ -585,11 +598,11 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     if (outage == u"other")
         QVERIFY2(r.err.contains("another sensor (\"ANOTHER SENSOR\") answered"), r.err.constData());
     if (off)
-        QCOMPARE(r.err.count("nothing received for 2 s; the line may be dead"), 1);
+        QCOMPARE(r.err.count("nothing received for 0.5 s; the line may be dead"), 1);
     if (outage.startsWith(u"rebooted")) {
         const QRegularExpression length(QStringLiteral("GAP no frame for (\\d+\\.\\d) s"));
         const QRegularExpressionMatch m = length.match(QString::fromUtf8(r.err));
-        QVERIFY2(m.hasMatch() && m.captured(1).toDouble() >= 2.0, r.err.constData());  // at least the quiet time
+        QVERIFY2(m.hasMatch() && m.captured(1).toDouble() >= 0.5, r.err.constData());  // at least the quiet time
     }
     QVERIFY(!sensor.autoSending());
 }
@@ -886,7 +899,7 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
         << faultsOn(frame::WriteTeachRow, [](auto& f) { f.corruptByte = 7; }) << false << 1
         << "writing teach row 0 (command 2): the reply does not echo the frame";
     QTest::newRow("send cut at teach row 12: the mixed set is named, send again finishes it")
-        << (link + QStringList{"send", "{dir}/good.ini"})
+        << (link + QStringList{"--timeout", "0.5", "send", "{dir}/good.ini"})
         << faultsOn(frame::WriteTeachRow,
                     [](auto& f) {
                         f.onlyArgument = 12;
@@ -911,9 +924,9 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
         << (link + QStringList{"send", "{dir}/maxno.ini"}) << none << false << 0
         << "maxno.ini: word 6 (maxno): the file holds 40, the sensor takes 31";
     QTest::newRow("measured values missing")
-        << (link + QStringList{"measure", "-n", "2"})
+        << (link + QStringList{"--timeout", "0.5", "measure", "-n", "2"})
         << faultsOn(frame::ReadMeasurement, [](auto& f) { f.dropReplies = sim::Faults::kAll; }) << false << 1
-        << "{link}: reading measured values (command 5): no reply within 3.0 s";
+        << "{link}: reading measured values (command 5): no reply within 0.5 s";
     QTest::newRow("measured values with the PC's header")
         << (link + QStringList{"--timeout", "0.5", "measure", "-n", "2"})
         << faultsOn(frame::ReadMeasurement, [](auto& f) { f.corruptByte = 1; }) << false << 1

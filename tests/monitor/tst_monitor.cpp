@@ -564,6 +564,12 @@ void MonitorTest::monitoringGoesOnAcrossAnOutageWithTheGapCounted()
     ScopeApp& app = f.start();
     app.interfacepanel.ui().EditQuietLimit->setValue(2);
     app.interfacepanel.ui().CheckReconnect->setChecked(true);
+    // The TCP row keeps the full schedule and the panel's 2 s; the others
+    // retry on a tenth of it and check a quiet line after 0.5 s.
+    if (serial || rebooted) {
+        app.reconnect.retryScale = 0.1;
+        app.reconnect.quietLimit = 0.5;
+    }
     app.panel.ui->ButtonOpenMonitor->click();
     app.monitorpanel.ui->EditTrendValues->setValue(20);  // values from before and after the gap
     f.sensor->setPartRate(20.0);

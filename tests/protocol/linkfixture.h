@@ -28,6 +28,15 @@ struct RecordingHost : LinkHost, ExchangeHost {
     void lineCheckPassed() override { ++lineChecks; }
 };
 
+// For rows about what a lost or unusable reply does, not about the limit:
+// replies are given up after 0.5 s (the 3.0 s limit keeps its own rows).
+inline ExchangeOptions shortReplyLimit()
+{
+    ExchangeOptions o;
+    o.replyLimit = 0.5;
+    return o;
+}
+
 struct LinkFixture {
     EventPump pump;
     LoopFlags flags;
@@ -38,7 +47,8 @@ struct LinkFixture {
     QTemporaryDir dir;
     std::unique_ptr<sim::SensorSim> sensor;
 
-    explicit LinkFixture(sim::SimOptions options = {})
+    explicit LinkFixture(sim::SimOptions options = {}, ExchangeOptions exchangeOptions = {})
+        : exchange(link, pump, flags, params, host, exchangeOptions)
     {
         options.eepromPath = dir.filePath(QStringLiteral("eeprom.bin"));
         options.noise = 0;

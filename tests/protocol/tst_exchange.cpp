@@ -11,6 +11,7 @@
 
 using namespace tarvo;
 using tarvo::test::LinkFixture;
+using tarvo::test::shortReplyLimit;
 
 namespace {
 sim::Faults faultOn(int command)
@@ -216,7 +217,7 @@ void ExchangeTest::echoComparesOnlyTheGivenWords()
 
 void ExchangeTest::loopedBackFrameFailsTheEcho()
 {
-    LinkFixture f;
+    LinkFixture f({}, shortReplyLimit());
     QVERIFY(f.connectTcp());
     sim::Faults fault = faultOn(frame::WriteParams);
     fault.corruptByte = 1;  // 0xAA becomes 0x55: our own frame seen again
@@ -298,7 +299,7 @@ void ExchangeTest::shortOrLongRepliesOverSerialAreTimeouts()
     QFETCH(bool, complete);
     sim::SimOptions o;
     o.pty = true;
-    LinkFixture f(o);
+    LinkFixture f(o, shortReplyLimit());
     QVERIFY(f.connectSerial());
     sim::Faults fault;
     fault.replyLength = length;
@@ -432,7 +433,7 @@ void ExchangeTest::replyLateBeyondItsHoldOffIsNotTakenForTheNext()
 {
 #ifdef Q_OS_UNIX
     QFETCH(bool, line);
-    LinkFixture f(lineOptions(line));
+    LinkFixture f(lineOptions(line), shortReplyLimit());
     QList<QByteArray> replies;
     QObject::connect(f.sensor.get(), &sim::SensorSim::bytesSent, f.sensor.get(),
                      [&](const QByteArray& bytes) { replies << bytes; });
@@ -440,7 +441,7 @@ void ExchangeTest::replyLateBeyondItsHoldOffIsNotTakenForTheNext()
     // The reply comes 1.1 s after its time limit, when the hold-off for owed
     // replies has ended and the next request is on its way.
     sim::Faults late = faultOn(frame::ReadMeasurement);
-    late.delayMs = 3000 + 1100;
+    late.delayMs = 500 + 1100;
     f.sensor->setFaults(late);
     f.sensor->setGloss(100);
     QVERIFY(!f.measurement());

@@ -409,6 +409,7 @@ void RecorderTest::pollingRecordsNothingForARequestWithoutReply()
 {
     RecorderFixture f(false, true, true);
     f.a->interfacepanel.ui().CheckReconnect->setChecked(true);
+    f.a->reconnect.retryScale = 0.1;  // the full schedule has its own row
     f.chooseNewFile();
     f.selectMode(Polling);
     QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
@@ -422,7 +423,7 @@ void RecorderTest::pollingRecordsNothingForARequestWithoutReply()
         const int polled = int(sentValues(sent).size());
         if (polledAtLoss < 0 && polled >= 3) {
             polledAtLoss = polled;
-            f.sensor->goAway(1500);
+            f.sensor->goAway(500);
         } else if (!pressedInOutage && state->isVisible()) {
             // Into the outage: the values shown were measured before it.
             QTest::mouseClick(f.r->ButtonManualRecord, Qt::LeftButton);
@@ -830,6 +831,10 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     const bool fullSchedule = QLatin1String(QTest::currentDataTag()) == QLatin1String("triggered, TCP");
     if (!fullSchedule)
         f.a->reconnect.retryScale = 0.1;
+    f.a->recorder->intervalScale = 0.1;  // continuous: a line every 0.1 s, not every second
+    // A quiet line is checked after 0.5 s, not after the panel's shortest 2 s.
+    if (outage.startsWith(u"rebooted") || outage == u"silent")
+        f.a->reconnect.quietLimit = 0.5;
     const bool otherSet = outage.endsWith(u"another set");
     const bool otherTeach = outage.endsWith(u"another teach row");
     const bool otherTrigger = outage.endsWith(u"another trigger");
@@ -870,7 +875,7 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
             else if (outage == u"dropped")
                 f.sensor->dropConnection();
             else if (outage == u"silent")
-                f.sensor->mute(3500);  // the check after 2 s waits up to 3 s for its answer
+                f.sensor->mute(2000);  // the check after 0.5 s waits up to 3 s for its answer
             else
                 f.sensor->goAway(outage == u"gone" ? 600000 : fullSchedule ? 1500 : 300);
         }

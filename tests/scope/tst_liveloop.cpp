@@ -523,12 +523,16 @@ void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext()
         else if (code == frame::ReadMeasurement)
             measurements << b;
     });
+    // Block 4's wait ends when the sensor gets the request, as if its limit
+    // had run out; its reply comes 0.3 s later, within the hold-off.
     sim::Faults late;
-    late.delayMs = 3300;     // after the 3.0 s limit
+    late.delayMs = 300;
     late.followGapMs = 300;  // block 5's own reply 0.3 s after it
     late.onlyCommand = frame::ReadProfileBlock;
     late.onlyArgument = 4;
     f.sensor->setFaults(late);
+    f.onCommand(
+        &app, frame::ReadProfileBlock, [&app] { app.pump.expireInnermostWait(); }, 4);
     app.live->transfer.GetProfile();
 
     QCOMPARE(blocks.size(), 10);
