@@ -132,11 +132,13 @@ void GraphsTest::stripChartScaling()
     StripChart& chart = app.graphs->stripChart(source);
     QCOMPARE(chart.yAxis()->min(), min);
     QCOMPARE(chart.yAxis()->max(), max);
-    QCOMPARE(chart.pointsPerScreen(), 101);
+    // Each point stands at its value-set number, as its export counts it.
+    QCOMPARE(chart.pointsPerScreen(), 100);
+    QCOMPARE(chart.xAxis()->max(), 99.0);
     for (int t = 0; t < 3; ++t) {
         QCOMPARE(chart.series(t)->count(), 100);
-        QCOMPARE(chart.series(t)->at(0).y(), buf[t]);
-        QCOMPARE(chart.series(t)->at(99).y(), buf[297 + t]);
+        QCOMPARE(chart.series(t)->at(0), QPointF(0, buf[t]));
+        QCOMPARE(chart.series(t)->at(99), QPointF(99, buf[297 + t]));
     }
     // Only the selected signal's chart is drawn.
     for (int other = 0; other < 4; ++other)
@@ -673,7 +675,7 @@ void GraphsTest::hoverShowsTheNearestPoint_data()
     QTest::addColumn<QPointF>("point");  // hovered
     QTest::addColumn<QString>("text");   // the label's first two lines
     QTest::addColumn<bool>("timed");
-    QTest::newRow("strip chart") << "GraphGF" << QPointF(61, 90.6) << "value set 60\nGF [GU]: 90.6" << true;
+    QTest::newRow("strip chart") << "GraphGF" << QPointF(60, 90.6) << "value set 60\nGF [GU]: 90.6" << true;
     QTest::newRow("graph panel") << "PanelGraphChRef" << QPointF(4, 104) << "value set 4\nCH_REF [counts]: 104" << true;
     QTest::newRow("calibration") << "GraphCalibBuf" << QPointF(1000, 1000)
                                  << "TARVO-VALUE [GU] 1000\ncalibration curve [GU]: 1000" << false;
@@ -688,7 +690,7 @@ void GraphsTest::hoverShowsTheNearestPoint()
     ScopeFixture f;
     ScopeApp app(f.dir.path());
     const std::int64_t t0 = 1772870701123;
-    // GF: point j of the buffer is drawn at X 1 + j; graph panel: set i has CH_REF 100 + i.
+    // GF: point j of the buffer is drawn at X j, its value-set number; graph panel: set i has CH_REF 100 + i.
     LiveLoop& live = *app.live;
     for (int j = 0; j < 100; ++j) {
         live.gfbuf[size_t(3 * j)] = 90.0 + j / 100.0;
