@@ -837,15 +837,18 @@ void GraphsTest::chartsFollowADarkPaletteAndTheTargetIsMarked()
 void GraphsTest::axisLabelsStayWholeAtTheSmallestSize_data()
 {
     QTest::addColumn<QString>("chart");
-    QTest::newRow("main panel") << "GraphNorm";
-    QTest::newRow("graph panel") << "PanelGraphNorm";
-    QTest::newRow("monitor") << "GraphMonitor";
-    QTest::newRow("calibration") << "GraphCalibBuf";
+    QTest::addColumn<bool>("profile");  // the main panel's profile shown below its chart, checked too
+    QTest::newRow("main panel") << "GraphNorm" << false;
+    QTest::newRow("main panel with the profile") << "GraphNorm" << true;
+    QTest::newRow("graph panel") << "PanelGraphNorm" << false;
+    QTest::newRow("monitor") << "GraphMonitor" << false;
+    QTest::newRow("calibration") << "GraphCalibBuf" << false;
 }
 
 void GraphsTest::axisLabelsStayWholeAtTheSmallestSize()
 {
     QFETCH(QString, chart);
+    QFETCH(bool, profile);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
     app.panel.ui->EditNo->setValue(3);
@@ -854,22 +857,30 @@ void GraphsTest::axisLabelsStayWholeAtTheSmallestSize()
     app.graphs->InitPanelGraph();
     QChartView* view = findChart(chart);
     QWidget* window = view->window();
-    window->resize(window->minimumSizeHint());
+    // With the profile: at the size the panel opens with, where its chart is low
+    // enough to crowd and high enough to keep its legend.
+    const QSize opened = window->size();
+    if (profile)
+        app.panel.ui->GraphProfile->show();
+    window->resize(profile ? opened : window->minimumSizeHint());
     showWindowOf(view);
-    QTRY_COMPARE(window->size(), window->minimumSizeHint());
+    QTRY_COMPARE(window->size(), profile ? opened : window->minimumSizeHint());
     // Every label drawn is whole, and each axis keeps at least two.
-    int labels = 0;
-    for (QGraphicsItem* item : view->scene()->items()) {
-        const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
-        if (!text || !text->isVisible())
-            continue;
-        const QString shown = text->toPlainText();
-        QVERIFY2(!shown.contains(QStringLiteral("...")) && !shown.contains(QChar(0x2026)), qPrintable(shown));
-        bool number = false;
-        shown.toDouble(&number);
-        labels += number;
+    for (QChartView* each : {view, profile ? app.panel.ui->GraphProfile : view}) {
+        int labels = 0;
+        for (QGraphicsItem* item : each->scene()->items()) {
+            const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+            if (!text || !text->isVisible())
+                continue;
+            const QString shown = text->toPlainText();
+            QVERIFY2(!shown.contains(QStringLiteral("...")) && !shown.contains(QChar(0x2026)),
+                     qPrintable(each->objectName() + QStringLiteral(": ") + shown));
+            bool number = false;
+            shown.toDouble(&number);
+            labels += number;
+        }
+        QVERIFY2(labels >= 4, qPrintable(QString::number(labels)));
     }
-    QVERIFY2(labels >= 4, qPrintable(QString::number(labels)));
 }
 
 QTEST_MAIN(GraphsTest)
