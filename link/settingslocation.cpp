@@ -54,7 +54,10 @@ SettingsLocation settingsLocation(const QString& programDir, const QString& prog
         l.documentsDir = programDir;
     } else {
         l.settingsDir = userSettingsDir(program);
-        l.documentsDir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        // An account without a Documents folder (one made without a desktop)
+        // gets its file dialogs in the home folder, and --help names that.
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        l.documentsDir = QFileInfo(documents).isDir() ? documents : QDir::homePath();
     }
     return l;
 }

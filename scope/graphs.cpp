@@ -24,7 +24,9 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kStripPoints = 101;  // points per screen of the strip charts
+// Points per screen of the strip charts: the points plotted, so that a point
+// stands at its value-set number, the one its export and hover label give.
+constexpr int kStripPoints = ValueHistory::kPoints;
 constexpr int kProfileFixedPoints = 151;
 constexpr double kProfileFixedMax = 200.0;
 constexpr double kProfileZoomMargin = 3.0;
@@ -79,7 +81,7 @@ Graphs::Graphs(ScopeApp& app)
     m_strip[3] = std::make_unique<StripChart>(p.GraphRaw1,
                                               QList<QColor>(std::begin(kChannelColour), std::end(kChannelColour)));
     const QString valueSet = QString::fromLatin1(kValueSetColumn);
-    const QString shown = QStringLiteral("last %1 value sets").arg(kStripPoints - 1);
+    const QString shown = QStringLiteral("last %1 value sets").arg(kStripPoints);
     const char* bandSignal[3] = {"NORM", "INT", "GF"};
     const char* bandUnit[3] = {kUnitNorm, kUnitCounts, kUnitGloss};
     for (int s = 0; s < 3; ++s) {

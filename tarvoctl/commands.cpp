@@ -118,12 +118,12 @@ QString csvTitle(const char* name, const char* unit)
 enum class Format { Text, Csv, Json };
 constexpr int kValueWidth = 7;
 
-// The PC's time in ISO 8601 with milliseconds: local with its UTC offset as
-// the events file writes it, or in UTC ("Z") when asked for.
+// The PC's time in ISO 8601 with milliseconds and its UTC offset, as every
+// other export writes it: local, or in UTC (+00:00) when asked for.
 QString timeStamp(bool utc)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    return utc ? now.toUTC().toString(Qt::ISODateWithMs) : isoTimeWithOffset(now);
+    return isoTimeWithOffset(utc ? now.toUTC() : now);
 }
 
 QString valueHeader(Format format, int timeWidth)

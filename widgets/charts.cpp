@@ -247,11 +247,12 @@ void ChartPlot::setLegendWanted(bool wanted)
 void ChartPlot::fitDecorations()
 {
     // A low chart gives up its X title, then its legend, so that the axis
-    // labels keep the room they need to be read whole.
+    // labels keep the room they need to be read whole; a title beside a
+    // legend needs two lines more than one alone.
     const double line = QFontMetricsF(m_x->labelsFont()).height();
     const double height = m_view->height();
     const bool legend = m_legendWanted && height >= 10.0 * line;
-    const bool xTitle = height >= 11.0 * line;
+    const bool xTitle = height >= (legend ? 13.0 : 11.0) * line;
     if (m_chart->legend()->isVisible() != legend)
         m_chart->legend()->setVisible(legend);
     if (m_x->isTitleVisible() != xTitle)

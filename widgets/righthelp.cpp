@@ -60,17 +60,24 @@ const RightClickHelp::Entry* RightClickHelp::entryFor(QWidget* widget) const
 
 void RightClickHelp::giveToolTips(QWidget* panel) const
 {
-    // The help text is the tooltip, also where the panel had a shorter one.
+    // The help text is the tooltip, also where the panel had a shorter one,
+    // and what a screen reader describes the control by (a table does not
+    // fall back to its tooltip, and a panel's own description could go stale).
     for (QWidget* w : panel->findChildren<QWidget*>())
-        if (const Entry* e = entry(w->objectName()))
+        if (const Entry* e = entry(w->objectName())) {
             w->setToolTip(e->text.trimmed());
+            w->setAccessibleDescription(e->text.trimmed());
+        }
 }
 
 void RightClickHelp::giveToolTip(QWidget* control) const
 {
     if (control->toolTip().isEmpty() && !m_panels.contains(control))
-        if (const Entry* e = entry(control->objectName()))
+        if (const Entry* e = entry(control->objectName())) {
             control->setToolTip(e->text.trimmed());
+            if (control->accessibleDescription().isEmpty())
+                control->setAccessibleDescription(e->text.trimmed());
+        }
 }
 
 bool RightClickHelp::eventFilter(QObject* watched, QEvent* event)

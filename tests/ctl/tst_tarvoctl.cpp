@@ -1011,7 +1011,7 @@ void TarvoctlTest::optionsDoWhatTheySay_data()
     // it, so the first retry times out too and the second gets its own.
     QTest::newRow("--retries asks for a lost value set again")
         << (link + QStringList{"--timeout", "0.5", "--retries", "2", "measure", "-n", "1", "--csv", "--utc"})
-        << once(frame::ReadMeasurement) << QStringList{} << QByteArray() << "Z,2500,"
+        << once(frame::ReadMeasurement) << QStringList{} << QByteArray() << "+00:00,2500,"
         << "tarvoctl: {link}: reading measured values (command 5): no reply within 0.5 s; asking again (1 of 2)\n"
            "tarvoctl: {link}: reading measured values (command 5): no reply within 0.5 s; asking again (2 of 2)\n";
     QTest::newRow("--retries runs a command again on a new connection")

@@ -58,6 +58,7 @@ void SettingsLocationTest::folderDecidesWhereSettingsLive_data()
     QTest::newRow("writable folder") << QStringLiteral("plain") << true;
     QTest::newRow("folder without write permission, even for an administrator") << QStringLiteral("read-only") << false;
     QTest::newRow("installed tree") << QStringLiteral("installed") << false;
+    QTest::newRow("installed tree, the user has a Documents folder") << QStringLiteral("installed-documents") << false;
     QTest::newRow("another program's installed tree") << QStringLiteral("other-installed") << true;
     QTest::newRow("application bundle") << QStringLiteral("bundle") << false;
 }
@@ -72,6 +73,16 @@ void SettingsLocationTest::folderDecidesWhereSettingsLive()
     QVERIFY(QDir().mkpath(bin));
     const QString applications = root.filePath(QStringLiteral("share/applications"));
     QDir().mkpath(applications);
+    // The file dialogs open in the user's Documents folder, or home when there is none.
+    const QString home = root.filePath(QStringLiteral("home"));
+    QVERIFY(QDir().mkpath(home));
+    const QByteArray realHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home));
+    const bool documents = layout == QLatin1String("installed-documents");
+    if (documents) {
+        layout = QStringLiteral("installed");
+        QVERIFY(QDir().mkpath(home + QStringLiteral("/Documents")));
+    }
     if (layout == QLatin1String("installed"))
         writeFile(QDir(applications).filePath(QStringLiteral("com.tarvo.TarvoV43.desktop")), "[Desktop Entry]\n");
     if (layout == QLatin1String("other-installed"))
@@ -81,10 +92,11 @@ void SettingsLocationTest::folderDecidesWhereSettingsLive()
         QVERIFY(QFile::setPermissions(bin, kReadOnly));
 
     const SettingsLocation l = settingsLocation(bin, kScopeProgram);
+    qputenv("HOME", realHome);
     QFile::setPermissions(bin, kReadOnly | QFile::WriteOwner);
     QCOMPARE(l.portable, portable);
     QCOMPARE(l.settingsDir, portable ? bin : m_config + QStringLiteral("/Tarvo/TarvoV43"));
-    QCOMPARE(l.documentsDir, portable ? bin : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    QCOMPARE(l.documentsDir, portable ? bin : documents ? home + QStringLiteral("/Documents") : home);
     // Deciding creates nothing, and the write test leaves nothing behind.
     QVERIFY(!QFileInfo::exists(m_config));
     QCOMPARE(QDir(bin).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());

@@ -131,11 +131,13 @@ void GraphsTest::stripChartScaling()
     StripChart& chart = app.graphs->stripChart(source);
     QCOMPARE(chart.yAxis()->min(), min);
     QCOMPARE(chart.yAxis()->max(), max);
-    QCOMPARE(chart.pointsPerScreen(), 101);
+    // Each point stands at its value-set number, as its export counts it.
+    QCOMPARE(chart.pointsPerScreen(), 100);
+    QCOMPARE(chart.xAxis()->max(), 99.0);
     for (int t = 0; t < 3; ++t) {
         QCOMPARE(chart.series(t)->count(), 100);
-        QCOMPARE(chart.series(t)->at(0).y(), buf[t]);
-        QCOMPARE(chart.series(t)->at(99).y(), buf[297 + t]);
+        QCOMPARE(chart.series(t)->at(0), QPointF(0, buf[t]));
+        QCOMPARE(chart.series(t)->at(99), QPointF(99, buf[297 + t]));
     }
     // Only the selected signal's chart is drawn.
     for (int other = 0; other < 4; ++other)
@@ -672,7 +674,7 @@ void GraphsTest::hoverShowsTheNearestPoint_data()
     QTest::addColumn<QPointF>("point");  // hovered
     QTest::addColumn<QString>("text");   // the label's first two lines
     QTest::addColumn<bool>("timed");
-    QTest::newRow("strip chart") << "GraphGF" << QPointF(61, 90.6) << "value set 60\nGF [GU]: 90.6" << true;
+    QTest::newRow("strip chart") << "GraphGF" << QPointF(60, 90.6) << "value set 60\nGF [GU]: 90.6" << true;
     QTest::newRow("graph panel") << "PanelGraphChRef" << QPointF(4, 104) << "value set 4\nCH_REF [counts]: 104" << true;
     QTest::newRow("calibration") << "GraphCalibBuf" << QPointF(1000, 1000)
                                  << "TARVO-VALUE [GU] 1000\ncalibration curve [GU]: 1000" << false;
@@ -687,7 +689,7 @@ void GraphsTest::hoverShowsTheNearestPoint()
     ScopeFixture f;
     ScopeApp app(f.dir.path());
     const std::int64_t t0 = 1772870701123;
-    // GF: point j of the buffer is drawn at X 1 + j; graph panel: set i has CH_REF 100 + i.
+    // GF: point j of the buffer is drawn at X j, its value-set number; graph panel: set i has CH_REF 100 + i.
     for (int j = 0; j < 100; ++j)
         app.live->mutableHistory().append({.gf = {90.0 + j / 100.0, 0, 0}, .receivedMs = t0 + j});
     app.panel.ui->SelectSource->setCurrentIndex(2);
@@ -831,15 +833,18 @@ void GraphsTest::chartsFollowADarkPaletteAndTheTargetIsMarked()
 void GraphsTest::axisLabelsStayWholeAtTheSmallestSize_data()
 {
     QTest::addColumn<QString>("chart");
-    QTest::newRow("main panel") << "GraphNorm";
-    QTest::newRow("graph panel") << "PanelGraphNorm";
-    QTest::newRow("monitor") << "GraphMonitor";
-    QTest::newRow("calibration") << "GraphCalibBuf";
+    QTest::addColumn<bool>("profile");  // the main panel's profile shown below its chart, checked too
+    QTest::newRow("main panel") << "GraphNorm" << false;
+    QTest::newRow("main panel with the profile") << "GraphNorm" << true;
+    QTest::newRow("graph panel") << "PanelGraphNorm" << false;
+    QTest::newRow("monitor") << "GraphMonitor" << false;
+    QTest::newRow("calibration") << "GraphCalibBuf" << false;
 }
 
 void GraphsTest::axisLabelsStayWholeAtTheSmallestSize()
 {
     QFETCH(QString, chart);
+    QFETCH(bool, profile);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
     app.panel.ui->EditNo->setValue(3);
@@ -848,22 +853,30 @@ void GraphsTest::axisLabelsStayWholeAtTheSmallestSize()
     app.graphs->InitPanelGraph();
     QChartView* view = findChart(chart);
     QWidget* window = view->window();
-    window->resize(window->minimumSizeHint());
+    // With the profile: at the size the panel opens with, where its chart is low
+    // enough to crowd and high enough to keep its legend.
+    const QSize opened = window->size();
+    if (profile)
+        app.panel.ui->GraphProfile->show();
+    window->resize(profile ? opened : window->minimumSizeHint());
     showWindowOf(view);
-    QTRY_COMPARE(window->size(), window->minimumSizeHint());
+    QTRY_COMPARE(window->size(), profile ? opened : window->minimumSizeHint());
     // Every label drawn is whole, and each axis keeps at least two.
-    int labels = 0;
-    for (QGraphicsItem* item : view->scene()->items()) {
-        const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
-        if (!text || !text->isVisible())
-            continue;
-        const QString shown = text->toPlainText();
-        QVERIFY2(!shown.contains(QStringLiteral("...")) && !shown.contains(QChar(0x2026)), qPrintable(shown));
-        bool number = false;
-        shown.toDouble(&number);
-        labels += number;
+    for (QChartView* each : {view, profile ? app.panel.ui->GraphProfile : view}) {
+        int labels = 0;
+        for (QGraphicsItem* item : each->scene()->items()) {
+            const auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+            if (!text || !text->isVisible())
+                continue;
+            const QString shown = text->toPlainText();
+            QVERIFY2(!shown.contains(QStringLiteral("...")) && !shown.contains(QChar(0x2026)),
+                     qPrintable(each->objectName() + QStringLiteral(": ") + shown));
+            bool number = false;
+            shown.toDouble(&number);
+            labels += number;
+        }
+        QVERIFY2(labels >= 4, qPrintable(QString::number(labels)));
     }
-    QVERIFY2(labels >= 4, qPrintable(QString::number(labels)));
 }
 
 QTEST_MAIN(GraphsTest)

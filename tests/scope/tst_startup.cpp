@@ -78,12 +78,17 @@ void StartupTest::panelsAreLoadedWithTheirNames()
     InterfacePanel::addHelpTexts(help);
     TraceWindow::addHelpTexts(help);
     int tips = 0;
+    QStringList describedOtherwise;  // a screen reader describes each by the same help
     for (QWidget* panel : QApplication::topLevelWidgets())
         for (QWidget* w : panel->findChildren<QWidget*>())
             if (const RightClickHelp::Entry* e = help.entry(w->objectName())) {
                 QCOMPARE(w->toolTip(), e->text.trimmed());
+                QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(w);
+                if (!reader || reader->text(QAccessible::Description) != e->text.trimmed())
+                    describedOtherwise << w->objectName();
                 ++tips;
             }
+    QVERIFY2(describedOtherwise.isEmpty(), qPrintable(describedOtherwise.join(u' ')));
     QVERIFY(tips > 60);
     // The main panel fits a 1366 x 768 screen with a title bar and a task bar.
     QVERIFY(app.panel.widget->minimumSizeHint().width() <= 1366);
