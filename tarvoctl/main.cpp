@@ -3,7 +3,6 @@
 
 #include "commandline.h"
 #include "commands.h"
-#include "factortransfer.h"
 #include "interrupt.h"
 #include "output.h"
 #include "publishcommand.h"
@@ -223,7 +222,7 @@ int main(int argc, char* argv[])
     int rc = Done;
     bool interrupted = false;
     for (int attempt = 0;; ++attempt) {
-        Session s(in.target, command->colourSensor ? tempcomp::toolExchangeOptions() : ExchangeOptions{});
+        Session s(in.target, command->colourSensor ? ProgramProfile::ColourTool : ProgramProfile::Scope);
         s.appendTrace = attempt > 0;
         out.attach(&s.pump);
         rc = s.end(command->run(in, s));
