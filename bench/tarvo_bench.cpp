@@ -120,32 +120,29 @@ struct Wire {
 
     bool connectTcp(quint16 port)
     {
-        link.comprotocol = TCPIP;
-        link.ipBuf = QStringLiteral("127.0.0.1");
-        link.portNumStr = QString::number(port);
-        link.portNum = port;
-        link.InitTCP_IP();
-        return link.ret == 0 && link.tcpcon == 1;
+        ConnectionSettings where;
+        where.comprotocol = TCPIP;
+        where.ipBuf = QStringLiteral("127.0.0.1");
+        where.portNumStr = QString::number(port);
+        link.Connect(where);
+        return link.openResult() == 0 && link.tcpConnected();
     }
 
     bool connectPty(const QString& path)
     {
         setSerialPortResolver([path](int n) { return SerialDevice{n == 1 ? path : QString(), QString()}; });
-        link.comprotocol = RS232;
-        link.comport = 1;
-        link.InitRS232();
-        return link.ret == 0;
+        ConnectionSettings where;
+        where.comprotocol = RS232;
+        where.comport = 1;
+        link.Connect(where);
+        return link.openResult() == 0;
     }
 
     // One command-5 exchange; true when a complete reply to it came back.
     bool measurement()
     {
-        exchange.order = frame::ReadMeasurement;
-        exchange.FillTxBuf(exchange.order, 0);
-        exchange.GetDataFrame();
-        const std::uint8_t* in = link.rx.szReadBuf.data();
-        return exchange.bytesToRead() == 0 && frame::getWord(in, 0) == frame::kSyncSensor
-            && frame::getWord(in, 1) == frame::ReadMeasurement;
+        const Reply reply = exchange.request(frame::ReadMeasurement);
+        return reply && reply.words[0] == frame::kSyncSensor && reply.words[1] == frame::ReadMeasurement;
     }
 };
 
@@ -259,11 +256,9 @@ struct WaitFigures {
 // Our wait: the exchange's own, event-driven.
 WaitFigures eventDrivenWait(Wire& wire)
 {
-    wire.exchange.order = frame::ReadMeasurement;
-    wire.exchange.FillTxBuf(wire.exchange.order, 0);
     const double cpu0 = processCpuSeconds();
     const std::int64_t t0 = steadyNs();
-    wire.exchange.GetDataFrame();
+    wire.exchange.request(frame::ReadMeasurement);
     WaitFigures f;
     f.wall = static_cast<double>(steadyNs() - t0) * 1e-9;
     f.cpu = processCpuSeconds() - cpu0;
@@ -273,17 +268,13 @@ WaitFigures eventDrivenWait(Wire& wire)
 // The old design: spin on the clock and pump events until the bytes are there.
 WaitFigures busyLoopWait(Wire& wire)
 {
-    ReceiveState& rx = wire.link.rx;
-    wire.exchange.order = frame::ReadMeasurement;
-    wire.exchange.FillTxBuf(wire.exchange.order, 0);
     const double cpu0 = processCpuSeconds();
     const std::int64_t t0 = steadyNs();
-    rx.bytesToRead = rx.dataSize = frame::kBytes;
-    wire.exchange.WriteFrame();
+    wire.exchange.post(frame::ReadMeasurement, 0);
     QElapsedTimer clock;
     clock.start();
     double elapsed = 0;
-    while (elapsed <= kWaitLimit && rx.dataSize - rx.bytesToRead < frame::kBytes) {
+    while (elapsed <= kWaitLimit && wire.link.bytesAvailable() < frame::kBytes) {
         QCoreApplication::processEvents();
         elapsed = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
     }
@@ -320,7 +311,7 @@ void printWaitLoad(const Config& cfg)
         const WaitFigures a = eventDrivenWait(wire);
         answered += wire.exchange.bytesToRead() == 0;
         const WaitFigures b = busyLoopWait(wire);
-        answered += wire.link.rx.bytesToRead == 0;
+        answered += wire.link.bytesAvailable() >= frame::kBytes;
         ours.wall += a.wall, ours.cpu += a.cpu;
         busy.wall += b.wall, busy.cpu += b.cpu;
     }
@@ -862,9 +853,7 @@ void printOutage(const Config& cfg)
         }
         // Automatic sending off, and the frames still on their way taken in:
         // every frame sent is then either recorded or lost.
-        w.exchange.order = frame::AutoSend;
-        w.exchange.FillTxBuf(w.exchange.order, 0);
-        w.exchange.WriteFrame();
+        w.exchange.post(frame::AutoSend, 0);
         std::uint16_t drain = 1;
         const double drainUntil = w.pump.now() + 0.5;
         while (reader.waitUntil(drain, drainUntil) == AutoFrameReader::WaitEnd::Frames)

@@ -4,6 +4,8 @@
 // and the table's text file. No panel here.
 #pragma once
 
+#include "frame.h"
+
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -14,10 +16,10 @@ namespace tarvo {
 
 constexpr int kCalibTableRows = 24;
 constexpr int kCalibTableCols = 2;
-constexpr int kCurvePoints = 20001;   // biasBuf: sensor GF 0.0 .. 2000.0 in tenths
-constexpr int kSentPoints = 1001;     // biasBuf1001
-constexpr int kCalibFrames = 77;      // command-33 rows
-constexpr int kCalibFrameWords = 13;  // values per row
+constexpr int kCurvePoints = 20001;              // biasBuf: sensor GF 0.0 .. 2000.0 in tenths
+constexpr int kSentPoints = frame::kCalibWords;  // biasBuf1001
+constexpr int kCalibFrames = frame::kCalibRows;  // command-33 rows
+constexpr int kCalibFrameWords = 13;             // values per row
 constexpr double kUnused = -1.0;
 constexpr double kTarvoMax = 2000.0;
 constexpr int kOtherMaxTenths = 32767;  // other-system values travel as signed 16-bit tenths

@@ -200,14 +200,12 @@ void Calibration::CopyCalibVarsToPP()
     std::copy(std::begin(words), std::end(words), m_params.pp.begin());
 }
 
-void Calibration::SendCalibPara()
+bool Calibration::SendCalibPara()
 {
-    // Only the working set: no teach table, no EEPROM store. The caller checks the echo.
+    // Only the working set: no teach table, no EEPROM store.
     CopyCalibVarsToPP();
     m_link.FlushQueues();
-    m_ex.order = frame::WriteParams;
-    m_ex.FillTxBuf(m_ex.order, 0);
-    m_ex.WriteFrame();
+    return bool(m_ex.send({.code = frame::WriteParams, .echoWords = frame::kWords}));
 }
 
 void Calibration::wait(double seconds)
@@ -245,9 +243,7 @@ void Calibration::StartCalibrationRef100()
 
     std::uint16_t m = 0;
     for (int pass = 0; pass < 10; ++pass) {  // always ten passes: the last one is read at the final power
-        SendCalibPara();
-        m_ex.CheckEcho(18);
-        if (m_ex.comecho == 0)
+        if (!SendCalibPara())
             return;
         wait(kSettleSeconds);
         if (!readCalibFrame()) {
@@ -279,9 +275,7 @@ void Calibration::CalibCanBeDone()
     m_params.average = 0x8000;  // long average for the final reading
     if (m_hooks.setPanelValues)
         m_hooks.setPanelValues();
-    SendCalibPara();
-    m_ex.CheckEcho(18);
-    if (m_ex.comecho == 0)
+    if (!SendCalibPara())
         return;
     wait(kFinalSettleSeconds);
     if (!readCalibFrame()) {
@@ -300,11 +294,7 @@ std::uint16_t Calibration::ConfirmCalibration()
     m_params.pp[0] = m_params.power;
     m_params.pp[1] = m_measured.dataChDir;
     m_params.pp[2] = m_measured.dataChRef;
-    m_ex.order = frame::ConfirmRefCalib;
-    m_ex.FillTxBuf(m_ex.order, 0);
-    m_ex.WriteFrame();
-    m_ex.CheckWrittenThenEcho(5);
-    return m_ex.comecho;
+    return m_ex.send({.code = frame::ConfirmRefCalib, .echoWords = 5, .checkWritten = true}) ? 1 : 0;
 }
 
 void Calibration::CBF_ButtonCalibrate()
@@ -325,9 +315,8 @@ void Calibration::CBF_ButtonStartCalib()
     m_hooks.setButtonsDimmed(1);
     setButtonColour(m_start, kBusyColour);
     StartCalibrationRef100();
-    if (m_ex.comecho == 1 && calibok == 1) {
-        ConfirmCalibration();
-        if (m_ex.comecho == 1)
+    if (calibok == 1) {  // set only when the last echo came right
+        if (ConfirmCalibration() == 1)
             dialogs().success(
                 kAttention,
                 QStringLiteral(
@@ -347,8 +336,7 @@ void Calibration::ChangePanelCalib()
         m_hooks.setPanelValues();
     // Dimmed so that nothing else starts an exchange inside the echo wait.
     m_hooks.setButtonsDimmed(1);
-    SendCalibPara();
-    m_ex.CheckEcho(18);  // a failure has shown the timeout reaction; the panels close anyway
+    SendCalibPara();  // a failure has shown the timeout reaction; the panels close anyway
     m_hooks.setButtonsDimmed(0);
     m_panel1->hide();
     m_panel2->hide();
@@ -383,10 +371,9 @@ void Calibration::CBF_ButtonCalibToOtherSystem()
     m_dispGfRaw->setValue(m_dispGfRaw->minimum());
     setOtherSystemParams();
     m_hooks.setButtonsDimmed(1);
-    SendCalibPara();
-    m_ex.CheckEcho(18);
+    const bool sent = SendCalibPara();
     m_hooks.setButtonsDimmed(0);
-    if (m_ex.comecho == 1)
+    if (sent)
         gridok = 0;
 }
 
@@ -466,24 +453,24 @@ void Calibration::CalculateCalibrationData()
     gridok = 0;
 }
 
-void Calibration::SaveCalibData()
+bool Calibration::SaveCalibData()
 {
-    SampleCurve(biasBuf, m_ex.biasBuf1001);
+    SentBuf sent{};
+    SampleCurve(biasBuf, sent);
     m_link.FlushQueues();
-    m_ex.order = frame::AnnounceCalibTable;
-    m_ex.FillTxBuf(m_ex.order, 0);
-    m_ex.WriteFrame();
-    m_ex.CheckEcho(2);
-    if (m_ex.comecho == 0)
-        return;
+    if (!m_ex.send({.code = frame::AnnounceCalibTable, .echoWords = 2}))
+        return false;
+    const std::span<const std::uint16_t> table(sent);
     for (std::uint16_t row = 0; row < kCalibFrames; ++row) {
-        m_ex.order = frame::WriteCalibRow;
-        m_ex.FillTxBuf(m_ex.order, row);
-        m_ex.WriteFrame();
-        m_ex.CheckWrittenThenEcho(16);
-        if (m_ex.comecho == 0)
-            return;  // the rows already acknowledged stay in the sensor
+        const CheckedSend rowFrame{.code = frame::WriteCalibRow,
+                                   .arg = row,
+                                   .echoWords = 16,
+                                   .payload = table.subspan(frame::kCalibRowWords * row, frame::kCalibRowWords),
+                                   .checkWritten = true};
+        if (!m_ex.send(rowFrame))
+            return false;  // the rows already acknowledged stay in the sensor
     }
+    return true;
 }
 
 void Calibration::CBF_ButtonMeasure()
@@ -501,9 +488,7 @@ void Calibration::CBF_ButtonMeasure()
     m_hooks.setButtonsDimmed(1);
     setButtonColour(m_measure, kBusyColour);
     setOtherSystemParams();
-    SendCalibPara();
-    m_ex.CheckEcho(18);  // a failure has shown the timeout reaction
-    if (m_ex.comecho == 1) {
+    if (SendCalibPara()) {  // a failure has shown the timeout reaction
         wait(kSettleSeconds);
         if (m_transfer.ReadMeasurement())
             m_dispGfRaw->setValue(m_measured.dataGfRawDouble);
@@ -551,8 +536,7 @@ void Calibration::CBF_ButtonSendCalibData()
     m_hooks.setButtonsDimmed(1);
     CalculateCalibrationData();  // always from the table as it is now
     if (gridok == 1) {
-        SaveCalibData();
-        if (m_ex.comecho == 1)
+        if (SaveCalibData())
             dialogs().message(kInfo, QStringLiteral("Calibration data were saved to EE."));
         else
             dialogs().message(kAttention, QStringLiteral("Calibration failed."));

@@ -56,7 +56,8 @@ public:
     std::uint16_t calibok = 0;
 
     void CopyCalibVarsToPP();
-    void SendCalibPara();
+    // The parameters to the working set, echo checked; false after a failure.
+    bool SendCalibPara();
     void StartCalibrationRef100();
     void CalibCanBeDone();
     std::uint16_t ConfirmCalibration();
@@ -74,7 +75,8 @@ public:
 
     void ResetCalibTable();
     void CalculateCalibrationData();
-    void SaveCalibData();
+    // The table to the sensor; false when a frame failed.
+    bool SaveCalibData();
 
     // One value set with this panel's settings into the GF RAW display.
     void CBF_ButtonMeasure();

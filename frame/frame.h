@@ -10,6 +10,10 @@ namespace tarvo::frame {
 constexpr int kWords = 18;          // anzframe
 constexpr int kBytes = kWords * 2;  // 36 bytes on the wire, both directions
 constexpr int kBufferBytes = 1024;  // szWriteBuf / szReadBuf
+// The calibration table on the wire (command 33): 77 rows of 13 words, from word 3 of the frame.
+constexpr int kCalibRows = 77;
+constexpr int kCalibRowWords = 13;
+constexpr int kCalibWords = kCalibRows * kCalibRowWords;  // 1001
 constexpr std::uint16_t kSyncPc = 0x0055;
 constexpr std::uint16_t kSyncSensor = 0x00AA;
 

@@ -122,8 +122,6 @@ public:
             c->onRead = [this](const std::uint8_t* data, std::int64_t max) { checkRead(data, max); };
         }
         setSerialPortResolver([](int) { return SerialDevice{QStringLiteral("/dev/scripted"), QString()}; });
-        link->ipBuf = QStringLiteral("127.0.0.1");
-        link->portNum = 10001;
 
         // One arrival per turn of the event loop; when nothing more comes,
         // the innermost wait's time is up, or the user presses STOP.
@@ -177,11 +175,11 @@ private:
 
     void connect(std::uint16_t protocol)
     {
-        link->comprotocol = protocol;
-        if (protocol == RS232)
-            link->InitRS232();
-        else
-            link->InitTCP_IP();
+        ConnectionSettings where;
+        where.comprotocol = protocol;
+        where.ipBuf = QStringLiteral("127.0.0.1");
+        where.portNumStr = QStringLiteral("10001");
+        link->Connect(where);
     }
 
     // The sensor's answer to one request, as the input chooses it.
@@ -286,10 +284,12 @@ private:
         case 8: exchange->StopAutoSend(); break;
         case 9: connect((m_in.byte() & 1) ? TCPIP : RS232); break;
         case 10: {  // a calibration row: written count, then echo
-            exchange->order = frame::WriteCalibRow;
-            exchange->FillTxBuf(exchange->order, m_in.byte() % 77);
-            exchange->WriteFrame();
-            exchange->CheckWrittenThenEcho(16);
+            const std::array<std::uint16_t, frame::kCalibRowWords> row{};
+            exchange->send({.code = frame::WriteCalibRow,
+                            .arg = static_cast<std::uint16_t>(m_in.byte() % frame::kCalibRows),
+                            .echoWords = 16,
+                            .payload = row,
+                            .checkWritten = true});
             break;
         }
         default:  // the user waits a little
@@ -336,22 +336,22 @@ private:
             return;
         std::fprintf(stderr, "action %2d on %s: timeouts %d, line checks %d, frames %d, open %d, rx %d/%d%s\n",
                      action % 12, link->isSerial() ? "serial" : "tcp", host.timeouts, host.lineChecks, m_frames,
-                     int(active().isOpen()), int(link->rx.bytesToRead), int(link->rx.dataSize),
-                     link->rx.autoFrames ? " automatic frames" : "");
+                     int(active().isOpen()), int(link->receiveState().bytesToRead), int(link->receiveState().dataSize),
+                     link->receiveState().autoFrames ? " automatic frames" : "");
     }
 
     // The link may only ever read into the free part of its receive buffer.
     void checkRead(const std::uint8_t* data, std::int64_t max)
     {
-        const std::uint8_t* begin = link->rx.szReadBuf.data();
-        const std::uint8_t* end = begin + link->rx.szReadBuf.size();
+        const std::uint8_t* begin = link->receiveState().szReadBuf.data();
+        const std::uint8_t* end = begin + link->receiveState().szReadBuf.size();
         if (data >= begin && data < end && (max < 0 || max > end - data))
             broken("a read past the end of the receive buffer");
     }
 
     void checkBounds()
     {
-        const ReceiveState& rx = link->rx;
+        const ReceiveState& rx = link->receiveState();
         const int size = static_cast<int>(rx.szReadBuf.size());
         if (rx.dataSize < 0 || rx.dataSize > frame::kBytes || rx.bytesToRead < 0 || rx.bytesToRead > size)
             broken("receive counters outside the receive buffer");
@@ -375,7 +375,7 @@ private:
         if (!transfer->ReadMeasurement())
             return false;
         for (int i = 2; i < 12; ++i)
-            if (exchange->databuf[i] != measurementWord(i))
+            if (transfer->lastWords()[i] != measurementWord(i))
                 broken("a measurement that is not the sensor's");
         return values.dataChRef == measurementWord(2) && values.dataPP == measurementWord(11);
     }
@@ -399,8 +399,8 @@ private:
     {
         m_honest = true;
         active().flushPending();
-        connect(link->comprotocol);
-        if (link->ret != 0)
+        connect(link->connectionInUse().comprotocol);
+        if (link->openResult() != 0)
             broken("reconnecting failed");
         const int before = host.lineChecks;
         exchange->CheckComLine();

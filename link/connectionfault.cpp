@@ -21,11 +21,11 @@ QString seconds(double s)
 // The channel as the user chose it: "HOST:PORT", "serial port 1 (/dev/ttyS0)", a device path.
 QString channelName(const Link& link)
 {
-    if (!link.isSerial() || !link.comdevice.isEmpty())
+    if (!link.isSerial() || !link.connectionInUse().comdevice.isEmpty())
         return connectionName(link.connectionInUse());
     const QString device = link.serialDevicePath();
-    return device.isEmpty() ? QStringLiteral("serial port %1").arg(link.comport)
-                            : QStringLiteral("serial port %1 (%2)").arg(link.comport).arg(device);
+    return device.isEmpty() ? QStringLiteral("serial port %1").arg(link.serialPort())
+                            : QStringLiteral("serial port %1 (%2)").arg(link.serialPort()).arg(device);
 }
 
 QString serialAdvice(const Link& link)
@@ -34,7 +34,7 @@ QString serialAdvice(const Link& link)
     if (device.isEmpty())
         return QStringLiteral("This computer has no serial port %1: choose a port number that shows a device, "
                               "then TRY TO CONNECT.")
-            .arg(link.comport);
+            .arg(link.serialPort());
     if (link.serialInUse())
         return QStringLiteral("%1 is in use by another program (another copy of this program, a terminal "
                               "program): close it, then TRY TO CONNECT.")
@@ -48,7 +48,7 @@ QString serialAdvice(const Link& link)
         return QStringLiteral("Access to %1 was refused: ask the administrator for the right to use it.").arg(device);
 #endif
     }
-    if (link.ret == -6)
+    if (link.openResult() == -6)
         return QStringLiteral("%1 is not there (an unplugged USB adapter?): plug it in or choose another port, "
                               "then TRY TO CONNECT.")
             .arg(device);
@@ -58,16 +58,16 @@ QString serialAdvice(const Link& link)
 QString tcpAdvice(const Link& link)
 {
     const QString server = channelName(link);
-    switch (link.ret) {
+    switch (link.openResult()) {
     case -4:
         return QStringLiteral("Connection refused by %1: the computer is there, but nothing takes connections on "
                               "port %2. Check the port number, then TRY TO CONNECT.")
             .arg(server)
-            .arg(link.portNum);
+            .arg(link.tcpPort());
     case -2:
         return QStringLiteral("Host not found: no computer is known by the name \"%1\". Check the server name, or "
                               "type its IP address.")
-            .arg(link.ipBuf.trimmed());
+            .arg(link.connectionInUse().ipBuf.trimmed());
     case -11:
         return QStringLiteral("No answer within 5 s from %1: check that the sensor is switched on and on this "
                               "network, and the server address.")
@@ -76,7 +76,7 @@ QString tcpAdvice(const Link& link)
         return QStringLiteral("Network unreachable: this computer has no way to %1. Check its network connection.")
             .arg(server);
     case -9:
-        return link.ipBuf.trimmed().isEmpty()
+        return link.connectionInUse().ipBuf.trimmed().isEmpty()
             ? QStringLiteral("Type the sensor's server name or IP address, then TRY TO CONNECT.")
             : QStringLiteral("Type a port number from 1 to 65535, then TRY TO CONNECT.");
     default: return QStringLiteral("The connection to %1 failed.").arg(server);
@@ -86,7 +86,7 @@ QString tcpAdvice(const Link& link)
 ConnectionFault openingFault(const Link& link)
 {
     QString reason = openingFaultReason(link);
-    if (!link.isSerial() && link.ret == -4)
+    if (!link.isSerial() && link.openResult() == -4)
         reason += QStringLiteral(" by ") + channelName(link);
     return {reason, link.isSerial() ? serialAdvice(link) : tcpAdvice(link)};
 }
@@ -98,17 +98,17 @@ ConnectionFault identificationFault(const Link& link, double limitSeconds)
         return {
             QStringLiteral("the port went away"),
             QStringLiteral("%1 went away (an unplugged USB adapter?): plug it in, then TRY TO CONNECT.").arg(where)};
-    if (!link.isSerial() && (link.tcpcon == 0 || link.channelLost()))
+    if (!link.isSerial() && (!link.tcpConnected() || link.channelLost()))
         return {QStringLiteral("connection closed by the sensor"),
                 QStringLiteral("%1 took the connection and closed it again before the sensor identified itself.")
                     .arg(where)};
     const QString reason = replyShortfall(link, limitSeconds);
-    if (link.rx.loopBack && link.rx.bytesToRead != 0)
+    if (link.receiveState().loopBack && link.receiveState().bytesToRead != 0)
         return {reason,
                 QStringLiteral("The line sends back what it is sent: no sensor, a loop-back plug or a modem echo. "
                                "Connect the sensor to %1, or choose the sensor's port or address.")
                     .arg(where)};
-    if (link.rx.bytesToRead == frame::kBytes) {
+    if (link.receiveState().bytesToRead == frame::kBytes) {
         if (link.isSerial())
             return {reason,
                     QStringLiteral("%1 opened, but no sensor answered within %2: check the cable, that "
@@ -141,27 +141,27 @@ QString openingFaultReason(const Link& link)
             return QStringLiteral("permission denied");
 #endif
         }
-        if (link.ret == -6)
+        if (link.openResult() == -6)
             return QStringLiteral("no such device");
         const QString system = link.serialSystemError();
-        return system.isEmpty() ? link.szStatus.trimmed() : system;
+        return system.isEmpty() ? link.statusText().trimmed() : system;
     }
-    switch (link.ret) {
+    switch (link.openResult()) {
     case -4: return QStringLiteral("connection refused");
     case -2: return QStringLiteral("host not found");
     case -11: return QStringLiteral("no answer within 5 s");
     case -17: return QStringLiteral("network unreachable");
     case -10: return QStringLiteral("out of system resources");
     case -9:
-        return link.ipBuf.trimmed().isEmpty() ? QStringLiteral("no server given")
-                                              : QStringLiteral("port number must be 1 to 65535");
+        return link.connectionInUse().ipBuf.trimmed().isEmpty() ? QStringLiteral("no server given")
+                                                                : QStringLiteral("port number must be 1 to 65535");
     default: return QStringLiteral("the connection failed");
     }
 }
 
 QString replyShortfall(const Link& link, double limitSeconds)
 {
-    const ReceiveState& rx = link.rx;
+    const ReceiveState& rx = link.receiveState();
     if (rx.bytesToRead < 0)
         return QStringLiteral("%1 bytes came back instead of %2").arg(rx.dataSize).arg(frame::kBytes);
     if (rx.bytesToRead == 0)
@@ -179,7 +179,7 @@ QString replyShortfall(const Link& link, double limitSeconds)
 
 ConnectionFault connectionFault(const Link& link, double identificationLimitSeconds)
 {
-    return link.ret < 0 ? openingFault(link) : identificationFault(link, identificationLimitSeconds);
+    return link.openResult() < 0 ? openingFault(link) : identificationFault(link, identificationLimitSeconds);
 }
 
 QString firstStartAdvice(int comport)

@@ -9,7 +9,7 @@ namespace tarvo {
 
 class Link;
 
-// Why the opening of the link's channel failed (link.ret < 0), in a few
+// Why the opening of the link's channel failed (link.openResult() < 0), in a few
 // words that do not name the channel: "connection refused", "host not
 // found", "no answer within 5 s", "port in use by another program" …
 QString openingFaultReason(const Link& link);

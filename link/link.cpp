@@ -15,12 +15,22 @@ constexpr int kConnectTimeoutMs = 5000;
 constexpr int kReattachTimeoutMs = 2000;
 }
 
-Link::Link(EventPump& pump, LoopFlags& flags, LinkHost& host, LinkOptions options, QObject* parent)
+LinkOptions linkOptions(ProgramProfile profile)
+{
+    LinkOptions o;
+    if (profile == ProgramProfile::ColourTool) {
+        o.serialOpenStopsLoops = false;
+        o.tcpFailureAsMessage = true;
+    }
+    return o;
+}
+
+Link::Link(EventPump& pump, LoopFlags& flags, LinkHost& host, ProgramProfile profile, QObject* parent)
     : QObject(parent)
     , m_pump(pump)
     , m_flags(flags)
     , m_host(host)
-    , m_options(options)
+    , m_options(linkOptions(profile))
     , m_serial(this)
     , m_tcp(pump, this)
 {
@@ -156,7 +166,7 @@ std::int64_t Link::write(const std::uint8_t* data, int n, int tcpTimeoutMs)
 {
     const std::int64_t written = isSerial() ? m_serialChannel->write(data, n, tcpTimeoutMs)
                                             : m_tcpChannel->write(data, n, tcpTimeoutMs);
-    trace.written(data, n, written, written == n ? QString() : writeFailureText(isSerial(), written));
+    m_trace.written(data, n, written, written == n ? QString() : writeFailureText(isSerial(), written));
     if (written != n)
         lose(QStringLiteral("a frame could not be written"));  // nothing more goes through this channel
     return written;
@@ -207,14 +217,18 @@ void Link::dropBytes(ByteChannel& channel)
         const std::int64_t n = channel.read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size()));
         if (n <= 0)
             break;
-        trace.dropped(m_scratch.data(), n);
+        m_trace.dropped(m_scratch.data(), n);
     }
 }
 
-void Link::setAutoFrames(bool on)
+void Link::setAutoFrames(bool on, bool dropWaiting)
 {
     if (on == rx.autoFrames && !on)
         return;
+    if (!dropWaiting) {
+        rx.autoFrames = on;
+        return;
+    }
     rx.autoFrames = false;
     // Older bytes belong to no frame of this sending; left-overs of the
     // sending belong to no later reply. Only what came in is dropped: a
@@ -241,7 +255,7 @@ void Link::lose(const QString& reason)
         return;
     m_lost = true;
     m_lostReason = reason;
-    trace.closed();
+    m_trace.closed();
     emit connectionLost();
     m_pump.poke();  // a wait for the sensor ends now
 }
@@ -252,7 +266,7 @@ void Link::ClientTCPDisconnected()
     if (!isSerial())
         lose(QStringLiteral("connection closed by the sensor"));
     else
-        trace.closed();
+        m_trace.closed();
     if (!m_reattaching && !m_autoReconnect)
         m_host.message(QStringLiteral("TCP Client"), QStringLiteral("Server has closed connection!"));
 }

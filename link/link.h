@@ -7,6 +7,7 @@
 
 #include "frametrace.h"
 #include "loopflags.h"
+#include "programprofile.h"
 #include "serialchannel.h"
 #include "settingsfiles.h"
 #include "tcpchannel.h"
@@ -45,35 +46,34 @@ struct ReceiveState {
     bool loopBack = false;
 };
 
-// How the temperature-compensation tool's link differs from the scope's.
+// How the link behaves for a program; the tool's differs from the scope's.
 struct LinkOptions {
     bool serialOpenStopsLoops = true;  // opening the port ends the polling loops
     bool tcpFailureAsMessage = false;  // connect failure as a "TCP Client" box, not a status
 };
+LinkOptions linkOptions(ProgramProfile profile);
 
 enum : std::uint16_t { RS232 = 0, TCPIP = 1 };
 
 class Link : public QObject {
     Q_OBJECT
 public:
-    Link(EventPump& pump, LoopFlags& flags, LinkHost& host, LinkOptions options = {}, QObject* parent = nullptr);
+    Link(EventPump& pump, LoopFlags& flags, LinkHost& host, ProgramProfile profile = ProgramProfile::Scope,
+         QObject* parent = nullptr);
 
-    // Channel settings in use. The programs change them only through
-    // Connect; the low-level openings below use them as they stand.
-    std::uint16_t comprotocol = RS232;
-    std::uint16_t comport = 1;
-    // A device path given for this run: opened instead of port `comport`'s device.
-    QString comdevice;
-    std::int16_t ret = 0;
-    std::uint16_t tcpcon = 0;
-    QString ipBuf;
-    QString portNumStr;
-    std::int32_t portNum = 0;
-    QString szStatus;
+    // The channel settings in use and the outcome of their last opening:
+    // 0, or the channel's negative error code (its name in statusText()).
+    std::int16_t openResult() const { return ret; }
+    QString statusText() const { return szStatus; }
+    bool tcpConnected() const { return tcpcon != 0; }
+    std::uint16_t serialPort() const { return comport; }
+    std::int32_t tcpPort() const { return portNum; }
 
-    ReceiveState rx;
+    // The running exchange's reply as it came (the exchange fills it).
+    const ReceiveState& receiveState() const { return rx; }
     // Every frame written and every byte received, with the exchanges' outcomes.
-    FrameTrace trace;
+    FrameTrace& trace() { return m_trace; }
+    const FrameTrace& trace() const { return m_trace; }
 
     // The channel in use was closed by the sensor, failed a write or
     // vanished (a USB adapter pulled). Holds until the next opening; every
@@ -104,9 +104,9 @@ public:
     bool autoReconnect() const { return m_autoReconnect; }
     ConnectionSettings connectionInUse() const { return {comprotocol, comport, ipBuf, portNumStr, comdevice}; }
 
-    // (Re)opens serial port `comport` (or `comdevice`); result in ret.
+    // (Re)opens the serial port in use; result in openResult().
     void InitRS232();
-    // (Re)connects to ipBuf:portNum; result in ret, state in tcpcon.
+    // (Re)connects to the server in use; result in openResult().
     void InitTCP_IP();
     void CloseCom();
     void DisconnectFromTCPServer();
@@ -129,8 +129,9 @@ public:
     bool isSerial() const { return comprotocol == RS232; }
 
     // Automatic sending on: the bytes stay in the channel for readBytes
-    // (older ones are dropped first). Off: whatever waits is dropped.
-    void setAutoFrames(bool on);
+    // (older ones are dropped first, unless the line is new and every byte
+    // on it belongs to the sending). Off: whatever waits is dropped.
+    void setAutoFrames(bool on, bool dropWaiting = true);
     void EndAutoFrames() { setAutoFrames(false); }
     // The bytes that came in on the channel in use, for the reader of the
     // moment (a waiting exchange, the automatic-frame reader).
@@ -149,6 +150,9 @@ signals:
     void connectionLost();
 
 private:
+    // The exchange owns the reply's state: it fills rx while it waits.
+    friend class Exchange;
+
     // Trace hooks (linktrace.cpp).
     void traceOpening(bool serial);
     void traceFlushedInput();
@@ -161,6 +165,21 @@ private:
     void attachChannels();
     // Reads what the channel holds and throws it away (traced).
     void dropBytes(ByteChannel& channel);
+
+    // Channel settings in use. The programs change them only through
+    // Connect; the low-level openings use them as they stand.
+    std::uint16_t comprotocol = RS232;
+    std::uint16_t comport = 1;
+    // A device path given for this run: opened instead of port `comport`'s device.
+    QString comdevice;
+    std::int16_t ret = 0;
+    std::uint16_t tcpcon = 0;
+    QString ipBuf;
+    QString portNumStr;
+    std::int32_t portNum = 0;
+    QString szStatus;
+    ReceiveState rx;
+    FrameTrace m_trace;
 
     EventPump& m_pump;
     LoopFlags& m_flags;

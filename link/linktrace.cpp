@@ -17,7 +17,7 @@ void Link::traceOpening(bool serial)
     if (ret < 0)
         szStatus = serial ? rs232StatusText(ret) : tcpStatusText(ret);
     // The trace tells why in words, never the channel's error names.
-    trace.opened(name, ret >= 0, ret >= 0 ? QString() : openingFaultReason(*this));
+    m_trace.opened(name, ret >= 0, ret >= 0 ? QString() : openingFaultReason(*this));
 }
 
 void Link::traceFlushedInput()
@@ -27,7 +27,7 @@ void Link::traceFlushedInput()
         const std::int64_t n = m_serialChannel->read(m_scratch.data(), static_cast<std::int64_t>(m_scratch.size()));
         if (n <= 0)
             break;
-        trace.flushed(m_scratch.data(), n);
+        m_trace.flushed(m_scratch.data(), n);
     }
 }
 

@@ -26,13 +26,27 @@ namespace {
 const QString kAttention = QStringLiteral("ATTENTION!");
 }
 
-InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host, InterfacePanelOptions options,
+InterfacePanelOptions interfacePanelOptions(ProgramProfile profile)
+{
+    InterfacePanelOptions o;  // the scope uses every feature of the panel
+    if (profile == ProgramProfile::ColourTool) {
+        o.settingsFile = false;
+        o.identification = false;
+        o.mainPortDisplays = false;
+        o.connectStopsPoll = false;
+        o.tryUsesMainStatus = false;
+        o.tryDimsMainButtons = false;
+    }
+    return o;
+}
+
+InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host, ProgramProfile profile,
                                const QString& settingsDir, QObject* parent)
     : QObject(parent)
     , m_link(link)
     , m_flags(flags)
     , m_host(host)
-    , m_options(options)
+    , m_options(interfacePanelOptions(profile))
     , m_widget(std::make_unique<QWidget>())
     , m_ui(std::make_unique<Ui::INTERFACEP>())
 {
@@ -218,7 +232,7 @@ void InterfacePanel::connectTo(const ConnectionSettings& settings)
     if (m_options.mainPortDisplays)
         m_host.showConnectionInUse(settings.comprotocol, settings.comport, settings.ipBuf);
     m_link.Connect(settings);
-    if (m_link.comprotocol == RS232)
+    if (m_link.isSerial())
         updateComDevice();
     const bool firstStart = std::exchange(m_firstStart, false);
     if (m_host.afterOpening())
@@ -226,8 +240,8 @@ void InterfacePanel::connectTo(const ConnectionSettings& settings)
     ConnectionFault fault = connectionFault(m_link, m_host.identificationLimit());
     // A first start tried port 1 on no one's word: say so, unless the port
     // was refused or is held, whose remedy is the one to read now.
-    if (firstStart && m_link.comprotocol == RS232 && !m_link.serialPermissionDenied() && !m_link.serialInUse())
-        fault.advice = firstStartAdvice(m_link.comport);
+    if (firstStart && m_link.isSerial() && !m_link.serialPermissionDenied() && !m_link.serialInUse())
+        fault.advice = firstStartAdvice(m_link.serialPort());
     ExplainFailure(fault.reason, fault.advice);
 }
 

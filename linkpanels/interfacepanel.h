@@ -22,6 +22,7 @@ namespace tarvo {
 
 class RightClickHelp;
 
+// How the panel behaves for a program; the tool uses fewer of its features.
 struct InterfacePanelOptions {
     bool settingsFile = true;        // "ComSettings.cfg": read at start, written by Accept
     bool identification = true;      // EditID, shown in every DispID
@@ -30,6 +31,7 @@ struct InterfacePanelOptions {
     bool tryUsesMainStatus = true;   // "TRY" also in DispStatus, events pumped so it shows
     bool tryDimsMainButtons = true;  // ButtonTryToConnect dims the main panel's transfer buttons
 };
+InterfacePanelOptions interfacePanelOptions(ProgramProfile profile);
 
 // What the panel asks of the program.
 class InterfacePanelHost {
@@ -39,7 +41,7 @@ public:
     virtual void setTransferButtonsDimmed(bool dim) = 0;
     // DispComPort / DispIpAddress: values and which one is visible.
     virtual void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) = 0;
-    // The channel was opened (or failed: link.ret < 0); run the line check.
+    // The channel was opened (or failed: a negative link.openResult()); run the line check.
     // True when the sensor identified itself.
     virtual bool afterOpening() = 0;
     // Seconds the line check waits for the identification on the channel in use.
@@ -62,7 +64,7 @@ class InterfacePanel : public QObject {
     Q_OBJECT
 public:
     // settingsDir: where ComSettings.cfg and IPComboBox.cfg live.
-    InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host, InterfacePanelOptions options,
+    InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host, ProgramProfile profile,
                    const QString& settingsDir, QObject* parent = nullptr);
     ~InterfacePanel() override;
 

@@ -114,12 +114,12 @@ void AutoFrameReader::scan(double now)
         if (item.kind == FrameScanner::Item::None)
             break;
         if (item.kind == FrameScanner::Item::Skipped) {
-            m_link.trace.dropped(item.data, item.bytes);
+            m_link.trace().dropped(item.data, item.bytes);
             m_counts.skippedBytes += item.bytes;
             m_counts.cutFrames += item.cut ? 1 : 0;
             continue;
         }
-        m_link.trace.received(item.data, item.bytes);
+        m_link.trace().received(item.data, item.bytes);
         if (frame::getWord(item.data, 1) != frame::ReadMeasurement) {
             ++m_counts.otherFrames;
             continue;

@@ -16,6 +16,21 @@ namespace tarvo {
 using frame::getWord;
 using frame::putWord;
 
+ExchangeOptions exchangeOptions(ProgramProfile profile)
+{
+    ExchangeOptions o;
+    if (profile == ProgramProfile::ColourTool) {
+        o.replyLimit = 2.0;
+        o.lineCheckTcpLimit = 5.0;
+        o.headerOnlyFrames = true;
+        o.lineCheckStopsAutoSend = false;
+        o.lineCheckSerialLimit = 2.0;
+        o.lineCheckSerialRunsEvents = false;
+        o.lineCheckFailureIsTimeout = false;
+    }
+    return o;
+}
+
 Exchange::Exchange(Link& link, EventPump& pump, LoopFlags& flags, ParameterSet& params, ExchangeHost& host,
                    ExchangeOptions options)
     : m_link(link)
@@ -48,19 +63,86 @@ void Exchange::FillTxBuf(std::uint16_t code, std::uint16_t arg)
         break;
     case frame::ReadTeachRow:
     case frame::ReadProfileBlock:
+    case frame::WriteCalibRow:  // the row's words come with the request
     case frame::AutoSend: putWord(buf, 2, arg); break;
-    case frame::WriteCalibRow:
-        putWord(buf, 2, arg);
-        if (arg <= 76)
-            for (int k = 0; k < 13; ++k)
-                putWord(buf, 3 + k, biasBuf1001[13 * arg + k]);
-        break;
     default:
         // pp[0..17] from byte 4 on; only pp[0..15] fall inside the 36 bytes sent.
         for (int j = 0; j < frame::kWords; ++j)
             putWord(buf, 2 + j, m_params.pp[j]);
         break;
     }
+}
+
+std::span<const std::uint8_t, frame::kBytes> Exchange::compose(std::uint16_t code, std::uint16_t arg,
+                                                               std::span<const std::uint16_t> payload)
+{
+    if (payload.empty()) {
+        FillTxBuf(code, arg);
+    } else {
+        std::uint8_t* buf = szWriteBuf.data();
+        putWord(buf, 0, sync);
+        putWord(buf, 1, code);
+        putWord(buf, 2, arg);
+        const auto words = std::min<std::size_t>(payload.size(), frame::kWords - 3);
+        for (std::size_t k = 0; k < words; ++k)
+            putWord(buf, static_cast<int>(3 + k), payload[k]);
+    }
+    return lastRequest();
+}
+
+Reply Exchange::replyOfLastWait() const
+{
+    Reply reply;
+    if (m_link.rx.bytesToRead != 0)
+        return reply;
+    reply.fault = ExchangeFault::None;
+    reply.words = GetRxBufData();
+    return reply;
+}
+
+Reply Exchange::send(const CheckedSend& request)
+{
+    Reply reply;
+    if (nestedRequest()) {
+        reply.fault = ExchangeFault::Refused;
+        return reply;
+    }
+    compose(request.code, request.arg, request.payload);
+    WriteFrame();
+    if (request.checkWritten && nBytesW != 2 * anzframe) {
+        SetPopupTimeout();
+        reply.fault = ExchangeFault::NotWritten;
+        return reply;
+    }
+    if (CheckEcho(request.echoWords))
+        return replyOfLastWait();
+    reply.fault = m_link.rx.bytesToRead != 0 ? ExchangeFault::NoReply : ExchangeFault::EchoMismatch;
+    return reply;
+}
+
+Reply Exchange::request(std::uint16_t code, std::uint16_t arg, bool keepReception)
+{
+    if (nestedRequest())
+        return {ExchangeFault::Refused, {}};
+    FillTxBuf(code, arg);
+    GetDataFrame(keepReception);
+    return replyOfLastWait();
+}
+
+Reply Exchange::fetchParameters(std::uint16_t code, std::uint16_t arg, ParameterSet& into)
+{
+    if (nestedRequest())
+        return {ExchangeFault::Refused, {}};
+    FillTxBuf(code, arg);
+    Befehl3plus4(into);
+    return replyOfLastWait();
+}
+
+bool Exchange::post(std::uint16_t code, std::uint16_t arg)
+{
+    FillTxBuf(code, arg);
+    WriteFrame();
+    return nBytesW == 2 * anzframe;
 }
 
 bool Exchange::Transfer(TransferKind kind, std::function<void()> work)
@@ -109,7 +191,6 @@ bool Exchange::nestedRequest()
     // Every transfer passes Transfer(), so this cannot happen; if it ever
     // does, the second request is refused rather than mixed into the first.
     qWarning("tarvo: a request was refused while another one waits for its reply");
-    comecho = 0;
     return true;
 }
 
@@ -185,7 +266,7 @@ void Exchange::passOver(const FrameScanner::Item& item)
     // during automatic reception) is the reader's, not a stray.
     if (item.kind == FrameScanner::Item::Frame && getWord(item.data, 0) == frame::kSyncSensor
         && getWord(item.data, 1) == frame::ReadMeasurement && m_autoFrames.offer(item.data)) {
-        m_link.trace.autoFrame(item.data);
+        m_link.trace().autoFrame(item.data);
         return;
     }
     ++m_strays;
@@ -208,7 +289,7 @@ void Exchange::passOver(const FrameScanner::Item& item)
     } else {
         note = item.cut ? QStringLiteral("a frame cut short") : QStringLiteral("bytes of no whole frame");
     }
-    m_link.trace.stray(item.data, item.bytes, note);
+    m_link.trace().stray(item.data, item.bytes, note);
 }
 
 bool Exchange::owedReply(const std::uint8_t* reply) const
@@ -316,7 +397,7 @@ void Exchange::awaitReply(double limit, bool runEvents)
     if (found) {
         rx.dataSize = want;
         rx.bytesToRead = 0;
-        m_link.trace.received(rx.szReadBuf.data(), want);
+        m_link.trace().received(rx.szReadBuf.data(), want);
         // Bytes behind the reply belong to no later one; while automatic
         // frames come, they are the start of the next (a frame begun comes
         // back to the next wait, which reads its rest). Otherwise the whole
@@ -327,7 +408,7 @@ void Exchange::awaitReply(double limit, bool runEvents)
                 passOver(item);
         if (const FrameScanner::Item rest = m_scanner.flush(); rest.kind != FrameScanner::Item::None) {
             if (!m_autoFrames.adopt(rest.data, rest.bytes))
-                m_link.trace.dropped(rest.data, rest.bytes);  // shown as the reply's surplus
+                m_link.trace().dropped(rest.data, rest.bytes);  // shown as the reply's surplus
         }
     } else {
         // What came of a reply that did not end in time is shown for what it
@@ -339,7 +420,7 @@ void Exchange::awaitReply(double limit, bool runEvents)
         }
         const int got = std::min(part.bytes, want);
         std::copy_n(part.data, got, rx.szReadBuf.begin());
-        m_link.trace.received(part.data, got);
+        m_link.trace().received(part.data, got);
         rx.bytesToRead = want - got;
         rx.dataSize = m_link.isSerial() ? got : want;
         rx.loopBack = loopBack;
@@ -359,7 +440,7 @@ void Exchange::awaitReply(double limit, bool runEvents)
     // While a late reply may come, its bytes stay for the next wait to recognise.
     rx.waiting = !m_owed.empty();
     tdiff = m_pump.now() - tstart;
-    m_link.trace.replyEnded(rx.bytesToRead, tdiff);
+    m_link.trace().replyEnded(rx.bytesToRead, tdiff);
     m_replyOutstanding = false;
 }
 
@@ -373,30 +454,32 @@ std::int32_t Exchange::bytesToRead() const
     return m_link.rx.bytesToRead;
 }
 
-void Exchange::CheckEcho(int n)
+bool Exchange::CheckEcho(int n)
 {
     if (nestedRequest())
-        return;
+        return false;
     ReceiveState& rx = m_link.rx;
     awaitReply(m_options.replyLimit);
     if (rx.bytesToRead != 0) {
         SetPopupTimeout();
-        return;
+        return false;
     }
     const int mismatch = frame::echoMismatchAt(szWriteBuf.data(), rx.szReadBuf.data(), n);
-    comecho = mismatch < 0 ? 1 : 0;
-    m_link.trace.echoChecked(mismatch);
-    if (!comecho)
+    m_link.trace().echoChecked(mismatch);
+    if (mismatch >= 0) {
         SetPopupTimeout();
+        return false;
+    }
+    return true;
 }
 
-void Exchange::CheckWrittenThenEcho(int n)
+bool Exchange::CheckWrittenThenEcho(int n)
 {
     if (nBytesW != 2 * anzframe) {
         SetPopupTimeout();
-        return;
+        return false;
     }
-    CheckEcho(n);
+    return CheckEcho(n);
 }
 
 void Exchange::GetDataFrame(bool keepReception)
@@ -413,30 +496,31 @@ void Exchange::GetDataFrame(bool keepReception)
     awaitReply(m_options.replyLimit);
 }
 
-void Exchange::Befehl3plus4(ParameterSet* into)
+void Exchange::Befehl3plus4(ParameterSet& into)
 {
     GetDataFrame();
     if (m_link.rx.bytesToRead == 0) {
         GetRxBufPara(into);
-        (into ? *into : m_params).CopyPPtoVars();
+        into.CopyPPtoVars();
     } else {
         SetPopupTimeout();
     }
 }
 
-void Exchange::GetRxBufPara(ParameterSet* into)
+void Exchange::GetRxBufPara(ParameterSet& into)
 {
     const auto& in = m_link.rx.szReadBuf;
-    ParameterSet& target = into ? *into : m_params;
     for (int i = 0; i < anzframe; ++i)
-        target.pp[i] = getWord(in.data(), i);
+        into.pp[i] = getWord(in.data(), i);
 }
 
-void Exchange::GetRxBufData()
+FrameWords Exchange::GetRxBufData() const
 {
     const auto& in = m_link.rx.szReadBuf;
+    FrameWords words{};
     for (int i = 0; i < frame::kWords; ++i)
-        databuf[i] = getWord(in.data(), i);
+        words[i] = getWord(in.data(), i);
+    return words;
 }
 
 void Exchange::SetPopupTimeout()
@@ -444,24 +528,22 @@ void Exchange::SetPopupTimeout()
     m_transferFailed = true;
     m_flags.pollrecord = 0;
     m_flags.poll = 0;
-    comecho = 0;
     m_host.showStatus(QStringLiteral("TIMEOUT"));
     m_host.timeoutReaction();
 }
 
-void Exchange::StopAutoSend()
+bool Exchange::StopAutoSend()
 {
-    order = frame::AutoSend;
-    FillTxBuf(order, 0);
+    FillTxBuf(frame::AutoSend, 0);
     m_link.FlushQueues();
     WriteFrame();
     m_autoFrames.end();
+    return nBytesW == 2 * anzframe;
 }
 
 void Exchange::StartAutoSend(bool newReception)
 {
-    order = frame::AutoSend;
-    FillTxBuf(order, 1);
+    FillTxBuf(frame::AutoSend, 1);
     // Older bytes belong to no frame of this sending.
     if (newReception)
         m_autoFrames.begin();
@@ -470,7 +552,7 @@ void Exchange::StartAutoSend(bool newReception)
     WriteFrame();
 }
 
-bool Exchange::QueryIdentification(bool keepReception)
+std::optional<Identification> Exchange::askIdentification(bool keepReception)
 {
     if (!keepReception) {
         m_autoFrames.end();
@@ -480,8 +562,7 @@ bool Exchange::QueryIdentification(bool keepReception)
         }
     }
 
-    order = frame::Identify;
-    FillTxBuf(order, 0);
+    FillTxBuf(frame::Identify, 0);
     if (!keepReception)
         m_link.FlushQueues();
     double limit = m_options.lineCheckSerialLimit;
@@ -495,9 +576,18 @@ bool Exchange::QueryIdentification(bool keepReception)
     }
     awaitReply(limit, runEvents);
     if (m_link.rx.bytesToRead != 0)
-        return false;
-    std::copy_n(m_link.rx.szReadBuf.begin(), version.size(), version.begin());
-    return true;
+        return std::nullopt;
+    Identification id{};
+    std::copy_n(m_link.rx.szReadBuf.begin(), id.size(), id.begin());
+    return id;
+}
+
+bool Exchange::QueryIdentification(bool keepReception)
+{
+    const std::optional<Identification> id = askIdentification(keepReception);
+    if (id)
+        version = *id;
+    return id.has_value();
 }
 
 void Exchange::CheckComLine()
@@ -527,10 +617,10 @@ double Exchange::lineCheckLimit() const
     return m_link.isSerial() ? m_options.lineCheckSerialLimit : m_options.lineCheckTcpLimit;
 }
 
-QString Exchange::versionText() const
+QString identificationText(const Identification& id)
 {
     QString text;
-    for (std::uint8_t c : version) {
+    for (std::uint8_t c : id) {
         if (c == 0)
             break;
         // Keep the text readable whatever the sensor sent: no control

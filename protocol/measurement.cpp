@@ -67,13 +67,11 @@ MeasurementTransfer::MeasurementTransfer(Exchange& exchange, Link& link, EventPu
 
 bool MeasurementTransfer::ReadMeasurement()
 {
-    m_ex.order = frame::ReadMeasurement;
-    m_ex.FillTxBuf(m_ex.order, 0);
-    m_ex.GetDataFrame();
-    if (m_ex.bytesToRead() != 0)
+    const Reply reply = m_ex.request(frame::ReadMeasurement);
+    if (!reply)
         return false;
-    m_ex.GetRxBufData();  // the header word is not checked here
-    m_values.CopyDatatoVars(m_ex.databuf);
+    m_lastWords = reply.words;  // the header word is not checked here
+    m_values.CopyDatatoVars(m_lastWords);
     return true;
 }
 
@@ -118,12 +116,8 @@ void MeasurementTransfer::GetProfile()
     m_flags.poll = 0;
     m_link.FlushQueues();
     for (int k = 0; k < kProfileBlocks; ++k) {
-        m_ex.order = frame::ReadProfileBlock;
-        m_ex.FillTxBuf(m_ex.order, static_cast<std::uint16_t>(k));
-        m_ex.GetDataFrame();
-        if (m_ex.bytesToRead() == 0) {
-            m_ex.GetRxBufData();
-            m_values.StoreProfileBlock(k, m_ex.databuf);
+        if (const Reply reply = m_ex.request(frame::ReadProfileBlock, static_cast<std::uint16_t>(k))) {
+            m_values.StoreProfileBlock(k, reply.words);
         } else {
             // The block keeps the points of the profile before; go on.
             m_ex.SetPopupTimeout();

@@ -87,6 +87,8 @@ public:
     // One command-5 exchange; on a complete reply the values are unpacked
     // and true returned. A missing reply is left to the caller.
     bool ReadMeasurement();
+    // The words of the last complete reply ReadMeasurement() took.
+    const DataWords& lastWords() const { return m_lastWords; }
 
     // Automatic sending (command 50 with argument 1): the sensor then sends a
     // measurement frame for every part on its own, which the exchange's
@@ -108,6 +110,7 @@ private:
     MeasurementHost& m_host;
     Reconnector* m_reconnect = nullptr;
     bool m_running = false;
+    DataWords m_lastWords{};
 };
 
 }  // namespace tarvo

@@ -11,6 +11,8 @@ constexpr int kParamCount = 16;
 constexpr int kTeachRows = 31;
 constexpr int kTeachCols = 4;
 constexpr int kBlockWords = kParamCount + kTeachRows * kTeachCols;  // anzpara = 140
+// The parameter words, then the teach rows' words.
+using ParameterWords = std::array<std::uint16_t, kBlockWords>;
 
 // The parameters' names, in the order of their words in the block.
 inline constexpr std::array<const char*, kParamCount> kParamNames = {

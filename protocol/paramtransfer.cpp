@@ -62,31 +62,24 @@ bool ParamTransfer::SendPara()
     const auto stopped = [&] {
         // The working set as far as the sensor acknowledged it: a later
         // comparison names only what is not known (the row left unsure).
-        if (m_ex.workingSet) {
+        if (std::optional<ParameterWords> set = m_ex.workingSet()) {
             const int words = kParamCount + kTeachCols * cut.rowsWritten;
-            std::copy_n(m_params.pp.begin(), words, m_ex.workingSet->begin());
+            std::copy_n(m_params.pp.begin(), words, set->begin());
+            m_ex.setWorkingSet(set);
         }
         m_cut = cut;
         m_host.WriteCut(cut);
         return false;
     };
 
-    m_ex.order = frame::WriteParams;
-    m_host.TransferStep(m_ex.order, -1);
-    m_ex.FillTxBuf(m_ex.order, 0);
-    m_ex.WriteFrame();
-    m_ex.CheckEcho(18);
-    if (m_ex.comecho != 1)
+    m_host.TransferStep(frame::WriteParams, -1);
+    if (!m_ex.send({.code = frame::WriteParams, .echoWords = frame::kWords}))
         return false;  // nothing acknowledged
 
     for (std::uint16_t row = 0; row < kTeachRows; ++row) {
         m_pump.processEvents();
-        m_ex.order = frame::WriteTeachRow;
-        m_host.TransferStep(m_ex.order, row);
-        m_ex.FillTxBuf(m_ex.order, row);
-        m_ex.WriteFrame();
-        m_ex.CheckEcho(6);
-        if (m_ex.comecho != 1) {
+        m_host.TransferStep(frame::WriteTeachRow, row);
+        if (!m_ex.send({.code = frame::WriteTeachRow, .arg = row, .echoWords = 6})) {
             cut.unsureRow = row;
             return stopped();
         }
@@ -94,14 +87,10 @@ bool ParamTransfer::SendPara()
     }
 
     // The working set is now what went out (a failed store changes it no more).
-    m_ex.workingSet = m_params.pp;
+    m_ex.setWorkingSet(m_params.pp);
     if (target == EEPROM) {
-        m_ex.order = frame::StoreEeprom;
-        m_host.TransferStep(m_ex.order, -1);
-        m_ex.FillTxBuf(m_ex.order, 0);
-        m_ex.WriteFrame();
-        m_ex.CheckEcho(2);
-        if (m_ex.comecho != 1)
+        m_host.TransferStep(frame::StoreEeprom, -1);
+        if (!m_ex.send({.code = frame::StoreEeprom, .echoWords = 2}))
             return false;
     }
     return true;
@@ -110,18 +99,13 @@ bool ParamTransfer::SendPara()
 bool ParamTransfer::GetPara()
 {
     m_flags.poll = 0;
-    m_ex.comecho = 1;
     m_link.FlushQueues();
 
     if (m_params.target == EEPROM) {
-        m_ex.order = frame::LoadEeprom;
-        m_host.TransferStep(m_ex.order, -1);
-        m_ex.FillTxBuf(m_ex.order, 0);
-        m_ex.WriteFrame();
-        m_ex.CheckEcho(2);
+        m_host.TransferStep(frame::LoadEeprom, -1);
+        if (!m_ex.send({.code = frame::LoadEeprom, .echoWords = 2}))
+            return false;
     }
-    if (m_ex.comecho != 1)
-        return false;
 
     // The sensor's set is unpacked into a copy: the teach rows take the
     // number format of the evaluation mode the sensor reported, whatever the
@@ -135,35 +119,30 @@ bool ParamTransfer::GetPara()
     };
     // The host sees each reply where it always finds one: in pp[0..17].
     // The words as they came make up the working set.
-    std::array<std::uint16_t, kBlockWords> words{};
-    // row: the teach row asked for, -1 for the parameters.
-    const auto replyRead = [&](int row) {
+    ParameterWords words{};
+    // One reply read; row: the teach row asked for, -1 for the parameters.
+    // False when the reply did not come (the timeout reaction is shown) or
+    // the host refused it.
+    const auto read = [&](std::uint16_t code, int row) {
+        m_host.TransferStep(code, row);
+        if (!m_ex.fetchParameters(code, static_cast<std::uint16_t>(std::max(row, 0)), fetched))
+            return false;
         std::copy_n(fetched.pp.begin(), frame::kWords, m_params.pp.begin());
         if (row < 0)
             std::copy_n(fetched.pp.begin() + 2, kParamCount, words.begin());
         else
             std::copy_n(fetched.pp.begin() + 3, kTeachCols, words.begin() + kParamCount + kTeachCols * row);
-        m_host.ParameterReplyRead();
+        return m_host.ParameterReplyRead();
     };
 
-    // The parameters' outcome is not tested on its own: a timeout clears
-    // comecho, which ends the read after teach row 0.
-    m_ex.order = frame::ReadParams;
-    m_host.TransferStep(m_ex.order, -1);
-    m_ex.FillTxBuf(m_ex.order, 0);
-    m_ex.Befehl3plus4(&fetched);
-    if (m_ex.bytesToRead() == 0)
-        replyRead(-1);
-    const bool paramsRead = m_ex.comecho == 1;
-
+    // The parameters' outcome is not tested on its own: a failed one ends
+    // the read after teach row 0.
+    const bool paramsRead = read(frame::ReadParams, -1);
+    bool ok = paramsRead;
     for (std::uint16_t row = 0; row < kTeachRows; ++row) {
-        m_ex.order = frame::ReadTeachRow;
-        m_host.TransferStep(m_ex.order, row);
-        m_ex.FillTxBuf(m_ex.order, row);
-        m_ex.Befehl3plus4(&fetched);
-        if (m_ex.bytesToRead() == 0)
-            replyRead(row);
-        if (m_ex.comecho == 0) {
+        const bool rowRead = read(frame::ReadTeachRow, row);
+        ok = ok && rowRead;
+        if (!ok) {
             keep();
             if (paramsRead)
                 m_host.ShowPartlyFetchedParameters(row);
@@ -172,7 +151,7 @@ bool ParamTransfer::GetPara()
     }
 
     keep();
-    m_ex.workingSet = words;
+    m_ex.setWorkingSet(words);
     m_host.ShowFetchedParameters();
     return true;
 }

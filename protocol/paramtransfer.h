@@ -44,8 +44,8 @@ public:
     // known. The timeout reaction has been shown.
     virtual void ShowPartlyFetchedParameters(int rowsRead) { (void)rowsRead; }
     // During a fetch, after each complete reply to command 3 or 4; pp[0..17]
-    // hold the reply. Clearing the exchange's comecho ends the fetch there.
-    virtual void ParameterReplyRead() {}
+    // hold the reply. False refuses it and ends the fetch there.
+    virtual bool ParameterReplyRead() { return true; }
     // Before each frame of a transfer: its command code and, for a teach
     // row, the row (0..30; else -1). For a progress display.
     virtual void TransferStep(std::uint16_t command, int row)

@@ -194,10 +194,10 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
         schedule.attempted();
         state(QStringLiteral("CONNECTION LOST \u2014 retrying (attempt %1)").arg(schedule.attempts()));
         m_link.Reattach(settings);
-        if (m_link.ret < 0 || ended())
+        if (m_link.openResult() < 0 || ended())
             continue;
         if (receiving)
-            m_link.rx.autoFrames = true;  // a new line: every byte on it belongs to this sending
+            m_link.setAutoFrames(true, false);  // a new line: every byte on it belongs to this sending
         // A sensor that sends frames on this connection is there: one whose
         // answer was lost (it came back while it was asked) is asked again
         // on the same connection, so that its frames are proven, not dropped.
@@ -247,9 +247,9 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
         event(LinkEvent::GaveUp, QStringLiteral("retrying stopped after %1 attempt(s)").arg(schedule.attempts()));
     } else if (outcome == Outcome::Resumed) {
         if (readsWorkingSet) {
-            if (m_ex.workingSet && *m_ex.workingSet != words)
-                event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet, words, 8, parameterNames));
-            m_ex.workingSet = words;
+            if (m_ex.workingSet() && *m_ex.workingSet() != words)
+                event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet(), words, 8, parameterNames));
+            m_ex.setWorkingSet(words);
         }
         event(LinkEvent::Resumed, QStringLiteral("after %1 s%2").arg(m_pump.now() - lostAt, 0, 'f', 1).arg(dropped));
     }
@@ -303,44 +303,43 @@ void Reconnector::endIdleRecovery()
     m_pump.poke();
 }
 
-bool Reconnector::readBlock(std::uint16_t code, std::uint16_t arg)
+std::optional<FrameWords> Reconnector::readBlock(std::uint16_t code, std::uint16_t arg)
 {
     // While automatic frames come (a line check), they go on coming.
-    m_ex.order = code;
-    m_ex.FillTxBuf(code, arg);
-    m_ex.GetDataFrame(m_ex.autoFrames().active());
-    if (m_ex.bytesToRead() != 0)
-        return false;
-    m_ex.GetRxBufData();
-    return true;
+    const Reply reply = m_ex.request(code, arg, m_ex.autoFrames().active());
+    if (!reply)
+        return std::nullopt;
+    return reply.words;
 }
 
 bool Reconnector::readWorkingSet(ParameterWords& words)
 {
-    if (!readBlock(frame::ReadParams, 0))
+    const std::optional<FrameWords> params = readBlock(frame::ReadParams, 0);
+    if (!params)
         return false;
-    std::copy_n(m_ex.databuf.begin() + 2, kParamCount, words.begin());
+    std::copy_n(params->begin() + 2, kParamCount, words.begin());
     for (std::uint16_t row = 0; row < kTeachRows; ++row) {
-        if (!readBlock(frame::ReadTeachRow, row))
+        const std::optional<FrameWords> teach = readBlock(frame::ReadTeachRow, row);
+        if (!teach)
             return false;
-        std::copy_n(m_ex.databuf.begin() + 3, kTeachCols, words.begin() + kParamCount + kTeachCols * row);
+        std::copy_n(teach->begin() + 3, kTeachCols, words.begin() + kParamCount + kTeachCols * row);
     }
     return true;
 }
 
 void Reconnector::compareWorkingSet()
 {
-    if (!readsWorkingSet || !m_ex.workingSet)
+    if (!readsWorkingSet || !m_ex.workingSet())
         return;
     // A sensor that rebooted behind a line that stayed up is back in its
     // EEPROM set, which may differ in the parameters, the teach table or
     // both: the whole set is read and compared. A failed read changes
     // nothing here: the next wait notices a dead line.
     ParameterWords words{};
-    if (!readWorkingSet(words) || words == *m_ex.workingSet)
+    if (!readWorkingSet(words) || words == *m_ex.workingSet())
         return;
-    event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet, words, 8, parameterNames));
-    m_ex.workingSet = words;
+    event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet(), words, 8, parameterNames));
+    m_ex.setWorkingSet(words);
 }
 
 Reconnector::Polled Reconnector::afterRequest(bool complete, std::uint16_t& loopFlag, bool busy)
@@ -450,11 +449,9 @@ bool Reconnector::checkQuietLine(std::uint16_t& loopFlag)
     // comes with the check is recorded like any other. The same sensor is
     // the same identification text, as in the recovery: bytes after its
     // zero byte do not count.
-    const auto session = m_ex.version;
-    const QString sessionText = m_ex.versionText();
-    const bool answered = m_ex.QueryIdentification(true);
-    if (answered && m_ex.versionText() == sessionText) {
-        m_ex.version = session;
+    const std::optional<Identification> answer = m_ex.askIdentification(true);
+    const bool answered = answer.has_value();
+    if (answered && identificationText(*answer) == m_ex.versionText()) {
         compareWorkingSet();
         // Frames that came with the check show that the sensor's sending was
         // on; otherwise frames that follow the switch-on mark a gap. Only the
@@ -473,7 +470,6 @@ bool Reconnector::checkQuietLine(std::uint16_t& loopFlag)
         return true;
     }
     // Another sensor on the line: the recovery looks for the session's.
-    m_ex.version = session;
     m_gapFrom = -1.0;
     const QString reason = answered
         ? QStringLiteral("another sensor answered the line check")

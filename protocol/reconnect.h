@@ -8,6 +8,7 @@
 // to a missing reply or a closed line.
 #pragma once
 
+#include "autoframes.h"
 #include "parameterset.h"
 
 #include <QObject>
@@ -67,9 +68,6 @@ private:
     double m_nextAt = 0.0;
     double m_scale = 1.0;
 };
-
-// The sixteen parameter words and the 31 teach rows as they travel.
-using ParameterWords = std::array<std::uint16_t, kBlockWords>;
 
 // How a program's panel names the sixteen parameters and their values
 // ("TRIGGER", "SELF"); unset: the words' own names and numbers.
@@ -171,8 +169,8 @@ private:
     void state(const QString& text);
     // The working set of the sensor, read quietly; false when a reply failed.
     bool readWorkingSet(ParameterWords& words);
-    // One request of the working set into databuf; false when its reply failed.
-    bool readBlock(std::uint16_t code, std::uint16_t arg);
+    // One request of the working set: its reply's words, none when it failed.
+    std::optional<FrameWords> readBlock(std::uint16_t code, std::uint16_t arg);
     // After a line check: the working set compared with the last one read or sent.
     void compareWorkingSet();
     bool resumeReception(const QString& reason, std::uint16_t& loopFlag);

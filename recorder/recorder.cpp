@@ -285,13 +285,10 @@ void Recorder::fileSavedMessage()
 
 bool Recorder::ReadMeasurement()
 {
-    m_ex.order = frame::ReadMeasurement;
-    m_ex.FillTxBuf(m_ex.order, 0);
-    m_ex.GetDataFrame();
-    if (m_ex.bytesToRead() != 0)
+    const Reply reply = m_ex.request(frame::ReadMeasurement);
+    if (!reply)
         return false;
-    m_ex.GetRxBufData();
-    m_measured.CopyDatatoVars(m_ex.databuf);
+    m_measured.CopyDatatoVars(reply.words);
     return true;
 }
 

@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
         tarvo::ScopeApp scope;
         scope.connectionForThisRun = commandLine.connection;
         scope.reconnectForThisRun = commandLine.reconnect;
-        if (const int rc = tarvo::openTraceFile(scope.link.trace, commandLine.traceFile))
+        if (const int rc = tarvo::openTraceFile(scope.link.trace(), commandLine.traceFile))
             return rc;
         return scope.run();
     });

@@ -57,11 +57,6 @@ QString programDirOr(const QString& dir)
     return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
 }
 
-InterfacePanelOptions scopeInterfaceOptions()
-{
-    return {};  // the scope uses every feature of the panel
-}
-
 }  // namespace
 
 ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
@@ -71,7 +66,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     , reconnect(link, exchange, pump)
     , proj_dir(programDirOr(programDir))
     , settings(preparedSettingsLocation(proj_dir, kScopeProgram, kScopeSettingsFiles))
-    , interfacepanel(link, flags, *this, scopeInterfaceOptions(), settings.settingsDir)
+    , interfacepanel(link, flags, *this, ProgramProfile::Scope, settings.settingsDir)
     , m_help(std::make_unique<RightClickHelp>())
 {
     addScopeHelpTexts(*m_help);
@@ -142,7 +137,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                                                         .setPanelGraphData = [this] { graphs->SetPanelGraphData(); },
                                                         .quitRequested = [this] { return m_quitRequested; }},
                                           settings.documentsDir);
-    tracewindow = std::make_unique<TraceWindow>(link.trace, panel.ui->ButtonTrace, interfacepanel.widget(),
+    tracewindow = std::make_unique<TraceWindow>(link.trace(), panel.ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
     m_help->install(tracewindow->widget());
     // A saved chart picture names the sensor: its identification and version.
@@ -355,7 +350,7 @@ int ScopeApp::run()
     InitAll();
     if (!m_quitRequested)
         QApplication::exec();
-    if (link.tcpcon != 0)
+    if (link.tcpConnected())
         link.DisconnectFromTCPServer();
     link.CloseCom();
     return 0;
@@ -364,11 +359,7 @@ int ScopeApp::run()
 void ScopeApp::InitAll()
 {
     params.anzpara = kBlockWords;
-    exchange.anzframe = frame::kWords;
     anzdata = 16;
-    link.tcpcon = 0;
-    exchange.sync = frame::kSyncPc;
-    exchange.order = 1;
     params.target = RAM;
     flags.pollmonitor = 0;
     flags.pollrecord = 0;
@@ -561,7 +552,7 @@ void ScopeApp::showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comp
 bool ScopeApp::afterOpening()
 {
     m_identified = false;
-    if (link.ret < 0)
+    if (link.openResult() < 0)
         exchange.SetPopupTimeout();
     else
         exchange.CheckComLine();

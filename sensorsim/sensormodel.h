@@ -2,6 +2,8 @@
 // and the reply it gives to each command frame. No I/O here.
 #pragma once
 
+#include "frame.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,9 +16,9 @@ namespace tarvo::sim {
 constexpr int kParamCount = 16;
 constexpr int kTeachRows = 31;
 constexpr int kTeachCols = 4;
-constexpr int kCalibWords = 1001;
-constexpr int kCalibRowWords = 13;
-constexpr int kCalibRows = 77;
+using frame::kCalibRows;
+using frame::kCalibRowWords;
+using frame::kCalibWords;
 constexpr int kFactorCount = 100;
 constexpr int kFactorsPerBlock = 10;
 constexpr int kProfilePoints = 150;

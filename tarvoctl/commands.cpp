@@ -329,11 +329,11 @@ int measure(const Invocation& in, Session& s)
                 break;
             if (polled == Reconnector::Polled::Again)
                 continue;
-            s.acceptReply(s.exchange.databuf.data());
+            s.acceptReply(s.measurement.lastWords().data());
         } else if (!complete) {
             s.exchange.SetPopupTimeout();  // records why, ends the loop
         } else {
-            s.acceptReply(s.exchange.databuf.data());  // a log takes only the sensor's values
+            s.acceptReply(s.measurement.lastWords().data());  // a log takes only the sensor's values
         }
         if (s.interrupted())
             break;

@@ -3,7 +3,6 @@
 
 #include "commandline.h"
 #include "commands.h"
-#include "factortransfer.h"
 #include "interrupt.h"
 #include "output.h"
 #include "settingslocation.h"
@@ -207,7 +206,7 @@ int main(int argc, char* argv[])
     int rc = Done;
     bool interrupted = false;
     for (int attempt = 0;; ++attempt) {
-        Session s(in.target, command->sensor == Sensor::Colour ? tempcomp::toolExchangeOptions() : ExchangeOptions{});
+        Session s(in.target, command->sensor == Sensor::Colour ? ProgramProfile::ColourTool : ProgramProfile::Scope);
         s.appendTrace = attempt > 0;
         out.attach(&s.pump);
         rc = s.end(command->run(in, s));

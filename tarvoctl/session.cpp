@@ -57,18 +57,18 @@ ExchangeOptions withTarget(ExchangeOptions o, const Target& target)
 
 }  // namespace
 
-Session::Session(const Target& target, ExchangeOptions options)
-    : link(pump, flags, *this)
-    , exchange(link, pump, flags, params, *this, withTarget(options, target))
+Session::Session(const Target& target, ProgramProfile profile)
+    : link(pump, flags, *this)  // a failed opening is the session's failure, whatever the profile
+    , exchange(link, pump, flags, params, *this, withTarget(exchangeOptions(profile), target))
     , transfer(exchange, link, flags, params, pump, *this)
     , measurement(exchange, link, pump, flags, values, *this)
     , reconnect(link, exchange, pump)
     , m_target(target)
-    , m_options(withTarget(options, target))
+    , m_options(withTarget(exchangeOptions(profile), target))
 {
     // Nothing here shows the trace's records (--trace writes each one as it
     // comes): a small ring keeps a long run's memory flat.
-    link.trace.setBounds(1000, 1024 * 1024);
+    link.trace().setBounds(1000, 1024 * 1024);
     reconnect.setHost(this);
     // Tests shorten the reconnection's retry delays by this factor; users
     // never set it and get the full schedule.
@@ -138,7 +138,7 @@ void Session::stopped(const QString& reason)
 
 std::optional<int> Session::begin()
 {
-    if (const int rc = openTraceFile(link.trace, m_target.traceFile, appendTrace))
+    if (const int rc = openTraceFile(link.trace(), m_target.traceFile, appendTrace))
         return rc;
     link.Connect(m_target.link);
     if (interrupted() || failed())
@@ -192,14 +192,10 @@ bool Session::stopAutoSend(const std::function<void(const FrameWords&)>& take)
     resumeWaits();
     bool written = false;
     if (!take) {
-        exchange.StopAutoSend();
-        written = exchange.nBytesW == frame::kBytes;
+        written = exchange.StopAutoSend();
         pump.sleep(0.2);  // the frame leaves before the connection closes
     } else {
-        exchange.order = frame::AutoSend;
-        exchange.FillTxBuf(frame::AutoSend, 0);
-        exchange.WriteFrame();
-        written = exchange.nBytesW == frame::kBytes;
+        written = exchange.post(frame::AutoSend, 0);
         takeFramesOnTheirWay(written && !failed(), take);
     }
     pump.setWaitsCutShort(cut);
@@ -286,7 +282,7 @@ void Session::message(const QString&, const QString&)
 void Session::timeoutReaction()
 {
     // A closed connection's reason names the sensor already.
-    fail(currentStep(link.isSerial() || link.tcpcon != 0), replyFault());
+    fail(currentStep(link.isSerial() || link.tcpConnected()), replyFault());
 }
 
 void Session::lineCheckFailed()
@@ -296,13 +292,14 @@ void Session::lineCheckFailed()
 
 bool Session::acceptReply(const std::uint16_t* words)
 {
-    const std::uint16_t row = frame::getWord(exchange.szWriteBuf.data(), 2);
+    const std::uint16_t code = frame::getWord(exchange.lastRequest().data(), 1);
+    const std::uint16_t row = frame::getWord(exchange.lastRequest().data(), 2);
     QString wrong;
     if (words[0] != frame::kSyncSensor)
         wrong = QStringLiteral("the reply starts with %1 instead of 00AA").arg(words[0], 4, 16, QChar(u'0'));
-    else if (words[1] != exchange.order)
+    else if (words[1] != code)
         wrong = QStringLiteral("the reply is one to command %1").arg(words[1]);
-    else if (exchange.order == frame::ReadTeachRow && words[2] != row)
+    else if (code == frame::ReadTeachRow && words[2] != row)
         wrong = QStringLiteral("the reply is one for teach row %1").arg(words[2]);
     if (wrong.isEmpty())
         return true;
@@ -310,17 +307,16 @@ bool Session::acceptReply(const std::uint16_t* words)
     return false;
 }
 
-void Session::ParameterReplyRead()
+bool Session::ParameterReplyRead()
 {
-    if (!acceptReply(params.pp.data()))
-        exchange.comecho = 0;
+    return acceptReply(params.pp.data());
 }
 
 QString Session::currentStep(bool withWhere) const
 {
-    // The frame on its way names the step (the tool keeps order at 40 for all three colours).
-    const std::uint16_t code = frame::getWord(exchange.szWriteBuf.data(), 1);
-    const std::uint16_t arg = frame::getWord(exchange.szWriteBuf.data(), 2);
+    // The frame on its way names the step.
+    const std::uint16_t code = frame::getWord(exchange.lastRequest().data(), 1);
+    const std::uint16_t arg = frame::getWord(exchange.lastRequest().data(), 2);
     QString what;
     switch (code) {
     case frame::WriteParams: what = QStringLiteral("writing the parameters"); break;
@@ -346,8 +342,8 @@ QString Session::currentStep(bool withWhere) const
 
 QString Session::replyFault() const
 {
-    const ReceiveState& rx = link.rx;
-    if (!link.isSerial() && link.tcpcon == 0)
+    const ReceiveState& rx = link.receiveState();
+    if (!link.isSerial() && !link.tcpConnected())
         return QStringLiteral("connection closed by %1").arg(where());
     // What the bytes left in the buffer say is no reply from a device that has gone.
     if (link.isSerial() && link.channelLost())
@@ -358,12 +354,13 @@ QString Session::replyFault() const
     const auto hex = [](std::uint8_t b) { return QStringLiteral("%1").arg(b, 2, 16, QChar(u'0')).toUpper(); };
     if (in[0] != 0x00 || in[1] != 0xAA)
         return QStringLiteral("the reply starts with %1 %2 instead of 00 AA").arg(hex(in[0]), hex(in[1]));
+    const auto sent = exchange.lastRequest();
     for (int i = 2; i < frame::kBytes; ++i)
-        if (in[i] != exchange.szWriteBuf[i])
+        if (in[i] != sent[i])
             return QStringLiteral("the reply does not echo the frame (byte %1 is %2, sent %3)")
                 .arg(i)
                 .arg(in[i])
-                .arg(exchange.szWriteBuf[i]);
+                .arg(sent[i]);
     return QStringLiteral("the reply was refused");
 }
 

@@ -45,8 +45,8 @@ class Session final : public LinkHost,
                       public MeasurementHost,
                       public ReconnectHost {
 public:
-    // options: the scope's exchange, or the tool's for the colour sensor.
-    explicit Session(const Target& target, ExchangeOptions options = {});
+    // profile: the scope's exchange, or the tool's for the colour sensor.
+    explicit Session(const Target& target, ProgramProfile profile = ProgramProfile::Scope);
     ~Session() override;
 
     // Opens the trace file, if one is asked for, and the channel, then runs
@@ -131,7 +131,7 @@ public:
     void GetPanelValues() override {}
     void ShowFetchedParameters() override {}
     // A reply that the scope would quietly ignore ends the fetch as a failure.
-    void ParameterReplyRead() override;
+    bool ParameterReplyRead() override;
     // MeasurementHost: the commands print what they fetched themselves.
     void HideProfileGraph() override {}
     void SetPanelData() override {}

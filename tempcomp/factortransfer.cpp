@@ -8,27 +8,11 @@
 
 namespace tarvo::tempcomp {
 
-ExchangeOptions toolExchangeOptions()
+std::span<const std::uint16_t> factorBlock(const Factors& factors, int block, int colour)
 {
-    ExchangeOptions o;
-    o.replyLimit = 2.0;
-    o.lineCheckTcpLimit = 5.0;
-    o.headerOnlyFrames = true;
-    o.lineCheckStopsAutoSend = false;
-    o.lineCheckSerialLimit = 2.0;
-    o.lineCheckSerialRunsEvents = false;
-    o.lineCheckFailureIsTimeout = false;
-    return o;
-}
-
-void FillTxBufRGB(Exchange& exchange, const Factors& factors, std::uint16_t command, std::uint16_t block, int colour)
-{
-    exchange.FillTxBuf(command, block);
-    if (block >= kFactorBlocks || colour < 0 || colour >= kChannels)
-        return;
-    const FactorTable& table = factors.channel(colour);
-    for (int k = 0; k < 10; ++k)
-        frame::putWord(exchange.szWriteBuf.data(), 3 + k, table[static_cast<size_t>(10 * block + k)]);
+    if (block < 0 || block >= kFactorBlocks || colour < 0 || colour >= kChannels)
+        return {};
+    return std::span<const std::uint16_t>(factors.channel(colour)).subspan(static_cast<std::size_t>(10 * block), 10);
 }
 
 QString describeCutFactors(int blocksWritten)
@@ -55,24 +39,19 @@ bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors, in
         *blocksWritten = 0;
     link.FlushQueues();
 
-    exchange.order = frame::CompStart;
-    exchange.FillTxBuf(exchange.order, 0);
-    exchange.WriteFrame();
-    exchange.CheckEcho(2);
-    if (exchange.comecho == 0)
+    if (!exchange.send({.code = frame::CompStart, .echoWords = 2}))
         return false;
 
     // A pause between the announcement and the tables; no other callback runs meanwhile.
     QThread::msleep(200);
 
-    exchange.order = frame::CompRed;
     for (int colour = 0; colour < kChannels; ++colour) {
         for (int block = 0; block < kFactorBlocks; ++block) {
-            FillTxBufRGB(exchange, factors, static_cast<std::uint16_t>(frame::CompRed + colour),
-                         static_cast<std::uint16_t>(block), colour);
-            exchange.WriteFrame();
-            exchange.CheckEcho(13);
-            if (exchange.comecho == 0)
+            const CheckedSend blockFrame{.code = static_cast<std::uint16_t>(frame::CompRed + colour),
+                                         .arg = static_cast<std::uint16_t>(block),
+                                         .echoWords = 13,
+                                         .payload = factorBlock(factors, block, colour)};
+            if (!exchange.send(blockFrame))
                 return false;  // what was acknowledged stays sent
             if (blocksWritten)
                 ++*blocksWritten;

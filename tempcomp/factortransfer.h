@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <span>
 
 namespace tarvo {
 class Link;
@@ -17,13 +18,10 @@ namespace tarvo::tempcomp {
 
 constexpr int kFactorBlocks = kSteps / 10;  // ten factors per frame
 
-// How the tool's exchange differs from the scope's: header-only frames,
-// 2.0 s for an echo, the version query without the auto-send stop.
-ExchangeOptions toolExchangeOptions();
-
-// Bytes 0-5 as FillTxBuf writes them, then bytes 6-25: factors 10·block to
-// 10·block+9 of the table chosen by colour (0 red, 1 green, 2 blue).
-void FillTxBufRGB(Exchange& exchange, const Factors& factors, std::uint16_t command, std::uint16_t block, int colour);
+// The words a factor block carries from word 3 on: factors 10·block to
+// 10·block+9 of the table chosen by colour (0 red, 1 green, 2 blue); none
+// for a block or colour out of range.
+std::span<const std::uint16_t> factorBlock(const Factors& factors, int block, int colour);
 
 // Sends the three tables. Stops at the first frame without a correct echo
 // (the exchange has shown its failure) and leaves what was acknowledged in

@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
     return tarvo::runProgram(argc, argv, info, [](const tarvo::CommandLine& commandLine) {
         tarvo::tempcomp::TempCompApp tool;
         tool.connectionForThisRun = commandLine.connection;
-        if (const int rc = tarvo::openTraceFile(tool.link.trace, commandLine.traceFile))
+        if (const int rc = tarvo::openTraceFile(tool.link.trace(), commandLine.traceFile))
             return rc;
         return tool.run();
     });

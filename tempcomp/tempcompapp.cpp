@@ -40,26 +40,6 @@ QString programDirOr(const QString& dir)
     return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
 }
 
-LinkOptions toolLinkOptions()
-{
-    LinkOptions o;
-    o.serialOpenStopsLoops = false;
-    o.tcpFailureAsMessage = true;
-    return o;
-}
-
-InterfacePanelOptions toolInterfaceOptions()
-{
-    InterfacePanelOptions o;
-    o.settingsFile = false;
-    o.identification = false;
-    o.mainPortDisplays = false;
-    o.connectStopsPoll = false;
-    o.tryUsesMainStatus = false;
-    o.tryDimsMainButtons = false;
-    return o;
-}
-
 void setButtonColour(QWidget* button, int rgb)
 {
     QPalette palette = button->palette();
@@ -107,14 +87,14 @@ std::array<double, N> asDoubles(const std::array<std::uint16_t, N>& values)
 
 TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     : QObject(parent)
-    , link(pump, flags, *this, toolLinkOptions())
-    , exchange(link, pump, flags, params, *this, toolExchangeOptions())
+    , link(pump, flags, *this, ProgramProfile::ColourTool)
+    , exchange(link, pump, flags, params, *this, exchangeOptions(ProgramProfile::ColourTool))
     , reconnect(link, exchange, pump)
     , proj_dir(programDirOr(programDir))
     , settings(preparedSettingsLocation(proj_dir, kToolProgram, kToolSettingsFiles))
     , panel(std::make_unique<QWidget>())
     , ui(std::make_unique<Ui::P>())
-    , interfacepanel(link, flags, *this, toolInterfaceOptions(), settings.settingsDir)
+    , interfacepanel(link, flags, *this, ProgramProfile::ColourTool, settings.settingsDir)
     , m_help(std::make_unique<RightClickHelp>())
 {
     ui->setupUi(panel.get());
@@ -126,7 +106,7 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     watchNumberEntries(panel.get());
     watchNumberEntries(interfacepanel.widget());
     setupCharts();
-    tracewindow = std::make_unique<TraceWindow>(link.trace, ui->ButtonTrace, interfacepanel.widget(),
+    tracewindow = std::make_unique<TraceWindow>(link.trace(), ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
     m_help->install(tracewindow->widget());
     wireMainPanel();
@@ -233,18 +213,13 @@ int TempCompApp::run()
     if (!m_quitRequested)
         QApplication::exec();
     link.CloseCom();
-    if (link.tcpcon != 0)
+    if (link.tcpConnected())
         link.DisconnectFromTCPServer();
     return 0;
 }
 
 void TempCompApp::InitVars()
 {
-    exchange.anzframe = frame::kWords;
-    link.comport = 1;
-    link.tcpcon = 0;
-    exchange.sync = frame::kSyncPc;
-    exchange.order = 1;
 
     ShowLogo(panel.get(), toolBrandingTable(), ToolBrandingVariant);
     interfacepanel.SetupServerField();
@@ -291,20 +266,13 @@ bool TempCompApp::eventFilter(QObject* watched, QEvent* event)
 
 // --- Transfer -------------------------------------------------------------
 
-void TempCompApp::FillTxBufRGB(std::uint16_t command, std::uint16_t block, int colour)
-{
-    tempcomp::FillTxBufRGB(exchange, factors, command, block, colour);
-}
-
-void TempCompApp::SendPara()
+bool TempCompApp::SendPara()
 {
     commitPendingEdits(panel.get());  // the factors come from what the fields show
     CalcCurves();
     CalcCfCurves();
-    if (!confirmDoubtfulFactors()) {
-        exchange.comecho = 0;
-        return;
-    }
+    if (!confirmDoubtfulFactors())
+        return false;
     int blocks = 0;
     if (!SendFactorTables(exchange, link, factors, &blocks)) {
         if (blocks > 0)
@@ -312,11 +280,12 @@ void TempCompApp::SendPara()
                               QStringLiteral(" THE FACTOR TABLES WERE CUT SHORT \n\n The sensor now holds mixed "
                                              "tables: \n %1. \n\n SEND the factors again to finish them. ")
                                   .arg(describeCutFactors(blocks)));
-        return;
+        return false;
     }
     // Reopen the line that got the tables and query its version afresh, so
     // the status names the sensor that got them (not the panel's untried values).
     interfacepanel.Reconnect();
+    return true;
 }
 
 void TempCompApp::SetButtonsDimmed(bool dim)
@@ -430,9 +399,9 @@ void TempCompApp::CBF_ButtonSendCF()
     ui->DispSendCF->setText(QStringLiteral("TRY TO SAVE"));
     setButtonColour(ui->ButtonSendCF, kSendColour);
     SetButtonsDimmed(true);
-    SendPara();
+    const bool sent = SendPara();
     SetButtonsDimmed(false);
-    ui->DispSendCF->setText(exchange.comecho == 1 ? QStringLiteral("SUCCESS") : QStringLiteral("FAILURE"));
+    ui->DispSendCF->setText(sent ? QStringLiteral("SUCCESS") : QStringLiteral("FAILURE"));
     setButtonColour(ui->ButtonSendCF, kIdleColour);
 }
 
@@ -613,10 +582,10 @@ void TempCompApp::lineCheckPassed()
     interfacepanel.ui().DispInterfaceStatus->setText(exchange.versionText());
     interfacepanel.SetAcceptAllowed(true);
     // The next start tries this connection first.
-    m_session->setValue(kLastProtocol, link.comprotocol);
-    m_session->setValue(kLastSerialPort, link.comport);
-    m_session->setValue(kLastServer, link.ipBuf);
-    m_session->setValue(kLastTcpPort, link.portNumStr);
+    m_session->setValue(kLastProtocol, link.connectionInUse().comprotocol);
+    m_session->setValue(kLastSerialPort, link.serialPort());
+    m_session->setValue(kLastServer, link.connectionInUse().ipBuf);
+    m_session->setValue(kLastTcpPort, link.connectionInUse().portNumStr);
     m_session->sync();
 }
 

@@ -69,8 +69,8 @@ public:
     std::optional<ConnectionSettings> connectionForThisRun;
 
     // Transfer of the factor tables.
-    void FillTxBufRGB(std::uint16_t command, std::uint16_t block, int colour);
-    void SendPara();
+    // True when every frame was acknowledged.
+    bool SendPara();
 
     // Computation from the panel, drawn into the charts. CalcCfCurves returns
     // false when factors had to be limited to 0..65535.

@@ -76,8 +76,12 @@ void TraceLinkTest::goodExchangeRecordsFrameAndReply()
 {
     LinkFixture f;
     QVERIFY(f.connectTcp());
-    QVERIFY(f.measurement());
-    const QList<TraceRecord> rs = records(f.link.trace);
+    const Reply reply = f.exchange.request(frame::ReadMeasurement);
+    QVERIFY(reply);
+    QByteArray replyBytes(36, '\0');
+    for (int i = 0; i < frame::kWords; ++i)
+        frame::putWord(reinterpret_cast<std::uint8_t*>(replyBytes.data()), i, reply.words[i]);
+    const QList<TraceRecord> rs = records(f.link.trace());
     QCOMPARE(rs.size(), 3);
     const QString link = QStringLiteral("TCP 127.0.0.1:%1").arg(f.sensor->tcpPort());
     QCOMPARE(rs[0].outcome, TraceOutcome::Connected);
@@ -86,14 +90,14 @@ void TraceLinkTest::goodExchangeRecordsFrameAndReply()
     QCOMPARE(rs[1].outcome, TraceOutcome::Sent);
     QCOMPARE(rs[1].command, 5);
     QCOMPARE(rs[1].arg, -1);  // command 5 has no argument; bytes 4-5 hold a parameter word
-    QCOMPARE(rs[1].bytes, bytesOf(f.exchange.szWriteBuf.data(), 36));
+    QCOMPARE(rs[1].bytes, bytesOf(f.exchange.lastRequest().data(), 36));
     QCOMPARE(rs[2].dir, TraceDirection::SensorToPc);
     QCOMPARE(rs[2].outcome, TraceOutcome::ReplyComplete);
     QCOMPARE(rs[2].command, 5);
-    QCOMPARE(rs[2].bytes, bytesOf(f.link.rx.szReadBuf.data(), 36));
+    QCOMPARE(rs[2].bytes, replyBytes);
     QCOMPARE(rs[2].link, link);
     QVERIFY(rs[1].monoMs <= rs[2].monoMs);
-    const TraceCounters c = f.link.trace.totals();
+    const TraceCounters c = f.link.trace().totals();
     QCOMPARE(c.exchanges, qint64(1));
     QCOMPARE(c.timeouts, qint64(0));
 }
@@ -121,7 +125,7 @@ void TraceLinkTest::missingOrShortReplyOverTcp()
     fault.replyLength = length;
     f.sensor->setFaults(fault);
     QVERIFY(!f.measurement());
-    const QList<TraceRecord> rs = lastExchange(f.link.trace);
+    const QList<TraceRecord> rs = lastExchange(f.link.trace());
     QCOMPARE(rs.size(), 2);
     QCOMPARE(rs[1].outcome, outcome);
     QCOMPARE(rs[1].bytes.size(), received);
@@ -129,7 +133,7 @@ void TraceLinkTest::missingOrShortReplyOverTcp()
         QCOMPARE(rs[1].count, 1);
     else
         QVERIFY(rs[1].ms > 0);
-    QCOMPARE(f.link.trace.totals().timeouts, qint64(1));
+    QCOMPARE(f.link.trace().totals().timeouts, qint64(1));
     QCOMPARE(f.host.timeouts, 0);  // the trace reports; the reaction stays the caller's
 }
 
@@ -144,11 +148,11 @@ void TraceLinkTest::longReplyOverTcpIsTakenAndItsSurplusDropped()
     f.settle();
     // The surplus byte is shown with the reply, or right after it when it
     // came in a segment of its own.
-    const QList<TraceRecord> rs = lastExchange(f.link.trace);
+    const QList<TraceRecord> rs = lastExchange(f.link.trace());
     QCOMPARE(fromSensor(rs).size(), 37);
     QVERIFY(rs[1].outcome == TraceOutcome::Surplus || rs.last().outcome == TraceOutcome::Dropped);
-    QCOMPARE(f.link.trace.totals().bytesDropped, qint64(1));
-    QCOMPARE(f.link.trace.totals().timeouts, qint64(0));
+    QCOMPARE(f.link.trace().totals().bytesDropped, qint64(1));
+    QCOMPARE(f.link.trace().totals().timeouts, qint64(0));
 }
 
 void TraceLinkTest::shortAndLongRepliesOverSerial_data()
@@ -175,13 +179,13 @@ void TraceLinkTest::shortAndLongRepliesOverSerial()
     fault.delayMs = 20;  // the whole reply is queued when the wait looks
     f.sensor->setFaults(fault);
     QCOMPARE(f.measurement(), length > 36);
-    const QList<TraceRecord> rs = lastExchange(f.link.trace);
+    const QList<TraceRecord> rs = lastExchange(f.link.trace());
     QCOMPARE(rs.size(), 2);
     QCOMPARE(rs[1].outcome, outcome);
     QCOMPARE(rs[1].bytes.size(), length);
     QCOMPARE(traceField(rs[1], FieldOutcome), text);
     QCOMPARE(rs[1].link, QStringLiteral("RS-232 port 3 (%1)").arg(f.sensor->ptyPath()));
-    QCOMPARE(f.link.trace.totals().timeouts, qint64(length > 36 ? 0 : 1));
+    QCOMPARE(f.link.trace().totals().timeouts, qint64(length > 36 ? 0 : 1));
 #else
     QSKIP("pseudo-terminals are POSIX only");
 #endif
@@ -195,11 +199,9 @@ void TraceLinkTest::echoMismatchNamesTheFirstDifferingByte()
     fault.onlyCommand = frame::WriteTeachRow;
     fault.corruptByte = 11;
     f.sensor->setFaults(fault);
-    f.exchange.FillTxBuf(frame::WriteTeachRow, 4);
-    f.exchange.WriteFrame();
-    f.exchange.CheckEcho(6);
-    QCOMPARE(f.exchange.comecho, std::uint16_t(0));
-    QList<TraceRecord> rs = lastExchange(f.link.trace);
+    const CheckedSend row4{.code = frame::WriteTeachRow, .arg = 4, .echoWords = 6};
+    QCOMPARE(f.exchange.send(row4).fault, ExchangeFault::EchoMismatch);
+    QList<TraceRecord> rs = lastExchange(f.link.trace());
     QCOMPARE(rs.size(), 2);
     QCOMPARE(traceField(rs[1], FieldOutcome), QStringLiteral("echo mismatch at byte 11"));
     QCOMPARE(rs[1].command, 2);
@@ -207,18 +209,16 @@ void TraceLinkTest::echoMismatchNamesTheFirstDifferingByte()
 
     fault.corruptByte = 7;  // in the row's first value
     f.sensor->setFaults(fault);
-    f.exchange.WriteFrame();
-    f.exchange.CheckEcho(6);
-    rs = lastExchange(f.link.trace);
+    f.exchange.send(row4);
+    rs = lastExchange(f.link.trace());
     QCOMPARE(traceField(rs[1], FieldOutcome), QStringLiteral("echo mismatch at byte 7"));
 
     fault.corruptByte = 12;  // outside the compared words: passes
     f.sensor->setFaults(fault);
-    f.exchange.WriteFrame();
-    f.exchange.CheckEcho(6);
-    QCOMPARE(lastExchange(f.link.trace)[1].outcome, TraceOutcome::ReplyComplete);
+    QVERIFY(f.exchange.send(row4));
+    QCOMPARE(lastExchange(f.link.trace())[1].outcome, TraceOutcome::ReplyComplete);
 
-    const TraceCounters c = f.link.trace.totals();
+    const TraceCounters c = f.link.trace().totals();
     QCOMPARE(c.echoMismatches, qint64(2));
     QCOMPARE(c.timeouts, qint64(0));
     QCOMPARE(c.exchanges, qint64(3));
@@ -233,11 +233,11 @@ void TraceLinkTest::junkBetweenExchangesIsDroppedOrFlushed()
         QVERIFY(f.measurement());
         f.sensor->injectBytes(junk);
         f.settle(100);
-        const TraceRecord last = records(f.link.trace).last();
+        const TraceRecord last = records(f.link.trace()).last();
         QCOMPARE(last.outcome, TraceOutcome::Dropped);
         QCOMPARE(last.bytes, junk);
         QCOMPARE(last.command, -1);
-        QCOMPARE(f.link.trace.totals().bytesDropped, qint64(junk.size()));
+        QCOMPARE(f.link.trace().totals().bytesDropped, qint64(junk.size()));
     }
 #ifdef Q_OS_UNIX
     sim::SimOptions o;
@@ -248,7 +248,7 @@ void TraceLinkTest::junkBetweenExchangesIsDroppedOrFlushed()
     f.sensor->injectBytes(junk);
     f.settle(100);
     QVERIFY(f.measurement());
-    const QList<TraceRecord> rs = records(f.link.trace);
+    const QList<TraceRecord> rs = records(f.link.trace());
     QCOMPARE(rs.size(), 6);  // connected, exchange, flushed, exchange
     QCOMPARE(rs[3].outcome, TraceOutcome::Flushed);
     QCOMPARE(rs[3].bytes, junk);
@@ -266,19 +266,19 @@ void TraceLinkTest::serverThatClosesTheConnection()
     closing.dropReplies = 1;
     f.sensor->setFaults(closing);
     QVERIFY(!f.measurement());
-    const QList<TraceRecord> rs = lastExchange(f.link.trace);
+    const QList<TraceRecord> rs = lastExchange(f.link.trace());
     QCOMPARE(rs.size(), 3);
     QCOMPARE(rs[1].outcome, TraceOutcome::ConnectionClosed);  // the moment it closed
     QCOMPARE(rs[1].command, 5);
     QCOMPARE(rs[2].outcome, TraceOutcome::ConnectionClosed);  // the exchange it ended
-    QCOMPARE(f.link.trace.totals().timeouts, qint64(1));
+    QCOMPARE(f.link.trace().totals().timeouts, qint64(1));
 
     f.sensor->setFaults({});
     QVERIFY(f.connectTcp());
-    QCOMPARE(f.link.trace.totals().reconnects, qint64(1));
-    QCOMPARE(f.link.trace.connection().exchanges, qint64(0));
+    QCOMPARE(f.link.trace().totals().reconnects, qint64(1));
+    QCOMPARE(f.link.trace().connection().exchanges, qint64(0));
     QVERIFY(f.measurement());
-    QCOMPARE(f.link.trace.connection().exchanges, qint64(1));
+    QCOMPARE(f.link.trace().connection().exchanges, qint64(1));
 }
 
 void TraceLinkTest::bothEndsTraceTheSameFramesAndCountsAgree()
@@ -294,8 +294,8 @@ void TraceLinkTest::bothEndsTraceTheSameFramesAndCountsAgree()
     for (int i = 0; i < 3; ++i)
         QVERIFY(f.measurement());
     f.settle();
-    QCOMPARE(f.link.trace.totals().exchanges, f.sensor->frameCount());
-    QCOMPARE(f.link.trace.totals().exchanges, qint64(5));
+    QCOMPARE(f.link.trace().totals().exchanges, f.sensor->frameCount());
+    QCOMPARE(f.link.trace().totals().exchanges, qint64(5));
 
     // The simulator's lines, read back from its file: the same format, and
     // the same bytes in each direction as the program's trace.
@@ -314,7 +314,7 @@ void TraceLinkTest::bothEndsTraceTheSameFramesAndCountsAgree()
             ++received;
     }
     QByteArray sent, got;
-    for (const TraceRecord& r : records(f.link.trace))
+    for (const TraceRecord& r : records(f.link.trace()))
         (r.dir == TraceDirection::PcToSensor ? sent : got) += r.bytes;
     QCOMPARE(toSensor, sent);
     QCOMPARE(fromSensorBytes, got);

@@ -64,12 +64,12 @@ struct LinkFixture {
 
     bool connectTcp()
     {
-        link.comprotocol = TCPIP;
-        link.ipBuf = QStringLiteral("127.0.0.1");
-        link.portNumStr = QString::number(sensor->tcpPort());
-        link.portNum = sensor->tcpPort();
-        link.InitTCP_IP();
-        return link.ret == 0 && link.tcpcon == 1;
+        ConnectionSettings where;
+        where.comprotocol = TCPIP;
+        where.ipBuf = QStringLiteral("127.0.0.1");
+        where.portNumStr = QString::number(sensor->tcpPort());
+        link.Connect(where);
+        return link.openResult() == 0 && link.tcpConnected();
     }
 
     // byLink: by the path that stays when the simulator opens the line anew.
@@ -77,20 +77,15 @@ struct LinkFixture {
     {
         const QString path = byLink ? dir.filePath(QStringLiteral("line")) : sensor->ptyPath();
         setSerialPortResolver([path](int n) { return SerialDevice{n == 3 ? path : QString(), QString()}; });
-        link.comprotocol = RS232;
-        link.comport = 3;
-        link.InitRS232();
-        return link.ret == 0;
+        ConnectionSettings where;
+        where.comprotocol = RS232;
+        where.comport = 3;
+        link.Connect(where);
+        return link.openResult() == 0;
     }
 
     // One command-5 exchange; true when the reply came complete.
-    bool measurement()
-    {
-        exchange.order = frame::ReadMeasurement;
-        exchange.FillTxBuf(exchange.order, 0);
-        exchange.GetDataFrame();
-        return exchange.bytesToRead() == 0;
-    }
+    bool measurement() { return bool(exchange.request(frame::ReadMeasurement)); }
 
     void settle(int ms = 50) { pump.sleep(ms / 1000.0); }
 

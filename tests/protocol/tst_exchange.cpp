@@ -21,9 +21,18 @@ sim::Faults faultOn(int command)
     return f;
 }
 
+// The reply's 36 bytes as they came.
+QByteArray bytesOf(const Reply& reply)
+{
+    QByteArray bytes(frame::kBytes, '\0');
+    for (int i = 0; i < frame::kWords; ++i)
+        frame::putWord(reinterpret_cast<std::uint8_t*>(bytes.data()), i, reply.words[i]);
+    return bytes;
+}
+
 QByteArray sent(const Exchange& ex)
 {
-    return QByteArray(reinterpret_cast<const char*>(ex.szWriteBuf.data()), 36);
+    return QByteArray(reinterpret_cast<const char*>(ex.lastRequest().data()), 36);
 }
 
 // Rows for TCP and the paced pseudo-terminal, and the simulator for each.
@@ -80,7 +89,7 @@ void ExchangeTest::frameLayoutPerCommand_data()
     QTest::addColumn<int>("arg");
     QTest::addColumn<QByteArray>("head");  // bytes 0.. that must be as given
 
-    // pp[j] = 0x0100 + j; teach row 5 = pp[36..39]; biasBuf1001[13*2 + k] = 0x2000 + k
+    // pp[j] = 0x0100 + j; teach row 5 = pp[36..39]; a calibration row's words 0x2000 + k
     QTest::newRow("write params") << 1 << 7
                                   << QByteArray::fromHex("00550001"
                                                          "0100010101020103");
@@ -106,12 +115,15 @@ void ExchangeTest::frameLayoutPerCommand()
     LinkFixture f;
     for (int j = 0; j < kBlockWords; ++j)
         f.params.pp[j] = static_cast<std::uint16_t>(0x0100 + j);
-    for (int k = 0; k < 13; ++k)
-        f.exchange.biasBuf1001[26 + k] = static_cast<std::uint16_t>(0x2000 + k);
-    f.exchange.FillTxBuf(static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(arg));
+    std::array<std::uint16_t, frame::kCalibRowWords> calibRow{};
+    for (int k = 0; k < frame::kCalibRowWords; ++k)
+        calibRow[k] = static_cast<std::uint16_t>(0x2000 + k);
+    const bool withRow = code == frame::WriteCalibRow;
+    f.exchange.compose(static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(arg),
+                       withRow ? std::span<const std::uint16_t>(calibRow) : std::span<const std::uint16_t>());
     QCOMPARE(sent(f.exchange).left(head.size()).toHex(), head.toHex());
     if (code == 1) {  // only pp[0..15] fall inside the 36 bytes
-        QCOMPARE(frame::getWord(f.exchange.szWriteBuf.data(), 17), std::uint16_t(0x010F));
+        QCOMPARE(frame::getWord(f.exchange.lastRequest().data(), 17), std::uint16_t(0x010F));
     }
 }
 
@@ -119,8 +131,8 @@ void ExchangeTest::unwrittenBytesKeepThePreviousFrame()
 {
     LinkFixture f;
     f.params.pp.fill(0xABCD);
-    f.exchange.FillTxBuf(1, 0);
-    f.exchange.FillTxBuf(4, 3);
+    f.exchange.compose(1, 0);
+    f.exchange.compose(4, 3);
     const QByteArray frame = sent(f.exchange);
     QCOMPARE(frame.left(6).toHex(), QByteArray("005500040003"));
     QCOMPARE(frame.mid(6).toHex(), QByteArray("abcd").repeated(15));
@@ -151,14 +163,16 @@ void ExchangeTest::lineCheckOverSerialLine()
     QVERIFY(f.connectSerial());
     f.exchange.CheckComLine();
     QCOMPARE(f.host.lineChecks, 1);
-    QVERIFY(f.measurement());
-    QCOMPARE(frame::getWord(f.link.rx.szReadBuf.data(), 1), std::uint16_t(5));
+    Reply reply = f.exchange.request(frame::ReadMeasurement);
+    QVERIFY(reply);
+    QCOMPARE(reply.words[1], std::uint16_t(5));
 
     // Bytes that arrive between exchanges are flushed before the next request.
     f.sensor->injectBytes(QByteArray(50, char(0x5A)));
     f.settle(100);
-    QVERIFY(f.measurement());
-    QCOMPARE(frame::getWord(f.link.rx.szReadBuf.data(), 0), std::uint16_t(0x00AA));
+    reply = f.exchange.request(frame::ReadMeasurement);
+    QVERIFY(reply);
+    QCOMPARE(reply.words[0], std::uint16_t(0x00AA));
 #else
     QSKIP("pseudo-terminals are POSIX only");
 #endif
@@ -166,17 +180,17 @@ void ExchangeTest::lineCheckOverSerialLine()
 
 void ExchangeTest::identificationEndsAtFirstZeroByte()
 {
-    LinkFixture f;
+    Identification id{};
     const char text[] = "ABC\0DEF";
-    std::copy(text, text + sizeof text, f.exchange.version.begin());
-    QCOMPARE(f.exchange.versionText(), QStringLiteral("ABC"));
-    f.exchange.version.fill('x');  // no zero at all: 36 characters, no overrun
-    QCOMPARE(f.exchange.versionText().size(), 36);
+    std::copy(text, text + sizeof text, id.begin());
+    QCOMPARE(identificationText(id), QStringLiteral("ABC"));
+    id.fill('x');  // no zero at all: 36 characters, no overrun
+    QCOMPARE(identificationText(id).size(), 36);
     // Control characters never reach a terminal or a display, C1 (a CSI) included.
     const char controls[] = "A\x9b"
                             "2J\x1b\x85\xa0Z";
-    std::copy(controls, controls + sizeof controls, f.exchange.version.begin());
-    QCOMPARE(f.exchange.versionText(), QStringLiteral("A?2J??\u00a0Z"));
+    std::copy(controls, controls + sizeof controls, id.begin());
+    QCOMPARE(identificationText(id), QStringLiteral("A?2J??\u00a0Z"));
 }
 
 void ExchangeTest::parameterReadUnpacksIntoVariables()
@@ -187,8 +201,7 @@ void ExchangeTest::parameterReadUnpacksIntoVariables()
     p[sim::Maxno] = 40;
     f.sensor->setParameters(p);
     QVERIFY(f.connectTcp());
-    f.exchange.FillTxBuf(frame::ReadParams, 0);
-    f.exchange.Befehl3plus4();
+    QVERIFY(f.exchange.fetchParameters(frame::ReadParams, 0, f.params));
     QCOMPARE(f.params.power, std::uint16_t(777));
     QCOMPARE(f.params.maxno, std::uint16_t(31));  // more rows than the table has
     QCOMPARE(f.host.timeouts, 0);
@@ -201,16 +214,12 @@ void ExchangeTest::echoComparesOnlyTheGivenWords()
     sim::Faults fault = faultOn(frame::WriteTeachRow);
     fault.corruptByte = 12;  // outside the six compared words
     f.sensor->setFaults(fault);
-    f.exchange.FillTxBuf(frame::WriteTeachRow, 4);
-    f.exchange.WriteFrame();
-    f.exchange.CheckEcho(6);
-    QCOMPARE(f.exchange.comecho, std::uint16_t(1));
+    QVERIFY(f.exchange.send({.code = frame::WriteTeachRow, .arg = 4, .echoWords = 6}));
 
     fault.corruptByte = 11;  // last compared byte
     f.sensor->setFaults(fault);
-    f.exchange.WriteFrame();
-    f.exchange.CheckEcho(6);
-    QCOMPARE(f.exchange.comecho, std::uint16_t(0));
+    QCOMPARE(f.exchange.send({.code = frame::WriteTeachRow, .arg = 4, .echoWords = 6}).fault,
+             ExchangeFault::EchoMismatch);
     QCOMPARE(f.host.timeouts, 1);
     QCOMPARE(f.host.statuses.last(), QStringLiteral("TIMEOUT"));
 }
@@ -222,11 +231,8 @@ void ExchangeTest::loopedBackFrameFailsTheEcho()
     sim::Faults fault = faultOn(frame::WriteParams);
     fault.corruptByte = 1;  // 0xAA becomes 0x55: our own frame seen again
     f.sensor->setFaults(fault);
-    f.exchange.FillTxBuf(frame::WriteParams, 0);
-    f.exchange.WriteFrame();
-    f.exchange.CheckEcho(18);
+    QVERIFY(!f.exchange.send({.code = frame::WriteParams, .echoWords = 18}));
     QVERIFY(f.exchange.strays() >= 1);  // passed over: no reply of the sensor's
-    QCOMPARE(f.exchange.comecho, std::uint16_t(0));
     QCOMPARE(f.host.timeouts, 1);
 
     // The identification has no header: its own frame coming back is no
@@ -238,7 +244,7 @@ void ExchangeTest::loopedBackFrameFailsTheEcho()
     QCOMPARE(f.host.lineChecks, 0);
     QCOMPARE(f.host.timeouts, 2);
     QVERIFY(f.exchange.loopedBack());
-    QVERIFY2(f.exchange.tdiff < 1.0, "an echo needs no time limit to be told");
+    QVERIFY2(f.exchange.lastWaitSeconds() < 1.0, "an echo needs no time limit to be told");
     const ConnectionFault told = connectionFault(f.link, f.exchange.lineCheckLimit());
     QCOMPARE(told.reason,
              QStringLiteral("the line sends back what it is sent: no sensor, a loop-back plug or a modem echo"));
@@ -253,9 +259,9 @@ void ExchangeTest::writeCountOtherThan36IsATimeout()
 {
     LinkFixture f;
     QVERIFY(f.connectTcp());
-    f.exchange.FillTxBuf(frame::ConfirmRefCalib, 0);
-    f.exchange.nBytesW = 35;
-    f.exchange.CheckWrittenThenEcho(5);
+    f.link.DisconnectFromTCPServer();  // the frame cannot go out
+    QCOMPARE(f.exchange.send({.code = frame::ConfirmRefCalib, .echoWords = 5, .checkWritten = true}).fault,
+             ExchangeFault::NotWritten);
     QCOMPARE(f.host.timeouts, 1);
     QCOMPARE(f.sensor->frameCount(), qint64(0));  // nothing waited for, nothing compared
 }
@@ -268,13 +274,14 @@ void ExchangeTest::replyAt2900msIsAcceptedAndMissingReplyTimesOutAt3s()
     slow.delayMs = 2900;
     f.sensor->setFaults(slow);
     QVERIFY(f.measurement());
-    QVERIFY(f.exchange.tdiff > 2.85);
+    QVERIFY(f.exchange.lastWaitSeconds() > 2.85);
 
     sim::Faults silent;
     silent.dropReplies = 1;
     f.sensor->setFaults(silent);
     QVERIFY(!f.measurement());
-    QVERIFY2(f.exchange.tdiff > 3.0 && f.exchange.tdiff < 3.5, qPrintable(QString::number(f.exchange.tdiff)));
+    const double waited = f.exchange.lastWaitSeconds();
+    QVERIFY2(waited > 3.0 && waited < 3.5, qPrintable(QString::number(waited)));
     f.exchange.SetPopupTimeout();
     QCOMPARE(f.host.timeouts, 1);
     // The next reply of command 5 is taken for the one owed: a lost reply
@@ -329,8 +336,9 @@ void ExchangeTest::replyInPiecesOverTcpIsAssembledInOrder()
     QTimer::singleShot(20, [&] { f.sensor->injectBytes(reply.left(5)); });
     QTimer::singleShot(60, [&] { f.sensor->injectBytes(reply.mid(5, 20)); });
     QTimer::singleShot(100, [&] { f.sensor->injectBytes(reply.mid(25)); });
-    QVERIFY(f.measurement());
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(f.link.rx.szReadBuf.data()), 36), reply);
+    const Reply got = f.exchange.request(frame::ReadMeasurement);
+    QVERIFY(got);
+    QCOMPARE(bytesOf(got), reply);
 }
 
 void ExchangeTest::surplusAndIdleBytesOverTcpAreDropped()
@@ -342,14 +350,15 @@ void ExchangeTest::surplusAndIdleBytesOverTcpAreDropped()
     sim::Faults longReply;
     longReply.replyLength = 40;
     f.sensor->setFaults(longReply);
-    QVERIFY(f.measurement());
-    QCOMPARE(f.link.rx.szReadBuf[1], std::uint8_t(0xAA));
+    Reply reply = f.exchange.request(frame::ReadMeasurement);
+    QVERIFY(reply);
+    QCOMPARE(reply.words[0], std::uint16_t(0x00AA));
     f.settle();
     f.sensor->setFaults({});
-    QVERIFY(f.measurement());
-    QCOMPARE(f.link.rx.szReadBuf[0], std::uint8_t(0x00));
-    QCOMPARE(f.link.rx.szReadBuf[1], std::uint8_t(0xAA));
-    QCOMPARE(f.link.rx.szReadBuf[3], std::uint8_t(5));
+    reply = f.exchange.request(frame::ReadMeasurement);
+    QVERIFY(reply);
+    QCOMPARE(reply.words[0], std::uint16_t(0x00AA));
+    QCOMPARE(reply.words[1], std::uint16_t(5));
 }
 
 void ExchangeTest::automaticFramesInOneBurstAreAllReceived()
@@ -374,9 +383,10 @@ void ExchangeTest::automaticFramesInOneBurstAreAllReceived()
     QCOMPARE(chRef, (QList<int>{1, 2, 3}));
     // Automatic sending ends: nothing of it is taken as the next reply.
     f.exchange.StopAutoSend();
-    QVERIFY(f.measurement());
-    QCOMPARE(f.link.rx.szReadBuf[3], std::uint8_t(5));
-    QVERIFY(frame::getWord(f.link.rx.szReadBuf.data(), 2) != 3);
+    const Reply reply = f.exchange.request(frame::ReadMeasurement);
+    QVERIFY(reply);
+    QCOMPARE(reply.words[1], std::uint16_t(5));
+    QVERIFY(reply.words[2] != 3);
 }
 
 void ExchangeTest::framesBehindRepliesReachTheReaderWhateverTheReads_data()
@@ -404,11 +414,9 @@ void ExchangeTest::framesBehindRepliesReachTheReaderWhateverTheReads()
         const long strays = f.exchange.strays();
         QVERIFY2(f.exchange.QueryIdentification(true), qPrintable(QStringLiteral("cut %1").arg(cut)));
         QVERIFY(f.exchange.versionText().startsWith(QStringLiteral("TARVO")));
-        f.exchange.order = frame::ReadParams;
-        f.exchange.FillTxBuf(frame::ReadParams, 0);
-        f.exchange.GetDataFrame(true);
-        QCOMPARE(f.exchange.bytesToRead(), 0);
-        QCOMPARE(frame::getWord(f.link.rx.szReadBuf.data(), 1), std::uint16_t(frame::ReadParams));
+        const Reply reply = f.exchange.request(frame::ReadParams, 0, true);
+        QVERIFY(reply);
+        QCOMPARE(reply.words[1], std::uint16_t(frame::ReadParams));
         std::uint16_t running = 1;
         while (reader.queued() < 2 && reader.waitUntil(running, f.pump.now() + 2.0) == AutoFrameReader::WaitEnd::Frames)
             ;
@@ -447,13 +455,14 @@ void ExchangeTest::replyLateBeyondItsHoldOffIsNotTakenForTheNext()
     QVERIFY(!f.measurement());
     f.sensor->setFaults({});
     f.sensor->setGloss(50);  // the next reply's values differ
-    QVERIFY(f.measurement());
+    const Reply reply = f.exchange.request(frame::ReadMeasurement);
+    QVERIFY(reply);
     QCOMPARE(replies.size(), 2);
     QVERIFY(replies[0] != replies[1]);
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(f.link.rx.szReadBuf.data()), 36), replies[1]);
+    QCOMPARE(bytesOf(reply), replies[1]);
     // The owed reply is paid: the next request is answered at once.
     QVERIFY(f.measurement());
-    QVERIFY(f.exchange.tdiff < 1.0);
+    QVERIFY(f.exchange.lastWaitSeconds() < 1.0);
     QCOMPARE(f.host.timeouts, 0);  // measurement() leaves the reaction to its caller
 #else
     QSKIP("pseudo-terminals are POSIX only");
@@ -465,12 +474,10 @@ void ExchangeTest::timeoutClearsPollingLoopsAndReportsOnce()
     LinkFixture f;
     f.flags.poll = f.flags.pollrecord = 1;
     f.flags.pollmonitor = 1;
-    f.exchange.comecho = 1;
     f.exchange.SetPopupTimeout();
     QCOMPARE(f.flags.poll, std::uint16_t(0));
     QCOMPARE(f.flags.pollrecord, std::uint16_t(0));
     QCOMPARE(f.flags.pollmonitor, std::uint16_t(1));  // the monitor has its own ending
-    QCOMPARE(f.exchange.comecho, std::uint16_t(0));
     QCOMPARE(f.host.statuses, QStringList{QStringLiteral("TIMEOUT")});
     QCOMPARE(f.host.timeouts, 1);
 }
@@ -486,7 +493,7 @@ void ExchangeTest::serverClosingMidExchangeIsReportedOnceThenReconnectWorks()
     QVERIFY(!f.measurement());
     f.settle();
     QCOMPARE(f.host.messages, QStringList{QStringLiteral("TCP Client|Server has closed connection!")});
-    QCOMPARE(f.link.tcpcon, std::uint16_t(0));
+    QVERIFY(!f.link.tcpConnected());
     QVERIFY(!f.measurement());  // nothing to talk to: a timeout, no second message
     QCOMPARE(f.host.messages.size(), 1);
 
@@ -502,19 +509,20 @@ void ExchangeTest::failedConnectLeavesLinkClosedWithTableText()
     QVERIFY(probe.listen(QHostAddress::LocalHost));
     const quint16 closedPort = probe.serverPort();
     probe.close();
-    f.link.comprotocol = TCPIP;
-    f.link.ipBuf = QStringLiteral("127.0.0.1");
-    f.link.portNum = closedPort;
-    f.link.InitTCP_IP();
-    QCOMPARE(f.link.ret, std::int16_t(-4));
-    QCOMPARE(f.link.szStatus, QStringLiteral("FailedToConnect"));
-    QCOMPARE(f.link.tcpcon, std::uint16_t(0));
+    ConnectionSettings where;
+    where.comprotocol = TCPIP;
+    where.ipBuf = QStringLiteral("127.0.0.1");
+    where.portNumStr = QString::number(closedPort);
+    f.link.Connect(where);
+    QCOMPARE(f.link.openResult(), std::int16_t(-4));
+    QCOMPARE(f.link.statusText(), QStringLiteral("FailedToConnect"));
+    QVERIFY(!f.link.tcpConnected());
     // The status the user sees says it in words.
     QCOMPARE(f.host.statuses.last(), QStringLiteral("connection refused"));
 
-    f.link.portNum = 0;  // a port text without digits
-    f.link.InitTCP_IP();
-    QCOMPARE(f.link.szStatus, QStringLiteral("InvalidParameter"));
+    where.portNumStr = QStringLiteral("none");  // a port text without digits
+    f.link.Connect(where);
+    QCOMPARE(f.link.statusText(), QStringLiteral("InvalidParameter"));
     QCOMPARE(f.host.statuses.last(), QStringLiteral("port number must be 1 to 65535"));
     QCOMPARE(f.sensor->frameCount(), qint64(0));
 }
@@ -526,18 +534,19 @@ void ExchangeTest::serialPortThatCannotBeOpened()
         return SerialDevice{n == 2 ? QStringLiteral("/nonexistent/ttyTARVO") : QString(), QString()};
     });
     f.flags.poll = f.flags.pollrecord = 1;
-    f.link.comprotocol = RS232;
-    f.link.comport = 2;
-    f.link.InitRS232();
-    QVERIFY(f.link.ret < 0);
+    ConnectionSettings where;
+    where.comprotocol = RS232;
+    where.comport = 2;
+    f.link.Connect(where);
+    QVERIFY(f.link.openResult() < 0);
     QCOMPARE(f.flags.poll, std::uint16_t(0));
     QCOMPARE(f.flags.pollrecord, std::uint16_t(0));
-    QCOMPARE(f.host.statuses.last(), f.link.szStatus);
+    QCOMPARE(f.host.statuses.last(), f.link.statusText());
 
-    f.link.comport = 9;  // no device behind the number
-    f.link.InitRS232();
-    QCOMPARE(f.link.ret, std::int16_t(-2));
-    QCOMPARE(f.link.szStatus, QStringLiteral("Invalid port number"));
+    where.comport = 9;  // no device behind the number
+    f.link.Connect(where);
+    QCOMPARE(f.link.openResult(), std::int16_t(-2));
+    QCOMPARE(f.link.statusText(), QStringLiteral("Invalid port number"));
     QVERIFY(!f.measurement());  // writing to a closed port: a plain timeout, no crash
 }
 

@@ -327,7 +327,7 @@ void MeasurementTest::liveLoopResumesWhenTheSensorComesBack()
     f.transfer.setReconnector(&reconnect);
     if (otherId == "-") {
         otherId.clear();
-        f.exchange.workingSet = ParameterWords{};  // power 0: the sensor's own set has another
+        f.exchange.setWorkingSet(ParameterWords{});  // power 0: the sensor's own set has another
     }
 
     int sets = 0;

@@ -839,19 +839,19 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     const bool otherTeach = outage.endsWith(u"another teach row");
     const bool otherTrigger = outage.endsWith(u"another trigger");
     if (otherSet)
-        f.a->exchange.workingSet = ParameterWords{};  // power 0: the sensor's own set has another
+        f.a->exchange.setWorkingSet(ParameterWords{});  // power 0: the sensor's own set has another
     if (otherTeach) {
-        QVERIFY(f.a->exchange.workingSet);
-        ParameterWords words = *f.a->exchange.workingSet;
+        QVERIFY(f.a->exchange.workingSet());
+        ParameterWords words = *f.a->exchange.workingSet();
         words[kParamCount] += 10;  // teach row 0 only: the parameters are the sensor's
-        f.a->exchange.workingSet = words;
+        f.a->exchange.setWorkingSet(words);
     }
     if (otherTrigger) {
-        QVERIFY(f.a->exchange.workingSet);
-        ParameterWords words = *f.a->exchange.workingSet;
+        QVERIFY(f.a->exchange.workingSet());
+        ParameterWords words = *f.a->exchange.workingSet();
         QCOMPARE(words[8], std::uint16_t(0));  // the sensor triggers continuously
         words[8] = 1;                          // SELF
-        f.a->exchange.workingSet = words;
+        f.a->exchange.setWorkingSet(words);
     }
     f.sensor->setIdentificationTailChanging(outage.endsWith(u"changing identification tail"));
     f.chooseNewFile();

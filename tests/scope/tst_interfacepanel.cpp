@@ -304,7 +304,7 @@ void InterfacePanelTest::unwritableProgramDirectoryIsReportedAndTheConnectionSta
     typeServer(ui.StringIpAdress, QStringLiteral("127.0.0.1"));
     QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 2);
     QVERIFY(f.dialogs->shown.first().text.contains(QLatin1String("ComSettings.cfg")));
-    QCOMPARE(app.link.tcpcon, std::uint16_t(1));
+    QVERIFY(app.link.tcpConnected());
     QVERIFY(f.interfaceWidget()->isVisible());  // the choice was not saved; the panel says so and stays
 }
 
@@ -358,8 +358,8 @@ void InterfacePanelTest::portTextWithoutDigitsIsPortZero()
     f.writeFile(QStringLiteral("ComSettings.cfg"),
                 test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QStringLiteral("abc")));
     ScopeApp& app = f.start();
-    QCOMPARE(app.link.portNum, 0);
-    QCOMPARE(app.link.szStatus, QStringLiteral("InvalidParameter"));
+    QCOMPARE(app.link.tcpPort(), 0);
+    QCOMPARE(app.link.statusText(), QStringLiteral("InvalidParameter"));
     QCOMPARE(f.sensor->frameCount(), qint64(0));
 }
 
@@ -406,7 +406,7 @@ void InterfacePanelTest::serverClosingTheConnectionIsReportedOnce()
     QTest::mouseClick(app.interfacepanel.ui().ButtonTryToConnect, Qt::LeftButton);
     QTRY_COMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 1);
     QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("Server has closed connection!"));
-    QCOMPARE(app.link.tcpcon, std::uint16_t(0));
+    QVERIFY(!app.link.tcpConnected());
 }
 
 void InterfacePanelTest::panelIsWorkedFromTheKeyboard()

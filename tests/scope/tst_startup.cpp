@@ -144,7 +144,7 @@ void StartupTest::startsConnectedToTheSensorInTheSettings()
     QVERIFY(app.panel.ui->DispIpAddress->isVisible());
     QVERIFY(!app.panel.ui->DispComPort->isVisible());
     QCOMPARE(app.panel.ui->DispIpAddress->text(), QStringLiteral("127.0.0.1"));
-    QCOMPARE(app.link.tcpcon, std::uint16_t(1));
+    QVERIFY(app.link.tcpConnected());
     QCOMPARE(f.dialogs->shown.size(), 0);
     // Buttons are usable again after the line check.
     QVERIFY(app.panel.ui->ButtonConnect->isEnabled());
@@ -157,11 +157,11 @@ void StartupTest::noSensorShowsTimeoutAndOpensTheInterfacePanel()
     ScopeApp& app = f.start();
     QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
     QVERIFY(app.interfacepanel.ui().DispInterfaceStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
-    QCOMPARE(app.link.szStatus, QStringLiteral("FailedToConnect"));
+    QCOMPARE(app.link.statusText(), QStringLiteral("FailedToConnect"));
     QVERIFY(f.interfaceWidget()->isVisible());
     QVERIFY(!app.interfacepanel.ui().ButtonAccept->isEnabled());
     QVERIFY(app.interfacepanel.ui().ButtonTryToConnect->isEnabled());
-    QCOMPARE(app.link.tcpcon, std::uint16_t(0));
+    QVERIFY(!app.link.tcpConnected());
 }
 
 void StartupTest::missingSettingsFileUsesSerialPortOne()
@@ -169,9 +169,9 @@ void StartupTest::missingSettingsFileUsesSerialPortOne()
     ScopeFixture f;
     setSerialPortResolver([](int) { return SerialDevice{}; });
     ScopeApp& app = f.start();
-    QCOMPARE(app.link.comprotocol, std::uint16_t(RS232));
-    QCOMPARE(app.link.comport, std::uint16_t(1));
-    QCOMPARE(app.link.szStatus, QStringLiteral("Invalid port number"));
+    QCOMPARE(app.link.connectionInUse().comprotocol, std::uint16_t(RS232));
+    QCOMPARE(app.link.serialPort(), std::uint16_t(1));
+    QCOMPARE(app.link.statusText(), QStringLiteral("Invalid port number"));
     QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
     QVERIFY(app.panel.ui->DispComPort->isVisible());
     QVERIFY(!app.panel.ui->DispIpAddress->isVisible());

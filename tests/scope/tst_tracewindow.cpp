@@ -140,7 +140,7 @@ void TraceWindowTest::tableFollowsNewRecordsUnlessScrolledBack()
     ScopeFixture f;
     ScopeApp app(f.dir.path());
     TraceWindow& w = *app.tracewindow;
-    FrameTrace& trace = app.link.trace;
+    FrameTrace& trace = app.link.trace();
     w.widget()->resize(900, 300);
     w.Show();
     QScrollBar* bar = w.ui().TableTrace->verticalScrollBar();
@@ -170,12 +170,12 @@ void TraceWindowTest::pauseHoldsTheTableAndClearEmptiesIt()
     TraceWindow& w = *app.tracewindow;
     Ui::TRACEP& t = w.ui();
     w.Show();
-    addRecords(app.link.trace, 5);
+    addRecords(app.link.trace(), 5);
     w.refresh();
     QCOMPARE(w.model().rowCount(), 5);
 
     t.ButtonTracePause->click();
-    addRecords(app.link.trace, 3);
+    addRecords(app.link.trace(), 3);
     w.refresh();
     QCOMPARE(w.model().rowCount(), 5);
     t.ButtonTracePause->click();
@@ -187,13 +187,13 @@ void TraceWindowTest::pauseHoldsTheTableAndClearEmptiesIt()
     QCOMPARE(QGuiApplication::clipboard()->text(),
              traceHeaderLine() + u'\n' + formatTraceLine(w.model().recordAt(6)) + u'\n');
 
-    app.link.trace.written(reinterpret_cast<const std::uint8_t*>("\x00\x55\x00\x32\x00\x00"), 6, 6);
+    app.link.trace().written(reinterpret_cast<const std::uint8_t*>("\x00\x55\x00\x32\x00\x00"), 6, 6);
     w.refresh();
     QCOMPARE(t.DispTraceExchanges->text(), QStringLiteral("1"));
     t.ButtonTraceClear->click();
     QCOMPARE(w.model().rowCount(), 0);
     QCOMPARE(t.DispTraceExchanges->text(), QStringLiteral("0"));
-    addRecords(app.link.trace, 2);
+    addRecords(app.link.trace(), 2);
     w.refresh();
     QCOMPARE(w.model().rowCount(), 2);
 }
@@ -205,7 +205,7 @@ void TraceWindowTest::fullDiskEndsTheTraceFileWithAWholeLineAndSaysWhy()
 #else
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    FrameTrace& trace = app.link.trace;
+    FrameTrace& trace = app.link.trace();
     const QString path = f.path(QStringLiteral("run.trace"));
     QVERIFY(trace.openFile(path));
     // A file-size limit runs out of room as a full disk does, part way into a line.

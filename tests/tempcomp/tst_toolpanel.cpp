@@ -105,8 +105,8 @@ void ToolPanelTest::startUpBrandsTriesPortOneAndReadsOnlyTheHistory()
         titled |= label->text() == QStringLiteral("TARVO-TEMPCOMP-Scope V4.3");
     QVERIFY(titled);
     QCOMPARE(app.interfacepanel.historyEntries(), QStringList({"sensor-hall-2", "10.0.0.7"}));
-    QCOMPARE(app.link.comprotocol, std::uint16_t(RS232));
-    QCOMPARE(app.link.szStatus, QStringLiteral("Invalid port number"));
+    QCOMPARE(app.link.connectionInUse().comprotocol, std::uint16_t(RS232));
+    QCOMPARE(app.link.statusText(), QStringLiteral("Invalid port number"));
     // Why, after the texts of old, and what to do on the interface panel.
     QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT: no device has this number"));
     QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: no device has this number"));
@@ -137,7 +137,7 @@ void ToolPanelTest::acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastC
              QStringLiteral("Connection refused by 127.0.0.1:%1: the computer is there, but nothing takes "
                             "connections on port %1. Check the port number, then TRY TO CONNECT.")
                  .arg(closedPort));
-    FrameTrace& trace = f.app->link.trace;
+    FrameTrace& trace = f.app->link.trace();
     trace.settle();
     quint64 opening = trace.endSeq() - 1;
     while (opening > trace.firstSeq() && trace.at(opening).outcome != TraceOutcome::OpenFailed)
@@ -149,8 +149,8 @@ void ToolPanelTest::acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastC
 
     // The next start tries the last connection that answered, not the refused one.
     f.start();
-    QCOMPARE(f.app->link.comprotocol, std::uint16_t(TCPIP));
-    QCOMPARE(f.app->link.portNum, int(f.sensor->tcpPort()));
+    QCOMPARE(f.app->link.connectionInUse().comprotocol, std::uint16_t(TCPIP));
+    QCOMPARE(f.app->link.tcpPort(), int(f.sensor->tcpPort()));
     QCOMPARE(f.ip().DispInterfaceStatus->text(), f.ui().DispStatus->text());
     QVERIFY(f.ui().DispStatus->text() != QStringLiteral("TIMEOUT"));
 }
@@ -492,17 +492,17 @@ void ToolPanelTest::closingTheMainPanelEndsTheProgramAndTheConversation()
     QTimer probe;
     probe.setInterval(5);
     QObject::connect(&probe, &QTimer::timeout, app.panel.get(), [&] {
-        if (app.link.tcpcon != 1 || app.exchange.transferRunning())
+        if (!app.link.tcpConnected() || app.exchange.transferRunning())
             return;
         probe.stop();
-        tcpconWhileRunning = app.link.tcpcon;
+        tcpconWhileRunning = app.link.tcpConnected();
         app.interfacepanel.Show();
         app.panel->close();
     });
     probe.start();
     QCOMPARE(app.run(), 0);
-    QCOMPARE(tcpconWhileRunning, std::uint16_t(1));
-    QCOMPARE(app.link.tcpcon, std::uint16_t(0));
+    QVERIFY(tcpconWhileRunning);
+    QVERIFY(!app.link.tcpConnected());
     QVERIFY(app.interfacepanel.widget()->isHidden());
 }
 
