@@ -130,10 +130,23 @@ void addScopeHelpTexts(RightClickHelp& t)
         QStringLiteral(
             " Displays the standard deviation from the mean value GF TREND, \n which are shown in the graph."));
     add("DispBad", QStringLiteral(" Displays in percent, how much parts within the graph, were bad."));
+    add("DispCp",
+        QStringLiteral(" Displays the process capability Cp = (HIGH - LOW) / 6s of the parts in the graph, \n"
+                       " against the band of teach row 1 (GF +/- GF TOL). From 25 parts on."));
+    add("DispCpk",
+        QStringLiteral(" Displays the process capability Cpk = min(HIGH - mean, mean - LOW) / 3s \n"
+                       " of the parts in the graph. From 25 parts on."));
+    add("DispCapParts", QStringLiteral(" Displays how many parts the mean, deviation, Cp and Cpk are made of."));
     // Recorder.
     add("ButtonOpenRecorder", QStringLiteral(" Open recorder for data record. "));
     add("ButtonCloseRecorder", QStringLiteral(" Close recorder and return to scope. "));
     add("ButtonSelRecFile", QStringLiteral(" Select a record file for data save. "));
+    add("ButtonCalibLog",
+        QStringLiteral(
+            " Show the calibration log: every calibration with its outcome, \n its certificate, and the export as CSV. "));
+    add("ButtonReport",
+        QStringLiteral(
+            " Make a PDF report of the record file: figures, histogram, \n trend and events of the recording. "));
     add("DispRecFile", QStringLiteral(" Shows the path of the record file. "));
     for (const char* start : {"ButtonStartRecord", "ButtonStartTrigRec", "ButtonStartPolling"})
         add(start, QStringLiteral(" Start data record."));

@@ -7,6 +7,7 @@
 #include "interrupt.h"
 #include "output.h"
 #include "publishcommand.h"
+#include "reportcommand.h"
 #include "settingslocation.h"
 
 #include <QCommandLineParser>
@@ -151,7 +152,7 @@ Target targetFrom(const QCommandLineParser& p)
 int main(int argc, char* argv[])
 {
     const bool stdoutOpen = holdStandardStreams();
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvoctl"));
     onInterrupt(nullptr);
 
@@ -181,6 +182,9 @@ int main(int argc, char* argv[])
         {"refs", "Reference values.", "R,G,B"},
         {"accept-limited", "Send factors limited to 0..65535."},
         {"accept-zero", "Send a table of zeros."},
+        {"limits", "Tolerance limits of GF.", "LOW:HIGH"},
+        {"events", "The events file of a recording.", "FILE"},
+        {"sensor-id", "The SENSOR ID of the sensor.", "ID"},
     });
     p.addOptions(publishOptions());
     if (!p.parse(QCoreApplication::arguments()))
