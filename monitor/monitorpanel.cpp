@@ -285,7 +285,7 @@ void MonitorPanel::ResetMonitor()
     colour(m_dispPP, m_ppColour, kGood);
     colour(m_dispTrend, m_trendColour, kGood);
     // DispBad keeps its value until the next frame.
-    showCapability(*m_ctx.ui, {}, {});
+    showCapability(*m_ctx.ui, {}, GlossBand{teachCell(0), teachCell(1)});
 }
 
 QString MonitorPanel::windowOrigin(int row) const

@@ -27,7 +27,7 @@ QJsonArray valuesJson(const CalibrationRecord::Values& values)
 CalibrationRecord::Values valuesFrom(const QJsonValue& v)
 {
     CalibrationRecord::Values out;
-    for (const QJsonValue& pair : v.toArray()) {
+    for (const auto& pair : v.toArray()) {
         const QJsonArray p = pair.toArray();
         if (p.size() == 2)
             out.emplace_back(p[0].toString(), p[1].toString());
@@ -98,7 +98,7 @@ bool CalibrationRecord::fromJsonLine(const QByteArray& line, CalibrationRecord* 
     r->before = valuesFrom(o.value(QStringLiteral("before")));
     r->after = valuesFrom(o.value(QStringLiteral("after")));
     r->curve.clear();
-    for (const QJsonValue& p : o.value(QStringLiteral("curve")).toArray()) {
+    for (const auto& p : o.value(QStringLiteral("curve")).toArray()) {
         const QJsonArray xy = p.toArray();
         if (xy.size() == 2)
             r->curve.emplace_back(xy[0].toDouble(), xy[1].toDouble());
@@ -110,7 +110,7 @@ bool CalibrationRecord::fromJsonLine(const QByteArray& line, CalibrationRecord* 
 QString operatingSystemUser()
 {
     for (const char* name : {"USER", "USERNAME", "LOGNAME"}) {
-        const QString user = qEnvironmentVariable(name);
+        QString user = qEnvironmentVariable(name);
         if (!user.isEmpty())
             return user;
     }

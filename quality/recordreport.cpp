@@ -80,7 +80,9 @@ void drawHistogram(PdfSheet& sheet, const QRect& area, const ReportInput& in, co
     QPainter& p = sheet.painter();
     const int th = sheet.lineHeight();
     const QRect plot = area.adjusted(th * 4, th * 2, -th, -th * 3);
-    auto [lo, hi] = valueRange(f);
+    const std::pair<double, double> range = valueRange(f);
+    double lo = range.first;
+    double hi = range.second;
     // Bins a whole number of tenths wide (the sensor's resolution), about √n of them.
     const int wanted = std::clamp(int(std::ceil(std::sqrt(double(f.count)))), 5, 40);
     const double width = std::max(0.1, std::ceil((f.max - f.min) / wanted * 10.0 - 1e-9) / 10.0);
@@ -129,14 +131,29 @@ void drawTrend(PdfSheet& sheet, const QRect& area, const ReportInput& in, const 
     QPainter& p = sheet.painter();
     const int th = sheet.lineHeight();
     const QRect plot = area.adjusted(th * 4, th * 2, -th, -th * 3);
-    const auto [lo, hi] = valueRange(f);
+    const std::pair<double, double> range = valueRange(f);
+    const double lo = range.first;
+    const double hi = range.second;
     const std::vector<RecordedSet>& sets = in.recording.sets;
     const QDateTime t0 = sets.front().when;
-    const double span = std::max(1.0, double(t0.secsTo(sets.back().when)));
+    const double span = double(t0.secsTo(sets.back().when) + 1);  // the last second drawn whole
     const auto xOf = [&](const QDateTime& t) {
-        return plot.left() + std::clamp(t0.msecsTo(t) / 1000.0 / span, 0.0, 1.0) * plot.width();
+        return plot.left() + std::clamp(double(t0.msecsTo(t)) / 1000.0 / span, 0.0, 1.0) * plot.width();
     };
     const auto yOf = [&](double v) { return plot.bottom() - (v - lo) / (hi - lo) * plot.height(); };
+    // The record file stamps to the second: the sets of one second are spread
+    // evenly across it, in the order written, instead of drawn on one line.
+    std::vector<double> xs(sets.size());
+    for (size_t i = 0; i < sets.size();) {
+        size_t j = i;
+        while (j < sets.size() && sets[j].when == sets[i].when)
+            ++j;
+        const double x0 = xOf(sets[i].when);
+        const double x1 = xOf(sets[i].when.addSecs(1));
+        for (size_t k = i; k < j; ++k)
+            xs[k] = std::min(x0 + (x1 - x0) * double(k - i) / double(j - i), double(plot.right()));
+        i = j;
+    }
 
     drawFrame(p, plot, lo, hi, true, QStringLiteral("GF [GU] over time (gaps shaded)"), th);
     p.setPen(Qt::black);
@@ -165,7 +182,7 @@ void drawTrend(PdfSheet& sheet, const QRect& area, const ReportInput& in, const 
     if (int(sets.size()) <= plot.width() / 4) {
         QPainterPath path;
         for (size_t i = 0; i < sets.size(); ++i) {
-            const QPointF pt(xOf(sets[i].when), yOf(sets[i].gf()));
+            const QPointF pt(xs[i], yOf(sets[i].gf()));
             if (i == 0 || inGap(sets[i - 1].when, sets[i].when))
                 path.moveTo(pt);
             else
@@ -181,8 +198,9 @@ void drawTrend(PdfSheet& sheet, const QRect& area, const ReportInput& in, const 
             if (column >= 0)
                 p.drawLine(QPointF(plot.left() + column, yOf(cmin)), QPointF(plot.left() + column, yOf(cmax) - 1));
         };
-        for (const RecordedSet& s : sets) {
-            const int c = int(xOf(s.when)) - plot.left();
+        for (size_t i = 0; i < sets.size(); ++i) {
+            const RecordedSet& s = sets[i];
+            const int c = int(xs[i]) - plot.left();
             if (c != column) {
                 flush();
                 column = c;
@@ -248,7 +266,7 @@ QByteArray reportPdf(const ReportInput& in, const ProcessFigures& f)
     sheet.heading(QStringLiteral("Recording"));
     double gapSeconds = 0.0;
     for (const TimeGap& g : in.recording.gaps)
-        gapSeconds += g.from.msecsTo(g.to) / 1000.0;
+        gapSeconds += double(g.from.msecsTo(g.to)) / 1000.0;
     const QString sensor = sensorOf(in);
     sheet.fields({
         {QStringLiteral("Record file"), in.recordName},
@@ -279,16 +297,16 @@ QByteArray reportPdf(const ReportInput& in, const ProcessFigures& f)
         {QStringLiteral("Maximum"), figureText(f.max, 1)},
     };
     if (f.limits) {
-        rows.push_back({QStringLiteral("Limits LOW … HIGH"),
-                        QStringLiteral("%1 … %2").arg(figureText(f.limits->low, 2), figureText(f.limits->high, 2))});
-        rows.push_back({QStringLiteral("Outside the limits"),
-                        QStringLiteral("%1 % (%2 parts)").arg(figureText(f.outsidePercent, 2)).arg(f.outside)});
+        rows.emplace_back(QStringLiteral("Limits LOW … HIGH"),
+                          QStringLiteral("%1 … %2").arg(figureText(f.limits->low, 2), figureText(f.limits->high, 2)));
+        rows.emplace_back(QStringLiteral("Outside the limits"),
+                          QStringLiteral("%1 % (%2 parts)").arg(figureText(f.outsidePercent, 2)).arg(f.outside));
     } else {
-        rows.push_back({QStringLiteral("Limits"), QStringLiteral("none given")});
+        rows.emplace_back(QStringLiteral("Limits"), QStringLiteral("none given"));
     }
     const bool capable = f.gap == CapabilityGap::None;
-    rows.push_back({QStringLiteral("Cp"), capable ? figureText(f.cp) : none});
-    rows.push_back({QStringLiteral("Cpk"), capable ? figureText(f.cpk) : none});
+    rows.emplace_back(QStringLiteral("Cp"), capable ? figureText(f.cp) : none);
+    rows.emplace_back(QStringLiteral("Cpk"), capable ? figureText(f.cpk) : none);
     sheet.fields(rows, 0.35);
     if (!capable && f.limits)
         sheet.line(QString::fromStdString(why), true);

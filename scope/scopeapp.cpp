@@ -34,6 +34,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -150,8 +151,9 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     // Every calibration is logged with the SENSOR ID the user gave; the log is shown from the calibration panel.
     calib->journal.sensorId = [this] { return m_sensorId; };
     calib->journal.program = QStringLiteral("TarvoV43 ") + programVersion();
-    new CalibrationLogPanel(calibpanel.ui->ButtonCalibLog, calib->journal.log, settings.documentsDir,
-                            calib->journal.program);
+    auto* logPanel = new CalibrationLogPanel(calibpanel.ui->ButtonCalibLog, calib->journal.log, settings.documentsDir,
+                                             calib->journal.program);  // owned by its button
+    m_help->install(logPanel->widget());
     wireMainPanel();
 
     m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kScopeProgram)), QSettings::IniFormat);

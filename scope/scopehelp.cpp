@@ -144,6 +144,15 @@ void addScopeHelpTexts(RightClickHelp& t)
     add("ButtonCalibLog",
         QStringLiteral(
             " Show the calibration log: every calibration with its outcome, \n its certificate, and the export as CSV. "));
+    add("EditLogSensor", QStringLiteral(" Show the calibrations of one sensor, or of all. "));
+    add("EditCalibInterval",
+        QStringLiteral(
+            " Days from a successful calibration of this sensor until the next is due. \n OFF: no interval. "));
+    add("DispLogFile", QStringLiteral(" Shows where the calibration log is kept. "));
+    add("ButtonExportLog", QStringLiteral(" Export the calibrations shown as a CSV file. "));
+    add("ButtonCertificate", QStringLiteral(" Save the certificate of the selected calibration as PDF. "));
+    add("ButtonPrintCertificate", QStringLiteral(" Print the certificate of the selected calibration. "));
+    add("ButtonCloseLog", QStringLiteral(" Close the calibration log. "));
     add("ButtonReport",
         QStringLiteral(
             " Make a PDF report of the record file: figures, histogram, \n trend and events of the recording. "));
