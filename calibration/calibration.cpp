@@ -84,6 +84,7 @@ Calibration::Calibration(QWidget* calibpanel, const Ui::CALIBP& form1, QWidget* 
                          MeasuredValues& measured, MeasurementTransfer& transfer, const QString& proj_dir,
                          CalibrationHooks hooks, QObject* parent)
     : QObject(parent)
+    , journal(exchange, params, measured)
     , m_panel1(calibpanel)
     , m_panel2(calibpanel2)
     , m_ui2(form2)
@@ -226,11 +227,13 @@ void Calibration::StartCalibrationRef100()
 {
     // A result of an earlier run must never be confirmed by this one.
     calibok = 0;
+    m_searchStarted = false;
     if (!dialogs().confirm(
             QStringLiteral("START CALIBRATION!"),
             QStringLiteral(
                 " Make sure that the sensor shines \n on the reference target with gloss factor 100 units! ")))
         return;
+    m_searchStarted = true;
 
     m_params.pmod = 0;  // STAT: power kept where the search puts it
     m_params.average = 4096;
@@ -314,14 +317,19 @@ void Calibration::CBF_ButtonStartCalib()
 {
     m_hooks.setButtonsDimmed(1);
     setButtonColour(m_start, kBusyColour);
+    const CalibrationRecord::Values before = journal.state();
     StartCalibrationRef100();
-    if (calibok == 1) {  // set only when the last echo came right
-        if (ConfirmCalibration() == 1)
+    bool confirmed = false;  // the sensor acknowledged storing the calibration
+    if (calibok == 1) {      // set only when the last echo came right
+        confirmed = ConfirmCalibration() == 1;
+        if (confirmed)
             dialogs().success(
                 kAttention,
                 QStringLiteral(
                     " Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n Press CLOSE CALIBRATION to leave calibration panel. \n Press CALIBRATE TO OTHER SYSTEM to calibrate sensor to an other system."));
     }
+    journal.reference100(before, m_searchStarted, calibok == 1, confirmed,
+                         std::max(m_measured.dataChRef, m_measured.dataChDir));
     setButtonColour(m_start, kIdleColour);
     m_hooks.setButtonsDimmed(0);
 }
@@ -363,8 +371,10 @@ void Calibration::setOtherSystemParams()
 
 void Calibration::CBF_ButtonCalibToOtherSystem()
 {
-    if (!dialogs().confirm(QStringLiteral("CONFIRM!"), QStringLiteral("Was CALIBRATION WITH REF=100 OK?")))
+    if (!dialogs().confirm(QStringLiteral("CONFIRM!"), QStringLiteral("Was CALIBRATION WITH REF=100 OK?"))) {
+        journal.otherSystem(journal.state(), true, false, false, tableCells());
         return;
+    }
     m_panel1->hide();
     showPanel(m_panel2);
     // A value read before, with other settings, is no sample of this calibration.
@@ -534,15 +544,19 @@ void Calibration::CBF_ButtonSendCalibData()
 {
     setButtonColour(m_send, kBusyColour);
     m_hooks.setButtonsDimmed(1);
+    const CalibrationRecord::Values before = journal.state();
     CalculateCalibrationData();  // always from the table as it is now
+    bool saved = false;          // every frame of the curve acknowledged
     if (gridok == 1) {
-        if (SaveCalibData())
+        saved = SaveCalibData();
+        if (saved)
             dialogs().message(kInfo, QStringLiteral("Calibration data were saved to EE."));
         else
             dialogs().message(kAttention, QStringLiteral("Calibration failed."));
     } else {
         dialogs().message(kAttention, QStringLiteral("Datas can not be saved. \nCheck grid and repeat calculation."));
     }
+    journal.otherSystem(before, false, gridok == 1, saved, tableCells());
     setButtonColour(m_send, kIdleColour);
     m_hooks.setButtonsDimmed(0);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calibcurve.h"
+#include "calibrationjournal.h"
 #include "charts.h"
 
 #include <QObject>
@@ -54,6 +55,8 @@ public:
     // Reference-100 calibration.
     std::uint16_t pmodold = 0, averageold = 0, evalmodeold = 0, triggerold = 0;
     std::uint16_t calibok = 0;
+    // Every calibration's record in the calibration log.
+    CalibrationJournal journal;
 
     void CopyCalibVarsToPP();
     // The parameters to the working set, echo checked; false after a failure.
@@ -117,6 +120,7 @@ private:
     void plotCurve();
     QString chooseFile(bool forWriting);
 
+    bool m_searchStarted = false;  // the user confirmed the start of the last power search
     QWidget* m_panel1;
     QWidget* m_panel2;
     const Ui::CALIBP2& m_ui2;

@@ -1,5 +1,6 @@
 #include "monitorpanel.h"
 
+#include "capabilitydisplay.h"
 #include "dialogs.h"
 #include "eventpump.h"
 #include "exchange.h"
@@ -245,6 +246,7 @@ void MonitorPanel::ShowMonitorData()
         m_parts[size_t(i)] = empty ? std::numeric_limits<double>::quiet_NaN() : m_window[size_t(i)];
     }
     m_stats = trendStatistics(std::span<const double>(m_parts.data(), n), band);
+    showCapability(*m_ctx.ui, std::span<const double>(m_parts.data(), n), band);
 
     const MeasuredValues& m = *m_ctx.measured;
     m_dispGf->setValue(m.dataGfDouble);
@@ -283,6 +285,7 @@ void MonitorPanel::ResetMonitor()
     colour(m_dispPP, m_ppColour, kGood);
     colour(m_dispTrend, m_trendColour, kGood);
     // DispBad keeps its value until the next frame.
+    showCapability(*m_ctx.ui, {}, GlossBand{teachCell(0), teachCell(1)});
 }
 
 QString MonitorPanel::windowOrigin(int row) const

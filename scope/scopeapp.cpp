@@ -2,7 +2,10 @@
 
 #include "brandingtables.h"
 #include "calibration.h"
+#include "calibrationlogpanel.h"
+#include "calibrationstatus.h"
 #include "charts.h"
+#include "commandline.h"
 #include "dialogs.h"
 #include "entryfeedback.h"
 #include "graphs.h"
@@ -12,6 +15,7 @@
 #include "panelwindows.h"
 #include "parameterpanel.h"
 #include "recorder.h"
+#include "reportbutton.h"
 #include "righthelp.h"
 #include "scopehelp.h"
 #include "tracewindow.h"
@@ -30,6 +34,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,16 +147,25 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     tracewindow = std::make_unique<TraceWindow>(link.trace(), panel.ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
     m_help->install(tracewindow->widget());
-    // A saved chart picture names the sensor: its identification and version.
+    // A saved chart picture and a report name the sensor: its identification and version.
+    const auto sensorName = [this] {
+        QString version = exchange.versionText();
+        if (m_sensorId.isEmpty())
+            return version;
+        return QStringLiteral("ID ") + m_sensorId + (version.isEmpty() ? QString() : QStringLiteral(", ") + version);
+    };
     for (QWidget* w :
          {panel.widget.get(), graphpanel.widget.get(), calibpanel2.widget.get(), monitorpanel.widget.get()})
-        setChartSource(w, [this] {
-            QString version = exchange.versionText();
-            if (m_sensorId.isEmpty())
-                return version;
-            return QStringLiteral("ID ") + m_sensorId
-                + (version.isEmpty() ? QString() : QStringLiteral(", ") + version);
-        });
+        setChartSource(w, sensorName);
+    new ReportButton(recpanel.ui->ButtonReport,
+                     {[this] { return recorder->file_name; }, sensorName, &params, panel.ui->TeachTable,
+                      QStringLiteral("TarvoV43 ") + programVersion()});
+    // Every calibration is logged with the SENSOR ID the user gave; the log is shown from the calibration panel.
+    calib->journal.sensorId = [this] { return m_sensorId; };
+    calib->journal.program = QStringLiteral("TarvoV43 ") + programVersion();
+    auto* logPanel = new CalibrationLogPanel(calibpanel.ui->ButtonCalibLog, calib->journal.log, settings.documentsDir,
+                                             calib->journal.program);  // owned by its button
+    m_help->install(logPanel->widget());
     wireMainPanel();
 
     m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kScopeProgram)), QSettings::IniFormat);
@@ -558,6 +574,8 @@ bool ScopeApp::afterOpening()
         exchange.CheckComLine();
     if (m_identified && m_staleAfterGivingUp)
         showStale(QString());  // connected again, but no value has come yet
+    if (m_identified)
+        showCalibrationDue();
     return m_identified;
 }
 
@@ -569,9 +587,24 @@ double ScopeApp::identificationLimit() const
 void ScopeApp::showIdentification(const QString& text)
 {
     m_sensorId = text.trimmed();
+    if (m_identified)
+        showCalibrationDue();
     for (QWidget* w : {gfpanel.widget.get(), vecpanel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
         for (auto* display : w->findChildren<QLineEdit*>(QStringLiteral("DispID")))
             display->setText(text);
+}
+
+void ScopeApp::showCalibrationDue()
+{
+    if (!calib)
+        return;  // not built yet: the connection at start-up shows it again
+    const CalibrationLog& log = calib->journal.log;
+    const CalibrationIntervals intervals(
+        QFileInfo(log.path()).absoluteDir().filePath(QStringLiteral("calibration-intervals.txt")));
+    const QString due = calibrationDueText(log.read().records, intervals, m_sensorId, exchange.versionText(),
+                                           QDateTime::currentDateTime());
+    panel.ui->DispCalibDue->setText(due);
+    panel.ui->DispCalibDue->setVisible(!due.isEmpty());
 }
 
 void ScopeApp::processEvents()

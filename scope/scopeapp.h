@@ -167,6 +167,8 @@ private:
     // The state line on the main, recorder and monitor panels after retrying
     // was given up: `state` and that the values shown are old.
     void showStale(const QString& state);
+    // "calibration due since …" beside the status, from the calibration log and the sensor's interval.
+    void showCalibrationDue();
     // The notice on the main, recorder and monitor panels that the sensor's
     // working set changed while the line was lost; empty: hidden.
     void showParametersChanged(const QString& text);

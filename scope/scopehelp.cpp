@@ -169,10 +169,40 @@ void addScopeHelpTexts(RightClickHelp& t)
             "Help", " Displays the standard deviation from the mean value GF TREND, \n which are shown in the graph."));
     add("DispBad",
         QCoreApplication::translate("Help", " Displays in percent, how much parts within the graph, were bad."));
+    add("DispCp",
+        QCoreApplication::translate(
+            "Help",
+            " Displays the process capability Cp = (HIGH - LOW) / 6s of the parts in the graph, \n"
+            " against the band of teach row 1 (GF +/- GF TOL). From 25 parts on."));
+    add("DispCpk",
+        QCoreApplication::translate("Help",
+                                    " Displays the process capability Cpk = min(HIGH - mean, mean - LOW) / 3s \n"
+                                    " of the parts in the graph. From 25 parts on."));
+    add("DispCapParts",
+        QCoreApplication::translate("Help", " Displays how many parts the mean, deviation, Cp and Cpk are made of."));
     // Recorder.
     add("ButtonOpenRecorder", QCoreApplication::translate("Help", " Open recorder for data record. "));
     add("ButtonCloseRecorder", QCoreApplication::translate("Help", " Close recorder and return to scope. "));
     add("ButtonSelRecFile", QCoreApplication::translate("Help", " Select a record file for data save. "));
+    add("ButtonCalibLog",
+        QCoreApplication::translate(
+            "Help",
+            " Show the calibration log: every calibration with its outcome, \n its certificate, and the export as CSV. "));
+    add("EditLogSensor", QCoreApplication::translate("Help", " Show the calibrations of one sensor, or of all. "));
+    add("EditCalibInterval",
+        QCoreApplication::translate(
+            "Help", " Days from a successful calibration of this sensor until the next is due. \n OFF: no interval. "));
+    add("DispLogFile", QCoreApplication::translate("Help", " Shows where the calibration log is kept. "));
+    add("ButtonExportLog", QCoreApplication::translate("Help", " Export the calibrations shown as a CSV file. "));
+    add("ButtonCertificate",
+        QCoreApplication::translate("Help", " Save the certificate of the selected calibration as PDF. "));
+    add("ButtonPrintCertificate",
+        QCoreApplication::translate("Help", " Print the certificate of the selected calibration. "));
+    add("ButtonCloseLog", QCoreApplication::translate("Help", " Close the calibration log. "));
+    add("ButtonReport",
+        QCoreApplication::translate(
+            "Help",
+            " Make a PDF report of the record file: figures, histogram, \n trend and events of the recording. "));
     add("DispRecFile", QCoreApplication::translate("Help", " Shows the path of the record file. "));
     for (const char* start : {"ButtonStartRecord", "ButtonStartTrigRec", "ButtonStartPolling"})
         add(start, QCoreApplication::translate("Help", " Start data record."));

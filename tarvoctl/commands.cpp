@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "calibrationstatus.h"
 #include "compcurves.h"
 #include "equationfile.h"
 #include "factortransfer.h"
@@ -273,6 +274,10 @@ int identify(const Invocation& in, Session& s)
     if (const auto failed = s.begin())
         return *failed;
     in.out->line(s.exchange.versionText());
+    // The calibration status from the user's calibration log, beside the data.
+    if (const QString due = calibrationDueNow(in.value(opt::sensorId).trimmed(), s.exchange.versionText());
+        !due.isEmpty())
+        warn(due);
     return Done;
 }
 

@@ -3,6 +3,7 @@
 // A new command is one more entry here and its function.
 #include "commands.h"
 #include "publishcommand.h"
+#include "reportcommand.h"
 
 namespace tarvo::ctl {
 
@@ -19,10 +20,15 @@ const std::vector<Command>& commandTable()
          .retriable = false,
          .run = listPorts},
         {.name = "identify",
-         .synopsis = "identify",
-         .help = "Print the sensor's identification text (command 7).",
-         .examples = "tarvoctl --device /dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0 identify\n",
-         .options = {&opt::retries},
+         .synopsis = "identify [--sensor-id ID]",
+         .help = "Print the sensor's identification text (command 7). When the\n"
+                 "sensor (by ID, the SENSOR ID TarvoV43 gives it, else by its\n"
+                 "identification) has a calibration interval and its last successful\n"
+                 "calibration in the user's calibration log is older, say \"calibration\n"
+                 "due since DATE\" on standard error.",
+         .examples
+         = "tarvoctl --device /dev/serial/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0 identify --sensor-id line3\n",
+         .options = {&opt::retries, &opt::sensorId},
          .sensor = Sensor::Gloss,
          .retriable = true,
          .run = identify},
@@ -177,6 +183,24 @@ const std::vector<Command>& commandTable()
          .sensor = Sensor::Colour,
          .retriable = true,
          .run = sendFactors},
+        {.name = "report",
+         .synopsis = "report RECORD.dat [--limits LOW:HIGH] [--events FILE] -o REPORT.pdf\n"
+                     "       report RECORD.dat [--limits LOW:HIGH] [--events FILE] --csv [-o FILE]",
+         .help = "Make the report of a record file (as TarvoV43 and record write it):\n"
+                 "a PDF with the time span, the sensor where the events name it, the\n"
+                 "gloss factor's figures (n, mean, sample standard deviation, minimum,\n"
+                 "maximum; with --limits the share outside them, Cp and Cpk, these\n"
+                 "from 25 parts on), a histogram with the limits, the trend over time\n"
+                 "with the gaps of the events file (--events, usually RECORD.dat.events)\n"
+                 "shaded, and the events. --csv writes the same figures as a header\n"
+                 "line and one row for a spreadsheet. Talks to no sensor. A file that\n"
+                 "is empty, damaged or cut short is refused with the line at fault\n"
+                 "(exit code 2); no report is made of part of it.",
+         .examples = "tarvoctl report record.dat --limits 85:90 --events record.dat.events -o record.pdf\n",
+         .options = {&opt::limits, &opt::events, &opt::csv, &opt::output},
+         .sensor = Sensor::None,
+         .retriable = false,
+         .run = reportRecording},
     };
     return table;
 }

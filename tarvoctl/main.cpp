@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "interrupt.h"
 #include "output.h"
+#include "reportcommand.h"
 #include "settingslocation.h"
 
 #include <QCommandLineParser>
@@ -158,7 +159,7 @@ Target targetFrom(const QCommandLineParser& p)
 int main(int argc, char* argv[])
 {
     const bool stdoutOpen = holdStandardStreams();
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvoctl"));
     onInterrupt(nullptr);
 

@@ -71,6 +71,9 @@ inline constexpr Option refStep{.name = "ref-step", .description = "Reference te
 inline constexpr Option refs{.name = "refs", .description = "Reference values.", .valueName = "R,G,B"};
 inline constexpr Option acceptLimited{.name = "accept-limited", .description = "Send factors limited to 0..65535."};
 inline constexpr Option acceptZero{.name = "accept-zero", .description = "Send a table of zeros."};
+inline constexpr Option limits{.name = "limits", .description = "Tolerance limits of GF.", .valueName = "LOW:HIGH"};
+inline constexpr Option events{.name = "events", .description = "The events file of a recording.", .valueName = "FILE"};
+inline constexpr Option sensorId{.name = "sensor-id", .description = "The SENSOR ID of the sensor.", .valueName = "ID"};
 
 }  // namespace opt
 

@@ -17,6 +17,8 @@ trap 'rm -rf "$work"' EXIT
 . "$here/tools/simulator.sh"
 export QT_QPA_PLATFORM="offscreen:configfile=$here/tests/support/screen.json"
 export QT_LOGGING_RULES='qt.qpa.*=false'
+# The calibration log the walk writes goes to the work folder, not the user's.
+export XDG_DATA_HOME="$work/data"
 
 take() {  # take scope|tool [simulator options]
   local program="$1"; shift

@@ -17,13 +17,15 @@ preset="${TARVO_PRESET:-dev}"
 # openssl: the broker, the password tool and the certificates its tests use;
 # python3-paho-mqtt: the README's historian example, tried by a test;
 # lintian, man-db and systemd (systemd-analyze): the package check; clang-format and clang-tidy: the
-# style and static checks (tools/format.sh, tools/tidy.sh); ninja-build: the
+# style and static checks (tools/format.sh, tools/tidy.sh); poppler-utils
+# (pdftotext): the tests read the text of the PDF reports; ninja-build: the
 # presets' generator; ccache: the compiler cache every build folder shares;
 # qt6-tools-dev and qt6-l10n-tools: lupdate and lrelease for the translations;
 # qt6-translations-l10n: Qt's own dialogs in German.
 packages=(cmake g++ make ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
           libgl-dev qt6-qpa-plugins dpkg-dev file desktop-file-utils appstream lintian man-db
-          libmosquitto-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n mosquitto mosquitto-clients openssl python3-paho-mqtt systemd clang-format clang-tidy)
+          libmosquitto-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n mosquitto mosquitto-clients openssl
+          python3-paho-mqtt systemd clang-format clang-tidy poppler-utils)
 # libFuzzer and the sanitizer runtimes come with clang's runtime package.
 [ "$preset" = sanitize ] && packages+=(clang libclang-rt-14-dev)
 missing=()

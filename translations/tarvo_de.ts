@@ -2,6 +2,93 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>CALIBLOG</name>
+    <message>
+        <source>CALIBRATION LOG</source>
+        <translation>KALIBRIERPROTOKOLL</translation>
+    </message>
+    <message>
+        <source>SENSOR</source>
+        <translation>SENSOR</translation>
+    </message>
+    <message>
+        <source>Show the records of</source>
+        <translation>Einträge zeigen von</translation>
+    </message>
+    <message>
+        <source>INTERVAL</source>
+        <translation>INTERVALL</translation>
+    </message>
+    <message>
+        <source>Calibration interval of the sensor in days</source>
+        <translation>Kalibrierintervall des Sensors in Tagen</translation>
+    </message>
+    <message>
+        <source>Days from a successful calibration until the next is due, for the sensor chosen; OFF: none.</source>
+        <translation>Tage von einer erfolgreichen Kalibrierung bis zur nächsten fälligen, für den gewählten Sensor; AUS: keines.</translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation>AUS</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> Tage</translation>
+    </message>
+    <message>
+        <source>Calibration log file</source>
+        <translation>Datei des Kalibrierprotokolls</translation>
+    </message>
+    <message>
+        <source>Calibration records, newest first</source>
+        <translation>Kalibriereinträge, neueste zuerst</translation>
+    </message>
+    <message>
+        <source>TIME</source>
+        <translation>ZEIT</translation>
+    </message>
+    <message>
+        <source>KIND</source>
+        <translation>ART</translation>
+    </message>
+    <message>
+        <source>OUTCOME</source>
+        <translation>ERGEBNIS</translation>
+    </message>
+    <message>
+        <source>SENSOR ID</source>
+        <translation>SENSOR-ID</translation>
+    </message>
+    <message>
+        <source>USER</source>
+        <translation>BENUTZER</translation>
+    </message>
+    <message>
+        <source>WRITTEN TO</source>
+        <translation>GESCHRIEBEN IN</translation>
+    </message>
+    <message>
+        <source>REASON</source>
+        <translation>GRUND</translation>
+    </message>
+    <message>
+        <source>EXPORT CSV…</source>
+        <translation>CSV EXPORTIEREN…</translation>
+    </message>
+    <message>
+        <source>CERTIFICATE…</source>
+        <translation>ZERTIFIKAT…</translation>
+    </message>
+    <message>
+        <source>PRINT CERTIFICATE…</source>
+        <translation>ZERTIFIKAT DRUCKEN…</translation>
+    </message>
+    <message>
+        <source>CLOSE</source>
+        <translation>SCHLIESSEN</translation>
+    </message>
+</context>
+<context>
     <name>CALIBP</name>
     <message>
         <source>Calibration</source>
@@ -79,6 +166,14 @@
         <source>Close calibration</source>
         <translation>Kalibrierung schließen</translation>
     </message>
+    <message>
+        <source>CALIBRATION LOG…</source>
+        <translation>KALIBRIERPROTOKOLL…</translation>
+    </message>
+    <message>
+        <source>Calibration log</source>
+        <translation>Kalibrierprotokoll</translation>
+    </message>
 </context>
 <context>
     <name>CALIBP2</name>
@@ -97,10 +192,6 @@
     <message>
         <source>Raw gloss factor</source>
         <translation>Roher Glanzgrad</translation>
-    </message>
-    <message>
-        <source>Gloss factor before the calibration curve, in the last value set; ASSIGN GF RAW writes it into the selected cell.</source>
-        <translation>Glanzgrad vor der Kalibrierkurve im letzten Wertesatz; GF ROH ÜBERNEHMEN schreibt ihn in die gewählte Zelle.</translation>
     </message>
     <message>
         <source>none</source>
@@ -1062,6 +1153,64 @@
         <source> The file the whole run is written to: start the program with --trace FILE.</source>
         <translation> Die Datei, in die der ganze Lauf geschrieben wird: das Programm mit --trace DATEI starten.</translation>
     </message>
+    <message>
+        <source> Displays the process capability Cp = (HIGH - LOW) / 6s of the parts in the graph, 
+ against the band of teach row 1 (GF +/- GF TOL). From 25 parts on.</source>
+        <translation> Zeigt die Prozessfähigkeit Cp = (OBEN - UNTEN) / 6s der Teile in der Grafik 
+ gegen das Band der Teach-Zeile 1 (GF +/- GF-TOL). Ab 25 Teilen.</translation>
+    </message>
+    <message>
+        <source> Displays the process capability Cpk = min(HIGH - mean, mean - LOW) / 3s 
+ of the parts in the graph. From 25 parts on.</source>
+        <translation> Zeigt die Prozessfähigkeit Cpk = min(OBEN - Mittel, Mittel - UNTEN) / 3s 
+ der Teile in der Grafik. Ab 25 Teilen.</translation>
+    </message>
+    <message>
+        <source> Displays how many parts the mean, deviation, Cp and Cpk are made of.</source>
+        <translation> Zeigt, aus wie vielen Teilen Mittelwert, Abweichung, Cp und Cpk berechnet sind.</translation>
+    </message>
+    <message>
+        <source> Show the calibration log: every calibration with its outcome, 
+ its certificate, and the export as CSV. </source>
+        <translation> Das Kalibrierprotokoll zeigen: jede Kalibrierung mit ihrem Ergebnis, 
+ ihrem Zertifikat und dem Export als CSV. </translation>
+    </message>
+    <message>
+        <source> Show the calibrations of one sensor, or of all. </source>
+        <translation> Die Kalibrierungen eines Sensors oder aller zeigen. </translation>
+    </message>
+    <message>
+        <source> Days from a successful calibration of this sensor until the next is due. 
+ OFF: no interval. </source>
+        <translation> Tage von einer erfolgreichen Kalibrierung dieses Sensors bis zur nächsten fälligen. 
+ AUS: kein Intervall. </translation>
+    </message>
+    <message>
+        <source> Shows where the calibration log is kept. </source>
+        <translation> Zeigt, wo das Kalibrierprotokoll liegt. </translation>
+    </message>
+    <message>
+        <source> Export the calibrations shown as a CSV file. </source>
+        <translation> Die gezeigten Kalibrierungen als CSV-Datei exportieren. </translation>
+    </message>
+    <message>
+        <source> Save the certificate of the selected calibration as PDF. </source>
+        <translation> Das Zertifikat der gewählten Kalibrierung als PDF speichern. </translation>
+    </message>
+    <message>
+        <source> Print the certificate of the selected calibration. </source>
+        <translation> Das Zertifikat der gewählten Kalibrierung drucken. </translation>
+    </message>
+    <message>
+        <source> Close the calibration log. </source>
+        <translation> Das Kalibrierprotokoll schließen. </translation>
+    </message>
+    <message>
+        <source> Make a PDF report of the record file: figures, histogram, 
+ trend and events of the recording. </source>
+        <translation> Einen PDF-Bericht der Aufzeichnungsdatei erstellen: Kennzahlen, Histogramm, 
+ Trend und Ereignisse der Aufzeichnung. </translation>
+    </message>
 </context>
 <context>
     <name>INTERFACEP</name>
@@ -1475,6 +1624,34 @@
     <message>
         <source>Gloss factor trend</source>
         <translation>Glanzgrad-Trend</translation>
+    </message>
+    <message>
+        <source>CP</source>
+        <translation>CP</translation>
+    </message>
+    <message>
+        <source>Process capability Cp</source>
+        <translation>Prozessfähigkeit Cp</translation>
+    </message>
+    <message>
+        <source>–</source>
+        <translation>–</translation>
+    </message>
+    <message>
+        <source>CPK</source>
+        <translation>CPK</translation>
+    </message>
+    <message>
+        <source>Process capability Cpk</source>
+        <translation>Prozessfähigkeit Cpk</translation>
+    </message>
+    <message>
+        <source>PARTS</source>
+        <translation>TEILE</translation>
+    </message>
+    <message>
+        <source>Parts counted</source>
+        <translation>Gezählte Teile</translation>
     </message>
 </context>
 <context>
@@ -2603,6 +2780,14 @@
         <source>Shows the blue factors alone</source>
         <translation>Zeigt die blauen Faktoren allein</translation>
     </message>
+    <message>
+        <source>Calibration status</source>
+        <translation>Kalibrierstatus</translation>
+    </message>
+    <message>
+        <source>background: #ffd75e; color: black; padding: 2px 6px;</source>
+        <translation>background: #ffd75e; color: black; padding: 2px 6px;</translation>
+    </message>
 </context>
 <context>
     <name>RECP</name>
@@ -2985,6 +3170,14 @@
     <message>
         <source>Hides the notice that the sensor came back with other parameters.</source>
         <translation>Blendet den Hinweis aus, dass der Sensor mit anderen Parametern zurückkam.</translation>
+    </message>
+    <message>
+        <source>REPORT…</source>
+        <translation>BERICHT…</translation>
+    </message>
+    <message>
+        <source>Report of the recording as PDF</source>
+        <translation>Bericht der Aufzeichnung als PDF</translation>
     </message>
 </context>
 <context>

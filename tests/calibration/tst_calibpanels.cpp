@@ -2,9 +2,15 @@
 // frames of a reference calibration, its failures, closing, the curve sent
 // in 77 rows, and the table's file.
 #include "calibration.h"
+#include "calibrationlog.h"
+#include "calibrationlogpanel.h"
 #include "charts.h"
 #include "entryfeedback.h"
+#include "fileio.h"
+#include "pdftext.h"
 #include "scopefixture.h"
+#include "timetext.h"
+#include "ui_CALIBLOG.h"
 #include "ui_CALIBP.h"
 #include "ui_CALIBP2.h"
 #include "ui_P.h"
@@ -12,6 +18,7 @@
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QDir>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -193,12 +200,69 @@ void CalibPanelsTest::referenceCalibrationConvergesAndIsConfirmed()
     QCOMPARE(f.dialogs->shown[1].title, QStringLiteral("ATTENTION!"));
     QCOMPARE(f.dialogs->shown[1].text, kSuccess);
 
+    // The calibration log in the user's data folder holds the record of it.
+    QCOMPARE(app.calib->journal.log.path(), f.path(QStringLiteral("data/tarvo/calibration-log.jsonl")));
+    CalibrationLog::Contents log = app.calib->journal.log.read();
+    QCOMPARE(log.records.size(), size_t(1));
+    const CalibrationRecord& r = log.records[0];
+    QCOMPARE(r.kind, QStringLiteral("reference-100"));
+    QCOMPARE(r.outcome, QStringLiteral("done"));
+    QCOMPARE(r.written, QStringLiteral("EEPROM"));
+    QVERIFY(r.sensor.startsWith(QLatin1String("TARVO GLOSS SENSOR")));
+    QCOMPARE(r.user, operatingSystemUser());
+    QVERIFY(std::abs(r.when.secsTo(QDateTime::currentDateTime())) < 600);
+    QVERIFY(f.readFile(QStringLiteral("data/tarvo/calibration-log.jsonl"))
+                .contains(isoTimeWithOffset(r.when).toUtf8()));  // ISO 8601 with the UTC offset
+    const auto value = [](const CalibrationRecord::Values& v, const char* name) {
+        for (const auto& [n, x] : v)
+            if (n == QLatin1String(name))
+                return x;
+        return QString();
+    };
+    QCOMPARE(value(r.before, "average"), QString::number(saved.average));
+    QCOMPARE(value(r.after, "power"), QString::number(power));
+    QCOMPARE(value(r.after, "average"), QStringLiteral("32768"));
+    QCOMPARE(value(r.after, "CH_REF"), QString::number(chRef));
+    QCOMPARE(value(r.after, "CH_DIR"), QString::number(chDir));
+
+    // The log's window lists it; its CSV export and its certificate hold its fields.
+    auto* logPanel = app.calibpanel.ui->ButtonCalibLog->findChild<CalibrationLogPanel*>();
+    QVERIFY(logPanel);
+    QTest::mouseClick(app.calibpanel.ui->ButtonCalibLog, Qt::LeftButton);
+    QVERIFY(logPanel->widget()->isVisible());
+    QCOMPARE(logPanel->ui().TableCalibLog->rowCount(), 1);
+    QCOMPARE(logPanel->ui().EditLogSensor->count(), 2);  // all sensors, and this one
+    f.dialogs->fileAnswers << f.path(QStringLiteral("log.csv")) << f.path(QStringLiteral("certificate.pdf"));
+    QTest::mouseClick(logPanel->ui().ButtonExportLog, Qt::LeftButton);
+    const QList<QByteArray> csv = f.readFile(QStringLiteral("log.csv")).split('\n');
+    QCOMPARE(csv.size(), 3);
+    QVERIFY(csv[1].contains(",reference-100,done,"));
+    QVERIFY(csv[1].contains(QStringLiteral("power=%1").arg(power).toUtf8()));
+    QTest::mouseClick(logPanel->ui().ButtonCertificate, Qt::LeftButton);
+    const QString certificate = tarvo::test::pdfText(f.path(QStringLiteral("certificate.pdf")));
+    for (const QString& expected :
+         {QStringLiteral("Calibration certificate"), QStringLiteral("Reference-100 calibration"),
+          QStringLiteral("Outcome DONE"), QStringLiteral("Taken by the sensor EEPROM"), r.sensor,
+          QStringLiteral("power %1 → %2").arg(value(r.before, "power"), QString::number(power)),
+          QStringLiteral("Signature"), QStringLiteral("TarvoV43 ")})
+        QVERIFY2(certificate.contains(expected), qPrintable(expected + QStringLiteral(" not in: ") + certificate));
+    logPanel->widget()->hide();
+
     // A second start that the user refuses must not confirm the first result again.
+    // It is logged as cancelled; a full disk loses that record, never the first.
     f.sensor->clearReceived();
     f.dialogs->confirmAnswers << false;
+    simulateDiskFullAfter(20);
     QTest::mouseClick(c.ButtonStartCalib, Qt::LeftButton);
+    simulateDiskFullAfter(-1);
     QVERIFY(f.sensor->receivedFrames().isEmpty());
-    QCOMPARE(f.dialogs->shown.size(), 3);
+    QCOMPARE(f.dialogs->count(QStringLiteral("START CALIBRATION!")), 2);
+    QVERIFY(f.dialogs->shown.last().text.contains(QLatin1String("could not be written to the calibration log")));
+    QCOMPARE(app.calib->journal.last().outcome, QStringLiteral("cancelled"));
+    log = app.calib->journal.log.read();
+    QCOMPARE(log.records.size(), size_t(1));
+    QCOMPARE(log.damaged, 0);
+    QCOMPARE(log.records[0].outcome, QStringLiteral("done"));
 
     // Closing restores the four parameters, in the program and in the sensor; power stays.
     QTest::mouseClick(c.ButtonCloseCalib, Qt::LeftButton);
@@ -218,7 +282,16 @@ void CalibPanelsTest::refusedStartSendsNothing()
 {
     ScopeFixture f;
     f.settingsToSensor();
+    // Calibrated on 1 March 2026, due every 10 days: the connection says since when it is due.
+    QDir().mkpath(f.path(QStringLiteral("data/tarvo")));
+    f.writeFile(QStringLiteral("data/tarvo/calibration-intervals.txt"), "TARVO GLOSS SENSOR V4.3 SIM\t10\n");
+    f.writeFile(QStringLiteral("data/tarvo/calibration-log.jsonl"),
+                R"({"time":"2026-03-01T08:00:00.000+01:00","kind":"reference-100","outcome":"done",)"
+                R"("sensor":"TARVO GLOSS SENSOR V4.3 SIM"})"
+                "\n");
     ScopeApp& app = startConnected(f);
+    QCOMPARE(app.panel.ui->DispCalibDue->text(), QStringLiteral("calibration due since 2026-03-11"));
+    QVERIFY(app.panel.ui->DispCalibDue->isVisibleTo(app.panel.widget.get()));
     const auto before = app.params.power;
     QTest::mouseClick(app.panel.ui->ButtonCalibrate, Qt::LeftButton);
     f.dialogs->confirmAnswers << false;
@@ -252,6 +325,8 @@ void CalibPanelsTest::timeoutInTheFourthPassStopsWithoutConfirming()
     QCOMPARE(app.calib->calibok, std::uint16_t(0));
     QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
     QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 0);  // no success, no window message
+    QCOMPARE(app.calib->journal.log.read().records.back().outcome, QStringLiteral("failed"));
+    QCOMPARE(app.calib->journal.last().reason, QStringLiteral("the sensor did not answer (TIMEOUT)"));
 
     f.sensor->setFaults({});
     f.sensor->clearReceived();
@@ -413,6 +488,12 @@ void CalibPanelsTest::failureAtOneRowStopsTheTransfer()
     QCOMPARE(int(now[13]), int(word(rows[1], 3)));  // row 1 as it was sent
     QVERIFY(now[13] != factory[13]);
     QCOMPARE(now[13 * (failing + 1)], factory[13 * (failing + 1)]);
+    // Logged as failed, with the curve's points and the sensor written in part.
+    const CalibrationRecord r = app.calib->journal.log.read().records.back();
+    QCOMPARE(r.kind, QStringLiteral("other-system"));
+    QCOMPARE(r.outcome, QStringLiteral("failed"));
+    QCOMPARE(r.written, QStringLiteral("EEPROM (in part)"));
+    QCOMPARE(r.curve, (std::vector<std::pair<double, double>>{{0.0, 0.0}, {2000.0, 1000.0}}));
 }
 
 void CalibPanelsTest::faultyTableSendsNothingAndMarksTheRow()

@@ -7,10 +7,12 @@
 #include "frame.h"
 #include "parameterpanel.h"
 #include "paramfile.h"
+#include "pdftext.h"
 #include "recordfile.h"
 #include "scopefixture.h"
 #include "ui_P.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -18,6 +20,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 
 #if defined(Q_OS_UNIX)
@@ -107,6 +110,8 @@ private slots:
     void failuresGiveExitCodeAndMessage();
     void optionsDoWhatTheySay_data();
     void optionsDoWhatTheySay();
+    void reportOfARecordingGivesItsFigures_data();
+    void reportOfARecordingGivesItsFigures();
 };
 
 void TarvoctlTest::getThenSendPutsTheSameWordsOnTheWire_data()
@@ -793,6 +798,17 @@ struct Scenario {
         writeAll(dir.filePath(QStringLiteral("big.equ")), "2e9\n" + QByteArray("0\n").repeated(14));
         writeAll(dir.filePath(QStringLiteral("good.equ")), QByteArray("0\n0\n0\n0\n1000\n").repeated(3));
         writeAll(dir.filePath(QStringLiteral("good.ini")), parameterFile({{0, 500}}));
+        writeAll(dir.filePath(QStringLiteral("empty.dat")), {});
+        QDir().mkpath(dir.filePath(QStringLiteral("data/tarvo")));
+        writeAll(dir.filePath(QStringLiteral("data/tarvo/calibration-intervals.txt")), "line3\t30\n");
+        writeAll(
+            dir.filePath(QStringLiteral("data/tarvo/calibration-log.jsonl")),
+            R"({"time":"2026-01-01T10:00:00.000+01:00","kind":"reference-100","outcome":"done","sensor_id":"line3"})"
+            "\n"
+            R"({"time":"2026-01-01T10:00:00.000+01:00","kind":"reference-100","outcome":"done","sensor_id":"line4"})"
+            "\n");
+        writeAll(dir.filePath(QStringLiteral("cut.dat")),
+                 recordHeader() + recordLine(QDateTime::currentDateTime(), {1, 2, 3, 4, 5, 873, 7, 8}) + "03-07-20");
         writeAll(dir.filePath(QStringLiteral("maxno.ini")), parameterFile({{0, 500}, {6, 40}}));
         writeAll(dir.filePath(QStringLiteral("mode2.ini")), parameterFile({{0, 500}, {3, 2}, {16, 1234}, {20, 99}}));
     }
@@ -860,6 +876,15 @@ void TarvoctlTest::failuresGiveExitCodeAndMessage_data()
                                               << "short.ini holds 2 numbers instead of 140";
     QTest::newRow("equation file with a word") << (link + QStringList{"factors", "send", "{dir}/bad.equ"}) << none
                                                << true << 2 << "bad.equ: Line 2: \"x\" is not a number";
+    QTest::newRow("report of an empty record file") << QStringList{"report", "{dir}/empty.dat", "-o", "{dir}/r.pdf"}
+                                                    << none << false << 2 << "{dir}/empty.dat: the file is empty";
+    QTest::newRow("report of a record file cut short")
+        << QStringList{"report", "{dir}/cut.dat", "--csv"} << none << false << 2 << "cut.dat: line 3: cut short";
+    QTest::newRow("report with limits the wrong way round")
+        << QStringList{"report", "{dir}/good.ini", "--limits", "90:85", "--csv"} << none << false << 2
+        << "--limits wants LOW:HIGH";
+    QTest::newRow("report of a parameter file") << QStringList{"report", "{dir}/good.ini", "-o", "{dir}/r.pdf"} << none
+                                                << false << 2 << "good.ini: line 1: not the header of a record file";
     QTest::newRow("coefficient the tool does not take")
         << (link + QStringList{"factors", "send", "{dir}/big.equ"}) << none << true << 2
         << "RX4 = 2e+09 lies outside -1e+09 … 1e+09";
@@ -1018,6 +1043,15 @@ void TarvoctlTest::optionsDoWhatTheySay_data()
         << (link + QStringList{"--timeout", "0.5", "--retries", "2", "identify"}) << once(frame::Identify)
         << QStringList{} << QByteArray() << "TARVO GLOSS SENSOR V4.3 SIM\n"
         << "tarvoctl: {link}: identification (command 7): no reply within 0.5 s\ntarvoctl: trying again (1 of 2)\n";
+    // line3 was calibrated on 1 January 2026 and is due every 30 days; line4 has no interval.
+    QTest::newRow("identify says when a calibration is due")
+        << (link + QStringList{"identify", "--sensor-id", "line3"}) << none << QStringList{"XDG_DATA_HOME={dir}/data"}
+        << QByteArray() << "TARVO GLOSS SENSOR V4.3 SIM\n"
+        << "tarvoctl: calibration due since 2026-01-31\n";
+    QTest::newRow("identify of a sensor without an interval says nothing more")
+        << (link + QStringList{"identify", "--sensor-id", "line4"}) << none << QStringList{"XDG_DATA_HOME={dir}/data"}
+        << QByteArray() << "TARVO GLOSS SENSOR V4.3 SIM\n"
+        << "";
     QTest::newRow("a command's own help")
         << QStringList{"get", "--help"} << none << QStringList{} << QByteArray()
         << "Usage: tarvoctl [LINK] [OPTIONS] get [--eeprom] [-o FILE] [--no-clobber]\n"
@@ -1040,6 +1074,75 @@ void TarvoctlTest::optionsDoWhatTheySay()
     QCOMPARE(QString::fromLocal8Bit(r.err), scenario.fill(err));
     QVERIFY2(out.isEmpty() ? r.out.isEmpty() : QString::fromLocal8Bit(r.out).contains(scenario.fill(out)),
              r.out.constData());
+}
+
+void TarvoctlTest::reportOfARecordingGivesItsFigures_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::newRow("recorded over TCP") << false;
+#if defined(Q_OS_LINUX)
+    QTest::newRow("recorded over the paced pseudo-terminal") << true;
+#endif
+}
+
+void TarvoctlTest::reportOfARecordingGivesItsFigures()
+{
+    // A triggered recording of the simulator with its noise, then its report:
+    // the figures against the same recording's lines computed here, the PDF's
+    // text as a PDF reader extracts it.
+    QFETCH(bool, serial);
+    QTemporaryDir dir;
+    sim::SimOptions o = simOptions(dir, QStringLiteral("s"));
+    o.partRateHz = 40;
+    o.noise = 1.0;
+    sim::SensorSim sensor(o);
+    QVERIFY(sensor.start());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString file = dir.filePath(QStringLiteral("record.dat"));
+    const Result recorded = runCtl(
+        linkTo(sensor, serial, env) + QStringList{"record", "--triggered", "--seconds", "1.5", "-o", file}, env);
+    QCOMPARE(recorded.code, 0);
+
+    std::vector<double> gf;
+    for (const QByteArray& line : readAll(file).mid(recordHeader().size()).split('\n'))
+        if (!line.isEmpty())
+            gf.push_back(line.trimmed().split('\t')[7].toDouble() / 10.0);
+    QVERIFY(gf.size() >= 25);
+    double sum = 0.0;
+    for (double v : gf)
+        sum += v;
+    const double mean = sum / double(gf.size());
+    double squares = 0.0;
+    for (double v : gf)
+        squares += (v - mean) * (v - mean);
+    const double s = std::sqrt(squares / double(gf.size() - 1));
+    QVERIFY(s > 0.0);
+    const double low = std::round(mean * 10.0) / 10.0 - 1.0;
+    const double high = low + 1.5;
+    const QString limits = QStringLiteral("%1:%2").arg(low, 0, 'f', 1).arg(high, 0, 'f', 1);
+
+    const Result csv = runCtl({"report", file, "--limits", limits, "--csv"}, env);
+    QCOMPARE(csv.code, 0);
+    const QList<QByteArray> rows = csv.out.split('\n');
+    QCOMPARE(rows.size(), 3);  // header, row, nothing after the last line end
+    const QList<QByteArray> row = rows[1].split(',');
+    QCOMPARE(row[4].toInt(), int(gf.size()));
+    QVERIFY(std::abs(row[5].toDouble() - mean) < 1e-6);
+    QVERIFY(std::abs(row[6].toDouble() - s) < 1e-6);
+    QVERIFY(std::abs(row[13].toDouble() - 1.5 / (6 * s)) < 1e-5);
+    QVERIFY(std::abs(row[14].toDouble() - std::min(high - mean, mean - low) / (3 * s)) < 1e-5);
+
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    const Result made = runCtl({"report", file, "--limits", limits, "-o", pdf}, env);
+    QVERIFY2(made.code == 0, made.err.constData());
+    const QString words = tarvo::test::pdfText(pdf);
+    for (const QString& expected :
+         {QStringLiteral("Recording report"), QStringLiteral("Record file record.dat"),
+          QStringLiteral("Parts (n) %1").arg(gf.size()), QStringLiteral("Mean %1").arg(mean, 0, 'f', 3),
+          QStringLiteral("Standard deviation (n − 1) %1").arg(s, 0, 'f', 3),
+          QStringLiteral("Cp %1").arg(1.5 / (6 * s), 0, 'f', 3), QStringLiteral("Histogram of GF"),
+          QStringLiteral("GF [GU] over time"), QStringLiteral("tarvoctl ")})
+        QVERIFY2(words.contains(expected), qPrintable(expected + QStringLiteral(" not in: ") + words));
 }
 
 QTEST_MAIN(TarvoctlTest)

@@ -205,6 +205,25 @@ void MonitorTest::monitoringShowsEveryFrameUntilStop()
     QCOMPARE(background(m.DispMonitorPP), QColor(0xff0000));
     QCOMPARE(background(m.DispGfTrend), QColor(0xff0000));
     QCOMPARE(m.DispBad->value(), 100.0);
+    // Five parts are too few for Cp and Cpk; the tooltip says why.
+    QCOMPARE(m.DispCp->text(), QStringLiteral("–"));
+    QCOMPARE(m.DispCapParts->text(), QStringLiteral("5"));
+    QVERIFY2(m.DispCpk->toolTip().contains(QLatin1String("at least 25")), qPrintable(m.DispCpk->toolTip()));
+
+    // 30 known parts against 87.4 ± 0.6: Cp and Cpk as Python's statistics
+    // module and the textbook formulas give them.
+    const std::array<double, 30> known{87.3, 86.9, 87.5, 87.1, 88.0, 86.6, 87.2, 87.4, 87.0, 87.7,
+                                       86.8, 87.3, 87.1, 87.6, 86.9, 87.2, 87.4, 87.9, 86.5, 87.3,
+                                       87.0, 87.2, 87.5, 87.1, 86.8, 87.4, 87.3, 87.0, 87.6, 87.2};
+    setTeachRow0(app, 87.4, 0.6, 100.0);
+    m.EditTrendValues->setValue(30);
+    for (const double gf : known)
+        app.live->mutableHistory().append({.gf = {gf, 0, 0}, .receivedMs = 1772870701123});
+    app.monitor->ShowMonitorData();
+    QCOMPARE(m.DispCp->text(), QStringLiteral("0.574"));
+    QCOMPARE(m.DispCpk->text(), QStringLiteral("0.408"));
+    QCOMPARE(m.DispCapParts->text(), QStringLiteral("30"));
+    QCOMPARE(m.DispStdDev->value(), 0.348);
 }
 
 void MonitorTest::resetClearsHistoryDisplaysAndChart()

@@ -4,6 +4,7 @@
 #include "fileio.h"
 #include "frame.h"
 #include "graphs.h"
+#include "pdftext.h"
 #include "recorder.h"
 #include "recordfile.h"
 #include "scopefixture.h"
@@ -535,6 +536,15 @@ void RecorderTest::triggeredRecordsTheSensorsOwnFramesBetweenAutoSendOnAndOff()
         QVERIFY(v[0] != 4321);
     QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("File has been saved!"));
     QVERIFY(f.r->ButtonStartTrigRec->isEnabled() && f.r->EditSelectDataRec->isEnabled());
+
+    // Its report, beside the record file: every line counted, the sensor and the set in force named.
+    f.dialogs->fileAnswers << f.path(QStringLiteral("record-report.pdf"));
+    QTest::mouseClick(f.r->ButtonReport, Qt::LeftButton);
+    QCOMPARE(f.dialogs->fileRequests.last().defaultFile, QStringLiteral("record-report.pdf"));
+    const QString text = tarvo::test::pdfText(f.path(QStringLiteral("record-report.pdf")));
+    for (const QString& expected : {QStringLiteral("Parts (n) %1").arg(lines.size()), QStringLiteral("TARVO"),
+                                    QStringLiteral("power %1").arg(f.a->params.power), QStringLiteral("TarvoV43 ")})
+        QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" not in: ") + text));
 }
 
 void RecorderTest::writeFailureIsReportedAndStopsTheRecording_data()

@@ -63,6 +63,8 @@ struct ScopeFixture {
         // No test opens a serial port of the machine it runs on: the
         // first-start default, port 1, is no device unless a test makes it one.
         setSerialPortResolver([](int) { return SerialDevice{}; });
+        // The user's data (the calibration log) goes to the test's folder, not the home folder's.
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
     }
     ~ScopeFixture()
     {

@@ -12,6 +12,7 @@
 #ifdef GUIDE_PICTURES_TOOL
 #include "tempcompapp.h"
 #else
+#include "calibrationlogpanel.h"
 #include "scopeapp.h"
 #include "tracewindow.h"
 #include "ui_CALIBP.h"
@@ -24,6 +25,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -145,6 +147,14 @@ int main(int argc, char* argv[])
         });
         walk.add(800, [&] {
             shoot(app.calibpanel2.widget.get(), path("calibration-other-panel.png"));
+            click(app.calibpanel2.ui->ButtonSendCalibData);  // the curve to the sensor: a record in the log
+        });
+        // After the 78 frames of the curve, on a busy machine too.
+        walk.add(3000, [&] { click(app.calibpanel.ui->ButtonCalibLog); });
+        walk.add(800, [&] {
+            auto* log = app.calibpanel.ui->ButtonCalibLog->findChild<tarvo::CalibrationLogPanel*>();
+            shoot(log->widget(), path("calibration-log.png"));
+            log->widget()->hide();
             click(app.calibpanel2.ui->ButtonCloseCalibP2);
         });
         // The recorder and the graph panel during a triggered recording.
