@@ -3375,7 +3375,7 @@
     </message>
     <message>
         <source>RECONNECTS</source>
-        <translation>NEUVERBINDUNGEN</translation>
+        <translation>NEU VERBUNDEN</translation>
     </message>
     <message>
         <source>Reconnects</source>
@@ -3387,7 +3387,7 @@
     </message>
     <message>
         <source>LINK</source>
-        <translation>VERBINDUNG</translation>
+        <translation>ÜBER</translation>
     </message>
     <message>
         <source>Link in use</source>

@@ -23,6 +23,8 @@
 #include "ui_RECP.h"
 #endif
 
+#include "language.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -92,6 +94,9 @@ tarvo::ConnectionSettings tcpTo(const QString& port)
 int main(int argc, char* argv[])
 {
     QApplication qapp(argc, argv);
+    // TARVO_LANGUAGE=de: the panels in German, for the German guide and to look at their layout.
+    if (const auto language = tarvo::parseLanguage(qEnvironmentVariable("TARVO_LANGUAGE")))
+        tarvo::applyLanguage(*language);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 4) {
         std::fprintf(stderr, "usage: %s PROGRAMDIR PORT OUTDIR\n", qPrintable(args.value(0)));
