@@ -466,7 +466,7 @@ void InterfacePanel::UseLanguageSetting(QSettings* session)
     // Items: the system's, English, German.
     const auto chosen = parseLanguage(session->value(kLanguageKey).toString());
     m_ui->EditLanguage->setCurrentIndex(!chosen ? 0 : *chosen == Language::English ? 1 : 2);
-    connect(m_ui->EditLanguage, &QComboBox::activated, this, [this, session](int index) {
+    connect(m_ui->EditLanguage, &QComboBox::activated, this, [session](int index) {
         if (index == 0)
             session->remove(kLanguageKey);
         else
