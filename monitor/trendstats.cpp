@@ -1,5 +1,7 @@
 #include "trendstats.h"
 
+#include "capability.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,31 +9,15 @@ namespace tarvo {
 
 TrendStatistics trendStatistics(std::span<const double> window, const GlossBand& band)
 {
-    TrendStatistics s;
-    double sum = 0.0;
-    int good = 0;
-    for (double v : window) {
-        if (std::isnan(v))
-            continue;
-        s.min = s.count == 0 ? v : std::min(s.min, v);
-        s.max = s.count == 0 ? v : std::max(s.max, v);
-        ++s.count;
-        sum += v;
-        if (band.contains(v))
-            ++good;
-    }
+    // The figures every report of parts shares; the monitor's own is the
+    // share of bad parts, against its band with the margin.
+    const ProcessFigures f = processFigures(window, std::nullopt);
+    TrendStatistics s{.count = f.count, .mean = f.mean, .stdDev = f.stdDev, .min = f.min, .max = f.max};
     if (s.count == 0)
         return s;
-    s.mean = sum / s.count;
-
-    if (s.count > 1) {
-        double squares = 0.0;
-        for (double v : window)
-            if (!std::isnan(v))
-                squares += (v - s.mean) * (v - s.mean);
-        s.stdDev = std::sqrt(squares / (s.count - 1));
-    }
-    s.badPercent = 100.0 * (s.count - good) / s.count;
+    const auto good = std::count_if(window.begin(), window.end(),
+                                    [&band](double v) { return !std::isnan(v) && band.contains(v); });
+    s.badPercent = 100.0 * double(s.count - good) / s.count;
     return s;
 }
 

@@ -1,5 +1,7 @@
 #include "recording.h"
 
+#include "reconnect.h"
+
 #include "fileio.h"
 
 #include <QRegularExpression>
@@ -147,20 +149,22 @@ bool parseEvents(const QByteArray& content, Recording* recording, QString* error
         }
         RecordedEvent e{when, f[1], f[2]};
         recording->events.push_back(e);
-        if (e.word == QLatin1String("LOST")) {
+        // The words the reconnection writes (linkEventWord), read back.
+        const auto is = [&e](LinkEvent event) { return e.word == linkEventWord(event); };
+        if (is(LinkEvent::Lost)) {
             if (!lostAt)
                 lostAt = when;
-        } else if (e.word == QLatin1String("RESUMED") || e.word == QLatin1String("IDENTITY-CHANGED")
-                   || e.word == QLatin1String("GAVE-UP") || e.word == QLatin1String("STOPPED")) {
+        } else if (is(LinkEvent::Resumed) || is(LinkEvent::IdentityChanged) || is(LinkEvent::GaveUp)
+                   || is(LinkEvent::Stopped)) {
             if (lostAt)
                 recording->gaps.push_back({*lostAt, when});
             lostAt.reset();
-        } else if (e.word == QLatin1String("GAP")) {
+        } else if (is(LinkEvent::Gap)) {
             const QRegularExpressionMatch m = gapLength.match(e.reason);
             if (m.hasMatch())
                 recording->gaps.push_back({when.addMSecs(-qint64(m.captured(1).toDouble() * 1000.0)), when});
         }
-        if (e.word == QLatin1String("BACK") && recording->sensor.isEmpty()) {
+        if (is(LinkEvent::Back) && recording->sensor.isEmpty()) {
             const QRegularExpressionMatch m = answered.match(e.reason);
             if (m.hasMatch())
                 recording->sensor = m.captured(1);
