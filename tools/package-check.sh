@@ -3,8 +3,8 @@
 # control fields, both programs, tarvoctl and sensorsim run from an unpacked
 # copy with --version and --help (no display), an unknown option, the
 # publishing service (its unit, user and maintainer scripts; systemd-analyze
-# verify and its security exposure of 2.5 or better when systemd is there), the user guide (every page there, not empty,
-# every link to a page resolves), the man pages (each renders with man -l,
+# verify and its security exposure of 2.5 or better when systemd is there), the user guide (every page there in English and
+# German, not empty, every link, picture and #place resolves), the man pages (each renders with man -l,
 # without warnings), the installed README, the menu entries and AppStream
 # metainfo against their validators, and the whole package against lintian
 # (no errors).
@@ -35,10 +35,10 @@ expected=(
   ./usr/lib/systemd/system/tarvoctl-publish@.service ./usr/lib/sysusers.d/tarvo.conf
   ./usr/share/doc/tarvo/examples/publish-line3.conf
 )
-# Every page of the guide and every man page of the source tree.
-for page in "$here"/docs/guide/*; do
-  expected+=(./usr/share/tarvo/guide/"$(basename "$page")")
-done
+# Every file of the guide (the German pages in de/ among them) and every man page of the source tree.
+while IFS= read -r page; do
+  expected+=(./usr/share/tarvo/guide/"${page#"$here"/docs/guide/}")
+done < <(find "$here"/docs/guide -type f)
 for page in "$here"/packaging/man/*.1; do
   expected+=(./usr/share/man/man1/"$(basename "$page")".gz)
 done
@@ -117,15 +117,25 @@ else
   echo "package-check: systemd-analyze not installed, skipped"
 fi
 
-# The user guide: no empty page, and every link to another page leads to one.
+# The user guide, in English and in German (de/, every page of the English
+# one): no empty file, and every link and picture of a page, taken from the
+# page's own folder, leads to a file, and its #place to an id there.
 guide="$tmp/root/usr/share/tarvo/guide"
 [ -s "$guide/index.html" ] || fail "the guide has no start page"
-for page in "$guide"/*; do
-  [ -s "$page" ] || fail "empty guide page $(basename "$page")"
+for page in "$guide"/*.html; do
+  [ -s "$guide/de/$(basename "$page")" ] || fail "the German guide lacks $(basename "$page")"
 done
-for link in $(grep -oh 'href="[^"#:]*' "$guide"/*.html | sed 's/^href="//' | sort -u); do
-  [ -s "$guide/$link" ] || fail "the guide links to $link, which it lacks"
-done
+while IFS= read -r page; do
+  [ -s "$page" ] || fail "empty guide file ${page#"$guide"/}"
+done < <(find "$guide" -type f)
+while IFS= read -r page; do
+  for link in $(grep -o -e 'href="[^":]*"' -e 'src="[^":]*"' "$page" | sed 's/^[a-z]*="//; s/"$//' | sort -u); do
+    target="$page"
+    [ "${link%%#*}" = "" ] || target="$(dirname "$page")/${link%%#*}"
+    [ -s "$target" ] || fail "${page#"$guide"/} links to $link, which the guide lacks"
+    [[ "$link" != *#* ]] || grep -q "id=\"${link#*#}\"" "$target" || fail "${page#"$guide"/} links to $link, a place ${target#"$guide"/} lacks"
+  done
+done < <(find "$guide" -name '*.html')
 # Man pages: each renders, without warnings.
 for page in "$tmp"/root/usr/share/man/man1/*.1.gz; do
   warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)"

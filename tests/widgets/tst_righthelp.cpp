@@ -70,6 +70,7 @@ class RightHelpTest : public QObject {
 private slots:
     void initTestCase();
     void init() { m_dialogs = &test::installScriptedDialogs(); }
+    void cleanup() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
     void rightClickShowsTheControlsHelp_data();
     void rightClickShowsTheControlsHelp();
     void rightClickIsSwallowedWithoutContextMenu();
@@ -97,24 +98,34 @@ void RightHelpTest::rightClickShowsTheControlsHelp_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QLocale>("locale");  // the program's language
+    QTest::addColumn<QString>("page");    // the guide's page the box opens; empty: none
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
     QTest::newRow("button") << "ButtonAccept"
                             << "INFO!"
-                            << " Accept settings and return to main panel.";
+                            << " Accept settings and return to main panel." << english << QString();
     QTest::newRow("spin box's line edit") << "EditSelectComPort"
                                           << "INFO!"
-                                          << " Select a serial COM-PORT.";
+                                          << " Select a serial COM-PORT." << english << QString();
     QTest::newRow("table's viewport") << "GridMeasuredValues"
                                       << "INFO!"
-                                      << " Insert measured values. \n ATTENTION!!! Fill not used cells with -1.";
+                                      << " Insert measured values. \n ATTENTION!!! Fill not used cells with -1."
+                                      << english << QString();
     QTest::newRow("own title") << "DispGF"
                                << "Info"
-                               << " Displays the current gloss factor. ";
+                               << " Displays the current gloss factor. " << english << QString();
     QTest::newRow("control added later") << "ButtonLater"
                                          << "INFO!"
-                                         << " Added later.";
-    QTest::newRow("see manual: the guide at its topic") << "Evalmode"
-                                                        << "INFO!"
-                                                        << "See Manual.";
+                                         << " Added later." << english << QString();
+    QTest::newRow("see manual: the guide at its topic")
+        << "Evalmode"
+        << "INFO!"
+        << "See Manual." << english << "/guide/parameters.html#evalmode";
+    // Run in German, the same topic opens in the German guide beside the English one.
+    QTest::newRow("see manual, in German: the German page")
+        << "Evalmode"
+        << "INFO!"
+        << "See Manual." << QLocale(QLocale::German, QLocale::Germany) << "/guide/de/parameters.html#evalmode";
 }
 
 void RightHelpTest::rightClickShowsTheControlsHelp()
@@ -122,7 +133,10 @@ void RightHelpTest::rightClickShowsTheControlsHelp()
     QFETCH(QString, control);
     QFETCH(QString, title);
     QFETCH(QString, text);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, page);
 
+    QLocale::setDefault(locale);
     Panel p;
     if (control == "ButtonLater")
         p.add<QPushButton>(control, {10, 230, 100, 25});
@@ -132,7 +146,7 @@ void RightHelpTest::rightClickShowsTheControlsHelp()
     if (auto* table = qobject_cast<QTableWidget*>(target))
         target = table->viewport();
 
-    const bool manual = text.contains("See Manual");
+    const bool manual = !page.isEmpty();
     m_dialogs->confirmAnswers << true;  // the guide, when offered
     QTest::mouseClick(target, Qt::RightButton, {}, QPoint(5, 5));
     QCOMPARE(m_dialogs->shown.size(), manual ? 2 : 1);
@@ -141,7 +155,7 @@ void RightHelpTest::rightClickShowsTheControlsHelp()
     QVERIFY(m_dialogs->shown[0].text.startsWith(text));
     if (manual) {
         QCOMPARE(m_dialogs->shown[1].kind, "url");
-        QVERIFY(m_dialogs->shown[1].text.endsWith("/guide/parameters.html#evalmode"));
+        QVERIFY2(m_dialogs->shown[1].text.endsWith(page), qPrintable(m_dialogs->shown[1].text));
     }
     // The same text is the control's tooltip.
     QCOMPARE(p.control(control)->toolTip(), text.trimmed());
