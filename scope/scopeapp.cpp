@@ -6,6 +6,7 @@
 #include "calibrationstatus.h"
 #include "charts.h"
 #include "commandline.h"
+#include "connectionboxes.h"
 #include "dialogs.h"
 #include "entryfeedback.h"
 #include "graphs.h"
@@ -68,12 +69,16 @@ QString programDirOr(const QString& dir)
 
 ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     : QObject(parent)
-    , link(pump, flags, *this)
-    , exchange(link, pump, flags, params, *this)
-    , reconnect(link, exchange, pump)
+    , connection(connectionOptions(ProgramProfile::Scope))
+    , pump(connection.pump())
+    , flags(connection.flags())
+    , params(connection.params())
+    , link(connection.link())
+    , exchange(connection.exchange())
+    , reconnect(connection.reconnector())
     , proj_dir(programDirOr(programDir))
     , settings(preparedSettingsLocation(proj_dir, kScopeProgram, kScopeSettingsFiles))
-    , interfacepanel(link, flags, *this, ProgramProfile::Scope, settings.settingsDir)
+    , interfacepanel(connection, *this, ProgramProfile::Scope, settings.settingsDir)
     , m_help(std::make_unique<RightClickHelp>())
 {
     addScopeHelpTexts(*m_help);
@@ -95,7 +100,6 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     live = std::make_unique<LiveLoop>(*this);
     live->dispVis = [this] { parapanel->DispVis(); };
     live->transfer.setReconnector(&reconnect);
-    reconnect.setHost(this);
     // A changed working set is told in the panel's words.
     reconnect.parameterNames = {
         [this](int word) { return parapanel->wordCaption(word); },
@@ -134,7 +138,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                        .reconnect = &reconnect,
                        .setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
                        .setPanelData = [this] { live->SetPanelData(); },
-                       .quitRequested = [this] { return m_quitRequested; }});
+                       .quitRequested = [this] { return quitRequested(); }});
     recorder = std::make_unique<Recorder>(recpanel.widget.get(), *recpanel.ui, exchange, link, pump, flags, measured,
                                           reconnect,
                                           RecorderHooks{.setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
@@ -142,7 +146,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                                                         .showGraph = [this] { graphs->ShowGraph(); },
                                                         .initPanelGraph = [this] { graphs->InitPanelGraph(); },
                                                         .setPanelGraphData = [this] { graphs->SetPanelGraphData(); },
-                                                        .quitRequested = [this] { return m_quitRequested; }},
+                                                        .quitRequested = [this] { return quitRequested(); }},
                                           settings.documentsDir);
     tracewindow = std::make_unique<TraceWindow>(link.trace(), panel.ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
@@ -167,6 +171,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                                              calib->journal.program);  // owned by its button
     m_help->install(logPanel->widget());
     wireMainPanel();
+    wireConnection();
 
     m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kScopeProgram)), QSettings::IniFormat);
     dialogs().rememberFoldersIn(m_session.get());
@@ -196,24 +201,28 @@ void ScopeApp::wireMainPanel()
     connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(); });
     for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
         if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
-            connect(stop, &QPushButton::clicked, this, [this] { stopRetrying(); });
+            connect(stop, &QPushButton::clicked, this, [this] { reconnect.stopRetrying(); });
         if (auto* seen = w->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen")))
             connect(seen, &QPushButton::clicked, this, [this] { showParametersChanged({}); });
     }
     reconnect.setIdleRecovery(true);
 }
 
-void ScopeApp::reconnectSettingsChanged(const ReconnectSettings& settings)
+void ScopeApp::wireConnection()
 {
-    reconnect.setEnabled(settings.enabled);
-    reconnect.quietLimit = settings.quietSeconds;
-    if (!settings.enabled)
-        stopRetrying();
-}
-
-void ScopeApp::stopRetrying()
-{
-    reconnect.stopRetrying();
+    showConnectionBoxes(connection);
+    connect(&connection, &Connection::status, this, &ScopeApp::showStatus);
+    connect(&connection, &Connection::openingFailed, this, &ScopeApp::showStatus);
+    connect(&connection, &Connection::timedOut, this, &ScopeApp::timeoutReaction);
+    connect(&connection, &Connection::lineCheckPassed, this, &ScopeApp::lineCheckPassed);
+    connect(&connection, &Connection::linkEvent, this, &ScopeApp::linkEvent);
+    connect(&connection, &Connection::retryState, this, &ScopeApp::retryState);
+    connect(&connection, &Connection::lineQuiet, this, &ScopeApp::lineQuiet);
+    connect(&interfacepanel, &InterfacePanel::mainStatus, panel.ui->DispStatus, &QLineEdit::setText);
+    connect(&interfacepanel, &InterfacePanel::transferButtonsDimmed, this,
+            [this](bool dim) { SetButtonsDimmed(dim ? 1 : 0); });
+    connect(&interfacepanel, &InterfacePanel::connectionInUse, this, &ScopeApp::showConnectionInUse);
+    connect(&interfacepanel, &InterfacePanel::identificationEdited, this, &ScopeApp::showIdentification);
 }
 
 void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
@@ -229,7 +238,7 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
         // The outage is no line across the charts of the work that runs.
         graphs->markGap();
         live->markGap();
-    } else if (event == LinkEvent::IdentityChanged && !m_quitRequested) {
+    } else if (event == LinkEvent::IdentityChanged && !quitRequested()) {
         showStatus(exchange.versionText());
         dialogs().message(QStringLiteral("ATTENTION!"),
                           QStringLiteral(" Another sensor answered after the connection was lost: \n %1 \n\n"
@@ -364,11 +373,9 @@ int ScopeApp::run()
 {
     panel.widget->show();
     InitAll();
-    if (!m_quitRequested)
+    if (!quitRequested())
         QApplication::exec();
-    if (link.tcpConnected())
-        link.DisconnectFromTCPServer();
-    link.CloseCom();
+    connection.closeChannel();
     return 0;
 }
 
@@ -418,13 +425,7 @@ void ScopeApp::SetButtonsDimmed(int dim)
 
 void ScopeApp::CBF_P_close()
 {
-    reconnect.endIdleRecovery();
-    flags.poll = 0;
-    flags.pollrecord = 0;
-    flags.pollmonitor = 0;
-    pump.poke();  // a recording waiting for its next interval ends now
-    m_quitRequested = true;
-    exchange.DropQueuedTransfers();
+    connection.close();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != panel.widget.get())
             w->hide();
@@ -434,7 +435,7 @@ void ScopeApp::CBF_P_close()
 bool ScopeApp::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == panel.widget.get() && event->type() == QEvent::Close) {
-        if (!m_quitRequested && !mayClose()) {
+        if (!quitRequested() && !mayClose()) {
             event->ignore();
             return true;
         }
@@ -476,26 +477,6 @@ bool ScopeApp::mayClose()
     return false;
 }
 
-void ScopeApp::showLinkStatus(const QString& text)
-{
-    showStatus(text);
-}
-
-void ScopeApp::message(const QString& title, const QString& text)
-{
-    if (m_quitRequested)
-        return;
-    dialogs().message(title, text);
-}
-
-void ScopeApp::setWaitCursor(bool on)
-{
-    if (on)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
-}
-
 void ScopeApp::showStatus(const QString& text)
 {
     panel.ui->DispStatus->setText(text);
@@ -504,8 +485,6 @@ void ScopeApp::showStatus(const QString& text)
 
 void ScopeApp::timeoutReaction()
 {
-    if (m_quitRequested)
-        return;  // nothing opens once the user has closed the main panel
     // A transfer that lost the line with "Reconnect and resume" on: the line
     // is taken up again when it has ended; the panel opens if that gives up.
     if (reconnect.recoveryAsked())
@@ -515,7 +494,7 @@ void ScopeApp::timeoutReaction()
 
 void ScopeApp::openInterfacePanel()
 {
-    if (m_quitRequested)
+    if (quitRequested())
         return;
     interfacepanel.RememberForDiscard();
     interfacepanel.SetAcceptAllowed(false);
@@ -532,26 +511,6 @@ void ScopeApp::lineCheckPassed()
     if (!parapanel->OfferToFinishCutWrite())
         parapanel->GetPara();
     SetButtonsDimmed(0);
-}
-
-void ScopeApp::queuedTransfersDropped(const std::vector<TransferKind>& kinds)
-{
-    if (m_quitRequested)
-        return;
-    QStringList names;
-    for (const TransferKind kind : kinds)
-        names << transferButton(kind);
-    dialogs().message(QStringLiteral("ATTENTION!"), notCarriedOutText(names));
-}
-
-void ScopeApp::showMainStatus(const QString& text)
-{
-    panel.ui->DispStatus->setText(text);
-}
-
-void ScopeApp::setTransferButtonsDimmed(bool dim)
-{
-    SetButtonsDimmed(dim ? 1 : 0);
 }
 
 void ScopeApp::showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf)
@@ -579,11 +538,6 @@ bool ScopeApp::afterOpening()
     return m_identified;
 }
 
-double ScopeApp::identificationLimit() const
-{
-    return exchange.lineCheckLimit();
-}
-
 void ScopeApp::showIdentification(const QString& text)
 {
     m_sensorId = text.trimmed();
@@ -605,19 +559,6 @@ void ScopeApp::showCalibrationDue()
                                            QDateTime::currentDateTime());
     panel.ui->DispCalibDue->setText(due);
     panel.ui->DispCalibDue->setVisible(!due.isEmpty());
-}
-
-void ScopeApp::processEvents()
-{
-    pump.processEvents();
-}
-
-void ScopeApp::transfer(TransferKind kind, const std::function<void()>& work)
-{
-    // A connection the user asks for ends the retrying of the old one.
-    if (kind == TransferKind::Connect)
-        reconnect.endIdleRecovery();
-    exchange.Transfer(kind, work);
 }
 
 }  // namespace tarvo
