@@ -96,9 +96,31 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         [this](int dim) { SetButtonsDimmed(dim); },
         [this](const QString& reason, const QString& advice) { interfacepanel.ExplainFailure(reason, advice); },
         measured);
-    graphs = std::make_unique<Graphs>(*this);
-    live = std::make_unique<LiveLoop>(*this);
+    live = std::make_unique<LiveLoop>(connection, measured,
+                                      LivePanels{.main = panel.ui.get(),
+                                                 .mainPanel = panel.widget.get(),
+                                                 .glossBig = gfpanel.ui.get(),
+                                                 .glossBigPanel = gfpanel.widget.get(),
+                                                 .vectorBig = vecpanel.ui.get(),
+                                                 .vectorBigPanel = vecpanel.widget.get(),
+                                                 .calibration2 = calibpanel2.ui.get(),
+                                                 .monitorPanel = monitorpanel.widget.get()});
+    graphs = std::make_unique<Graphs>(GraphPanels{.main = panel.ui.get(),
+                                                  .recorder = recpanel.ui.get(),
+                                                  .graph = graphpanel.ui.get(),
+                                                  .graphPanel = graphpanel.widget.get(),
+                                                  .scaleAxis = scaleaxispanel.ui.get(),
+                                                  .scaleAxisPanel = scaleaxispanel.widget.get(),
+                                                  .glossBig = gfpanel.ui.get(),
+                                                  .vectorBig = vecpanel.ui.get(),
+                                                  .calibration2 = calibpanel2.ui.get()},
+                                      exchange, flags, measured, live->history(), live->transfer);
     live->dispVis = [this] { parapanel->DispVis(); };
+    connect(live.get(), &LiveLoop::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(graphs.get(), &Graphs::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(live.get(), &LiveLoop::valueShown, this, &ScopeApp::valueShown);
+    connect(live.get(), &LiveLoop::graphDue, graphs.get(), &Graphs::ShowGraph);
+    connect(live.get(), &LiveLoop::profileDue, graphs.get(), &Graphs::ShowProfile);
     live->transfer.setReconnector(&reconnect);
     // A changed working set is told in the panel's words.
     reconnect.parameterNames = {
@@ -148,6 +170,8 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                                                         .setPanelGraphData = [this] { graphs->SetPanelGraphData(); },
                                                         .quitRequested = [this] { return quitRequested(); }},
                                           settings.documentsDir);
+    connect(live.get(), &LiveLoop::calibrationAsked, this, [this] { calib->CBF_ButtonCalibrate(); });
+    connect(live.get(), &LiveLoop::recorderAsked, this, [this] { recorder->CBF_ButtonOpenRecorder(); });
     tracewindow = std::make_unique<TraceWindow>(link.trace(), panel.ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
     m_help->install(tracewindow->widget());
