@@ -223,11 +223,9 @@ void ScopeApp::wireMainPanel()
     panel.widget->installEventFilter(this);
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
     connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(); });
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
-        if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
-            connect(stop, &QPushButton::clicked, this, [this] { reconnect.stopRetrying(); });
-        if (auto* seen = w->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen")))
-            connect(seen, &QPushButton::clicked, this, [this] { showParametersChanged({}); });
+    for (const LineStateControls& c : lineStateControls()) {
+        connect(c.stopRetrying, &QPushButton::clicked, this, [this] { reconnect.stopRetrying(); });
+        connect(c.paramsChangedSeen, &QPushButton::clicked, this, [this] { showParametersChanged({}); });
     }
     reconnect.setIdleRecovery(true);
 }
@@ -283,6 +281,18 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
     }
 }
 
+std::array<ScopeApp::LineStateControls, 3> ScopeApp::lineStateControls() const
+{
+    const Ui::P& p = *panel.ui;
+    const Ui::RECP& r = *recpanel.ui;
+    const Ui::MONITORP& m = *monitorpanel.ui;
+    return {
+        {{panel.widget.get(), p.DispLinkState, p.ButtonStopRetrying, p.DispParamsChanged, p.ButtonParamsChangedSeen},
+         {recpanel.widget.get(), r.DispLinkState, r.ButtonStopRetrying, r.DispParamsChanged, r.ButtonParamsChangedSeen},
+         {monitorpanel.widget.get(), m.DispLinkState, m.ButtonStopRetrying, m.DispParamsChanged,
+          m.ButtonParamsChangedSeen}}};
+}
+
 void ScopeApp::showStale(const QString& state)
 {
     const QDateTime& last = live->lastValueTime;
@@ -291,11 +301,10 @@ void ScopeApp::showStale(const QString& state)
         : QString();
     const QString text = state.isEmpty() ? old.left(1).toUpper() + old.mid(1)
                                          : state + (old.isEmpty() ? QString() : QStringLiteral("; ") + old);
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
-        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
-            label->setText(text);
-            label->setVisible(!text.isEmpty());
-        }
+    for (const LineStateControls& c : lineStateControls()) {
+        c.linkState->setText(text);
+        c.linkState->setVisible(!text.isEmpty());
+    }
 }
 
 void ScopeApp::valueShown()
@@ -304,9 +313,8 @@ void ScopeApp::valueShown()
         return;
     m_staleAfterGivingUp = false;
     showLineLost(false);
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
-        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState")))
-            label->setVisible(false);
+    for (const LineStateControls& c : lineStateControls())
+        c.linkState->setVisible(false);
 }
 
 void ScopeApp::retryState(const QString& text)
@@ -319,18 +327,16 @@ void ScopeApp::retryState(const QString& text)
     else
         showStatus(QStringLiteral("CONNECTION LOST"));  // until the sensor's identification follows
     showLineLost(lost);
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
-        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
-            const QDateTime& last = live->lastValueTime;
-            label->setText(
-                !lost || !last.isValid()
-                    ? text
-                    : text + QStringLiteral(" \u2014 last value %1").arg(last.toString(QStringLiteral("HH:mm:ss"))));
-            label->setAccessibleDescription(label->text());  // a named label reads its name, not its text
-            label->setVisible(lost);
-        }
-        if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
-            stop->setVisible(lost);
+    for (const LineStateControls& c : lineStateControls()) {
+        QLabel* label = c.linkState;
+        const QDateTime& last = live->lastValueTime;
+        label->setText(
+            !lost || !last.isValid()
+                ? text
+                : text + QStringLiteral(" \u2014 last value %1").arg(last.toString(QStringLiteral("HH:mm:ss"))));
+        label->setAccessibleDescription(label->text());  // a named label reads its name, not its text
+        label->setVisible(lost);
+        c.stopRetrying->setVisible(lost);
     }
 }
 
@@ -338,31 +344,28 @@ void ScopeApp::lineQuiet(const QString& text)
 {
     // Only told: the reception goes on, and frames that come take it back.
     showStatus(text.isEmpty() ? exchange.versionText() : QStringLiteral("NOTHING RECEIVED"));
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
-        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
-            label->setText(text);
-            label->setAccessibleDescription(text);
-            label->setVisible(!text.isEmpty());
-        }
+    for (const LineStateControls& c : lineStateControls()) {
+        c.linkState->setText(text);
+        c.linkState->setAccessibleDescription(text);
+        c.linkState->setVisible(!text.isEmpty());
     }
 }
 
 void ScopeApp::showParametersChanged(const QString& text)
 {
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
-        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispParamsChanged"))) {
-            label->setText(text);
-            label->setAccessibleDescription(text);
-            label->setToolTip(text.isEmpty() ? QString()
-                                             : QStringLiteral("The sensor came back with another working set, "
-                                                              "as after a reboot into its EEPROM set (%1).\n"
-                                                              "GET shows the sensor's set; SEND writes the "
-                                                              "panel's set again.")
-                                                   .arg(exchange.versionText()));
-            label->setVisible(!text.isEmpty());
-        }
-        if (auto* seen = w->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen")))
-            seen->setVisible(!text.isEmpty());
+    for (const LineStateControls& c : lineStateControls()) {
+        QWidget* w = c.panel;
+        QLabel* label = c.paramsChanged;
+        label->setText(text);
+        label->setAccessibleDescription(text);
+        label->setToolTip(text.isEmpty() ? QString()
+                                         : QStringLiteral("The sensor came back with another working set, "
+                                                          "as after a reboot into its EEPROM set (%1).\n"
+                                                          "GET shows the sensor's set; SEND writes the "
+                                                          "panel's set again.")
+                                               .arg(exchange.versionText()));
+        label->setVisible(!text.isEmpty());
+        c.paramsChangedSeen->setVisible(!text.isEmpty());
         // A panel shown now grows by the notice rather than squeezing its displays.
         if (!text.isEmpty() && w->isVisible()) {
             const int wanted = w->hasHeightForWidth() ? w->heightForWidth(w->width()) : w->sizeHint().height();
@@ -380,17 +383,19 @@ void ScopeApp::showLineLost(bool lost)
         return;
     m_lineShownLost = lost;
     // Greyed, the displays keep the last values: nothing on them is live.
-    static const char* const displays[] = {
-        "DispChRef",     "DispChDir",   "DispChDif",   "BarChRef",     "BarChDir",     "BarChDif",
-        "DispNorm",      "DispINT",     "DispGF",      "DispVec",      "DispTemp",     "DispPP",
-        "RecBarChRef",   "RecBarChDir", "RecBarChDif", "RecDispChRef", "RecDispChDir", "RecDispChDif",
-        "RecDispNorm",   "RecDispInt",  "RecDispTemp", "DispGfRecord", "RecDispPP",    "DispMonitorGf",
-        "DispMonitorPP", "DispGfTrend", "DispStdDev",  "DispBad",      "DispGFBig",    "DispVecBig"};
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get(), gfpanel.widget.get(),
-                       vecpanel.widget.get()})
-        for (const char* name : displays)
-            if (auto* display = w->findChild<QWidget*>(QString::fromLatin1(name)))
-                display->setEnabled(!lost);
+    const Ui::P& p = *panel.ui;
+    const Ui::RECP& r = *recpanel.ui;
+    const Ui::MONITORP& m = *monitorpanel.ui;
+    const Ui::GFPANEL& g = *gfpanel.ui;
+    const Ui::VECPANEL& v = *vecpanel.ui;
+    QWidget* const displays[] = {p.DispChRef,    p.DispChDir,    p.DispChDif,    p.BarChRef,      p.BarChDir,
+                                 p.BarChDif,     p.DispNorm,     p.DispINT,      p.DispGF,        p.DispVec,
+                                 p.DispTemp,     p.DispPP,       r.RecBarChRef,  r.RecBarChDir,   r.RecBarChDif,
+                                 r.RecDispChRef, r.RecDispChDir, r.RecDispChDif, r.RecDispNorm,   r.RecDispInt,
+                                 r.RecDispTemp,  r.DispGfRecord, r.RecDispPP,    m.DispMonitorGf, m.DispMonitorPP,
+                                 m.DispGfTrend,  m.DispStdDev,   m.DispBad,      g.DispGFBig,     v.DispVecBig};
+    for (QWidget* display : displays)
+        display->setEnabled(!lost);
 }
 
 int ScopeApp::run()
@@ -432,17 +437,28 @@ void ScopeApp::InitAll()
 void ScopeApp::SetButtonsDimmed(int dim)
 {
     const bool on = dim != 0;
-    static const char* const names[] = {"ButtonGo",           "ButtonSend",          "ButtonGet",
-                                        "ButtonOpenRecorder", "ButtonConnect",       "ButtonProfile",
-                                        "ButtonOpenMonitor",  "ButtonStartCalib",    "ButtonCalibToOtherSystem",
-                                        "ButtonCloseCalib",   "ButtonSendCalibData", "ButtonCalcCalibData",
-                                        "ButtonCloseCalibP2", "ButtonMeasure",       "ButtonStartMonitor"};
+    const Ui::P& p = *panel.ui;
+    const Ui::CALIBP& c = *calibpanel.ui;
+    const Ui::CALIBP2& c2 = *calibpanel2.ui;
     // The monitor's n (EditTrendValues) stays usable: it may change while monitoring runs.
-    for (QWidget* w :
-         {panel.widget.get(), calibpanel.widget.get(), calibpanel2.widget.get(), monitorpanel.widget.get()})
-        for (const char* name : names)
-            if (auto* control = w->findChild<QWidget*>(QString::fromLatin1(name)))
-                control->setEnabled(!on);
+    const Ui::MONITORP& m = *monitorpanel.ui;
+    QWidget* const controls[] = {p.ButtonGo,
+                                 p.ButtonSend,
+                                 p.ButtonGet,
+                                 p.ButtonOpenRecorder,
+                                 p.ButtonConnect,
+                                 p.ButtonProfile,
+                                 p.ButtonOpenMonitor,
+                                 c.ButtonStartCalib,
+                                 c.ButtonCalibToOtherSystem,
+                                 c.ButtonCloseCalib,
+                                 c2.ButtonSendCalibData,
+                                 c2.ButtonCalcCalibData,
+                                 c2.ButtonCloseCalibP2,
+                                 c2.ButtonMeasure,
+                                 m.ButtonStartMonitor};
+    for (QWidget* control : controls)
+        control->setEnabled(!on);
     interfacepanel.SetButtonsDimmed(on);
     pump.processEvents();
 }
@@ -567,9 +583,8 @@ void ScopeApp::showIdentification(const QString& text)
     m_sensorId = text.trimmed();
     if (m_identified)
         showCalibrationDue();
-    for (QWidget* w : {gfpanel.widget.get(), vecpanel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
-        for (auto* display : w->findChildren<QLineEdit*>(QStringLiteral("DispID")))
-            display->setText(text);
+    for (QLineEdit* display : {gfpanel.ui->DispID, vecpanel.ui->DispID, recpanel.ui->DispID, monitorpanel.ui->DispID})
+        display->setText(text);
 }
 
 void ScopeApp::showCalibrationDue()

@@ -11,9 +11,12 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
 #include <memory>
 #include <optional>
 
+class QLabel;
+class QPushButton;
 class QSettings;
 class QWidget;
 namespace Ui {
@@ -142,6 +145,16 @@ private:
     // close), close without sending, or stay. True: close now.
     bool mayClose();
     void wireMainPanel();
+    // The line's state on the main, recorder and monitor panels: the state
+    // line with its STOP RETRYING, the notice of a changed working set with its button.
+    struct LineStateControls {
+        QWidget* panel;
+        QLabel* linkState;
+        QPushButton* stopRetrying;
+        QLabel* paramsChanged;
+        QPushButton* paramsChangedSeen;
+    };
+    std::array<LineStateControls, 3> lineStateControls() const;
     // The value displays greyed (the last values stay, with their time) or live again.
     void showLineLost(bool lost);
     // The state line on the main, recorder and monitor panels after retrying
