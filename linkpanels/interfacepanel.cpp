@@ -3,6 +3,7 @@
 #include "language.h"
 
 #include "combobox.h"
+#include "connection.h"
 #include "connectionfault.h"
 #include "dialogs.h"
 #include "panelutil.h"
@@ -40,11 +41,11 @@ InterfacePanelOptions interfacePanelOptions(ProgramProfile profile)
     return o;
 }
 
-InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host, ProgramProfile profile,
+InterfacePanel::InterfacePanel(Connection& connection, InterfacePanelHost& host, ProgramProfile profile,
                                const QString& settingsDir, QObject* parent)
     : QObject(parent)
-    , m_link(link)
-    , m_flags(flags)
+    , m_connection(connection)
+    , m_link(connection.link())
     , m_host(host)
     , m_options(interfacePanelOptions(profile))
     , m_widget(std::make_unique<QWidget>())
@@ -72,7 +73,8 @@ InterfacePanel::InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost&
     connect(m_ui->EditID, &QLineEdit::textEdited, this, &InterfacePanel::CBF_EditID);
     connect(m_ui->CheckReconnect, &QCheckBox::toggled, this, &InterfacePanel::CBF_CheckReconnect);
     connect(m_ui->EditQuietLimit, &QSpinBox::valueChanged, this, &InterfacePanel::CBF_CheckReconnect);
-    connect(m_ui->ButtonStopRetrying, &QPushButton::clicked, this, [this] { m_host.stopRetrying(); });
+    connect(m_ui->ButtonStopRetrying, &QPushButton::clicked, this,
+            [this] { m_connection.reconnector().stopRetrying(); });
     // Enter in the port number means TRY TO CONNECT (in the server field too,
     // once its history has taken the text: SetupServerField).
     connect(m_ui->StringPortNumber, &QLineEdit::returnPressed, this, &InterfacePanel::tryFromKeyboard);
@@ -90,7 +92,7 @@ void InterfacePanel::GetReconnectSettingsFromFile(bool onForThisRun)
         m_ui->CheckReconnect->setChecked(settings.enabled);
         m_ui->EditQuietLimit->setValue(settings.quietSeconds);
     }
-    m_host.reconnectSettingsChanged(reconnectSettings());
+    m_connection.applyReconnectSettings(reconnectSettings());
 }
 
 ReconnectSettings InterfacePanel::reconnectSettings() const
@@ -107,7 +109,7 @@ void InterfacePanel::CBF_CheckReconnect()
         dialogs().message(kAttention,
                           tr(" The reconnect setting could not be saved in \n %1 \n (%2).")
                               .arg(QDir::toNativeSeparators(reconnectFileName), error));
-    m_host.reconnectSettingsChanged(settings);
+    m_connection.applyReconnectSettings(settings);
 }
 
 void InterfacePanel::SetRetrying(bool on)
@@ -224,20 +226,20 @@ void InterfacePanel::connectTo(const ConnectionSettings& settings)
 {
     showHint(QString());
     if (m_options.tryUsesMainStatus)
-        m_host.showMainStatus(QStringLiteral("TRY"));
+        emit mainStatus(QStringLiteral("TRY"));
     m_ui->DispInterfaceStatus->setText(QStringLiteral("TRY"));
     if (m_options.tryUsesMainStatus)
-        m_host.processEvents();
+        m_connection.pump().processEvents();
 
     if (m_options.mainPortDisplays)
-        m_host.showConnectionInUse(settings.comprotocol, settings.comport, settings.ipBuf);
+        emit connectionInUse(settings.comprotocol, settings.comport, settings.ipBuf);
     m_link.Connect(settings);
     if (m_link.isSerial())
         updateComDevice();
     const bool firstStart = std::exchange(m_firstStart, false);
     if (m_host.afterOpening())
         return;
-    ConnectionFault fault = connectionFault(m_link, m_host.identificationLimit());
+    ConnectionFault fault = connectionFault(m_link, m_connection.exchange().lineCheckLimit());
     // A first start tried port 1 on no one's word: say so, unless the port
     // was refused or is held, whose remedy is the one to read now.
     if (firstStart && m_link.isSerial() && !m_link.serialPermissionDenied() && !m_link.serialInUse())
@@ -249,7 +251,7 @@ void InterfacePanel::ExplainFailure(const QString& reason, const QString& advice
 {
     // Both programs show "TIMEOUT" in the main status; the interface status
     // holds the program's own word ("TIMEOUT", "CONNECTION FAILURE").
-    m_host.showMainStatus(withReason(QStringLiteral("TIMEOUT"), reason));
+    emit mainStatus(withReason(QStringLiteral("TIMEOUT"), reason));
     m_ui->DispInterfaceStatus->setText(withReason(m_ui->DispInterfaceStatus->text(), reason));
     showHint(advice);
 }
@@ -305,7 +307,7 @@ void InterfacePanel::Show()
 void InterfacePanel::CBF_ButtonConnect()
 {
     if (m_options.connectStopsPoll)
-        m_flags.poll = 0;
+        m_connection.flags().poll = 0;
     RememberForDiscard();
     SetAcceptAllowed(false);
     Show();
@@ -313,13 +315,13 @@ void InterfacePanel::CBF_ButtonConnect()
 
 void InterfacePanel::CBF_ButtonTryToConnect()
 {
-    m_host.transfer(TransferKind::Connect, [this] {
+    m_connection.transfer(TransferKind::Connect, [this] {
         m_ui->ButtonTryToConnect->setEnabled(false);
         if (m_options.tryDimsMainButtons)
-            m_host.setTransferButtonsDimmed(true);
+            emit transferButtonsDimmed(true);
         TryToConnect();
         if (m_options.tryDimsMainButtons)
-            m_host.setTransferButtonsDimmed(false);
+            emit transferButtonsDimmed(false);
         m_ui->ButtonTryToConnect->setEnabled(!m_dimmed);
     });
 }
@@ -340,7 +342,7 @@ void InterfacePanel::CBF_ButtonDiscard()
 {
     putValuesIntoControls(comprotocolold, comportold, ipBufOld, portNumStrOld);
     InitConnectPanel();
-    m_host.transfer(TransferKind::Connect, [this] {
+    m_connection.transfer(TransferKind::Connect, [this] {
         TryToConnect();
         m_widget->hide();
     });
@@ -373,7 +375,7 @@ void InterfacePanel::CBF_StringPortNumber()
 
 void InterfacePanel::CBF_EditID()
 {
-    m_host.showIdentification(m_ui->EditID->text().left(99));
+    emit identificationEdited(m_ui->EditID->text().left(99));
 }
 
 void InterfacePanel::CBF_INTERFACEP()

@@ -20,6 +20,7 @@ class INTERFACEP;
 
 namespace tarvo {
 
+class Connection;
 class RightClickHelp;
 
 // How the panel behaves for a program; the tool uses fewer of its features.
@@ -33,39 +34,22 @@ struct InterfacePanelOptions {
 };
 InterfacePanelOptions interfacePanelOptions(ProgramProfile profile);
 
-// What the panel asks of the program.
+// What the panel needs answered by the program: the line check after an
+// opening. What it only tells the program comes as the panel's signals.
 class InterfacePanelHost {
 public:
     virtual ~InterfacePanelHost() = default;
-    virtual void showMainStatus(const QString& text) = 0;
-    virtual void setTransferButtonsDimmed(bool dim) = 0;
-    // DispComPort / DispIpAddress: values and which one is visible.
-    virtual void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) = 0;
-    // The channel was opened (or failed: a negative link.openResult()); run the line check.
+    // The channel was opened (or failed: a negative openResult() of the link); run the line check.
     // True when the sensor identified itself.
     virtual bool afterOpening() = 0;
-    // Seconds the line check waits for the identification on the channel in use.
-    virtual double identificationLimit() const = 0;
-    virtual void showIdentification(const QString& text) { (void)text; }
-    virtual void processEvents() {}
-    // Runs a reconnect as one transfer on the link (the exchange's guard).
-    virtual void transfer(TransferKind kind, const std::function<void()>& work)
-    {
-        (void)kind;
-        work();
-    }
-    // "Reconnect and resume" or the line-check time changed (also when read at start).
-    virtual void reconnectSettingsChanged(const ReconnectSettings& settings) { (void)settings; }
-    // STOP RETRYING.
-    virtual void stopRetrying() {}
 };
 
 class InterfacePanel : public QObject {
     Q_OBJECT
 public:
     // settingsDir: where ComSettings.cfg and IPComboBox.cfg live.
-    InterfacePanel(Link& link, LoopFlags& flags, InterfacePanelHost& host, ProgramProfile profile,
-                   const QString& settingsDir, QObject* parent = nullptr);
+    InterfacePanel(Connection& connection, InterfacePanelHost& host, ProgramProfile profile, const QString& settingsDir,
+                   QObject* parent = nullptr);
     ~InterfacePanel() override;
 
     QWidget* widget() const { return m_widget.get(); }
@@ -139,6 +123,16 @@ public:
 
     QStringList historyEntries() const;
 
+signals:
+    // The main panel's status display.
+    void mainStatus(const QString& text);
+    // The main panel's transfer buttons dimmed around a connection attempt, or again usable.
+    void transferButtonsDimmed(bool dim);
+    // DispComPort / DispIpAddress on the main panel: values and which one is visible.
+    void connectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf);
+    // The identification the user gave the sensor (EditID), for every DispID.
+    void identificationEdited(const QString& text);
+
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     ConnectionSettings settingsShown() const;
@@ -151,8 +145,8 @@ private:
     void tryFromKeyboard();
     void updateHistory();
 
+    Connection& m_connection;
     Link& m_link;
-    LoopFlags& m_flags;
     InterfacePanelHost& m_host;
     InterfacePanelOptions m_options;
     std::unique_ptr<QWidget> m_widget;

@@ -1,10 +1,10 @@
 #include "graphs.h"
 
 #include "dialogs.h"
+#include "exchange.h"
 #include "liveloop.h"
 #include "mouseactions.h"
 #include "panelutil.h"
-#include "scopeapp.h"
 #include "ui_CALIBP2.h"
 #include "ui_GFPANEL.h"
 #include "ui_GRAPHP.h"
@@ -70,10 +70,16 @@ void advance(std::array<T, 2>& buf, T latest, bool first)
 
 }  // namespace
 
-Graphs::Graphs(ScopeApp& app)
-    : m_app(app)
+Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, const MeasuredValues& measured,
+               const ValueHistory& history, MeasurementTransfer& profile)
+    : m_panels(panels)
+    , m_exchange(exchange)
+    , m_flags(flags)
+    , m_measured(measured)
+    , m_history(history)
+    , m_profileTransfer(profile)
 {
-    Ui::P& p = *m_app.panel.ui;
+    Ui::P& p = *m_panels.main;
     const QList<QColor> band = {kValueColour, kBandColour, kBandColour};
     m_strip[0] = std::make_unique<StripChart>(p.GraphNorm, band);
     m_strip[1] = std::make_unique<StripChart>(p.GraphInt, band);
@@ -107,7 +113,7 @@ Graphs::Graphs(ScopeApp& app)
         m_strip[s]->setPointsPerScreen(kStripPoints);
         m_strip[s]->setYRange(0.0, kFixedMax[s]);
     }
-    const Ui::RECP& r = *m_app.recpanel.ui;
+    const Ui::RECP& r = *m_panels.recorder;
     QProgressBar* const bars[3][2] = {
         {p.BarChRef, r.RecBarChRef}, {p.BarChDir, r.RecBarChDir}, {p.BarChDif, r.RecBarChDif}};
     for (int c = 0; c < 3; ++c)
@@ -122,7 +128,7 @@ Graphs::Graphs(ScopeApp& app)
     m_profile->setPointsPerScreen(kProfileFixedPoints);
     m_profile->setYRange(0.0, kProfileFixedMax);
 
-    Ui::GRAPHP& g = *m_app.graphpanel.ui;
+    Ui::GRAPHP& g = *m_panels.graph;
     m_panelViews = {g.PanelGraphChRef, g.PanelGraphChDir, g.PanelGraphChDif, g.PanelGraphNorm,
                     g.PanelGraphInt,   g.PanelGraphGF,    g.PanelGraphTemp};
     for (int i = 0; i < 7; ++i) {
@@ -166,7 +172,7 @@ Graphs::~Graphs() = default;
 
 void Graphs::wire()
 {
-    Ui::P& p = *m_app.panel.ui;
+    Ui::P& p = *m_panels.main;
     for (QChartView* chart : {p.GraphRaw1, p.GraphNorm, p.GraphInt, p.GraphGF}) {
         onMouse(chart, QEvent::MouseButtonPress, Qt::LeftButton, [this] { scale = 0; });
         onMouse(chart, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] { scale = 1; });
@@ -181,24 +187,24 @@ void Graphs::wire()
     });
     connect(p.ButtonProfile, &QPushButton::clicked, this, [this] { CBF_ButtonProfile(); });
 
-    connect(m_app.recpanel.ui->ButtonShowGraph, &QPushButton::clicked, this, [this] { CBF_ButtonShowGraph(); });
-    connect(m_app.graphpanel.ui->EditSignal, &QComboBox::activated, this, [this] { SetGraphVisible(); });
+    connect(m_panels.recorder->ButtonShowGraph, &QPushButton::clicked, this, [this] { CBF_ButtonShowGraph(); });
+    connect(m_panels.graph->EditSignal, &QComboBox::activated, this, [this] { SetGraphVisible(); });
 
-    Ui::ScaleAxisPanel& s = *m_app.scaleaxispanel.ui;
+    Ui::ScaleAxisPanel& s = *m_panels.scaleAxis;
     // Fields commit on arrows, Enter and focus loss; the reset writes them
     // with their signals blocked.
     for (QDoubleSpinBox* field : {s.EditYAxisMax, s.EditYAxisMin, s.EditXAxisMax, s.EditXAxisMin})
         connect(field, &QDoubleSpinBox::valueChanged, this, [this] { ScaleAxis(); });
     connect(s.ButtonScaleReset, &QPushButton::clicked, this, [this] { CBF_ButtonScaleReset(); });
-    connect(s.ButtonCloseScaleAxis, &QPushButton::clicked, this, [this] { m_app.scaleaxispanel.widget->hide(); });
+    connect(s.ButtonCloseScaleAxis, &QPushButton::clicked, this, [this] { m_panels.scaleAxisPanel->hide(); });
 }
 
 void Graphs::ShowGraph()
 {
-    const int s = m_app.panel.ui->SelectSource->currentIndex();
+    const int s = m_panels.main->SelectSource->currentIndex();
     if (s < 0 || s > 3)
         return;
-    const ValueHistory& history = m_app.live->history();
+    const ValueHistory& history = m_history;
     const auto buf = history.strip(Strip(s));
 
     double min = 0.0;
@@ -216,7 +222,7 @@ void Graphs::ShowGraph()
     }
     StripChart& chart = *m_strip[s];
     if (s < 3)
-        chart.setLegendLabel(1, QStringLiteral("tolerance, teach row %1").arg(m_app.panel.ui->EditNo->value()));
+        chart.setLegendLabel(1, QStringLiteral("tolerance, teach row %1").arg(m_panels.main->EditNo->value()));
     chart.setYRange(min, max);
     chart.setPointsPerScreen(kStripPoints);
     chart.plot(buf.data(), int(buf.size()), history.times().data());
@@ -224,8 +230,8 @@ void Graphs::ShowGraph()
 
 void Graphs::ShowProfile()
 {
-    const MeasuredValues& m = m_app.measured;
-    m_app.panel.ui->DispPP->setValue(m.dataPPDouble);
+    const MeasuredValues& m = m_measured;
+    m_panels.main->DispPP->setValue(m.dataPPDouble);
     StripChart& chart = *m_profile;
     chart.setTakenAt(m.profileReceivedMs);
     if (scaleprof == 1) {
@@ -248,18 +254,18 @@ void Graphs::ShowProfile()
 
 void Graphs::CBF_ButtonProfile()
 {
-    m_app.exchange.Transfer(TransferKind::Profile, [this] {
-        m_app.SetButtonsDimmed(1);
-        setVisibleWithCaption(m_app.panel.ui->GraphProfile, true);
-        m_app.live->transfer.GetProfile();
-        m_app.SetButtonsDimmed(0);
+    m_exchange.Transfer(TransferKind::Profile, [this] {
+        emit buttonsDimmed(1);
+        setVisibleWithCaption(m_panels.main->GraphProfile, true);
+        m_profileTransfer.GetProfile();
+        emit buttonsDimmed(0);
     });
 }
 
 void Graphs::CBF_ButtonShowGraph()
 {
-    m_app.flags.poll = 0;
-    QWidget* graph = m_app.graphpanel.widget.get();
+    m_flags.poll = 0;
+    QWidget* graph = m_panels.graphPanel;
     graph->show();
     graph->raise();
     graph->activateWindow();
@@ -267,7 +273,7 @@ void Graphs::CBF_ButtonShowGraph()
 
 void Graphs::InitPanelGraph()
 {
-    const MeasuredValues& m = m_app.measured;
+    const MeasuredValues& m = m_measured;
     graphcnt = 0;
     m_panelTimes.clear();
     for (auto& graph : m_panelGraph)
@@ -284,7 +290,7 @@ void Graphs::InitPanelGraph()
 
 void Graphs::SetGraphVisible()
 {
-    int s = m_app.graphpanel.ui->EditSignal->currentIndex();
+    int s = m_panels.graph->EditSignal->currentIndex();
     if (s < 0 || s > 6)
         s = 0;
     for (int i = 0; i < 7; ++i)
@@ -293,18 +299,18 @@ void Graphs::SetGraphVisible()
 
 void Graphs::SetPanelGraphData()
 {
-    const MeasuredValues& m = m_app.measured;
+    const MeasuredValues& m = m_measured;
     // While the panel is shown its numbers change at a rate one can read
     // (and repainting seven fields 50 times a second would cost more than the
     // graph); the latest values are always the ones shown. Hidden, at once.
     m_panelValues = m;
     m_panelValuesPending = true;
-    if (!m_app.graphpanel.widget->isVisible())
+    if (!m_panels.graphPanel->isVisible())
         showPanelValues();
     else if (!m_panelValuesTimer.isActive())
         m_panelValuesTimer.start(1000 / kPanelValuesPerSecond);
-    displayGloss(m_app.gfpanel.ui->DispGFBig, m.dataGfDouble);
-    m_app.vecpanel.ui->DispVecBig->display(int(m.dataVec));
+    displayGloss(m_panels.glossBig->DispGFBig, m.dataGfDouble);
+    m_panels.vectorBig->DispVecBig->display(int(m.dataVec));
 
     const bool first = graphcnt == 0;
     advance(bufcnt, graphcnt, false);
@@ -342,7 +348,7 @@ void Graphs::showPanelValues()
         return;
     m_panelValuesPending = false;
     const MeasuredValues& m = m_panelValues;
-    Ui::GRAPHP& g = *m_app.graphpanel.ui;
+    Ui::GRAPHP& g = *m_panels.graph;
     g.PanelDispChRef->setValue(m.dataChRef);
     g.PanelDispChDir->setValue(m.dataChDir);
     g.PanelDispChDif->setValue(m.dataChDif);
@@ -354,12 +360,12 @@ void Graphs::showPanelValues()
 
 void Graphs::ScaleAxis()
 {
-    Ui::ScaleAxisPanel& s = *m_app.scaleaxispanel.ui;
+    Ui::ScaleAxisPanel& s = *m_panels.scaleAxis;
     const double ymax = s.EditYAxisMax->value();
     const double ymin = s.EditYAxisMin->value();
     const double xmax = s.EditXAxisMax->value();
     const double xmin = s.EditXAxisMin->value();
-    QChartView* graph = m_app.calibpanel2.ui->GraphCalibBuf;
+    QChartView* graph = m_panels.calibration2->GraphCalibBuf;
 
     ChartPlot* plot = ChartPlot::of(graph);
     if (xmax > xmin)
@@ -374,7 +380,7 @@ void Graphs::ScaleAxis()
 
 void Graphs::CBF_ButtonScaleReset()
 {
-    Ui::ScaleAxisPanel& s = *m_app.scaleaxispanel.ui;
+    Ui::ScaleAxisPanel& s = *m_panels.scaleAxis;
     {
         const QSignalBlocker b1(s.EditYAxisMax), b2(s.EditYAxisMin), b3(s.EditXAxisMax), b4(s.EditXAxisMin);
         s.EditYAxisMax->setValue(kYAxisMaxReset);

@@ -6,6 +6,7 @@
 
 #include "charts.h"
 #include "measurement.h"
+#include "valuehistory.h"
 
 #include <QObject>
 #include <QTimer>
@@ -14,32 +15,51 @@
 #include <memory>
 
 class QChartView;
+class QWidget;
+namespace Ui {
+class P;
+class RECP;
+class CALIBP2;
+class GRAPHP;
+class GFPANEL;
+class VECPANEL;
+class ScaleAxisPanel;
+}
 
 namespace tarvo {
 
-class ScopeApp;
+class Exchange;
+struct LoopFlags;
+
+// The panels whose charts and displays the graphs draw.
+struct GraphPanels {
+    Ui::P* main = nullptr;
+    Ui::RECP* recorder = nullptr;
+    Ui::GRAPHP* graph = nullptr;
+    QWidget* graphPanel = nullptr;
+    Ui::ScaleAxisPanel* scaleAxis = nullptr;
+    QWidget* scaleAxisPanel = nullptr;
+    Ui::GFPANEL* glossBig = nullptr;
+    Ui::VECPANEL* vectorBig = nullptr;
+    Ui::CALIBP2* calibration2 = nullptr;
+};
 
 class Graphs final : public QObject {
     Q_OBJECT
 public:
-    explicit Graphs(ScopeApp& app);
+    // history: what the strip charts draw; profile: the transfer that fetches
+    // a piece's profile (PROFILE).
+    Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, const MeasuredValues& measured,
+           const ValueHistory& history, MeasurementTransfer& profile);
     ~Graphs() override;
 
     // Y scaling of the four strip charts and of the profile: 0 fixed, 1 auto zoom.
-    std::uint16_t scale = 0;
-    std::uint16_t scaleprof = 0;
-
-    // Graph panel: the latest segment of each signal (element 0 the
-    // previous point, element 1 the latest) and the X value of the next point.
-    std::array<std::uint16_t, 2> bufcnt{};
-    std::array<std::uint16_t, 2> bufchref{};
-    std::array<std::uint16_t, 2> bufchdir{};
-    std::array<std::uint16_t, 2> bufchdif{};
-    std::array<std::uint16_t, 2> bufnorm{};
-    std::array<std::uint16_t, 2> bufint{};
-    std::array<std::uint16_t, 2> buftemp{};
-    std::array<double, 2> bufgf{};
-    std::uint16_t graphcnt = 0;
+    std::uint16_t stripScaling() const { return scale; }
+    void setStripScaling(std::uint16_t s) { scale = s; }
+    std::uint16_t profileScaling() const { return scaleprof; }
+    void setProfileScaling(std::uint16_t s) { scaleprof = s; }
+    // The X value of the graph panel's next point (value sets since InitPanelGraph).
+    std::uint16_t nextPanelPoint() const { return graphcnt; }
 
     void ShowGraph();
     void ShowProfile();
@@ -67,13 +87,37 @@ public:
     static constexpr double kXAxisMaxReset = 2100.0;
     static constexpr double kXAxisMinReset = 0.0;
 
+signals:
+    // The transfer buttons dimmed while the profile is fetched (1), usable again (0).
+    void buttonsDimmed(int dim);
+
 private:
     void wire();
     void showPanelValues();
     // The graph panel's record: the seven signals side by side, with times.
     ChartTable panelTable() const;
 
-    ScopeApp& m_app;
+    GraphPanels m_panels;
+    Exchange& m_exchange;
+    LoopFlags& m_flags;
+    const MeasuredValues& m_measured;
+    const ValueHistory& m_history;
+    MeasurementTransfer& m_profileTransfer;
+
+    std::uint16_t scale = 0;
+    std::uint16_t scaleprof = 0;
+    // Graph panel: the latest segment of each signal (element 0 the
+    // previous point, element 1 the latest) and the X value of the next point.
+    std::array<std::uint16_t, 2> bufcnt{};
+    std::array<std::uint16_t, 2> bufchref{};
+    std::array<std::uint16_t, 2> bufchdir{};
+    std::array<std::uint16_t, 2> bufchdif{};
+    std::array<std::uint16_t, 2> bufnorm{};
+    std::array<std::uint16_t, 2> bufint{};
+    std::array<std::uint16_t, 2> buftemp{};
+    std::array<double, 2> bufgf{};
+    std::uint16_t graphcnt = 0;
+
     std::array<std::unique_ptr<StripChart>, 4> m_strip;  // NORM, INT, GF, RAW
     std::unique_ptr<StripChart> m_profile;
     std::array<QChartView*, 7> m_panelViews{};  // per EditSignal

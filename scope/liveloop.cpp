@@ -1,11 +1,8 @@
 #include "liveloop.h"
 
-#include "calibration.h"
-#include "graphs.h"
+#include "connection.h"
 #include "mouseactions.h"
 #include "panelutil.h"
-#include "recorder.h"
-#include "scopeapp.h"
 #include "ui_CALIBP2.h"
 #include "ui_GFPANEL.h"
 #include "ui_P.h"
@@ -56,16 +53,19 @@ void displayGloss(QLCDNumber* display, double gf)
     display->display(QString::number(gf, 'f', 1));
 }
 
-LiveLoop::LiveLoop(ScopeApp& app)
-    : transfer(app.exchange, app.link, app.pump, app.flags, app.measured, *this)
-    , m_app(app)
+LiveLoop::LiveLoop(Connection& connection, MeasuredValues& measured, const LivePanels& panels)
+    : transfer(connection.exchange(), connection.link(), connection.pump(), connection.flags(), measured, *this)
+    , m_flags(connection.flags())
+    , m_exchange(connection.exchange())
+    , m_measured(measured)
+    , m_panels(panels)
 {
     wire();
 }
 
 void LiveLoop::wire()
 {
-    Ui::P& p = *m_app.panel.ui;
+    Ui::P& p = *m_panels.main;
     connect(p.ButtonGo, &QPushButton::clicked, this, [this] { CBF_ButtonGo(); });
     connect(p.ButtonStop, &QPushButton::clicked, this, [this] { CBF_ButtonStop(); });
     // Every change of the signal calls back, however it is made; the program
@@ -81,26 +81,26 @@ void LiveLoop::wire()
     onMouse(p.DispGF, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] { CBF_DispGF(); });
     onMouse(p.DispVec, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] { CBF_DispVec(); });
     // A right click anywhere on a big display panel hides it; closing hides it too.
-    QWidget* gf = m_app.gfpanel.widget.get();
-    QWidget* vec = m_app.vecpanel.widget.get();
+    QWidget* gf = m_panels.glossBigPanel;
+    QWidget* vec = m_panels.vectorBigPanel;
     onMouse(gf, QEvent::MouseButtonPress, Qt::RightButton, [gf] { gf->hide(); });
     onMouse(vec, QEvent::MouseButtonPress, Qt::RightButton, [vec] { vec->hide(); });
 }
 
 void LiveLoop::CBF_ButtonGo()
 {
-    m_app.exchange.Transfer(TransferKind::Go, [this] {
+    m_exchange.Transfer(TransferKind::Go, [this] {
         if (transfer.running())
             return;  // one loop at a time
-        m_app.SetButtonsDimmed(1);
+        emit buttonsDimmed(1);
         transfer.GetData();
-        m_app.SetButtonsDimmed(0);
+        emit buttonsDimmed(0);
     });
 }
 
 void LiveLoop::CBF_ButtonStop()
 {
-    m_app.flags.poll = 0;
+    m_flags.poll = 0;
 }
 
 void LiveLoop::CBF_SelectSource()
@@ -112,51 +112,51 @@ void LiveLoop::CBF_SelectSource()
 
 void LiveLoop::CBF_DispGF()
 {
-    showPanel(m_app.gfpanel.widget.get());
+    showPanel(m_panels.glossBigPanel);
 }
 
 void LiveLoop::CBF_DispVec()
 {
-    showPanel(m_app.vecpanel.widget.get());
+    showPanel(m_panels.vectorBigPanel);
 }
 
 void LiveLoop::CBF_ButtonCalibrate()
 {
-    m_app.calib->CBF_ButtonCalibrate();
+    emit calibrationAsked();
 }
 
 void LiveLoop::CBF_ButtonOpenRecorder()
 {
-    m_app.recorder->CBF_ButtonOpenRecorder();
+    emit recorderAsked();
 }
 
 void LiveLoop::CBF_ButtonOpenMonitor()
 {
-    m_app.flags.pollrecord = 0;
-    m_app.flags.poll = 0;
+    m_flags.pollrecord = 0;
+    m_flags.poll = 0;
     // The monitor takes the place of the main panel until it is closed.
-    m_app.panel.widget->hide();
-    showPanel(m_app.monitorpanel.widget.get());
+    m_panels.mainPanel->hide();
+    showPanel(m_panels.monitorPanel);
 }
 
 void LiveLoop::HideProfileGraph()
 {
-    setVisibleWithCaption(m_app.panel.ui->GraphProfile, false);
+    setVisibleWithCaption(m_panels.main->GraphProfile, false);
 }
 
 void LiveLoop::ShowGraph()
 {
-    m_app.graphs->ShowGraph();
+    emit graphDue();
 }
 
 void LiveLoop::ShowProfile()
 {
-    m_app.graphs->ShowProfile();
+    emit profileDue();
 }
 
 double LiveLoop::teachCell(int row, int col) const
 {
-    const QTableWidgetItem* item = m_app.panel.ui->TeachTable->item(row, col);
+    const QTableWidgetItem* item = m_panels.main->TeachTable->item(row, col);
     if (!item)
         return 0.0;
     bool ok = false;
@@ -169,7 +169,7 @@ void LiveLoop::colourGlossBig(unsigned rgb)
     if (rgb == m_glossBigColour)
         return;  // the palette changes only when the colour does
     m_glossBigColour = rgb;
-    QLCDNumber* big = m_app.gfpanel.ui->DispGFBig;
+    QLCDNumber* big = m_panels.glossBig->DispGFBig;
     QPalette pal = big->palette();
     pal.setColor(QPalette::Window, QColor::fromRgb(rgb));
     big->setPalette(pal);
@@ -177,8 +177,8 @@ void LiveLoop::colourGlossBig(unsigned rgb)
 
 void LiveLoop::SetPanelData()
 {
-    const MeasuredValues& m = m_app.measured;
-    Ui::P& p = *m_app.panel.ui;
+    const MeasuredValues& m = m_measured;
+    Ui::P& p = *m_panels.main;
 
     std::int16_t normUpper = 0, normLower = 0, intUpper = 0, intLower = 0;
     double gfUpper = 0.0, gfLower = 0.0;
@@ -192,10 +192,10 @@ void LiveLoop::SetPanelData()
     p.DispNorm->setValue(m.dataNorm);
     p.DispINT->setValue(m.dataInt);
     p.DispGF->setValue(m.dataGfDouble);
-    displayGloss(m_app.gfpanel.ui->DispGFBig, m.dataGfDouble);
-    m_app.calibpanel2.ui->DispCalibGfRaw->setValue(m.dataGfRawDouble);
+    displayGloss(m_panels.glossBig->DispGFBig, m.dataGfDouble);
+    m_panels.calibration2->DispCalibGfRaw->setValue(m.dataGfRawDouble);
     p.DispVec->setValue(m.dataVec);
-    m_app.vecpanel.ui->DispVecBig->display(int(m.dataVec));
+    m_panels.vectorBig->DispVecBig->display(int(m.dataVec));
     p.DispTemp->setValue(m.dataTemp);
     p.DispPP->setValue(m.dataPPDouble);
 
@@ -229,7 +229,7 @@ void LiveLoop::SetPanelData()
     }
 
     lastValueTime = QDateTime::currentDateTime();
-    m_app.valueShown();
+    emit valueShown();
     // Every chart advances whatever signal is shown.
     m_history.append({.raw = {double(m.dataChRef), double(m.dataChDir), double(m.dataChDif)},
                       .norm = {double(m.dataNorm), double(normUpper), double(normLower)},

@@ -11,10 +11,29 @@
 #include <functional>
 
 class QLCDNumber;
+class QWidget;
+namespace Ui {
+class P;
+class CALIBP2;
+class GFPANEL;
+class VECPANEL;
+}
 
 namespace tarvo {
 
-class ScopeApp;
+class Connection;
+
+// The panels the live loop fills and opens.
+struct LivePanels {
+    Ui::P* main = nullptr;
+    QWidget* mainPanel = nullptr;
+    Ui::GFPANEL* glossBig = nullptr;
+    QWidget* glossBigPanel = nullptr;
+    Ui::VECPANEL* vectorBig = nullptr;
+    QWidget* vectorBigPanel = nullptr;
+    Ui::CALIBP2* calibration2 = nullptr;
+    QWidget* monitorPanel = nullptr;
+};
 
 // The gloss factor as the big display shows it, one decimal.
 void displayGloss(QLCDNumber* display, double gf);
@@ -22,7 +41,8 @@ void displayGloss(QLCDNumber* display, double gf);
 class LiveLoop final : public QObject, public MeasurementHost {
     Q_OBJECT
 public:
-    explicit LiveLoop(ScopeApp& app);
+    // measured: where each value set lands, from whatever source.
+    LiveLoop(Connection& connection, MeasuredValues& measured, const LivePanels& panels);
 
     // What the strip charts and the monitor draw: every value set shown.
     const ValueHistory& history() const { return m_history; }
@@ -59,12 +79,27 @@ public:
     static constexpr unsigned kNoVectorColour = 0xff0000;
     static constexpr unsigned kVectorColour = 0x00ff00;
 
+signals:
+    // The transfer buttons dimmed while the loop runs (1), usable again (0).
+    void buttonsDimmed(int dim);
+    // A value set is shown now.
+    void valueShown();
+    // The measurement asks for the strip chart or the profile to be drawn.
+    void graphDue();
+    void profileDue();
+    // CALIBRATE and OPEN RECORDER: the panel that takes over.
+    void calibrationAsked();
+    void recorderAsked();
+
 private:
     void wire();
     void colourGlossBig(unsigned rgb);
     double teachCell(int row, int col) const;
 
-    ScopeApp& m_app;
+    LoopFlags& m_flags;
+    Exchange& m_exchange;
+    const MeasuredValues& m_measured;
+    LivePanels m_panels;
     ValueHistory m_history;
     unsigned m_glossBigColour = 0x1000000;  // none set yet
 };

@@ -768,8 +768,8 @@ QStringList ParameterPanel::unsentFields()
              p.EditStTrsh, p.EditProfileBeg, p.EditProfileEnd, p.TeachTable}) {
         if (!isMarkedUnsent(field))
             continue;
-        const auto* caption = field->window()->findChild<QLabel*>(QStringLiteral("Label") + field->objectName());
-        names << (caption ? caption->text() : field == p.TeachTable ? tr("TEACH TABLE") : field->accessibleName());
+        const QLabel* label = caption(field);
+        names << (label ? label->text() : field == p.TeachTable ? tr("TEACH TABLE") : field->accessibleName());
     }
     return names;
 }
@@ -790,8 +790,33 @@ QString ParameterPanel::wordCaption(int word) const
     const QWidget* field = wordControl(word);
     if (!field)
         return QString::fromLatin1(kParamNames.at(static_cast<size_t>(std::clamp(word, 0, kParamCount - 1))));
-    const auto* caption = field->window()->findChild<QLabel*>(QStringLiteral("Label") + field->objectName());
-    return caption ? caption->text() : field->accessibleName();
+    const QLabel* label = caption(field);
+    return label ? label->text() : field->accessibleName();
+}
+
+const QLabel* ParameterPanel::caption(const QWidget* field) const
+{
+    const Ui::P& p = m_ui;
+    const std::pair<const QWidget*, const QLabel*> captions[] = {{p.SlidePower, p.LabelSlidePower},
+                                                                 {p.EditPmode, p.LabelEditPmode},
+                                                                 {p.EditAverage, p.LabelEditAverage},
+                                                                 {p.Evalmode, p.LabelEvalmode},
+                                                                 {p.EditHold, p.LabelEditHold},
+                                                                 {p.EditIntlim, p.LabelEditIntlim},
+                                                                 {p.EditMaxNo, p.LabelEditMaxNo},
+                                                                 {p.EditDigitalOutmode, p.LabelEditDigitalOutmode},
+                                                                 {p.EditTrigger, p.LabelEditTrigger},
+                                                                 {p.ExternTeach, p.LabelExternTeach},
+                                                                 {p.EditAnaOutBeg, p.LabelEditAnaOutBeg},
+                                                                 {p.EditAnaOutEnd, p.LabelEditAnaOutEnd},
+                                                                 {p.EditBias, p.LabelEditBias},
+                                                                 {p.EditStTrsh, p.LabelEditStTrsh},
+                                                                 {p.EditProfileBeg, p.LabelEditProfileBeg},
+                                                                 {p.EditProfileEnd, p.LabelEditProfileEnd}};
+    for (const auto& [f, label] : captions)
+        if (f == field)
+            return label;
+    return nullptr;
 }
 
 QString ParameterPanel::wordValueText(int word, std::uint16_t value) const

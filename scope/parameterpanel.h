@@ -24,6 +24,8 @@ namespace Ui {
 class P;
 }
 
+class QLabel;
+
 namespace tarvo {
 
 class EventPump;
@@ -120,6 +122,8 @@ private:
     void updateUnsentMarks();
     // The control of a parameter word; none past the sixteen.
     QWidget* wordControl(int word) const;
+    // The caption beside a parameter field (its Label… on the panel); none for the teach table.
+    const QLabel* caption(const QWidget* field) const;
     // Runs a transfer; its progress in the status gives way to what was there once it went through.
     bool withProgress(const std::function<bool()>& transfer);
     void showParameterControls(bool visible);

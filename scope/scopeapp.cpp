@@ -6,6 +6,7 @@
 #include "calibrationstatus.h"
 #include "charts.h"
 #include "commandline.h"
+#include "connectionboxes.h"
 #include "dialogs.h"
 #include "entryfeedback.h"
 #include "graphs.h"
@@ -68,12 +69,16 @@ QString programDirOr(const QString& dir)
 
 ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     : QObject(parent)
-    , link(pump, flags, *this)
-    , exchange(link, pump, flags, params, *this)
-    , reconnect(link, exchange, pump)
+    , connection(connectionOptions(ProgramProfile::Scope))
+    , pump(connection.pump())
+    , flags(connection.flags())
+    , params(connection.params())
+    , link(connection.link())
+    , exchange(connection.exchange())
+    , reconnect(connection.reconnector())
     , proj_dir(programDirOr(programDir))
     , settings(preparedSettingsLocation(proj_dir, kScopeProgram, kScopeSettingsFiles))
-    , interfacepanel(link, flags, *this, ProgramProfile::Scope, settings.settingsDir)
+    , interfacepanel(connection, *this, ProgramProfile::Scope, settings.settingsDir)
     , m_help(std::make_unique<RightClickHelp>())
 {
     addScopeHelpTexts(*m_help);
@@ -91,11 +96,32 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         [this](int dim) { SetButtonsDimmed(dim); },
         [this](const QString& reason, const QString& advice) { interfacepanel.ExplainFailure(reason, advice); },
         measured);
-    graphs = std::make_unique<Graphs>(*this);
-    live = std::make_unique<LiveLoop>(*this);
+    live = std::make_unique<LiveLoop>(connection, measured,
+                                      LivePanels{.main = panel.ui.get(),
+                                                 .mainPanel = panel.widget.get(),
+                                                 .glossBig = gfpanel.ui.get(),
+                                                 .glossBigPanel = gfpanel.widget.get(),
+                                                 .vectorBig = vecpanel.ui.get(),
+                                                 .vectorBigPanel = vecpanel.widget.get(),
+                                                 .calibration2 = calibpanel2.ui.get(),
+                                                 .monitorPanel = monitorpanel.widget.get()});
+    graphs = std::make_unique<Graphs>(GraphPanels{.main = panel.ui.get(),
+                                                  .recorder = recpanel.ui.get(),
+                                                  .graph = graphpanel.ui.get(),
+                                                  .graphPanel = graphpanel.widget.get(),
+                                                  .scaleAxis = scaleaxispanel.ui.get(),
+                                                  .scaleAxisPanel = scaleaxispanel.widget.get(),
+                                                  .glossBig = gfpanel.ui.get(),
+                                                  .vectorBig = vecpanel.ui.get(),
+                                                  .calibration2 = calibpanel2.ui.get()},
+                                      exchange, flags, measured, live->history(), live->transfer);
     live->dispVis = [this] { parapanel->DispVis(); };
+    connect(live.get(), &LiveLoop::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(graphs.get(), &Graphs::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(live.get(), &LiveLoop::valueShown, this, &ScopeApp::valueShown);
+    connect(live.get(), &LiveLoop::graphDue, graphs.get(), &Graphs::ShowGraph);
+    connect(live.get(), &LiveLoop::profileDue, graphs.get(), &Graphs::ShowProfile);
     live->transfer.setReconnector(&reconnect);
-    reconnect.setHost(this);
     // A changed working set is told in the panel's words.
     reconnect.parameterNames = {
         [this](int word) { return parapanel->wordCaption(word); },
@@ -134,7 +160,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                        .reconnect = &reconnect,
                        .setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
                        .setPanelData = [this] { live->SetPanelData(); },
-                       .quitRequested = [this] { return m_quitRequested; }});
+                       .quitRequested = [this] { return quitRequested(); }});
     recorder = std::make_unique<Recorder>(recpanel.widget.get(), *recpanel.ui, exchange, link, pump, flags, measured,
                                           reconnect,
                                           RecorderHooks{.setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
@@ -142,8 +168,10 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                                                         .showGraph = [this] { graphs->ShowGraph(); },
                                                         .initPanelGraph = [this] { graphs->InitPanelGraph(); },
                                                         .setPanelGraphData = [this] { graphs->SetPanelGraphData(); },
-                                                        .quitRequested = [this] { return m_quitRequested; }},
+                                                        .quitRequested = [this] { return quitRequested(); }},
                                           settings.documentsDir);
+    connect(live.get(), &LiveLoop::calibrationAsked, this, [this] { calib->CBF_ButtonCalibrate(); });
+    connect(live.get(), &LiveLoop::recorderAsked, this, [this] { recorder->CBF_ButtonOpenRecorder(); });
     tracewindow = std::make_unique<TraceWindow>(link.trace(), panel.ui->ButtonTrace, interfacepanel.widget(),
                                                 settings.documentsDir);
     m_help->install(tracewindow->widget());
@@ -167,6 +195,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                                              calib->journal.program);  // owned by its button
     m_help->install(logPanel->widget());
     wireMainPanel();
+    wireConnection();
 
     m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kScopeProgram)), QSettings::IniFormat);
     dialogs().rememberFoldersIn(m_session.get());
@@ -194,26 +223,28 @@ void ScopeApp::wireMainPanel()
     panel.widget->installEventFilter(this);
     connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
     connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(); });
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
-        if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
-            connect(stop, &QPushButton::clicked, this, [this] { stopRetrying(); });
-        if (auto* seen = w->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen")))
-            connect(seen, &QPushButton::clicked, this, [this] { showParametersChanged({}); });
+    for (const LineStateControls& c : lineStateControls()) {
+        connect(c.stopRetrying, &QPushButton::clicked, this, [this] { reconnect.stopRetrying(); });
+        connect(c.paramsChangedSeen, &QPushButton::clicked, this, [this] { showParametersChanged({}); });
     }
     reconnect.setIdleRecovery(true);
 }
 
-void ScopeApp::reconnectSettingsChanged(const ReconnectSettings& settings)
+void ScopeApp::wireConnection()
 {
-    reconnect.setEnabled(settings.enabled);
-    reconnect.quietLimit = settings.quietSeconds;
-    if (!settings.enabled)
-        stopRetrying();
-}
-
-void ScopeApp::stopRetrying()
-{
-    reconnect.stopRetrying();
+    showConnectionBoxes(connection);
+    connect(&connection, &Connection::status, this, &ScopeApp::showStatus);
+    connect(&connection, &Connection::openingFailed, this, &ScopeApp::showStatus);
+    connect(&connection, &Connection::timedOut, this, &ScopeApp::timeoutReaction);
+    connect(&connection, &Connection::lineCheckPassed, this, &ScopeApp::lineCheckPassed);
+    connect(&connection, &Connection::linkEvent, this, &ScopeApp::linkEvent);
+    connect(&connection, &Connection::retryState, this, &ScopeApp::retryState);
+    connect(&connection, &Connection::lineQuiet, this, &ScopeApp::lineQuiet);
+    connect(&interfacepanel, &InterfacePanel::mainStatus, panel.ui->DispStatus, &QLineEdit::setText);
+    connect(&interfacepanel, &InterfacePanel::transferButtonsDimmed, this,
+            [this](bool dim) { SetButtonsDimmed(dim ? 1 : 0); });
+    connect(&interfacepanel, &InterfacePanel::connectionInUse, this, &ScopeApp::showConnectionInUse);
+    connect(&interfacepanel, &InterfacePanel::identificationEdited, this, &ScopeApp::showIdentification);
 }
 
 void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
@@ -229,7 +260,7 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
         // The outage is no line across the charts of the work that runs.
         graphs->markGap();
         live->markGap();
-    } else if (event == LinkEvent::IdentityChanged && !m_quitRequested) {
+    } else if (event == LinkEvent::IdentityChanged && !quitRequested()) {
         showStatus(exchange.versionText());
         dialogs().message(QStringLiteral("ATTENTION!"),
                           QStringLiteral(" Another sensor answered after the connection was lost: \n %1 \n\n"
@@ -250,6 +281,18 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
     }
 }
 
+std::array<ScopeApp::LineStateControls, 3> ScopeApp::lineStateControls() const
+{
+    const Ui::P& p = *panel.ui;
+    const Ui::RECP& r = *recpanel.ui;
+    const Ui::MONITORP& m = *monitorpanel.ui;
+    return {
+        {{panel.widget.get(), p.DispLinkState, p.ButtonStopRetrying, p.DispParamsChanged, p.ButtonParamsChangedSeen},
+         {recpanel.widget.get(), r.DispLinkState, r.ButtonStopRetrying, r.DispParamsChanged, r.ButtonParamsChangedSeen},
+         {monitorpanel.widget.get(), m.DispLinkState, m.ButtonStopRetrying, m.DispParamsChanged,
+          m.ButtonParamsChangedSeen}}};
+}
+
 void ScopeApp::showStale(const QString& state)
 {
     const QDateTime& last = live->lastValueTime;
@@ -258,11 +301,10 @@ void ScopeApp::showStale(const QString& state)
         : QString();
     const QString text = state.isEmpty() ? old.left(1).toUpper() + old.mid(1)
                                          : state + (old.isEmpty() ? QString() : QStringLiteral("; ") + old);
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
-        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
-            label->setText(text);
-            label->setVisible(!text.isEmpty());
-        }
+    for (const LineStateControls& c : lineStateControls()) {
+        c.linkState->setText(text);
+        c.linkState->setVisible(!text.isEmpty());
+    }
 }
 
 void ScopeApp::valueShown()
@@ -271,9 +313,8 @@ void ScopeApp::valueShown()
         return;
     m_staleAfterGivingUp = false;
     showLineLost(false);
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
-        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState")))
-            label->setVisible(false);
+    for (const LineStateControls& c : lineStateControls())
+        c.linkState->setVisible(false);
 }
 
 void ScopeApp::retryState(const QString& text)
@@ -286,18 +327,16 @@ void ScopeApp::retryState(const QString& text)
     else
         showStatus(QStringLiteral("CONNECTION LOST"));  // until the sensor's identification follows
     showLineLost(lost);
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
-        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
-            const QDateTime& last = live->lastValueTime;
-            label->setText(
-                !lost || !last.isValid()
-                    ? text
-                    : text + QStringLiteral(" \u2014 last value %1").arg(last.toString(QStringLiteral("HH:mm:ss"))));
-            label->setAccessibleDescription(label->text());  // a named label reads its name, not its text
-            label->setVisible(lost);
-        }
-        if (auto* stop = w->findChild<QPushButton*>(QStringLiteral("ButtonStopRetrying")))
-            stop->setVisible(lost);
+    for (const LineStateControls& c : lineStateControls()) {
+        QLabel* label = c.linkState;
+        const QDateTime& last = live->lastValueTime;
+        label->setText(
+            !lost || !last.isValid()
+                ? text
+                : text + QStringLiteral(" \u2014 last value %1").arg(last.toString(QStringLiteral("HH:mm:ss"))));
+        label->setAccessibleDescription(label->text());  // a named label reads its name, not its text
+        label->setVisible(lost);
+        c.stopRetrying->setVisible(lost);
     }
 }
 
@@ -305,31 +344,28 @@ void ScopeApp::lineQuiet(const QString& text)
 {
     // Only told: the reception goes on, and frames that come take it back.
     showStatus(text.isEmpty() ? exchange.versionText() : QStringLiteral("NOTHING RECEIVED"));
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
-        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispLinkState"))) {
-            label->setText(text);
-            label->setAccessibleDescription(text);
-            label->setVisible(!text.isEmpty());
-        }
+    for (const LineStateControls& c : lineStateControls()) {
+        c.linkState->setText(text);
+        c.linkState->setAccessibleDescription(text);
+        c.linkState->setVisible(!text.isEmpty());
     }
 }
 
 void ScopeApp::showParametersChanged(const QString& text)
 {
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()}) {
-        if (auto* label = w->findChild<QLabel*>(QStringLiteral("DispParamsChanged"))) {
-            label->setText(text);
-            label->setAccessibleDescription(text);
-            label->setToolTip(text.isEmpty() ? QString()
-                                             : QStringLiteral("The sensor came back with another working set, "
-                                                              "as after a reboot into its EEPROM set (%1).\n"
-                                                              "GET shows the sensor's set; SEND writes the "
-                                                              "panel's set again.")
-                                                   .arg(exchange.versionText()));
-            label->setVisible(!text.isEmpty());
-        }
-        if (auto* seen = w->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen")))
-            seen->setVisible(!text.isEmpty());
+    for (const LineStateControls& c : lineStateControls()) {
+        QWidget* w = c.panel;
+        QLabel* label = c.paramsChanged;
+        label->setText(text);
+        label->setAccessibleDescription(text);
+        label->setToolTip(text.isEmpty() ? QString()
+                                         : QStringLiteral("The sensor came back with another working set, "
+                                                          "as after a reboot into its EEPROM set (%1).\n"
+                                                          "GET shows the sensor's set; SEND writes the "
+                                                          "panel's set again.")
+                                               .arg(exchange.versionText()));
+        label->setVisible(!text.isEmpty());
+        c.paramsChangedSeen->setVisible(!text.isEmpty());
         // A panel shown now grows by the notice rather than squeezing its displays.
         if (!text.isEmpty() && w->isVisible()) {
             const int wanted = w->hasHeightForWidth() ? w->heightForWidth(w->width()) : w->sizeHint().height();
@@ -347,28 +383,28 @@ void ScopeApp::showLineLost(bool lost)
         return;
     m_lineShownLost = lost;
     // Greyed, the displays keep the last values: nothing on them is live.
-    static const char* const displays[] = {
-        "DispChRef",     "DispChDir",   "DispChDif",   "BarChRef",     "BarChDir",     "BarChDif",
-        "DispNorm",      "DispINT",     "DispGF",      "DispVec",      "DispTemp",     "DispPP",
-        "RecBarChRef",   "RecBarChDir", "RecBarChDif", "RecDispChRef", "RecDispChDir", "RecDispChDif",
-        "RecDispNorm",   "RecDispInt",  "RecDispTemp", "DispGfRecord", "RecDispPP",    "DispMonitorGf",
-        "DispMonitorPP", "DispGfTrend", "DispStdDev",  "DispBad",      "DispGFBig",    "DispVecBig"};
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get(), gfpanel.widget.get(),
-                       vecpanel.widget.get()})
-        for (const char* name : displays)
-            if (auto* display = w->findChild<QWidget*>(QString::fromLatin1(name)))
-                display->setEnabled(!lost);
+    const Ui::P& p = *panel.ui;
+    const Ui::RECP& r = *recpanel.ui;
+    const Ui::MONITORP& m = *monitorpanel.ui;
+    const Ui::GFPANEL& g = *gfpanel.ui;
+    const Ui::VECPANEL& v = *vecpanel.ui;
+    QWidget* const displays[] = {p.DispChRef,    p.DispChDir,    p.DispChDif,    p.BarChRef,      p.BarChDir,
+                                 p.BarChDif,     p.DispNorm,     p.DispINT,      p.DispGF,        p.DispVec,
+                                 p.DispTemp,     p.DispPP,       r.RecBarChRef,  r.RecBarChDir,   r.RecBarChDif,
+                                 r.RecDispChRef, r.RecDispChDir, r.RecDispChDif, r.RecDispNorm,   r.RecDispInt,
+                                 r.RecDispTemp,  r.DispGfRecord, r.RecDispPP,    m.DispMonitorGf, m.DispMonitorPP,
+                                 m.DispGfTrend,  m.DispStdDev,   m.DispBad,      g.DispGFBig,     v.DispVecBig};
+    for (QWidget* display : displays)
+        display->setEnabled(!lost);
 }
 
 int ScopeApp::run()
 {
     panel.widget->show();
     InitAll();
-    if (!m_quitRequested)
+    if (!quitRequested())
         QApplication::exec();
-    if (link.tcpConnected())
-        link.DisconnectFromTCPServer();
-    link.CloseCom();
+    connection.closeChannel();
     return 0;
 }
 
@@ -401,30 +437,35 @@ void ScopeApp::InitAll()
 void ScopeApp::SetButtonsDimmed(int dim)
 {
     const bool on = dim != 0;
-    static const char* const names[] = {"ButtonGo",           "ButtonSend",          "ButtonGet",
-                                        "ButtonOpenRecorder", "ButtonConnect",       "ButtonProfile",
-                                        "ButtonOpenMonitor",  "ButtonStartCalib",    "ButtonCalibToOtherSystem",
-                                        "ButtonCloseCalib",   "ButtonSendCalibData", "ButtonCalcCalibData",
-                                        "ButtonCloseCalibP2", "ButtonMeasure",       "ButtonStartMonitor"};
+    const Ui::P& p = *panel.ui;
+    const Ui::CALIBP& c = *calibpanel.ui;
+    const Ui::CALIBP2& c2 = *calibpanel2.ui;
     // The monitor's n (EditTrendValues) stays usable: it may change while monitoring runs.
-    for (QWidget* w :
-         {panel.widget.get(), calibpanel.widget.get(), calibpanel2.widget.get(), monitorpanel.widget.get()})
-        for (const char* name : names)
-            if (auto* control = w->findChild<QWidget*>(QString::fromLatin1(name)))
-                control->setEnabled(!on);
+    const Ui::MONITORP& m = *monitorpanel.ui;
+    QWidget* const controls[] = {p.ButtonGo,
+                                 p.ButtonSend,
+                                 p.ButtonGet,
+                                 p.ButtonOpenRecorder,
+                                 p.ButtonConnect,
+                                 p.ButtonProfile,
+                                 p.ButtonOpenMonitor,
+                                 c.ButtonStartCalib,
+                                 c.ButtonCalibToOtherSystem,
+                                 c.ButtonCloseCalib,
+                                 c2.ButtonSendCalibData,
+                                 c2.ButtonCalcCalibData,
+                                 c2.ButtonCloseCalibP2,
+                                 c2.ButtonMeasure,
+                                 m.ButtonStartMonitor};
+    for (QWidget* control : controls)
+        control->setEnabled(!on);
     interfacepanel.SetButtonsDimmed(on);
     pump.processEvents();
 }
 
 void ScopeApp::CBF_P_close()
 {
-    reconnect.endIdleRecovery();
-    flags.poll = 0;
-    flags.pollrecord = 0;
-    flags.pollmonitor = 0;
-    pump.poke();  // a recording waiting for its next interval ends now
-    m_quitRequested = true;
-    exchange.DropQueuedTransfers();
+    connection.close();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != panel.widget.get())
             w->hide();
@@ -434,7 +475,7 @@ void ScopeApp::CBF_P_close()
 bool ScopeApp::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == panel.widget.get() && event->type() == QEvent::Close) {
-        if (!m_quitRequested && !mayClose()) {
+        if (!quitRequested() && !mayClose()) {
             event->ignore();
             return true;
         }
@@ -476,26 +517,6 @@ bool ScopeApp::mayClose()
     return false;
 }
 
-void ScopeApp::showLinkStatus(const QString& text)
-{
-    showStatus(text);
-}
-
-void ScopeApp::message(const QString& title, const QString& text)
-{
-    if (m_quitRequested)
-        return;
-    dialogs().message(title, text);
-}
-
-void ScopeApp::setWaitCursor(bool on)
-{
-    if (on)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
-}
-
 void ScopeApp::showStatus(const QString& text)
 {
     panel.ui->DispStatus->setText(text);
@@ -504,8 +525,6 @@ void ScopeApp::showStatus(const QString& text)
 
 void ScopeApp::timeoutReaction()
 {
-    if (m_quitRequested)
-        return;  // nothing opens once the user has closed the main panel
     // A transfer that lost the line with "Reconnect and resume" on: the line
     // is taken up again when it has ended; the panel opens if that gives up.
     if (reconnect.recoveryAsked())
@@ -515,7 +534,7 @@ void ScopeApp::timeoutReaction()
 
 void ScopeApp::openInterfacePanel()
 {
-    if (m_quitRequested)
+    if (quitRequested())
         return;
     interfacepanel.RememberForDiscard();
     interfacepanel.SetAcceptAllowed(false);
@@ -532,26 +551,6 @@ void ScopeApp::lineCheckPassed()
     if (!parapanel->OfferToFinishCutWrite())
         parapanel->GetPara();
     SetButtonsDimmed(0);
-}
-
-void ScopeApp::queuedTransfersDropped(const std::vector<TransferKind>& kinds)
-{
-    if (m_quitRequested)
-        return;
-    QStringList names;
-    for (const TransferKind kind : kinds)
-        names << transferButton(kind);
-    dialogs().message(QStringLiteral("ATTENTION!"), notCarriedOutText(names));
-}
-
-void ScopeApp::showMainStatus(const QString& text)
-{
-    panel.ui->DispStatus->setText(text);
-}
-
-void ScopeApp::setTransferButtonsDimmed(bool dim)
-{
-    SetButtonsDimmed(dim ? 1 : 0);
 }
 
 void ScopeApp::showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf)
@@ -579,19 +578,13 @@ bool ScopeApp::afterOpening()
     return m_identified;
 }
 
-double ScopeApp::identificationLimit() const
-{
-    return exchange.lineCheckLimit();
-}
-
 void ScopeApp::showIdentification(const QString& text)
 {
     m_sensorId = text.trimmed();
     if (m_identified)
         showCalibrationDue();
-    for (QWidget* w : {gfpanel.widget.get(), vecpanel.widget.get(), recpanel.widget.get(), monitorpanel.widget.get()})
-        for (auto* display : w->findChildren<QLineEdit*>(QStringLiteral("DispID")))
-            display->setText(text);
+    for (QLineEdit* display : {gfpanel.ui->DispID, vecpanel.ui->DispID, recpanel.ui->DispID, monitorpanel.ui->DispID})
+        display->setText(text);
 }
 
 void ScopeApp::showCalibrationDue()
@@ -605,19 +598,6 @@ void ScopeApp::showCalibrationDue()
                                            QDateTime::currentDateTime());
     panel.ui->DispCalibDue->setText(due);
     panel.ui->DispCalibDue->setVisible(!due.isEmpty());
-}
-
-void ScopeApp::processEvents()
-{
-    pump.processEvents();
-}
-
-void ScopeApp::transfer(TransferKind kind, const std::function<void()>& work)
-{
-    // A connection the user asks for ends the retrying of the old one.
-    if (kind == TransferKind::Connect)
-        reconnect.endIdleRecovery();
-    exchange.Transfer(kind, work);
 }
 
 }  // namespace tarvo

@@ -3,22 +3,20 @@
 #pragma once
 
 #include "accessiblecontrols.h"
-#include "eventpump.h"
-#include "exchange.h"
+#include "connection.h"
 #include "interfacepanel.h"
-#include "link.h"
-#include "loopflags.h"
 #include "measurement.h"
-#include "parameterset.h"
-#include "reconnect.h"
 #include "settingsfiles.h"
 #include "settingslocation.h"
 
 #include <QObject>
 #include <QString>
+#include <array>
 #include <memory>
 #include <optional>
 
+class QLabel;
+class QPushButton;
 class QSettings;
 class QWidget;
 namespace Ui {
@@ -53,11 +51,7 @@ struct Panel {
     std::unique_ptr<UiClass> ui;
 };
 
-class ScopeApp final : public QObject,
-                       public LinkHost,
-                       public ExchangeHost,
-                       public InterfacePanelHost,
-                       public ReconnectHost {
+class ScopeApp final : public QObject, public InterfacePanelHost {
     Q_OBJECT
 public:
     // programDir: the program's own directory unless a test says otherwise;
@@ -72,20 +66,21 @@ public:
 
     void SetButtonsDimmed(int dim);
     void CBF_P_close();
-    bool quitRequested() const { return m_quitRequested; }
+    bool quitRequested() const { return connection.closed(); }
 
     // First, before any panel: a control's interface is made at its first accessible event.
     AccessibleControls accessibleControls;
-    // Subsystems, created once.
-    EventPump pump;
-    LoopFlags flags;
-    ParameterSet params;
+    // The connection to the sensor, and its parts by the names the panels are
+    // wired with. Its reconnection ("Reconnect and resume") takes a lost line
+    // up again for the live loop, the recorder, the monitor and the idle program.
+    Connection connection;
+    EventPump& pump;
+    LoopFlags& flags;
+    ParameterSet& params;
+    Link& link;
+    Exchange& exchange;
+    Reconnector& reconnect;
     MeasuredValues measured;  // the last value set received, from whatever source
-    Link link;
-    Exchange exchange;
-    // "Reconnect and resume": takes a lost line up again for the live loop,
-    // the recorder, the monitor and the idle program.
-    Reconnector reconnect;
     std::uint16_t anzdata = 16;
 
     QString proj_dir;
@@ -124,31 +119,8 @@ public:
     // The frame trace's window, opened by ButtonTrace.
     std::unique_ptr<TraceWindow> tracewindow;
 
-    // LinkHost
-    void showLinkStatus(const QString& text) override;
-    void message(const QString& title, const QString& text) override;
-    void setWaitCursor(bool on) override;
-    // ExchangeHost
-    void showStatus(const QString& text) override;
-    void timeoutReaction() override;
-    void openInterfacePanel();
-    void lineCheckPassed() override;
-    void queuedTransfersDropped(const std::vector<TransferKind>& kinds) override;
     // InterfacePanelHost
-    void showMainStatus(const QString& text) override;
-    void setTransferButtonsDimmed(bool dim) override;
-    void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) override;
     bool afterOpening() override;
-    double identificationLimit() const override;
-    void showIdentification(const QString& text) override;
-    void processEvents() override;
-    void transfer(TransferKind kind, const std::function<void()>& work) override;
-    void reconnectSettingsChanged(const ReconnectSettings& settings) override;
-    void stopRetrying() override;
-    // ReconnectHost
-    void linkEvent(LinkEvent event, const QString& reason) override;
-    void retryState(const QString& text) override;
-    void lineQuiet(const QString& text) override;
 
     // Start-up (panels, settings, the first connection and its line check) is over.
     bool startupFinished() const { return m_startupFinished; }
@@ -158,10 +130,31 @@ public:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // What the connection tells, on the panels.
+    void wireConnection();
+    void showStatus(const QString& text);
+    void timeoutReaction();
+    void openInterfacePanel();
+    void lineCheckPassed();
+    void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf);
+    void showIdentification(const QString& text);
+    void linkEvent(LinkEvent event, const QString& reason);
+    void retryState(const QString& text);
+    void lineQuiet(const QString& text);
     // Closing with parameters changed but not sent asks first: send (then
     // close), close without sending, or stay. True: close now.
     bool mayClose();
     void wireMainPanel();
+    // The line's state on the main, recorder and monitor panels: the state
+    // line with its STOP RETRYING, the notice of a changed working set with its button.
+    struct LineStateControls {
+        QWidget* panel;
+        QLabel* linkState;
+        QPushButton* stopRetrying;
+        QLabel* paramsChanged;
+        QPushButton* paramsChangedSeen;
+    };
+    std::array<LineStateControls, 3> lineStateControls() const;
     // The value displays greyed (the last values stay, with their time) or live again.
     void showLineLost(bool lost);
     // The state line on the main, recorder and monitor panels after retrying
@@ -177,7 +170,6 @@ private:
     // Window places and the last folders, kept per user (sessionFileName).
     std::unique_ptr<QSettings> m_session;
     std::unique_ptr<PanelWindows> m_windows;
-    bool m_quitRequested = false;
     bool m_identified = false;  // the last line check got the identification
     QString m_sensorId;         // the identification the user gave the sensor (DispID)
     bool m_startupFinished = false;

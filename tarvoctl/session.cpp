@@ -55,21 +55,39 @@ ExchangeOptions withTarget(ExchangeOptions o, const Target& target)
     return o;
 }
 
+ConnectionOptions sessionOptions(ProgramProfile profile, const Target& target)
+{
+    // A failed opening is the session's failure, whatever the profile: the scope's link.
+    return {.linkProfile = ProgramProfile::Scope, .exchange = withTarget(exchangeOptions(profile), target)};
+}
+
 }  // namespace
 
 Session::Session(const Target& target, ProgramProfile profile)
-    : link(pump, flags, *this)  // a failed opening is the session's failure, whatever the profile
-    , exchange(link, pump, flags, params, *this, withTarget(exchangeOptions(profile), target))
+    : connection(sessionOptions(profile, target))
+    , pump(connection.pump())
+    , flags(connection.flags())
+    , params(connection.params())
+    , link(connection.link())
+    , exchange(connection.exchange())
+    , reconnect(connection.reconnector())
     , transfer(exchange, link, flags, params, pump, *this)
     , measurement(exchange, link, pump, flags, values, *this)
-    , reconnect(link, exchange, pump)
     , m_target(target)
-    , m_options(withTarget(exchangeOptions(profile), target))
 {
     // Nothing here shows the trace's records (--trace writes each one as it
     // comes): a small ring keeps a long run's memory flat.
     link.trace().setBounds(1000, 1024 * 1024);
-    reconnect.setHost(this);
+    QObject::connect(&connection, &Connection::openingFailed, &connection, [this] { openingFailed(); });
+    QObject::connect(&connection, &Connection::message, &connection, [this] { connectionClosed(); });
+    QObject::connect(&connection, &Connection::timedOut, &connection, [this] { timeoutReaction(); });
+    QObject::connect(&connection, &Connection::lineCheckFailed, &connection, [this] { timeoutReaction(); });
+    QObject::connect(&connection, &Connection::linkEvent, &connection,
+                     [this](LinkEvent event, const QString& reason) { linkEvent(event, reason); });
+    QObject::connect(&connection, &Connection::retryState, &connection,
+                     [this](const QString& text) { retryState(text); });
+    QObject::connect(&connection, &Connection::lineQuiet, &connection,
+                     [this](const QString& text) { lineQuiet(text); });
     // Tests shorten the reconnection's retry delays by this factor; users
     // never set it and get the full schedule.
     if (const double scale = qEnvironmentVariable("TARVO_RETRY_SCALE").toDouble(); scale > 0.0 && scale <= 1.0)
@@ -85,7 +103,6 @@ Session::~Session()
 bool Session::enableReconnect(const QString& eventsBeside, bool readWorkingSet)
 {
     reconnect.setEnabled(true);
-    reconnect.setHost(this);
     measurement.setReconnector(&reconnect);
     if (!eventsBeside.isEmpty())
         m_events.startFresh(eventsBeside);
@@ -250,7 +267,8 @@ int Session::end(int code)
         return code;
     // A command may have switched automatic sending on, or be about to: off
     // it goes, whatever the command was. The colour sensor has no command 50.
-    if (m_opened && m_options.lineCheckStopsAutoSend && !m_autoSendStopped && !stopAutoSend() && m_autoSendOn)
+    if (m_opened && connection.options().exchange.lineCheckStopsAutoSend && !m_autoSendStopped && !stopAutoSend()
+        && m_autoSendOn)
         report(SensorFailed,
                QStringLiteral("%1: automatic sending (command 50) could not be switched off: the "
                               "frame could not be written")
@@ -259,7 +277,7 @@ int Session::end(int code)
     return m_autoSendOn ? SensorFailed : interruptedExitCode(m_signal);
 }
 
-void Session::showLinkStatus(const QString&)
+void Session::openingFailed()
 {
     fail(QString(),
          QStringLiteral("cannot %1 %2: %3")
@@ -273,7 +291,7 @@ QString Session::openingFault() const
     return openingFaultReason(link);
 }
 
-void Session::message(const QString&, const QString&)
+void Session::connectionClosed()
 {
     // The only message of the link: the sensor closed the connection.
     fail(currentStep(false), QStringLiteral("connection closed by %1").arg(where()));
@@ -283,11 +301,6 @@ void Session::timeoutReaction()
 {
     // A closed connection's reason names the sensor already.
     fail(currentStep(link.isSerial() || link.tcpConnected()), replyFault());
-}
-
-void Session::lineCheckFailed()
-{
-    timeoutReaction();
 }
 
 bool Session::acceptReply(const std::uint16_t* words)
@@ -349,7 +362,8 @@ QString Session::replyFault() const
     if (link.isSerial() && link.channelLost())
         return link.lostReason();
     if (rx.bytesToRead != 0)
-        return replyShortfall(link, !m_lineCheck ? m_options.replyLimit : exchange.lineCheckLimit());
+        return replyShortfall(link,
+                              !m_lineCheck ? connection.options().exchange.replyLimit : exchange.lineCheckLimit());
     const auto& in = rx.szReadBuf;
     const auto hex = [](std::uint8_t b) { return QStringLiteral("%1").arg(b, 2, 16, QChar(u'0')).toUpper(); };
     if (in[0] != 0x00 || in[1] != 0xAA)

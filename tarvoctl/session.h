@@ -4,15 +4,10 @@
 #pragma once
 
 #include "autoframes.h"
+#include "connection.h"
 #include "eventlog.h"
-#include "eventpump.h"
-#include "exchange.h"
-#include "link.h"
-#include "loopflags.h"
 #include "measurement.h"
-#include "parameterset.h"
 #include "paramtransfer.h"
-#include "reconnect.h"
 #include "settingsfiles.h"
 
 #include <QString>
@@ -39,11 +34,7 @@ struct Target {
     std::optional<double> timeout;  // seconds for every reply, the identification's included
 };
 
-class Session final : public LinkHost,
-                      public ExchangeHost,
-                      public ParamTransferHost,
-                      public MeasurementHost,
-                      public ReconnectHost {
+class Session final : public ParamTransferHost, public MeasurementHost {
 public:
     // profile: the scope's exchange, or the tool's for the colour sensor.
     explicit Session(const Target& target, ProgramProfile profile = ProgramProfile::Scope);
@@ -96,15 +87,17 @@ public:
     bool retryAllowed() const { return m_retryAllowed; }
     void forbidRetry() { m_retryAllowed = false; }
 
-    EventPump pump;
-    LoopFlags flags;
-    ParameterSet params;
+    // The connection to the sensor, and its parts by the names the commands use.
+    Connection connection;
+    EventPump& pump;
+    LoopFlags& flags;
+    ParameterSet& params;
+    Link& link;
+    Exchange& exchange;
+    Reconnector& reconnect;
     MeasuredValues values;
-    Link link;
-    Exchange exchange;
     ParamTransfer transfer;
     MeasurementTransfer measurement;
-    Reconnector reconnect;
 
     // --reconnect: a lost line is taken up again. The working set is read
     // once (to tell a reboot's changes later) and events go to standard
@@ -119,14 +112,6 @@ public:
     // STOPPED with its reason, at the end of a command with --reconnect.
     void stopped(const QString& reason);
 
-    // LinkHost
-    void showLinkStatus(const QString& text) override;
-    void message(const QString& title, const QString& text) override;
-    // ExchangeHost
-    void showStatus(const QString&) override {}
-    void timeoutReaction() override;
-    void lineCheckPassed() override {}
-    void lineCheckFailed() override;
     // ParamTransferHost: there is no panel; the variables are the set.
     void GetPanelValues() override {}
     void ShowFetchedParameters() override {}
@@ -137,12 +122,18 @@ public:
     void SetPanelData() override {}
     void ShowGraph() override {}
     void ShowProfile() override {}
-    // ReconnectHost
-    void linkEvent(LinkEvent event, const QString& reason) override;
-    void retryState(const QString& text) override;
-    void lineQuiet(const QString& text) override;
 
 private:
+    // What the connection tells: a failed opening, a closed connection and a
+    // missing reply are the command's failure; the reconnection's events
+    // and states go to standard error (and the events file).
+    void openingFailed();
+    void connectionClosed();
+    void timeoutReaction();
+    void linkEvent(LinkEvent event, const QString& reason);
+    void retryState(const QString& text);
+    void lineQuiet(const QString& text);
+
     // The step and the frame on its way, after the sensor's name unless the
     // reason names it already.
     QString currentStep(bool withWhere = true) const;
@@ -151,7 +142,6 @@ private:
     void takeFramesOnTheirWay(bool wait, const std::function<void(const FrameWords&)>& take);
 
     Target m_target;
-    ExchangeOptions m_options;
     QString m_step;
     QString m_failure;
     bool m_lineCheck = false;

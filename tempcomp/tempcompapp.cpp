@@ -3,6 +3,7 @@
 #include "brandingtables.h"
 #include "charts.h"
 #include "coefficientbox.h"
+#include "connectionboxes.h"
 #include "dialogs.h"
 #include "entryfeedback.h"
 #include "equationfile.h"
@@ -87,14 +88,18 @@ std::array<double, N> asDoubles(const std::array<std::uint16_t, N>& values)
 
 TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     : QObject(parent)
-    , link(pump, flags, *this, ProgramProfile::ColourTool)
-    , exchange(link, pump, flags, params, *this, exchangeOptions(ProgramProfile::ColourTool))
-    , reconnect(link, exchange, pump)
+    , connection(connectionOptions(ProgramProfile::ColourTool))
+    , pump(connection.pump())
+    , flags(connection.flags())
+    , params(connection.params())
+    , link(connection.link())
+    , exchange(connection.exchange())
+    , reconnect(connection.reconnector())
     , proj_dir(programDirOr(programDir))
     , settings(preparedSettingsLocation(proj_dir, kToolProgram, kToolSettingsFiles))
     , panel(std::make_unique<QWidget>())
     , ui(std::make_unique<Ui::P>())
-    , interfacepanel(link, flags, *this, ProgramProfile::ColourTool, settings.settingsDir)
+    , interfacepanel(connection, *this, ProgramProfile::ColourTool, settings.settingsDir)
     , m_help(std::make_unique<RightClickHelp>())
 {
     ui->setupUi(panel.get());
@@ -110,6 +115,7 @@ TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
                                                 settings.documentsDir);
     m_help->install(tracewindow->widget());
     wireMainPanel();
+    wireConnection();
 
     m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kToolProgram)), QSettings::IniFormat);
     dialogs().rememberFoldersIn(m_session.get());
@@ -210,11 +216,9 @@ int TempCompApp::run()
 {
     panel->show();
     InitVars();
-    if (!m_quitRequested)
+    if (!quitRequested())
         QApplication::exec();
-    link.CloseCom();
-    if (link.tcpConnected())
-        link.DisconnectFromTCPServer();
+    connection.closeChannel();
     return 0;
 }
 
@@ -229,8 +233,6 @@ void TempCompApp::InitVars()
     else if (const auto last = lastConnection(*m_session))
         interfacepanel.UseForThisRun(*last);
     interfacepanel.InitConnectPanel();
-    reconnect.readsWorkingSet = false;  // the colour sensor has no parameter set to read
-    reconnect.setHost(this);
     reconnect.setIdleRecovery(true);
     interfacepanel.GetReconnectSettingsFromFile();
     exchange.Transfer(TransferKind::Connect, [this] { interfacepanel.TryToConnect(); });
@@ -238,9 +240,7 @@ void TempCompApp::InitVars()
 
 void TempCompApp::CBF_P_close()
 {
-    reconnect.endIdleRecovery();
-    m_quitRequested = true;
-    exchange.DropQueuedTransfers();
+    connection.close();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != panel.get())
             w->hide();
@@ -542,26 +542,20 @@ void TempCompApp::CBF_EditTemp()
                               + limited);
 }
 
-// --- Hosts ----------------------------------------------------------------
+// --- The connection's notifications ---------------------------------------
 
-void TempCompApp::showLinkStatus(const QString& text)
+void TempCompApp::wireConnection()
 {
-    ui->DispStatus->setText(text);
-}
-
-void TempCompApp::message(const QString& title, const QString& text)
-{
-    if (m_quitRequested)
-        return;
-    dialogs().message(title, text);
-}
-
-void TempCompApp::setWaitCursor(bool on)
-{
-    if (on)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+    showConnectionBoxes(connection);
+    connect(&connection, &Connection::status, this, &TempCompApp::showStatus);
+    connect(&connection, &Connection::openingFailed, this, &TempCompApp::showStatus);
+    connect(&connection, &Connection::timedOut, this, &TempCompApp::timeoutReaction);
+    connect(&connection, &Connection::lineCheckPassed, this, &TempCompApp::lineCheckPassed);
+    connect(&connection, &Connection::lineCheckFailed, this, &TempCompApp::lineCheckFailed);
+    connect(&connection, &Connection::linkEvent, this, &TempCompApp::linkEvent);
+    connect(&connection, &Connection::retryState, this, &TempCompApp::retryState);
+    connect(&interfacepanel, &InterfacePanel::mainStatus, ui->DispStatus, &QLineEdit::setText);
+    connect(&interfacepanel, &InterfacePanel::transferButtonsDimmed, this, &TempCompApp::SetButtonsDimmed);
 }
 
 void TempCompApp::showStatus(const QString& text)
@@ -571,8 +565,6 @@ void TempCompApp::showStatus(const QString& text)
 
 void TempCompApp::timeoutReaction()
 {
-    if (m_quitRequested)
-        return;  // nothing opens once the user has closed the main panel
     dialogs().message(exchange.versionText(), kEchoFailureText);
 }
 
@@ -596,31 +588,6 @@ void TempCompApp::lineCheckFailed()
     interfacepanel.SetAcceptAllowed(false);
 }
 
-void TempCompApp::queuedTransfersDropped(const std::vector<TransferKind>& kinds)
-{
-    if (m_quitRequested)
-        return;
-    QStringList names;
-    for (const TransferKind kind : kinds)
-        names << transferButton(kind);
-    dialogs().message(kAttention, notCarriedOutText(names));
-}
-
-void TempCompApp::showMainStatus(const QString& text)
-{
-    ui->DispStatus->setText(text);
-}
-
-void TempCompApp::setTransferButtonsDimmed(bool dim)
-{
-    SetButtonsDimmed(dim);
-}
-
-void TempCompApp::showConnectionInUse(std::uint16_t, std::uint16_t, const QString&)
-{
-    // The tool shows no port or server in use on its main panel.
-}
-
 bool TempCompApp::afterOpening()
 {
     // The version query runs whatever the opening returned.
@@ -631,37 +598,11 @@ bool TempCompApp::afterOpening()
     return m_identified;
 }
 
-double TempCompApp::identificationLimit() const
-{
-    return exchange.lineCheckLimit();
-}
-
-void TempCompApp::processEvents()
-{
-    pump.processEvents();
-}
-
-void TempCompApp::transfer(TransferKind kind, const std::function<void()>& work)
-{
-    // A connection the user asks for ends the retrying of the old one.
-    if (kind == TransferKind::Connect)
-        reconnect.endIdleRecovery();
-    exchange.Transfer(kind, work);
-}
-
-void TempCompApp::reconnectSettingsChanged(const ReconnectSettings& settings)
-{
-    reconnect.setEnabled(settings.enabled);
-    reconnect.quietLimit = settings.quietSeconds;
-    if (!settings.enabled)
-        reconnect.endIdleRecovery();
-}
-
 void TempCompApp::linkEvent(LinkEvent event, const QString& reason)
 {
     if (event == LinkEvent::Resumed)
         showStatus(exchange.versionText());
-    else if (event == LinkEvent::IdentityChanged && !m_quitRequested)
+    else if (event == LinkEvent::IdentityChanged && !quitRequested())
         dialogs().message(QStringLiteral("ATTENTION!"),
                           QStringLiteral(" Another sensor answered after the connection was lost: \n %1 ").arg(reason));
 }

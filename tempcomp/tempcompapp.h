@@ -6,13 +6,8 @@
 
 #include "accessiblecontrols.h"
 #include "compcurves.h"
-#include "eventpump.h"
-#include "exchange.h"
+#include "connection.h"
 #include "interfacepanel.h"
-#include "link.h"
-#include "loopflags.h"
-#include "parameterset.h"
-#include "reconnect.h"
 #include "settingslocation.h"
 
 #include <QObject>
@@ -44,11 +39,7 @@ inline const QString kEchoFailureText = QStringLiteral(
     " ATTENTION! \n \n TIMEOUT \n NO SERIAL CONNECTION TO SENSOR.                           \n"
     " The version of the sensor is displayed as the name of this dialog box.");
 
-class TempCompApp final : public QObject,
-                          public LinkHost,
-                          public ExchangeHost,
-                          public InterfacePanelHost,
-                          public ReconnectHost {
+class TempCompApp final : public QObject, public InterfacePanelHost {
     Q_OBJECT
 public:
     // programDir: the program's own directory unless a test says otherwise;
@@ -62,7 +53,7 @@ public:
     int run();
     void InitVars();
     void CBF_P_close();
-    bool quitRequested() const { return m_quitRequested; }
+    bool quitRequested() const { return connection.closed(); }
 
     // The connection given on the command line: shown on the interface panel
     // and tried at start-up in place of serial port 1.
@@ -101,14 +92,17 @@ public:
 
     // First, before any panel: a control's interface is made at its first accessible event.
     AccessibleControls accessibleControls;
-    // Subsystems, created once.
-    EventPump pump;
-    LoopFlags flags;
-    ParameterSet params;  // the shared exchange needs one; the tool sends no parameter set
-    Link link;
-    Exchange exchange;
-    // "Reconnect and resume": a lost line is taken up again while the tool waits.
-    Reconnector reconnect;
+    // The connection to the sensor with the tool's options, and its parts by
+    // the names the panel is wired with. Its parameter set goes unused: the
+    // tool sends none. Its reconnection ("Reconnect and resume") takes a lost
+    // line up again while the tool waits.
+    Connection connection;
+    EventPump& pump;
+    LoopFlags& flags;
+    ParameterSet& params;
+    Link& link;
+    Exchange& exchange;
+    Reconnector& reconnect;
 
     QString proj_dir;
     SettingsLocation settings;
@@ -123,33 +117,20 @@ public:
     Curves curves;
     Factors factors;
 
-    // LinkHost
-    void showLinkStatus(const QString& text) override;
-    void message(const QString& title, const QString& text) override;
-    void setWaitCursor(bool on) override;
-    // ExchangeHost
-    void showStatus(const QString& text) override;
-    void timeoutReaction() override;
-    void lineCheckPassed() override;
-    void lineCheckFailed() override;
-    void queuedTransfersDropped(const std::vector<TransferKind>& kinds) override;
     // InterfacePanelHost
-    void showMainStatus(const QString& text) override;
-    void setTransferButtonsDimmed(bool dim) override;
-    void showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf) override;
     bool afterOpening() override;
-    double identificationLimit() const override;
-    void processEvents() override;
-    void transfer(TransferKind kind, const std::function<void()>& work) override;
-    void reconnectSettingsChanged(const ReconnectSettings& settings) override;
-    void stopRetrying() override { reconnect.stopRetrying(); }
-    // ReconnectHost
-    void linkEvent(LinkEvent event, const QString& reason) override;
-    void retryState(const QString& text) override;
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void wireMainPanel();
+    // What the connection tells, on the panel.
+    void wireConnection();
+    void showStatus(const QString& text);
+    void timeoutReaction();
+    void lineCheckPassed();
+    void lineCheckFailed();
+    void linkEvent(LinkEvent event, const QString& reason);
+    void retryState(const QString& text);
     void setupCharts();
     void showOnly(QWidget* shown, std::initializer_list<QWidget*> hidden);
     bool confirmDoubtfulFactors();
@@ -174,7 +155,6 @@ private:
     std::optional<Coefficients> m_refsFrom;
     References m_refsTaken{};
     bool m_refsFromCurves = false;
-    bool m_quitRequested = false;
     bool m_identified = false;  // the last line check got the identification
 };
 

@@ -124,7 +124,7 @@ void GraphsTest::stripChartScaling()
     fillBuffer(app.live->mutableHistory(), Strip(source), lo, hi, upper, lower);
     const auto buf = app.live->history().strip(Strip(source));
     app.panel.ui->SelectSource->setCurrentIndex(source);
-    app.graphs->scale = std::uint16_t(scale);
+    app.graphs->setStripScaling(std::uint16_t(scale));
     app.graphs->ShowGraph();
     ChartPlot::redrawAll();
 
@@ -163,9 +163,9 @@ void GraphsTest::chartClicksChooseTheScaling()
     auto* view = app.panel.widget->findChild<QChartView*>(chart);
     view->show();
     QTest::mouseDClick(view->viewport(), Qt::LeftButton);
-    QCOMPARE(app.graphs->scale, std::uint16_t(1));
+    QCOMPARE(app.graphs->stripScaling(), std::uint16_t(1));
     QTest::mouseClick(view->viewport(), Qt::LeftButton);
-    QCOMPARE(app.graphs->scale, std::uint16_t(0));
+    QCOMPARE(app.graphs->stripScaling(), std::uint16_t(0));
     // The profile has its own scaling and redraws at once.
     QChartView* profile = app.panel.ui->GraphProfile;
     profile->show();
@@ -173,13 +173,13 @@ void GraphsTest::chartClicksChooseTheScaling()
     app.measured.maxprof = 600;
     app.measured.anzprof = 20;
     QTest::mouseDClick(profile->viewport(), Qt::LeftButton);
-    QCOMPARE(app.graphs->scaleprof, std::uint16_t(1));
-    QCOMPARE(app.graphs->scale, std::uint16_t(0));
+    QCOMPARE(app.graphs->profileScaling(), std::uint16_t(1));
+    QCOMPARE(app.graphs->stripScaling(), std::uint16_t(0));
     // A shown chart redraws by itself at the display rate.
     QTRY_COMPARE(yRange(profile).min, 37.0);
     QCOMPARE(yRange(profile).max, 63.0);
     QTest::mouseClick(profile->viewport(), Qt::LeftButton);
-    QCOMPARE(app.graphs->scaleprof, std::uint16_t(0));
+    QCOMPARE(app.graphs->profileScaling(), std::uint16_t(0));
     QTRY_COMPARE(yRange(profile).max, 200.0);
 }
 
@@ -220,7 +220,7 @@ void GraphsTest::profileView()
     m.maxprof = std::uint16_t(maxprof);
     m.anzprof = std::uint16_t(anzprof);
     m.dataPPDouble = 12.3;
-    app.graphs->scaleprof = std::uint16_t(scaleprof);
+    app.graphs->setProfileScaling(std::uint16_t(scaleprof));
     app.graphs->ShowProfile();
     ChartPlot::redrawAll();
 
@@ -301,9 +301,7 @@ void GraphsTest::graphPanelChainsValueSetsUntilInit()
         setValues(m, i * 10);
         g.SetPanelGraphData();
     }
-    QCOMPARE(g.graphcnt, std::uint16_t(3));
-    QCOMPARE(g.bufcnt, (std::array<std::uint16_t, 2>{1, 2}));
-    QCOMPARE(g.bufchref, (std::array<std::uint16_t, 2>{110, 120}));
+    QCOMPARE(g.nextPanelPoint(), std::uint16_t(3));
     // One point per value set, X counting from 0; few points are drawn as they are.
     ChartPlot::redrawAll();
     const QList<QPointF>& s = g.panelGraph(0).drawn();
@@ -329,16 +327,15 @@ void GraphsTest::graphPanelChainsValueSetsUntilInit()
 
     setValues(m, 50);
     g.InitPanelGraph();
-    QCOMPARE(g.graphcnt, std::uint16_t(0));
+    QCOMPARE(g.nextPanelPoint(), std::uint16_t(0));
     ChartPlot::redrawAll();
     for (int i = 0; i < 7; ++i) {
         QCOMPARE(g.panelGraph(i).points().size(), 0);
         QCOMPARE(g.panelGraph(i).drawn().size(), 0);
     }
-    QCOMPARE(g.bufchref, (std::array<std::uint16_t, 2>{150, 150}));
-    QCOMPARE(g.bufgf, (std::array<double, 2>{110.5, 110.5}));
     g.SetPanelGraphData();
     ChartPlot::redrawAll();
+    QCOMPARE(g.panelGraph(0).drawn().at(0), QPointF(0, 150));
     QCOMPARE(g.panelGraph(5).drawn().at(0), QPointF(0, 110.5));
 }
 
