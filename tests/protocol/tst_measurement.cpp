@@ -272,6 +272,7 @@ void MeasurementTest::timeoutEndsTheLoopWithOneTimeoutReaction()
     silent.dropReplies = sim::Faults::kAll;
     f.sensor->setFaults(silent);
     f.sensor->clearReceived();
+    f.expireAtFrame(1);  // the request's wait ends when the sensor gets it
     f.transfer.GetData();
 
     QCOMPARE(f.sensor->frameCount(), qint64(1));  // no retry
