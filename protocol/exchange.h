@@ -197,8 +197,8 @@ public:
     // echoes (a loop-back plug, a modem) and no sensor answers.
     bool loopedBack() const;
 
-    // The time limits and behaviour in force; a test shortens the limits
-    // with setOptions() before the program's first exchange.
+    // The time limits and behaviour in force. Tests shorten the limits with
+    // setOptions(); a change applies from the next wait on.
     const ExchangeOptions& options() const { return m_options; }
     void setOptions(const ExchangeOptions& options) { m_options = options; }
 
