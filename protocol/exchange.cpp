@@ -299,7 +299,8 @@ bool Exchange::owedReply(const std::uint8_t* reply) const
 
 double Exchange::holdOffEnd(const Owed& owed) const
 {
-    return owed.since + (owed.firm ? kLateWindow : std::max(kLateWindow, 1.5 * m_lateness));
+    const double window = m_options.lateWindow;
+    return owed.since + (owed.firm ? window : std::max(window, 1.5 * m_lateness));
 }
 
 void Exchange::settleLine(const Request& next)

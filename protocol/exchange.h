@@ -48,6 +48,11 @@ public:
 struct ExchangeOptions {
     double replyLimit = 3.0;         // seconds for every reply but the line check's
     double lineCheckTcpLimit = 5.0;  // seconds for the identification over TCP
+    // How long after giving up on a reply the exchange waits for it before
+    // it writes a request whose reply could be taken for it. The reply is
+    // still told apart when it comes later: the next one of its command is
+    // taken as the owed one.
+    double lateWindow = 1.0;
     // How the temperature-compensation tool's exchange differs:
     bool headerOnlyFrames = false;          // a request carries sync, code and argument only (bytes 0-5)
     bool lineCheckStopsAutoSend = true;     // command 50 and a 0.1 s pause before the identification
@@ -192,11 +197,10 @@ public:
     // echoes (a loop-back plug, a modem) and no sensor answers.
     bool loopedBack() const;
 
-    // How long after giving up on a reply the exchange waits for it before
-    // it writes a request whose reply could be taken for it. The reply is
-    // still told apart when it comes later: the next one of its command is
-    // taken as the owed one.
-    static constexpr double kLateWindow = 1.0;
+    // The time limits and behaviour in force. Tests shorten the limits with
+    // setOptions(); a change applies from the next wait on.
+    const ExchangeOptions& options() const { return m_options; }
+    void setOptions(const ExchangeOptions& options) { m_options = options; }
 
 private:
     // The old procedures, kept by their names; every caller goes through

@@ -315,6 +315,9 @@ void CalibPanelsTest::timeoutInTheFourthPassStopsWithoutConfirming()
     drop.onlyCommand = frame::ReadMeasurement;
     drop.afterFrames = 7;  // three passes of two frames and the fourth command 1
     f.sensor->setFaults(drop);
+    // The wait for the reply that never comes ends when the sensor gets the request.
+    f.onCommand(
+        &app, frame::ReadMeasurement, [&app] { app.pump.expireInnermostWait(); }, -1, 4);
     f.dialogs->confirmAnswers << true;
     QTest::mouseClick(app.calibpanel.ui->ButtonStartCalib, Qt::LeftButton);
 
@@ -473,6 +476,8 @@ void CalibPanelsTest::failureAtOneRowStopsTheTransfer()
     drop.onlyCommand = frame::WriteCalibRow;
     drop.afterFrames = 1 + failing;  // command 32 and the rows before
     f.sensor->setFaults(drop);
+    f.onCommand(
+        &app, frame::WriteCalibRow, [&app] { app.pump.expireInnermostWait(); }, failing);
 
     QTest::mouseClick(app.calibpanel2.ui->ButtonSendCalibData, Qt::LeftButton);
 

@@ -118,7 +118,7 @@ void TraceLinkTest::missingOrShortReplyOverTcp()
     QFETCH(int, length);
     QFETCH(TraceOutcome, outcome);
     QFETCH(int, received);
-    LinkFixture f;
+    LinkFixture f({}, tarvo::test::shortReplyLimit());  // what the trace shows, not the limit
     QVERIFY(f.connectTcp());
     sim::Faults fault = onMeasurement();
     fault.dropReplies = drop ? 1 : 0;
@@ -172,7 +172,7 @@ void TraceLinkTest::shortAndLongRepliesOverSerial()
     QFETCH(QString, text);
     sim::SimOptions o;
     o.pty = true;
-    LinkFixture f(o);
+    LinkFixture f(o, tarvo::test::shortReplyLimit());
     QVERIFY(f.connectSerial());
     sim::Faults fault = onMeasurement();
     fault.replyLength = length;

@@ -272,6 +272,7 @@ void MeasurementTest::timeoutEndsTheLoopWithOneTimeoutReaction()
     silent.dropReplies = sim::Faults::kAll;
     f.sensor->setFaults(silent);
     f.sensor->clearReceived();
+    f.expireAtFrame(1);  // the request's wait ends when the sensor gets it
     f.transfer.GetData();
 
     QCOMPARE(f.sensor->frameCount(), qint64(1));  // no retry
@@ -351,14 +352,17 @@ void MeasurementTest::profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched_
 {
     QTest::addColumn<int>("lateMs");  // 0: block 4 is never answered
     QTest::newRow("block 4 lost") << 0;
-    // It comes after the next request was written: no block takes another's points.
-    QTest::newRow("block 4 answered 1.1 s after its limit") << 500 + 1100;
+    // It comes after the hold-off (0.25 s here) and the next request were
+    // written: no block takes another's points.
+    QTest::newRow("block 4 answered 0.4 s after its limit") << 500 + 400;
 }
 
 void MeasurementTest::profileBlockThatTimesOutKeepsOldPointsAndTheRestIsFetched()
 {
     QFETCH(int, lateMs);
-    MeasurementFixture f({}, shortReplyLimit());
+    ExchangeOptions shorter = shortReplyLimit();
+    shorter.lateWindow = 0.25;  // the real hold-off has its own rows
+    MeasurementFixture f({}, shorter);
     QVERIFY(f.connectTcp());
     f.values.profileBuf.fill(-1.0);  // the profile before
     f.flags.poll = 1;                // a live loop that the profile ends

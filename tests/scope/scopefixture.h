@@ -147,17 +147,19 @@ struct ScopeFixture {
         probe->start();
     }
 
-    // Calls `action` when the sensor receives command `code` (and, if given, argument `arg`), once.
-    void onCommand(QObject* context, int code, std::function<void()> action, int arg = -1)
+    // Calls `action` when the sensor receives command `code` (and, if given,
+    // argument `arg`) for the nth time from now, once.
+    void onCommand(QObject* context, int code, std::function<void()> action, int arg = -1, int nth = 1)
     {
-        auto fired = std::make_shared<bool>(false);
+        auto seen = std::make_shared<int>(0);
         QObject::connect(sensor.get(), &sim::SensorSim::frameReceived, context,
-                         [fired, code, arg, action = std::move(action)](const QByteArray& fr) {
+                         [seen, code, arg, nth, action = std::move(action)](const QByteArray& fr) {
                              const auto* b = reinterpret_cast<const std::uint8_t*>(fr.constData());
-                             if (*fired || frame::getWord(b, 1) != code || (arg >= 0 && frame::getWord(b, 2) != arg))
+                             if (*seen >= nth || frame::getWord(b, 1) != code
+                                 || (arg >= 0 && frame::getWord(b, 2) != arg))
                                  return;
-                             *fired = true;
-                             action();
+                             if (++*seen == nth)
+                                 action();
                          });
     }
     // The command codes the sensor received, in order.

@@ -171,6 +171,7 @@ void LiveLoopTest::timeoutInTheLoopEndsItAndOpensTheInterfacePanel()
     silent.onlyCommand = frame::ReadMeasurement;
     silent.dropReplies = sim::Faults::kAll;
     f.sensor->setFaults(silent);
+    f.onCommand(&app, frame::ReadMeasurement, [&app] { app.pump.expireInnermostWait(); });
     QVERIFY(!f.interfaceWidget()->isVisible());
 
     QTest::mouseClick(p.ButtonGo, Qt::LeftButton);
