@@ -224,8 +224,8 @@ void InterfacePanel::connectTo(const ConnectionSettings& settings)
 {
     showHint(QString());
     if (m_options.tryUsesMainStatus)
-        m_host.showMainStatus(QStringLiteral("TRY"));
-    m_ui->DispInterfaceStatus->setText(QStringLiteral("TRY"));
+        m_host.showMainStatus(tr("TRY"));
+    m_ui->DispInterfaceStatus->setText(tr("TRY"));
     if (m_options.tryUsesMainStatus)
         m_host.processEvents();
 
@@ -249,7 +249,7 @@ void InterfacePanel::ExplainFailure(const QString& reason, const QString& advice
 {
     // Both programs show "TIMEOUT" in the main status; the interface status
     // holds the program's own word ("TIMEOUT", "CONNECTION FAILURE").
-    m_host.showMainStatus(withReason(QStringLiteral("TIMEOUT"), reason));
+    m_host.showMainStatus(withReason(tr("TIMEOUT"), reason));
     m_ui->DispInterfaceStatus->setText(withReason(m_ui->DispInterfaceStatus->text(), reason));
     showHint(advice);
 }
