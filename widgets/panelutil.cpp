@@ -54,9 +54,13 @@ int ringValue(const QComboBox* ring)
 
 QString shownNumber(double value, char format, int precision)
 {
-    QLocale locale;
-    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    return locale.toString(value, format, precision);
+    // QString::number's text, only its point the language's: no group
+    // separators, the same exponents and digits in every language.
+    QString text = QString::number(value, format, precision);
+    const QString point = QLocale().decimalPoint();
+    if (point != QStringLiteral("."))
+        text.replace(u'.', point);
+    return text;
 }
 
 void setRingValue(QComboBox* ring, int value)
