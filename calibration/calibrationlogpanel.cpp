@@ -21,6 +21,18 @@
 namespace tarvo {
 
 namespace {
+// The log's words for a calibration's kind and outcome, as the table shows
+// them; the log and its export keep them as written.
+[[maybe_unused]] const char* const kLogWords[] = {
+    QT_TRANSLATE_NOOP("CalibrationLog", "reference-100"), QT_TRANSLATE_NOOP("CalibrationLog", "other-system"),
+    QT_TRANSLATE_NOOP("CalibrationLog", "done"), QT_TRANSLATE_NOOP("CalibrationLog", "cancelled"),
+    QT_TRANSLATE_NOOP("CalibrationLog", "failed")};
+
+QString shownWord(const QString& word)
+{
+    return QCoreApplication::translate("CalibrationLog", word.toUtf8().constData());
+}
+
 const char* const kAllSensors = QT_TRANSLATE_NOOP("CalibrationLog", "all sensors");
 }
 
@@ -101,8 +113,8 @@ void CalibrationLogPanel::showRecords()
     for (int row = 0; row < int(m_rows.size()); ++row) {
         const CalibrationRecord& r = m_records[m_rows[size_t(row)]];
         const QStringList cells{r.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                                r.kind,
-                                r.outcome,
+                                shownWord(r.kind),
+                                shownWord(r.outcome),
                                 r.sensorId,
                                 r.sensor,
                                 r.user,
