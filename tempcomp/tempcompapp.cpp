@@ -154,7 +154,11 @@ void TempCompApp::setupCharts()
         auto strip = std::make_unique<StripChart>(c.view, c.colours);
         strip->setPointsPerScreen(kPointsPerScreen);
         strip->setAlignLeft(true);  // X is the temperature step t = 0 … 99
-        const QStringList channels = rgb.mid(c.first, c.count);
+        // RED, GREEN, BLUE in the user's language on the chart; the export's columns keep them.
+        const QStringList channels = QStringList{QCoreApplication::translate("TempComp", "RED"),
+                                                 QCoreApplication::translate("TempComp", "GREEN"),
+                                                 QCoreApplication::translate("TempComp", "BLUE")}
+                                         .mid(c.first, c.count);
         const QString shown = channels.join(QStringLiteral(", "));
         const QString& unit = c.factors ? factor : raw;
         strip->setNames(QStringLiteral("temperature step"),
@@ -167,10 +171,15 @@ void TempCompApp::setupCharts()
         strip->setAxisTitles(QCoreApplication::translate("TempComp", "temperature step t"),
                              withUnit(c.count == 1 ? one.arg(channels[0]) : kind, unit));
         strip->chart()->setTitle(shown);
+        // The file's name from the English title in every language: "rgb-red-curve".
+        strip->setTitle(rgb.mid(c.first, c.count).join(QStringLiteral(", "))
+                        + (c.factors ? QStringLiteral(" factor") : QStringLiteral(" curve"))
+                        + (c.count == 1 ? QString() : QStringLiteral("s")));
+        const QString stem = QStringLiteral("rgb-") + strip->fileStem();
         strip->setTitle(c.count == 1    ? one.arg(shown)
                             : c.factors ? QCoreApplication::translate("TempComp", "%1 factors").arg(shown)
                                         : QCoreApplication::translate("TempComp", "%1 curves").arg(shown));
-        strip->setFileStem(QStringLiteral("rgb-") + strip->fileStem());  // "rgb-red-curve"
+        strip->setFileStem(stem);
         if (c.count > 1)
             for (int t = 0; t < c.count; ++t)
                 strip->setLegendLabel(t, channels[t]);
