@@ -41,6 +41,13 @@
     </message>
 </context>
 <context>
+    <name>Branding</name>
+    <message>
+        <source>Gloss sensor scope — training and service edition</source>
+        <translation>Glanzsensor-Scope — Schulungs- und Serviceausgabe</translation>
+    </message>
+</context>
+<context>
     <name>CALIBLOG</name>
     <message>
         <source>CALIBRATION LOG</source>
@@ -649,6 +656,26 @@ Die früheren Einträge bleiben erhalten.</translation>
     <message>
         <source>PRINT CERTIFICATE</source>
         <translation>ZERTIFIKAT DRUCKEN</translation>
+    </message>
+    <message>
+        <source>reference-100</source>
+        <translation>Referenz 100</translation>
+    </message>
+    <message>
+        <source>other-system</source>
+        <translation>anderes System</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>erledigt</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>fehlgeschlagen</translation>
     </message>
 </context>
 <context>
@@ -4557,6 +4584,18 @@ LESEN zeigt den Satz des Sensors; SENDEN schreibt den Satz des Fensters erneut.<
     <message>
         <source>CONNECTION LOST</source>
         <translation>VERBINDUNG VERLOREN</translation>
+    </message>
+    <message>
+        <source>RED</source>
+        <translation>ROT</translation>
+    </message>
+    <message>
+        <source>GREEN</source>
+        <translation>GRÜN</translation>
+    </message>
+    <message>
+        <source>BLUE</source>
+        <translation>BLAU</translation>
     </message>
 </context>
 <context>

@@ -120,15 +120,15 @@ inline QStringList panelTexts(const QList<QWidget*>& panels)
 inline bool sameInBothLanguages(const QString& text)
 {
     static const QSet<QString> names = {
-        QStringLiteral("CH"),       QStringLiteral("REF"),    QStringLiteral("DIR"),     QStringLiteral("DIF"),
-        QStringLiteral("NORM"),     QStringLiteral("INT"),    QStringLiteral("GF"),      QStringLiteral("PP"),
-        QStringLiteral("TEMP"),     QStringLiteral("GU"),     QStringLiteral("RAM"),     QStringLiteral("EEPROM"),
-        QStringLiteral("TCP"),      QStringLiteral("IP"),     QStringLiteral("RS"),      QStringLiteral("TARVO"),
-        QStringLiteral("TEMPCOMP"), QStringLiteral("Scope"),  QStringLiteral("ID"),      QStringLiteral("ms"),
-        QStringLiteral("counts"),   QStringLiteral("per"),    QStringLiteral("mille"),   QStringLiteral("raw"),
-        QStringLiteral("RGB"),      QStringLiteral("RED"),    QStringLiteral("GREEN"),   QStringLiteral("BLUE"),
-        QStringLiteral("TOL"),      QStringLiteral("MAXVEC"), QStringLiteral("CSV"),     QStringLiteral("PNG"),
-        QStringLiteral("PDF"),      QStringLiteral("ARG"),    QStringLiteral("English"), QStringLiteral("Deutsch")};
+        QStringLiteral("CH"),       QStringLiteral("REF"),   QStringLiteral("DIR"),    QStringLiteral("DIF"),
+        QStringLiteral("NORM"),     QStringLiteral("INT"),   QStringLiteral("GF"),     QStringLiteral("PP"),
+        QStringLiteral("TEMP"),     QStringLiteral("GU"),    QStringLiteral("RAM"),    QStringLiteral("EEPROM"),
+        QStringLiteral("TCP"),      QStringLiteral("IP"),    QStringLiteral("RS"),     QStringLiteral("TARVO"),
+        QStringLiteral("TEMPCOMP"), QStringLiteral("Scope"), QStringLiteral("ID"),     QStringLiteral("ms"),
+        QStringLiteral("counts"),   QStringLiteral("per"),   QStringLiteral("mille"),  QStringLiteral("raw"),
+        QStringLiteral("RGB"),      QStringLiteral("TOL"),   QStringLiteral("MAXVEC"), QStringLiteral("CSV"),
+        QStringLiteral("PNG"),      QStringLiteral("PDF"),   QStringLiteral("ARG"),    QStringLiteral("English"),
+        QStringLiteral("Deutsch")};
     static const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
     static const QRegularExpression fileName(QStringLiteral("^[\\w.-]+\\.\\w{2,4}$"));
     if (fileName.match(text.trimmed()).hasMatch())
