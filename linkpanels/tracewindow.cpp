@@ -99,7 +99,7 @@ QString bytesShown(int n)
 // A field as the table shows it: the file's text, its words translated.
 QString shownField(const TraceRecord& r, int field)
 {
-    const QString english = traceField(r, field);
+    QString english = traceField(r, field);
     if (field == FieldCommand)
         return r.command < 0 ? english : commandShown(static_cast<std::uint16_t>(r.command));
     if (field != FieldOutcome)
