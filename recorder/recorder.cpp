@@ -283,7 +283,7 @@ void Recorder::fileSavedMessage()
                                                       "File has been saved!\n\n"
                                                       " It holds %n line(s); when the connection was lost is "
                                                       "written in \n %2 ",
-                                                      nullptr, m_linesWritten)
+                                                      nullptr, static_cast<int>(m_linesWritten))
                               .arg(m_gaveUp, QDir::toNativeSeparators(events.path())));
         return;
     }
