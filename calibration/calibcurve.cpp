@@ -2,6 +2,7 @@
 
 #include "numbertext.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QLocale>
 #include <cmath>
@@ -144,7 +145,8 @@ std::optional<CalibCells> ParseCalibFile(const QByteArray& content, QString* why
         const int col = i % 2 + 1;
         const auto v = readNumber(QByteArrayView(token.text));
         if (!v)
-            return fail(numberInFileMessage(QString(), token.line, token.text, QStringLiteral("a number")));
+            return fail(numberInFileMessage(QString(), token.line, token.text,
+                                            QCoreApplication::translate("CalibCurve", "a number")));
         if (!cellValueFits(col, row, *v))
             return fail(QStringLiteral("Line %1: %2 does not fit row %3, column %4.")
                             .arg(token.line)

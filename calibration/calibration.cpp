@@ -17,6 +17,7 @@
 #include "ui_CALIBP2.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,8 +63,9 @@ public:
         if (edit && !readNumber(QStringView(edit->text()).trimmed())) {
             auto* table = qobject_cast<QWidget*>(parent());
             showEntryNotice(table,
-                            QStringLiteral("\"%1\" was not taken: a cell holds a number such as 12.5, "
-                                           "with \".\" as decimal point, or -1. The cell keeps %2.")
+                            QCoreApplication::translate("Calibration",
+                                                        "\"%1\" was not taken: a cell holds a number such as 12.5, "
+                                                        "with \".\" as decimal point, or -1. The cell keeps %2.")
                                 .arg(edit->text().trimmed(), index.data().toString()));
             return;
         }
@@ -73,8 +75,10 @@ public:
 
 QString rangeMessage()
 {
-    return QStringLiteral("Cell value out of range! \r\nTARVO-VALUE: 0.0 to 2000.0 (row 1: 0.0, row 24: 2000.0). \r\n"
-                          "Other system: 0.0 to 3276.7. \r\nNot used cells: -1.");
+    return QCoreApplication::translate(
+        "Calibration",
+        "Cell value out of range! \r\nTARVO-VALUE: 0.0 to 2000.0 (row 1: 0.0, row 24: 2000.0). \r\n"
+        "Other system: 0.0 to 3276.7. \r\nNot used cells: -1.");
 }
 
 }  // namespace
@@ -118,12 +122,12 @@ Calibration::Calibration(QWidget* calibpanel, const Ui::CALIBP& form1, QWidget* 
                 m_grid->setItem(r, c, new QTableWidgetItem(QStringLiteral("-1.0")));
     m_plot = std::make_unique<SeriesChart>(m_graph);
     const QString gloss = QString::fromLatin1(kUnitGloss);
-    m_plot->setAxisTitles(withUnit(QStringLiteral("TARVO-VALUE (GF RAW)"), gloss),
-                          withUnit(QStringLiteral("other system"), gloss));
+    m_plot->setAxisTitles(withUnit(QCoreApplication::translate("Calibration", "TARVO-VALUE (GF RAW)"), gloss),
+                          withUnit(QCoreApplication::translate("Calibration", "other system"), gloss));
     m_plot->setNames(
         withUnit(QStringLiteral("TARVO-VALUE"), gloss),
         {withUnit(QStringLiteral("calibration curve"), gloss), withUnit(QStringLiteral("identity"), gloss)});
-    m_plot->setTitle(QStringLiteral("Calibration to another system"));
+    m_plot->setTitle(QCoreApplication::translate("Calibration", "Calibration to another system"));
     m_plot->setFileStem(QStringLiteral("gloss-calibration-curve"));
     m_plot->setAxisRange(m_plot->xAxis(), 0.0, 2100.0);
     m_plot->setAxisRange(m_plot->yAxis(), 0.0, 2200.0);
@@ -230,7 +234,8 @@ void Calibration::StartCalibrationRef100()
     m_searchStarted = false;
     if (!dialogs().confirm(
             QStringLiteral("START CALIBRATION!"),
-            QStringLiteral(
+            QCoreApplication::translate(
+                "Calibration",
                 " Make sure that the sensor shines \n on the reference target with gloss factor 100 units! ")))
         return;
     m_searchStarted = true;
@@ -265,7 +270,8 @@ void Calibration::StartCalibrationRef100()
     if (!inCalibWindow(m)) {
         dialogs().message(
             kAttention,
-            QStringLiteral(
+            QCoreApplication::translate(
+                "Calibration",
                 " Calibration can not be done. \n No proper power value can be find. \n Make sure that sensor shines on the reference \n with gloss factor 100 units. \n Make sure that the optical glasses are clean."));
         calibok = 0;
         return;
@@ -325,7 +331,8 @@ void Calibration::CBF_ButtonStartCalib()
         if (confirmed)
             dialogs().success(
                 kAttention,
-                QStringLiteral(
+                QCoreApplication::translate(
+                    "Calibration",
                     " Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n Press CLOSE CALIBRATION to leave calibration panel. \n Press CALIBRATE TO OTHER SYSTEM to calibrate sensor to an other system."));
     }
     journal.reference100(before, m_searchStarted, calibok == 1, confirmed,
@@ -371,7 +378,8 @@ void Calibration::setOtherSystemParams()
 
 void Calibration::CBF_ButtonCalibToOtherSystem()
 {
-    if (!dialogs().confirm(QStringLiteral("CONFIRM!"), QStringLiteral("Was CALIBRATION WITH REF=100 OK?"))) {
+    if (!dialogs().confirm(QStringLiteral("CONFIRM!"),
+                           QCoreApplication::translate("Calibration", "Was CALIBRATION WITH REF=100 OK?"))) {
         journal.otherSystem(journal.state(), true, false, false, tableCells());
         return;
     }
@@ -436,8 +444,9 @@ void Calibration::plotCurve()
         curve.append({x, biasBuf[i] / 10.0});
         identity.append({x, x});
     }
-    m_plot->setLines({{QStringLiteral("calibration curve"), QColor::fromRgb(QRgb(kCurveColour)), curve},
-                      {QStringLiteral("identity"), QColor::fromRgb(QRgb(kIdentityColour)), identity}});
+    m_plot->setLines(
+        {{QCoreApplication::translate("Calibration", "calibration curve"), QColor::fromRgb(QRgb(kCurveColour)), curve},
+         {QCoreApplication::translate("Calibration", "identity"), QColor::fromRgb(QRgb(kIdentityColour)), identity}});
 }
 
 void Calibration::CalculateCalibrationData()
@@ -451,11 +460,14 @@ void Calibration::CalculateCalibrationData()
     case TableError::EndCellUnset:
         dialogs().message(
             kAttention,
-            QStringLiteral(
+            QCoreApplication::translate(
+                "Calibration",
                 "Cells GF=0.0 and GF=2000.0 must be set! \r\nDefault for row 0 is 0.0! \r\nDefault for row 2000.0 is 2000.0!"));
         break;
     case TableError::HalfRow:
-        dialogs().message(kAttention, QStringLiteral("Both cells in a row must be set or disabled (-1)."));
+        dialogs().message(
+            kAttention,
+            QCoreApplication::translate("Calibration", "Both cells in a row must be set or disabled (-1)."));
         break;
     case TableError::OutOfRange: dialogs().message(kAttention, rangeMessage()); break;
     }
@@ -518,9 +530,11 @@ void Calibration::CBF_ButtonAssignCal2()
     if (col == 1 && row >= 2 && row <= kCalibTableRows - 1) {
         // The value written is the one the display beside the button shows.
         if (m_dispGfRaw->value() <= m_dispGfRaw->minimum()) {
-            dialogs().message(kInfo,
-                              QStringLiteral("No GF RAW measured yet! \nPut the sample under the sensor, "
-                                             "press MEASURE, then ASSIGN GF RAW. \nThe cell is unchanged."));
+            dialogs().message(
+                kInfo,
+                QCoreApplication::translate("Calibration",
+                                            "No GF RAW measured yet! \nPut the sample under the sensor, "
+                                            "press MEASURE, then ASSIGN GF RAW. \nThe cell is unchanged."));
             return;
         }
         m_grid->item(row - 1, 0)->setText(cellText(m_dispGfRaw->value()));
@@ -528,7 +542,8 @@ void Calibration::CBF_ButtonAssignCal2()
     }
     dialogs().message(
         kInfo,
-        QStringLiteral(
+        QCoreApplication::translate(
+            "Calibration",
             "Wrong cell selected! \r\nOnly cells in columne TARVO-VALUE can be selected! \r\nBut without cell 0 and cell 2000.0! "));
 }
 
@@ -537,7 +552,9 @@ void Calibration::CBF_ButtonCalcCalibData()
     CalculateCalibrationData();
     if (gridok == 1)
         dialogs().message(
-            kInfo, QStringLiteral("Calculation successful. \nCalibration data can be saved to EEPROM of sensor."));
+            kInfo,
+            QCoreApplication::translate(
+                "Calibration", "Calculation successful. \nCalibration data can be saved to EEPROM of sensor."));
 }
 
 void Calibration::CBF_ButtonSendCalibData()
@@ -550,11 +567,13 @@ void Calibration::CBF_ButtonSendCalibData()
     if (gridok == 1) {
         saved = SaveCalibData();
         if (saved)
-            dialogs().message(kInfo, QStringLiteral("Calibration data were saved to EE."));
+            dialogs().message(kInfo, QCoreApplication::translate("Calibration", "Calibration data were saved to EE."));
         else
-            dialogs().message(kAttention, QStringLiteral("Calibration failed."));
+            dialogs().message(kAttention, QCoreApplication::translate("Calibration", "Calibration failed."));
     } else {
-        dialogs().message(kAttention, QStringLiteral("Datas can not be saved. \nCheck grid and repeat calculation."));
+        dialogs().message(
+            kAttention,
+            QCoreApplication::translate("Calibration", "Datas can not be saved. \nCheck grid and repeat calculation."));
     }
     journal.otherSystem(before, false, gridok == 1, saved, tableCells());
     setButtonColour(m_send, kIdleColour);
@@ -581,12 +600,15 @@ void Calibration::CBF_ButtonGetFileFromDisk()
     if (path.isEmpty())
         return;
     const FileRead file = readWholeFile(path, kCalibFileMaxBytes);
-    QString why = file.status == FileRead::Missing ? QStringLiteral("No such file.") : file.error;
+    QString why = file.status == FileRead::Missing ? QCoreApplication::translate("Calibration", "No such file.")
+                                                   : file.error;
     std::optional<CalibCells> table;
     if (file.status == FileRead::Ok)
         table = ParseCalibFile(file.content, &why);
     if (!table) {
-        dialogs().message(kAttention, QStringLiteral("Calibration table not loaded. \n%1 \n%2").arg(path, why));
+        dialogs().message(
+            kAttention,
+            QCoreApplication::translate("Calibration", "Calibration table not loaded. \n%1 \n%2").arg(path, why));
         return;
     }
     setTableCells(*table);  // the curve is not recomputed here
@@ -608,7 +630,9 @@ void Calibration::CBF_ButtonSaveFileToDisk()
             }
     QString error;
     if (!saveWholeFile(path, FormatCalibFile(table), &error))
-        dialogs().message(kAttention, QStringLiteral("Calibration table not saved. \n%1 \n%2").arg(path, error));
+        dialogs().message(
+            kAttention,
+            QCoreApplication::translate("Calibration", "Calibration table not saved. \n%1 \n%2").arg(path, error));
 }
 
 void Calibration::CBF_ButtonResetCalibTable()

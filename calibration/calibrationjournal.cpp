@@ -5,6 +5,7 @@
 #include "measurement.h"
 #include "parameterset.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <cmath>
 
@@ -99,10 +100,12 @@ void CalibrationJournal::write(CalibrationRecord r)
     m_last = r;
     QString error;
     if (!log.append(r, &error))
-        dialogs().message(QStringLiteral("ATTENTION!"),
-                          QStringLiteral("The calibration could not be written to the calibration log:\n%1\n%2\n"
-                                         "The earlier records are kept.")
-                              .arg(QDir::toNativeSeparators(log.path()), error));
+        dialogs().message(
+            QStringLiteral("ATTENTION!"),
+            QCoreApplication::translate("CalibrationLog",
+                                        "The calibration could not be written to the calibration log:\n%1\n%2\n"
+                                        "The earlier records are kept.")
+                .arg(QDir::toNativeSeparators(log.path()), error));
 }
 
 }  // namespace tarvo

@@ -6,6 +6,7 @@
 #include "timetext.h"
 #include "ui_CALIBLOG.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -20,7 +21,19 @@
 namespace tarvo {
 
 namespace {
-const QString kAllSensors = QStringLiteral("all sensors");
+// The log's words for a calibration's kind and outcome, as the table shows
+// them; the log and its export keep them as written.
+[[maybe_unused]] const char* const kLogWords[] = {
+    QT_TRANSLATE_NOOP("CalibrationLog", "reference-100"), QT_TRANSLATE_NOOP("CalibrationLog", "other-system"),
+    QT_TRANSLATE_NOOP("CalibrationLog", "done"), QT_TRANSLATE_NOOP("CalibrationLog", "cancelled"),
+    QT_TRANSLATE_NOOP("CalibrationLog", "failed")};
+
+QString shownWord(const QString& word)
+{
+    return QCoreApplication::translate("CalibrationLog", word.toUtf8().constData());
+}
+
+const char* const kAllSensors = QT_TRANSLATE_NOOP("CalibrationLog", "all sensors");
 }
 
 QString sensorKey(const CalibrationRecord& r)
@@ -66,9 +79,9 @@ void CalibrationLogPanel::reload()
     m_records = c.records;
     QString note = QDir::toNativeSeparators(m_log.path());
     if (!c.error.isEmpty())
-        note += QStringLiteral(" — cannot be read: ") + c.error;
+        note += QCoreApplication::translate("CalibrationLog", " — cannot be read: ") + c.error;
     else if (c.damaged > 0)
-        note += QStringLiteral(" — %1 damaged line(s) skipped").arg(c.damaged);
+        note += QCoreApplication::translate("CalibrationLog", " — %n damaged line(s) skipped", nullptr, int(c.damaged));
     m_ui->DispLogFile->setText(note);
 
     const QString chosen = m_ui->EditLogSensor->currentText();
@@ -80,7 +93,7 @@ void CalibrationLogPanel::reload()
     {
         const QSignalBlocker quiet(m_ui->EditLogSensor);
         m_ui->EditLogSensor->clear();
-        m_ui->EditLogSensor->addItem(kAllSensors);
+        m_ui->EditLogSensor->addItem(QCoreApplication::translate("CalibrationLog", kAllSensors));
         m_ui->EditLogSensor->addItems(sensors);
         m_ui->EditLogSensor->setCurrentIndex(std::max(0, m_ui->EditLogSensor->findText(chosen)));
     }
@@ -100,8 +113,8 @@ void CalibrationLogPanel::showRecords()
     for (int row = 0; row < int(m_rows.size()); ++row) {
         const CalibrationRecord& r = m_records[m_rows[size_t(row)]];
         const QStringList cells{r.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                                r.kind,
-                                r.outcome,
+                                shownWord(r.kind),
+                                shownWord(r.outcome),
                                 r.sensorId,
                                 r.sensor,
                                 r.user,
@@ -124,8 +137,10 @@ void CalibrationLogPanel::CBF_EditCalibInterval()
         return;
     QString error;
     if (!m_intervals->setDays(m_ui->EditLogSensor->currentText(), m_ui->EditCalibInterval->value(), &error))
-        dialogs().message(QStringLiteral("ATTENTION!"),
-                          QStringLiteral("The calibration interval could not be saved:\n%1").arg(error));
+        dialogs().message(
+            QStringLiteral("ATTENTION!"),
+            QCoreApplication::translate("CalibrationLog", "The calibration interval could not be saved:\n%1")
+                .arg(error));
 }
 
 std::vector<CalibrationRecord> CalibrationLogPanel::shown() const
@@ -161,20 +176,22 @@ void CalibrationLogPanel::CBF_ButtonExportLog()
     std::reverse(records.begin(), records.end());
     QString error;
     if (!saveWholeFile(path, calibrationCsv(records).toUtf8(), &error))
-        dialogs().message(
-            QStringLiteral("ATTENTION!"),
-            QStringLiteral("The log could not be exported:\n%1\n%2").arg(QDir::toNativeSeparators(path), error));
+        dialogs().message(QStringLiteral("ATTENTION!"),
+                          QCoreApplication::translate("CalibrationLog", "The log could not be exported:\n%1\n%2")
+                              .arg(QDir::toNativeSeparators(path), error));
     else
         dialogs().success(
             QStringLiteral("INFO!"),
-            QStringLiteral("%1 record(s) exported:\n%2").arg(records.size()).arg(QDir::toNativeSeparators(path)));
+            QCoreApplication::translate("CalibrationLog", "%n record(s) exported:\n%1", nullptr, int(records.size()))
+                .arg(QDir::toNativeSeparators(path)));
 }
 
 void CalibrationLogPanel::CBF_ButtonCertificate()
 {
     const CalibrationRecord* r = selected();
     if (!r) {
-        dialogs().message(QStringLiteral("INFO!"), QStringLiteral("Select a calibration in the list first."));
+        dialogs().message(QStringLiteral("INFO!"),
+                          QCoreApplication::translate("CalibrationLog", "Select a calibration in the list first."));
         return;
     }
     FileDialogRequest request;
@@ -188,14 +205,15 @@ void CalibrationLogPanel::CBF_ButtonCertificate()
         return;
     QString error;
     if (!saveWholeFile(path, certificatePdf(*r, m_program), &error)) {
-        dialogs().message(
-            QStringLiteral("ATTENTION!"),
-            QStringLiteral("The certificate could not be saved:\n%1\n%2").arg(QDir::toNativeSeparators(path), error));
+        dialogs().message(QStringLiteral("ATTENTION!"),
+                          QCoreApplication::translate("CalibrationLog", "The certificate could not be saved:\n%1\n%2")
+                              .arg(QDir::toNativeSeparators(path), error));
         return;
     }
-    if (dialogs().offer(QStringLiteral("INFO!"),
-                        QStringLiteral("Certificate saved:\n%1").arg(QDir::toNativeSeparators(path)),
-                        QStringLiteral("OPEN")))
+    if (dialogs().offer(
+            QStringLiteral("INFO!"),
+            QCoreApplication::translate("CalibrationLog", "Certificate saved:\n%1").arg(QDir::toNativeSeparators(path)),
+            QCoreApplication::translate("CalibrationLog", "OPEN")))
         dialogs().openUrl(QUrl::fromLocalFile(path));
 }
 
@@ -203,12 +221,13 @@ void CalibrationLogPanel::CBF_ButtonPrintCertificate()
 {
     const CalibrationRecord* r = selected();
     if (!r) {
-        dialogs().message(QStringLiteral("INFO!"), QStringLiteral("Select a calibration in the list first."));
+        dialogs().message(QStringLiteral("INFO!"),
+                          QCoreApplication::translate("CalibrationLog", "Select a calibration in the list first."));
         return;
     }
     QPrinter printer;
     QPrintDialog dialog(&printer, m_dialog.get());
-    dialog.setWindowTitle(QStringLiteral("PRINT CERTIFICATE"));
+    dialog.setWindowTitle(QCoreApplication::translate("CalibrationLog", "PRINT CERTIFICATE"));
     if (dialog.exec() == QDialog::Accepted)
         printCertificate(&printer, *r, m_program);
 }

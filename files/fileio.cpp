@@ -1,5 +1,6 @@
 #include "fileio.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -104,7 +105,8 @@ bool appendWhole(const QString& path, const QByteArray& bytes, bool mustExist, Q
     errno = 0;
     if (!file.open(mode)) {
         setError(error,
-                 mustExist && noSuchFile(path) ? QStringLiteral("The file no longer exists.") : reasonOf(file, errno));
+                 mustExist && noSuchFile(path) ? QCoreApplication::translate("FileIO", "The file no longer exists.")
+                                               : reasonOf(file, errno));
         return false;
     }
     qint64 end = file.size();
@@ -151,7 +153,7 @@ FileRead readWholeFile(const QString& path, qint64 maxBytes)
         if (!opened)
             continue;
         if (file.size() > maxBytes) {
-            result.error = QStringLiteral("The file is too large (%1 bytes).").arg(file.size());
+            result.error = QCoreApplication::translate("FileIO", "The file is too large (%1 bytes).").arg(file.size());
             return result;
         }
         result.content = file.read(maxBytes + 1);
@@ -160,7 +162,7 @@ FileRead readWholeFile(const QString& path, qint64 maxBytes)
             continue;
         }
         if (result.content.size() > maxBytes) {  // a device that reported no size
-            result.error = QStringLiteral("The file is too large.");
+            result.error = QCoreApplication::translate("FileIO", "The file is too large.");
             return result;
         }
         result.status = FileRead::Ok;

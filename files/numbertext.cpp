@@ -1,5 +1,6 @@
 #include "numbertext.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <cmath>
 
@@ -115,7 +116,8 @@ QString secondWordOnLine(const QList<TextToken>& tokens, const QString& file)
         QByteArray words = tokens[i - 1].text;
         for (qsizetype j = i; j < tokens.size() && tokens[j].line == tokens[i].line; ++j)
             words += ' ' + tokens[j].text;
-        return numberInFileMessage(file, tokens[i].line, words, QStringLiteral("one number"));
+        return numberInFileMessage(file, tokens[i].line, words,
+                                   QCoreApplication::translate("NumberText", "one number"));
     }
     return {};
 }
@@ -135,9 +137,9 @@ QString shownText(QByteArrayView bytes)
 
 QString numberInFileMessage(const QString& file, int line, QByteArrayView text, const QString& expected)
 {
-    const QString where = file.isEmpty() ? QStringLiteral("Line %1").arg(line)
-                                         : QStringLiteral("%1, line %2").arg(file).arg(line);
-    return QStringLiteral("%1: \"%2\" is not %3.").arg(where, shownText(text), expected);
+    const QString where = file.isEmpty() ? QCoreApplication::translate("NumberText", "Line %1").arg(line)
+                                         : QCoreApplication::translate("NumberText", "%1, line %2").arg(file).arg(line);
+    return QCoreApplication::translate("NumberText", "%1: \"%2\" is not %3.").arg(where, shownText(text), expected);
 }
 
 }  // namespace tarvo

@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "frame.h"
 #include "link.h"
+#include <QCoreApplication>
 
 namespace tarvo {
 
@@ -32,27 +33,35 @@ QString serialAdvice(const Link& link)
 {
     const QString device = link.serialDevicePath();
     if (device.isEmpty())
-        return QStringLiteral("This computer has no serial port %1: choose a port number that shows a device, "
-                              "then TRY TO CONNECT.")
+        return QCoreApplication::translate(
+                   "ConnectionFault",
+                   "This computer has no serial port %1: choose a port number that shows a device, "
+                   "then TRY TO CONNECT.")
             .arg(link.serialPort());
     if (link.serialInUse())
-        return QStringLiteral("%1 is in use by another program (another copy of this program, a terminal "
-                              "program): close it, then TRY TO CONNECT.")
+        return QCoreApplication::translate("ConnectionFault",
+                                           "%1 is in use by another program (another copy of this program, a terminal "
+                                           "program): close it, then TRY TO CONNECT.")
             .arg(device);
     if (link.serialPermissionDenied()) {
 #ifdef Q_OS_LINUX
-        return QStringLiteral("Access to %1 was refused. On Linux, add your user to the dialout group "
-                              "(sudo usermod -aG dialout $USER), then log out and in again.")
+        return QCoreApplication::translate("ConnectionFault",
+                                           "Access to %1 was refused. On Linux, add your user to the dialout group "
+                                           "(sudo usermod -aG dialout $USER), then log out and in again.")
             .arg(device);
 #else
-        return QStringLiteral("Access to %1 was refused: ask the administrator for the right to use it.").arg(device);
+        return QCoreApplication::translate("ConnectionFault",
+                                           "Access to %1 was refused: ask the administrator for the right to use it.")
+            .arg(device);
 #endif
     }
     if (link.openResult() == -6)
-        return QStringLiteral("%1 is not there (an unplugged USB adapter?): plug it in or choose another port, "
-                              "then TRY TO CONNECT.")
+        return QCoreApplication::translate(
+                   "ConnectionFault",
+                   "%1 is not there (an unplugged USB adapter?): plug it in or choose another port, "
+                   "then TRY TO CONNECT.")
             .arg(device);
-    return QStringLiteral("%1 could not be opened.").arg(device);
+    return QCoreApplication::translate("ConnectionFault", "%1 could not be opened.").arg(device);
 }
 
 QString tcpAdvice(const Link& link)
@@ -60,26 +69,36 @@ QString tcpAdvice(const Link& link)
     const QString server = channelName(link);
     switch (link.openResult()) {
     case -4:
-        return QStringLiteral("Connection refused by %1: the computer is there, but nothing takes connections on "
-                              "port %2. Check the port number, then TRY TO CONNECT.")
+        return QCoreApplication::translate(
+                   "ConnectionFault",
+                   "Connection refused by %1: the computer is there, but nothing takes connections on "
+                   "port %2. Check the port number, then TRY TO CONNECT.")
             .arg(server)
             .arg(link.tcpPort());
     case -2:
-        return QStringLiteral("Host not found: no computer is known by the name \"%1\". Check the server name, or "
-                              "type its IP address.")
+        return QCoreApplication::translate(
+                   "ConnectionFault",
+                   "Host not found: no computer is known by the name \"%1\". Check the server name, or "
+                   "type its IP address.")
             .arg(link.connectionInUse().ipBuf.trimmed());
     case -11:
-        return QStringLiteral("No answer within 5 s from %1: check that the sensor is switched on and on this "
-                              "network, and the server address.")
+        return QCoreApplication::translate(
+                   "ConnectionFault",
+                   "No answer within 5 s from %1: check that the sensor is switched on and on this "
+                   "network, and the server address.")
             .arg(server);
     case -17:
-        return QStringLiteral("Network unreachable: this computer has no way to %1. Check its network connection.")
+        return QCoreApplication::translate(
+                   "ConnectionFault",
+                   "Network unreachable: this computer has no way to %1. Check its network connection.")
             .arg(server);
     case -9:
         return link.connectionInUse().ipBuf.trimmed().isEmpty()
-            ? QStringLiteral("Type the sensor's server name or IP address, then TRY TO CONNECT.")
-            : QStringLiteral("Type a port number from 1 to 65535, then TRY TO CONNECT.");
-    default: return QStringLiteral("The connection to %1 failed.").arg(server);
+            ? QCoreApplication::translate("ConnectionFault",
+                                          "Type the sensor's server name or IP address, then TRY TO CONNECT.")
+            : QCoreApplication::translate("ConnectionFault",
+                                          "Type a port number from 1 to 65535, then TRY TO CONNECT.");
+    default: return QCoreApplication::translate("ConnectionFault", "The connection to %1 failed.").arg(server);
     }
 }
 
@@ -95,34 +114,45 @@ ConnectionFault identificationFault(const Link& link, double limitSeconds)
 {
     const QString where = channelName(link);
     if (link.isSerial() && link.channelLost())
-        return {
-            QStringLiteral("the port went away"),
-            QStringLiteral("%1 went away (an unplugged USB adapter?): plug it in, then TRY TO CONNECT.").arg(where)};
-    if (!link.isSerial() && (!link.tcpConnected() || link.channelLost()))
-        return {QStringLiteral("connection closed by the sensor"),
-                QStringLiteral("%1 took the connection and closed it again before the sensor identified itself.")
+        return {QStringLiteral("the port went away"),
+                QCoreApplication::translate(
+                    "ConnectionFault", "%1 went away (an unplugged USB adapter?): plug it in, then TRY TO CONNECT.")
                     .arg(where)};
+    if (!link.isSerial() && (!link.tcpConnected() || link.channelLost()))
+        return {
+            QStringLiteral("connection closed by the sensor"),
+            QCoreApplication::translate(
+                "ConnectionFault", "%1 took the connection and closed it again before the sensor identified itself.")
+                .arg(where)};
     const QString reason = replyShortfall(link, limitSeconds);
     if (link.receiveState().loopBack && link.receiveState().bytesToRead != 0)
         return {reason,
-                QStringLiteral("The line sends back what it is sent: no sensor, a loop-back plug or a modem echo. "
-                               "Connect the sensor to %1, or choose the sensor's port or address.")
+                QCoreApplication::translate(
+                    "ConnectionFault",
+                    "The line sends back what it is sent: no sensor, a loop-back plug or a modem echo. "
+                    "Connect the sensor to %1, or choose the sensor's port or address.")
                     .arg(where)};
     if (link.receiveState().bytesToRead == frame::kBytes) {
         if (link.isSerial())
             return {reason,
-                    QStringLiteral("%1 opened, but no sensor answered within %2: check the cable, that "
-                                   "the sensor is switched on, and the port number.")
+                    QCoreApplication::translate("ConnectionFault",
+                                                "%1 opened, but no sensor answered within %2: check the cable, that "
+                                                "the sensor is switched on, and the port number.")
                         .arg(where, seconds(limitSeconds))};
         return {reason,
-                QStringLiteral("%1 took the connection, but no sensor answered within %2: check that "
-                               "this is the sensor's address and port.")
+                QCoreApplication::translate("ConnectionFault",
+                                            "%1 took the connection, but no sensor answered within %2: check that "
+                                            "this is the sensor's address and port.")
                     .arg(where, seconds(limitSeconds))};
     }
     return {reason,
-            QStringLiteral("Something on %1 answered, but not as the sensor does: check that this is the "
-                           "sensor%2.")
-                .arg(where, link.isSerial() ? QStringLiteral(" and that nothing else sends on the line") : QString())};
+            QCoreApplication::translate("ConnectionFault",
+                                        "Something on %1 answered, but not as the sensor does: check that this is the "
+                                        "sensor%2.")
+                .arg(where,
+                     link.isSerial()
+                         ? QCoreApplication::translate("ConnectionFault", " and that nothing else sends on the line")
+                         : QString())};
 }
 
 }  // namespace
@@ -184,7 +214,9 @@ ConnectionFault connectionFault(const Link& link, double identificationLimitSeco
 
 QString firstStartAdvice(int comport)
 {
-    return QStringLiteral("No sensor answered on RS-232 port %1: choose the port or TCP/IP, then TRY TO CONNECT")
+    return QCoreApplication::translate(
+               "ConnectionFault",
+               "No sensor answered on RS-232 port %1: choose the port or TCP/IP, then TRY TO CONNECT")
         .arg(comport);
 }
 

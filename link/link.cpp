@@ -5,6 +5,7 @@
 #include "serialports.h"
 #include "statustexts.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -268,7 +269,8 @@ void Link::ClientTCPDisconnected()
     else
         m_trace.closed();
     if (!m_reattaching && !m_autoReconnect)
-        m_host.message(QStringLiteral("TCP Client"), QStringLiteral("Server has closed connection!"));
+        m_host.message(QCoreApplication::translate("Link", "TCP Client"),
+                       QCoreApplication::translate("Link", "Server has closed connection!"));
 }
 
 void Link::SerialVanished()

@@ -3,6 +3,7 @@
 #include "fileio.h"
 #include "numbertext.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace tarvo {
@@ -68,7 +69,8 @@ SettingsRead readConnectionSettings(const QString& path)
         const auto word = wordOnLine(line);
         if (!word) {
             result.status = SettingsRead::Failed;
-            result.error = numberInFileMessage(name, i + 1, line, QStringLiteral("a whole number from 0 to 65535"));
+            result.error = numberInFileMessage(
+                name, i + 1, line, QCoreApplication::translate("SettingsFiles", "a whole number from 0 to 65535"));
             return result;
         }
         *numbers[i] = *word;

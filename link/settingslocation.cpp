@@ -1,5 +1,6 @@
 #include "settingslocation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -95,16 +96,20 @@ QString describeSettingsLocation(const SettingsLocation& location, const QString
     // "A", "A and B", "A, B and C".
     QString names = files.value(0);
     for (qsizetype i = 1; i < files.size(); ++i)
-        names += (i + 1 == files.size() ? QStringLiteral(" and ") : QStringLiteral(", ")) + files[i];
-    QString text = QStringLiteral(" %1 %2 kept in \n %3 \n")
-                       .arg(names, files.size() == 1 ? QStringLiteral("is") : QStringLiteral("are"),
-                            QDir::toNativeSeparators(location.settingsDir));
+        names += (i + 1 == files.size() ? QCoreApplication::translate("SettingsLocation", " and ")
+                                        : QStringLiteral(", "))
+            + files[i];
+    QString text = (files.size() == 1 ? QCoreApplication::translate("SettingsLocation", " %1 is kept in \n %2 \n")
+                                      : QCoreApplication::translate("SettingsLocation", " %1 are kept in \n %2 \n"))
+                       .arg(names, QDir::toNativeSeparators(location.settingsDir));
     if (location.portable)
-        return text + QStringLiteral(" (the program's own folder: this copy is portable). \n");
+        return text
+            + QCoreApplication::translate("SettingsLocation", " (the program's own folder: this copy is portable). \n");
     return text
-        + QStringLiteral(" (your own settings folder, as this copy is installed or its folder \n"
-                         " is read-only; files beside the program are read once as the starting point). \n"
-                         " File dialogs open in %1. \n")
+        + QCoreApplication::translate("SettingsLocation",
+                                      " (your own settings folder, as this copy is installed or its folder \n"
+                                      " is read-only; files beside the program are read once as the starting point). \n"
+                                      " File dialogs open in %1. \n")
               .arg(QDir::toNativeSeparators(location.documentsDir));
 }
 

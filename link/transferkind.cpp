@@ -1,4 +1,5 @@
 #include "transferkind.h"
+#include <QCoreApplication>
 
 namespace tarvo {
 
@@ -30,24 +31,26 @@ bool survivesFailedTransfer(TransferKind kind)
 QString transferButton(TransferKind kind)
 {
     switch (kind) {
-    case TransferKind::Connect: return QStringLiteral("TRY TO CONNECT");
-    case TransferKind::Reconnect: return QStringLiteral("reconnecting");
-    case TransferKind::AutoSendOff: return QStringLiteral("switching the sensor's sending off");
-    case TransferKind::Send: return QStringLiteral("SEND");
-    case TransferKind::Get: return QStringLiteral("GET");
-    case TransferKind::FinishSend: return QStringLiteral("finishing the SEND cut short");
-    case TransferKind::Go: return QStringLiteral("GO");
-    case TransferKind::Profile: return QStringLiteral("PROFILE");
-    case TransferKind::Record: return QStringLiteral("START (recorder)");
-    case TransferKind::RecordTriggered: return QStringLiteral("START (triggered recording)");
-    case TransferKind::RecordPolling: return QStringLiteral("START POLLING");
-    case TransferKind::Monitor: return QStringLiteral("START (monitor)");
-    case TransferKind::Calibrate: return QStringLiteral("START CALIBRATION");
-    case TransferKind::CalibrateOther: return QStringLiteral("CALIBRATE TO OTHER SYSTEM");
-    case TransferKind::CalibrationClose: return QStringLiteral("CLOSE CALIBRATION");
-    case TransferKind::CalibrationMeasure: return QStringLiteral("MEASURE");
-    case TransferKind::CalibrationTable: return QStringLiteral("SEND TO SENSOR");
-    case TransferKind::SendFactors: return QStringLiteral("SEND FACTORS");
+    case TransferKind::Connect: return QCoreApplication::translate("TransferKind", "TRY TO CONNECT");
+    case TransferKind::Reconnect: return QCoreApplication::translate("TransferKind", "reconnecting");
+    case TransferKind::AutoSendOff:
+        return QCoreApplication::translate("TransferKind", "switching the sensor's sending off");
+    case TransferKind::Send: return QCoreApplication::translate("TransferKind", "SEND");
+    case TransferKind::Get: return QCoreApplication::translate("TransferKind", "GET");
+    case TransferKind::FinishSend: return QCoreApplication::translate("TransferKind", "finishing the SEND cut short");
+    case TransferKind::Go: return QCoreApplication::translate("TransferKind", "GO");
+    case TransferKind::Profile: return QCoreApplication::translate("TransferKind", "PROFILE");
+    case TransferKind::Record: return QCoreApplication::translate("TransferKind", "START (recorder)");
+    case TransferKind::RecordTriggered:
+        return QCoreApplication::translate("TransferKind", "START (triggered recording)");
+    case TransferKind::RecordPolling: return QCoreApplication::translate("TransferKind", "START POLLING");
+    case TransferKind::Monitor: return QCoreApplication::translate("TransferKind", "START (monitor)");
+    case TransferKind::Calibrate: return QCoreApplication::translate("TransferKind", "START CALIBRATION");
+    case TransferKind::CalibrateOther: return QCoreApplication::translate("TransferKind", "CALIBRATE TO OTHER SYSTEM");
+    case TransferKind::CalibrationClose: return QCoreApplication::translate("TransferKind", "CLOSE CALIBRATION");
+    case TransferKind::CalibrationMeasure: return QCoreApplication::translate("TransferKind", "MEASURE");
+    case TransferKind::CalibrationTable: return QCoreApplication::translate("TransferKind", "SEND TO SENSOR");
+    case TransferKind::SendFactors: return QCoreApplication::translate("TransferKind", "SEND FACTORS");
     }
     return {};
 }

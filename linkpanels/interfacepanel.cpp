@@ -226,8 +226,8 @@ void InterfacePanel::connectTo(const ConnectionSettings& settings)
 {
     showHint(QString());
     if (m_options.tryUsesMainStatus)
-        emit mainStatus(QStringLiteral("TRY"));
-    m_ui->DispInterfaceStatus->setText(QStringLiteral("TRY"));
+        emit mainStatus(tr("TRY"));
+    m_ui->DispInterfaceStatus->setText(tr("TRY"));
     if (m_options.tryUsesMainStatus)
         m_connection.pump().processEvents();
 
@@ -251,7 +251,7 @@ void InterfacePanel::ExplainFailure(const QString& reason, const QString& advice
 {
     // Both programs show "TIMEOUT" in the main status; the interface status
     // holds the program's own word ("TIMEOUT", "CONNECTION FAILURE").
-    emit mainStatus(withReason(QStringLiteral("TIMEOUT"), reason));
+    emit mainStatus(withReason(tr("TIMEOUT"), reason));
     m_ui->DispInterfaceStatus->setText(withReason(m_ui->DispInterfaceStatus->text(), reason));
     showHint(advice);
 }

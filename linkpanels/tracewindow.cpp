@@ -34,6 +34,107 @@ constexpr std::uint16_t kCommands[] = {
     frame::AnnounceCalibTable, frame::WriteCalibRow, frame::CompRed,    frame::CompGreen,        frame::CompBlue,
     frame::CompStart,          frame::AutoSend};
 
+// The table's column names, outcomes and command names in the user's
+// language; the trace file and COPY keep the English ones.
+[[maybe_unused]] const char* const kShownNames[] = {QT_TRANSLATE_NOOP("TraceWindow", "TIME ms"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "CLOCK"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "DIRECTION"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "LINK"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "COMMAND"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "ARG"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "OUTCOME"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "VALUES"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "BYTES"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "sent"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "write failed"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "received"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "reply complete"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "automatic frame"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "echo mismatch"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "short"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "surplus"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "time-out"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "connection closed"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "flushed"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "dropped"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "connected"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "open failed"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "stray"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "write parameters"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "write teach row"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "read parameters"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "read teach row"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "read measurement"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "store in EEPROM"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "identification"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "load from EEPROM"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "read profile block"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "confirm reference calibration"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "announce calibration table"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "write calibration row"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "red factors"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "green factors"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "blue factors"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "start factor tables"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "automatic sending"),
+                                                    QT_TRANSLATE_NOOP("TraceWindow", "unknown command")};
+
+QString shownName(const QString& english)
+{
+    return QCoreApplication::translate("TraceWindow", english.toUtf8().constData());
+}
+
+QString commandShown(std::uint16_t code)
+{
+    return QStringLiteral("%1 %2").arg(code).arg(shownName(QLatin1String(frame::commandName(code))));
+}
+
+// "N byte" or "N bytes" in the user's language; English as the trace file writes it.
+QString bytesShown(int n)
+{
+    return n == 1 ? QCoreApplication::translate("TraceWindow", "1 byte")
+                  : QCoreApplication::translate("TraceWindow", "%n bytes", nullptr, n);
+}
+
+// A field as the table shows it: the file's text, its words translated.
+QString shownField(const TraceRecord& r, int field)
+{
+    QString english = traceField(r, field);
+    if (field == FieldCommand)
+        return r.command < 0 ? english : commandShown(static_cast<std::uint16_t>(r.command));
+    if (field != FieldOutcome)
+        return english;
+    const auto rest = [&](const QString& prefix) { return english.mid(prefix.size()); };
+    switch (r.outcome) {
+    case TraceOutcome::WriteFailed:
+        if (r.count >= 0)
+            return QCoreApplication::translate("TraceWindow", "write failed: %1 of %2 bytes written")
+                .arg(r.count)
+                .arg(r.bytes.size());
+        return QCoreApplication::translate("TraceWindow", "write failed: ") + rest(QStringLiteral("write failed: "));
+    case TraceOutcome::EchoMismatch:
+        return QCoreApplication::translate("TraceWindow", "echo mismatch at byte %1").arg(r.count);
+    case TraceOutcome::Short: return QCoreApplication::translate("TraceWindow", "short by %1").arg(bytesShown(r.count));
+    case TraceOutcome::Surplus:
+        return QCoreApplication::translate("TraceWindow", "surplus %1").arg(bytesShown(r.count));
+    case TraceOutcome::Timeout: return QCoreApplication::translate("TraceWindow", "time-out after %1 ms").arg(r.ms);
+    case TraceOutcome::Flushed:
+        return QCoreApplication::translate("TraceWindow", "%1 flushed").arg(bytesShown(r.count));
+    case TraceOutcome::Dropped:
+        return QCoreApplication::translate("TraceWindow", "%1 dropped").arg(bytesShown(r.count));
+    case TraceOutcome::OpenFailed:
+        return QCoreApplication::translate("TraceWindow", "open failed: ") + rest(QStringLiteral("open failed: "));
+    case TraceOutcome::Stray: {
+        const QString head = QStringLiteral("stray, %1 %2 passed over")
+                                 .arg(r.count)
+                                 .arg(QLatin1String(r.count == 1 ? "byte" : "bytes"));
+        return QCoreApplication::translate("TraceWindow", "stray, %1 passed over").arg(bytesShown(r.count))
+            + english.mid(head.size());
+    }
+    default: return shownName(english);
+    }
+}
+
 // The table shows a frame's bytes in two lines of 18, so that the row fits
 // the window; longer records say how many bytes the rest holds (the tooltip,
 // COPY and SAVE give them all).
@@ -135,12 +236,12 @@ QVariant TraceTableModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         if (index.column() == FieldBytes && !r.bytes.isEmpty())
             return hexLines(r.bytes);
-        return traceField(r, index.column());
+        return shownField(r, index.column());
     case Qt::ToolTipRole:
         if (index.column() == FieldBytes && r.bytes.size() > kTipBytes)
             return QString::fromLatin1(r.bytes.left(kTipBytes).toHex(' '))
-                + QStringLiteral(" … (%1 bytes)").arg(r.bytes.size());
-        return traceField(r, index.column());
+                + QCoreApplication::translate("TraceWindow", " … (%1 bytes)").arg(r.bytes.size());
+        return shownField(r, index.column());
     case Qt::ForegroundRole:
         if (isTraceFailure(r.outcome))
             return QColor(190, 0, 0);
@@ -160,7 +261,7 @@ QVariant TraceTableModel::data(const QModelIndex& index, int role) const
 QVariant TraceTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return traceFieldName(section);
+        return shownName(traceFieldName(section));
     return {};
 }
 
@@ -181,14 +282,13 @@ TraceWindow::TraceWindow(FrameTrace& trace, QAbstractButton* openButton, QWidget
 
     u.SelectTraceCommand->addItem(QCoreApplication::translate("TraceWindow", "ALL"), TraceTableModel::kAny);
     for (std::uint16_t code : kCommands)
-        u.SelectTraceCommand->addItem(QStringLiteral("%1 %2").arg(code).arg(QLatin1String(frame::commandName(code))),
-                                      code);
+        u.SelectTraceCommand->addItem(commandShown(code), code);
     u.SelectTraceCommand->addItem(QCoreApplication::translate("TraceWindow", "- (between exchanges)"), -1);
     u.SelectTraceOutcome->addItem(QCoreApplication::translate("TraceWindow", "ALL"), TraceTableModel::kAny);
     u.SelectTraceOutcome->addItem(QCoreApplication::translate("TraceWindow", "failures only"),
                                   TraceTableModel::kFailures);
     for (int o = 0; o < kTraceOutcomes; ++o)
-        u.SelectTraceOutcome->addItem(outcomeName(static_cast<TraceOutcome>(o)), o);
+        u.SelectTraceOutcome->addItem(shownName(outcomeName(static_cast<TraceOutcome>(o))), o);
 
     QTableView* table = u.TableTrace;
     table->setModel(&m_model);
@@ -319,7 +419,8 @@ void TraceWindow::refresh()
     u.LabelTraceDropped->setVisible(dropped > 0);
     if (dropped > 0) {
         const QString text
-            = QStringLiteral(
+            = QCoreApplication::translate(
+                  "TraceWindow",
                   "The oldest %1 records were let go: the window keeps the last %2 records and at most %3 MB "
                   "of memory. To keep a whole run, start the program with --trace FILE.")
                   .arg(QLocale().toString(dropped), QLocale().toString(m_trace.capacity()))
@@ -409,10 +510,12 @@ void TraceWindow::showFileStopped(const QString& why)
 {
     const QString path = QDir::toNativeSeparators(m_trace.fileName());
     m_ui->DispTraceFile->setText(QCoreApplication::translate("TraceWindow", "stopped (%1): %2").arg(why, path));
-    dialogs().notice(QStringLiteral("ATTENTION!"),
-                     QStringLiteral(" The trace file \n %1 \n could not be written any further: %2. \n\n"
+    dialogs().notice(
+        QStringLiteral("ATTENTION!"),
+        QCoreApplication::translate("TraceWindow",
+                                    " The trace file \n %1 \n could not be written any further: %2. \n\n"
                                     " It ends with its last whole line. The TRACE window goes on recording.")
-                         .arg(path, why));
+            .arg(path, why));
 }
 
 }  // namespace tarvo

@@ -10,6 +10,7 @@
 
 #include <QChartView>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -51,9 +52,9 @@ MonitorPanel::MonitorPanel(MonitorContext context)
     m_chart = std::make_unique<StripChart>(ui.GraphMonitor, QList<QColor>{QColor(0, 0, 160)});
     m_chart->setNames(QString::fromLatin1(kValueSetColumn),
                       {withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss))});
-    m_chart->setAxisTitles(QStringLiteral("last scans"),
+    m_chart->setAxisTitles(QCoreApplication::translate("Monitor", "last scans"),
                            withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss)));
-    m_chart->setTitle(QStringLiteral("GF trend"));
+    m_chart->setTitle(QCoreApplication::translate("Monitor", "GF trend"));
     m_chart->setFileStem(QStringLiteral("gloss-trend"));
     m_chart->setYRange(0.0, kResetYMax);
     m_chart->setPointsPerScreen(trendValues());

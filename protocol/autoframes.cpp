@@ -3,6 +3,7 @@
 #include "eventpump.h"
 #include "link.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -181,17 +182,21 @@ QString autoFrameReport(const AutoFrameCounts& counts, long notDrawn)
 {
     QString text;
     if (counts.skippedBytes > 0)
-        text += QStringLiteral(" The sensor's data were out of step: %1 byte(s) that belonged to no whole frame \n"
-                               " were skipped. \n")
-                    .arg(counts.skippedBytes);
+        text += QCoreApplication::translate("AutoFrames",
+                                            " The sensor's data were out of step: %n byte(s) that belonged to no "
+                                            "whole frame \n were skipped. \n",
+                                            nullptr, int(counts.skippedBytes));
     if (counts.cutFrames > 0)
-        text += QStringLiteral(" %1 frame(s) came cut short and were dropped; their bytes are among those skipped. \n")
-                    .arg(counts.cutFrames);
+        text += QCoreApplication::translate(
+            "AutoFrames", " %n frame(s) came cut short and were dropped; their bytes are among those skipped. \n",
+            nullptr, int(counts.cutFrames));
     if (notDrawn > 0)
-        text += QStringLiteral(" %1 of %2 frame(s) count in the trend but were not drawn: they came faster \n"
-                               " than the chart is drawn and had left its window before it was drawn again. \n")
-                    .arg(notDrawn)
-                    .arg(counts.frames);
+        text += QCoreApplication::translate("AutoFrames",
+                                            " %1 of %n frame(s) count in the trend but were not drawn: they came "
+                                            "faster \n than the chart is drawn and had left its window before it "
+                                            "was drawn again. \n",
+                                            nullptr, int(counts.frames))
+                    .arg(notDrawn);
     return text;
 }
 

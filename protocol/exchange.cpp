@@ -4,6 +4,7 @@
 #include "link.h"
 #include "parameterset.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
@@ -529,7 +530,7 @@ void Exchange::SetPopupTimeout()
     m_transferFailed = true;
     m_flags.pollrecord = 0;
     m_flags.poll = 0;
-    m_host.showStatus(QStringLiteral("TIMEOUT"));
+    m_host.showStatus(QCoreApplication::translate("Exchange", "TIMEOUT"));
     m_host.timeoutReaction();
 }
 
@@ -608,8 +609,9 @@ void Exchange::CheckComLine()
 
 QString notCarriedOutText(const QStringList& commands)
 {
-    return QStringLiteral(" The sensor did not answer, so %1, pressed while it was awaited, \n"
-                          " was not carried out. \n\n Press it again once the sensor answers. ")
+    return QCoreApplication::translate("Exchange",
+                                       " The sensor did not answer, so %1, pressed while it was awaited, \n"
+                                       " was not carried out. \n\n Press it again once the sensor answers. ")
         .arg(commands.join(QStringLiteral(", ")));
 }
 

@@ -3,6 +3,7 @@
 #include "fileio.h"
 #include "numbertext.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace tarvo {
@@ -34,8 +35,9 @@ ParamFileResult readParameterFile(const QString& path, ParameterBlock& pp)
     const FileRead file = readWholeFile(path, kMaxFileBytes);
     if (file.status != FileRead::Ok)
         return {false,
-                QStringLiteral("The file cannot be read (%1).")
-                    .arg(file.status == FileRead::Missing ? QStringLiteral("No such file") : file.error)};
+                QCoreApplication::translate("ParamFile", "The file cannot be read (%1).")
+                    .arg(file.status == FileRead::Missing ? QCoreApplication::translate("ParamFile", "No such file")
+                                                          : file.error)};
 
     return parseParameterFile(file.content, QFileInfo(path).fileName(), pp);
 }
@@ -48,19 +50,23 @@ ParamFileResult parseParameterFile(const QByteArray& text, const QString& name, 
     for (const TextToken& token : tokens) {
         if (count == kBlockWords)
             return {false,
-                    QStringLiteral("%1, line %2: the file holds more than %3 numbers.")
+                    QCoreApplication::translate("ParamFile", "%1, line %2: the file holds more than %3 numbers.")
                         .arg(name)
                         .arg(token.line)
                         .arg(kBlockWords)};
         const auto value = readNumber(QByteArrayView(token.text), NumberForm::Whole);
         if (!value || *value < 0 || *value > 65535)
-            return {
-                false,
-                numberInFileMessage(name, token.line, token.text, QStringLiteral("a whole number from 0 to 65535"))};
+            return {false,
+                    numberInFileMessage(name, token.line, token.text,
+                                        QCoreApplication::translate("ParamFile", "a whole number from 0 to 65535"))};
         words[count++] = static_cast<std::uint16_t>(*value);
     }
     if (count < kBlockWords)
-        return {false, QStringLiteral("%1 holds %2 numbers instead of %3.").arg(name).arg(count).arg(kBlockWords)};
+        return {false,
+                QCoreApplication::translate("ParamFile", "%1 holds %2 numbers instead of %3.")
+                    .arg(name)
+                    .arg(count)
+                    .arg(kBlockWords)};
     pp = words;
     return {true, {}};
 }

@@ -6,6 +6,7 @@
 #include "loopflags.h"
 #include "parameterset.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
 
@@ -26,21 +27,23 @@ QString describeCutWrite(const CutWrite& cut, int firstRow)
 {
     const auto rows = [&](int from, int to) {
         if (from == to)
-            return QStringLiteral("row %1").arg(from + firstRow);
-        return QStringLiteral("rows %1-%2").arg(from + firstRow).arg(to + firstRow);
+            return QCoreApplication::translate("ParamTransfer", "row %1").arg(from + firstRow);
+        return QCoreApplication::translate("ParamTransfer", "rows %1-%2").arg(from + firstRow).arg(to + firstRow);
     };
     const int last = kTeachRows - 1;
     QStringList parts;
-    parts << (cut.rowsWritten > 0 ? QStringLiteral("the new parameters and teach %1").arg(rows(0, cut.rowsWritten - 1))
-                                  : QStringLiteral("the new parameters"));
+    parts << (cut.rowsWritten > 0 ? QCoreApplication::translate("ParamTransfer", "the new parameters and teach %1")
+                                        .arg(rows(0, cut.rowsWritten - 1))
+                                  : QCoreApplication::translate("ParamTransfer", "the new parameters"));
     if (cut.unsureRow >= 0)
-        parts << QStringLiteral("teach %1 perhaps").arg(rows(cut.unsureRow, cut.unsureRow));
+        parts
+            << QCoreApplication::translate("ParamTransfer", "teach %1 perhaps").arg(rows(cut.unsureRow, cut.unsureRow));
     const int firstOld = cut.unsureRow >= 0 ? cut.unsureRow + 1 : cut.rowsWritten;
     if (firstOld <= last)
-        parts << QStringLiteral("teach %1 as before").arg(rows(firstOld, last));
+        parts << QCoreApplication::translate("ParamTransfer", "teach %1 as before").arg(rows(firstOld, last));
     QString text = parts.join(QStringLiteral("; "));
     if (cut.eeprom)
-        text += QStringLiteral("; nothing stored in the EEPROM");
+        text += QCoreApplication::translate("ParamTransfer", "; nothing stored in the EEPROM");
     return text;
 }
 

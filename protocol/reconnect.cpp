@@ -4,6 +4,7 @@
 #include "exchange.h"
 #include "link.h"
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTimer>
@@ -185,14 +186,15 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
     int unproven = 0;
     while (!ended()) {
         if (const double left = schedule.nextIn(); left > 0.0) {
-            state(QStringLiteral("CONNECTION LOST \u2014 retrying (attempt %1, next in %2 s)")
+            state(QCoreApplication::translate("Reconnector", "CONNECTION LOST — retrying (attempt %1, next in %2 s)")
                       .arg(schedule.attempts())
                       .arg(std::ceil(left)));
             m_pump.waitFor(std::min(left, kStateTick), ended);
             continue;
         }
         schedule.attempted();
-        state(QStringLiteral("CONNECTION LOST \u2014 retrying (attempt %1)").arg(schedule.attempts()));
+        state(QCoreApplication::translate("Reconnector", "CONNECTION LOST — retrying (attempt %1)")
+                  .arg(schedule.attempts()));
         m_link.Reattach(settings);
         if (m_link.openResult() < 0 || ended())
             continue;
@@ -379,10 +381,12 @@ void Reconnector::tellQuiet(bool quiet)
         return;
     m_quietTold = quiet;
     if (m_host)
-        m_host->lineQuiet(quiet ? QStringLiteral("nothing received for %1 s; the line may be dead \u2014 turn on "
-                                                 "Reconnect and resume to check it")
-                                      .arg(quietLimit)
-                                : QString());
+        m_host->lineQuiet(quiet
+                              ? QCoreApplication::translate("Reconnector",
+                                                            "nothing received for %1 s; the line may be dead — turn on "
+                                                            "Reconnect and resume to check it")
+                                    .arg(quietLimit)
+                              : QString());
 }
 
 bool Reconnector::awaitFrames(std::uint16_t& loopFlag)

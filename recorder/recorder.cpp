@@ -10,6 +10,7 @@
 #include "ui_RECP.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QEvent>
@@ -27,12 +28,13 @@ namespace {
 
 const QString kAttention = QStringLiteral("ATTENTION!");
 const QString kInfo = QStringLiteral("INFO!");
-const QString kRightFile = QStringLiteral("Are you sure, that you have selected the right file name?");
+const char* const kRightFile = QT_TRANSLATE_NOOP("Recorder",
+                                                 "Are you sure, that you have selected the right file name?");
 
 QString makeSure(int blanks)
 {
-    return QStringLiteral(" Make sure, that the file is not opened by any other program.") + QString(blanks, u' ')
-        + QStringLiteral("\n Otherwise it can not be saved.");
+    return QCoreApplication::translate("Recorder", " Make sure, that the file is not opened by any other program.")
+        + QString(blanks, u' ') + QCoreApplication::translate("Recorder", "\n Otherwise it can not be saved.");
 }
 
 constexpr unsigned kRunningColour = 0xFF0000;
@@ -206,20 +208,24 @@ void Recorder::SelRecFile()
     request.askBeforeReplacing = false;  // the one question is asked below
     const QString path = dialogs().selectFile(request);
     if (path.isEmpty()) {
-        dialogs().message(kAttention, QStringLiteral("No filename was choosen! \nRecording will not be done! "));
+        dialogs().message(
+            kAttention,
+            QCoreApplication::translate("Recorder", "No filename was choosen! \nRecording will not be done! "));
         return;
     }
     if (QFileInfo::exists(path)) {
-        if (!dialogs().confirm(kAttention,
-                               QStringLiteral("File already exist! \nDo you want to select existing file?")))
+        if (!dialogs().confirm(
+                kAttention,
+                QCoreApplication::translate("Recorder", "File already exist! \nDo you want to select existing file?")))
             return;
         dialogs().message(kAttention, makeSure(36));
     }
     // The path is shown, and so becomes the record target, only once the
     // file holds its header; a failed choice leaves the earlier target.
     if (!file.create(path)) {
-        dialogs().message(
-            kAttention, QStringLiteral("The record file could not be created! \n%1\n%2").arg(path, file.errorString()));
+        dialogs().message(kAttention,
+                          QCoreApplication::translate("Recorder", "The record file could not be created! \n%1\n%2")
+                              .arg(path, file.errorString()));
         return;
     }
     file_name = path;
@@ -233,7 +239,8 @@ bool Recorder::takeFileName()
     file_name = DispRecFile->document()->firstBlock().text().trimmed();
     if (file_name.isEmpty()) {
         dialogs().message(kAttention,
-                          QStringLiteral("No record file has been selected! \nRecording will not be done! "));
+                          QCoreApplication::translate(
+                              "Recorder", "No record file has been selected! \nRecording will not be done! "));
         return false;
     }
     return true;
@@ -256,7 +263,8 @@ bool Recorder::ToFile(const QDateTime& measured)
 void Recorder::showWriteFailure()
 {
     dialogs().message(kAttention,
-                      QStringLiteral("The record file could not be written! \n%1\n%2\nRecording has been stopped. ")
+                      QCoreApplication::translate(
+                          "Recorder", "The record file could not be written! \n%1\n%2\nRecording has been stopped. ")
                           .arg(file_name, file.errorString()));
 }
 
@@ -268,17 +276,19 @@ void Recorder::fileSavedMessage()
         return;
     if (!m_gaveUp.isEmpty()) {
         // The recording ended without the user's STOP: the box says why.
+        const int lines = static_cast<int>(m_linesWritten);  // a plain name: lupdate reads the count's argument
         dialogs().message(kAttention,
-                          QStringLiteral(" The connection to the sensor was lost and %1: \n"
-                                         " the recording has ended. \n\n"
-                                         "File has been saved!\n\n"
-                                         " It holds %2 line(s); when the connection was lost is written in \n %3 ")
-                              .arg(m_gaveUp)
-                              .arg(m_linesWritten)
-                              .arg(QDir::toNativeSeparators(events.path())));
+                          QCoreApplication::translate("Recorder",
+                                                      " The connection to the sensor was lost and %1: \n"
+                                                      " the recording has ended. \n\n"
+                                                      "File has been saved!\n\n"
+                                                      " It holds %n line(s); when the connection was lost is "
+                                                      "written in \n %2 ",
+                                                      nullptr, lines)
+                              .arg(m_gaveUp, QDir::toNativeSeparators(events.path())));
         return;
     }
-    dialogs().message(kInfo, QStringLiteral("File has been saved!"));
+    dialogs().message(kInfo, QCoreApplication::translate("Recorder", "File has been saved!"));
 }
 
 // ---- shared pieces ------------------------------------------------------
@@ -361,9 +371,11 @@ void Recorder::writeEvent(LinkEvent event, const QString& reason)
     m_writeFailed = true;
     StopRecord();
     if (first)
-        dialogs().message(kAttention,
-                          QStringLiteral("The events file could not be written! \n%1\n%2\nRecording has been stopped. ")
-                              .arg(events.path(), events.errorString()));
+        dialogs().message(
+            kAttention,
+            QCoreApplication::translate("Recorder",
+                                        "The events file could not be written! \n%1\n%2\nRecording has been stopped. ")
+                .arg(events.path(), events.errorString()));
 }
 
 void Recorder::StopRecord()
@@ -388,7 +400,7 @@ bool Recorder::Record()
 {
     if (!takeFileName())
         return false;
-    if (!dialogs().confirmToGoOn(kAttention, kRightFile))
+    if (!dialogs().confirmToGoOn(kAttention, QCoreApplication::translate("Recorder", kRightFile)))
         return false;
     dialogs().message(kAttention, makeSure(36));
     EditInterval->setEnabled(false);
@@ -463,7 +475,7 @@ void Recorder::CBF_ButtonStartTrigRec()
 {
     if (!takeFileName())
         return;
-    if (!dialogs().confirmToGoOn(kAttention, kRightFile))
+    if (!dialogs().confirmToGoOn(kAttention, QCoreApplication::translate("Recorder", kRightFile)))
         return;
     dialogs().message(kAttention, makeSure(42));
     colourButton(ButtonStartTrigRec, kRunningColour);
@@ -583,7 +595,8 @@ void Recorder::RecordManually()
     const std::int64_t measuredMs = m_polling ? m_polledMs : m_measured.receivedMs;
     if (measuredMs == 0) {
         dialogs().message(kAttention,
-                          QStringLiteral("No value has been recorded: the sensor did not answer the last request. "));
+                          QCoreApplication::translate(
+                              "Recorder", "No value has been recorded: the sensor did not answer the last request. "));
         return;
     }
     m_hooks.setPanelGraphData();

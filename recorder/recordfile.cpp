@@ -2,6 +2,7 @@
 
 #include "fileio.h"
 #include "measurement.h"
+#include <QCoreApplication>
 
 namespace tarvo {
 
@@ -65,7 +66,7 @@ bool RecordFile::create(const QString& path)
 {
     m_error.clear();
     if (path.isEmpty()) {
-        m_error = QStringLiteral("No file name.");
+        m_error = QCoreApplication::translate("RecordFile", "No file name.");
         return false;
     }
     // The header replaces the old file in one step; a failure leaves it as it was.
@@ -76,7 +77,7 @@ bool RecordFile::append(const QString& path, const RecordValues& values, const Q
 {
     m_error.clear();
     if (path.isEmpty()) {
-        m_error = QStringLiteral("No file name.");
+        m_error = QCoreApplication::translate("RecordFile", "No file name.");
         return false;
     }
     return appendWhole(path, recordLine(when.isValid() ? when : clock(), values), true, &m_error);

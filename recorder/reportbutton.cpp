@@ -6,6 +6,7 @@
 #include "parameterset.h"
 #include "recordreport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
@@ -39,7 +40,9 @@ void ReportButton::CBF_ButtonReport()
     const QString title = QStringLiteral("INFO!");
     const QString record = m_src.recordPath();
     if (record.isEmpty() || !QFileInfo::exists(record)) {
-        dialogs().message(title, QStringLiteral("There is no recording to report on yet: record into a file first."));
+        dialogs().message(title,
+                          QCoreApplication::translate(
+                              "ReportButton", "There is no recording to report on yet: record into a file first."));
         return;
     }
     const QString eventsPath = EventLog::pathFor(record);
@@ -47,7 +50,8 @@ void ReportButton::CBF_ButtonReport()
     std::optional<Recording> recording = loadRecording(record, QFileInfo::exists(eventsPath) ? eventsPath : QString(),
                                                        &error);
     if (!recording) {
-        dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral("No report made.\n%1").arg(error));
+        dialogs().message(QStringLiteral("ATTENTION!"),
+                          QCoreApplication::translate("ReportButton", "No report made.\n%1").arg(error));
         return;
     }
     ReportInput in{
@@ -86,16 +90,17 @@ void ReportButton::CBF_ButtonReport()
         return;
     const ProcessFigures figures = reportFigures(in);
     if (!saveWholeFile(path, reportPdf(in, figures), &error)) {
-        dialogs().message(
-            QStringLiteral("ATTENTION!"),
-            QStringLiteral("The report could not be saved:\n%1\n%2").arg(QDir::toNativeSeparators(path), error));
+        dialogs().message(QStringLiteral("ATTENTION!"),
+                          QCoreApplication::translate("ReportButton", "The report could not be saved:\n%1\n%2")
+                              .arg(QDir::toNativeSeparators(path), error));
         return;
     }
     m_last = path;
-    if (dialogs().offer(
-            title,
-            QStringLiteral("Report of %1 value sets saved:\n%2").arg(figures.count).arg(QDir::toNativeSeparators(path)),
-            QStringLiteral("OPEN")))
+    if (dialogs().offer(title,
+                        QCoreApplication::translate("ReportButton", "Report of %n value sets saved:\n%1", nullptr,
+                                                    int(figures.count))
+                            .arg(QDir::toNativeSeparators(path)),
+                        QCoreApplication::translate("ReportButton", "OPEN")))
         dialogs().openUrl(QUrl::fromLocalFile(path));
 }
 

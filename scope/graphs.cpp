@@ -13,6 +13,7 @@
 #include "ui_ScaleAxisPanel.h"
 #include "ui_VECPANEL.h"
 
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QtCharts/QChartView>
@@ -87,7 +88,7 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
     m_strip[3] = std::make_unique<StripChart>(p.GraphRaw1,
                                               QList<QColor>(std::begin(kChannelColour), std::end(kChannelColour)));
     const QString valueSet = QString::fromLatin1(kValueSetColumn);
-    const QString shown = QStringLiteral("last %1 value sets").arg(kStripPoints);
+    const QString shown = QCoreApplication::translate("Graphs", "last %n value sets", nullptr, kStripPoints);
     const char* bandSignal[3] = {"NORM", "INT", "GF"};
     const char* bandUnit[3] = {kUnitNorm, kUnitCounts, kUnitGloss};
     for (int s = 0; s < 3; ++s) {
@@ -104,8 +105,9 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
     const QStringList channels{named("CH_REF", kUnitCounts), named("CH_DIR", kUnitCounts),
                                named("CH_DIF", kUnitCounts)};
     m_strip[3]->setNames(valueSet, channels);
-    m_strip[3]->setAxisTitles(shown, named("raw channels", kUnitCounts));
-    m_strip[3]->setTitle(QStringLiteral("RAW: CH_REF, CH_DIR, CH_DIF"));
+    m_strip[3]->setAxisTitles(
+        shown, withUnit(QCoreApplication::translate("Graphs", "raw channels"), QString::fromLatin1(kUnitCounts)));
+    m_strip[3]->setTitle(QCoreApplication::translate("Graphs", "RAW: CH_REF, CH_DIR, CH_DIF"));
     m_strip[3]->setFileStem(QStringLiteral("gloss-raw-chart"));
     for (int t = 0; t < 3; ++t)
         m_strip[3]->setLegendLabel(t, QString::fromLatin1(kPanelGraphName[t]));
@@ -122,8 +124,10 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
     m_profile = std::make_unique<StripChart>(p.GraphProfile, QList<QColor>{QColor(0x008000)});
     // Its rows are the points of one piece's profile, not value sets.
     m_profile->setNames(QStringLiteral("profile point"), {named("profile", kUnitProfile)});
-    m_profile->setAxisTitles(QStringLiteral("profile point"), named("light profile", kUnitProfile));
-    m_profile->setTitle(QStringLiteral("Profile of the last piece"));
+    m_profile->setAxisTitles(
+        QCoreApplication::translate("Graphs", "profile point"),
+        withUnit(QCoreApplication::translate("Graphs", "light profile"), QString::fromLatin1(kUnitProfile)));
+    m_profile->setTitle(QCoreApplication::translate("Graphs", "Profile of the last piece"));
     m_profile->setFileStem(QStringLiteral("gloss-profile"));
     m_profile->setPointsPerScreen(kProfileFixedPoints);
     m_profile->setYRange(0.0, kProfileFixedMax);
@@ -134,7 +138,7 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
     for (int i = 0; i < 7; ++i) {
         const QString name = named(kPanelGraphName[i], kPanelGraphUnit[i]);
         auto graph = std::make_unique<GrowingChart>(m_panelViews[i], QColor(kPanelGraphColour[i]), name);
-        graph->setAxisTitles(valueSet, name);
+        graph->setAxisTitles(QCoreApplication::translate("Graphs", "value set"), name);
         graph->setFileStem(QStringLiteral("gloss-%1-graph")
                                .arg(QString::fromLatin1(kPanelGraphName[i]).toLower().replace(u'_', u'-')));
         graph->setTimes(&m_panelTimes);
@@ -222,7 +226,8 @@ void Graphs::ShowGraph()
     }
     StripChart& chart = *m_strip[s];
     if (s < 3)
-        chart.setLegendLabel(1, QStringLiteral("tolerance, teach row %1").arg(m_panels.main->EditNo->value()));
+        chart.setLegendLabel(
+            1, QCoreApplication::translate("Graphs", "tolerance, teach row %1").arg(m_panels.main->EditNo->value()));
     chart.setYRange(min, max);
     chart.setPointsPerScreen(kStripPoints);
     chart.plot(buf.data(), int(buf.size()), history.times().data());
@@ -371,11 +376,13 @@ void Graphs::ScaleAxis()
     if (xmax > xmin)
         plot->setAxisRange(plot->xAxis(), xmin, xmax);
     else
-        dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral("X AXIS MIN must be lower than X AXIS MAX"));
+        dialogs().message(QStringLiteral("ATTENTION!"),
+                          QCoreApplication::translate("Graphs", "X AXIS MIN must be lower than X AXIS MAX"));
     if (ymax > ymin)
         plot->setAxisRange(plot->yAxis(), ymin, ymax);
     else
-        dialogs().message(QStringLiteral("ATTENTION!"), QStringLiteral("Y AXIS MIN must be lower than Y AXIS MAX"));
+        dialogs().message(QStringLiteral("ATTENTION!"),
+                          QCoreApplication::translate("Graphs", "Y AXIS MIN must be lower than Y AXIS MAX"));
 }
 
 void Graphs::CBF_ButtonScaleReset()

@@ -431,7 +431,7 @@ bool ParameterPanel::SendParaToFile()
     const ParamFileResult result = writeParameterFile(file_name, m_params.pp);
     if (!result.ok) {
         dialogs().message(QStringLiteral("ATTENTION!"),
-                          QStringLiteral("The parameters were not saved.\n%1\n%2").arg(file_name, result.error));
+                          tr("The parameters were not saved.\n%1\n%2").arg(file_name, result.error));
         return false;
     }
     // Saved is kept: the edits are no longer only on the panel.
@@ -451,7 +451,7 @@ void ParameterPanel::ReadParaFromFile()
     if (!result.ok) {
         dialogs().message(
             QStringLiteral("ATTENTION!"),
-            QStringLiteral("%1\nis not a parameter file: %2\nNo parameter was changed.").arg(file_name, result.error));
+            tr("%1\nis not a parameter file: %2\nNo parameter was changed.").arg(file_name, result.error));
         return;
     }
     m_params.pp = block;
@@ -589,7 +589,7 @@ void ParameterPanel::CBF_AnaOutBegEnd()
     m_params.anaoutend = readWord(m_ui.EditAnaOutEnd);
     const int beg = m_params.anaoutbeg, end = m_params.anaoutend;
     if (beg >= end || end - beg < 10)
-        dialogs().message(kInfo, QStringLiteral("Notice:  \n Analog output range must be higher than 10 units."));
+        dialogs().message(kInfo, tr("Notice:  \n Analog output range must be higher than 10 units."));
 }
 
 void ParameterPanel::CBF_ProfileBegEnd()
@@ -598,7 +598,7 @@ void ParameterPanel::CBF_ProfileBegEnd()
     m_params.profilend = readWord(m_ui.EditProfileEnd);
     const int beg = m_params.profilbeg, end = m_params.profilend;
     if (beg >= end || end - beg < 25)
-        dialogs().message(kInfo, QStringLiteral(" Notice:  \n The Profile range must be at least 25%."));
+        dialogs().message(kInfo, tr(" Notice:  \n The Profile range must be at least 25%."));
 }
 
 bool ParameterPanel::withProgress(const std::function<bool()>& transfer)

@@ -262,21 +262,24 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
         live->markGap();
     } else if (event == LinkEvent::IdentityChanged && !quitRequested()) {
         showStatus(exchange.versionText());
-        dialogs().message(QStringLiteral("ATTENTION!"),
-                          QStringLiteral(" Another sensor answered after the connection was lost: \n %1 \n\n"
-                                         " Nothing of it has been recorded; the work has been stopped. ")
-                              .arg(reason));
+        dialogs().message(
+            QStringLiteral("ATTENTION!"),
+            QCoreApplication::translate("ScopeApp",
+                                        " Another sensor answered after the connection was lost: \n %1 \n\n"
+                                        " Nothing of it has been recorded; the work has been stopped. ")
+                .arg(reason));
     } else if (event == LinkEvent::ParametersChanged) {
         // Shown until seen; the recording goes on, as its frames are still real measurements.
-        showParametersChanged(QStringLiteral("PARAMETERS CHANGED while the connection was lost (%1): %2")
-                                  .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")), reason));
+        showParametersChanged(
+            QCoreApplication::translate("ScopeApp", "PARAMETERS CHANGED while the connection was lost (%1): %2")
+                .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")), reason));
     } else if (event == LinkEvent::GaveUp) {
-        showStatus(QStringLiteral("CONNECTION LOST"));
+        showStatus(QCoreApplication::translate("ScopeApp", "CONNECTION LOST"));
         // The displays keep their last values, greyed and said to be old,
         // until a value set comes again.
         m_staleAfterGivingUp = true;
         showLineLost(true);
-        showStale(QStringLiteral("NOT CONNECTED \u2014 retrying stopped"));
+        showStale(QCoreApplication::translate("ScopeApp", "NOT CONNECTED — retrying stopped"));
         openInterfacePanel();
     }
 }
@@ -296,9 +299,9 @@ std::array<ScopeApp::LineStateControls, 3> ScopeApp::lineStateControls() const
 void ScopeApp::showStale(const QString& state)
 {
     const QDateTime& last = live->lastValueTime;
-    const QString old = last.isValid()
-        ? QStringLiteral("the values shown are old, from %1").arg(last.toString(QStringLiteral("HH:mm:ss")))
-        : QString();
+    const QString old = last.isValid() ? QCoreApplication::translate("ScopeApp", "the values shown are old, from %1")
+                                             .arg(last.toString(QStringLiteral("HH:mm:ss")))
+                                       : QString();
     const QString text = state.isEmpty() ? old.left(1).toUpper() + old.mid(1)
                                          : state + (old.isEmpty() ? QString() : QStringLiteral("; ") + old);
     for (const LineStateControls& c : lineStateControls()) {
@@ -325,15 +328,16 @@ void ScopeApp::retryState(const QString& text)
     if (lost)
         showStatus(text);
     else
-        showStatus(QStringLiteral("CONNECTION LOST"));  // until the sensor's identification follows
+        showStatus(
+            QCoreApplication::translate("ScopeApp", "CONNECTION LOST"));  // until the sensor's identification follows
     showLineLost(lost);
     for (const LineStateControls& c : lineStateControls()) {
         QLabel* label = c.linkState;
         const QDateTime& last = live->lastValueTime;
-        label->setText(
-            !lost || !last.isValid()
-                ? text
-                : text + QStringLiteral(" \u2014 last value %1").arg(last.toString(QStringLiteral("HH:mm:ss"))));
+        label->setText(!lost || !last.isValid() ? text
+                                                : text
+                               + QCoreApplication::translate("ScopeApp", " — last value %1")
+                                     .arg(last.toString(QStringLiteral("HH:mm:ss"))));
         label->setAccessibleDescription(label->text());  // a named label reads its name, not its text
         label->setVisible(lost);
         c.stopRetrying->setVisible(lost);
@@ -343,7 +347,7 @@ void ScopeApp::retryState(const QString& text)
 void ScopeApp::lineQuiet(const QString& text)
 {
     // Only told: the reception goes on, and frames that come take it back.
-    showStatus(text.isEmpty() ? exchange.versionText() : QStringLiteral("NOTHING RECEIVED"));
+    showStatus(text.isEmpty() ? exchange.versionText() : QCoreApplication::translate("ScopeApp", "NOTHING RECEIVED"));
     for (const LineStateControls& c : lineStateControls()) {
         c.linkState->setText(text);
         c.linkState->setAccessibleDescription(text);
@@ -359,10 +363,11 @@ void ScopeApp::showParametersChanged(const QString& text)
         label->setText(text);
         label->setAccessibleDescription(text);
         label->setToolTip(text.isEmpty() ? QString()
-                                         : QStringLiteral("The sensor came back with another working set, "
-                                                          "as after a reboot into its EEPROM set (%1).\n"
-                                                          "GET shows the sensor's set; SEND writes the "
-                                                          "panel's set again.")
+                                         : QCoreApplication::translate("ScopeApp",
+                                                                       "The sensor came back with another working set, "
+                                                                       "as after a reboot into its EEPROM set (%1).\n"
+                                                                       "GET shows the sensor's set; SEND writes the "
+                                                                       "panel's set again.")
                                                .arg(exchange.versionText()));
         label->setVisible(!text.isEmpty());
         c.paramsChangedSeen->setVisible(!text.isEmpty());
@@ -490,15 +495,19 @@ bool ScopeApp::mayClose()
     if (unsent.isEmpty())
         return true;
     const bool toFile = params.target == DATFILE;
-    const QString where = toFile  ? QStringLiteral("Save them to a parameter file")
-        : params.target == EEPROM ? QStringLiteral("Send them to the sensor's EEPROM")
-                                  : QStringLiteral("Send them to the sensor (RAM)");
-    const QString text = QStringLiteral(" These parameters were changed here but not sent to the sensor \n"
-                                        " (their fields have a dashed frame): \n %1. \n\n %2 before closing? ")
+    const QString where = toFile  ? QCoreApplication::translate("ScopeApp", "Save them to a parameter file")
+        : params.target == EEPROM ? QCoreApplication::translate("ScopeApp", "Send them to the sensor's EEPROM")
+                                  : QCoreApplication::translate("ScopeApp", "Send them to the sensor (RAM)");
+    const QString text = QCoreApplication::translate(
+                             "ScopeApp",
+                             " These parameters were changed here but not sent to the sensor \n"
+                             " (their fields have a dashed frame): \n %1. \n\n %2 before closing? ")
                              .arg(unsent.join(QStringLiteral(", ")), where);
     switch (dialogs().ask(QStringLiteral("CONFIRM!"), text,
-                          toFile ? QStringLiteral("Save, then close") : QStringLiteral("Send, then close"),
-                          toFile ? QStringLiteral("Close without saving") : QStringLiteral("Close without sending"))) {
+                          toFile ? QCoreApplication::translate("ScopeApp", "Save, then close")
+                                 : QCoreApplication::translate("ScopeApp", "Send, then close"),
+                          toFile ? QCoreApplication::translate("ScopeApp", "Close without saving")
+                                 : QCoreApplication::translate("ScopeApp", "Close without sending"))) {
     case Dialogs::Answer::No: return true;
     case Dialogs::Answer::Cancel: return false;
     case Dialogs::Answer::Yes: break;

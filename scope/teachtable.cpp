@@ -5,6 +5,7 @@
 #include "panelutil.h"
 #include "ui_P.h"
 
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
@@ -32,7 +33,7 @@ public:
         editor->setRange(0.0, gloss ? 6553.5 : 65535.0);
         editor->setButtonSymbols(QAbstractSpinBox::NoButtons);
         editor->setFrame(false);
-        editor->setAccessibleName(QStringLiteral("Teach table cell"));
+        editor->setAccessibleName(QCoreApplication::translate("tarvo::TeachTablePanel", "Teach table cell"));
         watchNumberEntry(editor);
         return editor;
     }
@@ -66,7 +67,9 @@ void warnVectorCount()
 {
     dialogs().message(
         QStringLiteral("INFO!"),
-        QStringLiteral(" ATTENTION! \n \n MAXVEC-No. IS TOO HIGH \n DECREASE MAXVEC-No. OR SWITCH TO OUTMODE=BINARY"));
+        QCoreApplication::translate(
+            "tarvo::TeachTablePanel",
+            " ATTENTION! \n \n MAXVEC-No. IS TOO HIGH \n DECREASE MAXVEC-No. OR SWITCH TO OUTMODE=BINARY"));
 }
 
 TeachTablePanel::TeachTablePanel(Ui::P& ui, ParameterSet& params, const MeasuredValues& measured, QObject* parent)

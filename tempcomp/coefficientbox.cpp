@@ -1,12 +1,27 @@
 #include "coefficientbox.h"
 
 #include "numbertext.h"
+#include "panelutil.h"
 
 #include <QLocale>
 
 #include <cfloat>
 
 namespace tarvo {
+
+namespace {
+
+// The number as readNumber takes it: a decimal comma, where the language
+// writes one, is the point.
+QString pointed(QStringView text, const QLocale& locale)
+{
+    QString s = text.toString();
+    if (locale.decimalPoint() == QStringLiteral(","))
+        s.replace(u',', u'.');
+    return s;
+}
+
+}  // namespace
 
 CoefficientBox::CoefficientBox(QWidget* parent)
     : QDoubleSpinBox(parent)
@@ -19,17 +34,18 @@ CoefficientBox::CoefficientBox(QWidget* parent)
 
 QString CoefficientBox::textFromValue(double value) const
 {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+    return shownNumber(value, 'g', QLocale::FloatingPointShortest);
 }
 
 double CoefficientBox::valueFromText(const QString& text) const
 {
-    return readNumber(QStringView(text).trimmed()).value_or(value());
+    return readNumber(QStringView(pointed(QStringView(text).trimmed(), locale()))).value_or(value());
 }
 
 QValidator::State CoefficientBox::validate(QString& input, int&) const
 {
-    const QStringView text = QStringView(input).trimmed();
+    const QString typed = pointed(QStringView(input).trimmed(), locale());
+    const QStringView text(typed);
     // What may still become a number while it is typed: sign, digits, point, exponent.
     if (!couldBecomeNumber(text))
         return QValidator::Invalid;

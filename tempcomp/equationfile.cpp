@@ -3,6 +3,7 @@
 #include "fileio.h"
 #include "numbertext.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 namespace tarvo::tempcomp {
@@ -53,18 +54,25 @@ std::optional<Coefficients> parseEquation(const QByteArray& text, QString* error
     for (const TextToken& token : tokens) {
         const auto v = readNumber(QByteArrayView(token.text));
         if (!v) {
-            setError(error, numberInFileMessage(QString(), token.line, token.text, QStringLiteral("a number")));
+            setError(error,
+                     numberInFileMessage(QString(), token.line, token.text,
+                                         QCoreApplication::translate("EquationFile", "a number")));
             return std::nullopt;
         }
         if (count == kCoefficients) {
             setError(error,
-                     QStringLiteral("Line %1: the file holds more than %2 numbers").arg(token.line).arg(kCoefficients));
+                     QCoreApplication::translate("EquationFile", "Line %1: the file holds more than %2 numbers")
+                         .arg(token.line)
+                         .arg(kCoefficients));
             return std::nullopt;
         }
         c[static_cast<size_t>(count++)] = *v;
     }
     if (count < kCoefficients) {
-        setError(error, QStringLiteral("it holds %1 numbers instead of %2").arg(count).arg(kCoefficients));
+        setError(error,
+                 QCoreApplication::translate("EquationFile", "it holds %1 numbers instead of %2")
+                     .arg(count)
+                     .arg(kCoefficients));
         return std::nullopt;
     }
     return c;
@@ -75,7 +83,7 @@ QString coefficientOutsideRange(const Coefficients& c)
     for (int i = 0; i < kCoefficients; ++i) {
         const double v = c[static_cast<size_t>(i)];
         if (!(v >= -kCoefficientLimit && v <= kCoefficientLimit))
-            return QStringLiteral("%1 = %2 lies outside %3 … %4")
+            return QCoreApplication::translate("EquationFile", "%1 = %2 lies outside %3 … %4")
                 .arg(QString::fromLatin1(kCoefficientNames[i]), shortest(v), shortest(-kCoefficientLimit),
                      shortest(kCoefficientLimit));
     }
@@ -86,7 +94,9 @@ std::optional<Coefficients> readEquationFile(const QString& path, QString* error
 {
     const FileRead file = readWholeFile(path, kMaxFileBytes);
     if (file.status != FileRead::Ok) {
-        setError(error, file.status == FileRead::Missing ? QStringLiteral("No such file") : file.error);
+        setError(error,
+                 file.status == FileRead::Missing ? QCoreApplication::translate("EquationFile", "No such file")
+                                                  : file.error);
         return std::nullopt;
     }
     return parseEquation(file.content, error);

@@ -3,6 +3,7 @@
 #include "frame.h"
 #include "link.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QThread>
 
@@ -18,18 +19,19 @@ std::span<const std::uint16_t> factorBlock(const Factors& factors, int block, in
 QString describeCutFactors(int blocksWritten)
 {
     const auto block = [](int b) {
-        return QStringLiteral("%1 block %2")
+        return QCoreApplication::translate("FactorTransfer", "%1 block %2")
             .arg(QLatin1String(kChannelNames[b / kFactorBlocks]))
             .arg(b % kFactorBlocks);
     };
     const int all = kChannels * kFactorBlocks;
     QStringList parts;
     if (blocksWritten > 0)
-        parts << QStringLiteral("%1 to %2 new").arg(block(0), block(blocksWritten - 1));
+        parts << QCoreApplication::translate("FactorTransfer", "%1 to %2 new").arg(block(0), block(blocksWritten - 1));
     if (blocksWritten < all)
-        parts << QStringLiteral("%1 perhaps").arg(block(blocksWritten));
+        parts << QCoreApplication::translate("FactorTransfer", "%1 perhaps").arg(block(blocksWritten));
     if (blocksWritten + 1 < all)
-        parts << QStringLiteral("%1 to %2 as before").arg(block(blocksWritten + 1), block(all - 1));
+        parts << QCoreApplication::translate("FactorTransfer", "%1 to %2 as before")
+                     .arg(block(blocksWritten + 1), block(all - 1));
     return parts.join(QStringLiteral("; "));
 }
 

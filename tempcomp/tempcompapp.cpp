@@ -160,17 +160,32 @@ void TempCompApp::setupCharts()
         auto strip = std::make_unique<StripChart>(c.view, c.colours);
         strip->setPointsPerScreen(kPointsPerScreen);
         strip->setAlignLeft(true);  // X is the temperature step t = 0 … 99
-        const QStringList channels = rgb.mid(c.first, c.count);
+        // RED, GREEN, BLUE in the user's language on the chart; the export's columns keep them.
+        const QStringList channels = QStringList{QCoreApplication::translate("TempComp", "RED"),
+                                                 QCoreApplication::translate("TempComp", "GREEN"),
+                                                 QCoreApplication::translate("TempComp", "BLUE")}
+                                         .mid(c.first, c.count);
         const QString shown = channels.join(QStringLiteral(", "));
-        const QString kind = c.factors ? QStringLiteral("factor") : QStringLiteral("curve");
         const QString& unit = c.factors ? factor : raw;
         strip->setNames(QStringLiteral("temperature step"),
                         (c.factors ? factorNames : curveNames).mid(c.first, c.count));
-        strip->setAxisTitles(QStringLiteral("temperature step t"),
-                             withUnit(c.count == 1 ? channels[0] + u' ' + kind : kind, unit));
+        // "RED curve", "RED, GREEN, BLUE factors": the picture's and export's title.
+        const QString one = c.factors ? QCoreApplication::translate("TempComp", "%1 factor")
+                                      : QCoreApplication::translate("TempComp", "%1 curve");
+        const QString kind = c.factors ? QCoreApplication::translate("TempComp", "factor")
+                                       : QCoreApplication::translate("TempComp", "curve");
+        strip->setAxisTitles(QCoreApplication::translate("TempComp", "temperature step t"),
+                             withUnit(c.count == 1 ? one.arg(channels[0]) : kind, unit));
         strip->chart()->setTitle(shown);
-        strip->setTitle(shown + u' ' + kind + (c.count == 1 ? QString() : QStringLiteral("s")));
-        strip->setFileStem(QStringLiteral("rgb-") + strip->fileStem());  // "rgb-red-curve"
+        // The file's name from the English title in every language: "rgb-red-curve".
+        strip->setTitle(rgb.mid(c.first, c.count).join(QStringLiteral(", "))
+                        + (c.factors ? QStringLiteral(" factor") : QStringLiteral(" curve"))
+                        + (c.count == 1 ? QString() : QStringLiteral("s")));
+        const QString stem = QStringLiteral("rgb-") + strip->fileStem();
+        strip->setTitle(c.count == 1    ? one.arg(shown)
+                            : c.factors ? QCoreApplication::translate("TempComp", "%1 factors").arg(shown)
+                                        : QCoreApplication::translate("TempComp", "%1 curves").arg(shown));
+        strip->setFileStem(stem);
         if (c.count > 1)
             for (int t = 0; t < c.count; ++t)
                 strip->setLegendLabel(t, channels[t]);
@@ -276,10 +291,12 @@ bool TempCompApp::SendPara()
     int blocks = 0;
     if (!SendFactorTables(exchange, link, factors, &blocks)) {
         if (blocks > 0)
-            dialogs().message(QStringLiteral("ATTENTION!"),
-                              QStringLiteral(" THE FACTOR TABLES WERE CUT SHORT \n\n The sensor now holds mixed "
-                                             "tables: \n %1. \n\n SEND the factors again to finish them. ")
-                                  .arg(describeCutFactors(blocks)));
+            dialogs().message(
+                QStringLiteral("ATTENTION!"),
+                QCoreApplication::translate("TempComp",
+                                            " THE FACTOR TABLES WERE CUT SHORT \n\n The sensor now holds mixed "
+                                            "tables: \n %1. \n\n SEND the factors again to finish them. ")
+                    .arg(describeCutFactors(blocks)));
         return false;
     }
     // Reopen the line that got the tables and query its version afresh, so
@@ -351,13 +368,14 @@ bool TempCompApp::CalcCfCurves()
 
 QString TempCompApp::clampedFactorsText() const
 {
-    QString text = QStringLiteral(" Some compensation factors do not fit the sensor's range 0 … 65535 \n"
-                                  " (the curve is 0 or negative there, or far below its reference) \n"
-                                  " and were limited to it: \n");
+    QString text = QCoreApplication::translate("TempComp",
+                                               " Some compensation factors do not fit the sensor's range 0 … 65535 \n"
+                                               " (the curve is 0 or negative there, or far below its reference) \n"
+                                               " and were limited to it: \n");
     for (int c = 0; c < kChannels; ++c) {
         const ClampReport& r = factors.clamped[c];
         if (r.count > 0)
-            text += QStringLiteral("\n %1: %2 of 100, the first at temperature step %3 ")
+            text += QCoreApplication::translate("TempComp", "\n %1: %2 of 100, the first at temperature step %3 ")
                         .arg(QString::fromLatin1(kChannelNames[c]))
                         .arg(r.count)
                         .arg(r.firstStep);
@@ -375,33 +393,39 @@ bool TempCompApp::confirmDoubtfulFactors()
         if (allZero(factors.channel(c)))
             zero << QString::fromLatin1(kChannelNames[c]);
     if (!zero.isEmpty())
-        doubts << QStringLiteral(" All 100 factors of %1 are 0. ").arg(zero.join(QStringLiteral(", ")));
+        doubts << QCoreApplication::translate("TempComp", " All 100 factors of %1 are 0. ")
+                      .arg(zero.join(QStringLiteral(", ")));
     // References typed by hand are the user's; those taken from the curves
     // must come from the curves of the coefficients shown.
     if (m_refsFromCurves && m_refsTaken == referencesFromPanel() && m_refsFrom != coefficientsFromPanel())
-        doubts << (m_refsFrom ? QStringLiteral(" The reference values were taken at temperature step %1 \n"
-                                               " from curves of other coefficients than those shown. ")
-                              : QStringLiteral(" The reference values were taken at temperature step %1 \n"
-                                               " before the curves were computed. "))
+        doubts << (m_refsFrom ? QCoreApplication::translate("TempComp",
+                                                            " The reference values were taken at temperature step %1 \n"
+                                                            " from curves of other coefficients than those shown. ")
+                              : QCoreApplication::translate("TempComp",
+                                                            " The reference values were taken at temperature step %1 \n"
+                                                            " before the curves were computed. "))
                       .arg(ui->EditTemp->value())
-                + QStringLiteral("\n Choose the step again after CALCULATE CURVES \n"
-                                 " to take them from the curves shown. ");
+                + QCoreApplication::translate("TempComp",
+                                              "\n Choose the step again after CALCULATE CURVES \n"
+                                              " to take them from the curves shown. ");
     if (doubts.isEmpty())
         return true;
-    return dialogs().confirm(
-        kAttention, doubts.join(QStringLiteral("\n\n")) + QStringLiteral("\n\n Send the factor tables anyway? "));
+    return dialogs().confirm(kAttention,
+                             doubts.join(QStringLiteral("\n\n"))
+                                 + QCoreApplication::translate("TempComp", "\n\n Send the factor tables anyway? "));
 }
 
 // --- Panel commands -------------------------------------------------------
 
 void TempCompApp::CBF_ButtonSendCF()
 {
-    ui->DispSendCF->setText(QStringLiteral("TRY TO SAVE"));
+    ui->DispSendCF->setText(QCoreApplication::translate("TempComp", "TRY TO SAVE"));
     setButtonColour(ui->ButtonSendCF, kSendColour);
     SetButtonsDimmed(true);
     const bool sent = SendPara();
     SetButtonsDimmed(false);
-    ui->DispSendCF->setText(sent ? QStringLiteral("SUCCESS") : QStringLiteral("FAILURE"));
+    ui->DispSendCF->setText(sent ? QCoreApplication::translate("TempComp", "SUCCESS")
+                                 : QCoreApplication::translate("TempComp", "FAILURE"));
     setButtonColour(ui->ButtonSendCF, kIdleColour);
 }
 
@@ -422,8 +446,9 @@ QString TempCompApp::selectEquationFile(bool save)
     if (!save && !equ) {
         // The format is defined by its extension; another file is not loaded.
         dialogs().message(kAttention,
-                          QStringLiteral(" %1 \n is not an equation file (*.equ). \n\n"
-                                         " The coefficients are unchanged. ")
+                          QCoreApplication::translate("TempComp",
+                                                      " %1 \n is not an equation file (*.equ). \n\n"
+                                                      " The coefficients are unchanged. ")
                               .arg(QDir::toNativeSeparators(path)));
         return {};
     }
@@ -438,9 +463,10 @@ void TempCompApp::CBF_ButtonSaveEquation()
         return;
     QString error;
     if (!writeEquationFile(path, coefficientsFromPanel(), &error))
-        dialogs().message(kAttention,
-                          QStringLiteral(" The equation file \n %1 \n could not be saved (%2). ")
-                              .arg(QDir::toNativeSeparators(path), error));
+        dialogs().message(
+            kAttention,
+            QCoreApplication::translate("TempComp", " The equation file \n %1 \n could not be saved (%2). ")
+                .arg(QDir::toNativeSeparators(path), error));
 }
 
 void TempCompApp::CBF_ButtonGetEquation()
@@ -459,8 +485,9 @@ void TempCompApp::CBF_ButtonGetEquation()
         if (error.endsWith(QLatin1Char('.')))
             error.chop(1);  // the sentence goes on below
         dialogs().message(kAttention,
-                          QStringLiteral(" The equation file \n %1 \n was not loaded: %2. \n\n"
-                                         " The coefficients are unchanged. ")
+                          QCoreApplication::translate("TempComp",
+                                                      " The equation file \n %1 \n was not loaded: %2. \n\n"
+                                                      " The coefficients are unchanged. ")
                               .arg(QDir::toNativeSeparators(path), error));
         return;
     }
@@ -527,7 +554,7 @@ void TempCompApp::CBF_EditTemp()
         const Limited ref = referenceValue(v);
         refs[c]->setValue(ref.value);
         if (ref.clamped)
-            limited += QStringLiteral("\n %1: curve %2, reference %3 ")
+            limited += QCoreApplication::translate("TempComp", "\n %1: curve %2, reference %3 ")
                            .arg(QString::fromLatin1(kChannelNames[c]), displays[c]->textFromValue(v))
                            .arg(ref.value);
     }
@@ -536,8 +563,9 @@ void TempCompApp::CBF_EditTemp()
     m_refsFromCurves = true;
     if (!limited.isEmpty())
         dialogs().message(kAttention,
-                          QStringLiteral(" At temperature step %1 a curve lies outside 0 … 65535; \n"
-                                         " its reference value was limited to that range: \n")
+                          QCoreApplication::translate("TempComp",
+                                                      " At temperature step %1 a curve lies outside 0 … 65535; \n"
+                                                      " its reference value was limited to that range: \n")
                                   .arg(t)
                               + limited);
 }
@@ -583,8 +611,8 @@ void TempCompApp::lineCheckPassed()
 
 void TempCompApp::lineCheckFailed()
 {
-    ui->DispStatus->setText(QStringLiteral("TIMEOUT"));
-    interfacepanel.ui().DispInterfaceStatus->setText(QStringLiteral("CONNECTION FAILURE"));
+    ui->DispStatus->setText(QCoreApplication::translate("TempComp", "TIMEOUT"));
+    interfacepanel.ui().DispInterfaceStatus->setText(QCoreApplication::translate("TempComp", "CONNECTION FAILURE"));
     interfacepanel.SetAcceptAllowed(false);
 }
 
@@ -603,14 +631,16 @@ void TempCompApp::linkEvent(LinkEvent event, const QString& reason)
     if (event == LinkEvent::Resumed)
         showStatus(exchange.versionText());
     else if (event == LinkEvent::IdentityChanged && !quitRequested())
-        dialogs().message(QStringLiteral("ATTENTION!"),
-                          QStringLiteral(" Another sensor answered after the connection was lost: \n %1 ").arg(reason));
+        dialogs().message(
+            QStringLiteral("ATTENTION!"),
+            QCoreApplication::translate("TempComp", " Another sensor answered after the connection was lost: \n %1 ")
+                .arg(reason));
 }
 
 void TempCompApp::retryState(const QString& text)
 {
     interfacepanel.SetRetrying(!text.isEmpty());
-    showStatus(text.isEmpty() ? QStringLiteral("CONNECTION LOST") : text);
+    showStatus(text.isEmpty() ? QCoreApplication::translate("TempComp", "CONNECTION LOST") : text);
     interfacepanel.ui().DispInterfaceStatus->setText(ui->DispStatus->text());
 }
 

@@ -2,6 +2,52 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>AutoFrames</name>
+    <message numerus="yes">
+        <source> The sensor&apos;s data were out of step: %n byte(s) that belonged to no whole frame 
+ were skipped. 
+</source>
+        <translation>
+            <numerusform> Die Daten des Sensors waren aus dem Takt: %n Byte, das zu keinem ganzen Rahmen gehörte, 
+ wurde übersprungen. 
+</numerusform>
+            <numerusform> Die Daten des Sensors waren aus dem Takt: %n Bytes, die zu keinem ganzen Rahmen gehörten, 
+ wurden übersprungen. 
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source> %n frame(s) came cut short and were dropped; their bytes are among those skipped. 
+</source>
+        <translation>
+            <numerusform> %n Rahmen kam verkürzt an und wurde verworfen; seine Bytes zählen zu den übersprungenen. 
+</numerusform>
+            <numerusform> %n Rahmen kamen verkürzt an und wurden verworfen; ihre Bytes zählen zu den übersprungenen. 
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source> %1 of %n frame(s) count in the trend but were not drawn: they came faster 
+ than the chart is drawn and had left its window before it was drawn again. 
+</source>
+        <translation>
+            <numerusform> %1 von %n Rahmen zählen im Trend, wurden aber nicht gezeichnet: Sie kamen schneller, 
+ als das Diagramm gezeichnet wird, und hatten sein Fenster verlassen, bevor es neu gezeichnet wurde. 
+</numerusform>
+            <numerusform> %1 von %n Rahmen zählen im Trend, wurden aber nicht gezeichnet: Sie kamen schneller, 
+ als das Diagramm gezeichnet wird, und hatten sein Fenster verlassen, bevor es neu gezeichnet wurde. 
+</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Branding</name>
+    <message>
+        <source>Gloss sensor scope — training and service edition</source>
+        <translation>Glanzsensor-Scope — Schulungs- und Serviceausgabe</translation>
+    </message>
+</context>
+<context>
     <name>CALIBLOG</name>
     <message>
         <source>CALIBRATION LOG</source>
@@ -391,6 +437,402 @@
     </message>
 </context>
 <context>
+    <name>CalibCurve</name>
+    <message>
+        <source>a number</source>
+        <translation>eine Zahl</translation>
+    </message>
+</context>
+<context>
+    <name>Calibration</name>
+    <message>
+        <source>&quot;%1&quot; was not taken: a cell holds a number such as 12.5, with &quot;.&quot; as decimal point, or -1. The cell keeps %2.</source>
+        <translation>„%1“ wurde nicht übernommen: Eine Zelle enthält eine Zahl wie 12.5 mit „.“ als Dezimalpunkt, oder -1. Die Zelle behält %2.</translation>
+    </message>
+    <message>
+        <source>Cell value out of range! <byte value="xd"/>
+TARVO-VALUE: 0.0 to 2000.0 (row 1: 0.0, row 24: 2000.0). <byte value="xd"/>
+Other system: 0.0 to 3276.7. <byte value="xd"/>
+Not used cells: -1.</source>
+        <translation>Zellenwert außerhalb des Bereichs! <byte value="xd"/>
+TARVO-WERT: 0.0 bis 2000.0 (Zeile 1: 0.0, Zeile 24: 2000.0). <byte value="xd"/>
+Anderes System: 0.0 bis 3276.7. <byte value="xd"/>
+Nicht benutzte Zellen: -1.</translation>
+    </message>
+    <message>
+        <source>TARVO-VALUE (GF RAW)</source>
+        <translation>TARVO-WERT (GF ROH)</translation>
+    </message>
+    <message>
+        <source>other system</source>
+        <translation>anderes System</translation>
+    </message>
+    <message>
+        <source>Calibration to another system</source>
+        <translation>Kalibrierung auf ein anderes Messsystem</translation>
+    </message>
+    <message>
+        <source> Make sure that the sensor shines 
+ on the reference target with gloss factor 100 units! </source>
+        <translation> Der Sensor muss auf das 
+ Referenznormal mit Glanzgrad 100 leuchten! </translation>
+    </message>
+    <message>
+        <source> Calibration can not be done. 
+ No proper power value can be find. 
+ Make sure that sensor shines on the reference 
+ with gloss factor 100 units. 
+ Make sure that the optical glasses are clean.</source>
+        <translation> Die Kalibrierung ist nicht möglich. 
+ Es wurde keine passende Sendeleistung gefunden. 
+ Der Sensor muss auf das Referenznormal 
+ mit Glanzgrad 100 leuchten. 
+ Die optischen Gläser müssen sauber sein.</translation>
+    </message>
+    <message>
+        <source> Calibration successful! 
+ Calibration factors were sent to the EEPROM of the sensor. 
+ Press CLOSE CALIBRATION to leave calibration panel. 
+ Press CALIBRATE TO OTHER SYSTEM to calibrate sensor to an other system.</source>
+        <translation> Kalibrierung erfolgreich! 
+ Die Kalibrierfaktoren wurden in das EEPROM des Sensors geschrieben. 
+ KALIBRIERUNG SCHLIESSEN verlässt das Kalibrierfenster. 
+ AUF ANDERES SYSTEM KALIBRIEREN kalibriert den Sensor auf ein anderes Messsystem.</translation>
+    </message>
+    <message>
+        <source>Was CALIBRATION WITH REF=100 OK?</source>
+        <translation>War die KALIBRIERUNG MIT REF=100 in Ordnung?</translation>
+    </message>
+    <message>
+        <source>calibration curve</source>
+        <translation>Kalibrierkurve</translation>
+    </message>
+    <message>
+        <source>identity</source>
+        <translation>Identität</translation>
+    </message>
+    <message>
+        <source>Cells GF=0.0 and GF=2000.0 must be set! <byte value="xd"/>
+Default for row 0 is 0.0! <byte value="xd"/>
+Default for row 2000.0 is 2000.0!</source>
+        <translation>Die Zellen GF=0.0 und GF=2000.0 müssen gesetzt sein! <byte value="xd"/>
+Vorgabe für Zeile 0 ist 0.0! <byte value="xd"/>
+Vorgabe für Zeile 2000.0 ist 2000.0!</translation>
+    </message>
+    <message>
+        <source>Both cells in a row must be set or disabled (-1).</source>
+        <translation>Beide Zellen einer Zeile müssen gesetzt oder abgeschaltet (-1) sein.</translation>
+    </message>
+    <message>
+        <source>No GF RAW measured yet! 
+Put the sample under the sensor, press MEASURE, then ASSIGN GF RAW. 
+The cell is unchanged.</source>
+        <translation>Noch kein GF ROH gemessen! 
+Die Probe unter den Sensor legen, MESSEN drücken, dann GF ROH ÜBERNEHMEN. 
+Die Zelle bleibt unverändert.</translation>
+    </message>
+    <message>
+        <source>Wrong cell selected! <byte value="xd"/>
+Only cells in columne TARVO-VALUE can be selected! <byte value="xd"/>
+But without cell 0 and cell 2000.0! </source>
+        <translation>Falsche Zelle gewählt! <byte value="xd"/>
+Nur Zellen der Spalte TARVO-WERT können gewählt werden! <byte value="xd"/>
+Außer Zelle 0 und Zelle 2000.0! </translation>
+    </message>
+    <message>
+        <source>Calculation successful. 
+Calibration data can be saved to EEPROM of sensor.</source>
+        <translation>Berechnung erfolgreich. 
+Die Kalibrierdaten können in das EEPROM des Sensors geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Calibration data were saved to EE.</source>
+        <translation>Die Kalibrierdaten wurden in das EEPROM geschrieben.</translation>
+    </message>
+    <message>
+        <source>Calibration failed.</source>
+        <translation>Kalibrierung fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Datas can not be saved. 
+Check grid and repeat calculation.</source>
+        <translation>Die Daten können nicht gespeichert werden. 
+Tabelle prüfen und Berechnung wiederholen.</translation>
+    </message>
+    <message>
+        <source>No such file.</source>
+        <translation>Datei nicht vorhanden.</translation>
+    </message>
+    <message>
+        <source>Calibration table not loaded. 
+%1 
+%2</source>
+        <translation>Kalibriertabelle nicht geladen. 
+%1 
+%2</translation>
+    </message>
+    <message>
+        <source>Calibration table not saved. 
+%1 
+%2</source>
+        <translation>Kalibriertabelle nicht gespeichert. 
+%1 
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>CalibrationLog</name>
+    <message>
+        <source>The calibration could not be written to the calibration log:
+%1
+%2
+The earlier records are kept.</source>
+        <translation>Die Kalibrierung konnte nicht in das Kalibrierprotokoll geschrieben werden:
+%1
+%2
+Die früheren Einträge bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>all sensors</source>
+        <translation>alle Sensoren</translation>
+    </message>
+    <message>
+        <source> — cannot be read: </source>
+        <translation> — nicht lesbar: </translation>
+    </message>
+    <message numerus="yes">
+        <source> — %n damaged line(s) skipped</source>
+        <translation>
+            <numerusform> — %n beschädigte Zeile übersprungen</numerusform>
+            <numerusform> — %n beschädigte Zeilen übersprungen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The calibration interval could not be saved:
+%1</source>
+        <translation>Das Kalibrierintervall konnte nicht gespeichert werden:
+%1</translation>
+    </message>
+    <message>
+        <source>The log could not be exported:
+%1
+%2</source>
+        <translation>Das Protokoll konnte nicht exportiert werden:
+%1
+%2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s) exported:
+%1</source>
+        <translation>
+            <numerusform>%n Eintrag exportiert:
+%1</numerusform>
+            <numerusform>%n Einträge exportiert:
+%1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Select a calibration in the list first.</source>
+        <translation>Zuerst eine Kalibrierung in der Liste wählen.</translation>
+    </message>
+    <message>
+        <source>The certificate could not be saved:
+%1
+%2</source>
+        <translation>Das Zertifikat konnte nicht gespeichert werden:
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>Certificate saved:
+%1</source>
+        <translation>Zertifikat gespeichert:
+%1</translation>
+    </message>
+    <message>
+        <source>OPEN</source>
+        <translation>ÖFFNEN</translation>
+    </message>
+    <message>
+        <source>PRINT CERTIFICATE</source>
+        <translation>ZERTIFIKAT DRUCKEN</translation>
+    </message>
+    <message>
+        <source>reference-100</source>
+        <translation>Referenz 100</translation>
+    </message>
+    <message>
+        <source>other-system</source>
+        <translation>anderes System</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>erledigt</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>fehlgeschlagen</translation>
+    </message>
+</context>
+<context>
+    <name>ChartExport</name>
+    <message>
+        <source>Could not write %1:
+%2</source>
+        <translation>%1 konnte nicht geschrieben werden:
+%2</translation>
+    </message>
+    <message>
+        <source>Save the chart as a PNG picture or its values as a CSV file</source>
+        <translation>Das Diagramm als PNG-Bild oder seine Werte als CSV-Datei speichern</translation>
+    </message>
+    <message>
+        <source>Save chart</source>
+        <translation>Diagramm speichern</translation>
+    </message>
+    <message>
+        <source>Save chart: </source>
+        <translation>Diagramm speichern: </translation>
+    </message>
+    <message>
+        <source>Save picture as PNG…	</source>
+        <translation>Bild als PNG speichern…	</translation>
+    </message>
+    <message>
+        <source>Export values as CSV…	</source>
+        <translation>Werte als CSV exportieren…	</translation>
+    </message>
+    <message>
+        <source> to </source>
+        <translation> bis </translation>
+    </message>
+    <message>
+        <source>taken </source>
+        <translation>aufgenommen </translation>
+    </message>
+    <message>
+        <source>saved </source>
+        <translation>gespeichert </translation>
+    </message>
+    <message>
+        <source>Save chart as PNG picture</source>
+        <translation>Diagramm als PNG-Bild speichern</translation>
+    </message>
+    <message>
+        <source>Export chart values as CSV</source>
+        <translation>Diagrammwerte als CSV exportieren</translation>
+    </message>
+</context>
+<context>
+    <name>Charts</name>
+    <message>
+        <source> (zoomed: double-click shows all)</source>
+        <translation> (vergrößert: Doppelklick zeigt alles)</translation>
+    </message>
+</context>
+<context>
+    <name>ComboBox</name>
+    <message>
+        <source> history</source>
+        <translation> – Verlauf</translation>
+    </message>
+    <message>
+        <source>Entries used before; choosing one puts it into the field.</source>
+        <translation>Früher benutzte Einträge; die Wahl eines Eintrags setzt ihn in das Feld.</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionFault</name>
+    <message>
+        <source>This computer has no serial port %1: choose a port number that shows a device, then TRY TO CONNECT.</source>
+        <translation>Dieser Rechner hat keine serielle Schnittstelle %1: Eine Portnummer wählen, die ein Gerät zeigt, dann VERBINDEN.</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program (another copy of this program, a terminal program): close it, then TRY TO CONNECT.</source>
+        <translation>%1 wird von einem anderen Programm benutzt (einer weiteren Kopie dieses Programms, einem Terminalprogramm): Es schließen, dann VERBINDEN.</translation>
+    </message>
+    <message>
+        <source>Access to %1 was refused. On Linux, add your user to the dialout group (sudo usermod -aG dialout $USER), then log out and in again.</source>
+        <translation>Der Zugriff auf %1 wurde verweigert. Unter Linux den Benutzer in die Gruppe dialout aufnehmen (sudo usermod -aG dialout $USER), dann ab- und wieder anmelden.</translation>
+    </message>
+    <message>
+        <source>Access to %1 was refused: ask the administrator for the right to use it.</source>
+        <translation>Der Zugriff auf %1 wurde verweigert: Den Administrator um das Recht bitten, die Schnittstelle zu benutzen.</translation>
+    </message>
+    <message>
+        <source>%1 is not there (an unplugged USB adapter?): plug it in or choose another port, then TRY TO CONNECT.</source>
+        <translation>%1 ist nicht vorhanden (ein abgezogener USB-Adapter?): Ihn einstecken oder einen anderen Port wählen, dann VERBINDEN.</translation>
+    </message>
+    <message>
+        <source>%1 could not be opened.</source>
+        <translation>%1 konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Connection refused by %1: the computer is there, but nothing takes connections on port %2. Check the port number, then TRY TO CONNECT.</source>
+        <translation>Verbindung von %1 abgewiesen: Der Rechner ist erreichbar, aber an Port %2 nimmt nichts Verbindungen an. Die Portnummer prüfen, dann VERBINDEN.</translation>
+    </message>
+    <message>
+        <source>Host not found: no computer is known by the name &quot;%1&quot;. Check the server name, or type its IP address.</source>
+        <translation>Rechner nicht gefunden: Kein Rechner ist unter dem Namen „%1“ bekannt. Den Servernamen prüfen oder seine IP-Adresse eingeben.</translation>
+    </message>
+    <message>
+        <source>No answer within 5 s from %1: check that the sensor is switched on and on this network, and the server address.</source>
+        <translation>Keine Antwort von %1 innerhalb von 5 s: Prüfen, ob der Sensor eingeschaltet und in diesem Netz ist, und die Serveradresse prüfen.</translation>
+    </message>
+    <message>
+        <source>Network unreachable: this computer has no way to %1. Check its network connection.</source>
+        <translation>Netz nicht erreichbar: Dieser Rechner hat keinen Weg zu %1. Seine Netzverbindung prüfen.</translation>
+    </message>
+    <message>
+        <source>Type the sensor&apos;s server name or IP address, then TRY TO CONNECT.</source>
+        <translation>Servernamen oder IP-Adresse des Sensors eingeben, dann VERBINDEN.</translation>
+    </message>
+    <message>
+        <source>Type a port number from 1 to 65535, then TRY TO CONNECT.</source>
+        <translation>Eine Portnummer von 1 bis 65535 eingeben, dann VERBINDEN.</translation>
+    </message>
+    <message>
+        <source>The connection to %1 failed.</source>
+        <translation>Die Verbindung zu %1 ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>%1 went away (an unplugged USB adapter?): plug it in, then TRY TO CONNECT.</source>
+        <translation>%1 ist verschwunden (ein abgezogener USB-Adapter?): Ihn einstecken, dann VERBINDEN.</translation>
+    </message>
+    <message>
+        <source>%1 took the connection and closed it again before the sensor identified itself.</source>
+        <translation>%1 hat die Verbindung angenommen und wieder geschlossen, bevor sich der Sensor meldete.</translation>
+    </message>
+    <message>
+        <source>The line sends back what it is sent: no sensor, a loop-back plug or a modem echo. Connect the sensor to %1, or choose the sensor&apos;s port or address.</source>
+        <translation>Die Leitung sendet zurück, was sie erhält: kein Sensor, ein Rückkopplungsstecker oder ein Modem-Echo. Den Sensor an %1 anschließen oder Port bzw. Adresse des Sensors wählen.</translation>
+    </message>
+    <message>
+        <source>%1 opened, but no sensor answered within %2: check the cable, that the sensor is switched on, and the port number.</source>
+        <translation>%1 geöffnet, aber kein Sensor hat innerhalb von %2 geantwortet: Kabel, Einschalten des Sensors und Portnummer prüfen.</translation>
+    </message>
+    <message>
+        <source>%1 took the connection, but no sensor answered within %2: check that this is the sensor&apos;s address and port.</source>
+        <translation>%1 hat die Verbindung angenommen, aber kein Sensor hat innerhalb von %2 geantwortet: Prüfen, ob dies Adresse und Port des Sensors sind.</translation>
+    </message>
+    <message>
+        <source>Something on %1 answered, but not as the sensor does: check that this is the sensor%2.</source>
+        <translation>Etwas an %1 hat geantwortet, aber nicht wie der Sensor: Prüfen, ob dies der Sensor ist%2.</translation>
+    </message>
+    <message>
+        <source> and that nothing else sends on the line</source>
+        <translation> und ob sonst nichts auf der Leitung sendet</translation>
+    </message>
+    <message>
+        <source>No sensor answered on RS-232 port %1: choose the port or TCP/IP, then TRY TO CONNECT</source>
+        <translation>Kein Sensor hat an RS-232-Port %1 geantwortet: Den Port oder TCP/IP wählen, dann VERBINDEN</translation>
+    </message>
+</context>
+<context>
     <name>Dialogs</name>
     <message>
         <source>Record files</source>
@@ -443,6 +885,116 @@
     <message>
         <source>TCP Client</source>
         <translation>TCP-Client</translation>
+    </message>
+    <message>
+        <source>START CALIBRATION!</source>
+        <translation>KALIBRIERUNG STARTEN!</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>trace</source>
+        <translation>Protokoll</translation>
+    </message>
+    <message>
+        <source>equation</source>
+        <translation>Gleichung</translation>
+    </message>
+    <message>
+        <source>calib</source>
+        <translation>Kalibrierung</translation>
+    </message>
+    <message>
+        <source>REPORT!</source>
+        <translation>BERICHT!</translation>
+    </message>
+    <message>
+        <source>FILENAME!</source>
+        <translation>DATEINAME!</translation>
+    </message>
+    <message>
+        <source>EXPORT CALIBRATION LOG</source>
+        <translation>KALIBRIERPROTOKOLL EXPORTIEREN</translation>
+    </message>
+    <message>
+        <source>CERTIFICATE</source>
+        <translation>ZERTIFIKAT</translation>
+    </message>
+</context>
+<context>
+    <name>EquationFile</name>
+    <message>
+        <source>a number</source>
+        <translation>eine Zahl</translation>
+    </message>
+    <message>
+        <source>Line %1: the file holds more than %2 numbers</source>
+        <translation>Zeile %1: Die Datei enthält mehr als %2 Zahlen</translation>
+    </message>
+    <message>
+        <source>it holds %1 numbers instead of %2</source>
+        <translation>sie enthält %1 statt %2 Zahlen</translation>
+    </message>
+    <message>
+        <source>%1 = %2 lies outside %3 … %4</source>
+        <translation>%1 = %2 liegt außerhalb von %3 … %4</translation>
+    </message>
+    <message>
+        <source>No such file</source>
+        <translation>Datei nicht vorhanden</translation>
+    </message>
+</context>
+<context>
+    <name>Exchange</name>
+    <message>
+        <source>TIMEOUT</source>
+        <translation>KEINE ANTWORT</translation>
+    </message>
+    <message>
+        <source> The sensor did not answer, so %1, pressed while it was awaited, 
+ was not carried out. 
+
+ Press it again once the sensor answers. </source>
+        <translation> Der Sensor hat nicht geantwortet, daher wurde %1, während des Wartens gedrückt, 
+ nicht ausgeführt. 
+
+ Erneut drücken, sobald der Sensor antwortet. </translation>
+    </message>
+</context>
+<context>
+    <name>FactorTransfer</name>
+    <message>
+        <source>%1 block %2</source>
+        <translation>%1 Block %2</translation>
+    </message>
+    <message>
+        <source>%1 to %2 new</source>
+        <translation>%1 bis %2 neu</translation>
+    </message>
+    <message>
+        <source>%1 perhaps</source>
+        <translation>%1 vielleicht</translation>
+    </message>
+    <message>
+        <source>%1 to %2 as before</source>
+        <translation>%1 bis %2 wie zuvor</translation>
+    </message>
+</context>
+<context>
+    <name>FileIO</name>
+    <message>
+        <source>The file no longer exists.</source>
+        <translation>Die Datei existiert nicht mehr.</translation>
+    </message>
+    <message>
+        <source>The file is too large (%1 bytes).</source>
+        <translation>Die Datei ist zu groß (%1 Bytes).</translation>
+    </message>
+    <message>
+        <source>The file is too large.</source>
+        <translation>Die Datei ist zu groß.</translation>
     </message>
 </context>
 <context>
@@ -605,6 +1157,52 @@
     <message>
         <source>Temperature graph</source>
         <translation>Grafik Temperatur</translation>
+    </message>
+</context>
+<context>
+    <name>Graphs</name>
+    <message numerus="yes">
+        <source>last %n value sets</source>
+        <translation>
+            <numerusform>letzter %n Wertesatz</numerusform>
+            <numerusform>letzte %n Wertesätze</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>raw channels</source>
+        <translation>Rohkanäle</translation>
+    </message>
+    <message>
+        <source>RAW: CH_REF, CH_DIR, CH_DIF</source>
+        <translation>ROH: CH_REF, CH_DIR, CH_DIF</translation>
+    </message>
+    <message>
+        <source>profile point</source>
+        <translation>Profilpunkt</translation>
+    </message>
+    <message>
+        <source>light profile</source>
+        <translation>Lichtprofil</translation>
+    </message>
+    <message>
+        <source>Profile of the last piece</source>
+        <translation>Profil des letzten Teils</translation>
+    </message>
+    <message>
+        <source>value set</source>
+        <translation>Wertesatz</translation>
+    </message>
+    <message>
+        <source>tolerance, teach row %1</source>
+        <translation>Toleranz, Teach-Zeile %1</translation>
+    </message>
+    <message>
+        <source>X AXIS MIN must be lower than X AXIS MAX</source>
+        <translation>X-ACHSE MIN muss kleiner als X-ACHSE MAX sein</translation>
+    </message>
+    <message>
+        <source>Y AXIS MIN must be lower than Y AXIS MAX</source>
+        <translation>Y-ACHSE MIN muss kleiner als Y-ACHSE MAX sein</translation>
     </message>
 </context>
 <context>
@@ -1211,6 +1809,10 @@
         <translation> Einen PDF-Bericht der Aufzeichnungsdatei erstellen: Kennzahlen, Histogramm, 
  Trend und Ereignisse der Aufzeichnung. </translation>
     </message>
+    <message>
+        <source>Open the user guide</source>
+        <translation>Benutzerhandbuch öffnen</translation>
+    </message>
 </context>
 <context>
     <name>INTERFACEP</name>
@@ -1425,6 +2027,17 @@
     <message>
         <source>SYSTEM</source>
         <translation>SYSTEM</translation>
+    </message>
+</context>
+<context>
+    <name>Link</name>
+    <message>
+        <source>TCP Client</source>
+        <translation>TCP-Client</translation>
+    </message>
+    <message>
+        <source>Server has closed connection!</source>
+        <translation>Der Server hat die Verbindung geschlossen!</translation>
     </message>
 </context>
 <context>
@@ -1652,6 +2265,55 @@
     <message>
         <source>Parts counted</source>
         <translation>Gezählte Teile</translation>
+    </message>
+</context>
+<context>
+    <name>Monitor</name>
+    <message>
+        <source>No tolerance band in force: Cp and Cpk need a low and a high limit.</source>
+        <translation>Kein Toleranzband aktiv: Cp und Cpk brauchen eine untere und eine obere Grenze.</translation>
+    </message>
+    <message>
+        <source>Only %1 parts: Cp and Cpk need at least %2.</source>
+        <translation>Nur %1 Teile: Cp und Cpk brauchen mindestens %2.</translation>
+    </message>
+    <message>
+        <source>All parts have the same value: with no spread Cp and Cpk are not defined.</source>
+        <translation>Alle Teile haben denselben Wert: Ohne Streuung sind Cp und Cpk nicht definiert.</translation>
+    </message>
+    <message numerus="yes">
+        <source>From %n parts.</source>
+        <translation>
+            <numerusform>Aus %n Teil.</numerusform>
+            <numerusform>Aus %n Teilen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>last scans</source>
+        <translation>letzte Messungen</translation>
+    </message>
+    <message>
+        <source>GF trend</source>
+        <translation>GF-Trend</translation>
+    </message>
+</context>
+<context>
+    <name>NumberText</name>
+    <message>
+        <source>one number</source>
+        <translation>eine Zahl</translation>
+    </message>
+    <message>
+        <source>Line %1</source>
+        <translation>Zeile %1</translation>
+    </message>
+    <message>
+        <source>%1, line %2</source>
+        <translation>%1, Zeile %2</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not %3.</source>
+        <translation>%1: „%2“ ist nicht %3.</translation>
     </message>
 </context>
 <context>
@@ -2790,6 +3452,67 @@
     </message>
 </context>
 <context>
+    <name>Panels</name>
+    <message>
+        <source>other (%1)</source>
+        <translation>anderer (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>ParamFile</name>
+    <message>
+        <source>The file cannot be read (%1).</source>
+        <translation>Die Datei kann nicht gelesen werden (%1).</translation>
+    </message>
+    <message>
+        <source>No such file</source>
+        <translation>Datei nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>%1, line %2: the file holds more than %3 numbers.</source>
+        <translation>%1, Zeile %2: Die Datei enthält mehr als %3 Zahlen.</translation>
+    </message>
+    <message>
+        <source>a whole number from 0 to 65535</source>
+        <translation>eine ganze Zahl von 0 bis 65535</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 numbers instead of %3.</source>
+        <translation>%1 enthält %2 statt %3 Zahlen.</translation>
+    </message>
+</context>
+<context>
+    <name>ParamTransfer</name>
+    <message>
+        <source>row %1</source>
+        <translation>Zeile %1</translation>
+    </message>
+    <message>
+        <source>rows %1-%2</source>
+        <translation>Zeilen %1-%2</translation>
+    </message>
+    <message>
+        <source>the new parameters and teach %1</source>
+        <translation>die neuen Parameter und Teach-%1</translation>
+    </message>
+    <message>
+        <source>the new parameters</source>
+        <translation>die neuen Parameter</translation>
+    </message>
+    <message>
+        <source>teach %1 perhaps</source>
+        <translation>Teach-%1 vielleicht</translation>
+    </message>
+    <message>
+        <source>teach %1 as before</source>
+        <translation>Teach-%1 wie zuvor</translation>
+    </message>
+    <message>
+        <source>; nothing stored in the EEPROM</source>
+        <translation>; nichts im EEPROM gespeichert</translation>
+    </message>
+</context>
+<context>
     <name>RECP</name>
     <message>
         <source>Recorder</source>
@@ -3181,6 +3904,159 @@
     </message>
 </context>
 <context>
+    <name>Reconnector</name>
+    <message>
+        <source>CONNECTION LOST — retrying (attempt %1, next in %2 s)</source>
+        <translation>VERBINDUNG VERLOREN — neuer Versuch (Versuch %1, nächster in %2 s)</translation>
+    </message>
+    <message>
+        <source>CONNECTION LOST — retrying (attempt %1)</source>
+        <translation>VERBINDUNG VERLOREN — neuer Versuch (Versuch %1)</translation>
+    </message>
+    <message>
+        <source>nothing received for %1 s; the line may be dead — turn on Reconnect and resume to check it</source>
+        <translation>seit %1 s nichts empfangen; die Leitung ist vielleicht tot — „Neu verbinden und fortsetzen“ einschalten, um sie zu prüfen</translation>
+    </message>
+</context>
+<context>
+    <name>RecordFile</name>
+    <message>
+        <source>No file name.</source>
+        <translation>Kein Dateiname.</translation>
+    </message>
+</context>
+<context>
+    <name>Recorder</name>
+    <message>
+        <source>Are you sure, that you have selected the right file name?</source>
+        <translation>Ist der richtige Dateiname gewählt?</translation>
+    </message>
+    <message>
+        <source> Make sure, that the file is not opened by any other program.</source>
+        <translation> Die Datei darf in keinem anderen Programm geöffnet sein.</translation>
+    </message>
+    <message>
+        <source>
+ Otherwise it can not be saved.</source>
+        <translation>
+ Sonst kann sie nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>No filename was choosen! 
+Recording will not be done! </source>
+        <translation>Kein Dateiname gewählt! 
+Es wird nicht aufgezeichnet! </translation>
+    </message>
+    <message>
+        <source>File already exist! 
+Do you want to select existing file?</source>
+        <translation>Die Datei existiert bereits! 
+Die vorhandene Datei wählen?</translation>
+    </message>
+    <message>
+        <source>The record file could not be created! 
+%1
+%2</source>
+        <translation>Die Aufzeichnungsdatei konnte nicht angelegt werden! 
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>No record file has been selected! 
+Recording will not be done! </source>
+        <translation>Keine Aufzeichnungsdatei gewählt! 
+Es wird nicht aufgezeichnet! </translation>
+    </message>
+    <message>
+        <source>The record file could not be written! 
+%1
+%2
+Recording has been stopped. </source>
+        <translation>Die Aufzeichnungsdatei konnte nicht geschrieben werden! 
+%1
+%2
+Die Aufzeichnung wurde angehalten. </translation>
+    </message>
+    <message numerus="yes">
+        <source> The connection to the sensor was lost and %1: 
+ the recording has ended. 
+
+File has been saved!
+
+ It holds %n line(s); when the connection was lost is written in 
+ %2 </source>
+        <translation>
+            <numerusform> Die Verbindung zum Sensor ging verloren und %1: 
+ die Aufzeichnung ist beendet. 
+
+Die Datei wurde gespeichert!
+
+ Sie enthält %n Zeile; wann die Verbindung verloren ging, steht in 
+ %2 </numerusform>
+            <numerusform> Die Verbindung zum Sensor ging verloren und %1: 
+ die Aufzeichnung ist beendet. 
+
+Die Datei wurde gespeichert!
+
+ Sie enthält %n Zeilen; wann die Verbindung verloren ging, steht in 
+ %2 </numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>File has been saved!</source>
+        <translation>Die Datei wurde gespeichert!</translation>
+    </message>
+    <message>
+        <source>The events file could not be written! 
+%1
+%2
+Recording has been stopped. </source>
+        <translation>Die Ereignisdatei konnte nicht geschrieben werden! 
+%1
+%2
+Die Aufzeichnung wurde angehalten. </translation>
+    </message>
+    <message>
+        <source>No value has been recorded: the sensor did not answer the last request. </source>
+        <translation>Kein Wert aufgezeichnet: Der Sensor hat die letzte Anfrage nicht beantwortet. </translation>
+    </message>
+</context>
+<context>
+    <name>ReportButton</name>
+    <message>
+        <source>There is no recording to report on yet: record into a file first.</source>
+        <translation>Es gibt noch keine Aufzeichnung für einen Bericht: Zuerst in eine Datei aufzeichnen.</translation>
+    </message>
+    <message>
+        <source>No report made.
+%1</source>
+        <translation>Kein Bericht erstellt.
+%1</translation>
+    </message>
+    <message>
+        <source>The report could not be saved:
+%1
+%2</source>
+        <translation>Der Bericht konnte nicht gespeichert werden:
+%1
+%2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Report of %n value sets saved:
+%1</source>
+        <translation>
+            <numerusform>Bericht über %n Wertesatz gespeichert:
+%1</numerusform>
+            <numerusform>Bericht über %n Wertesätze gespeichert:
+%1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>OPEN</source>
+        <translation>ÖFFNEN</translation>
+    </message>
+</context>
+<context>
     <name>ScaleAxisPanel</name>
     <message>
         <source>Scale Axis</source>
@@ -3257,6 +4133,135 @@
     <message>
         <source>Closes the axis scaling panel.</source>
         <translation>Schließt das Fenster der Achsenskalierung.</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeApp</name>
+    <message>
+        <source> Another sensor answered after the connection was lost: 
+ %1 
+
+ Nothing of it has been recorded; the work has been stopped. </source>
+        <translation> Nach dem Verbindungsverlust hat ein anderer Sensor geantwortet: 
+ %1 
+
+ Nichts davon wurde aufgezeichnet; die Arbeit wurde angehalten. </translation>
+    </message>
+    <message>
+        <source>PARAMETERS CHANGED while the connection was lost (%1): %2</source>
+        <translation>PARAMETER GEÄNDERT während des Verbindungsverlusts (%1): %2</translation>
+    </message>
+    <message>
+        <source>CONNECTION LOST</source>
+        <translation>VERBINDUNG VERLOREN</translation>
+    </message>
+    <message>
+        <source>NOT CONNECTED — retrying stopped</source>
+        <translation>NICHT VERBUNDEN — keine neuen Versuche mehr</translation>
+    </message>
+    <message>
+        <source>the values shown are old, from %1</source>
+        <translation>die angezeigten Werte sind alt, von %1</translation>
+    </message>
+    <message>
+        <source> — last value %1</source>
+        <translation> — letzter Wert %1</translation>
+    </message>
+    <message>
+        <source>NOTHING RECEIVED</source>
+        <translation>NICHTS EMPFANGEN</translation>
+    </message>
+    <message>
+        <source>The sensor came back with another working set, as after a reboot into its EEPROM set (%1).
+GET shows the sensor&apos;s set; SEND writes the panel&apos;s set again.</source>
+        <translation>Der Sensor kam mit einem anderen Arbeitssatz zurück, wie nach einem Neustart mit seinem EEPROM-Satz (%1).
+LESEN zeigt den Satz des Sensors; SENDEN schreibt den Satz des Fensters erneut.</translation>
+    </message>
+    <message>
+        <source>Save them to a parameter file</source>
+        <translation>Sie in eine Parameterdatei speichern</translation>
+    </message>
+    <message>
+        <source>Send them to the sensor&apos;s EEPROM</source>
+        <translation>Sie in das EEPROM des Sensors senden</translation>
+    </message>
+    <message>
+        <source>Send them to the sensor (RAM)</source>
+        <translation>Sie an den Sensor (RAM) senden</translation>
+    </message>
+    <message>
+        <source> These parameters were changed here but not sent to the sensor 
+ (their fields have a dashed frame): 
+ %1. 
+
+ %2 before closing? </source>
+        <translation> Diese Parameter wurden hier geändert, aber nicht an den Sensor gesendet 
+ (ihre Felder haben einen gestrichelten Rahmen): 
+ %1. 
+
+ %2, bevor das Programm schließt? </translation>
+    </message>
+    <message>
+        <source>Save, then close</source>
+        <translation>Speichern, dann schließen</translation>
+    </message>
+    <message>
+        <source>Send, then close</source>
+        <translation>Senden, dann schließen</translation>
+    </message>
+    <message>
+        <source>Close without saving</source>
+        <translation>Ohne Speichern schließen</translation>
+    </message>
+    <message>
+        <source>Close without sending</source>
+        <translation>Ohne Senden schließen</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFiles</name>
+    <message>
+        <source>a whole number from 0 to 65535</source>
+        <translation>eine ganze Zahl von 0 bis 65535</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsLocation</name>
+    <message>
+        <source> and </source>
+        <translation> und </translation>
+    </message>
+    <message>
+        <source> %1 is kept in 
+ %2 
+</source>
+        <translation> %1 liegt in 
+ %2 
+</translation>
+    </message>
+    <message>
+        <source> %1 are kept in 
+ %2 
+</source>
+        <translation> %1 liegen in 
+ %2 
+</translation>
+    </message>
+    <message>
+        <source> (the program&apos;s own folder: this copy is portable). 
+</source>
+        <translation> (dem eigenen Ordner des Programms: diese Kopie ist portabel). 
+</translation>
+    </message>
+    <message>
+        <source> (your own settings folder, as this copy is installed or its folder 
+ is read-only; files beside the program are read once as the starting point). 
+ File dialogs open in %1. 
+</source>
+        <translation> (Ihrem eigenen Einstellungsordner, da diese Kopie installiert oder ihr Ordner 
+ schreibgeschützt ist; Dateien neben dem Programm werden einmal als Ausgangspunkt gelesen). 
+ Dateidialoge öffnen in %1. 
+</translation>
     </message>
 </context>
 <context>
@@ -3415,6 +4420,185 @@
     </message>
 </context>
 <context>
+    <name>TempComp</name>
+    <message>
+        <source>%1 factor</source>
+        <translation>%1-Faktor</translation>
+    </message>
+    <message>
+        <source>%1 curve</source>
+        <translation>%1-Kurve</translation>
+    </message>
+    <message>
+        <source>factor</source>
+        <translation>Faktor</translation>
+    </message>
+    <message>
+        <source>curve</source>
+        <translation>Kurve</translation>
+    </message>
+    <message>
+        <source>temperature step t</source>
+        <translation>Temperaturstufe t</translation>
+    </message>
+    <message>
+        <source>%1 factors</source>
+        <translation>%1-Faktoren</translation>
+    </message>
+    <message>
+        <source>%1 curves</source>
+        <translation>%1-Kurven</translation>
+    </message>
+    <message>
+        <source> THE FACTOR TABLES WERE CUT SHORT 
+
+ The sensor now holds mixed tables: 
+ %1. 
+
+ SEND the factors again to finish them. </source>
+        <translation> DIE FAKTORTABELLEN WURDEN UNTERBROCHEN 
+
+ Der Sensor hält jetzt gemischte Tabellen: 
+ %1. 
+
+ Die Faktoren erneut SENDEN, um sie zu vervollständigen. </translation>
+    </message>
+    <message>
+        <source> Some compensation factors do not fit the sensor&apos;s range 0 … 65535 
+ (the curve is 0 or negative there, or far below its reference) 
+ and were limited to it: 
+</source>
+        <translation> Einige Kompensationsfaktoren passen nicht in den Bereich des Sensors 0 … 65535 
+ (die Kurve ist dort 0 oder negativ oder weit unter ihrem Referenzwert) 
+ und wurden darauf begrenzt: 
+</translation>
+    </message>
+    <message>
+        <source>
+ %1: %2 of 100, the first at temperature step %3 </source>
+        <translation>
+ %1: %2 von 100, der erste bei Temperaturstufe %3 </translation>
+    </message>
+    <message>
+        <source> All 100 factors of %1 are 0. </source>
+        <translation> Alle 100 Faktoren von %1 sind 0. </translation>
+    </message>
+    <message>
+        <source> The reference values were taken at temperature step %1 
+ from curves of other coefficients than those shown. </source>
+        <translation> Die Referenzwerte wurden bei Temperaturstufe %1 
+ aus Kurven anderer als der angezeigten Koeffizienten übernommen. </translation>
+    </message>
+    <message>
+        <source> The reference values were taken at temperature step %1 
+ before the curves were computed. </source>
+        <translation> Die Referenzwerte wurden bei Temperaturstufe %1 
+ übernommen, bevor die Kurven berechnet wurden. </translation>
+    </message>
+    <message>
+        <source>
+ Choose the step again after CALCULATE CURVES 
+ to take them from the curves shown. </source>
+        <translation>
+ Die Stufe nach KURVEN BERECHNEN erneut wählen, 
+ um sie aus den angezeigten Kurven zu übernehmen. </translation>
+    </message>
+    <message>
+        <source>
+
+ Send the factor tables anyway? </source>
+        <translation>
+
+ Die Faktortabellen trotzdem senden? </translation>
+    </message>
+    <message>
+        <source>TRY TO SAVE</source>
+        <translation>SPEICHERVERSUCH</translation>
+    </message>
+    <message>
+        <source>SUCCESS</source>
+        <translation>ERFOLG</translation>
+    </message>
+    <message>
+        <source>FAILURE</source>
+        <translation>FEHLER</translation>
+    </message>
+    <message>
+        <source> %1 
+ is not an equation file (*.equ). 
+
+ The coefficients are unchanged. </source>
+        <translation> %1 
+ ist keine Gleichungsdatei (*.equ). 
+
+ Die Koeffizienten bleiben unverändert. </translation>
+    </message>
+    <message>
+        <source> The equation file 
+ %1 
+ could not be saved (%2). </source>
+        <translation> Die Gleichungsdatei 
+ %1 
+ konnte nicht gespeichert werden (%2). </translation>
+    </message>
+    <message>
+        <source> The equation file 
+ %1 
+ was not loaded: %2. 
+
+ The coefficients are unchanged. </source>
+        <translation> Die Gleichungsdatei 
+ %1 
+ wurde nicht geladen: %2. 
+
+ Die Koeffizienten bleiben unverändert. </translation>
+    </message>
+    <message>
+        <source>
+ %1: curve %2, reference %3 </source>
+        <translation>
+ %1: Kurve %2, Referenz %3 </translation>
+    </message>
+    <message>
+        <source> At temperature step %1 a curve lies outside 0 … 65535; 
+ its reference value was limited to that range: 
+</source>
+        <translation> Bei Temperaturstufe %1 liegt eine Kurve außerhalb von 0 … 65535; 
+ ihr Referenzwert wurde auf diesen Bereich begrenzt: 
+</translation>
+    </message>
+    <message>
+        <source>TIMEOUT</source>
+        <translation>KEINE ANTWORT</translation>
+    </message>
+    <message>
+        <source>CONNECTION FAILURE</source>
+        <translation>VERBINDUNGSFEHLER</translation>
+    </message>
+    <message>
+        <source> Another sensor answered after the connection was lost: 
+ %1 </source>
+        <translation> Nach dem Verbindungsverlust hat ein anderer Sensor geantwortet: 
+ %1 </translation>
+    </message>
+    <message>
+        <source>CONNECTION LOST</source>
+        <translation>VERBINDUNG VERLOREN</translation>
+    </message>
+    <message>
+        <source>RED</source>
+        <translation>ROT</translation>
+    </message>
+    <message>
+        <source>GREEN</source>
+        <translation>GRÜN</translation>
+    </message>
+    <message>
+        <source>BLUE</source>
+        <translation>BLAU</translation>
+    </message>
+</context>
+<context>
     <name>TraceWindow</name>
     <message>
         <source>ALL</source>
@@ -3439,6 +4623,320 @@
     <message>
         <source>stopped (%1): %2</source>
         <translation>gestoppt (%1): %2</translation>
+    </message>
+    <message>
+        <source>TIME ms</source>
+        <translation>ZEIT ms</translation>
+    </message>
+    <message>
+        <source>CLOCK</source>
+        <translation>UHRZEIT</translation>
+    </message>
+    <message>
+        <source>DIRECTION</source>
+        <translation>RICHTUNG</translation>
+    </message>
+    <message>
+        <source>LINK</source>
+        <translation>VERBINDUNG</translation>
+    </message>
+    <message>
+        <source>COMMAND</source>
+        <translation>BEFEHL</translation>
+    </message>
+    <message>
+        <source>ARG</source>
+        <translation>ARG</translation>
+    </message>
+    <message>
+        <source>OUTCOME</source>
+        <translation>ERGEBNIS</translation>
+    </message>
+    <message>
+        <source>VALUES</source>
+        <translation>WERTE</translation>
+    </message>
+    <message>
+        <source>BYTES</source>
+        <translation>BYTES</translation>
+    </message>
+    <message>
+        <source>sent</source>
+        <translation>gesendet</translation>
+    </message>
+    <message>
+        <source>write failed</source>
+        <translation>Schreiben fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>received</source>
+        <translation>empfangen</translation>
+    </message>
+    <message>
+        <source>reply complete</source>
+        <translation>Antwort vollständig</translation>
+    </message>
+    <message>
+        <source>automatic frame</source>
+        <translation>automatischer Rahmen</translation>
+    </message>
+    <message>
+        <source>echo mismatch</source>
+        <translation>Echo abweichend</translation>
+    </message>
+    <message>
+        <source>short</source>
+        <translation>zu kurz</translation>
+    </message>
+    <message>
+        <source>surplus</source>
+        <translation>Überschuss</translation>
+    </message>
+    <message>
+        <source>time-out</source>
+        <translation>Zeitüberschreitung</translation>
+    </message>
+    <message>
+        <source>connection closed</source>
+        <translation>Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>flushed</source>
+        <translation>verworfen</translation>
+    </message>
+    <message>
+        <source>dropped</source>
+        <translation>fallen gelassen</translation>
+    </message>
+    <message>
+        <source>connected</source>
+        <translation>verbunden</translation>
+    </message>
+    <message>
+        <source>open failed</source>
+        <translation>Öffnen fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>stray</source>
+        <translation>verirrt</translation>
+    </message>
+    <message>
+        <source>write parameters</source>
+        <translation>Parameter schreiben</translation>
+    </message>
+    <message>
+        <source>write teach row</source>
+        <translation>Teach-Zeile schreiben</translation>
+    </message>
+    <message>
+        <source>read parameters</source>
+        <translation>Parameter lesen</translation>
+    </message>
+    <message>
+        <source>read teach row</source>
+        <translation>Teach-Zeile lesen</translation>
+    </message>
+    <message>
+        <source>read measurement</source>
+        <translation>Messwert lesen</translation>
+    </message>
+    <message>
+        <source>store in EEPROM</source>
+        <translation>im EEPROM speichern</translation>
+    </message>
+    <message>
+        <source>identification</source>
+        <translation>Kennung</translation>
+    </message>
+    <message>
+        <source>load from EEPROM</source>
+        <translation>aus EEPROM laden</translation>
+    </message>
+    <message>
+        <source>read profile block</source>
+        <translation>Profilblock lesen</translation>
+    </message>
+    <message>
+        <source>confirm reference calibration</source>
+        <translation>Referenzkalibrierung bestätigen</translation>
+    </message>
+    <message>
+        <source>announce calibration table</source>
+        <translation>Kalibriertabelle ankündigen</translation>
+    </message>
+    <message>
+        <source>write calibration row</source>
+        <translation>Kalibrierzeile schreiben</translation>
+    </message>
+    <message>
+        <source>red factors</source>
+        <translation>Rot-Faktoren</translation>
+    </message>
+    <message>
+        <source>green factors</source>
+        <translation>Grün-Faktoren</translation>
+    </message>
+    <message>
+        <source>blue factors</source>
+        <translation>Blau-Faktoren</translation>
+    </message>
+    <message>
+        <source>start factor tables</source>
+        <translation>Faktortabellen beginnen</translation>
+    </message>
+    <message>
+        <source>automatic sending</source>
+        <translation>automatisches Senden</translation>
+    </message>
+    <message>
+        <source>unknown command</source>
+        <translation>unbekannter Befehl</translation>
+    </message>
+    <message>
+        <source>1 byte</source>
+        <translation>1 Byte</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n bytes</source>
+        <translation>
+            <numerusform>%n Byte</numerusform>
+            <numerusform>%n Bytes</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>write failed: %1 of %2 bytes written</source>
+        <translation>Schreiben fehlgeschlagen: %1 von %2 Bytes geschrieben</translation>
+    </message>
+    <message>
+        <source>write failed: </source>
+        <translation>Schreiben fehlgeschlagen: </translation>
+    </message>
+    <message>
+        <source>echo mismatch at byte %1</source>
+        <translation>Echo weicht ab bei Byte %1</translation>
+    </message>
+    <message>
+        <source>short by %1</source>
+        <translation>um %1 zu kurz</translation>
+    </message>
+    <message>
+        <source>surplus %1</source>
+        <translation>%1 zu viel</translation>
+    </message>
+    <message>
+        <source>time-out after %1 ms</source>
+        <translation>Zeitüberschreitung nach %1 ms</translation>
+    </message>
+    <message>
+        <source>%1 flushed</source>
+        <translation>%1 verworfen</translation>
+    </message>
+    <message>
+        <source>%1 dropped</source>
+        <translation>%1 fallen gelassen</translation>
+    </message>
+    <message>
+        <source>open failed: </source>
+        <translation>Öffnen fehlgeschlagen: </translation>
+    </message>
+    <message>
+        <source>stray, %1 passed over</source>
+        <translation>verirrt, %1 übergangen</translation>
+    </message>
+    <message>
+        <source> … (%1 bytes)</source>
+        <translation> … (%1 Bytes)</translation>
+    </message>
+    <message>
+        <source>The oldest %1 records were let go: the window keeps the last %2 records and at most %3 MB of memory. To keep a whole run, start the program with --trace FILE.</source>
+        <translation>Die ältesten %1 Einträge wurden verworfen: Das Fenster behält die letzten %2 Einträge und höchstens %3 MB Speicher. Um einen ganzen Lauf zu behalten, das Programm mit --trace DATEI starten.</translation>
+    </message>
+    <message>
+        <source> The trace file 
+ %1 
+ could not be written any further: %2. 
+
+ It ends with its last whole line. The TRACE window goes on recording.</source>
+        <translation> Die Protokolldatei 
+ %1 
+ konnte nicht weiter geschrieben werden: %2. 
+
+ Sie endet mit ihrer letzten ganzen Zeile. Das PROTOKOLL-Fenster zeichnet weiter auf.</translation>
+    </message>
+</context>
+<context>
+    <name>TransferKind</name>
+    <message>
+        <source>TRY TO CONNECT</source>
+        <translation>VERBINDEN</translation>
+    </message>
+    <message>
+        <source>reconnecting</source>
+        <translation>neu verbinden</translation>
+    </message>
+    <message>
+        <source>switching the sensor&apos;s sending off</source>
+        <translation>das Senden des Sensors abschalten</translation>
+    </message>
+    <message>
+        <source>SEND</source>
+        <translation>SENDEN</translation>
+    </message>
+    <message>
+        <source>GET</source>
+        <translation>LESEN</translation>
+    </message>
+    <message>
+        <source>finishing the SEND cut short</source>
+        <translation>das unterbrochene SENDEN abschließen</translation>
+    </message>
+    <message>
+        <source>GO</source>
+        <translation>START</translation>
+    </message>
+    <message>
+        <source>PROFILE</source>
+        <translation>PROFIL</translation>
+    </message>
+    <message>
+        <source>START (recorder)</source>
+        <translation>START (Aufzeichnung)</translation>
+    </message>
+    <message>
+        <source>START (triggered recording)</source>
+        <translation>START (getriggerte Aufzeichnung)</translation>
+    </message>
+    <message>
+        <source>START POLLING</source>
+        <translation>ABFRAGE STARTEN</translation>
+    </message>
+    <message>
+        <source>START (monitor)</source>
+        <translation>START (Trendüberwachung)</translation>
+    </message>
+    <message>
+        <source>START CALIBRATION</source>
+        <translation>KALIBRIERUNG STARTEN</translation>
+    </message>
+    <message>
+        <source>CALIBRATE TO OTHER SYSTEM</source>
+        <translation>AUF ANDERES SYSTEM KALIBRIEREN</translation>
+    </message>
+    <message>
+        <source>CLOSE CALIBRATION</source>
+        <translation>KALIBRIERUNG SCHLIESSEN</translation>
+    </message>
+    <message>
+        <source>MEASURE</source>
+        <translation>MESSEN</translation>
+    </message>
+    <message>
+        <source>SEND TO SENSOR</source>
+        <translation>AN SENSOR SENDEN</translation>
+    </message>
+    <message>
+        <source>SEND FACTORS</source>
+        <translation>FAKTOREN SENDEN</translation>
     </message>
 </context>
 <context>
@@ -3551,6 +5049,14 @@
         <source> The language changes at the next start of the program.</source>
         <translation> Die Sprache wechselt beim nächsten Start des Programms.</translation>
     </message>
+    <message>
+        <source>TRY</source>
+        <translation>VERSUCH</translation>
+    </message>
+    <message>
+        <source>TIMEOUT</source>
+        <translation>KEINE ANTWORT</translation>
+    </message>
 </context>
 <context>
     <name>tarvo::ParameterPanel</name>
@@ -3656,12 +5162,54 @@
         <source>TEACH TABLE</source>
         <translation>TEACH-TABELLE</translation>
     </message>
+    <message>
+        <source>The parameters were not saved.
+%1
+%2</source>
+        <translation>Die Parameter wurden nicht gespeichert.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>%1
+is not a parameter file: %2
+No parameter was changed.</source>
+        <translation>%1
+ist keine Parameterdatei: %2
+Kein Parameter wurde geändert.</translation>
+    </message>
+    <message>
+        <source>Notice:  
+ Analog output range must be higher than 10 units.</source>
+        <translation>Hinweis:  
+ Der Bereich des Analogausgangs muss größer als 10 Einheiten sein.</translation>
+    </message>
+    <message>
+        <source> Notice:  
+ The Profile range must be at least 25%.</source>
+        <translation> Hinweis:  
+ Der Profilbereich muss mindestens 25% betragen.</translation>
+    </message>
 </context>
 <context>
     <name>tarvo::TeachTablePanel</name>
     <message>
         <source>Not read from the sensor: the GET ended before this row. SEND writes the value shown.</source>
         <translation>Nicht aus dem Sensor gelesen: Das LESEN endete vor dieser Zeile. SENDEN schreibt den gezeigten Wert.</translation>
+    </message>
+    <message>
+        <source>Teach table cell</source>
+        <translation>Zelle der Teach-Tabelle</translation>
+    </message>
+    <message>
+        <source> ATTENTION! 
+ 
+ MAXVEC-No. IS TOO HIGH 
+ DECREASE MAXVEC-No. OR SWITCH TO OUTMODE=BINARY</source>
+        <translation> ACHTUNG! 
+ 
+ MAXVEC-Nr. IST ZU HOCH 
+ MAXVEC-Nr. VERRINGERN ODER AUF OUTMODE=BINARY SCHALTEN</translation>
     </message>
 </context>
 <context>

@@ -1,4 +1,5 @@
 #include "brandingtables.h"
+#include <QCoreApplication>
 
 namespace tarvo {
 
@@ -15,12 +16,14 @@ BrandingTable makeScopeTable()
     const QString title = QStringLiteral("TARVO-Scope 4.3");
     // Rows other than 0 and 5 carry no branding of their own.
     BrandingTable table(12, neutralRow(title, 280));
-    table[5] = BrandingRow{0xFFFFFF,
-                           5,
-                           800,
-                           QString(),
-                           {{title, 2, 280, 8, 22},
-                            {QStringLiteral("Gloss sensor scope \u2014 training and service edition"), 1, 282, 44, 9}}};
+    table[5] = BrandingRow{
+        0xFFFFFF,
+        5,
+        800,
+        QString(),
+        {{title, 2, 280, 8, 22},
+         {QCoreApplication::translate("Branding", "Gloss sensor scope — training and service edition"), 1, 282, 44,
+          9}}};
     return table;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDateTime>
 #include <QDir>
@@ -151,7 +152,8 @@ QString askFile(QChartView* view, const QString& suffix, const QString& title)
 void reportFailure(const QString& path, const QString& error)
 {
     dialogs().message(QStringLiteral("ATTENTION!"),
-                      QStringLiteral("Could not write %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+                      QCoreApplication::translate("ChartExport", "Could not write %1:\n%2")
+                          .arg(QDir::toNativeSeparators(path), error));
 }
 
 }  // namespace
@@ -171,18 +173,20 @@ void enableChartExport(QChartView* view)
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::TabFocus);  // Tab reaches it; Space opens its menu
     button->setPopupMode(QToolButton::InstantPopup);
-    button->setToolTip(QStringLiteral("Save the chart as a PNG picture or its values as a CSV file"));
+    button->setToolTip(
+        QCoreApplication::translate("ChartExport", "Save the chart as a PNG picture or its values as a CSV file"));
     button->setAccessibleName(view->accessibleName().isEmpty()
-                                  ? QStringLiteral("Save chart")
-                                  : QStringLiteral("Save chart: ") + view->accessibleName());
+                                  ? QCoreApplication::translate("ChartExport", "Save chart")
+                                  : QCoreApplication::translate("ChartExport", "Save chart: ")
+                                      + view->accessibleName());
     // Clicks on the button are its own, not the chart's.
     button->setProperty("chartTool", true);
 
     auto* menu = new QMenu(button);
     menu->setObjectName(view->objectName() + QStringLiteral("ExportMenu"));
-    QAction* picture = menu->addAction(QStringLiteral("Save picture as PNG…\t")
+    QAction* picture = menu->addAction(QCoreApplication::translate("ChartExport", "Save picture as PNG…\t")
                                        + kSaveChartPictureKey.toString(QKeySequence::NativeText));
-    QAction* values = menu->addAction(QStringLiteral("Export values as CSV…\t")
+    QAction* values = menu->addAction(QCoreApplication::translate("ChartExport", "Export values as CSV…\t")
                                       + kExportChartValuesKey.toString(QKeySequence::NativeText));
     picture->setObjectName(QStringLiteral("SaveChartPicture"));
     values->setObjectName(QStringLiteral("ExportChartValues"));
@@ -267,13 +271,14 @@ QStringList pictureTitle(QChartView* view)
         const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz");
         when = a.toString(format)
             + (last == first ? QString()
-                             : QStringLiteral(" to ")
+                             : QCoreApplication::translate("ChartExport", " to ")
                        + b.toString(a.date() == b.date() ? QStringLiteral("HH:mm:ss.zzz") : format));
         when += isoTime(last).right(6).prepend(QStringLiteral(" (UTC")) + u')';
     } else {
         const std::int64_t taken = plot->takenAt();
         const std::int64_t ms = taken != 0 ? taken : QDateTime::currentMSecsSinceEpoch();
-        when = (taken != 0 ? QStringLiteral("taken ") : QStringLiteral("saved "))
+        when = (taken != 0 ? QCoreApplication::translate("ChartExport", "taken ")
+                           : QCoreApplication::translate("ChartExport", "saved "))
             + QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
             + isoTime(ms).right(6).prepend(QStringLiteral(" (UTC")) + u')';
     }
@@ -356,7 +361,8 @@ bool savePng(QChartView* view, const QString& path, QString* error)
 
 void exportChartPicture(QChartView* view)
 {
-    const QString path = askFile(view, QStringLiteral("png"), QStringLiteral("Save chart as PNG picture"));
+    const QString path = askFile(view, QStringLiteral("png"),
+                                 QCoreApplication::translate("ChartExport", "Save chart as PNG picture"));
     QString error;
     if (!path.isEmpty() && !savePng(view, path, &error))
         reportFailure(path, error);
@@ -364,7 +370,8 @@ void exportChartPicture(QChartView* view)
 
 void exportChartValues(QChartView* view)
 {
-    const QString path = askFile(view, QStringLiteral("csv"), QStringLiteral("Export chart values as CSV"));
+    const QString path = askFile(view, QStringLiteral("csv"),
+                                 QCoreApplication::translate("ChartExport", "Export chart values as CSV"));
     QString error;
     if (!path.isEmpty() && !saveCsv(chartTable(view), path, &error))
         reportFailure(path, error);

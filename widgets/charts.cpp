@@ -2,8 +2,10 @@
 
 #include "axisticks.h"
 #include "chartexport.h"
+#include "panelutil.h"
 #include "timetext.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QEvent>
 #include <QFontMetricsF>
@@ -11,6 +13,7 @@
 #include <QGraphicsItem>
 #include <QImage>
 #include <QLabel>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -128,7 +131,7 @@ int plotColumns(QChartView* view, QChart* chart)
 
 QString number(double v)
 {
-    return QString::number(v, 'g', 12);
+    return shownNumber(v, 'g', 12);
 }
 
 }  // namespace
@@ -187,6 +190,14 @@ ChartPlot::ChartPlot(QChartView* view)
     m_hoverLabel->hide();
     m_marker->setZValue(200);
     m_marker->hide();
+    // The axes' numbers with the language's decimal separator where it is not
+    // the point; with the point they stay as the label formats print them.
+    if (QLocale().decimalPoint() != QStringLiteral(".")) {
+        QLocale locale;
+        locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+        m_chart->setLocale(locale);
+        m_chart->setLocalizeNumbers(true);
+    }
     // Ticks as many as the axes' lengths on the screen leave room for.
     connect(m_chart, &QChart::plotAreaChanged, this, [this] { fitTicks(); });
     applyPalette();
@@ -910,7 +921,7 @@ void GrowingChart::setView(double from, double to)
     if (!m_zoomed) {
         m_zoomed = true;
         m_xTitle = xAxis()->titleText();
-        xAxis()->setTitleText(m_xTitle + QStringLiteral(" (zoomed: double-click shows all)"));
+        xAxis()->setTitleText(m_xTitle + QCoreApplication::translate("Charts", " (zoomed: double-click shows all)"));
     }
     requestRedraw();
 }

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -441,8 +442,9 @@ int Combo_NewComboBox(QLineEdit* field)
 
     list->setObjectName(field->objectName() + QStringLiteral("List"));
     // Named after its field: unnamed, a screen reader would read the entry shown.
-    list->setAccessibleName(field->accessibleName() + QStringLiteral(" history"));
-    list->setAccessibleDescription(QStringLiteral("Entries used before; choosing one puts it into the field."));
+    list->setAccessibleName(field->accessibleName() + QCoreApplication::translate("ComboBox", " history"));
+    list->setAccessibleDescription(
+        QCoreApplication::translate("ComboBox", "Entries used before; choosing one puts it into the field."));
     list->setEditable(false);
     list->setFocusPolicy(Qt::StrongFocus);
     list->setFont(field->font());

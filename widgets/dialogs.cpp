@@ -40,9 +40,21 @@ QString filterName(const QString& pattern)
 
 // The boxes' titles as the code gives them; shown in the language in use.
 [[maybe_unused]] const char* const kTitles[] = {
-    QT_TRANSLATE_NOOP("Dialogs", "ATTENTION!"), QT_TRANSLATE_NOOP("Dialogs", "INFO!"),
-    QT_TRANSLATE_NOOP("Dialogs", "Info"),       QT_TRANSLATE_NOOP("Dialogs", "CONFIRM!"),
+    QT_TRANSLATE_NOOP("Dialogs", "ATTENTION!"),
+    QT_TRANSLATE_NOOP("Dialogs", "INFO!"),
+    QT_TRANSLATE_NOOP("Dialogs", "Info"),
+    QT_TRANSLATE_NOOP("Dialogs", "CONFIRM!"),
     QT_TRANSLATE_NOOP("Dialogs", "TCP Client"),
+    QT_TRANSLATE_NOOP("Dialogs", "START CALIBRATION!"),
+    // The file dialogs' titles.
+    QT_TRANSLATE_NOOP("Dialogs", "Parameter"),
+    QT_TRANSLATE_NOOP("Dialogs", "trace"),
+    QT_TRANSLATE_NOOP("Dialogs", "equation"),
+    QT_TRANSLATE_NOOP("Dialogs", "calib"),
+    QT_TRANSLATE_NOOP("Dialogs", "REPORT!"),
+    QT_TRANSLATE_NOOP("Dialogs", "FILENAME!"),
+    QT_TRANSLATE_NOOP("Dialogs", "EXPORT CALIBRATION LOG"),
+    QT_TRANSLATE_NOOP("Dialogs", "CERTIFICATE"),
 };
 
 QString shown(const QString& title)
@@ -174,10 +186,10 @@ QString QtDialogs::chooseFile(const FileDialogRequest& r)
     const QString start = QDir(r.directory).filePath(r.defaultFile);
     const QString filter = fileDialogFilter(r);
     if (r.save)
-        return QFileDialog::getSaveFileName(QApplication::activeWindow(), r.title, start, filter, nullptr,
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(), shown(r.title), start, filter, nullptr,
                                             r.askBeforeReplacing ? QFileDialog::Options()
                                                                  : QFileDialog::DontConfirmOverwrite);
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), r.title, start, filter);
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), shown(r.title), start, filter);
 }
 
 }  // namespace tarvo

@@ -5,7 +5,9 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
+#include <QLocale>
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -50,6 +52,17 @@ int ringValue(const QComboBox* ring)
     return v.isValid() ? v.toInt() : i;
 }
 
+QString shownNumber(double value, char format, int precision)
+{
+    // QString::number's text, only its point the language's: no group
+    // separators, the same exponents and digits in every language.
+    QString text = QString::number(value, format, precision);
+    const QString point = QLocale().decimalPoint();
+    if (point != QStringLiteral("."))
+        text.replace(u'.', point);
+    return text;
+}
+
 void setRingValue(QComboBox* ring, int value)
 {
     for (int i = ring->count() - 1; i >= 0; --i)
@@ -59,7 +72,7 @@ void setRingValue(QComboBox* ring, int value)
         ring->setCurrentIndex(value);
         return;
     }
-    ring->addItem(QStringLiteral("other (%1)").arg(value));
+    ring->addItem(QCoreApplication::translate("Panels", "other (%1)").arg(value));
     const int i = ring->count() - 1;
     ring->setItemData(i, value, kValueRole);
     ring->setItemData(i, true, kExtraRole);

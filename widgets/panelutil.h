@@ -9,6 +9,11 @@ class QWidget;
 
 namespace tarvo {
 
+// A number as a display shows it: the language's decimal separator (0,075
+// in German), no group separators; QString::number's format and precision.
+// Files keep the point: they never take their numbers from here.
+QString shownNumber(double value, char format, int precision);
+
 // Shows or hides a control together with its caption, the label named
 // "Label" + the control's objectName on the same panel.
 void setVisibleWithCaption(QWidget* control, bool visible);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -111,7 +112,7 @@ bool RightClickHelp::eventFilter(QObject* watched, QEvent* event)
         const Entry shown = *help;  // the box runs its own event loop
         if (shown.guideTopic.isEmpty())
             dialogs().message(shown.title, shown.text);
-        else if (dialogs().offer(shown.title, shown.text, QStringLiteral("Open the user guide")))
+        else if (dialogs().offer(shown.title, shown.text, QCoreApplication::translate("Help", "Open the user guide")))
             openUserGuide(shown.guideTopic);
     }
     return true;

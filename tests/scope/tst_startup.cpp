@@ -1,12 +1,17 @@
 // Start-up and shutdown of the scope program on its real panels.
+#include "calibrationlogpanel.h"
+#include "languagecheck.h"
 #include "righthelp.h"
 #include "scopefixture.h"
 #include "scopehelp.h"
 #include "screenreader.h"
 #include "tracewindow.h"
+#include "ui_CALIBP.h"
 #include "ui_INTERFACEP.h"
 #include "ui_P.h"
+#include "ui_RECP.h"
 
+#include <QDialog>
 #include <QLineEdit>
 #include <QScreen>
 #include <QSpinBox>
@@ -36,6 +41,7 @@ public:
 
 private slots:
     void panelsAreLoadedWithTheirNames();
+    void everyTextReadsInGermanInGerman();
     void secondaryPanelsStayAboveTheMainPanelAndKeepTheirPlace();
     void startsConnectedToTheSensorInTheSettings();
     void noSensorShowsTimeoutAndOpensTheInterfacePanel();
@@ -93,6 +99,54 @@ void StartupTest::panelsAreLoadedWithTheirNames()
     // The main panel fits a 1366 x 768 screen with a title bar and a task bar.
     QVERIFY(app.panel.widget->minimumSizeHint().width() <= 1366);
     QVERIFY(app.panel.widget->minimumSizeHint().height() <= 768 - 80);
+}
+
+void StartupTest::everyTextReadsInGermanInGerman()
+{
+    // Every panel, the calibration log's included, its right-click help and
+    // the boxes a recorder without a file shows.
+    const auto texts = [](ScopeFixture& f, ScopeApp& app) {
+        app.calibpanel.ui->ButtonCalibLog->click();
+        auto* log = app.calibpanel.ui->ButtonCalibLog->findChild<CalibrationLogPanel*>();
+        const QList<QWidget*> panels = {
+            app.panel.widget.get(),          app.recpanel.widget.get(),
+            app.calibpanel.widget.get(),     app.calibpanel2.widget.get(),
+            app.graphpanel.widget.get(),     app.gfpanel.widget.get(),
+            app.vecpanel.widget.get(),       app.interfacepanel.widget(),
+            app.scaleaxispanel.widget.get(), app.monitorpanel.widget.get(),
+            app.tracewindow->widget(),       log ? static_cast<QWidget*>(log->widget()) : nullptr};
+        if (panels.contains(nullptr))
+            return QStringList{QStringLiteral("no calibration log panel")};
+        QStringList t = tarvo::test::panelTexts(panels);
+        RightClickHelp help;
+        addScopeHelpTexts(help);
+        InterfacePanel::addHelpTexts(help);
+        TraceWindow::addHelpTexts(help);
+        for (QWidget* panel : panels)
+            for (QWidget* w : panel->findChildren<QWidget*>())
+                if (const RightClickHelp::Entry* e = help.entry(w->objectName()))
+                    t << e->text.trimmed();
+        app.recpanel.ui->ButtonStartRecord->click();
+        app.recpanel.ui->ButtonReport->click();
+        for (const auto& box : std::as_const(f.dialogs->shown))
+            t << box.text;
+        return t;
+    };
+    QStringList english;
+    {
+        ScopeFixture f;
+        ScopeApp app(f.dir.path());
+        english = texts(f, app);
+    }
+    tarvo::test::InGerman german;
+    QVERIFY(german.translator.loaded());
+    ScopeFixture f;
+    ScopeApp app(f.dir.path());
+    const QStringList inGerman = texts(f, app);
+    QCOMPARE(f.dialogs->shown.size(), 2);
+    QVERIFY(inGerman.size() > 1000);
+    const QStringList left = tarvo::test::stillEnglish(english, inGerman, german.translator);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral("\n"))));
 }
 
 void StartupTest::secondaryPanelsStayAboveTheMainPanelAndKeepTheirPlace()

@@ -4,8 +4,11 @@
 #include "charts.h"
 #include "equationfile.h"
 #include "frametrace.h"
+#include "languagecheck.h"
+#include "righthelp.h"
 #include "screenreader.h"
 #include "toolfixture.h"
+#include "tracewindow.h"
 
 #include <QBuffer>
 #include <QLabel>
@@ -41,6 +44,7 @@ class ToolPanelTest : public QObject {
     Q_OBJECT
 private slots:
     void controlsCarryCaptionsAndAccessibleNames();
+    void everyTextReadsInGermanInGerman();
     void startUpBrandsTriesPortOneAndReadsOnlyTheHistory();
     void acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastConnection();
     void chartCommandsLeaveOneChartOfTheirGroupVisible_data();
@@ -89,6 +93,44 @@ void ToolPanelTest::controlsCarryCaptionsAndAccessibleNames()
     QCOMPARE(app.ui->EditRefRed->maximum(), 65535);
 }
 
+void ToolPanelTest::everyTextReadsInGermanInGerman()
+{
+    // The main panel with its charts drawn, the interface panel and the
+    // TRACE window, their right-click help, and the box of an equation file
+    // that is not there.
+    const auto texts = [](ToolFixture& f, TempCompApp& app) {
+        const QList<QWidget*> panels = {app.panel.get(), app.interfacepanel.widget(), app.tracewindow->widget()};
+        f.dialogs->fileAnswers = {f.path(QStringLiteral("missing.equ"))};
+        app.ui->ButtonGetEquation->click();
+        app.ui->ButtonCalcCurves->click();
+        QStringList t = tarvo::test::panelTexts(panels);
+        RightClickHelp help;
+        InterfacePanel::addHelpTexts(help);
+        TraceWindow::addHelpTexts(help);
+        for (QWidget* panel : panels)
+            for (QWidget* w : panel->findChildren<QWidget*>())
+                if (const RightClickHelp::Entry* e = help.entry(w->objectName()))
+                    t << e->text.trimmed();
+        for (const auto& box : std::as_const(f.dialogs->shown))
+            t << box.text;
+        return t;
+    };
+    QStringList english;
+    {
+        ToolFixture f;
+        TempCompApp app(f.dir.path());
+        english = texts(f, app);
+    }
+    tarvo::test::InGerman german;
+    QVERIFY(german.translator.loaded());
+    ToolFixture f;
+    TempCompApp app(f.dir.path());
+    const QStringList inGerman = texts(f, app);
+    QVERIFY(!f.dialogs->shown.isEmpty());
+    const QStringList left = tarvo::test::stillEnglish(english, inGerman, german.translator);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral("\n"))));
+}
+
 void ToolPanelTest::startUpBrandsTriesPortOneAndReadsOnlyTheHistory()
 {
     ToolFixture f;
@@ -130,7 +172,7 @@ void ToolPanelTest::acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastC
     // A refused connection is a box; the try leaves Accept dimmed.
     const quint16 closedPort = test::ScriptedSensor().port();
     f.connectTcp(closedPort);
-    QCOMPARE(f.dialogs->shown.size(), 1);
+    QVERIFY(!f.dialogs->shown.isEmpty());
     QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("TCP Client"));
     // In words, as the advice line says it; so does the trace's OUTCOME.
     QCOMPARE(f.dialogs->shown[0].text,
@@ -311,7 +353,7 @@ void ToolPanelTest::valuesOutsideSixteenBitsAreLimitedAndReported()
     QCOMPARE(p.EditRefRed->value(), 0);        // not 65531
     QCOMPARE(p.EditRefGreen->value(), 65535);  // not 4464
     QCOMPARE(p.EditRefBlue->value(), 86);
-    QCOMPARE(f.dialogs->shown.size(), 1);
+    QVERIFY(!f.dialogs->shown.isEmpty());
     QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("ATTENTION!"));
     QVERIFY(f.dialogs->shown[0].text.contains(QStringLiteral("red: curve -5.5, reference 0")));
     QVERIFY(f.dialogs->shown[0].text.contains(QStringLiteral("green: curve 70000, reference 65535")));
@@ -358,6 +400,19 @@ void ToolPanelTest::equationIsSavedWhereTheUserChoseAndLoadedBack()
     QCOMPARE(app.coefficientsFromPanel(),
              (Coefficients{1e-06, -2.5e-4, 0.001, 0.5, 1000, 0, 0, 0, -1, 2000, 0, 0, 0, 0, 3000.25}));
     QCOMPARE(f.ui().RX4->text(), QStringLiteral("1e-06"));
+
+    // In German the fields show a decimal comma; the file saved is the one saved in English.
+    f.dialogs->fileAnswers = {f.path(QStringLiteral("english.equ"))};
+    f.ui().ButtonSaveEquation->click();
+    tarvo::test::InGerman german;
+    ToolFixture g;
+    TempCompApp& inGerman = g.start();
+    g.dialogs->fileAnswers = {f.path(QStringLiteral("typed.equ")), f.path(QStringLiteral("german.equ"))};
+    g.ui().ButtonGetEquation->click();
+    QCOMPARE(g.ui().RX2->text(), QStringLiteral("0,001"));
+    QCOMPARE(inGerman.coefficientsFromPanel(), app.coefficientsFromPanel());
+    g.ui().ButtonSaveEquation->click();
+    QCOMPARE(f.readFile(QStringLiteral("german.equ")), f.readFile(QStringLiteral("english.equ")));
 }
 
 void ToolPanelTest::badEquationFilesLeaveTheFieldsAndSaySo_data()
@@ -474,7 +529,7 @@ void ToolPanelTest::rightClickHelpsOnlyOnTheInterfacePanel()
     QCOMPARE(f.dialogs->shown.size(), 0);
     f.ui().ButtonConnect->click();
     QTest::mouseClick(f.ip().ButtonTryToConnect, Qt::RightButton);
-    QCOMPARE(f.dialogs->shown.size(), 1);
+    QVERIFY(!f.dialogs->shown.isEmpty());
     QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("INFO!"));
 }
 
