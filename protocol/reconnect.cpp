@@ -250,7 +250,7 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
     } else if (outcome == Outcome::Resumed) {
         if (readsWorkingSet) {
             if (m_ex.workingSet() && *m_ex.workingSet() != words)
-                event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet(), words, 8, parameterNames));
+                parametersChanged(*m_ex.workingSet(), words);
             m_ex.setWorkingSet(words);
         }
         event(LinkEvent::Resumed, QStringLiteral("after %1 s%2").arg(m_pump.now() - lostAt, 0, 'f', 1).arg(dropped));
@@ -329,6 +329,21 @@ bool Reconnector::readWorkingSet(ParameterWords& words)
     return true;
 }
 
+void Reconnector::parametersChanged(const ParameterWords& before, const ParameterWords& after)
+{
+    // The event's reason goes into the events file and the published events:
+    // the data's own names, the same in every language. The panel's words are
+    // for the screen (shownParameterChange).
+    m_changedFrom = before;
+    m_changedTo = after;
+    event(LinkEvent::ParametersChanged, parameterDifferences(before, after, 8));
+}
+
+QString Reconnector::shownParameterChange() const
+{
+    return parameterDifferences(m_changedFrom, m_changedTo, 8, parameterNames);
+}
+
 void Reconnector::compareWorkingSet()
 {
     if (!readsWorkingSet || !m_ex.workingSet())
@@ -340,7 +355,7 @@ void Reconnector::compareWorkingSet()
     ParameterWords words{};
     if (!readWorkingSet(words) || words == *m_ex.workingSet())
         return;
-    event(LinkEvent::ParametersChanged, parameterDifferences(*m_ex.workingSet(), words, 8, parameterNames));
+    parametersChanged(*m_ex.workingSet(), words);
     m_ex.setWorkingSet(words);
 }
 

@@ -116,8 +116,11 @@ public:
     // Where the events of the recording that runs now also go (its events
     // file); empty: only to the host.
     std::function<void(LinkEvent, const QString&)> eventLog;
-    // How the working set's changes are named in their event.
+    // How the working set's changes are named on the screen, in the user's
+    // language (the event's reason keeps the data's names for the files).
     ParameterNames parameterNames;
+    // The last change of the working set in the words of parameterNames.
+    QString shownParameterChange() const;
 
     // How a recovery ended.
     enum class Outcome { Resumed, Stopped, GaveUp, OtherSensor };
@@ -173,6 +176,8 @@ private:
     std::optional<FrameWords> readBlock(std::uint16_t code, std::uint16_t arg);
     // After a line check: the working set compared with the last one read or sent.
     void compareWorkingSet();
+    // Keeps the change for the screen and tells it as an event.
+    void parametersChanged(const ParameterWords& before, const ParameterWords& after);
     bool resumeReception(const QString& reason, std::uint16_t& loopFlag);
     // The quiet line is watched afresh from now: no frame seen yet, no check made.
     void watchFromNow();
@@ -190,6 +195,8 @@ private:
     bool m_retrying = false;
     bool m_stop = false;
     Outcome m_lastOutcome = Outcome::Resumed;
+    ParameterWords m_changedFrom{};
+    ParameterWords m_changedTo{};
     int m_misses = 0;
     double m_quietSince = 0.0;
     // The line check found a quiet line and switched sending on again: the

@@ -122,7 +122,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     connect(live.get(), &LiveLoop::graphDue, graphs.get(), &Graphs::ShowGraph);
     connect(live.get(), &LiveLoop::profileDue, graphs.get(), &Graphs::ShowProfile);
     live->transfer.setReconnector(&reconnect);
-    // A changed working set is told in the panel's words.
+    // A changed working set is shown in the panel's words.
     reconnect.parameterNames = {
         [this](int word) { return parapanel->wordCaption(word); },
         [this](int word, std::uint16_t value) { return parapanel->wordValueText(word, value); }};
@@ -272,7 +272,8 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
         // Shown until seen; the recording goes on, as its frames are still real measurements.
         showParametersChanged(
             QCoreApplication::translate("ScopeApp", "PARAMETERS CHANGED while the connection was lost (%1): %2")
-                .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")), reason));
+                .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")),
+                     reconnect.shownParameterChange()));
     } else if (event == LinkEvent::GaveUp) {
         showStatus(QCoreApplication::translate("ScopeApp", "CONNECTION LOST"));
         // The displays keep their last values, greyed and said to be old,
