@@ -2,6 +2,7 @@
 
 #include "fileio.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -59,11 +60,12 @@ QString calibrationDueText(const std::vector<CalibrationRecord>& records, const 
         return {};
     const CalibrationRecord* last = lastSuccessful(records, sensorId, sensor);
     if (!last)
-        return QStringLiteral("calibration due: none logged");
+        return QCoreApplication::translate("CalibrationStatus", "calibration due: none logged");
     const QDateTime due = last->when.addDays(days);
     if (due > now)
         return {};
-    return QStringLiteral("calibration due since %1").arg(due.toString(QStringLiteral("yyyy-MM-dd")));
+    return QCoreApplication::translate("CalibrationStatus", "calibration due since %1")
+        .arg(due.toString(QStringLiteral("yyyy-MM-dd")));
 }
 
 QString calibrationDueNow(const QString& sensorId, const QString& sensor)

@@ -679,6 +679,17 @@ Die früheren Einträge bleiben erhalten.</translation>
     </message>
 </context>
 <context>
+    <name>CalibrationStatus</name>
+    <message>
+        <source>calibration due: none logged</source>
+        <translation>Kalibrierung fällig: keine im Protokoll</translation>
+    </message>
+    <message>
+        <source>calibration due since %1</source>
+        <translation>Kalibrierung fällig seit %1</translation>
+    </message>
+</context>
+<context>
     <name>ChartExport</name>
     <message>
         <source>Could not write %1:
