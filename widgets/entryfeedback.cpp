@@ -18,7 +18,9 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kHighlightMs = 1500;
+constexpr int kHighlightMs = 1500;                           // unless a window of the field says otherwise
+const char* const kHighlightTime = "tarvoEntryHighlightMs";  // a window's own time for the red frame
+const char* const kLastNotice = "tarvoLastEntryNotice";      // on the window: the last reason given in it
 constexpr const char* kTakesExponent = "takesExponent";
 constexpr int kTooltipMs = 6000;
 const char* const kNoticeText = "tarvoEntryNotice";      // the reason shown as the tooltip now
@@ -29,8 +31,6 @@ const char* const kUnsent = "tarvoUnsent";                 // changed here, not 
 
 const char* const kUnsentFrame = "tarvoUnsentFrame";
 const char* const kNoticeFrame = "tarvoNoticeFrame";
-
-QString g_lastNotice;
 
 // A frame painted over a field. A style-sheet border would make the style
 // draw the whole field by the sheet's rules, and a spin box without rules for
@@ -229,11 +229,21 @@ private:
     bool m_entryEnded = false;
 };
 
+// How long the red frame stays: the time set on the field or its nearest
+// window above it that has one, else the default.
+int highlightTime(const QWidget* field)
+{
+    for (const QWidget* w = field; w; w = w->parentWidget())
+        if (const QVariant ms = w->property(kHighlightTime); ms.isValid())
+            return ms.toInt();
+    return kHighlightMs;
+}
+
 }  // namespace
 
 void showEntryNotice(QWidget* field, const QString& text)
 {
-    g_lastNotice = text;
+    field->window()->setProperty(kLastNotice, text);
     const QString shownNotice = field->property(kNoticeText).toString();
     if (shownNotice.isEmpty() || field->toolTip() != shownNotice)
         field->setProperty(kUnderToolTip, field->toolTip());
@@ -248,7 +258,7 @@ void showEntryNotice(QWidget* field, const QString& text)
         return;
     field->setProperty(kHighlighted, true);
     QPointer<QWidget> guard(field);
-    QTimer::singleShot(kHighlightMs, field, [guard, red] {
+    QTimer::singleShot(highlightTime(field), field, [guard, red] {
         if (!guard)
             return;
         setFieldFrame(guard, kNoticeFrame, red, Qt::SolidLine, false);
@@ -307,9 +317,14 @@ void watchNumberEntries(QWidget* panel)
             watchNumberEntry(box);
 }
 
-QString lastEntryNotice()
+void setEntryHighlightTime(QWidget* window, int milliseconds)
 {
-    return g_lastNotice;
+    window->setProperty(kHighlightTime, milliseconds);
+}
+
+QString lastEntryNotice(const QWidget* window)
+{
+    return window ? window->window()->property(kLastNotice).toString() : QString();
 }
 
 }  // namespace tarvo

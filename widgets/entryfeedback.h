@@ -29,9 +29,14 @@ void watchNumberEntries(QWidget* panel);
 // such as the cells of a table.
 void showEntryNotice(QWidget* field, const QString& text);
 
-// The last reason given, on any field (empty when none yet); for tests and
-// for fields that close when the entry ends, such as a table cell's editor.
-QString lastEntryNotice();
+// The last reason given on any field of the window the widget is in (empty
+// when none yet); for tests and for fields that close when the entry ends,
+// such as a table cell's editor.
+QString lastEntryNotice(const QWidget* window);
+
+// How long the red frame stays on the fields of this widget and those inside
+// it (1.5 s unless set); tests shorten it.
+void setEntryHighlightTime(QWidget* window, int milliseconds);
 
 // Marks a field whose value was changed on the panel but not yet sent (or
 // saved): a dashed frame, a shape and not a colour alone, until the mark is

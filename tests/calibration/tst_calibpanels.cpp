@@ -774,9 +774,9 @@ void CalibPanelsTest::gridCellTakesOnlyANumberAndSaysSo()
         QTest::keyClick(editor, Qt::Key_Return);
     };
     type(2, 0, QStringLiteral("12,5"));
-    QTRY_VERIFY(tarvo::lastEntryNotice().startsWith(QStringLiteral("\"12,5\" was not taken")));
+    QTRY_VERIFY(tarvo::lastEntryNotice(grid).startsWith(QStringLiteral("\"12,5\" was not taken")));
     QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("-1.0"));
-    QCOMPARE(grid->toolTip(), tarvo::lastEntryNotice());
+    QCOMPARE(grid->toolTip(), tarvo::lastEntryNotice(grid));
 
     type(2, 0, QStringLiteral("12.5"));
     QTRY_COMPARE(grid->item(2, 0)->text(), QStringLiteral("12.5"));

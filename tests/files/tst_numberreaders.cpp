@@ -153,7 +153,7 @@ void NumberReadersTest::everyReaderTakesOnlyThePlainCForms()
         QVERIFY2(box.toolTip().isEmpty(), qPrintable(box.toolTip()));
     } else {
         QVERIFY2(box.toolTip().contains(QLatin1String("was not taken")), qPrintable(text));
-        QCOMPARE(box.toolTip(), lastEntryNotice());
+        QCOMPARE(box.toolTip(), lastEntryNotice(&box));
     }
 }
 
