@@ -122,10 +122,7 @@ void StartupTest::everyTextReadsInGermanInGerman()
         addScopeHelpTexts(help);
         InterfacePanel::addHelpTexts(help);
         TraceWindow::addHelpTexts(help);
-        for (QWidget* panel : panels)
-            for (QWidget* w : panel->findChildren<QWidget*>())
-                if (const RightClickHelp::Entry* e = help.entry(w->objectName()))
-                    t << e->text.trimmed();
+        t << tarvo::test::helpTexts(panels, help);
         app.recpanel.ui->ButtonStartRecord->click();
         app.recpanel.ui->ButtonReport->click();
         for (const auto& box : std::as_const(f.dialogs->shown))

@@ -21,6 +21,8 @@
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 
+#include "righthelp.h"
+
 namespace tarvo::test {
 
 // The German translation, remembering every text it gave, so that a text
@@ -112,6 +114,17 @@ inline QStringList panelTexts(const QList<QWidget*>& panels)
             }
         }
     }
+    return texts;
+}
+
+// The right-click help texts of the panels' controls.
+inline QStringList helpTexts(const QList<QWidget*>& panels, const RightClickHelp& help)
+{
+    QStringList texts;
+    for (QWidget* panel : panels)
+        for (QWidget* w : panel->findChildren<QWidget*>())
+            if (const RightClickHelp::Entry* e = help.entry(w->objectName()))
+                texts << e->text.trimmed();
     return texts;
 }
 

@@ -107,10 +107,7 @@ void ToolPanelTest::everyTextReadsInGermanInGerman()
         RightClickHelp help;
         InterfacePanel::addHelpTexts(help);
         TraceWindow::addHelpTexts(help);
-        for (QWidget* panel : panels)
-            for (QWidget* w : panel->findChildren<QWidget*>())
-                if (const RightClickHelp::Entry* e = help.entry(w->objectName()))
-                    t << e->text.trimmed();
+        t << tarvo::test::helpTexts(panels, help);
         for (const auto& box : std::as_const(f.dialogs->shown))
             t << box.text;
         return t;
