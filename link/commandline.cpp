@@ -139,14 +139,15 @@ QString connectionOptionsHelp()
         .arg(QString::fromLatin1(kDefaultTcpPort));
 }
 
-QString connectionName(const ConnectionSettings& where)
+QString connectionName(const ConnectionSettings& where, Wording wording)
 {
     if (where.comprotocol == TCPIP)
         return (where.ipBuf.contains(QLatin1Char(':')) ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2"))
             .arg(where.ipBuf.trimmed(), where.portNumStr.trimmed());
     if (!where.comdevice.isEmpty())
         return where.comdevice;
-    return QStringLiteral("serial port %1").arg(where.comport);
+    return worded(wording, "ConnectionFault", QT_TRANSLATE_NOOP("ConnectionFault", "serial port %1"))
+        .arg(where.comport);
 }
 
 QString parseErrorText(const QCommandLineParser& parser, const QStringList& arguments)

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "settingsfiles.h"
+#include "statustexts.h"
 
 #include <QString>
 #include <QStringList>
@@ -56,8 +57,8 @@ ConnectionChoice readConnectionOptions(const QCommandLineParser& parser);
 // Their lines for a --help text, indented by two, the description from column 22.
 QString connectionOptionsHelp();
 // The connection as a person names it: "HOST:PORT" ("[v6]:PORT"), "serial
-// port N" or the device's path.
-QString connectionName(const ConnectionSettings& where);
+// port N" or the device's path; English unless the screen asks.
+QString connectionName(const ConnectionSettings& where, Wording wording = Wording::English);
 
 // Why the parser refused the arguments, one sentence; an unknown option
 // named as it was typed ("--bogus", "-v"), not by its bare name.

@@ -4,29 +4,43 @@
 #include "frame.h"
 #include "link.h"
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace tarvo {
 
 namespace {
 
-QString loopBackText()
+// The reasons are written by tarvoctl and the trace file in English and shown
+// on the screen in the user's language.
+constexpr char kContext[] = "ConnectionFault";
+
+QString say(Wording wording, const char* source)
 {
-    return QStringLiteral("the line sends back what it is sent: no sensor, a loop-back plug or a modem echo");
+    return worded(wording, kContext, source);
 }
 
-QString seconds(double s)
+QString loopBackText(Wording wording)
 {
-    return QStringLiteral("%1 s").arg(s, 0, 'f', 1);
+    return say(wording,
+               QT_TRANSLATE_NOOP("ConnectionFault",
+                                 "the line sends back what it is sent: no sensor, a loop-back plug or a modem echo"));
+}
+
+QString seconds(double s, Wording wording)
+{
+    const QString number = wording == Wording::Shown ? QLocale().toString(s, 'f', 1) : QString::number(s, 'f', 1);
+    return QStringLiteral("%1 s").arg(number);
 }
 
 // The channel as the user chose it: "HOST:PORT", "serial port 1 (/dev/ttyS0)", a device path.
-QString channelName(const Link& link)
+QString channelName(const Link& link, Wording wording)
 {
     if (!link.isSerial() || !link.connectionInUse().comdevice.isEmpty())
-        return connectionName(link.connectionInUse());
+        return connectionName(link.connectionInUse(), wording);
     const QString device = link.serialDevicePath();
-    return device.isEmpty() ? QStringLiteral("serial port %1").arg(link.serialPort())
-                            : QStringLiteral("serial port %1 (%2)").arg(link.serialPort()).arg(device);
+    if (device.isEmpty())
+        return connectionName(link.connectionInUse(), wording);
+    return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "serial port %1 (%2)")).arg(link.serialPort()).arg(device);
 }
 
 QString serialAdvice(const Link& link)
@@ -66,7 +80,7 @@ QString serialAdvice(const Link& link)
 
 QString tcpAdvice(const Link& link)
 {
-    const QString server = channelName(link);
+    const QString server = channelName(link, Wording::Shown);
     switch (link.openResult()) {
     case -4:
         return QCoreApplication::translate(
@@ -104,27 +118,29 @@ QString tcpAdvice(const Link& link)
 
 ConnectionFault openingFault(const Link& link)
 {
-    QString reason = openingFaultReason(link);
+    QString reason = openingFaultReason(link, Wording::Shown);
     if (!link.isSerial() && link.openResult() == -4)
-        reason += QStringLiteral(" by ") + channelName(link);
+        reason = QCoreApplication::translate("ConnectionFault", "connection refused by %1")
+                     .arg(channelName(link, Wording::Shown));
     return {reason, link.isSerial() ? serialAdvice(link) : tcpAdvice(link)};
 }
 
 ConnectionFault identificationFault(const Link& link, double limitSeconds)
 {
-    const QString where = channelName(link);
+    const Wording shown = Wording::Shown;
+    const QString where = channelName(link, shown);
     if (link.isSerial() && link.channelLost())
-        return {QStringLiteral("the port went away"),
+        return {QCoreApplication::translate("ConnectionFault", "the port went away"),
                 QCoreApplication::translate(
                     "ConnectionFault", "%1 went away (an unplugged USB adapter?): plug it in, then TRY TO CONNECT.")
                     .arg(where)};
     if (!link.isSerial() && (!link.tcpConnected() || link.channelLost()))
         return {
-            QStringLiteral("connection closed by the sensor"),
+            QCoreApplication::translate("ConnectionFault", "connection closed by the sensor"),
             QCoreApplication::translate(
                 "ConnectionFault", "%1 took the connection and closed it again before the sensor identified itself.")
                 .arg(where)};
-    const QString reason = replyShortfall(link, limitSeconds);
+    const QString reason = replyShortfall(link, limitSeconds, shown);
     if (link.receiveState().loopBack && link.receiveState().bytesToRead != 0)
         return {reason,
                 QCoreApplication::translate(
@@ -138,12 +154,12 @@ ConnectionFault identificationFault(const Link& link, double limitSeconds)
                     QCoreApplication::translate("ConnectionFault",
                                                 "%1 opened, but no sensor answered within %2: check the cable, that "
                                                 "the sensor is switched on, and the port number.")
-                        .arg(where, seconds(limitSeconds))};
+                        .arg(where, seconds(limitSeconds, shown))};
         return {reason,
                 QCoreApplication::translate("ConnectionFault",
                                             "%1 took the connection, but no sensor answered within %2: check that "
                                             "this is the sensor's address and port.")
-                    .arg(where, seconds(limitSeconds))};
+                    .arg(where, seconds(limitSeconds, shown))};
     }
     return {reason,
             QCoreApplication::translate("ConnectionFault",
@@ -157,54 +173,63 @@ ConnectionFault identificationFault(const Link& link, double limitSeconds)
 
 }  // namespace
 
-QString openingFaultReason(const Link& link)
+QString openingFaultReason(const Link& link, Wording wording)
 {
     if (link.isSerial()) {
         if (link.serialDevicePath().isEmpty())
-            return QStringLiteral("no device has this number");
+            return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "no device has this number"));
         if (link.serialInUse())
-            return QStringLiteral("port in use by another program");
+            return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "port in use by another program"));
         if (link.serialPermissionDenied()) {
 #ifdef Q_OS_LINUX
-            return QStringLiteral("permission denied (add yourself to the dialout group)");
+            return say(wording,
+                       QT_TRANSLATE_NOOP("ConnectionFault", "permission denied (add yourself to the dialout group)"));
 #else
-            return QStringLiteral("permission denied");
+            return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "permission denied"));
 #endif
         }
         if (link.openResult() == -6)
-            return QStringLiteral("no such device");
+            return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "no such device"));
+        // The system's own words come in the system's language.
         const QString system = link.serialSystemError();
-        return system.isEmpty() ? link.statusText().trimmed() : system;
+        if (!system.isEmpty())
+            return system;
+        return wording == Wording::English ? link.statusText().trimmed()
+                                           : rs232StatusText(link.openResult(), wording).trimmed();
     }
     switch (link.openResult()) {
-    case -4: return QStringLiteral("connection refused");
-    case -2: return QStringLiteral("host not found");
-    case -11: return QStringLiteral("no answer within 5 s");
-    case -17: return QStringLiteral("network unreachable");
-    case -10: return QStringLiteral("out of system resources");
+    case -4: return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "connection refused"));
+    case -2: return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "host not found"));
+    case -11: return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "no answer within 5 s"));
+    case -17: return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "network unreachable"));
+    case -10: return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "out of system resources"));
     case -9:
-        return link.connectionInUse().ipBuf.trimmed().isEmpty() ? QStringLiteral("no server given")
-                                                                : QStringLiteral("port number must be 1 to 65535");
-    default: return QStringLiteral("the connection failed");
+        return link.connectionInUse().ipBuf.trimmed().isEmpty()
+            ? say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "no server given"))
+            : say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "port number must be 1 to 65535"));
+    default: return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "the connection failed"));
     }
 }
 
-QString replyShortfall(const Link& link, double limitSeconds)
+QString replyShortfall(const Link& link, double limitSeconds, Wording wording)
 {
     const ReceiveState& rx = link.receiveState();
     if (rx.bytesToRead < 0)
-        return QStringLiteral("%1 bytes came back instead of %2").arg(rx.dataSize).arg(frame::kBytes);
+        return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "%1 bytes came back instead of %2"))
+            .arg(rx.dataSize)
+            .arg(frame::kBytes);
     if (rx.bytesToRead == 0)
         return QString();
     if (rx.loopBack)
-        return loopBackText();
+        return loopBackText(wording);
     const int got = link.isSerial() ? rx.dataSize : rx.dataSize - rx.bytesToRead;
     if (got == 0)
-        return QStringLiteral("no reply within %1").arg(seconds(limitSeconds));
-    return QStringLiteral("only %1 of %2 bytes came back within %3")
+        return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "no reply within %1"))
+            .arg(seconds(limitSeconds, wording));
+    return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "only %1 of %2 bytes came back within %3"))
         .arg(got)
         .arg(frame::kBytes)
-        .arg(seconds(limitSeconds));
+        .arg(seconds(limitSeconds, wording));
 }
 
 ConnectionFault connectionFault(const Link& link, double identificationLimitSeconds)

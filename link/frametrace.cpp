@@ -180,6 +180,8 @@ qint64 heldBytes(const TraceRecord& r)
         held += r.bytes.size() + kAllocationOverhead;
     if (!r.note.isEmpty())
         held += 2 * r.note.size() + kAllocationOverhead;
+    if (!r.noteShown.isEmpty())
+        held += 2 * r.noteShown.size() + kAllocationOverhead;
     return held;
 }
 }  // namespace
@@ -299,7 +301,7 @@ void FrameTrace::add(TraceRecord record)
     commit(r);
 }
 
-void FrameTrace::opened(const QString& link, bool ok, const QString& status)
+void FrameTrace::opened(const QString& link, bool ok, const QString& status, const QString& statusShown)
 {
     settle();
     abandonPending();
@@ -311,10 +313,13 @@ void FrameTrace::opened(const QString& link, bool ok, const QString& status)
     m_closed = !ok;
     TraceRecord& r = begin(TraceDirection::PcToSensor, ok ? TraceOutcome::Connected : TraceOutcome::OpenFailed);
     r.note = status;
+    if (statusShown != status)
+        r.noteShown = statusShown;
     commit(r);
 }
 
-void FrameTrace::written(const std::uint8_t* frame, int n, std::int64_t result, const QString& why)
+void FrameTrace::written(const std::uint8_t* frame, int n, std::int64_t result, const QString& why,
+                         const QString& whyShown)
 {
     settle();
     abandonPending();
@@ -327,8 +332,11 @@ void FrameTrace::written(const std::uint8_t* frame, int n, std::int64_t result, 
     if (frame && n > 0)
         r.bytes.append(reinterpret_cast<const char*>(frame), n);
     r.count = static_cast<int>(result);
-    if (result != n)
+    if (result != n) {
         r.note = why;
+        if (whyShown != why)
+            r.noteShown = whyShown;
+    }
     commit(r);
     if (result == n)
         count(&TraceCounters::exchanges);  // what went out on the line, as the sensor counts it
@@ -397,7 +405,7 @@ void FrameTrace::autoFrame(const std::uint8_t* bytes)
     commit(r);
 }
 
-void FrameTrace::stray(const std::uint8_t* bytes, std::int64_t n, const QString& note)
+void FrameTrace::stray(const std::uint8_t* bytes, std::int64_t n, const QString& note, const QString& noteShown)
 {
     settle();
     if (n <= 0)
@@ -410,6 +418,8 @@ void FrameTrace::stray(const std::uint8_t* bytes, std::int64_t n, const QString&
     r.bytes.append(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(n));
     r.count = static_cast<int>(n);
     r.note = note;
+    if (noteShown != note)
+        r.noteShown = noteShown;
     commit(r);
 }
 

@@ -50,6 +50,9 @@ struct TraceRecord {
     int count = 0;
     int ms = 0;
     QString note;
+    // The note in the user's language, for the TRACE window; empty when it
+    // reads as the note (the file always takes the note).
+    QString noteShown;
 };
 
 // The columns of a record, as the window shows them and the file joins them.
@@ -100,9 +103,12 @@ public:
     ~FrameTrace() override;
 
     // Hooks of the link and the exchange. `why` says in words why a write
-    // did not take the whole frame.
-    void opened(const QString& link, bool ok, const QString& status);
-    void written(const std::uint8_t* frame, int n, std::int64_t result, const QString& why = QString());
+    // did not take the whole frame. Each text that comes in English and in
+    // the user's language (the `...Shown` one) gives the file the first and
+    // the window the second.
+    void opened(const QString& link, bool ok, const QString& status, const QString& statusShown = QString());
+    void written(const std::uint8_t* frame, int n, std::int64_t result, const QString& why = QString(),
+                 const QString& whyShown = QString());
     void received(const std::uint8_t* bytes, std::int64_t n);  // into the receive buffer
     void dropped(const std::uint8_t* bytes, std::int64_t n);   // read and thrown away
     void flushed(const std::uint8_t* bytes, std::int64_t n);   // emptied from the input queue
@@ -111,7 +117,7 @@ public:
     // request (note says which), or bytes of no whole frame.
     // A frame the sensor sent on its own, taken in while a reply was awaited.
     void autoFrame(const std::uint8_t* bytes);
-    void stray(const std::uint8_t* bytes, std::int64_t n, const QString& note);
+    void stray(const std::uint8_t* bytes, std::int64_t n, const QString& note, const QString& noteShown = QString());
     // The wait for a reply is over: bytesToRead as the exchange left it.
     void replyEnded(std::int32_t bytesToRead, double seconds);
     // The reply just ended was echo-checked: first differing byte, or -1.

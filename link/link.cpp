@@ -109,7 +109,7 @@ void Link::InitRS232()
     if (ret < 0) {
         szStatus = rs232StatusText(ret);
         if (!m_reattaching)
-            m_host.showLinkStatus(szStatus);
+            m_host.showLinkStatus(rs232StatusText(ret, Wording::Shown));
         return;
     }
     m_serialChannel->flushQueues();
@@ -134,7 +134,7 @@ void Link::InitTCP_IP()
             m_host.message(QStringLiteral("TCP Client"), connectionFault(*this, 0.0).advice);
         } else {
             // The status says why in words, not the channel's error name.
-            m_host.showLinkStatus(openingFaultReason(*this));
+            m_host.showLinkStatus(openingFaultReason(*this, Wording::Shown));
         }
         tcpcon = 0;
         return;
@@ -148,6 +148,7 @@ void Link::opening()
     ++m_openings;
     m_lost = false;
     m_lostReason.clear();
+    m_lostReasonShown.clear();
     rx.waiting = false;
     rx.autoFrames = false;
 }
@@ -167,9 +168,13 @@ std::int64_t Link::write(const std::uint8_t* data, int n, int tcpTimeoutMs)
 {
     const std::int64_t written = isSerial() ? m_serialChannel->write(data, n, tcpTimeoutMs)
                                             : m_tcpChannel->write(data, n, tcpTimeoutMs);
-    m_trace.written(data, n, written, written == n ? QString() : writeFailureText(isSerial(), written));
+    if (written == n)
+        m_trace.written(data, n, written);
+    else
+        m_trace.written(data, n, written, writeFailureText(isSerial(), written),
+                        writeFailureText(isSerial(), written, Wording::Shown));
     if (written != n)
-        lose(QStringLiteral("a frame could not be written"));  // nothing more goes through this channel
+        lose(QT_TRANSLATE_NOOP("Link", "a frame could not be written"));  // nothing more goes through this channel
     return written;
 }
 
@@ -250,12 +255,17 @@ std::int64_t Link::readBytes(std::uint8_t* data, std::int64_t max)
     return std::max<std::int64_t>(0, isSerial() ? m_serialChannel->read(data, max) : m_tcpChannel->read(data, max));
 }
 
-void Link::lose(const QString& reason)
+void Link::lose(const char* reason, const QString& arg)
 {
     if (m_lost)
         return;
     m_lost = true;
-    m_lostReason = reason;
+    const auto worded = [&](Wording wording) {
+        const QString text = tarvo::worded(wording, "Link", reason);
+        return arg.isEmpty() ? text : text.arg(arg);
+    };
+    m_lostReason = worded(Wording::English);
+    m_lostReasonShown = worded(Wording::Shown);
     m_trace.closed();
     emit connectionLost();
     m_pump.poke();  // a wait for the sensor ends now
@@ -265,7 +275,7 @@ void Link::ClientTCPDisconnected()
 {
     tcpcon = 0;
     if (!isSerial())
-        lose(QStringLiteral("connection closed by the sensor"));
+        lose(QT_TRANSLATE_NOOP("Link", "connection closed by the sensor"));
     else
         m_trace.closed();
     if (!m_reattaching && !m_autoReconnect)
@@ -276,7 +286,7 @@ void Link::ClientTCPDisconnected()
 void Link::SerialVanished()
 {
     if (isSerial())
-        lose(QStringLiteral("the serial device %1 has gone").arg(m_serialPath));
+        lose(QT_TRANSLATE_NOOP("Link", "the serial device %1 has gone"), m_serialPath);
 }
 
 }  // namespace tarvo

@@ -10,6 +10,7 @@
 #include "programprofile.h"
 #include "serialchannel.h"
 #include "settingsfiles.h"
+#include "statustexts.h"
 #include "tcpchannel.h"
 
 #include <QString>
@@ -79,8 +80,12 @@ public:
     // vanished (a USB adapter pulled). Holds until the next opening; every
     // wait for the sensor ends on it at once.
     bool channelLost() const { return m_lost; }
-    // How it was lost, in words for the user ("connection closed by the sensor" …).
-    QString lostReason() const { return m_lostReason; }
+    // How it was lost, in words for the user ("connection closed by the
+    // sensor" …): English for files and events, or in the user's language.
+    QString lostReason(Wording wording = Wording::English) const
+    {
+        return wording == Wording::English ? m_lostReason : m_lostReasonShown;
+    }
     // Each successful or failed opening counts: what was owed on an earlier
     // line is owed no more.
     std::uint64_t openings() const { return m_openings; }
@@ -160,7 +165,8 @@ private:
     void ClientTCPDataReady();
     void ClientTCPDisconnected();
     void SerialVanished();
-    void lose(const QString& reason);
+    // `reason`, marked for the translation, with %1 for `arg` when one is given.
+    void lose(const char* reason, const QString& arg = QString());
     void opening();
     void attachChannels();
     // Reads what the channel holds and throws it away (traced).
@@ -192,6 +198,7 @@ private:
     QString m_serialPath;
     bool m_lost = false;
     QString m_lostReason;
+    QString m_lostReasonShown;
     bool m_reattaching = false;  // a reattachment: failures are not shown, loops go on
     bool m_autoReconnect = false;
     int m_connectTimeoutMs = 5000;

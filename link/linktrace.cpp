@@ -16,8 +16,12 @@ void Link::traceOpening(bool serial)
         name = QStringLiteral("TCP %1:%2").arg(ipBuf.trimmed()).arg(portNum);
     if (ret < 0)
         szStatus = serial ? rs232StatusText(ret) : tcpStatusText(ret);
-    // The trace tells why in words, never the channel's error names.
-    m_trace.opened(name, ret >= 0, ret >= 0 ? QString() : openingFaultReason(*this));
+    // The trace tells why in words, never the channel's error names: the
+    // file in English, the window in the user's language.
+    if (ret >= 0)
+        m_trace.opened(name, true, QString());
+    else
+        m_trace.opened(name, false, openingFaultReason(*this), openingFaultReason(*this, Wording::Shown));
 }
 
 void Link::traceFlushedInput()

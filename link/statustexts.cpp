@@ -1,27 +1,41 @@
 #include "statustexts.h"
 
+#include <QCoreApplication>
 #include <array>
 
 namespace tarvo {
 
-QString rs232StatusText(int code)
+QString worded(Wording wording, const char* context, const char* source, int n)
 {
+    if (wording == Wording::Shown)
+        return QCoreApplication::translate(context, source, nullptr, n);
+    QString text = QString::fromUtf8(source);
+    if (n >= 0)
+        text.replace(QLatin1String("%n"), QString::number(n));
+    return text;
+}
+
+QString rs232StatusText(int code, Wording wording)
+{
+    const auto say = [wording](const char* source) { return worded(wording, "StatusTexts", source); };
     switch (code) {
-    case -1: return QStringLiteral("Unknown system error");
-    case -2: return QStringLiteral("Invalid port number");
-    case -3: return QStringLiteral("Port is not open");
-    case -4: return QStringLiteral("Unknown I/0 error");
-    case -5: return QStringLiteral("RS-232 error!");
-    case -6: return QStringLiteral("No serial port found");
-    case -7: return QStringLiteral("Cannot open port");
-    case -99: return QStringLiteral("Timeout");
-    default: return QStringLiteral("RS-232 error!");
+    case -1: return say(QT_TRANSLATE_NOOP("StatusTexts", "Unknown system error"));
+    case -2: return say(QT_TRANSLATE_NOOP("StatusTexts", "Invalid port number"));
+    case -3: return say(QT_TRANSLATE_NOOP("StatusTexts", "Port is not open"));
+    case -4: return say(QT_TRANSLATE_NOOP("StatusTexts", "Unknown I/0 error"));
+    case -5: return say(QT_TRANSLATE_NOOP("StatusTexts", "RS-232 error!"));
+    case -6: return say(QT_TRANSLATE_NOOP("StatusTexts", "No serial port found"));
+    case -7: return say(QT_TRANSLATE_NOOP("StatusTexts", "Cannot open port"));
+    case -99: return say(QT_TRANSLATE_NOOP("StatusTexts", "Timeout"));
+    default: return say(QT_TRANSLATE_NOOP("StatusTexts", "RS-232 error!"));
     }
 }
 
 QString tcpStatusText(int code)
 {
     // Three texts end in a blank; the sensor's users know them that way.
+    // They are the channel's error names: the screen says why in words
+    // (openingFaultReason), so these are never translated.
     static const std::array<const char*, 20> texts = {
         "UnableToRegisterService",
         "UnableToEstablishConnection",
@@ -49,17 +63,18 @@ QString tcpStatusText(int code)
     return QStringLiteral("Connection to server failed");
 }
 
-QString writeFailureText(bool serial, long long result)
+QString writeFailureText(bool serial, long long result, Wording wording)
 {
+    const auto say = [wording](const char* source) { return worded(wording, "StatusTexts", source); };
     if (result >= 0)
-        return QStringLiteral("the line took only part of the frame");
+        return say(QT_TRANSLATE_NOOP("StatusTexts", "the line took only part of the frame"));
     if (serial)
-        return result == -3 ? QStringLiteral("the serial port is not open")
-                            : QStringLiteral("the serial port refused the bytes (unplugged?)");
+        return result == -3 ? say(QT_TRANSLATE_NOOP("StatusTexts", "the serial port is not open"))
+                            : say(QT_TRANSLATE_NOOP("StatusTexts", "the serial port refused the bytes (unplugged?)"));
     switch (result) {
-    case -8: return QStringLiteral("not connected to the sensor");
-    case -14: return QStringLiteral("the sensor closed the connection");
-    default: return QStringLiteral("the connection refused the bytes");
+    case -8: return say(QT_TRANSLATE_NOOP("StatusTexts", "not connected to the sensor"));
+    case -14: return say(QT_TRANSLATE_NOOP("StatusTexts", "the sensor closed the connection"));
+    default: return say(QT_TRANSLATE_NOOP("StatusTexts", "the connection refused the bytes"));
     }
 }
 

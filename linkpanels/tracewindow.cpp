@@ -105,13 +105,19 @@ QString shownField(const TraceRecord& r, int field)
     if (field != FieldOutcome)
         return english;
     const auto rest = [&](const QString& prefix) { return english.mid(prefix.size()); };
+    // The note as the window shows it: in the user's language where the
+    // record has it so, one line as in the file.
+    const auto note = [&](const QString& inFile) {
+        return r.noteShown.isEmpty() ? inFile : r.noteShown.trimmed().replace(u'\n', u' ');
+    };
     switch (r.outcome) {
     case TraceOutcome::WriteFailed:
         if (r.count >= 0)
             return QCoreApplication::translate("TraceWindow", "write failed: %1 of %2 bytes written")
                 .arg(r.count)
                 .arg(r.bytes.size());
-        return QCoreApplication::translate("TraceWindow", "write failed: ") + rest(QStringLiteral("write failed: "));
+        return QCoreApplication::translate("TraceWindow", "write failed: ")
+            + note(rest(QStringLiteral("write failed: ")));
     case TraceOutcome::EchoMismatch:
         return QCoreApplication::translate("TraceWindow", "echo mismatch at byte %1").arg(r.count);
     case TraceOutcome::Short: return QCoreApplication::translate("TraceWindow", "short by %1").arg(bytesShown(r.count));
@@ -123,13 +129,15 @@ QString shownField(const TraceRecord& r, int field)
     case TraceOutcome::Dropped:
         return QCoreApplication::translate("TraceWindow", "%1 dropped").arg(bytesShown(r.count));
     case TraceOutcome::OpenFailed:
-        return QCoreApplication::translate("TraceWindow", "open failed: ") + rest(QStringLiteral("open failed: "));
+        return QCoreApplication::translate("TraceWindow", "open failed: ")
+            + note(rest(QStringLiteral("open failed: ")));
     case TraceOutcome::Stray: {
         const QString head = QStringLiteral("stray, %1 %2 passed over")
                                  .arg(r.count)
                                  .arg(QLatin1String(r.count == 1 ? "byte" : "bytes"));
+        const QString tail = english.mid(head.size());
         return QCoreApplication::translate("TraceWindow", "stray, %1 passed over").arg(bytesShown(r.count))
-            + english.mid(head.size());
+            + (r.noteShown.isEmpty() || tail.isEmpty() ? tail : QStringLiteral(": ") + note(tail));
     }
     default: return shownName(english);
     }

@@ -3,6 +3,7 @@
 #include "eventpump.h"
 #include "link.h"
 #include "parameterset.h"
+#include "statustexts.h"
 
 #include <QCoreApplication>
 #include <QtGlobal>
@@ -271,26 +272,33 @@ void Exchange::passOver(const FrameScanner::Item& item)
         return;
     }
     ++m_strays;
-    QString note;
+    // The note in English for the trace file, in the user's language for the window.
+    const char* note = nullptr;
+    int code = -1;
     if (item.kind == FrameScanner::Item::Frame) {
-        const std::uint16_t code = getWord(item.data, 1);
+        code = getWord(item.data, 1);
         // Replies come in the order of their requests: a late reply also
         // tells that the requests before it will get none.
         const auto late = std::find_if(m_owed.begin(), m_owed.end(),
                                        [&](const Owed& o) { return answers(item.data, o.request); });
         if (late != m_owed.end()) {
-            note = QStringLiteral("late reply to command %1").arg(code);
+            note = QT_TRANSLATE_NOOP("Exchange", "late reply to command %1");
             m_lateness = m_pump.now() - late->since;
             if (m_replyOutstanding && late->request.code == m_request.code)
                 m_lateTaken = true;
             m_owed.erase(m_owed.begin(), late + 1);
         } else {
-            note = QStringLiteral("a frame of command %1, not the reply awaited").arg(code);
+            note = QT_TRANSLATE_NOOP("Exchange", "a frame of command %1, not the reply awaited");
         }
     } else {
-        note = item.cut ? QStringLiteral("a frame cut short") : QStringLiteral("bytes of no whole frame");
+        note = item.cut ? QT_TRANSLATE_NOOP("Exchange", "a frame cut short")
+                        : QT_TRANSLATE_NOOP("Exchange", "bytes of no whole frame");
     }
-    m_link.trace().stray(item.data, item.bytes, note);
+    const auto worded = [&](Wording wording) {
+        const QString text = tarvo::worded(wording, "Exchange", note);
+        return code < 0 ? text : text.arg(code);
+    };
+    m_link.trace().stray(item.data, item.bytes, worded(Wording::English), worded(Wording::Shown));
 }
 
 bool Exchange::owedReply(const std::uint8_t* reply) const

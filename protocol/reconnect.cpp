@@ -3,8 +3,10 @@
 #include "eventpump.h"
 #include "exchange.h"
 #include "link.h"
+#include "statustexts.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTimer>
@@ -20,6 +22,24 @@ constexpr double kStateTick = 1.0;
 // Times a connection on which frames came is asked again for the
 // identification before its frames count as unproven.
 constexpr int kAskAgain = 2;
+
+// A reason as the events file writes it and as the screen shows it.
+struct Reason {
+    QString english;
+    QString shown;
+};
+
+// `source` (marked for the translation, %n for n when n >= 0) in both wordings.
+Reason reasonText(const char* source, int n = -1)
+{
+    return {worded(Wording::English, "Reconnector", source, n), worded(Wording::Shown, "Reconnector", source, n)};
+}
+
+// Seconds with one decimal: a point in files, the language's separator on screen.
+QString secondsText(double s, Wording wording)
+{
+    return wording == Wording::Shown ? QLocale().toString(s, 'f', 1) : QString::number(s, 'f', 1);
+}
 
 double uniformJitter()
 {
@@ -123,8 +143,9 @@ void Reconnector::setEnabled(bool on)
     m_link.setAutoReconnect(on);
 }
 
-void Reconnector::event(LinkEvent e, const QString& reason)
+void Reconnector::event(LinkEvent e, const QString& reason, const QString& shownReason)
 {
+    m_shownReason = shownReason;
     if (eventLog)
         eventLog(e, reason);
     if (m_host)
@@ -160,14 +181,15 @@ void Reconnector::watchFromNow()
     m_checkedInQuiet = false;
 }
 
-Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std::uint16_t& loopFlag)
+Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std::uint16_t& loopFlag,
+                                          const QString& shownReason)
 {
     const QString identity = m_ex.versionText();
     const ConnectionSettings settings = m_link.connectionInUse();
     const double lostAt = m_pump.now();
     ++m_recoveries;
     m_recoveryAsked = false;
-    event(LinkEvent::Lost, reason);
+    event(LinkEvent::Lost, reason, shownReason.isEmpty() ? reason : shownReason);
     m_retrying = true;
     m_stop = false;
     RetrySchedule schedule([this] { return m_pump.now(); });
@@ -214,11 +236,13 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
             continue;
         }
         const QString now = m_ex.versionText();
-        event(LinkEvent::Back,
-              QStringLiteral("\"%1\" answered after %2 s, attempt %3")
-                  .arg(now)
-                  .arg(m_pump.now() - lostAt, 0, 'f', 1)
-                  .arg(schedule.attempts()));
+        const char* const back = QT_TRANSLATE_NOOP("Reconnector", "\"%1\" answered after %2 s, attempt %3");
+        const auto backText = [&](Wording wording) {
+            return worded(wording, "Reconnector", back)
+                .arg(now, secondsText(m_pump.now() - lostAt, wording))
+                .arg(schedule.attempts());
+        };
+        event(LinkEvent::Back, backText(Wording::English), backText(Wording::Shown));
         if (now != identity) {
             if (receiving)
                 unproven += reader.dropQueuedAfter(keep);
@@ -237,23 +261,33 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
     m_stop = false;
     m_lastOutcome = outcome;
     state(QString());
-    const QString dropped = unproven == 0 ? QString()
-                                          : QStringLiteral("; %1 frame(s) sent on a connection whose sensor did not "
-                                                           "prove to be the session's were not recorded")
-                                                .arg(unproven);
+    const Reason dropped = unproven == 0
+        ? Reason{}
+        : reasonText(QT_TRANSLATE_N_NOOP("Reconnector",
+                                         "; %n frame(s) sent on a connection whose sensor did not "
+                                         "prove to be the session's were not recorded"),
+                     unproven);
     if (outcome == Outcome::OtherSensor) {
-        event(LinkEvent::IdentityChanged,
-              QStringLiteral("the sensor was \"%1\", now \"%2\" answers; nothing of it is recorded%3")
-                  .arg(identity, m_ex.versionText(), dropped));
+        const Reason other = reasonText(QT_TRANSLATE_NOOP("Reconnector",
+                                                          "the sensor was \"%1\", now \"%2\" answers; nothing of it is "
+                                                          "recorded%3"));
+        event(LinkEvent::IdentityChanged, other.english.arg(identity, m_ex.versionText(), dropped.english),
+              other.shown.arg(identity, m_ex.versionText(), dropped.shown));
     } else if (outcome == Outcome::GaveUp) {
-        event(LinkEvent::GaveUp, QStringLiteral("retrying stopped after %1 attempt(s)").arg(schedule.attempts()));
+        const int attempts = schedule.attempts();
+        const Reason gaveUp = reasonText(QT_TRANSLATE_N_NOOP("Reconnector", "retrying stopped after %n attempt(s)"),
+                                         attempts);
+        event(LinkEvent::GaveUp, gaveUp.english, gaveUp.shown);
     } else if (outcome == Outcome::Resumed) {
         if (readsWorkingSet) {
             if (m_ex.workingSet() && *m_ex.workingSet() != words)
                 parametersChanged(*m_ex.workingSet(), words);
             m_ex.setWorkingSet(words);
         }
-        event(LinkEvent::Resumed, QStringLiteral("after %1 s%2").arg(m_pump.now() - lostAt, 0, 'f', 1).arg(dropped));
+        const Reason resumed = reasonText(QT_TRANSLATE_NOOP("Reconnector", "after %1 s%2"));
+        const double after = m_pump.now() - lostAt;
+        event(LinkEvent::Resumed, resumed.english.arg(secondsText(after, Wording::English), dropped.english),
+              resumed.shown.arg(secondsText(after, Wording::Shown), dropped.shown));
     }
     return outcome;
 }
@@ -294,7 +328,7 @@ void Reconnector::recoverWhileIdle()
             return;
         }
         m_idleFlag = 1;
-        recover(m_link.lostReason(), false, m_idleFlag);
+        recover(m_link.lostReason(), false, m_idleFlag, m_link.lostReason(Wording::Shown));
         m_idleFlag = 0;
     });
 }
@@ -336,7 +370,7 @@ void Reconnector::parametersChanged(const ParameterWords& before, const Paramete
     // for the screen (shownParameterChange).
     m_changedFrom = before;
     m_changedTo = after;
-    event(LinkEvent::ParametersChanged, parameterDifferences(before, after, 8));
+    event(LinkEvent::ParametersChanged, parameterDifferences(before, after, 8), shownParameterChange());
 }
 
 QString Reconnector::shownParameterChange() const
@@ -372,16 +406,17 @@ Reconnector::Polled Reconnector::afterRequest(bool complete, std::uint16_t& loop
     const bool lost = m_link.channelLost();
     if (!lost && ++m_misses < 2)
         return Polled::Again;  // one reply may go astray; the next request tells
-    const QString reason = lost ? m_link.lostReason() : QStringLiteral("two replies in a row did not come");
-    if (recover(reason, busy, loopFlag) == Outcome::Resumed)
+    const Reason reason = lost ? Reason{m_link.lostReason(), m_link.lostReason(Wording::Shown)}
+                               : reasonText(QT_TRANSLATE_NOOP("Reconnector", "two replies in a row did not come"));
+    if (recover(reason.english, busy, loopFlag, reason.shown) == Outcome::Resumed)
         return Polled::Again;
     loopFlag = 0;
     return Polled::Ended;
 }
 
-bool Reconnector::resumeReception(const QString& reason, std::uint16_t& loopFlag)
+bool Reconnector::resumeReception(const QString& reason, const QString& shownReason, std::uint16_t& loopFlag)
 {
-    if (recover(reason, true, loopFlag) != Outcome::Resumed) {
+    if (recover(reason, true, loopFlag, shownReason) != Outcome::Resumed) {
         loopFlag = 0;
         return false;
     }
@@ -423,11 +458,15 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
                 // quiet line was a sensor that had switched it off. Frames
                 // that come only after a while are the next part of a slow
                 // line, no gap.
+                const char* const gap = QT_TRANSLATE_NOOP(
+                    "Reconnector",
+                    "no frame for %1 s; the sensor answered the line check and frames came again "
+                    "once its sending was switched on (as after a reboot behind a line that "
+                    "stayed up)");
+                const double quiet = m_pump.now() - m_gapFrom;
                 event(LinkEvent::Gap,
-                      QStringLiteral("no frame for %1 s; the sensor answered the line check and frames came again "
-                                     "once its sending was switched on (as after a reboot behind a line that "
-                                     "stayed up)")
-                          .arg(m_pump.now() - m_gapFrom, 0, 'f', 1));
+                      worded(Wording::English, "Reconnector", gap).arg(secondsText(quiet, Wording::English)),
+                      worded(Wording::Shown, "Reconnector", gap).arg(secondsText(quiet, Wording::Shown)));
             } else if (m_gapFrom < 0.0 && m_frameSeen) {
                 m_partInterval = m_pump.now() - m_lastFrameAt;
             }
@@ -443,7 +482,7 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
             m_gapFrom = -1.0;  // the loss is written down as such
             if (!checked)
                 return reader.wait(loopFlag);  // the reaction to a lost line, as ever
-            if (!resumeReception(m_link.lostReason(), loopFlag))
+            if (!resumeReception(m_link.lostReason(), m_link.lostReason(Wording::Shown), loopFlag))
                 return false;
             break;
         case AutoFrameReader::WaitEnd::Quiet:
@@ -490,10 +529,16 @@ bool Reconnector::checkQuietLine(std::uint16_t& loopFlag)
     }
     // Another sensor on the line: the recovery looks for the session's.
     m_gapFrom = -1.0;
-    const QString reason = answered
-        ? QStringLiteral("another sensor answered the line check")
-        : QStringLiteral("nothing came for %1 s and the line check got no answer").arg(quietLimit);
-    return resumeReception(reason, loopFlag);
+    const char* const why = answered
+        ? QT_TRANSLATE_NOOP("Reconnector", "another sensor answered the line check")
+        : QT_TRANSLATE_NOOP("Reconnector", "nothing came for %1 s and the line check got no answer");
+    const auto reason = [&](Wording wording) {
+        const QString text = worded(wording, "Reconnector", why);
+        if (answered)
+            return text;
+        return wording == Wording::Shown ? text.arg(QLocale().toString(quietLimit)) : text.arg(quietLimit);
+    };
+    return resumeReception(reason(Wording::English), reason(Wording::Shown), loopFlag);
 }
 
 }  // namespace tarvo

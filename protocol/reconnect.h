@@ -121,6 +121,10 @@ public:
     ParameterNames parameterNames;
     // The last change of the working set in the words of parameterNames.
     QString shownParameterChange() const;
+    // The reason of the event told last (to the host and eventLog), in the
+    // user's language: the event carries it in English, as the events file
+    // and the published events write it.
+    QString shownReason() const { return m_shownReason; }
 
     // How a recovery ended.
     enum class Outcome { Resumed, Stopped, GaveUp, OtherSensor };
@@ -131,7 +135,8 @@ public:
     // longer 1 (Stopped), stopRetrying() is called (GaveUp) or another sensor
     // answers (OtherSensor). After a return the working set is read and
     // compared with the last one read or sent.
-    Outcome recover(const QString& reason, bool busy, std::uint16_t& loopFlag);
+    // `shownReason` is `reason` in the user's language (empty: the same).
+    Outcome recover(const QString& reason, bool busy, std::uint16_t& loopFlag, const QString& shownReason = QString());
     // The "stop retrying" action: a running recovery ends at once.
     void stopRetrying();
 
@@ -168,7 +173,7 @@ public:
     bool awaitFrames(std::uint16_t& loopFlag);
 
 private:
-    void event(LinkEvent e, const QString& reason);
+    void event(LinkEvent e, const QString& reason, const QString& shownReason);
     void state(const QString& text);
     // The working set of the sensor, read quietly; false when a reply failed.
     bool readWorkingSet(ParameterWords& words);
@@ -178,7 +183,7 @@ private:
     void compareWorkingSet();
     // Keeps the change for the screen and tells it as an event.
     void parametersChanged(const ParameterWords& before, const ParameterWords& after);
-    bool resumeReception(const QString& reason, std::uint16_t& loopFlag);
+    bool resumeReception(const QString& reason, const QString& shownReason, std::uint16_t& loopFlag);
     // The quiet line is watched afresh from now: no frame seen yet, no check made.
     void watchFromNow();
     // Tells the host that the line is quiet (switch off), or no longer.
@@ -197,6 +202,7 @@ private:
     Outcome m_lastOutcome = Outcome::Resumed;
     ParameterWords m_changedFrom{};
     ParameterWords m_changedTo{};
+    QString m_shownReason;
     int m_misses = 0;
     double m_quietSince = 0.0;
     // The line check found a quiet line and switched sending on again: the

@@ -344,7 +344,7 @@ void Recorder::logEvents(bool on)
         m_reconnect.begin();
         m_reconnect.eventLog = [this](LinkEvent event, const QString& reason) {
             if (event == LinkEvent::GaveUp)
-                m_gaveUp = reason;
+                m_gaveUp = m_reconnect.shownReason();  // for the box; the file takes the English reason
             writeEvent(event, reason);
         };
         return;

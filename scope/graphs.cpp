@@ -52,6 +52,12 @@ QString named(const char* name, const char* unit)
     return withUnit(QString::fromLatin1(name), QString::fromLatin1(unit));
 }
 
+// The same on an axis: the unit in the user's language.
+QString namedOnAxis(const char* name, const char* unit)
+{
+    return withUnit(QString::fromLatin1(name), shownUnit(QString::fromLatin1(unit)));
+}
+
 // A bar drawn in the colour of its channel's line.
 void colourBar(QProgressBar* bar, const QColor& colour)
 {
@@ -97,7 +103,7 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
             return withUnit(QString::fromLatin1(which) + name + QStringLiteral(" tolerance"), unit);
         };
         m_strip[s]->setNames(valueSet, {withUnit(name, unit), limit("upper "), limit("lower ")});
-        m_strip[s]->setAxisTitles(shown, withUnit(name, unit));
+        m_strip[s]->setAxisTitles(shown, withUnit(name, shownUnit(unit)));
         m_strip[s]->setTitle(name);
         m_strip[s]->setFileStem(QStringLiteral("gloss-%1-chart").arg(name.toLower()));
         m_strip[s]->setLegendLabel(0, name);
@@ -106,7 +112,8 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
                                named("CH_DIF", kUnitCounts)};
     m_strip[3]->setNames(valueSet, channels);
     m_strip[3]->setAxisTitles(
-        shown, withUnit(QCoreApplication::translate("Graphs", "raw channels"), QString::fromLatin1(kUnitCounts)));
+        shown,
+        withUnit(QCoreApplication::translate("Graphs", "raw channels"), shownUnit(QString::fromLatin1(kUnitCounts))));
     m_strip[3]->setTitle(QCoreApplication::translate("Graphs", "RAW: CH_REF, CH_DIR, CH_DIF"));
     m_strip[3]->setFileStem(QStringLiteral("gloss-raw-chart"));
     for (int t = 0; t < 3; ++t)
@@ -126,7 +133,7 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
     m_profile->setNames(QStringLiteral("profile point"), {named("profile", kUnitProfile)});
     m_profile->setAxisTitles(
         QCoreApplication::translate("Graphs", "profile point"),
-        withUnit(QCoreApplication::translate("Graphs", "light profile"), QString::fromLatin1(kUnitProfile)));
+        withUnit(QCoreApplication::translate("Graphs", "light profile"), shownUnit(QString::fromLatin1(kUnitProfile))));
     m_profile->setTitle(QCoreApplication::translate("Graphs", "Profile of the last piece"));
     m_profile->setFileStem(QStringLiteral("gloss-profile"));
     m_profile->setPointsPerScreen(kProfileFixedPoints);
@@ -138,7 +145,8 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
     for (int i = 0; i < 7; ++i) {
         const QString name = named(kPanelGraphName[i], kPanelGraphUnit[i]);
         auto graph = std::make_unique<GrowingChart>(m_panelViews[i], QColor(kPanelGraphColour[i]), name);
-        graph->setAxisTitles(QCoreApplication::translate("Graphs", "value set"), name);
+        graph->setAxisTitles(QCoreApplication::translate("Graphs", "value set"),
+                             namedOnAxis(kPanelGraphName[i], kPanelGraphUnit[i]));
         graph->setFileStem(QStringLiteral("gloss-%1-graph")
                                .arg(QString::fromLatin1(kPanelGraphName[i]).toLower().replace(u'_', u'-')));
         graph->setTimes(&m_panelTimes);

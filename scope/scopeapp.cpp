@@ -247,7 +247,9 @@ void ScopeApp::wireConnection()
     connect(&interfacepanel, &InterfacePanel::identificationEdited, this, &ScopeApp::showIdentification);
 }
 
-void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
+// The event's reason is the English one of the events file; the boxes show
+// the reconnector's reason in the user's language.
+void ScopeApp::linkEvent(LinkEvent event, const QString& /*reason*/)
 {
     monitor->linkEvent(event);
     if (event == LinkEvent::Resumed) {
@@ -267,7 +269,7 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& reason)
             QCoreApplication::translate("ScopeApp",
                                         " Another sensor answered after the connection was lost: \n %1 \n\n"
                                         " Nothing of it has been recorded; the work has been stopped. ")
-                .arg(reason));
+                .arg(reconnect.shownReason()));
     } else if (event == LinkEvent::ParametersChanged) {
         // Shown until seen; the recording goes on, as its frames are still real measurements.
         showParametersChanged(

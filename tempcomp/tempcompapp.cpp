@@ -175,7 +175,7 @@ void TempCompApp::setupCharts()
         const QString kind = c.factors ? QCoreApplication::translate("TempComp", "factor")
                                        : QCoreApplication::translate("TempComp", "curve");
         strip->setAxisTitles(QCoreApplication::translate("TempComp", "temperature step t"),
-                             withUnit(c.count == 1 ? one.arg(channels[0]) : kind, unit));
+                             withUnit(c.count == 1 ? one.arg(channels[0]) : kind, shownUnit(unit)));
         strip->chart()->setTitle(shown);
         // The file's name from the English title in every language: "rgb-red-curve".
         strip->setTitle(rgb.mid(c.first, c.count).join(QStringLiteral(", "))
@@ -626,7 +626,9 @@ bool TempCompApp::afterOpening()
     return m_identified;
 }
 
-void TempCompApp::linkEvent(LinkEvent event, const QString& reason)
+// The event's reason is the English one of the events file; the boxes show
+// the reconnector's reason in the user's language.
+void TempCompApp::linkEvent(LinkEvent event, const QString& /*reason*/)
 {
     if (event == LinkEvent::Resumed)
         showStatus(exchange.versionText());
@@ -634,7 +636,7 @@ void TempCompApp::linkEvent(LinkEvent event, const QString& reason)
         dialogs().message(
             QStringLiteral("ATTENTION!"),
             QCoreApplication::translate("TempComp", " Another sensor answered after the connection was lost: \n %1 ")
-                .arg(reason));
+                .arg(reconnect.shownReason()));
 }
 
 void TempCompApp::retryState(const QString& text)

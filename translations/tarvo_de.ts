@@ -842,6 +842,94 @@ Die früheren Einträge bleiben erhalten.</translation>
         <source>No sensor answered on RS-232 port %1: choose the port or TCP/IP, then TRY TO CONNECT</source>
         <translation>Kein Sensor hat an RS-232-Port %1 geantwortet: Den Port oder TCP/IP wählen, dann VERBINDEN</translation>
     </message>
+    <message>
+        <source>serial port %1</source>
+        <translation>serielle Schnittstelle %1</translation>
+    </message>
+    <message>
+        <source>the line sends back what it is sent: no sensor, a loop-back plug or a modem echo</source>
+        <translation>die Leitung sendet zurück, was sie bekommt: kein Sensor, ein Rückschleifstecker oder ein Modem-Echo</translation>
+    </message>
+    <message>
+        <source>serial port %1 (%2)</source>
+        <translation>serielle Schnittstelle %1 (%2)</translation>
+    </message>
+    <message>
+        <source>connection refused by %1</source>
+        <translation>Verbindung von %1 abgelehnt</translation>
+    </message>
+    <message>
+        <source>the port went away</source>
+        <translation>die Schnittstelle ist verschwunden</translation>
+    </message>
+    <message>
+        <source>connection closed by the sensor</source>
+        <translation>Verbindung vom Sensor geschlossen</translation>
+    </message>
+    <message>
+        <source>no device has this number</source>
+        <translation>kein Gerät hat diese Nummer</translation>
+    </message>
+    <message>
+        <source>port in use by another program</source>
+        <translation>Schnittstelle von einem anderen Programm belegt</translation>
+    </message>
+    <message>
+        <source>permission denied (add yourself to the dialout group)</source>
+        <translation>Zugriff verweigert (sich der Gruppe dialout hinzufügen)</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>Zugriff verweigert</translation>
+    </message>
+    <message>
+        <source>no such device</source>
+        <translation>Gerät nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>connection refused</source>
+        <translation>Verbindung abgelehnt</translation>
+    </message>
+    <message>
+        <source>host not found</source>
+        <translation>Rechner nicht gefunden</translation>
+    </message>
+    <message>
+        <source>no answer within 5 s</source>
+        <translation>keine Antwort innerhalb von 5 s</translation>
+    </message>
+    <message>
+        <source>network unreachable</source>
+        <translation>Netz nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>out of system resources</source>
+        <translation>keine Systemressourcen mehr frei</translation>
+    </message>
+    <message>
+        <source>no server given</source>
+        <translation>kein Server angegeben</translation>
+    </message>
+    <message>
+        <source>port number must be 1 to 65535</source>
+        <translation>Portnummer muss zwischen 1 und 65535 liegen</translation>
+    </message>
+    <message>
+        <source>the connection failed</source>
+        <translation>die Verbindung ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>%1 bytes came back instead of %2</source>
+        <translation>%1 Bytes kamen zurück statt %2</translation>
+    </message>
+    <message>
+        <source>no reply within %1</source>
+        <translation>keine Antwort innerhalb von %1</translation>
+    </message>
+    <message>
+        <source>only %1 of %2 bytes came back within %3</source>
+        <translation>nur %1 von %2 Bytes kamen innerhalb von %3 zurück</translation>
+    </message>
 </context>
 <context>
     <name>Dialogs</name>
@@ -972,6 +1060,22 @@ Die früheren Einträge bleiben erhalten.</translation>
  nicht ausgeführt. 
 
  Erneut drücken, sobald der Sensor antwortet. </translation>
+    </message>
+    <message>
+        <source>late reply to command %1</source>
+        <translation>verspätete Antwort auf Befehl %1</translation>
+    </message>
+    <message>
+        <source>a frame of command %1, not the reply awaited</source>
+        <translation>ein Rahmen von Befehl %1, nicht die erwartete Antwort</translation>
+    </message>
+    <message>
+        <source>a frame cut short</source>
+        <translation>ein abgeschnittener Rahmen</translation>
+    </message>
+    <message>
+        <source>bytes of no whole frame</source>
+        <translation>Bytes ohne ganzen Rahmen</translation>
     </message>
 </context>
 <context>
@@ -2049,6 +2153,18 @@ Die früheren Einträge bleiben erhalten.</translation>
     <message>
         <source>Server has closed connection!</source>
         <translation>Der Server hat die Verbindung geschlossen!</translation>
+    </message>
+    <message>
+        <source>a frame could not be written</source>
+        <translation>ein Rahmen konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>connection closed by the sensor</source>
+        <translation>Verbindung vom Sensor geschlossen</translation>
+    </message>
+    <message>
+        <source>the serial device %1 has gone</source>
+        <translation>das serielle Gerät %1 ist verschwunden</translation>
     </message>
 </context>
 <context>
@@ -3928,6 +4044,48 @@ Die früheren Einträge bleiben erhalten.</translation>
         <source>nothing received for %1 s; the line may be dead — turn on Reconnect and resume to check it</source>
         <translation>seit %1 s nichts empfangen; die Leitung ist vielleicht tot — „Neu verbinden und fortsetzen“ einschalten, um sie zu prüfen</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; answered after %2 s, attempt %3</source>
+        <translation>„%1“ hat nach %2 s geantwortet, Versuch %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>; %n frame(s) sent on a connection whose sensor did not prove to be the session&apos;s were not recorded</source>
+        <translation>
+            <numerusform>; %n Rahmen von einer Verbindung, deren Sensor sich nicht als der dieser Sitzung erwies, wurde nicht aufgezeichnet</numerusform>
+            <numerusform>; %n Rahmen von einer Verbindung, deren Sensor sich nicht als der dieser Sitzung erwies, wurden nicht aufgezeichnet</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the sensor was &quot;%1&quot;, now &quot;%2&quot; answers; nothing of it is recorded%3</source>
+        <translation>der Sensor war „%1“, jetzt antwortet „%2“; von ihm wird nichts aufgezeichnet%3</translation>
+    </message>
+    <message numerus="yes">
+        <source>retrying stopped after %n attempt(s)</source>
+        <translation>
+            <numerusform>nach %n Versuch wurde aufgegeben</numerusform>
+            <numerusform>nach %n Versuchen wurde aufgegeben</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>after %1 s%2</source>
+        <translation>nach %1 s%2</translation>
+    </message>
+    <message>
+        <source>two replies in a row did not come</source>
+        <translation>zwei Antworten hintereinander sind ausgeblieben</translation>
+    </message>
+    <message>
+        <source>no frame for %1 s; the sensor answered the line check and frames came again once its sending was switched on (as after a reboot behind a line that stayed up)</source>
+        <translation>kein Rahmen für %1 s; der Sensor hat die Leitungsprüfung beantwortet, und die Rahmen kamen wieder, sobald sein Senden eingeschaltet war (wie nach einem Neustart hinter einer Leitung, die bestehen blieb)</translation>
+    </message>
+    <message>
+        <source>another sensor answered the line check</source>
+        <translation>ein anderer Sensor hat die Leitungsprüfung beantwortet</translation>
+    </message>
+    <message>
+        <source>nothing came for %1 s and the line check got no answer</source>
+        <translation>für %1 s kam nichts, und die Leitungsprüfung bekam keine Antwort</translation>
+    </message>
 </context>
 <context>
     <name>RecordFile</name>
@@ -4273,6 +4431,65 @@ LESEN zeigt den Satz des Sensors; SENDEN schreibt den Satz des Fensters erneut.<
  schreibgeschützt ist; Dateien neben dem Programm werden einmal als Ausgangspunkt gelesen). 
  Dateidialoge öffnen in %1. 
 </translation>
+    </message>
+</context>
+<context>
+    <name>StatusTexts</name>
+    <message>
+        <source>Unknown system error</source>
+        <translation>Unbekannter Systemfehler</translation>
+    </message>
+    <message>
+        <source>Invalid port number</source>
+        <translation>Ungültige Portnummer</translation>
+    </message>
+    <message>
+        <source>Port is not open</source>
+        <translation>Schnittstelle ist nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>Unknown I/0 error</source>
+        <translation>Unbekannter E/A-Fehler</translation>
+    </message>
+    <message>
+        <source>RS-232 error!</source>
+        <translation>RS-232-Fehler!</translation>
+    </message>
+    <message>
+        <source>No serial port found</source>
+        <translation>Keine serielle Schnittstelle gefunden</translation>
+    </message>
+    <message>
+        <source>Cannot open port</source>
+        <translation>Schnittstelle kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Timeout</source>
+        <translation>Zeitüberschreitung</translation>
+    </message>
+    <message>
+        <source>the line took only part of the frame</source>
+        <translation>die Leitung hat nur einen Teil des Rahmens angenommen</translation>
+    </message>
+    <message>
+        <source>the serial port is not open</source>
+        <translation>die serielle Schnittstelle ist nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>the serial port refused the bytes (unplugged?)</source>
+        <translation>die serielle Schnittstelle hat die Bytes abgelehnt (ausgesteckt?)</translation>
+    </message>
+    <message>
+        <source>not connected to the sensor</source>
+        <translation>nicht mit dem Sensor verbunden</translation>
+    </message>
+    <message>
+        <source>the sensor closed the connection</source>
+        <translation>der Sensor hat die Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>the connection refused the bytes</source>
+        <translation>die Verbindung hat die Bytes abgelehnt</translation>
     </message>
 </context>
 <context>
@@ -4948,6 +5165,25 @@ LESEN zeigt den Satz des Sensors; SENDEN schreibt den Satz des Fensters erneut.<
     <message>
         <source>SEND FACTORS</source>
         <translation>FAKTOREN SENDEN</translation>
+    </message>
+</context>
+<context>
+    <name>Units</name>
+    <message>
+        <source>counts</source>
+        <translation>Digits</translation>
+    </message>
+    <message>
+        <source>per mille</source>
+        <translation>‰</translation>
+    </message>
+    <message>
+        <source>raw</source>
+        <translation>roh</translation>
+    </message>
+    <message>
+        <source>raw/10</source>
+        <translation>roh/10</translation>
     </message>
 </context>
 <context>

@@ -141,6 +141,17 @@ QString withUnit(const QString& name, const QString& unit)
     return name + QStringLiteral(" [") + unit + u']';
 }
 
+QString shownUnit(const QString& unit)
+{
+    // The units that are words; the others have no translation and stay.
+    static const char* const words[] = {QT_TRANSLATE_NOOP("Units", "counts"), QT_TRANSLATE_NOOP("Units", "per mille"),
+                                        QT_TRANSLATE_NOOP("Units", "raw"), QT_TRANSLATE_NOOP("Units", "raw/10")};
+    for (const char* word : words)
+        if (unit == QLatin1String(word))
+            return QCoreApplication::translate("Units", word);
+    return unit;
+}
+
 QString isoTime(std::int64_t msSinceEpoch)
 {
     return isoTimeWithOffset(QDateTime::fromMSecsSinceEpoch(msSinceEpoch));

@@ -41,6 +41,10 @@ namespace tarvo {
 
 // "name [unit]", as axes and export headers name a value.
 QString withUnit(const QString& name, const QString& unit);
+// A unit as an axis shows it: a unit symbol (GU, 1/1024) stays, a unit that
+// is an English word ("counts", "raw") reads in the user's language. Export
+// headers keep the English unit.
+QString shownUnit(const QString& unit);
 
 // The chart's value axis of this orientation; one is created (and attached
 // to every series) when the chart has none.

@@ -1,5 +1,6 @@
 // Start-up and shutdown of the scope program on its real panels.
 #include "calibrationlogpanel.h"
+#include "frametrace.h"
 #include "languagecheck.h"
 #include "righthelp.h"
 #include "scopefixture.h"
@@ -21,6 +22,77 @@
 using namespace tarvo;
 using tarvo::test::ScopeFixture;
 
+namespace {
+
+// The simulator for a walk of everyTextReadsInGermanInGerman.
+sim::SimOptions walkSensor(const QString& walk)
+{
+    sim::SimOptions o;
+    o.pty = walk == QLatin1String("silent line");
+    if (o.pty)
+        o.faults.dropReplies = sim::Faults::kAll;
+    return o;
+}
+
+// What the scope shows when a connection fails (every status on the way, the
+// interface panel's status and advice, the TRACE window's outcomes) or when
+// retrying is given up (the reason the recorder's box quotes). `logged` gets
+// the reason the events file is given.
+QStringList failureTexts(const QString& walk, ScopeFixture& f, QString& logged)
+{
+    if (walk == QLatin1String("no device")) {
+        f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 7, QString(), QString()));
+    } else if (walk == QLatin1String("silent line")) {
+        const QString pty = f.sensor->ptyPath();
+        setSerialPortResolver([pty](int n) { return SerialDevice{n == 4 ? pty : QString(), QString()}; });
+        f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 4, QString(), QString()));
+        f.onCommand(f.sensor.get(), frame::Identify, [&f] { f.app->pump.expireInnermostWait(); });
+    } else if (walk == QLatin1String("refused")) {
+        f.settingsToNowhere();
+    } else {
+        f.settingsToSensor();
+    }
+    QStringList shown;
+    f.app = std::make_unique<ScopeApp>(f.dir.path());
+    ScopeApp& app = *f.app;
+    // The start's "InitVars" and the sensor's own version text are names, the same in every language.
+    QObject::connect(app.panel.ui->DispStatus, &QLineEdit::textChanged, app.panel.widget.get(),
+                     [&shown, &app](const QString& t) {
+                         if (t != QLatin1String("InitVars") && t != app.exchange.versionText())
+                             shown << t;
+                     });
+    app.panel.widget->show();
+    app.InitAll();
+    if (walk == QLatin1String("gave up")) {
+        app.reconnect.setEnabled(true);
+        app.reconnect.eventLog = [&logged](LinkEvent e, const QString& reason) {
+            if (e == LinkEvent::GaveUp)
+                logged = reason;
+        };
+        // The sensor is switched off; retrying is given up once it is shown,
+        // within the full schedule's half second before the second attempt.
+        f.sensor->goAway(600000);
+        ScopeFixture::when(
+            &app, [&app] { return app.panel.ui->ButtonStopRetrying->isVisible(); },
+            [&app] { app.panel.ui->ButtonStopRetrying->click(); });
+        [&] { QTRY_VERIFY(!logged.isEmpty()); }();
+        shown << app.reconnect.shownReason() << app.panel.ui->DispLinkState->text();
+        return shown;
+    }
+    const auto& ui = app.interfacepanel.ui();
+    shown << ui.DispInterfaceStatus->text() << ui.LabelInterfaceHint->text();
+    app.tracewindow->refresh();
+    const TraceTableModel& trace = app.tracewindow->model();
+    for (int row = 0; row < trace.rowCount(); ++row)
+        shown << trace.data(trace.index(row, FieldOutcome), Qt::DisplayRole).toString();
+    // The trace file's line stays English whatever the screen's language.
+    if (walk == QLatin1String("no device"))
+        logged = formatTraceLine(trace.recordAt(0));
+    return shown;
+}
+
+}  // namespace
+
 class StartupTest : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +113,7 @@ public:
 
 private slots:
     void panelsAreLoadedWithTheirNames();
+    void everyTextReadsInGermanInGerman_data();
     void everyTextReadsInGermanInGerman();
     void secondaryPanelsStayAboveTheMainPanelAndKeepTheirPlace();
     void startsConnectedToTheSensorInTheSettings();
@@ -101,8 +174,51 @@ void StartupTest::panelsAreLoadedWithTheirNames()
     QVERIFY(app.panel.widget->minimumSizeHint().height() <= 768 - 80);
 }
 
+void StartupTest::everyTextReadsInGermanInGerman_data()
+{
+    QTest::addColumn<QString>("walk");
+    QTest::newRow("panels, help and boxes") << "panels";
+    // A failed connection: the serial status name, the reason after TIMEOUT,
+    // the advice naming the port, the TRACE window's outcome.
+    QTest::newRow("serial port without a device") << "no device";
+#ifdef Q_OS_UNIX
+    QTest::newRow("serial line without a sensor") << "silent line";
+#endif
+    QTest::newRow("TCP port nobody listens on") << "refused";
+    // The reconnection's reason, as the recorder's box quotes it.
+    QTest::newRow("retrying given up") << "gave up";
+}
+
 void StartupTest::everyTextReadsInGermanInGerman()
 {
+    QFETCH(QString, walk);
+    if (walk != QLatin1String("panels")) {
+        QStringList english;
+        QString logged;
+        {
+            ScopeFixture f(walkSensor(walk));
+            english = failureTexts(walk, f, logged);
+        }
+        const QString englishLogged = std::exchange(logged, QString());
+        tarvo::test::InGerman german;
+        QVERIFY(german.translator.loaded());
+        ScopeFixture f(walkSensor(walk));
+        const QStringList inGerman = failureTexts(walk, f, logged);
+        QVERIFY(inGerman.size() >= 3);
+        // The reasons are composed into the texts: each part is looked at.
+        const QStringList left = tarvo::test::stillEnglish(tarvo::test::textPieces(english),
+                                                           tarvo::test::textPieces(inGerman), german.translator);
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral("\n"))));
+        // The events file and the trace file keep English.
+        if (walk == QLatin1String("gave up"))
+            QVERIFY2(QRegularExpression(QStringLiteral("^retrying stopped after \\d+ attempt\\(s\\)$"))
+                         .match(logged)
+                         .hasMatch(),
+                     qPrintable(logged));
+        else if (walk == QLatin1String("no device"))
+            QCOMPARE(logged.section(u'\t', FieldOutcome), englishLogged.section(u'\t', FieldOutcome));
+        return;
+    }
     // Every panel, the calibration log's included, its right-click help and
     // the boxes a recorder without a file shows.
     const auto texts = [](ScopeFixture& f, ScopeApp& app) {

@@ -152,6 +152,20 @@ inline bool sameInBothLanguages(const QString& text)
     return true;
 }
 
+// The parts of composed texts ("TIMEOUT: reason", an advice with the port
+// in it, "state — reason"), so that an English part inside a German text is
+// found too.
+inline QStringList textPieces(const QStringList& texts)
+{
+    static const QRegularExpression cut(QStringLiteral(": |\\n| — |; |, "));
+    QStringList pieces;
+    for (const QString& t : texts)
+        for (const QString& piece : t.split(cut, Qt::SkipEmptyParts))
+            if (!piece.trimmed().isEmpty())
+                pieces << piece.trimmed();
+    return pieces;
+}
+
 // The texts of the German panels that are the English ones: the same text
 // in the English run, not given by the German translation, and made of more
 // than the names that stay.

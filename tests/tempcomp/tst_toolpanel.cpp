@@ -96,9 +96,21 @@ void ToolPanelTest::controlsCarryCaptionsAndAccessibleNames()
 void ToolPanelTest::everyTextReadsInGermanInGerman()
 {
     // The main panel with its charts drawn, the interface panel and the
-    // TRACE window, their right-click help, and the box of an equation file
-    // that is not there.
+    // TRACE window, their right-click help, the box of an equation file that
+    // is not there, and what the failed start on port 1 and a refused TCP
+    // connection show: statuses, advice, box and the TRACE window's
+    // outcomes, each part of them.
     const auto texts = [](ToolFixture& f, TempCompApp& app) {
+        const quint16 closedPort = test::ScriptedSensor().port();
+        f.connectTcp(closedPort);
+        QStringList failures = {f.ui().DispStatus->text(), f.ip().DispInterfaceStatus->text(),
+                                f.ip().LabelInterfaceHint->text()};
+        app.tracewindow->refresh();
+        const TraceTableModel& trace = app.tracewindow->model();
+        for (int row = 0; row < trace.rowCount(); ++row)
+            failures << trace.data(trace.index(row, FieldOutcome), Qt::DisplayRole).toString();
+        for (const auto& box : std::as_const(f.dialogs->shown))
+            failures << box.text;
         const QList<QWidget*> panels = {app.panel.get(), app.interfacepanel.widget(), app.tracewindow->widget()};
         f.dialogs->fileAnswers = {f.path(QStringLiteral("missing.equ"))};
         app.ui->ButtonGetEquation->click();
@@ -110,20 +122,18 @@ void ToolPanelTest::everyTextReadsInGermanInGerman()
         t << tarvo::test::helpTexts(panels, help);
         for (const auto& box : std::as_const(f.dialogs->shown))
             t << box.text;
-        return t;
+        return t + tarvo::test::textPieces(failures);
     };
     QStringList english;
     {
         ToolFixture f;
-        TempCompApp app(f.dir.path());
-        english = texts(f, app);
+        english = texts(f, f.start());
     }
     tarvo::test::InGerman german;
     QVERIFY(german.translator.loaded());
     ToolFixture f;
-    TempCompApp app(f.dir.path());
-    const QStringList inGerman = texts(f, app);
-    QVERIFY(!f.dialogs->shown.isEmpty());
+    const QStringList inGerman = texts(f, f.start());
+    QCOMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 1);  // the refused connection
     const QStringList left = tarvo::test::stillEnglish(english, inGerman, german.translator);
     QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral("\n"))));
 }
