@@ -191,7 +191,7 @@ QString openingFaultReason(const Link& link, Wording wording)
         if (link.openResult() == -6)
             return say(wording, QT_TRANSLATE_NOOP("ConnectionFault", "no such device"));
         // The system's own words come in the system's language.
-        const QString system = link.serialSystemError();
+        QString system = link.serialSystemError();
         if (!system.isEmpty())
             return system;
         return wording == Wording::English ? link.statusText().trimmed()

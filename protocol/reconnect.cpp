@@ -533,7 +533,7 @@ bool Reconnector::checkQuietLine(std::uint16_t& loopFlag)
         ? QT_TRANSLATE_NOOP("Reconnector", "another sensor answered the line check")
         : QT_TRANSLATE_NOOP("Reconnector", "nothing came for %1 s and the line check got no answer");
     const auto reason = [&](Wording wording) {
-        const QString text = worded(wording, "Reconnector", why);
+        QString text = worded(wording, "Reconnector", why);
         if (answered)
             return text;
         return wording == Wording::Shown ? text.arg(QLocale().toString(quietLimit)) : text.arg(quietLimit);

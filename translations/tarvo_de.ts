@@ -856,7 +856,7 @@ Die früheren Einträge bleiben erhalten.</translation>
     </message>
     <message>
         <source>connection refused by %1</source>
-        <translation>Verbindung von %1 abgelehnt</translation>
+        <translation>Verbindung von %1 abgewiesen</translation>
     </message>
     <message>
         <source>the port went away</source>
@@ -888,7 +888,7 @@ Die früheren Einträge bleiben erhalten.</translation>
     </message>
     <message>
         <source>connection refused</source>
-        <translation>Verbindung abgelehnt</translation>
+        <translation>Verbindung abgewiesen</translation>
     </message>
     <message>
         <source>host not found</source>
@@ -5284,7 +5284,7 @@ LESEN zeigt den Satz des Sensors; SENDEN schreibt den Satz des Fensters erneut.<
     </message>
     <message>
         <source>no such port on this computer</source>
-        <translation>diesen Port gibt es auf diesem Computer nicht</translation>
+        <translation>diesen Port hat dieser Rechner nicht</translation>
     </message>
     <message>
         <source> The choice of language could not be saved in 
