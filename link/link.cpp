@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace tarvo {
 
@@ -260,9 +261,11 @@ void Link::lose(const char* reason, const QString& arg)
     if (m_lost)
         return;
     m_lost = true;
+    // A reason with %1 takes arg even when it is empty (a device path not known).
+    const bool takesArg = std::strstr(reason, "%1") != nullptr;
     const auto worded = [&](Wording wording) {
         const QString text = tarvo::worded(wording, "Link", reason);
-        return arg.isEmpty() ? text : text.arg(arg);
+        return takesArg ? text.arg(arg) : text;
     };
     m_lostReason = worded(Wording::English);
     m_lostReasonShown = worded(Wording::Shown);

@@ -165,7 +165,7 @@ private:
     void ClientTCPDataReady();
     void ClientTCPDisconnected();
     void SerialVanished();
-    // `reason`, marked for the translation, with %1 for `arg` when one is given.
+    // `reason`, marked for the translation; its %1, if it has one, takes `arg`.
     void lose(const char* reason, const QString& arg = QString());
     void opening();
     void attachChannels();
