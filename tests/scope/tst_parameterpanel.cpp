@@ -119,6 +119,8 @@ void ParameterPanelTest::sendAndGetWithTheSensor()
     ScopeFixture f(ScopeFixture::linkOptions(serial));
     f.settingsToSensorOn(serial);
     ScopeApp& app = f.start();
+    if (serial)
+        app.parapanel->setAfterSendPause(0.5);  // as the user has it
     Ui::P& p = *app.panel.ui;
     const QString identification = p.DispStatus->text();
     if (eeprom)
