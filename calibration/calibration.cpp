@@ -215,7 +215,7 @@ bool Calibration::SendCalibPara()
 
 void Calibration::wait(double seconds)
 {
-    m_pump.sleep(seconds);
+    m_pump.sleep(seconds * m_settleScale);
 }
 
 bool Calibration::readCalibFrame()

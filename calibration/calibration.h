@@ -104,6 +104,9 @@ public:
     static constexpr std::uint16_t kWindowHigh = 3950;  // exclusive
     static constexpr double kSettleSeconds = 0.4;
     static constexpr double kFinalSettleSeconds = 2.0;
+    // The settling pauses last their seconds times this (0 to 1); tests about
+    // what a calibration sends, not about its pace, shorten them.
+    void setSettleScale(double scale) { m_settleScale = scale; }
 
     // One step of the power search: half the step up when m is at or below
     // the target, down when above, never above full power.
@@ -120,6 +123,7 @@ private:
     void plotCurve();
     QString chooseFile(bool forWriting);
 
+    double m_settleScale = 1.0;
     bool m_searchStarted = false;  // the user confirmed the start of the last power search
     QWidget* m_panel1;
     QWidget* m_panel2;

@@ -508,7 +508,7 @@ void ParameterPanel::CBF_ButtonSend(std::function<void(bool)> done)
             sent = SendParaToFile();
         else if (rowsNotReadMaySend())
             sent = SendPara();
-        m_pump.sleep(0.5);
+        m_pump.sleep(m_afterSendPause);
         m_setButtonsDimmed(0);
         if (done)
             done(sent);

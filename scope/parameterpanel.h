@@ -105,6 +105,9 @@ public:
     QString file_name;  // the file of the last parameter-file dialog
 
     static constexpr const char* kFileDefault = "Parameter.ini";
+    // After a SEND the buttons stay dimmed this long (0.5 s); tests not
+    // about that pause shorten it.
+    void setAfterSendPause(double seconds) { m_afterSendPause = seconds; }
 
 private:
     void wire();
@@ -160,6 +163,7 @@ private:
     bool m_quietMarks = false;     // the panel is being filled: the marks follow at the end
     std::uint16_t m_lastStep = 0;  // the command of the transfer's last frame
     bool m_progressShown = false;
+    double m_afterSendPause = 0.5;
     int m_rowsNotRead = 0;  // teach rows the last fetch did not read (the last ones)
     // A send cut short: what it was, the set it sent and the set before it.
     std::optional<CutWrite> m_cut;

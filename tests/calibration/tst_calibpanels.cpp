@@ -72,10 +72,13 @@ struct Saved {
 };
 
 // A program connected to the simulator, with a working set that differs
-// from everything the calibrations set.
-ScopeApp& startConnected(ScopeFixture& f)
+// from everything the calibrations set. The pauses that let the sensor settle
+// last a twentieth of their time unless realPace.
+ScopeApp& startConnected(ScopeFixture& f, bool realPace = false)
 {
     ScopeApp& app = f.start();
+    if (!realPace)
+        app.calib->setSettleScale(0.05);
     app.params.pmod = 1;
     app.params.average = 16;
     app.params.evalmode = 1;
@@ -145,10 +148,13 @@ void CalibPanelsTest::referenceCalibrationConvergesAndIsConfirmed()
     QVERIFY(!app.panel.widget->isVisible());
 
     bool dimmedDuringSearch = false;
-    QTimer::singleShot(200, this, [&] {
-        dimmedDuringSearch = !c.ButtonStartCalib->isEnabled() && !c.ButtonCloseCalib->isEnabled()
-            && !c.ButtonCalibToOtherSystem->isEnabled() && !app.panel.ui->ButtonGo->isEnabled();
-    });
+    f.onCommand(
+        &app, frame::WriteParams,
+        [&] {
+            dimmedDuringSearch = !c.ButtonStartCalib->isEnabled() && !c.ButtonCloseCalib->isEnabled()
+                && !c.ButtonCalibToOtherSystem->isEnabled() && !app.panel.ui->ButtonGo->isEnabled();
+        },
+        -1, 2);
     f.dialogs->confirmAnswers << true;
     QTest::mouseClick(c.ButtonStartCalib, Qt::LeftButton);  // returns when the calibration has ended
     QVERIFY(dimmedDuringSearch);
@@ -599,7 +605,7 @@ void CalibPanelsTest::measureShowsTheSensorsRawGlossThatAssignWrites()
     QFETCH(QString, second);
     ScopeFixture f;
     f.settingsToSensor();
-    ScopeApp& app = startConnected(f);
+    ScopeApp& app = startConnected(f, second == u"answered");
     Ui::CALIBP2& c = *app.calibpanel2.ui;
     QList<QByteArray> replies;
     connect(f.sensor.get(), &sim::SensorSim::bytesSent, this, [&](const QByteArray& b) {

@@ -821,8 +821,8 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside_data()
     QTest::newRow("triggered, TCP, stop retrying")
         << false << int(Triggered) << "gone" << QStringList{"LOST", "GAVE-UP", "STOPPED"};
 #ifdef Q_OS_UNIX
-    QTest::newRow("triggered, line") << true << int(Triggered) << "away" << resumed;
-    QTest::newRow("triggered, line, silent for less than the line check: the parts that come keep the line")
+    QTest::newRow("triggered, line, unpaced") << true << int(Triggered) << "away" << resumed;
+    QTest::newRow("triggered, line, unpaced, silent for less than the line check: the parts that come keep the line")
         << true << int(Triggered) << "silent" << QStringList{"STOPPED"};
 #endif
 }
@@ -833,7 +833,7 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     QFETCH(int, mode);
     QFETCH(QString, outage);
     QFETCH(QStringList, events);
-    RecorderFixture f(serial, true, true);
+    RecorderFixture f(serial, false, true);  // the line's speed is the cut frames' rows' matter
     f.a->interfacepanel.ui().EditQuietLimit->setValue(2);
     f.a->interfacepanel.ui().CheckReconnect->setChecked(true);
     // One row retries on the full schedule; the others on a tenth of it, the

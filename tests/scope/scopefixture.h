@@ -2,6 +2,7 @@
 // directory, with a simulated sensor and scripted dialogs.
 #pragma once
 
+#include "parameterpanel.h"
 #include "scopeapp.h"
 #include "scripteddialogs.h"
 #include "sensorsim.h"
@@ -98,10 +99,11 @@ struct ScopeFixture {
 
     // Builds the program and runs its start-up, as the program entry does,
     // without entering the event loop. The program's folder is the fixture's
-    // unless given.
+    // unless given. SEND's pause after the transfer is shortened.
     ScopeApp& start(const QString& programDir = QString())
     {
         app = std::make_unique<ScopeApp>(programDir.isEmpty() ? dir.path() : programDir);
+        app->parapanel->setAfterSendPause(0.01);
         app->panel.widget->show();
         app->InitAll();
         return *app;
@@ -121,12 +123,13 @@ struct ScopeFixture {
     }
     // The settings point at the simulator over the paced line or over TCP.
     void settingsToSensorOn(bool serial) { serial ? settingsToSensorLine() : settingsToSensor(); }
-    // A simulator on the paced pseudo-terminal (serial) or on TCP only.
-    static sim::SimOptions linkOptions(bool serial)
+    // A simulator on the pseudo-terminal (serial), paced like the 19200-baud
+    // line unless the row is not about its speed, or on TCP only.
+    static sim::SimOptions linkOptions(bool serial, bool paced = true)
     {
         sim::SimOptions o;
         o.pty = serial;
-        o.baudPacing = serial;
+        o.baudPacing = serial && paced;
         return o;
     }
 

@@ -119,6 +119,8 @@ void ParameterPanelTest::sendAndGetWithTheSensor()
     ScopeFixture f(ScopeFixture::linkOptions(serial));
     f.settingsToSensorOn(serial);
     ScopeApp& app = f.start();
+    if (serial)
+        app.parapanel->setAfterSendPause(0.5);  // as the user has it
     Ui::P& p = *app.panel.ui;
     const QString identification = p.DispStatus->text();
     if (eeprom)
@@ -186,14 +188,14 @@ void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead_data
     QTest::newRow("TCP, read again") << false << int(Dialogs::Answer::No) << false;
     QTest::newRow("TCP, cancel") << false << int(Dialogs::Answer::Cancel) << false;
 #ifdef Q_OS_UNIX
-    QTest::newRow("line, send them") << true << int(Dialogs::Answer::Yes) << false;
+    QTest::newRow("line, unpaced, send them") << true << int(Dialogs::Answer::Yes) << false;
 #endif
 }
 
 void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead()
 {
     QFETCH(bool, serial);
-    ScopeFixture f(ScopeFixture::linkOptions(serial));
+    ScopeFixture f(ScopeFixture::linkOptions(serial, false));
     sim::ParamSet s = f.sensor->parameters();
     s[sim::Evalmode] = 0;
     f.sensor->setParameters(s);
@@ -261,7 +263,7 @@ void ParameterPanelTest::sendCutShortNamesTheMixedSetAndOffersToFinishIt_data()
     QTest::newRow("TCP, EEPROM, reconnect, finish") << false << true << true << int(Dialogs::Answer::Yes);
     QTest::newRow("TCP, RAM, reconnect, put back") << false << false << true << int(Dialogs::Answer::No);
 #ifdef Q_OS_UNIX
-    QTest::newRow("line, EEPROM, finish") << true << true << false << int(Dialogs::Answer::Yes);
+    QTest::newRow("line, unpaced, EEPROM, finish") << true << true << false << int(Dialogs::Answer::Yes);
 #endif
 }
 
@@ -271,7 +273,7 @@ void ParameterPanelTest::sendCutShortNamesTheMixedSetAndOffersToFinishIt()
     QFETCH(bool, eeprom);
     QFETCH(bool, reconnect);
     QFETCH(int, answer);
-    ScopeFixture f(ScopeFixture::linkOptions(serial));
+    ScopeFixture f(ScopeFixture::linkOptions(serial, false));
     sim::ParamSet s = f.sensor->parameters();
     s[sim::Evalmode] = 0;
     f.sensor->setParameters(s);

@@ -443,9 +443,9 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed_data()
     QTest::newRow("SEND, TCP") << false << "ButtonSend" << true;
     QTest::newRow("PROFILE, TCP, no identification") << false << "ButtonProfile" << false;
 #ifdef Q_OS_UNIX
-    QTest::newRow("GET, line") << true << "ButtonGet" << true;
-    QTest::newRow("GO, line") << true << "ButtonGo" << true;
-    QTest::newRow("SEND, line, no identification") << true << "ButtonSend" << false;
+    QTest::newRow("GET, line, unpaced") << true << "ButtonGet" << true;
+    QTest::newRow("GO, line, unpaced") << true << "ButtonGo" << true;
+    QTest::newRow("SEND, line, unpaced, no identification") << true << "ButtonSend" << false;
 #endif
 }
 
@@ -454,10 +454,7 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed()
     QFETCH(bool, serial);
     QFETCH(QString, button);
     QFETCH(bool, passes);
-    sim::SimOptions o;
-    o.pty = serial;
-    o.baudPacing = serial;
-    ScopeFixture f(o);
+    ScopeFixture f(ScopeFixture::linkOptions(serial, false));  // about the order, not the line's speed
     sim::Faults slow;
     slow.delayMs = 400;
     if (!passes)
