@@ -44,6 +44,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+#include <QSlider>
 #include <QTimer>
 
 namespace tarvo {
@@ -126,50 +127,41 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     reconnect.parameterNames = {
         [this](int word) { return parapanel->wordCaption(word); },
         [this](int word, std::uint16_t value) { return parapanel->wordValueText(word, value); }};
-    calib = std::make_unique<Calibration>(
-        calibpanel.widget.get(), *calibpanel.ui, calibpanel2.widget.get(), *calibpanel2.ui, exchange, link, pump, flags,
-        params, measured, live->transfer, settings.documentsDir,
-        // The calibrations send the parameters they show.
-        CalibrationHooks{.setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
-                         .setPanelValues =
-                             [this] {
-                                 parapanel->SetPanelValues();
-                                 parapanel->markParametersSynced();
-                             },
-                         .showPower = [this](std::uint16_t power) { panel.ui->SlidePower->setValue(power); },
-                         .showMainPanel = [this](bool on) { panel.widget->setVisible(on); },
-                         .showScaleAxisPanel =
-                             [this] {
-                                 scaleaxispanel.widget->show();
-                                 scaleaxispanel.widget->raise();
-                             },
-                         .hideScaleAxisPanel = [this] { scaleaxispanel.widget->hide(); }});
-    monitor = std::make_unique<MonitorPanel>(
-        MonitorContext{.monitorpanel = monitorpanel.widget.get(),
-                       .ui = monitorpanel.ui.get(),
-                       .mainpanel = panel.widget.get(),
-                       .gfpanel = gfpanel.widget.get(),
-                       .vecpanel = vecpanel.widget.get(),
-                       .teachTable = panel.ui->TeachTable,
-                       .history = &live->mutableHistory(),
-                       .exchange = &exchange,
-                       .transfer = &live->transfer,
-                       .measured = &measured,
-                       .flags = &flags,
-                       .pump = &pump,
-                       .reconnect = &reconnect,
-                       .setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
-                       .setPanelData = [this] { live->SetPanelData(); },
-                       .quitRequested = [this] { return quitRequested(); }});
-    recorder = std::make_unique<Recorder>(recpanel.widget.get(), *recpanel.ui, exchange, link, pump, flags, measured,
-                                          reconnect,
-                                          RecorderHooks{.setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
-                                                        .setPanelData = [this] { live->SetPanelData(); },
-                                                        .showGraph = [this] { graphs->ShowGraph(); },
-                                                        .initPanelGraph = [this] { graphs->InitPanelGraph(); },
-                                                        .setPanelGraphData = [this] { graphs->SetPanelGraphData(); },
-                                                        .quitRequested = [this] { return quitRequested(); }},
+    calib = std::make_unique<Calibration>(calibpanel.widget.get(), *calibpanel.ui, calibpanel2.widget.get(),
+                                          *calibpanel2.ui, exchange, link, pump, flags, params, measured,
+                                          live->transfer, settings.documentsDir);
+    connect(calib.get(), &Calibration::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    // The calibrations send the parameters they show.
+    connect(calib.get(), &Calibration::panelValuesDue, this, [this] {
+        parapanel->SetPanelValues();
+        parapanel->markParametersSynced();
+    });
+    connect(calib.get(), &Calibration::powerDue, panel.ui->SlidePower, &QSlider::setValue);
+    connect(calib.get(), &Calibration::mainPanelShown, panel.widget.get(), &QWidget::setVisible);
+    connect(calib.get(), &Calibration::scaleAxisPanelShown, this, [this](bool on) {
+        scaleaxispanel.widget->setVisible(on);
+        if (on)
+            scaleaxispanel.widget->raise();
+    });
+    monitor = std::make_unique<MonitorPanel>(MonitorContext{.monitorpanel = monitorpanel.widget.get(),
+                                                            .ui = monitorpanel.ui.get(),
+                                                            .mainpanel = panel.widget.get(),
+                                                            .gfpanel = gfpanel.widget.get(),
+                                                            .vecpanel = vecpanel.widget.get(),
+                                                            .teachTable = panel.ui->TeachTable,
+                                                            .history = &live->mutableHistory(),
+                                                            .connection = &connection,
+                                                            .transfer = &live->transfer,
+                                                            .measured = &measured});
+    connect(monitor.get(), &MonitorPanel::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(monitor.get(), &MonitorPanel::panelDataDue, live.get(), &LiveLoop::SetPanelData);
+    recorder = std::make_unique<Recorder>(recpanel.widget.get(), *recpanel.ui, connection, measured,
                                           settings.documentsDir);
+    connect(recorder.get(), &Recorder::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(recorder.get(), &Recorder::panelDataDue, live.get(), &LiveLoop::SetPanelData);
+    connect(recorder.get(), &Recorder::graphDue, graphs.get(), &Graphs::ShowGraph);
+    connect(recorder.get(), &Recorder::panelGraphReset, graphs.get(), &Graphs::InitPanelGraph);
+    connect(recorder.get(), &Recorder::panelGraphDataDue, graphs.get(), &Graphs::SetPanelGraphData);
     connect(live.get(), &LiveLoop::calibrationAsked, this, [this] { calib->CBF_ButtonCalibrate(); });
     connect(live.get(), &LiveLoop::recorderAsked, this, [this] { recorder->CBF_ButtonOpenRecorder(); });
     tracewindow = std::make_unique<TraceWindow>(link.trace(), panel.ui->ButtonTrace, interfacepanel.widget(),
