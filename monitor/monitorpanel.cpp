@@ -289,7 +289,7 @@ void MonitorPanel::ResetMonitor()
     colour(m_dispPP, m_ppColour, kGood);
     colour(m_dispTrend, m_trendColour, kGood);
     // DispBad keeps its value until the next frame.
-    showCapability(*m_ctx.ui, {}, GlossBand{teachCell(0), teachCell(1)});
+    showCapability(*m_ctx.ui, {}, GlossBand{.gf = teachCell(0), .gfTol = teachCell(1)});
 }
 
 QString MonitorPanel::windowOrigin(int row) const

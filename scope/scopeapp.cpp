@@ -120,8 +120,8 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     m_live->transfer.setReconnector(&reconnect());
     // A changed working set is shown in the panel's words.
     reconnect().parameterNames = {
-        [this](int word) { return m_parapanel->wordCaption(word); },
-        [this](int word, std::uint16_t value) { return m_parapanel->wordValueText(word, value); }};
+        .name = [this](int word) { return m_parapanel->wordCaption(word); },
+        .value = [this](int word, std::uint16_t value) { return m_parapanel->wordValueText(word, value); }};
     m_calib = std::make_unique<Calibration>(m_calibpanel.widget.get(), *m_calibpanel.ui, m_calibpanel2.widget.get(),
                                             *m_calibpanel2.ui, exchange(), link(), pump(), flags(), params(),
                                             m_measured, m_live->transfer, m_settings.documentsDir);
@@ -173,8 +173,11 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
          {m_panel.widget.get(), m_graphpanel.widget.get(), m_calibpanel2.widget.get(), m_monitorpanel.widget.get()})
         setChartSource(w, sensorName);
     new ReportButton(m_recpanel.ui->ButtonReport,
-                     {[this] { return m_recorder->file_name; }, sensorName, &params(), m_panel.ui->TeachTable,
-                      QStringLiteral("TarvoV43 ") + programVersion()});
+                     {.recordPath = [this] { return m_recorder->file_name; },
+                      .sensor = sensorName,
+                      .params = &params(),
+                      .teachTable = m_panel.ui->TeachTable,
+                      .program = QStringLiteral("TarvoV43 ") + programVersion()});
     // Every calibration is logged with the SENSOR ID the user gave; the log is shown from the calibration panel.
     m_calib->journal.sensorId = [this] { return m_sensorId; };
     m_calib->journal.program = QStringLiteral("TarvoV43 ") + programVersion();
