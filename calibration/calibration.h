@@ -41,8 +41,7 @@ public:
                 MeasuredValues& measured, MeasurementTransfer& transfer, const QString& proj_dir,
                 QObject* parent = nullptr);
 
-    // Reference-100 calibration.
-    std::uint16_t pmodold = 0, averageold = 0, evalmodeold = 0, triggerold = 0;
+    // Reference-100 calibration: 1 when its final reading came right.
     std::uint16_t calibok = 0;
     // Every calibration's record in the calibration log.
     CalibrationJournal journal;
@@ -63,7 +62,6 @@ public:
     // Calibration to another system.
     CurveBuf biasBuf{};
     std::uint16_t gridok = 0;
-    QString file_name;  // the file of the last table dialog
 
     void ResetCalibTable();
     void CalculateCalibrationData();
@@ -117,6 +115,10 @@ private:
     void selectCell(int col, int row);
     void plotCurve();
     QString chooseFile(bool forWriting);
+
+    // The main panel's settings, put back when the calibration panels close.
+    std::uint16_t pmodold = 0, averageold = 0, evalmodeold = 0, triggerold = 0;
+    QString file_name;  // the file of the last table dialog
 
     bool m_searchStarted = false;  // the user confirmed the start of the last power search
     QWidget* m_panel1;

@@ -43,19 +43,11 @@ public:
     Recorder(QWidget* recpanel, const Ui::RECP& form, Connection& connection, MeasuredValues& measured,
              QString proj_dir);
 
-    std::uint16_t zeitint = 1;  // interval in seconds
-    // The interval waited for is zeitint times this (1: as set); tests
+    // The interval waited for is the panel's times this (1: as set); tests
     // shorten it, the panel's shortest interval being a second.
     double intervalScale = 1.0;
-    std::uint16_t anzwerte = 0;  // value sets to record (fixed count)
-    std::uint16_t otcrec = 0;    // value sets recorded (fixed count, polling)
-    double linecount = 0;        // lines of the current continuous or triggered recording
-    double recstart = 0.0;
-    QString file_name;
-    RecordFile file;
-    // "<record file>.events": what happened to the line while recording,
-    // with "Reconnect and resume" on.
-    EventLog events;
+    double linecount = 0;  // lines of the current continuous or triggered recording
+    QString file_name;     // the record file
 
     int mode() const;
 
@@ -103,6 +95,15 @@ private:
     // Events of the line go to the events file while a recording runs.
     void logEvents(bool on);
     void writeEvent(LinkEvent event, const QString& reason);
+
+    std::uint16_t zeitint = 1;   // interval in seconds
+    std::uint16_t anzwerte = 0;  // value sets to record (fixed count)
+    std::uint16_t otcrec = 0;    // value sets recorded (fixed count, polling)
+    double recstart = 0.0;
+    RecordFile file;
+    // "<record file>.events": what happened to the line while recording,
+    // with "Reconnect and resume" on.
+    EventLog events;
 
     QWidget* m_panel;
     const Connection& m_connection;
