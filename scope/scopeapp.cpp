@@ -87,11 +87,10 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
         m_help->install(w);
         watchNumberEntries(w);
     }
-    m_parapanel = std::make_unique<ParameterPanel>(
-        *m_panel.ui, params(), exchange(), link(), flags(), pump(), m_settings.documentsDir,
-        [this](int dim) { SetButtonsDimmed(dim); },
-        [this](const QString& reason, const QString& advice) { m_interfacepanel.ExplainFailure(reason, advice); },
-        m_measured);
+    m_parapanel = std::make_unique<ParameterPanel>(*m_panel.ui, params(), exchange(), link(), flags(), pump(),
+                                                   m_settings.documentsDir, m_measured);
+    connect(m_parapanel.get(), &ParameterPanel::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(m_parapanel.get(), &ParameterPanel::failureExplained, &m_interfacepanel, &InterfacePanel::ExplainFailure);
     m_live = std::make_unique<LiveLoop>(m_connection, m_measured,
                                         LivePanels{.main = m_panel.ui.get(),
                                                    .mainPanel = m_panel.widget.get(),
@@ -111,7 +110,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                                                     .vectorBig = m_vecpanel.ui.get(),
                                                     .calibration2 = m_calibpanel2.ui.get()},
                                         exchange(), flags(), m_measured, m_live->history(), m_live->transfer);
-    m_live->dispVis = [this] { m_parapanel->DispVis(); };
+    connect(m_live.get(), &LiveLoop::sourceSelected, m_parapanel.get(), &ParameterPanel::DispVis);
     connect(m_live.get(), &LiveLoop::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
     connect(m_graphs.get(), &Graphs::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
     connect(m_live.get(), &LiveLoop::valueShown, this, &ScopeApp::valueShown);
