@@ -89,19 +89,19 @@ int runChartsChild(int argc, char** argv)
     const int valueSets = argc > 3 ? std::atoi(argv[3]) : 150;
     QTemporaryDir dir;
     ScopeApp scope(dir.path());  // no settings file: no sensor is asked for anything here
-    EventPump& pump = scope.pump;
+    EventPump& pump = scope.pump();
 
     // 1. Display work of live cycles, main panel shown with the NORM chart.
-    scope.panel.widget->show();
-    scope.panel.ui->SelectSource->setCurrentIndex(0);
-    emit scope.panel.ui->SelectSource->activated(0);
+    scope.panel().widget->show();
+    scope.panel().ui->SelectSource->setCurrentIndex(0);
+    emit scope.panel().ui->SelectSource->activated(0);
     pump.sleep(0.3);  // first layout and paint
     std::vector<double> cycleMs;
     for (int i = 0; i < cycles; ++i) {
-        vary(scope.measured, i);
+        vary(scope.measured(), i);
         const double c0 = processCpuSeconds();
-        scope.live->SetPanelData();
-        scope.live->ShowGraph();
+        scope.live().SetPanelData();
+        scope.live().ShowGraph();
         pump.processEvents();
         const double c1 = processCpuSeconds();
         pump.sleep(kLivePause);  // redraws and painting fall in here
@@ -109,11 +109,11 @@ int runChartsChild(int argc, char** argv)
         cycleMs.push_back((c2 - c0) * 1000.0);
         (void)c1;
     }
-    scope.panel.widget->hide();
+    scope.panel().widget->hide();
 
     // 2. Graph panel with points already stored, shown and hidden.
-    Graphs& g = *scope.graphs;
-    QWidget* panel = scope.graphpanel.widget.get();
+    Graphs& g = scope.graphs();
+    QWidget* panel = scope.graphpanel().widget.get();
     QString loads;
     for (long long points : {1000LL, 100000LL, 1000000LL}) {
         g.InitPanelGraph();
@@ -126,7 +126,7 @@ int runChartsChild(int argc, char** argv)
             pump.sleep(0.2);  // shown: laid out, drawn once
             const double c0 = processCpuSeconds();
             for (int i = 0; i < valueSets; ++i) {
-                vary(scope.measured, i);
+                vary(scope.measured(), i);
                 g.SetPanelGraphData();
                 pump.sleep(kValueSetInterval);
             }
@@ -179,15 +179,15 @@ int runRecordChild(int argc, char** argv)
     const double seconds = argc > 4 ? QString::fromLocal8Bit(argv[4]).toDouble() : 60.0;
 
     ScopeApp scope(dir);
-    scope.panel.widget->show();
+    scope.panel().widget->show();
     scope.InitAll();
-    Ui::RECP& r = *scope.recpanel.ui;
+    Ui::RECP& r = *scope.recpanel().ui;
 
     std::int64_t t0 = 0, t1 = 0;
     double cpu0 = 0, cpu1 = 0;
     long long header = 0;
     QTimer::singleShot(200, &scope, [&] {
-        scope.panel.ui->ButtonOpenRecorder->click();
+        scope.panel().ui->ButtonOpenRecorder->click();
         r.ButtonSelRecFile->click();  // a new file with its header
         header = nonEmptyLines(file);
         r.EditSelectDataRec->setCurrentIndex(Triggered);
@@ -207,9 +207,9 @@ int runRecordChild(int argc, char** argv)
 
     const long long lines = nonEmptyLines(file) - header;
     std::printf("record written=%lld filelines=%lld wall=%.6f cpu=%.6f start=%lld stop=%lld graph=%lld\n",
-                static_cast<long long>(scope.recorder->linecount), lines, static_cast<double>(t1 - t0) * 1e-9,
+                static_cast<long long>(scope.recorder().linecount), lines, static_cast<double>(t1 - t0) * 1e-9,
                 cpu1 - cpu0, static_cast<long long>(t0), static_cast<long long>(t1),
-                static_cast<long long>(scope.graphs->panelGraph(0).points().size()));
+                static_cast<long long>(scope.graphs().panelGraph(0).points().size()));
     std::fflush(stdout);
     return 0;
 }

@@ -32,30 +32,30 @@ int runLiveChild(int argc, char** argv)
     const bool traceOpen = argc > 4 && QString::fromLocal8Bit(argv[4]) == u"trace";
 
     ScopeApp scope(dir);
-    scope.panel.widget->show();
+    scope.panel().widget->show();
     scope.InitAll();
     if (traceOpen)
-        scope.tracewindow->Show();
+        scope.tracewindow().Show();
 
     std::int64_t t0 = 0, t1 = 0;
     double cpu0 = 0, cpu1 = 0;
     QTimer::singleShot(0, &scope, [&] {
         QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, &scope,
-                           [&] { scope.panel.ui->ButtonStop->click(); });
+                           [&] { scope.panel().ui->ButtonStop->click(); });
         t0 = steadyNs();
         cpu0 = processCpuSeconds();
-        scope.panel.ui->ButtonGo->click();  // returns when the loop has ended
+        scope.panel().ui->ButtonGo->click();  // returns when the loop has ended
         t1 = steadyNs();
         cpu1 = processCpuSeconds();
         QCoreApplication::quit();
     });
     QApplication::exec();
 
-    const auto trend = scope.live->history().trend();
+    const auto trend = scope.live().history().trend();
     const auto cycles = std::count_if(trend.begin(), trend.end(), [](double v) { return v != 0.0; });
     std::printf("live cycles=%d wall=%.6f cpu=%.6f platform=%s status=%s\n", static_cast<int>(cycles),
                 static_cast<double>(t1 - t0) * 1e-9, cpu1 - cpu0, qPrintable(QGuiApplication::platformName()),
-                qPrintable(scope.panel.ui->DispStatus->text().simplified()));
+                qPrintable(scope.panel().ui->DispStatus->text().simplified()));
     std::fflush(stdout);
     return 0;
 }

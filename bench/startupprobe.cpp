@@ -65,7 +65,7 @@ int runStartupChild(int argc, char** argv)
     ScopeApp scope(dir);
     const std::int64_t tScope = steadyNs();
 
-    QWidget* panel = scope.panel.widget.get();
+    QWidget* panel = scope.panel().widget.get();
     FirstPaintProbe probe(panel);
     app.installEventFilter(&probe);
     QTimer::singleShot(kChildSafetyMs, panel, [panel] { panel->close(); });

@@ -130,7 +130,8 @@ struct Wire {
 
     bool connectPty(const QString& path)
     {
-        setSerialPortResolver([path](int n) { return SerialDevice{n == 1 ? path : QString(), QString()}; });
+        setSerialPortResolver(
+            [path](int n) { return SerialDevice{.path = n == 1 ? path : QString(), .description = QString()}; });
         ConnectionSettings where;
         where.comprotocol = RS232;
         where.comport = 1;

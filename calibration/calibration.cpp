@@ -86,7 +86,7 @@ QString rangeMessage()
 Calibration::Calibration(QWidget* calibpanel, const Ui::CALIBP& form1, QWidget* calibpanel2, const Ui::CALIBP2& form2,
                          Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags, ParameterSet& params,
                          MeasuredValues& measured, MeasurementTransfer& transfer, const QString& proj_dir,
-                         CalibrationHooks hooks, QObject* parent)
+                         QObject* parent)
     : QObject(parent)
     , journal(exchange, params, measured)
     , m_panel1(calibpanel)
@@ -100,7 +100,6 @@ Calibration::Calibration(QWidget* calibpanel, const Ui::CALIBP& form1, QWidget* 
     , m_measured(measured)
     , m_transfer(transfer)
     , m_projDir(proj_dir)
-    , m_hooks(std::move(hooks))
     , m_start(form1.ButtonStartCalib)
     , m_toOther(form1.ButtonCalibToOtherSystem)
     , m_close1(form1.ButtonCloseCalib)
@@ -164,10 +163,7 @@ void Calibration::wire()
     connect(m_ui2.ButtonCloseCalibP2, &QPushButton::clicked, this,
             transfer(TransferKind::CalibrationClose, &Calibration::CBF_ButtonCloseCalibP2));
 
-    onMouse(m_graph, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] {
-        if (m_hooks.showScaleAxisPanel)
-            m_hooks.showScaleAxisPanel();
-    });
+    onMouse(m_graph, QEvent::MouseButtonDblClick, Qt::LeftButton, [this] { emit scaleAxisPanelShown(true); });
     // The panels' close boxes do nothing: they are left through their close
     // buttons, and Esc presses that button.
     m_panel1->installEventFilter(this);
@@ -246,8 +242,7 @@ void Calibration::StartCalibrationRef100()
     m_params.trigger = 0;   // CONT
     std::uint16_t step = 512;
     m_params.power = 512;
-    if (m_hooks.setPanelValues)
-        m_hooks.setPanelValues();
+    emit panelValuesDue();
 
     std::uint16_t m = 0;
     for (int pass = 0; pass < 10; ++pass) {  // always ten passes: the last one is read at the final power
@@ -263,8 +258,7 @@ void Calibration::StartCalibrationRef100()
         m_params.power = nextPower(m_params.power, step, m);
         step /= 2;
         m_slideRefPower->setValue(m_params.power);
-        if (m_hooks.showPower)
-            m_hooks.showPower(m_params.power);
+        emit powerDue(m_params.power);
     }
 
     if (!inCalibWindow(m)) {
@@ -282,8 +276,7 @@ void Calibration::StartCalibrationRef100()
 void Calibration::CalibCanBeDone()
 {
     m_params.average = 0x8000;  // long average for the final reading
-    if (m_hooks.setPanelValues)
-        m_hooks.setPanelValues();
+    emit panelValuesDue();
     if (!SendCalibPara())
         return;
     wait(kFinalSettleSeconds);
@@ -314,14 +307,13 @@ void Calibration::CBF_ButtonCalibrate()
     averageold = m_params.average;
     evalmodeold = m_params.evalmode;
     triggerold = m_params.trigger;
-    if (m_hooks.showMainPanel)
-        m_hooks.showMainPanel(false);
+    emit mainPanelShown(false);
     showPanel(m_panel1);
 }
 
 void Calibration::CBF_ButtonStartCalib()
 {
-    m_hooks.setButtonsDimmed(1);
+    emit buttonsDimmed(1);
     setButtonColour(m_start, kBusyColour);
     const CalibrationRecord::Values before = journal.state();
     StartCalibrationRef100();
@@ -338,7 +330,7 @@ void Calibration::CBF_ButtonStartCalib()
     journal.reference100(before, m_searchStarted, calibok == 1, confirmed,
                          std::max(m_measured.dataChRef, m_measured.dataChDir));
     setButtonColour(m_start, kIdleColour);
-    m_hooks.setButtonsDimmed(0);
+    emit buttonsDimmed(0);
 }
 
 void Calibration::ChangePanelCalib()
@@ -347,18 +339,15 @@ void Calibration::ChangePanelCalib()
     m_params.average = averageold;
     m_params.evalmode = evalmodeold;
     m_params.trigger = triggerold;
-    if (m_hooks.setPanelValues)
-        m_hooks.setPanelValues();
+    emit panelValuesDue();
     // Dimmed so that nothing else starts an exchange inside the echo wait.
-    m_hooks.setButtonsDimmed(1);
+    emit buttonsDimmed(1);
     SendCalibPara();  // a failure has shown the timeout reaction; the panels close anyway
-    m_hooks.setButtonsDimmed(0);
+    emit buttonsDimmed(0);
     m_panel1->hide();
     m_panel2->hide();
-    if (m_hooks.hideScaleAxisPanel)
-        m_hooks.hideScaleAxisPanel();
-    if (m_hooks.showMainPanel)
-        m_hooks.showMainPanel(true);
+    emit scaleAxisPanelShown(false);
+    emit mainPanelShown(true);
 }
 
 void Calibration::CBF_ButtonCloseCalib()
@@ -372,8 +361,7 @@ void Calibration::setOtherSystemParams()
     m_params.average = 4096;
     m_params.evalmode = 1;
     m_params.trigger = 0;
-    if (m_hooks.setPanelValues)
-        m_hooks.setPanelValues();
+    emit panelValuesDue();
 }
 
 void Calibration::CBF_ButtonCalibToOtherSystem()
@@ -388,9 +376,9 @@ void Calibration::CBF_ButtonCalibToOtherSystem()
     // A value read before, with other settings, is no sample of this calibration.
     m_dispGfRaw->setValue(m_dispGfRaw->minimum());
     setOtherSystemParams();
-    m_hooks.setButtonsDimmed(1);
+    emit buttonsDimmed(1);
     const bool sent = SendCalibPara();
-    m_hooks.setButtonsDimmed(0);
+    emit buttonsDimmed(0);
     if (sent)
         gridok = 0;
 }
@@ -507,7 +495,7 @@ void Calibration::CBF_ButtonMeasure()
     const bool hadFocus = m_measure->hasFocus();
     if (hadFocus)
         m_panel2->setFocus(Qt::OtherFocusReason);
-    m_hooks.setButtonsDimmed(1);
+    emit buttonsDimmed(1);
     setButtonColour(m_measure, kBusyColour);
     setOtherSystemParams();
     if (SendCalibPara()) {  // a failure has shown the timeout reaction
@@ -518,7 +506,7 @@ void Calibration::CBF_ButtonMeasure()
             m_ex.SetPopupTimeout();  // the display keeps the value measured before
     }
     setButtonColour(m_measure, kIdleColour);
-    m_hooks.setButtonsDimmed(0);
+    emit buttonsDimmed(0);
     if (hadFocus && m_panel2->hasFocus())
         m_measure->setFocus(Qt::OtherFocusReason);
 }
@@ -560,7 +548,7 @@ void Calibration::CBF_ButtonCalcCalibData()
 void Calibration::CBF_ButtonSendCalibData()
 {
     setButtonColour(m_send, kBusyColour);
-    m_hooks.setButtonsDimmed(1);
+    emit buttonsDimmed(1);
     const CalibrationRecord::Values before = journal.state();
     CalculateCalibrationData();  // always from the table as it is now
     bool saved = false;          // every frame of the curve acknowledged
@@ -577,7 +565,7 @@ void Calibration::CBF_ButtonSendCalibData()
     }
     journal.otherSystem(before, false, gridok == 1, saved, tableCells());
     setButtonColour(m_send, kIdleColour);
-    m_hooks.setButtonsDimmed(0);
+    emit buttonsDimmed(0);
 }
 
 QString Calibration::chooseFile(bool forWriting)

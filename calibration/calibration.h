@@ -10,7 +10,6 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 class QChartView;
@@ -34,26 +33,15 @@ class ParameterSet;
 struct LoopFlags;
 struct MeasuredValues;
 
-// What the calibration asks of the rest of the program.
-struct CalibrationHooks {
-    std::function<void(int)> setButtonsDimmed;     // SetButtonsDimmed
-    std::function<void()> setPanelValues;          // parameter variables to the main panel
-    std::function<void(std::uint16_t)> showPower;  // the main panel's power slider
-    std::function<void(bool)> showMainPanel;
-    std::function<void()> showScaleAxisPanel;
-    std::function<void()> hideScaleAxisPanel;
-};
-
 class Calibration final : public QObject {
     Q_OBJECT
 public:
     Calibration(QWidget* calibpanel, const Ui::CALIBP& form1, QWidget* calibpanel2, const Ui::CALIBP2& form2,
                 Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags, ParameterSet& params,
                 MeasuredValues& measured, MeasurementTransfer& transfer, const QString& proj_dir,
-                CalibrationHooks hooks, QObject* parent = nullptr);
+                QObject* parent = nullptr);
 
-    // Reference-100 calibration.
-    std::uint16_t pmodold = 0, averageold = 0, evalmodeold = 0, triggerold = 0;
+    // Reference-100 calibration: 1 when its final reading came right.
     std::uint16_t calibok = 0;
     // Every calibration's record in the calibration log.
     CalibrationJournal journal;
@@ -74,7 +62,6 @@ public:
     // Calibration to another system.
     CurveBuf biasBuf{};
     std::uint16_t gridok = 0;
-    QString file_name;  // the file of the last table dialog
 
     void ResetCalibTable();
     void CalculateCalibrationData();
@@ -113,6 +100,15 @@ public:
     static std::uint16_t nextPower(std::uint16_t power, std::uint16_t step, std::uint16_t m);
     static bool inCalibWindow(std::uint16_t m) { return m > kWindowLow && m < kWindowHigh; }
 
+signals:
+    // What the calibrations change beyond their panels; connected directly,
+    // each has taken effect when the calibration goes on.
+    void buttonsDimmed(int dim);
+    void panelValuesDue();               // the parameters it set, to the main panel
+    void powerDue(std::uint16_t power);  // the main panel's power slider
+    void mainPanelShown(bool on);
+    void scaleAxisPanelShown(bool on);
+
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void wire();
@@ -122,6 +118,10 @@ private:
     void selectCell(int col, int row);
     void plotCurve();
     QString chooseFile(bool forWriting);
+
+    // The main panel's settings, put back when the calibration panels close.
+    std::uint16_t pmodold = 0, averageold = 0, evalmodeold = 0, triggerold = 0;
+    QString file_name;  // the file of the last table dialog
 
     double m_settleScale = 1.0;
     bool m_searchStarted = false;  // the user confirmed the start of the last power search
@@ -136,7 +136,6 @@ private:
     MeasuredValues& m_measured;
     MeasurementTransfer& m_transfer;
     QString m_projDir;
-    CalibrationHooks m_hooks;
 
     QPushButton* m_start;
     QPushButton* m_toOther;

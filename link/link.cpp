@@ -103,7 +103,8 @@ void Link::InitRS232()
     }
     CloseCom();
     opening();
-    const SerialDevice device = comdevice.isEmpty() ? resolveSerialPort(comport) : SerialDevice{comdevice, {}};
+    const SerialDevice device = comdevice.isEmpty() ? resolveSerialPort(comport)
+                                                    : SerialDevice{.path = comdevice, .description = {}};
     m_serialPath = device.path;
     ret = static_cast<std::int16_t>(m_serialChannel->open(device.path, 0, 0));
     traceOpening(true);

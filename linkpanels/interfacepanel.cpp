@@ -430,7 +430,7 @@ void InterfacePanel::updateComDevice()
 {
     const SerialDevice device = m_deviceForThisRun.isEmpty()
         ? resolveSerialPort(m_ui->EditSelectComPort->value())
-        : SerialDevice{m_deviceForThisRun, tr("--device, for this run")};
+        : SerialDevice{.path = m_deviceForThisRun, .description = tr("--device, for this run")};
     QString text;
     if (device.path.isEmpty())
         text = tr("no such port on this computer");

@@ -12,7 +12,7 @@ std::optional<ToleranceLimits> bandLimits(const GlossBand& band)
 {
     if (!(band.gfTol > 0.0))
         return std::nullopt;
-    return ToleranceLimits{band.gf - band.gfTol, band.gf + band.gfTol};
+    return ToleranceLimits{.low = band.gf - band.gfTol, .high = band.gf + band.gfTol};
 }
 
 ProcessFigures showCapability(const Ui::MONITORP& ui, std::span<const double> window, const GlossBand& band)

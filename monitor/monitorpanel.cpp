@@ -1,6 +1,7 @@
 #include "monitorpanel.h"
 
 #include "capabilitydisplay.h"
+#include "connection.h"
 #include "dialogs.h"
 #include "eventpump.h"
 #include "exchange.h"
@@ -34,8 +35,8 @@ constexpr double kResetYMax = 200.0;
 
 }  // namespace
 
-MonitorPanel::MonitorPanel(MonitorContext context)
-    : m_ctx(std::move(context))
+MonitorPanel::MonitorPanel(const MonitorContext& context)
+    : m_ctx(context)
 {
     QWidget* w = m_ctx.monitorpanel;
     const Ui::MONITORP& ui = *m_ctx.ui;
@@ -60,8 +61,9 @@ MonitorPanel::MonitorPanel(MonitorContext context)
     m_chart->setPointsPerScreen(trendValues());
     m_chart->setRowNote(QStringLiteral("origin"), [this](std::int64_t row) { return windowOrigin(int(row)); });
 
-    connect(ui.ButtonStartMonitor, &QPushButton::clicked, this,
-            [this] { m_ctx.exchange->Transfer(TransferKind::Monitor, [this] { CBF_ButtonStartMonitor(); }); });
+    connect(ui.ButtonStartMonitor, &QPushButton::clicked, this, [this] {
+        m_ctx.connection->exchange().Transfer(TransferKind::Monitor, [this] { CBF_ButtonStartMonitor(); });
+    });
     connect(ui.ButtonStopMonitor, &QPushButton::clicked, this, [this] { CBF_ButtonStopMonitor(); });
     connect(ui.ButtonMonitorReset, &QPushButton::clicked, this, [this] { CBF_ButtonMonitorReset(); });
     connect(ui.ButtonMonitorGfBig, &QPushButton::clicked, this, [this] { CBF_ButtonMonitorGfBig(); });
@@ -101,19 +103,19 @@ void MonitorPanel::CBF_ButtonStartMonitor()
 {
     if (m_running)
         return;  // one loop at a time
-    m_ctx.setButtonsDimmed(1);
+    emit buttonsDimmed(1);
     StartMonitoring();
-    m_ctx.exchange->StopAutoSend();
-    m_ctx.setButtonsDimmed(0);
+    m_ctx.connection->exchange().StopAutoSend();
+    emit buttonsDimmed(0);
     const QString report = autoFrameReport(m_counts, m_notDrawn);
-    if (!report.isEmpty() && !(m_ctx.quitRequested && m_ctx.quitRequested()))
+    if (!report.isEmpty() && !m_ctx.connection->closed())
         dialogs().message(QStringLiteral("INFO!"), report);
 }
 
 void MonitorPanel::CBF_ButtonStopMonitor()
 {
-    m_ctx.flags->pollmonitor = 0;
-    m_ctx.pump->poke();  // a wait for the next frame ends now
+    m_ctx.connection->flags().pollmonitor = 0;
+    m_ctx.connection->pump().poke();  // a wait for the next frame ends now
 }
 
 void MonitorPanel::CBF_ButtonMonitorReset()
@@ -133,10 +135,11 @@ void MonitorPanel::CBF_ButtonMonitorVecBig()
 
 void MonitorPanel::CBF_MONITORP_close()
 {
-    m_ctx.flags->pollmonitor = 0;
-    m_ctx.pump->poke();
+    m_ctx.connection->flags().pollmonitor = 0;
+    m_ctx.connection->pump().poke();
     // After a running monitor loop has ended, never inside its wait.
-    m_ctx.exchange->Transfer(TransferKind::AutoSendOff, [this] { m_ctx.exchange->StopAutoSend(); });
+    m_ctx.connection->exchange().Transfer(TransferKind::AutoSendOff,
+                                          [this] { m_ctx.connection->exchange().StopAutoSend(); });
     ChangePanelMonitor();
 }
 
@@ -156,21 +159,21 @@ void MonitorPanel::StartMonitoring()
     m_drawnUpTo = 0;
     m_seenRedraws = m_chart->redraws();
     m_monitoredSince = 0;
-    AutoFrameReader& reader = m_ctx.exchange->autoFrames();
+    AutoFrameReader& reader = m_ctx.connection->exchange().autoFrames();
     m_ctx.transfer->StartAutoSend();
-    LoopFlags& flags = *m_ctx.flags;
+    LoopFlags& flags = m_ctx.connection->flags();
     flags.pollmonitor = 1;
     const auto take = [this](const FrameWords& words) {
         m_ctx.measured->CopyDatatoVars(words);
-        m_ctx.setPanelData();
+        emit panelDataDue();
         if (m_monitoredSince == 0)
             m_monitoredSince = m_ctx.measured->receivedMs;
         ++m_frames;
     };
-    if (m_ctx.reconnect)
-        m_ctx.reconnect->begin();
+    Reconnector& reconnect = m_ctx.connection->reconnector();
+    reconnect.begin();
     while (flags.pollmonitor == 1) {
-        if (!(m_ctx.reconnect ? m_ctx.reconnect->awaitFrames(flags.pollmonitor) : reader.wait(flags.pollmonitor)))
+        if (!reconnect.awaitFrames(flags.pollmonitor))
             continue;
         // Every measurement frame counts in the trend; the displays show the
         // newest of those that came together, the chart the last n of them.
@@ -194,7 +197,7 @@ void MonitorPanel::linkEvent(LinkEvent event)
         return;
     if (event == LinkEvent::Lost) {
         ++m_gaps;
-        m_gapStart = m_ctx.pump->now();
+        m_gapStart = m_ctx.connection->pump().now();
         showGaps();
     } else if (event != LinkEvent::Back && event != LinkEvent::ParametersChanged) {
         endGap();
@@ -205,7 +208,7 @@ void MonitorPanel::endGap()
 {
     if (m_gapStart < 0.0)
         return;
-    m_gapSeconds += m_ctx.pump->now() - m_gapStart;
+    m_gapSeconds += m_ctx.connection->pump().now() - m_gapStart;
     m_gapStart = -1.0;
     showGaps();
 }
@@ -280,13 +283,13 @@ void MonitorPanel::ResetMonitor()
     m_gaps = 0;
     m_gapSeconds = 0.0;
     if (m_gapStart >= 0.0)
-        m_gapStart = m_ctx.pump->now();
+        m_gapStart = m_ctx.connection->pump().now();
     showGaps();
     colour(m_dispGf, m_gfColour, kGood);
     colour(m_dispPP, m_ppColour, kGood);
     colour(m_dispTrend, m_trendColour, kGood);
     // DispBad keeps its value until the next frame.
-    showCapability(*m_ctx.ui, {}, GlossBand{teachCell(0), teachCell(1)});
+    showCapability(*m_ctx.ui, {}, GlossBand{.gf = teachCell(0), .gfTol = teachCell(1)});
 }
 
 QString MonitorPanel::windowOrigin(int row) const

@@ -12,7 +12,6 @@
 #include <QObject>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <span>
 
@@ -28,10 +27,8 @@ class MONITORP;
 
 namespace tarvo {
 
-class EventPump;
-class Exchange;
+class Connection;
 class MeasurementTransfer;
-struct LoopFlags;
 struct MeasuredValues;
 
 // What the monitor works with; the program hands it over once.
@@ -44,24 +41,18 @@ struct MonitorContext {
     QTableWidget* teachTable = nullptr;  // row 0 (vector 0): GF, GF TOL, PP TOL
     // The gloss factors the live loop has shown; RESET empties its trend.
     ValueHistory* history = nullptr;
-    Exchange* exchange = nullptr;
+    // The exchange, loop flags and pump; its reconnection takes a lost line
+    // up again while monitoring, when switched on. Once it is closed nothing
+    // more is shown.
+    Connection* connection = nullptr;
     MeasurementTransfer* transfer = nullptr;
     MeasuredValues* measured = nullptr;
-    LoopFlags* flags = nullptr;
-    EventPump* pump = nullptr;
-    // Takes a lost line up again while monitoring, when switched on.
-    Reconnector* reconnect = nullptr;
-    std::function<void(int)> setButtonsDimmed;
-    // Main-panel displays, big panels, graph buffers and the trend buffer.
-    std::function<void()> setPanelData;
-    // The main panel has been closed: nothing more is shown.
-    std::function<bool()> quitRequested;
 };
 
 class MonitorPanel final : public QObject {
     Q_OBJECT
 public:
-    explicit MonitorPanel(MonitorContext context);
+    explicit MonitorPanel(const MonitorContext& context);
     ~MonitorPanel() override;
 
     void CBF_ButtonStartMonitor();
@@ -102,6 +93,12 @@ public:
 
     static constexpr unsigned kGood = 0x00ff00;
     static constexpr unsigned kBad = 0xff0000;
+
+signals:
+    // Connected directly: each has taken effect when monitoring goes on.
+    void buttonsDimmed(int dim);
+    // Main-panel displays, big panels, graph buffers and the trend buffer.
+    void panelDataDue();
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;

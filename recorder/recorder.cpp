@@ -1,5 +1,6 @@
 #include "recorder.h"
 
+#include "connection.h"
 #include "dialogs.h"
 #include "eventpump.h"
 #include "exchange.h"
@@ -50,17 +51,16 @@ void setBar(QProgressBar* bar, int value)
 
 }  // namespace
 
-Recorder::Recorder(QWidget* recpanel, const Ui::RECP& form, Exchange& exchange, Link& link, EventPump& pump,
-                   LoopFlags& flags, MeasuredValues& measured, Reconnector& reconnect, RecorderHooks hooks,
+Recorder::Recorder(QWidget* recpanel, const Ui::RECP& form, Connection& connection, MeasuredValues& measured,
                    QString proj_dir)
     : m_panel(recpanel)
-    , m_ex(exchange)
-    , m_link(link)
-    , m_pump(pump)
-    , m_flags(flags)
+    , m_connection(connection)
+    , m_ex(connection.exchange())
+    , m_link(connection.link())
+    , m_pump(connection.pump())
+    , m_flags(connection.flags())
     , m_measured(measured)
-    , m_reconnect(reconnect)
-    , m_hooks(std::move(hooks))
+    , m_reconnect(connection.reconnector())
     , m_projDir(std::move(proj_dir))
 {
     EditSelectDataRec = form.EditSelectDataRec;
@@ -138,7 +138,7 @@ void Recorder::CBF_ButtonOpenRecorder()
 {
     StopRecord();
     m_flags.poll = 0;
-    m_hooks.setButtonsDimmed(1);
+    emit buttonsDimmed(1);
     m_panel->show();
     m_panel->raise();
     m_panel->activateWindow();
@@ -179,7 +179,7 @@ void Recorder::CBF_EditSelectDataRec()
     if (m == FixedCount)
         CalcRecTime();
     InitRecordPanel();
-    m_hooks.initPanelGraph();
+    emit panelGraphReset();
 }
 
 void Recorder::CalcRecTime()
@@ -272,7 +272,7 @@ void Recorder::fileSavedMessage()
 {
     // After a write failure the values were not saved; after the main panel
     // was closed nobody is there to read the box.
-    if (m_writeFailed || (m_hooks.quitRequested && m_hooks.quitRequested()))
+    if (m_writeFailed || m_connection.closed())
         return;
     if (!m_gaveUp.isEmpty()) {
         // The recording ended without the user's STOP: the box says why.
@@ -355,7 +355,7 @@ void Recorder::logEvents(bool on)
         why = QStringLiteral("the record file could not be written");
     else if (m_reconnect.lastOutcome() != Reconnector::Outcome::Resumed)
         why = QStringLiteral("the connection was not taken up again");
-    else if (m_hooks.quitRequested && m_hooks.quitRequested())
+    else if (m_connection.closed())
         why = QStringLiteral("the program was closed");
     else
         why = QStringLiteral("the recording was stopped");
@@ -390,7 +390,7 @@ void Recorder::CBF_ButtonStartRecord()
 {
     EditSelectDataRec->setEnabled(false);
     ButtonStartRecord->setEnabled(false);
-    m_hooks.initPanelGraph();
+    emit panelGraphReset();
     Record();
     EditSelectDataRec->setEnabled(true);
     ButtonStartRecord->setEnabled(true);
@@ -431,9 +431,9 @@ void Recorder::RecordFrame()
         const auto polled = m_reconnect.afterRequest(complete, m_flags.pollrecord, true);
         if (polled == Reconnector::Polled::Value) {
             SetRecordData();
-            m_hooks.setPanelGraphData();
-            m_hooks.setPanelData();
-            m_hooks.showGraph();
+            emit panelGraphDataDue();
+            emit panelDataDue();
+            emit graphDue();
         } else if (polled == Reconnector::Polled::Again) {
             // No value this pass (the line was taken up again or one reply
             // went astray): no line, and the next one on its own schedule.
@@ -481,13 +481,13 @@ void Recorder::CBF_ButtonStartTrigRec()
     colourButton(ButtonStartTrigRec, kRunningColour);
     ButtonStartTrigRec->setEnabled(false);
     EditSelectDataRec->setEnabled(false);
-    m_hooks.initPanelGraph();
+    emit panelGraphReset();
     setRecording(true);
     TriggeredRecord();
     m_ex.StopAutoSend();
     setRecording(false);
     const QString report = autoFrameReport(m_autoCounts, 0);
-    if (!report.isEmpty() && !(m_hooks.quitRequested && m_hooks.quitRequested()))
+    if (!report.isEmpty() && !m_connection.closed())
         dialogs().message(kInfo, report);
     fileSavedMessage();
     EditSelectDataRec->setEnabled(true);
@@ -514,7 +514,7 @@ void Recorder::TriggeredRecord()
         if (!written)
             return;
         ++linecount;
-        m_hooks.setPanelGraphData();
+        emit panelGraphDataDue();
     };
     while (m_flags.pollrecord == 1 && written) {
         if (!m_reconnect.awaitFrames(m_flags.pollrecord))
@@ -523,8 +523,8 @@ void Recorder::TriggeredRecord()
         if (n == 0 || !written)
             continue;
         SetRecordData();
-        m_hooks.setPanelData();
-        m_hooks.showGraph();
+        emit panelDataDue();
+        emit graphDue();
         DispRecCount->setValue(linecount);
     }
     // Frames already taken in when the recording stopped still go to the file.
@@ -568,8 +568,8 @@ void Recorder::RecordPolling()
         const auto polled = m_reconnect.afterRequest(complete, m_flags.pollrecord, true);
         if (polled == Reconnector::Polled::Value) {
             SetRecordData();
-            m_hooks.setPanelData();
-            m_hooks.showGraph();
+            emit panelDataDue();
+            emit graphDue();
         } else if (polled == Reconnector::Polled::Failed) {
             m_ex.SetPopupTimeout();
         }
@@ -599,7 +599,7 @@ void Recorder::RecordManually()
                               "Recorder", "No value has been recorded: the sensor did not answer the last request. "));
         return;
     }
-    m_hooks.setPanelGraphData();
+    emit panelGraphDataDue();
     if (!ToFile(QDateTime::fromMSecsSinceEpoch(measuredMs)))
         return;
     ++otcrec;
@@ -612,7 +612,7 @@ void Recorder::ChangePanelRecord()
 {
     StopRecord();
     m_panel->hide();
-    m_hooks.setButtonsDimmed(0);
+    emit buttonsDimmed(0);
 }
 
 void Recorder::CBF_RECP()

@@ -12,7 +12,6 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
-#include <functional>
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -27,43 +26,28 @@ class RECP;
 
 namespace tarvo {
 
+class Connection;
 class EventPump;
 class Exchange;
 class Link;
 struct LoopFlags;
 struct MeasuredValues;
 
-// What the recorder uses of the rest of the program.
-struct RecorderHooks {
-    std::function<void(int)> setButtonsDimmed;  // the main panel's transfer buttons
-    std::function<void()> setPanelData;         // main panel displays and buffers
-    std::function<void()> showGraph;            // the main panel's strip chart
-    std::function<void()> initPanelGraph;       // graph panel: start afresh
-    std::function<void()> setPanelGraphData;    // graph panel: one more point
-    std::function<bool()> quitRequested;        // the main panel has been closed
-};
-
 enum RecordMode : int { FixedCount = 0, Continuous = 1, Polling = 2, Triggered = 3 };
 
 class Recorder final : public QObject {
     Q_OBJECT
 public:
-    Recorder(QWidget* recpanel, const Ui::RECP& form, Exchange& exchange, Link& link, EventPump& pump, LoopFlags& flags,
-             MeasuredValues& measured, Reconnector& reconnect, RecorderHooks hooks, QString proj_dir);
+    // What a recording shows beyond its own panel is told by the signals
+    // below; once the connection is closed nothing more is asked of the user.
+    Recorder(QWidget* recpanel, const Ui::RECP& form, Connection& connection, MeasuredValues& measured,
+             QString proj_dir);
 
-    std::uint16_t zeitint = 1;  // interval in seconds
-    // The interval waited for is zeitint times this (1: as set); tests
+    // The interval waited for is the panel's times this (1: as set); tests
     // shorten it, the panel's shortest interval being a second.
     double intervalScale = 1.0;
-    std::uint16_t anzwerte = 0;  // value sets to record (fixed count)
-    std::uint16_t otcrec = 0;    // value sets recorded (fixed count, polling)
-    double linecount = 0;        // lines of the current continuous or triggered recording
-    double recstart = 0.0;
-    QString file_name;
-    RecordFile file;
-    // "<record file>.events": what happened to the line while recording,
-    // with "Reconnect and resume" on.
-    EventLog events;
+    double linecount = 0;  // lines of the current continuous or triggered recording
+    QString file_name;     // the record file
 
     int mode() const;
 
@@ -81,6 +65,14 @@ public:
     void ChangePanelRecord();
     // What the last triggered recording's reader saw.
     const AutoFrameCounts& receptionCounts() const { return m_autoCounts; }
+
+signals:
+    // Connected directly: each has taken effect when the recording goes on.
+    void buttonsDimmed(int dim);  // the main panel's transfer buttons
+    void panelDataDue();          // main panel displays and buffers
+    void graphDue();              // the main panel's strip chart
+    void panelGraphReset();       // graph panel: start afresh
+    void panelGraphDataDue();     // graph panel: one more point
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -104,14 +96,23 @@ private:
     void logEvents(bool on);
     void writeEvent(LinkEvent event, const QString& reason);
 
+    std::uint16_t zeitint = 1;   // interval in seconds
+    std::uint16_t anzwerte = 0;  // value sets to record (fixed count)
+    std::uint16_t otcrec = 0;    // value sets recorded (fixed count, polling)
+    double recstart = 0.0;
+    RecordFile file;
+    // "<record file>.events": what happened to the line while recording,
+    // with "Reconnect and resume" on.
+    EventLog events;
+
     QWidget* m_panel;
+    const Connection& m_connection;
     Exchange& m_ex;
     Link& m_link;
     EventPump& m_pump;
     LoopFlags& m_flags;
     MeasuredValues& m_measured;
     Reconnector& m_reconnect;
-    RecorderHooks m_hooks;
     QString m_projDir;
     bool m_writeFailed = false;
     AutoFrameCounts m_autoCounts;  // what the last triggered recording's reader saw

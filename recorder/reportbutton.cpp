@@ -65,7 +65,7 @@ void ReportButton::CBF_ButtonReport()
     const double gf = teachCell(m_src.teachTable, 0);
     const double tol = teachCell(m_src.teachTable, 1);
     if (tol > 0.0)
-        in.limits = ToleranceLimits{gf - tol, gf + tol};
+        in.limits = ToleranceLimits{.low = gf - tol, .high = gf + tol};
     if (m_src.params) {
         ParameterSet set = *m_src.params;
         const std::array<std::uint16_t, kParamCount> values{set.power,   set.pmod,     set.average,   set.evalmode,

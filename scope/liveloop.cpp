@@ -106,8 +106,7 @@ void LiveLoop::CBF_ButtonStop()
 void LiveLoop::CBF_SelectSource()
 {
     HideProfileGraph();
-    if (dispVis)
-        dispVis();
+    emit sourceSelected();
 }
 
 void LiveLoop::CBF_DispGF()

@@ -8,7 +8,6 @@
 
 #include <QDateTime>
 #include <QObject>
-#include <functional>
 
 class QLCDNumber;
 class QWidget;
@@ -53,9 +52,6 @@ public:
     // When the last value set was shown, from whatever source.
     QDateTime lastValueTime;
 
-    // The parameter panel's DispVis: displays and charts for SelectSource.
-    std::function<void()> dispVis;
-
     void CBF_ButtonGo();
     void CBF_ButtonStop();
     void CBF_SelectSource();
@@ -90,6 +86,8 @@ signals:
     // CALIBRATE and OPEN RECORDER: the panel that takes over.
     void calibrationAsked();
     void recorderAsked();
+    // SelectSource changed: the displays and charts for it are shown (DispVis).
+    void sourceSelected();
 
 private:
     void wire();

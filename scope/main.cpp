@@ -11,9 +11,9 @@ int main(int argc, char* argv[])
                                   tarvo::kScopeSettingsFiles, true, true};
     return tarvo::runProgram(argc, argv, info, [](const tarvo::CommandLine& commandLine) {
         tarvo::ScopeApp scope;
-        scope.connectionForThisRun = commandLine.connection;
-        scope.reconnectForThisRun = commandLine.reconnect;
-        if (const int rc = tarvo::openTraceFile(scope.link.trace(), commandLine.traceFile))
+        scope.setConnectionForThisRun(commandLine.connection);
+        scope.setReconnectForThisRun(commandLine.reconnect);
+        if (const int rc = tarvo::openTraceFile(scope.link().trace(), commandLine.traceFile))
             return rc;
         return scope.run();
     });

@@ -72,9 +72,7 @@ void ParameterPanel::forgetHeld(QWidget* field)
 }
 
 ParameterPanel::ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchange, Link& link, LoopFlags& flags,
-                               EventPump& pump, const QString& projDir, std::function<void(int)> setButtonsDimmed,
-                               std::function<void(const QString&, const QString&)> explainFailure,
-                               const MeasuredValues& measured, QObject* parent)
+                               EventPump& pump, const QString& projDir, const MeasuredValues& measured, QObject* parent)
     : QObject(parent)
     , proj_dir(projDir)
     , m_ui(ui)
@@ -82,8 +80,6 @@ ParameterPanel::ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchan
     , m_pump(pump)
     , m_ex(exchange)
     , m_link(link)
-    , m_setButtonsDimmed(std::move(setButtonsDimmed))
-    , m_explainFailure(std::move(explainFailure))
     , m_transfer(exchange, link, flags, params, pump, *this)
     , m_teach(ui, params, measured)
 {
@@ -492,7 +488,7 @@ void ParameterPanel::CBF_ButtonSend(std::function<void(bool)> done)
     ParameterSet shown = m_params;
     readPanelValues(shown);
     m_ex.Transfer(TransferKind::Send, [this, shown, done = std::move(done)] {
-        m_setButtonsDimmed(1);
+        emit buttonsDimmed(1);
         showAgainIfOverwritten(shown);
         // The target too is the one chosen at the press: a send that waited
         // goes where the user meant, and the toggles show it.
@@ -509,7 +505,7 @@ void ParameterPanel::CBF_ButtonSend(std::function<void(bool)> done)
         else if (rowsNotReadMaySend())
             sent = SendPara();
         m_pump.sleep(m_afterSendPause);
-        m_setButtonsDimmed(0);
+        emit buttonsDimmed(0);
         if (done)
             done(sent);
     });
@@ -535,12 +531,12 @@ void ParameterPanel::showAgainIfOverwritten(const ParameterSet& shown)
 void ParameterPanel::CBF_ButtonGet()
 {
     m_ex.Transfer(TransferKind::Get, [this] {
-        m_setButtonsDimmed(1);
+        emit buttonsDimmed(1);
         if (m_params.target == DATFILE)
             ReadParaFromFile();
         else
             GetPara();
-        m_setButtonsDimmed(0);
+        emit buttonsDimmed(0);
     });
 }
 
@@ -695,9 +691,9 @@ bool ParameterPanel::OfferToFinishCutWrite()
     m_params = answer == Dialogs::Answer::Yes ? m_cutSent : m_cutEarlier;
     m_params.target = answer == Dialogs::Answer::Yes && cut.eeprom ? EEPROM : RAM;
     showParameters();
-    m_setButtonsDimmed(1);
+    emit buttonsDimmed(1);
     SendPara();
-    m_setButtonsDimmed(0);
+    emit buttonsDimmed(0);
     m_params.target = target;
     return true;
 }
@@ -716,11 +712,12 @@ bool ParameterPanel::SendPara()
                             " The panel keeps the set that was sent. When the sensor answers again, you can finish "
                             "the write or put the earlier set back. ")
                              .arg(describeCutWrite(*m_cut, 1)));
-    } else if (m_lastStep == frame::StoreEeprom && m_explainFailure) {
-        m_explainFailure(tr("RAM got the set, the EEPROM store was not confirmed"),
-                         tr("The sensor took the whole parameter set into its RAM and works with it now, but did not "
-                            "confirm storing it in its EEPROM: after a power cut it may start with its old set. "
-                            "SEND to the EEPROM again once it answers."));
+    } else if (m_lastStep == frame::StoreEeprom) {
+        emit failureExplained(
+            tr("RAM got the set, the EEPROM store was not confirmed"),
+            tr("The sensor took the whole parameter set into its RAM and works with it now, but did not "
+               "confirm storing it in its EEPROM: after a power cut it may start with its old set. "
+               "SEND to the EEPROM again once it answers."));
     }
     return sent;
 }

@@ -37,13 +37,9 @@ struct LoopFlags;
 class ParameterPanel final : public QObject, public ParamTransferHost {
     Q_OBJECT
 public:
-    // setButtonsDimmed: the program's SetButtonsDimmed, around every transfer.
-    // explainFailure: a reason and advice after a failed transfer's "TIMEOUT".
     // measured: the last received value set, for teaching.
     ParameterPanel(Ui::P& ui, ParameterSet& params, Exchange& exchange, Link& link, LoopFlags& flags, EventPump& pump,
-                   const QString& proj_dir, std::function<void(int)> setButtonsDimmed,
-                   std::function<void(const QString&, const QString&)> explainFailure, const MeasuredValues& measured,
-                   QObject* parent = nullptr);
+                   const QString& proj_dir, const MeasuredValues& measured, QObject* parent = nullptr);
 
     // ParamTransferHost
     void GetPanelValues() override;
@@ -109,6 +105,13 @@ public:
     // about that pause shorten it.
     void setAfterSendPause(double seconds) { m_afterSendPause = seconds; }
 
+signals:
+    // Connected directly: each has taken effect when the transfer goes on.
+    // The transfer buttons dimmed around every transfer (1), usable again (0).
+    void buttonsDimmed(int dim);
+    // A reason and advice after a failed transfer's "TIMEOUT".
+    void failureExplained(const QString& reason, const QString& advice);
+
 private:
     void wire();
     // The fields and teach-table cells into `into`, typed text taken in first.
@@ -156,8 +159,6 @@ private:
     EventPump& m_pump;
     Exchange& m_ex;
     Link& m_link;
-    std::function<void(int)> m_setButtonsDimmed;
-    std::function<void(const QString&, const QString&)> m_explainFailure;
     ParameterSet m_synced;         // what the sensor or file holds, as the panel showed it
     ParameterSet m_lastPanelRead;  // the panel as GetPanelValues last read it: what a send sends
     bool m_quietMarks = false;     // the panel is being filled: the marks follow at the end

@@ -44,6 +44,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+#include <QSlider>
 #include <QTimer>
 
 namespace tarvo {
@@ -69,148 +70,138 @@ QString programDirOr(const QString& dir)
 
 ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
     : QObject(parent)
-    , connection(connectionOptions(ProgramProfile::Scope))
-    , pump(connection.pump())
-    , flags(connection.flags())
-    , params(connection.params())
-    , link(connection.link())
-    , exchange(connection.exchange())
-    , reconnect(connection.reconnector())
-    , proj_dir(programDirOr(programDir))
-    , settings(preparedSettingsLocation(proj_dir, kScopeProgram, kScopeSettingsFiles))
-    , interfacepanel(connection, *this, ProgramProfile::Scope, settings.settingsDir)
+    , m_connection(connectionOptions(ProgramProfile::Scope))
+    , m_projDir(programDirOr(programDir))
+    , m_settings(preparedSettingsLocation(m_projDir, kScopeProgram, kScopeSettingsFiles))
+    , m_interfacepanel(m_connection, *this, ProgramProfile::Scope, m_settings.settingsDir)
     , m_help(std::make_unique<RightClickHelp>())
 {
     addScopeHelpTexts(*m_help);
     InterfacePanel::addHelpTexts(*m_help);
     TraceWindow::addHelpTexts(*m_help);
-    InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(settings, kScopeSettingsFiles));
-    for (QWidget* w : {panel.widget.get(), recpanel.widget.get(), calibpanel.widget.get(), calibpanel2.widget.get(),
-                       graphpanel.widget.get(), gfpanel.widget.get(), vecpanel.widget.get(), interfacepanel.widget(),
-                       scaleaxispanel.widget.get(), monitorpanel.widget.get()}) {
+    InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(m_settings, kScopeSettingsFiles));
+    for (QWidget* w :
+         {m_panel.widget.get(), m_recpanel.widget.get(), m_calibpanel.widget.get(), m_calibpanel2.widget.get(),
+          m_graphpanel.widget.get(), m_gfpanel.widget.get(), m_vecpanel.widget.get(), m_interfacepanel.widget(),
+          m_scaleaxispanel.widget.get(), m_monitorpanel.widget.get()}) {
         m_help->install(w);
         watchNumberEntries(w);
     }
-    parapanel = std::make_unique<ParameterPanel>(
-        *panel.ui, params, exchange, link, flags, pump, settings.documentsDir,
-        [this](int dim) { SetButtonsDimmed(dim); },
-        [this](const QString& reason, const QString& advice) { interfacepanel.ExplainFailure(reason, advice); },
-        measured);
-    live = std::make_unique<LiveLoop>(connection, measured,
-                                      LivePanels{.main = panel.ui.get(),
-                                                 .mainPanel = panel.widget.get(),
-                                                 .glossBig = gfpanel.ui.get(),
-                                                 .glossBigPanel = gfpanel.widget.get(),
-                                                 .vectorBig = vecpanel.ui.get(),
-                                                 .vectorBigPanel = vecpanel.widget.get(),
-                                                 .calibration2 = calibpanel2.ui.get(),
-                                                 .monitorPanel = monitorpanel.widget.get()});
-    graphs = std::make_unique<Graphs>(GraphPanels{.main = panel.ui.get(),
-                                                  .recorder = recpanel.ui.get(),
-                                                  .graph = graphpanel.ui.get(),
-                                                  .graphPanel = graphpanel.widget.get(),
-                                                  .scaleAxis = scaleaxispanel.ui.get(),
-                                                  .scaleAxisPanel = scaleaxispanel.widget.get(),
-                                                  .glossBig = gfpanel.ui.get(),
-                                                  .vectorBig = vecpanel.ui.get(),
-                                                  .calibration2 = calibpanel2.ui.get()},
-                                      exchange, flags, measured, live->history(), live->transfer);
-    live->dispVis = [this] { parapanel->DispVis(); };
-    connect(live.get(), &LiveLoop::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
-    connect(graphs.get(), &Graphs::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
-    connect(live.get(), &LiveLoop::valueShown, this, &ScopeApp::valueShown);
-    connect(live.get(), &LiveLoop::graphDue, graphs.get(), &Graphs::ShowGraph);
-    connect(live.get(), &LiveLoop::profileDue, graphs.get(), &Graphs::ShowProfile);
-    live->transfer.setReconnector(&reconnect);
+    m_parapanel = std::make_unique<ParameterPanel>(*m_panel.ui, params(), exchange(), link(), flags(), pump(),
+                                                   m_settings.documentsDir, m_measured);
+    connect(m_parapanel.get(), &ParameterPanel::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(m_parapanel.get(), &ParameterPanel::failureExplained, &m_interfacepanel, &InterfacePanel::ExplainFailure);
+    m_live = std::make_unique<LiveLoop>(m_connection, m_measured,
+                                        LivePanels{.main = m_panel.ui.get(),
+                                                   .mainPanel = m_panel.widget.get(),
+                                                   .glossBig = m_gfpanel.ui.get(),
+                                                   .glossBigPanel = m_gfpanel.widget.get(),
+                                                   .vectorBig = m_vecpanel.ui.get(),
+                                                   .vectorBigPanel = m_vecpanel.widget.get(),
+                                                   .calibration2 = m_calibpanel2.ui.get(),
+                                                   .monitorPanel = m_monitorpanel.widget.get()});
+    m_graphs = std::make_unique<Graphs>(GraphPanels{.main = m_panel.ui.get(),
+                                                    .recorder = m_recpanel.ui.get(),
+                                                    .graph = m_graphpanel.ui.get(),
+                                                    .graphPanel = m_graphpanel.widget.get(),
+                                                    .scaleAxis = m_scaleaxispanel.ui.get(),
+                                                    .scaleAxisPanel = m_scaleaxispanel.widget.get(),
+                                                    .glossBig = m_gfpanel.ui.get(),
+                                                    .vectorBig = m_vecpanel.ui.get(),
+                                                    .calibration2 = m_calibpanel2.ui.get()},
+                                        exchange(), flags(), m_measured, m_live->history(), m_live->transfer);
+    connect(m_live.get(), &LiveLoop::sourceSelected, m_parapanel.get(), &ParameterPanel::DispVis);
+    connect(m_live.get(), &LiveLoop::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(m_graphs.get(), &Graphs::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(m_live.get(), &LiveLoop::valueShown, this, &ScopeApp::valueShown);
+    connect(m_live.get(), &LiveLoop::graphDue, m_graphs.get(), &Graphs::ShowGraph);
+    connect(m_live.get(), &LiveLoop::profileDue, m_graphs.get(), &Graphs::ShowProfile);
+    m_live->transfer.setReconnector(&reconnect());
     // A changed working set is shown in the panel's words.
-    reconnect.parameterNames = {
-        [this](int word) { return parapanel->wordCaption(word); },
-        [this](int word, std::uint16_t value) { return parapanel->wordValueText(word, value); }};
-    calib = std::make_unique<Calibration>(
-        calibpanel.widget.get(), *calibpanel.ui, calibpanel2.widget.get(), *calibpanel2.ui, exchange, link, pump, flags,
-        params, measured, live->transfer, settings.documentsDir,
-        // The calibrations send the parameters they show.
-        CalibrationHooks{.setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
-                         .setPanelValues =
-                             [this] {
-                                 parapanel->SetPanelValues();
-                                 parapanel->markParametersSynced();
-                             },
-                         .showPower = [this](std::uint16_t power) { panel.ui->SlidePower->setValue(power); },
-                         .showMainPanel = [this](bool on) { panel.widget->setVisible(on); },
-                         .showScaleAxisPanel =
-                             [this] {
-                                 scaleaxispanel.widget->show();
-                                 scaleaxispanel.widget->raise();
-                             },
-                         .hideScaleAxisPanel = [this] { scaleaxispanel.widget->hide(); }});
-    monitor = std::make_unique<MonitorPanel>(
-        MonitorContext{.monitorpanel = monitorpanel.widget.get(),
-                       .ui = monitorpanel.ui.get(),
-                       .mainpanel = panel.widget.get(),
-                       .gfpanel = gfpanel.widget.get(),
-                       .vecpanel = vecpanel.widget.get(),
-                       .teachTable = panel.ui->TeachTable,
-                       .history = &live->mutableHistory(),
-                       .exchange = &exchange,
-                       .transfer = &live->transfer,
-                       .measured = &measured,
-                       .flags = &flags,
-                       .pump = &pump,
-                       .reconnect = &reconnect,
-                       .setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
-                       .setPanelData = [this] { live->SetPanelData(); },
-                       .quitRequested = [this] { return quitRequested(); }});
-    recorder = std::make_unique<Recorder>(recpanel.widget.get(), *recpanel.ui, exchange, link, pump, flags, measured,
-                                          reconnect,
-                                          RecorderHooks{.setButtonsDimmed = [this](int dim) { SetButtonsDimmed(dim); },
-                                                        .setPanelData = [this] { live->SetPanelData(); },
-                                                        .showGraph = [this] { graphs->ShowGraph(); },
-                                                        .initPanelGraph = [this] { graphs->InitPanelGraph(); },
-                                                        .setPanelGraphData = [this] { graphs->SetPanelGraphData(); },
-                                                        .quitRequested = [this] { return quitRequested(); }},
-                                          settings.documentsDir);
-    connect(live.get(), &LiveLoop::calibrationAsked, this, [this] { calib->CBF_ButtonCalibrate(); });
-    connect(live.get(), &LiveLoop::recorderAsked, this, [this] { recorder->CBF_ButtonOpenRecorder(); });
-    tracewindow = std::make_unique<TraceWindow>(link.trace(), panel.ui->ButtonTrace, interfacepanel.widget(),
-                                                settings.documentsDir);
-    m_help->install(tracewindow->widget());
+    reconnect().parameterNames = {
+        .name = [this](int word) { return m_parapanel->wordCaption(word); },
+        .value = [this](int word, std::uint16_t value) { return m_parapanel->wordValueText(word, value); }};
+    m_calib = std::make_unique<Calibration>(m_calibpanel.widget.get(), *m_calibpanel.ui, m_calibpanel2.widget.get(),
+                                            *m_calibpanel2.ui, exchange(), link(), pump(), flags(), params(),
+                                            m_measured, m_live->transfer, m_settings.documentsDir);
+    connect(m_calib.get(), &Calibration::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    // The calibrations send the parameters they show.
+    connect(m_calib.get(), &Calibration::panelValuesDue, this, [this] {
+        m_parapanel->SetPanelValues();
+        m_parapanel->markParametersSynced();
+    });
+    connect(m_calib.get(), &Calibration::powerDue, m_panel.ui->SlidePower, &QSlider::setValue);
+    connect(m_calib.get(), &Calibration::mainPanelShown, m_panel.widget.get(), &QWidget::setVisible);
+    connect(m_calib.get(), &Calibration::scaleAxisPanelShown, this, [this](bool on) {
+        m_scaleaxispanel.widget->setVisible(on);
+        if (on)
+            m_scaleaxispanel.widget->raise();
+    });
+    m_monitor = std::make_unique<MonitorPanel>(MonitorContext{.monitorpanel = m_monitorpanel.widget.get(),
+                                                              .ui = m_monitorpanel.ui.get(),
+                                                              .mainpanel = m_panel.widget.get(),
+                                                              .gfpanel = m_gfpanel.widget.get(),
+                                                              .vecpanel = m_vecpanel.widget.get(),
+                                                              .teachTable = m_panel.ui->TeachTable,
+                                                              .history = &m_live->mutableHistory(),
+                                                              .connection = &m_connection,
+                                                              .transfer = &m_live->transfer,
+                                                              .measured = &m_measured});
+    connect(m_monitor.get(), &MonitorPanel::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(m_monitor.get(), &MonitorPanel::panelDataDue, m_live.get(), &LiveLoop::SetPanelData);
+    m_recorder = std::make_unique<Recorder>(m_recpanel.widget.get(), *m_recpanel.ui, m_connection, m_measured,
+                                            m_settings.documentsDir);
+    connect(m_recorder.get(), &Recorder::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
+    connect(m_recorder.get(), &Recorder::panelDataDue, m_live.get(), &LiveLoop::SetPanelData);
+    connect(m_recorder.get(), &Recorder::graphDue, m_graphs.get(), &Graphs::ShowGraph);
+    connect(m_recorder.get(), &Recorder::panelGraphReset, m_graphs.get(), &Graphs::InitPanelGraph);
+    connect(m_recorder.get(), &Recorder::panelGraphDataDue, m_graphs.get(), &Graphs::SetPanelGraphData);
+    connect(m_live.get(), &LiveLoop::calibrationAsked, this, [this] { m_calib->CBF_ButtonCalibrate(); });
+    connect(m_live.get(), &LiveLoop::recorderAsked, this, [this] { m_recorder->CBF_ButtonOpenRecorder(); });
+    m_tracewindow = std::make_unique<TraceWindow>(link().trace(), m_panel.ui->ButtonTrace, m_interfacepanel.widget(),
+                                                  m_settings.documentsDir);
+    m_help->install(m_tracewindow->widget());
     // A saved chart picture and a report name the sensor: its identification and version.
     const auto sensorName = [this] {
-        QString version = exchange.versionText();
+        QString version = exchange().versionText();
         if (m_sensorId.isEmpty())
             return version;
         return QStringLiteral("ID ") + m_sensorId + (version.isEmpty() ? QString() : QStringLiteral(", ") + version);
     };
     for (QWidget* w :
-         {panel.widget.get(), graphpanel.widget.get(), calibpanel2.widget.get(), monitorpanel.widget.get()})
+         {m_panel.widget.get(), m_graphpanel.widget.get(), m_calibpanel2.widget.get(), m_monitorpanel.widget.get()})
         setChartSource(w, sensorName);
-    new ReportButton(recpanel.ui->ButtonReport,
-                     {[this] { return recorder->file_name; }, sensorName, &params, panel.ui->TeachTable,
-                      QStringLiteral("TarvoV43 ") + programVersion()});
+    new ReportButton(m_recpanel.ui->ButtonReport,
+                     {.recordPath = [this] { return m_recorder->file_name; },
+                      .sensor = sensorName,
+                      .params = &params(),
+                      .teachTable = m_panel.ui->TeachTable,
+                      .program = QStringLiteral("TarvoV43 ") + programVersion()});
     // Every calibration is logged with the SENSOR ID the user gave; the log is shown from the calibration panel.
-    calib->journal.sensorId = [this] { return m_sensorId; };
-    calib->journal.program = QStringLiteral("TarvoV43 ") + programVersion();
-    auto* logPanel = new CalibrationLogPanel(calibpanel.ui->ButtonCalibLog, calib->journal.log, settings.documentsDir,
-                                             calib->journal.program);  // owned by its button
+    m_calib->journal.sensorId = [this] { return m_sensorId; };
+    m_calib->journal.program = QStringLiteral("TarvoV43 ") + programVersion();
+    auto* logPanel = new CalibrationLogPanel(m_calibpanel.ui->ButtonCalibLog, m_calib->journal.log,
+                                             m_settings.documentsDir,
+                                             m_calib->journal.program);  // owned by its button
     m_help->install(logPanel->widget());
     wireMainPanel();
     wireConnection();
 
-    m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kScopeProgram)), QSettings::IniFormat);
+    m_session = std::make_unique<QSettings>(m_settings.filePath(sessionFileName(kScopeProgram)), QSettings::IniFormat);
     dialogs().rememberFoldersIn(m_session.get());
-    interfacepanel.UseLanguageSetting(m_session.get());
-    m_windows = std::make_unique<PanelWindows>(panel.widget.get(), m_session.get(), kGuideStartPage);
-    const std::pair<QWidget*, const char*> secondary[] = {{recpanel.widget.get(), "recorder.html"},
-                                                          {calibpanel.widget.get(), "calibration.html#reference"},
-                                                          {calibpanel2.widget.get(), "calibration.html#other-system"},
-                                                          {graphpanel.widget.get(), "live.html#graph-panel"},
-                                                          {gfpanel.widget.get(), "live.html#big-displays"},
-                                                          {vecpanel.widget.get(), "live.html#big-displays"},
-                                                          {interfacepanel.widget(), "connect.html"},
-                                                          {scaleaxispanel.widget.get(), "calibration.html#scale-axis"},
-                                                          {monitorpanel.widget.get(), "monitor.html"},
-                                                          {tracewindow->widget(), "trace.html"}};
+    m_interfacepanel.UseLanguageSetting(m_session.get());
+    m_windows = std::make_unique<PanelWindows>(m_panel.widget.get(), m_session.get(), kGuideStartPage);
+    const std::pair<QWidget*, const char*> secondary[] = {
+        {m_recpanel.widget.get(), "recorder.html"},
+        {m_calibpanel.widget.get(), "calibration.html#reference"},
+        {m_calibpanel2.widget.get(), "calibration.html#other-system"},
+        {m_graphpanel.widget.get(), "live.html#graph-panel"},
+        {m_gfpanel.widget.get(), "live.html#big-displays"},
+        {m_vecpanel.widget.get(), "live.html#big-displays"},
+        {m_interfacepanel.widget(), "connect.html"},
+        {m_scaleaxispanel.widget.get(), "calibration.html#scale-axis"},
+        {m_monitorpanel.widget.get(), "monitor.html"},
+        {m_tracewindow->widget(), "trace.html"}};
     for (const auto& [w, topic] : secondary)
         m_windows->addSecondary(w, QString::fromLatin1(topic));
 }
@@ -219,63 +210,63 @@ ScopeApp::~ScopeApp() = default;
 
 void ScopeApp::wireMainPanel()
 {
-    Ui::P& p = *panel.ui;
-    panel.widget->installEventFilter(this);
-    connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
+    Ui::P& p = *m_panel.ui;
+    m_panel.widget->installEventFilter(this);
+    connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { m_interfacepanel.CBF_ButtonConnect(); });
     connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(); });
     for (const LineStateControls& c : lineStateControls()) {
-        connect(c.stopRetrying, &QPushButton::clicked, this, [this] { reconnect.stopRetrying(); });
+        connect(c.stopRetrying, &QPushButton::clicked, this, [this] { reconnect().stopRetrying(); });
         connect(c.paramsChangedSeen, &QPushButton::clicked, this, [this] { showParametersChanged({}); });
     }
-    reconnect.setIdleRecovery(true);
+    reconnect().setIdleRecovery(true);
 }
 
 void ScopeApp::wireConnection()
 {
-    showConnectionBoxes(connection);
-    connect(&connection, &Connection::status, this, &ScopeApp::showStatus);
-    connect(&connection, &Connection::openingFailed, this, &ScopeApp::showStatus);
-    connect(&connection, &Connection::timedOut, this, &ScopeApp::timeoutReaction);
-    connect(&connection, &Connection::lineCheckPassed, this, &ScopeApp::lineCheckPassed);
-    connect(&connection, &Connection::linkEvent, this, &ScopeApp::linkEvent);
-    connect(&connection, &Connection::retryState, this, &ScopeApp::retryState);
-    connect(&connection, &Connection::lineQuiet, this, &ScopeApp::lineQuiet);
-    connect(&interfacepanel, &InterfacePanel::mainStatus, panel.ui->DispStatus, &QLineEdit::setText);
-    connect(&interfacepanel, &InterfacePanel::transferButtonsDimmed, this,
+    showConnectionBoxes(m_connection);
+    connect(&m_connection, &Connection::status, this, &ScopeApp::showStatus);
+    connect(&m_connection, &Connection::openingFailed, this, &ScopeApp::showStatus);
+    connect(&m_connection, &Connection::timedOut, this, &ScopeApp::timeoutReaction);
+    connect(&m_connection, &Connection::lineCheckPassed, this, &ScopeApp::lineCheckPassed);
+    connect(&m_connection, &Connection::linkEvent, this, &ScopeApp::linkEvent);
+    connect(&m_connection, &Connection::retryState, this, &ScopeApp::retryState);
+    connect(&m_connection, &Connection::lineQuiet, this, &ScopeApp::lineQuiet);
+    connect(&m_interfacepanel, &InterfacePanel::mainStatus, m_panel.ui->DispStatus, &QLineEdit::setText);
+    connect(&m_interfacepanel, &InterfacePanel::transferButtonsDimmed, this,
             [this](bool dim) { SetButtonsDimmed(dim ? 1 : 0); });
-    connect(&interfacepanel, &InterfacePanel::connectionInUse, this, &ScopeApp::showConnectionInUse);
-    connect(&interfacepanel, &InterfacePanel::identificationEdited, this, &ScopeApp::showIdentification);
+    connect(&m_interfacepanel, &InterfacePanel::connectionInUse, this, &ScopeApp::showConnectionInUse);
+    connect(&m_interfacepanel, &InterfacePanel::identificationEdited, this, &ScopeApp::showIdentification);
 }
 
 // The event's reason is the English one of the events file; the boxes show
 // the reconnector's reason in the user's language.
 void ScopeApp::linkEvent(LinkEvent event, const QString& /*reason*/)
 {
-    monitor->linkEvent(event);
+    m_monitor->linkEvent(event);
     if (event == LinkEvent::Resumed) {
-        showStatus(exchange.versionText());
-        if (parapanel->cutWritePending())
+        showStatus(exchange().versionText());
+        if (m_parapanel->cutWritePending())
             QTimer::singleShot(0, this, [this] {
-                exchange.Transfer(TransferKind::FinishSend, [this] { parapanel->OfferToFinishCutWrite(); });
+                exchange().Transfer(TransferKind::FinishSend, [this] { m_parapanel->OfferToFinishCutWrite(); });
             });
-    } else if (event == LinkEvent::Lost && (flags.poll || flags.pollrecord || flags.pollmonitor)) {
+    } else if (event == LinkEvent::Lost && (flags().poll || flags().pollrecord || flags().pollmonitor)) {
         // The outage is no line across the charts of the work that runs.
-        graphs->markGap();
-        live->markGap();
+        m_graphs->markGap();
+        m_live->markGap();
     } else if (event == LinkEvent::IdentityChanged && !quitRequested()) {
-        showStatus(exchange.versionText());
+        showStatus(exchange().versionText());
         dialogs().message(
             QStringLiteral("ATTENTION!"),
             QCoreApplication::translate("ScopeApp",
                                         " Another sensor answered after the connection was lost: \n %1 \n\n"
                                         " Nothing of it has been recorded; the work has been stopped. ")
-                .arg(reconnect.shownReason()));
+                .arg(reconnect().shownReason()));
     } else if (event == LinkEvent::ParametersChanged) {
         // Shown until seen; the recording goes on, as its frames are still real measurements.
         showParametersChanged(
             QCoreApplication::translate("ScopeApp", "PARAMETERS CHANGED while the connection was lost (%1): %2")
                 .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")),
-                     reconnect.shownParameterChange()));
+                     reconnect().shownParameterChange()));
     } else if (event == LinkEvent::GaveUp) {
         showStatus(QCoreApplication::translate("ScopeApp", "CONNECTION LOST"));
         // The displays keep their last values, greyed and said to be old,
@@ -289,19 +280,20 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& /*reason*/)
 
 std::array<ScopeApp::LineStateControls, 3> ScopeApp::lineStateControls() const
 {
-    const Ui::P& p = *panel.ui;
-    const Ui::RECP& r = *recpanel.ui;
-    const Ui::MONITORP& m = *monitorpanel.ui;
+    const Ui::P& p = *m_panel.ui;
+    const Ui::RECP& r = *m_recpanel.ui;
+    const Ui::MONITORP& m = *m_monitorpanel.ui;
     return {
-        {{panel.widget.get(), p.DispLinkState, p.ButtonStopRetrying, p.DispParamsChanged, p.ButtonParamsChangedSeen},
-         {recpanel.widget.get(), r.DispLinkState, r.ButtonStopRetrying, r.DispParamsChanged, r.ButtonParamsChangedSeen},
-         {monitorpanel.widget.get(), m.DispLinkState, m.ButtonStopRetrying, m.DispParamsChanged,
+        {{m_panel.widget.get(), p.DispLinkState, p.ButtonStopRetrying, p.DispParamsChanged, p.ButtonParamsChangedSeen},
+         {m_recpanel.widget.get(), r.DispLinkState, r.ButtonStopRetrying, r.DispParamsChanged,
+          r.ButtonParamsChangedSeen},
+         {m_monitorpanel.widget.get(), m.DispLinkState, m.ButtonStopRetrying, m.DispParamsChanged,
           m.ButtonParamsChangedSeen}}};
 }
 
 void ScopeApp::showStale(const QString& state)
 {
-    const QDateTime& last = live->lastValueTime;
+    const QDateTime& last = m_live->lastValueTime;
     const QString old = last.isValid() ? QCoreApplication::translate("ScopeApp", "the values shown are old, from %1")
                                              .arg(last.toString(QStringLiteral("HH:mm:ss")))
                                        : QString();
@@ -327,7 +319,7 @@ void ScopeApp::retryState(const QString& text)
 {
     const bool lost = !text.isEmpty();
     m_staleAfterGivingUp = false;  // a new outage, or its end, says it anew
-    interfacepanel.SetRetrying(lost);
+    m_interfacepanel.SetRetrying(lost);
     if (lost)
         showStatus(text);
     else
@@ -336,7 +328,7 @@ void ScopeApp::retryState(const QString& text)
     showLineLost(lost);
     for (const LineStateControls& c : lineStateControls()) {
         QLabel* label = c.linkState;
-        const QDateTime& last = live->lastValueTime;
+        const QDateTime& last = m_live->lastValueTime;
         label->setText(!lost || !last.isValid() ? text
                                                 : text
                                + QCoreApplication::translate("ScopeApp", " — last value %1")
@@ -350,7 +342,7 @@ void ScopeApp::retryState(const QString& text)
 void ScopeApp::lineQuiet(const QString& text)
 {
     // Only told: the reception goes on, and frames that come take it back.
-    showStatus(text.isEmpty() ? exchange.versionText() : QCoreApplication::translate("ScopeApp", "NOTHING RECEIVED"));
+    showStatus(text.isEmpty() ? exchange().versionText() : QCoreApplication::translate("ScopeApp", "NOTHING RECEIVED"));
     for (const LineStateControls& c : lineStateControls()) {
         c.linkState->setText(text);
         c.linkState->setAccessibleDescription(text);
@@ -371,7 +363,7 @@ void ScopeApp::showParametersChanged(const QString& text)
                                                                        "as after a reboot into its EEPROM set (%1).\n"
                                                                        "GET shows the sensor's set; SEND writes the "
                                                                        "panel's set again.")
-                                               .arg(exchange.versionText()));
+                                               .arg(exchange().versionText()));
         label->setVisible(!text.isEmpty());
         c.paramsChangedSeen->setVisible(!text.isEmpty());
         // A panel shown now grows by the notice rather than squeezing its displays.
@@ -391,11 +383,11 @@ void ScopeApp::showLineLost(bool lost)
         return;
     m_lineShownLost = lost;
     // Greyed, the displays keep the last values: nothing on them is live.
-    const Ui::P& p = *panel.ui;
-    const Ui::RECP& r = *recpanel.ui;
-    const Ui::MONITORP& m = *monitorpanel.ui;
-    const Ui::GFPANEL& g = *gfpanel.ui;
-    const Ui::VECPANEL& v = *vecpanel.ui;
+    const Ui::P& p = *m_panel.ui;
+    const Ui::RECP& r = *m_recpanel.ui;
+    const Ui::MONITORP& m = *m_monitorpanel.ui;
+    const Ui::GFPANEL& g = *m_gfpanel.ui;
+    const Ui::VECPANEL& v = *m_vecpanel.ui;
     QWidget* const displays[] = {p.DispChRef,    p.DispChDir,    p.DispChDif,    p.BarChRef,      p.BarChDir,
                                  p.BarChDif,     p.DispNorm,     p.DispINT,      p.DispGF,        p.DispVec,
                                  p.DispTemp,     p.DispPP,       r.RecBarChRef,  r.RecBarChDir,   r.RecBarChDif,
@@ -408,48 +400,47 @@ void ScopeApp::showLineLost(bool lost)
 
 int ScopeApp::run()
 {
-    panel.widget->show();
+    m_panel.widget->show();
     InitAll();
     if (!quitRequested())
         QApplication::exec();
-    connection.closeChannel();
+    m_connection.closeChannel();
     return 0;
 }
 
 void ScopeApp::InitAll()
 {
-    params.anzpara = kBlockWords;
-    anzdata = 16;
-    params.target = RAM;
-    flags.pollmonitor = 0;
-    flags.pollrecord = 0;
-    flags.poll = 0;
+    params().anzpara = kBlockWords;
+    params().target = RAM;
+    flags().pollmonitor = 0;
+    flags().pollrecord = 0;
+    flags().poll = 0;
 
-    panel.ui->DispStatus->setText(QStringLiteral("InitVars"));
-    panel.ui->ParaVisible->setChecked(true);
-    parapanel->ParaVis();
-    parapanel->DispVis();
-    ShowLogo(panel.widget.get(), scopeBrandingTable(), ScopeBrandingVariant);
-    parapanel->GetPanelValues();
+    m_panel.ui->DispStatus->setText(QStringLiteral("InitVars"));
+    m_panel.ui->ParaVisible->setChecked(true);
+    m_parapanel->ParaVis();
+    m_parapanel->DispVis();
+    ShowLogo(m_panel.widget.get(), scopeBrandingTable(), ScopeBrandingVariant);
+    m_parapanel->GetPanelValues();
 
-    interfacepanel.SetupServerField();
-    interfacepanel.GetConnectionSettingsFromFile();
-    if (connectionForThisRun)
-        interfacepanel.UseForThisRun(*connectionForThisRun);
-    interfacepanel.GetReconnectSettingsFromFile(reconnectForThisRun);
-    interfacepanel.InitConnectPanel();
-    exchange.Transfer(TransferKind::Connect, [this] { interfacepanel.TryToConnect(); });
+    m_interfacepanel.SetupServerField();
+    m_interfacepanel.GetConnectionSettingsFromFile();
+    if (m_connectionForThisRun)
+        m_interfacepanel.UseForThisRun(*m_connectionForThisRun);
+    m_interfacepanel.GetReconnectSettingsFromFile(m_reconnectForThisRun);
+    m_interfacepanel.InitConnectPanel();
+    exchange().Transfer(TransferKind::Connect, [this] { m_interfacepanel.TryToConnect(); });
     m_startupFinished = true;
 }
 
 void ScopeApp::SetButtonsDimmed(int dim)
 {
     const bool on = dim != 0;
-    const Ui::P& p = *panel.ui;
-    const Ui::CALIBP& c = *calibpanel.ui;
-    const Ui::CALIBP2& c2 = *calibpanel2.ui;
+    const Ui::P& p = *m_panel.ui;
+    const Ui::CALIBP& c = *m_calibpanel.ui;
+    const Ui::CALIBP2& c2 = *m_calibpanel2.ui;
     // The monitor's n (EditTrendValues) stays usable: it may change while monitoring runs.
-    const Ui::MONITORP& m = *monitorpanel.ui;
+    const Ui::MONITORP& m = *m_monitorpanel.ui;
     QWidget* const controls[] = {p.ButtonGo,
                                  p.ButtonSend,
                                  p.ButtonGet,
@@ -467,22 +458,22 @@ void ScopeApp::SetButtonsDimmed(int dim)
                                  m.ButtonStartMonitor};
     for (QWidget* control : controls)
         control->setEnabled(!on);
-    interfacepanel.SetButtonsDimmed(on);
-    pump.processEvents();
+    m_interfacepanel.SetButtonsDimmed(on);
+    pump().processEvents();
 }
 
 void ScopeApp::CBF_P_close()
 {
-    connection.close();
+    m_connection.close();
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != panel.widget.get())
+        if (w != m_panel.widget.get())
             w->hide();
-    pump.quitWhenIdle();
+    pump().quitWhenIdle();
 }
 
 bool ScopeApp::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == panel.widget.get() && event->type() == QEvent::Close) {
+    if (watched == m_panel.widget.get() && event->type() == QEvent::Close) {
         if (!quitRequested() && !mayClose()) {
             event->ignore();
             return true;
@@ -494,13 +485,13 @@ bool ScopeApp::eventFilter(QObject* watched, QEvent* event)
 
 bool ScopeApp::mayClose()
 {
-    const QStringList unsent = parapanel->unsentFields();
+    const QStringList unsent = m_parapanel->unsentFields();
     if (unsent.isEmpty())
         return true;
-    const bool toFile = params.target == DATFILE;
-    const QString where = toFile  ? QCoreApplication::translate("ScopeApp", "Save them to a parameter file")
-        : params.target == EEPROM ? QCoreApplication::translate("ScopeApp", "Send them to the sensor's EEPROM")
-                                  : QCoreApplication::translate("ScopeApp", "Send them to the sensor (RAM)");
+    const bool toFile = params().target == DATFILE;
+    const QString where = toFile    ? QCoreApplication::translate("ScopeApp", "Save them to a parameter file")
+        : params().target == EEPROM ? QCoreApplication::translate("ScopeApp", "Send them to the sensor's EEPROM")
+                                    : QCoreApplication::translate("ScopeApp", "Send them to the sensor (RAM)");
     const QString text = QCoreApplication::translate(
                              "ScopeApp",
                              " These parameters were changed here but not sent to the sensor \n"
@@ -517,12 +508,12 @@ bool ScopeApp::mayClose()
     }
     // Running loops end, as on closing; the send follows them, and the
     // program closes once it went through. A failed send leaves it open.
-    flags.poll = 0;
-    flags.pollrecord = 0;
-    flags.pollmonitor = 0;
-    pump.poke();
-    QPointer<QWidget> main = panel.widget.get();
-    parapanel->CBF_ButtonSend([main](bool sent) {
+    flags().poll = 0;
+    flags().pollrecord = 0;
+    flags().pollmonitor = 0;
+    pump().poke();
+    QPointer<QWidget> main = m_panel.widget.get();
+    m_parapanel->CBF_ButtonSend([main](bool sent) {
         if (sent && main)
             QMetaObject::invokeMethod(main, &QWidget::close, Qt::QueuedConnection);
     });
@@ -531,15 +522,15 @@ bool ScopeApp::mayClose()
 
 void ScopeApp::showStatus(const QString& text)
 {
-    panel.ui->DispStatus->setText(text);
-    interfacepanel.ui().DispInterfaceStatus->setText(text);
+    m_panel.ui->DispStatus->setText(text);
+    m_interfacepanel.ui().DispInterfaceStatus->setText(text);
 }
 
 void ScopeApp::timeoutReaction()
 {
     // A transfer that lost the line with "Reconnect and resume" on: the line
     // is taken up again when it has ended; the panel opens if that gives up.
-    if (reconnect.recoveryAsked())
+    if (reconnect().recoveryAsked())
         return;
     openInterfacePanel();
 }
@@ -548,26 +539,26 @@ void ScopeApp::openInterfacePanel()
 {
     if (quitRequested())
         return;
-    interfacepanel.RememberForDiscard();
-    interfacepanel.SetAcceptAllowed(false);
-    interfacepanel.Show();
+    m_interfacepanel.RememberForDiscard();
+    m_interfacepanel.SetAcceptAllowed(false);
+    m_interfacepanel.Show();
 }
 
 void ScopeApp::lineCheckPassed()
 {
     m_identified = true;
-    interfacepanel.SetAcceptAllowed(true);
+    m_interfacepanel.SetAcceptAllowed(true);
     SetButtonsDimmed(1);
     // After a SEND cut short the sensor holds a mixed set: finished, put
     // back or left as the user says, before anything reads it.
-    if (!parapanel->OfferToFinishCutWrite())
-        parapanel->GetPara();
+    if (!m_parapanel->OfferToFinishCutWrite())
+        m_parapanel->GetPara();
     SetButtonsDimmed(0);
 }
 
 void ScopeApp::showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comport, const QString& ipBuf)
 {
-    Ui::P& p = *panel.ui;
+    Ui::P& p = *m_panel.ui;
     p.DispComPort->setValue(comport);
     p.DispIpAddress->setText(ipBuf);
     if (comprotocol == RS232 || comprotocol == TCPIP) {
@@ -579,10 +570,10 @@ void ScopeApp::showConnectionInUse(std::uint16_t comprotocol, std::uint16_t comp
 bool ScopeApp::afterOpening()
 {
     m_identified = false;
-    if (link.openResult() < 0)
-        exchange.SetPopupTimeout();
+    if (link().openResult() < 0)
+        exchange().SetPopupTimeout();
     else
-        exchange.CheckComLine();
+        exchange().CheckComLine();
     if (m_identified && m_staleAfterGivingUp)
         showStale(QString());  // connected again, but no value has come yet
     if (m_identified)
@@ -595,21 +586,22 @@ void ScopeApp::showIdentification(const QString& text)
     m_sensorId = text.trimmed();
     if (m_identified)
         showCalibrationDue();
-    for (QLineEdit* display : {gfpanel.ui->DispID, vecpanel.ui->DispID, recpanel.ui->DispID, monitorpanel.ui->DispID})
+    for (QLineEdit* display :
+         {m_gfpanel.ui->DispID, m_vecpanel.ui->DispID, m_recpanel.ui->DispID, m_monitorpanel.ui->DispID})
         display->setText(text);
 }
 
 void ScopeApp::showCalibrationDue()
 {
-    if (!calib)
+    if (!m_calib)
         return;  // not built yet: the connection at start-up shows it again
-    const CalibrationLog& log = calib->journal.log;
+    const CalibrationLog& log = m_calib->journal.log;
     const CalibrationIntervals intervals(
         QFileInfo(log.path()).absoluteDir().filePath(QStringLiteral("calibration-intervals.txt")));
-    const QString due = calibrationDueText(log.read().records, intervals, m_sensorId, exchange.versionText(),
+    const QString due = calibrationDueText(log.read().records, intervals, m_sensorId, exchange().versionText(),
                                            QDateTime::currentDateTime());
-    panel.ui->DispCalibDue->setText(due);
-    panel.ui->DispCalibDue->setVisible(!due.isEmpty());
+    m_panel.ui->DispCalibDue->setText(due);
+    m_panel.ui->DispCalibDue->setVisible(!due.isEmpty());
 }
 
 }  // namespace tarvo

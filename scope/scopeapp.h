@@ -66,58 +66,51 @@ public:
 
     void SetButtonsDimmed(int dim);
     void CBF_P_close();
-    bool quitRequested() const { return connection.closed(); }
+    bool quitRequested() const { return m_connection.closed(); }
 
-    // First, before any panel: a control's interface is made at its first accessible event.
-    AccessibleControls accessibleControls;
-    // The connection to the sensor, and its parts by the names the panels are
-    // wired with. Its reconnection ("Reconnect and resume") takes a lost line
-    // up again for the live loop, the recorder, the monitor and the idle program.
-    Connection connection;
-    EventPump& pump;
-    LoopFlags& flags;
-    ParameterSet& params;
-    Link& link;
-    Exchange& exchange;
-    Reconnector& reconnect;
-    MeasuredValues measured;  // the last value set received, from whatever source
-    std::uint16_t anzdata = 16;
-
-    QString proj_dir;
-    // Where the settings and history files live and the file dialogs open.
-    SettingsLocation settings;
     // The connection given on the command line: tried at start-up instead of
     // the saved one, which stays as it is.
-    std::optional<ConnectionSettings> connectionForThisRun;
+    void setConnectionForThisRun(const std::optional<ConnectionSettings>& settings)
+    {
+        m_connectionForThisRun = settings;
+    }
     // --reconnect: "Reconnect and resume" on for this run.
-    bool reconnectForThisRun = false;
+    void setReconnectForThisRun(bool on) { m_reconnectForThisRun = on; }
 
-    // Panels, in load order.
-    Panel<Ui::P> panel;
-    Panel<Ui::RECP> recpanel;
-    Panel<Ui::CALIBP> calibpanel;
-    Panel<Ui::CALIBP2> calibpanel2;
-    Panel<Ui::GRAPHP> graphpanel;
-    Panel<Ui::GFPANEL> gfpanel;
-    Panel<Ui::VECPANEL> vecpanel;
-    InterfacePanel interfacepanel;
-    Panel<Ui::ScaleAxisPanel> scaleaxispanel;
-    Panel<Ui::MONITORP> monitorpanel;
+    // The connection to the sensor, and its parts.
+    Connection& connection() { return m_connection; }
+    EventPump& pump() { return m_connection.pump(); }
+    LoopFlags& flags() { return m_connection.flags(); }
+    ParameterSet& params() { return m_connection.params(); }
+    Link& link() { return m_connection.link(); }
+    Exchange& exchange() { return m_connection.exchange(); }
+    Reconnector& reconnect() { return m_connection.reconnector(); }
+    // The last value set received, from whatever source.
+    MeasuredValues& measured() { return m_measured; }
+    const QString& proj_dir() const { return m_projDir; }
+    // Where the settings and history files live and the file dialogs open.
+    const SettingsLocation& settings() const { return m_settings; }
 
-    // The parameter fields, the teach table and their transfers (GetPara,
-    // SendPara, DispVis, InitEval …) on the main panel.
-    std::unique_ptr<ParameterPanel> parapanel;
-    // The live loop with its displays and graph buffers, and the graphs.
-    std::unique_ptr<Graphs> graphs;
-    std::unique_ptr<LiveLoop> live;
-    // The two calibrations on CALIBP and CALIBP2.
-    std::unique_ptr<Calibration> calib;
-    // The recorder on RECP.
-    std::unique_ptr<Recorder> recorder;
-    // The trend monitor on MONITORP.
-    std::unique_ptr<MonitorPanel> monitor;
-    // The frame trace's window, opened by ButtonTrace.
-    std::unique_ptr<TraceWindow> tracewindow;
+    // The panels.
+    const Panel<Ui::P>& panel() const { return m_panel; }
+    const Panel<Ui::RECP>& recpanel() const { return m_recpanel; }
+    const Panel<Ui::CALIBP>& calibpanel() const { return m_calibpanel; }
+    const Panel<Ui::CALIBP2>& calibpanel2() const { return m_calibpanel2; }
+    const Panel<Ui::GRAPHP>& graphpanel() const { return m_graphpanel; }
+    const Panel<Ui::GFPANEL>& gfpanel() const { return m_gfpanel; }
+    const Panel<Ui::VECPANEL>& vecpanel() const { return m_vecpanel; }
+    InterfacePanel& interfacepanel() { return m_interfacepanel; }
+    const Panel<Ui::ScaleAxisPanel>& scaleaxispanel() const { return m_scaleaxispanel; }
+    const Panel<Ui::MONITORP>& monitorpanel() const { return m_monitorpanel; }
+
+    // The subsystems on them.
+    ParameterPanel& parapanel() { return *m_parapanel; }
+    Graphs& graphs() { return *m_graphs; }
+    LiveLoop& live() { return *m_live; }
+    Calibration& calib() { return *m_calib; }
+    Recorder& recorder() { return *m_recorder; }
+    MonitorPanel& monitor() { return *m_monitor; }
+    TraceWindow& tracewindow() { return *m_tracewindow; }
 
     // InterfacePanelHost
     bool afterOpening() override;
@@ -165,6 +158,45 @@ private:
     // The notice on the main, recorder and monitor panels that the sensor's
     // working set changed while the line was lost; empty: hidden.
     void showParametersChanged(const QString& text);
+
+    // First, before any panel: a control's interface is made at its first accessible event.
+    AccessibleControls m_accessibleControls;
+    // Its reconnection ("Reconnect and resume") takes a lost line up again
+    // for the live loop, the recorder, the monitor and the idle program.
+    Connection m_connection;
+    MeasuredValues m_measured;
+
+    QString m_projDir;
+    SettingsLocation m_settings;
+    std::optional<ConnectionSettings> m_connectionForThisRun;
+    bool m_reconnectForThisRun = false;
+
+    // Panels, in load order.
+    Panel<Ui::P> m_panel;
+    Panel<Ui::RECP> m_recpanel;
+    Panel<Ui::CALIBP> m_calibpanel;
+    Panel<Ui::CALIBP2> m_calibpanel2;
+    Panel<Ui::GRAPHP> m_graphpanel;
+    Panel<Ui::GFPANEL> m_gfpanel;
+    Panel<Ui::VECPANEL> m_vecpanel;
+    InterfacePanel m_interfacepanel;
+    Panel<Ui::ScaleAxisPanel> m_scaleaxispanel;
+    Panel<Ui::MONITORP> m_monitorpanel;
+
+    // The parameter fields, the teach table and their transfers (GetPara,
+    // SendPara, DispVis, InitEval …) on the main panel.
+    std::unique_ptr<ParameterPanel> m_parapanel;
+    // The live loop with its displays and graph buffers, and the graphs.
+    std::unique_ptr<Graphs> m_graphs;
+    std::unique_ptr<LiveLoop> m_live;
+    // The two calibrations on CALIBP and CALIBP2.
+    std::unique_ptr<Calibration> m_calib;
+    // The recorder on RECP.
+    std::unique_ptr<Recorder> m_recorder;
+    // The trend monitor on MONITORP.
+    std::unique_ptr<MonitorPanel> m_monitor;
+    // The frame trace's window, opened by ButtonTrace.
+    std::unique_ptr<TraceWindow> m_tracewindow;
 
     std::unique_ptr<RightClickHelp> m_help;
     // Window places and the last folders, kept per user (sessionFileName).

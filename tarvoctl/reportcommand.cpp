@@ -26,7 +26,7 @@ std::optional<ToleranceLimits> limitsOption(const Invocation& in)
     if (!okLow || !okHigh || !std::isfinite(low) || !std::isfinite(high) || !(high > low))
         usage(QStringLiteral("--limits wants LOW:HIGH, two numbers with LOW below HIGH, not \"%1\"")
                   .arg(in.value(opt::limits)));
-    return ToleranceLimits{low, high};
+    return ToleranceLimits{.low = low, .high = high};
 }
 
 }  // namespace

@@ -12,8 +12,8 @@ int main(int argc, char* argv[])
         tarvo::kToolSettingsFiles, true};
     return tarvo::runProgram(argc, argv, info, [](const tarvo::CommandLine& commandLine) {
         tarvo::tempcomp::TempCompApp tool;
-        tool.connectionForThisRun = commandLine.connection;
-        if (const int rc = tarvo::openTraceFile(tool.link.trace(), commandLine.traceFile))
+        tool.setConnectionForThisRun(commandLine.connection);
+        if (const int rc = tarvo::openTraceFile(tool.link().trace(), commandLine.traceFile))
             return rc;
         return tool.run();
     });

@@ -88,48 +88,42 @@ std::array<double, N> asDoubles(const std::array<std::uint16_t, N>& values)
 
 TempCompApp::TempCompApp(const QString& programDir, QObject* parent)
     : QObject(parent)
-    , connection(connectionOptions(ProgramProfile::ColourTool))
-    , pump(connection.pump())
-    , flags(connection.flags())
-    , params(connection.params())
-    , link(connection.link())
-    , exchange(connection.exchange())
-    , reconnect(connection.reconnector())
-    , proj_dir(programDirOr(programDir))
-    , settings(preparedSettingsLocation(proj_dir, kToolProgram, kToolSettingsFiles))
-    , panel(std::make_unique<QWidget>())
-    , ui(std::make_unique<Ui::P>())
-    , interfacepanel(connection, *this, ProgramProfile::ColourTool, settings.settingsDir)
+    , m_connection(connectionOptions(ProgramProfile::ColourTool))
+    , m_projDir(programDirOr(programDir))
+    , m_settings(preparedSettingsLocation(m_projDir, kToolProgram, kToolSettingsFiles))
+    , m_panel(std::make_unique<QWidget>())
+    , m_ui(std::make_unique<Ui::P>())
+    , m_interfacepanel(m_connection, *this, ProgramProfile::ColourTool, m_settings.settingsDir)
     , m_help(std::make_unique<RightClickHelp>())
 {
-    ui->setupUi(panel.get());
+    m_ui->setupUi(m_panel.get());
     // Right-click help on the interface panel only; the main panel acts on commits alone.
     InterfacePanel::addHelpTexts(*m_help);
     TraceWindow::addHelpTexts(*m_help);
-    InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(settings, kToolSettingsFiles));
-    m_help->install(interfacepanel.widget());
-    watchNumberEntries(panel.get());
-    watchNumberEntries(interfacepanel.widget());
+    InterfacePanel::addLocationHelp(*m_help, describeSettingsLocation(m_settings, kToolSettingsFiles));
+    m_help->install(m_interfacepanel.widget());
+    watchNumberEntries(m_panel.get());
+    watchNumberEntries(m_interfacepanel.widget());
     setupCharts();
-    tracewindow = std::make_unique<TraceWindow>(link.trace(), ui->ButtonTrace, interfacepanel.widget(),
-                                                settings.documentsDir);
-    m_help->install(tracewindow->widget());
+    m_tracewindow = std::make_unique<TraceWindow>(link().trace(), m_ui->ButtonTrace, m_interfacepanel.widget(),
+                                                  m_settings.documentsDir);
+    m_help->install(m_tracewindow->widget());
     wireMainPanel();
     wireConnection();
 
-    m_session = std::make_unique<QSettings>(settings.filePath(sessionFileName(kToolProgram)), QSettings::IniFormat);
+    m_session = std::make_unique<QSettings>(m_settings.filePath(sessionFileName(kToolProgram)), QSettings::IniFormat);
     dialogs().rememberFoldersIn(m_session.get());
-    interfacepanel.UseLanguageSetting(m_session.get());
-    m_windows = std::make_unique<PanelWindows>(panel.get(), m_session.get(), QStringLiteral("tool.html"));
-    m_windows->addSecondary(interfacepanel.widget(), QStringLiteral("connect.html"));
-    m_windows->addSecondary(tracewindow->widget(), QStringLiteral("trace.html"));
+    m_interfacepanel.UseLanguageSetting(m_session.get());
+    m_windows = std::make_unique<PanelWindows>(m_panel.get(), m_session.get(), QStringLiteral("tool.html"));
+    m_windows->addSecondary(m_interfacepanel.widget(), QStringLiteral("connect.html"));
+    m_windows->addSecondary(m_tracewindow->widget(), QStringLiteral("trace.html"));
 }
 
 TempCompApp::~TempCompApp()
 {
     // The panel outlives its uic record by a moment; no event may reach the filter then.
-    ui->EditTemp->removeEventFilter(this);
-    panel->removeEventFilter(this);
+    m_ui->EditTemp->removeEventFilter(this);
+    m_panel->removeEventFilter(this);
 }
 
 void TempCompApp::setupCharts()
@@ -151,10 +145,10 @@ void TempCompApp::setupCharts()
         int first, count;  // of the three channels
         bool factors;
     } charts[] = {
-        {ui->GraphRed, {red}, 0, 1, false},    {ui->GraphGreen, {green}, 1, 1, false},
-        {ui->GraphBlue, {blue}, 2, 1, false},  {ui->GraphRGB, {red, green, blue}, 0, 3, false},
-        {ui->GraphCfRed, {red}, 0, 1, true},   {ui->GraphCfGreen, {green}, 1, 1, true},
-        {ui->GraphCfBlue, {blue}, 2, 1, true}, {ui->GraphCfRGB, {red, green, blue}, 0, 3, true},
+        {m_ui->GraphRed, {red}, 0, 1, false},    {m_ui->GraphGreen, {green}, 1, 1, false},
+        {m_ui->GraphBlue, {blue}, 2, 1, false},  {m_ui->GraphRGB, {red, green, blue}, 0, 3, false},
+        {m_ui->GraphCfRed, {red}, 0, 1, true},   {m_ui->GraphCfGreen, {green}, 1, 1, true},
+        {m_ui->GraphCfBlue, {blue}, 2, 1, true}, {m_ui->GraphCfRGB, {red, green, blue}, 0, 3, true},
     };
     for (const auto& c : charts) {
         auto strip = std::make_unique<StripChart>(c.view, c.colours);
@@ -191,7 +185,7 @@ void TempCompApp::setupCharts()
                 strip->setLegendLabel(t, channels[t]);
         m_charts.emplace_back(c.view, std::move(strip));
     }
-    setChartSource(panel.get(), [this] { return exchange.versionText(); });
+    setChartSource(m_panel.get(), [this] { return exchange().versionText(); });
 }
 
 StripChart& TempCompApp::chart(QChartView* view)
@@ -205,12 +199,12 @@ StripChart& TempCompApp::chart(QChartView* view)
 
 void TempCompApp::wireMainPanel()
 {
-    Ui::P& p = *ui;
-    panel->installEventFilter(this);
-    connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { interfacepanel.CBF_ButtonConnect(); });
+    Ui::P& p = *m_ui;
+    m_panel->installEventFilter(this);
+    connect(p.ButtonConnect, &QPushButton::clicked, this, [this] { m_interfacepanel.CBF_ButtonConnect(); });
     connect(p.ButtonHelp, &QPushButton::clicked, this, [] { openUserGuide(QStringLiteral("tool.html")); });
     connect(p.ButtonSendCF, &QPushButton::clicked, this,
-            [this] { exchange.Transfer(TransferKind::SendFactors, [this] { CBF_ButtonSendCF(); }); });
+            [this] { exchange().Transfer(TransferKind::SendFactors, [this] { CBF_ButtonSendCF(); }); });
     connect(p.ButtonSaveEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonSaveEquation);
     connect(p.ButtonGetEquation, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonGetEquation);
     connect(p.ButtonCalcCurves, &QPushButton::clicked, this, &TempCompApp::CBF_ButtonCalcCurves);
@@ -229,49 +223,49 @@ void TempCompApp::wireMainPanel()
 
 int TempCompApp::run()
 {
-    panel->show();
+    m_panel->show();
     InitVars();
     if (!quitRequested())
         QApplication::exec();
-    connection.closeChannel();
+    m_connection.closeChannel();
     return 0;
 }
 
 void TempCompApp::InitVars()
 {
 
-    ShowLogo(panel.get(), toolBrandingTable(), ToolBrandingVariant);
-    interfacepanel.SetupServerField();
+    ShowLogo(m_panel.get(), toolBrandingTable(), ToolBrandingVariant);
+    m_interfacepanel.SetupServerField();
     // A connection given on the command line, else the last one that answered.
-    if (connectionForThisRun)
-        interfacepanel.UseForThisRun(*connectionForThisRun);
+    if (m_connectionForThisRun)
+        m_interfacepanel.UseForThisRun(*m_connectionForThisRun);
     else if (const auto last = lastConnection(*m_session))
-        interfacepanel.UseForThisRun(*last);
-    interfacepanel.InitConnectPanel();
-    reconnect.setIdleRecovery(true);
-    interfacepanel.GetReconnectSettingsFromFile();
-    exchange.Transfer(TransferKind::Connect, [this] { interfacepanel.TryToConnect(); });
+        m_interfacepanel.UseForThisRun(*last);
+    m_interfacepanel.InitConnectPanel();
+    reconnect().setIdleRecovery(true);
+    m_interfacepanel.GetReconnectSettingsFromFile();
+    exchange().Transfer(TransferKind::Connect, [this] { m_interfacepanel.TryToConnect(); });
 }
 
 void TempCompApp::CBF_P_close()
 {
-    connection.close();
+    m_connection.close();
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != panel.get())
+        if (w != m_panel.get())
             w->hide();
-    pump.quitWhenIdle();
+    pump().quitWhenIdle();
 }
 
 bool TempCompApp::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == panel.get() && event->type() == QEvent::Close) {
+    if (watched == m_panel.get() && event->type() == QEvent::Close) {
         CBF_P_close();
-    } else if (watched == ui->EditTemp && event->type() == QEvent::KeyPress) {
+    } else if (watched == m_ui->EditTemp && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             // A changed value commits through valueChanged; an unchanged one here.
             const int commitsBefore = m_tempCommits;
-            ui->EditTemp->interpretText();
+            m_ui->EditTemp->interpretText();
             if (m_tempCommits == commitsBefore)
                 CBF_EditTemp();
         }
@@ -283,13 +277,13 @@ bool TempCompApp::eventFilter(QObject* watched, QEvent* event)
 
 bool TempCompApp::SendPara()
 {
-    commitPendingEdits(panel.get());  // the factors come from what the fields show
+    commitPendingEdits(m_panel.get());  // the factors come from what the fields show
     CalcCurves();
     CalcCfCurves();
     if (!confirmDoubtfulFactors())
         return false;
     int blocks = 0;
-    if (!SendFactorTables(exchange, link, factors, &blocks)) {
+    if (!SendFactorTables(exchange(), link(), m_factors, &blocks)) {
         if (blocks > 0)
             dialogs().message(
                 QStringLiteral("ATTENTION!"),
@@ -301,7 +295,7 @@ bool TempCompApp::SendPara()
     }
     // Reopen the line that got the tables and query its version afresh, so
     // the status names the sensor that got them (not the panel's untried values).
-    interfacepanel.Reconnect();
+    m_interfacepanel.Reconnect();
     return true;
 }
 
@@ -310,10 +304,10 @@ void TempCompApp::SetButtonsDimmed(bool dim)
     m_dimDepth = std::max(0, m_dimDepth + (dim ? 1 : -1));
     const bool on = m_dimDepth > 0;
     // Sending, connecting, and recomputing the factor tables being sent.
-    const std::array<QWidget*, 3> commands = {ui->ButtonSendCF, ui->ButtonCalcCalib, ui->ButtonConnect};
+    const std::array<QWidget*, 3> commands = {m_ui->ButtonSendCF, m_ui->ButtonCalcCalib, m_ui->ButtonConnect};
     for (QWidget* w : commands)
         w->setEnabled(!on);
-    interfacepanel.SetButtonsDimmed(on);
+    m_interfacepanel.SetButtonsDimmed(on);
 }
 
 // --- Computation ----------------------------------------------------------
@@ -336,34 +330,35 @@ void TempCompApp::coefficientsToPanel(const Coefficients& c)
 
 std::array<CoefficientBox*, kCoefficients> TempCompApp::coefficientFields() const
 {
-    const Ui::P& p = *ui;
+    const Ui::P& p = *m_ui;
     return {p.RX4, p.RX3, p.RX2, p.RX1, p.RT, p.GX4, p.GX3, p.GX2, p.GX1, p.GT, p.BX4, p.BX3, p.BX2, p.BX1, p.BT};
 }
 
 void TempCompApp::CalcCurves()
 {
     m_curvesFrom = coefficientsFromPanel();
-    curves = tempcomp::CalcCurves(*m_curvesFrom);
-    plot(chart(ui->GraphRed), curves.extremes[Red], curves.dataRot.data(), kSteps);
-    plot(chart(ui->GraphGreen), curves.extremes[Green], curves.dataGruen.data(), kSteps);
-    plot(chart(ui->GraphBlue), curves.extremes[Blue], curves.dataBlau.data(), kSteps);
-    plot(chart(ui->GraphRGB), curves.overall, curves.dataRGB.data(), kChannels * kSteps);
+    m_curves = tempcomp::CalcCurves(*m_curvesFrom);
+    plot(chart(m_ui->GraphRed), m_curves.extremes[Red], m_curves.dataRot.data(), kSteps);
+    plot(chart(m_ui->GraphGreen), m_curves.extremes[Green], m_curves.dataGruen.data(), kSteps);
+    plot(chart(m_ui->GraphBlue), m_curves.extremes[Blue], m_curves.dataBlau.data(), kSteps);
+    plot(chart(m_ui->GraphRGB), m_curves.overall, m_curves.dataRGB.data(), kChannels * kSteps);
 }
 
 References TempCompApp::referencesFromPanel() const
 {
-    return {static_cast<std::uint16_t>(ui->EditRefRed->value()), static_cast<std::uint16_t>(ui->EditRefGreen->value()),
-            static_cast<std::uint16_t>(ui->EditRefBlue->value())};
+    return {static_cast<std::uint16_t>(m_ui->EditRefRed->value()),
+            static_cast<std::uint16_t>(m_ui->EditRefGreen->value()),
+            static_cast<std::uint16_t>(m_ui->EditRefBlue->value())};
 }
 
 bool TempCompApp::CalcCfCurves()
 {
-    factors = tempcomp::CalcCfCurves(curves, referencesFromPanel());
-    plot(chart(ui->GraphCfRed), factors.extremes[Red], asDoubles(factors.dataCfRot).data(), kSteps);
-    plot(chart(ui->GraphCfGreen), factors.extremes[Green], asDoubles(factors.dataCfGruen).data(), kSteps);
-    plot(chart(ui->GraphCfBlue), factors.extremes[Blue], asDoubles(factors.dataCfBlau).data(), kSteps);
-    plot(chart(ui->GraphCfRGB), factors.overall, asDoubles(factors.dataCfRGB).data(), kChannels * kSteps);
-    return !factors.anyClamped();
+    m_factors = tempcomp::CalcCfCurves(m_curves, referencesFromPanel());
+    plot(chart(m_ui->GraphCfRed), m_factors.extremes[Red], asDoubles(m_factors.dataCfRot).data(), kSteps);
+    plot(chart(m_ui->GraphCfGreen), m_factors.extremes[Green], asDoubles(m_factors.dataCfGruen).data(), kSteps);
+    plot(chart(m_ui->GraphCfBlue), m_factors.extremes[Blue], asDoubles(m_factors.dataCfBlau).data(), kSteps);
+    plot(chart(m_ui->GraphCfRGB), m_factors.overall, asDoubles(m_factors.dataCfRGB).data(), kChannels * kSteps);
+    return !m_factors.anyClamped();
 }
 
 QString TempCompApp::clampedFactorsText() const
@@ -373,7 +368,7 @@ QString TempCompApp::clampedFactorsText() const
                                                " (the curve is 0 or negative there, or far below its reference) \n"
                                                " and were limited to it: \n");
     for (int c = 0; c < kChannels; ++c) {
-        const ClampReport& r = factors.clamped[c];
+        const ClampReport& r = m_factors.clamped[c];
         if (r.count > 0)
             text += QCoreApplication::translate("TempComp", "\n %1: %2 of 100, the first at temperature step %3 ")
                         .arg(QString::fromLatin1(kChannelNames[c]))
@@ -386,11 +381,11 @@ QString TempCompApp::clampedFactorsText() const
 bool TempCompApp::confirmDoubtfulFactors()
 {
     QStringList doubts;
-    if (factors.anyClamped())
+    if (m_factors.anyClamped())
         doubts << clampedFactorsText();
     QStringList zero;
     for (int c = 0; c < kChannels; ++c)
-        if (allZero(factors.channel(c)))
+        if (allZero(m_factors.channel(c)))
             zero << QString::fromLatin1(kChannelNames[c]);
     if (!zero.isEmpty())
         doubts << QCoreApplication::translate("TempComp", " All 100 factors of %1 are 0. ")
@@ -404,7 +399,7 @@ bool TempCompApp::confirmDoubtfulFactors()
                               : QCoreApplication::translate("TempComp",
                                                             " The reference values were taken at temperature step %1 \n"
                                                             " before the curves were computed. "))
-                      .arg(ui->EditTemp->value())
+                      .arg(m_ui->EditTemp->value())
                 + QCoreApplication::translate("TempComp",
                                               "\n Choose the step again after CALCULATE CURVES \n"
                                               " to take them from the curves shown. ");
@@ -419,20 +414,20 @@ bool TempCompApp::confirmDoubtfulFactors()
 
 void TempCompApp::CBF_ButtonSendCF()
 {
-    ui->DispSendCF->setText(QCoreApplication::translate("TempComp", "TRY TO SAVE"));
-    setButtonColour(ui->ButtonSendCF, kSendColour);
+    m_ui->DispSendCF->setText(QCoreApplication::translate("TempComp", "TRY TO SAVE"));
+    setButtonColour(m_ui->ButtonSendCF, kSendColour);
     SetButtonsDimmed(true);
     const bool sent = SendPara();
     SetButtonsDimmed(false);
-    ui->DispSendCF->setText(sent ? QCoreApplication::translate("TempComp", "SUCCESS")
-                                 : QCoreApplication::translate("TempComp", "FAILURE"));
-    setButtonColour(ui->ButtonSendCF, kIdleColour);
+    m_ui->DispSendCF->setText(sent ? QCoreApplication::translate("TempComp", "SUCCESS")
+                                   : QCoreApplication::translate("TempComp", "FAILURE"));
+    setButtonColour(m_ui->ButtonSendCF, kIdleColour);
 }
 
 QString TempCompApp::selectEquationFile(bool save)
 {
     FileDialogRequest request;
-    request.directory = settings.documentsDir;
+    request.directory = m_settings.documentsDir;
     request.defaultFile = QString::fromLatin1(kEquationDefaultFile);
     request.filter = QString::fromLatin1(kEquationFilter);
     request.title = QStringLiteral("equation");
@@ -452,7 +447,7 @@ QString TempCompApp::selectEquationFile(bool save)
                               .arg(QDir::toNativeSeparators(path)));
         return {};
     }
-    file_name = path;
+    m_fileName = path;
     return path;
 }
 
@@ -504,52 +499,52 @@ void TempCompApp::showOnly(QWidget* shown, std::initializer_list<QWidget*> hidde
 
 void TempCompApp::CBF_ButtonCalcCurves()
 {
-    showOnly(ui->GraphRGB, {ui->GraphRed, ui->GraphGreen, ui->GraphBlue});
+    showOnly(m_ui->GraphRGB, {m_ui->GraphRed, m_ui->GraphGreen, m_ui->GraphBlue});
     CalcCurves();
 }
 
 void TempCompApp::CBF_ButtonShowRed()
 {
-    showOnly(ui->GraphRed, {ui->GraphGreen, ui->GraphBlue, ui->GraphRGB});
+    showOnly(m_ui->GraphRed, {m_ui->GraphGreen, m_ui->GraphBlue, m_ui->GraphRGB});
 }
 void TempCompApp::CBF_ButtonShowGreen()
 {
-    showOnly(ui->GraphGreen, {ui->GraphRed, ui->GraphBlue, ui->GraphRGB});
+    showOnly(m_ui->GraphGreen, {m_ui->GraphRed, m_ui->GraphBlue, m_ui->GraphRGB});
 }
 void TempCompApp::CBF_ButtonShowBlue()
 {
-    showOnly(ui->GraphBlue, {ui->GraphRGB, ui->GraphRed, ui->GraphGreen});
+    showOnly(m_ui->GraphBlue, {m_ui->GraphRGB, m_ui->GraphRed, m_ui->GraphGreen});
 }
 
 void TempCompApp::CBF_ButtonCalcCalib()
 {
-    showOnly(ui->GraphCfRGB, {ui->GraphCfRed, ui->GraphCfGreen, ui->GraphCfBlue});
+    showOnly(m_ui->GraphCfRGB, {m_ui->GraphCfRed, m_ui->GraphCfGreen, m_ui->GraphCfBlue});
     if (!CalcCfCurves())
         dialogs().message(kAttention, clampedFactorsText());
 }
 
 void TempCompApp::CBF_ButtonShowCfRed()
 {
-    showOnly(ui->GraphCfRed, {ui->GraphCfGreen, ui->GraphCfBlue, ui->GraphCfRGB});
+    showOnly(m_ui->GraphCfRed, {m_ui->GraphCfGreen, m_ui->GraphCfBlue, m_ui->GraphCfRGB});
 }
 void TempCompApp::CBF_ButtonShowCfGreen()
 {
-    showOnly(ui->GraphCfGreen, {ui->GraphCfRed, ui->GraphCfBlue, ui->GraphCfRGB});
+    showOnly(m_ui->GraphCfGreen, {m_ui->GraphCfRed, m_ui->GraphCfBlue, m_ui->GraphCfRGB});
 }
 void TempCompApp::CBF_ButtonShowCfBlue()
 {
-    showOnly(ui->GraphCfBlue, {ui->GraphCfRGB, ui->GraphCfRed, ui->GraphCfGreen});
+    showOnly(m_ui->GraphCfBlue, {m_ui->GraphCfRGB, m_ui->GraphCfRed, m_ui->GraphCfGreen});
 }
 
 void TempCompApp::CBF_EditTemp()
 {
     ++m_tempCommits;
-    const int t = std::clamp(ui->EditTemp->value(), 0, kSteps - 1);
-    CoefficientBox* displays[kChannels] = {ui->DispCurveRed, ui->DispCurveGreen, ui->DispCurveBlue};
-    QSpinBox* refs[kChannels] = {ui->EditRefRed, ui->EditRefGreen, ui->EditRefBlue};
+    const int t = std::clamp(m_ui->EditTemp->value(), 0, kSteps - 1);
+    CoefficientBox* displays[kChannels] = {m_ui->DispCurveRed, m_ui->DispCurveGreen, m_ui->DispCurveBlue};
+    QSpinBox* refs[kChannels] = {m_ui->EditRefRed, m_ui->EditRefGreen, m_ui->EditRefBlue};
     QString limited;
     for (int c = 0; c < kChannels; ++c) {
-        const double v = curves.channel(c)[static_cast<size_t>(t)];
+        const double v = m_curves.channel(c)[static_cast<size_t>(t)];
         displays[c]->setValue(v);
         const Limited ref = referenceValue(v);
         refs[c]->setValue(ref.value);
@@ -574,46 +569,46 @@ void TempCompApp::CBF_EditTemp()
 
 void TempCompApp::wireConnection()
 {
-    showConnectionBoxes(connection);
-    connect(&connection, &Connection::status, this, &TempCompApp::showStatus);
-    connect(&connection, &Connection::openingFailed, this, &TempCompApp::showStatus);
-    connect(&connection, &Connection::timedOut, this, &TempCompApp::timeoutReaction);
-    connect(&connection, &Connection::lineCheckPassed, this, &TempCompApp::lineCheckPassed);
-    connect(&connection, &Connection::lineCheckFailed, this, &TempCompApp::lineCheckFailed);
-    connect(&connection, &Connection::linkEvent, this, &TempCompApp::linkEvent);
-    connect(&connection, &Connection::retryState, this, &TempCompApp::retryState);
-    connect(&interfacepanel, &InterfacePanel::mainStatus, ui->DispStatus, &QLineEdit::setText);
-    connect(&interfacepanel, &InterfacePanel::transferButtonsDimmed, this, &TempCompApp::SetButtonsDimmed);
+    showConnectionBoxes(m_connection);
+    connect(&m_connection, &Connection::status, this, &TempCompApp::showStatus);
+    connect(&m_connection, &Connection::openingFailed, this, &TempCompApp::showStatus);
+    connect(&m_connection, &Connection::timedOut, this, &TempCompApp::timeoutReaction);
+    connect(&m_connection, &Connection::lineCheckPassed, this, &TempCompApp::lineCheckPassed);
+    connect(&m_connection, &Connection::lineCheckFailed, this, &TempCompApp::lineCheckFailed);
+    connect(&m_connection, &Connection::linkEvent, this, &TempCompApp::linkEvent);
+    connect(&m_connection, &Connection::retryState, this, &TempCompApp::retryState);
+    connect(&m_interfacepanel, &InterfacePanel::mainStatus, m_ui->DispStatus, &QLineEdit::setText);
+    connect(&m_interfacepanel, &InterfacePanel::transferButtonsDimmed, this, &TempCompApp::SetButtonsDimmed);
 }
 
 void TempCompApp::showStatus(const QString& text)
 {
-    ui->DispStatus->setText(text);
+    m_ui->DispStatus->setText(text);
 }
 
 void TempCompApp::timeoutReaction()
 {
-    dialogs().message(exchange.versionText(), kEchoFailureText);
+    dialogs().message(exchange().versionText(), kEchoFailureText);
 }
 
 void TempCompApp::lineCheckPassed()
 {
     m_identified = true;
-    interfacepanel.ui().DispInterfaceStatus->setText(exchange.versionText());
-    interfacepanel.SetAcceptAllowed(true);
+    m_interfacepanel.ui().DispInterfaceStatus->setText(exchange().versionText());
+    m_interfacepanel.SetAcceptAllowed(true);
     // The next start tries this connection first.
-    m_session->setValue(kLastProtocol, link.connectionInUse().comprotocol);
-    m_session->setValue(kLastSerialPort, link.serialPort());
-    m_session->setValue(kLastServer, link.connectionInUse().ipBuf);
-    m_session->setValue(kLastTcpPort, link.connectionInUse().portNumStr);
+    m_session->setValue(kLastProtocol, link().connectionInUse().comprotocol);
+    m_session->setValue(kLastSerialPort, link().serialPort());
+    m_session->setValue(kLastServer, link().connectionInUse().ipBuf);
+    m_session->setValue(kLastTcpPort, link().connectionInUse().portNumStr);
     m_session->sync();
 }
 
 void TempCompApp::lineCheckFailed()
 {
-    ui->DispStatus->setText(QCoreApplication::translate("TempComp", "TIMEOUT"));
-    interfacepanel.ui().DispInterfaceStatus->setText(QCoreApplication::translate("TempComp", "CONNECTION FAILURE"));
-    interfacepanel.SetAcceptAllowed(false);
+    m_ui->DispStatus->setText(QCoreApplication::translate("TempComp", "TIMEOUT"));
+    m_interfacepanel.ui().DispInterfaceStatus->setText(QCoreApplication::translate("TempComp", "CONNECTION FAILURE"));
+    m_interfacepanel.SetAcceptAllowed(false);
 }
 
 bool TempCompApp::afterOpening()
@@ -621,7 +616,7 @@ bool TempCompApp::afterOpening()
     // The version query runs whatever the opening returned.
     m_identified = false;
     SetButtonsDimmed(true);
-    exchange.CheckComLine();
+    exchange().CheckComLine();
     SetButtonsDimmed(false);
     return m_identified;
 }
@@ -631,19 +626,19 @@ bool TempCompApp::afterOpening()
 void TempCompApp::linkEvent(LinkEvent event, const QString& /*reason*/)
 {
     if (event == LinkEvent::Resumed)
-        showStatus(exchange.versionText());
+        showStatus(exchange().versionText());
     else if (event == LinkEvent::IdentityChanged && !quitRequested())
         dialogs().message(
             QStringLiteral("ATTENTION!"),
             QCoreApplication::translate("TempComp", " Another sensor answered after the connection was lost: \n %1 ")
-                .arg(reconnect.shownReason()));
+                .arg(reconnect().shownReason()));
 }
 
 void TempCompApp::retryState(const QString& text)
 {
-    interfacepanel.SetRetrying(!text.isEmpty());
+    m_interfacepanel.SetRetrying(!text.isEmpty());
     showStatus(text.isEmpty() ? QCoreApplication::translate("TempComp", "CONNECTION LOST") : text);
-    interfacepanel.ui().DispInterfaceStatus->setText(ui->DispStatus->text());
+    m_interfacepanel.ui().DispInterfaceStatus->setText(m_ui->DispStatus->text());
 }
 
 }  // namespace tarvo::tempcomp

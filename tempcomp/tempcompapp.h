@@ -53,11 +53,14 @@ public:
     int run();
     void InitVars();
     void CBF_P_close();
-    bool quitRequested() const { return connection.closed(); }
+    bool quitRequested() const { return m_connection.closed(); }
 
     // The connection given on the command line: shown on the interface panel
     // and tried at start-up in place of serial port 1.
-    std::optional<ConnectionSettings> connectionForThisRun;
+    void setConnectionForThisRun(const std::optional<ConnectionSettings>& settings)
+    {
+        m_connectionForThisRun = settings;
+    }
 
     // Transfer of the factor tables.
     // True when every frame was acknowledged.
@@ -90,32 +93,28 @@ public:
     void coefficientsToPanel(const Coefficients& c);
     StripChart& chart(QChartView* view);
 
-    // First, before any panel: a control's interface is made at its first accessible event.
-    AccessibleControls accessibleControls;
-    // The connection to the sensor with the tool's options, and its parts by
-    // the names the panel is wired with. Its parameter set goes unused: the
-    // tool sends none. Its reconnection ("Reconnect and resume") takes a lost
-    // line up again while the tool waits.
-    Connection connection;
-    EventPump& pump;
-    LoopFlags& flags;
-    ParameterSet& params;
-    Link& link;
-    Exchange& exchange;
-    Reconnector& reconnect;
+    // The connection to the sensor and its parts.
+    Connection& connection() { return m_connection; }
+    EventPump& pump() { return m_connection.pump(); }
+    LoopFlags& flags() { return m_connection.flags(); }
+    ParameterSet& params() { return m_connection.params(); }
+    Link& link() { return m_connection.link(); }
+    Exchange& exchange() { return m_connection.exchange(); }
+    Reconnector& reconnect() { return m_connection.reconnector(); }
 
-    QString proj_dir;
-    SettingsLocation settings;
-    QString file_name;  // the path chosen in the last file dialog
+    const QString& proj_dir() const { return m_projDir; }
+    const SettingsLocation& settings() const { return m_settings; }
+    // The path chosen in the last file dialog.
+    const QString& file_name() const { return m_fileName; }
 
-    std::unique_ptr<QWidget> panel;
-    std::unique_ptr<Ui::P> ui;
-    InterfacePanel interfacepanel;
-    // The frame trace's window, opened by ButtonTrace.
-    std::unique_ptr<TraceWindow> tracewindow;
+    QWidget* panel() const { return m_panel.get(); }
+    Ui::P& ui() const { return *m_ui; }
+    InterfacePanel& interfacepanel() { return m_interfacepanel; }
+    TraceWindow& tracewindow() { return *m_tracewindow; }
 
-    Curves curves;
-    Factors factors;
+    // The curves and factors last computed.
+    const Curves& curves() const { return m_curves; }
+    const Factors& factors() const { return m_factors; }
 
     // InterfacePanelHost
     bool afterOpening() override;
@@ -138,6 +137,26 @@ private:
     References referencesFromPanel() const;
     QString selectEquationFile(bool save);
     std::array<CoefficientBox*, kCoefficients> coefficientFields() const;
+
+    // First, before any panel: a control's interface is made at its first accessible event.
+    AccessibleControls m_accessibleControls;
+    // The connection to the sensor with the tool's options. Its parameter
+    // set goes unused: the tool sends none. Its reconnection ("Reconnect and
+    // resume") takes a lost line up again while the tool waits.
+    Connection m_connection;
+    QString m_projDir;
+    SettingsLocation m_settings;
+    std::optional<ConnectionSettings> m_connectionForThisRun;
+    QString m_fileName;
+
+    std::unique_ptr<QWidget> m_panel;
+    std::unique_ptr<Ui::P> m_ui;
+    InterfacePanel m_interfacepanel;
+    // The frame trace's window, opened by ButtonTrace.
+    std::unique_ptr<TraceWindow> m_tracewindow;
+
+    Curves m_curves;
+    Factors m_factors;
 
     std::unique_ptr<RightClickHelp> m_help;
     // Window places, the last folders and the last connection that answered,

@@ -8,7 +8,11 @@ namespace {
 // White banner, picture parked at the right, only the title.
 BrandingRow neutralRow(const QString& title, int titleLeft)
 {
-    return BrandingRow{0xFFFFFF, 5, 800, QString(), {{title, 2, titleLeft, 20, 22}}};
+    return BrandingRow{.bannerColour = 0xFFFFFF,
+                       .pictureTop = 5,
+                       .pictureLeft = 800,
+                       .bitmap = QString(),
+                       .lines = {{.text = title, .style = 2, .left = titleLeft, .top = 20, .size = 22}}};
 }
 
 BrandingTable makeScopeTable()
@@ -17,13 +21,16 @@ BrandingTable makeScopeTable()
     // Rows other than 0 and 5 carry no branding of their own.
     BrandingTable table(12, neutralRow(title, 280));
     table[5] = BrandingRow{
-        0xFFFFFF,
-        5,
-        800,
-        QString(),
-        {{title, 2, 280, 8, 22},
-         {QCoreApplication::translate("Branding", "Gloss sensor scope — training and service edition"), 1, 282, 44,
-          9}}};
+        .bannerColour = 0xFFFFFF,
+        .pictureTop = 5,
+        .pictureLeft = 800,
+        .bitmap = QString(),
+        .lines = {{.text = title, .style = 2, .left = 280, .top = 8, .size = 22},
+                  {.text = QCoreApplication::translate("Branding", "Gloss sensor scope — training and service edition"),
+                   .style = 1,
+                   .left = 282,
+                   .top = 44,
+                   .size = 9}}};
     return table;
 }
 

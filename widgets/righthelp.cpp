@@ -13,7 +13,7 @@ namespace tarvo {
 
 void RightClickHelp::add(const QString& control, const QString& text, const QString& title)
 {
-    m_entries.insert(control, Entry{title, text, QString()});
+    m_entries.insert(control, Entry{.title = title, .text = text, .guideTopic = QString()});
 }
 
 void RightClickHelp::setGuideTopic(const QString& control, const QString& topic)

@@ -78,11 +78,11 @@ ScopeApp& startConnected(ScopeFixture& f, bool realPace = false)
 {
     ScopeApp& app = f.start();
     if (!realPace)
-        app.calib->setSettleScale(0.05);
-    app.params.pmod = 1;
-    app.params.average = 16;
-    app.params.evalmode = 1;
-    app.params.trigger = 1;
+        app.calib().setSettleScale(0.05);
+    app.params().pmod = 1;
+    app.params().average = 16;
+    app.params().evalmode = 1;
+    app.params().trigger = 1;
     f.sensor->clearReceived();
     f.dialogs->shown.clear();
     return app;
@@ -100,9 +100,9 @@ void checkRestoredFrame(const QByteArray& fr, const Saved& s, std::uint16_t powe
 
 void openOtherSystem(ScopeFixture& f, ScopeApp& app)
 {
-    QTest::mouseClick(app.panel.ui->ButtonCalibrate, Qt::LeftButton);
+    QTest::mouseClick(app.panel().ui->ButtonCalibrate, Qt::LeftButton);
     f.dialogs->confirmAnswers << true;
-    QTest::mouseClick(app.calibpanel.ui->ButtonCalibToOtherSystem, Qt::LeftButton);
+    QTest::mouseClick(app.calibpanel().ui->ButtonCalibToOtherSystem, Qt::LeftButton);
     f.sensor->clearReceived();
     f.dialogs->shown.clear();
 }
@@ -135,24 +135,24 @@ void CalibPanelsTest::referenceCalibrationConvergesAndIsConfirmed()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = startConnected(f);
-    Ui::CALIBP& c = *app.calibpanel.ui;
-    const Saved saved{app.params.pmod, app.params.average, app.params.evalmode, app.params.trigger};
+    Ui::CALIBP& c = *app.calibpanel().ui;
+    const Saved saved{app.params().pmod, app.params().average, app.params().evalmode, app.params().trigger};
     QList<QByteArray> replies;
     connect(f.sensor.get(), &sim::SensorSim::bytesSent, this, [&](const QByteArray& b) {
         if (b.size() == frame::kBytes && word(b, 1) == frame::ReadMeasurement)
             replies << b;
     });
 
-    QTest::mouseClick(app.panel.ui->ButtonCalibrate, Qt::LeftButton);
-    QVERIFY(app.calibpanel.widget->isVisible());
-    QVERIFY(!app.panel.widget->isVisible());
+    QTest::mouseClick(app.panel().ui->ButtonCalibrate, Qt::LeftButton);
+    QVERIFY(app.calibpanel().widget->isVisible());
+    QVERIFY(!app.panel().widget->isVisible());
 
     bool dimmedDuringSearch = false;
     f.onCommand(
         &app, frame::WriteParams,
         [&] {
             dimmedDuringSearch = !c.ButtonStartCalib->isEnabled() && !c.ButtonCloseCalib->isEnabled()
-                && !c.ButtonCalibToOtherSystem->isEnabled() && !app.panel.ui->ButtonGo->isEnabled();
+                && !c.ButtonCalibToOtherSystem->isEnabled() && !app.panel().ui->ButtonGo->isEnabled();
         },
         -1, 2);
     f.dialogs->confirmAnswers << true;
@@ -201,14 +201,14 @@ void CalibPanelsTest::referenceCalibrationConvergesAndIsConfirmed()
     QCOMPARE(c.DispCalibChDir->value(), int(chDir));
     QCOMPARE(c.DispCalibChRef->value(), int(chRef));
     QCOMPARE(c.SlideRefPower->value(), int(power));
-    QCOMPARE(app.panel.ui->SlidePower->value(), int(power));
+    QCOMPARE(app.panel().ui->SlidePower->value(), int(power));
     QCOMPARE(f.dialogs->shown.size(), 2);
     QCOMPARE(f.dialogs->shown[1].title, QStringLiteral("ATTENTION!"));
     QCOMPARE(f.dialogs->shown[1].text, kSuccess);
 
     // The calibration log in the user's data folder holds the record of it.
-    QCOMPARE(app.calib->journal.log.path(), f.path(QStringLiteral("data/tarvo/calibration-log.jsonl")));
-    CalibrationLog::Contents log = app.calib->journal.log.read();
+    QCOMPARE(app.calib().journal.log.path(), f.path(QStringLiteral("data/tarvo/calibration-log.jsonl")));
+    CalibrationLog::Contents log = app.calib().journal.log.read();
     QCOMPARE(log.records.size(), size_t(1));
     const CalibrationRecord& r = log.records[0];
     QCOMPARE(r.kind, QStringLiteral("reference-100"));
@@ -232,9 +232,9 @@ void CalibPanelsTest::referenceCalibrationConvergesAndIsConfirmed()
     QCOMPARE(value(r.after, "CH_DIR"), QString::number(chDir));
 
     // The log's window lists it; its CSV export and its certificate hold its fields.
-    auto* logPanel = app.calibpanel.ui->ButtonCalibLog->findChild<CalibrationLogPanel*>();
+    auto* logPanel = app.calibpanel().ui->ButtonCalibLog->findChild<CalibrationLogPanel*>();
     QVERIFY(logPanel);
-    QTest::mouseClick(app.calibpanel.ui->ButtonCalibLog, Qt::LeftButton);
+    QTest::mouseClick(app.calibpanel().ui->ButtonCalibLog, Qt::LeftButton);
     QVERIFY(logPanel->widget()->isVisible());
     QCOMPARE(logPanel->ui().TableCalibLog->rowCount(), 1);
     QCOMPARE(logPanel->ui().EditLogSensor->count(), 2);  // all sensors, and this one
@@ -264,8 +264,8 @@ void CalibPanelsTest::referenceCalibrationConvergesAndIsConfirmed()
     QVERIFY(f.sensor->receivedFrames().isEmpty());
     QCOMPARE(f.dialogs->count(QStringLiteral("START CALIBRATION!")), 2);
     QVERIFY(f.dialogs->shown.last().text.contains(QLatin1String("could not be written to the calibration log")));
-    QCOMPARE(app.calib->journal.last().outcome, QStringLiteral("cancelled"));
-    log = app.calib->journal.log.read();
+    QCOMPARE(app.calib().journal.last().outcome, QStringLiteral("cancelled"));
+    log = app.calib().journal.log.read();
     QCOMPARE(log.records.size(), size_t(1));
     QCOMPARE(log.damaged, 0);
     QCOMPARE(log.records[0].outcome, QStringLiteral("done"));
@@ -274,14 +274,14 @@ void CalibPanelsTest::referenceCalibrationConvergesAndIsConfirmed()
     QTest::mouseClick(c.ButtonCloseCalib, Qt::LeftButton);
     QCOMPARE(framesOf(f).size(), 1);
     checkRestoredFrame(framesOf(f)[0], saved, power);
-    QCOMPARE(app.params.pmod, saved.pmod);
-    QCOMPARE(app.params.average, saved.average);
-    QCOMPARE(app.params.trigger, saved.trigger);
-    QCOMPARE(app.params.power, power);
+    QCOMPARE(app.params().pmod, saved.pmod);
+    QCOMPARE(app.params().average, saved.average);
+    QCOMPARE(app.params().trigger, saved.trigger);
+    QCOMPARE(app.params().power, power);
     QCOMPARE(f.sensor->parameters()[sim::Average], saved.average);
-    QVERIFY(!app.calibpanel.widget->isVisible());
-    QVERIFY(app.panel.widget->isVisible());
-    QCOMPARE(app.panel.ui->EditAverage->value(), int(saved.average));
+    QVERIFY(!app.calibpanel().widget->isVisible());
+    QVERIFY(app.panel().widget->isVisible());
+    QCOMPARE(app.panel().ui->EditAverage->value(), int(saved.average));
 }
 
 void CalibPanelsTest::refusedStartSendsNothing()
@@ -296,17 +296,17 @@ void CalibPanelsTest::refusedStartSendsNothing()
                 R"("sensor":"TARVO GLOSS SENSOR V4.3 SIM"})"
                 "\n");
     ScopeApp& app = startConnected(f);
-    QCOMPARE(app.panel.ui->DispCalibDue->text(), QStringLiteral("calibration due since 2026-03-11"));
-    QVERIFY(app.panel.ui->DispCalibDue->isVisibleTo(app.panel.widget.get()));
-    const auto before = app.params.power;
-    QTest::mouseClick(app.panel.ui->ButtonCalibrate, Qt::LeftButton);
+    QCOMPARE(app.panel().ui->DispCalibDue->text(), QStringLiteral("calibration due since 2026-03-11"));
+    QVERIFY(app.panel().ui->DispCalibDue->isVisibleTo(app.panel().widget.get()));
+    const auto before = app.params().power;
+    QTest::mouseClick(app.panel().ui->ButtonCalibrate, Qt::LeftButton);
     f.dialogs->confirmAnswers << false;
-    QTest::mouseClick(app.calibpanel.ui->ButtonStartCalib, Qt::LeftButton);
+    QTest::mouseClick(app.calibpanel().ui->ButtonStartCalib, Qt::LeftButton);
     QVERIFY(f.sensor->receivedFrames().isEmpty());
     QCOMPARE(f.dialogs->shown.size(), 1);
     QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("START CALIBRATION!"));
-    QCOMPARE(app.params.power, before);
-    QCOMPARE(app.params.average, std::uint16_t(16));
+    QCOMPARE(app.params().power, before);
+    QCOMPARE(app.params().average, std::uint16_t(16));
 }
 
 void CalibPanelsTest::timeoutInTheFourthPassStopsWithoutConfirming()
@@ -314,8 +314,8 @@ void CalibPanelsTest::timeoutInTheFourthPassStopsWithoutConfirming()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = startConnected(f);
-    const Saved saved{app.params.pmod, app.params.average, app.params.evalmode, app.params.trigger};
-    QTest::mouseClick(app.panel.ui->ButtonCalibrate, Qt::LeftButton);
+    const Saved saved{app.params().pmod, app.params().average, app.params().evalmode, app.params().trigger};
+    QTest::mouseClick(app.panel().ui->ButtonCalibrate, Qt::LeftButton);
     sim::Faults drop;
     drop.dropReplies = 1;
     drop.onlyCommand = frame::ReadMeasurement;
@@ -323,23 +323,23 @@ void CalibPanelsTest::timeoutInTheFourthPassStopsWithoutConfirming()
     f.sensor->setFaults(drop);
     // The wait for the reply that never comes ends when the sensor gets the request.
     f.onCommand(
-        &app, frame::ReadMeasurement, [&app] { app.pump.expireInnermostWait(); }, -1, 4);
+        &app, frame::ReadMeasurement, [&app] { app.pump().expireInnermostWait(); }, -1, 4);
     f.dialogs->confirmAnswers << true;
-    QTest::mouseClick(app.calibpanel.ui->ButtonStartCalib, Qt::LeftButton);
+    QTest::mouseClick(app.calibpanel().ui->ButtonStartCalib, Qt::LeftButton);
 
     const QList<QByteArray> writes = framesOf(f, frame::WriteParams);
     QCOMPARE(writes.size(), 4);
-    QCOMPARE(app.params.power, word(writes[3], 2));  // the power sent in that pass
+    QCOMPARE(app.params().power, word(writes[3], 2));  // the power sent in that pass
     QVERIFY(framesOf(f, frame::ConfirmRefCalib).isEmpty());
-    QCOMPARE(app.calib->calibok, std::uint16_t(0));
-    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QCOMPARE(app.calib().calibok, std::uint16_t(0));
+    QCOMPARE(app.panel().ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
     QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 0);  // no success, no window message
-    QCOMPARE(app.calib->journal.log.read().records.back().outcome, QStringLiteral("failed"));
-    QCOMPARE(app.calib->journal.last().reason, QStringLiteral("the sensor did not answer (TIMEOUT)"));
+    QCOMPARE(app.calib().journal.log.read().records.back().outcome, QStringLiteral("failed"));
+    QCOMPARE(app.calib().journal.last().reason, QStringLiteral("the sensor did not answer (TIMEOUT)"));
 
     f.sensor->setFaults({});
     f.sensor->clearReceived();
-    QTest::mouseClick(app.calibpanel.ui->ButtonCloseCalib, Qt::LeftButton);
+    QTest::mouseClick(app.calibpanel().ui->ButtonCloseCalib, Qt::LeftButton);
     checkRestoredFrame(framesOf(f).value(0), saved, word(writes[3], 2));
 }
 
@@ -356,30 +356,30 @@ void CalibPanelsTest::otherSystemNeedsConfirmAndSetsDynamicPower()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = startConnected(f);
-    const Saved saved{app.params.pmod, app.params.average, app.params.evalmode, app.params.trigger};
+    const Saved saved{app.params().pmod, app.params().average, app.params().evalmode, app.params().trigger};
     if (esc) {
         // Esc on the first panel returns to the main panel too, never to no
         // window. Esc's shortcut closes the panel (tst_startup); the offscreen
         // platform leaves the hidden main panel the focus window here, so the
         // panel is closed as the shortcut closes it.
-        QTest::mouseClick(app.panel.ui->ButtonCalibrate, Qt::LeftButton);
-        QVERIFY(!app.panel.widget->isVisible());
-        app.calibpanel.widget->close();
-        QVERIFY(!app.calibpanel.widget->isVisible());
-        QVERIFY(app.panel.widget->isVisible());
+        QTest::mouseClick(app.panel().ui->ButtonCalibrate, Qt::LeftButton);
+        QVERIFY(!app.panel().widget->isVisible());
+        app.calibpanel().widget->close();
+        QVERIFY(!app.calibpanel().widget->isVisible());
+        QVERIFY(app.panel().widget->isVisible());
         f.sensor->clearReceived();
     }
-    QTest::mouseClick(app.panel.ui->ButtonCalibrate, Qt::LeftButton);
+    QTest::mouseClick(app.panel().ui->ButtonCalibrate, Qt::LeftButton);
     f.dialogs->confirmAnswers << false;
-    QTest::mouseClick(app.calibpanel.ui->ButtonCalibToOtherSystem, Qt::LeftButton);
-    QVERIFY(app.calibpanel.widget->isVisible());
+    QTest::mouseClick(app.calibpanel().ui->ButtonCalibToOtherSystem, Qt::LeftButton);
+    QVERIFY(app.calibpanel().widget->isVisible());
     QVERIFY(f.sensor->receivedFrames().isEmpty());
 
     f.dialogs->confirmAnswers << true;
-    QTest::mouseClick(app.calibpanel.ui->ButtonCalibToOtherSystem, Qt::LeftButton);
+    QTest::mouseClick(app.calibpanel().ui->ButtonCalibToOtherSystem, Qt::LeftButton);
     QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("CONFIRM!"));
-    QVERIFY(!app.calibpanel.widget->isVisible());
-    QVERIFY(app.calibpanel2.widget->isVisible());
+    QVERIFY(!app.calibpanel().widget->isVisible());
+    QVERIFY(app.calibpanel2().widget->isVisible());
     const QByteArray w = framesOf(f).value(0);
     QCOMPARE(word(w, 1), std::uint16_t(frame::WriteParams));
     QCOMPARE(word(w, 3), std::uint16_t(1));  // DYN
@@ -388,12 +388,12 @@ void CalibPanelsTest::otherSystemNeedsConfirmAndSetsDynamicPower()
 
     f.sensor->clearReceived();
     if (esc)
-        QTest::keyClick(app.calibpanel2.widget.get(), Qt::Key_Escape);
+        QTest::keyClick(app.calibpanel2().widget.get(), Qt::Key_Escape);
     else
-        QTest::mouseClick(app.calibpanel2.ui->ButtonCloseCalibP2, Qt::LeftButton);
-    checkRestoredFrame(framesOf(f).value(0), saved, app.params.power);
-    QVERIFY(!app.calibpanel2.widget->isVisible());
-    QVERIFY(app.panel.widget->isVisible());
+        QTest::mouseClick(app.calibpanel2().ui->ButtonCloseCalibP2, Qt::LeftButton);
+    checkRestoredFrame(framesOf(f).value(0), saved, app.params().power);
+    QVERIFY(!app.calibpanel2().widget->isVisible());
+    QVERIFY(app.panel().widget->isVisible());
 }
 
 void CalibPanelsTest::curveGoesToTheSensorIn77Rows_data()
@@ -415,12 +415,12 @@ void CalibPanelsTest::curveGoesToTheSensorIn77Rows()
     table.at(2, 2) = 60.0;
     table.at(1, 3) = 20.0;
     table.at(2, 3) = typedInOpenEditor ? 300.0 : 25.0;
-    app.calib->setTableCells(table);
+    app.calib().setTableCells(table);
     table.at(2, 3) = 25.0;
 
-    QPushButton* send = app.calibpanel2.ui->ButtonSendCalibData;
+    QPushButton* send = app.calibpanel2().ui->ButtonSendCalibData;
     if (typedInOpenEditor) {
-        QTableWidget* grid = app.calibpanel2.ui->GridMeasuredValues;
+        QTableWidget* grid = app.calibpanel2().ui->GridMeasuredValues;
         grid->editItem(grid->item(2, 1));
         auto* editor = grid->viewport()->findChild<QLineEdit*>();
         QVERIFY(editor);
@@ -453,11 +453,11 @@ void CalibPanelsTest::curveGoesToTheSensorIn77Rows()
     QCOMPARE(int(expected[125]), 600);  // GF 50.0 -> 60.0
     QCOMPARE(f.dialogs->shown.size(), 1);
     QCOMPARE(f.dialogs->shown[0].text, QStringLiteral("Calibration data were saved to EE."));
-    QCOMPARE(app.calib->gridok, std::uint16_t(1));
-    QVERIFY(app.calibpanel2.ui->ButtonSendCalibData->isEnabled());
+    QCOMPARE(app.calib().gridok, std::uint16_t(1));
+    QVERIFY(app.calibpanel2().ui->ButtonSendCalibData->isEnabled());
 
     // The graph shows the curve and the identity line, 20001 points each.
-    const auto series = app.calibpanel2.ui->GraphCalibBuf->chart()->series();
+    const auto series = app.calibpanel2().ui->GraphCalibBuf->chart()->series();
     QCOMPARE(series.size(), 2);
     auto* blue = qobject_cast<QLineSeries*>(series[0]);
     QCOMPARE(blue->count(), kCurvePoints);
@@ -475,7 +475,7 @@ void CalibPanelsTest::failureAtOneRowStopsTheTransfer()
     const sim::CalibTable factory = f.sensor->calibTable();
     CalibCells table = CalibCells::resetValues();
     table.at(2, 24) = 1000.0;  // a curve at half the identity
-    app.calib->setTableCells(table);
+    app.calib().setTableCells(table);
     constexpr int failing = 40;
     sim::Faults drop;
     drop.dropReplies = 1;
@@ -483,9 +483,9 @@ void CalibPanelsTest::failureAtOneRowStopsTheTransfer()
     drop.afterFrames = 1 + failing;  // command 32 and the rows before
     f.sensor->setFaults(drop);
     f.onCommand(
-        &app, frame::WriteCalibRow, [&app] { app.pump.expireInnermostWait(); }, failing);
+        &app, frame::WriteCalibRow, [&app] { app.pump().expireInnermostWait(); }, failing);
 
-    QTest::mouseClick(app.calibpanel2.ui->ButtonSendCalibData, Qt::LeftButton);
+    QTest::mouseClick(app.calibpanel2().ui->ButtonSendCalibData, Qt::LeftButton);
 
     const QList<QByteArray> rows = framesOf(f, frame::WriteCalibRow);
     QCOMPARE(rows.size(), failing + 1);
@@ -493,14 +493,14 @@ void CalibPanelsTest::failureAtOneRowStopsTheTransfer()
     QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("ATTENTION!"));
     QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("Calibration failed."));
     QCOMPARE(f.dialogs->count(QStringLiteral("INFO!")), 0);
-    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QCOMPARE(app.panel().ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
     // The sensor holds the acknowledged rows (and the last one it stored before the lost echo).
     const sim::CalibTable now = f.sensor->calibTable();
     QCOMPARE(int(now[13]), int(word(rows[1], 3)));  // row 1 as it was sent
     QVERIFY(now[13] != factory[13]);
     QCOMPARE(now[13 * (failing + 1)], factory[13 * (failing + 1)]);
     // Logged as failed, with the curve's points and the sensor written in part.
-    const CalibrationRecord r = app.calib->journal.log.read().records.back();
+    const CalibrationRecord r = app.calib().journal.log.read().records.back();
     QCOMPARE(r.kind, QStringLiteral("other-system"));
     QCOMPARE(r.outcome, QStringLiteral("failed"));
     QCOMPARE(r.written, QStringLiteral("EEPROM (in part)"));
@@ -513,28 +513,28 @@ void CalibPanelsTest::faultyTableSendsNothingAndMarksTheRow()
     f.settingsToSensor();
     ScopeApp& app = startConnected(f);
     openOtherSystem(f, app);
-    QTableWidget* grid = app.calibpanel2.ui->GridMeasuredValues;
-    app.calib->ResetCalibTable();
-    QTest::mouseClick(app.calibpanel2.ui->ButtonCalcCalibData, Qt::LeftButton);  // a good curve first
+    QTableWidget* grid = app.calibpanel2().ui->GridMeasuredValues;
+    app.calib().ResetCalibTable();
+    QTest::mouseClick(app.calibpanel2().ui->ButtonCalcCalibData, Qt::LeftButton);  // a good curve first
     QCOMPARE(f.dialogs->shown.value(0).title, QStringLiteral("INFO!"));
-    const CurveBuf before = app.calib->biasBuf;
+    const CurveBuf before = app.calib().biasBuf;
 
     grid->item(6, 0)->setText(QStringLiteral("-1"));
     grid->item(6, 1)->setText(QStringLiteral("55.0"));
     f.dialogs->shown.clear();
-    QTest::mouseClick(app.calibpanel2.ui->ButtonSendCalibData, Qt::LeftButton);
+    QTest::mouseClick(app.calibpanel2().ui->ButtonSendCalibData, Qt::LeftButton);
     QVERIFY(f.sensor->receivedFrames().isEmpty());
     QCOMPARE(f.dialogs->shown.size(), 2);
     QCOMPARE(f.dialogs->shown[0].text, QStringLiteral("Both cells in a row must be set or disabled (-1)."));
     QCOMPARE(f.dialogs->shown[1].text, QStringLiteral("Datas can not be saved. \nCheck grid and repeat calculation."));
-    QCOMPARE(app.calib->gridok, std::uint16_t(0));
-    QVERIFY(app.calib->biasBuf == before);
+    QCOMPARE(app.calib().gridok, std::uint16_t(0));
+    QVERIFY(app.calib().biasBuf == before);
     QVERIFY(grid->item(6, 0)->isSelected() && grid->item(6, 1)->isSelected());
 
     // Text that is no number is refused like any value out of range, and only that cell is marked.
     grid->item(6, 0)->setText(QStringLiteral("12a"));
     f.dialogs->shown.clear();
-    QTest::mouseClick(app.calibpanel2.ui->ButtonCalcCalibData, Qt::LeftButton);
+    QTest::mouseClick(app.calibpanel2().ui->ButtonCalcCalibData, Qt::LeftButton);
     QCOMPARE(f.dialogs->shown.size(), 1);
     QVERIFY(f.dialogs->shown[0].text.startsWith(QStringLiteral("Cell value out of range!")));
     QVERIFY(grid->item(6, 0)->isSelected() && !grid->item(6, 1)->isSelected());
@@ -544,7 +544,7 @@ void CalibPanelsTest::faultyTableSendsNothingAndMarksTheRow()
     grid->item(6, 1)->setText(QStringLiteral("-1"));
     grid->item(23, 1)->setText(QStringLiteral("-1"));
     f.dialogs->shown.clear();
-    QTest::mouseClick(app.calibpanel2.ui->ButtonCalcCalibData, Qt::LeftButton);
+    QTest::mouseClick(app.calibpanel2().ui->ButtonCalcCalibData, Qt::LeftButton);
     QCOMPARE(
         f.dialogs->shown.value(0).text,
         QStringLiteral(
@@ -556,24 +556,24 @@ void CalibPanelsTest::assignTakesTheRawGlossIntoTarvoCellsOnly()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    QTableWidget* grid = app.calibpanel2.ui->GridMeasuredValues;
-    app.calib->ResetCalibTable();
+    QTableWidget* grid = app.calibpanel2().ui->GridMeasuredValues;
+    app.calib().ResetCalibTable();
     // Nothing measured: a notice, no cell changed.
-    app.measured.dataGfRawDouble = 98.0;
+    app.measured().dataGfRawDouble = 98.0;
     grid->setCurrentCell(4, 0);
-    app.calibpanel2.ui->ButtonAssignCal2->click();
+    app.calibpanel2().ui->ButtonAssignCal2->click();
     QCOMPARE(grid->item(4, 0)->text(), QStringLiteral("-1.0"));
     QCOMPARE(f.dialogs->shown.size(), 1);
     QVERIFY(f.dialogs->shown[0].text.startsWith(QStringLiteral("No GF RAW measured yet!")));
     f.dialogs->shown.clear();
 
     // The value written is the one shown, not the last frame some other part read.
-    app.calibpanel2.ui->DispCalibGfRaw->setValue(123.4);
+    app.calibpanel2().ui->DispCalibGfRaw->setValue(123.4);
     const QString wrong = QStringLiteral(
         "Wrong cell selected! \r\nOnly cells in columne TARVO-VALUE can be selected! \r\nBut without cell 0 and cell 2000.0! ");
     for (auto [row, col] : {std::pair{4, 0}, std::pair{1, 0}, std::pair{22, 0}}) {
         grid->setCurrentCell(row, col);
-        app.calibpanel2.ui->ButtonAssignCal2->click();
+        app.calibpanel2().ui->ButtonAssignCal2->click();
     }
     QCOMPARE(grid->item(4, 0)->text(), QStringLiteral("123.4"));
     QCOMPARE(grid->item(1, 0)->text(), QStringLiteral("123.4"));
@@ -582,7 +582,7 @@ void CalibPanelsTest::assignTakesTheRawGlossIntoTarvoCellsOnly()
 
     for (auto [row, col] : {std::pair{4, 1}, std::pair{0, 0}, std::pair{23, 0}}) {
         grid->setCurrentCell(row, col);
-        app.calibpanel2.ui->ButtonAssignCal2->click();
+        app.calibpanel2().ui->ButtonAssignCal2->click();
     }
     QCOMPARE(f.dialogs->shown.size(), 3);
     for (const auto& box : f.dialogs->shown)
@@ -606,7 +606,7 @@ void CalibPanelsTest::measureShowsTheSensorsRawGlossThatAssignWrites()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = startConnected(f, second == u"answered");
-    Ui::CALIBP2& c = *app.calibpanel2.ui;
+    Ui::CALIBP2& c = *app.calibpanel2().ui;
     QList<QByteArray> replies;
     connect(f.sensor.get(), &sim::SensorSim::bytesSent, this, [&](const QByteArray& b) {
         if (b.size() == frame::kBytes && word(b, 1) == frame::ReadMeasurement)
@@ -614,7 +614,7 @@ void CalibPanelsTest::measureShowsTheSensorsRawGlossThatAssignWrites()
     });
     // A value of the live loop, taken with the user's settings, is not offered.
     c.DispCalibGfRaw->setValue(55.5);
-    app.measured.dataGfRawDouble = 98.0;
+    app.measured().dataGfRawDouble = 98.0;
     openOtherSystem(f, app);
     QCOMPARE(c.DispCalibGfRaw->text(), QStringLiteral("none"));
 
@@ -622,7 +622,7 @@ void CalibPanelsTest::measureShowsTheSensorsRawGlossThatAssignWrites()
     bool dimmed = false;
     QTableWidget* grid = c.GridMeasuredValues;
     grid->setCurrentCell(2, 0);
-    QVERIFY(QTest::qWaitForWindowActive(app.calibpanel2.widget.get()));
+    QVERIFY(QTest::qWaitForWindowActive(app.calibpanel2().widget.get()));
     c.ButtonMeasure->setFocus();
     f.onCommand(this, frame::WriteParams, [&] {
         dimmed = !c.ButtonMeasure->isEnabled() && !c.ButtonCloseCalibP2->isEnabled();
@@ -657,14 +657,14 @@ void CalibPanelsTest::measureShowsTheSensorsRawGlossThatAssignWrites()
 
     f.sensor->setGloss(150.0);
     f.sensor->clearReceived();
-    app.params.pmod = 0;  // as a reconnection's parameter read leaves them
-    app.params.average = 16;
+    app.params().pmod = 0;  // as a reconnection's parameter read leaves them
+    app.params().average = 16;
     if (second == u"timeout") {
         sim::Faults drop;
         drop.dropReplies = 1;
         drop.onlyCommand = frame::ReadMeasurement;
         f.sensor->setFaults(drop);
-        f.onCommand(this, frame::ReadMeasurement, [&app] { app.pump.expireInnermostWait(); });
+        f.onCommand(this, frame::ReadMeasurement, [&app] { app.pump().expireInnermostWait(); });
     } else if (second == u"closed") {
         sim::Faults closing;
         closing.closeAfterFrames = 1;  // after the settings' echo
@@ -681,7 +681,7 @@ void CalibPanelsTest::measureShowsTheSensorsRawGlossThatAssignWrites()
     } else {
         QCOMPARE(replies.size(), 1);
         QCOMPARE(c.DispCalibGfRaw->value(), first);
-        QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+        QCOMPARE(app.panel().ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
     }
     QVERIFY(c.ButtonMeasure->isEnabled());
     grid->setCurrentCell(3, 0);
@@ -698,10 +698,10 @@ void CalibPanelsTest::tableFileRoundTripAndHostileFiles()
     table.at(2, 2) = 0.1;
     table.at(1, 5) = 1999.9;
     table.at(2, 5) = 3276.7;
-    app.calib->setTableCells(table);
+    app.calib().setTableCells(table);
 
     f.dialogs->fileAnswers << f.path(QStringLiteral("calib.cfg"));
-    app.calibpanel2.ui->ButtonSaveFileToDisk->click();
+    app.calibpanel2().ui->ButtonSaveFileToDisk->click();
     const FileDialogRequest& req = f.dialogs->fileRequests.value(0);
     QCOMPARE(req.defaultFile, QStringLiteral("calib.cfg"));
     QCOMPARE(req.filter, QStringLiteral("*.cfg"));
@@ -709,16 +709,16 @@ void CalibPanelsTest::tableFileRoundTripAndHostileFiles()
     QCOMPARE(req.directory, f.dir.path());
     QCOMPARE(f.readFile(QStringLiteral("calib.cfg")).count('\n'), 48);
 
-    app.calib->ResetCalibTable();
+    app.calib().ResetCalibTable();
     f.dialogs->fileAnswers << f.path(QStringLiteral("calib.cfg"));
-    app.calibpanel2.ui->ButtonGetFileFromDisk->click();
-    QVERIFY(app.calib->tableCells() == table);
+    app.calibpanel2().ui->ButtonGetFileFromDisk->click();
+    QVERIFY(app.calib().tableCells() == table);
     QVERIFY(boxes(f).isEmpty());
 
     // Cancelled dialogs change nothing.
-    app.calibpanel2.ui->ButtonGetFileFromDisk->click();
-    app.calibpanel2.ui->ButtonSaveFileToDisk->click();
-    QVERIFY(app.calib->tableCells() == table);
+    app.calibpanel2().ui->ButtonGetFileFromDisk->click();
+    app.calibpanel2().ui->ButtonSaveFileToDisk->click();
+    QVERIFY(app.calib().tableCells() == table);
     QVERIFY(boxes(f).isEmpty());
 
     const QByteArray good = f.readFile(QStringLiteral("calib.cfg"));
@@ -731,33 +731,33 @@ void CalibPanelsTest::tableFileRoundTripAndHostileFiles()
     for (const QByteArray& content : hostile) {
         f.writeFile(QStringLiteral("bad.cfg"), content);
         f.dialogs->fileAnswers << f.path(QStringLiteral("bad.cfg"));
-        app.calibpanel2.ui->ButtonGetFileFromDisk->click();
+        app.calibpanel2().ui->ButtonGetFileFromDisk->click();
         QCOMPARE(boxes(f).size(), 1);
         QCOMPARE(boxes(f)[0].title, QStringLiteral("ATTENTION!"));
-        QVERIFY(app.calib->tableCells() == table);
+        QVERIFY(app.calib().tableCells() == table);
         f.dialogs->shown.clear();
     }
     f.dialogs->fileAnswers << f.path(QStringLiteral("missing.cfg"));
-    app.calibpanel2.ui->ButtonGetFileFromDisk->click();
+    app.calibpanel2().ui->ButtonGetFileFromDisk->click();
     QCOMPARE(boxes(f).size(), 1);
-    QVERIFY(app.calib->tableCells() == table);
+    QVERIFY(app.calib().tableCells() == table);
 }
 
 void CalibPanelsTest::unwritableFileIsReported()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    app.calib->ResetCalibTable();
+    app.calib().ResetCalibTable();
     f.dialogs->fileAnswers << f.path(QStringLiteral("no-such-dir/calib.cfg"));
-    app.calibpanel2.ui->ButtonSaveFileToDisk->click();
+    app.calibpanel2().ui->ButtonSaveFileToDisk->click();
     QCOMPARE(boxes(f).size(), 1);
     QCOMPARE(boxes(f)[0].title, QStringLiteral("ATTENTION!"));
 
     // A table that would not read back is not written either.
     f.writeFile(QStringLiteral("calib.cfg"), "old");
-    app.calibpanel2.ui->GridMeasuredValues->item(3, 1)->setText(QStringLiteral("x"));
+    app.calibpanel2().ui->GridMeasuredValues->item(3, 1)->setText(QStringLiteral("x"));
     f.dialogs->fileAnswers << f.path(QStringLiteral("calib.cfg"));
-    app.calibpanel2.ui->ButtonSaveFileToDisk->click();
+    app.calibpanel2().ui->ButtonSaveFileToDisk->click();
     QCOMPARE(boxes(f).size(), 2);
     QCOMPARE(f.readFile(QStringLiteral("calib.cfg")), QByteArray("old"));
 }
@@ -766,9 +766,9 @@ void CalibPanelsTest::gridCellTakesOnlyANumberAndSaysSo()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    app.calib->ResetCalibTable();
-    QTableWidget* grid = app.calibpanel2.ui->GridMeasuredValues;
-    app.calibpanel2.widget->show();
+    app.calib().ResetCalibTable();
+    QTableWidget* grid = app.calibpanel2().ui->GridMeasuredValues;
+    app.calibpanel2().widget->show();
     auto type = [&](int row, int col, const QString& text) {
         grid->setFocus();
         grid->setCurrentCell(row, col);
@@ -792,21 +792,21 @@ void CalibPanelsTest::graphDoubleClickOpensAxisScalingAndCloseHidesIt()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    app.panel.widget->show();
-    QTest::mouseClick(app.panel.ui->ButtonCalibrate, Qt::LeftButton);
-    app.calibpanel2.widget->show();
-    QChartView* graph = app.calibpanel2.ui->GraphCalibBuf;
+    app.panel().widget->show();
+    QTest::mouseClick(app.panel().ui->ButtonCalibrate, Qt::LeftButton);
+    app.calibpanel2().widget->show();
+    QChartView* graph = app.calibpanel2().ui->GraphCalibBuf;
     QTest::mouseDClick(graph->viewport(), Qt::LeftButton);
-    QVERIFY(app.scaleaxispanel.widget->isVisible());
-    app.scaleaxispanel.ui->EditXAxisMax->setValue(300.0);
+    QVERIFY(app.scaleaxispanel().widget->isVisible());
+    app.scaleaxispanel().ui->EditXAxisMax->setValue(300.0);
     QCOMPARE(valueAxis(graph, Qt::Horizontal)->max(), 300.0);
 
     // Closing (the sensor does not answer here) hides every calibration panel.
-    app.calibpanel2.ui->ButtonCloseCalibP2->click();
-    QVERIFY(!app.scaleaxispanel.widget->isVisible());
-    QVERIFY(!app.calibpanel.widget->isVisible());
-    QVERIFY(!app.calibpanel2.widget->isVisible());
-    QVERIFY(app.panel.widget->isVisible());
+    app.calibpanel2().ui->ButtonCloseCalibP2->click();
+    QVERIFY(!app.scaleaxispanel().widget->isVisible());
+    QVERIFY(!app.calibpanel().widget->isVisible());
+    QVERIFY(!app.calibpanel2().widget->isVisible());
+    QVERIFY(app.panel().widget->isVisible());
 }
 
 QTEST_MAIN(CalibPanelsTest)

@@ -235,7 +235,7 @@ void TarvoctlTest::filesAreInterchangeableWithTheScope()
     f.sensor->setTeachRow(4, {123, 17, 999, 5});
     f.settingsToSensor();
     ScopeApp& app = f.start();  // the scope on TCP, tarvoctl on the pseudo-terminal
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const QStringList link = linkTo(*f.sensor, true, env);
 

@@ -42,7 +42,7 @@ QList<int> autoSendCommands(const sim::SensorSim& sensor)
 
 void setTeachRow0(ScopeApp& app, double gf, double gfTol, double ppTol)
 {
-    QTableWidget* t = app.panel.ui->TeachTable;
+    QTableWidget* t = app.panel().ui->TeachTable;
     t->item(0, 0)->setText(QString::number(gf));
     t->item(0, 1)->setText(QString::number(gfTol));
     t->item(0, 2)->setText(QString::number(ppTol));
@@ -58,8 +58,8 @@ void stopAfterTheNextFrame(ScopeApp& app, long framesBefore)
 {
     auto* watch = new QTimer(&app);
     QObject::connect(watch, &QTimer::timeout, watch, [&app, watch, framesBefore] {
-        if (app.monitor->framesShown() > framesBefore) {
-            app.monitorpanel.ui->ButtonStopMonitor->click();
+        if (app.monitor().framesShown() > framesBefore) {
+            app.monitorpanel().ui->ButtonStopMonitor->click();
             watch->deleteLater();
         }
     });
@@ -74,22 +74,22 @@ void monitorUntil(ScopeApp& app, long frames, const std::function<void()>& durin
     probe.setInterval(20);
     bool done = false;
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (!done && app.monitor->framesShown() >= frames) {
+        if (!done && app.monitor().framesShown() >= frames) {
             done = true;
             during();
         }
     });
-    const double start = app.pump.now();
+    const double start = app.pump().now();
     QTimer guard;  // never let a broken loop hang the test run
     guard.setSingleShot(true);
     QObject::connect(&guard, &QTimer::timeout, [&] {
-        app.flags.pollmonitor = 0;
-        app.pump.poke();
+        app.flags().pollmonitor = 0;
+        app.pump().poke();
     });
     guard.start(int(limit * 1000));
     probe.start();
-    app.monitorpanel.ui->ButtonStartMonitor->click();  // returns when the loop has ended
-    QVERIFY2(app.pump.now() - start < limit, "the monitor loop did not end");
+    app.monitorpanel().ui->ButtonStartMonitor->click();  // returns when the loop has ended
+    QVERIFY2(app.pump().now() - start < limit, "the monitor loop did not end");
 }
 
 }  // namespace
@@ -121,23 +121,23 @@ void MonitorTest::openingReplacesTheMainPanelAndEndsTheLiveLoop()
     ScopeApp& app = f.start();
     bool monitorShownWhileLive = false;
     f.when(
-        this, [&] { return app.flags.poll == 1 && f.commands().contains(frame::ReadMeasurement); },
+        this, [&] { return app.flags().poll == 1 && f.commands().contains(frame::ReadMeasurement); },
         [&] {
-            app.live->CBF_ButtonOpenMonitor();  // the button itself is dimmed while GO runs
-            monitorShownWhileLive = app.monitorpanel.widget->isVisible();
+            app.live().CBF_ButtonOpenMonitor();  // the button itself is dimmed while GO runs
+            monitorShownWhileLive = app.monitorpanel().widget->isVisible();
         });
-    app.panel.ui->ButtonGo->click();  // returns when opening the monitor ended the loop
+    app.panel().ui->ButtonGo->click();  // returns when opening the monitor ended the loop
     QVERIFY(monitorShownWhileLive);
-    QCOMPARE(app.flags.poll, std::uint16_t(0));
-    QVERIFY(!app.panel.widget->isVisible());
-    QVERIFY(app.monitorpanel.widget->isVisible());
+    QCOMPARE(app.flags().poll, std::uint16_t(0));
+    QVERIFY(!app.panel().widget->isVisible());
+    QVERIFY(app.monitorpanel().widget->isVisible());
 
     // Closing the idle monitor still tells the sensor to stop sending and brings the main panel back.
     f.sensor->clearReceived();
-    app.monitorpanel.widget->close();
+    app.monitorpanel().widget->close();
     QTRY_COMPARE(autoSendCommands(*f.sensor), QList<int>{0});
-    QVERIFY(app.panel.widget->isVisible());
-    QVERIFY(!app.monitorpanel.widget->isVisible());
+    QVERIFY(app.panel().widget->isVisible());
+    QVERIFY(!app.monitorpanel().widget->isVisible());
 }
 
 void MonitorTest::monitoringShowsEveryFrameUntilStop()
@@ -145,8 +145,8 @@ void MonitorTest::monitoringShowsEveryFrameUntilStop()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::MONITORP& m = *app.monitorpanel.ui;
-    app.panel.ui->ButtonOpenMonitor->click();
+    Ui::MONITORP& m = *app.monitorpanel().ui;
+    app.panel().ui->ButtonOpenMonitor->click();
     setTeachRow0(app, 50.0, 2.0, 100.0);
     m.EditTrendValues->setValue(5);
     f.sensor->setGloss(50.0);
@@ -160,15 +160,15 @@ void MonitorTest::monitoringShowsEveryFrameUntilStop()
     monitorUntil(app, 8, [&] {
         dimmedWhileRunning = !m.ButtonStartMonitor->isEnabled() && m.EditTrendValues->isEnabled()
             && m.ButtonStopMonitor->isEnabled() && m.ButtonMonitorReset->isEnabled()
-            && !app.panel.ui->ButtonGo->isEnabled() && app.flags.pollmonitor == 1;
+            && !app.panel().ui->ButtonGo->isEnabled() && app.flags().pollmonitor == 1;
         sendingWhileRunning = f.sensor->autoSending();
         m.ButtonStopMonitor->click();
     });
 
     QVERIFY(dimmedWhileRunning);
     QVERIFY(sendingWhileRunning);
-    QVERIFY(!app.monitor->running());
-    QCOMPARE(app.flags.pollmonitor, std::uint16_t(0));
+    QVERIFY(!app.monitor().running());
+    QCOMPARE(app.flags().pollmonitor, std::uint16_t(0));
     QVERIFY(m.ButtonStartMonitor->isEnabled());
     QVERIFY(m.EditTrendValues->isEnabled());
     // On, then off again; the program never asked for a frame.
@@ -177,14 +177,14 @@ void MonitorTest::monitoringShowsEveryFrameUntilStop()
     QTRY_VERIFY(!f.sensor->autoSending());
 
     // Every frame sent while monitoring was shown (one may have been on its way at STOP).
-    QVERIFY(app.monitor->framesShown() >= 8);
-    QVERIFY(sent.size() - app.monitor->framesShown() <= 1);
-    const QByteArray& last = sent[int(app.monitor->framesShown()) - 1];
+    QVERIFY(app.monitor().framesShown() >= 8);
+    QVERIFY(sent.size() - app.monitor().framesShown() <= 1);
+    const QByteArray& last = sent[int(app.monitor().framesShown()) - 1];
     const double gf = word(last, 7) / 10.0;
     QCOMPARE(m.DispMonitorGf->value(), gf);
     QCOMPARE(m.DispMonitorPP->value(), word(last, 11) / 10.0);
-    QCOMPARE(app.panel.ui->DispGF->value(), gf);  // the main panel follows too
-    QCOMPARE(app.live->history().trend(1)[0], gf);
+    QCOMPARE(app.panel().ui->DispGF->value(), gf);  // the main panel follows too
+    QCOMPARE(app.live().history().trend(1)[0], gf);
 
     // Noiseless target: five equal values in the window.
     QCOMPARE(m.DispGfTrend->value(), gf);
@@ -193,14 +193,14 @@ void MonitorTest::monitoringShowsEveryFrameUntilStop()
     QCOMPARE(background(m.DispMonitorGf), QColor(0x00ff00));
     QCOMPARE(background(m.DispGfTrend), QColor(0x00ff00));
     ChartPlot::redrawAll();
-    QCOMPARE(app.monitor->chart().pointsPerScreen(), 5);
-    QCOMPARE(app.monitor->chart().series(0)->count(), 5);
-    QCOMPARE(app.monitor->chart().yAxis()->min(), gf - 1.0);
-    QCOMPARE(app.monitor->chart().yAxis()->max(), gf + 1.0);
+    QCOMPARE(app.monitor().chart().pointsPerScreen(), 5);
+    QCOMPARE(app.monitor().chart().series(0)->count(), 5);
+    QCOMPARE(app.monitor().chart().yAxis()->min(), gf - 1.0);
+    QCOMPARE(app.monitor().chart().yAxis()->max(), gf + 1.0);
 
     // A band that no longer holds the value turns the displays red; PP above its tolerance too.
     setTeachRow0(app, 80.0, 2.0, word(last, 11) / 10.0 - 0.1);
-    app.monitor->ShowMonitorData();
+    app.monitor().ShowMonitorData();
     QCOMPARE(background(m.DispMonitorGf), QColor(0xff0000));
     QCOMPARE(background(m.DispMonitorPP), QColor(0xff0000));
     QCOMPARE(background(m.DispGfTrend), QColor(0xff0000));
@@ -218,8 +218,8 @@ void MonitorTest::monitoringShowsEveryFrameUntilStop()
     setTeachRow0(app, 87.4, 0.6, 100.0);
     m.EditTrendValues->setValue(30);
     for (const double gf : known)
-        app.live->mutableHistory().append({.gf = {gf, 0, 0}, .receivedMs = 1772870701123});
-    app.monitor->ShowMonitorData();
+        app.live().mutableHistory().append({.gf = {gf, 0, 0}, .receivedMs = 1772870701123});
+    app.monitor().ShowMonitorData();
     QCOMPARE(m.DispCp->text(), QStringLiteral("0.574"));
     QCOMPARE(m.DispCpk->text(), QStringLiteral("0.408"));
     QCOMPARE(m.DispCapParts->text(), QStringLiteral("30"));
@@ -231,8 +231,8 @@ void MonitorTest::resetClearsHistoryDisplaysAndChart()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::MONITORP& m = *app.monitorpanel.ui;
-    app.panel.ui->ButtonOpenMonitor->click();
+    Ui::MONITORP& m = *app.monitorpanel().ui;
+    app.panel().ui->ButtonOpenMonitor->click();
     setTeachRow0(app, 50.0, 2.0, 100.0);
     f.sensor->setGloss(50.0);
     f.sensor->setPartRate(25.0);
@@ -246,13 +246,13 @@ void MonitorTest::resetClearsHistoryDisplaysAndChart()
         badAtReset = m.DispBad->value();
         m.ButtonMonitorReset->click();
         resetDone = true;
-        framesAtReset = app.monitor->framesShown();
+        framesAtReset = app.monitor().framesShown();
         QCOMPARE(m.DispGfTrend->value(), 0.0);
         QCOMPARE(m.DispMonitorGf->value(), 0.0);
         QCOMPARE(m.DispBad->value(), badAtReset);  // kept until the next frame
         ChartPlot::redrawAll();
-        QCOMPARE(app.monitor->chart().yAxis()->max(), 200.0);
-        for (double v : app.live->history().trend())
+        QCOMPARE(app.monitor().chart().yAxis()->max(), 200.0);
+        for (double v : app.live().history().trend())
             QCOMPARE(v, 0.0);
         stopAfterTheNextFrame(app, framesAtReset);
     });
@@ -260,22 +260,22 @@ void MonitorTest::resetClearsHistoryDisplaysAndChart()
 
     // The statistics after the reset are those of the parts since: the
     // emptied slots are no parts of gloss 0, and not drawn.
-    const long after = app.monitor->framesShown() - framesAtReset;
+    const long after = app.monitor().framesShown() - framesAtReset;
     QVERIFY(after >= 1 && after <= 2);
     const double gf = m.DispMonitorGf->value();
     QVERIFY(std::abs(m.DispGfTrend->value() - gf) < 0.006);
     QCOMPARE(m.DispBad->value(), 0.0);
     ChartPlot::redrawAll();
-    QCOMPARE(app.monitor->chart().yAxis()->min(), std::max(gf - 1.0, 0.0));
-    QCOMPARE(app.monitor->chart().series(0)->count(), 0);  // the emptied slots lead the window: no line there
+    QCOMPARE(app.monitor().chart().yAxis()->min(), std::max(gf - 1.0, 0.0));
+    QCOMPARE(app.monitor().chart().series(0)->count(), 0);  // the emptied slots lead the window: no line there
 
     // With nothing received, a reset alone sets the chart to the new width.
     m.EditTrendValues->setValue(37);
     m.ButtonMonitorReset->click();
     ChartPlot::redrawAll();
-    QCOMPARE(app.monitor->chart().pointsPerScreen(), 37);
-    QCOMPARE(app.monitor->chart().series(0)->count(), 37);
-    QCOMPARE(app.monitor->chart().yAxis()->min(), 0.0);
+    QCOMPARE(app.monitor().chart().pointsPerScreen(), 37);
+    QCOMPARE(app.monitor().chart().series(0)->count(), 37);
+    QCOMPARE(app.monitor().chart().yAxis()->min(), 0.0);
     QCOMPARE(m.DispStdDev->value(), 0.0);
     QCOMPARE(background(m.DispMonitorPP), QColor(0x00ff00));
 }
@@ -298,18 +298,18 @@ void MonitorTest::exportTellsWhereEachValueOfTheWindowCameFrom()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::MONITORP& m = *app.monitorpanel.ui;
+    Ui::MONITORP& m = *app.monitorpanel().ui;
     f.sensor->setPartRate(25.0);
     const auto valuesHeld = [&app] {
-        const auto times = app.live->history().trendTimes();
+        const auto times = app.live().history().trendTimes();
         return int(std::count_if(times.begin(), times.end(), [](std::int64_t t) { return t != 0; }));
     };
     if (liveBefore) {
         f.when(
-            this, [&] { return valuesHeld() >= 3; }, [&] { app.panel.ui->ButtonStop->click(); });
-        app.panel.ui->ButtonGo->click();  // returns at STOP
+            this, [&] { return valuesHeld() >= 3; }, [&] { app.panel().ui->ButtonStop->click(); });
+        app.panel().ui->ButtonGo->click();  // returns at STOP
     }
-    app.panel.ui->ButtonOpenMonitor->click();
+    app.panel().ui->ButtonOpenMonitor->click();
     m.EditTrendValues->setValue(20);
     if (monitorBefore)
         monitorUntil(app, 3, [&] { m.ButtonStopMonitor->click(); });
@@ -320,7 +320,7 @@ void MonitorTest::exportTellsWhereEachValueOfTheWindowCameFrom()
     monitorUntil(app, 3, [&] { m.ButtonStopMonitor->click(); });
 
     // The chart's columns as before, then each row's origin.
-    const int monitored = int(app.monitor->framesShown());
+    const int monitored = int(app.monitor().framesShown());
     QVERIFY(earlier + monitored <= 20);
     QBuffer csv;
     csv.open(QIODevice::WriteOnly);
@@ -341,8 +341,8 @@ void MonitorTest::trendValuesTypedWhileRunningTakeEffectWithTheNextFrame()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::MONITORP& m = *app.monitorpanel.ui;
-    app.panel.ui->ButtonOpenMonitor->click();
+    Ui::MONITORP& m = *app.monitorpanel().ui;
+    app.panel().ui->ButtonOpenMonitor->click();
     f.sensor->setGloss(50.0);
     f.sensor->setPartRate(25.0);
     m.EditTrendValues->setValue(10);
@@ -354,13 +354,13 @@ void MonitorTest::trendValuesTypedWhileRunningTakeEffectWithTheNextFrame()
         m.EditTrendValues->selectAll();
         QTest::keyClicks(m.EditTrendValues, QStringLiteral("25"));
         QTest::keyClick(m.EditTrendValues, Qt::Key_Return);
-        framesAtChange = app.monitor->framesShown();
+        framesAtChange = app.monitor().framesShown();
         stopAfterTheNextFrame(app, framesAtChange);
     });
     QVERIFY(editable);
     QCOMPARE(m.EditTrendValues->value(), 25);
-    QVERIFY(app.monitor->framesShown() > framesAtChange);
-    QCOMPARE(app.monitor->chart().pointsPerScreen(), 25);
+    QVERIFY(app.monitor().framesShown() > framesAtChange);
+    QCOMPARE(app.monitor().chart().pointsPerScreen(), 25);
     QCOMPARE(int(chartTable(m.GraphMonitor).rows), 25);
 }
 
@@ -369,16 +369,16 @@ void MonitorTest::closingTheMonitorWhileRunningStopsSendingAndReturns()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    app.panel.ui->ButtonOpenMonitor->click();
+    app.panel().ui->ButtonOpenMonitor->click();
     f.sensor->setPartRate(25.0);
     f.sensor->clearReceived();
-    monitorUntil(app, 3, [&] { app.monitorpanel.widget->close(); });
+    monitorUntil(app, 3, [&] { app.monitorpanel().widget->close(); });
 
-    QVERIFY(!app.monitor->running());
-    QCOMPARE(app.flags.pollmonitor, std::uint16_t(0));
-    QVERIFY(!app.monitorpanel.widget->isVisible());
-    QVERIFY(app.panel.widget->isVisible());
-    QVERIFY(app.panel.ui->ButtonGo->isEnabled());
+    QVERIFY(!app.monitor().running());
+    QCOMPARE(app.flags().pollmonitor, std::uint16_t(0));
+    QVERIFY(!app.monitorpanel().widget->isVisible());
+    QVERIFY(app.panel().widget->isVisible());
+    QVERIFY(app.panel().ui->ButtonGo->isEnabled());
     const QList<int> args = autoSendCommands(*f.sensor);
     QCOMPARE(args.first(), 1);
     QCOMPARE(args.last(), 0);
@@ -397,19 +397,19 @@ void MonitorTest::closingTheProgramWhileMonitoringSwitchesSendingOff()
         &app, [&] { return app.startupFinished(); },
         [&] {
             ScopeFixture::when(
-                &app, [&] { return app.monitor->framesShown() >= 3; },
+                &app, [&] { return app.monitor().framesShown() >= 3; },
                 [&] {
-                    runningAtClose = app.monitor->running();
+                    runningAtClose = app.monitor().running();
                     app.CBF_P_close();  // what closing the main panel does
                 });
-            app.panel.ui->ButtonOpenMonitor->click();
-            app.monitorpanel.ui->ButtonStartMonitor->click();
+            app.panel().ui->ButtonOpenMonitor->click();
+            app.monitorpanel().ui->ButtonStartMonitor->click();
         });
     QCOMPARE(app.run(), 0);
 
     QVERIFY(runningAtClose);
-    QVERIFY(!app.monitor->running());
-    QCOMPARE(app.flags.pollmonitor, std::uint16_t(0));
+    QVERIFY(!app.monitor().running());
+    QCOMPARE(app.flags().pollmonitor, std::uint16_t(0));
     QCOMPARE(autoSendCommands(*f.sensor).last(), 0);
     QTRY_VERIFY(!f.sensor->autoSending());
 }
@@ -427,8 +427,8 @@ void MonitorTest::silentSensorKeepsTheInterfaceResponsive()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::MONITORP& m = *app.monitorpanel.ui;
-    app.panel.ui->ButtonOpenMonitor->click();
+    Ui::MONITORP& m = *app.monitorpanel().ui;
+    app.panel().ui->ButtonOpenMonitor->click();
     f.sensor->setPartRate(0.01);  // no part for 100 s
     f.sensor->clearReceived();
 
@@ -440,9 +440,9 @@ void MonitorTest::silentSensorKeepsTheInterfaceResponsive()
         if (++ticks != 10)
             return;
         m.ButtonMonitorGfBig->click();
-        gfPanelOpened = app.gfpanel.widget->isVisible();
+        gfPanelOpened = app.gfpanel().widget->isVisible();
         if (byClosing)
-            app.monitorpanel.widget->close();
+            app.monitorpanel().widget->close();
         else
             m.ButtonStopMonitor->click();
     });
@@ -452,11 +452,11 @@ void MonitorTest::silentSensorKeepsTheInterfaceResponsive()
 
     QVERIFY(gfPanelOpened);
     QVERIFY(ticks >= 10);
-    QCOMPARE(app.monitor->framesShown(), 0L);
+    QCOMPARE(app.monitor().framesShown(), 0L);
     QCOMPARE(autoSendCommands(*f.sensor).first(), 1);
     QCOMPARE(autoSendCommands(*f.sensor).last(), 0);
-    QCOMPARE(app.monitorpanel.widget->isVisible(), !byClosing);
-    QVERIFY(app.monitorpanel.ui->ButtonStartMonitor->isEnabled());
+    QCOMPARE(app.monitorpanel().widget->isVisible(), !byClosing);
+    QVERIFY(app.monitorpanel().ui->ButtonStartMonitor->isEnabled());
     QCOMPARE(f.dialogs->shown.size(), 0);  // the monitor shows no messages of its own
 }
 
@@ -470,8 +470,8 @@ void MonitorTest::serialLineTakesQueuedFramesAndSkipsJunk()
     setSerialPortResolver([pty](int n) { return SerialDevice{n == 2 ? pty : QString(), QStringLiteral("simulated")}; });
     f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 2, QString(), QString()));
     ScopeApp& app = f.start();
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
-    app.panel.ui->ButtonOpenMonitor->click();
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    app.panel().ui->ButtonOpenMonitor->click();
     f.sensor->setPartRate(0.01);
     f.sensor->clearReceived();
 
@@ -487,31 +487,31 @@ void MonitorTest::serialLineTakesQueuedFramesAndSkipsJunk()
     };
     // Each step follows what the monitor took of the one before; the cut is
     // the line's pause, so the last frame follows the cut frame's count.
-    const auto shown = [&](long n) { return [&app, n] { return app.monitor->framesShown() >= n; }; };
+    const auto shown = [&](long n) { return [&app, n] { return app.monitor().framesShown() >= n; }; };
     f.onCommand(
         this, frame::AutoSend, [&] { f.sensor->injectBytes(frameWithGf(401) + frameWithGf(402) + frameWithGf(403)); },
         1);
     f.when(this, shown(3), [&] { f.sensor->injectBytes(QByteArray(5, '\x11') + frameWithGf(404)); });
     f.when(this, shown(4), [&] { f.sensor->injectBytes(frameWithGf(405) + frameWithGf(999).left(15)); });
     f.when(
-        this, [&] { return app.exchange.autoFrames().counts().cutFrames >= 1; },
+        this, [&] { return app.exchange().autoFrames().counts().cutFrames >= 1; },
         [&] { f.sensor->injectBytes(frameWithGf(406)); });
-    monitorUntil(app, 6, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); });
+    monitorUntil(app, 6, [&] { app.monitorpanel().ui->ButtonStopMonitor->click(); });
 
     // All three queued frames count; the junk is skipped and costs no frame;
     // the cut frame is dropped and the whole one after it kept.
-    const auto t = app.live->history().trend();
-    QCOMPARE(app.monitor->framesShown(), 6L);
+    const auto t = app.live().history().trend();
+    QCOMPARE(app.monitor().framesShown(), 6L);
     QList<double> tail;
-    for (int i = 1000 - int(app.monitor->framesShown()); i < 1000; ++i)
+    for (int i = 1000 - int(app.monitor().framesShown()); i < 1000; ++i)
         tail << t[i];
     QCOMPARE(tail, (QList<double>{40.1, 40.2, 40.3, 40.4, 40.5, 40.6}));
-    QCOMPARE(app.monitor->receptionCounts().skippedBytes, 20L);
-    QCOMPARE(app.monitor->receptionCounts().cutFrames, 1L);
+    QCOMPARE(app.monitor().receptionCounts().skippedBytes, 20L);
+    QCOMPARE(app.monitor().receptionCounts().cutFrames, 1L);
     QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("20 byte(s)")));
     QVERIFY(f.dialogs->shown.last().text.contains(QStringLiteral("1 frame(s) came cut short")));
     // Frames that came together were all drawn: the window holds them.
-    QCOMPARE(app.monitor->framesNotDrawn(), 0L);
+    QCOMPARE(app.monitor().framesNotDrawn(), 0L);
     QVERIFY(!f.dialogs->shown.last().text.contains(QStringLiteral("not drawn")));
     QTRY_COMPARE(autoSendCommands(*f.sensor), (QList<int>{1, 0}));
 #else
@@ -526,16 +526,16 @@ void MonitorTest::onlyMeasurementFramesAreCounted()
     ScopeFixture f(o);
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    app.panel.ui->ButtonOpenMonitor->click();
+    app.panel().ui->ButtonOpenMonitor->click();
     setTeachRow0(app, 98.0, 5.0, 100.0);
     f.sensor->setPartRate(20.0);
-    monitorUntil(app, 4, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); });
+    monitorUntil(app, 4, [&] { app.monitorpanel().ui->ButtonStopMonitor->click(); });
 
-    const long n = app.monitor->framesShown();
-    QCOMPARE(app.monitor->receptionCounts().otherFrames, 1L);  // the answer, passed over
-    QCOMPARE(n, app.monitor->receptionCounts().frames);
+    const long n = app.monitor().framesShown();
+    QCOMPARE(app.monitor().receptionCounts().otherFrames, 1L);  // the answer, passed over
+    QCOMPARE(n, app.monitor().receptionCounts().frames);
     for (long i = 1000 - n; i < 1000; ++i)
-        QVERIFY(app.live->history().trend()[size_t(i)] > 90.0);  // no 0.0 from the answer
+        QVERIFY(app.live().history().trend()[size_t(i)] > 90.0);  // no 0.0 from the answer
 }
 
 void MonitorTest::floodKeepsStopWorkingAndEveryFrameCounted()
@@ -543,23 +543,23 @@ void MonitorTest::floodKeepsStopWorkingAndEveryFrameCounted()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    app.panel.ui->ButtonOpenMonitor->click();
+    app.panel().ui->ButtonOpenMonitor->click();
     // A window of one value: what comes between two redraws is never drawn.
-    app.monitorpanel.ui->EditTrendValues->setValue(1);
+    app.monitorpanel().ui->EditTrendValues->setValue(1);
     f.sensor->setAutoFlood(true);
     // STOP comes from the event loop: the loop must keep letting events run.
     monitorUntil(
-        app, 3000, [&] { app.monitorpanel.ui->ButtonStopMonitor->click(); }, 60.0);
+        app, 3000, [&] { app.monitorpanel().ui->ButtonStopMonitor->click(); }, 60.0);
 
-    QCOMPARE(app.monitor->framesShown(), app.monitor->receptionCounts().frames);
-    const long notDrawn = app.monitor->framesNotDrawn();
+    QCOMPARE(app.monitor().framesShown(), app.monitor().receptionCounts().frames);
+    const long notDrawn = app.monitor().framesNotDrawn();
     // Each redraw showed one frame at most, the last one among them.
-    QVERIFY(notDrawn >= app.monitor->framesShown() - app.monitor->chart().redraws());
-    QVERIFY(notDrawn > 0 && notDrawn < app.monitor->framesShown());
-    QCOMPARE(app.monitor->receptionCounts().skippedBytes, 0L);
+    QVERIFY(notDrawn >= app.monitor().framesShown() - app.monitor().chart().redraws());
+    QVERIFY(notDrawn > 0 && notDrawn < app.monitor().framesShown());
+    QCOMPARE(app.monitor().receptionCounts().skippedBytes, 0L);
     QVERIFY(!f.dialogs->shown.isEmpty());
     QVERIFY(f.dialogs->shown.last().text.contains(
-        QStringLiteral("%1 of %2 frame(s)").arg(notDrawn).arg(app.monitor->framesShown())));
+        QStringLiteral("%1 of %2 frame(s)").arg(notDrawn).arg(app.monitor().framesShown())));
     QTRY_VERIFY(!f.sensor->autoSending());
 }
 
@@ -586,22 +586,22 @@ void MonitorTest::monitoringGoesOnAcrossAnOutageWithTheGapCounted()
     ScopeFixture f(line);
     serial ? f.settingsToSensorLine(true) : f.settingsToSensor();
     ScopeApp& app = f.start();
-    app.interfacepanel.ui().EditQuietLimit->setValue(2);
-    app.interfacepanel.ui().CheckReconnect->setChecked(true);
+    app.interfacepanel().ui().EditQuietLimit->setValue(2);
+    app.interfacepanel().ui().CheckReconnect->setChecked(true);
     // The TCP row keeps the full schedule and the panel's 2 s; the others
     // retry on a tenth of it and check a quiet line after 0.5 s.
     if (serial || rebooted) {
-        app.reconnect.retryScale = 0.1;
-        app.reconnect.quietLimit = 0.5;
+        app.reconnect().retryScale = 0.1;
+        app.reconnect().quietLimit = 0.5;
     }
-    app.panel.ui->ButtonOpenMonitor->click();
-    app.monitorpanel.ui->EditTrendValues->setValue(20);  // values from before and after the gap
+    app.panel().ui->ButtonOpenMonitor->click();
+    app.monitorpanel().ui->EditTrendValues->setValue(20);  // values from before and after the gap
     f.sensor->setPartRate(20.0);
     long shownAtLoss = 0;
     monitorUntil(
         app, 20,
         [&] {
-            shownAtLoss = app.monitor->framesShown();
+            shownAtLoss = app.monitor().framesShown();
             if (rebooted)
                 f.sensor->reboot();
             else
@@ -610,8 +610,8 @@ void MonitorTest::monitoringGoesOnAcrossAnOutageWithTheGapCounted()
         },
         20.0);
 
-    Ui::MONITORP& m = *app.monitorpanel.ui;
-    QVERIFY(app.monitor->framesShown() > shownAtLoss + 3);  // switched on again after the return
+    Ui::MONITORP& m = *app.monitorpanel().ui;
+    QVERIFY(app.monitor().framesShown() > shownAtLoss + 3);  // switched on again after the return
     QCOMPARE(m.DispGaps->value(), rebooted ? 0 : 1);
     QVERIFY2(m.DispGapSeconds->value() >= (rebooted ? 0.0 : 0.9),
              qPrintable(QString::number(m.DispGapSeconds->value())));

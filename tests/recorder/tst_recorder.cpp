@@ -120,8 +120,8 @@ struct RecorderFixture : ScopeFixture {
         else
             settingsToSensor();
         a = &start();
-        r = a->recpanel.ui.get();
-        QTest::mouseClick(a->panel.ui->ButtonOpenRecorder, Qt::LeftButton);
+        r = a->recpanel().ui.get();
+        QTest::mouseClick(a->panel().ui->ButtonOpenRecorder, Qt::LeftButton);
     }
     void selectMode(int mode)
     {
@@ -183,14 +183,14 @@ private slots:
 void RecorderTest::openingDimsTheMainPanelUntilClosed()
 {
     RecorderFixture f;
-    Ui::P& p = *f.a->panel.ui;
-    QVERIFY(f.a->recpanel.widget->isVisible());
+    Ui::P& p = *f.a->panel().ui;
+    QVERIFY(f.a->recpanel().widget->isVisible());
     for (QWidget* w : {static_cast<QWidget*>(p.ButtonGo), static_cast<QWidget*>(p.ButtonSend),
                        static_cast<QWidget*>(p.ButtonGet), static_cast<QWidget*>(p.ButtonOpenRecorder)})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
 
     QTest::mouseClick(f.r->ButtonCloseRecorder, Qt::LeftButton);
-    QVERIFY(!f.a->recpanel.widget->isVisible());
+    QVERIFY(!f.a->recpanel().widget->isVisible());
     QVERIFY(p.ButtonGo->isEnabled());
     QVERIFY(p.ButtonOpenRecorder->isEnabled());
 }
@@ -222,7 +222,7 @@ void RecorderTest::eachModeShowsItsControls()
                                 "DispRemaining",      "DispRecCount",      "ButtonStartRecord",  "ButtonStopRecord",
                                 "ButtonStartPolling", "ButtonStopPolling", "ButtonManualRecord", "ButtonStartTrigRec",
                                 "ButtonStopTrigRec"};
-    QWidget* panel = f.a->recpanel.widget.get();
+    QWidget* panel = f.a->recpanel().widget.get();
     for (const QString& name : dependent) {
         QWidget* w = panel->findChild<QWidget*>(name);
         QVERIFY(w);
@@ -309,7 +309,7 @@ void RecorderTest::fixedCountWritesExactlyTheSentValues()
     QCOMPARE(f.r->DispRemaining->value(), 0);
     QCOMPARE(f.dialogs->shown.last().title, QStringLiteral("INFO!"));
     QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("File has been saved!"));
-    QCOMPARE(f.a->flags.pollrecord, std::uint16_t(0));
+    QCOMPARE(f.a->flags().pollrecord, std::uint16_t(0));
     QVERIFY(selectDimmedWhileRecording);
     QVERIFY(f.r->ButtonStartRecord->isEnabled() && f.r->EditSelectDataRec->isEnabled());
     QVERIFY(f.r->EditInterval->isEnabled() && f.r->ButtonSelRecFile->isEnabled());
@@ -361,13 +361,13 @@ void RecorderTest::timeoutEndsTheRecordingWithoutAStaleLine()
     f.sensor->setFaults(silent);
     f.dialogs->confirmAnswers << true;
     // The value set that never comes times out as soon as it is asked for.
-    f.onCommand(f.a, frame::ReadMeasurement, [&f] { f.a->pump.expireInnermostWait(); });
+    f.onCommand(f.a, frame::ReadMeasurement, [&f] { f.a->pump().expireInnermostWait(); });
 
     QTest::mouseClick(mode == Polling ? f.r->ButtonStartPolling : f.r->ButtonStartRecord, Qt::LeftButton);
 
-    QCOMPARE(f.a->panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
+    QCOMPARE(f.a->panel().ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
     QVERIFY(f.interfaceWidget()->isVisible());
-    QCOMPARE(f.a->flags.pollrecord, std::uint16_t(0));
+    QCOMPARE(f.a->flags().pollrecord, std::uint16_t(0));
     QCOMPARE(f.lines().size(), 0);
     QVERIFY(f.r->EditSelectDataRec->isEnabled());
 }
@@ -385,7 +385,7 @@ void RecorderTest::pollingWritesOneLinePerPress()
         if (presses < 2) {
             QTest::mouseClick(f.r->ButtonManualRecord, Qt::LeftButton);
             ++presses;
-        } else if (f.a->flags.pollrecord) {
+        } else if (f.a->flags().pollrecord) {
             QTest::mouseClick(f.r->ButtonStopPolling, Qt::LeftButton);
         }
     });
@@ -409,17 +409,17 @@ void RecorderTest::pollingWritesOneLinePerPress()
 void RecorderTest::pollingRecordsNothingForARequestWithoutReply()
 {
     RecorderFixture f(false, true, true);
-    f.a->interfacepanel.ui().CheckReconnect->setChecked(true);
-    f.a->reconnect.retryScale = 0.1;  // the full schedule has its own row
+    f.a->interfacepanel().ui().CheckReconnect->setChecked(true);
+    f.a->reconnect().retryScale = 0.1;  // the full schedule has its own row
     f.chooseNewFile();
     f.selectMode(Polling);
     QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
-    auto* state = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
+    auto* state = f.a->recpanel().widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
     int polledAtLoss = -1;
     bool pressedInOutage = false;
     qint64 measuredMs = 0;
     During press([&] {
-        if (!f.a->flags.pollrecord)
+        if (!f.a->flags().pollrecord)
             return;
         const int polled = int(sentValues(sent).size());
         if (polledAtLoss < 0 && polled >= 3) {
@@ -430,7 +430,7 @@ void RecorderTest::pollingRecordsNothingForARequestWithoutReply()
             QTest::mouseClick(f.r->ButtonManualRecord, Qt::LeftButton);
             pressedInOutage = true;
         } else if (pressedInOutage && !state->isVisible() && polled >= polledAtLoss + 3) {
-            measuredMs = f.a->measured.receivedMs;
+            measuredMs = f.a->measured().receivedMs;
             QTest::mouseClick(f.r->ButtonManualRecord, Qt::LeftButton);
             QTest::mouseClick(f.r->ButtonStopPolling, Qt::LeftButton);
         }
@@ -458,18 +458,18 @@ void RecorderTest::pollingRecordsNothingForARequestWithoutReply()
 void RecorderTest::quietLineWithTheSwitchOffIsToldAndTheRecordingGoesOn()
 {
     RecorderFixture f(false, true, true);
-    f.a->interfacepanel.ui().EditQuietLimit->setValue(2);
+    f.a->interfacepanel().ui().EditQuietLimit->setValue(2);
     f.chooseNewFile();
     f.selectMode(Triggered);
     f.sensor->setPartRate(20.0);
     QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
     f.dialogs->confirmAnswers << true;
-    auto* state = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
+    auto* state = f.a->recpanel().widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
     const auto count = [&] { return int(f.r->DispRecCount->value()); };
     int linesAtMute = -1;
     QString told;
     During drive([&] {
-        if (!f.a->flags.pollrecord)
+        if (!f.a->flags().pollrecord)
             return;
         if (linesAtMute < 0 && count() >= 3) {
             linesAtMute = count();
@@ -488,7 +488,7 @@ void RecorderTest::quietLineWithTheSwitchOffIsToldAndTheRecordingGoesOn()
     const QList<RecordValues> lines = f.lines();
     QVERIFY(lines.size() >= linesAtMute + 3);
     QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));
-    QVERIFY(f.a->panel.ui->DispStatus->text() != QStringLiteral("TIMEOUT"));
+    QVERIFY(f.a->panel().ui->DispStatus->text() != QStringLiteral("TIMEOUT"));
 }
 
 void RecorderTest::triggeredRecordsTheSensorsOwnFramesBetweenAutoSendOnAndOff()
@@ -515,7 +515,7 @@ void RecorderTest::triggeredRecordsTheSensorsOwnFramesBetweenAutoSendOnAndOff()
             f.sensor->injectBytes(bad);
             injected = true;
         }
-        if (n >= 8 && f.a->flags.pollrecord)
+        if (n >= 8 && f.a->flags().pollrecord)
             QTest::mouseClick(f.r->ButtonStopTrigRec, Qt::LeftButton);
     });
 
@@ -543,7 +543,7 @@ void RecorderTest::triggeredRecordsTheSensorsOwnFramesBetweenAutoSendOnAndOff()
     QCOMPARE(f.dialogs->fileRequests.last().defaultFile, QStringLiteral("record-report.pdf"));
     const QString text = tarvo::test::pdfText(f.path(QStringLiteral("record-report.pdf")));
     for (const QString& expected : {QStringLiteral("Parts (n) %1").arg(lines.size()), QStringLiteral("TARVO"),
-                                    QStringLiteral("power %1").arg(f.a->params.power), QStringLiteral("TarvoV43 ")})
+                                    QStringLiteral("power %1").arg(f.a->params().power), QStringLiteral("TarvoV43 ")})
         QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" not in: ") + text));
 }
 
@@ -568,7 +568,7 @@ void RecorderTest::writeFailureIsReportedAndStopsTheRecording()
 
     if (mode == Polling) {
         During press([&] {
-            if (f.a->flags.pollrecord && f.r->ButtonManualRecord->isEnabled())
+            if (f.a->flags().pollrecord && f.r->ButtonManualRecord->isEnabled())
                 QTest::mouseClick(f.r->ButtonManualRecord, Qt::LeftButton);
         });
         QTest::mouseClick(f.r->ButtonStartPolling, Qt::LeftButton);
@@ -579,7 +579,7 @@ void RecorderTest::writeFailureIsReportedAndStopsTheRecording()
     QCOMPARE(f.dialogs->count(QStringLiteral("INFO!")), 0);  // never "File has been saved!"
     QVERIFY(f.dialogs->shown.last().text.startsWith(QStringLiteral("The record file could not be written!")));
     QVERIFY(f.dialogs->shown.last().text.contains(f.file));
-    QCOMPARE(f.a->flags.pollrecord, std::uint16_t(0));
+    QCOMPARE(f.a->flags().pollrecord, std::uint16_t(0));
     QVERIFY(!QFile::exists(f.file));
     QVERIFY(f.r->EditSelectDataRec->isEnabled());
     QTRY_VERIFY(!f.sensor->autoSending());
@@ -645,16 +645,16 @@ void RecorderTest::closingTheRecorderStopsAutomaticSending()
     f.sensor->setPartRate(20.0);
     f.dialogs->confirmAnswers << true;
     During close([&] {
-        if (f.r->DispRecCount->value() >= 2 && f.a->recpanel.widget->isVisible())
-            f.a->recpanel.widget->close();
+        if (f.r->DispRecCount->value() >= 2 && f.a->recpanel().widget->isVisible())
+            f.a->recpanel().widget->close();
     });
 
     QTest::mouseClick(f.r->ButtonStartTrigRec, Qt::LeftButton);
 
     QTRY_VERIFY(!f.sensor->autoSending());
     QCOMPARE(word(f.autoSendFrames().last(), 2), std::uint16_t(0));
-    QVERIFY(!f.a->recpanel.widget->isVisible());
-    QVERIFY(f.a->panel.ui->ButtonGo->isEnabled());
+    QVERIFY(!f.a->recpanel().widget->isVisible());
+    QVERIFY(f.a->panel().ui->ButtonGo->isEnabled());
     QCOMPARE(double(f.lines().size()), f.r->DispRecCount->value());
 }
 
@@ -677,8 +677,8 @@ void RecorderTest::closingTheMainPanelEndsTheRecordingWithTheFileComplete()
     f.dialogs->shown.clear();
     During close([&] {
         if (f.r->DispRecCount->value() >= 2 || (mode == Continuous && f.r->DispRecCount->value() >= 1))
-            if (f.a->panel.widget->isVisible())
-                f.a->panel.widget->close();
+            if (f.a->panel().widget->isVisible())
+                f.a->panel().widget->close();
     });
 
     QTest::mouseClick(mode == Triggered ? f.r->ButtonStartTrigRec : f.r->ButtonStartRecord, Qt::LeftButton);
@@ -718,7 +718,7 @@ void RecorderTest::onlyWholeAutomaticFramesAreRecordedAndTheRestCounted()
     QSignalSpy sent(f.sensor.get(), &sim::SensorSim::bytesSent);
     f.dialogs->confirmAnswers << true;
     During drive([&] {
-        if (f.r->DispRecCount->value() >= 8 && f.a->flags.pollrecord)
+        if (f.r->DispRecCount->value() >= 8 && f.a->flags().pollrecord)
             QTest::mouseClick(f.r->ButtonStopTrigRec, Qt::LeftButton);
     });
     QTest::mouseClick(f.r->ButtonStartTrigRec, Qt::LeftButton);
@@ -728,7 +728,7 @@ void RecorderTest::onlyWholeAutomaticFramesAreRecordedAndTheRestCounted()
     const QList<RecordValues> lines = f.lines();
     QVERIFY(lines.size() >= 8);
     QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));
-    const AutoFrameCounts& counts = f.a->recorder->receptionCounts();
+    const AutoFrameCounts& counts = f.a->recorder().receptionCounts();
     if (cut) {
         QVERIFY(counts.cutFrames >= 2);
         QCOMPARE(counts.skippedBytes, 15 * counts.cutFrames);
@@ -771,16 +771,16 @@ void RecorderTest::floodIsRecordedWholeWhileStopStaysResponsive()
     QVERIFY(stopped);
 
     const QList<RecordValues> lines = f.lines();
-    const AutoFrameCounts& counts = f.a->recorder->receptionCounts();
+    const AutoFrameCounts& counts = f.a->recorder().receptionCounts();
     QCOMPARE(long(lines.size()), counts.frames);  // every whole frame taken in is written
     QCOMPARE(double(lines.size()), f.r->DispRecCount->value());
     QCOMPARE(lines, sentValues(sent).mid(0, lines.size()));
     QCOMPARE(counts.skippedBytes, 0L);
     // The displays kept up by showing the newest of each batch, yet every
     // line written is a point of the graph panel.
-    QCOMPARE(f.a->graphs->panelGraph(0).points().size(), std::int64_t(lines.size()));
-    QCOMPARE(f.a->graphs->panelGraph(0).points().at(0), double(lines.first()[0]));
-    QCOMPARE(f.a->graphs->panelGraph(5).points().at(lines.size() - 1), lines.last()[5] / 10.0);
+    QCOMPARE(f.a->graphs().panelGraph(0).points().size(), std::int64_t(lines.size()));
+    QCOMPARE(f.a->graphs().panelGraph(0).points().at(0), double(lines.first()[0]));
+    QCOMPARE(f.a->graphs().panelGraph(5).points().at(lines.size() - 1), lines.last()[5] / 10.0);
     QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("File has been saved!"));
 }
 
@@ -834,39 +834,39 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     QFETCH(QString, outage);
     QFETCH(QStringList, events);
     RecorderFixture f(serial, false, true);  // the line's speed is the cut frames' rows' matter
-    f.a->interfacepanel.ui().EditQuietLimit->setValue(2);
-    f.a->interfacepanel.ui().CheckReconnect->setChecked(true);
+    f.a->interfacepanel().ui().EditQuietLimit->setValue(2);
+    f.a->interfacepanel().ui().CheckReconnect->setChecked(true);
     // One row retries on the full schedule; the others on a tenth of it, the
     // sensor away for as long as their first attempts take.
     const bool fullSchedule = QLatin1String(QTest::currentDataTag()) == QLatin1String("triggered, TCP");
     if (!fullSchedule)
-        f.a->reconnect.retryScale = 0.1;
-    f.a->recorder->intervalScale = 0.1;  // continuous: a line every 0.1 s, not every second
+        f.a->reconnect().retryScale = 0.1;
+    f.a->recorder().intervalScale = 0.1;  // continuous: a line every 0.1 s, not every second
     // A quiet line is checked after 0.5 s, not after the panel's shortest 2 s.
     if (outage.startsWith(u"rebooted") || outage == u"silent")
-        f.a->reconnect.quietLimit = 0.5;
+        f.a->reconnect().quietLimit = 0.5;
     if (outage == u"silent") {  // the check's wait for its answer: 1.5 s, not the line's 3.0 s
-        ExchangeOptions shorter = f.a->exchange.options();
+        ExchangeOptions shorter = f.a->exchange().options();
         shorter.lineCheckSerialLimit = 1.5;
-        f.a->exchange.setOptions(shorter);
+        f.a->exchange().setOptions(shorter);
     }
     const bool otherSet = outage.endsWith(u"another set");
     const bool otherTeach = outage.endsWith(u"another teach row");
     const bool otherTrigger = outage.endsWith(u"another trigger");
     if (otherSet)
-        f.a->exchange.setWorkingSet(ParameterWords{});  // power 0: the sensor's own set has another
+        f.a->exchange().setWorkingSet(ParameterWords{});  // power 0: the sensor's own set has another
     if (otherTeach) {
-        QVERIFY(f.a->exchange.workingSet());
-        ParameterWords words = *f.a->exchange.workingSet();
+        QVERIFY(f.a->exchange().workingSet());
+        ParameterWords words = *f.a->exchange().workingSet();
         words[kParamCount] += 10;  // teach row 0 only: the parameters are the sensor's
-        f.a->exchange.setWorkingSet(words);
+        f.a->exchange().setWorkingSet(words);
     }
     if (otherTrigger) {
-        QVERIFY(f.a->exchange.workingSet());
-        ParameterWords words = *f.a->exchange.workingSet();
+        QVERIFY(f.a->exchange().workingSet());
+        ParameterWords words = *f.a->exchange().workingSet();
         QCOMPARE(words[8], std::uint16_t(0));  // the sensor triggers continuously
         words[8] = 1;                          // SELF
-        f.a->exchange.setWorkingSet(words);
+        f.a->exchange().setWorkingSet(words);
     }
     f.sensor->setIdentificationTailChanging(outage.endsWith(u"changing identification tail"));
     f.chooseNewFile();
@@ -881,7 +881,7 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     QElapsedTimer guard;  // ends a recording that never goes on, so the checks below tell why
     guard.start();
     During drive([&] {
-        if (!f.a->flags.pollrecord)
+        if (!f.a->flags().pollrecord)
             return;
         if (linesAtLoss < 0 && count() >= 3) {
             linesAtLoss = count();
@@ -894,7 +894,7 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
             else
                 f.sensor->goAway(outage == u"gone" ? 600000 : fullSchedule ? 1500 : 300);
         }
-        auto* state = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
+        auto* state = f.a->recpanel().widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
         if (state->isVisible() && !f.r->DispGfRecord->isEnabled()) {
             // Once seen while retrying; after giving up the line says otherwise.
             greyedWithState = greyedWithState
@@ -921,7 +921,7 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         QCOMPARE(greyedWithState, events.contains(QStringLiteral("LOST")));
     // The panel is back as before the loss; after giving up its displays
     // stay greyed and the state line says their values are old.
-    auto* linkState = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
+    auto* linkState = f.a->recpanel().widget->findChild<QLabel*>(QStringLiteral("DispLinkState"));
     QCOMPARE(f.r->DispGfRecord->isEnabled(), outage != u"gone");
     QCOMPARE(linkState->isVisible(), outage == u"gone");
     if (outage == u"gone") {
@@ -939,7 +939,7 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     }
     QVERIFY(!f.r->ButtonStopRetrying->isVisible());
     QVERIFY(f.r->ButtonStartTrigRec->isEnabled() || mode != Triggered);
-    QCOMPARE(f.a->flags.pollrecord, std::uint16_t(0));
+    QCOMPARE(f.a->flags().pollrecord, std::uint16_t(0));
     // Only giving up opens the interface panel, as a timeout does.
     QCOMPARE(f.interfaceWidget()->isVisible(), outage == u"gone");
     QCOMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 0);
@@ -963,7 +963,7 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
         if (fields[1] == "LOST")
             QVERIFY(fields[3].toInt() >= linesAtLoss);
     }
-    auto* notice = f.a->recpanel.widget->findChild<QLabel*>(QStringLiteral("DispParamsChanged"));
+    auto* notice = f.a->recpanel().widget->findChild<QLabel*>(QStringLiteral("DispParamsChanged"));
     if (otherSet || otherTeach || otherTrigger) {
         // Shown on the panel in view, with the words that differ, until seen.
         QVERIFY(notice->isVisible());
@@ -971,10 +971,10 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
             : otherTrigger               ? QStringLiteral("): TRIGGER SELF -> CONT")
                                          : QStringLiteral("teach row 0 word 0");
         QVERIFY2(notice->text().contains(changed), qPrintable(notice->text()));
-        f.a->recpanel.widget->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen"))->click();
+        f.a->recpanel().widget->findChild<QPushButton*>(QStringLiteral("ButtonParamsChangedSeen"))->click();
     }
     QVERIFY(notice->isHidden());
-    QVERIFY(f.a->panel.ui->DispParamsChanged->isHidden());
+    QVERIFY(f.a->panel().ui->DispParamsChanged->isHidden());
     QCOMPARE(words, events);
 }
 

@@ -103,13 +103,13 @@ struct ScopeFixture {
     ScopeApp& start(const QString& programDir = QString())
     {
         app = std::make_unique<ScopeApp>(programDir.isEmpty() ? dir.path() : programDir);
-        app->parapanel->setAfterSendPause(0.01);
-        app->panel.widget->show();
+        app->parapanel().setAfterSendPause(0.01);
+        app->panel().widget->show();
         app->InitAll();
         return *app;
     }
 
-    QWidget* interfaceWidget() const { return app->interfacepanel.widget(); }
+    QWidget* interfaceWidget() const { return app->interfacepanel().widget(); }
 
     // Makes serial port 1 the simulator's pseudo-terminal and the settings point at it.
     // byLink: by the path that stays when the simulator opens the line anew.

@@ -84,8 +84,8 @@ void ChartExportTest::graphPanelValuesHoldEveryValueSet()
     QLocale::setDefault(QLocale(QLocale::German));  // a decimal comma must not reach the file
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Graphs& g = *app.graphs;
-    MeasuredValues& m = app.measured;
+    Graphs& g = app.graphs();
+    MeasuredValues& m = app.measured();
     g.InitPanelGraph();
     const std::int64_t t0 = 1772870701123;  // 2026-03-07 09:05:01.123 UTC
     for (int i = 0; i < 3000; ++i) {
@@ -97,7 +97,7 @@ void ChartExportTest::graphPanelValuesHoldEveryValueSet()
     }
     const QString path = f.path(QStringLiteral("gf.csv"));
     f.dialogs->fileAnswers << path;
-    QAction* values = menuAction(app.graphpanel.widget.get(), QStringLiteral("PanelGraphGF"),
+    QAction* values = menuAction(app.graphpanel().widget.get(), QStringLiteral("PanelGraphGF"),
                                  QStringLiteral("ExportChartValues"));
     QVERIFY(values);
     values->trigger();
@@ -134,18 +134,18 @@ void ChartExportTest::stripChartPictureAndValuesFromTheShortcuts()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    QWidget* panel = app.panel.widget.get();
+    QWidget* panel = app.panel().widget.get();
     panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(panel));
     const std::int64_t t0 = 1772870701123;
     for (int j = 0; j < 100; ++j)  // the older half came from no sensor
-        app.live->mutableHistory().append({.norm = {500.0 + j, 700, 300}, .receivedMs = j < 50 ? 0 : t0 + 1000 * j});
-    app.panel.ui->SelectSource->setCurrentIndex(0);
-    emit app.panel.ui->SelectSource->activated(0);
-    app.graphs->ShowGraph();
+        app.live().mutableHistory().append({.norm = {500.0 + j, 700, 300}, .receivedMs = j < 50 ? 0 : t0 + 1000 * j});
+    app.panel().ui->SelectSource->setCurrentIndex(0);
+    emit app.panel().ui->SelectSource->activated(0);
+    app.graphs().ShowGraph();
 
     // The only chart shown on the main panel is NORM's.
-    QCOMPARE(shortcutTarget(panel), app.panel.ui->GraphNorm);
+    QCOMPARE(shortcutTarget(panel), app.panel().ui->GraphNorm);
     const QString png = f.path(QStringLiteral("norm.png"));
     const QString csv = f.path(QStringLiteral("norm"));  // the suffix is added
     f.dialogs->fileAnswers << png << csv;
@@ -160,7 +160,7 @@ void ChartExportTest::stripChartPictureAndValuesFromTheShortcuts()
     // The chart under a title band that names the signal and the time span.
     QImage image(png);
     QVERIFY(!image.isNull());
-    const QSize chart = app.panel.ui->GraphNorm->size() * app.panel.ui->GraphNorm->devicePixelRatioF();
+    const QSize chart = app.panel().ui->GraphNorm->size() * app.panel().ui->GraphNorm->devicePixelRatioF();
     QCOMPARE(image.width(), chart.width());
     QVERIFY(image.height() > chart.height());
     QCOMPARE(image.text(QStringLiteral("Title")), QStringLiteral("NORM"));
@@ -185,21 +185,21 @@ void ChartExportTest::graphPanelPictureShowsTheLineInItsColour()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Graphs& g = *app.graphs;
-    QWidget* panel = app.graphpanel.widget.get();
-    QComboBox* edit = app.graphpanel.ui->EditSignal;
+    Graphs& g = app.graphs();
+    QWidget* panel = app.graphpanel().widget.get();
+    QComboBox* edit = app.graphpanel().ui->EditSignal;
     edit->setCurrentIndex(3);  // NORM, orange
     emit edit->activated(3);
     panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(panel));
     g.InitPanelGraph();
     for (int i = 0; i < 5000; ++i) {
-        app.measured.dataNorm = std::uint16_t(500 + (i % 200));
+        app.measured().dataNorm = std::uint16_t(500 + (i % 200));
         g.SetPanelGraphData();
     }
     const QString png = f.path(QStringLiteral("norm-graph.png"));
     QString error;
-    QVERIFY2(savePng(app.graphpanel.ui->PanelGraphNorm, png, &error), qPrintable(error));
+    QVERIFY2(savePng(app.graphpanel().ui->PanelGraphNorm, png, &error), qPrintable(error));
     const QImage image(png);
     QVERIFY(pixelsOf(image, 0xff8000) > 200);
     QCOMPARE(pixelsOf(image, 0xff0000), 0);  // no other graph's colour
@@ -232,7 +232,7 @@ void ChartExportTest::failedWriteIsReportedAndCancelWritesNothing()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    QChartView* view = app.graphpanel.ui->PanelGraphChRef;
+    QChartView* view = app.graphpanel().ui->PanelGraphChRef;
     f.dialogs->fileAnswers << f.path(QStringLiteral("no/such/folder/x.csv")) << QString();
     exportChartValues(view);
     QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 1);

@@ -121,14 +121,14 @@ void GraphsTest::stripChartScaling()
     QFETCH(double, max);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    fillBuffer(app.live->mutableHistory(), Strip(source), lo, hi, upper, lower);
-    const auto buf = app.live->history().strip(Strip(source));
-    app.panel.ui->SelectSource->setCurrentIndex(source);
-    app.graphs->setStripScaling(std::uint16_t(scale));
-    app.graphs->ShowGraph();
+    fillBuffer(app.live().mutableHistory(), Strip(source), lo, hi, upper, lower);
+    const auto buf = app.live().history().strip(Strip(source));
+    app.panel().ui->SelectSource->setCurrentIndex(source);
+    app.graphs().setStripScaling(std::uint16_t(scale));
+    app.graphs().ShowGraph();
     ChartPlot::redrawAll();
 
-    StripChart& chart = app.graphs->stripChart(source);
+    StripChart& chart = app.graphs().stripChart(source);
     QCOMPARE(chart.yAxis()->min(), min);
     QCOMPARE(chart.yAxis()->max(), max);
     // Each point stands at its value-set number, as its export counts it.
@@ -142,7 +142,7 @@ void GraphsTest::stripChartScaling()
     // Only the selected signal's chart is drawn.
     for (int other = 0; other < 4; ++other)
         if (other != source)
-            QCOMPARE(app.graphs->stripChart(other).series(0)->count(), 0);
+            QCOMPARE(app.graphs().stripChart(other).series(0)->count(), 0);
 }
 
 void GraphsTest::chartClicksChooseTheScaling_data()
@@ -159,27 +159,27 @@ void GraphsTest::chartClicksChooseTheScaling()
     QFETCH(QString, chart);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    app.panel.widget->show();
-    auto* view = app.panel.widget->findChild<QChartView*>(chart);
+    app.panel().widget->show();
+    auto* view = app.panel().widget->findChild<QChartView*>(chart);
     view->show();
     QTest::mouseDClick(view->viewport(), Qt::LeftButton);
-    QCOMPARE(app.graphs->stripScaling(), std::uint16_t(1));
+    QCOMPARE(app.graphs().stripScaling(), std::uint16_t(1));
     QTest::mouseClick(view->viewport(), Qt::LeftButton);
-    QCOMPARE(app.graphs->stripScaling(), std::uint16_t(0));
+    QCOMPARE(app.graphs().stripScaling(), std::uint16_t(0));
     // The profile has its own scaling and redraws at once.
-    QChartView* profile = app.panel.ui->GraphProfile;
+    QChartView* profile = app.panel().ui->GraphProfile;
     profile->show();
-    app.measured.minprof = 400;
-    app.measured.maxprof = 600;
-    app.measured.anzprof = 20;
+    app.measured().minprof = 400;
+    app.measured().maxprof = 600;
+    app.measured().anzprof = 20;
     QTest::mouseDClick(profile->viewport(), Qt::LeftButton);
-    QCOMPARE(app.graphs->profileScaling(), std::uint16_t(1));
-    QCOMPARE(app.graphs->stripScaling(), std::uint16_t(0));
+    QCOMPARE(app.graphs().profileScaling(), std::uint16_t(1));
+    QCOMPARE(app.graphs().stripScaling(), std::uint16_t(0));
     // A shown chart redraws by itself at the display rate.
     QTRY_COMPARE(yRange(profile).min, 37.0);
     QCOMPARE(yRange(profile).max, 63.0);
     QTest::mouseClick(profile->viewport(), Qt::LeftButton);
-    QCOMPARE(app.graphs->profileScaling(), std::uint16_t(0));
+    QCOMPARE(app.graphs().profileScaling(), std::uint16_t(0));
     QTRY_COMPARE(yRange(profile).max, 200.0);
 }
 
@@ -213,19 +213,19 @@ void GraphsTest::profileView()
     QFETCH(int, plotted);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    MeasuredValues& m = app.measured;
+    MeasuredValues& m = app.measured();
     for (int i = 0; i < kProfilePoints; ++i)
         m.profileBuf[i] = i / 2.0;
     m.minprof = std::uint16_t(minprof);
     m.maxprof = std::uint16_t(maxprof);
     m.anzprof = std::uint16_t(anzprof);
     m.dataPPDouble = 12.3;
-    app.graphs->setProfileScaling(std::uint16_t(scaleprof));
-    app.graphs->ShowProfile();
+    app.graphs().setProfileScaling(std::uint16_t(scaleprof));
+    app.graphs().ShowProfile();
     ChartPlot::redrawAll();
 
-    StripChart& chart = app.graphs->profileChart();
-    QCOMPARE(app.panel.ui->DispPP->value(), 12.3);
+    StripChart& chart = app.graphs().profileChart();
+    QCOMPARE(app.panel().ui->DispPP->value(), 12.3);
     QCOMPARE(chart.yAxis()->min(), min);
     QCOMPARE(chart.yAxis()->max(), max);
     QCOMPARE(chart.pointsPerScreen(), pointsPerScreen);
@@ -242,14 +242,14 @@ void GraphsTest::profileButtonFetchesTheProfileThenAMeasurement()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     f.sensor->clearReceived();
-    app.flags.poll = 1;
+    app.flags().poll = 1;
     QVERIFY(!p.GraphProfile->isVisible());
     p.ButtonProfile->click();
 
     QVERIFY(p.GraphProfile->isVisible());
-    QCOMPARE(app.flags.poll, std::uint16_t(0));
+    QCOMPARE(app.flags().poll, std::uint16_t(0));
     const QList<QByteArray> sent = f.sensor->receivedFrames();
     QCOMPARE(sent.size(), 11);
     auto word = [](const QByteArray& b, int i) {
@@ -262,11 +262,11 @@ void GraphsTest::profileButtonFetchesTheProfileThenAMeasurement()
     QCOMPARE(word(sent[10], 1), std::uint16_t(frame::ReadMeasurement));
     // The fixed view plots the whole buffer; the piece is somewhere near GF 100.
     ChartPlot::redrawAll();
-    StripChart& chart = app.graphs->profileChart();
+    StripChart& chart = app.graphs().profileChart();
     QCOMPARE(chart.series(0)->count(), kProfilePoints);
-    QVERIFY(app.measured.anzprof > 100 && app.measured.anzprof <= kProfilePoints);
-    QCOMPARE(chart.series(0)->at(70).y(), app.measured.profileBuf[70]);
-    QVERIFY(app.measured.profileBuf[70] > 50.0);
+    QVERIFY(app.measured().anzprof > 100 && app.measured().anzprof <= kProfilePoints);
+    QCOMPARE(chart.series(0)->at(70).y(), app.measured().profileBuf[70]);
+    QVERIFY(app.measured().profileBuf[70] > 50.0);
     QVERIFY(p.ButtonGo->isEnabled());
     QVERIFY(p.ButtonProfile->isEnabled());
     QCOMPARE(f.dialogs->shown.size(), 0);
@@ -293,8 +293,8 @@ void GraphsTest::graphPanelChainsValueSetsUntilInit()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Graphs& g = *app.graphs;
-    MeasuredValues& m = app.measured;
+    Graphs& g = app.graphs();
+    MeasuredValues& m = app.measured();
     setValues(m, 0);
     g.InitPanelGraph();
     for (int i = 0; i < 3; ++i) {
@@ -317,13 +317,13 @@ void GraphsTest::graphPanelChainsValueSetsUntilInit()
     // The axes follow the points.
     QVERIFY(g.panelGraph(0).xAxis()->min() <= 0.0 && g.panelGraph(0).xAxis()->max() >= 2.0);
     QVERIFY(g.panelGraph(5).yAxis()->min() <= 60.5 && g.panelGraph(5).yAxis()->max() >= 80.5);
-    Ui::GRAPHP& gp = *app.graphpanel.ui;
+    Ui::GRAPHP& gp = *app.graphpanel().ui;
     QCOMPARE(gp.PanelDispChRef->value(), 120);
     QCOMPARE(gp.PanelDispNorm->value(), 420);
     QCOMPARE(gp.PanelDispGF->value(), 80.5);
     QCOMPARE(gp.PanelDispTemp->value(), 720);
-    QCOMPARE(app.gfpanel.ui->DispGFBig->value(), 80.5);
-    QCOMPARE(app.vecpanel.ui->DispVecBig->intValue(), 20);
+    QCOMPARE(app.gfpanel().ui->DispGFBig->value(), 80.5);
+    QCOMPARE(app.vecpanel().ui->DispVecBig->intValue(), 20);
 
     setValues(m, 50);
     g.InitPanelGraph();
@@ -343,9 +343,9 @@ void GraphsTest::longRecordingIsDrawnAsMinMaxPerPixelColumn()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Graphs& g = *app.graphs;
-    MeasuredValues& m = app.measured;
-    QWidget* panel = app.graphpanel.widget.get();
+    Graphs& g = app.graphs();
+    MeasuredValues& m = app.measured();
+    QWidget* panel = app.graphpanel().widget.get();
     panel->resize(800, 500);
     panel->show();
     QVERIFY(QTest::qWaitForWindowExposed(panel));
@@ -396,10 +396,10 @@ void GraphsTest::hiddenGraphsAreNotRedrawn()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Graphs& g = *app.graphs;
-    MeasuredValues& m = app.measured;
-    QWidget* panel = app.graphpanel.widget.get();
-    QComboBox* edit = app.graphpanel.ui->EditSignal;
+    Graphs& g = app.graphs();
+    MeasuredValues& m = app.measured();
+    QWidget* panel = app.graphpanel().widget.get();
+    QComboBox* edit = app.graphpanel().ui->EditSignal;
     edit->setCurrentIndex(3);  // NORM
     emit edit->activated(3);
     panel->show();
@@ -419,14 +419,14 @@ void GraphsTest::hiddenGraphsAreNotRedrawn()
     }
     // The shown panel's numbers are not rewritten with every set (checked
     // before the event loop turns), but they settle on the latest one.
-    QVERIFY(app.graphpanel.ui->PanelDispNorm->value() != 450);
+    QVERIFY(app.graphpanel().ui->PanelDispNorm->value() != 450);
     GrowingChart& norm = g.panelGraph(3);
     QTRY_VERIFY(!norm.redrawPending());
     QCOMPARE(norm.redraws(), before[3] + 1);
     QCOMPARE(norm.drawn().size(), 50);
     QCOMPARE(norm.drawn().at(49).y(), 450.0);
-    QTRY_COMPARE(app.graphpanel.ui->PanelDispNorm->value(), 450);
-    QCOMPARE(app.graphpanel.ui->PanelDispGF->value(), 110.5);
+    QTRY_COMPARE(app.graphpanel().ui->PanelDispNorm->value(), 450);
+    QCOMPARE(app.graphpanel().ui->PanelDispGF->value(), 110.5);
     for (int i = 0; i < 7; ++i) {
         if (i == 3)
             continue;
@@ -444,15 +444,15 @@ void GraphsTest::hiddenGraphsAreNotRedrawn()
     QCOMPARE(gf.drawn().size(), 50);
     QCOMPARE(gf.drawn().at(49).y(), 110.5);
     // The main panel's strip charts, on a hidden panel, are not drawn either.
-    app.panel.ui->SelectSource->setCurrentIndex(0);
-    const int stripRedraws = app.graphs->stripChart(0).redraws();
+    app.panel().ui->SelectSource->setCurrentIndex(0);
+    const int stripRedraws = app.graphs().stripChart(0).redraws();
     for (int i = 1; i <= 5; ++i) {
-        app.live->mutableHistory().append({.norm = {0, 0, double(i)}});
-        app.graphs->ShowGraph();
+        app.live().mutableHistory().append({.norm = {0, 0, double(i)}});
+        app.graphs().ShowGraph();
     }
     QCoreApplication::processEvents();
-    QCOMPARE(app.graphs->stripChart(0).redraws(), stripRedraws);
-    QVERIFY(app.graphs->stripChart(0).redrawPending());
+    QCOMPARE(app.graphs().stripChart(0).redraws(), stripRedraws);
+    QVERIFY(app.graphs().stripChart(0).redrawPending());
 }
 
 void GraphsTest::editSignalShowsOnlyItsGraph_data()
@@ -472,9 +472,9 @@ void GraphsTest::editSignalShowsOnlyItsGraph()
     QFETCH(QString, graph);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    QWidget* panel = app.graphpanel.widget.get();
+    QWidget* panel = app.graphpanel().widget.get();
     panel->show();
-    QComboBox* edit = app.graphpanel.ui->EditSignal;
+    QComboBox* edit = app.graphpanel().ui->EditSignal;
     edit->setCurrentIndex(signal);
     emit edit->activated(signal);
     for (auto* view : panel->findChildren<QChartView*>())
@@ -516,12 +516,12 @@ void GraphsTest::scaleAxisAppliesEachValidAxis()
     QFETCH(QPointF, yRange);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Ui::ScaleAxisPanel& s = *app.scaleaxispanel.ui;
-    QChartView* calib = app.calibpanel2.ui->GraphCalibBuf;
+    Ui::ScaleAxisPanel& s = *app.scaleaxispanel().ui;
+    QChartView* calib = app.calibpanel2().ui->GraphCalibBuf;
     // Round ticks from the start, not the range cut in four.
     QCOMPARE(axisOf(calib, Qt::Horizontal)->tickType(), QValueAxis::TicksDynamic);
     QCOMPARE(axisOf(calib, Qt::Vertical)->tickInterval(), 500.0);
-    app.scaleaxispanel.widget->show();
+    app.scaleaxispanel().widget->show();
 
     // Reset gives the calibration graph X 0..2100 and Y 0..2200.
     {
@@ -548,7 +548,7 @@ void GraphsTest::scaleAxisAppliesEachValidAxis()
         s.EditYAxisMin->setValue(ymin);
     }
     if (s.EditYAxisMax->value() == ymax)
-        app.graphs->ScaleAxis();
+        app.graphs().ScaleAxis();
     else
         s.EditYAxisMax->setValue(ymax);
 
@@ -564,7 +564,7 @@ void GraphsTest::scaleAxisAppliesEachValidAxis()
     QCOMPARE(axisOf(calib, Qt::Vertical)->max(), yRange.y());
 
     s.ButtonCloseScaleAxis->click();
-    QVERIFY(!app.scaleaxispanel.widget->isVisible());
+    QVERIFY(!app.scaleaxispanel().widget->isVisible());
 }
 
 namespace {
@@ -642,14 +642,14 @@ void GraphsTest::chartsNameTheirAxesAndColours()
     QFETCH(QStringList, legend);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     p.EditNo->setValue(3);
     if (source >= 0) {
         p.SelectSource->setCurrentIndex(source);
-        app.graphs->ShowGraph();
+        app.graphs().ShowGraph();
     }
-    app.calib->ResetCalibTable();
-    app.calib->CalculateCalibrationData();
+    app.calib().ResetCalibTable();
+    app.calib().CalculateCalibrationData();
     QChartView* view = findChart(chart);
     QVERIFY(view);
     showWindowOf(view);
@@ -661,7 +661,7 @@ void GraphsTest::chartsNameTheirAxesAndColours()
         // The bars of the raw channels wear the colours of their lines.
         QProgressBar* bars[3] = {p.BarChRef, p.BarChDir, p.BarChDif};
         for (int t = 0; t < 3; ++t)
-            QCOMPARE(bars[t]->palette().color(QPalette::Highlight), app.graphs->stripChart(3).series(t)->color());
+            QCOMPARE(bars[t]->palette().color(QPalette::Highlight), app.graphs().stripChart(3).series(t)->color());
     }
 }
 
@@ -688,19 +688,19 @@ void GraphsTest::hoverShowsTheNearestPoint()
     const std::int64_t t0 = 1772870701123;
     // GF: point j of the buffer is drawn at X j, its value-set number; graph panel: set i has CH_REF 100 + i.
     for (int j = 0; j < 100; ++j)
-        app.live->mutableHistory().append({.gf = {90.0 + j / 100.0, 0, 0}, .receivedMs = t0 + j});
-    app.panel.ui->SelectSource->setCurrentIndex(2);
-    app.graphs->ShowGraph();
-    app.graphs->InitPanelGraph();
+        app.live().mutableHistory().append({.gf = {90.0 + j / 100.0, 0, 0}, .receivedMs = t0 + j});
+    app.panel().ui->SelectSource->setCurrentIndex(2);
+    app.graphs().ShowGraph();
+    app.graphs().InitPanelGraph();
     for (int i = 0; i < 10; ++i) {
-        setValues(app.measured, i);
-        app.measured.receivedMs = t0 + 1000 * i;
-        app.graphs->SetPanelGraphData();
+        setValues(app.measured(), i);
+        app.measured().receivedMs = t0 + 1000 * i;
+        app.graphs().SetPanelGraphData();
     }
-    app.calib->ResetCalibTable();
-    app.calib->CalculateCalibrationData();
+    app.calib().ResetCalibTable();
+    app.calib().CalculateCalibrationData();
     // Close enough to tell the curve's points apart (0.1 apart).
-    Ui::ScaleAxisPanel& scale = *app.scaleaxispanel.ui;
+    Ui::ScaleAxisPanel& scale = *app.scaleaxispanel().ui;
     for (QDoubleSpinBox* field : {scale.EditXAxisMin, scale.EditYAxisMin})
         field->setValue(990.0);
     for (QDoubleSpinBox* field : {scale.EditXAxisMax, scale.EditYAxisMax})
@@ -726,11 +726,11 @@ void GraphsTest::graphPanelZoomsPansAndShowsAllAgain()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Graphs& g = *app.graphs;
+    Graphs& g = app.graphs();
     g.InitPanelGraph();
     for (int i = 0; i < 1000; ++i) {
-        setValues(app.measured, 0);
-        app.measured.dataChRef = std::uint16_t(i);  // CH_REF is its value set's number
+        setValues(app.measured(), 0);
+        app.measured().dataChRef = std::uint16_t(i);  // CH_REF is its value set's number
         g.SetPanelGraphData();
     }
     GrowingChart& chart = g.panelGraph(0);
@@ -767,7 +767,7 @@ void GraphsTest::graphPanelZoomsPansAndShowsAllAgain()
 
     // New value sets do not move the zoomed view; a double click shows them all.
     for (int i = 1000; i < 1100; ++i) {
-        app.measured.dataChRef = std::uint16_t(i);
+        app.measured().dataChRef = std::uint16_t(i);
         g.SetPanelGraphData();
     }
     QCOMPARE(shownSpan(), panned);
@@ -784,13 +784,13 @@ void GraphsTest::chartsFollowADarkPaletteAndTheTargetIsMarked()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     p.SelectSource->setCurrentIndex(2);
     for (int j = 0; j < 100; ++j)
-        app.live->mutableHistory().append({.gf = {100.0, 0, 0}});
-    app.graphs->ShowGraph();
+        app.live().mutableHistory().append({.gf = {100.0, 0, 0}});
+    app.graphs().ShowGraph();
     showWindowOf(p.GraphGF);
-    StripChart& gf = app.graphs->stripChart(2);
+    StripChart& gf = app.graphs().stripChart(2);
     QCOMPARE(gf.series(0)->color(), QColor(0x0000ff));  // on light, as given
 
     const QPalette light = QApplication::palette();
@@ -844,22 +844,22 @@ void GraphsTest::axisLabelsStayWholeAtTheSmallestSize()
     QFETCH(bool, profile);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    app.panel.ui->EditNo->setValue(3);
-    app.panel.ui->SelectSource->setCurrentIndex(0);
-    app.graphs->ShowGraph();
-    app.graphs->InitPanelGraph();
+    app.panel().ui->EditNo->setValue(3);
+    app.panel().ui->SelectSource->setCurrentIndex(0);
+    app.graphs().ShowGraph();
+    app.graphs().InitPanelGraph();
     QChartView* view = findChart(chart);
     QWidget* window = view->window();
     // With the profile: at the size the panel opens with, where its chart is low
     // enough to crowd and high enough to keep its legend.
     const QSize opened = window->size();
     if (profile)
-        app.panel.ui->GraphProfile->show();
+        app.panel().ui->GraphProfile->show();
     window->resize(profile ? opened : window->minimumSizeHint());
     showWindowOf(view);
     QTRY_COMPARE(window->size(), profile ? opened : window->minimumSizeHint());
     // Every label drawn is whole, and each axis keeps at least two.
-    for (QChartView* each : {view, profile ? app.panel.ui->GraphProfile : view}) {
+    for (QChartView* each : {view, profile ? app.panel().ui->GraphProfile : view}) {
         int labels = 0;
         for (QGraphicsItem* item : each->scene()->items()) {
             const auto* text = dynamic_cast<QGraphicsTextItem*>(item);

@@ -77,9 +77,9 @@ void InterfacePanelTest::tryThenAcceptSavesAndTheNextStartConnectsAtOnce()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    auto& ui = app.interfacepanel.ui();
+    auto& ui = app.interfacepanel().ui();
     QVERIFY(f.interfaceWidget()->isVisible());
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
 
     ui.StringPortNumber->selectAll();
     QTest::keyClicks(ui.StringPortNumber, QString::number(f.sensor->tcpPort()));
@@ -95,7 +95,7 @@ void InterfacePanelTest::tryThenAcceptSavesAndTheNextStartConnectsAtOnce()
     f.app.reset();
     f.sensor->clearReceived();
     ScopeApp& again = f.start();
-    QVERIFY(again.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    QVERIFY(again.panel().ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
     QVERIFY(!f.interfaceWidget()->isVisible());
     // The line check (auto-send off, identification) and the parameter read.
     QCOMPARE(f.sensor->receivedFrames().size(), 2 + 32);
@@ -106,8 +106,8 @@ void InterfacePanelTest::editingAnySettingDimsAccept()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    auto& ui = app.interfacepanel.ui();
-    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    auto& ui = app.interfacepanel().ui();
+    QTest::mouseClick(app.panel().ui->ButtonConnect, Qt::LeftButton);
     QVERIFY(f.interfaceWidget()->isVisible());
     QVERIFY(!ui.ButtonAccept->isEnabled());  // opening the panel dims it
 
@@ -138,20 +138,20 @@ void InterfacePanelTest::failedTryLeavesAcceptDimmedAndDiscardReturnsToItsValues
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    auto& ui = app.interfacepanel.ui();
-    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    auto& ui = app.interfacepanel().ui();
+    QTest::mouseClick(app.panel().ui->ButtonConnect, Qt::LeftButton);
     const QString deadPort = QString::number(test::closedTcpPort());
     ui.StringPortNumber->setText(deadPort);
     QTest::mouseClick(ui.ButtonTryToConnect, Qt::LeftButton);
     QVERIFY(ui.DispInterfaceStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
     QVERIFY(!ui.ButtonAccept->isEnabled());  // also after the buttons came back
     QVERIFY(ui.ButtonTryToConnect->isEnabled());
-    QVERIFY(app.panel.ui->ButtonConnect->isEnabled());
+    QVERIFY(app.panel().ui->ButtonConnect->isEnabled());
 
     // The timeout took the failed values as the ones to return to.
     QTest::mouseClick(ui.ButtonDiscard, Qt::LeftButton);
     QCOMPARE(ui.StringPortNumber->text(), deadPort);
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
 }
 
 void InterfacePanelTest::discardReconnectsWithTheOldValues()
@@ -159,14 +159,14 @@ void InterfacePanelTest::discardReconnectsWithTheOldValues()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    auto& ui = app.interfacepanel.ui();
-    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    auto& ui = app.interfacepanel().ui();
+    QTest::mouseClick(app.panel().ui->ButtonConnect, Qt::LeftButton);
     ui.StringPortNumber->setText(QStringLiteral("1"));
     f.sensor->clearReceived();
     QTest::mouseClick(ui.ButtonDiscard, Qt::LeftButton);
     QCOMPARE(ui.StringPortNumber->text(), QString::number(f.sensor->tcpPort()));
     QVERIFY(!f.interfaceWidget()->isVisible());
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
     QCOMPARE(f.sensor->receivedFrames().size(), 2 + 32);  // reconnected, checked and read again
     QVERIFY(!QFile::exists(f.path(QStringLiteral("ComSettings.cfg.new"))));
 }
@@ -176,7 +176,7 @@ void InterfacePanelTest::protocolChoiceShowsTheMatchingFields()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    auto& ui = app.interfacepanel.ui();
+    auto& ui = app.interfacepanel().ui();
     QComboBox* list = Combo_ListControl(ui.StringIpAdress);
     QVERIFY(list);
     QVERIFY(ui.StringIpAdress->isVisible() && list->isVisible() && ui.StringPortNumber->isVisible());
@@ -206,8 +206,8 @@ void InterfacePanelTest::longSerialDeviceTextFitsThePanel()
     setSerialPortResolver([path, description](int) { return SerialDevice{path, description}; });
     f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 1, QString(), QString()));
     ScopeApp& app = f.start();
-    auto& ui = app.interfacepanel.ui();
-    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    auto& ui = app.interfacepanel().ui();
+    QTest::mouseClick(app.panel().ui->ButtonConnect, Qt::LeftButton);
     QVERIFY(QTest::qWaitForWindowExposed(f.interfaceWidget()));
     QLabel* label = ui.LabelComDevice;
     QVERIFY(label->isVisible());
@@ -226,7 +226,7 @@ void InterfacePanelTest::serverHistoryKeepsTenNewestWithoutDuplicates()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    QLineEdit* field = app.interfacepanel.ui().StringIpAdress;
+    QLineEdit* field = app.interfacepanel().ui().StringIpAdress;
     for (int i = 1; i <= 11; ++i)
         typeServer(field, QStringLiteral("host%1.plant").arg(i, 2, 10, QLatin1Char('0')));
     typeServer(field, QStringLiteral("host05.plant"));
@@ -235,9 +235,9 @@ void InterfacePanelTest::serverHistoryKeepsTenNewestWithoutDuplicates()
     for (int i = 11; i >= 2; --i)
         if (i != 5)
             expected << QStringLiteral("host%1.plant").arg(i, 2, 10, QLatin1Char('0'));
-    QCOMPARE(app.interfacepanel.historyEntries(), expected);
+    QCOMPARE(app.interfacepanel().historyEntries(), expected);
     // The history's button is read by its name, not by the server it holds.
-    tarvo::test::checkScreenReaderTexts(app.interfacepanel.widget(), true);
+    tarvo::test::checkScreenReaderTexts(app.interfacepanel().widget(), true);
 
     const QByteArray file = f.readFile(QStringLiteral("IPComboBox.cfg"));
     QCOMPARE(file.size(), 10 * 101);
@@ -247,7 +247,7 @@ void InterfacePanelTest::serverHistoryKeepsTenNewestWithoutDuplicates()
 
     f.app.reset();
     ScopeApp& again = f.start();
-    QCOMPARE(again.interfacepanel.historyEntries(), expected);
+    QCOMPARE(again.interfacepanel().historyEntries(), expected);
 }
 
 void InterfacePanelTest::historyLoadCountsWholeRecords_data()
@@ -280,7 +280,7 @@ void InterfacePanelTest::historyLoadCountsWholeRecords()
     f.settingsToNowhere();
     f.writeFile(QStringLiteral("IPComboBox.cfg"), content);
     ScopeApp& app = f.start();
-    QStringList loaded = app.interfacepanel.historyEntries();
+    QStringList loaded = app.interfacepanel().historyEntries();
     if (QTest::currentDataTag() == QByteArray("binary junk")) {
         QVERIFY(loaded.size() <= 10);  // whatever it makes of it: bounded and no crash
         return;
@@ -297,14 +297,14 @@ void InterfacePanelTest::unwritableProgramDirectoryIsReportedAndTheConnectionSta
     QVERIFY(QFile::remove(f.path(QStringLiteral("ComSettings.cfg"))));
     QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("ComSettings.cfg")));
     QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("IPComboBox.cfg")));
-    auto& ui = app.interfacepanel.ui();
-    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    auto& ui = app.interfacepanel().ui();
+    QTest::mouseClick(app.panel().ui->ButtonConnect, Qt::LeftButton);
     QTest::mouseClick(ui.ButtonTryToConnect, Qt::LeftButton);
     QTest::mouseClick(ui.ButtonAccept, Qt::LeftButton);
     typeServer(ui.StringIpAdress, QStringLiteral("127.0.0.1"));
     QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 2);
     QVERIFY(f.dialogs->shown.first().text.contains(QLatin1String("ComSettings.cfg")));
-    QVERIFY(app.link.tcpConnected());
+    QVERIFY(app.link().tcpConnected());
     QVERIFY(f.interfaceWidget()->isVisible());  // the choice was not saved; the panel says so and stays
 }
 
@@ -338,12 +338,12 @@ void InterfacePanelTest::hostileSettingsFilesStartWithoutHarm()
     setSerialPortResolver([](int) { return SerialDevice{}; });
     f.writeFile(QStringLiteral("ComSettings.cfg"), content);
     ScopeApp& app = f.start();
-    auto& ui = app.interfacepanel.ui();
+    auto& ui = app.interfacepanel().ui();
     QCOMPARE(ui.EditCommunicationProtocol->currentIndex(), protocol);
     QCOMPARE(ui.EditSelectComPort->value(), comport);
     QVERIFY(ui.StringIpAdress->text().size() <= 255);
     QVERIFY(ui.StringPortNumber->text().size() <= 31);
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
     const QString first = f.dialogs->shown.isEmpty() ? QString() : f.dialogs->shown.first().text;
     if (told.isEmpty()) {
         QVERIFY2(!first.contains(QLatin1String("ComSettings.cfg")), qPrintable(first));
@@ -358,8 +358,8 @@ void InterfacePanelTest::portTextWithoutDigitsIsPortZero()
     f.writeFile(QStringLiteral("ComSettings.cfg"),
                 test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QStringLiteral("abc")));
     ScopeApp& app = f.start();
-    QCOMPARE(app.link.tcpPort(), 0);
-    QCOMPARE(app.link.statusText(), QStringLiteral("InvalidParameter"));
+    QCOMPARE(app.link().tcpPort(), 0);
+    QCOMPARE(app.link().statusText(), QStringLiteral("InvalidParameter"));
     QCOMPARE(f.sensor->frameCount(), qint64(0));
 }
 
@@ -368,10 +368,10 @@ void InterfacePanelTest::identificationTextReachesEveryIdDisplay()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    QTest::keyClicks(app.interfacepanel.ui().EditID, QStringLiteral("Line 4 gloss"));
+    QTest::keyClicks(app.interfacepanel().ui().EditID, QStringLiteral("Line 4 gloss"));
     int displays = 0;
-    for (QWidget* panel : {app.gfpanel.widget.get(), app.vecpanel.widget.get(), app.recpanel.widget.get(),
-                           app.monitorpanel.widget.get()}) {
+    for (QWidget* panel : {app.gfpanel().widget.get(), app.vecpanel().widget.get(), app.recpanel().widget.get(),
+                           app.monitorpanel().widget.get()}) {
         auto* id = panel->findChild<QLineEdit*>(QStringLiteral("DispID"));
         QVERIFY2(id, qPrintable(panel->objectName()));
         QCOMPARE(id->text(), QStringLiteral("Line 4 gloss"));
@@ -385,8 +385,8 @@ void InterfacePanelTest::rightClickShowsTheHelpText()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    QTest::mouseClick(app.interfacepanel.ui().ButtonAccept, Qt::RightButton);
-    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::RightButton);
+    QTest::mouseClick(app.interfacepanel().ui().ButtonAccept, Qt::RightButton);
+    QTest::mouseClick(app.panel().ui->ButtonConnect, Qt::RightButton);
     QCOMPARE(f.dialogs->shown.size(), 2);
     QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("INFO!"));
     QCOMPARE(f.dialogs->shown[0].text, QStringLiteral(" Accept settings and return to main panel."));
@@ -402,11 +402,11 @@ void InterfacePanelTest::serverClosingTheConnectionIsReportedOnce()
     sim::Faults closing;
     closing.closeAfterFrames = 1;
     f.sensor->setFaults(closing);
-    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
-    QTest::mouseClick(app.interfacepanel.ui().ButtonTryToConnect, Qt::LeftButton);
+    QTest::mouseClick(app.panel().ui->ButtonConnect, Qt::LeftButton);
+    QTest::mouseClick(app.interfacepanel().ui().ButtonTryToConnect, Qt::LeftButton);
     QTRY_COMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 1);
     QCOMPARE(f.dialogs->shown.last().text, QStringLiteral("Server has closed connection!"));
-    QVERIFY(!app.link.tcpConnected());
+    QVERIFY(!app.link().tcpConnected());
 }
 
 void InterfacePanelTest::panelIsWorkedFromTheKeyboard()
@@ -414,7 +414,7 @@ void InterfacePanelTest::panelIsWorkedFromTheKeyboard()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    auto& ui = app.interfacepanel.ui();
+    auto& ui = app.interfacepanel().ui();
     QWidget* panel = f.interfaceWidget();
     QApplication::setActiveWindow(panel);
     QVERIFY(QTest::qWaitForWindowActive(panel));
@@ -449,14 +449,14 @@ void InterfacePanelTest::tryShowsTryWhileWaiting()
     f.sensor->setFaults(slow);
     QString mainDuring, panelDuring;
     f.onCommand(&app, frame::Identify, [&] {  // the request is out, its reply held back
-        mainDuring = app.panel.ui->DispStatus->text();
-        panelDuring = app.interfacepanel.ui().DispInterfaceStatus->text();
+        mainDuring = app.panel().ui->DispStatus->text();
+        panelDuring = app.interfacepanel().ui().DispInterfaceStatus->text();
     });
-    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
-    QTest::mouseClick(app.interfacepanel.ui().ButtonTryToConnect, Qt::LeftButton);
+    QTest::mouseClick(app.panel().ui->ButtonConnect, Qt::LeftButton);
+    QTest::mouseClick(app.interfacepanel().ui().ButtonTryToConnect, Qt::LeftButton);
     QCOMPARE(mainDuring, QStringLiteral("TRY"));
     QCOMPARE(panelDuring, QStringLiteral("TRY"));
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
 }
 
 void InterfacePanelTest::failedConnectionSaysWhy_data()
@@ -513,7 +513,7 @@ void InterfacePanelTest::failedConnectionSaysWhy()
     } else if (cause == QLatin1String("silent")) {
         f.settingsToSensor();
         // The identification is not awaited for 5 s in real time.
-        f.onCommand(f.sensor.get(), frame::Identify, [&f] { f.app->pump.expireInnermostWait(); });
+        f.onCommand(f.sensor.get(), frame::Identify, [&f] { f.app->pump().expireInnermostWait(); });
     } else if (cause == QLatin1String("in use")) {
         f.settingsToSensorLine();
         holder.setPortName(f.sensor->ptyPath());
@@ -538,14 +538,14 @@ void InterfacePanelTest::failedConnectionSaysWhy()
     // Every text the status shows on the way, not only the last one.
     QStringList shown;
     f.app = std::make_unique<ScopeApp>(f.dir.path());
-    connect(f.app->panel.ui->DispStatus, &QLineEdit::textChanged, this, [&shown](const QString& t) { shown << t; });
-    f.app->panel.widget->show();
+    connect(f.app->panel().ui->DispStatus, &QLineEdit::textChanged, this, [&shown](const QString& t) { shown << t; });
+    f.app->panel().widget->show();
     f.app->InitAll();
     ScopeApp& app = *f.app;
     for (int code = -1; code >= -20; --code)
         QVERIFY2(!shown.join(u'|').contains(tcpStatusText(code).trimmed()), qPrintable(shown.join(u'|')));
-    auto& ui = app.interfacepanel.ui();
-    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT: ") + reason);
+    auto& ui = app.interfacepanel().ui();
+    QCOMPARE(app.panel().ui->DispStatus->text(), QStringLiteral("TIMEOUT: ") + reason);
     QCOMPARE(ui.DispInterfaceStatus->text(), QStringLiteral("TIMEOUT: ") + reason);
     QVERIFY2(ui.LabelInterfaceHint->text().startsWith(advice), qPrintable(ui.LabelInterfaceHint->text()));
     // A screen reader reads the advice too, and the device that was tried.
@@ -584,15 +584,15 @@ void InterfacePanelTest::framesGoOnlyToTheSensorTheLastTryReached()
         f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 1, QString(), QString()));
     ScopeApp& app = f.start();
     QSignalSpy aClosed(f.sensor.get(), &sim::SensorSim::clientDisconnected);
-    auto& ui = app.interfacepanel.ui();
+    auto& ui = app.interfacepanel().ui();
 
-    QTest::mouseClick(app.panel.ui->ButtonConnect, Qt::LeftButton);
+    QTest::mouseClick(app.panel().ui->ButtonConnect, Qt::LeftButton);
     test::choose(ui.EditCommunicationProtocol, fromTcp ? RS232 : TCPIP);
     ui.EditSelectComPort->setValue(2);
     ui.StringIpAdress->setText(QStringLiteral("127.0.0.1"));
     ui.StringPortNumber->setText(QString::number(b.tcpPort()));
     QTest::mouseClick(ui.ButtonTryToConnect, Qt::LeftButton);
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
     if (fromTcp)
         QTRY_COMPARE(aClosed.size(), 1);  // the abandoned conversation is closed
     // The ring turned back and the panel closed without trying.
@@ -600,11 +600,11 @@ void InterfacePanelTest::framesGoOnlyToTheSensorTheLastTryReached()
     f.interfaceWidget()->close();
     f.sensor->clearReceived();
     b.clearReceived();
-    app.panel.ui->ButtonSend->click();
+    app.panel().ui->ButtonSend->click();
 
     QCOMPARE(b.receivedFrames().size(), 32);
     QCOMPARE(f.sensor->frameCount(), qint64(0));
-    QCOMPARE(app.panel.ui->DispComPort->isVisible(), fromTcp);
+    QCOMPARE(app.panel().ui->DispComPort->isVisible(), fromTcp);
     QCOMPARE(f.dialogs->shown.size(), 0);
 #endif
 }
@@ -623,8 +623,8 @@ void InterfacePanelTest::protocolRingTurnedDuringALoopLeavesItsChannel()
     f.settingsToSensor();
     f.sensor->setPartRate(25.0);
     ScopeApp& app = f.start();
-    QComboBox* ring = app.interfacepanel.ui().EditCommunicationProtocol;
-    app.interfacepanel.Show();  // left open beside the loop
+    QComboBox* ring = app.interfacepanel().ui().EditCommunicationProtocol;
+    app.interfacepanel().Show();  // left open beside the loop
     // Value sets the loop has asked for, or the sensor has sent on its own.
     auto measured = [&] {
         return monitor ? f.sensor->autoFramesSent() : qint64(f.commands().count(frame::ReadMeasurement));
@@ -633,12 +633,12 @@ void InterfacePanelTest::protocolRingTurnedDuringALoopLeavesItsChannel()
         &app, [&] { return measured() >= 3; }, [&] { test::choose(ring, RS232); });
     ScopeFixture::when(
         &app, [&] { return measured() >= 6; },
-        [&] { (monitor ? app.monitorpanel.ui->ButtonStopMonitor : app.panel.ui->ButtonStop)->click(); });
-    (monitor ? app.monitorpanel.ui->ButtonStartMonitor : app.panel.ui->ButtonGo)->click();  // returns when stopped
+        [&] { (monitor ? app.monitorpanel().ui->ButtonStopMonitor : app.panel().ui->ButtonStop)->click(); });
+    (monitor ? app.monitorpanel().ui->ButtonStartMonitor : app.panel().ui->ButtonGo)->click();  // returns when stopped
 
     QCOMPARE(ring->currentIndex(), int(RS232));
-    QVERIFY2(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")),
-             qPrintable(app.panel.ui->DispStatus->text()));
+    QVERIFY2(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TARVO")),
+             qPrintable(app.panel().ui->DispStatus->text()));
     QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 0);
     QVERIFY(measured() >= 6);
     if (monitor) {

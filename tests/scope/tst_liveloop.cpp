@@ -55,7 +55,7 @@ void setValues(MeasuredValues& m, int i)
 
 QColor glossBigColour(ScopeApp& app)
 {
-    return app.gfpanel.ui->DispGFBig->palette().color(QPalette::Window);
+    return app.gfpanel().ui->DispGFBig->palette().color(QPalette::Window);
 }
 
 QWidget* editorOf(QAbstractSpinBox* box)
@@ -94,7 +94,7 @@ void LiveLoopTest::goShowsEveryValueSetUntilStop()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     f.sensor->setNoise(1.0);  // every value set differs
     QList<QByteArray> replies;
     connect(f.sensor.get(), &sim::SensorSim::bytesSent, this, [&](const QByteArray& b) {
@@ -108,7 +108,7 @@ void LiveLoopTest::goShowsEveryValueSetUntilStop()
         this, [&] { return replies.size() >= 3; },
         [&] {
             dimmedWhileRunning = !p.ButtonGo->isEnabled() && !p.ButtonSend->isEnabled() && !p.ButtonGet->isEnabled()
-                && !p.ButtonConnect->isEnabled() && p.ButtonStop->isEnabled() && app.flags.poll == 1;
+                && !p.ButtonConnect->isEnabled() && p.ButtonStop->isEnabled() && app.flags().poll == 1;
             QTest::mouseClick(p.ButtonStop, Qt::LeftButton);
         });
     QTest::mouseClick(p.ButtonGo, Qt::LeftButton);  // returns when the loop has ended
@@ -116,7 +116,7 @@ void LiveLoopTest::goShowsEveryValueSetUntilStop()
     QVERIFY(dimmedWhileRunning);
     QVERIFY(p.ButtonGo->isEnabled());
     QVERIFY(p.ButtonSend->isEnabled());
-    QCOMPARE(app.flags.poll, std::uint16_t(0));
+    QCOMPARE(app.flags().poll, std::uint16_t(0));
     QVERIFY(!p.GraphProfile->isVisible());
     QVERIFY(replies.size() >= 3);
 
@@ -131,15 +131,15 @@ void LiveLoopTest::goShowsEveryValueSetUntilStop()
     QCOMPARE(p.DispINT->value(), int(word(r, 6)));
     QCOMPARE(p.DispGF->value(), word(r, 7) / 10.0);
     const double gf = word(r, 7) / 10.0, gfBefore = word(replies[replies.size() - 2], 7) / 10.0;
-    QCOMPARE(app.gfpanel.ui->DispGFBig->value(), gf);
+    QCOMPARE(app.gfpanel().ui->DispGFBig->value(), gf);
     QCOMPARE(p.DispVec->value(), int(word(r, 8)));
-    QCOMPARE(app.vecpanel.ui->DispVecBig->intValue(), int(word(r, 8)));
+    QCOMPARE(app.vecpanel().ui->DispVecBig->intValue(), int(word(r, 8)));
     QCOMPARE(p.DispTemp->value(), int(word(r, 9)));
-    QCOMPARE(app.calibpanel2.ui->DispCalibGfRaw->value(), word(r, 10) / 10.0);
+    QCOMPARE(app.calibpanel2().ui->DispCalibGfRaw->value(), word(r, 10) / 10.0);
     QCOMPARE(p.DispPP->value(), word(r, 11) / 10.0);
 
     // Buffers: the newest triples and trend entries are the last value sets.
-    const ValueHistory& h = app.live->history();
+    const ValueHistory& h = app.live().history();
     const auto rawbuf = h.strip(Strip::Raw), gfbuf = h.strip(Strip::Gf);
     QCOMPARE(rawbuf[297], double(word(r, 2)));
     QCOMPARE(rawbuf[298], double(word(r, 3)));
@@ -153,11 +153,11 @@ void LiveLoopTest::goShowsEveryValueSetUntilStop()
 
     // The strip chart of GF shows the buffer: 100 points per trace, newest last.
     ChartPlot::redrawAll();
-    auto* value = app.graphs->stripChart(2).series(0);
+    auto* value = app.graphs().stripChart(2).series(0);
     QCOMPARE(value->count(), 100);
     QCOMPARE(value->at(99).y(), gf);
     QCOMPARE(value->at(98).y(), gfBefore);
-    QCOMPARE(app.graphs->stripChart(2).series(1)->at(99).y(), gfbuf[298]);
+    QCOMPARE(app.graphs().stripChart(2).series(1)->at(99).y(), gfbuf[298]);
 }
 
 void LiveLoopTest::timeoutInTheLoopEndsItAndOpensTheInterfacePanel()
@@ -165,22 +165,22 @@ void LiveLoopTest::timeoutInTheLoopEndsItAndOpensTheInterfacePanel()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     p.DispChRef->setValue(1234);
     sim::Faults silent;
     silent.onlyCommand = frame::ReadMeasurement;
     silent.dropReplies = sim::Faults::kAll;
     f.sensor->setFaults(silent);
-    f.onCommand(&app, frame::ReadMeasurement, [&app] { app.pump.expireInnermostWait(); });
+    f.onCommand(&app, frame::ReadMeasurement, [&app] { app.pump().expireInnermostWait(); });
     QVERIFY(!f.interfaceWidget()->isVisible());
 
     QTest::mouseClick(p.ButtonGo, Qt::LeftButton);
 
     QCOMPARE(p.DispStatus->text(), QStringLiteral("TIMEOUT"));
-    QCOMPARE(app.interfacepanel.ui().DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
+    QCOMPARE(app.interfacepanel().ui().DispInterfaceStatus->text(), QStringLiteral("TIMEOUT"));
     QVERIFY(f.interfaceWidget()->isVisible());
-    QVERIFY(!app.interfacepanel.ui().ButtonAccept->isEnabled());
-    QCOMPARE(app.flags.poll, std::uint16_t(0));
+    QVERIFY(!app.interfacepanel().ui().ButtonAccept->isEnabled());
+    QCOMPARE(app.flags().poll, std::uint16_t(0));
     QVERIFY(p.ButtonGo->isEnabled());
     QCOMPARE(p.DispChRef->value(), 1234);  // the displays keep the last values
     QCOMPARE(f.dialogs->shown.size(), 0);
@@ -203,16 +203,16 @@ void LiveLoopTest::closingTheMainPanelDuringTheLoopEndsLoopAndProgram()
                 &app, [&, start] { return f.sensor->frameCount() >= start + 3; },
                 [&] {
                     framesAtClose = f.sensor->frameCount();
-                    runningAtClose = app.live->transfer.running();
-                    app.panel.widget->close();
+                    runningAtClose = app.live().transfer.running();
+                    app.panel().widget->close();
                 });
-            app.panel.ui->ButtonGo->click();
+            app.panel().ui->ButtonGo->click();
         });
     QCOMPARE(app.run(), 0);
 
     QVERIFY(runningAtClose);
-    QVERIFY(!app.live->transfer.running());
-    QCOMPARE(app.flags.poll, std::uint16_t(0));
+    QVERIFY(!app.live().transfer.running());
+    QCOMPARE(app.flags().poll, std::uint16_t(0));
     // At most the request under way when the panel closed followed.
     QVERIFY(f.sensor->frameCount() <= framesAtClose + 1);
     QVERIFY(gone.wait(2000) || gone.size() == 1);
@@ -249,14 +249,14 @@ void LiveLoopTest::toleranceBandComesFromTheTeachRowOfEditNo()
     QFETCH(double, lower);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     p.SelectSource->setCurrentIndex(source);
     p.EditNo->setValue(editNo);
     fillTeachTable(p.TeachTable, editNo, source == 1 ? 2 : 0, a, t);
-    setValues(app.measured, 1);
-    app.live->SetPanelData();
+    setValues(app.measured(), 1);
+    app.live().SetPanelData();
 
-    const ValueHistory& h = app.live->history();
+    const ValueHistory& h = app.live().history();
     for (const Strip s : {Strip::Norm, Strip::Int, Strip::Gf}) {
         const bool selected = int(s) == source;
         QCOMPARE(h.strip(s)[298], selected ? upper : 0.0);
@@ -268,15 +268,15 @@ void LiveLoopTest::everyBufferAdvancesWhateverTheSource()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     p.SelectSource->setCurrentIndex(3);  // RAW
     fillTeachTable(p.TeachTable, 0, 0, 500, 10);
     const int sets = 101;  // one more than a buffer holds
     for (int i = 0; i < sets; ++i) {
-        setValues(app.measured, i);
-        app.live->SetPanelData();
+        setValues(app.measured(), i);
+        app.live().SetPanelData();
     }
-    const ValueHistory& h = app.live->history();
+    const ValueHistory& h = app.live().history();
     const auto rawbuf = h.strip(Strip::Raw), normbuf = h.strip(Strip::Norm), intbuf = h.strip(Strip::Int),
                gfbuf = h.strip(Strip::Gf);
     // Triple j holds value set j + 1: the first set has dropped out.
@@ -311,10 +311,10 @@ void LiveLoopTest::glossBigDisplayIsRedWithoutAVector()
         QColor colour;
     } steps[] = {{255, red}, {3, green}, {0, green}, {255, red}, {255, red}, {30, green}};
     for (const auto& step : steps) {
-        app.measured.dataVec = step.vec;
-        app.live->SetPanelData();
+        app.measured().dataVec = step.vec;
+        app.live().SetPanelData();
         QCOMPARE(glossBigColour(app), step.colour);
-        QCOMPARE(app.vecpanel.ui->DispVecBig->intValue(), int(step.vec));
+        QCOMPARE(app.vecpanel().ui->DispVecBig->intValue(), int(step.vec));
     }
 }
 
@@ -322,11 +322,11 @@ void LiveLoopTest::barsShowOutOfRangeValuesAtTheirEnds()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    Ui::P& p = *app.panel.ui;
-    app.measured.dataChRef = 100;
-    app.live->SetPanelData();
-    app.measured.dataChRef = 65535;  // above the 12-bit range of the bar
-    app.live->SetPanelData();
+    Ui::P& p = *app.panel().ui;
+    app.measured().dataChRef = 100;
+    app.live().SetPanelData();
+    app.measured().dataChRef = 65535;  // above the 12-bit range of the bar
+    app.live().SetPanelData();
     QCOMPARE(p.BarChRef->value(), p.BarChRef->maximum());
     QCOMPARE(p.DispChRef->value(), 65535);
 }
@@ -343,11 +343,11 @@ void LiveLoopTest::bigDisplaysOpenOnDoubleClickAndHideOnRightClickOrClose()
     QFETCH(QString, display);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    app.panel.widget->show();
+    app.panel().widget->show();
     const bool gf = display == QStringLiteral("DispGF");
-    auto* box = app.panel.widget->findChild<QAbstractSpinBox*>(display);
-    QWidget* big = gf ? app.gfpanel.widget.get() : app.vecpanel.widget.get();
-    QWidget* bigValue = gf ? static_cast<QWidget*>(app.gfpanel.ui->DispGFBig) : app.vecpanel.ui->DispVecBig;
+    auto* box = app.panel().widget->findChild<QAbstractSpinBox*>(display);
+    QWidget* big = gf ? app.gfpanel().widget.get() : app.vecpanel().widget.get();
+    QWidget* bigValue = gf ? static_cast<QWidget*>(app.gfpanel().ui->DispGFBig) : app.vecpanel().ui->DispVecBig;
     QVERIFY(box && box->isVisible());
 
     QTest::mouseClick(editorOf(box), Qt::LeftButton);
@@ -365,7 +365,7 @@ void LiveLoopTest::bigDisplaysOpenOnDoubleClickAndHideOnRightClickOrClose()
     QTest::mouseDClick(editorOf(box), Qt::LeftButton);
     big->close();
     QVERIFY(!big->isVisible());
-    QVERIFY(app.panel.widget->isVisible());
+    QVERIFY(app.panel().widget->isVisible());
     QVERIFY(!app.quitRequested());
 
     // The display's right click is its help; the gloss factor's box is titled "Info".
@@ -392,9 +392,9 @@ void LiveLoopTest::panelButtonsEndTheLoop()
     QFETCH(QString, opens);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    app.panel.widget->show();
+    app.panel().widget->show();
     QPushButton* b = nullptr;
-    for (QWidget* w : {app.panel.widget.get(), app.recpanel.widget.get()})
+    for (QWidget* w : {app.panel().widget.get(), app.recpanel().widget.get()})
         if (!b)
             b = w->findChild<QPushButton*>(button);
     QVERIFY(b);
@@ -402,17 +402,17 @@ void LiveLoopTest::panelButtonsEndTheLoop()
     for (QWidget* w : QApplication::topLevelWidgets())
         if (!opens.isEmpty() && w->objectName() == opens)
             panel = w;
-    app.flags.poll = 1;
-    app.flags.pollrecord = 1;
+    app.flags().poll = 1;
+    app.flags().pollrecord = 1;
     b->click();
-    QCOMPARE(app.flags.poll, std::uint16_t(0));
+    QCOMPARE(app.flags().poll, std::uint16_t(0));
     if (!opens.isEmpty()) {
         QVERIFY(panel && panel->isVisible());
         // The calibration and monitor panels take the main panel's place until they are closed.
         if (opens == QStringLiteral("CALIBP") || opens == QStringLiteral("MONITORP"))
-            QVERIFY(!app.panel.widget->isVisible());
+            QVERIFY(!app.panel().widget->isVisible());
         else
-            QVERIFY(app.panel.widget->isVisible());
+            QVERIFY(app.panel().widget->isVisible());
     }
 }
 
@@ -432,8 +432,8 @@ void LiveLoopTest::selectSourceHidesTheProfileAndShowsThatSignalsChart()
     QFETCH(QString, chart);
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    app.panel.widget->show();
-    Ui::P& p = *app.panel.ui;
+    app.panel().widget->show();
+    Ui::P& p = *app.panel().ui;
     setVisibleWithCaption(p.GraphProfile, true);
     p.SelectSource->setCurrentIndex(source);
     emit p.SelectSource->activated(source);  // as the user's choice does
@@ -450,13 +450,13 @@ void LiveLoopTest::displaysShowTheValueReceived()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    app.measured.dataVec = 300;
-    app.measured.dataNorm = 1500;
-    app.live->SetPanelData();
-    QCOMPARE(app.panel.ui->DispVec->value(), 300);
-    QCOMPARE(app.vecpanel.ui->DispVecBig->intValue(), 300);
-    QCOMPARE(app.panel.ui->DispNorm->value(), 1500);
-    QCOMPARE(app.live->history().strip(Strip::Norm)[297], 1500.0);
+    app.measured().dataVec = 300;
+    app.measured().dataNorm = 1500;
+    app.live().SetPanelData();
+    QCOMPARE(app.panel().ui->DispVec->value(), 300);
+    QCOMPARE(app.vecpanel().ui->DispVecBig->intValue(), 300);
+    QCOMPARE(app.panel().ui->DispNorm->value(), 1500);
+    QCOMPARE(app.live().history().strip(Strip::Norm)[297], 1500.0);
 }
 
 void LiveLoopTest::closedConnectionEndsTheWaitAtOnce_data()
@@ -488,17 +488,17 @@ void LiveLoopTest::closedConnectionEndsTheWaitAtOnce()
     closing.closeAfterFrames = when == u"get" ? 5 : 3;
     f.sensor->setFaults(closing);
     if (when == u"get")
-        QTest::mouseClick(app.panel.ui->ButtonGet, Qt::LeftButton);
+        QTest::mouseClick(app.panel().ui->ButtonGet, Qt::LeftButton);
     else if (when == u"loop")
-        QTest::mouseClick(app.panel.ui->ButtonGo, Qt::LeftButton);
+        QTest::mouseClick(app.panel().ui->ButtonGo, Qt::LeftButton);
 
     // A failed line check says why; a failed transfer shows the bare word.
-    QCOMPARE(app.panel.ui->DispStatus->text(),
+    QCOMPARE(app.panel().ui->DispStatus->text(),
              when == u"accept" ? QStringLiteral("TIMEOUT: connection closed by the sensor")
                                : QStringLiteral("TIMEOUT"));
     QCOMPARE(f.dialogs->count(QStringLiteral("TCP Client")), 1);
     // The wait ended when the connection closed, not at its 3 s (5 s) limit.
-    QVERIFY2(app.exchange.lastWaitSeconds() < 1.0, qPrintable(QString::number(app.exchange.lastWaitSeconds())));
+    QVERIFY2(app.exchange().lastWaitSeconds() < 1.0, qPrintable(QString::number(app.exchange().lastWaitSeconds())));
 }
 
 void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext_data()
@@ -533,14 +533,14 @@ void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext()
     late.onlyArgument = 4;
     f.sensor->setFaults(late);
     f.onCommand(
-        &app, frame::ReadProfileBlock, [&app] { app.pump.expireInnermostWait(); }, 4);
-    app.live->transfer.GetProfile();
+        &app, frame::ReadProfileBlock, [&app] { app.pump().expireInnermostWait(); }, 4);
+    app.live().transfer.GetProfile();
 
     QCOMPARE(blocks.size(), 10);
     auto point = [&](int block, int j) {
         return frame::getWord(reinterpret_cast<const std::uint8_t*>(blocks[block].constData()), 2 + j) / 10.0;
     };
-    const auto& buf = app.measured.profileBuf;
+    const auto& buf = app.measured().profileBuf;
     // Block 4 timed out and keeps the points before (none); every other block holds its own.
     QCOMPARE(buf[16 * 4], 0.0);
     QVERIFY(blocks[4].mid(4) != blocks[5].mid(4));  // the two blocks can be told apart
@@ -549,9 +549,9 @@ void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext()
             QCOMPARE(buf[16 * block + j], point(block, j));
     // The closing measurement shows its own values, not a profile block's.
     QCOMPARE(measurements.size(), 1);
-    QCOMPARE(app.measured.dataGf,
+    QCOMPARE(app.measured().dataGf,
              frame::getWord(reinterpret_cast<const std::uint8_t*>(measurements[0].constData()), 7));
-    QCOMPARE(app.panel.ui->DispStatus->text(), QStringLiteral("TIMEOUT"));  // once, for block 4
+    QCOMPARE(app.panel().ui->DispStatus->text(), QStringLiteral("TIMEOUT"));  // once, for block 4
 }
 
 QTEST_MAIN(LiveLoopTest)

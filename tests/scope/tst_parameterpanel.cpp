@@ -82,7 +82,7 @@ void ParameterPanelTest::connectingShowsTheSensorsParameters()
     f.sensor->setTeachRow(2, {480, 25, 1500, 100});
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    const Ui::P& p = *app.panel.ui;
+    const Ui::P& p = *app.panel().ui;
 
     QCOMPARE(f.sensor->receivedFrames().size(), 2 + 32);
     QCOMPARE(f.dialogs->shown.size(), 1);  // the table's labels check the vector count once
@@ -120,8 +120,8 @@ void ParameterPanelTest::sendAndGetWithTheSensor()
     f.settingsToSensorOn(serial);
     ScopeApp& app = f.start();
     if (serial)
-        app.parapanel->setAfterSendPause(0.5);  // as the user has it
-    Ui::P& p = *app.panel.ui;
+        app.parapanel().setAfterSendPause(0.5);  // as the user has it
+    Ui::P& p = *app.panel().ui;
     const QString identification = p.DispStatus->text();
     if (eeprom)
         QTest::mouseClick(p.SelectEEPROM, Qt::LeftButton);
@@ -202,7 +202,7 @@ void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead()
     f.sensor->setTeachRow(12, {222, 1, 2, 3});
     f.settingsToSensorOn(serial);
     ScopeApp& app = f.start();
-    const Ui::P& p = *app.panel.ui;
+    const Ui::P& p = *app.panel().ui;
     s[sim::Power] = 640;
     f.sensor->setParameters(s);
     f.sensor->setTeachRow(5, {333, 1, 2, 3});
@@ -216,16 +216,16 @@ void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead()
     QFETCH(bool, realClock);
     if (!realClock)
         f.onCommand(
-            &app, frame::ReadTeachRow, [&app] { app.pump.expireInnermostWait(); }, 10);
+            &app, frame::ReadTeachRow, [&app] { app.pump().expireInnermostWait(); }, 10);
     QTest::mouseClick(p.ButtonGet, Qt::LeftButton);
 
     QCOMPARE(p.DispStatus->text(), QStringLiteral("TIMEOUT"));
     QCOMPARE(p.SlidePower->value(), 640);  // what was read is shown
     QCOMPARE(p.TeachTable->item(5, 0)->data(Qt::EditRole).toDouble(), 333.0);
     QCOMPARE(p.TeachTable->item(12, 0)->data(Qt::EditRole).toDouble(), 222.0);  // not read: as it was
-    QVERIFY(!app.parapanel->teach().rowMarkedUnread(9));
-    QVERIFY(app.parapanel->teach().rowMarkedUnread(10));
-    QVERIFY(app.parapanel->teach().rowMarkedUnread(30));
+    QVERIFY(!app.parapanel().teach().rowMarkedUnread(9));
+    QVERIFY(app.parapanel().teach().rowMarkedUnread(10));
+    QVERIFY(app.parapanel().teach().rowMarkedUnread(30));
 
     // The sensor's row 12 is 444, the panel's 222: SEND asks first.
     QFETCH(int, answer);
@@ -242,7 +242,7 @@ void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead()
     QCOMPARE(codes.contains(frame::ReadParams), answer == int(Dialogs::Answer::No));
     if (answer == int(Dialogs::Answer::No)) {  // read again: the sensor's rows shown, none marked
         QCOMPARE(p.TeachTable->item(12, 0)->data(Qt::EditRole).toDouble(), 444.0);
-        QVERIFY(!app.parapanel->teach().rowMarkedUnread(10));
+        QVERIFY(!app.parapanel().teach().rowMarkedUnread(10));
     }
     // Once the rows were written or read, SEND asks no more.
     if (answer != int(Dialogs::Answer::Cancel)) {
@@ -281,11 +281,11 @@ void ParameterPanelTest::sendCutShortNamesTheMixedSetAndOffersToFinishIt()
         f.sensor->setTeachRow(r, {quint16(100 + r), 1, 2, 3});
     f.settingsToSensorOn(serial);
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     QStringList events;
     if (reconnect) {
-        app.interfacepanel.ui().CheckReconnect->setChecked(true);
-        app.reconnect.eventLog = [&](LinkEvent e, const QString&) { events << linkEventWord(e); };
+        app.interfacepanel().ui().CheckReconnect->setChecked(true);
+        app.reconnect().eventLog = [&](LinkEvent e, const QString&) { events << linkEventWord(e); };
     }
     if (eeprom)
         p.SelectEEPROM->click();
@@ -303,7 +303,7 @@ void ParameterPanelTest::sendCutShortNamesTheMixedSetAndOffersToFinishIt()
         silent.onlyArgument = 12;
         f.sensor->setFaults(silent);
         f.onCommand(
-            &app, frame::WriteTeachRow, [&app] { app.pump.expireInnermostWait(); }, 12);
+            &app, frame::WriteTeachRow, [&app] { app.pump().expireInnermostWait(); }, 12);
     }
     f.dialogs->askAnswers << Dialogs::Answer(answer);
     QTest::mouseClick(p.ButtonSend, Qt::LeftButton);
@@ -335,7 +335,7 @@ void ParameterPanelTest::sendCutShortNamesTheMixedSetAndOffersToFinishIt()
         QVERIFY(!f.interfaceWidget()->isVisible());
     } else {
         f.sensor->setFaults({});
-        QTest::mouseClick(app.interfacepanel.ui().ButtonTryToConnect, Qt::LeftButton);
+        QTest::mouseClick(app.interfacepanel().ui().ButtonTryToConnect, Qt::LeftButton);
     }
     QTRY_VERIFY_WITH_TIMEOUT(f.dialogs->askAnswers.isEmpty(), 20000);
     QCOMPARE(f.dialogs->shown.last().kind, QStringLiteral("ask"));
@@ -363,11 +363,11 @@ void ParameterPanelTest::getThatLosesTheLineIsTakenUpWithReconnectOn()
     ScopeFixture f(ScopeFixture::linkOptions(serial));
     f.settingsToSensorOn(serial);
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     const QString identification = p.DispStatus->text();
-    app.interfacepanel.ui().CheckReconnect->setChecked(true);
+    app.interfacepanel().ui().CheckReconnect->setChecked(true);
     QStringList events;
-    app.reconnect.eventLog = [&](LinkEvent e, const QString&) { events << linkEventWord(e); };
+    app.reconnect().eventLog = [&](LinkEvent e, const QString&) { events << linkEventWord(e); };
     f.onCommand(
         &app, frame::ReadTeachRow, [&] { f.sensor->dropConnection(); }, 5);
     QTest::mouseClick(p.ButtonGet, Qt::LeftButton);
@@ -400,12 +400,12 @@ void ParameterPanelTest::targetTogglesKeepExactlyOneOn()
     f.settingsToNowhere();
     ScopeApp& app = f.start();
     for (const QString& name : clicks)
-        QTest::mouseClick(app.panel.widget->findChild<QPushButton*>(name), Qt::LeftButton);
-    const Ui::P& p = *app.panel.ui;
+        QTest::mouseClick(app.panel().widget->findChild<QPushButton*>(name), Qt::LeftButton);
+    const Ui::P& p = *app.panel().ui;
     QCOMPARE(QString(p.SelectRAM->isChecked() ? "R" : "") + (p.SelectEEPROM->isChecked() ? "E" : "")
                  + (p.SelectFILE->isChecked() ? "F" : ""),
              on);
-    QCOMPARE(int(app.params.target), target);
+    QCOMPARE(int(app.params().target), target);
 }
 
 void ParameterPanelTest::parameterFileRoundTripAndItsFailures()
@@ -413,7 +413,7 @@ void ParameterPanelTest::parameterFileRoundTripAndItsFailures()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     const QString file = f.path(QStringLiteral("line4.ini"));
     QTest::mouseClick(p.SelectFILE, Qt::LeftButton);
     f.sensor->clearReceived();
@@ -481,10 +481,10 @@ void ParameterPanelTest::fieldRulesWarnOnCommit()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    choose(app.panel.ui->EditTrigger, 1);  // SELF: the profile range can be edited
+    choose(app.panel().ui->EditTrigger, 1);  // SELF: the profile range can be edited
     f.dialogs->shown.clear();
-    QWidget* a = app.panel.widget->findChild<QWidget*>(first);
-    QWidget* b = app.panel.widget->findChild<QWidget*>(second);
+    QWidget* a = app.panel().widget->findChild<QWidget*>(first);
+    QWidget* b = app.panel().widget->findChild<QWidget*>(second);
     {
         const QSignalBlocker quiet(a);
         if (auto* ring = qobject_cast<QComboBox*>(a))
@@ -508,7 +508,7 @@ void ParameterPanelTest::externalTeachRemovesAndRestoresExtTriggers()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     p.ExternTeach->click();
     QCOMPARE(p.EditTrigger->count(), 2);
     p.ExternTeach->click();
@@ -544,7 +544,7 @@ void ParameterPanelTest::fetchedTriggerAndExternalTeach()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     p.ExternTeach->click();  // external teach on: EXT1..EXT4 gone
     sim::ParamSet s = f.sensor->parameters();
     s[sim::ExtTeach] = quint16(extteach), s[sim::Trigger] = quint16(trigger);
@@ -560,7 +560,7 @@ void ParameterPanelTest::parameterViewSwitchesWithTheTeachView()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     const char* const para[] = {"EditPmode",       "LabelEditPmode", "SlidePower",
                                 "SlidePowerValue", "EditProfileEnd", "ParaCaption4"};
     const char* const teach[] = {"TeachTable", "ButtonTeachDataTo", "ButtonResetTable",
@@ -604,9 +604,9 @@ void ParameterPanelTest::typedEntriesAFieldDoesNotTakeAreToldNotDropped()
     QFETCH(bool, realFrameTime);
     ScopeFixture f;
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     if (!realFrameTime)
-        tarvo::setEntryHighlightTime(app.panel.widget->window(), 50);
+        tarvo::setEntryHighlightTime(app.panel().widget->window(), 50);
     QAbstractSpinBox* box = nullptr;
     choose(p.Evalmode, 0);  // vector mode, continuous trigger: every field usable
     choose(p.EditTrigger, 0);
@@ -617,7 +617,7 @@ void ParameterPanelTest::typedEntriesAFieldDoesNotTakeAreToldNotDropped()
         QTest::keyClick(p.TeachTable, Qt::Key_F2);
         box = p.TeachTable->findChild<QDoubleSpinBox*>();
     } else {
-        box = app.panel.widget->findChild<QAbstractSpinBox*>(field);
+        box = app.panel().widget->findChild<QAbstractSpinBox*>(field);
     }
     QVERIFY(box && box->isEnabled());
     box->setFocus();
@@ -651,7 +651,7 @@ void ParameterPanelTest::sendTakesTypedValuesWithoutEnter()
     f.sensor->setParameters(s);
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     if (target == EEPROM)
         p.SelectEEPROM->click();
     if (target == DATFILE)
@@ -695,7 +695,7 @@ void ParameterPanelTest::evalModeChangedDuringGetDoesNotChangeHowTheSetIsRead()
         f.sensor->setTeachRow(row, {quint16(500 + row), 20, 30, 0});
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     QCOMPARE(p.Evalmode->currentIndex(), 1);
 
     // The user switches to VECTOR while teach row 10 is on its way.
@@ -751,8 +751,8 @@ void ParameterPanelTest::getThenSendWritesEveryWordBackUnchanged()
     const sim::TeachTable teach = f.sensor->teachTable();
     f.settingsToSensor();
     ScopeApp& app = f.start();  // connects and fetches
-    Ui::P& p = *app.panel.ui;
-    tarvo::setEntryHighlightTime(app.panel.widget->window(), 50);  // not about the red frame's time
+    Ui::P& p = *app.panel().ui;
+    tarvo::setEntryHighlightTime(app.panel().widget->window(), 50);  // not about the red frame's time
 
     QCOMPARE(p.EditDigitalOutmode->currentText(), digitalOutShown);
     if (held[sim::Pmod] != 0)
@@ -795,20 +795,20 @@ void ParameterPanelTest::togglesRunTheirRulesHoweverTheyAreChanged()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     auto toggle = [](QWidget* w) {
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
         QVERIFY(a && a->actionInterface());
         a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     };
     toggle(p.SelectEEPROM);
-    QCOMPARE(int(app.params.target), int(EEPROM));
+    QCOMPARE(int(app.params().target), int(EEPROM));
     QVERIFY(!p.SelectRAM->isChecked());
     toggle(p.SelectFILE);
-    QCOMPARE(int(app.params.target), int(DATFILE));
+    QCOMPARE(int(app.params().target), int(DATFILE));
     QVERIFY(!p.SelectEEPROM->isChecked());
     toggle(p.SelectFILE);  // switched off: RAM again
-    QCOMPARE(int(app.params.target), int(RAM));
+    QCOMPARE(int(app.params().target), int(RAM));
     QVERIFY(p.SelectRAM->isChecked());
 
     toggle(p.ExternTeach);
@@ -821,7 +821,7 @@ void ParameterPanelTest::togglesRunTheirRulesHoweverTheyAreChanged()
     p.EditTrigger->setCurrentIndex(3);
     QVERIFY(!p.ExternTeach->isEnabled());
     p.Evalmode->setCurrentIndex(1);
-    QVERIFY(p.ButtonCalibrate->isVisibleTo(app.panel.widget.get()));
+    QVERIFY(p.ButtonCalibrate->isVisibleTo(app.panel().widget.get()));
 }
 
 void ParameterPanelTest::unconfirmedEepromStoreSaysTheRamGotTheSet()
@@ -829,16 +829,16 @@ void ParameterPanelTest::unconfirmedEepromStoreSaysTheRamGotTheSet()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     p.SelectEEPROM->click();
     sim::Faults silent;
     silent.dropReplies = sim::Faults::kAll;
     silent.onlyCommand = frame::StoreEeprom;
     f.sensor->setFaults(silent);
-    f.onCommand(&app, frame::StoreEeprom, [&app] { app.pump.expireInnermostWait(); });
+    f.onCommand(&app, frame::StoreEeprom, [&app] { app.pump().expireInnermostWait(); });
     p.ButtonSend->click();
     QCOMPARE(p.DispStatus->text(), QStringLiteral("TIMEOUT: RAM got the set, the EEPROM store was not confirmed"));
-    QVERIFY(app.interfacepanel.ui().LabelInterfaceHint->text().startsWith(
+    QVERIFY(app.interfacepanel().ui().LabelInterfaceHint->text().startsWith(
         QLatin1String("The sensor took the whole parameter set into its RAM")));
 }
 
@@ -860,7 +860,7 @@ void ParameterPanelTest::closingWithUnsentEditsAsksFirst()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     const quint16 before = f.sensor->parameters()[sim::Average];
     // Typed, not yet confirmed: changed all the same.
     p.EditAverage->setFocus();
@@ -868,11 +868,11 @@ void ParameterPanelTest::closingWithUnsentEditsAsksFirst()
     QTest::keyClicks(p.EditAverage, QStringLiteral("77"));
     f.dialogs->askAnswers << Dialogs::Answer(answer);
 
-    app.panel.widget->close();
+    app.panel().widget->close();
     QCOMPARE(f.dialogs->count(QStringLiteral("CONFIRM!")), 1);
     QVERIFY(f.dialogs->shown.last().text.contains(QLatin1String("AVERAGE")));
     QTRY_COMPARE(app.quitRequested(), closed);
-    QCOMPARE(app.panel.widget->isVisible(), !closed);
+    QCOMPARE(app.panel().widget->isVisible(), !closed);
     QCOMPARE(f.sensor->parameters()[sim::Average], sent ? quint16(77) : before);
     QCOMPARE(isMarkedUnsent(p.EditAverage), !sent);
 }

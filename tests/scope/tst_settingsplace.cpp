@@ -92,12 +92,12 @@ void SettingsPlaceTest::acceptedConnectionIsFoundAfterARestart()
         lock.emplace(program);
 
     ScopeApp& app = f.start(program);
-    QCOMPARE(app.settings.settingsDir, expectedDir);
+    QCOMPARE(app.settings().settingsDir, expectedDir);
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QCOMPARE(app.settings.documentsDir,
+    QCOMPARE(app.settings().documentsDir,
              readOnly ? (QFileInfo(documents).isDir() ? documents : QDir::homePath()) : program);
-    auto& ui = app.interfacepanel.ui();
-    QCOMPARE(app.interfacepanel.historyEntries(), QStringList{QStringLiteral("sensor-line-3")});
+    auto& ui = app.interfacepanel().ui();
+    QCOMPARE(app.interfacepanel().historyEntries(), QStringList{QStringLiteral("sensor-line-3")});
     // The panel's own right-click help names the folder.
     QTest::mouseClick(ui.DispInterfaceStatus, Qt::RightButton);
     QVERIFY(!f.dialogs->shown.isEmpty());
@@ -106,20 +106,20 @@ void SettingsPlaceTest::acceptedConnectionIsFoundAfterARestart()
 
     // No settings yet: serial port 1 fails; connect over TCP/IP and accept.
     ui.EditCommunicationProtocol->setCurrentIndex(TCPIP);
-    app.interfacepanel.CBF_EditCommunicationProtocol();
+    app.interfacepanel().CBF_EditCommunicationProtocol();
     ui.StringIpAdress->setText(QStringLiteral("127.0.0.1"));
-    app.interfacepanel.CBF_StringIpAdress();
+    app.interfacepanel().CBF_StringIpAdress();
     ui.StringPortNumber->setText(QString::number(f.sensor->tcpPort()));
     QTest::mouseClick(ui.ButtonTryToConnect, Qt::LeftButton);
     QVERIFY(ui.ButtonAccept->isEnabled());
     QTest::mouseClick(ui.ButtonAccept, Qt::LeftButton);
-    QVERIFY(!app.interfacepanel.widget()->isVisible());
+    QVERIFY(!app.interfacepanel().widget()->isVisible());
 
     f.app.reset();
     ScopeApp& again = f.start(program);
-    QVERIFY2(again.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")),
-             qPrintable(again.panel.ui->DispStatus->text()));
-    QCOMPARE(again.interfacepanel.historyEntries(),
+    QVERIFY2(again.panel().ui->DispStatus->text().startsWith(QLatin1String("TARVO")),
+             qPrintable(again.panel().ui->DispStatus->text()));
+    QCOMPARE(again.interfacepanel().historyEntries(),
              (QStringList{QStringLiteral("127.0.0.1"), QStringLiteral("sensor-line-3")}));
     QCOMPARE(contentOf(QDir(expectedDir).filePath(kConSettingsFile)),
              test::settingsFor(1, 1, QStringLiteral("127.0.0.1"), QString::number(f.sensor->tcpPort())));
@@ -142,18 +142,18 @@ void SettingsPlaceTest::commandLineConnectionIsForThisRunOnly()
     server.comprotocol = TCPIP;
     server.ipBuf = QStringLiteral("127.0.0.1");
     server.portNumStr = QString::number(f.sensor->tcpPort());
-    f.app->connectionForThisRun = server;
-    f.app->panel.widget->show();
+    f.app->setConnectionForThisRun(server);
+    f.app->panel().widget->show();
     f.app->InitAll();
-    QVERIFY(f.app->panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
-    QCOMPARE(f.app->panel.ui->DispIpAddress->text(), QStringLiteral("127.0.0.1"));
+    QVERIFY(f.app->panel().ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    QCOMPARE(f.app->panel().ui->DispIpAddress->text(), QStringLiteral("127.0.0.1"));
     QCOMPARE(f.readFile(kConSettingsFile), saved);
     QVERIFY(!QFileInfo::exists(f.path(kIpComboBoxFile)));
 
     // The next plain start uses the saved settings again.
     f.app.reset();
     ScopeApp& again = f.start();
-    QVERIFY(again.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
+    QVERIFY(again.panel().ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
 }
 
 QTEST_MAIN(SettingsPlaceTest)

@@ -46,7 +46,7 @@ QStringList failureTexts(const QString& walk, ScopeFixture& f, QString& logged)
         const QString pty = f.sensor->ptyPath();
         setSerialPortResolver([pty](int n) { return SerialDevice{n == 4 ? pty : QString(), QString()}; });
         f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 4, QString(), QString()));
-        f.onCommand(f.sensor.get(), frame::Identify, [&f] { f.app->pump.expireInnermostWait(); });
+        f.onCommand(f.sensor.get(), frame::Identify, [&f] { f.app->pump().expireInnermostWait(); });
     } else if (walk == QLatin1String("refused")) {
         f.settingsToNowhere();
     } else {
@@ -56,16 +56,16 @@ QStringList failureTexts(const QString& walk, ScopeFixture& f, QString& logged)
     f.app = std::make_unique<ScopeApp>(f.dir.path());
     ScopeApp& app = *f.app;
     // The start's "InitVars" and the sensor's own version text are names, the same in every language.
-    QObject::connect(app.panel.ui->DispStatus, &QLineEdit::textChanged, app.panel.widget.get(),
+    QObject::connect(app.panel().ui->DispStatus, &QLineEdit::textChanged, app.panel().widget.get(),
                      [&shown, &app](const QString& t) {
-                         if (t != QLatin1String("InitVars") && t != app.exchange.versionText())
+                         if (t != QLatin1String("InitVars") && t != app.exchange().versionText())
                              shown << t;
                      });
-    app.panel.widget->show();
+    app.panel().widget->show();
     app.InitAll();
     if (walk == QLatin1String("gave up")) {
-        app.reconnect.setEnabled(true);
-        app.reconnect.eventLog = [&logged](LinkEvent e, const QString& reason) {
+        app.reconnect().setEnabled(true);
+        app.reconnect().eventLog = [&logged](LinkEvent e, const QString& reason) {
             if (e == LinkEvent::GaveUp)
                 logged = reason;
         };
@@ -73,16 +73,16 @@ QStringList failureTexts(const QString& walk, ScopeFixture& f, QString& logged)
         // within the full schedule's half second before the second attempt.
         f.sensor->goAway(600000);
         ScopeFixture::when(
-            &app, [&app] { return app.panel.ui->ButtonStopRetrying->isVisible(); },
-            [&app] { app.panel.ui->ButtonStopRetrying->click(); });
+            &app, [&app] { return app.panel().ui->ButtonStopRetrying->isVisible(); },
+            [&app] { app.panel().ui->ButtonStopRetrying->click(); });
         [&] { QTRY_VERIFY(!logged.isEmpty()); }();
-        shown << app.reconnect.shownReason() << app.panel.ui->DispLinkState->text();
+        shown << app.reconnect().shownReason() << app.panel().ui->DispLinkState->text();
         return shown;
     }
-    const auto& ui = app.interfacepanel.ui();
+    const auto& ui = app.interfacepanel().ui();
     shown << ui.DispInterfaceStatus->text() << ui.LabelInterfaceHint->text();
-    app.tracewindow->refresh();
-    const TraceTableModel& trace = app.tracewindow->model();
+    app.tracewindow().refresh();
+    const TraceTableModel& trace = app.tracewindow().model();
     for (int row = 0; row < trace.rowCount(); ++row)
         shown << trace.data(trace.index(row, FieldOutcome), Qt::DisplayRole).toString();
     // The trace file's line stays English whatever the screen's language.
@@ -133,19 +133,20 @@ void StartupTest::panelsAreLoadedWithTheirNames()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    const QStringList names = {app.panel.widget->objectName(),          app.recpanel.widget->objectName(),
-                               app.calibpanel.widget->objectName(),     app.calibpanel2.widget->objectName(),
-                               app.graphpanel.widget->objectName(),     app.gfpanel.widget->objectName(),
-                               app.vecpanel.widget->objectName(),       app.interfacepanel.widget()->objectName(),
-                               app.scaleaxispanel.widget->objectName(), app.monitorpanel.widget->objectName()};
+    const QStringList names = {app.panel().widget->objectName(),          app.recpanel().widget->objectName(),
+                               app.calibpanel().widget->objectName(),     app.calibpanel2().widget->objectName(),
+                               app.graphpanel().widget->objectName(),     app.gfpanel().widget->objectName(),
+                               app.vecpanel().widget->objectName(),       app.interfacepanel().widget()->objectName(),
+                               app.scaleaxispanel().widget->objectName(), app.monitorpanel().widget->objectName()};
     QCOMPARE(names,
              QStringList({"P", "RECP", "CALIBP", "CALIBP2", "GRAPHP", "GFPANEL", "VECPANEL", "INTERFACEP",
                           "ScaleAxisPanel", "MONITORP"}));
     // Every control a screen reader meets is read by its name and described.
     for (QWidget* panel :
-         {app.panel.widget.get(), app.recpanel.widget.get(), app.calibpanel.widget.get(), app.calibpanel2.widget.get(),
-          app.graphpanel.widget.get(), app.gfpanel.widget.get(), app.vecpanel.widget.get(), app.interfacepanel.widget(),
-          app.scaleaxispanel.widget.get(), app.monitorpanel.widget.get(), app.tracewindow->widget()}) {
+         {app.panel().widget.get(), app.recpanel().widget.get(), app.calibpanel().widget.get(),
+          app.calibpanel2().widget.get(), app.graphpanel().widget.get(), app.gfpanel().widget.get(),
+          app.vecpanel().widget.get(), app.interfacepanel().widget(), app.scaleaxispanel().widget.get(),
+          app.monitorpanel().widget.get(), app.tracewindow().widget()}) {
         tarvo::test::checkScreenReaderTexts(panel, true);
         if (QTest::currentTestFailed())
             return;
@@ -170,8 +171,8 @@ void StartupTest::panelsAreLoadedWithTheirNames()
     QVERIFY2(describedOtherwise.isEmpty(), qPrintable(describedOtherwise.join(u' ')));
     QVERIFY(tips > 60);
     // The main panel fits a 1366 x 768 screen with a title bar and a task bar.
-    QVERIFY(app.panel.widget->minimumSizeHint().width() <= 1366);
-    QVERIFY(app.panel.widget->minimumSizeHint().height() <= 768 - 80);
+    QVERIFY(app.panel().widget->minimumSizeHint().width() <= 1366);
+    QVERIFY(app.panel().widget->minimumSizeHint().height() <= 768 - 80);
 }
 
 void StartupTest::everyTextReadsInGermanInGerman_data()
@@ -222,15 +223,15 @@ void StartupTest::everyTextReadsInGermanInGerman()
     // Every panel, the calibration log's included, its right-click help and
     // the boxes a recorder without a file shows.
     const auto texts = [](ScopeFixture& f, ScopeApp& app) {
-        app.calibpanel.ui->ButtonCalibLog->click();
-        auto* log = app.calibpanel.ui->ButtonCalibLog->findChild<CalibrationLogPanel*>();
+        app.calibpanel().ui->ButtonCalibLog->click();
+        auto* log = app.calibpanel().ui->ButtonCalibLog->findChild<CalibrationLogPanel*>();
         const QList<QWidget*> panels = {
-            app.panel.widget.get(),          app.recpanel.widget.get(),
-            app.calibpanel.widget.get(),     app.calibpanel2.widget.get(),
-            app.graphpanel.widget.get(),     app.gfpanel.widget.get(),
-            app.vecpanel.widget.get(),       app.interfacepanel.widget(),
-            app.scaleaxispanel.widget.get(), app.monitorpanel.widget.get(),
-            app.tracewindow->widget(),       log ? static_cast<QWidget*>(log->widget()) : nullptr};
+            app.panel().widget.get(),          app.recpanel().widget.get(),
+            app.calibpanel().widget.get(),     app.calibpanel2().widget.get(),
+            app.graphpanel().widget.get(),     app.gfpanel().widget.get(),
+            app.vecpanel().widget.get(),       app.interfacepanel().widget(),
+            app.scaleaxispanel().widget.get(), app.monitorpanel().widget.get(),
+            app.tracewindow().widget(),        log ? static_cast<QWidget*>(log->widget()) : nullptr};
         if (panels.contains(nullptr))
             return QStringList{QStringLiteral("no calibration log panel")};
         QStringList t = tarvo::test::panelTexts(panels);
@@ -239,8 +240,8 @@ void StartupTest::everyTextReadsInGermanInGerman()
         InterfacePanel::addHelpTexts(help);
         TraceWindow::addHelpTexts(help);
         t << tarvo::test::helpTexts(panels, help);
-        app.recpanel.ui->ButtonStartRecord->click();
-        app.recpanel.ui->ButtonReport->click();
+        app.recpanel().ui->ButtonStartRecord->click();
+        app.recpanel().ui->ButtonReport->click();
         for (const auto& box : std::as_const(f.dialogs->shown))
             t << box.text;
         return t;
@@ -268,21 +269,21 @@ void StartupTest::secondaryPanelsStayAboveTheMainPanelAndKeepTheirPlace()
     QRect left;
     {
         ScopeApp app(f.dir.path());
-        app.panel.widget->show();
-        const QRect screen = app.panel.widget->screen()->availableGeometry();
-        QVERIFY(screen.contains(app.panel.widget->frameGeometry()));
-        for (QWidget* w : {app.recpanel.widget.get(), app.calibpanel.widget.get(), app.calibpanel2.widget.get(),
-                           app.graphpanel.widget.get(), app.gfpanel.widget.get(), app.vecpanel.widget.get(),
-                           app.interfacepanel.widget(), app.scaleaxispanel.widget.get(), app.monitorpanel.widget.get(),
-                           app.tracewindow->widget()}) {
+        app.panel().widget->show();
+        const QRect screen = app.panel().widget->screen()->availableGeometry();
+        QVERIFY(screen.contains(app.panel().widget->frameGeometry()));
+        for (QWidget* w : {app.recpanel().widget.get(), app.calibpanel().widget.get(), app.calibpanel2().widget.get(),
+                           app.graphpanel().widget.get(), app.gfpanel().widget.get(), app.vecpanel().widget.get(),
+                           app.interfacepanel().widget(), app.scaleaxispanel().widget.get(),
+                           app.monitorpanel().widget.get(), app.tracewindow().widget()}) {
             w->show();
-            QVERIFY2(w->windowHandle() && w->windowHandle()->transientParent() == app.panel.widget->windowHandle(),
+            QVERIFY2(w->windowHandle() && w->windowHandle()->transientParent() == app.panel().widget->windowHandle(),
                      qPrintable(w->objectName()));
             QVERIFY2(screen.contains(w->frameGeometry()), qPrintable(w->objectName()));
             w->hide();
         }
         // Esc closes a secondary panel.
-        QWidget* rec = app.recpanel.widget.get();
+        QWidget* rec = app.recpanel().widget.get();
         rec->show();
         rec->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(rec));
@@ -294,8 +295,8 @@ void StartupTest::secondaryPanelsStayAboveTheMainPanelAndKeepTheirPlace()
     }
     // The next run opens it where it was left.
     ScopeApp again(f.dir.path());
-    again.recpanel.widget->show();
-    QCOMPARE(again.recpanel.widget->geometry(), left);
+    again.recpanel().widget->show();
+    QCOMPARE(again.recpanel().widget->geometry(), left);
 }
 
 void StartupTest::startsConnectedToTheSensorInTheSettings()
@@ -304,17 +305,17 @@ void StartupTest::startsConnectedToTheSensorInTheSettings()
     f.settingsToSensor();
     ScopeApp& app = f.start();
     const QString id = QString::fromLatin1(f.sensor->isColour() ? "" : "TARVO");
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(id));
-    QCOMPARE(app.interfacepanel.ui().DispInterfaceStatus->text(), app.panel.ui->DispStatus->text());
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(id));
+    QCOMPARE(app.interfacepanel().ui().DispInterfaceStatus->text(), app.panel().ui->DispStatus->text());
     QVERIFY(!f.interfaceWidget()->isVisible());
-    QVERIFY(app.interfacepanel.ui().ButtonAccept->isEnabled());
-    QVERIFY(app.panel.ui->DispIpAddress->isVisible());
-    QVERIFY(!app.panel.ui->DispComPort->isVisible());
-    QCOMPARE(app.panel.ui->DispIpAddress->text(), QStringLiteral("127.0.0.1"));
-    QVERIFY(app.link.tcpConnected());
+    QVERIFY(app.interfacepanel().ui().ButtonAccept->isEnabled());
+    QVERIFY(app.panel().ui->DispIpAddress->isVisible());
+    QVERIFY(!app.panel().ui->DispComPort->isVisible());
+    QCOMPARE(app.panel().ui->DispIpAddress->text(), QStringLiteral("127.0.0.1"));
+    QVERIFY(app.link().tcpConnected());
     QCOMPARE(f.dialogs->shown.size(), 0);
     // Buttons are usable again after the line check.
-    QVERIFY(app.panel.ui->ButtonConnect->isEnabled());
+    QVERIFY(app.panel().ui->ButtonConnect->isEnabled());
 }
 
 void StartupTest::noSensorShowsTimeoutAndOpensTheInterfacePanel()
@@ -322,13 +323,13 @@ void StartupTest::noSensorShowsTimeoutAndOpensTheInterfacePanel()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
-    QVERIFY(app.interfacepanel.ui().DispInterfaceStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
-    QCOMPARE(app.link.statusText(), QStringLiteral("FailedToConnect"));
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
+    QVERIFY(app.interfacepanel().ui().DispInterfaceStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
+    QCOMPARE(app.link().statusText(), QStringLiteral("FailedToConnect"));
     QVERIFY(f.interfaceWidget()->isVisible());
-    QVERIFY(!app.interfacepanel.ui().ButtonAccept->isEnabled());
-    QVERIFY(app.interfacepanel.ui().ButtonTryToConnect->isEnabled());
-    QVERIFY(!app.link.tcpConnected());
+    QVERIFY(!app.interfacepanel().ui().ButtonAccept->isEnabled());
+    QVERIFY(app.interfacepanel().ui().ButtonTryToConnect->isEnabled());
+    QVERIFY(!app.link().tcpConnected());
 }
 
 void StartupTest::missingSettingsFileUsesSerialPortOne()
@@ -336,12 +337,12 @@ void StartupTest::missingSettingsFileUsesSerialPortOne()
     ScopeFixture f;
     setSerialPortResolver([](int) { return SerialDevice{}; });
     ScopeApp& app = f.start();
-    QCOMPARE(app.link.connectionInUse().comprotocol, std::uint16_t(RS232));
-    QCOMPARE(app.link.serialPort(), std::uint16_t(1));
-    QCOMPARE(app.link.statusText(), QStringLiteral("Invalid port number"));
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
-    QVERIFY(app.panel.ui->DispComPort->isVisible());
-    QVERIFY(!app.panel.ui->DispIpAddress->isVisible());
+    QCOMPARE(app.link().connectionInUse().comprotocol, std::uint16_t(RS232));
+    QCOMPARE(app.link().serialPort(), std::uint16_t(1));
+    QCOMPARE(app.link().statusText(), QStringLiteral("Invalid port number"));
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TIMEOUT: ")));
+    QVERIFY(app.panel().ui->DispComPort->isVisible());
+    QVERIFY(!app.panel().ui->DispIpAddress->isVisible());
     QVERIFY(!QFile::exists(f.path(QStringLiteral("ComSettings.cfg"))));  // nothing saved unasked
 }
 
@@ -355,9 +356,9 @@ void StartupTest::serialSettingsConnectOverTheLine()
     setSerialPortResolver([pty](int n) { return SerialDevice{n == 4 ? pty : QString(), QStringLiteral("simulated")}; });
     f.writeFile(QStringLiteral("ComSettings.cfg"), test::settingsFor(0, 4, QString(), QString()));
     ScopeApp& app = f.start();
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
-    QCOMPARE(app.panel.ui->DispComPort->value(), 4);
-    QVERIFY(app.interfacepanel.ui().LabelComDevice->text().contains(pty));
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    QCOMPARE(app.panel().ui->DispComPort->value(), 4);
+    QVERIFY(app.interfacepanel().ui().LabelComDevice->text().contains(pty));
 #else
     QSKIP("pseudo-terminals are POSIX only");
 #endif
@@ -369,10 +370,10 @@ void StartupTest::closingTheMainPanelEndsTheProgramAndTheConversation()
     f.settingsToSensor();
     QSignalSpy gone(f.sensor.get(), &sim::SensorSim::clientDisconnected);
     ScopeApp app(f.dir.path());
-    app.flags.poll = app.flags.pollrecord = app.flags.pollmonitor = 1;
-    QTimer::singleShot(200, app.panel.widget.get(), &QWidget::close);
+    app.flags().poll = app.flags().pollrecord = app.flags().pollmonitor = 1;
+    QTimer::singleShot(200, app.panel().widget.get(), &QWidget::close);
     QCOMPARE(app.run(), 0);
-    QCOMPARE(app.flags.poll + app.flags.pollrecord + app.flags.pollmonitor, 0);
+    QCOMPARE(app.flags().poll + app.flags().pollrecord + app.flags().pollmonitor, 0);
     QVERIFY(gone.wait(2000) || gone.size() == 1);
 }
 
@@ -387,9 +388,9 @@ void StartupTest::closingDuringAWaitEndsAfterTheWait()
     ScopeApp app(f.dir.path());
     // Closed while the line check waits for the identification: the wait
     // ends normally (no TIMEOUT) and then the program ends.
-    f.onCommand(&app, frame::Identify, [&] { app.panel.widget->close(); });
+    f.onCommand(&app, frame::Identify, [&] { app.panel().widget->close(); });
     QCOMPARE(app.run(), 0);
-    QVERIFY(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
+    QVERIFY(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TARVO")));
     QCOMPARE(f.dialogs->shown.size(), 0);
 }
 
@@ -399,10 +400,10 @@ void StartupTest::brandingShowsTheTitle()
     f.settingsToNowhere();
     ScopeApp& app = f.start();
     bool found = false;
-    for (auto* label : app.panel.widget->findChildren<QLabel*>())
+    for (auto* label : app.panel().widget->findChildren<QLabel*>())
         found |= label->text() == QStringLiteral("TARVO-Scope 4.3");
     QVERIFY(found);
-    QCOMPARE(app.panel.widget->windowTitle(), QStringLiteral("TARVO-Scope 4.3"));
+    QCOMPARE(app.panel().widget->windowTitle(), QStringLiteral("TARVO-Scope 4.3"));
 }
 
 void StartupTest::transferButtonsDimTogetherButStopNever()
@@ -413,24 +414,24 @@ void StartupTest::transferButtonsDimTogetherButStopNever()
     const auto find = [](QWidget* panel, const char* name) {
         return panel->findChild<QWidget*>(QString::fromLatin1(name));
     };
-    const QList<QWidget*> dimmed = {find(app.panel.widget.get(), "ButtonGo"),
-                                    find(app.panel.widget.get(), "ButtonSend"),
-                                    find(app.panel.widget.get(), "ButtonGet"),
-                                    find(app.panel.widget.get(), "ButtonConnect"),
-                                    find(app.calibpanel.widget.get(), "ButtonStartCalib"),
-                                    find(app.calibpanel2.widget.get(), "ButtonSendCalibData"),
-                                    find(app.monitorpanel.widget.get(), "ButtonStartMonitor"),
-                                    app.interfacepanel.ui().ButtonTryToConnect,
-                                    app.interfacepanel.ui().ButtonDiscard};
+    const QList<QWidget*> dimmed = {find(app.panel().widget.get(), "ButtonGo"),
+                                    find(app.panel().widget.get(), "ButtonSend"),
+                                    find(app.panel().widget.get(), "ButtonGet"),
+                                    find(app.panel().widget.get(), "ButtonConnect"),
+                                    find(app.calibpanel().widget.get(), "ButtonStartCalib"),
+                                    find(app.calibpanel2().widget.get(), "ButtonSendCalibData"),
+                                    find(app.monitorpanel().widget.get(), "ButtonStartMonitor"),
+                                    app.interfacepanel().ui().ButtonTryToConnect,
+                                    app.interfacepanel().ui().ButtonDiscard};
     app.SetButtonsDimmed(1);
     for (QWidget* w : dimmed)
         QVERIFY2(w && !w->isEnabled(), w ? qPrintable(w->objectName()) : "missing control");
-    QVERIFY(app.panel.ui->ButtonStop->isEnabled());
-    QVERIFY(find(app.monitorpanel.widget.get(), "ButtonStopMonitor")->isEnabled());
+    QVERIFY(app.panel().ui->ButtonStop->isEnabled());
+    QVERIFY(find(app.monitorpanel().widget.get(), "ButtonStopMonitor")->isEnabled());
     app.SetButtonsDimmed(0);
     for (QWidget* w : dimmed)
         QVERIFY(w->isEnabled());
-    QVERIFY(!app.interfacepanel.ui().ButtonAccept->isEnabled());  // no line check has passed
+    QVERIFY(!app.interfacepanel().ui().ButtonAccept->isEnabled());  // no line check has passed
 }
 
 void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed_data()
@@ -466,24 +467,24 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed()
     else
         f.settingsToSensor();
     ScopeApp app(f.dir.path());
-    app.panel.widget->show();
-    app.panel.ui->SlidePower->setValue(321);  // the sensor holds 500
+    app.panel().widget->show();
+    app.panel().ui->SlidePower->setValue(321);  // the sensor holds 500
     // Pressed while the identification is outstanding (F9, F10, F11 act like the click).
     f.onCommand(&app, frame::Identify, [&] {
-        app.panel.widget->findChild<QPushButton*>(button)->click();
+        app.panel().widget->findChild<QPushButton*>(button)->click();
         if (!passes)
-            app.pump.expireInnermostWait();  // the identification that never comes times out now
+            app.pump().expireInnermostWait();  // the identification that never comes times out now
     });
     // SEND goes to the target chosen at the press, also with EEPROM chosen while it waited.
     if (button == u"ButtonSend")
         f.onCommand(&app, frame::ReadTeachRow, [&] {
-            if (!app.panel.ui->SelectEEPROM->isChecked())
-                app.panel.ui->SelectEEPROM->click();
+            if (!app.panel().ui->SelectEEPROM->isChecked())
+                app.panel().ui->SelectEEPROM->click();
         });
     // A live loop started after the check is stopped once it has fetched a value set.
-    f.onCommand(&app, frame::ReadMeasurement, [&] { app.panel.ui->ButtonStop->click(); });
+    f.onCommand(&app, frame::ReadMeasurement, [&] { app.panel().ui->ButtonStop->click(); });
     app.InitAll();
-    QTRY_VERIFY(!app.exchange.transferRunning() && app.exchange.queuedTransfers() == 0);
+    QTRY_VERIFY(!app.exchange().transferRunning() && app.exchange().queuedTransfers() == 0);
 
     const QList<int> got = f.commands();
     if (!passes) {
@@ -491,11 +492,11 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed()
         QCOMPARE(got, QList<int>({frame::AutoSend, frame::Identify}));
         QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 1);
         QVERIFY(f.dialogs->shown.last().text.contains(button.mid(6).toUpper() + QLatin1Char(',')));
-        QVERIFY(app.interfacepanel.ui().ButtonTryToConnect->isEnabled());
+        QVERIFY(app.interfacepanel().ui().ButtonTryToConnect->isEnabled());
         return;
     }
-    QVERIFY2(app.panel.ui->DispStatus->text().startsWith(QLatin1String("TARVO")),
-             qPrintable(app.panel.ui->DispStatus->text()));
+    QVERIFY2(app.panel().ui->DispStatus->text().startsWith(QLatin1String("TARVO")),
+             qPrintable(app.panel().ui->DispStatus->text()));
     QCOMPARE(f.dialogs->shown.size(), 0);
     // On the wire: the check and its parameter read whole, then what was pressed.
     QList<int> expected{frame::AutoSend, frame::Identify, frame::ReadParams};
@@ -512,9 +513,9 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed()
         QCOMPARE(after, int(frame::WriteParams));
         // What the panel showed when SEND was pressed, not what the read put there.
         QCOMPARE(f.sensor->parameters()[sim::Power], quint16(321));
-        QCOMPARE(app.panel.ui->SlidePower->value(), 321);
+        QCOMPARE(app.panel().ui->SlidePower->value(), 321);
         QVERIFY(!got.contains(int(frame::StoreEeprom)));
-        QVERIFY(app.panel.ui->SelectRAM->isChecked());
+        QVERIFY(app.panel().ui->SelectRAM->isChecked());
     }
 }
 
@@ -530,11 +531,11 @@ void StartupTest::nothingOpensAfterTheMainPanelIsClosed()
     // Closed while the line check waits for an identification that never
     // comes; the wait then times out.
     f.onCommand(&app, frame::Identify, [&] {
-        app.panel.widget->close();
-        app.pump.expireInnermostWait();
+        app.panel().widget->close();
+        app.pump().expireInnermostWait();
     });
     QCOMPARE(app.run(), 0);
-    QVERIFY(!app.interfacepanel.widget()->isVisible());
+    QVERIFY(!app.interfacepanel().widget()->isVisible());
     QCOMPARE(f.dialogs->shown.size(), 0);
 }
 

@@ -59,12 +59,12 @@ void TeachTableTest::teachWritesTheLastMeasuredValues()
     ScopeFixture f;
     f.settingsToNowhere();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     choose(p.Evalmode, evalmode);
     choose(p.EditPmode, pmod);
     choose(p.EditTrigger, trigger);
     p.ParaVisible->click();
-    app.measured.dataNorm = 512, app.measured.dataInt = 1800, app.measured.dataGfDouble = 87.6;
+    app.measured().dataNorm = 512, app.measured().dataInt = 1800, app.measured().dataGfDouble = 87.6;
     p.TeachTable->item(no, 2)->setData(Qt::EditRole, 7.0);
     p.TeachTable->item(no, 3)->setData(Qt::EditRole, 7.0);
     p.EditNo->setValue(no);
@@ -80,7 +80,7 @@ void TeachTableTest::resetClearsEveryCellAndTheRowNumber()
 {
     ScopeFixture f;
     f.settingsToNowhere();
-    Ui::P& p = *f.start().panel.ui;  // gloss mode: cells dimmed, still reset
+    Ui::P& p = *f.start().panel().ui;  // gloss mode: cells dimmed, still reset
     for (int r = 0; r < 31; ++r)
         for (int c = 0; c < 4; ++c)
             p.TeachTable->item(r, c)->setData(Qt::EditRole, r + c + 1.5);
@@ -100,7 +100,7 @@ void TeachTableTest::vectorCountColoursTheRowLabels()
 {
     ScopeFixture f;
     f.settingsToNowhere();
-    Ui::P& p = *f.start().panel.ui;
+    Ui::P& p = *f.start().panel().ui;
     for (int maxno : {0, 31}) {
         commit(p.EditMaxNo, maxno);
         for (int r = 0; r < 31; ++r)
@@ -114,7 +114,7 @@ void TeachTableTest::editedCellTravelsToTheSensor()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
+    Ui::P& p = *app.panel().ui;
     choose(p.Evalmode, 0);  // vector mode: cells can be edited
     p.ParaVisible->click();
     p.TeachTable->setFocus();

@@ -54,17 +54,17 @@ void TraceWindowTest::buttonAndCtrlTOpenTheWindow()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    QWidget* window = app.tracewindow->widget();
+    QWidget* window = app.tracewindow().widget();
     QCOMPARE(window->objectName(), QStringLiteral("TRACEP"));
-    app.panel.widget->show();
+    app.panel().widget->show();
     QVERIFY(!window->isVisible());
-    QTest::mouseClick(app.panel.ui->ButtonTrace, Qt::LeftButton);
+    QTest::mouseClick(app.panel().ui->ButtonTrace, Qt::LeftButton);
     QVERIFY(window->isVisible());
 
     window->hide();
-    app.panel.widget->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(app.panel.widget.get()));
-    QTest::keyClick(app.panel.widget.get(), Qt::Key_T, Qt::ControlModifier);
+    app.panel().widget->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(app.panel().widget.get()));
+    QTest::keyClick(app.panel().widget.get(), Qt::Key_T, Qt::ControlModifier);
     QTRY_VERIFY(window->isVisible());  // a shortcut clicks its button a moment later
     for (QWidget* w : window->findChildren<QWidget*>())
         if ((w->inherits("QAbstractButton") || w->inherits("QLineEdit") || w->inherits("QComboBox"))
@@ -77,8 +77,8 @@ void TraceWindowTest::liveRunShowsEachMeasurementExchangeAndSaves()
     ScopeFixture f;
     f.settingsToSensor();
     ScopeApp& app = f.start();
-    Ui::P& p = *app.panel.ui;
-    TraceWindow& w = *app.tracewindow;
+    Ui::P& p = *app.panel().ui;
+    TraceWindow& w = app.tracewindow();
     Ui::TRACEP& t = w.ui();
     p.ButtonTrace->click();
 
@@ -90,7 +90,7 @@ void TraceWindowTest::liveRunShowsEachMeasurementExchangeAndSaves()
             p.ButtonStop->click();
     });
     QTest::mouseClick(p.ButtonGo, Qt::LeftButton);  // returns when the loop has ended
-    app.pump.processEvents();
+    app.pump().processEvents();
     w.refresh();
 
     t.SelectTraceCommand->setCurrentIndex(t.SelectTraceCommand->findData(int(frame::ReadMeasurement)));
@@ -107,7 +107,7 @@ void TraceWindowTest::liveRunShowsEachMeasurementExchangeAndSaves()
     QWidget probe;
     Ui::TRACEP().setupUi(&probe);
     w.widget()->resize(probe.size());
-    app.pump.processEvents();
+    app.pump().processEvents();
     QCOMPARE(t.TableTrace->horizontalScrollBar()->maximum(), 0);
     t.SelectTraceOutcome->setCurrentIndex(t.SelectTraceOutcome->findData(int(TraceOutcome::Timeout)));
     QCOMPARE(w.model().rowCount(), 0);
@@ -116,10 +116,10 @@ void TraceWindowTest::liveRunShowsEachMeasurementExchangeAndSaves()
     QCOMPARE(t.DispTraceExchanges->text(), QString::number(f.sensor->frameCount()));
     QCOMPARE(t.DispTraceTimeouts->text(), QStringLiteral("0"));
     QCOMPARE(t.DispTraceLink->text(), QStringLiteral("TCP 127.0.0.1:%1").arg(f.sensor->tcpPort()));
-    app.interfacepanel.Show();
-    QCOMPARE(app.interfacepanel.ui().DispInterfaceExchanges->text(), QString::number(f.sensor->frameCount()));
-    QCOMPARE(app.interfacepanel.ui().DispInterfaceTimeouts->text(), QStringLiteral("0"));
-    QCOMPARE(app.interfacepanel.ui().DispInterfaceEchoMismatches->text(), QStringLiteral("0"));
+    app.interfacepanel().Show();
+    QCOMPARE(app.interfacepanel().ui().DispInterfaceExchanges->text(), QString::number(f.sensor->frameCount()));
+    QCOMPARE(app.interfacepanel().ui().DispInterfaceTimeouts->text(), QStringLiteral("0"));
+    QCOMPARE(app.interfacepanel().ui().DispInterfaceEchoMismatches->text(), QStringLiteral("0"));
 
     // SAVE writes the column names, then what the table shows, one record a line.
     t.SelectTraceOutcome->setCurrentIndex(0);
@@ -139,8 +139,8 @@ void TraceWindowTest::tableFollowsNewRecordsUnlessScrolledBack()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    TraceWindow& w = *app.tracewindow;
-    FrameTrace& trace = app.link.trace();
+    TraceWindow& w = app.tracewindow();
+    FrameTrace& trace = app.link().trace();
     w.widget()->resize(900, 300);
     w.Show();
     QScrollBar* bar = w.ui().TableTrace->verticalScrollBar();
@@ -167,15 +167,15 @@ void TraceWindowTest::pauseHoldsTheTableAndClearEmptiesIt()
 {
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    TraceWindow& w = *app.tracewindow;
+    TraceWindow& w = app.tracewindow();
     Ui::TRACEP& t = w.ui();
     w.Show();
-    addRecords(app.link.trace(), 5);
+    addRecords(app.link().trace(), 5);
     w.refresh();
     QCOMPARE(w.model().rowCount(), 5);
 
     t.ButtonTracePause->click();
-    addRecords(app.link.trace(), 3);
+    addRecords(app.link().trace(), 3);
     w.refresh();
     QCOMPARE(w.model().rowCount(), 5);
     t.ButtonTracePause->click();
@@ -187,13 +187,13 @@ void TraceWindowTest::pauseHoldsTheTableAndClearEmptiesIt()
     QCOMPARE(QGuiApplication::clipboard()->text(),
              traceHeaderLine() + u'\n' + formatTraceLine(w.model().recordAt(6)) + u'\n');
 
-    app.link.trace().written(reinterpret_cast<const std::uint8_t*>("\x00\x55\x00\x32\x00\x00"), 6, 6);
+    app.link().trace().written(reinterpret_cast<const std::uint8_t*>("\x00\x55\x00\x32\x00\x00"), 6, 6);
     w.refresh();
     QCOMPARE(t.DispTraceExchanges->text(), QStringLiteral("1"));
     t.ButtonTraceClear->click();
     QCOMPARE(w.model().rowCount(), 0);
     QCOMPARE(t.DispTraceExchanges->text(), QStringLiteral("0"));
-    addRecords(app.link.trace(), 2);
+    addRecords(app.link().trace(), 2);
     w.refresh();
     QCOMPARE(w.model().rowCount(), 2);
 }
@@ -205,7 +205,7 @@ void TraceWindowTest::fullDiskEndsTheTraceFileWithAWholeLineAndSaysWhy()
 #else
     ScopeFixture f;
     ScopeApp app(f.dir.path());
-    FrameTrace& trace = app.link.trace();
+    FrameTrace& trace = app.link().trace();
     const QString path = f.path(QStringLiteral("run.trace"));
     QVERIFY(trace.openFile(path));
     // A file-size limit runs out of room as a full disk does, part way into a line.
@@ -232,7 +232,7 @@ void TraceWindowTest::fullDiskEndsTheTraceFileWithAWholeLineAndSaysWhy()
     QCOMPARE(f.dialogs->shown[0].kind, QStringLiteral("notice"));
     const QString why = QString::fromLocal8Bit(std::strerror(EFBIG));
     QVERIFY2(f.dialogs->shown[0].text.contains(why), qPrintable(f.dialogs->shown[0].text));
-    QVERIFY(app.tracewindow->ui().DispTraceFile->text().contains(why));
+    QVERIFY(app.tracewindow().ui().DispTraceFile->text().contains(why));
 #endif
 }
 

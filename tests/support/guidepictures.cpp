@@ -113,101 +113,101 @@ int main(int argc, char* argv[])
 #ifndef GUIDE_PICTURES_TOOL
     auto scope = std::make_unique<tarvo::ScopeApp>(programDir);
     {
-        scope->connectionForThisRun = tcpTo(port);
+        scope->setConnectionForThisRun(tcpTo(port));
         tarvo::ScopeApp& app = *scope;
-        Ui::P& p = *app.panel.ui;
-        app.panel.widget->show();
+        Ui::P& p = *app.panel().ui;
+        app.panel().widget->show();
         app.InitAll();
 
         // The main panel and the trace window while GO runs.
         walk.add(300, [&] { click(p.ButtonGo); });
         walk.add(1500, [&] { click(p.ButtonTrace); });
         walk.add(2500, [&] {
-            shoot(app.panel.widget.get(), path("main-panel.png"));
-            shoot(app.tracewindow->widget(), path("trace-window.png"));
-            app.tracewindow->widget()->hide();
+            shoot(app.panel().widget.get(), path("main-panel.png"));
+            shoot(app.tracewindow().widget(), path("trace-window.png"));
+            app.tracewindow().widget()->hide();
             click(p.ButtonStop);
         });
         walk.add(800, [&] { click(p.ButtonConnect); });
         walk.add(800, [&] {
-            shoot(app.interfacepanel.widget(), path("interface-panel.png"));
-            app.interfacepanel.widget()->hide();
+            shoot(app.interfacepanel().widget(), path("interface-panel.png"));
+            app.interfacepanel().widget()->hide();
         });
         // Both calibration panels; the second one after one MEASURE.
         walk.add(500, [&] { click(p.ButtonCalibrate); });
         walk.add(800, [&] {
-            shoot(app.calibpanel.widget.get(), path("calibration-panel.png"));
+            shoot(app.calibpanel().widget.get(), path("calibration-panel.png"));
             dialogs.confirmAnswers << true;
-            click(app.calibpanel.ui->ButtonCalibToOtherSystem);
+            click(app.calibpanel().ui->ButtonCalibToOtherSystem);
         });
-        walk.add(800, [&] { click(app.calibpanel2.ui->ButtonMeasure); });
+        walk.add(800, [&] { click(app.calibpanel2().ui->ButtonMeasure); });
         walk.add(1500, [&] {
             // A few pairs of samples and the curve through them.
             const double pairs[][2] = {{50.0, 44.0}, {98.1, 91.5}, {400.0, 372.0}, {1000.0, 948.0}};
-            QTableWidget* grid = app.calibpanel2.ui->GridMeasuredValues;
+            QTableWidget* grid = app.calibpanel2().ui->GridMeasuredValues;
             for (int r = 0; r < 4; ++r)
                 for (int c = 0; c < 2; ++c)
                     grid->item(r + 1, c)->setText(QString::number(pairs[r][c], 'f', 1));
-            click(app.calibpanel2.ui->ButtonCalcCalibData);
+            click(app.calibpanel2().ui->ButtonCalcCalibData);
         });
         walk.add(800, [&] {
-            shoot(app.calibpanel2.widget.get(), path("calibration-other-panel.png"));
-            click(app.calibpanel2.ui->ButtonSendCalibData);  // the curve to the sensor: a record in the log
+            shoot(app.calibpanel2().widget.get(), path("calibration-other-panel.png"));
+            click(app.calibpanel2().ui->ButtonSendCalibData);  // the curve to the sensor: a record in the log
         });
         // After the 78 frames of the curve, on a busy machine too.
-        walk.add(3000, [&] { click(app.calibpanel.ui->ButtonCalibLog); });
+        walk.add(3000, [&] { click(app.calibpanel().ui->ButtonCalibLog); });
         walk.add(800, [&] {
-            auto* log = app.calibpanel.ui->ButtonCalibLog->findChild<tarvo::CalibrationLogPanel*>();
+            auto* log = app.calibpanel().ui->ButtonCalibLog->findChild<tarvo::CalibrationLogPanel*>();
             shoot(log->widget(), path("calibration-log.png"));
             log->widget()->hide();
-            click(app.calibpanel2.ui->ButtonCloseCalibP2);
+            click(app.calibpanel2().ui->ButtonCloseCalibP2);
         });
         // The recorder and the graph panel during a triggered recording.
         walk.add(800, [&] { click(p.ButtonOpenRecorder); });
         walk.add(500, [&] {
-            Ui::RECP& r = *app.recpanel.ui;
+            Ui::RECP& r = *app.recpanel().ui;
             dialogs.fileAnswers << QDir(programDir).filePath(QStringLiteral("line3-monday.dat"));
             click(r.ButtonSelRecFile);
             r.EditSelectDataRec->setCurrentIndex(3);  // TRIGGERED
             dialogs.confirmAnswers << true << true << true;
         });
-        walk.add(500, [&] { click(app.recpanel.ui->ButtonStartTrigRec); });
-        walk.add(4000, [&] { click(app.recpanel.ui->ButtonShowGraph); });
+        walk.add(500, [&] { click(app.recpanel().ui->ButtonStartTrigRec); });
+        walk.add(4000, [&] { click(app.recpanel().ui->ButtonShowGraph); });
         walk.add(1500, [&] {
-            shoot(app.recpanel.widget.get(), path("recorder-panel.png"));
-            shoot(app.graphpanel.widget.get(), path("graph-panel.png"));
-            app.graphpanel.widget->hide();
-            click(app.recpanel.ui->ButtonStopTrigRec);
+            shoot(app.recpanel().widget.get(), path("recorder-panel.png"));
+            shoot(app.graphpanel().widget.get(), path("graph-panel.png"));
+            app.graphpanel().widget->hide();
+            click(app.recpanel().ui->ButtonStopTrigRec);
         });
-        walk.add(800, [&] { click(app.recpanel.ui->ButtonCloseRecorder); });
+        walk.add(800, [&] { click(app.recpanel().ui->ButtonCloseRecorder); });
         // The monitor: TRIGGER SELF sent, as the guide says.
         walk.add(800, [&] {
             p.EditTrigger->setCurrentIndex(1);
             click(p.ButtonSend);
         });
         walk.add(800, [&] {
-            if (!p.ButtonOpenMonitor->isVisibleTo(app.panel.widget.get())) {
+            if (!p.ButtonOpenMonitor->isVisibleTo(app.panel().widget.get())) {
                 std::fprintf(stderr, "guide_pictures: MONITOR is not offered after TRIGGER SELF was sent\n");
                 ++failures;
             }
             click(p.ButtonOpenMonitor);
         });
         walk.add(500, [&] {
-            click(app.monitorpanel.ui->ButtonMonitorReset);  // a clean window, as the guide says
-            click(app.monitorpanel.ui->ButtonStartMonitor);
+            click(app.monitorpanel().ui->ButtonMonitorReset);  // a clean window, as the guide says
+            click(app.monitorpanel().ui->ButtonStartMonitor);
         });
         // Long enough for the 100 scans of the window at the simulator's 25 parts a second.
         walk.add(5500, [&] {
-            shoot(app.monitorpanel.widget.get(), path("monitor-panel.png"));
-            click(app.monitorpanel.ui->ButtonStopMonitor);
+            shoot(app.monitorpanel().widget.get(), path("monitor-panel.png"));
+            click(app.monitorpanel().ui->ButtonStopMonitor);
         });
-        walk.add(800, [&] { app.monitorpanel.widget->close(); });
+        walk.add(800, [&] { app.monitorpanel().widget->close(); });
     }
 #else
     auto tool = std::make_unique<tarvo::tempcomp::TempCompApp>(programDir);
     {
-        tool->connectionForThisRun = tcpTo(port);
-        tool->panel->show();
+        tool->setConnectionForThisRun(tcpTo(port));
+        tool->panel()->show();
         tool->InitVars();
         // Curves of a plausible sensor, loaded as the user loads them.
         const QString equation = QDir(programDir).filePath(QStringLiteral("curves.equ"));
@@ -219,15 +219,15 @@ int main(int argc, char* argv[])
         dialogs.fileAnswers << equation;
         walk.add(800, [&] {
             auto button = [&](const char* name) {
-                click(tool->panel->findChild<QPushButton*>(QString::fromLatin1(name)));
+                click(tool->panel()->findChild<QPushButton*>(QString::fromLatin1(name)));
             };
             button("ButtonGetEquation");
             button("ButtonCalcCurves");
             // The reference at step 25 takes the three reference values from the curves.
-            tool->panel->findChild<QSpinBox*>(QStringLiteral("EditTemp"))->setValue(25);
+            tool->panel()->findChild<QSpinBox*>(QStringLiteral("EditTemp"))->setValue(25);
             button("ButtonCalcCalib");
         });
-        walk.add(800, [&] { shoot(tool->panel.get(), path("tool-panel.png")); });
+        walk.add(800, [&] { shoot(tool->panel(), path("tool-panel.png")); });
     }
 #endif
     walk.start();

@@ -215,20 +215,20 @@ struct ToolFixture {
     TempCompApp& start()
     {
         app = std::make_unique<TempCompApp>(dir.path());
-        app->panel->show();
+        app->panel()->show();
         app->InitVars();
         return *app;
     }
 
-    Ui::P& ui() const { return *app->ui; }
-    Ui::INTERFACEP& ip() const { return app->interfacepanel.ui(); }
+    Ui::P& ui() const { return app->ui(); }
+    Ui::INTERFACEP& ip() const { return app->interfacepanel().ui(); }
 
     // As a user does: CONNECT, TCP/IP, server and port, TRY TO CONNECT.
     void connectTcp(quint16 port)
     {
         ui().ButtonConnect->click();
         ip().EditCommunicationProtocol->setCurrentIndex(1);
-        app->interfacepanel.CBF_EditCommunicationProtocol();
+        app->interfacepanel().CBF_EditCommunicationProtocol();
         ip().StringIpAdress->setText(QStringLiteral("127.0.0.1"));
         ip().StringPortNumber->setText(QString::number(port));
         ip().ButtonTryToConnect->click();

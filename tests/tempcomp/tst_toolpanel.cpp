@@ -67,7 +67,7 @@ void ToolPanelTest::controlsCarryCaptionsAndAccessibleNames()
 {
     ToolFixture f;
     TempCompApp app(f.dir.path());
-    QWidget* p = app.panel.get();
+    QWidget* p = app.panel();
     QCOMPARE(p->objectName(), QStringLiteral("P"));
     QCOMPARE(p->windowTitle(), QStringLiteral("TARVO-TEMPCOMP-Scope V4.3"));
     QStringList captioned = {"EditTemp",       "EditRefRed",    "EditRefGreen", "EditRefBlue", "DispCurveRed",
@@ -84,13 +84,13 @@ void ToolPanelTest::controlsCarryCaptionsAndAccessibleNames()
             QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
     // Read by their names; the shared panels also described by their help.
     tarvo::test::checkScreenReaderTexts(p, false);
-    tarvo::test::checkScreenReaderTexts(app.interfacepanel.widget(), true);
-    QCOMPARE(app.ui->EditTemp->maximum(), 99);  // ranges come from the panel file
+    tarvo::test::checkScreenReaderTexts(app.interfacepanel().widget(), true);
+    QCOMPARE(app.ui().EditTemp->maximum(), 99);  // ranges come from the panel file
     // The panel opens on a 1366 x 768 screen whole, with a title bar and a task bar.
     QVERIFY(p->minimumSizeHint().width() <= 1366 && p->width() <= 1366);
     QVERIFY2(p->minimumSizeHint().height() <= 768 - 80 && p->height() <= 768 - 80,
              qPrintable(QString::number(p->minimumSizeHint().height())));
-    QCOMPARE(app.ui->EditRefRed->maximum(), 65535);
+    QCOMPARE(app.ui().EditRefRed->maximum(), 65535);
 }
 
 void ToolPanelTest::everyTextReadsInGermanInGerman()
@@ -105,16 +105,16 @@ void ToolPanelTest::everyTextReadsInGermanInGerman()
         f.connectTcp(closedPort);
         QStringList failures = {f.ui().DispStatus->text(), f.ip().DispInterfaceStatus->text(),
                                 f.ip().LabelInterfaceHint->text()};
-        app.tracewindow->refresh();
-        const TraceTableModel& trace = app.tracewindow->model();
+        app.tracewindow().refresh();
+        const TraceTableModel& trace = app.tracewindow().model();
         for (int row = 0; row < trace.rowCount(); ++row)
             failures << trace.data(trace.index(row, FieldOutcome), Qt::DisplayRole).toString();
         for (const auto& box : std::as_const(f.dialogs->shown))
             failures << box.text;
-        const QList<QWidget*> panels = {app.panel.get(), app.interfacepanel.widget(), app.tracewindow->widget()};
+        const QList<QWidget*> panels = {app.panel(), app.interfacepanel().widget(), app.tracewindow().widget()};
         f.dialogs->fileAnswers = {f.path(QStringLiteral("missing.equ"))};
-        app.ui->ButtonGetEquation->click();
-        app.ui->ButtonCalcCurves->click();
+        app.ui().ButtonGetEquation->click();
+        app.ui().ButtonCalcCurves->click();
         QStringList t = tarvo::test::panelTexts(panels);
         RightClickHelp help;
         InterfacePanel::addHelpTexts(help);
@@ -150,19 +150,19 @@ void ToolPanelTest::startUpBrandsTriesPortOneAndReadsOnlyTheHistory()
     TempCompApp& app = f.start();
 
     bool titled = false;
-    for (auto* label : app.panel->findChildren<QLabel*>())
+    for (auto* label : app.panel()->findChildren<QLabel*>())
         titled |= label->text() == QStringLiteral("TARVO-TEMPCOMP-Scope V4.3");
     QVERIFY(titled);
-    QCOMPARE(app.interfacepanel.historyEntries(), QStringList({"sensor-hall-2", "10.0.0.7"}));
-    QCOMPARE(app.link.connectionInUse().comprotocol, std::uint16_t(RS232));
-    QCOMPARE(app.link.statusText(), QStringLiteral("Invalid port number"));
+    QCOMPARE(app.interfacepanel().historyEntries(), QStringList({"sensor-hall-2", "10.0.0.7"}));
+    QCOMPARE(app.link().connectionInUse().comprotocol, std::uint16_t(RS232));
+    QCOMPARE(app.link().statusText(), QStringLiteral("Invalid port number"));
     // Why, after the texts of old, and what to do on the interface panel.
     QCOMPARE(f.ui().DispStatus->text(), QStringLiteral("TIMEOUT: no device has this number"));
     QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: no device has this number"));
     QCOMPARE(f.ip().LabelInterfaceHint->text(),
              QStringLiteral("No sensor answered on RS-232 port 1: choose the port or TCP/IP, then TRY TO CONNECT"));
     QVERIFY(f.sensor->frames().isEmpty());
-    QVERIFY(app.interfacepanel.widget()->isHidden());  // a failed start opens nothing
+    QVERIFY(app.interfacepanel().widget()->isHidden());  // a failed start opens nothing
     QVERIFY(f.ip().EditID->isHidden());
     QCOMPARE(f.dialogs->shown.size(), 0);
 }
@@ -173,7 +173,7 @@ void ToolPanelTest::acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastC
     f.start();
     f.connectToSensor();
     f.ip().ButtonAccept->click();
-    QVERIFY(f.app->interfacepanel.widget()->isHidden());
+    QVERIFY(f.app->interfacepanel().widget()->isHidden());
     QVERIFY(!QFile::exists(f.path(QStringLiteral("ComSettings.cfg"))));
     QCOMPARE(f.dialogs->shown.size(), 0);
     // A refused connection is a box; the try leaves Accept dimmed.
@@ -186,7 +186,7 @@ void ToolPanelTest::acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastC
              QStringLiteral("Connection refused by 127.0.0.1:%1: the computer is there, but nothing takes "
                             "connections on port %1. Check the port number, then TRY TO CONNECT.")
                  .arg(closedPort));
-    FrameTrace& trace = f.app->link.trace();
+    FrameTrace& trace = f.app->link().trace();
     trace.settle();
     quint64 opening = trace.endSeq() - 1;
     while (opening > trace.firstSeq() && trace.at(opening).outcome != TraceOutcome::OpenFailed)
@@ -198,8 +198,8 @@ void ToolPanelTest::acceptOnlyHidesTheInterfacePanelAndTheNextStartTriesTheLastC
 
     // The next start tries the last connection that answered, not the refused one.
     f.start();
-    QCOMPARE(f.app->link.connectionInUse().comprotocol, std::uint16_t(TCPIP));
-    QCOMPARE(f.app->link.tcpPort(), int(f.sensor->tcpPort()));
+    QCOMPARE(f.app->link().connectionInUse().comprotocol, std::uint16_t(TCPIP));
+    QCOMPARE(f.app->link().tcpPort(), int(f.sensor->tcpPort()));
     QCOMPARE(f.ip().DispInterfaceStatus->text(), f.ui().DispStatus->text());
     QVERIFY(f.ui().DispStatus->text() != QStringLiteral("TIMEOUT"));
 }
@@ -239,11 +239,11 @@ void ToolPanelTest::chartCommandsLeaveOneChartOfTheirGroupVisible()
     // Neither group at its start state, so each row shows which group a command leaves alone.
     app.CBF_ButtonShowGreen();
     app.CBF_ButtonShowCfBlue();
-    app.panel->findChild<QPushButton*>(button)->click();
+    app.panel()->findChild<QPushButton*>(button)->click();
     const auto visible = [&](const QStringList& group) {
         QStringList shown;
         for (const QString& name : group)
-            if (app.panel->findChild<QWidget*>(name)->isVisible())
+            if (app.panel()->findChild<QWidget*>(name)->isVisible())
                 shown << name;
         return shown;
     };
@@ -318,7 +318,7 @@ void ToolPanelTest::chartsChangeOnlyWhenComputed()
     f.ui().ButtonCalcCalib->click();
     QCOMPARE(series(f.ui().GraphCfRGB)->points(), factorBefore);
     f.ui().ButtonCalcCurves->click();
-    QCOMPARE(app.curves.dataRot[0], 1500.0);
+    QCOMPARE(app.curves().dataRot[0], 1500.0);
 }
 
 void ToolPanelTest::temperatureStepCommitsSetTheReferences()
@@ -373,7 +373,7 @@ void ToolPanelTest::valuesOutsideSixteenBitsAreLimitedAndReported()
     QVERIFY(f.dialogs->shown[1].text.contains(QStringLiteral("blue: 50 of 100, the first at temperature step 50")));
     QVERIFY(!f.dialogs->shown[1].text.contains(QStringLiteral("red:")));
     QVERIFY(!f.dialogs->shown[1].text.contains(QStringLiteral("green:")));
-    QCOMPARE(app.factors.dataCfBlau[50], 0);
+    QCOMPARE(app.factors().dataCfBlau[50], 0);
     QCOMPARE(series(p.GraphCfBlue)->points().last().y(), 0.0);  // drawn as limited
 }
 
@@ -393,7 +393,7 @@ void ToolPanelTest::equationIsSavedWhereTheUserChoseAndLoadedBack()
     QCOMPARE(r.title, QStringLiteral("equation"));
 
     f.ui().ButtonSaveEquation->click();  // a name without the extension gets it
-    QCOMPARE(app.file_name, f.path(QStringLiteral("line.equ")));
+    QCOMPARE(app.file_name(), f.path(QStringLiteral("line.equ")));
     QCOMPARE(f.readFile(QStringLiteral("line.equ")), formatEquation(kLines));
 
     f.ui().ButtonSaveEquation->click();  // a place that cannot be written is reported
@@ -507,8 +507,8 @@ void ToolPanelTest::keyboardReachesTheFieldsAndCommands()
     ToolFixture f;
     f.start();
     Ui::P& p = f.ui();
-    f.app->panel->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.app->panel.get()));
+    f.app->panel()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.app->panel()));
     p.RX2->setFocus();
     QStringList order;
     for (int i = 0; i < 4; ++i) {
@@ -545,27 +545,27 @@ void ToolPanelTest::closingTheMainPanelEndsTheProgramAndTheConversation()
     ToolFixture f;
     TempCompApp app(f.dir.path());
     // The interface panel as a user left it: the start-up connects over TCP.
-    app.interfacepanel.ui().EditCommunicationProtocol->setCurrentIndex(1);
-    app.interfacepanel.ui().StringIpAdress->setText(QStringLiteral("127.0.0.1"));
-    app.interfacepanel.ui().StringPortNumber->setText(QString::number(f.sensor->tcpPort()));
+    app.interfacepanel().ui().EditCommunicationProtocol->setCurrentIndex(1);
+    app.interfacepanel().ui().StringIpAdress->setText(QStringLiteral("127.0.0.1"));
+    app.interfacepanel().ui().StringPortNumber->setText(QString::number(f.sensor->tcpPort()));
     std::uint16_t tcpconWhileRunning = 0;
     // Closed once start-up has connected and its version query is over: the
     // test waits for that state, not for a time.
     QTimer probe;
     probe.setInterval(5);
-    QObject::connect(&probe, &QTimer::timeout, app.panel.get(), [&] {
-        if (!app.link.tcpConnected() || app.exchange.transferRunning())
+    QObject::connect(&probe, &QTimer::timeout, app.panel(), [&] {
+        if (!app.link().tcpConnected() || app.exchange().transferRunning())
             return;
         probe.stop();
-        tcpconWhileRunning = app.link.tcpConnected();
-        app.interfacepanel.Show();
-        app.panel->close();
+        tcpconWhileRunning = app.link().tcpConnected();
+        app.interfacepanel().Show();
+        app.panel()->close();
     });
     probe.start();
     QCOMPARE(app.run(), 0);
     QVERIFY(tcpconWhileRunning);
-    QVERIFY(!app.link.tcpConnected());
-    QVERIFY(app.interfacepanel.widget()->isHidden());
+    QVERIFY(!app.link().tcpConnected());
+    QVERIFY(app.interfacepanel().widget()->isHidden());
 }
 
 QTEST_MAIN(ToolPanelTest)

@@ -22,7 +22,7 @@ void ToolTraceTest::factorTransferIsTracedFrameByFrame()
     f.ui().ButtonSendCF->click();
     QCOMPARE(f.ui().DispSendCF->text(), QStringLiteral("SUCCESS"));
 
-    FrameTrace& trace = app.link.trace();
+    FrameTrace& trace = app.link().trace();
     trace.settle();
     // The version query at start went to a serial port that does not open.
     QCOMPARE(trace.at(trace.firstSeq()).outcome, TraceOutcome::OpenFailed);
@@ -40,8 +40,8 @@ void ToolTraceTest::factorTransferIsTracedFrameByFrame()
     QCOMPARE(replies, 10);
 
     f.ui().ButtonTrace->click();
-    QVERIFY(app.tracewindow->widget()->isVisible());
-    QCOMPARE(app.tracewindow->ui().DispTraceExchanges->text(), QString::number(f.sensor->frames().size()));
+    QVERIFY(app.tracewindow().widget()->isVisible());
+    QCOMPARE(app.tracewindow().ui().DispTraceExchanges->text(), QString::number(f.sensor->frames().size()));
 }
 
 QTEST_MAIN(ToolTraceTest)

@@ -95,7 +95,7 @@ void TransferTest::sendsThirtyOneFramesThenReconnects()
         QCOMPARE(ToolFixture::word(fr, 0), 0x0055);
     QCOMPARE(ToolFixture::word(frames[0], 1), 43);
     QCOMPARE(ToolFixture::word(frames[0], 2), 0);
-    const FactorTable* tables[3] = {&app.factors.dataCfRot, &app.factors.dataCfGruen, &app.factors.dataCfBlau};
+    const FactorTable* tables[3] = {&app.factors().dataCfRot, &app.factors().dataCfGruen, &app.factors().dataCfBlau};
     for (int c = 0; c < 3; ++c)
         for (int b = 0; b < 10; ++b) {
             const QByteArray& fr = frames[1 + 10 * c + b];
@@ -105,8 +105,8 @@ void TransferTest::sendsThirtyOneFramesThenReconnects()
         }
     QCOMPARE(ToolFixture::word(frames[31], 1), 7);
     // The factors are those of the panel: the red line at its reference step 20.
-    QCOMPARE(app.factors.dataCfRot[0], 1034);
-    QCOMPARE(app.factors.dataCfRot[20], 1024);
+    QCOMPARE(app.factors().dataCfRot[0], 1034);
+    QCOMPARE(app.factors().dataCfRot[20], 1024);
     for (int c = 0; c < 3; ++c)
         for (int t = 0; t < 100; ++t)
             QCOMPARE(f.sensor->factors(c)[size_t(t)], (*tables[c])[size_t(t)]);
@@ -161,7 +161,7 @@ void TransferTest::lostLineIsTakenUpAgainWhileTheToolWaits()
     });
     probe.start(20);
     f.sensor->on([&](sim::SensorSim& s) { s.goAway(giveUp ? 600000 : 1000); });
-    QTRY_VERIFY_WITH_TIMEOUT(retryingShown && !f.app->reconnect.retrying(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(retryingShown && !f.app->reconnect().retrying(), 30000);
 
     QVERIFY(!f.ip().ButtonStopRetrying->isEnabled());
     QCOMPARE(f.ui().DispStatus->text(), giveUp ? QStringLiteral("CONNECTION LOST") : kSimVersion);
@@ -189,8 +189,8 @@ void TransferTest::sendFactorsTakesACoefficientTypedWithoutEnter()
     QCOMPARE(f.ui().DispSendCF->text(), QStringLiteral("SUCCESS"));
     QCOMPARE(f.ui().RT->value(), 2000.0);
     // The red curve is 2000 + 0.5·t: at step 20 the factor is 1010 / 2010 of 1024.
-    QCOMPARE(int(app.factors.dataCfRot[20]), int(1010.0 / 2010.0 * 1024.0));
-    QCOMPARE(f.sensor->factors(0)[20], app.factors.dataCfRot[20]);
+    QCOMPARE(int(app.factors().dataCfRot[20]), int(1010.0 / 2010.0 * 1024.0));
+    QCOMPARE(f.sensor->factors(0)[20], app.factors().dataCfRot[20]);
 }
 
 void TransferTest::echoIsComparedOverItsOwnBytesOnly_data()
@@ -226,7 +226,7 @@ void TransferTest::echoIsComparedOverItsOwnBytesOnly()
     // A refused echo is waited out; but for the row without reply, the wait
     // ends when the sensor gets the frame.
     if (!passes && byte >= 0)
-        f.sensor->onCommand(command, &app, [&app] { app.pump.expireInnermostWait(); });
+        f.sensor->onCommand(command, &app, [&app] { app.pump().expireInnermostWait(); });
 
     f.ui().ButtonSendCF->click();
 
@@ -279,10 +279,10 @@ void TransferTest::failureInGreenBlockFourLeavesTheEarlierBlocksSent()
                        "before")));
     QCOMPARE(ToolFixture::word(frames.last(), 1), 41);
     QCOMPARE(ToolFixture::word(frames.last(), 2), 4);
-    QCOMPARE(f.sensor->factors(0), app.factors.dataCfRot);
+    QCOMPARE(f.sensor->factors(0), app.factors().dataCfRot);
     const auto green = f.sensor->factors(1);
     for (int t = 0; t < 40; ++t)
-        QCOMPARE(green[size_t(t)], app.factors.dataCfGruen[size_t(t)]);
+        QCOMPARE(green[size_t(t)], app.factors().dataCfGruen[size_t(t)]);
     for (int t = 50; t < 100; ++t)
         QCOMPARE(green[size_t(t)], greenBefore[size_t(t)]);
     QCOMPARE(f.sensor->factors(2), blueBefore);
@@ -305,7 +305,7 @@ void TransferTest::failedVersionQueryLeavesTheEchoFailureBoxUntitled()
     QCOMPARE(f.ip().DispInterfaceStatus->text(), QStringLiteral("CONNECTION FAILURE: no reply within 2.0 s"));
     QVERIFY(!f.ip().ButtonAccept->isEnabled());
     QCOMPARE(f.dialogs->shown.size(), 0);
-    QVERIFY(f.app->interfacepanel.widget()->isHidden());
+    QVERIFY(f.app->interfacepanel().widget()->isHidden());
 
     // So the box of a failing echo has an empty title.
     longer = {};
@@ -335,7 +335,7 @@ void TransferTest::versionTextEndsAtItsFirstZeroByte()
         if (command == 43)
             return ScriptedSensor::echo(frame);
         // The tables are not answered: the wait for the reply ends when the frame is here.
-        f.app->pump.expireInnermostWait();
+        f.app->pump().expireInnermostWait();
         return QByteArray();
     };
     f.start();
@@ -448,7 +448,7 @@ void TransferTest::limitedFactorsAreSentOnlyWhenTheUserAgrees()
     QCOMPARE(f.ui().DispSendCF->text(), agree ? QStringLiteral("SUCCESS") : QStringLiteral("FAILURE"));
     QCOMPARE(f.sensor->frames().size(), agree ? 32 : 0);
     if (agree) {
-        QCOMPARE(f.sensor->factors(0)[49], app.factors.dataCfRot[49]);
+        QCOMPARE(f.sensor->factors(0)[49], app.factors().dataCfRot[49]);
         for (int t = 50; t < 100; ++t)
             QCOMPARE(f.sensor->factors(0)[size_t(t)], 0);
     }
