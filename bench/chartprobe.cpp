@@ -207,7 +207,7 @@ int runRecordChild(int argc, char** argv)
 
     const long long lines = nonEmptyLines(file) - header;
     std::printf("record written=%lld filelines=%lld wall=%.6f cpu=%.6f start=%lld stop=%lld graph=%lld\n",
-                static_cast<long long>(scope.recorder().linecount), lines, static_cast<double>(t1 - t0) * 1e-9,
+                static_cast<long long>(scope.recorder().lineCount()), lines, static_cast<double>(t1 - t0) * 1e-9,
                 cpu1 - cpu0, static_cast<long long>(t0), static_cast<long long>(t1),
                 static_cast<long long>(scope.graphs().panelGraph(0).points().size()));
     std::fflush(stdout);

@@ -88,7 +88,7 @@ Calibration::Calibration(QWidget* calibpanel, const Ui::CALIBP& form1, QWidget* 
                          MeasuredValues& measured, MeasurementTransfer& transfer, const QString& proj_dir,
                          QObject* parent)
     : QObject(parent)
-    , journal(exchange, params, measured)
+    , m_journal(exchange, params, measured)
     , m_panel1(calibpanel)
     , m_panel2(calibpanel2)
     , m_ui2(form2)
@@ -315,7 +315,7 @@ void Calibration::CBF_ButtonStartCalib()
 {
     emit buttonsDimmed(1);
     setButtonColour(m_start, kBusyColour);
-    const CalibrationRecord::Values before = journal.state();
+    const CalibrationRecord::Values before = m_journal.state();
     StartCalibrationRef100();
     bool confirmed = false;  // the sensor acknowledged storing the calibration
     if (calibok == 1) {      // set only when the last echo came right
@@ -327,8 +327,8 @@ void Calibration::CBF_ButtonStartCalib()
                     "Calibration",
                     " Calibration successful! \n Calibration factors were sent to the EEPROM of the sensor. \n Press CLOSE CALIBRATION to leave calibration panel. \n Press CALIBRATE TO OTHER SYSTEM to calibrate sensor to an other system."));
     }
-    journal.reference100(before, m_searchStarted, calibok == 1, confirmed,
-                         std::max(m_measured.dataChRef, m_measured.dataChDir));
+    m_journal.reference100(before, m_searchStarted, calibok == 1, confirmed,
+                           std::max(m_measured.dataChRef, m_measured.dataChDir));
     setButtonColour(m_start, kIdleColour);
     emit buttonsDimmed(0);
 }
@@ -368,7 +368,7 @@ void Calibration::CBF_ButtonCalibToOtherSystem()
 {
     if (!dialogs().confirm(QStringLiteral("CONFIRM!"),
                            QCoreApplication::translate("Calibration", "Was CALIBRATION WITH REF=100 OK?"))) {
-        journal.otherSystem(journal.state(), true, false, false, tableCells());
+        m_journal.otherSystem(m_journal.state(), true, false, false, tableCells());
         return;
     }
     m_panel1->hide();
@@ -549,7 +549,7 @@ void Calibration::CBF_ButtonSendCalibData()
 {
     setButtonColour(m_send, kBusyColour);
     emit buttonsDimmed(1);
-    const CalibrationRecord::Values before = journal.state();
+    const CalibrationRecord::Values before = m_journal.state();
     CalculateCalibrationData();  // always from the table as it is now
     bool saved = false;          // every frame of the curve acknowledged
     if (gridok == 1) {
@@ -563,7 +563,7 @@ void Calibration::CBF_ButtonSendCalibData()
             kAttention,
             QCoreApplication::translate("Calibration", "Datas can not be saved. \nCheck grid and repeat calculation."));
     }
-    journal.otherSystem(before, false, gridok == 1, saved, tableCells());
+    m_journal.otherSystem(before, false, gridok == 1, saved, tableCells());
     setButtonColour(m_send, kIdleColour);
     emit buttonsDimmed(0);
 }

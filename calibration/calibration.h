@@ -42,9 +42,9 @@ public:
                 QObject* parent = nullptr);
 
     // Reference-100 calibration: 1 when its final reading came right.
-    std::uint16_t calibok = 0;
+    std::uint16_t calibrationOk() const { return calibok; }
     // Every calibration's record in the calibration log.
-    CalibrationJournal journal;
+    CalibrationJournal& journal() { return m_journal; }
 
     void CopyCalibVarsToPP();
     // The parameters to the working set, echo checked; false after a failure.
@@ -59,9 +59,9 @@ public:
     void CBF_ButtonCalibToOtherSystem();
     void CBF_ButtonCloseCalib();
 
-    // Calibration to another system.
-    CurveBuf biasBuf{};
-    std::uint16_t gridok = 0;
+    // Calibration to another system: the bias table and whether its grid was taken.
+    const CurveBuf& bias() const { return biasBuf; }
+    std::uint16_t gridOk() const { return gridok; }
 
     void ResetCalibTable();
     void CalculateCalibrationData();
@@ -110,6 +110,11 @@ signals:
     void scaleAxisPanelShown(bool on);
 
 private:
+    std::uint16_t calibok = 0;
+    CalibrationJournal m_journal;
+    CurveBuf biasBuf{};
+    std::uint16_t gridok = 0;
+
     bool eventFilter(QObject* watched, QEvent* event) override;
     void wire();
     bool readCalibFrame();

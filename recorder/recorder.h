@@ -45,9 +45,11 @@ public:
 
     // The interval waited for is the panel's times this (1: as set); tests
     // shorten it, the panel's shortest interval being a second.
-    double intervalScale = 1.0;
-    double linecount = 0;  // lines of the current continuous or triggered recording
-    QString file_name;     // the record file
+    void setIntervalScale(double scale) { intervalScale = scale; }
+    // Lines of the current continuous or triggered recording.
+    double lineCount() const { return linecount; }
+    // The record file.
+    const QString& fileName() const { return file_name; }
 
     int mode() const;
 
@@ -75,6 +77,10 @@ signals:
     void panelGraphDataDue();     // graph panel: one more point
 
 private:
+    double intervalScale = 1.0;
+    double linecount = 0;
+    QString file_name;
+
     bool eventFilter(QObject* watched, QEvent* event) override;
     void wire();
     bool Record();

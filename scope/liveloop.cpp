@@ -54,7 +54,7 @@ void displayGloss(QLCDNumber* display, double gf)
 }
 
 LiveLoop::LiveLoop(Connection& connection, MeasuredValues& measured, const LivePanels& panels)
-    : transfer(connection.exchange(), connection.link(), connection.pump(), connection.flags(), measured, *this)
+    : m_transfer(connection.exchange(), connection.link(), connection.pump(), connection.flags(), measured, *this)
     , m_flags(connection.flags())
     , m_exchange(connection.exchange())
     , m_measured(measured)
@@ -90,10 +90,10 @@ void LiveLoop::wire()
 void LiveLoop::CBF_ButtonGo()
 {
     m_exchange.Transfer(TransferKind::Go, [this] {
-        if (transfer.running())
+        if (m_transfer.running())
             return;  // one loop at a time
         emit buttonsDimmed(1);
-        transfer.GetData();
+        m_transfer.GetData();
         emit buttonsDimmed(0);
     });
 }
@@ -227,7 +227,7 @@ void LiveLoop::SetPanelData()
         }
     }
 
-    lastValueTime = QDateTime::currentDateTime();
+    m_lastValueTime = QDateTime::currentDateTime();
     emit valueShown();
     // Every chart advances whatever signal is shown.
     m_history.append({.raw = {double(m.dataChRef), double(m.dataChDir), double(m.dataChDif)},

@@ -48,9 +48,9 @@ public:
     // For the monitor's RESET, which empties the trend.
     ValueHistory& mutableHistory() { return m_history; }
 
-    MeasurementTransfer transfer;
+    MeasurementTransfer& transfer() { return m_transfer; }
     // When the last value set was shown, from whatever source.
-    QDateTime lastValueTime;
+    const QDateTime& lastValueTime() const { return m_lastValueTime; }
 
     void CBF_ButtonGo();
     void CBF_ButtonStop();
@@ -90,6 +90,9 @@ signals:
     void sourceSelected();
 
 private:
+    MeasurementTransfer m_transfer;
+    QDateTime m_lastValueTime;
+
     void wire();
     void colourGlossBig(unsigned rgb);
     double teachCell(int row, int col) const;

@@ -97,9 +97,6 @@ public:
 
     TeachTablePanel& teach() { return m_teach; }
 
-    QString proj_dir;
-    QString file_name;  // the file of the last parameter-file dialog
-
     static constexpr const char* kFileDefault = "Parameter.ini";
     // After a SEND the buttons stay dimmed this long (0.5 s); tests not
     // about that pause shorten it.
@@ -113,6 +110,9 @@ signals:
     void failureExplained(const QString& reason, const QString& advice);
 
 private:
+    QString proj_dir;
+    QString file_name;  // the file of the last parameter-file dialog
+
     void wire();
     // The fields and teach-table cells into `into`, typed text taken in first.
     void readPanelValues(ParameterSet& into);

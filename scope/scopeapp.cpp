@@ -109,21 +109,21 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                                                     .glossBig = m_gfpanel.ui.get(),
                                                     .vectorBig = m_vecpanel.ui.get(),
                                                     .calibration2 = m_calibpanel2.ui.get()},
-                                        exchange(), flags(), m_measured, m_live->history(), m_live->transfer);
+                                        exchange(), flags(), m_measured, m_live->history(), m_live->transfer());
     connect(m_live.get(), &LiveLoop::sourceSelected, m_parapanel.get(), &ParameterPanel::DispVis);
     connect(m_live.get(), &LiveLoop::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
     connect(m_graphs.get(), &Graphs::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
     connect(m_live.get(), &LiveLoop::valueShown, this, &ScopeApp::valueShown);
     connect(m_live.get(), &LiveLoop::graphDue, m_graphs.get(), &Graphs::ShowGraph);
     connect(m_live.get(), &LiveLoop::profileDue, m_graphs.get(), &Graphs::ShowProfile);
-    m_live->transfer.setReconnector(&reconnect());
+    m_live->transfer().setReconnector(&reconnect());
     // A changed working set is shown in the panel's words.
     reconnect().parameterNames = {
         .name = [this](int word) { return m_parapanel->wordCaption(word); },
         .value = [this](int word, std::uint16_t value) { return m_parapanel->wordValueText(word, value); }};
     m_calib = std::make_unique<Calibration>(m_calibpanel.widget.get(), *m_calibpanel.ui, m_calibpanel2.widget.get(),
                                             *m_calibpanel2.ui, exchange(), link(), pump(), flags(), params(),
-                                            m_measured, m_live->transfer, m_settings.documentsDir);
+                                            m_measured, m_live->transfer(), m_settings.documentsDir);
     connect(m_calib.get(), &Calibration::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
     // The calibrations send the parameters they show.
     connect(m_calib.get(), &Calibration::panelValuesDue, this, [this] {
@@ -145,7 +145,7 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
                                                               .teachTable = m_panel.ui->TeachTable,
                                                               .history = &m_live->mutableHistory(),
                                                               .connection = &m_connection,
-                                                              .transfer = &m_live->transfer,
+                                                              .transfer = &m_live->transfer(),
                                                               .measured = &m_measured});
     connect(m_monitor.get(), &MonitorPanel::buttonsDimmed, this, &ScopeApp::SetButtonsDimmed);
     connect(m_monitor.get(), &MonitorPanel::panelDataDue, m_live.get(), &LiveLoop::SetPanelData);
@@ -172,17 +172,17 @@ ScopeApp::ScopeApp(const QString& programDir, QObject* parent)
          {m_panel.widget.get(), m_graphpanel.widget.get(), m_calibpanel2.widget.get(), m_monitorpanel.widget.get()})
         setChartSource(w, sensorName);
     new ReportButton(m_recpanel.ui->ButtonReport,
-                     {.recordPath = [this] { return m_recorder->file_name; },
+                     {.recordPath = [this] { return m_recorder->fileName(); },
                       .sensor = sensorName,
                       .params = &params(),
                       .teachTable = m_panel.ui->TeachTable,
                       .program = QStringLiteral("TarvoV43 ") + programVersion()});
     // Every calibration is logged with the SENSOR ID the user gave; the log is shown from the calibration panel.
-    m_calib->journal.sensorId = [this] { return m_sensorId; };
-    m_calib->journal.program = QStringLiteral("TarvoV43 ") + programVersion();
-    auto* logPanel = new CalibrationLogPanel(m_calibpanel.ui->ButtonCalibLog, m_calib->journal.log,
+    m_calib->journal().sensorId = [this] { return m_sensorId; };
+    m_calib->journal().program = QStringLiteral("TarvoV43 ") + programVersion();
+    auto* logPanel = new CalibrationLogPanel(m_calibpanel.ui->ButtonCalibLog, m_calib->journal().log,
                                              m_settings.documentsDir,
-                                             m_calib->journal.program);  // owned by its button
+                                             m_calib->journal().program);  // owned by its button
     m_help->install(logPanel->widget());
     wireMainPanel();
     wireConnection();
@@ -293,7 +293,7 @@ std::array<ScopeApp::LineStateControls, 3> ScopeApp::lineStateControls() const
 
 void ScopeApp::showStale(const QString& state)
 {
-    const QDateTime& last = m_live->lastValueTime;
+    const QDateTime& last = m_live->lastValueTime();
     const QString old = last.isValid() ? QCoreApplication::translate("ScopeApp", "the values shown are old, from %1")
                                              .arg(last.toString(QStringLiteral("HH:mm:ss")))
                                        : QString();
@@ -328,7 +328,7 @@ void ScopeApp::retryState(const QString& text)
     showLineLost(lost);
     for (const LineStateControls& c : lineStateControls()) {
         QLabel* label = c.linkState;
-        const QDateTime& last = m_live->lastValueTime;
+        const QDateTime& last = m_live->lastValueTime();
         label->setText(!lost || !last.isValid() ? text
                                                 : text
                                + QCoreApplication::translate("ScopeApp", " — last value %1")
@@ -595,7 +595,7 @@ void ScopeApp::showCalibrationDue()
 {
     if (!m_calib)
         return;  // not built yet: the connection at start-up shows it again
-    const CalibrationLog& log = m_calib->journal.log;
+    const CalibrationLog& log = m_calib->journal().log;
     const CalibrationIntervals intervals(
         QFileInfo(log.path()).absoluteDir().filePath(QStringLiteral("calibration-intervals.txt")));
     const QString due = calibrationDueText(log.read().records, intervals, m_sensorId, exchange().versionText(),

@@ -207,8 +207,8 @@ void CalibPanelsTest::referenceCalibrationConvergesAndIsConfirmed()
     QCOMPARE(f.dialogs->shown[1].text, kSuccess);
 
     // The calibration log in the user's data folder holds the record of it.
-    QCOMPARE(app.calib().journal.log.path(), f.path(QStringLiteral("data/tarvo/calibration-log.jsonl")));
-    CalibrationLog::Contents log = app.calib().journal.log.read();
+    QCOMPARE(app.calib().journal().log.path(), f.path(QStringLiteral("data/tarvo/calibration-log.jsonl")));
+    CalibrationLog::Contents log = app.calib().journal().log.read();
     QCOMPARE(log.records.size(), size_t(1));
     const CalibrationRecord& r = log.records[0];
     QCOMPARE(r.kind, QStringLiteral("reference-100"));
@@ -264,8 +264,8 @@ void CalibPanelsTest::referenceCalibrationConvergesAndIsConfirmed()
     QVERIFY(f.sensor->receivedFrames().isEmpty());
     QCOMPARE(f.dialogs->count(QStringLiteral("START CALIBRATION!")), 2);
     QVERIFY(f.dialogs->shown.last().text.contains(QLatin1String("could not be written to the calibration log")));
-    QCOMPARE(app.calib().journal.last().outcome, QStringLiteral("cancelled"));
-    log = app.calib().journal.log.read();
+    QCOMPARE(app.calib().journal().last().outcome, QStringLiteral("cancelled"));
+    log = app.calib().journal().log.read();
     QCOMPARE(log.records.size(), size_t(1));
     QCOMPARE(log.damaged, 0);
     QCOMPARE(log.records[0].outcome, QStringLiteral("done"));
@@ -331,11 +331,11 @@ void CalibPanelsTest::timeoutInTheFourthPassStopsWithoutConfirming()
     QCOMPARE(writes.size(), 4);
     QCOMPARE(app.params().power, word(writes[3], 2));  // the power sent in that pass
     QVERIFY(framesOf(f, frame::ConfirmRefCalib).isEmpty());
-    QCOMPARE(app.calib().calibok, std::uint16_t(0));
+    QCOMPARE(app.calib().calibrationOk(), std::uint16_t(0));
     QCOMPARE(app.panel().ui->DispStatus->text(), QStringLiteral("TIMEOUT"));
     QCOMPARE(f.dialogs->count(QStringLiteral("ATTENTION!")), 0);  // no success, no window message
-    QCOMPARE(app.calib().journal.log.read().records.back().outcome, QStringLiteral("failed"));
-    QCOMPARE(app.calib().journal.last().reason, QStringLiteral("the sensor did not answer (TIMEOUT)"));
+    QCOMPARE(app.calib().journal().log.read().records.back().outcome, QStringLiteral("failed"));
+    QCOMPARE(app.calib().journal().last().reason, QStringLiteral("the sensor did not answer (TIMEOUT)"));
 
     f.sensor->setFaults({});
     f.sensor->clearReceived();
@@ -453,7 +453,7 @@ void CalibPanelsTest::curveGoesToTheSensorIn77Rows()
     QCOMPARE(int(expected[125]), 600);  // GF 50.0 -> 60.0
     QCOMPARE(f.dialogs->shown.size(), 1);
     QCOMPARE(f.dialogs->shown[0].text, QStringLiteral("Calibration data were saved to EE."));
-    QCOMPARE(app.calib().gridok, std::uint16_t(1));
+    QCOMPARE(app.calib().gridOk(), std::uint16_t(1));
     QVERIFY(app.calibpanel2().ui->ButtonSendCalibData->isEnabled());
 
     // The graph shows the curve and the identity line, 20001 points each.
@@ -500,7 +500,7 @@ void CalibPanelsTest::failureAtOneRowStopsTheTransfer()
     QVERIFY(now[13] != factory[13]);
     QCOMPARE(now[13 * (failing + 1)], factory[13 * (failing + 1)]);
     // Logged as failed, with the curve's points and the sensor written in part.
-    const CalibrationRecord r = app.calib().journal.log.read().records.back();
+    const CalibrationRecord r = app.calib().journal().log.read().records.back();
     QCOMPARE(r.kind, QStringLiteral("other-system"));
     QCOMPARE(r.outcome, QStringLiteral("failed"));
     QCOMPARE(r.written, QStringLiteral("EEPROM (in part)"));
@@ -517,7 +517,7 @@ void CalibPanelsTest::faultyTableSendsNothingAndMarksTheRow()
     app.calib().ResetCalibTable();
     QTest::mouseClick(app.calibpanel2().ui->ButtonCalcCalibData, Qt::LeftButton);  // a good curve first
     QCOMPARE(f.dialogs->shown.value(0).title, QStringLiteral("INFO!"));
-    const CurveBuf before = app.calib().biasBuf;
+    const CurveBuf before = app.calib().bias();
 
     grid->item(6, 0)->setText(QStringLiteral("-1"));
     grid->item(6, 1)->setText(QStringLiteral("55.0"));
@@ -527,8 +527,8 @@ void CalibPanelsTest::faultyTableSendsNothingAndMarksTheRow()
     QCOMPARE(f.dialogs->shown.size(), 2);
     QCOMPARE(f.dialogs->shown[0].text, QStringLiteral("Both cells in a row must be set or disabled (-1)."));
     QCOMPARE(f.dialogs->shown[1].text, QStringLiteral("Datas can not be saved. \nCheck grid and repeat calculation."));
-    QCOMPARE(app.calib().gridok, std::uint16_t(0));
-    QVERIFY(app.calib().biasBuf == before);
+    QCOMPARE(app.calib().gridOk(), std::uint16_t(0));
+    QVERIFY(app.calib().bias() == before);
     QVERIFY(grid->item(6, 0)->isSelected() && grid->item(6, 1)->isSelected());
 
     // Text that is no number is refused like any value out of range, and only that cell is marked.

@@ -841,7 +841,7 @@ void RecorderTest::recordingGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     const bool fullSchedule = QLatin1String(QTest::currentDataTag()) == QLatin1String("triggered, TCP");
     if (!fullSchedule)
         f.a->reconnect().retryScale = 0.1;
-    f.a->recorder().intervalScale = 0.1;  // continuous: a line every 0.1 s, not every second
+    f.a->recorder().setIntervalScale(0.1);  // continuous: a line every 0.1 s, not every second
     // A quiet line is checked after 0.5 s, not after the panel's shortest 2 s.
     if (outage.startsWith(u"rebooted") || outage == u"silent")
         f.a->reconnect().quietLimit = 0.5;

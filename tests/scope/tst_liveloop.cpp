@@ -203,7 +203,7 @@ void LiveLoopTest::closingTheMainPanelDuringTheLoopEndsLoopAndProgram()
                 &app, [&, start] { return f.sensor->frameCount() >= start + 3; },
                 [&] {
                     framesAtClose = f.sensor->frameCount();
-                    runningAtClose = app.live().transfer.running();
+                    runningAtClose = app.live().transfer().running();
                     app.panel().widget->close();
                 });
             app.panel().ui->ButtonGo->click();
@@ -211,7 +211,7 @@ void LiveLoopTest::closingTheMainPanelDuringTheLoopEndsLoopAndProgram()
     QCOMPARE(app.run(), 0);
 
     QVERIFY(runningAtClose);
-    QVERIFY(!app.live().transfer.running());
+    QVERIFY(!app.live().transfer().running());
     QCOMPARE(app.flags().poll, std::uint16_t(0));
     // At most the request under way when the panel closed followed.
     QVERIFY(f.sensor->frameCount() <= framesAtClose + 1);
@@ -534,7 +534,7 @@ void LiveLoopTest::lateProfileBlockIsNotTakenForTheNext()
     f.sensor->setFaults(late);
     f.onCommand(
         &app, frame::ReadProfileBlock, [&app] { app.pump().expireInnermostWait(); }, 4);
-    app.live().transfer.GetProfile();
+    app.live().transfer().GetProfile();
 
     QCOMPARE(blocks.size(), 10);
     auto point = [&](int block, int j) {
