@@ -126,6 +126,9 @@ Calibration::Calibration(QWidget* calibpanel, const Ui::CALIBP& form1, QWidget* 
     m_plot->setNames(
         withUnit(QStringLiteral("TARVO-VALUE"), gloss),
         {withUnit(QStringLiteral("calibration curve"), gloss), withUnit(QStringLiteral("identity"), gloss)});
+    m_plot->setShownNames({withUnit(QStringLiteral("TARVO-VALUE"), gloss),
+                           withUnit(QCoreApplication::translate("Calibration", "calibration curve"), gloss),
+                           withUnit(QCoreApplication::translate("Calibration", "identity"), gloss)});
     m_plot->setTitle(QCoreApplication::translate("Calibration", "Calibration to another system"));
     m_plot->setFileStem(QStringLiteral("gloss-calibration-curve"));
     m_plot->setAxisRange(m_plot->xAxis(), 0.0, 2100.0);

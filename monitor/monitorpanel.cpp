@@ -53,6 +53,8 @@ MonitorPanel::MonitorPanel(const MonitorContext& context)
     m_chart = std::make_unique<StripChart>(ui.GraphMonitor, QList<QColor>{QColor(0, 0, 160)});
     m_chart->setNames(QString::fromLatin1(kValueSetColumn),
                       {withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss))});
+    m_chart->setShownNames({QCoreApplication::translate("Monitor", "value set"),
+                            withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss))});
     m_chart->setAxisTitles(QCoreApplication::translate("Monitor", "last scans"),
                            withUnit(QStringLiteral("GF"), QString::fromLatin1(kUnitGloss)));
     m_chart->setTitle(QCoreApplication::translate("Monitor", "GF trend"));

@@ -94,6 +94,7 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
     m_strip[3] = std::make_unique<StripChart>(p.GraphRaw1,
                                               QList<QColor>(std::begin(kChannelColour), std::end(kChannelColour)));
     const QString valueSet = QString::fromLatin1(kValueSetColumn);
+    const QString shownValueSet = QCoreApplication::translate("Graphs", "value set");
     const QString shown = QCoreApplication::translate("Graphs", "last %n value sets", nullptr, kStripPoints);
     const char* bandSignal[3] = {"NORM", "INT", "GF"};
     const char* bandUnit[3] = {kUnitNorm, kUnitCounts, kUnitGloss};
@@ -103,6 +104,11 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
             return withUnit(QString::fromLatin1(which) + name + QStringLiteral(" tolerance"), unit);
         };
         m_strip[s]->setNames(valueSet, {withUnit(name, unit), limit("upper "), limit("lower ")});
+        const QString shownUnitText = shownUnit(unit);
+        m_strip[s]->setShownNames(
+            {shownValueSet, withUnit(name, shownUnitText),
+             withUnit(QCoreApplication::translate("Graphs", "upper %1 tolerance").arg(name), shownUnitText),
+             withUnit(QCoreApplication::translate("Graphs", "lower %1 tolerance").arg(name), shownUnitText)});
         m_strip[s]->setAxisTitles(shown, withUnit(name, shownUnit(unit)));
         m_strip[s]->setTitle(name);
         m_strip[s]->setFileStem(QStringLiteral("gloss-%1-chart").arg(name.toLower()));
@@ -111,6 +117,8 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
     const QStringList channels{named("CH_REF", kUnitCounts), named("CH_DIR", kUnitCounts),
                                named("CH_DIF", kUnitCounts)};
     m_strip[3]->setNames(valueSet, channels);
+    m_strip[3]->setShownNames({shownValueSet, namedOnAxis("CH_REF", kUnitCounts), namedOnAxis("CH_DIR", kUnitCounts),
+                               namedOnAxis("CH_DIF", kUnitCounts)});
     m_strip[3]->setAxisTitles(
         shown,
         withUnit(QCoreApplication::translate("Graphs", "raw channels"), shownUnit(QString::fromLatin1(kUnitCounts))));
@@ -131,6 +139,9 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
     m_profile = std::make_unique<StripChart>(p.GraphProfile, QList<QColor>{QColor(0x008000)});
     // Its rows are the points of one piece's profile, not value sets.
     m_profile->setNames(QStringLiteral("profile point"), {named("profile", kUnitProfile)});
+    m_profile->setShownNames(
+        {QCoreApplication::translate("Graphs", "profile point"),
+         withUnit(QCoreApplication::translate("Graphs", "profile"), shownUnit(QString::fromLatin1(kUnitProfile)))});
     m_profile->setAxisTitles(
         QCoreApplication::translate("Graphs", "profile point"),
         withUnit(QCoreApplication::translate("Graphs", "light profile"), shownUnit(QString::fromLatin1(kUnitProfile))));
@@ -147,6 +158,8 @@ Graphs::Graphs(const GraphPanels& panels, Exchange& exchange, LoopFlags& flags, 
         auto graph = std::make_unique<GrowingChart>(m_panelViews[i], QColor(kPanelGraphColour[i]), name);
         graph->setAxisTitles(QCoreApplication::translate("Graphs", "value set"),
                              namedOnAxis(kPanelGraphName[i], kPanelGraphUnit[i]));
+        graph->setShownNames(
+            {QCoreApplication::translate("Graphs", "value set"), namedOnAxis(kPanelGraphName[i], kPanelGraphUnit[i])});
         graph->setFileStem(QStringLiteral("gloss-%1-graph")
                                .arg(QString::fromLatin1(kPanelGraphName[i]).toLower().replace(u'_', u'-')));
         graph->setTimes(&m_panelTimes);

@@ -168,6 +168,10 @@ void TempCompApp::setupCharts()
                                       : QCoreApplication::translate("TempComp", "%1 curve");
         const QString kind = c.factors ? QCoreApplication::translate("TempComp", "factor")
                                        : QCoreApplication::translate("TempComp", "curve");
+        QStringList shownNames{QCoreApplication::translate("TempComp", "temperature step")};
+        for (const QString& channel : channels)
+            shownNames << withUnit(c.factors ? one.arg(channel) : channel, shownUnit(unit));
+        strip->setShownNames(shownNames);
         strip->setAxisTitles(QCoreApplication::translate("TempComp", "temperature step t"),
                              withUnit(c.count == 1 ? one.arg(channels[0]) : kind, shownUnit(unit)));
         strip->chart()->setTitle(shown);

@@ -1319,6 +1319,18 @@ Die früheren Einträge bleiben erhalten.</translation>
         <source>Y AXIS MIN must be lower than Y AXIS MAX</source>
         <translation>Y-ACHSE MIN muss kleiner als Y-ACHSE MAX sein</translation>
     </message>
+    <message>
+        <source>upper %1 tolerance</source>
+        <translation>obere %1-Toleranz</translation>
+    </message>
+    <message>
+        <source>lower %1 tolerance</source>
+        <translation>untere %1-Toleranz</translation>
+    </message>
+    <message>
+        <source>profile</source>
+        <translation>Profil</translation>
+    </message>
 </context>
 <context>
     <name>Help</name>
@@ -2422,6 +2434,10 @@ Die früheren Einträge bleiben erhalten.</translation>
     <message>
         <source>GF trend</source>
         <translation>GF-Trend</translation>
+    </message>
+    <message>
+        <source>value set</source>
+        <translation>Wertesatz</translation>
     </message>
 </context>
 <context>
@@ -4824,6 +4840,10 @@ LESEN zeigt den Satz des Sensors; SENDEN schreibt den Satz des Fensters erneut.<
     <message>
         <source>BLUE</source>
         <translation>BLAU</translation>
+    </message>
+    <message>
+        <source>temperature step</source>
+        <translation>Temperaturstufe</translation>
     </message>
 </context>
 <context>

@@ -448,7 +448,8 @@ QString ChartPlot::hoverText(const QPointF& viewportPos) const
     if (!p)
         return {};
     const ChartTable t = ownTable();
-    QString text = t.header.value(0) + u' ' + number(t.value(p->row, 0)) + u'\n' + t.header.value(p->column)
+    const QStringList& names = m_shownNames.size() == t.header.size() ? m_shownNames : t.header;
+    QString text = names.value(0) + u' ' + number(t.value(p->row, 0)) + u'\n' + names.value(p->column)
         + QStringLiteral(": ") + number(t.value(p->row, p->column));
     if (t.time)
         if (const std::int64_t ms = t.time(p->row); ms != 0)

@@ -124,6 +124,9 @@ public:
     // Adds the last column of words about each row to the table.
     void setRowNote(const QString& header, std::function<QString(std::int64_t row)> note);
 
+    // The table's column names (X first) as the hover label shows them, in
+    // the user's language; unset: the export's names.
+    void setShownNames(const QStringList& names) { m_shownNames = names; }
     // The hover label as it stands: the point nearest the mouse, its X, its
     // Y with the unit and its time where there is one; hidden: empty.
     QString shownHoverText() const;
@@ -176,6 +179,7 @@ private:
     std::function<QString()> m_source;
     std::int64_t m_takenAt = 0;
     std::function<ChartTable()> m_tableSource;
+    QStringList m_shownNames;
     QString m_noteHeader;
     std::function<QString(std::int64_t row)> m_note;
     QLabel* m_hoverLabel;            // child of the viewport

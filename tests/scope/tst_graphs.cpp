@@ -3,6 +3,7 @@
 // graph panel's growing charts, and the axis-scaling panel.
 #include "calibration.h"
 #include "graphs.h"
+#include "languagecheck.h"
 #include "liveloop.h"
 #include "scopefixture.h"
 #include "ui_CALIBP2.h"
@@ -671,10 +672,14 @@ void GraphsTest::hoverShowsTheNearestPoint_data()
     QTest::addColumn<QPointF>("point");  // hovered
     QTest::addColumn<QString>("text");   // the label's first two lines
     QTest::addColumn<bool>("timed");
-    QTest::newRow("strip chart") << "GraphGF" << QPointF(60, 90.6) << "value set 60\nGF [GU]: 90.6" << true;
-    QTest::newRow("graph panel") << "PanelGraphChRef" << QPointF(4, 104) << "value set 4\nCH_REF [counts]: 104" << true;
+    QTest::addColumn<bool>("german");  // the label in German, the export's names staying English
+    QTest::newRow("strip chart") << "GraphGF" << QPointF(60, 90.6) << "value set 60\nGF [GU]: 90.6" << true << false;
+    QTest::newRow("graph panel") << "PanelGraphChRef" << QPointF(4, 104) << "value set 4\nCH_REF [counts]: 104" << true
+                                 << false;
+    QTest::newRow("graph panel, German") << "PanelGraphChRef" << QPointF(4, 104) << "Wertesatz 4\nCH_REF [Digits]: 104"
+                                         << true << true;
     QTest::newRow("calibration") << "GraphCalibBuf" << QPointF(1000, 1000)
-                                 << "TARVO-VALUE [GU] 1000\ncalibration curve [GU]: 1000" << false;
+                                 << "TARVO-VALUE [GU] 1000\ncalibration curve [GU]: 1000" << false << false;
 }
 
 void GraphsTest::hoverShowsTheNearestPoint()
@@ -683,6 +688,10 @@ void GraphsTest::hoverShowsTheNearestPoint()
     QFETCH(QPointF, point);
     QFETCH(QString, text);
     QFETCH(bool, timed);
+    QFETCH(bool, german);
+    std::optional<test::InGerman> inGerman;
+    if (german)
+        inGerman.emplace();
     ScopeFixture f;
     ScopeApp app(f.dir.path());
     const std::int64_t t0 = 1772870701123;
@@ -720,6 +729,8 @@ void GraphsTest::hoverShowsTheNearestPoint()
     QCOMPARE(shown.value(2),
              timed ? QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
                    : QString());
+    if (german)  // the export's column keeps its English name
+        QCOMPARE(plot->table().header.value(1), QStringLiteral("CH_REF [counts]"));
 }
 
 void GraphsTest::graphPanelZoomsPansAndShowsAllAgain()
