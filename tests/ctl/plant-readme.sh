@@ -29,7 +29,12 @@ root="$(mktemp -d)"
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  [ -f "$root/run/mosquitto/mosquitto.pid" ] && kill "$(cat "$root/run/mosquitto/mosquitto.pid")" 2>/dev/null || true
+  # The broker writes its store as it ends: wait for it before removing its folder.
+  if [ -f "$root/run/mosquitto/mosquitto.pid" ]; then
+    broker="$(cat "$root/run/mosquitto/mosquitto.pid")"
+    kill "$broker" 2>/dev/null || true
+    for _ in $(seq 100); do kill -0 "$broker" 2>/dev/null || break; sleep 0.1; done
+  fi
   rm -rf "$root"
 }
 trap cleanup EXIT
