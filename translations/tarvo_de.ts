@@ -5111,6 +5111,10 @@ LESEN zeigt den Satz des Sensors; SENDEN schreibt den Satz des Fensters erneut.<
 
  Sie endet mit ihrer letzten ganzen Zeile. Das PROTOKOLL-Fenster zeichnet weiter auf.</translation>
     </message>
+    <message>
+        <source>RS-232 port %1</source>
+        <translation>RS-232-Schnittstelle %1</translation>
+    </message>
 </context>
 <context>
     <name>TransferKind</name>
