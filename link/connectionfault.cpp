@@ -4,7 +4,6 @@
 #include "frame.h"
 #include "link.h"
 #include <QCoreApplication>
-#include <QLocale>
 
 namespace tarvo {
 
@@ -28,8 +27,7 @@ QString loopBackText(Wording wording)
 
 QString seconds(double s, Wording wording)
 {
-    const QString number = wording == Wording::Shown ? QLocale().toString(s, 'f', 1) : QString::number(s, 'f', 1);
-    return QStringLiteral("%1 s").arg(number);
+    return QStringLiteral("%1 s").arg(wordedSeconds(s, wording));
 }
 
 // The channel as the user chose it: "HOST:PORT", "serial port 1 (/dev/ttyS0)", a device path.

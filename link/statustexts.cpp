@@ -1,6 +1,7 @@
 #include "statustexts.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <array>
 
 namespace tarvo {
@@ -13,6 +14,11 @@ QString worded(Wording wording, const char* context, const char* source, int n)
     if (n >= 0)
         text.replace(QLatin1String("%n"), QString::number(n));
     return text;
+}
+
+QString wordedSeconds(double seconds, Wording wording)
+{
+    return wording == Wording::Shown ? QLocale().toString(seconds, 'f', 1) : QString::number(seconds, 'f', 1);
 }
 
 QString rs232StatusText(int code, Wording wording)

@@ -15,6 +15,10 @@ enum class Wording { English, Shown };
 // QT_TRANSLATE_N_NOOP with a count n for its %n), in the wording asked for.
 QString worded(Wording wording, const char* context, const char* source, int n = -1);
 
+// Seconds with one decimal ("3.0"): the point in files, the language's
+// separator on screen.
+QString wordedSeconds(double seconds, Wording wording);
+
 QString rs232StatusText(int code, Wording wording = Wording::English);
 QString tcpStatusText(int code);
 // Why a write of n bytes to the sensor returned `result`, in plain words.

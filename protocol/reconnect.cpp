@@ -35,12 +35,6 @@ Reason reasonText(const char* source, int n = -1)
     return {worded(Wording::English, "Reconnector", source, n), worded(Wording::Shown, "Reconnector", source, n)};
 }
 
-// Seconds with one decimal: a point in files, the language's separator on screen.
-QString secondsText(double s, Wording wording)
-{
-    return wording == Wording::Shown ? QLocale().toString(s, 'f', 1) : QString::number(s, 'f', 1);
-}
-
 double uniformJitter()
 {
     return QRandomGenerator::global()->generateDouble() * 2.0 - 1.0;
@@ -239,7 +233,7 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
         const char* const back = QT_TRANSLATE_NOOP("Reconnector", "\"%1\" answered after %2 s, attempt %3");
         const auto backText = [&](Wording wording) {
             return worded(wording, "Reconnector", back)
-                .arg(now, secondsText(m_pump.now() - lostAt, wording))
+                .arg(now, wordedSeconds(m_pump.now() - lostAt, wording))
                 .arg(schedule.attempts());
         };
         event(LinkEvent::Back, backText(Wording::English), backText(Wording::Shown));
@@ -286,8 +280,8 @@ Reconnector::Outcome Reconnector::recover(const QString& reason, bool busy, std:
         }
         const Reason resumed = reasonText(QT_TRANSLATE_NOOP("Reconnector", "after %1 s%2"));
         const double after = m_pump.now() - lostAt;
-        event(LinkEvent::Resumed, resumed.english.arg(secondsText(after, Wording::English), dropped.english),
-              resumed.shown.arg(secondsText(after, Wording::Shown), dropped.shown));
+        event(LinkEvent::Resumed, resumed.english.arg(wordedSeconds(after, Wording::English), dropped.english),
+              resumed.shown.arg(wordedSeconds(after, Wording::Shown), dropped.shown));
     }
     return outcome;
 }
@@ -367,15 +361,9 @@ void Reconnector::parametersChanged(const ParameterWords& before, const Paramete
 {
     // The event's reason goes into the events file and the published events:
     // the data's own names, the same in every language. The panel's words are
-    // for the screen (shownParameterChange).
-    m_changedFrom = before;
-    m_changedTo = after;
-    event(LinkEvent::ParametersChanged, parameterDifferences(before, after, 8), shownParameterChange());
-}
-
-QString Reconnector::shownParameterChange() const
-{
-    return parameterDifferences(m_changedFrom, m_changedTo, 8, parameterNames);
+    // for the screen (shownReason).
+    event(LinkEvent::ParametersChanged, parameterDifferences(before, after, 8),
+          parameterDifferences(before, after, 8, parameterNames));
 }
 
 void Reconnector::compareWorkingSet()
@@ -465,8 +453,8 @@ bool Reconnector::awaitFrames(std::uint16_t& loopFlag)
                     "stayed up)");
                 const double quiet = m_pump.now() - m_gapFrom;
                 event(LinkEvent::Gap,
-                      worded(Wording::English, "Reconnector", gap).arg(secondsText(quiet, Wording::English)),
-                      worded(Wording::Shown, "Reconnector", gap).arg(secondsText(quiet, Wording::Shown)));
+                      worded(Wording::English, "Reconnector", gap).arg(wordedSeconds(quiet, Wording::English)),
+                      worded(Wording::Shown, "Reconnector", gap).arg(wordedSeconds(quiet, Wording::Shown)));
             } else if (m_gapFrom < 0.0 && m_frameSeen) {
                 m_partInterval = m_pump.now() - m_lastFrameAt;
             }

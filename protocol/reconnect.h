@@ -119,8 +119,6 @@ public:
     // How the working set's changes are named on the screen, in the user's
     // language (the event's reason keeps the data's names for the files).
     ParameterNames parameterNames;
-    // The last change of the working set in the words of parameterNames.
-    QString shownParameterChange() const;
     // The reason of the event told last (to the host and eventLog), in the
     // user's language: the event carries it in English, as the events file
     // and the published events write it.
@@ -200,8 +198,6 @@ private:
     bool m_retrying = false;
     bool m_stop = false;
     Outcome m_lastOutcome = Outcome::Resumed;
-    ParameterWords m_changedFrom{};
-    ParameterWords m_changedTo{};
     QString m_shownReason;
     int m_misses = 0;
     double m_quietSince = 0.0;

@@ -265,8 +265,7 @@ void ScopeApp::linkEvent(LinkEvent event, const QString& /*reason*/)
         // Shown until seen; the recording goes on, as its frames are still real measurements.
         showParametersChanged(
             QCoreApplication::translate("ScopeApp", "PARAMETERS CHANGED while the connection was lost (%1): %2")
-                .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")),
-                     reconnect().shownParameterChange()));
+                .arg(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")), reconnect().shownReason()));
     } else if (event == LinkEvent::GaveUp) {
         showStatus(QCoreApplication::translate("ScopeApp", "CONNECTION LOST"));
         // The displays keep their last values, greyed and said to be old,
