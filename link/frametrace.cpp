@@ -306,6 +306,7 @@ void FrameTrace::opened(const QString& link, bool ok, const QString& status, con
     settle();
     abandonPending();
     m_link = link;
+    m_linkShown.clear();
     m_connection = {};
     if (ok && m_everOpened)
         ++m_totals.reconnects;

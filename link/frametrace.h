@@ -146,6 +146,9 @@ public:
     TraceCounters totals() const { return m_totals; }
     TraceCounters connection() const { return m_connection; }  // since the last opening
     QString currentLink() const { return m_link; }
+    // The line's name as the window shows it (the user's language); unset: currentLink.
+    QString currentLinkShown() const { return m_linkShown.isEmpty() ? m_link : m_linkShown; }
+    void setCurrentLinkShown(const QString& name) { m_linkShown = name; }
 
     // Writes the header line (unless `append` continues a file that has
     // lines), then every record from now on as a line to the file, each
@@ -177,6 +180,7 @@ private:
     quint64 m_droppedOldest = 0;
     QElapsedTimer m_clock;
     QString m_link;
+    QString m_linkShown;
     QFile m_file;
     TraceCounters m_totals;
     TraceCounters m_connection;

@@ -8,12 +8,15 @@ namespace tarvo {
 
 void Link::traceOpening(bool serial)
 {
-    QString name;
-    if (serial)
-        name = m_serialPath.isEmpty() ? QStringLiteral("RS-232 port %1").arg(comport)
-                                      : QStringLiteral("RS-232 port %1 (%2)").arg(comport).arg(m_serialPath);
-    else
-        name = QStringLiteral("TCP %1:%2").arg(ipBuf.trimmed()).arg(portNum);
+    // The line's name: the file's in English, the window's in the user's language.
+    const auto lineName = [&](Wording wording) {
+        if (!serial)
+            return QStringLiteral("TCP %1:%2").arg(ipBuf.trimmed()).arg(portNum);
+        const QString port
+            = worded(wording, "TraceWindow", QT_TRANSLATE_NOOP("TraceWindow", "RS-232 port %1")).arg(comport);
+        return m_serialPath.isEmpty() ? port : QStringLiteral("%1 (%2)").arg(port, m_serialPath);
+    };
+    const QString name = lineName(Wording::English);
     if (ret < 0)
         szStatus = serial ? rs232StatusText(ret) : tcpStatusText(ret);
     // The trace tells why in words, never the channel's error names: the
@@ -22,6 +25,7 @@ void Link::traceOpening(bool serial)
         m_trace.opened(name, true, QString());
     else
         m_trace.opened(name, false, openingFaultReason(*this), openingFaultReason(*this, Wording::Shown));
+    m_trace.setCurrentLinkShown(lineName(Wording::Shown));
 }
 
 void Link::traceFlushedInput()

@@ -96,15 +96,6 @@ QString bytesShown(int n)
                   : QCoreApplication::translate("TraceWindow", "%n bytes", nullptr, n);
 }
 
-// The line's name as the window shows it; the file keeps "RS-232 port N".
-QString shownLink(const QString& inFile)
-{
-    static const QString serial = QStringLiteral("RS-232 port ");
-    if (!inFile.startsWith(serial))
-        return inFile;
-    return QCoreApplication::translate("TraceWindow", "RS-232 port %1").arg(inFile.mid(serial.size()));
-}
-
 // A field as the table shows it: the file's text, its words translated.
 QString shownField(const TraceRecord& r, int field)
 {
@@ -430,7 +421,7 @@ void TraceWindow::refresh()
     u.DispTraceEchoMismatches->setText(QString::number(c.echoMismatches));
     u.DispTraceBytesDropped->setText(QString::number(c.bytesDropped));
     u.DispTraceReconnects->setText(QString::number(c.reconnects));
-    if (const QString link = shownLink(m_trace.currentLink()); u.DispTraceLink->text() != link)
+    if (const QString link = m_trace.currentLinkShown(); u.DispTraceLink->text() != link)
         u.DispTraceLink->setText(link);
     const quint64 dropped = m_trace.droppedOldest();
     u.LabelTraceDropped->setVisible(dropped > 0);
