@@ -568,7 +568,7 @@ std::optional<Identification> Exchange::askIdentification(bool keepReception)
         m_autoFrames.end();
         if (m_options.lineCheckStopsAutoSend) {
             StopAutoSend();
-            m_pump.sleep(0.1);
+            m_pump.sleep(m_options.lineCheckStopPause);
         }
     }
 

@@ -54,8 +54,11 @@ struct ExchangeOptions {
     // taken as the owed one.
     double lateWindow = 1.0;
     // How the temperature-compensation tool's exchange differs:
-    bool headerOnlyFrames = false;          // a request carries sync, code and argument only (bytes 0-5)
-    bool lineCheckStopsAutoSend = true;     // command 50 and a 0.1 s pause before the identification
+    bool headerOnlyFrames = false;       // a request carries sync, code and argument only (bytes 0-5)
+    bool lineCheckStopsAutoSend = true;  // command 50 and a pause before the identification
+    // The pause after that command 50: frames already on their way arrive
+    // and are flushed before the identification is asked.
+    double lineCheckStopPause = 0.1;
     double lineCheckSerialLimit = 3.0;      // seconds for the identification over RS-232
     bool lineCheckSerialRunsEvents = true;  // false: the RS-232 wait runs no other callback
     bool lineCheckFailureIsTimeout = true;  // false: the host's lineCheckFailed() instead of SetPopupTimeout

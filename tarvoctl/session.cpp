@@ -58,6 +58,10 @@ ExchangeOptions withTarget(ExchangeOptions o, const Target& target)
     const double window = qEnvironmentVariable("TARVO_LATE_WINDOW").toDouble(&ok);
     if (ok && window >= 0.0 && window <= o.lateWindow)
         o.lateWindow = window;
+    // And the line check's pause after command 50 (seconds, up to the default).
+    const double pause = qEnvironmentVariable("TARVO_LINE_CHECK_PAUSE").toDouble(&ok);
+    if (ok && pause >= 0.0 && pause <= o.lineCheckStopPause)
+        o.lineCheckStopPause = pause;
     return o;
 }
 

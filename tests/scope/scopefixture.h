@@ -50,6 +50,7 @@ struct ScopeFixture {
     std::unique_ptr<sim::SensorSim> sensor;
     ScriptedDialogs* dialogs = nullptr;
     std::unique_ptr<ScopeApp> app;
+    double lineCheckStopPause = 0.005;  // seconds; start() sets it
 
     explicit ScopeFixture(sim::SimOptions options = {})
     {
@@ -99,11 +100,17 @@ struct ScopeFixture {
 
     // Builds the program and runs its start-up, as the program entry does,
     // without entering the event loop. The program's folder is the fixture's
-    // unless given. SEND's pause after the transfer is shortened.
+    // unless given. SEND's pause after the transfer and the line check's
+    // pause after command 50 are shortened.
     ScopeApp& start(const QString& programDir = QString())
     {
         app = std::make_unique<ScopeApp>(programDir.isEmpty() ? dir.path() : programDir);
         app->parapanel().setAfterSendPause(0.01);
+        // The line check's pause after command 50 only lets frames on their
+        // way arrive; rows about frames during the check keep the 0.1 s.
+        ExchangeOptions options = app->exchange().options();
+        options.lineCheckStopPause = lineCheckStopPause;
+        app->exchange().setOptions(options);
         app->panel().widget->show();
         app->InitAll();
         return *app;
