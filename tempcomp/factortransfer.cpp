@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QThread>
 
+#include <algorithm>
+
 namespace tarvo::tempcomp {
 
 std::span<const std::uint16_t> factorBlock(const Factors& factors, int block, int colour)
@@ -35,7 +37,7 @@ QString describeCutFactors(int blocksWritten)
     return parts.join(QStringLiteral("; "));
 }
 
-bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors, int* blocksWritten)
+bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors, int* blocksWritten, int pauseMs)
 {
     if (blocksWritten)
         *blocksWritten = 0;
@@ -45,7 +47,7 @@ bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors, in
         return false;
 
     // A pause between the announcement and the tables; no other callback runs meanwhile.
-    QThread::msleep(200);
+    QThread::msleep(static_cast<unsigned long>(std::max(0, pauseMs)));
 
     for (int colour = 0; colour < kChannels; ++colour) {
         for (int block = 0; block < kFactorBlocks; ++block) {

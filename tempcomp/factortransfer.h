@@ -27,8 +27,10 @@ std::span<const std::uint16_t> factorBlock(const Factors& factors, int block, in
 // (the exchange has shown its failure) and leaves what was acknowledged in
 // force. True when all 31 frames were acknowledged. blocksWritten, when
 // given, learns how many factor blocks were acknowledged (red 0-9, green
-// 10-19, blue 20-29).
-bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors, int* blocksWritten = nullptr);
+// 10-19, blue 20-29). Between the announcement and the tables it pauses
+// pauseMs (200 ms for the sensor; tests shorten it), running no callback.
+bool SendFactorTables(Exchange& exchange, Link& link, const Factors& factors, int* blocksWritten = nullptr,
+                      int pauseMs = 200);
 
 // After a send that stopped at block `blocksWritten` (not the first): which
 // blocks of which table are new, which one is unsure and which are as before.

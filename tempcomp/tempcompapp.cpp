@@ -287,7 +287,7 @@ bool TempCompApp::SendPara()
     if (!confirmDoubtfulFactors())
         return false;
     int blocks = 0;
-    if (!SendFactorTables(exchange(), link(), m_factors, &blocks)) {
+    if (!SendFactorTables(exchange(), link(), m_factors, &blocks, m_factorPauseMs)) {
         if (blocks > 0)
             dialogs().message(
                 QStringLiteral("ATTENTION!"),

@@ -115,6 +115,8 @@ public:
     // The curves and factors last computed.
     const Curves& curves() const { return m_curves; }
     const Factors& factors() const { return m_factors; }
+    // The pause between the announcement and the tables (200 ms); tests shorten it.
+    void setFactorPause(int ms) { m_factorPauseMs = ms; }
 
     // InterfacePanelHost
     bool afterOpening() override;
@@ -175,6 +177,7 @@ private:
     References m_refsTaken{};
     bool m_refsFromCurves = false;
     bool m_identified = false;  // the last line check got the identification
+    int m_factorPauseMs = 200;
 };
 
 }  // namespace tempcomp

@@ -215,6 +215,7 @@ struct ToolFixture {
     TempCompApp& start()
     {
         app = std::make_unique<TempCompApp>(dir.path());
+        app->setFactorPause(5);  // the sensor's 200 ms before the tables; tarvoctl keeps it
         app->panel()->show();
         app->InitVars();
         return *app;
