@@ -105,15 +105,21 @@ struct ScopeFixture {
     ScopeApp& start(const QString& programDir = QString())
     {
         app = std::make_unique<ScopeApp>(programDir.isEmpty() ? dir.path() : programDir);
-        app->parapanel().setAfterSendPause(0.01);
-        // The line check's pause after command 50 only lets frames on their
-        // way arrive; rows about frames during the check keep the 0.1 s.
-        ExchangeOptions options = app->exchange().options();
-        options.lineCheckStopPause = lineCheckStopPause;
-        app->exchange().setOptions(options);
+        shortenPauses(*app);
         app->panel().widget->show();
         app->InitAll();
         return *app;
+    }
+
+    // SEND's pause after the transfer, and the line check's pause after
+    // command 50, which only lets frames on their way arrive (a row about
+    // frames during the check sets lineCheckStopPause back to 0.1 s).
+    void shortenPauses(ScopeApp& program) const
+    {
+        program.parapanel().setAfterSendPause(0.01);
+        ExchangeOptions options = program.exchange().options();
+        options.lineCheckStopPause = lineCheckStopPause;
+        program.exchange().setOptions(options);
     }
 
     QWidget* interfaceWidget() const { return app->interfacepanel().widget(); }

@@ -382,10 +382,11 @@ void StartupTest::closingDuringAWaitEndsAfterTheWait()
     ScopeFixture f;
     f.settingsToSensor();
     sim::Faults slow;
-    slow.delayMs = 600;
+    slow.delayMs = 50;  // the close below comes as the sensor gets the request
     slow.onlyCommand = 7;
     f.sensor->setFaults(slow);
     ScopeApp app(f.dir.path());
+    f.shortenPauses(app);
     // Closed while the line check waits for the identification: the wait
     // ends normally (no TIMEOUT) and then the program ends.
     f.onCommand(&app, frame::Identify, [&] { app.panel().widget->close(); });
@@ -457,7 +458,7 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed()
     QFETCH(bool, passes);
     ScopeFixture f(ScopeFixture::linkOptions(serial, false));  // about the order, not the line's speed
     sim::Faults slow;
-    slow.delayMs = 400;
+    slow.delayMs = 50;  // the press below comes as the sensor gets the request
     if (!passes)
         slow.dropReplies = sim::Faults::kAll;
     slow.onlyCommand = frame::Identify;
@@ -467,6 +468,7 @@ void StartupTest::buttonPressedDuringLineCheckRunsAfterItOnlyIfItPassed()
     else
         f.settingsToSensor();
     ScopeApp app(f.dir.path());
+    f.shortenPauses(app);
     app.panel().widget->show();
     app.panel().ui->SlidePower->setValue(321);  // the sensor holds 500
     // Pressed while the identification is outstanding (F9, F10, F11 act like the click).
