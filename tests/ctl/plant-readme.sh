@@ -95,7 +95,7 @@ relocate <"$blocks" | sed \
   -e "s#^mosquitto_passwd \\(.*\\) \\(line3\\|historian\\)\$#pw=\\U\\2\\E-PASSWORD; printf '%s\\\\n%s\\\\n' \"\$pw\" \"\$pw\" | mosquitto_passwd \\1 \\2#" \
   -e "s#^systemctl restart mosquitto\$#restart_broker#" \
   -e "s#^cp plant-ca.crt #cp $root/etc/mosquitto/certs/plant-ca.crt #" \
-  -e "s#--tcp 192.168.0.10 \\(.*\\)--triggered#--tcp \"\$SENSOR\" \\1--triggered --seconds 3#" \
+  -e "s#--tcp 192.168.0.10 \\(.*\\)--triggered#--tcp \"\$SENSOR\" \\1--triggered --seconds 1#" \
   -e "s#^tarvoctl #\"$bin/tarvoctl\" #" \
   -e "s#^mosquitto_sub -c -i historian -q 1 \\(.*\\)\$#mosquitto_sub -c -i historian -q 1 \\1 -E#" \
   >"$root/run.sh"
