@@ -35,6 +35,7 @@ using tarvo::test::linkTo;
 using tarvo::test::Result;
 using tarvo::test::Run;
 using tarvo::test::runCtl;
+using tarvo::test::runUntil;
 using tarvo::test::ScopeFixture;
 using tarvo::test::simOptions;
 
@@ -549,7 +550,7 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
     const Result r = runCtl(line + command + (off ? QStringList{} : QStringList{"--reconnect"})
                                 + QStringList{"-o", file},
                             env, [&](QProcess& p) {
-                                QVERIFY(QTest::qWaitFor([&] { return linesSoFar() >= 3; }, 20000));
+                                QVERIFY(runUntil([&] { return linesSoFar() >= 3; }, 20000));
                                 linesAtLoss = linesSoFar();
                                 if (silent) {
                                     sensor.mute(2500);  // lost after 2 s, back while the first attempt waits
@@ -568,7 +569,7 @@ void TarvoctlTest::reconnectGoesOnAcrossAnOutageWithTheGapWrittenBeside()
                                 if (record && outage != u"other") {
                                     // Ctrl+C once the recording has gone on after the return.
                                     const int more = outage == u"slow" ? 2 : 3;
-                                    if (!QTest::qWaitFor([&] { return linesSoFar() >= linesAtLoss + more; }, 30000))
+                                    if (!runUntil([&] { return linesSoFar() >= linesAtLoss + more; }, 30000))
                                         qWarning("the recording did not go on after the outage");
                                     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
                                 }
