@@ -344,7 +344,7 @@ void TarvoctlTest::triggeredRecordEndsWithAutomaticSendingOff()
     QFETCH(QString, end);
     QTemporaryDir dir;
     sim::SimOptions o = simOptions(dir, QStringLiteral("s"));
-    o.partRateHz = 20;
+    o.partRateHz = 40;
     o.answerAutoSend = end.endsWith(u"echo");
     if (end.endsWith(u"stray"))
         o.autoStrayBytes = 5, o.autoStrayEvery = 2;
@@ -358,7 +358,7 @@ void TarvoctlTest::triggeredRecordEndsWithAutomaticSendingOff()
     const QString file = dir.filePath(QStringLiteral("record.dat"));
     Result r;
     if (end.startsWith(u"seconds")) {
-        r = runCtl(args + QStringList{"--seconds", "0.5", "-o", file}, env);
+        r = runCtl(args + QStringList{"--seconds", "0.25", "-o", file}, env);
         r.out = readAll(file);
         // What was skipped is said; nothing else is.
         QCOMPARE(r.err.contains("byte(s) that belonged to no whole frame were skipped"), end.endsWith(u"stray"));
@@ -1115,7 +1115,7 @@ void TarvoctlTest::reportOfARecordingGivesItsFigures()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const QString file = dir.filePath(QStringLiteral("record.dat"));
     const Result recorded = runCtl(
-        linkTo(sensor, serial, env) + QStringList{"record", "--triggered", "--seconds", "1.5", "-o", file}, env);
+        linkTo(sensor, serial, env) + QStringList{"record", "--triggered", "--seconds", "1", "-o", file}, env);
     QCOMPARE(recorded.code, 0);
 
     std::vector<double> gf;
