@@ -1110,6 +1110,7 @@ void TarvoctlTest::reportOfARecordingGivesItsFigures()
     sim::SimOptions o = simOptions(dir, QStringLiteral("s"));
     o.partRateHz = 40;
     o.noise = 1.0;
+    o.baudPacing = serial;
     sim::SensorSim sensor(o);
     QVERIFY(sensor.start());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
