@@ -68,6 +68,28 @@ inline Result runCtl(const Run& run)
     return r;
 }
 
+// Keeps this process's events (the simulated sensor) going until ready()
+// holds, looking every few milliseconds; false when it did not within ms.
+// The sensor answers at once all the while, unlike under QTest::qWaitFor,
+// which sleeps between its looks and so makes every reply wait up to 10 ms.
+inline bool runUntil(const std::function<bool()>& ready, int ms)
+{
+    if (ready())
+        return true;
+    QEventLoop loop;
+    QTimer look, guard;
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        if (ready())
+            loop.quit();
+    });
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+    look.start(5);
+    guard.start(ms);
+    loop.exec();
+    return ready();
+}
+
 inline Result runCtl(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
                      const std::function<void(QProcess&)>& started = {},
                      const QString& program = QStringLiteral(TARVOCTL_EXE))

@@ -33,26 +33,11 @@ const QByteArray kInfo = "tarvo/line3/info";
 const QByteArray kEvents = "tarvo/line3/events";
 constexpr int kDeliveryMs = 20000;  // a guard only: deliveries on loopback take milliseconds
 
-// Runs this process's events until done() holds, or false after
-// kDeliveryMs. The simulated sensor answers within them: the loop wakes at
-// once for each request, where QTest::qWaitFor sleeps 10 ms between rounds
-// and so holds every reply of the sensor back (reading the parameter set,
-// 32 exchanges, then takes over half a second).
+// Runs this process's events until done() holds (runUntil), false after
+// kDeliveryMs.
 bool eventually(const std::function<bool()>& done)
 {
-    if (done())
-        return true;
-    QElapsedTimer guard;
-    guard.start();
-    QEventLoop loop;
-    QTimer probe;
-    QObject::connect(&probe, &QTimer::timeout, &loop, [&] {
-        if (done() || guard.elapsed() > kDeliveryMs)
-            loop.quit();
-    });
-    probe.start(5);
-    loop.exec();
-    return done();
+    return tarvo::test::runUntil(done, kDeliveryMs);
 }
 
 #define NEED_BROKER()                                                                                                  \
