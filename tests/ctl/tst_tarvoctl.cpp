@@ -336,6 +336,9 @@ void TarvoctlTest::triggeredRecordEndsWithAutomaticSendingOff_data()
     QTest::newRow("--seconds, to a file, over TCP") << false << QStringLiteral("seconds");
     QTest::newRow("--seconds, a sensor that echoes the switch-on") << false << QStringLiteral("seconds, echo");
     QTest::newRow("--seconds, stray bytes between the frames are counted") << true << QStringLiteral("seconds, stray");
+    // Parts faster than the paced line carries them: frames are on their way when sending is switched off.
+    QTest::newRow("--seconds, frames still on the line at the end are written")
+        << true << QStringLiteral("seconds, backlog");
 #if defined(Q_OS_LINUX)
     QTest::newRow("reader of standard output gone, over the pseudo-terminal") << true << QStringLiteral("reader gone");
 #endif
@@ -347,7 +350,8 @@ void TarvoctlTest::triggeredRecordEndsWithAutomaticSendingOff()
     QFETCH(QString, end);
     QTemporaryDir dir;
     sim::SimOptions o = simOptions(dir, QStringLiteral("s"));
-    o.partRateHz = 40;
+    o.partRateHz = end.endsWith(u"backlog") ? 60 : 40;
+    o.baudPacing = end.endsWith(u"backlog");
     o.answerAutoSend = end.endsWith(u"echo");
     if (end.endsWith(u"stray"))
         o.autoStrayBytes = 5, o.autoStrayEvery = 2;
@@ -365,6 +369,8 @@ void TarvoctlTest::triggeredRecordEndsWithAutomaticSendingOff()
         r.out = readAll(file);
         // What was skipped is said; nothing else is.
         QCOMPARE(r.err.contains("byte(s) that belonged to no whole frame were skipped"), end.endsWith(u"stray"));
+        // Every frame the sensor sent is written, those after the switch-off too.
+        QCOMPARE(qint64(r.out.count('\n') - recordHeader().count('\n')), sensor.autoFramesTotal());
     } else {
         // Piped into a reader that stops after two lines; tarvoctl's own exit
         // code comes on standard error. SIGPIPE as a shell would leave it, not
