@@ -3,6 +3,7 @@
 // how evaluation mode and external teach reshape the panel.
 #include "dialogs.h"
 #include "entryfeedback.h"
+#include "exchangewaits.h"
 #include "paneltestutil.h"
 #include "parameterpanel.h"
 #include "paramfile.h"
@@ -215,11 +216,8 @@ void ParameterPanelTest::getThatMissesATeachRowSaysSoAndMarksTheRowsNotRead()
     stray.measurementInstead = true;
     f.sensor->setFaults(stray);
     QFETCH(bool, strayFirst);
-    const long strays = app.exchange().strays();
     if (strayFirst)
-        f.when(
-            &app, [&app, strays] { return app.exchange().strays() > strays; },
-            [&app] { app.pump().expireInnermostWait(); });
+        tarvo::test::expireOncePassedOver(&app, app.pump(), app.exchange());
     else
         f.onCommand(
             &app, frame::ReadTeachRow, [&app] { app.pump().expireInnermostWait(); }, 10);

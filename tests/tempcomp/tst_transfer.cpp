@@ -2,6 +2,7 @@
 // over TCP loopback and over a pseudo-terminal, and against a scripted sensor
 // for replies the simulator does not give.
 #include "combobox.h"
+#include "exchangewaits.h"
 #include "toolfixture.h"
 
 using namespace tarvo;
@@ -228,19 +229,10 @@ void TransferTest::echoIsComparedOverItsOwnBytesOnly()
     // its limit (kept on the clock by the failed version query): here the
     // wait ends once the refused echo has been read and passed over, or,
     // without a reply, when the sensor gets the frame.
-    QTimer refused;
-    if (!passes && byte >= 0) {
-        const long strays = app.exchange().strays();
-        QObject::connect(&refused, &QTimer::timeout, &app, [&app, &refused, strays] {
-            if (app.exchange().strays() == strays)
-                return;
-            refused.stop();
-            app.pump().expireInnermostWait();
-        });
-        refused.start(5);
-    } else if (!passes) {
+    if (!passes && byte >= 0)
+        tarvo::test::expireOncePassedOver(&app, app.pump(), app.exchange());
+    else if (!passes)
         f.sensor->onCommand(command, &app, [&app] { app.pump().expireInnermostWait(); });
-    }
 
     f.ui().ButtonSendCF->click();
 
